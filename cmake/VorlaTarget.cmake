@@ -1,0 +1,26 @@
+# Shared settings every Vorla target takes: warnings and the sanitizer option.
+function(vorla_target_options target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  if(VORLA_SANITIZE)
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
+endfunction()
+
+# A core library of one src folder: every .cpp of the folder, headers found as "folder/X.h".
+function(vorla_library name)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  vorla_target_options(${name})
+endfunction()
+
+# A GoogleTest executable from every .cpp of the current folder, registered with CTest.
+function(vorla_unit_test name)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE VORLA_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
+  vorla_target_options(${name})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+endfunction()
