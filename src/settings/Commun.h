@@ -1,0 +1,49 @@
+#pragma once
+// The account and filter tables shared by the main window, the message window and the
+// configuration dialog. The main window owns one Tables; the others borrow it.
+#include <array>
+#include <string>
+
+namespace settings {
+
+inline constexpr int kMaxAccounts = 10;
+inline constexpr int kMaxFilters = 15;
+
+// LastCount before the first check of an account since start-up or the last disconnect.
+inline constexpr int kNotCheckedYet = -2;
+// LastCount after a failed check.
+inline constexpr int kCheckFailed = -1;
+
+inline constexpr int kDefaultPop3Port = 110;
+
+struct AccountRecord {
+    std::string acc_name;   // display name, unique among accounts
+    std::string host_name;  // POP3 server, host name or dotted address
+    std::string user_name;  // POP3 login
+    std::string password;   // plain in memory, scrambled on disk
+    int port_number = kDefaultPop3Port;
+    int LastCount = kNotCheckedYet;
+    bool inactive = false;  // skipped by every check
+    std::string auth_name;  // reply identity: sender display name
+    std::string auth_addr;  // reply identity: sender address
+    std::string auth_sign;  // full path of the signature file
+    bool isign = false;     // append the signature to replies
+};
+
+using AccountSlots = std::array<AccountRecord, kMaxAccounts>;
+using FilterSlots = std::array<std::string, kMaxFilters>;
+
+// Slots 0 .. AccountCount-1 are in use, in table order; an account's number (in the file, the
+// menus and CurrentAccount) is its slot index + 1. The same holds for the filters.
+struct Tables {
+    AccountSlots AccountTable{};
+    int AccountCount = 0;
+    FilterSlots FilterTable{};
+    int FilterCount = 0;
+};
+
+// Empties every account slot (texts cleared, flags false, LastCount not checked yet) and
+// every filter slot, and sets both counts to 0.
+void ClearTables(Tables& tables);
+
+}  // namespace settings

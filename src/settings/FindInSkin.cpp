@@ -1,0 +1,67 @@
+#include "settings/FindInSkin.h"
+
+#include "settings/TextLines.h"
+
+namespace settings {
+
+namespace {
+
+bool IsKeyCandidate(const std::string& line) {
+    return !line.empty() && line.front() != ';';
+}
+
+std::string ValueOf(const std::string& line) {
+    const auto equals = line.find('=');
+    return TrimBlanks(equals == std::string::npos ? std::string_view(line)
+                                                  : std::string_view(line).substr(equals + 1));
+}
+
+std::string LookUp(const std::vector<std::string>& lines, const std::string& section,
+                   const std::string& key) {
+    std::size_t at = 0;
+    if (!section.empty()) {
+        while (at < lines.size() &&
+               !(IsKeyCandidate(lines[at]) && EqualsIgnoringCase(lines[at], section))) {
+            ++at;
+        }
+        if (at == lines.size()) {
+            return kEmptyMarker;
+        }
+        ++at;
+    }
+    for (; at < lines.size(); ++at) {
+        if (IsKeyCandidate(lines[at]) && ContainsIgnoringCase(lines[at], key)) {
+            std::string value = ValueOf(lines[at]);
+            return value.empty() ? std::string(kEmptyMarker) : value;
+        }
+    }
+    return kEmptyMarker;
+}
+
+}  // namespace
+
+void ReportFatal(const FatalSinks& sinks, const std::string& text) {
+    sinks.dialogs.ShowMessage(text);
+    sinks.exitRequest.RequestExit();
+    throw FatalSettingsError(text);
+}
+
+std::string FindInSkin(const std::string& path, const std::string& section,
+                       const std::string& key) {
+    const auto lines = ReadTextLines(path);
+    return lines ? LookUp(*lines, section, key) : std::string();
+}
+
+std::string FindInSkin(const std::string& path, const std::string& section,
+                       const std::string& key, bool fatal, const FatalSinks& sinks) {
+    const auto lines = ReadTextLines(path);
+    if (!lines) {
+        if (fatal && path.find("Accounts.ini") == std::string::npos) {
+            ReportFatal(sinks, kVorlaIniNotFound);
+        }
+        return {};
+    }
+    return LookUp(*lines, section, key);
+}
+
+}  // namespace settings
