@@ -1,0 +1,190 @@
+#include "platform/LinuxDesktop.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <filesystem>
+
+extern char** environ;
+
+namespace platform {
+
+namespace {
+
+// Starts argv detached: a short-lived middle child is reaped at once, so no zombie stays.
+bool SpawnDetached(const std::vector<std::string>& argv) {
+    if (argv.empty() || argv.front().empty()) {
+        return false;
+    }
+    std::vector<char*> raw;
+    raw.reserve(argv.size() + 1);
+    for (const std::string& a : argv) {
+        raw.push_back(const_cast<char*>(a.c_str()));
+    }
+    raw.push_back(nullptr);
+
+    int status[2];
+    if (pipe2(status, O_CLOEXEC) != 0) {
+        return false;
+    }
+    const pid_t middle = fork();
+    if (middle < 0) {
+        close(status[0]);
+        close(status[1]);
+        return false;
+    }
+    if (middle == 0) {
+        setsid();
+        pid_t child = 0;
+        const int rc = posix_spawnp(&child, raw[0], nullptr, nullptr, raw.data(), environ);
+        const char ok = rc == 0 ? 1 : 0;
+        (void)!write(status[1], &ok, 1);
+        _exit(0);
+    }
+    close(status[1]);
+    char ok = 0;
+    const bool reported = read(status[0], &ok, 1) == 1;
+    close(status[0]);
+    waitpid(middle, nullptr, 0);
+    return reported && ok == 1;
+}
+
+}  // namespace
+
+bool XdgShell::OpenDocument(const std::string& target) {
+    return SpawnDetached({"xdg-open", target});
+}
+
+bool XdgShell::StartProgram(const std::string& program, const std::vector<std::string>& args) {
+    std::vector<std::string> argv{program};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return SpawnDetached(argv);
+}
+
+std::string XdgAutorun::EntryPath() {
+    std::string base;
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config != '\0') {
+        base = config;
+    } else if (const char* home = std::getenv("HOME"); home != nullptr) {
+        base = std::string(home) + "/.config";
+    } else {
+        base = ".config";
+    }
+    return base + "/autostart/Vorla.desktop";
+}
+
+// Autorun failures are ignored by design: the program neither checks nor repairs the entry.
+void XdgAutorun::Enable(const std::string& programPath) {
+    const std::filesystem::path entry = EntryPath();
+    std::error_code ec;
+    std::filesystem::create_directories(entry.parent_path(), ec);
+    std::ofstream out(entry, std::ios::trunc);
+    out << "[Desktop Entry]\nType=Application\nName=Vorla\nComment=Mail monitor\nExec=" << programPath
+        << "\nX-GNOME-Autostart-enabled=true\n";
+}
+
+void XdgAutorun::Disable() {
+    std::error_code ec;
+    std::filesystem::remove(EntryPath(), ec);
+}
+
+std::string XdgMailtoHandler::ExecLine(const std::string& desktopFileText) {
+    std::istringstream in(desktopFileText);
+    std::string line;
+    bool inEntry = false;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (!line.empty() && line.front() == '[') {
+            inEntry = line == "[Desktop Entry]";
+            continue;
+        }
+        if (!inEntry || line.rfind("Exec=", 0) != 0) {
+            continue;
+        }
+        std::string command;
+        const std::string value = line.substr(5);
+        for (std::size_t i = 0; i < value.size(); ++i) {
+            if (value[i] == '%' && i + 1 < value.size()) {
+                if (value[i + 1] == '%') {
+                    command += '%';
+                }
+                ++i;
+                continue;
+            }
+            command += value[i];
+        }
+        while (!command.empty() && command.back() == ' ') {
+            command.pop_back();
+        }
+        return command;
+    }
+    return {};
+}
+
+std::string XdgMailtoHandler::Command() {
+    int out[2];
+    if (pipe2(out, O_CLOEXEC) != 0) {
+        return {};
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    char arg0[] = "xdg-mime";
+    char arg1[] = "query";
+    char arg2[] = "default";
+    char arg3[] = "x-scheme-handler/mailto";
+    char* argv[] = {arg0, arg1, arg2, arg3, nullptr};
+    pid_t pid = 0;
+    const int rc = posix_spawnp(&pid, arg0, &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
+    std::string desktopFile;
+    if (rc == 0) {
+        char buffer[512];
+        ssize_t got = 0;
+        while ((got = read(out[0], buffer, sizeof buffer)) > 0) {
+            desktopFile.append(buffer, static_cast<std::size_t>(got));
+        }
+        waitpid(pid, nullptr, 0);
+    }
+    close(out[0]);
+    while (!desktopFile.empty() && (desktopFile.back() == '\n' || desktopFile.back() == ' ')) {
+        desktopFile.pop_back();
+    }
+    if (desktopFile.empty() || desktopFile.find('/') != std::string::npos) {
+        return {};
+    }
+
+    std::vector<std::string> dataDirs;
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    if (dataHome != nullptr && *dataHome != '\0') {
+        dataDirs.emplace_back(dataHome);
+    } else if (home != nullptr) {
+        dataDirs.push_back(std::string(home) + "/.local/share");
+    }
+    const char* systemDirs = std::getenv("XDG_DATA_DIRS");
+    std::stringstream dirs(systemDirs != nullptr && *systemDirs != '\0' ? systemDirs : "/usr/local/share:/usr/share");
+    for (std::string dir; std::getline(dirs, dir, ':');) {
+        dataDirs.push_back(dir);
+    }
+    for (const std::string& dir : dataDirs) {
+        std::ifstream file(dir + "/applications/" + desktopFile);
+        if (file) {
+            std::stringstream text;
+            text << file.rdbuf();
+            return ExecLine(text.str());
+        }
+    }
+    return {};
+}
+
+}  // namespace platform
