@@ -1,0 +1,169 @@
+#include "mail/PosixTransport.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+
+namespace mail {
+
+namespace {
+
+TransportError SystemError(int code, const char* api)
+{
+    return TransportError(code, api, std::string(api) + ": " + std::strerror(code));
+}
+
+}  // namespace
+
+std::int64_t SteadyClock::NowMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+SteadyClock& SteadyClock::Instance()
+{
+    static SteadyClock clock;
+    return clock;
+}
+
+PosixTransport::~PosixTransport()
+{
+    Close();
+}
+
+void PosixTransport::BeginConnect(const std::string& hostName, const std::string& address, std::uint16_t port)
+{
+    Close();
+    m_addresses.clear();
+    m_lengths.clear();
+    m_next = 0;
+    m_lastError = 0;
+    if (hostName.empty()) {
+        sockaddr_in in{};
+        in.sin_family = AF_INET;
+        in.sin_port = htons(port);
+        if (::inet_pton(AF_INET, address.c_str(), &in.sin_addr) != 1)
+            throw TransportError(EINVAL, "inet_addr", "inet_addr: invalid address " + address);
+        sockaddr_storage storage{};
+        std::memcpy(&storage, &in, sizeof in);
+        m_addresses.push_back(storage);
+        m_lengths.push_back(sizeof in);
+    } else {
+        addrinfo hints{};
+        hints.ai_family = AF_UNSPEC;
+        hints.ai_socktype = SOCK_STREAM;
+        hints.ai_protocol = IPPROTO_TCP;
+        addrinfo* found = nullptr;
+        const std::string service = std::to_string(port);
+        int rc = ::getaddrinfo(hostName.c_str(), service.c_str(), &hints, &found);
+        if (rc != 0)
+            throw TransportError(rc, "getaddrinfo", std::string("getaddrinfo: ") + ::gai_strerror(rc));
+        for (addrinfo* a = found; a; a = a->ai_next) {
+            sockaddr_storage storage{};
+            std::memcpy(&storage, a->ai_addr, a->ai_addrlen);
+            m_addresses.push_back(storage);
+            m_lengths.push_back(a->ai_addrlen);
+        }
+        ::freeaddrinfo(found);
+    }
+    if (!ConnectNext())
+        throw SystemError(m_lastError ? m_lastError : EHOSTUNREACH, "connect");
+}
+
+bool PosixTransport::ConnectNext()
+{
+    while (m_next < m_addresses.size()) {
+        Close();
+        const auto& addr = m_addresses[m_next];
+        const socklen_t len = m_lengths[m_next];
+        ++m_next;
+        m_fd = ::socket(addr.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_TCP);
+        if (m_fd < 0) {
+            m_lastError = errno;
+            continue;
+        }
+        int one = 1;
+        ::setsockopt(m_fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+        if (::connect(m_fd, reinterpret_cast<const sockaddr*>(&addr), len) == 0 || errno == EINPROGRESS)
+            return true;
+        m_lastError = errno;
+    }
+    Close();
+    return false;
+}
+
+bool PosixTransport::WaitFor(short events, int sliceMs, const char* api)
+{
+    if (m_fd < 0)
+        throw SystemError(ENOTCONN, api);
+    pollfd p{m_fd, events, 0};
+    int r = ::poll(&p, 1, sliceMs);
+    if (r < 0) {
+        if (errno == EINTR)
+            return false;
+        throw SystemError(errno, api);
+    }
+    return r > 0;
+}
+
+bool PosixTransport::FinishConnect(int sliceMs)
+{
+    for (;;) {
+        if (!WaitFor(POLLOUT, sliceMs, "connect"))
+            return false;
+        int error = 0;
+        socklen_t len = sizeof error;
+        if (::getsockopt(m_fd, SOL_SOCKET, SO_ERROR, &error, &len) != 0)
+            error = errno;
+        if (error == 0)
+            return true;
+        m_lastError = error;
+        // This address refused; the lookup may have given others.
+        if (!ConnectNext())
+            throw SystemError(error, "connect");
+    }
+}
+
+long PosixTransport::Send(std::string_view bytes, int sliceMs)
+{
+    if (!WaitFor(POLLOUT, sliceMs, "send"))
+        return kNotYet;
+    ssize_t n = ::send(m_fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    if (n < 0) {
+        if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)
+            return kNotYet;
+        throw SystemError(errno, "send");
+    }
+    return static_cast<long>(n);
+}
+
+long PosixTransport::Receive(char* buffer, std::size_t capacity, int sliceMs)
+{
+    if (!WaitFor(POLLIN, sliceMs, "recv"))
+        return kNotYet;
+    ssize_t n = ::recv(m_fd, buffer, capacity, 0);
+    if (n < 0) {
+        if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)
+            return kNotYet;
+        throw SystemError(errno, "recv");
+    }
+    return static_cast<long>(n);
+}
+
+void PosixTransport::Close()
+{
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+}
+
+}  // namespace mail

@@ -1,0 +1,81 @@
+#pragma once
+// The one mail message type: header fields, the plain text body, attachments and the raw
+// lines of a retrieved message. ParseMessage fills the fields from RawMail; the SMTP client
+// sends what the fields hold.
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "mail/qel_util.h"
+#include "platform/Stream.h"
+
+namespace mail {
+
+enum class TPriority { prHighest, prHigh, prNormal, prLow, prLowest };
+enum class TTextEncoding { te8Bit, teBase64 };
+
+// One attachment: a file added for sending, or a decoded part of a received message.
+class TAttachedFile {
+public:
+    std::string FileName;     // without folder
+    std::string PathName;     // path given to AddFile (for a received part, its cleaned name)
+    StringList EncodedLines;  // only while the attachment is encoded or decoded
+    platform::MemoryStream Data;  // decoded content of a received attachment
+    std::string ContentType;  // GetMimeType of the file name
+
+    // Writes Data to a file of that name; raises platform::StreamError on failure.
+    void SaveToFile(const std::string& name) const;
+};
+
+// The attachments of a message; items keep their address while the collection grows.
+class TAttachedFiles {
+public:
+    // Adds an item for path (FileName = name part, PathName = path, ContentType by extension).
+    TAttachedFile& AddFile(const std::string& path);
+    TAttachedFile& Items(std::size_t index) { return *m_items.at(index); }
+    const TAttachedFile& Items(std::size_t index) const { return *m_items.at(index); }
+    std::size_t Count() const { return m_items.size(); }
+    void Clear() { m_items.clear(); }
+
+private:
+    std::vector<std::unique_ptr<TAttachedFile>> m_items;
+};
+
+class TQelMsg {
+public:
+    std::string UserName;  // sender's display name when sending
+    std::string From;      // sender's address (parsed: the bare address)
+    std::string FromName;  // display part of the From header as written
+    std::string ReplyTo;
+    std::string SendTo;    // comma-separated
+    std::string CC;
+    std::string BCC;       // sending only
+    std::string Subject;   // encoded words decoded
+    StringList Text;       // plain text body
+    StringList ExtraHeaders;
+    TPriority Priority = TPriority::prNormal;
+    std::string CharSet = "ISO-8859-1";
+    bool ClearRawMailAfterParse = true;
+    TTextEncoding TextEncoding = TTextEncoding::te8Bit;
+
+    std::string Sender;
+    std::string MessageId;   // angle brackets included
+    std::string InReplyTo;
+    std::string ReturnPath;
+    std::string Date;        // as written; set by the SMTP client when sending
+    TAttachedFiles AttachedFiles;
+    std::string ContentType = "TEXT/PLAIN";  // upper case
+    std::string ContentTransferEncoding = "7BIT";  // upper case
+    StringList Headers;      // raw header lines, continuation lines kept apart
+    long long Size = 0;      // size announced by the server
+    std::string UIDL;
+    StringList RawMail;      // raw lines of a retrieved message
+
+    // Parses RawMail into the fields, Text and AttachedFiles; nothing when RawMail is empty.
+    // Never rejects a message; raises MailError "Oops..." for a uuencoded block with a
+    // character outside its alphabet, and MailError when no temporary file can be made.
+    void ParseMessage();
+};
+
+}  // namespace mail

@@ -1,0 +1,76 @@
+#pragma once
+// Text helpers of the mail library: reply numbers, dates and time zones, identifiers and
+// boundaries, temporary files, encoded words, address lists and header lines.
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <vector>
+
+namespace mail {
+
+// A list of lines or items; strings are values and the list owns them.
+using StringList = std::vector<std::string>;
+
+// Exactly four "."-separated decimal fields, each 0 to 255.
+bool IsIPAddress(const std::string& text);
+// The word at 1-based index of a reply, as a number; defaultValue when missing or not a number.
+int ExtractNumber(const std::string& text, std::uint16_t index, int defaultValue);
+// The boundary of a Content-Type line with "--" in front, case preserved.
+std::string ExtractBoundary(const std::string& line);
+// Decimal with leading zeros up to width.
+std::string PadNumber(int number, int width);
+
+// Minutes such that UTC = local time + bias (so east of Greenwich is negative).
+int TimeZoneBias();
+// "GMT" for 0, else "+hhmm" for a negative bias and "-hhmm" for a positive one.
+std::string TimeZoneString();
+std::string TimeZoneString(int bias);
+// RFC 822 date with English names: "Sun, 6 Dec 2026 23:41:05 +0100".
+std::string FormatMailDate(std::time_t when);
+// The same for a broken-down local time and its bias.
+std::string FormatMailDate(const std::tm& local, int bias);
+
+// "<QEL.yyyy.mm.dd.xxxxxxxx@host>" with 8 random letters a to t.
+std::string MakeMessageId(const std::string& host);
+// "--_QEL_bound_" and 12 random letters a to y.
+std::string MakeBoundary();
+// Creates a new empty file, private to the user, in $TMPDIR (or /tmp) with the prefix "qel",
+// and returns its name. The caller uses the file and deletes it. Raises MailError when no file
+// can be created.
+std::string GetTempFile();
+
+// RFC 2047 encoded words ("Q" and "B"); the charset is read past, the bytes pass unconverted,
+// an unknown encoding letter drops the word.
+std::string DecodeHeaderWords(const std::string& text);
+
+// The bare address of one address item; wrap puts it in "<" and ">".
+std::string ExtractAddress(const std::string& item, bool wrap);
+// The display name of one address item; wrap puts it in double quotes.
+std::string ExtractDisplayName(const std::string& item, bool wrap);
+std::string RemoveChar(const std::string& text, char c);
+// Lower-case bare addresses of a comma-separated list; quoted names are dropped first.
+StringList SplitAddressList(const std::string& text);
+// "\"Name\" <address>" items joined with ", ".
+std::string FormatAddressList(const std::string& text);
+// One leading and one trailing quote (double or single) removed.
+std::string StripQuotes(const std::string& text);
+
+// The value after key (matched without regard to case anywhere in line), trimmed and cut
+// before its first ";"; empty when key is missing.
+std::string GetHeaderParam(const std::string& key, const std::string& line);
+// The header line beginning with key (upper case with its colon, "SUBJECT:") in the header
+// block of lines, with its continuation lines trimmed and appended. False when none matches.
+bool FindHeader(const std::string& key, const StringList& lines, std::string& line);
+// Drops the header block and the blank lines after it.
+void SkipHeaderBlock(StringList& lines);
+
+// Text helpers shared by the library.
+std::string Trim(const std::string& text);
+std::string UpperCase(std::string text);
+std::string LowerCase(std::string text);
+// Lines joined, each followed by separator (the last one too).
+std::string JoinLines(const StringList& lines, const std::string& separator = "\r\n");
+// Split at CRLF, LF or CR; a final line break does not start another line.
+StringList SplitLines(const std::string& text);
+
+}  // namespace mail
