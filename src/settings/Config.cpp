@@ -1,0 +1,33 @@
+#include "settings/Config.h"
+
+#include <algorithm>
+
+namespace settings {
+
+std::optional<int> TickerIntervalForSpeed(int speed) {
+    switch (speed) {
+    case 0:
+        return 30;
+    case 1:
+        return 15;
+    case 2:
+        return 5;
+    default:
+        return std::nullopt;
+    }
+}
+
+std::string WithSlashes(std::string path) {
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
+std::string AsFolder(const std::string& path) {
+    std::string folder = WithSlashes(path);
+    if (folder.empty() || folder.back() != '/') {
+        folder += '/';
+    }
+    return folder;
+}
+
+}  // namespace settings

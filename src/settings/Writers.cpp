@@ -1,0 +1,90 @@
+#include "settings/Writers.h"
+
+#include <algorithm>
+
+#include "settings/AtomicFile.h"
+#include "settings/LitConfig.h"
+#include "settings/Scramble.h"
+
+namespace settings {
+
+namespace {
+
+constexpr mode_t kSharedFileMode = 0666;
+constexpr mode_t kPrivateFileMode = 0600;
+
+class Lines {
+public:
+    Lines& operator<<(const std::string& line) {
+        m_text += line;
+        m_text += "\r\n";
+        return *this;
+    }
+    const std::string& Text() const { return m_text; }
+
+private:
+    std::string m_text;
+};
+
+// The main settings write their flags without a blank after "=", the account file with one.
+std::string Flag(const char* prefix, bool value) {
+    return std::string(prefix) + (value ? "1" : "0");
+}
+
+std::string Number(const char* prefix, int value) {
+    return std::string(prefix) + std::to_string(value);
+}
+
+}  // namespace
+
+void SaveConfig(const std::string& folder, const Config& config) {
+    Lines lines;
+    lines << "current_skin = " + config.SkinFolder << Flag("autorun =", config.autorun)
+          << Flag("autocheck =", config.autocheck) << Flag("autoconnect =", config.autoconnect)
+          << Flag("header_only =", config.header_only) << Flag("ontop =", config.ontop)
+          << Number("minutes = ", config.minutes) << Number("posX = ", config.posx)
+          << Number("posY = ", config.posy) << Number("memo_posX = ", config.memo_posx)
+          << Number("memo_posY = ", config.memo_posy) << Flag("playsnd =", config.playsnd)
+          << "wavsnd = " + config.wavsnd << Flag("icon_tray =", config.icon_tray)
+          << Flag("run_my_client =", config.run_my_client)
+          << "my_mail_client = " + config.my_mail_client << Flag("reset =", config.reset)
+          << "skin_dir = " + config.SkinDir << Flag("RAS_connect =", config.RAS_connect)
+          << Number("RAS_num = ", config.RAS_num) << Flag("filter =", config.filter)
+          << Flag("hidden =", config.hidden) << Number("srv_news =", config.srv_news)
+          << Number("speed = ", config.speed) << Number("min_scroll = ", config.min_scroll)
+          << Flag("readlg =", config.readlg) << Number("nblg =", config.nblg)
+          << Flag("vrmail =", config.vrmail) << "smtphost =" + config.smtphost
+          << Number("smtpport =", config.smtpport) << Flag("sendorg =", config.sendorg);
+    WriteFileAtomically(AsFolder(folder) + kVorlaIni, lines.Text(), kSharedFileMode);
+}
+
+void SaveAccounts(const std::string& folder, const Tables& tables) {
+    Lines lines;
+    for (int n = 1; n <= tables.AccountCount; ++n) {
+        const AccountRecord& account = tables.AccountTable[n - 1];
+        lines << "" << "[Account" + std::to_string(n) + "]" << "acc_name = " + account.acc_name
+              << "host_name = " + account.host_name << "user_name = " + account.user_name
+              << "password = " + ScramblePassword(account.password)
+              << Number("port_number = ", account.port_number)
+              << Flag("inactive = ", account.inactive) << "auth_name =" + account.auth_name
+              << "auth_addr =" + account.auth_addr << "auth_sign =" + account.auth_sign
+              << Flag("isign = ", account.isign);
+    }
+    WriteFileAtomically(AsFolder(folder) + kAccountsIni, lines.Text(), kPrivateFileMode);
+}
+
+void SaveFilters(const std::string& folder, const std::vector<std::string>& filterList,
+                 const std::string& sizeField, bool authorFilter, Tables& tables) {
+    const int count = static_cast<int>(std::min<std::size_t>(filterList.size(), kMaxFilters));
+    Lines lines;
+    for (int i = 1; i <= count; ++i) {
+        lines << "" << "[Filter" + std::to_string(i) + "]" << "string=" + filterList[i - 1];
+    }
+    lines << "" << "[Misc]" << "max_size=" + sizeField << Flag("auth_fltr= ", authorFilter);
+    WriteFileAtomically(AsFolder(folder) + kFilterIni, lines.Text(), kSharedFileMode);
+    tables.FilterTable = FilterSlots{};
+    std::copy_n(filterList.begin(), count, tables.FilterTable.begin());
+    tables.FilterCount = count;
+}
+
+}  // namespace settings
