@@ -1,0 +1,12 @@
+// vorla-settings: looks inside a settings folder, or rewrites it as the program would.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "SettingsTool.h"
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args = argc > 0 ? std::vector<std::string>(argv + 1, argv + argc)
+                                                   : std::vector<std::string>();
+    return tools::RunSettingsTool(args, std::cout, std::cerr);
+}
