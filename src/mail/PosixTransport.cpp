@@ -39,7 +39,7 @@ PosixTransport::~PosixTransport()
     Close();
 }
 
-void PosixTransport::BeginConnect(const std::string& hostName, const std::string& address, std::uint16_t port)
+void PosixTransport::Resolve(const std::string& hostName, const std::string& address, std::uint16_t port)
 {
     Close();
     m_addresses.clear();
@@ -74,6 +74,11 @@ void PosixTransport::BeginConnect(const std::string& hostName, const std::string
         }
         ::freeaddrinfo(found);
     }
+}
+
+void PosixTransport::BeginConnect()
+{
+    m_next = 0;
     if (!ConnectNext())
         throw SystemError(m_lastError ? m_lastError : EHOSTUNREACH, "connect");
 }

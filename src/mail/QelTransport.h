@@ -27,9 +27,11 @@ public:
     static constexpr long kNotYet = -1;
 
     virtual ~Transport() = default;
-    // Resolves hostName (when not empty; otherwise address is a dotted numeric address) and
-    // starts connecting. Raises TransportError.
-    virtual void BeginConnect(const std::string& hostName, const std::string& address, std::uint16_t port) = 0;
+    // Resolves hostName with a blocking lookup (when not empty; otherwise address is a dotted
+    // numeric address used as is). Raises TransportError.
+    virtual void Resolve(const std::string& hostName, const std::string& address, std::uint16_t port) = 0;
+    // Starts connecting to what Resolve found. Raises TransportError.
+    virtual void BeginConnect() = 0;
     // Waits up to sliceMs for the connection; true once it is established. Raises
     // TransportError when it fails.
     virtual bool FinishConnect(int sliceMs) = 0;

@@ -1,0 +1,329 @@
+#include "mail/QelPOP3.h"
+
+#include <chrono>
+#include <thread>
+
+#include "platform/Stream.h"
+
+namespace mail {
+
+namespace {
+
+const std::string kTerminator = "\r\n.\r\n";
+
+std::string Decimal(std::uint32_t n)
+{
+    return std::to_string(n);
+}
+
+// Loads the collected reply into a new message; the file is removed afterwards.
+std::unique_ptr<TQelMsg> MessageFromFile(const std::string& path)
+{
+    auto message = std::make_unique<TQelMsg>();
+    platform::MemoryStream data;
+    data.LoadFromFile(path);
+    std::remove(path.c_str());
+    message->RawMail = SplitLines(data.Bytes());
+    return message;
+}
+
+}  // namespace
+
+TPopReply ParsePopReply(const std::string& chunk)
+{
+    TPopReply reply;
+    reply.Status = Trim(chunk.substr(0, 4));
+    const std::size_t eol = chunk.find("\r\n");
+    if (eol != std::string::npos && eol > 4)
+        reply.Text = Trim(chunk.substr(4, eol - 4));
+    reply.Failed = reply.Status == "-ERR";
+    return reply;
+}
+
+TQelPOP::TQelPOP(TransportFactory& factory, platform::EventPump& pump, Clock& clock)
+    : m_pump(pump), m_socket(factory, pump, clock)
+{
+    m_socket.OnLookup = [this](TObject* sender, TQelSocket& socket) {
+        if (OnLookup)
+            OnLookup(sender, socket);
+    };
+    m_socket.OnConnecting = [this](TObject* sender, TQelSocket& socket) {
+        if (OnConnecting)
+            OnConnecting(sender, socket);
+    };
+    m_socket.OnConnect = [this](TObject*, TQelSocket&) {
+        Connected = true;
+        if (OnConnect)
+            OnConnect(this);
+    };
+    m_socket.OnDisconnect = [this](TObject*, TQelSocket&) {
+        Connected = false;
+        if (OnQuit)
+            OnQuit(this);
+    };
+    m_socket.OnErrorEvent = [this](TQelSocket& socket, int& code) { ReportError(code, &socket); };
+}
+
+TQelPOP::~TQelPOP()
+{
+    // Destruction is no session step: close without events, whose receivers may be gone.
+    m_socket.OnDisconnect = nullptr;
+    m_socket.Close();
+}
+
+void TQelPOP::ReportError(int error, TObject* sender)
+{
+    Failed = true;
+    DeletedList.clear();
+    m_socket.Close();
+    Connected = false;
+    if (OnError)
+        OnError(sender, error, ReplyText);
+}
+
+void TQelPOP::SendCommand(const std::string& command)
+{
+    m_pump.ProcessMessages();
+    m_socket.SendBuf(command);
+    if (OnSendTextToSocket) {
+        if (command.rfind("PASS ", 0) == 0)
+            OnSendTextToSocket(this, "PASS ****\r\n");
+        else
+            OnSendTextToSocket(this, command);
+    }
+}
+
+std::string TQelPOP::ReadReply()
+{
+    m_pump.ProcessMessages();
+    const bool wasConnected = m_socket.Connected();
+    char buffer[TQelSocket::kReceiveSize];
+    const std::size_t n = m_socket.ReceiveBuf(buffer, sizeof buffer);
+    std::string chunk(buffer, n);
+    const TPopReply reply = ParsePopReply(chunk);
+    ReplyStatus = reply.Status;
+    ReplyText = reply.Text;
+    Failed = reply.Failed;
+    if (n == 0 && wasConnected && m_socket.Connected()) {
+        // The peer closed the connection: no reply will come, which is no success.
+        ReplyText = kClosedByServer;
+        Failed = true;
+    }
+    if (OnReceiveTextFromSocket)
+        OnReceiveTextFromSocket(this, chunk);
+    return chunk;
+}
+
+void TQelPOP::Connect()
+{
+    DeletedList.clear();
+    MessageCount = 0;
+    AimSocket(m_socket, Host, PortOrDefault(Port, 110));
+    m_socket.TimeOut = TimeOut;
+    Failed = false;
+    try {
+        m_socket.Open();
+    } catch (const SocketError& e) {
+        // The reason of the failed open, not the text of some earlier reply.
+        ReplyStatus.clear();
+        ReplyText = e.what();
+        ReportError(kErrLogin, this);
+        return;
+    }
+    if (Connected) {
+        ReadReply();
+        LoggedIn = false;
+        AbortRequested = false;
+    }
+}
+
+bool TQelPOP::Login()
+{
+    if (!Connected)
+        throw MailError("Invalid Op. Not connected.");
+    SendCommand("USER " + OneLine(UserId) + "\r\n");
+    ReadReply();
+    if (Failed) {
+        ReportError(kErrLogin, this);
+        return false;
+    }
+    SendCommand("PASS " + OneLine(UserPasswd) + "\r\n");
+    ReadReply();
+    if (Failed) {
+        ReportError(kErrLogin, this);
+        return false;
+    }
+    LoggedIn = true;
+    return true;
+}
+
+void TQelPOP::GetMailCount()
+{
+    SendCommand("STAT\r\n");
+    ReadReply();
+    if (Failed) {
+        ReportError(kErrStat, this);
+        return;
+    }
+    const int count = ExtractNumber(ReplyText, 1, 0);
+    MessageCount = count > 0 ? static_cast<std::uint32_t>(count) : 0;
+    NewMessageCount = 0;
+    LastSupported = true;
+    SendCommand("LAST\r\n");
+    ReadReply();
+    if (Failed) {
+        LastSupported = false;  // many servers dropped LAST; not an error
+        return;
+    }
+    NewMessageCount = static_cast<std::int64_t>(MessageCount) - ExtractNumber(ReplyText, 1, 0);
+}
+
+void TQelPOP::Quit()
+{
+    if (!Connected)
+        return;
+    SendCommand("QUIT\r\n");
+    ReadReply();
+    if (Failed) {
+        ReportError(kErrQuit, this);
+        return;
+    }
+    DeletedList.clear();
+    m_socket.Close();
+    Connected = false;
+    m_pump.ProcessMessages();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
+void TQelPOP::DeleteMessage(std::uint32_t msgIndex)
+{
+    if (!Connected)
+        throw MailError("Not connected.");
+    m_pump.ProcessMessages();
+    if (AbortRequested)
+        return;
+    SendCommand("DELE " + Decimal(msgIndex) + "\r\n");
+    ReadReply();
+    if (Failed) {
+        ReportError(kErrDelete, this);
+        return;
+    }
+    DeletedList.push_back(Decimal(msgIndex));
+    if (MessageCount > 0)
+        --MessageCount;
+    if (OnDelete)
+        OnDelete(this, msgIndex);
+}
+
+std::string TQelPOP::GetUIDL(std::uint32_t msgIndex)
+{
+    SendCommand("UIDL " + Decimal(msgIndex) + "\r\n");
+    ReadReply();
+    if (Failed) {
+        ReportError(kErrStat, this);
+        return "";
+    }
+    const std::size_t blank = ReplyText.find(' ');
+    return blank == std::string::npos ? ReplyText : ReplyText.substr(blank + 1);
+}
+
+std::unique_ptr<TQelMsg> TQelPOP::RetrieveMessage(std::uint32_t msgIndex)
+{
+    return Retrieve(msgIndex, false, 0);
+}
+
+std::unique_ptr<TQelMsg> TQelPOP::RetrieveTop(std::uint32_t msgIndex, std::uint32_t lines)
+{
+    return Retrieve(msgIndex, true, lines);
+}
+
+std::unique_ptr<TQelMsg> TQelPOP::Retrieve(std::uint32_t msgIndex, bool top, std::uint32_t lines)
+{
+    if (!Connected)
+        throw MailError("Not connected.");
+    if (OnBeforeRetrieve)
+        OnBeforeRetrieve(this, msgIndex);
+
+    const std::string path = GetTempFile();
+    auto file = std::make_unique<platform::FileStream>(path, platform::FileStream::Mode::Create);
+    auto discard = [&] {
+        file.reset();
+        std::remove(path.c_str());
+    };
+    std::int64_t size = 100;
+    try {
+        SendCommand("LIST " + Decimal(msgIndex) + "\r\n");
+        ReadReply();
+        size = ExtractNumber(ReplyText, 2, 100);
+
+        SendCommand(top ? "TOP " + Decimal(msgIndex) + " " + Decimal(lines) + "\r\n"
+                        : "RETR " + Decimal(msgIndex) + "\r\n");
+        std::string chunk = ReadReply();
+        m_progress.Start(RetrieveProgressStep);
+        if (Failed) {
+            discard();
+            ReportError(kErrRetrieve, this);
+            return std::make_unique<TQelMsg>();
+        }
+        file->Write(chunk);
+        std::int64_t written = static_cast<std::int64_t>(chunk.size());
+        auto report = [this](std::uint16_t percent) {
+            if (OnRetrieveProgress)
+                OnRetrieveProgress(this, percent);
+        };
+
+        char buffer[TQelSocket::kReceiveSize];
+        while (chunk.find(kTerminator) == std::string::npos) {
+            m_pump.ProcessMessages();
+            if (AbortRequested) {
+                file->Close();
+                file.reset();
+                return MessageFromFile(path);
+            }
+            // Data chunks are not replies: their first bytes say nothing about success.
+            const std::size_t n = m_socket.ReceiveBuf(buffer, sizeof buffer);
+            std::string read(buffer, n);
+            if (OnReceiveTextFromSocket)
+                OnReceiveTextFromSocket(this, read);
+            if (n == 0) {
+                // The server closed (or a handler did) before the terminator: the message is
+                // incomplete.
+                discard();
+                ReplyStatus.clear();
+                ReplyText = kClosedByServer;
+                ReportError(kErrRetrieve, this);
+                return std::make_unique<TQelMsg>();
+            }
+            const std::string tail = chunk.size() > 4 ? chunk.substr(chunk.size() - 4) : chunk;
+            chunk = tail + read;
+            file->Write(read);
+            written += static_cast<std::int64_t>(n);
+            m_progress.Update(PercentOf(written, size), report);
+        }
+        m_progress.Finish(report);
+        file->Close();
+        file.reset();
+    } catch (...) {
+        discard();
+        throw;
+    }
+
+    std::unique_ptr<TQelMsg> message = MessageFromFile(path);
+    StringList& raw = message->RawMail;
+    if (!raw.empty())
+        raw.erase(raw.begin());
+    if (!raw.empty())
+        raw.pop_back();
+    for (std::string& line : raw)
+        if (line.size() > 1 && line[0] == '.')
+            line.erase(0, 1);
+    message->Size = size;
+    message->ParseMessage();
+    if (GetUIDLsOnRetrieve)
+        message->UIDL = GetUIDL(msgIndex);
+    if (OnAfterRetrieve)
+        OnAfterRetrieve(this);
+    return message;
+}
+
+}  // namespace mail

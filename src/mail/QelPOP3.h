@@ -1,0 +1,100 @@
+#pragma once
+// TQelPOP: the POP3 client (RFC 1939). It keeps the counts of the last STAT, retrieves
+// messages into a temporary file chunk by chunk and parses them into a TQelMsg, and reports
+// refusals and broken connections through OnError and the Failed/Connected flags.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "mail/QelMsg.h"
+#include "mail/QelSocket.h"
+
+namespace mail {
+
+using TOnBeforeRetrieve = std::function<void(TObject* sender, std::uint32_t msgIndex)>;
+using TOnDeleteEvent = std::function<void(TObject* sender, std::uint32_t msgIndex)>;
+
+// One POP3 reply chunk read apart: the status word, the rest of its first line, and whether
+// it is a refusal.
+struct TPopReply {
+    std::string Status;
+    std::string Text;
+    bool Failed = false;
+};
+TPopReply ParsePopReply(const std::string& chunk);
+
+class TQelPOP final : public TObject {
+public:
+    // Error numbers passed to OnError; any other number is a platform socket error code.
+    static constexpr int kErrLogin = 2001;
+    static constexpr int kErrQuit = 2002;
+    static constexpr int kErrDelete = 2003;
+    static constexpr int kErrRetrieve = 2004;
+    static constexpr int kErrStat = 2006;
+
+    // The factory makes the connection at Connect; nothing is opened here.
+    TQelPOP(TransportFactory& factory, platform::EventPump& pump, Clock& clock = SteadyClock::Instance());
+    ~TQelPOP() override;
+
+    std::string UserId;
+    std::string UserPasswd;
+    std::string Port = "110";
+    std::string Host;
+    std::string StrErrorInFormatOfMsg = "Error en el formato del mensaje.";
+    std::uint16_t RetrieveProgressStep = 10;
+    bool GetUIDLsOnRetrieve = false;
+    // Bound in milliseconds of every wait for the connection or a reply.
+    std::uint32_t TimeOut = 60000;
+
+    TNotifyEvent OnConnect;
+    TNotifyEvent OnQuit;
+    TOnError OnError;
+    TOnBeforeRetrieve OnBeforeRetrieve;
+    TNotifyEvent OnAfterRetrieve;
+    TOnCodeProgressEvent OnRetrieveProgress;
+    TOnDeleteEvent OnDelete;
+    TSocketNotifyEvent OnLookup;
+    TSocketNotifyEvent OnConnecting;
+    // The PASS command is traced with the password masked.
+    TToFromSocketEvent OnSendTextToSocket;
+    TToFromSocketEvent OnReceiveTextFromSocket;
+
+    bool Connected = false;
+    bool LoggedIn = false;
+    bool Failed = false;
+    std::string ReplyStatus;
+    std::string ReplyText;
+    std::uint32_t MessageCount = 0;
+    std::int64_t NewMessageCount = 0;
+    bool LastSupported = false;
+    StringList DeletedList;
+    bool AbortRequested = false;
+
+    void Connect();
+    // Raises MailError "Invalid Op. Not connected." without a connection.
+    bool Login();
+    void GetMailCount();
+    void Quit();
+    // Raises MailError "Not connected." without a connection.
+    void DeleteMessage(std::uint32_t msgIndex);
+    // Both raise MailError "Not connected." without a connection. The message belongs to the
+    // caller. A refused or broken retrieval returns an empty, unparsed message.
+    std::unique_ptr<TQelMsg> RetrieveMessage(std::uint32_t msgIndex);
+    std::unique_ptr<TQelMsg> RetrieveTop(std::uint32_t msgIndex, std::uint32_t lines);
+    std::string GetUIDL(std::uint32_t msgIndex);
+
+    std::uint16_t LastPercent() const { return m_progress.LastPercent(); }
+    TQelSocket& Socket() { return m_socket; }
+
+private:
+    void SendCommand(const std::string& command);
+    std::string ReadReply();
+    void ReportError(int error, TObject* sender);
+    std::unique_ptr<TQelMsg> Retrieve(std::uint32_t msgIndex, bool top, std::uint32_t lines);
+
+    platform::EventPump& m_pump;
+    TQelSocket m_socket;
+    TProgressStepper m_progress;
+};
+
+}  // namespace mail
