@@ -1,5 +1,6 @@
 #include "mail/QelMsg.h"
 
+#include "mail/MimeParser.h"
 #include "mail/QelMIME.h"
 
 namespace mail {
@@ -16,6 +17,58 @@ TAttachedFile& TAttachedFiles::AddFile(const std::string& path) {
     return *m_items.back();
 }
 
-void TQelMsg::ParseMessage() {}
+namespace {
+
+bool HeaderValue(const StringList& headers, const std::string& key, std::string& value) {
+    std::string line;
+    if (!FindHeader(key, headers, line)) return false;
+    value = GetHeaderParam(key, line);
+    return true;
+}
+
+}  // namespace
+
+void TQelMsg::ParseMessage() {
+    if (RawMail.empty()) return;
+    Headers.clear();
+    for (const auto& line : RawMail) {
+        if (line.empty()) break;
+        Headers.push_back(line);
+    }
+
+    // An envelope line "From address ..." gives the sender until a From header says otherwise.
+    if (!Headers.empty()) From = Headers.front().substr(std::min<std::size_t>(5, Headers.front().size()), 72);
+    std::string value;
+    if (HeaderValue(Headers, "FROM:", value)) {
+        value = DecodeHeaderWords(value);
+        const std::size_t lt = value.find('<');
+        const std::size_t gt = lt == std::string::npos ? lt : value.find('>', lt + 1);
+        if (gt != std::string::npos) {
+            FromName = value.substr(0, lt);
+            From = value.substr(lt + 1, gt - lt - 1);
+        } else {
+            From = value;
+            FromName.clear();
+        }
+    }
+    if (HeaderValue(Headers, "SENDER:", value)) Sender = FormatAddressList(value);
+    if (HeaderValue(Headers, "MESSAGE-ID:", value)) MessageId = value;
+    if (HeaderValue(Headers, "IN-REPLY-TO:", value)) InReplyTo = value;
+    if (HeaderValue(Headers, "RETURN-PATH:", value)) ReturnPath = value;
+    if (HeaderValue(Headers, "REPLY-TO:", value)) ReplyTo = FormatAddressList(value);
+    if (HeaderValue(Headers, "TO:", value)) SendTo = FormatAddressList(value);
+    if (HeaderValue(Headers, "CC:", value)) CC = FormatAddressList(value);
+    if (HeaderValue(Headers, "DATE:", value)) Date = value;
+    if (HeaderValue(Headers, "SUBJECT:", value)) Subject = DecodeHeaderWords(value);
+    ContentType = HeaderValue(Headers, "CONTENT-TYPE:", value) ? UpperCase(value) : "TEXT/PLAIN";
+    ContentTransferEncoding = HeaderValue(Headers, "CONTENT-TRANSFER-ENCODING:", value) ? UpperCase(value) : "7BIT";
+
+    if (ClearRawMailAfterParse) {
+        ParsePart(*this, std::move(RawMail));
+        RawMail.clear();
+    } else {
+        ParsePart(*this, RawMail);
+    }
+}
 
 }  // namespace mail

@@ -277,13 +277,18 @@ std::string DecodeHeaderWords(const std::string& text) {
 }
 
 std::string ExtractAddress(const std::string& item, bool wrap) {
-    std::string text = item;
+    // Comments go from a "(" to the next ")" after it; an unclosed "(" ends the removal. One
+    // pass gives the same text as removing the first comment again and again.
+    std::string text;
+    std::size_t from = 0;
     for (;;) {
-        const std::size_t open = text.find('(');
-        const std::size_t close = open == std::string::npos ? open : text.find(')', open + 1);
+        const std::size_t open = item.find('(', from);
+        const std::size_t close = open == std::string::npos ? open : item.find(')', open + 1);
         if (close == std::string::npos) break;
-        text.erase(open, close - open + 1);
+        text.append(item, from, open - from);
+        from = close + 1;
     }
+    text.append(item, from, std::string::npos);
     text = Trim(text);
     const std::size_t lt = text.find('<');
     const std::size_t gt = lt == std::string::npos ? lt : text.find('>', lt + 1);

@@ -1,0 +1,31 @@
+#pragma once
+// The recursive MIME walk behind TQelMsg::ParseMessage: parts, multipart splitting,
+// uuencoded blocks inside text, and the decoding of attachments through temporary files.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "mail/QelMsg.h"
+
+namespace mail {
+
+// Multiparts and embedded messages nested deeper than this are not walked further; their
+// lines go into the text, so a hostile message cannot exhaust the stack or take forever.
+constexpr int kMaxPartDepth = 40;
+
+// Parses one part (its header lines included) into message.Text and message.AttachedFiles.
+void ParsePart(TQelMsg& message, StringList lines, int depth = 0);
+
+// The leaf parts of a multipart text, each with its own headers, in order, with the nesting
+// depth at which it was found. Text that is not a multipart is one leaf.
+std::vector<std::pair<StringList, int>> SplitMultipart(StringList lines, int depth = 0);
+
+// Decodes an attachment's lines by its transfer encoding into a new item of message; the
+// item's content type follows from the name's extension.
+void AddAttachmentPart(TQelMsg& message, const StringList& lines, std::string name, const std::string& encoding);
+
+// Decodes a uuencoded block (its first line is the begin line) into data; raises
+// MailError "Oops..." for a character outside the uuencode alphabet.
+void UUDecodeLines(const StringList& block, platform::MemoryStream& data);
+
+}  // namespace mail

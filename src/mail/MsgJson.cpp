@@ -1,0 +1,91 @@
+#include "mail/MsgJson.h"
+
+#include <openssl/evp.h>
+
+#include <cstdio>
+
+#include "mail/MailError.h"
+
+namespace mail {
+
+std::string JsonString(const std::string& bytes) {
+    std::string json = "\"";
+    json.reserve(bytes.size() + 2);
+    char escape[8];
+    for (const char c : bytes) {
+        const auto code = static_cast<unsigned char>(c);
+        switch (c) {
+            case '"': json += "\\\""; break;
+            case '\\': json += "\\\\"; break;
+            case '\n': json += "\\n"; break;
+            case '\r': json += "\\r"; break;
+            case '\t': json += "\\t"; break;
+            default:
+                if (code < 0x20 || code >= 0x7F) {
+                    std::snprintf(escape, sizeof escape, "\\u%04x", code);
+                    json += escape;
+                } else {
+                    json += c;
+                }
+        }
+    }
+    json += '"';
+    return json;
+}
+
+std::string Sha256Hex(const std::string& bytes) {
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    if (EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_sha256(), nullptr) != 1)
+        throw MailError("SHA-256 digest failed");
+    static const char kHex[] = "0123456789abcdef";
+    std::string hex;
+    for (unsigned int i = 0; i < length; ++i) {
+        hex += kHex[digest[i] >> 4];
+        hex += kHex[digest[i] & 15];
+    }
+    return hex;
+}
+
+std::string MessageToJson(const TQelMsg& message, std::optional<long long> size) {
+    std::string json = "{";
+    auto field = [&json](const char* name, const std::string& value) {
+        json += '"';
+        json += name;
+        json += "\":";
+        json += value;
+        json += ',';
+    };
+    field("from", JsonString(message.From));
+    field("from_name", JsonString(message.FromName));
+    field("sender", JsonString(message.Sender));
+    field("reply_to", JsonString(message.ReplyTo));
+    field("send_to", JsonString(message.SendTo));
+    field("cc", JsonString(message.CC));
+    field("subject", JsonString(message.Subject));
+    field("date", JsonString(message.Date));
+    field("message_id", JsonString(message.MessageId));
+    field("in_reply_to", JsonString(message.InReplyTo));
+    field("return_path", JsonString(message.ReturnPath));
+    field("content_type", JsonString(message.ContentType));
+    field("content_transfer_encoding", JsonString(message.ContentTransferEncoding));
+    if (size) field("size", std::to_string(*size));
+    field("headers", std::to_string(message.Headers.size()));
+    std::string text = "[";
+    for (std::size_t i = 0; i < message.Text.size(); ++i) {
+        if (i > 0) text += ',';
+        text += JsonString(message.Text[i]);
+    }
+    field("text", text + "]");
+    json += "\"attachments\":[";
+    for (std::size_t i = 0; i < message.AttachedFiles.Count(); ++i) {
+        const TAttachedFile& item = message.AttachedFiles.Items(i);
+        if (i > 0) json += ',';
+        json += "{\"file_name\":" + JsonString(item.FileName) + ",\"size\":" + std::to_string(item.Data.Bytes().size()) +
+                ",\"sha256\":\"" + Sha256Hex(item.Data.Bytes()) + "\"}";
+    }
+    json += "]}";
+    return json;
+}
+
+}  // namespace mail
