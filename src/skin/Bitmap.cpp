@@ -1,0 +1,28 @@
+#include "skin/Bitmap.h"
+
+#include <algorithm>
+#include <string>
+
+#include "skin/SkinError.h"
+
+namespace skin {
+
+Bitmap::Bitmap(int width, int height, Pixel fill) {
+    if (width < 0 || height < 0 || width > kMaxPictureSide || height > kMaxPictureSide ||
+        static_cast<long long>(width) * height > kMaxPicturePixels) {
+        throw SkinError("picture size " + std::to_string(width) + " x " + std::to_string(height) +
+                        " is out of range");
+    }
+    if (width == 0 || height == 0) {
+        return;
+    }
+    width_ = width;
+    height_ = height;
+    pixels_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill);
+}
+
+void Bitmap::Fill(Pixel p) {
+    std::fill(pixels_.begin(), pixels_.end(), p);
+}
+
+}  // namespace skin

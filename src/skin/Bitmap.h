@@ -1,0 +1,72 @@
+#pragma once
+// Pictures as 32-bit pixels, the one image type of the skin code; Qt only gets finished pixels.
+#include <cstdint>
+#include <vector>
+
+namespace skin {
+
+// 0xAARRGGBB. Alpha 0 marks a pixel that a GIF or an icon declares transparent; pictures
+// decoded from bitmap files are fully opaque and use the key colour rules instead.
+using Pixel = std::uint32_t;
+
+constexpr Pixel Rgb(unsigned r, unsigned g, unsigned b) {
+    return 0xFF000000u | ((r & 0xFFu) << 16) | ((g & 0xFFu) << 8) | (b & 0xFFu);
+}
+constexpr unsigned RedOf(Pixel p) { return (p >> 16) & 0xFFu; }
+constexpr unsigned GreenOf(Pixel p) { return (p >> 8) & 0xFFu; }
+constexpr unsigned BlueOf(Pixel p) { return p & 0xFFu; }
+constexpr unsigned AlphaOf(Pixel p) { return p >> 24; }
+constexpr bool SameRgb(Pixel a, Pixel b) { return ((a ^ b) & 0x00FFFFFFu) == 0; }
+
+// Magenta: transparent in every skin picture.
+inline constexpr Pixel KeyColour = Rgb(255, 0, 255);
+inline constexpr Pixel kTransparentPixel = 0x00000000u;
+
+// Limits that keep a hostile file from asking for gigabytes.
+inline constexpr int kMaxPictureSide = 32767;
+inline constexpr long long kMaxPicturePixels = 1LL << 26;
+
+class Bitmap {
+public:
+    Bitmap() = default;
+    // Throws SkinError when the size is negative or beyond the limits above.
+    Bitmap(int width, int height, Pixel fill = Rgb(0, 0, 0));
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    bool Empty() const { return width_ == 0 || height_ == 0; }
+    bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+
+    Pixel At(int x, int y) const { return pixels_[Index(x, y)]; }
+    void Set(int x, int y, Pixel p) { pixels_[Index(x, y)] = p; }
+    Pixel* Row(int y) { return pixels_.data() + Index(0, y); }
+    const Pixel* Row(int y) const { return pixels_.data() + Index(0, y); }
+    void Fill(Pixel p);
+
+    friend bool operator==(const Bitmap&, const Bitmap&) = default;
+
+private:
+    std::size_t Index(int x, int y) const {
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+               static_cast<std::size_t>(x);
+    }
+
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<Pixel> pixels_;
+};
+
+// Which decoder produced a picture; it decides how the picture is drawn transparently.
+enum class PictureFormat { None, Bitmap, Icon, Gif };
+
+// A loaded picture file: the pixels and the kind of file they came from.
+struct Picture {
+    Bitmap Image;
+    PictureFormat Format = PictureFormat::None;
+
+    bool Empty() const { return Image.Empty(); }
+    int Width() const { return Image.Width(); }
+    int Height() const { return Image.Height(); }
+};
+
+}  // namespace skin
