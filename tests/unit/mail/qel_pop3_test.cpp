@@ -1,0 +1,421 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "fakes/ScriptedTransport.h"
+#include "mail/QelPOP3.h"
+
+namespace {
+
+using mail::TQelPOP;
+using mailtest::Script;
+
+struct ErrorReport {
+    int error;
+    std::string msg;
+};
+
+class Pop3Test : public ::testing::Test {
+protected:
+    Pop3Test() : factory(script), pop(factory, pump, clock)
+    {
+        script.clock = &clock;
+        pop.Host = "127.0.0.1";
+        pop.UserId = "bob";
+        pop.UserPasswd = "secret";
+        pop.OnError = [this](mail::TObject*, int error, const std::string& msg) { errors.push_back({error, msg}); };
+        pop.OnRetrieveProgress = [this](mail::TObject*, std::uint16_t p) { progress.push_back(p); };
+    }
+
+    // Greeting, USER and PASS accepted.
+    void LoggedIn()
+    {
+        script.Server("+OK ready\r\n")
+            .Client("USER bob\r\n").Server("+OK\r\n")
+            .Client("PASS secret\r\n").Server("+OK logged in\r\n");
+        pop.Connect();
+        ASSERT_TRUE(pop.Login());
+    }
+
+    Script script;
+    mailtest::FakeClock clock;
+    mailtest::FakePump pump;
+    mailtest::ScriptedFactory factory;
+    TQelPOP pop;
+    std::vector<ErrorReport> errors;
+    std::vector<std::uint16_t> progress;
+};
+
+TEST(PopReply, StatusAndText)
+{
+    struct Row {
+        const char* name;
+        std::string chunk;
+        std::string status, text;
+        bool failed;
+    } rows[] = {
+        {"ok with text", "+OK 2 320\r\n", "+OK", "2 320", false},
+        {"no line end gives empty text", "+OK 2 320", "+OK", "", false},
+        {"bare refusal", "-ERR\r\n", "-ERR", "", true},
+        {"refusal text", "-ERR [AUTH] Authentication failed.\r\n", "-ERR", "[AUTH] Authentication failed.", true},
+        {"lower case is no refusal", "-err no\r\n", "-err", "no", false},
+        {"empty chunk counts as success", "", "", "", false},
+        {"only first line", "+OK\r\nFrom: a\r\n", "+OK", "", false},
+    };
+    for (const Row& r : rows) {
+        mail::TPopReply reply = mail::ParsePopReply(r.chunk);
+        EXPECT_EQ(reply.Status, r.status) << r.name;
+        EXPECT_EQ(reply.Text, r.text) << r.name;
+        EXPECT_EQ(reply.Failed, r.failed) << r.name;
+    }
+}
+
+TEST_F(Pop3Test, CheckCycleTranscript)
+{
+    LoggedIn();
+    script.Client("STAT\r\n").Server("+OK 7 12345\r\n")
+        .Client("LAST\r\n").Server("+OK 5\r\n")
+        .Client("QUIT\r\n").Server("+OK bye\r\n");
+    pop.GetMailCount();
+    EXPECT_EQ(pop.MessageCount, 7u);
+    EXPECT_EQ(pop.NewMessageCount, 2);
+    EXPECT_TRUE(pop.LastSupported);
+    pop.Quit();
+    EXPECT_FALSE(pop.Connected);
+    EXPECT_TRUE(errors.empty());
+    script.ExpectDone();
+}
+
+TEST_F(Pop3Test, RefusedLastIsNoError)
+{
+    LoggedIn();
+    script.Client("STAT\r\n").Server("+OK 7 12345\r\n")
+        .Client("LAST\r\n").Server("-ERR Unknown command: LAST\r\n");
+    pop.GetMailCount();
+    EXPECT_EQ(pop.MessageCount, 7u);
+    EXPECT_FALSE(pop.LastSupported);
+    EXPECT_EQ(pop.NewMessageCount, 0);
+    EXPECT_TRUE(pop.Failed);
+    EXPECT_TRUE(pop.Connected);
+    EXPECT_TRUE(errors.empty());
+    script.ExpectDone();
+}
+
+TEST_F(Pop3Test, RefusalsRunTheFailurePathWithTheirNumber)
+{
+    struct Row {
+        const char* name;
+        std::function<void(TQelPOP&)> call;
+        std::string command;
+        int error;
+    } rows[] = {
+        {"STAT", [](TQelPOP& p) { p.GetMailCount(); }, "STAT\r\n", 2006},
+        {"UIDL", [](TQelPOP& p) { EXPECT_EQ(p.GetUIDL(3), ""); }, "UIDL 3\r\n", 2006},
+        {"DELE", [](TQelPOP& p) { p.DeleteMessage(3); }, "DELE 3\r\n", 2003},
+        {"QUIT", [](TQelPOP& p) { p.Quit(); }, "QUIT\r\n", 2002},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        errors.clear();
+        script = Script();
+        script.clock = &clock;
+        LoggedIn();
+        script.Client(r.command).Server("-ERR no such thing\r\n");
+        r.call(pop);
+        ASSERT_EQ(errors.size(), 1u);
+        EXPECT_EQ(errors[0].error, r.error);
+        EXPECT_EQ(errors[0].msg, "no such thing");
+        EXPECT_FALSE(pop.Connected);
+        EXPECT_TRUE(pop.Failed);
+        EXPECT_TRUE(pop.DeletedList.empty());
+        script.ExpectDone();
+    }
+}
+
+TEST_F(Pop3Test, WrongPasswordReports2001WithTheServerText)
+{
+    script.Server("+OK ready\r\n")
+        .Client("USER bob\r\n").Server("+OK\r\n")
+        .Client("PASS secret\r\n").Server("-ERR [AUTH] Authentication failed.\r\n");
+    pop.Connect();
+    EXPECT_FALSE(pop.Login());
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].error, 2001);
+    EXPECT_EQ(errors[0].msg, "[AUTH] Authentication failed.");
+    EXPECT_FALSE(pop.LoggedIn);
+    script.ExpectDone();
+}
+
+TEST_F(Pop3Test, LineBreaksInCredentialsCannotAddACommand)
+{
+    pop.UserId = "bob\r\nDELE 1";
+    pop.UserPasswd = "pw\nQUIT";
+    script.Server("+OK ready\r\n")
+        .Client("USER bob  DELE 1\r\n").Server("+OK\r\n")
+        .Client("PASS pw QUIT\r\n").Server("+OK\r\n");
+    pop.Connect();
+    EXPECT_TRUE(pop.Login());
+    script.ExpectDone();
+}
+
+TEST_F(Pop3Test, TraceMasksThePassword)
+{
+    std::vector<std::string> sent;
+    pop.OnSendTextToSocket = [&](mail::TObject*, const std::string& s) { sent.push_back(s); };
+    LoggedIn();
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(sent[0], "USER bob\r\n");
+    EXPECT_EQ(sent[1], "PASS ****\r\n");
+    EXPECT_NE(script.allSent.find("PASS secret\r\n"), std::string::npos) << "the server still gets the password";
+}
+
+TEST_F(Pop3Test, HostAndPortChoice)
+{
+    struct Row {
+        const char* name;
+        std::string host, port;
+        std::string wantName, wantAddress;
+        int wantPort;
+    } rows[] = {
+        {"numeric address", "10.1.2.3", "995", "", "10.1.2.3", 995},
+        {"field of 256 is a name", "10.1.2.256", "110", "10.1.2.256", "", 110},
+        {"three fields is a name", "10.1.2", "110", "10.1.2", "", 110},
+        {"plain name", "mail.example.org", "110", "mail.example.org", "", 110},
+        {"port not a number", "127.0.0.1", "pop", "", "127.0.0.1", 110},
+    };
+    for (const Row& r : rows) {
+        script = Script();
+        script.Server("+OK\r\n");
+        pop.Host = r.host;
+        pop.Port = r.port;
+        pop.Connect();
+        EXPECT_EQ(script.connectedHost, r.wantName) << r.name;
+        EXPECT_EQ(script.connectedAddress, r.wantAddress) << r.name;
+        EXPECT_EQ(script.connectedPort, r.wantPort) << r.name;
+    }
+}
+
+TEST_F(Pop3Test, ConnectNotificationsInOrder)
+{
+    std::vector<std::string> order;
+    pop.OnLookup = [&](mail::TObject*, mail::TQelSocket&) { order.push_back("lookup"); };
+    pop.OnConnecting = [&](mail::TObject*, mail::TQelSocket&) { order.push_back("connecting"); };
+    pop.OnConnect = [&](mail::TObject*) { order.push_back(pop.Connected ? "connect" : "connect-unset"); };
+    pop.OnQuit = [&](mail::TObject*) { order.push_back("quit"); };
+    script.Server("+OK\r\n").Client("QUIT\r\n").Server("+OK\r\n");
+    pop.Connect();
+    pop.Quit();
+    EXPECT_EQ(order, (std::vector<std::string>{"lookup", "connecting", "connect", "quit"}));
+}
+
+TEST_F(Pop3Test, RefusedConnectReports2001WithItsReason)
+{
+    script.refuseConnect = ECONNREFUSED;
+    pop.ReplyText = "old text";
+    pop.Connect();
+    EXPECT_TRUE(pop.Failed);
+    EXPECT_FALSE(pop.Connected);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].error, 2001);
+    EXPECT_EQ(errors[0].msg, "Erreur socket Windows : Connection refused (111), avec l'API 'connect'");
+}
+
+TEST_F(Pop3Test, ConnectTimesOut)
+{
+    script.connectHangs = true;
+    pop.TimeOut = 500;
+    pop.Connect();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].error, 2001);
+    EXPECT_NE(errors[0].msg.find("(110)"), std::string::npos) << errors[0].msg;
+    EXPECT_GE(pump.calls, 1);
+}
+
+TEST_F(Pop3Test, SilentServerTimesOutThroughTheFailurePath)
+{
+    pop.TimeOut = 300;
+    LoggedIn();
+    script.Client("STAT\r\n").Silent();
+    const int pumpsBefore = pump.calls;
+    EXPECT_THROW(
+        {
+            try {
+                pop.GetMailCount();
+            } catch (const mail::SocketError& e) {
+                EXPECT_STREQ(e.what(), "Erreur socket Windows : Connection timed out (110), avec l'API 'recv'");
+                throw;
+            }
+        },
+        mail::SocketError);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].error, 110);
+    EXPECT_FALSE(pop.Connected);
+    EXPECT_GT(pump.calls, pumpsBefore + 1) << "the wait must pump events between slices";
+}
+
+TEST_F(Pop3Test, NotConnectedRaises)
+{
+    EXPECT_THROW(
+        {
+            try {
+                pop.Login();
+            } catch (const mail::MailError& e) {
+                EXPECT_STREQ(e.what(), "Invalid Op. Not connected.");
+                throw;
+            }
+        },
+        mail::MailError);
+    for (auto call : {+[](TQelPOP& p) { p.DeleteMessage(1); }, +[](TQelPOP& p) { p.RetrieveMessage(1); },
+                      +[](TQelPOP& p) { p.RetrieveTop(1, 0); }}) {
+        try {
+            call(pop);
+            ADD_FAILURE() << "no exception";
+        } catch (const mail::MailError& e) {
+            EXPECT_STREQ(e.what(), "Not connected.");
+        }
+    }
+}
+
+TEST_F(Pop3Test, DeleteAndUidl)
+{
+    std::vector<std::uint32_t> deleted;
+    pop.OnDelete = [&](mail::TObject*, std::uint32_t n) { deleted.push_back(n); };
+    LoggedIn();
+    script.Client("STAT\r\n").Server("+OK 4 100\r\n")
+        .Client("LAST\r\n").Server("+OK 0\r\n")
+        .Client("DELE 3\r\n").Server("+OK marked\r\n")
+        .Client("UIDL 2\r\n").Server("+OK 2 abc.def-1\r\n");
+    pop.GetMailCount();
+    pop.DeleteMessage(3);
+    EXPECT_EQ(pop.DeletedList, (mail::StringList{"3"}));
+    EXPECT_EQ(pop.MessageCount, 3u);
+    EXPECT_EQ(deleted, (std::vector<std::uint32_t>{3}));
+    EXPECT_EQ(pop.GetUIDL(2), "abc.def-1");
+    script.ExpectDone();
+}
+
+TEST_F(Pop3Test, AbortedDeleteSendsNothing)
+{
+    LoggedIn();
+    pop.AbortRequested = true;
+    pop.DeleteMessage(1);
+    EXPECT_TRUE(pop.DeletedList.empty());
+    script.ExpectDone();
+}
+
+TEST_F(Pop3Test, RetrieveUnstuffsAndFindsASplitTerminator)
+{
+    LoggedIn();
+    script.Client("LIST 1\r\n").Server("+OK 1 2048\r\n")
+        .Client("RETR 1\r\n").Server("+OK\r\nSubject: hi\r\n\r\nline one\r\n..\r\n")
+        .Server("..dot start\r\n-ERR is data\r\n.last\r")
+        .Server("\n.\r\n");
+    auto msg = pop.RetrieveMessage(1);
+    EXPECT_EQ(msg->Subject, "hi");
+    EXPECT_EQ(msg->Text, (mail::StringList{"line one", ".", ".dot start", "-ERR is data", "last"}));
+    EXPECT_EQ(msg->Size, 2048);
+    EXPECT_FALSE(pop.Failed) << "a data chunk is not a reply";
+    EXPECT_TRUE(errors.empty());
+    script.ExpectDone();
+}
+
+TEST_F(Pop3Test, TopWithoutListSizeAndProgressSteps)
+{
+    LoggedIn();
+    pop.RetrieveProgressStep = 10;
+    // 100 bytes announced by default; 24 bytes, then 40 and 50 more: 64 % and 114 %, no end report.
+    script.Client("LIST 2\r\n").Server("+OK 2\r\n")
+        .Client("TOP 2 5\r\n").Server("+OK top follows\r\nA: 12\r\n")
+        .Server(std::string("X-Pad: ") + std::string(31, 'x') + "\r\n")
+        .Server("\r\n" + std::string(43, 'b') + "\r\n.\r\n");
+    auto msg = pop.RetrieveTop(2, 5);
+    EXPECT_EQ(progress, (std::vector<std::uint16_t>{64, 114}));
+    EXPECT_EQ(msg->Size, 100);
+    script.ExpectDone();
+}
+
+TEST_F(Pop3Test, OneReadGivesOneReportOf100)
+{
+    LoggedIn();
+    script.Client("LIST 1\r\n").Server("+OK 1 0\r\n")
+        .Client("RETR 1\r\n").Server("+OK\r\nA: b\r\n\r\nbody\r\n.\r\n");
+    auto msg = pop.RetrieveMessage(1);
+    EXPECT_EQ(progress, (std::vector<std::uint16_t>{100}));
+    EXPECT_EQ(msg->Text, (mail::StringList{"body"}));
+}
+
+TEST_F(Pop3Test, ZeroListSizeReportsOnlyTheEnd)
+{
+    LoggedIn();
+    script.Client("LIST 1\r\n").Server("+OK 1 0\r\n")
+        .Client("RETR 1\r\n").Server("+OK\r\n").Server("A: b\r\n\r\n").Server("body\r\n.\r\n");
+    pop.RetrieveMessage(1);
+    EXPECT_EQ(progress, (std::vector<std::uint16_t>{100}));
+}
+
+TEST_F(Pop3Test, RefusedRetrieveReturnsAnEmptyMessage)
+{
+    LoggedIn();
+    script.Client("LIST 9\r\n").Server("-ERR no such message\r\n")
+        .Client("RETR 9\r\n").Server("-ERR no such message\r\n");
+    auto msg = pop.RetrieveMessage(9);
+    ASSERT_NE(msg, nullptr);
+    EXPECT_TRUE(msg->RawMail.empty());
+    EXPECT_EQ(msg->Size, 0);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].error, 2004);
+    EXPECT_FALSE(pop.Connected);
+    script.ExpectDone();
+}
+
+TEST_F(Pop3Test, ServerClosingMidMessageStopsWith2004)
+{
+    LoggedIn();
+    script.Client("LIST 1\r\n").Server("+OK 1 5000\r\n")
+        .Client("RETR 1\r\n").Server("+OK\r\nSubject: cut\r\n\r\npart of it\r\n").Close();
+    auto msg = pop.RetrieveMessage(1);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].error, 2004);
+    EXPECT_EQ(errors[0].msg, "Connection closed by the server.");
+    EXPECT_TRUE(msg->RawMail.empty());
+    EXPECT_FALSE(pop.Connected);
+}
+
+TEST_F(Pop3Test, AbortDuringRetrievalReturnsWhatArrivedUnparsed)
+{
+    LoggedIn();
+    script.Client("LIST 1\r\n").Server("+OK 1 5000\r\n")
+        .Client("RETR 1\r\n").Server("+OK\r\nSubject: big\r\n\r\n");
+    pump.onPump = [this] {
+        if (script.steps.empty())
+            pop.AbortRequested = true;
+    };
+    auto msg = pop.RetrieveMessage(1);
+    EXPECT_EQ(msg->RawMail, (mail::StringList{"+OK", "Subject: big", ""}));
+    EXPECT_EQ(msg->Subject, "");
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(Pop3Test, UidlOnRetrieve)
+{
+    pop.GetUIDLsOnRetrieve = true;
+    LoggedIn();
+    script.Client("LIST 1\r\n").Server("+OK 1 30\r\n")
+        .Client("RETR 1\r\n").Server("+OK\r\nA: b\r\n\r\n.\r\n")
+        .Client("UIDL 1\r\n").Server("+OK 1 id-1\r\n");
+    auto msg = pop.RetrieveMessage(1);
+    EXPECT_EQ(msg->UIDL, "id-1");
+    script.ExpectDone();
+}
+
+TEST_F(Pop3Test, PeerClosingAfterLoginIsNoSuccess)
+{
+    LoggedIn();
+    script.Client("STAT\r\n").Close();
+    pop.GetMailCount();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].error, 2006);
+    EXPECT_EQ(errors[0].msg, "Connection closed by the server.");
+}
+
+}  // namespace
