@@ -1,0 +1,33 @@
+#include "ui/Pictures.h"
+
+#include <cstring>
+#include <vector>
+
+namespace ui {
+
+QImage ToQImage(const skin::Bitmap& bitmap) {
+    if (bitmap.Empty()) {
+        return {};
+    }
+    // skin::Pixel is 0xAARRGGBB in a 32-bit word, the layout of QImage::Format_ARGB32.
+    QImage image(bitmap.Width(), bitmap.Height(), QImage::Format_ARGB32);
+    const auto rowBytes = static_cast<std::size_t>(bitmap.Width()) * sizeof(skin::Pixel);
+    for (int y = 0; y < bitmap.Height(); ++y) {
+        std::memcpy(image.scanLine(y), bitmap.Row(y), rowBytes);
+    }
+    return image;
+}
+
+QRegion ToRegion(const skin::Region& region) {
+    // The rectangles are disjoint and in scan order, which lets Qt take them as they are.
+    std::vector<QRect> rects;
+    rects.reserve(region.Rects().size());
+    for (const skin::Rect& r : region.Rects()) {
+        rects.emplace_back(r.Left, r.Top, r.Width, r.Height);
+    }
+    QRegion result;
+    result.setRects(rects.data(), int(rects.size()));
+    return result;
+}
+
+}  // namespace ui

@@ -1,0 +1,17 @@
+#pragma once
+// Turns the core's finished pixels into Qt images and regions; no colour rules live here.
+#include <QImage>
+#include <QRegion>
+
+#include "skin/Bitmap.h"
+#include "skin/Region.h"
+
+namespace ui {
+
+// A copy of the pixels; alpha as the core left it (0 where it made a pixel transparent).
+QImage ToQImage(const skin::Bitmap& bitmap);
+
+// The same rectangles as a Qt region.
+QRegion ToRegion(const skin::Region& region);
+
+}  // namespace ui
