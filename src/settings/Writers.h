@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/AtomicFile.h"
 #include "settings/Commun.h"
 #include "settings/Config.h"
 

@@ -1,0 +1,124 @@
+#include "settings/AtomicFile.h"
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include "SettingsTestSupport.h"
+#include "settings/Writers.h"
+
+namespace {
+
+using settings_test::Entries;
+using settings_test::TempFolder;
+
+mode_t ModeOf(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        ADD_FAILURE() << "stat failed for " << path;
+    }
+    return info.st_mode & 07777;
+}
+
+// Sets the process umask for one test and puts the previous one back.
+class ScopedUmask {
+public:
+    explicit ScopedUmask(mode_t mask) : m_previous(::umask(mask)) {}
+    ~ScopedUmask() { ::umask(m_previous); }
+
+private:
+    mode_t m_previous;
+};
+
+// Limits the size of files this process may write, so a write fails part way (even as root).
+class ScopedFileSizeLimit {
+public:
+    explicit ScopedFileSizeLimit(rlim_t bytes) {
+        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &m_previous);
+        rlimit limit = m_previous;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~ScopedFileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_previousHandler);
+    }
+
+private:
+    rlimit m_previous{};
+    void (*m_previousHandler)(int) = nullptr;
+};
+
+settings::Tables OneAccount() {
+    settings::Tables tables;
+    tables.AccountTable[0] = settings_test::MakeAccount("a", "secret");
+    tables.AccountCount = 1;
+    return tables;
+}
+
+TEST(AtomicFile, AccountsFileIsOwnerOnly) {
+    ScopedUmask mask(0);
+    TempFolder folder;
+    settings::SaveAccounts(folder.Folder(), OneAccount());
+    EXPECT_EQ(ModeOf(folder.File("Accounts.ini")), 0600u);
+}
+
+TEST(AtomicFile, AccountsFileBecomesOwnerOnlyWhenReplacingAReadableOne) {
+    ScopedUmask mask(022);
+    TempFolder folder;
+    folder.Write("Accounts.ini", "old");
+    ::chmod(folder.File("Accounts.ini").c_str(), 0644);
+    settings::SaveAccounts(folder.Folder(), OneAccount());
+    EXPECT_EQ(ModeOf(folder.File("Accounts.ini")), 0600u);
+}
+
+TEST(AtomicFile, OtherFilesFollowTheUmask) {
+    ScopedUmask mask(027);
+    TempFolder folder;
+    settings::Tables tables;
+    settings::SaveFilters(folder.Folder(), {"x"}, "0", false, tables);
+    EXPECT_EQ(ModeOf(folder.File("VrFilter.ini")), 0640u);
+}
+
+TEST(AtomicFile, FailedWriteKeepsPreviousFileAndLeavesNothingBehind) {
+    TempFolder folder;
+    folder.Write("Vorla.ini", "current_skin = /old/\r\n");
+    const std::string bigger(64 * 1024, 'x');
+    {
+        ScopedFileSizeLimit limit(4096);
+        EXPECT_THROW(settings::WriteFileAtomically(folder.File("Vorla.ini"), bigger, 0644),
+                     settings::SettingsWriteError);
+    }
+    EXPECT_EQ(folder.Read("Vorla.ini"), "current_skin = /old/\r\n");
+    EXPECT_EQ(Entries(folder.Path()), std::vector<std::string>{"Vorla.ini"});
+}
+
+TEST(AtomicFile, FailedRenameLeavesNothingBehind) {
+    TempFolder folder;
+    std::filesystem::create_directory(folder.Path() / "Vorla.ini");
+    EXPECT_THROW(settings::WriteFileAtomically(folder.File("Vorla.ini"), "x", 0644),
+                 settings::SettingsWriteError);
+    EXPECT_TRUE(std::filesystem::is_directory(folder.Path() / "Vorla.ini"));
+    EXPECT_EQ(Entries(folder.Path()), std::vector<std::string>{"Vorla.ini"});
+}
+
+TEST(AtomicFile, MissingFolderNamesTheFile) {
+    TempFolder folder;
+    try {
+        settings::WriteFileAtomically(folder.File("nowhere/Vorla.ini"), "x", 0644);
+        FAIL() << "no error for a missing folder";
+    } catch (const settings::SettingsWriteError& error) {
+        EXPECT_NE(std::string(error.what()).find("nowhere/Vorla.ini"), std::string::npos);
+    }
+}
+
+TEST(AtomicFile, ReplacesWholeContent) {
+    TempFolder folder;
+    folder.Write("VrFilter.ini", std::string(1000, 'o'));
+    settings::WriteFileAtomically(folder.File("VrFilter.ini"), "new", 0644);
+    EXPECT_EQ(folder.Read("VrFilter.ini"), "new");
+}
+
+}  // namespace

@@ -1,0 +1,156 @@
+#include "settings/Writers.h"
+
+#include <gtest/gtest.h>
+
+#include "SettingsTestSupport.h"
+#include "settings/LitConfig.h"
+
+namespace {
+
+using settings_test::DataFolder;
+using settings_test::ReadBytes;
+using settings_test::RecordingSinks;
+using settings_test::TempFolder;
+
+// Reads a settings folder the way the program does at start-up, window positions included.
+struct ReadFolder {
+    explicit ReadFolder(const std::string& folder) {
+        settings::LitConfig(folder, config, tables, sinks.Sinks());
+        settings::ReadWindowPositions(folder, config);
+    }
+    RecordingSinks sinks;
+    settings::Config config;
+    settings::Tables tables;
+};
+
+std::vector<std::string> FilterList(const settings::Tables& tables) {
+    return {tables.FilterTable.begin(), tables.FilterTable.begin() + tables.FilterCount};
+}
+
+class GoldenWriteTest : public ::testing::TestWithParam<const char*> {};
+
+// The golden folder is in the writers' exact form, so reading and writing it back gives the
+// same bytes for each of the three files.
+TEST_P(GoldenWriteTest, WritesGoldenBytes) {
+    const std::string golden = DataFolder("full");
+    ReadFolder read(golden);
+    TempFolder out;
+    settings::SaveConfig(out.Folder(), read.config);
+    settings::SaveAccounts(out.Folder(), read.tables);
+    settings::SaveFilters(out.Folder(), FilterList(read.tables),
+                          std::to_string(read.config.max_size), read.config.auth_fltr,
+                          read.tables);
+    EXPECT_EQ(out.Read(GetParam()), ReadBytes(golden + GetParam()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, GoldenWriteTest,
+                         ::testing::Values("Vorla.ini", "Accounts.ini", "VrFilter.ini"),
+                         [](const auto& info) {
+                             std::string name = info.param;
+                             return name.substr(0, name.find('.'));
+                         });
+
+TEST(SaveAccounts, NoAccountsWritesEmptyFile) {
+    TempFolder out;
+    settings::SaveAccounts(out.Folder(), settings::Tables{});
+    EXPECT_EQ(out.Read("Accounts.ini"), "");
+}
+
+TEST(SaveAccounts, HighPasswordCodeDoesNotSurviveReload) {
+    TempFolder out;
+    out.Write("Vorla.ini", "current_skin = /s/\r\n");
+    settings::Tables tables;
+    tables.AccountTable[0] = settings_test::MakeAccount("a", "caf\xe9");
+    tables.AccountCount = 1;
+    settings::SaveAccounts(out.Folder(), tables);
+    ReadFolder read(out.Folder());
+    ASSERT_EQ(read.tables.AccountCount, 1);
+    EXPECT_EQ(read.tables.AccountTable[0].password, "cafi");
+}
+
+TEST(SaveFilters, EmptyListWritesOnlyMisc) {
+    TempFolder out;
+    settings::Tables tables;
+    settings::SaveFilters(out.Folder(), {}, "", false, tables);
+    EXPECT_EQ(out.Read("VrFilter.ini"), "\r\n[Misc]\r\nmax_size=\r\nauth_fltr= 0\r\n");
+}
+
+TEST(SaveFilters, SizeFieldWrittenExactlyAsTyped) {
+    TempFolder out;
+    settings::Tables tables;
+    settings::SaveFilters(out.Folder(), {"spam"}, " 12kb", true, tables);
+    EXPECT_EQ(out.Read("VrFilter.ini"),
+              "\r\n[Filter1]\r\nstring=spam\r\n\r\n[Misc]\r\nmax_size= 12kb\r\nauth_fltr= 1\r\n");
+}
+
+TEST(SaveFilters, SetsTablesFromList) {
+    TempFolder out;
+    settings::Tables tables;
+    tables.FilterTable = {"x", "y", "z"};
+    tables.FilterCount = 3;
+    settings::SaveFilters(out.Folder(), {"new"}, "0", false, tables);
+    EXPECT_EQ(tables.FilterCount, 1);
+    EXPECT_EQ(tables.FilterTable[0], "new");
+    EXPECT_EQ(tables.FilterTable[1], "");
+}
+
+TEST(SaveFilters, FailedWriteKeepsTables) {
+    TempFolder out;
+    settings::Tables tables;
+    tables.FilterTable[0] = "old";
+    tables.FilterCount = 1;
+    EXPECT_THROW(settings::SaveFilters(out.File("missing"), {"new"}, "0", false, tables),
+                 settings::SettingsWriteError);
+    EXPECT_EQ(tables.FilterCount, 1);
+    EXPECT_EQ(tables.FilterTable[0], "old");
+}
+
+struct TextSettingRow {
+    const char* name;
+    std::string wavsnd;
+    std::string writtenLine;
+    std::string readBack;
+};
+
+class TextSettingTest : public ::testing::TestWithParam<TextSettingRow> {};
+
+TEST_P(TextSettingTest, WrittenAsHeldAndReadBack) {
+    TempFolder out;
+    settings::Config config;
+    config.SkinFolder = "/s/";
+    config.wavsnd = GetParam().wavsnd;
+    settings::SaveConfig(out.Folder(), config);
+    EXPECT_NE(out.Read("Vorla.ini").find("\r\n" + GetParam().writtenLine + "\r\n"),
+              std::string::npos);
+    ReadFolder read(out.Folder());
+    EXPECT_EQ(read.config.wavsnd, GetParam().readBack);
+}
+
+const TextSettingRow kTextSettingRows[] = {
+    {"Marker", "empty", "wavsnd = empty", "empty"},
+    {"EmptyText", "", "wavsnd = ", "empty"},
+    {"Path", "/snd/new mail.wav", "wavsnd = /snd/new mail.wav", "/snd/new mail.wav"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, TextSettingTest, ::testing::ValuesIn(kTextSettingRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The writer's order keeps "posX" ahead of "memo_posX", so the substring lookup of "posx"
+// finds the main window's own position after a write.
+TEST(SaveConfig, PositionsSurviveTheSubstringLookup) {
+    TempFolder out;
+    settings::Config config;
+    config.SkinFolder = "/s/";
+    config.posx = 11;
+    config.posy = 22;
+    config.memo_posx = 33;
+    config.memo_posy = 44;
+    settings::SaveConfig(out.Folder(), config);
+    ReadFolder read(out.Folder());
+    EXPECT_EQ(read.config.posx, 11);
+    EXPECT_EQ(read.config.posy, 22);
+    EXPECT_EQ(read.config.memo_posx, 33);
+    EXPECT_EQ(read.config.memo_posy, 44);
+}
+
+}  // namespace
