@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/ProgramFolder.h"
 #include "skin/BmpFile.h"
 #include "skin/GifFile.h"
 #include "skin/IconFile.h"
@@ -82,6 +83,14 @@ Picture LoadPicture(const std::string& path) {
 
 Bitmap LoadBitmapFile(const std::string& path) {
     return Decoded(path, DecodeBmp);
+}
+
+Picture LoadSkinPicture(const std::string& path) {
+    return LoadPicture(platform::ResolveCaseInsensitive(path));
+}
+
+Bitmap LoadSkinBitmap(const std::string& path) {
+    return LoadBitmapFile(platform::ResolveCaseInsensitive(path));
 }
 
 }  // namespace skin

@@ -19,4 +19,9 @@ Picture LoadPicture(const std::string& path);
 // A picture that must be a bitmap file (backgrounds and fonts), whatever its extension.
 Bitmap LoadBitmapFile(const std::string& path);
 
+// The two loaders for a file named by a skin: the exact name, else the same name in another
+// letter case.
+Picture LoadSkinPicture(const std::string& path);
+Bitmap LoadSkinBitmap(const std::string& path);
+
 }  // namespace skin

@@ -1,0 +1,66 @@
+#include "skin/SkinInfo.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "settings/TextLines.h"
+#include "skin/SkinError.h"
+
+namespace skin {
+
+namespace {
+
+void Apply(SkinInfo& info, const std::string& line) {
+    struct Field {
+        const char* key;
+        std::string SkinInfo::*target;
+    };
+    static const Field kFields[] = {{"skin_name", &SkinInfo::Name},
+                                    {"skin_author", &SkinInfo::Author},
+                                    {"skin_mail", &SkinInfo::Mail},
+                                    {"skin_web", &SkinInfo::Web},
+                                    {"skin_info", &SkinInfo::Info}};
+    for (const Field& field : kFields) {
+        if (!settings::ContainsIgnoringCase(line, field.key)) {
+            continue;
+        }
+        const auto equals = line.find('=');
+        info.*field.target = settings::TrimBlanks(
+            equals == std::string::npos ? std::string_view(line)
+                                        : std::string_view(line).substr(equals + 1));
+    }
+}
+
+}  // namespace
+
+SkinInfo ReadSkinInfo(const std::string& fileName) {
+    std::ifstream file(fileName, std::ios::binary);
+    if (!file) {
+        throw SkinError("cannot open " + fileName);
+    }
+    const std::string content((std::istreambuf_iterator<char>(file)),
+                              std::istreambuf_iterator<char>());
+    if (file.bad()) {
+        throw SkinError("cannot read " + fileName);
+    }
+    SkinInfo info;
+    const auto slash = fileName.find_last_of('/');
+    info.Folder = slash == std::string::npos ? std::string() : fileName.substr(0, slash + 1);
+    std::string line;
+    for (std::size_t i = 0; i <= content.size(); ++i) {
+        const bool end = i == content.size();
+        const char c = end ? '\n' : content[i];
+        if (c != '\r' && c != '\n') {
+            line += c;
+            continue;
+        }
+        if (c == '\r' && i + 1 < content.size() && content[i + 1] == '\n') {
+            ++i;
+        }
+        Apply(info, line);
+        line.clear();
+    }
+    return info;
+}
+
+}  // namespace skin

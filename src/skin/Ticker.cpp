@@ -1,0 +1,171 @@
+#include "skin/Ticker.h"
+
+#include <climits>
+
+#include "platform/LocalHost.h"
+#include "settings/TextLines.h"
+
+namespace skin {
+
+namespace {
+
+constexpr TickerSpeed kSpeeds[] = {{30, 100, 2000}, {15, 200, 4000}, {5, 600, 12000}};
+constexpr int kShortPause = 20;
+constexpr int kPauseAfterItem = 30;
+
+std::string FormatNow(std::time_t now, const char* format) {
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[64];
+    const std::size_t n = std::strftime(text, sizeof text, format, &local);
+    return std::string(text, n);
+}
+
+}  // namespace
+
+std::string ItemText(const std::string& item) {
+    const auto at = item.find(kLinkMarker);
+    return at == std::string::npos ? item : item.substr(0, at);
+}
+
+std::string ItemLink(const std::string& item) {
+    const auto at = item.find(kLinkMarker);
+    return at == std::string::npos ? std::string() : settings::TrimBlanks(item.substr(at + 3));
+}
+
+TStatusTicker::TStatusTicker(MainWindowSkin& skin, TickerOwner& owner, platform::EventPump& pump,
+                             platform::Synchronizer& synchronizer)
+    : Scroll(synchronizer), skin_(skin), owner_(owner), pump_(pump) {
+    Scroll.OnTimer = [this] { DoScroll(); };
+}
+
+void TStatusTicker::SetSpeed(int speed) {
+    if (speed >= 0 && speed < static_cast<int>(std::size(kSpeeds))) {
+        speed_ = kSpeeds[speed];
+        Scroll.SetInterval(speed_.Interval);
+    } else {
+        speed_.PauseLength = 0;
+        speed_.MinuteTicks = 0;
+    }
+}
+
+void TStatusTicker::DoScroll() {
+    if (MinScroll != 0) {
+        // Saturates where a hand-edited setting makes the refresh unreachable.
+        if (RefreshTicks < INT_MAX) {
+            ++RefreshTicks;
+        }
+        if (static_cast<long long>(RefreshTicks) ==
+            static_cast<long long>(MinScroll) * speed_.MinuteTicks) {
+            RefreshTicks = 0;
+            if (owner_.IsConnected()) {
+                owner_.LitVrNews();
+            }
+        }
+    }
+    if (RefreshTicks == 0) {
+        return;
+    }
+    if (PauseActive) {
+        if (PauseCount + 1 <= speed_.PauseLength) {
+            ++PauseCount;
+        }
+        PauseActive = PauseCount != speed_.PauseLength;
+    }
+    if (!PauseActive) {
+        ++ScrollOffset;
+        if (PastEnd) {
+            NextItem();
+        }
+        DrawSkinText(TextImage::Status, TickerText, ScrollOffset);
+    }
+}
+
+void TStatusTicker::NextItem() {
+    if (NewsIndex + 1 >= static_cast<int>(NewsLines.size())) {
+        NewsIndex = 0;
+    } else {
+        ++NewsIndex;
+    }
+    const std::string error = owner_.ErrorNotice();
+    if (!error.empty()) {
+        TickerText = error;
+    } else if (!NewsLines.empty()) {
+        TickerText = NewsLines[static_cast<std::size_t>(NewsIndex)];
+    } else {
+        TickerText.clear();
+    }
+    ScrollOffset = 0;
+    skin_.STATBMP.HandCursor = TickerText.find(kLinkMarker) != std::string::npos;
+    TickerText = ItemText(TickerText);
+    PauseActive = true;
+    PauseCount = kPauseAfterItem;
+}
+
+bool TStatusTicker::DrawSkinText(TextImage image, std::string_view text, int offset) {
+    const bool status = image == TextImage::Status;
+    SkinImage& target = status ? skin_.STATBMP : skin_.NBMSGBMP;
+    if (status) {
+        target.Hint = StatusText;
+    }
+    TextDrawing drawing;
+    drawing.Kind = image;
+    drawing.CellWidth = status ? skin_.StatusCellWidth : skin_.CountCellWidth;
+    drawing.CellHeight = status ? skin_.StatusCellHeight : skin_.CountCellHeight;
+    drawing.MaxChar = skin_.MaxChar;
+    drawing.Font = &fonts_.Font(status ? skin_.StatusFontPath : skin_.CountFontPath);
+    drawing.Background = &skin_.Background;
+    drawing.Left = target.Left;
+    drawing.Top = target.Top;
+    const bool pastEnd = RenderSkinText(drawing, text, offset, target.Shown.Image);
+    target.Shown.Format = PictureFormat::Bitmap;
+    if (status) {
+        PastEnd = pastEnd;
+    }
+    owner_.TextImageChanged(image);
+    return pastEnd;
+}
+
+void TStatusTicker::Pause(int count) {
+    PauseActive = true;
+    PauseCount = count;
+}
+
+void TStatusTicker::StatusMouseDown(const ShiftState& shift) {
+    if (shift.LeftAlone()) {
+        if (NewsIndex < 0 || NewsIndex >= static_cast<int>(NewsLines.size())) {
+            return;
+        }
+        const std::string& item = NewsLines[static_cast<std::size_t>(NewsIndex)];
+        if (item.find(kLinkMarker) == std::string::npos) {
+            return;
+        }
+        owner_.OpenLink(ItemLink(item));
+        pump_.ProcessMessages();
+        Pause(0);
+    } else if (shift.CtrlLeft()) {
+        Pause(kShortPause);
+        const std::string kept = StatusText;
+        StatusText = HostLine();
+        DrawSkinText(TextImage::Status, StatusText, 0);
+        StatusText = kept;
+    }
+}
+
+std::string TStatusTicker::HostLine() const {
+    const std::time_t now = Clock();
+    return platform::LocalHostName() + " " + platform::LocalHostAddress() + " " +
+           FormatNow(now, "%x") + " " + FormatNow(now, "%X");
+}
+
+void TStatusTicker::StopTimers() {
+    Scroll.SetEnabled(false);
+}
+
+void TStatusTicker::StartTimers(bool windowVisible, bool firstPaintPending) {
+    if (windowVisible || firstPaintPending) {
+        Scroll.SetEnabled(true);
+    }
+}
+
+}  // namespace skin

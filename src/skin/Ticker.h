@@ -1,0 +1,105 @@
+#pragma once
+// The status ticker of the main window: its state, the step DoScroll run by the timer Scroll,
+// the text drawings into STATBMP and NBMSGBMP, and the mouse actions on the status line.
+#include <ctime>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/EventPump.h"
+#include "skin/MainSurface.h"
+#include "skin/SkinModel.h"
+#include "skin/SkinText.h"
+#include "skin/ThdTimer.h"
+
+namespace skin {
+
+// What the ticker needs from the main window that holds it.
+class TickerOwner {
+public:
+    virtual ~TickerOwner() = default;
+    virtual bool IsConnected() const = 0;
+    // The last error text of a check or dial-up; empty when there is none.
+    virtual std::string ErrorNotice() const = 0;
+    // Reads the news again (the periodic refresh while connected).
+    virtual void LitVrNews() = 0;
+    // Opens a web address with the shell's "open" action.
+    virtual void OpenLink(const std::string& url) = 0;
+    // STATBMP or NBMSGBMP has a new picture.
+    virtual void TextImageChanged(TextImage) {}
+};
+
+// One row of the speed table (settings key "speed").
+struct TickerSpeed {
+    std::uint16_t Interval;  // milliseconds
+    int PauseLength;         // ticks
+    int MinuteTicks;         // ticks counted as one minute of the news refresh
+};
+
+// The marker of a news item's link, recognised only in this exact form.
+inline constexpr std::string_view kLinkMarker = "###http";
+
+// The item as the ticker shows it: cut before "###" when it carries a link.
+std::string ItemText(const std::string& item);
+// The item's link (from the "http" after "###", trimmed); empty without one.
+std::string ItemLink(const std::string& item);
+
+class TStatusTicker {
+public:
+    TStatusTicker(MainWindowSkin& skin, TickerOwner& owner, platform::EventPump& pump,
+                  platform::Synchronizer& synchronizer);
+
+    std::string StatusText = "Disconnected";
+    std::string TickerText;
+    int ScrollOffset = 0;
+    bool PastEnd = false;
+    bool PauseActive = true;
+    int PauseCount = 0;
+    int RefreshTicks = 0;
+    int NewsIndex = 0;
+    std::vector<std::string> NewsLines;
+    int MinScroll = 20;  // settings "min_scroll": minutes between news refreshes, 0 never
+
+    TThreadedTimer Scroll;  // disabled until StartTimers; OnTimer is DoScroll
+
+    // Applies the speed table: 0 slow, 1 normal, 2 fast. Another value leaves the interval
+    // as it is and makes the pause length and the minute 0 ticks.
+    void SetSpeed(int speed);
+    int PauseLength() const { return speed_.PauseLength; }
+    int MinuteTicks() const { return speed_.MinuteTicks; }
+
+    // One ticker step.
+    void DoScroll();
+
+    // Draws text into STATBMP (hint StatusText, the status font, shifted left by offset) or
+    // into NBMSGBMP (the count font), with the cell sizes and fonts of the current skin.
+    // A drawing of the status line sets PastEnd; the result is that value.
+    bool DrawSkinText(TextImage image, std::string_view text, int offset = 0);
+
+    // A full pause (PauseCount 0) or a shorter one (PauseCount 20).
+    void Pause(int count = 0);
+
+    // Mouse-down on STATBMP.
+    void StatusMouseDown(const ShiftState& shift);
+
+    // The ticker's share of StopTimers and StartTimers: Scroll runs while the window is
+    // visible, or while it is hidden but has not had its first paint yet (start hidden).
+    void StopTimers();
+    void StartTimers(bool windowVisible, bool firstPaintPending);
+
+    // The clock of the host line; the real time unless a test sets it.
+    std::function<std::time_t()> Clock = [] { return std::time(nullptr); };
+
+private:
+    void NextItem();
+    std::string HostLine() const;
+
+    MainWindowSkin& skin_;
+    TickerOwner& owner_;
+    platform::EventPump& pump_;
+    FontCache fonts_;
+    TickerSpeed speed_{30, 100, 2000};
+};
+
+}  // namespace skin
