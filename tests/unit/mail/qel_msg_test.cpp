@@ -1,0 +1,281 @@
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "mail/MailError.h"
+#include "mail/MsgJson.h"
+#include "mail/QelMsg.h"
+
+namespace {
+
+using mail::StringList;
+using mail::TQelMsg;
+
+std::unique_ptr<TQelMsg> Parse(const std::string& raw) {
+    auto message = std::make_unique<TQelMsg>();
+    message->RawMail = mail::SplitLines(raw);
+    message->ParseMessage();
+    return message;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+constexpr const char* kUUBlock =
+    "begin 644 a.txt\r\n"
+    "M2&5L;&\\@=75E;F-O9&5D('=O<FQD(0I(96QL;R!U=65N8V]D960@=V]R;&0A\r\n"
+    "8\"DAE;&QO('5U96YC;V1E9\"!W;W)L9\"$*\r\n"
+    "`\r\n";
+const std::string kUUData = [] {
+    std::string data;
+    for (int i = 0; i < 3; ++i) data += "Hello uuencoded world!\n";
+    return data;
+}();
+
+TEST(ParseMessage, NoContentTypeIsPlainText) {
+    auto m = Parse("From: a@b.c\r\nSubject: hi\r\n\r\n\r\n  \r\nline 1\r\n\r\nline 3\r\n");
+    EXPECT_EQ(m->ContentType, "TEXT/PLAIN");
+    EXPECT_EQ(m->ContentTransferEncoding, "7BIT");
+    EXPECT_EQ(m->Text, (StringList{"line 1", "", "line 3"}));
+    EXPECT_EQ(m->Headers, (StringList{"From: a@b.c", "Subject: hi"}));
+    EXPECT_TRUE(m->RawMail.empty());
+    EXPECT_EQ(m->AttachedFiles.Count(), 0u);
+}
+
+TEST(ParseMessage, HeaderFields) {
+    auto m = Parse(
+        "From: \"Jo Doe\" <jo@x.org>\r\n"
+        "Sender: Helper <h@x.org>\r\n"
+        "Reply-To: r@x.org\r\n"
+        "To: \"Ann\" <ann@y.org>, bob@z.org (Bob)\r\n"
+        "Cc: Carl <c@y.org>\r\n"
+        "Message-ID: <id1@x.org>\r\n"
+        "In-Reply-To: <id0@x.org>\r\n"
+        "Return-Path: <bounce@x.org>\r\n"
+        "Date: Sun, 6 Dec 2026 23:41:05 +0100\r\n"
+        "Subject: first =?iso-8859-1?Q?caf=E9?=\r\n"
+        "  and second; not this\r\n"
+        "Content-Type: text/plain; charset=us-ascii\r\n"
+        "Content-Transfer-Encoding: 8bit\r\n"
+        "\r\nbody\r\n");
+    EXPECT_EQ(m->From, "jo@x.org");
+    EXPECT_EQ(m->FromName, "\"Jo Doe\" ");
+    EXPECT_EQ(m->Sender, "\"Helper\" <h@x.org>");
+    EXPECT_EQ(m->ReplyTo, "\"r@x.org\" <r@x.org>");
+    EXPECT_EQ(m->SendTo, "\"\" <ann@y.org>, \"Bob\" <bob@z.org>");
+    EXPECT_EQ(m->CC, "\"Carl\" <c@y.org>");
+    EXPECT_EQ(m->MessageId, "<id1@x.org>");
+    EXPECT_EQ(m->InReplyTo, "<id0@x.org>");
+    EXPECT_EQ(m->ReturnPath, "<bounce@x.org>");
+    EXPECT_EQ(m->Date, "Sun, 6 Dec 2026 23:41:05 +0100");
+    EXPECT_EQ(m->Subject, "first caf\xe9" "and second");
+    EXPECT_EQ(m->ContentType, "TEXT/PLAIN");
+    EXPECT_EQ(m->ContentTransferEncoding, "8BIT");
+    EXPECT_EQ(m->Headers.size(), 13u);
+}
+
+TEST(ParseMessage, EnvelopeLineGivesFromUntilAFromHeader) {
+    auto envelope = Parse("From jo@x.org  Sun Dec  6 23:41:05 2026\r\nSubject: s\r\n\r\nb\r\n");
+    EXPECT_EQ(envelope->From, "jo@x.org  Sun Dec  6 23:41:05 2026");
+    auto plain = Parse("From: plain@x.org\r\n\r\nb\r\n");
+    EXPECT_EQ(plain->From, "plain@x.org");
+    EXPECT_EQ(plain->FromName, "");
+}
+
+TEST(ParseMessage, FirstLineEmptyMeansNoHeaders) {
+    auto m = Parse("\r\nFrom: a@b.c\r\n\r\nbody\r\n");
+    EXPECT_TRUE(m->Headers.empty());
+    EXPECT_EQ(m->From, "");
+}
+
+TEST(ParseMessage, EmptyRawMailDoesNothing) {
+    TQelMsg m;
+    m.ParseMessage();
+    EXPECT_TRUE(m.Text.empty());
+    EXPECT_TRUE(m.Headers.empty());
+}
+
+TEST(ParseMessage, KeepsRawMailWhenAsked) {
+    TQelMsg m;
+    m.ClearRawMailAfterParse = false;
+    m.RawMail = {"Subject: x", "", "b"};
+    m.ParseMessage();
+    EXPECT_EQ(m.RawMail, (StringList{"Subject: x", "", "b"}));
+    EXPECT_EQ(m.Text, (StringList{"b"}));
+}
+
+TEST(ParseMessage, AlternativeGivesBothBodiesAndNoAttachment) {
+    auto m = Parse(
+        "Content-Type: multipart/alternative; boundary=\"b1\"\r\n\r\n"
+        "preamble\r\n--b1\r\nContent-Type: text/plain\r\n\r\nplain body\r\n"
+        "--b1\r\nContent-Type: text/html\r\n\r\n<p>html body</p>\r\n--b1--\r\nepilogue\r\n");
+    EXPECT_EQ(m->Text, (StringList{"plain body", "<p>html body</p>"}));
+    EXPECT_EQ(m->AttachedFiles.Count(), 0u);
+    EXPECT_EQ(m->ContentType, "MULTIPART/ALTERNATIVE");
+}
+
+TEST(ParseMessage, NestedMultipartsWithAttachments) {
+    auto m = Parse(
+        "Content-Type: multipart/mixed; boundary=outer\r\n\r\n"
+        "--outer\r\nContent-Type: multipart/alternative; boundary=\"inner\"\r\n\r\n"
+        "--inner\r\nContent-Type: text/plain\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n"
+        "caf=E9 soft=\r\nbreak\r\n"
+        "--inner\r\nContent-Type: text/plain\r\nContent-Transfer-Encoding: base64\r\n\r\n"
+        "bGluZSBvbmUNCmxpbmUgdHdvDQo=\r\n--inner--\r\n"
+        "--outer\r\nContent-Type: application/pdf\r\nContent-Disposition: attachment; filename=\"re:po?rt.pdf\"\r\n"
+        "Content-Transfer-Encoding: base64\r\n\r\naGVs\r\nbG8=\r\n"
+        "--outer\r\nContent-Type: application/octet-stream\r\nContent-Transfer-Encoding: base64\r\n\r\nAAEC\r\n"
+        "--outer\r\nContent-Type: text/csv; name=\"q.csv\"\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n"
+        "a=3Db\r\nc\r\n--outer\r\n");
+    EXPECT_EQ(m->Text, (StringList{"caf\xe9 softbreak", "line one", "line two", "a=b", "c"}));
+    ASSERT_EQ(m->AttachedFiles.Count(), 2u);
+    EXPECT_EQ(m->AttachedFiles.Items(0).FileName, "report.pdf");
+    EXPECT_EQ(m->AttachedFiles.Items(0).Data.Bytes(), "hello");
+    EXPECT_EQ(m->AttachedFiles.Items(0).ContentType, "application/pdf");
+    EXPECT_TRUE(m->AttachedFiles.Items(0).EncodedLines.empty());
+    EXPECT_EQ(m->AttachedFiles.Items(1).FileName, "");
+    EXPECT_EQ(m->AttachedFiles.Items(1).Data.Bytes(), std::string("\0\1\2", 3));
+}
+
+TEST(ParseMessage, NamedQuotedPrintablePartIsAnAttachmentWithoutFinalBreak) {
+    auto m = Parse(
+        "Content-Type: multipart/mixed; boundary=B\r\n\r\n--B\r\n"
+        "Content-Type: application/x-data; name=\"=?iso-8859-1?Q?n=E9.dat?=\"\r\n"
+        "Content-Transfer-Encoding: quoted-printable\r\n\r\na=3Db=\r\nc\r\nd\r\n--B--\r\n");
+    ASSERT_EQ(m->AttachedFiles.Count(), 1u);
+    EXPECT_EQ(m->AttachedFiles.Items(0).FileName, "n\xe9.dat");
+    EXPECT_EQ(m->AttachedFiles.Items(0).Data.Bytes(), "a=bc\r\nd");
+    EXPECT_TRUE(m->Text.empty());
+}
+
+TEST(ParseMessage, EmbeddedMessageFeedsTextNotFields) {
+    auto m = Parse(
+        "Subject: outer\r\nContent-Type: multipart/mixed; boundary=B\r\n\r\n"
+        "--B\r\nContent-Type: text/plain\r\n\r\nsee below\r\n"
+        "--B\r\nContent-Type: message/rfc822\r\n\r\nSubject: inner\r\nFrom: in@x\r\n\r\ninner body\r\n--B--\r\n");
+    EXPECT_EQ(m->Subject, "outer");
+    EXPECT_EQ(m->From, "ct: outer");
+    EXPECT_EQ(m->Text, (StringList{"see below", "inner body"}));
+}
+
+TEST(ParseMessage, BoundaryAsLastLineEndsTheWalk) {
+    auto m = Parse("Content-Type: multipart/mixed; boundary=B\r\n\r\n--B\r\n\r\nlast part\r\n--B\r\n");
+    EXPECT_EQ(m->Text, (StringList{"last part"}));
+}
+
+TEST(ParseMessage, MultipartWithoutItsBoundaryLineYieldsNoContent) {
+    auto m = Parse("Content-Type: multipart/mixed; boundary=B\r\n\r\nno boundary here\r\n--C\r\ntext\r\n");
+    EXPECT_TRUE(m->Text.empty());
+    EXPECT_EQ(m->AttachedFiles.Count(), 0u);
+}
+
+TEST(ParseMessage, UuencodedBlockInTextBecomesAnAttachment) {
+    auto m = Parse(std::string("Subject: uu\r\n\r\nbefore\r\n") + kUUBlock + "end\r\nafter\r\n");
+    ASSERT_EQ(m->AttachedFiles.Count(), 1u);
+    EXPECT_EQ(m->AttachedFiles.Items(0).FileName, "a.txt");
+    EXPECT_EQ(m->AttachedFiles.Items(0).Data.Bytes(), kUUData);
+    EXPECT_EQ(m->Text, (StringList{"before", "end", "after"}));
+}
+
+TEST(ParseMessage, UuencodedBlockWithoutEndTakesTheRest) {
+    auto m = Parse(std::string("Subject: uu\r\n\r\nbefore\r\n") + kUUBlock + "\r\n");
+    ASSERT_EQ(m->AttachedFiles.Count(), 1u);
+    EXPECT_EQ(m->AttachedFiles.Items(0).Data.Bytes(), kUUData);
+    EXPECT_EQ(m->Text, (StringList{"before"}));
+}
+
+TEST(ParseMessage, UuencodeBeginLineRules) {
+    auto mode777 = Parse("Subject: uu\r\n\r\nbegin 777 x.bin\r\n`\r\nend\r\n");
+    EXPECT_EQ(mode777->AttachedFiles.Count(), 0u);
+    auto twoBlocks = Parse("S: x\r\n\r\nBEGIN 600 one\r\n`\r\nend\r\nbegin 001 two\r\n`\r\nEND\r\n");
+    ASSERT_EQ(twoBlocks->AttachedFiles.Count(), 2u);
+    EXPECT_EQ(twoBlocks->AttachedFiles.Items(0).FileName, "one");
+    EXPECT_EQ(twoBlocks->AttachedFiles.Items(1).FileName, "two");
+    EXPECT_EQ(twoBlocks->Text, (StringList{"end", "END"}));
+}
+
+TEST(ParseMessage, UuencodeCharacterOutsideItsAlphabetRaisesOops) {
+    try {
+        Parse("Subject: uu\r\n\r\nbegin 644 bad.bin\r\nMabc\r\nend\r\n");
+        FAIL() << "no exception";
+    } catch (const mail::MailError& error) {
+        EXPECT_STREQ(error.what(), "Oops...");
+    }
+}
+
+TEST(ParseMessage, XUuencodePartIsDecoded) {
+    auto m = Parse(std::string("Content-Type: multipart/mixed; boundary=B\r\n\r\n--B\r\n"
+                               "Content-Type: application/octet-stream\r\nContent-Transfer-Encoding: x-uuencode\r\n\r\n") +
+                   kUUBlock + "end\r\n--B--\r\n");
+    ASSERT_EQ(m->AttachedFiles.Count(), 1u);
+    EXPECT_EQ(m->AttachedFiles.Items(0).Data.Bytes(), kUUData);
+}
+
+TEST(ParseMessage, AttachmentDecodingLeavesNoTemporaryFiles) {
+    char folderTemplate[] = "/tmp/qelmsgXXXXXX";
+    ASSERT_NE(mkdtemp(folderTemplate), nullptr);
+    const char* saved = std::getenv("TMPDIR");
+    const std::string savedValue = saved ? saved : "";
+    setenv("TMPDIR", folderTemplate, 1);
+    auto m = Parse(std::string("Content-Type: multipart/mixed; boundary=B\r\n\r\n--B\r\n"
+                               "Content-Type: image/png; name=p.png\r\nContent-Transfer-Encoding: base64\r\n\r\nAAEC\r\n"
+                               "--B\r\nContent-Type: text/plain\r\n\r\n") + kUUBlock + "end\r\n--B--\r\n");
+    EXPECT_THROW(Parse("S: x\r\n\r\nbegin 644 bad\r\nM{{{\r\n"), mail::MailError);
+    if (saved) setenv("TMPDIR", savedValue.c_str(), 1); else unsetenv("TMPDIR");
+    EXPECT_EQ(m->AttachedFiles.Count(), 2u);
+    DIR* folder = opendir(folderTemplate);
+    ASSERT_NE(folder, nullptr);
+    int entries = 0;
+    while (const dirent* entry = readdir(folder))
+        if (std::string(entry->d_name) != "." && std::string(entry->d_name) != "..") ++entries;
+    closedir(folder);
+    EXPECT_EQ(entries, 0);
+    rmdir(folderTemplate);
+}
+
+TEST(ParseMessage, SaveToFileWritesTheDecodedData) {
+    auto m = Parse("Content-Type: application/zip; name=z.zip\r\nContent-Transfer-Encoding: base64\r\n\r\nUEsDBA==\r\n");
+    ASSERT_EQ(m->AttachedFiles.Count(), 1u);
+    const std::string path = "/tmp/qel_save_test_" + std::to_string(getpid());
+    m->AttachedFiles.Items(0).SaveToFile(path);
+    EXPECT_EQ(ReadFile(path), "PK\3\4");
+    unlink(path.c_str());
+}
+
+TEST(AttachedFiles, AddFileTakesNameAndType) {
+    mail::TAttachedFiles files;
+    mail::TAttachedFile& item = files.AddFile("/home/u/docs/plan.txt");
+    EXPECT_EQ(item.FileName, "plan.txt");
+    EXPECT_EQ(item.PathName, "/home/u/docs/plan.txt");
+    EXPECT_EQ(files.Count(), 1u);
+    EXPECT_EQ(&files.Items(0), &item);
+    files.Clear();
+    EXPECT_EQ(files.Count(), 0u);
+}
+
+TEST(MessageJson, GoldenDump) {
+    const std::string folder = std::string(VORLA_TEST_DATA) + "/mail/";
+    auto m = Parse(ReadFile(folder + "mixed.eml"));
+    std::string expected = ReadFile(folder + "mixed.json");
+    while (!expected.empty() && expected.back() == '\n') expected.pop_back();
+    EXPECT_EQ(mail::MessageToJson(*m), expected);
+}
+
+TEST(MessageJson, EscapesAndSizeField) {
+    EXPECT_EQ(mail::JsonString(std::string("a\"\\\n\r\t\x01\x7f\x80\xff", 10)),
+              "\"a\\\"\\\\\\n\\r\\t\\u0001\\u007f\\u0080\\u00ff\"");
+    TQelMsg m;
+    const std::string json = mail::MessageToJson(m, 1234);
+    EXPECT_NE(json.find("\"size\":1234,"), std::string::npos) << json;
+    EXPECT_EQ(mail::MessageToJson(m).find("\"size\""), std::string::npos);
+    EXPECT_EQ(mail::Sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+}
+
+}  // namespace
