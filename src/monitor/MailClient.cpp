@@ -1,0 +1,90 @@
+#include "monitor/MailClient.h"
+
+#include <algorithm>
+
+#include "monitor/Monitor.h"
+#include "platform/Desktop.h"
+#include "settings/FindInSkin.h"
+#include "settings/TextLines.h"
+
+namespace monitor {
+
+namespace {
+
+constexpr const char* kNoMailProgram = "No mail program found ! Please choose one in the options.";
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
+        return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    });
+    return text;
+}
+
+}  // namespace
+
+ProgramCall SplitOwnClient(const std::string& text) {
+    const std::string trimmed = settings::TrimBlanks(text);
+    if (trimmed.empty() || trimmed == settings::kEmptyMarker) {
+        return {};
+    }
+    const auto comma = trimmed.find(',');
+    if (comma == std::string::npos) {
+        return {trimmed, {}};
+    }
+    return {settings::TrimBlanks(trimmed.substr(0, comma)), platform::SplitArguments(trimmed.substr(comma + 1))};
+}
+
+ProgramCall MailtoProgram(const std::string& command) {
+    const std::string lower = Lower(command);
+    ProgramCall call;
+    if (lower.find("netscape.exe") != std::string::npos) {
+        call.Arguments.push_back("-mail");
+    }
+    const auto exe = lower.find(".exe");
+    if (exe != std::string::npos) {
+        call.Program = command.substr(0, exe + 4);
+        if (!call.Program.empty() && call.Program.front() == '"') {
+            call.Program.erase(0, 1);
+        }
+        call.Program = settings::TrimBlanks(call.Program);
+        return call;
+    }
+    const auto words = platform::SplitArguments(command);
+    if (!words.empty()) {
+        call.Program = words.front();
+    }
+    return call;
+}
+
+void TVorla::MAILClick() {
+    // Without a client to start the counter stays: the user has not seen the mail.
+    if (StartMailClient() && Config.reset && IsAccount(CurrentAccount)) {
+        ResetCounter();
+    }
+}
+
+bool TVorla::StartMailClient() {
+    const ProgramCall call = Config.run_my_client ? SplitOwnClient(Config.my_mail_client)
+                                                  : MailtoProgram(m_mailto.Command());
+    if (call.Program.empty()) {
+        m_view.ShowMessage(kNoMailProgram);
+        return false;
+    }
+    // Whether the program really started is not checked: it runs on its own.
+    m_shell.StartProgram(call.Program, call.Arguments);
+    m_pump.ProcessMessages();
+    return true;
+}
+
+void TVorla::ResetCounter() {
+    auto& account = Account(CurrentAccount);
+    Ticker.StatusText = account.acc_name + " empty";
+    m_view.DrawStatus(Ticker.StatusText);
+    m_view.DrawCount(0);
+    ShowFlagOrEnd(FlagPicture::NoMail, true);
+    WaitingCount = 0;
+    account.LastCount = 0;
+    AfficheTray(true);
+}
+
+}  // namespace monitor

@@ -1,0 +1,86 @@
+#include "monitor/Monitor.h"
+
+#include <algorithm>
+
+#include "settings/FindInSkin.h"
+
+namespace monitor {
+
+void TVorla::FLAGMouseDown(const MouseEvent& mouse) {
+    if (mouse.LeftAlone()) {
+        Ticker.StartPause();
+        m_view.DrawStatus(Ticker.StatusText);
+        return;
+    }
+    if (!mouse.LeftDouble() || m_busy) {
+        return;
+    }
+    DisableButtons();
+    m_view.DrawStatus(Ticker.StatusText);
+    if (!m_messageWindow.IsVisible()) {
+        if (WaitingCount > 0 && IsConnected) {
+            OpenMailbox();
+        } else {
+            OpenNotepad();
+        }
+    }
+    EnableButtons();
+}
+
+void TVorla::OpenMailbox() {
+    BusyScope busy(*this);
+    m_view.DrawStatus("reading message...");
+    StopTimers();
+    NotepadMode = false;
+    m_pump.ProcessMessages();
+
+    bool sessionOpen = false;
+    try {
+        m_pop.Connect();
+        m_pump.ProcessMessages();
+        if (!m_pop.Failed() && m_pop.Login()) {
+            m_pop.GetMailCount();
+            sessionOpen = !m_pop.Failed();
+        }
+    } catch (const PopError&) {
+        sessionOpen = false;
+    }
+    // Without a session the count of the last check stays; the window reports the failure.
+    if (sessionOpen) {
+        WaitingCount = std::max(0, m_pop.MessageCount());
+    }
+
+    bool opened = true;
+    try {
+        m_messageWindow.DisplayMessage(1, false);
+    } catch (const settings::FatalSettingsError&) {
+        throw;
+    } catch (const std::exception& e) {
+        m_view.ShowMessage(e.what());
+        opened = false;
+    }
+    if (opened) {
+        m_messageWindow.ShowModal();
+    }
+    ApplyOnTop(Config.ontop);
+    if (!NotepadMode) {
+        if (sessionOpen) {
+            WaitingCount = std::max(0, m_pop.MessageCount());
+        }
+        m_pop.Quit();
+    }
+    RunCheck(false);
+    StartTimers();
+}
+
+void TVorla::OpenNotepad() {
+    NotepadMode = true;
+    StopTimers();
+    m_view.DrawStatus("notepad");
+    m_messageWindow.ShowModal();
+    m_view.DrawStatus(Ticker.StatusText);
+    ApplyOnTop(Config.ontop);
+    StartTimers();
+}
+
+}  // namespace monitor

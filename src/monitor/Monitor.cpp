@@ -1,0 +1,339 @@
+#include "monitor/Monitor.h"
+
+#include <algorithm>
+
+#include "settings/FindInSkin.h"
+
+namespace monitor {
+
+namespace {
+
+constexpr const char* kFlagPictureFault = "-Err :  Invalid SKIN.INI, check the bitmaps.[youhavemail]";
+constexpr const char* kOnlinePictureFault = "-Err :  Invalid SKIN.INI, check the bitmaps.[Online]";
+
+}  // namespace
+
+void TVorla::SetErrorNotice(const std::string& text) {
+    m_errorNotice = text;
+    if (!text.empty() && OnErrorNotice) {
+        OnErrorNotice(text);
+    }
+}
+
+int TVorla::FirstValidAccount() const {
+    for (int n = 1; n <= Tables.AccountCount; ++n) {
+        const auto& account = Tables.AccountTable[n - 1];
+        if (!account.acc_name.empty() && !account.inactive) {
+            return n;
+        }
+    }
+    return 0;
+}
+
+// The account after CurrentAccount, skipping inactive ones unless the table holds only one.
+// Each account is visited at most once, so a table without an active account gives 0.
+int TVorla::NextAccountToCheck() const {
+    const int count = Tables.AccountCount;
+    int number = CurrentAccount;
+    for (int step = 0; step < count; ++step) {
+        number = (number + 1 > count) ? 1 : number + 1;
+        if (count == 1 || !Tables.AccountTable[number - 1].inactive) {
+            return number;
+        }
+    }
+    return 0;
+}
+
+void TVorla::ConnectClick() {
+    DisableButtons();
+    DoConnect();
+    EnableButtons();
+}
+
+void TVorla::DoConnect() {
+    BusyScope busy(*this);
+    if (!busy) {
+        return;
+    }
+    StopTimers();
+    ClearErrorNotice();
+    const int first = FirstValidAccount();
+    if (first == 0) {
+        SetErrorNotice(kNoValidAccount);
+        Ticker.TickerText = kNoValidAccount;
+        StartTimers();
+        return;
+    }
+    const auto& account = Account(first);
+    m_pop.SetServer(account.host_name, std::to_string(account.port_number));
+    m_popAccount = first;
+    CurrentAccount = kNoAccountYet;
+
+    const bool dialFailed = Config.RAS_connect && !DialIfNeeded();
+    if (!dialFailed) {
+        // The probe only reads the greeting: is the server reachable at all?
+        m_pump.ProcessMessages();
+        m_pop.Connect();
+        IsConnected = !m_pop.Failed();
+        m_pop.Quit();
+    }
+    if (IsConnected) {
+        ShowConnectionState();
+        RunCheck(true);
+    }
+    Ticker.RefreshTicks = 0;
+    Ticker.PauseActive = true;
+    m_timer.SetInterval(Config.minutes * 60000);
+    if (IsConnected) {
+        ReadServerList();
+        ReadNews();
+    }
+    StartTimers();
+}
+
+// Dials entry RAS_num unless the window is on line already; false when no line came up.
+bool TVorla::DialIfNeeded() {
+    const auto entries = m_rasc.Entries();
+    if (entries.empty()) {
+        SetErrorNotice(kNoDialUpEntry);
+        Ticker.TickerText = kNoDialUpEntry;
+        return false;
+    }
+    if (Config.RAS_num < 0 || Config.RAS_num >= static_cast<int>(entries.size())) {
+        Config.RAS_num = 0;
+    }
+    const std::string& name = entries[Config.RAS_num];
+    m_view.DrawStatus("Connection to " + name);
+    m_pump.ProcessMessages();
+    if (IsConnected) {
+        return true;
+    }
+    try {
+        m_rasc.Dial(Config.RAS_num);
+    } catch (const DialUpError& e) {
+        const std::string reason = m_rasc.LastError().empty() ? e.what() : m_rasc.LastError();
+        SetErrorNotice(name + " : " + reason);
+        Ticker.TickerText = m_errorNotice;
+        return false;
+    }
+    return true;
+}
+
+void TVorla::CheckNextAccount(bool check) {
+    if (!check) {
+        RunCheck(false);
+        return;
+    }
+    BusyScope busy(*this);
+    if (busy) {
+        RunCheck(true);
+    }
+}
+
+void TVorla::RunCheck(bool check) {
+    if (!IsConnected) {
+        m_view.SetOnlineHint("Disconnected");
+        ShowConnectionState();
+        return;
+    }
+    ClearErrorNotice();
+    m_view.SetOnlineHint("Connected");
+    bool failed = false;
+    if (check) {
+        const int next = NextAccountToCheck();
+        if (next == 0) {
+            ShowNoValidAccount();
+            return;
+        }
+        CurrentAccount = next;
+        failed = !CheckAccount(next);
+    }
+    if (!IsAccount(CurrentAccount)) {
+        // A redisplay before the first check: there is no account state to show yet.
+        m_view.DrawStatus(Ticker.StatusText);
+        m_view.DrawCount(WaitingCount);
+        return;
+    }
+    auto& account = Account(CurrentAccount);
+    if (!failed && WaitingCount > 0) {
+        ShowMessageCount();
+        m_view.SetTrayIcon(TrayIcon::VrMail);
+        ShowFlagOrEnd(FlagPicture::GotMail, true);
+        if (!m_view.IsWindowVisible()) {
+            m_view.ShowWindow();
+        }
+        if (Config.playsnd && account.LastCount < WaitingCount && !Config.wavsnd.empty()) {
+            m_view.PlaySound(Config.wavsnd);
+        }
+    } else {
+        Ticker.StatusText = failed ? m_errorNotice : account.acc_name + " empty";
+        m_view.DrawStatus(Ticker.StatusText);
+        ShowFlagOrEnd(FlagPicture::NoMail, true);
+        m_view.SetTrayIcon(TrayIcon::VrCon);
+        if (failed && Config.RAS_connect) {
+            TakeOfflineIfLineLost();
+        }
+    }
+    if (IsConnected) {
+        m_view.DrawCount(WaitingCount);
+    }
+    account.LastCount = failed ? settings::kCheckFailed : WaitingCount;
+    Ticker.StartPause();
+}
+
+// One POP3 session: connect, log in, count, quit. False when any step failed; WaitingCount
+// then keeps its value and ErrorNotice says why.
+bool TVorla::CheckAccount(int number) {
+    const auto& account = Account(number);
+    m_popAccount = number;
+    m_pop.SetServer(account.host_name, std::to_string(account.port_number));
+    m_pop.SetLogin(account.user_name, account.password);
+    m_view.DrawStatus("checking " + account.acc_name);
+    m_pump.ProcessMessages();
+    bool ok = false;
+    try {
+        m_pop.Connect();
+        m_pump.ProcessMessages();
+        if (!m_pop.Failed() && m_pop.Login()) {
+            m_pop.GetMailCount();
+            // A refused STAT closes the session like a refused login; its count means nothing.
+            ok = !m_pop.Failed();
+        }
+        if (ok) {
+            WaitingCount = std::max(0, m_pop.MessageCount());
+            m_pop.Quit();
+        }
+    } catch (const PopError& e) {
+        SetErrorNotice(account.acc_name + " " + e.what());
+        Ticker.TickerText = m_errorNotice;
+    }
+    if (!ok && m_errorNotice.empty()) {
+        // A refused greeting is not reported by the client; the status line must still say why.
+        const std::string status = m_pop.ReplyStatus();
+        SetErrorNotice(account.acc_name + " " + (status.empty() ? "no answer" : status));
+        Ticker.TickerText = m_errorNotice;
+    }
+    return ok;
+}
+
+void TVorla::ShowNoValidAccount() {
+    SetErrorNotice(kNoValidAccount);
+    Ticker.TickerText = kNoValidAccount;
+    Ticker.StatusText = kNoValidAccount;
+    m_view.DrawStatus(Ticker.StatusText);
+    ShowFlagOrEnd(FlagPicture::NoMail, true);
+    m_view.SetTrayIcon(TrayIcon::VrCon);
+    m_view.DrawCount(WaitingCount);
+    Ticker.StartPause();
+}
+
+void TVorla::TakeOfflineIfLineLost() {
+    const auto entries = m_rasc.Entries();
+    if (Config.RAS_num < 0 || Config.RAS_num >= static_cast<int>(entries.size())) {
+        return;
+    }
+    int state = 0;
+    try {
+        state = m_rasc.ConnectionState(entries[Config.RAS_num]);
+    } catch (const DialUpError& e) {
+        m_view.ShowMessage(e.what());
+        return;
+    }
+    if (state != DialUp::kConnected) {
+        IsConnected = false;
+        StopTimers();
+        ShowConnectionState();
+    }
+}
+
+void TVorla::ShowFlagOrEnd(FlagPicture picture, bool quitPop) {
+    if (m_view.ShowFlag(picture)) {
+        return;
+    }
+    if (quitPop) {
+        m_pop.Quit();
+    }
+    settings::ReportFatal({m_view, m_view}, kFlagPictureFault);
+}
+
+void TVorla::ShowOnlineOrEnd(bool online, bool quitPop) {
+    if (m_view.ShowOnline(online)) {
+        return;
+    }
+    if (quitPop) {
+        m_pop.Quit();
+    }
+    settings::ReportFatal({m_view, m_view}, kOnlinePictureFault);
+}
+
+void TVorla::ShowConnectionState() {
+    ShowFlagOrEnd(WaitingCount < 1 ? FlagPicture::NoMail : FlagPicture::GotMail, true);
+    if (IsConnected) {
+        m_view.DrawStatus(Ticker.StatusText);
+        m_view.DrawCount(WaitingCount);
+        m_view.SetOnlineHint("Connected");
+        // The tray follows the flag, so a redraw (a skin switch) keeps the mail icon.
+        m_view.SetTrayIcon(WaitingCount < 1 ? TrayIcon::VrCon : TrayIcon::VrMail);
+        ShowOnlineOrEnd(true, true);
+    } else {
+        Ticker.StatusText = "Disconnected";
+        m_view.DrawStatus(Ticker.StatusText);
+        m_view.DrawCount(0);
+        m_view.SetOnlineHint("Disconnected");
+        m_view.SetTrayIcon(TrayIcon::VrDis);
+        ShowOnlineOrEnd(false, false);
+    }
+}
+
+void TVorla::ShowMessageCount() {
+    const std::string name = IsAccount(CurrentAccount) ? Account(CurrentAccount).acc_name : "";
+    Ticker.StatusText = name + " " + std::to_string(WaitingCount) +
+                        (WaitingCount == 1 ? " message" : " messages");
+    m_view.DrawStatus(Ticker.StatusText);
+}
+
+void TVorla::TimerTimer() {
+    // A tick that arrives while a check or fetch pumps messages waits for the next one.
+    if (m_busy) {
+        return;
+    }
+    m_scroll.SetEnabled(false);
+    CheckNextAccount(true);
+    m_scroll.SetEnabled(true);
+}
+
+void TVorla::DisconnectClick() {
+    if (!IsConnected || m_busy) {
+        return;
+    }
+    StopTimers();
+    m_pop.Quit();
+    for (auto& account : Tables.AccountTable) {
+        account.LastCount = settings::kNotCheckedYet;
+    }
+    m_menu.NewsItems.clear();
+    WaitingCount = 0;
+    IsConnected = false;
+    ShowConnectionState();
+    if (Config.RAS_connect && !m_rasc.Entries().empty()) {
+        try {
+            m_rasc.HangUp(Config.RAS_num);
+        } catch (const DialUpError& e) {
+            m_view.ShowMessage(e.what());
+        }
+    }
+}
+
+void TVorla::POPError(int /*error*/, const std::string& text) {
+    const std::string name = IsAccount(m_popAccount) ? Account(m_popAccount).acc_name : "";
+    SetErrorNotice(name + " " + m_pop.ReplyStatus() + " " + text);
+    Ticker.TickerText = m_errorNotice;
+}
+
+void TVorla::POPRetrieveProgress(unsigned percent) {
+    const unsigned shown = std::min(percent, 100u);
+    const long long kilobytes = m_messageWindow.CurrentMessageSize() / 1024;
+    m_view.DrawStatus("reading " + std::to_string(shown) + "% sur " + std::to_string(kilobytes) + "K");
+}
+
+}  // namespace monitor

@@ -1,0 +1,188 @@
+#include "monitor/NewsFeed.h"
+
+#include <cstdio>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+#include "monitor/Monitor.h"
+#include "settings/TextLines.h"
+
+#ifndef VORLA_NEWS_HOST
+#error "VORLA_NEWS_HOST names the news server's host; the build passes it"
+#endif
+
+namespace monitor {
+
+namespace {
+
+const std::string kNewsHost = VORLA_NEWS_HOST;
+
+// Takes the trimmed text before the first "|" out of rest; without one the field is empty.
+std::string TakeField(std::string& rest) {
+    const auto bar = rest.find('|');
+    if (bar == std::string::npos) {
+        return {};
+    }
+    std::string field = settings::TrimBlanks(rest.substr(0, bar));
+    rest.erase(0, bar + 1);
+    return field;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::ostringstream content;
+    content << in.rdbuf();
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return content.str();
+}
+
+// Reads the entries of a downloaded file and deletes it. Nothing when it cannot be read;
+// removed is false when the file stayed on disk.
+std::optional<std::vector<std::string>> ReadAndDelete(const std::string& path, bool& removed) {
+    const auto content = ReadWholeFile(path);
+    if (!content) {
+        removed = false;
+        return std::nullopt;
+    }
+    removed = std::remove(path.c_str()) == 0;
+    return SplitNewsEntries(*content);
+}
+
+}  // namespace
+
+NewsServer ParseNewsServer(const std::string& line) {
+    std::string rest = line;
+    NewsServer server;
+    server.Name = TakeField(rest);
+    server.WebAddress = TakeField(rest);
+    server.Description = TakeField(rest);
+    server.NewsFile = settings::TrimBlanks(rest);
+    return server;
+}
+
+std::vector<std::string> SplitNewsEntries(std::string_view content) {
+    std::vector<std::string> entries;
+    for (const std::string& line : settings::SplitTextLines(content)) {
+        std::size_t start = 0;
+        while (start <= line.size()) {
+            auto end = line.find('\n', start);
+            if (end == std::string::npos) {
+                end = line.size();
+            }
+            if (end > start) {
+                entries.push_back(" " + line.substr(start, end - start) + " ");
+            }
+            start = end + 1;
+        }
+    }
+    return entries;
+}
+
+std::string DefaultServerLine() {
+    return "Vorla | http://" + kNewsHost + "/Vorla/ | News and tips from the makers of Vorla | http://" +
+           kNewsHost + "/Vorla/vorlaen.txt";
+}
+
+std::string CreditItem() {
+    return " Vorla, the skinnable mail monitor ###http://" + kNewsHost + "/Vorla/";
+}
+
+std::string ServerListAddress() {
+    return kNewsHost + "/Vorla/lstsrven.txt";
+}
+
+std::string SkinGalleryAddress() {
+    return "http://" + kNewsHost + "/Vorla/skins/welcome.htm";
+}
+
+std::string ItemText(const std::string& item) {
+    if (item.find(kLinkMarker) == std::string::npos) {
+        return item;
+    }
+    return item.substr(0, item.find("###"));
+}
+
+std::string ItemLink(const std::string& item) {
+    const auto marker = item.find(kLinkMarker);
+    if (marker == std::string::npos) {
+        return {};
+    }
+    return settings::TrimBlanks(item.substr(marker + 3));
+}
+
+std::string TVorla::DownloadInto(const std::string& url, const std::string& status, const char* file) {
+    const std::string path = m_programFolder + file;
+    m_view.DrawStatus(status);
+    m_getNews.DownloadFile(url, path);
+    return path;
+}
+
+void TVorla::LitSrvNews() {
+    BusyScope busy(*this);
+    if (busy) {
+        ReadServerList();
+    }
+}
+
+void TVorla::ReadServerList() {
+    NewsServers.clear();
+    NewsServers.push_back(DefaultServerLine());
+    if (IsConnected) {
+        DownloadInto(ServerListAddress(), "reading news servers...", kServerListFile);
+    }
+    // A list left by an earlier run is read too; a missing file keeps the default server alone.
+    bool removed = false;
+    if (const auto entries = ReadAndDelete(m_programFolder + kServerListFile, removed)) {
+        NewsServers.insert(NewsServers.end(), entries->begin(), entries->end());
+    }
+    m_view.DrawStatus(Ticker.StatusText);
+}
+
+void TVorla::LitVrNews() {
+    BusyScope busy(*this);
+    if (busy) {
+        ReadNews();
+    }
+}
+
+void TVorla::ReadNews() {
+    Ticker.NewsLines.clear();
+    Ticker.NewsIndex = 0;
+    Ticker.ScrollOffset = 0;
+    if (IsConnected) {
+        // A list that shrank under srv_news falls back to the built-in server; the choice stays.
+        const bool known = Config.srv_news >= 0 && Config.srv_news < static_cast<int>(NewsServers.size());
+        const NewsServer server = ParseNewsServer(known ? NewsServers[Config.srv_news] : DefaultServerLine());
+        const std::string path = DownloadInto(server.NewsFile, "reading news...", kNewsFile);
+        bool removed = false;
+        if (const auto entries = ReadAndDelete(path, removed)) {
+            Ticker.NewsLines = *entries;
+            if (!removed && !entries->empty()) {
+                Ticker.NewsLines.push_back(CreditItem());
+            }
+        }
+    }
+    // Also when the file held no entry at all: the ticker always has an item to show.
+    if (Ticker.NewsLines.empty()) {
+        Ticker.NewsLines.push_back(CreditItem());
+    }
+    Ticker.TickerText = ItemText(Ticker.NewsLines[0]);
+    m_view.DrawStatus(Ticker.StatusText);
+    Ticker.StartPause();
+}
+
+void TVorla::GetNewsDoneFile(const std::string& /*fileName*/, long long fileSize) {
+    if (fileSize != 0) {
+        return;
+    }
+    Ticker.NewsLines = {CreditItem()};
+    StartTimers();
+}
+
+}  // namespace monitor

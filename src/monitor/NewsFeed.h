@@ -1,0 +1,41 @@
+#pragma once
+// The news file formats and the built-in news server and credit texts.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace monitor {
+
+inline constexpr const char* kServerListFile = "LstSrv.Txt";
+inline constexpr const char* kNewsFile = "VrNews.Txt";
+// Separates an item's text from its web address.
+inline constexpr const char* kLinkMarker = "###http";
+
+struct NewsServer {
+    std::string Name;
+    std::string WebAddress;
+    std::string Description;
+    std::string NewsFile;
+};
+
+// Splits "name | web address | description | news file address", each field trimmed; a
+// missing "|" gives an empty field and leaves the rest for the next one.
+NewsServer ParseNewsServer(const std::string& line);
+
+// The entries of a news or server list file: lines end at CR (as the settings files), every
+// piece between line feeds is one entry, stored with one blank added before and after.
+// Empty pieces give no entry.
+std::vector<std::string> SplitNewsEntries(std::string_view content);
+
+std::string DefaultServerLine();
+std::string CreditItem();
+// The server list's address: host and path, no scheme.
+std::string ServerListAddress();
+std::string SkinGalleryAddress();
+
+// The item's text as the ticker shows it: cut before "###" when it holds the link marker.
+std::string ItemText(const std::string& item);
+// The item's web address (from "http" after "###", trimmed); empty without the marker.
+std::string ItemLink(const std::string& item);
+
+}  // namespace monitor

@@ -1,0 +1,115 @@
+#include "monitor/PopupMenu.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "monitor/Monitor.h"
+#include "monitor/NewsFeed.h"
+#include "platform/ProgramFolder.h"
+
+namespace monitor {
+
+namespace {
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
+        return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    });
+    return text;
+}
+
+std::string WithSlash(std::string folder) {
+    if (!folder.empty() && folder.back() != '/') {
+        folder += '/';
+    }
+    return folder;
+}
+
+}  // namespace
+
+void InsertSkinSorted(std::vector<std::string>& captions, const std::string& name) {
+    const std::string key = Lower(name);
+    auto position = captions.begin();
+    while (position != captions.end() && Lower(*position) < key) {
+        ++position;
+    }
+    captions.insert(position, name);
+}
+
+std::vector<std::string> ListSkinFolders(const std::string& skinDir) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> names;
+    std::error_code error;
+    fs::directory_iterator entry(skinDir, error);
+    // A missing skin directory simply offers no skins.
+    for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
+        std::error_code typeError;
+        if (!entry->is_directory(typeError)) {
+            continue;
+        }
+        const std::string name = entry->path().filename().string();
+        const std::string iniPath = platform::ResolveCaseInsensitive(SkinFolderOf(skinDir, name) + "skin.ini");
+        if (fs::is_regular_file(iniPath, typeError)) {
+            InsertSkinSorted(names, name);
+        }
+    }
+    return names;
+}
+
+std::string SkinFolderOf(const std::string& skinDir, const std::string& name) {
+    return WithSlash(skinDir) + name + "/";
+}
+
+const MainMenuModel& TVorla::PopMnuPopup() {
+    m_menu.NewsItems.clear();
+    for (std::size_t i = 0; i < NewsServers.size(); ++i) {
+        m_menu.NewsItems.push_back({ParseNewsServer(NewsServers[i]).Name, static_cast<int>(i)});
+    }
+    m_menu.SkinItems = ListSkinFolders(Config.SkinDir);
+    m_menu.OnTopChecked = Config.ontop;
+    return m_menu;
+}
+
+void TVorla::SwitchSkinClick(const std::string& caption) {
+    const std::string kept = Config.SkinFolder;
+    Config.SkinFolder = SkinFolderOf(Config.SkinDir, caption);
+    if (!LoadSkin(true)) {
+        Config.SkinFolder = kept;
+        LoadSkin(true);
+        m_view.ShowMessage(kInvalidSkin);
+    }
+    m_view.Repaint();
+    if (!m_view.IsWindowVisible()) {
+        m_view.ShowWindow();
+    }
+}
+
+void TVorla::NewsServerClick(int tag) {
+    Config.srv_news = tag;
+    StopTimers();
+    LitVrNews();
+    StartTimers();
+}
+
+void TVorla::Actualiser1Click() {
+    StopTimers();
+    LitSrvNews();
+    StartTimers();
+}
+
+void TVorla::OnTopClick() {
+    Config.ontop = !Config.ontop;
+    m_menu.OnTopChecked = Config.ontop;
+    ApplyOnTop(Config.ontop);
+}
+
+void TVorla::AideClick() {
+    m_shell.OpenDocument(m_programFolder + "vrhelp.html");
+}
+
+void TVorla::OtherSkinClick() {
+    m_shell.OpenDocument(SkinGalleryAddress());
+}
+
+}  // namespace monitor

@@ -1,0 +1,94 @@
+#pragma once
+// The components the main window drives, seen through the operations it uses. The desktop
+// program gives adapters over TQelPOP, TRASControl, THTTPGet and its timers; tests give fakes.
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace monitor {
+
+// Raised by a POP3 call made without a connection; what() is the client's text.
+class PopError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The POP3 client `POP`. Calls block and pump window messages while they wait; failures are
+// reported through OnError and Failed, as the client does; PopError only without a connection.
+class PopClient {
+public:
+    virtual ~PopClient() = default;
+    virtual void SetServer(const std::string& host, const std::string& port) = 0;
+    virtual void SetLogin(const std::string& user, const std::string& password) = 0;
+    virtual void Connect() = 0;
+    virtual bool Login() = 0;
+    virtual void GetMailCount() = 0;
+    // Does nothing when no session is open.
+    virtual void Quit() = 0;
+    virtual bool Failed() const = 0;
+    virtual int MessageCount() const = 0;
+    virtual std::string ReplyStatus() const = 0;
+
+    // Error event: (error number, text).
+    std::function<void(int, const std::string&)> OnError;
+    // Retrieval progress of the message window's fetch, in percent.
+    std::function<void(unsigned)> OnRetrieveProgress;
+};
+
+// A dial-up failure; what() is the control's text.
+class DialUpError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The dial-up control `RASC`. Every failure raises DialUpError.
+class DialUp {
+public:
+    // The platform's state code of a connected entry.
+    static constexpr int kConnected = 8192;
+
+    virtual ~DialUp() = default;
+    virtual void RefreshEntries() = 0;
+    virtual std::vector<std::string> Entries() const = 0;
+    virtual void Dial(int index) = 0;
+    virtual void HangUp(int index) = 0;
+    // The connection state code of the entry with that name.
+    virtual int ConnectionState(const std::string& entryName) = 0;
+    virtual std::string LastError() const = 0;
+};
+
+// The HTTP download component `GetNews`: DownloadFile returns once the download has ended,
+// after OnDoneFile (file name, declared size) when it succeeded.
+class HttpDownloader {
+public:
+    virtual ~HttpDownloader() = default;
+    virtual void DownloadFile(const std::string& url, const std::string& fileName) = 0;
+
+    std::function<void(const std::string&, long long)> OnDoneFile;
+};
+
+// A timer seen as a switch: the check timer `Timer` and the ticker timer `Scroll`.
+class TimerSwitch {
+public:
+    virtual ~TimerSwitch() = default;
+    virtual void SetEnabled(bool enabled) = 0;
+    virtual bool Enabled() const = 0;
+    virtual void SetInterval(int milliseconds) = 0;
+};
+
+// The message window as the main window hands over to it.
+class MessageWindow {
+public:
+    virtual ~MessageWindow() = default;
+    virtual bool IsVisible() = 0;
+    // Prepares the window on a message of the open session; raises std::exception with the
+    // text to show when the first fetch fails.
+    virtual void DisplayMessage(int index, bool keepPosition) = 0;
+    // Shows the window modally and returns when it is closed.
+    virtual void ShowModal() = 0;
+    // Size of the message object the window holds now, in bytes.
+    virtual long long CurrentMessageSize() = 0;
+};
+
+}  // namespace monitor

@@ -1,0 +1,191 @@
+#include "monitor/Monitor.h"
+
+#include "monitor/NewsFeed.h"
+#include <exception>
+
+#include "settings/AtomicFile.h"
+#include "settings/LitConfig.h"
+#include "settings/Writers.h"
+
+namespace monitor {
+
+TVorla::TVorla(MonitorParts parts, std::string programFolder)
+    : m_view(parts.view),
+      m_pop(parts.POP),
+      m_rasc(parts.RASC),
+      m_getNews(parts.GetNews),
+      m_timer(parts.Timer),
+      m_scroll(parts.Scroll),
+      m_messageWindow(parts.messageWindow),
+      m_pump(parts.pump),
+      m_shell(parts.shell),
+      m_autorun(parts.autorun),
+      m_mailto(parts.mailto),
+      m_programFolder(std::move(programFolder)) {
+    NewsServers.push_back(DefaultServerLine());
+    m_pop.OnError = [this](int error, const std::string& text) { POPError(error, text); };
+    m_pop.OnRetrieveProgress = [this](unsigned percent) { POPRetrieveProgress(percent); };
+    m_getNews.OnDoneFile = [this](const std::string& file, long long size) {
+        GetNewsDoneFile(file, size);
+    };
+}
+
+bool TVorla::FormCreate() {
+    m_view.SetBusyCursor(true);
+    Ticker = TickerState{};
+    Tables.AccountCount = 0;
+    CurrentAccount = kNoAccountYet;
+    WaitingCount = 0;
+    IsConnected = false;
+    FirstPaintPending = true;
+    bool started = false;
+    try {
+        started = Init();
+    } catch (const settings::FatalSettingsError&) {
+        // Already shown and the exit requested; nothing more may run or be written.
+        started = false;
+    }
+    m_view.SetBusyCursor(false);
+    return started;
+}
+
+bool TVorla::Init() {
+    settings::LitConfig(m_programFolder, Config, Tables, {m_view, m_view});
+    if (const auto interval = settings::TickerIntervalForSpeed(Config.speed)) {
+        m_scroll.SetInterval(*interval);
+    }
+    ApplyOnTop(Config.ontop);
+    if (!LoadSkin(true)) {
+        settings::ReportFatal({m_view, m_view}, kInvalidSkin);
+    }
+    try {
+        m_rasc.RefreshEntries();
+    } catch (const DialUpError& e) {
+        m_view.ShowMessage(e.what());
+    }
+    if (Config.autoconnect) {
+        DoConnect();
+    }
+    LitVrNews();
+    StartTimers();
+    AfficheTray(false);
+    return true;
+}
+
+void TVorla::ShutDown() {
+    StopTimers();
+    m_pop.Quit();
+    Ticker.NewsLines.clear();
+    NewsServers.clear();
+    m_menu = MainMenuModel{};
+    std::exception_ptr saveError;
+    if (SaveOnShutDown) {
+        const WindowPosition position = m_view.Position();
+        Config.posx = position.Left;
+        Config.posy = position.Top;
+        try {
+            settings::SaveConfig(m_programFolder, Config);
+        } catch (const settings::SettingsWriteError&) {
+            saveError = std::current_exception();
+        }
+    }
+    // After the save, so the file keeps the user's choice; this removes the icon.
+    Config.icon_tray = false;
+    AfficheTray(false);
+    if (saveError) {
+        std::rethrow_exception(saveError);
+    }
+}
+
+void TVorla::Exit1Click() {
+    ShutDown();
+    m_view.CloseMainWindow();
+}
+
+bool TVorla::QueryEndSession() {
+    ShutDown();
+    m_view.CloseMainWindow();
+    return true;
+}
+
+void TVorla::FirstPaint() {
+    if (!Config.hidden || !FirstPaintPending) {
+        return;
+    }
+    FirstPaintPending = false;
+    m_view.HideWindow();
+    m_scroll.SetEnabled(false);
+}
+
+void TVorla::SetAutorun() {
+    // Failures of the autostart entry are ignored, as the user cannot act on them here.
+    try {
+        if (Config.autorun) {
+            m_autorun.Enable(m_programFolder + "vorla");
+        } else {
+            m_autorun.Disable();
+        }
+    } catch (const std::exception&) {
+    }
+}
+
+void TVorla::ApplyOnTop(bool on) {
+    m_view.ApplyOnTop(on);
+}
+
+void TVorla::AfficheTray(bool modify) {
+    if (!Config.icon_tray) {
+        m_view.RemoveTrayIcon();
+        return;
+    }
+    m_view.ShowTrayIcon(IsConnected ? TrayIcon::VrCon : TrayIcon::VrDis, modify);
+}
+
+void TVorla::TrayMouseDown(MouseButton button) {
+    if (button == MouseButton::Left) {
+        if (m_view.IsWindowVisible()) {
+            m_view.HideWindow();
+            m_scroll.SetEnabled(false);
+        } else {
+            m_view.ShowWindow();
+            m_scroll.SetEnabled(true);
+        }
+    } else if (button == MouseButton::Right) {
+        m_view.BringToFront();
+        PopMnuPopup();
+        m_view.PopupMainMenu();
+    }
+}
+
+bool TVorla::LoadSkin(bool redraw) {
+    int maxChar = kDefaultMaxChar;
+    if (!m_view.LoadSkin(Config.SkinFolder, maxChar)) {
+        return false;
+    }
+    Ticker.MaxChar = maxChar;
+    if (redraw) {
+        CheckNextAccount(false);
+        ShowConnectionState();
+    }
+    return true;
+}
+
+void TVorla::StopTimers() {
+    m_scroll.SetEnabled(false);
+    m_timer.SetEnabled(false);
+}
+
+void TVorla::StartTimers() {
+    m_scroll.SetEnabled(m_view.IsWindowVisible() || FirstPaintPending);
+    m_timer.SetEnabled(Config.autocheck && IsConnected);
+}
+
+void TVorla::DisableButtons() {
+    m_view.SetButtonsEnabled(false);
+}
+
+void TVorla::EnableButtons() {
+    m_view.SetButtonsEnabled(true);
+}
+
+}  // namespace monitor
