@@ -1,0 +1,201 @@
+#include "SkinTestSupport.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include "skin/BmpFile.h"
+
+namespace skintest {
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vorla-skin-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("mkdtemp failed");
+    }
+    path_ = pattern + "/";
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+void WriteFile(const std::string& path, const std::string& content) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << content;
+    if (!file) {
+        throw std::runtime_error("cannot write " + path);
+    }
+}
+
+void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    WriteFile(path, std::string(bytes.begin(), bytes.end()));
+}
+
+skin::Pixel Tagged(int x, int y, unsigned tag) {
+    return skin::Rgb(static_cast<unsigned>(x), static_cast<unsigned>(y), tag);
+}
+
+skin::Bitmap TaggedBitmap(int width, int height, unsigned tag) {
+    skin::Bitmap b(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            b.Set(x, y, Tagged(x, y, tag));
+        }
+    }
+    return b;
+}
+
+skin::Bitmap Plain(int width, int height, skin::Pixel colour) {
+    return skin::Bitmap(width, height, colour);
+}
+
+SkinFolder::SkinFolder(const std::string& folder) : folder_(folder) {
+    using skin::Rgb;
+    skin::Bitmap main = TaggedBitmap(120, 40, 1);
+    main.Set(0, 0, skin::KeyColour);
+    main.Set(119, 39, skin::KeyColour);
+    skin::WriteBmp(main, folder + "main.bmp");
+    skin::WriteBmp(TaggedBitmap(90, 60, 2), folder + "msg.bmp");
+    const char* pictures[] = {"cnx_n", "cnx_s", "dis_n", "dis_s", "read_n", "read_s",
+                              "mail_n", "mail_s", "online", "offline", "gotmail", "nomail",
+                              "prev_n", "prev_s", "next_n", "next_s", "reply_n", "reply_s",
+                              "del_n", "del_s", "close_n", "close_s"};
+    unsigned tag = 10;
+    for (const char* name : pictures) {
+        skin::WriteBmp(Plain(8, 6, Rgb(tag, tag, 0)), folder + name + ".bmp");
+        ++tag;
+    }
+    skin::WriteBmp(TaggedBitmap(58 * 4, 3 * 5 + 1, 3), folder + "font.bmp");
+    skin::WriteBmp(TaggedBitmap(10 * 4, 6, 4), folder + "digits.bmp");
+    Lines = {"skin_name = Test skin",
+             "[background]",
+             "main=main.bmp",
+             "msgbkng=msg.bmp",
+             "[connect]",
+             "cnxbtnnormal=cnx_n.bmp",
+             "cnxbtnselect=cnx_s.bmp",
+             "position=1,2",
+             "[disconnect]",
+             "disbtnnormal=dis_n.bmp",
+             "disbtnselect=dis_s.bmp",
+             "position=11,2",
+             "[readmsg]",
+             "readbtnnormal=read_n.bmp",
+             "readbtnselect=read_s.bmp",
+             "position=21,2",
+             "[mailclient]",
+             "runmailnormal=mail_n.bmp",
+             "runmailselect=mail_s.bmp",
+             "position=31,2",
+             "[online]",
+             "onlinebmp=online.bmp",
+             "notonlinebmp=offline.bmp",
+             "position=41,2",
+             "[youhavemail]",
+             "gotmail=gotmail.bmp",
+             "nomail=nomail.bmp",
+             "position=51,2",
+             "[nbmsg]",
+             "nbmsgbmp=digits.bmp",
+             "size=4,5",
+             "position=61,2",
+             "[status]",
+             "fontbmp=font.bmp",
+             "size=4,5",
+             "position=2,20",
+             "maxchar=20",
+             "[memo_msgwindow]",
+             "memo_x=5",
+             "memo_y=6",
+             "memo_width=70",
+             "memo_height=30",
+             "fontcolor=1,2,3",
+             "fontname=Verdana",
+             "fontstyle=bold",
+             "fontsize=9",
+             "prevbtnnormal=prev_n.bmp",
+             "prevbtnselect=prev_s.bmp",
+             "prevbtnpos=1,50",
+             "nextbtnnormal=next_n.bmp",
+             "nextbtnselect=next_s.bmp",
+             "nextbtnpos=11,50",
+             "replybtnnormal=reply_n.bmp",
+             "replybtnselect=reply_s.bmp",
+             "replybtnpos=21,50",
+             "deletebtnnormal=del_n.bmp",
+             "deletebtnselect=del_s.bmp",
+             "deletebtnpos=31,50",
+             "closebtnnormal=close_n.bmp",
+             "closebtnselect=close_s.bmp",
+             "closebtnpos=41,50"};
+}
+
+void SkinFolder::Write(const std::string& lineEnd) const {
+    std::string content;
+    for (const std::string& line : Lines) {
+        content += line + lineEnd;
+    }
+    WriteFile(folder_ + "skin.ini", content);
+}
+
+void SkinFolder::Replace(const std::string& prefix, const std::string& line) {
+    for (std::string& l : Lines) {
+        if (l.rfind(prefix, 0) == 0) {
+            l = line;
+            return;
+        }
+    }
+    throw std::logic_error("no line " + prefix);
+}
+
+void SkinFolder::Remove(const std::string& prefix) {
+    for (auto it = Lines.begin(); it != Lines.end(); ++it) {
+        if (it->rfind(prefix, 0) == 0) {
+            Lines.erase(it);
+            return;
+        }
+    }
+    throw std::logic_error("no line " + prefix);
+}
+
+void TestWindowThread::Synchronize(const std::function<void()>& call) {
+    Job job{call};
+    std::unique_lock<std::mutex> lock(mutex_);
+    queue_.push_back(&job);
+    changed_.notify_all();
+    changed_.wait(lock, [&] { return job.done; });
+}
+
+int TestWindowThread::RunFor(int milliseconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    int ran = 0;
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (changed_.wait_until(lock, end, [&] { return !queue_.empty(); })) {
+        Job* job = queue_.front();
+        queue_.pop_front();
+        lock.unlock();
+        job->call();
+        ++ran;
+        lock.lock();
+        job->done = true;
+        changed_.notify_all();
+    }
+    return ran;
+}
+
+bool TestWindowThread::WaitForPending(int milliseconds) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                             [&] { return !queue_.empty(); });
+}
+
+int TestWindowThread::Pending() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return static_cast<int>(queue_.size());
+}
+
+}  // namespace skintest

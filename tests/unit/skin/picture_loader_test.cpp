@@ -1,0 +1,202 @@
+#include <gif_lib.h>
+#include <gtest/gtest.h>
+
+#include "BmpBuilder.h"
+#include "SkinTestSupport.h"
+#include "skin/BmpFile.h"
+#include "skin/GifFile.h"
+#include "skin/IconFile.h"
+#include "skin/PictureLoader.h"
+#include "skin/SkinError.h"
+
+namespace {
+
+using skin::Bitmap;
+using skin::Pixel;
+using skin::Rgb;
+
+const Pixel kRed = Rgb(255, 0, 0);
+const Pixel kBlue = Rgb(0, 0, 255);
+
+int WriteToVector(GifFileType* gif, const GifByteType* data, int length) {
+    auto* out = static_cast<std::vector<std::uint8_t>*>(gif->UserData);
+    out->insert(out->end(), data, data + length);
+    return length;
+}
+
+// A one-image GIF89a of width x height with a four-colour table; rows of indices top first.
+std::vector<std::uint8_t> MakeGif(int width, int height, const std::vector<int>& indices,
+                                  int transparent, bool interlace) {
+    std::vector<std::uint8_t> out;
+    int error = 0;
+    GifFileType* gif = EGifOpen(&out, WriteToVector, &error);
+    EGifSetGifVersion(gif, true);
+    const GifColorType colours[4] = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+    ColorMapObject* map = GifMakeMapObject(4, colours);
+    EGifPutScreenDesc(gif, width, height, 8, 0, map);
+    if (transparent >= 0) {
+        GraphicsControlBlock gcb{};
+        gcb.TransparentColor = transparent;
+        GifByteType ext[4];
+        EGifGCBToExtension(&gcb, ext);
+        EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, ext);
+    }
+    EGifPutImageDesc(gif, 0, 0, width, height, interlace, nullptr);
+    std::vector<int> order;
+    if (interlace) {
+        for (auto [start, step] : {std::pair{0, 8}, {4, 8}, {2, 4}, {1, 2}}) {
+            for (int y = start; y < height; y += step) {
+                order.push_back(y);
+            }
+        }
+    } else {
+        for (int y = 0; y < height; ++y) {
+            order.push_back(y);
+        }
+    }
+    for (int y : order) {
+        std::vector<GifPixelType> line(static_cast<std::size_t>(width));
+        for (int x = 0; x < width; ++x) {
+            line[static_cast<std::size_t>(x)] =
+                static_cast<GifPixelType>(indices[static_cast<std::size_t>(y * width + x)]);
+        }
+        EGifPutLine(gif, line.data(), width);
+    }
+    EGifCloseFile(gif, &error);
+    GifFreeMapObject(map);
+    return out;
+}
+
+TEST(DecodeGif, KeepsTheTransparentColourAndDeinterlaces) {
+    std::vector<int> indices;
+    for (int i = 0; i < 3 * 10; ++i) {
+        indices.push_back(i % 4);
+    }
+    for (bool interlace : {false, true}) {
+        SCOPED_TRACE(interlace);
+        const Bitmap b = skin::DecodeGif(MakeGif(3, 10, indices, 2, interlace));
+        ASSERT_EQ(b.Width(), 3);
+        ASSERT_EQ(b.Height(), 10);
+        for (int i = 0; i < 30; ++i) {
+            const Pixel expected = indices[static_cast<std::size_t>(i)] == 2 ? skin::kTransparentPixel
+                                   : indices[static_cast<std::size_t>(i)] == 0 ? Rgb(0, 0, 0)
+                                   : indices[static_cast<std::size_t>(i)] == 1 ? kRed
+                                                                               : kBlue;
+            EXPECT_EQ(b.At(i % 3, i / 3), expected) << "pixel " << i;
+        }
+    }
+}
+
+TEST(DecodeGif, WithoutAControlBlockEveryPixelIsOpaque) {
+    const Bitmap b = skin::DecodeGif(MakeGif(2, 1, {2, 3}, -1, false));
+    EXPECT_EQ(b.At(0, 0), Rgb(0, 255, 0));
+    EXPECT_EQ(b.At(1, 0), kBlue);
+}
+
+TEST(DecodeGif, TruncatedAndForeignDataFailWithSkinError) {
+    const std::vector<std::uint8_t> file = MakeGif(4, 4, std::vector<int>(16, 1), 0, false);
+    for (std::size_t n = 0; n < file.size() - 1; ++n) {
+        SCOPED_TRACE(n);
+        EXPECT_THROW(skin::DecodeGif(std::vector<std::uint8_t>(file.begin(), file.begin() + static_cast<long>(n))),
+                     skin::SkinError);
+    }
+    EXPECT_THROW(skin::DecodeGif({'B', 'M', 0, 0}), skin::SkinError);
+}
+
+Bitmap IconColours(int w, int h, unsigned tag) {
+    Bitmap b(w, h);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            b.Set(x, y, Rgb(static_cast<unsigned>(x), static_cast<unsigned>(y), tag));
+        }
+    }
+    return b;
+}
+
+TEST(DecodeIcon, TakesTheLargestBitmapEntryAndItsMask) {
+    const Bitmap small = IconColours(2, 2, 1);
+    const Bitmap large = IconColours(4, 3, 2);
+    std::vector<bool> mask(12, false);
+    mask[0] = true;   // top-left
+    mask[11] = true;  // bottom-right
+    const std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', 13, 10, 26, 10};
+    const auto file = skintest::BuildIcon({{2, 2, 24, skintest::IconDib(small, {false, false, false, false}, 24)},
+                                           {64, 64, 32, png},
+                                           {4, 3, 24, skintest::IconDib(large, mask, 24)}});
+    const Bitmap b = skin::DecodeIcon(file);
+    ASSERT_EQ(b.Width(), 4);
+    ASSERT_EQ(b.Height(), 3);
+    EXPECT_EQ(b.At(0, 0), skin::kTransparentPixel);
+    EXPECT_EQ(b.At(3, 2), skin::kTransparentPixel);
+    EXPECT_EQ(b.At(1, 0), large.At(1, 0));
+    EXPECT_EQ(b.At(2, 2), large.At(2, 2));
+}
+
+TEST(DecodeIcon, ThirtyTwoBitEntriesUseTheirAlpha) {
+    Bitmap colour = IconColours(2, 1, 5);
+    colour.Set(0, 0, colour.At(0, 0) & 0x00FFFFFFu);
+    const auto file = skintest::BuildIcon({{2, 1, 32, skintest::IconDib(colour, {false, false}, 32)}});
+    const Bitmap b = skin::DecodeIcon(file);
+    EXPECT_EQ(b.At(0, 0), skin::kTransparentPixel);
+    EXPECT_EQ(b.At(1, 0), colour.At(1, 0));
+}
+
+TEST(DecodeIcon, RejectsBrokenFiles) {
+    const auto good = skintest::BuildIcon({{2, 2, 24, skintest::IconDib(IconColours(2, 2, 1), std::vector<bool>(4), 24)}});
+    const std::vector<std::uint8_t> onlyPng = skintest::BuildIcon({{16, 16, 32, {0x89, 'P', 'N', 'G', 0, 0}}});
+    EXPECT_THROW(skin::DecodeIcon({0, 0, 1, 0, 0, 0}), skin::SkinError);
+    EXPECT_THROW(skin::DecodeIcon(onlyPng), skin::SkinError);
+    EXPECT_THROW(skin::DecodeIcon({'B', 'M'}), skin::SkinError);
+    for (std::size_t n = 0; n < good.size(); ++n) {
+        SCOPED_TRACE(n);
+        EXPECT_THROW(skin::DecodeIcon(std::vector<std::uint8_t>(good.begin(), good.begin() + static_cast<long>(n))),
+                     skin::SkinError);
+    }
+    EXPECT_NO_THROW(skin::DecodeIcon(good));
+}
+
+TEST(LoadPicture, ChoosesTheDecoderByExtension) {
+    skintest::TempDir dir;
+    const Bitmap picture = IconColours(3, 2, 7);
+    skin::WriteBmp(picture, dir.Path() + "a.BMP");
+    skintest::WriteBytes(dir.Path() + "b.gif", MakeGif(2, 1, {1, 3}, -1, false));
+    skintest::WriteBytes(dir.Path() + "c.Ico",
+                         skintest::BuildIcon({{3, 2, 24, skintest::IconDib(picture, std::vector<bool>(6), 24)}}));
+    const skin::Picture bmp = skin::LoadPicture(dir.Path() + "a.BMP");
+    EXPECT_EQ(bmp.Format, skin::PictureFormat::Bitmap);
+    EXPECT_EQ(bmp.Image, picture);
+    EXPECT_EQ(skin::LoadPicture(dir.Path() + "b.gif").Format, skin::PictureFormat::Gif);
+    const skin::Picture ico = skin::LoadPicture(dir.Path() + "c.Ico");
+    EXPECT_EQ(ico.Format, skin::PictureFormat::Icon);
+    EXPECT_EQ(ico.Image, picture);
+}
+
+TEST(LoadPicture, FailsWithTheFileAndTheReason) {
+    skintest::TempDir dir;
+    skin::WriteBmp(IconColours(1, 1, 1), dir.Path() + "bitmap.gif");
+    skintest::WriteFile(dir.Path() + "logo.wmf", "metafile");
+    skintest::WriteFile(dir.Path() + "logo.png", "png");
+    struct Row {
+        const char* file;
+        const char* reason;
+    };
+    const Row rows[] = {{"missing.bmp", "cannot open"},
+                        {"logo.wmf", "metafile"},
+                        {"logo.png", "unknown picture type"},
+                        {"bitmap.gif", "GIF"},
+                        {"empty", "unknown picture type"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.file);
+        try {
+            skin::LoadPicture(dir.Path() + row.file);
+            ADD_FAILURE() << "loaded";
+        } catch (const skin::SkinError& e) {
+            const std::string what = e.what();
+            EXPECT_NE(what.find(row.file), std::string::npos) << what;
+            EXPECT_NE(what.find(row.reason), std::string::npos) << what;
+        }
+    }
+    EXPECT_EQ(skin::LoadBitmapFile(dir.Path() + "bitmap.gif"), IconColours(1, 1, 1));
+}
+
+}  // namespace
