@@ -1,0 +1,87 @@
+#pragma once
+// TQelSMTP: sends one TQelMsg through an SMTP server (RFC 821): HELO, the composed message
+// (headers, text, base64 attachments in multipart/mixed) delivered once for each of the To,
+// Cc and Bcc lists. Refusals and broken connections are reported through OnError and the
+// Failed/Connected flags.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "mail/QelMsg.h"
+#include "mail/QelSocket.h"
+
+namespace mail {
+
+using TOnCodeStartEvent = std::function<void(TObject* sender, const std::string& fileName, std::int64_t bytesCount)>;
+
+class TQelSMTP final : public TObject {
+public:
+    // Error number reported when the server closed the connection instead of replying (or
+    // replied without a numeric code).
+    static constexpr int kErrClosed = 421;
+
+    // The factory makes the connection at Connect; nothing is opened here.
+    TQelSMTP(TransportFactory& factory, platform::EventPump& pump, Clock& clock = SteadyClock::Instance());
+    ~TQelSMTP() override;
+
+    std::string Port = "25";
+    std::string Host;
+    std::uint16_t EncodeProgressStep = 10;
+    std::uint16_t SendProgressStep = 10;
+    std::uint32_t TimeOut = 60000;
+    // Written as X-Mailer.
+    std::string ApplicationTitle = "Vorla";
+
+    TNotifyEvent OnConnect;
+    TNotifyEvent OnQuit;
+    TOnError OnError;
+    TNotifyEvent OnBeforeSend;
+    TNotifyEvent OnAfterSend;
+    TOnCodeStartEvent OnEncodeStart;
+    TOnCodeProgressEvent OnEncodeProgress;
+    TNotifyEvent OnEncodeEnd;
+    TOnSendProgressEvent OnSendProgress;
+    TSocketNotifyEvent OnLookup;
+    TSocketNotifyEvent OnConnecting;
+    TToFromSocketEvent OnSendTextToSocket;
+    TToFromSocketEvent OnReceiveTextFromSocket;
+
+    bool Connected = false;
+    bool Failed = false;
+    std::string ReplyCode;
+    std::string ReplyText;
+    bool AbortRequested = false;
+
+    // Opens, reads the greeting and sends HELO. A connection that cannot be opened sets
+    // Failed and fires OnError with the platform code and the reason.
+    void Connect();
+    // Raises MailError "Not connected.", "\"From\" field not specified." or "\"SendTo\" field
+    // not specified."; a platform::StreamError when an attachment cannot be read. Returns true
+    // when every transaction was accepted; false when one failed (reported) or on an abort.
+    bool SendMessage(TQelMsg& message);
+    void Quit();
+
+    // The lines of the message as sent (before the terminating dot); nullopt when an abort
+    // stopped the composing. Encodes the attachments.
+    std::optional<StringList> BuildMessage(TQelMsg& message);
+
+    std::uint16_t LastSendPercent() const { return m_send.LastPercent(); }
+    std::uint16_t LastEncodePercent() const { return m_encode.LastPercent(); }
+    TQelSocket& Socket() { return m_socket; }
+
+private:
+    void SendCommand(const std::string& command);
+    std::string ReadReply();
+    bool Expect(const char* code);
+    void ReportError(int error, TObject* sender);
+    int ReplyError() const;
+    int SendToList(const std::string& sender, const StringList& list, const StringList& lines);
+    bool EncodeAttachment(TAttachedFile& file);
+
+    platform::EventPump& m_pump;
+    TQelSocket m_socket;
+    TProgressStepper m_send;
+    TProgressStepper m_encode;
+};
+
+}  // namespace mail

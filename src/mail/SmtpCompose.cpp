@@ -1,0 +1,177 @@
+// The composing half of TQelSMTP: the header block, the text in its transfer encoding and
+// the base64 attachments of a multipart/mixed body.
+#include <filesystem>
+
+#include "mail/QelMIME.h"
+#include "mail/QelSMTP.h"
+#include "platform/Stream.h"
+
+namespace mail {
+
+namespace {
+
+int PriorityNumber(TPriority priority)
+{
+    return static_cast<int>(priority) + 1;
+}
+
+// Text lines as lines to send: a line break inside an item would otherwise end the line
+// early, and a "." line after it would end the DATA.
+StringList BodyLines(const StringList& text)
+{
+    StringList out;
+    for (const std::string& item : text) {
+        if (item.find_first_of("\r\n") == std::string::npos) {
+            out.push_back(item);
+            continue;
+        }
+        StringList pieces = SplitLines(item);
+        if (pieces.empty())
+            pieces.push_back("");
+        out.insert(out.end(), pieces.begin(), pieces.end());
+    }
+    return out;
+}
+
+}  // namespace
+
+std::optional<StringList> TQelSMTP::BuildMessage(TQelMsg& message)
+{
+    const StringList text = BodyLines(message.Text);
+    StringList body;
+    StringList headers;
+    headers.push_back("Message-Id: " + MakeMessageId(OneLine(m_socket.LocalHost())));
+    if (!message.InReplyTo.empty())
+        headers.push_back("In-Reply-To: " + OneLine(message.InReplyTo));
+    headers.push_back("Date: " + OneLine(message.Date));
+    headers.push_back("X-Priority: " + std::to_string(PriorityNumber(message.Priority)));
+    if (message.UserName.empty()) {
+        headers.push_back("From: " + OneLine(message.From));
+    } else {
+        const std::string address =
+            message.From.find('@') != std::string::npos ? message.From : message.From + "@" + Host;
+        headers.push_back("From: \"" + OneLine(message.UserName) + "\" <" + OneLine(address) + ">");
+    }
+    if (!message.ReplyTo.empty())
+        headers.push_back("Reply-To: " + OneLine(message.ReplyTo));
+    headers.push_back("X-Mailer: " + OneLine(ApplicationTitle));
+    headers.push_back("To: " + OneLine(message.SendTo));
+    if (!message.CC.empty())
+        headers.push_back("CC: " + OneLine(message.CC));
+    headers.push_back("MIME-Version: 1.0");
+
+    // The subject is encoded into a local copy: the message keeps its own, so a second send
+    // does not encode it twice.
+    std::string subject = OneLine(message.Subject);
+    std::string encodingName;
+    if (message.TextEncoding == TTextEncoding::teBase64) {
+        if (!subject.empty()) {
+            std::string word = EncodeBase64(subject);
+            word = RemoveChar(RemoveChar(word, '\r'), '\n');
+            subject = "=?" + OneLine(message.CharSet) + "?B?" + word + "?=";
+        }
+        body = SplitLines(EncodeBase64(JoinLines(text, "\r\n")));
+        encodingName = "base64";
+    } else {
+        for (const std::string& line : text)
+            body.push_back(!line.empty() && line[0] == '.' ? "." + line : line);
+        encodingName = "8Bit";
+    }
+    headers.push_back("Subject: " + subject);
+
+    const std::string textType = "Content-Type: Text/Plain; charset=" + OneLine(message.CharSet);
+    const std::string textEncoding = "Content-Transfer-Encoding: " + encodingName;
+    if (message.AttachedFiles.Count() == 0) {
+        headers.push_back(textType);
+        headers.push_back(textEncoding);
+    } else {
+        const std::string boundary = MakeBoundary();
+        headers.push_back("Content-Type: multipart/mixed; boundary=\"" + boundary + "\"");
+        const std::string delimiter = "--" + boundary;
+        StringList front{delimiter, textType, textEncoding, ""};
+        body.insert(body.begin(), front.begin(), front.end());
+        for (std::size_t i = 0; i < message.AttachedFiles.Count(); ++i) {
+            TAttachedFile& file = message.AttachedFiles.Items(i);
+            if (!EncodeAttachment(file))
+                return std::nullopt;
+            const std::string name = OneLine(file.FileName);
+            body.push_back(delimiter);
+            body.push_back("Content-Type: " + OneLine(file.ContentType) + "; name=\"" + name + "\"");
+            body.push_back("Content-Transfer-Encoding: base64");
+            body.push_back("Content-Disposition: inline; FileName=\"" + name + "\"");
+            body.push_back("");
+            body.insert(body.end(), file.EncodedLines.begin(), file.EncodedLines.end());
+            file.EncodedLines.clear();
+            m_pump.ProcessMessages();
+            if (AbortRequested)
+                return std::nullopt;
+        }
+        body.push_back("");
+        body.push_back(delimiter + "--");
+        body.push_back("");
+    }
+
+    StringList lines = std::move(headers);
+    for (const std::string& extra : message.ExtraHeaders)
+        lines.push_back(OneLine(extra));
+    lines.push_back("");
+    lines.insert(lines.end(), body.begin(), body.end());
+    return lines;
+}
+
+bool TQelSMTP::EncodeAttachment(TAttachedFile& file)
+{
+    platform::FileStream source(file.PathName, platform::FileStream::Mode::Read);
+    const std::int64_t size = static_cast<std::int64_t>(std::filesystem::file_size(file.PathName));
+    const std::string tempPath = GetTempFile();
+    auto target = std::make_unique<platform::FileStream>(tempPath, platform::FileStream::Mode::Create);
+    if (OnEncodeStart)
+        OnEncodeStart(this, file.FileName, size);
+    auto report = [this](std::uint16_t p) {
+        if (OnEncodeProgress)
+            OnEncodeProgress(this, p);
+    };
+    bool completed = false;
+    try {
+        TBase64EncodingStream encoder(*target);
+        m_encode.Start(EncodeProgressStep);
+        char buffer[1024];
+        std::int64_t position = 0;
+        for (;;) {
+            m_pump.ProcessMessages();
+            if (AbortRequested)
+                break;
+            const std::size_t n = source.Read(buffer, sizeof buffer);
+            encoder.Write(buffer, n);
+            position += static_cast<std::int64_t>(n);
+            m_encode.Update(size == 0 ? 100 : PercentOf(position, size), report);
+            if (n < sizeof buffer) {
+                completed = true;
+                break;
+            }
+        }
+        if (completed) {
+            m_encode.Finish(report);
+            encoder.Finish();
+        }
+        target->Close();
+    } catch (...) {
+        target.reset();
+        std::remove(tempPath.c_str());
+        throw;
+    }
+    target.reset();
+    if (!completed) {
+        std::remove(tempPath.c_str());
+        return false;
+    }
+    platform::MemoryStream encoded;
+    encoded.LoadFromFile(tempPath);
+    std::remove(tempPath.c_str());
+    file.EncodedLines = SplitLines(encoded.Bytes());
+    if (OnEncodeEnd)
+        OnEncodeEnd(this);
+    return true;
+}
+
+}  // namespace mail
