@@ -195,7 +195,10 @@ std::string TimeZoneString() { return TimeZoneString(TimeZoneBias()); }
 std::string TimeZoneString(int bias) {
     if (bias == 0) return "GMT";
     const int magnitude = bias < 0 ? -bias : bias;
-    return (bias < 0 ? "+" : "-") + PadNumber(magnitude / 60, 2) + PadNumber(magnitude % 60, 2);
+    std::string zone(1, bias < 0 ? '+' : '-');
+    zone += PadNumber(magnitude / 60, 2);
+    zone += PadNumber(magnitude % 60, 2);
+    return zone;
 }
 
 std::string FormatMailDate(std::time_t when) {

@@ -1,0 +1,126 @@
+// Hostile and random input through the parser and the decoders: nothing may crash, read out
+// of bounds (run under the sanitizer build) or hang; the only exception allowed is MailError.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "mail/MailError.h"
+#include "mail/MimeParser.h"
+#include "mail/QelMIME.h"
+#include "mail/QelMsg.h"
+
+namespace {
+
+using mail::StringList;
+
+void ParseTolerantly(const std::string& raw) {
+    mail::TQelMsg message;
+    message.RawMail = mail::SplitLines(raw);
+    try {
+        message.ParseMessage();
+    } catch (const mail::MailError& error) {
+        EXPECT_STREQ(error.what(), "Oops...");
+    }
+}
+
+void DecodeEverything(const std::string& text) {
+    mail::DecodeBase64(text);
+    mail::DecodeQuotedPrintable(text, true);
+    mail::DecodeQuotedPrintable(text, false);
+    mail::DecodeHeaderWords(text);
+    mail::FormatAddressList(text);
+    mail::SplitAddressList(text);
+    mail::ExtractBoundary(text);
+    mail::ExtractNumber(text, 2, 0);
+    mail::IsIPAddress(text);
+}
+
+std::string ReadSample() {
+    std::ifstream file(std::string(VORLA_TEST_DATA) + "/mail/mixed.eml", std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+TEST(Robustness, RandomBytes) {
+    std::mt19937 random(20261206);
+    for (int round = 0; round < 300; ++round) {
+        std::string bytes(random() % 2000, '\0');
+        for (char& c : bytes) c = static_cast<char>(random());
+        DecodeEverything(bytes);
+        ParseTolerantly(bytes);
+    }
+}
+
+TEST(Robustness, MutatedMessages) {
+    static const char* const kTokens[] = {"=?", "?=", "?Q?", "?B?", "=", "\r\n", "\n", "--==_Part_42", "--alt--",
+                                          "begin 644 x\r\n", "end\r\n", "Content-Type: multipart/mixed; boundary=x\r\n",
+                                          "Content-Transfer-Encoding: base64\r\n", "(", ")", "<", ">", "\"", "\r\n\r\n"};
+    const std::string sample = ReadSample();
+    ASSERT_FALSE(sample.empty());
+    std::mt19937 random(42);
+    for (int round = 0; round < 400; ++round) {
+        std::string text = sample;
+        const int edits = 1 + static_cast<int>(random() % 8);
+        for (int e = 0; e < edits && !text.empty(); ++e) {
+            const std::size_t at = random() % text.size();
+            switch (random() % 4) {
+                case 0: text[at] = static_cast<char>(random()); break;
+                case 1: text.erase(at, random() % 40); break;
+                case 2: text.insert(at, kTokens[random() % std::size(kTokens)]); break;
+                default: text.insert(at, text.substr(random() % text.size(), random() % 200)); break;
+            }
+        }
+        DecodeEverything(text);
+        ParseTolerantly(text);
+    }
+}
+
+TEST(Robustness, DeeplyNestedMultipartsStopAtTheDepthLimit) {
+    std::string raw;
+    const int depth = 20000;
+    for (int i = 0; i < depth; ++i)
+        raw += "Content-Type: multipart/mixed; boundary=b" + std::to_string(i) + "\r\n\r\n--b" + std::to_string(i) + "\r\n";
+    raw += "Content-Type: text/plain\r\n\r\ninnermost\r\n";
+    mail::TQelMsg message;
+    message.RawMail = mail::SplitLines(raw);
+    message.ParseMessage();
+    EXPECT_FALSE(message.Text.empty());
+    EXPECT_EQ(message.Text.back(), "innermost");
+}
+
+TEST(Robustness, DeeplyNestedEmbeddedMessages) {
+    std::string raw;
+    for (int i = 0; i < 20000; ++i) raw += "Content-Type: message/rfc822\r\n\r\n";
+    raw += "body\r\n";
+    mail::TQelMsg message;
+    message.RawMail = mail::SplitLines(raw);
+    message.ParseMessage();
+    EXPECT_EQ(message.Text.back(), "body");
+}
+
+TEST(Robustness, LongRepetitiveHeadersStayLinear) {
+    std::string words;
+    std::string comments;
+    std::string uu;
+    for (int i = 0; i < 200000; ++i) words += "=?a?Q?x?=";
+    for (int i = 0; i < 200000; ++i) comments += "(c)";
+    for (int i = 0; i < 300; ++i) uu += "begin 644 f\r\n`\r\nend\r\n";
+    mail::TQelMsg message;
+    message.RawMail = mail::SplitLines("Subject: " + words + "\r\nTo: a@b" + comments + "\r\n\r\n" + uu);
+    message.ParseMessage();
+    EXPECT_EQ(message.Subject, std::string(200000, 'x'));
+    EXPECT_EQ(message.SendTo, "\"c\" <a@b>");
+    EXPECT_EQ(message.AttachedFiles.Count(), 300u);
+    EXPECT_EQ(message.Text.size(), 300u);
+}
+
+TEST(Robustness, UuencodeLineClaimingMoreThanItHolds) {
+    mail::TQelMsg message;
+    message.RawMail = {"S: x", "", "begin 644 big", "_", "`", "end"};
+    message.ParseMessage();
+    ASSERT_EQ(message.AttachedFiles.Count(), 1u);
+    EXPECT_EQ(message.AttachedFiles.Items(0).Data.Bytes(), std::string(45, '\0'));
+}
+
+}  // namespace
