@@ -44,7 +44,7 @@ std::vector<AccountMenuItem> TVorla::BuildAccountMenu() const {
     return items;
 }
 
-void TVorla::RefreshBtnMouseDown(const MouseEvent& mouse) {
+void TVorla::RefreshBtnMouseDown(const skin::ShiftState& mouse) {
     if (mouse.LeftAlone()) {
         if (m_busy) {
             return;
@@ -54,7 +54,7 @@ void TVorla::RefreshBtnMouseDown(const MouseEvent& mouse) {
         CheckNextAccount(true);
         EnableButtons();
         StartTimers();
-    } else if (mouse.RightAlone()) {
+    } else if (RightAlone(mouse)) {
         m_view.PopupAccountMenu(BuildAccountMenu());
     }
 }

@@ -79,8 +79,8 @@ bool TVorla::StartMailClient() {
 void TVorla::ResetCounter() {
     auto& account = Account(CurrentAccount);
     Ticker.StatusText = account.acc_name + " empty";
-    m_view.DrawStatus(Ticker.StatusText);
-    m_view.DrawCount(0);
+    DrawStatus(Ticker.StatusText);
+    DrawCount(0);
     ShowFlagOrEnd(FlagPicture::NoMail, true);
     WaitingCount = 0;
     account.LastCount = 0;

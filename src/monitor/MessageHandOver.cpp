@@ -6,17 +6,17 @@
 
 namespace monitor {
 
-void TVorla::FLAGMouseDown(const MouseEvent& mouse) {
+void TVorla::FLAGMouseDown(const skin::ShiftState& mouse) {
     if (mouse.LeftAlone()) {
-        Ticker.StartPause();
-        m_view.DrawStatus(Ticker.StatusText);
+        Ticker.Pause();
+        DrawStatus(Ticker.StatusText);
         return;
     }
-    if (!mouse.LeftDouble() || m_busy) {
+    if (!LeftDoubleClick(mouse) || m_busy) {
         return;
     }
     DisableButtons();
-    m_view.DrawStatus(Ticker.StatusText);
+    DrawStatus(Ticker.StatusText);
     if (!m_messageWindow.IsVisible()) {
         if (WaitingCount > 0 && IsConnected) {
             OpenMailbox();
@@ -29,7 +29,7 @@ void TVorla::FLAGMouseDown(const MouseEvent& mouse) {
 
 void TVorla::OpenMailbox() {
     BusyScope busy(*this);
-    m_view.DrawStatus("reading message...");
+    DrawStatus("reading message...");
     StopTimers();
     NotepadMode = false;
     m_pump.ProcessMessages();
@@ -76,9 +76,9 @@ void TVorla::OpenMailbox() {
 void TVorla::OpenNotepad() {
     NotepadMode = true;
     StopTimers();
-    m_view.DrawStatus("notepad");
+    DrawStatus("notepad");
     m_messageWindow.ShowModal();
-    m_view.DrawStatus(Ticker.StatusText);
+    DrawStatus(Ticker.StatusText);
     ApplyOnTop(Config.ontop);
     StartTimers();
 }

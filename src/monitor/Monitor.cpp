@@ -3,15 +3,42 @@
 #include <algorithm>
 
 #include "settings/FindInSkin.h"
+#include "skin/PictureLoader.h"
+#include "skin/SkinError.h"
 
 namespace monitor {
 
 namespace {
 
-constexpr const char* kFlagPictureFault = "-Err :  Invalid SKIN.INI, check the bitmaps.[youhavemail]";
-constexpr const char* kOnlinePictureFault = "-Err :  Invalid SKIN.INI, check the bitmaps.[Online]";
+// A picture of the skin into one of the window's images; false when it cannot be loaded.
+bool LoadInto(skin::SkinImage& image, const std::string& path) {
+    try {
+        image.Shown = skin::LoadSkinPicture(path);
+    } catch (const skin::SkinError&) {
+        return false;
+    }
+    return true;
+}
 
 }  // namespace
+
+bool RightAlone(const skin::ShiftState& s) {
+    return s.Right && !s.Left && !s.Middle && !s.Shift && !s.Ctrl && !s.Alt && !s.Double;
+}
+
+bool LeftDoubleClick(const skin::ShiftState& s) {
+    return s.Left && s.Double && !s.Right && !s.Middle && !s.Shift && !s.Ctrl && !s.Alt;
+}
+
+void TVorla::DrawStatus(const std::string& text) {
+    Ticker.DrawSkinText(skin::TextImage::Status, text, 0);
+    m_view.DrawStatus(text);
+}
+
+void TVorla::DrawCount(int count) {
+    Ticker.DrawSkinText(skin::TextImage::Count, std::to_string(count), 0);
+    m_view.DrawCount(count);
+}
 
 void TVorla::SetErrorNotice(const std::string& text) {
     m_errorNotice = text;
@@ -103,7 +130,7 @@ bool TVorla::DialIfNeeded() {
         Config.RAS_num = 0;
     }
     const std::string& name = entries[Config.RAS_num];
-    m_view.DrawStatus("Connection to " + name);
+    DrawStatus("Connection to " + name);
     m_pump.ProcessMessages();
     if (IsConnected) {
         return true;
@@ -150,8 +177,8 @@ void TVorla::RunCheck(bool check) {
     }
     if (!IsAccount(CurrentAccount)) {
         // A redisplay before the first check: there is no account state to show yet.
-        m_view.DrawStatus(Ticker.StatusText);
-        m_view.DrawCount(WaitingCount);
+        DrawStatus(Ticker.StatusText);
+        DrawCount(WaitingCount);
         return;
     }
     auto& account = Account(CurrentAccount);
@@ -167,7 +194,7 @@ void TVorla::RunCheck(bool check) {
         }
     } else {
         Ticker.StatusText = failed ? m_errorNotice : account.acc_name + " empty";
-        m_view.DrawStatus(Ticker.StatusText);
+        DrawStatus(Ticker.StatusText);
         ShowFlagOrEnd(FlagPicture::NoMail, true);
         m_view.SetTrayIcon(TrayIcon::VrCon);
         if (failed && Config.RAS_connect) {
@@ -175,10 +202,10 @@ void TVorla::RunCheck(bool check) {
         }
     }
     if (IsConnected) {
-        m_view.DrawCount(WaitingCount);
+        DrawCount(WaitingCount);
     }
     account.LastCount = failed ? settings::kCheckFailed : WaitingCount;
-    Ticker.StartPause();
+    Ticker.Pause();
 }
 
 // One POP3 session: connect, log in, count, quit. False when any step failed; WaitingCount
@@ -188,7 +215,7 @@ bool TVorla::CheckAccount(int number) {
     m_popAccount = number;
     m_pop.SetServer(account.host_name, std::to_string(account.port_number));
     m_pop.SetLogin(account.user_name, account.password);
-    m_view.DrawStatus("checking " + account.acc_name);
+    DrawStatus("checking " + account.acc_name);
     m_pump.ProcessMessages();
     bool ok = false;
     try {
@@ -220,11 +247,11 @@ void TVorla::ShowNoValidAccount() {
     SetErrorNotice(kNoValidAccount);
     Ticker.TickerText = kNoValidAccount;
     Ticker.StatusText = kNoValidAccount;
-    m_view.DrawStatus(Ticker.StatusText);
+    DrawStatus(Ticker.StatusText);
     ShowFlagOrEnd(FlagPicture::NoMail, true);
     m_view.SetTrayIcon(TrayIcon::VrCon);
-    m_view.DrawCount(WaitingCount);
-    Ticker.StartPause();
+    DrawCount(WaitingCount);
+    Ticker.Pause();
 }
 
 void TVorla::TakeOfflineIfLineLost() {
@@ -247,38 +274,41 @@ void TVorla::TakeOfflineIfLineLost() {
 }
 
 void TVorla::ShowFlagOrEnd(FlagPicture picture, bool quitPop) {
-    if (m_view.ShowFlag(picture)) {
+    const std::string& path = picture == FlagPicture::GotMail ? Skin.GotMailPath : Skin.NoMailPath;
+    if (LoadInto(Skin.FLAG, path)) {
+        m_view.FlagChanged(picture);
         return;
     }
     if (quitPop) {
         m_pop.Quit();
     }
-    settings::ReportFatal({m_view, m_view}, kFlagPictureFault);
+    settings::ReportFatal({m_view, m_view}, skin::kMailPictureFailed);
 }
 
 void TVorla::ShowOnlineOrEnd(bool online, bool quitPop) {
-    if (m_view.ShowOnline(online)) {
+    if (LoadInto(Skin.Online, online ? Skin.OnlinePath : Skin.OfflinePath)) {
+        m_view.OnlineChanged(online);
         return;
     }
     if (quitPop) {
         m_pop.Quit();
     }
-    settings::ReportFatal({m_view, m_view}, kOnlinePictureFault);
+    settings::ReportFatal({m_view, m_view}, skin::kOnlinePictureFailed);
 }
 
 void TVorla::ShowConnectionState() {
     ShowFlagOrEnd(WaitingCount < 1 ? FlagPicture::NoMail : FlagPicture::GotMail, true);
     if (IsConnected) {
-        m_view.DrawStatus(Ticker.StatusText);
-        m_view.DrawCount(WaitingCount);
+        DrawStatus(Ticker.StatusText);
+        DrawCount(WaitingCount);
         m_view.SetOnlineHint("Connected");
         // The tray follows the flag, so a redraw (a skin switch) keeps the mail icon.
         m_view.SetTrayIcon(WaitingCount < 1 ? TrayIcon::VrCon : TrayIcon::VrMail);
         ShowOnlineOrEnd(true, true);
     } else {
         Ticker.StatusText = "Disconnected";
-        m_view.DrawStatus(Ticker.StatusText);
-        m_view.DrawCount(0);
+        DrawStatus(Ticker.StatusText);
+        DrawCount(0);
         m_view.SetOnlineHint("Disconnected");
         m_view.SetTrayIcon(TrayIcon::VrDis);
         ShowOnlineOrEnd(false, false);
@@ -289,7 +319,7 @@ void TVorla::ShowMessageCount() {
     const std::string name = IsAccount(CurrentAccount) ? Account(CurrentAccount).acc_name : "";
     Ticker.StatusText = name + " " + std::to_string(WaitingCount) +
                         (WaitingCount == 1 ? " message" : " messages");
-    m_view.DrawStatus(Ticker.StatusText);
+    DrawStatus(Ticker.StatusText);
 }
 
 void TVorla::TimerTimer() {
@@ -297,9 +327,9 @@ void TVorla::TimerTimer() {
     if (m_busy) {
         return;
     }
-    m_scroll.SetEnabled(false);
+    Ticker.Scroll.SetEnabled(false);
     CheckNextAccount(true);
-    m_scroll.SetEnabled(true);
+    Ticker.Scroll.SetEnabled(true);
 }
 
 void TVorla::DisconnectClick() {
@@ -333,7 +363,7 @@ void TVorla::POPError(int /*error*/, const std::string& text) {
 void TVorla::POPRetrieveProgress(unsigned percent) {
     const unsigned shown = std::min(percent, 100u);
     const long long kilobytes = m_messageWindow.CurrentMessageSize() / 1024;
-    m_view.DrawStatus("reading " + std::to_string(shown) + "% sur " + std::to_string(kilobytes) + "K");
+    DrawStatus("reading " + std::to_string(shown) + "% sur " + std::to_string(kilobytes) + "K");
 }
 
 }  // namespace monitor

@@ -10,11 +10,13 @@
 #include "monitor/MonitorView.h"
 #include "monitor/PopupMenu.h"
 #include "monitor/Services.h"
-#include "monitor/Ticker.h"
 #include "platform/Desktop.h"
 #include "platform/EventPump.h"
 #include "settings/Commun.h"
 #include "settings/Config.h"
+#include "skin/MainSurface.h"
+#include "skin/SkinModel.h"
+#include "skin/Ticker.h"
 
 namespace monitor {
 
@@ -23,23 +25,12 @@ inline constexpr int kNoAccountYet = 99;
 
 inline constexpr const char* kNoValidAccount = "No valid account ! Please create/activate one!";
 inline constexpr const char* kNoDialUpEntry = "No dial-up entry ! Please create one or turn dial-up off!";
-inline constexpr const char* kInvalidSkin = "-Err :  Invalid SKIN.INI, check the bitmaps.";
 
-enum class MouseButton { Left, Right, Middle };
+// The exact button states the handlers act on (left alone is ShiftState::LeftAlone).
+bool RightAlone(const skin::ShiftState& shift);
+bool LeftDoubleClick(const skin::ShiftState& shift);
 
-// A mouse press with its button and modifier state.
-struct MouseEvent {
-    MouseButton Button = MouseButton::Left;
-    bool Shift = false;
-    bool Ctrl = false;
-    bool Alt = false;
-    bool DoubleClick = false;
-
-    bool NoModifier() const { return !Shift && !Ctrl && !Alt; }
-    bool LeftAlone() const { return Button == MouseButton::Left && NoModifier() && !DoubleClick; }
-    bool RightAlone() const { return Button == MouseButton::Right && NoModifier() && !DoubleClick; }
-    bool LeftDouble() const { return Button == MouseButton::Left && NoModifier() && DoubleClick; }
-};
+enum class TrayEvent { LeftDown, RightDown, Other };
 
 // The parts the main window works with; they must outlive it.
 struct MonitorParts {
@@ -48,7 +39,8 @@ struct MonitorParts {
     DialUp& RASC;
     HttpDownloader& GetNews;
     TimerSwitch& Timer;
-    TimerSwitch& Scroll;
+    // Hands the ticker's ticks to the window thread.
+    platform::Synchronizer& tickerSync;
     MessageWindow& messageWindow;
     platform::EventPump& pump;
     platform::Shell& shell;
@@ -73,7 +65,7 @@ public:
     void SetAutorun();
     void ApplyOnTop(bool on);
     void AfficheTray(bool modify);
-    void TrayMouseDown(MouseButton button);
+    void TrayCallback(TrayEvent event);
     bool LoadSkin(bool redraw);
     void StopTimers();
     void StartTimers();
@@ -87,13 +79,13 @@ public:
     void ShowConnectionState();
     void ShowMessageCount();
     void TimerTimer();
-    void RefreshBtnMouseDown(const MouseEvent& mouse);
+    void RefreshBtnMouseDown(const skin::ShiftState& mouse);
     std::vector<AccountMenuItem> BuildAccountMenu() const;
     void MnuClick(int tag);
     void DisconnectClick();
     void POPError(int error, const std::string& text);
     void POPRetrieveProgress(unsigned percent);
-    void FLAGMouseDown(const MouseEvent& mouse);
+    void FLAGMouseDown(const skin::ShiftState& mouse);
 
     // New-mail notification (MailClient.cpp).
     void MAILClick();
@@ -121,7 +113,8 @@ public:
     int WaitingCount = 0;
     bool NotepadMode = false;
     bool FirstPaintPending = true;
-    TickerState Ticker;
+    skin::MainWindowSkin Skin;
+    skin::TStatusTicker Ticker;
     std::vector<std::string> NewsServers;
     // When false, ShutDown leaves "Vorla.ini" alone (the command-line check).
     bool SaveOnShutDown = true;
@@ -135,6 +128,20 @@ public:
     const std::string& ProgramFolder() const { return m_programFolder; }
 
 private:
+    // The ticker's questions to its owner.
+    class TickerLink final : public skin::TickerOwner {
+    public:
+        explicit TickerLink(TVorla& owner) : m_owner(owner) {}
+        bool IsConnected() const override { return m_owner.IsConnected; }
+        std::string ErrorNotice() const override { return m_owner.m_errorNotice; }
+        void LitVrNews() override { m_owner.LitVrNews(); }
+        void OpenLink(const std::string& url) override { m_owner.m_shell.OpenDocument(url); }
+        void TextImageChanged(skin::TextImage image) override { m_owner.m_view.TextImageChanged(image); }
+
+    private:
+        TVorla& m_owner;
+    };
+
     // Marks the monitor busy for the life of a check, fetch or download; a scope that finds
     // it busy already is false and must not start its operation.
     class BusyScope {
@@ -167,6 +174,8 @@ private:
     bool CheckAccount(int number);
     void ShowNoValidAccount();
     void TakeOfflineIfLineLost();
+    void DrawStatus(const std::string& text);
+    void DrawCount(int count);
     void ShowFlagOrEnd(FlagPicture picture, bool quitPop);
     void ShowOnlineOrEnd(bool online, bool quitPop);
     void OpenMailbox();
@@ -182,7 +191,6 @@ private:
     DialUp& m_rasc;
     HttpDownloader& m_getNews;
     TimerSwitch& m_timer;
-    TimerSwitch& m_scroll;
     MessageWindow& m_messageWindow;
     platform::EventPump& m_pump;
     platform::Shell& m_shell;
@@ -194,6 +202,7 @@ private:
     // The account whose server POP points at, for the error text; also during the probe.
     int m_popAccount = kNoAccountYet;
     MainMenuModel m_menu;
+    TickerLink m_tickerLink{*this};
 };
 
 }  // namespace monitor

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Dialogs.h"
+#include "skin/SkinText.h"
 
 namespace monitor {
 
@@ -32,14 +33,19 @@ struct WindowPosition {
 // ShowMessage is the one message box; RequestExit ends the program at once.
 class MonitorView : public platform::Dialogs, public platform::ExitRequest {
 public:
-    // Draws a text into the status line `STATBMP` at offset 0 with the status font.
+    // The pictures live in TVorla::Skin; these calls say which one has just changed.
+    // A text was drawn into the status line `STATBMP` at offset 0 with the status font.
     virtual void DrawStatus(const std::string& text) = 0;
-    // Draws a count into `NBMSGBMP` with the count font.
+    // A count was drawn into `NBMSGBMP` with the count font.
     virtual void DrawCount(int count) = 0;
-    // Loads a picture of the current skin into `FLAG`; false when it cannot be loaded.
-    virtual bool ShowFlag(FlagPicture picture) = 0;
-    // Loads the skin's online or not-online picture into `Online`; false when it fails.
-    virtual bool ShowOnline(bool online) = 0;
+    // The ticker drew into one of the two text images on its own.
+    virtual void TextImageChanged(skin::TextImage image) = 0;
+    // `FLAG` shows the skin's mail or no-mail picture now.
+    virtual void FlagChanged(FlagPicture picture) = 0;
+    // `Online` shows the skin's online or not-online picture now.
+    virtual void OnlineChanged(bool online) = 0;
+    // A skin was loaded into TVorla::Skin: size, shape, place and pictures of both windows.
+    virtual void SkinLoaded() = 0;
     virtual void SetOnlineHint(const std::string& hint) = 0;
     // Puts a picture into the tray icon; no effect without an icon in the tray.
     virtual void SetTrayIcon(TrayIcon icon) = 0;
@@ -62,11 +68,6 @@ public:
 
     // Plays a sound file asynchronously; failures are the sink's to ignore.
     virtual void PlaySound(const std::string& file) = 0;
-
-    // Loads the skin of that folder into both windows (size, shape, position, pictures,
-    // fonts); false when a step failed. Sets maxChar from the skin. May report a fatal skin
-    // fault itself (message, exit) and raise settings::FatalSettingsError.
-    virtual bool LoadSkin(const std::string& skinFolder, int& maxChar) = 0;
 
     // Pops the account menu up at the mouse position; a click comes back through MnuClick.
     virtual void PopupAccountMenu(const std::vector<AccountMenuItem>& items) = 0;

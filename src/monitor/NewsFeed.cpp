@@ -101,24 +101,9 @@ std::string SkinGalleryAddress() {
     return "http://" + kNewsHost + "/Vorla/skins/welcome.htm";
 }
 
-std::string ItemText(const std::string& item) {
-    if (item.find(kLinkMarker) == std::string::npos) {
-        return item;
-    }
-    return item.substr(0, item.find("###"));
-}
-
-std::string ItemLink(const std::string& item) {
-    const auto marker = item.find(kLinkMarker);
-    if (marker == std::string::npos) {
-        return {};
-    }
-    return settings::TrimBlanks(item.substr(marker + 3));
-}
-
 std::string TVorla::DownloadInto(const std::string& url, const std::string& status, const char* file) {
     const std::string path = m_programFolder + file;
-    m_view.DrawStatus(status);
+    DrawStatus(status);
     m_getNews.DownloadFile(url, path);
     return path;
 }
@@ -141,7 +126,7 @@ void TVorla::ReadServerList() {
     if (const auto entries = ReadAndDelete(m_programFolder + kServerListFile, removed)) {
         NewsServers.insert(NewsServers.end(), entries->begin(), entries->end());
     }
-    m_view.DrawStatus(Ticker.StatusText);
+    DrawStatus(Ticker.StatusText);
 }
 
 void TVorla::LitVrNews() {
@@ -172,9 +157,9 @@ void TVorla::ReadNews() {
     if (Ticker.NewsLines.empty()) {
         Ticker.NewsLines.push_back(CreditItem());
     }
-    Ticker.TickerText = ItemText(Ticker.NewsLines[0]);
-    m_view.DrawStatus(Ticker.StatusText);
-    Ticker.StartPause();
+    Ticker.TickerText = skin::ItemText(Ticker.NewsLines[0]);
+    DrawStatus(Ticker.StatusText);
+    Ticker.Pause();
 }
 
 void TVorla::GetNewsDoneFile(const std::string& /*fileName*/, long long fileSize) {

@@ -8,8 +8,6 @@ namespace monitor {
 
 inline constexpr const char* kServerListFile = "LstSrv.Txt";
 inline constexpr const char* kNewsFile = "VrNews.Txt";
-// Separates an item's text from its web address.
-inline constexpr const char* kLinkMarker = "###http";
 
 struct NewsServer {
     std::string Name;
@@ -32,10 +30,5 @@ std::string CreditItem();
 // The server list's address: host and path, no scheme.
 std::string ServerListAddress();
 std::string SkinGalleryAddress();
-
-// The item's text as the ticker shows it: cut before "###" when it holds the link marker.
-std::string ItemText(const std::string& item);
-// The item's web address (from "http" after "###", trimmed); empty without the marker.
-std::string ItemLink(const std::string& item);
 
 }  // namespace monitor

@@ -77,7 +77,7 @@ void TVorla::SwitchSkinClick(const std::string& caption) {
     if (!LoadSkin(true)) {
         Config.SkinFolder = kept;
         LoadSkin(true);
-        m_view.ShowMessage(kInvalidSkin);
+        m_view.ShowMessage(skin::kInvalidSkin);
     }
     m_view.Repaint();
     if (!m_view.IsWindowVisible()) {

@@ -1,6 +1,7 @@
 #include "monitor/Monitor.h"
 
 #include "monitor/NewsFeed.h"
+#include "skin/LoadSkin.h"
 #include <exception>
 
 #include "settings/AtomicFile.h"
@@ -10,18 +11,19 @@
 namespace monitor {
 
 TVorla::TVorla(MonitorParts parts, std::string programFolder)
-    : m_view(parts.view),
+    : Ticker(Skin, m_tickerLink, parts.pump, parts.tickerSync),
+      m_view(parts.view),
       m_pop(parts.POP),
       m_rasc(parts.RASC),
       m_getNews(parts.GetNews),
       m_timer(parts.Timer),
-      m_scroll(parts.Scroll),
       m_messageWindow(parts.messageWindow),
       m_pump(parts.pump),
       m_shell(parts.shell),
       m_autorun(parts.autorun),
       m_mailto(parts.mailto),
       m_programFolder(std::move(programFolder)) {
+
     NewsServers.push_back(DefaultServerLine());
     m_pop.OnError = [this](int error, const std::string& text) { POPError(error, text); };
     m_pop.OnRetrieveProgress = [this](unsigned percent) { POPRetrieveProgress(percent); };
@@ -32,7 +34,10 @@ TVorla::TVorla(MonitorParts parts, std::string programFolder)
 
 bool TVorla::FormCreate() {
     m_view.SetBusyCursor(true);
-    Ticker = TickerState{};
+    Ticker.StatusText = "Disconnected";
+    Ticker.ScrollOffset = 0;
+    Ticker.RefreshTicks = 0;
+    Ticker.Pause();
     Tables.AccountCount = 0;
     CurrentAccount = kNoAccountYet;
     WaitingCount = 0;
@@ -51,12 +56,11 @@ bool TVorla::FormCreate() {
 
 bool TVorla::Init() {
     settings::LitConfig(m_programFolder, Config, Tables, {m_view, m_view});
-    if (const auto interval = settings::TickerIntervalForSpeed(Config.speed)) {
-        m_scroll.SetInterval(*interval);
-    }
+    Ticker.SetSpeed(Config.speed);
+    Ticker.MinScroll = Config.min_scroll;
     ApplyOnTop(Config.ontop);
     if (!LoadSkin(true)) {
-        settings::ReportFatal({m_view, m_view}, kInvalidSkin);
+        settings::ReportFatal({m_view, m_view}, skin::kInvalidSkin);
     }
     try {
         m_rasc.RefreshEntries();
@@ -114,7 +118,7 @@ void TVorla::FirstPaint() {
     }
     FirstPaintPending = false;
     m_view.HideWindow();
-    m_scroll.SetEnabled(false);
+    Ticker.StopTimers();
 }
 
 void TVorla::SetAutorun() {
@@ -141,16 +145,16 @@ void TVorla::AfficheTray(bool modify) {
     m_view.ShowTrayIcon(IsConnected ? TrayIcon::VrCon : TrayIcon::VrDis, modify);
 }
 
-void TVorla::TrayMouseDown(MouseButton button) {
-    if (button == MouseButton::Left) {
+void TVorla::TrayCallback(TrayEvent event) {
+    if (event == TrayEvent::LeftDown) {
         if (m_view.IsWindowVisible()) {
             m_view.HideWindow();
-            m_scroll.SetEnabled(false);
+            Ticker.Scroll.SetEnabled(false);
         } else {
             m_view.ShowWindow();
-            m_scroll.SetEnabled(true);
+            Ticker.Scroll.SetEnabled(true);
         }
-    } else if (button == MouseButton::Right) {
+    } else if (event == TrayEvent::RightDown) {
         m_view.BringToFront();
         PopMnuPopup();
         m_view.PopupMainMenu();
@@ -158,11 +162,11 @@ void TVorla::TrayMouseDown(MouseButton button) {
 }
 
 bool TVorla::LoadSkin(bool redraw) {
-    int maxChar = kDefaultMaxChar;
-    if (!m_view.LoadSkin(Config.SkinFolder, maxChar)) {
+    const skin::SkinSource source{Config.SkinFolder, m_programFolder + settings::kVorlaIni};
+    if (!skin::LoadSkin(Skin, source, {m_view, m_view}, false, {})) {
         return false;
     }
-    Ticker.MaxChar = maxChar;
+    m_view.SkinLoaded();
     if (redraw) {
         CheckNextAccount(false);
         ShowConnectionState();
@@ -171,12 +175,12 @@ bool TVorla::LoadSkin(bool redraw) {
 }
 
 void TVorla::StopTimers() {
-    m_scroll.SetEnabled(false);
+    Ticker.StopTimers();
     m_timer.SetEnabled(false);
 }
 
 void TVorla::StartTimers() {
-    m_scroll.SetEnabled(m_view.IsWindowVisible() || FirstPaintPending);
+    Ticker.StartTimers(m_view.IsWindowVisible(), FirstPaintPending);
     m_timer.SetEnabled(Config.autocheck && IsConnected);
 }
 

@@ -1,0 +1,109 @@
+#include "monitor/ComponentAdapters.h"
+
+#include "mail/MailError.h"
+
+namespace monitor {
+
+QelPopClient::QelPopClient(mail::TQelPOP& pop) : m_pop(pop) {
+    m_pop.OnError = [this](mail::TObject*, int error, const std::string& text) {
+        if (OnError) {
+            OnError(error, text);
+        }
+    };
+    m_pop.OnRetrieveProgress = [this](mail::TObject*, std::uint16_t percent) {
+        if (OnRetrieveProgress) {
+            OnRetrieveProgress(percent);
+        }
+    };
+}
+
+void QelPopClient::SetServer(const std::string& host, const std::string& port) {
+    m_pop.Host = host;
+    m_pop.Port = port;
+}
+
+void QelPopClient::SetLogin(const std::string& user, const std::string& password) {
+    m_pop.UserId = user;
+    m_pop.UserPasswd = password;
+}
+
+void QelPopClient::Connect() {
+    m_pop.Connect();
+}
+
+bool QelPopClient::Login() {
+    try {
+        return m_pop.Login();
+    } catch (const mail::MailError& e) {
+        throw PopError(e.what());
+    }
+}
+
+void QelPopClient::GetMailCount() {
+    try {
+        m_pop.GetMailCount();
+    } catch (const mail::MailError& e) {
+        throw PopError(e.what());
+    }
+}
+
+void QelPopClient::Quit() {
+    try {
+        m_pop.Quit();
+    } catch (const mail::MailError& e) {
+        throw PopError(e.what());
+    }
+}
+
+void RasDialUp::RefreshEntries() {
+    try {
+        m_rasc.RefreshEntries();
+    } catch (const net::ERASControlError& e) {
+        throw DialUpError(e.what());
+    }
+}
+
+void RasDialUp::Dial(int index) {
+    try {
+        m_rasc.Dial(index);
+    } catch (const net::ERASControlError& e) {
+        throw DialUpError(e.what());
+    }
+}
+
+void RasDialUp::HangUp(int index) {
+    try {
+        m_rasc.HangUp(index);
+    } catch (const net::ERASControlError& e) {
+        throw DialUpError(e.what());
+    }
+}
+
+int RasDialUp::ConnectionState(const std::string& entryName) {
+    platform::RasConnStatus status;
+    try {
+        m_rasc.GetConnectionStatus(entryName, status);
+    } catch (const net::ERASControlError& e) {
+        throw DialUpError(e.what());
+    }
+    return status.state;
+}
+
+HttpGetDownloader::HttpGetDownloader(net::THTTPGet& getNews) : m_getNews(getNews) {
+    m_getNews.Agent = "Vorla";
+    m_getNews.BinaryData = true;
+    m_getNews.WaitThread = true;
+    m_getNews.OnDoneFile = [this](net::THTTPGet&, const std::string& fileName, std::int64_t size) {
+        if (OnDoneFile) {
+            OnDoneFile(fileName, size);
+        }
+    };
+}
+
+void HttpGetDownloader::DownloadFile(const std::string& url, const std::string& fileName) {
+    m_getNews.URL = url;
+    m_getNews.FileName = fileName;
+    m_getNews.DownloadFile();
+}
+
+}  // namespace monitor

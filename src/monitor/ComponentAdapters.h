@@ -1,0 +1,53 @@
+#pragma once
+// The monitor's view of its components over the real ones: TQelPOP, TRASControl, THTTPGet.
+#include "monitor/Services.h"
+#include "mail/QelPOP3.h"
+#include "net/HTTPGet.h"
+#include "net/RASControl.h"
+
+namespace monitor {
+
+// Borrows the client; MailError of a call without a connection becomes PopError.
+class QelPopClient final : public PopClient {
+public:
+    explicit QelPopClient(mail::TQelPOP& pop);
+    void SetServer(const std::string& host, const std::string& port) override;
+    void SetLogin(const std::string& user, const std::string& password) override;
+    void Connect() override;
+    bool Login() override;
+    void GetMailCount() override;
+    void Quit() override;
+    bool Failed() const override { return m_pop.Failed; }
+    int MessageCount() const override { return static_cast<int>(m_pop.MessageCount); }
+    std::string ReplyStatus() const override { return m_pop.ReplyStatus; }
+
+private:
+    mail::TQelPOP& m_pop;
+};
+
+// Borrows the control; ERASControlError becomes DialUpError.
+class RasDialUp final : public DialUp {
+public:
+    explicit RasDialUp(net::TRASControl& rasc) : m_rasc(rasc) {}
+    void RefreshEntries() override;
+    std::vector<std::string> Entries() const override { return m_rasc.Entries(); }
+    void Dial(int index) override;
+    void HangUp(int index) override;
+    int ConnectionState(const std::string& entryName) override;
+    std::string LastError() const override { return m_rasc.LastError(); }
+
+private:
+    net::TRASControl& m_rasc;
+};
+
+// Borrows the component and sets it up as the news feed uses it: binary data, waiting.
+class HttpGetDownloader final : public HttpDownloader {
+public:
+    explicit HttpGetDownloader(net::THTTPGet& getNews);
+    void DownloadFile(const std::string& url, const std::string& fileName) override;
+
+private:
+    net::THTTPGet& m_getNews;
+};
+
+}  // namespace monitor
