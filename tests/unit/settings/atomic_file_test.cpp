@@ -114,11 +114,4 @@ TEST(AtomicFile, MissingFolderNamesTheFile) {
     }
 }
 
-TEST(AtomicFile, ReplacesWholeContent) {
-    TempFolder folder;
-    folder.Write("VrFilter.ini", std::string(1000, 'o'));
-    settings::WriteFileAtomically(folder.File("VrFilter.ini"), "new", 0644);
-    EXPECT_EQ(folder.Read("VrFilter.ini"), "new");
-}
-
 }  // namespace

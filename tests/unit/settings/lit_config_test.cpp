@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "SettingsTestSupport.h"
-#include "settings/Scramble.h"
 
 namespace {
 
@@ -22,10 +21,6 @@ protected:
         folder.Write("Vorla.ini", vorla);
         Read();
     }
-    const settings::AccountRecord& Account(int number) const {
-        return tables.AccountTable[number - 1];
-    }
-
     TempFolder folder;
     RecordingSinks sinks;
     Config config;
