@@ -1,0 +1,47 @@
+#pragma once
+// A private Dovecot POP3 server on 127.0.0.1 for tests: its own config, one passwd-file user
+// and a Maildir in a temporary folder. Messages added before a session are seen by it.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "ServerProcess.h"
+
+namespace harness {
+
+class DovecotServer {
+public:
+    // Writes the config and starts Dovecot; throws std::runtime_error when it does not answer.
+    DovecotServer();
+    ~DovecotServer();
+    DovecotServer(const DovecotServer&) = delete;
+    DovecotServer& operator=(const DovecotServer&) = delete;
+
+    // Drops a raw message (CRLF or LF lines) into Maildir/new; messages are numbered in the
+    // order they were added. Returns the file name.
+    std::string AddMessage(const std::string& raw);
+    // Number of messages left in the Maildir (new and cur).
+    int MessageFiles() const;
+
+    std::uint16_t Port() const { return m_port; }
+    const std::string& User() const { return m_user; }
+    const std::string& Pass() const { return m_pass; }
+    const std::string& Folder() const { return m_folder; }
+    void Stop();
+
+private:
+    std::string m_folder;
+    std::string m_baseDir;
+    std::string m_user = "vorla";
+    std::string m_pass = "vorla-pass";
+    std::uint16_t m_port = 0;
+    int m_added = 0;
+    std::unique_ptr<ServerProcess> m_process;
+};
+
+// Removes a folder tree; quiet when it is gone already.
+void RemoveTree(const std::string& path);
+// A new folder under $TMPDIR (or /tmp) with the prefix; mode 755.
+std::string MakeTempFolder(const std::string& prefix);
+
+}  // namespace harness

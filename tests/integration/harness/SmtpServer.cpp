@@ -1,0 +1,71 @@
+#include "SmtpServer.h"
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include "DovecotServer.h"
+
+namespace harness {
+
+namespace {
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+SmtpServer::SmtpServer()
+{
+    m_folder = MakeTempFolder("vorla-smtp-");
+    std::filesystem::create_directories(m_folder + "/out");
+    // Debian's python: a python3 earlier in PATH may not see the aiosmtpd package.
+    m_process = std::make_unique<ServerProcess>(ServerProcess::Options{
+        {"/usr/bin/python3", "-u", std::string(VORLA_HARNESS_DIR) + "/smtp_sink.py", m_folder + "/out"},
+        {},
+        m_folder,
+        m_folder + "/stderr.log"});
+    m_process->Start();
+    auto port = m_process->ReadPort(std::chrono::seconds(15));
+    if (!port) {
+        const std::string log = ReadAll(m_folder + "/stderr.log");
+        Stop();
+        throw std::runtime_error("SMTP server did not start: " + log);
+    }
+    m_port = *port;
+}
+
+SmtpServer::~SmtpServer()
+{
+    Stop();
+    RemoveTree(m_folder);
+}
+
+void SmtpServer::Stop()
+{
+    if (m_process)
+        m_process->Stop();
+}
+
+std::vector<SmtpServer::Delivery> SmtpServer::Deliveries() const
+{
+    std::vector<Delivery> out;
+    for (int n = 1;; ++n) {
+        const std::string base = m_folder + "/out/" + std::to_string(n);
+        if (!std::filesystem::exists(base + ".eml"))
+            break;
+        Delivery d;
+        std::ifstream env(base + ".envelope");
+        std::getline(env, d.mailFrom);
+        for (std::string line; std::getline(env, line);)
+            d.rcptTo.push_back(line);
+        d.data = ReadAll(base + ".eml");
+        out.push_back(std::move(d));
+    }
+    return out;
+}
+
+}  // namespace harness

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+
+#include "DovecotServer.h"
+#include "SmtpServer.h"
+#include "TestMessages.h"
+
+namespace {
+
+struct Result {
+    int code;
+    std::string out, err;
+};
+
+std::string Quote(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+std::string Slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+Result Tool(const std::vector<std::string>& args)
+{
+    const std::string errPath = ::testing::TempDir() + "vorla-mailtool.err";
+    std::string cmd = Quote(VORLA_MAILTOOL);
+    for (const auto& a : args)
+        cmd += " " + Quote(a);
+    cmd += " 2>" + Quote(errPath);
+    Result r{-1, "", ""};
+    FILE* p = ::popen(cmd.c_str(), "r");
+    if (!p)
+        return r;
+    std::array<char, 4096> buf;
+    std::size_t n;
+    while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0)
+        r.out.append(buf.data(), n);
+    const int status = ::pclose(p);
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.err = Slurp(errPath);
+    std::remove(errPath.c_str());
+    return r;
+}
+
+TEST(MailTool, Pop3Actions)
+{
+    harness::DovecotServer server;
+    server.AddMessage(mailit::PlainMessage("one", "body one\r\n"));
+    server.AddMessage(mailit::MultipartMessage());
+    const std::vector<std::string> base{"pop3", "127.0.0.1", std::to_string(server.Port()), server.User(), server.Pass()};
+    auto with = [&](std::vector<std::string> more) {
+        std::vector<std::string> a = base;
+        a.insert(a.end(), more.begin(), more.end());
+        return a;
+    };
+
+    Result stat = Tool(with({"stat"}));
+    EXPECT_EQ(stat.code, 0) << stat.err;
+    EXPECT_EQ(stat.out, "count=2 new=0 last_supported=0\n");
+
+    Result retr = Tool(with({"retr", "2"}));
+    EXPECT_EQ(retr.code, 0) << retr.err;
+    EXPECT_NE(retr.out.find("\"size\""), std::string::npos) << retr.out;
+    EXPECT_NE(retr.out.find("all.bin"), std::string::npos) << retr.out;
+
+    Result top = Tool(with({"top", "1", "0"}));
+    EXPECT_EQ(top.code, 0) << top.err;
+    EXPECT_NE(top.out.find("one"), std::string::npos);
+
+    Result uidl = Tool(with({"uidl", "1"}));
+    EXPECT_EQ(uidl.code, 0);
+    EXPECT_GT(uidl.out.size(), 1u);
+
+    Result trace = Tool(with({"--trace", "stat"}));
+    EXPECT_NE(trace.err.find("> PASS ****"), std::string::npos) << trace.err;
+    EXPECT_EQ(trace.err.find(server.Pass()), std::string::npos) << "password in the trace";
+    EXPECT_NE(trace.err.find("< +OK Dovecot (Debian) ready."), std::string::npos) << trace.err;
+
+    Result dele = Tool(with({"dele", "1"}));
+    EXPECT_EQ(dele.code, 0) << dele.err;
+    EXPECT_EQ(Tool(with({"stat"})).out, "count=1 new=0 last_supported=0\n");
+
+    std::vector<std::string> wrong = base;
+    wrong[4] = "nope";
+    wrong.push_back("stat");
+    Result bad = Tool(wrong);
+    EXPECT_EQ(bad.code, 1);
+    EXPECT_EQ(bad.err, "error 2001: [AUTH] Authentication failed.\n");
+}
+
+TEST(MailTool, SmtpSendAndRefusedConnection)
+{
+    harness::SmtpServer server;
+    const std::string body = ::testing::TempDir() + "vorla-mailtool-body.txt";
+    {
+        std::ofstream out(body, std::ios::binary);
+        out << "hello\n.dot\n";
+    }
+    Result sent = Tool({"smtp", "127.0.0.1", std::to_string(server.Port()), "--from", "ann@example.org", "--to",
+                        "bob@example.org", "--bcc", "eve@example.org", "--subject", "tool", "--body", body});
+    std::remove(body.c_str());
+    EXPECT_EQ(sent.code, 0) << sent.err;
+    auto got = server.Deliveries();
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[1].rcptTo, (std::vector<std::string>{"eve@example.org"}));
+    EXPECT_NE(got[0].data.find("\r\n\r\nhello\r\n.dot\r\n"), std::string::npos) << got[0].data;
+
+    const std::uint16_t closedPort = harness::ServerProcess::FreePort();
+    Result refused = Tool({"smtp", "127.0.0.1", std::to_string(closedPort), "--from", "a@b", "--to", "c@d"});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find("Connection refused"), std::string::npos) << refused.err;
+}
+
+}  // namespace

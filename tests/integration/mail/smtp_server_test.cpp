@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "SmtpServer.h"
+#include "TestMessages.h"
+#include "mail/PosixTransport.h"
+#include "mail/QelMsg.h"
+#include "mail/QelSMTP.h"
+
+namespace {
+
+using mail::StringList;
+
+class SmtpServerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { server = new harness::SmtpServer(); }
+    static void TearDownTestSuite()
+    {
+        delete server;
+        server = nullptr;
+    }
+
+    SmtpServerTest() : smtp(factory, pump)
+    {
+        smtp.Host = "127.0.0.1";
+        smtp.Port = std::to_string(server->Port());
+        smtp.TimeOut = 10000;
+        smtp.OnError = [this](mail::TObject*, int e, const std::string& m) {
+            error = e;
+            errorText = m;
+        };
+    }
+
+    // Sends and returns the deliveries this send added.
+    std::vector<harness::SmtpServer::Delivery> Send(mail::TQelMsg& message)
+    {
+        const std::size_t before = server->Deliveries().size();
+        smtp.Connect();
+        EXPECT_FALSE(smtp.Failed) << smtp.ReplyText;
+        EXPECT_TRUE(smtp.SendMessage(message)) << errorText;
+        smtp.Quit();
+        auto all = server->Deliveries();
+        return std::vector<harness::SmtpServer::Delivery>(all.begin() + static_cast<long>(before), all.end());
+    }
+
+    static harness::SmtpServer* server;
+    mail::PosixTransportFactory factory;
+    platform::NullEventPump pump;
+    mail::TQelSMTP smtp;
+    int error = 0;
+    std::string errorText;
+};
+
+harness::SmtpServer* SmtpServerTest::server = nullptr;
+
+StringList HeaderNames(const std::string& data)
+{
+    StringList names;
+    for (const std::string& line : mail::SplitLines(data)) {
+        if (line.empty())
+            break;
+        names.push_back(line.substr(0, line.find(':')));
+    }
+    return names;
+}
+
+std::string Body(const std::string& data)
+{
+    return data.substr(data.find("\r\n\r\n") + 4);
+}
+
+TEST_F(SmtpServerTest, HeaderOrderDotsAndSeparateTransactions)
+{
+    mail::TQelMsg message;
+    message.From = "ann@example.org";
+    message.UserName = "Ann";
+    message.SendTo = "bob@example.org, Carl <carl@example.org>";
+    message.CC = "dora@example.org";
+    message.BCC = "secret@example.org";
+    message.ReplyTo = "replies@example.org";
+    message.Subject = "Hello";
+    message.Text = {"first", ".", "..two", "last"};
+    auto got = Send(message);
+    ASSERT_EQ(got.size(), 3u);
+    EXPECT_EQ(got[0].mailFrom, "ann@example.org");
+    EXPECT_EQ(got[0].rcptTo, (std::vector<std::string>{"bob@example.org", "carl@example.org"}));
+    EXPECT_EQ(got[1].rcptTo, (std::vector<std::string>{"dora@example.org"}));
+    EXPECT_EQ(got[2].rcptTo, (std::vector<std::string>{"secret@example.org"}));
+    for (const auto& d : got) {
+        EXPECT_EQ(d.data, got[0].data);
+        EXPECT_EQ(d.data.find("secret"), std::string::npos) << "Bcc named in the message";
+    }
+    EXPECT_EQ(HeaderNames(got[0].data),
+              (StringList{"Message-Id", "Date", "X-Priority", "From", "Reply-To", "X-Mailer", "To", "CC",
+                          "MIME-Version", "Subject", "Content-Type", "Content-Transfer-Encoding"}));
+    EXPECT_NE(got[0].data.find("\r\nFrom: \"Ann\" <ann@example.org>\r\n"), std::string::npos);
+    // Dot transparency undone by the server: the lines arrive as written, then the empty
+    // line that the terminator adds.
+    EXPECT_EQ(Body(got[0].data), "first\r\n.\r\n..two\r\nlast\r\n\r\n");
+    EXPECT_EQ(error, 0);
+}
+
+TEST_F(SmtpServerTest, Base64TextAndAttachments)
+{
+    const std::string path = ::testing::TempDir() + "vorla-it-all.bin";
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << mailit::AttachmentBytes();
+    }
+    const std::string textPath = ::testing::TempDir() + "vorla-it-note.pdf";
+    {
+        std::ofstream out(textPath, std::ios::binary);
+        out << "note\r\n";
+    }
+    mail::TQelMsg message;
+    message.From = "ann@example.org";
+    message.SendTo = "bob@example.org";
+    message.Subject = "Grüße";
+    message.Text = {"Zeile eins", ".dot"};
+    message.TextEncoding = mail::TTextEncoding::teBase64;
+    message.AttachedFiles.AddFile(path);
+    message.AttachedFiles.AddFile(textPath);
+    auto got = Send(message);
+    std::remove(path.c_str());
+    std::remove(textPath.c_str());
+    ASSERT_EQ(got.size(), 1u);
+
+    // Read back with our own parser: what a receiver of the message sees.
+    mail::TQelMsg parsed;
+    parsed.RawMail = mail::SplitLines(got[0].data);
+    parsed.ParseMessage();
+    EXPECT_EQ(parsed.Subject, "Grüße");
+    EXPECT_EQ(parsed.Text, (StringList{"Zeile eins", ".dot"}));
+    ASSERT_EQ(parsed.AttachedFiles.Count(), 2u);
+    EXPECT_EQ(parsed.AttachedFiles.Items(0).FileName, "vorla-it-all.bin");
+    EXPECT_TRUE(parsed.AttachedFiles.Items(0).Data.Bytes() == mailit::AttachmentBytes()) << "attachment damaged";
+    EXPECT_EQ(parsed.AttachedFiles.Items(1).FileName, "vorla-it-note.pdf");
+    EXPECT_EQ(parsed.AttachedFiles.Items(1).Data.Bytes(), "note\r\n");
+    EXPECT_NE(got[0].data.find("Subject: =?ISO-8859-1?B?"), std::string::npos);
+}
+
+TEST_F(SmtpServerTest, RefusedRecipientIsReported)
+{
+    mail::TQelMsg message;
+    message.From = "ann@example.org";
+    message.SendTo = "nobody@example.org";  // the test server refuses this one
+    smtp.Connect();
+    ASSERT_FALSE(smtp.Failed);
+    EXPECT_FALSE(smtp.SendMessage(message));
+    EXPECT_GE(error, 500);
+    EXPECT_FALSE(errorText.empty());
+    EXPECT_FALSE(smtp.Connected);
+}
+
+}  // namespace
