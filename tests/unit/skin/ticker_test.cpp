@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include "SkinTestSupport.h"
+#include "platform/LocalHost.h"
+#include "skin/BmpFile.h"
+#include "skin/Ticker.h"
+
+namespace {
+
+using skin::TextImage;
+
+class FakeOwner : public skin::TickerOwner {
+public:
+    bool connected = false;
+    std::string error;
+    int newsReads = 0;
+    std::vector<std::string> links;
+    int drawings = 0;
+
+    bool IsConnected() const override { return connected; }
+    std::string ErrorNotice() const override { return error; }
+    void LitVrNews() override { ++newsReads; }
+    void OpenLink(const std::string& url) override { links.push_back(url); }
+    void TextImageChanged(TextImage) override { ++drawings; }
+};
+
+struct CountingPump : platform::EventPump {
+    int calls = 0;
+    void ProcessMessages() override { ++calls; }
+};
+
+skintest::TestWindowThread& Window() {
+    static auto* window = new skintest::TestWindowThread();
+    return *window;
+}
+
+constexpr int kW = 4;
+constexpr int kH = 5;
+
+class TickerTest : public ::testing::Test {
+protected:
+    skintest::TempDir dir;
+    skin::MainWindowSkin skin;
+    FakeOwner owner;
+    CountingPump pump;
+    skin::TStatusTicker ticker{skin, owner, pump, Window()};
+
+    TickerTest() {
+        skin::WriteBmp(skintest::TaggedBitmap(26 * kW, 3 * kH + 1, 3), dir.Path() + "font.bmp");
+        skin.StatusFontPath = dir.Path() + "font.bmp";
+        skin.StatusCellWidth = kW;
+        skin.StatusCellHeight = kH;
+        skin.Background = skintest::TaggedBitmap(200, 40, 1);
+        skin.STATBMP.Left = 2;
+        skin.STATBMP.Top = 3;
+        ticker.SetSpeed(0);
+    }
+
+    void Ticks(int n) {
+        for (int i = 0; i < n; ++i) {
+            ticker.DoScroll();
+        }
+    }
+
+    // The cell of letter c drawn at image x (offset 0).
+    bool ShowsLetterAt(char c, int x) const {
+        const skin::Bitmap& image = skin.STATBMP.Shown.Image;
+        return !image.Empty() && image.At(x, 0) == skintest::Tagged((c - 'A') * kW, 0, 3);
+    }
+};
+
+TEST_F(TickerTest, SpeedTable) {
+    struct Row {
+        int speed;
+        int interval;
+        int pause;
+        int minute;
+    };
+    const Row rows[] = {{1, 15, 200, 4000}, {2, 5, 600, 12000}, {0, 30, 100, 2000}, {7, 30, 0, 0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.speed);
+        ticker.SetSpeed(row.speed);
+        EXPECT_EQ(ticker.Scroll.Interval(), row.interval);
+        EXPECT_EQ(ticker.PauseLength(), row.pause);
+        EXPECT_EQ(ticker.MinuteTicks(), row.minute);
+    }
+}
+
+TEST_F(TickerTest, SingleItemPausesScrollsOutAndComesBack) {
+    ticker.NewsLines = {"AB"};
+    ticker.TickerText = "AB";
+    Ticks(99);
+    EXPECT_TRUE(ticker.PauseActive);
+    EXPECT_EQ(ticker.ScrollOffset, 0);
+    EXPECT_EQ(owner.drawings, 0);
+    Ticks(1);
+    EXPECT_FALSE(ticker.PauseActive);
+    EXPECT_EQ(ticker.ScrollOffset, 1);
+    Ticks(9);  // offset 10: past the 9-pixel strip
+    EXPECT_EQ(ticker.ScrollOffset, 10);
+    EXPECT_TRUE(ticker.PastEnd);
+    Ticks(1);
+    EXPECT_EQ(ticker.ScrollOffset, 0);
+    EXPECT_EQ(ticker.NewsIndex, 0);
+    EXPECT_TRUE(ticker.PauseActive);
+    EXPECT_EQ(ticker.PauseCount, 30);
+    EXPECT_TRUE(ShowsLetterAt('A', 1));
+    Ticks(69);
+    EXPECT_TRUE(ticker.PauseActive);
+    EXPECT_EQ(ticker.ScrollOffset, 0);
+    Ticks(1);
+    EXPECT_EQ(ticker.ScrollOffset, 1);
+}
+
+TEST_F(TickerTest, NextItemsFollowAndAnErrorReplacesThem) {
+    ticker.NewsLines = {"AB", "CD###http://example.org/a", "EF"};
+    ticker.TickerText = "AB";
+    ticker.PastEnd = true;
+    ticker.PauseActive = false;
+    ticker.RefreshTicks = 1;
+    Ticks(1);
+    EXPECT_EQ(ticker.NewsIndex, 1);
+    EXPECT_EQ(ticker.TickerText, "CD");
+    EXPECT_TRUE(skin.STATBMP.HandCursor);
+    EXPECT_TRUE(ShowsLetterAt('C', 1));
+    owner.error = "ERR";
+    ticker.PastEnd = true;
+    ticker.PauseActive = false;
+    Ticks(1);
+    EXPECT_EQ(ticker.NewsIndex, 2);
+    EXPECT_EQ(ticker.TickerText, "ERR");
+    EXPECT_FALSE(skin.STATBMP.HandCursor);
+    ticker.PastEnd = true;
+    ticker.PauseActive = false;
+    Ticks(1);
+    EXPECT_EQ(ticker.NewsIndex, 0);
+}
+
+TEST_F(TickerTest, MinScrollZeroNeverRefreshesNorMoves) {
+    ticker.MinScroll = 0;
+    owner.connected = true;
+    ticker.NewsLines = {"AB"};
+    ticker.TickerText = "AB";
+    Ticks(5000);
+    EXPECT_EQ(ticker.RefreshTicks, 0);
+    EXPECT_EQ(ticker.ScrollOffset, 0);
+    EXPECT_EQ(owner.drawings, 0);
+    EXPECT_EQ(owner.newsReads, 0);
+    ticker.DrawSkinText(TextImage::Status, "CHECKING");
+    EXPECT_TRUE(ShowsLetterAt('C', 1));
+}
+
+TEST_F(TickerTest, RefreshesTheNewsEveryMinScrollMinutesWhileConnected) {
+    ticker.MinScroll = 1;
+    ticker.NewsLines = {"AB"};
+    Ticks(2000);
+    EXPECT_EQ(owner.newsReads, 0);
+    EXPECT_EQ(ticker.RefreshTicks, 0);
+    owner.connected = true;
+    Ticks(1999);
+    EXPECT_EQ(owner.newsReads, 0);
+    const int offset = ticker.ScrollOffset;
+    const int pause = ticker.PauseCount;
+    Ticks(1);
+    EXPECT_EQ(owner.newsReads, 1);
+    EXPECT_EQ(ticker.RefreshTicks, 0);
+    EXPECT_EQ(ticker.ScrollOffset, offset);  // the refresh tick does not step
+    EXPECT_EQ(ticker.PauseCount, pause);
+}
+
+TEST_F(TickerTest, LeftClickOpensTheCurrentItemsLink) {
+    ticker.NewsLines = {"Plain", "News###http://example.org/x  "};
+    ticker.PauseActive = false;
+    ticker.PauseCount = 55;
+    ticker.StatusMouseDown({.Left = true});
+    EXPECT_TRUE(owner.links.empty());
+    EXPECT_FALSE(ticker.PauseActive);
+    ticker.NewsIndex = 1;
+    ticker.StatusMouseDown({.Left = true, .Double = true});
+    ticker.StatusMouseDown({.Left = true, .Shift = true});
+    EXPECT_TRUE(owner.links.empty());
+    ticker.StatusMouseDown({.Left = true});
+    ASSERT_EQ(owner.links.size(), 1u);
+    EXPECT_EQ(owner.links[0], "http://example.org/x");
+    EXPECT_EQ(pump.calls, 1);
+    EXPECT_TRUE(ticker.PauseActive);
+    EXPECT_EQ(ticker.PauseCount, 0);
+}
+
+TEST_F(TickerTest, CtrlClickShowsTheHostLineAndKeepsTheStatusText) {
+    ticker.StatusText = "Disconnected";
+    ticker.ScrollOffset = 17;
+    ticker.Clock = [] { return std::time_t{86400 * 365}; };
+    ticker.StatusMouseDown({.Left = true, .Ctrl = true});
+    std::time_t when = 86400 * 365;
+    std::tm local{};
+    localtime_r(&when, &local);
+    char date[32];
+    char time[32];
+    std::strftime(date, sizeof date, "%x", &local);
+    std::strftime(time, sizeof time, "%X", &local);
+    const std::string line = platform::LocalHostName() + " " + platform::LocalHostAddress() + " " +
+                             date + " " + time;
+    EXPECT_EQ(skin.STATBMP.Hint, line);
+    EXPECT_EQ(skin.STATBMP.Shown.Width(), static_cast<int>(line.size()) * kW + 1);
+    EXPECT_EQ(ticker.StatusText, "Disconnected");
+    EXPECT_TRUE(ticker.PauseActive);
+    EXPECT_EQ(ticker.PauseCount, 20);
+    EXPECT_EQ(ticker.ScrollOffset, 17);
+}
+
+TEST_F(TickerTest, CountDrawingUsesTheCountFontAndLeavesPastEnd) {
+    skin::WriteBmp(skintest::TaggedBitmap(10 * 3, 4, 5), dir.Path() + "digits.bmp");
+    skin.CountFontPath = dir.Path() + "digits.bmp";
+    skin.CountCellWidth = 3;
+    skin.CountCellHeight = 4;
+    ticker.PastEnd = true;
+    ticker.DrawSkinText(TextImage::Count, "12");
+    EXPECT_TRUE(ticker.PastEnd);
+    EXPECT_EQ(skin.NBMSGBMP.Shown.Width(), 7);
+    EXPECT_EQ(skin.NBMSGBMP.Shown.Image.At(1, 0), skintest::Tagged(3, 0, 5));
+    EXPECT_EQ(skin.NBMSGBMP.Hint, "NB Messages");
+}
+
+TEST_F(TickerTest, StartTimersRunsTheTickerOnlyWhenItCanBeSeen) {
+    ticker.StartTimers(false, false);
+    EXPECT_FALSE(ticker.Scroll.Enabled());
+    ticker.StartTimers(false, true);
+    EXPECT_TRUE(ticker.Scroll.Enabled());
+    ticker.StopTimers();
+    EXPECT_FALSE(ticker.Scroll.Enabled());
+    ticker.StartTimers(true, false);
+    EXPECT_TRUE(ticker.Scroll.Enabled());
+    ticker.StopTimers();
+}
+
+TEST(TickerItems, TextAndLinkOfANewsItem) {
+    EXPECT_EQ(skin::ItemText("Hello###http://a.b/ "), "Hello");
+    EXPECT_EQ(skin::ItemLink("Hello###http://a.b/ "), "http://a.b/");
+    EXPECT_EQ(skin::ItemText("Hello###HTTP://a.b/"), "Hello###HTTP://a.b/");
+    EXPECT_EQ(skin::ItemLink("Hello###HTTP://a.b/"), "");
+}
+
+}  // namespace
