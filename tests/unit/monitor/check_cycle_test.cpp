@@ -1,0 +1,366 @@
+#include "MonitorFakes.h"
+
+namespace monitor::test {
+namespace {
+
+std::vector<std::string> Logins(const FakePop& pop) {
+    std::vector<std::string> users;
+    for (const auto& line : pop.log) {
+        if (line.rfind("login ", 0) == 0) {
+            users.push_back(line.substr(6));
+        }
+    }
+    return users;
+}
+
+struct RoundRobinRow {
+    std::string name;
+    std::vector<bool> inactive;
+    int ticks;
+    std::vector<std::string> expected;
+};
+
+class CheckCycleTest : public MonitorTest {
+protected:
+    std::vector<TestAccount> Accounts(const std::vector<bool>& inactive) {
+        std::vector<TestAccount> accounts;
+        for (std::size_t i = 0; i < inactive.size(); ++i) {
+            const std::string host = "pop" + std::to_string(i + 1) + ".test";
+            accounts.push_back({"Box" + std::to_string(i + 1), host, inactive[i]});
+            pop.boxes[host].count = 0;
+        }
+        return accounts;
+    }
+};
+
+TEST_F(CheckCycleTest, RoundRobinTakesTheNextActiveAccount) {
+    const std::vector<RoundRobinRow> rows = {
+        {"second of three inactive", {false, true, false}, 3, {"user1", "user3", "user1", "user3"}},
+        {"first inactive: the first check after connecting is the next active", {true, false, false}, 2,
+         {"user2", "user3", "user2"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        pop.log.clear();
+        vorla = std::make_unique<TVorla>(
+            MonitorParts{view, pop, dialUp, downloader, timer, tickerSync, messageWindow, pump, shell, autorun, mailto},
+            Folder());
+        ASSERT_TRUE(Start(Accounts(row.inactive)));
+        vorla->ConnectClick();
+        ASSERT_TRUE(vorla->IsConnected);
+        for (int i = 0; i < row.ticks; ++i) {
+            vorla->TimerTimer();
+        }
+        EXPECT_EQ(Logins(pop), row.expected);
+    }
+}
+
+TEST_F(CheckCycleTest, ASingleAccountSwitchedOffWhileOnLineIsStillChecked) {
+    ASSERT_TRUE(Start(Accounts({false})));
+    vorla->ConnectClick();
+    vorla->Tables.AccountTable[0].inactive = true;
+    vorla->TimerTimer();
+    vorla->RefreshBtnMouseDown({.Left = true});
+    EXPECT_EQ(Logins(pop), (std::vector<std::string>{"user1", "user1", "user1"}));
+}
+
+TEST_F(CheckCycleTest, TwoAccountsNoneActiveNeitherLoopsNorChecks) {
+    ASSERT_TRUE(Start(Accounts({true, true})));
+    vorla->ConnectClick();
+    EXPECT_FALSE(vorla->IsConnected);
+    EXPECT_EQ(vorla->ErrorNotice(), kNoValidAccount);
+    EXPECT_EQ(pop.Connects(), 0);
+
+    // Connected with an active account, which is then switched off while on line.
+    vorla->Tables.AccountTable[0].inactive = false;
+    vorla->ConnectClick();
+    ASSERT_TRUE(vorla->IsConnected);
+    vorla->Tables.AccountTable[0].inactive = true;
+    const int connectsBefore = pop.Connects();
+    vorla->TimerTimer();
+    EXPECT_EQ(pop.Connects(), connectsBefore);
+    EXPECT_EQ(vorla->ErrorNotice(), kNoValidAccount);
+    EXPECT_EQ(view.Last("status "), std::string("status ") + kNoValidAccount);
+}
+
+TEST_F(CheckCycleTest, ConnectSetsTheCheckTimerAndShowsTheCount) {
+    ASSERT_TRUE(Start(Accounts({false}), {"autocheck =1", "minutes = 7"}));
+    pop.boxes["pop1.test"].count = 3;
+    vorla->ConnectClick();
+    EXPECT_EQ(timer.interval, 7 * 60000);
+    EXPECT_TRUE(timer.enabled);
+    EXPECT_EQ(vorla->WaitingCount, 3);
+    EXPECT_EQ(vorla->Ticker.StatusText, "Box1 3 messages");
+    EXPECT_EQ(view.Last("tray "), "tray mail");
+    EXPECT_EQ(view.Last("flag "), "flag gotmail");
+    EXPECT_EQ(view.Last("count "), "count 3");
+    // The probe reads the greeting only; the check then logs in.
+    EXPECT_EQ(pop.log, (std::vector<std::string>{"connect pop1.test:110", "quit", "connect pop1.test:110",
+                                                 "login user1", "stat", "quit"}));
+
+    pop.boxes["pop1.test"].count = 1;
+    vorla->TimerTimer();
+    EXPECT_EQ(vorla->Ticker.StatusText, "Box1 1 message");
+    pop.boxes["pop1.test"].count = 0;
+    vorla->TimerTimer();
+    EXPECT_EQ(vorla->Ticker.StatusText, "Box1 empty");
+    EXPECT_EQ(view.Last("tray "), "tray connected");
+    EXPECT_EQ(view.Last("flag "), "flag nomail");
+}
+
+TEST_F(CheckCycleTest, SoundPlaysWhenTheCountRisesAndAfterEveryReset) {
+    ASSERT_TRUE(Start(Accounts({false}), {"playsnd =1", "wavsnd = /sounds/new.wav", "reset =1"}));
+    pop.boxes["pop1.test"].count = 5;
+    vorla->ConnectClick();
+    EXPECT_EQ(view.Count("sound /sounds/new.wav"), 1) << "first check after start-up";
+    vorla->TimerTimer();
+    EXPECT_EQ(view.Count("sound /sounds/new.wav"), 1) << "same count again";
+    pop.boxes["pop1.test"].count = 6;
+    vorla->TimerTimer();
+    EXPECT_EQ(view.Count("sound /sounds/new.wav"), 2) << "count rose";
+
+    pop.boxes["pop1.test"].refuseLogin = true;
+    vorla->TimerTimer();
+    pop.boxes["pop1.test"].refuseLogin = false;
+    vorla->TimerTimer();
+    EXPECT_EQ(view.Count("sound /sounds/new.wav"), 3) << "after a failed check";
+
+    vorla->DisconnectClick();
+    vorla->ConnectClick();
+    EXPECT_EQ(view.Count("sound /sounds/new.wav"), 4) << "after a disconnect";
+
+    mailto.command = "evolution";
+    vorla->MAILClick();
+    EXPECT_EQ(vorla->WaitingCount, 0);
+    vorla->TimerTimer();
+    EXPECT_EQ(view.Count("sound /sounds/new.wav"), 5) << "after the counter reset";
+}
+
+TEST_F(CheckCycleTest, NoSoundWhenSwitchedOffOrWithoutAFile) {
+    ASSERT_TRUE(Start(Accounts({false}), {"playsnd =0", "wavsnd = /sounds/new.wav"}));
+    pop.boxes["pop1.test"].count = 2;
+    vorla->ConnectClick();
+    EXPECT_TRUE(view.With("sound ").empty());
+    vorla->Config.playsnd = true;
+    vorla->Config.wavsnd.clear();
+    pop.boxes["pop1.test"].count = 4;
+    vorla->TimerTimer();
+    EXPECT_TRUE(view.With("sound ").empty());
+}
+
+TEST_F(CheckCycleTest, FailedCheckKeepsTheCountAndShowsTheError) {
+    ASSERT_TRUE(Start(Accounts({false, false})));
+    pop.boxes["pop1.test"].count = 5;
+    vorla->ConnectClick();
+    vorla->TimerTimer();  // Box2
+    pop.boxes["pop1.test"].refuseLogin = true;
+    vorla->TimerTimer();  // Box1 again, refused
+    EXPECT_EQ(vorla->ErrorNotice(), "Box1 -ERR [AUTH] Authentication failed.");
+    EXPECT_EQ(vorla->Ticker.StatusText, vorla->ErrorNotice());
+    EXPECT_EQ(vorla->Ticker.TickerText, vorla->ErrorNotice());
+    EXPECT_EQ(vorla->Tables.AccountTable[0].LastCount, settings::kCheckFailed);
+    EXPECT_EQ(view.Last("count "), "count 0") << "WaitingCount still describes Box2";
+    EXPECT_EQ(view.Last("tray "), "tray connected");
+    EXPECT_EQ(pop.log.back(), "login user1") << "no QUIT after a refused login";
+    EXPECT_TRUE(vorla->IsConnected);
+}
+
+TEST_F(CheckCycleTest, FailedCheckOfTheSameAccountKeepsItsCountOnTheDisplay) {
+    ASSERT_TRUE(Start(Accounts({false})));
+    pop.boxes["pop1.test"].count = 5;
+    vorla->ConnectClick();
+    pop.boxes["pop1.test"].refuseStat = true;
+    vorla->TimerTimer();
+    EXPECT_EQ(vorla->WaitingCount, 5);
+    EXPECT_EQ(view.Last("count "), "count 5");
+    EXPECT_EQ(vorla->Tables.AccountTable[0].LastCount, settings::kCheckFailed);
+    EXPECT_EQ(vorla->Ticker.StatusText, "Box1 -ERR STAT refused");
+}
+
+TEST_F(CheckCycleTest, ProbeErrorNamesTheFirstValidAccount) {
+    ASSERT_TRUE(Start({{"Off", "off.test", true}, {"Work", "work.test"}}));
+    pop.boxes["work.test"].refuseConnect = true;
+    vorla->ConnectClick();
+    EXPECT_FALSE(vorla->IsConnected);
+    EXPECT_EQ(vorla->ErrorNotice(), "Work  Connection refused");
+    EXPECT_FALSE(timer.enabled);
+}
+
+TEST_F(CheckCycleTest, AccountMenuCaptionsBeforeAndAfterChecks) {
+    ASSERT_TRUE(Start({{"Home", "home.test"}, {"Old", "old.test", true}, {"Work", "work.test"}}));
+    pop.boxes["home.test"].count = 4;
+    pop.boxes["work.test"].refuseLogin = true;
+
+    vorla->RefreshBtnMouseDown({.Right = true});
+    ASSERT_EQ(view.accountMenu.size(), 4u);
+    EXPECT_EQ(view.accountMenu[0].Caption, "( ? )  Home");
+    EXPECT_EQ(view.accountMenu[0].Tag, 0);
+    EXPECT_EQ(view.accountMenu[0].Picture, MenuPicture::None);
+    EXPECT_EQ(view.accountMenu[1].Caption, "( ? )  Work");
+    EXPECT_EQ(view.accountMenu[1].Tag, 2);
+    EXPECT_EQ(view.accountMenu[2].Caption, "-");
+    EXPECT_EQ(view.accountMenu[2].Tag, 30);
+    EXPECT_EQ(view.accountMenu[3].Caption, "Check all accounts");
+    EXPECT_EQ(view.accountMenu[3].Tag, 20);
+
+    vorla->ConnectClick();
+    vorla->MnuClick(20);
+    vorla->RefreshBtnMouseDown({.Right = true});
+    EXPECT_EQ(view.accountMenu[0].Caption, "( 4 )  Home");
+    EXPECT_EQ(view.accountMenu[0].Picture, MenuPicture::SmallOk);
+    EXPECT_FALSE(view.accountMenu[0].IsDefault);
+    EXPECT_EQ(view.accountMenu[1].Caption, "( x )  Work");
+    EXPECT_EQ(view.accountMenu[1].Picture, MenuPicture::SmallErr);
+    EXPECT_TRUE(view.accountMenu[1].IsDefault);
+
+    vorla->MnuClick(2);
+    EXPECT_EQ(vorla->CurrentAccount, 3) << "the tag is the account number minus one";
+}
+
+TEST_F(CheckCycleTest, MenuAndRefreshDoNothingWhileDisconnected) {
+    ASSERT_TRUE(Start(Accounts({false})));
+    vorla->MnuClick(20);
+    vorla->RefreshBtnMouseDown({.Left = true});
+    EXPECT_EQ(pop.Connects(), 0);
+    EXPECT_EQ(view.Last("status "), "status Disconnected");
+    vorla->RefreshBtnMouseDown({.Left = true, .Shift = true});
+    EXPECT_EQ(pop.Connects(), 0);
+}
+
+TEST_F(CheckCycleTest, DisconnectResetsTheCountsAndHangsUp) {
+    ASSERT_TRUE(Start(Accounts({false}), {"RAS_connect =1", "autocheck =1"}));
+    dialUp.entries = {"isp"};
+    pop.boxes["pop1.test"].count = 2;
+    vorla->ConnectClick();
+    vorla->PopMnuPopup();
+    vorla->DisconnectClick();
+    EXPECT_FALSE(vorla->IsConnected);
+    EXPECT_EQ(vorla->WaitingCount, 0);
+    EXPECT_EQ(vorla->Tables.AccountTable[0].LastCount, settings::kNotCheckedYet);
+    EXPECT_TRUE(vorla->PopMnu().NewsItems.empty());
+    EXPECT_EQ(dialUp.log.back(), "hangup 0");
+    EXPECT_EQ(view.Last("tray "), "tray disconnected");
+    EXPECT_EQ(view.Last("count "), "count 0");
+    EXPECT_FALSE(timer.enabled);
+    EXPECT_FALSE(vorla->Ticker.Scroll.Enabled());
+}
+
+TEST_F(CheckCycleTest, DialUpTexts) {
+    ASSERT_TRUE(Start(Accounts({false}), {"RAS_connect =1", "RAS_num = 4"}));
+    dialUp.entries = {"isp", "backup"};
+    dialUp.dialError = "the line is busy";
+    vorla->ConnectClick();
+    EXPECT_EQ(vorla->Config.RAS_num, 0) << "an index past the list falls back to the first entry";
+    EXPECT_EQ(view.Count("status Connection to isp"), 1);
+    EXPECT_EQ(vorla->ErrorNotice(), "isp : the line is busy");
+    EXPECT_FALSE(vorla->IsConnected);
+    EXPECT_EQ(pop.Connects(), 0);
+
+    dialUp.entries.clear();
+    vorla->ConnectClick();
+    EXPECT_EQ(vorla->ErrorNotice(), kNoDialUpEntry);
+    EXPECT_FALSE(vorla->IsConnected);
+}
+
+TEST_F(CheckCycleTest, DroppedDialUpLineTakesTheWindowOffLine) {
+    ASSERT_TRUE(Start(Accounts({false}), {"RAS_connect =1", "autocheck =1"}));
+    dialUp.entries = {"isp"};
+    pop.boxes["pop1.test"].count = 1;
+    vorla->ConnectClick();
+    ASSERT_TRUE(vorla->IsConnected);
+
+    pop.boxes["pop1.test"].refuseConnect = true;
+    dialUp.state = 8193;
+    vorla->TimerTimer();
+    EXPECT_FALSE(vorla->IsConnected);
+    EXPECT_EQ(vorla->Ticker.StatusText, "Disconnected");
+    EXPECT_EQ(view.Last("tray "), "tray disconnected");
+    EXPECT_EQ(view.Last("count "), "count 0");
+    EXPECT_FALSE(timer.enabled);
+    EXPECT_EQ(dialUp.log.back(), "state isp");
+}
+
+TEST_F(CheckCycleTest, ClickDuringACheckIsRefused) {
+    ASSERT_TRUE(Start(Accounts({false, false})));
+    vorla->ConnectClick();
+    const int connects = pop.Connects();
+    int refused = 0;
+    pump.onPump = [&] {
+        if (!vorla->Busy()) {
+            return;
+        }
+        ++refused;
+        const int before = pop.Connects();
+        vorla->RefreshBtnMouseDown({.Left = true});
+        vorla->TimerTimer();
+        vorla->MnuClick(20);
+        vorla->DisconnectClick();
+        vorla->LitVrNews();
+        EXPECT_EQ(pop.Connects(), before);
+    };
+    downloader.urls.clear();
+    vorla->RefreshBtnMouseDown({.Left = true});
+    pump.onPump = nullptr;
+    EXPECT_GT(refused, 0);
+    EXPECT_EQ(pop.Connects(), connects + 1);
+    EXPECT_TRUE(downloader.urls.empty());
+    EXPECT_TRUE(vorla->IsConnected);
+    EXPECT_FALSE(vorla->Busy());
+}
+
+TEST_F(CheckCycleTest, NewsDownloadRefusesAPumpedCheck) {
+    ASSERT_TRUE(Start(Accounts({false})));
+    vorla->ConnectClick();
+    const int connects = pop.Connects();
+    downloader.during = [&] { vorla->TimerTimer(); };
+    vorla->Actualiser1Click();
+    EXPECT_EQ(pop.Connects(), connects);
+}
+
+TEST_F(CheckCycleTest, FlagDoubleClickOpensTheMailboxOrTheNotepad) {
+    ASSERT_TRUE(Start(Accounts({false})));
+    vorla->FLAGMouseDown({.Left = true, .Double = true});
+    EXPECT_TRUE(vorla->NotepadMode) << "disconnected: notepad";
+    EXPECT_EQ(view.Count("status notepad"), 1);
+
+    pop.boxes["pop1.test"].count = 2;
+    vorla->ConnectClick();
+    int pumpedChecks = 0;
+    messageWindow.whileShown = [&] {
+        const int before = pop.Connects();
+        vorla->TimerTimer();
+        pumpedChecks += pop.Connects() - before;
+        pop.boxes["pop1.test"].count = 1;
+    };
+    vorla->FLAGMouseDown({.Left = true, .Double = true});
+    EXPECT_FALSE(vorla->NotepadMode);
+    EXPECT_EQ(pumpedChecks, 0) << "no check while the mailbox session is open";
+    EXPECT_EQ(messageWindow.log, (std::vector<std::string>{"modal", "display 1", "modal"}));
+    EXPECT_EQ(view.Count("status reading message..."), 1);
+    EXPECT_EQ(vorla->Ticker.StatusText, "Box1 2 messages");
+}
+
+TEST_F(CheckCycleTest, FailedFirstFetchShowsAMessageAndRestartsTheTimers) {
+    ASSERT_TRUE(Start(Accounts({false}), {"autocheck =1"}));
+    pop.boxes["pop1.test"].count = 2;
+    vorla->ConnectClick();
+    pop.boxes["pop1.test"].refuseLogin = true;
+    messageWindow.displayError = "Not connected.";
+    vorla->FLAGMouseDown({.Left = true, .Double = true});
+    EXPECT_EQ(view.Last("message "), "message Not connected.");
+    EXPECT_EQ(vorla->WaitingCount, 2) << "a session that did not open keeps the last count";
+    EXPECT_TRUE(timer.enabled);
+    EXPECT_EQ(view.calls.back(), "buttons on");
+}
+
+TEST_F(CheckCycleTest, RetrieveProgressText) {
+    ASSERT_TRUE(Start(Accounts({false})));
+    messageWindow.size = 5000;
+    pop.OnRetrieveProgress(40);
+    EXPECT_EQ(view.Last("status "), "status reading 40% sur 4K");
+    pop.OnRetrieveProgress(250);
+    EXPECT_EQ(view.Last("status "), "status reading 100% sur 4K");
+}
+
+}  // namespace
+}  // namespace monitor::test
