@@ -4,6 +4,7 @@
 
 #include "platform/LocalHost.h"
 #include "settings/TextLines.h"
+#include "skin/SkinShot.h"
 
 namespace skin {
 
@@ -103,23 +104,11 @@ void TStatusTicker::NextItem() {
 }
 
 bool TStatusTicker::DrawSkinText(TextImage image, std::string_view text, int offset) {
-    const bool status = image == TextImage::Status;
-    SkinImage& target = status ? skin_.STATBMP : skin_.NBMSGBMP;
-    if (status) {
-        target.Hint = StatusText;
+    if (image == TextImage::Status) {
+        skin_.STATBMP.Hint = StatusText;
     }
-    TextDrawing drawing;
-    drawing.Kind = image;
-    drawing.CellWidth = status ? skin_.StatusCellWidth : skin_.CountCellWidth;
-    drawing.CellHeight = status ? skin_.StatusCellHeight : skin_.CountCellHeight;
-    drawing.MaxChar = skin_.MaxChar;
-    drawing.Font = &fonts_.Font(status ? skin_.StatusFontPath : skin_.CountFontPath);
-    drawing.Background = &skin_.Background;
-    drawing.Left = target.Left;
-    drawing.Top = target.Top;
-    const bool pastEnd = RenderSkinText(drawing, text, offset, target.Shown.Image);
-    target.Shown.Format = PictureFormat::Bitmap;
-    if (status) {
+    const bool pastEnd = DrawSkinImageText(skin_, fonts_, image, text, offset);
+    if (image == TextImage::Status) {
         PastEnd = pastEnd;
     }
     owner_.TextImageChanged(image);
