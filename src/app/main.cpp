@@ -1,1 +1,79 @@
-int main() { return 0; }
+// vorla: the desktop mail monitor.
+#include <QApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "platform/LinuxDesktop.h"
+#include "platform/MemoryRasApi.h"
+#include "platform/ProgramFolder.h"
+#include "ui/Program.h"
+#include "ui/QtPlatform.h"
+
+namespace {
+
+int g_signalPipe[2] = {-1, -1};
+
+void OnEndSignal(int) {
+    const char byte = 1;
+    // Nothing to do about a full pipe: one pending byte is enough to end the program.
+    [[maybe_unused]] const ssize_t written = write(g_signalPipe[1], &byte, 1);
+}
+
+// The desktop ends a session without a session manager by SIGTERM (or SIGHUP when the
+// terminal goes): that is the end of the session, with its ShutDown.
+void HandleEndSignals(ui::Program& program) {
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0) {
+        return;
+    }
+    auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, qApp);
+    QObject::connect(notifier, &QSocketNotifier::activated, qApp, [&program, notifier] {
+        char byte = 0;
+        [[maybe_unused]] const ssize_t got = read(g_signalPipe[0], &byte, 1);
+        notifier->setEnabled(false);
+        program.EndSession();
+        QCoreApplication::exit(0);
+    });
+    struct sigaction action {};
+    action.sa_handler = OnEndSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vorla"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Vorla"));
+    // The windows are tool windows; the program ends through Exit or the session's end.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const std::string folder = platform::ProgramFolder();
+    // Relative paths of the settings ("skins/default/") are relative to the program folder.
+    std::error_code ec;
+    std::filesystem::current_path(folder, ec);
+
+    ui::QtDialogs dialogs;
+    platform::CanberraSound sound;
+    platform::XdgShell shell;
+    platform::XdgAutorun autorun;
+    platform::XdgMailtoHandler mailto;
+    // No dial-up entries until the pppd peers backend exists.
+    platform::MemoryRasApi dialUp;
+    ui::Program program({sound, shell, autorun, mailto, dialogs, dialUp}, folder);
+    if (!program.Start()) {
+        return 1;
+    }
+    HandleEndSignals(program);
+    program.Show();
+    return QApplication::exec();
+}

@@ -3,60 +3,36 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "skin/Drawing.h"
 #include "ui/Mouse.h"
 #include "ui/Pictures.h"
 #include "ui/Text.h"
 
 namespace ui {
 
-namespace {
-
-// The picture with KeyColour pixels (and pixels the decoder made transparent) left out.
-QImage KeyedImage(const skin::Picture& picture) {
-    skin::Bitmap keyed(picture.Width(), picture.Height(), skin::kTransparentPixel);
-    skin::DrawTransparent(keyed, 0, 0, picture.Image, skin::KeyColour);
-    return ToQImage(keyed);
-}
-
-}  // namespace
-
-ImgBtnWidget::ImgBtnWidget(QWidget* parent) : QWidget(parent) {
+ImgBtnWidget::ImgBtnWidget(QWidget* parent, skin::TImgBtn& button)
+    : QWidget(parent), m_button(button) {
     m_button.OnRepaint = [this] { update(); };
     SyncGeometry();
 }
 
+ImgBtnWidget::~ImgBtnWidget() {
+    m_button.OnRepaint = nullptr;
+}
+
 void ImgBtnWidget::SyncGeometry() {
+    // The sizing rules run at paint time; running them now keeps the layout right before
+    // the first paint (a hidden start never paints).
+    const QFontMetrics metrics(font());
+    const QString caption = ToQString(m_button.Caption);
+    m_button.Paint(metrics.horizontalAdvance(caption), caption.isEmpty() ? 0 : metrics.height());
     setGeometry(m_button.Left, m_button.Top, m_button.Width, m_button.Height);
     setToolTip(m_button.ShowHint ? ToQString(m_button.Hint) : QString());
     setEnabled(m_button.Enabled);
 }
 
-void ImgBtnWidget::SetPictures(const skin::Picture& off, const skin::Picture& on) {
-    m_button.SetPicOff(off);
-    m_button.SetPicOn(on);
-    // The button takes its pictures' size when it paints; sizing now keeps a hidden window's
-    // layout right before its first paint.
-    const QFontMetrics metrics(font());
-    const QString caption = ToQString(m_button.Caption);
-    m_button.Paint(metrics.horizontalAdvance(caption), caption.isEmpty() ? 0 : metrics.height());
-    SyncGeometry();
-}
-
-void ImgBtnWidget::MoveTo(int left, int top) {
-    m_button.Left = left;
-    m_button.Top = top;
-    SyncGeometry();
-}
-
 void ImgBtnWidget::SetButtonEnabled(bool enabled) {
     m_button.Enabled = enabled;
     setEnabled(enabled);
-}
-
-void ImgBtnWidget::SetHint(const std::string& hint) {
-    m_button.Hint = hint;
-    SyncGeometry();
 }
 
 void ImgBtnWidget::paintEvent(QPaintEvent*) {
@@ -80,7 +56,7 @@ void ImgBtnWidget::paintEvent(QPaintEvent*) {
         }
     }
     if (paint.Shown != nullptr) {
-        painter.drawImage(paint.PictureX, paint.PictureY, KeyedImage(*paint.Shown));
+        painter.drawImage(paint.PictureX, paint.PictureY, KeyedImage(paint.Shown->Image));
     }
 }
 
@@ -96,9 +72,7 @@ void ImgBtnWidget::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         m_button.MouseDown();
     }
-    if (monitor::MouseEvent mouse; MouseEventOf(*event, false, mouse)) {
-        emit Pressed(mouse);
-    }
+    emit Pressed(ShiftStateOf(*event, false));
 }
 
 void ImgBtnWidget::mouseReleaseEvent(QMouseEvent* event) {
@@ -112,9 +86,7 @@ void ImgBtnWidget::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void ImgBtnWidget::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (monitor::MouseEvent mouse; MouseEventOf(*event, true, mouse)) {
-        emit Pressed(mouse);
-    }
+    emit Pressed(ShiftStateOf(*event, true));
 }
 
 }  // namespace ui

@@ -1,10 +1,11 @@
 #pragma once
 // The Qt control of a TImgBtn: forwards enter, leave, press and release to the button's state
 // and draws what its Paint says (the hover picture swap, caption and arrow are the state's).
+// The state belongs to the window's skin model and must outlive the control.
 #include <QColor>
 #include <QWidget>
 
-#include "monitor/Monitor.h"
+#include "skin/MainSurface.h"
 
 #include "skin/ImgBtn.h"
 
@@ -13,22 +14,21 @@ namespace ui {
 class ImgBtnWidget : public QWidget {
     Q_OBJECT
 public:
-    explicit ImgBtnWidget(QWidget* parent);
+    ImgBtnWidget(QWidget* parent, skin::TImgBtn& button);
+    ~ImgBtnWidget() override;
 
     skin::TImgBtn& Button() { return m_button; }
-    // Copies the state's place, size, hint and enabled flag onto the widget.
+    // Copies the state's place, size (after the sizing rules), hint and enabled flag onto the
+    // widget; after a skin load changed the state.
     void SyncGeometry();
-    void SetPictures(const skin::Picture& off, const skin::Picture& on);
-    void MoveTo(int left, int top);
     void SetButtonEnabled(bool enabled);
-    void SetHint(const std::string& hint);
     // The caption's colour in the hover state (the font's colour is the normal one).
     void SetHoverColor(const QColor& color) { m_hoverColor = color; }
 
 signals:
     void Clicked();
     // A press or double click with its button and modifier keys.
-    void Pressed(const monitor::MouseEvent& mouse);
+    void Pressed(const skin::ShiftState& shift);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -39,7 +39,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    skin::TImgBtn m_button;
+    skin::TImgBtn& m_button;
     QColor m_hoverColor = Qt::blue;
 };
 

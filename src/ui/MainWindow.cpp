@@ -6,6 +6,8 @@
 #include <QScreen>
 
 #include "ui/Mouse.h"
+#include "ui/Pictures.h"
+#include "ui/Text.h"
 
 namespace ui {
 
@@ -13,47 +15,55 @@ namespace {
 
 constexpr Qt::WindowFlags kWindowFlags = Qt::Tool | Qt::FramelessWindowHint;
 
+ImgBtnWidget* NewButton(QWidget* parent, skin::TImgBtn& state, const char* name) {
+    auto* button = new ImgBtnWidget(parent, state);
+    button->setObjectName(QString::fromLatin1(name));
+    return button;
+}
+
+ImageWidget* NewImage(QWidget* parent, const char* name) {
+    auto* image = new ImageWidget(parent);
+    image->setObjectName(QString::fromLatin1(name));
+    return image;
+}
+
 }  // namespace
 
-MainWindow::MainWindow()
+MainWindow::MainWindow(skin::MainWindowSkin& skin)
     : QWidget(nullptr, kWindowFlags),
-      m_connect(new ImgBtnWidget(this)),
-      m_disconnect(new ImgBtnWidget(this)),
-      m_refresh(new ImgBtnWidget(this)),
-      m_mail(new ImgBtnWidget(this)),
-      m_status(new SkinImage(this)),
-      m_count(new SkinImage(this)),
-      m_online(new SkinImage(this)),
-      m_flag(new SkinImage(this)) {
+      m_skin(skin),
+      m_connect(NewButton(this, skin.Connect, "Connect")),
+      m_disconnect(NewButton(this, skin.Disconnect, "Disconnect")),
+      m_refresh(NewButton(this, skin.RefreshBtn, "RefreshBtn")),
+      m_mail(NewButton(this, skin.MAIL, "MAIL")),
+      m_status(NewImage(this, "STATBMP")),
+      m_count(NewImage(this, "NBMSGBMP")),
+      m_online(NewImage(this, "Online")),
+      m_flag(NewImage(this, "FLAG")) {
+    setObjectName(QStringLiteral("TVorla"));
     setWindowTitle(QStringLiteral("Vorla"));
     // The background covers every visible pixel: nothing is erased before a paint.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
-    setObjectName(QStringLiteral("TVorla"));
-    m_connect->setObjectName(QStringLiteral("Connect"));
-    m_connect->SetHint("Connect to POP server");
-    m_disconnect->setObjectName(QStringLiteral("Disconnect"));
-    m_disconnect->SetHint("Hang-up the line");
-    m_refresh->setObjectName(QStringLiteral("RefreshBtn"));
-    m_refresh->SetHint("Check for Messages");
-    m_mail->setObjectName(QStringLiteral("MAIL"));
-    m_mail->SetHint("Run mail client");
-    m_status->setObjectName(QStringLiteral("STATBMP"));
-    m_count->setObjectName(QStringLiteral("NBMSGBMP"));
-    m_count->setToolTip(QStringLiteral("NB Messages"));
-    m_online->setObjectName(QStringLiteral("Online"));
-    m_flag->setObjectName(QStringLiteral("FLAG"));
+    m_count->setToolTip(ToQString(skin.NBMSGBMP.Hint));
     resize(0, 0);
 }
 
-void MainWindow::SetBackground(const QImage& background) {
-    m_background = background;
-    setFixedSize(background.size());
-    update();
-}
-
-void MainWindow::SetOutline(const QRegion& outline) {
-    setMask(outline);
+void MainWindow::ApplySkin() {
+    m_background = ToQImage(m_skin.Background);
+    setFixedSize(m_skin.WindowWidth, m_skin.WindowHeight);
+    move(m_skin.WindowLeft, m_skin.WindowTop);
+    setMask(m_skin.WindowRegion ? ToRegion(*m_skin.WindowRegion) : QRegion());
+    for (ImgBtnWidget* button : {m_connect, m_disconnect, m_refresh, m_mail}) {
+        button->SyncGeometry();
+        button->update();
+    }
+    m_status->move(m_skin.STATBMP.Left, m_skin.STATBMP.Top);
+    m_count->move(m_skin.NBMSGBMP.Left, m_skin.NBMSGBMP.Top);
+    m_online->move(m_skin.Online.Left, m_skin.Online.Top);
+    m_flag->move(m_skin.FLAG.Left, m_skin.FLAG.Top);
+    m_flag->SetImage(TransparentImage(m_skin.FLAG.Shown));
+    m_flag->setToolTip(ToQString(m_skin.FLAG.Hint));
     update();
 }
 

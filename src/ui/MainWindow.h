@@ -1,31 +1,29 @@
 #pragma once
 // The main monitor window's surface: a frameless tool window (no task-bar button) that is the
 // skin's background picture cut to its outline, with the skinned buttons and images on it.
-// It paints the background without erasing, drags by the plain drag rules of the skin library
-// and reports clicks and presses; what they mean is the core's business.
-#include <QImage>
+// It paints the background without erasing, drags by the skin library's drag rules and
+// reports clicks and presses; what they mean is the core's business.
 #include <QPoint>
-#include <QRegion>
 #include <QWidget>
 
 #include <functional>
 
-#include "monitor/Monitor.h"
 #include "skin/MainSurface.h"
+#include "skin/SkinModel.h"
+#include "ui/ImageWidget.h"
 #include "ui/ImgBtnWidget.h"
-#include "ui/SkinImage.h"
 
 namespace ui {
 
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    MainWindow();
+    // The skin model holds the buttons' state; it must outlive the window.
+    explicit MainWindow(skin::MainWindowSkin& skin);
 
-    // Takes the size of the picture; the outline comes separately from the core's region.
-    void SetBackground(const QImage& background);
-    const QImage& Background() const { return m_background; }
-    void SetOutline(const QRegion& outline);
+    // Takes size, outline, position, button pictures and places, and image places from the
+    // model after a skin load.
+    void ApplySkin();
 
     // Asked on every paint; false means draw nothing (the first paint of a hidden start).
     std::function<bool()> beforePaint;
@@ -38,10 +36,10 @@ public:
     ImgBtnWidget& Disconnect() { return *m_disconnect; }
     ImgBtnWidget& RefreshBtn() { return *m_refresh; }
     ImgBtnWidget& MAIL() { return *m_mail; }
-    SkinImage& STATBMP() { return *m_status; }
-    SkinImage& NBMSGBMP() { return *m_count; }
-    SkinImage& Online() { return *m_online; }
-    SkinImage& FLAG() { return *m_flag; }
+    ImageWidget& STATBMP() { return *m_status; }
+    ImageWidget& NBMSGBMP() { return *m_count; }
+    ImageWidget& Online() { return *m_online; }
+    ImageWidget& FLAG() { return *m_flag; }
 
 signals:
     // A right click or the menu key on the surface or an element without a menu of its own.
@@ -55,16 +53,17 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    skin::MainWindowSkin& m_skin;
     QImage m_background;
     skin::WindowDrag m_drag;
     ImgBtnWidget* m_connect;
     ImgBtnWidget* m_disconnect;
     ImgBtnWidget* m_refresh;
     ImgBtnWidget* m_mail;
-    SkinImage* m_status;
-    SkinImage* m_count;
-    SkinImage* m_online;
-    SkinImage* m_flag;
+    ImageWidget* m_status;
+    ImageWidget* m_count;
+    ImageWidget* m_online;
+    ImageWidget* m_flag;
 };
 
 }  // namespace ui

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "skin/Drawing.h"
+
 namespace ui {
 
 QImage ToQImage(const skin::Bitmap& bitmap) {
@@ -16,6 +18,18 @@ QImage ToQImage(const skin::Bitmap& bitmap) {
         std::memcpy(image.scanLine(y), bitmap.Row(y), rowBytes);
     }
     return image;
+}
+
+QImage TransparentImage(const skin::Picture& picture) {
+    skin::Bitmap shown(picture.Width(), picture.Height(), skin::kTransparentPixel);
+    skin::DrawPictureTransparent(shown, 0, 0, picture);
+    return ToQImage(shown);
+}
+
+QImage KeyedImage(const skin::Bitmap& bitmap) {
+    skin::Bitmap shown(bitmap.Width(), bitmap.Height(), skin::kTransparentPixel);
+    skin::DrawTransparent(shown, 0, 0, bitmap, skin::KeyColour);
+    return ToQImage(shown);
 }
 
 QRegion ToRegion(const skin::Region& region) {

@@ -11,6 +11,13 @@ namespace ui {
 // A copy of the pixels; alpha as the core left it (0 where it made a pixel transparent).
 QImage ToQImage(const skin::Bitmap& bitmap);
 
+// A picture shown transparently over the window (Online, FLAG): the pixels that the skin
+// library's rule leaves out get alpha 0.
+QImage TransparentImage(const skin::Picture& picture);
+
+// A drawing over KeyColour (the count image) with the KeyColour pixels made transparent.
+QImage KeyedImage(const skin::Bitmap& bitmap);
+
 // The same rectangles as a Qt region.
 QRegion ToRegion(const skin::Region& region);
 

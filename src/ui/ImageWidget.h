@@ -4,14 +4,14 @@
 #include <QImage>
 #include <QWidget>
 
-#include "monitor/Monitor.h"
+#include "skin/MainSurface.h"
 
 namespace ui {
 
-class SkinImage : public QWidget {
+class ImageWidget : public QWidget {
     Q_OBJECT
 public:
-    explicit SkinImage(QWidget* parent);
+    explicit ImageWidget(QWidget* parent);
 
     // Transparent pixels (alpha 0) let the window's background show through.
     void SetImage(const QImage& image);
@@ -20,7 +20,7 @@ public:
 
 signals:
     // A press or double click with its button and modifier keys.
-    void Pressed(const monitor::MouseEvent& mouse);
+    void Pressed(const skin::ShiftState& shift);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,0 +1,148 @@
+#include "ui/Program.h"
+
+#include <QApplication>
+#include <QSystemTrayIcon>
+
+#include "settings/FindInSkin.h"
+
+namespace ui {
+
+Program::Program(DesktopServices services, std::string programFolder)
+    : m_services(services),
+      m_programFolder(std::move(programFolder)),
+      m_pop(m_transports, m_pump),
+      m_popClient(m_pop),
+      m_rasc(services.dialUp),
+      m_dialUp(m_rasc),
+      m_getNews(m_sync, m_pump),
+      m_downloader(m_getNews) {
+    m_view = std::make_unique<QtMonitorView>(services.sound, services.dialogs, m_exit);
+    m_msgList = std::make_unique<MessageWindowShell>();
+    m_vorla = std::make_unique<monitor::TVorla>(
+        monitor::MonitorParts{*m_view, m_popClient, m_dialUp, m_downloader, m_timer, m_sync,
+                              *m_msgList, m_pump, services.shell, services.autorun,
+                              services.mailto},
+        m_programFolder);
+    m_view->Attach(*m_vorla);
+    MainMenuHandlers handlers;
+    handlers.PopMnuPopup = [this]() -> const monitor::MainMenuModel& {
+        return m_vorla->PopMnuPopup();
+    };
+    handlers.Config1Click = [this] { Guard([this] { Config1Click(); }); };
+    handlers.OtherSkinClick = [this] { Guard([this] { m_vorla->OtherSkinClick(); }); };
+    handlers.SwitchSkinClick = [this](const std::string& name) {
+        Guard([this, name] { m_vorla->SwitchSkinClick(name); });
+    };
+    handlers.Actualiser1Click = [this] { Guard([this] { m_vorla->Actualiser1Click(); }); };
+    handlers.NewsServerClick = [this](int tag) {
+        Guard([this, tag] { m_vorla->NewsServerClick(tag); });
+    };
+    handlers.OnTopClick = [this] { Guard([this] { m_vorla->OnTopClick(); }); };
+    handlers.AideClick = [this] { Guard([this] { m_vorla->AideClick(); }); };
+    handlers.Exit1Click = [this] {
+        Guard([this] {
+            m_shutDown = true;
+            m_vorla->Exit1Click();
+        });
+    };
+    m_menu = std::make_unique<MainMenu>(std::move(handlers));
+    m_view->SetMainMenu(m_menu.get());
+    Wire();
+}
+
+Program::~Program() {
+    // No tick may reach the logic while the parts go away.
+    m_vorla->Ticker.Scroll.SetEnabled(false);
+    m_timer.SetEnabled(false);
+    m_sync.Close();
+}
+
+void Program::Wire() {
+    QtMonitorView& view = *m_view;
+    MainWindow& window = view.Window();
+
+    view.accountMenuClick = [this](int tag) { Guard([this, tag] { m_vorla->MnuClick(tag); }); };
+
+    connect(&window.Connect(), &ImgBtnWidget::Clicked, this,
+            [this] { Guard([this] { m_vorla->ConnectClick(); }); });
+    connect(&window.Disconnect(), &ImgBtnWidget::Clicked, this,
+            [this] { Guard([this] { m_vorla->DisconnectClick(); }); });
+    connect(&window.RefreshBtn(), &ImgBtnWidget::Pressed, this,
+            [this](const skin::ShiftState& shift) {
+                Guard([this, shift] { m_vorla->RefreshBtnMouseDown(shift); });
+            });
+    connect(&window.MAIL(), &ImgBtnWidget::Clicked, this,
+            [this] { Guard([this] { m_vorla->MAILClick(); }); });
+    connect(&window.FLAG(), &ImageWidget::Pressed, this,
+            [this](const skin::ShiftState& shift) {
+                Guard([this, shift] { m_vorla->FLAGMouseDown(shift); });
+            });
+    connect(&window.STATBMP(), &ImageWidget::Pressed, this,
+            [this](const skin::ShiftState& shift) {
+                Guard([this, shift] { m_vorla->Ticker.StatusMouseDown(shift); });
+            });
+    connect(&window, &MainWindow::ContextMenuRequested, this,
+            [this](QPoint at) { m_menu->popup(at); });
+    connect(&view.Tray(), &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                const monitor::TrayEvent event =
+                    reason == QSystemTrayIcon::Trigger   ? monitor::TrayEvent::LeftDown
+                    : reason == QSystemTrayIcon::Context ? monitor::TrayEvent::RightDown
+                                                         : monitor::TrayEvent::Other;
+                Guard([this, event] { m_vorla->TrayCallback(event); });
+            });
+    connect(&m_timer.Timer(), &QTimer::timeout, this,
+            [this] { Guard([this] { m_vorla->TimerTimer(); }); });
+    window.beforePaint = [this, &window] {
+        Guard([this] { m_vorla->FirstPaint(); });
+        return window.isVisible();
+    };
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { EndSession(); });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        // A quit that the program did not ask for comes from the desktop session.
+        if (m_started && !m_shutDown && !m_exit.Requested()) {
+            EndSession();
+        }
+    });
+}
+
+bool Program::Start() {
+    m_started = m_vorla->FormCreate();
+    if (!m_started) {
+        return false;
+    }
+    m_config = std::make_unique<ConfigDialogShell>();
+    return true;
+}
+
+void Program::Show() {
+    Window().show();
+}
+
+void Program::EndSession() {
+    if (m_shutDown) {
+        return;
+    }
+    m_shutDown = true;
+    Guard([this] { m_vorla->QueryEndSession(); });
+}
+
+void Program::Config1Click() {
+    m_vorla->StopTimers();
+    if (m_config) {
+        m_config->exec();
+    }
+    m_vorla->StartTimers();
+}
+
+void Program::Guard(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const settings::FatalSettingsError&) {
+        // Already shown, and the end of the program requested.
+    } catch (const std::exception& e) {
+        m_services.dialogs.ShowMessage(e.what());
+    }
+}
+
+}  // namespace ui

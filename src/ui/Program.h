@@ -1,0 +1,84 @@
+#pragma once
+// The desktop program put together: the platform objects, the components, the monitor logic
+// and its three windows, and the wiring of every window event to the logic's handlers.
+#include <QObject>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "mail/PosixTransport.h"
+#include "mail/QelPOP3.h"
+#include "monitor/ComponentAdapters.h"
+#include "monitor/Monitor.h"
+#include "net/HTTPGet.h"
+#include "net/RASControl.h"
+#include "platform/Desktop.h"
+#include "platform/RasApi.h"
+#include "ui/CheckTimer.h"
+#include "ui/MainMenu.h"
+#include "ui/QtMonitorView.h"
+#include "ui/QtPlatform.h"
+#include "ui/Shells.h"
+
+namespace ui {
+
+// The services that reach outside the program; tests give fakes, main() the Linux ones.
+struct DesktopServices {
+    platform::Sound& sound;
+    platform::Shell& shell;
+    platform::Autorun& autorun;
+    platform::MailtoHandler& mailto;
+    platform::Dialogs& dialogs;
+    platform::RasApi& dialUp;
+};
+
+class Program final : public QObject {
+    Q_OBJECT
+public:
+    Program(DesktopServices services, std::string programFolder);
+    ~Program() override;
+
+    // Creates the main window's state from the settings and the skin, then the configuration
+    // dialog and the message window. False when the program must end (the message is shown).
+    bool Start();
+    // Shows the main window; its first paint may hide it again (start hidden).
+    void Show();
+    // The end of the desktop session: ShutDown, then the end of the program.
+    void EndSession();
+
+    monitor::TVorla& Vorla() { return *m_vorla; }
+    QtMonitorView& View() { return *m_view; }
+    MainWindow& Window() { return m_view->Window(); }
+    MainMenu& PopMnu() { return *m_menu; }
+    bool ExitRequested() const { return m_exit.Requested(); }
+
+private:
+    void Wire();
+    void Config1Click();
+    // Runs a handler; an error never crosses the event loop: it is shown as a message box.
+    void Guard(const std::function<void()>& handler);
+
+    DesktopServices m_services;
+    std::string m_programFolder;
+    QtEventPump m_pump;
+    QtSynchronizer m_sync;
+    QtExitRequest m_exit;
+    mail::PosixTransportFactory m_transports;
+    mail::TQelPOP m_pop;
+    monitor::QelPopClient m_popClient;
+    net::TRASControl m_rasc;
+    monitor::RasDialUp m_dialUp;
+    net::THTTPGet m_getNews;
+    monitor::HttpGetDownloader m_downloader;
+    CheckTimer m_timer;
+    std::unique_ptr<QtMonitorView> m_view;
+    std::unique_ptr<MessageWindowShell> m_msgList;
+    std::unique_ptr<ConfigDialogShell> m_config;
+    std::unique_ptr<monitor::TVorla> m_vorla;
+    std::unique_ptr<MainMenu> m_menu;
+    bool m_started = false;
+    bool m_shutDown = false;
+};
+
+}  // namespace ui

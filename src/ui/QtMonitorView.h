@@ -1,0 +1,78 @@
+#pragma once
+// The main window as the monitor logic sees it: shows the pictures of the logic's skin model
+// when told they changed, the tray icon and the menus. It owns the window.
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+#include "monitor/Monitor.h"
+#include "platform/Desktop.h"
+#include "ui/MainWindow.h"
+
+class QMenu;
+class QSystemTrayIcon;
+
+namespace ui {
+
+class QtMonitorView final : public QObject, public monitor::MonitorView {
+    Q_OBJECT
+public:
+    QtMonitorView(platform::Sound& sound, platform::Dialogs& dialogs,
+                  platform::ExitRequest& exitRequest);
+    ~QtMonitorView() override;
+
+    // Builds the window on the logic's skin model; before this no call may arrive.
+    void Attach(monitor::TVorla& vorla);
+
+    MainWindow& Window() { return *m_window; }
+    QSystemTrayIcon& Tray() { return *m_tray; }
+    // The menu shown by PopupMainMenu.
+    void SetMainMenu(QMenu* menu) { m_mainMenu = menu; }
+    // Where an account menu click goes.
+    std::function<void(int)> accountMenuClick;
+
+    // platform::Dialogs and platform::ExitRequest.
+    void ShowMessage(const std::string& text) override;
+    void RequestExit() override;
+
+    // monitor::MonitorView.
+    void DrawStatus(const std::string& text) override;
+    void DrawCount(int count) override;
+    void TextImageChanged(skin::TextImage image) override;
+    void FlagChanged(monitor::FlagPicture picture) override;
+    void OnlineChanged(bool online) override;
+    void SkinLoaded() override;
+    void SetOnlineHint(const std::string& hint) override;
+    void SetTrayIcon(monitor::TrayIcon icon) override;
+    void ShowTrayIcon(monitor::TrayIcon icon, bool modify) override;
+    void RemoveTrayIcon() override;
+    bool IsWindowVisible() override;
+    void ShowWindow() override;
+    void HideWindow() override;
+    void BringToFront() override;
+    void Repaint() override;
+    void CloseMainWindow() override;
+    monitor::WindowPosition Position() override;
+    void ApplyOnTop(bool on) override;
+    void SetBusyCursor(bool busy) override;
+    void SetButtonsEnabled(bool enabled) override;
+    void PlaySound(const std::string& file) override;
+    void PopupAccountMenu(const std::vector<monitor::AccountMenuItem>& items) override;
+    void PopupMainMenu() override;
+
+private:
+    void ShowImage(ImageWidget& widget, const skin::SkinImage& image, bool transparent);
+
+    platform::Sound& m_sound;
+    platform::Dialogs& m_dialogs;
+    platform::ExitRequest& m_exitRequest;
+    skin::MainWindowSkin* m_skin = nullptr;
+    std::unique_ptr<MainWindow> m_window;
+    QSystemTrayIcon* m_tray;
+    QMenu* m_mainMenu = nullptr;
+    std::unique_ptr<QMenu> m_accountMenu;
+    bool m_busyCursor = false;
+};
+
+}  // namespace ui
