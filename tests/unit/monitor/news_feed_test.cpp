@@ -1,0 +1,150 @@
+#include "MonitorFakes.h"
+
+#include "monitor/NewsFeed.h"
+
+namespace monitor::test {
+namespace {
+
+TEST(NewsFormatTest, ParseNewsServerFields) {
+    struct Row {
+        const char* name;
+        const char* line;
+        NewsServer expected;
+    };
+    const Row rows[] = {
+        {"four fields, trimmed", " Daily | http://d.example/ | Daily news |d.example/n.txt ",
+         {"Daily", "http://d.example/", "Daily news", "d.example/n.txt"}},
+        {"no bar at all: every field but the last is empty", "just a name", {"", "", "", "just a name"}},
+        {"two fields", "A|B", {"A", "", "", "B"}},
+        {"empty fields", "|||", {"", "", "", ""}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const NewsServer server = ParseNewsServer(row.line);
+        EXPECT_EQ(server.Name, row.expected.Name);
+        EXPECT_EQ(server.WebAddress, row.expected.WebAddress);
+        EXPECT_EQ(server.Description, row.expected.Description);
+        EXPECT_EQ(server.NewsFile, row.expected.NewsFile);
+    }
+}
+
+TEST(NewsFormatTest, EntriesOfAFile) {
+    struct Row {
+        const char* name;
+        std::string content;
+        std::vector<std::string> expected;
+    };
+    const std::vector<std::string> three = {" one ", " two ", " three "};
+    const Row rows[] = {
+        {"CR LF line ends", "one\r\ntwo\r\nthree\r\n", three},
+        {"LF only", "one\ntwo\nthree\n", three},
+        {"CR only, no end on the last line", "one\rtwo\rthree", three},
+        {"Ctrl-Z ends the file", "one\r\ntwo\r\nthree\r\n\x1aignored\r\n", three},
+        {"empty file", "", {}},
+        {"blank lines give no entry", "\r\n\n\r\n", {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(SplitNewsEntries(row.content), row.expected);
+    }
+}
+
+TEST(NewsFormatTest, BuiltInTextsUseTheNewsHost) {
+    EXPECT_EQ(ServerListAddress(), std::string(VORLA_NEWS_HOST_FOR_TEST) + "/Vorla/lstsrven.txt");
+    const NewsServer server = ParseNewsServer(DefaultServerLine());
+    EXPECT_EQ(server.Name, "Vorla");
+    EXPECT_EQ(server.NewsFile, std::string("http://") + VORLA_NEWS_HOST_FOR_TEST + "/Vorla/vorlaen.txt");
+    EXPECT_EQ(skin::ItemLink(CreditItem()), std::string("http://") + VORLA_NEWS_HOST_FOR_TEST + "/Vorla/");
+    EXPECT_EQ(SkinGalleryAddress(), std::string("http://") + VORLA_NEWS_HOST_FOR_TEST + "/Vorla/skins/welcome.htm");
+}
+
+class NewsFeedTest : public MonitorTest {
+protected:
+    void Connect() {
+        pop.boxes["pop.test"].count = 0;
+        ASSERT_TRUE(Start({{"Box", "pop.test"}}));
+        vorla->ConnectClick();
+        ASSERT_TRUE(vorla->IsConnected);
+    }
+    std::string DefaultNewsUrl() const { return ParseNewsServer(DefaultServerLine()).NewsFile; }
+    bool Exists(const char* file) const { return std::filesystem::exists(Folder() + file); }
+};
+
+TEST_F(NewsFeedTest, NotConnectedShowsOnlyTheCreditItem) {
+    ASSERT_TRUE(Start({{"Box", "pop.test"}}));
+    EXPECT_TRUE(downloader.urls.empty());
+    EXPECT_EQ(vorla->Ticker.NewsLines, std::vector<std::string>{CreditItem()});
+    EXPECT_EQ(vorla->Ticker.TickerText, skin::ItemText(CreditItem()));
+}
+
+TEST_F(NewsFeedTest, ConnectingReadsTheServerListAndTheNews) {
+    downloader.bodies[ServerListAddress()] = "One|http://1/|first|1.example/n.txt\r\nTwo|http://2/|second|2.example/n.txt\r\n";
+    downloader.bodies[std::string("http://") + VORLA_NEWS_HOST_FOR_TEST + "/Vorla/vorlaen.txt"] =
+        "first item###http://example.org/a\r\nsecond item\r\n";
+    Connect();
+    EXPECT_EQ(downloader.urls, (std::vector<std::string>{ServerListAddress(), DefaultNewsUrl()}));
+    ASSERT_EQ(vorla->NewsServers.size(), 3u);
+    EXPECT_EQ(vorla->NewsServers[0], DefaultServerLine());
+    EXPECT_EQ(vorla->Ticker.NewsLines, (std::vector<std::string>{" first item###http://example.org/a ", " second item "}));
+    EXPECT_EQ(vorla->Ticker.TickerText, " first item");
+    EXPECT_EQ(view.Count("status reading news servers..."), 1);
+    EXPECT_EQ(view.Count("status reading news..."), 1);
+    EXPECT_FALSE(Exists(kServerListFile));
+    EXPECT_FALSE(Exists(kNewsFile));
+
+    const auto& menu = vorla->PopMnuPopup();
+    ASSERT_EQ(menu.NewsItems.size(), 3u);
+    EXPECT_EQ(menu.NewsItems[2].Caption, "Two");
+    EXPECT_EQ(menu.NewsItems[2].Tag, 2);
+
+    downloader.bodies["2.example/n.txt"] = "from two\n";
+    vorla->NewsServerClick(2);
+    EXPECT_EQ(vorla->Config.srv_news, 2);
+    EXPECT_EQ(vorla->Ticker.NewsLines, std::vector<std::string>{" from two "});
+}
+
+TEST_F(NewsFeedTest, FailedOrEmptyDownloadGivesOneCreditItem) {
+    Connect();
+    EXPECT_EQ(vorla->Ticker.NewsLines, std::vector<std::string>{CreditItem()}) << "download failed";
+
+    downloader.bodies[DefaultNewsUrl()] = "";
+    vorla->LitVrNews();
+    EXPECT_EQ(vorla->Ticker.NewsLines, std::vector<std::string>{CreditItem()}) << "empty file";
+}
+
+TEST_F(NewsFeedTest, LeftoverServerListIsReadEvenWhenDisconnected) {
+    ASSERT_TRUE(Start({{"Box", "pop.test"}}));
+    WriteFile(kServerListFile, "Old|http://o/|old|o.example/n.txt\r\n");
+    vorla->Actualiser1Click();
+    EXPECT_TRUE(downloader.urls.empty());
+    EXPECT_EQ(vorla->NewsServers.size(), 2u);
+    EXPECT_FALSE(Exists(kServerListFile));
+}
+
+TEST_F(NewsFeedTest, ServerIndexPastTheListFallsBackToTheDefaultServer) {
+    downloader.bodies[DefaultNewsUrl()] = "default news\r\n";
+    Connect();
+    vorla->Config.srv_news = 9;
+    vorla->LitVrNews();
+    EXPECT_EQ(downloader.urls.back(), DefaultNewsUrl());
+    EXPECT_EQ(vorla->Ticker.NewsLines, std::vector<std::string>{" default news "});
+    EXPECT_EQ(vorla->Config.srv_news, 9) << "the choice is kept for a list that grows again";
+}
+
+TEST_F(NewsFeedTest, UpperCaseMarkerIsNoLink) {
+    downloader.bodies[DefaultNewsUrl()] = "shout###HTTP://example.org/\r\n";
+    Connect();
+    EXPECT_EQ(vorla->Ticker.TickerText, " shout###HTTP://example.org/ ");
+}
+
+TEST_F(NewsFeedTest, ZeroSizeDownloadReplacesTheItemsWithTheCredit) {
+    Connect();
+    vorla->Ticker.NewsLines = {" a ", " b "};
+    vorla->GetNewsDoneFile(Folder() + kNewsFile, 12);
+    EXPECT_EQ(vorla->Ticker.NewsLines.size(), 2u);
+    vorla->GetNewsDoneFile(Folder() + kNewsFile, 0);
+    EXPECT_EQ(vorla->Ticker.NewsLines, std::vector<std::string>{CreditItem()});
+}
+
+}  // namespace
+}  // namespace monitor::test

@@ -1,0 +1,95 @@
+#include "MonitorFakes.h"
+
+namespace monitor::test {
+namespace {
+
+class StartupTest : public MonitorTest {
+protected:
+    std::string ReadIni() {
+        std::ifstream in(Folder() + "Vorla.ini", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+};
+
+TEST_F(StartupTest, MissingSettingsEndTheProgramWithoutWriting) {
+    EXPECT_FALSE(vorla->FormCreate());
+    EXPECT_EQ(view.With("message "),
+              std::vector<std::string>{"message -Err : VORLA.INI path not found\rSection : current_skin = "});
+    EXPECT_EQ(view.Count("exit"), 1);
+    EXPECT_FALSE(std::filesystem::exists(Folder() + "Vorla.ini"));
+}
+
+TEST_F(StartupTest, UnusableSkinEndsTheProgram) {
+    WriteFile("Vorla.ini", "current_skin = " + Folder() + "noskin\r\n");
+    EXPECT_FALSE(vorla->FormCreate());
+    EXPECT_EQ(view.Count("exit"), 1);
+    EXPECT_EQ(view.With("message ").size(), 1u);
+}
+
+TEST_F(StartupTest, AutoconnectWithAnUnreachableServerComesUpDisconnected) {
+    ASSERT_TRUE(Start({{"Box", "down.test"}}, {"autoconnect =1", "icon_tray =1"}));
+    EXPECT_FALSE(vorla->IsConnected);
+    EXPECT_EQ(vorla->ErrorNotice(), "Box  Connection refused");
+    EXPECT_EQ(vorla->Ticker.StatusText, "Disconnected");
+    EXPECT_EQ(view.calls.back(), "tray-add disconnected");
+    EXPECT_TRUE(vorla->Ticker.Scroll.Enabled()) << "the ticker runs until the first paint";
+    EXPECT_EQ(dialUp.log, std::vector<std::string>{"refresh"});
+}
+
+TEST_F(StartupTest, HiddenStartHidesAtTheFirstPaintAndShowsOnMail) {
+    ASSERT_TRUE(Start({{"Box", "pop.test"}}, {"hidden =1"}));
+    vorla->FirstPaint();
+    EXPECT_FALSE(view.visible);
+    EXPECT_FALSE(vorla->Ticker.Scroll.Enabled());
+    vorla->StartTimers();
+    EXPECT_FALSE(vorla->Ticker.Scroll.Enabled()) << "hidden after the first paint";
+    pop.boxes["pop.test"].count = 1;
+    vorla->ConnectClick();
+    EXPECT_TRUE(view.visible);
+}
+
+TEST_F(StartupTest, TrayClicksHideAndShowTheWindow) {
+    ASSERT_TRUE(Start({}));
+    vorla->TrayCallback(TrayEvent::LeftDown);
+    EXPECT_FALSE(view.visible);
+    EXPECT_FALSE(vorla->Ticker.Scroll.Enabled());
+    vorla->TrayCallback(TrayEvent::LeftDown);
+    EXPECT_TRUE(view.visible);
+    EXPECT_TRUE(vorla->Ticker.Scroll.Enabled());
+    vorla->TrayCallback(TrayEvent::RightDown);
+    EXPECT_EQ(view.calls.back(), "main-menu");
+}
+
+TEST_F(StartupTest, ShutDownSavesPositionThenRemovesTheTrayIcon) {
+    ASSERT_TRUE(Start({{"Box", "pop.test"}}, {"icon_tray =1"}));
+    pop.boxes["pop.test"].count = 1;
+    vorla->ConnectClick();
+    pop.log.clear();
+    vorla->Exit1Click();
+    EXPECT_EQ(pop.log, std::vector<std::string>{}) << "the check already quit its session";
+    const std::string ini = ReadIni();
+    EXPECT_NE(ini.find("posX = 120\r\n"), std::string::npos);
+    EXPECT_NE(ini.find("icon_tray =1\r\n"), std::string::npos) << "saved before it is switched off";
+    EXPECT_EQ(view.calls.back(), "close");
+    EXPECT_EQ(view.calls.at(view.calls.size() - 2), "tray-remove");
+}
+
+TEST_F(StartupTest, ShutDownWithoutSavingLeavesTheSettingsAlone) {
+    ASSERT_TRUE(Start({}));
+    const std::string before = ReadIni();
+    vorla->SaveOnShutDown = false;
+    vorla->ShutDown();
+    EXPECT_EQ(ReadIni(), before);
+}
+
+TEST_F(StartupTest, AutorunEntryFollowsTheSetting) {
+    ASSERT_TRUE(Start({}));
+    vorla->Config.autorun = true;
+    vorla->SetAutorun();
+    vorla->Config.autorun = false;
+    vorla->SetAutorun();
+    EXPECT_EQ(autorun.log, (std::vector<std::string>{"enable " + Folder() + "vorla", "disable"}));
+}
+
+}  // namespace
+}  // namespace monitor::test
