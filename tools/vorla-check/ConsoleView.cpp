@@ -1,0 +1,40 @@
+#include "ConsoleView.h"
+
+namespace vorlacheck {
+
+void ConsoleView::Print(const std::string& word, const std::string& text) {
+    std::string line = word + " ";
+    for (char c : text) {
+        if (c == '\r') {
+            line += "\\r";
+        } else if (c == '\n') {
+            line += "\\n";
+        } else {
+            line += c;
+        }
+    }
+    m_out << line << '\n' << std::flush;
+}
+
+void ConsoleView::FlagChanged(monitor::FlagPicture picture) {
+    Print("flag", picture == monitor::FlagPicture::GotMail ? "gotmail" : "nomail");
+}
+
+void ConsoleView::ShowWindow() {
+    m_visible = true;
+    m_out << "show\n" << std::flush;
+}
+
+std::string ConsoleView::TrayName(monitor::TrayIcon icon) {
+    switch (icon) {
+    case monitor::TrayIcon::VrDis:
+        return "disconnected";
+    case monitor::TrayIcon::VrCon:
+        return "connected";
+    case monitor::TrayIcon::VrMail:
+        return "mail";
+    }
+    return "disconnected";
+}
+
+}  // namespace vorlacheck

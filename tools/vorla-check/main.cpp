@@ -1,0 +1,118 @@
+// vorla-check DIR [--ticks N] [--no-news]: runs the monitor's start-up on the settings folder
+// DIR, presses Connect, fires N ticks of the check timer and shuts down without writing the
+// settings. Every request to the window is printed as one line.
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+#include "ConsoleView.h"
+#include "mail/PosixTransport.h"
+#include "mail/QelPOP3.h"
+#include "monitor/ComponentAdapters.h"
+#include "monitor/Monitor.h"
+#include "net/HTTPGet.h"
+#include "net/RASControl.h"
+#include "platform/IdleSynchronizer.h"
+#include "platform/LinuxDesktop.h"
+#include "platform/MemoryRasApi.h"
+#include "platform/QueuedSynchronizer.h"
+#include "settings/FindInSkin.h"
+
+namespace {
+
+constexpr int kUsage = 64;
+constexpr int kEnded = 2;
+
+struct Options {
+    std::string folder;
+    int ticks = 0;
+    bool news = true;
+};
+
+bool ParseArguments(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--ticks" && i + 1 < argc) {
+            char* end = nullptr;
+            const long ticks = std::strtol(argv[++i], &end, 10);
+            if (*end != '\0' || ticks < 0 || ticks > 100000) {
+                return false;
+            }
+            options.ticks = static_cast<int>(ticks);
+        } else if (arg == "--no-news") {
+            options.news = false;
+        } else if (options.folder.empty() && !arg.empty() && arg[0] != '-') {
+            options.folder = arg;
+        } else {
+            return false;
+        }
+    }
+    if (!options.folder.empty() && options.folder.back() != '/') {
+        options.folder += '/';
+    }
+    return !options.folder.empty();
+}
+
+void PrintAccounts(const monitor::TVorla& vorla, vorlacheck::ConsoleView& view) {
+    for (int n = 1; n <= vorla.Tables.AccountCount; ++n) {
+        view.Print("account", std::to_string(n) + " " + std::to_string(vorla.Tables.AccountTable[n - 1].LastCount));
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!ParseArguments(argc, argv, options)) {
+        std::cerr << "usage: vorla-check DIR [--ticks N] [--no-news]\n"
+                     "  DIR       settings folder (Vorla.ini, Accounts.ini, VrFilter.ini)\n"
+                     "  --ticks   check timer ticks after Connect (default 0)\n"
+                     "  --no-news do not download the news server list and the news\n";
+        return kUsage;
+    }
+
+    vorlacheck::ConsoleView view(std::cout);
+    platform::QueuedSynchronizer windowThread;
+    platform::IdleSynchronizer tickerSync;
+    mail::PosixTransportFactory transports;
+    mail::TQelPOP pop(transports, windowThread);
+    pop.StrErrorInFormatOfMsg = "Error";
+    pop.RetrieveProgressStep = 10;
+    monitor::QelPopClient popClient(pop);
+    // No dial-up service of this desktop is reachable from here yet: the entry list is empty.
+    platform::MemoryRasApi rasApi;
+    net::TRASControl rasc(rasApi);
+    monitor::RasDialUp dialUp(rasc);
+    net::THTTPGet getNews(windowThread, windowThread);
+    monitor::HttpGetDownloader downloader(getNews);
+    vorlacheck::NoDownloads noDownloads;
+    vorlacheck::ManualTimer timer;
+    vorlacheck::NoMessageWindow messageWindow;
+    platform::XdgShell shell;
+    platform::XdgAutorun autorun;
+    platform::XdgMailtoHandler mailto;
+
+    monitor::HttpDownloader& news = options.news ? static_cast<monitor::HttpDownloader&>(downloader) : noDownloads;
+    monitor::TVorla vorla({view, popClient, dialUp, news, timer, tickerSync, messageWindow, windowThread, shell,
+                           autorun, mailto},
+                          options.folder);
+    vorla.SaveOnShutDown = false;
+    vorla.OnErrorNotice = [&view](const std::string& text) { view.Print("error", text); };
+
+    if (!vorla.FormCreate()) {
+        return kEnded;
+    }
+    try {
+        vorla.FirstPaint();
+        vorla.ConnectClick();
+        for (int i = 0; i < options.ticks && !view.ExitRequested(); ++i) {
+            vorla.TimerTimer();
+        }
+        vorla.ShutDown();
+    } catch (const settings::FatalSettingsError&) {
+        // Reported already; the program ends here as the desktop program would.
+        return kEnded;
+    }
+    PrintAccounts(vorla, view);
+    return 0;
+}
