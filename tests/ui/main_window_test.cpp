@@ -1,0 +1,244 @@
+// The main window on the offscreen platform: shape, hover, dragging, the menu, On Top.
+#include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTest>
+
+#include "Fixture.h"
+#include "skin/PictureLoader.h"
+#include "skin/Region.h"
+#include "ui/Pictures.h"
+
+using uitest::ProgramFixture;
+
+namespace {
+
+// A point of the window's own surface: inside the outline and on no button or image.
+QPoint FreeSurfacePoint(QWidget& window) {
+    const QRegion mask = window.mask();
+    for (int y = window.height() / 2; y < window.height(); ++y) {
+        for (int x = window.width() / 2; x < window.width(); ++x) {
+            if (mask.contains(QPoint(x, y)) && window.childAt(x, y) == nullptr) {
+                return {x, y};
+            }
+        }
+    }
+    return {-1, -1};
+}
+
+void SendMouse(QWidget& window, QEvent::Type type, QPoint global, Qt::MouseButton button,
+               Qt::MouseButtons held, Qt::KeyboardModifiers modifiers) {
+    QMouseEvent event(type, QPointF(window.mapFromGlobal(global)), QPointF(global), button, held,
+                      modifiers);
+    QApplication::sendEvent(&window, &event);
+}
+
+// Presses the left button at the surface point, moves the pointer by each step in turn and
+// returns the window's left edge after every move.
+std::vector<int> DragLeftEdges(QWidget& window, const std::vector<QPoint>& steps,
+                               Qt::KeyboardModifiers modifiers) {
+    QPoint global = window.mapToGlobal(FreeSurfacePoint(window));
+    SendMouse(window, QEvent::MouseButtonPress, global, Qt::LeftButton, Qt::LeftButton, modifiers);
+    std::vector<int> lefts;
+    for (const QPoint& step : steps) {
+        global += step;
+        SendMouse(window, QEvent::MouseMove, global, Qt::NoButton, Qt::LeftButton, modifiers);
+        lefts.push_back(window.x());
+    }
+    SendMouse(window, QEvent::MouseButtonRelease, global, Qt::LeftButton, Qt::NoButton, modifiers);
+    return lefts;
+}
+
+QAction* FindAction(QMenu& menu, const QString& text) {
+    for (QAction* action : menu.actions()) {
+        if (action->text() == text) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+QStringList BuiltItems(QMenu& menu) {
+    QStringList texts;
+    const QList<QAction*> actions = menu.actions();
+    for (qsizetype i = 2; i < actions.size(); ++i) {
+        texts << actions[i]->text();
+    }
+    return texts;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void takesSizeAndOutlineOfTheBackground() {
+        ProgramFixture fixture({{"default"}});
+        QVERIFY(fixture.Started());
+        ui::MainWindow& window = fixture.Program().Window();
+        const skin::Bitmap background = skin::LoadBitmapFile(fixture.SkinFolder("default") + "main.bmp");
+        QCOMPARE(window.size(), QSize(background.Width(), background.Height()));
+        const auto outline = skin::RegionFromBitmap(background, skin::KeyColour, 0);
+        QVERIFY(outline.has_value());
+        QCOMPARE(window.mask(), ui::ToRegion(*outline));
+        // The shipped skin is a capsule: its corners are cut away, its middle is not.
+        QVERIFY(!window.mask().contains(QPoint(0, 0)));
+        QVERIFY(!window.mask().contains(QPoint(window.width() - 1, window.height() - 1)));
+        QVERIFY(window.mask().contains(QPoint(window.width() / 2, window.height() / 2)));
+        QVERIFY(window.windowFlags().testFlag(Qt::Tool));
+        QVERIFY(window.windowFlags().testFlag(Qt::FramelessWindowHint));
+    }
+
+    void hoverShowsTheSelectPicture() {
+        ProgramFixture fixture({{"default"}});
+        QVERIFY(fixture.Started());
+        ui::ImgBtnWidget& button = fixture.Program().Window().Connect();
+        const skin::Picture normal = button.Button().PicOff;
+        const skin::Picture hover = button.Button().PicOn;
+        QVERIFY(!(normal.Image == hover.Image));
+        // A pixel that differs between the two pictures and is drawn in both.
+        QPoint probe(-1, -1);
+        for (int y = 0; y < normal.Height() && probe.x() < 0; ++y) {
+            for (int x = 0; x < normal.Width(); ++x) {
+                const skin::Pixel a = normal.Image.At(x, y);
+                const skin::Pixel b = hover.Image.At(x, y);
+                if (!skin::SameRgb(a, b) && !skin::SameRgb(a, skin::KeyColour) &&
+                    !skin::SameRgb(b, skin::KeyColour)) {
+                    probe = {x, y};
+                    break;
+                }
+            }
+        }
+        QVERIFY(probe.x() >= 0);
+        const auto shown = [&] { return button.grab().toImage().pixel(probe) & 0xFFFFFFu; };
+        QCOMPARE(shown(), normal.Image.At(probe.x(), probe.y()) & 0xFFFFFFu);
+        QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+        QApplication::sendEvent(&button, &enter);
+        QCOMPARE(shown(), hover.Image.At(probe.x(), probe.y()) & 0xFFFFFFu);
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(&button, &leave);
+        QCOMPARE(shown(), normal.Image.At(probe.x(), probe.y()) & 0xFFFFFFu);
+    }
+
+    void dragSnapsToTheLeftEdgeWithinNinePixels() {
+        ProgramFixture fixture({{"default"}});
+        QVERIFY(fixture.Started());
+        ui::MainWindow& window = fixture.Program().Window();
+        QCOMPARE(window.pos(), QPoint(50, 50));
+        QVERIFY(FreeSurfacePoint(window).x() >= 0);
+        // 50 - 41 = 9 pixels from the edge while moving left: snapped to 0. Moving right
+        // releases it; moving left again from 4 snaps again.
+        const std::vector<int> lefts = DragLeftEdges(window, {{-30, 0}, {-11, 0}, {4, 0}, {-1, 0}},
+                                                     Qt::NoModifier);
+        QCOMPARE(lefts, (std::vector<int>{20, 0, 4, 0}));
+        // Ten pixels from the edge is not close enough.
+        window.move(50, 50);
+        QCOMPARE(DragLeftEdges(window, {{-40, 0}}, Qt::NoModifier), (std::vector<int>{10}));
+    }
+
+    void dragSnapsToTheRightAndBottomEdges() {
+        ProgramFixture fixture({{"default"}});
+        QVERIFY(fixture.Started());
+        ui::MainWindow& window = fixture.Program().Window();
+        const QSize screen = window.screen()->geometry().size();
+        window.move(screen.width() - window.width() - 20, 50);
+        QCOMPARE(DragLeftEdges(window, {{11, 0}}, Qt::NoModifier),
+                 (std::vector<int>{screen.width() - window.width()}));
+    }
+
+    void dragWithShiftOrRightButtonDoesNothing() {
+        ProgramFixture fixture({{"default"}});
+        QVERIFY(fixture.Started());
+        ui::MainWindow& window = fixture.Program().Window();
+        QCOMPARE(DragLeftEdges(window, {{-45, 0}}, Qt::ShiftModifier), (std::vector<int>{50}));
+        QCOMPARE(DragLeftEdges(window, {{-45, 0}}, Qt::ControlModifier), (std::vector<int>{50}));
+        QPoint global = window.mapToGlobal(FreeSurfacePoint(window));
+        SendMouse(window, QEvent::MouseButtonPress, global, Qt::RightButton, Qt::RightButton,
+                  Qt::NoModifier);
+        SendMouse(window, QEvent::MouseMove, global - QPoint(45, 0), Qt::NoButton,
+                  Qt::RightButton, Qt::NoModifier);
+        QCOMPARE(window.x(), 50);
+        QVERIFY(fixture.dialogs.messages.empty());
+    }
+
+    void skinsSubmenuListsFoldersInCaseBlindOrder() {
+        ProgramFixture fixture({{"Zebra"}, {"apple"}, {"Blue"}});
+        QVERIFY(fixture.Started());
+        ui::MainMenu& menu = fixture.Program().PopMnu();
+        menu.Rebuild();
+        QCOMPARE(BuiltItems(menu.SkinMnu()), (QStringList{"apple", "Blue", "Zebra"}));
+        QCOMPARE(menu.SkinMnu().actions().at(0)->text(), QStringLiteral("Get other skins..."));
+        QVERIFY(menu.SkinMnu().actions().at(1)->isSeparator());
+        // Rebuilding replaces the built items instead of adding to them.
+        menu.Rebuild();
+        QCOMPARE(BuiltItems(menu.SkinMnu()).size(), 3);
+        const QStringList fixed{"Configure", "", "Skins", "News", "", "On Top", "&Help", "", "Exit"};
+        QStringList shown;
+        for (QAction* action : menu.actions()) {
+            shown << action->text();
+        }
+        QCOMPARE(shown, fixed);
+    }
+
+    void failedSkinSwitchRestoresTheOldSkinAndTells() {
+        ProgramFixture fixture({{"apple"}, {"broken", true}});
+        QVERIFY(fixture.Started());
+        ui::Program& program = fixture.Program();
+        ui::MainWindow& window = program.Window();
+        const QSize size = window.size();
+        window.move(120, 80);
+        window.hide();
+        ui::MainMenu& menu = program.PopMnu();
+        menu.Rebuild();
+        QAction* broken = FindAction(menu.SkinMnu(), "broken");
+        QVERIFY(broken != nullptr);
+        broken->trigger();
+        QCOMPARE(fixture.dialogs.messages,
+                 (std::vector<std::string>{"-Err :  Invalid SKIN.INI, check the bitmaps."}));
+        QCOMPARE(program.Vorla().Config.SkinFolder, fixture.SkinFolder("apple"));
+        QCOMPARE(window.size(), size);
+        QVERIFY(window.isVisible());
+        // The reload puts the window back at the saved position.
+        QCOMPARE(window.pos(), QPoint(50, 50));
+    }
+
+    void onTopTogglesTheWindowFlagInPlace() {
+        ProgramFixture fixture({{"default"}});
+        QVERIFY(fixture.Started());
+        ui::Program& program = fixture.Program();
+        ui::MainWindow& window = program.Window();
+        window.move(70, 90);
+        ui::MainMenu& menu = program.PopMnu();
+        menu.Rebuild();
+        QVERIFY(!menu.OnTop().isChecked());
+        menu.OnTop().trigger();
+        QVERIFY(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(program.Vorla().Config.ontop);
+        QCOMPARE(window.pos(), QPoint(70, 90));
+        QVERIFY(window.isVisible());
+        menu.Rebuild();
+        QVERIFY(menu.OnTop().isChecked());
+        menu.OnTop().trigger();
+        QVERIFY(!window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(!program.Vorla().Config.ontop);
+        QCOMPARE(window.pos(), QPoint(70, 90));
+    }
+
+    void startsDisconnectedWithTheStatusDrawn() {
+        ProgramFixture fixture({{"default"}});
+        QVERIFY(fixture.Started());
+        ui::MainWindow& window = fixture.Program().Window();
+        QCOMPARE(fixture.Program().Vorla().Ticker.StatusText, std::string("Disconnected"));
+        QCOMPARE(window.Online().toolTip(), QStringLiteral("Disconnected"));
+        QVERIFY(!window.STATBMP().Image().isNull());
+        QVERIFY(!window.NBMSGBMP().Image().isNull());
+        QCOMPARE(window.STATBMP().pos(), QPoint(fixture.Program().Vorla().Skin.STATBMP.Left,
+                                                fixture.Program().Vorla().Skin.STATBMP.Top));
+        QVERIFY(fixture.dialogs.messages.empty());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
