@@ -18,6 +18,7 @@ public:
     void GetMailCount() override;
     void Quit() override;
     bool Failed() const override { return m_pop.Failed; }
+    bool Connected() const override { return m_pop.Connected; }
     int MessageCount() const override { return static_cast<int>(m_pop.MessageCount); }
     std::string ReplyStatus() const override { return m_pop.ReplyStatus; }
 

@@ -40,7 +40,7 @@ void TVorla::OpenMailbox() {
         m_pump.ProcessMessages();
         if (!m_pop.Failed() && m_pop.Login()) {
             m_pop.GetMailCount();
-            sessionOpen = !m_pop.Failed();
+            sessionOpen = m_pop.Connected();
         }
     } catch (const PopError&) {
         sessionOpen = false;

@@ -223,8 +223,8 @@ bool TVorla::CheckAccount(int number) {
         m_pump.ProcessMessages();
         if (!m_pop.Failed() && m_pop.Login()) {
             m_pop.GetMailCount();
-            // A refused STAT closes the session like a refused login; its count means nothing.
-            ok = !m_pop.Failed();
+            // A refused STAT closes the session; a refused LAST only sets Failed and is harmless.
+            ok = m_pop.Connected();
         }
         if (ok) {
             WaitingCount = std::max(0, m_pop.MessageCount());

@@ -26,7 +26,10 @@ public:
     virtual void GetMailCount() = 0;
     // Does nothing when no session is open.
     virtual void Quit() = 0;
+    // The last reply was a refusal; after GetMailCount this may be only the optional LAST.
     virtual bool Failed() const = 0;
+    // A session is open; the failure path of a refused command closes it.
+    virtual bool Connected() const = 0;
     virtual int MessageCount() const = 0;
     virtual std::string ReplyStatus() const = 0;
 

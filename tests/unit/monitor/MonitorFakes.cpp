@@ -81,6 +81,9 @@ void FakePop::GetMailCount() {
         return;
     }
     m_count = boxes[m_host].count;
+    // Like servers that dropped LAST: the last reply is a refusal, the session stays open.
+    m_status = "-ERR";
+    m_failed = true;
 }
 
 void FakePop::Quit() {

@@ -84,6 +84,7 @@ public:
     void GetMailCount() override;
     void Quit() override;
     bool Failed() const override { return m_failed; }
+    bool Connected() const override { return m_connected; }
     int MessageCount() const override { return m_count; }
     std::string ReplyStatus() const override { return m_status; }
     int Connects() const;
