@@ -1,0 +1,140 @@
+#include <sys/wait.h>
+
+#include <cstdio>
+
+#include "DovecotServer.h"
+#include "MonitorFakes.h"
+#include "mail/PosixTransport.h"
+#include "mail/QelPOP3.h"
+#include "monitor/ComponentAdapters.h"
+#include "settings/Scramble.h"
+
+namespace monitor::test {
+namespace {
+
+std::string Message(const std::string& subject) {
+    return "From: a@example.org\r\nTo: vorla@example.org\r\nSubject: " + subject + "\r\n\r\nbody\r\n";
+}
+
+class MonitorDovecotTest : public MonitorTest {
+protected:
+    MonitorDovecotTest() : realPop(transports, pump), popClient(realPop) {
+        realPop.TimeOut = 10000;
+        vorla = std::make_unique<TVorla>(MonitorParts{view, popClient, dialUp, downloader, timer, tickerSync,
+                                                      messageWindow, pump, shell, autorun, mailto},
+                                         Folder());
+    }
+
+    // Vorla.ini with the sound on, and account 1 "Dove" on the server, then the extra text.
+    void WriteFor(harness::DovecotServer& server, const std::string& moreAccounts = "") {
+        WriteSettings({}, {"playsnd =1", "wavsnd = /sounds/mail.wav", "autocheck =1"});
+        WriteFile("Accounts.ini", "[Account1]\r\nacc_name = Dove\r\nhost_name = 127.0.0.1\r\nuser_name = " +
+                                      server.User() + "\r\npassword = " + settings::ScramblePassword(server.Pass()) +
+                                      "\r\nport_number = " + std::to_string(server.Port()) + "\r\n" + moreAccounts);
+    }
+
+    bool StartOn(harness::DovecotServer& server) {
+        WriteFor(server);
+        return vorla->FormCreate();
+    }
+
+    std::string ReadFile(const std::string& name) {
+        std::ifstream in(Folder() + name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    mail::PosixTransportFactory transports;
+    mail::TQelPOP realPop;
+    QelPopClient popClient;
+};
+
+TEST_F(MonitorDovecotTest, ChecksCountAndPlayTheSoundOncePerNewMessage) {
+    harness::DovecotServer server;
+    server.AddMessage(Message("one"));
+    server.AddMessage(Message("two"));
+    ASSERT_TRUE(StartOn(server));
+
+    vorla->ConnectClick();
+    ASSERT_TRUE(vorla->IsConnected) << vorla->ErrorNotice();
+    EXPECT_EQ(vorla->WaitingCount, 2);
+    EXPECT_EQ(vorla->Ticker.StatusText, "Dove 2 messages");
+    EXPECT_EQ(vorla->Tables.AccountTable[0].LastCount, 2);
+    EXPECT_EQ(vorla->ErrorNotice(), "") << "Dovecot refuses LAST; that is no failure";
+    EXPECT_EQ(view.Count("sound /sounds/mail.wav"), 1);
+
+    vorla->TimerTimer();
+    EXPECT_EQ(view.Count("sound /sounds/mail.wav"), 1) << "no new message";
+
+    server.AddMessage(Message("three"));
+    vorla->TimerTimer();
+    EXPECT_EQ(vorla->WaitingCount, 3);
+    EXPECT_EQ(view.Count("sound /sounds/mail.wav"), 2) << "the added message";
+    vorla->TimerTimer();
+    EXPECT_EQ(view.Count("sound /sounds/mail.wav"), 2);
+}
+
+TEST_F(MonitorDovecotTest, StoppedServerGivesTheErrorAndAFailedCount) {
+    harness::DovecotServer server;
+    server.AddMessage(Message("one"));
+    ASSERT_TRUE(StartOn(server));
+    vorla->ConnectClick();
+    ASSERT_TRUE(vorla->IsConnected) << vorla->ErrorNotice();
+
+    server.Stop();
+    vorla->TimerTimer();
+    EXPECT_EQ(vorla->ErrorNotice().rfind("Dove ", 0), 0u) << vorla->ErrorNotice();
+    EXPECT_NE(vorla->ErrorNotice().find("Connection refused"), std::string::npos) << vorla->ErrorNotice();
+    EXPECT_EQ(vorla->Tables.AccountTable[0].LastCount, settings::kCheckFailed);
+    EXPECT_EQ(vorla->WaitingCount, 1) << "the count of the last good check stays";
+    EXPECT_EQ(vorla->Ticker.StatusText, vorla->ErrorNotice());
+    EXPECT_TRUE(vorla->IsConnected);
+}
+
+TEST_F(MonitorDovecotTest, WrongPasswordIsTheServersText) {
+    harness::DovecotServer server;
+    ASSERT_TRUE(StartOn(server));
+    vorla->Tables.AccountTable[0].password = "wrong";
+    vorla->ConnectClick();
+    ASSERT_TRUE(vorla->IsConnected);
+    EXPECT_EQ(vorla->ErrorNotice(), "Dove -ERR [AUTH] Authentication failed.");
+    EXPECT_EQ(vorla->Tables.AccountTable[0].LastCount, settings::kCheckFailed);
+}
+
+// Runs vorla-check and returns its output; status receives the exit code.
+std::string RunCheck(const std::string& arguments, int& status) {
+    const std::string command = std::string(VORLA_CHECK) + " " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string output;
+    char buffer[4096];
+    while (pipe && fgets(buffer, sizeof buffer, pipe)) {
+        output += buffer;
+    }
+    const int raw = pipe ? pclose(pipe) : -1;
+    status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return output;
+}
+
+TEST_F(MonitorDovecotTest, VorlaCheckPrintsTheCycle) {
+    harness::DovecotServer server;
+    server.AddMessage(Message("one"));
+    WriteFor(server, "[Account2]\r\nacc_name = Gone\r\nhost_name = 127.0.0.1\r\nuser_name = x\r\nport_number = " +
+                         std::to_string(harness::ServerProcess::FreePort()) + "\r\n");
+    const std::string before = ReadFile("Vorla.ini");
+    int status = -1;
+    const std::string output = RunCheck(Folder() + " --ticks 1 --no-news", status);
+    EXPECT_EQ(status, 0) << output;
+    EXPECT_NE(output.find("status checking Dove\nstatus Dove 1 message\ntray mail\nflag gotmail\n"
+                          "sound /sounds/mail.wav\ncount 1\n"),
+              std::string::npos)
+        << output;
+    EXPECT_NE(output.find("status checking Gone\nerror Gone "), std::string::npos) << output;
+    EXPECT_NE(output.find("account 1 1\naccount 2 -1\n"), std::string::npos) << output;
+    EXPECT_EQ(ReadFile("Vorla.ini"), before) << "vorla-check never writes the settings";
+
+    EXPECT_NE(RunCheck(Folder() + "missing", status).find("message -Err : VORLA.INI path not found\\r"),
+              std::string::npos);
+    EXPECT_EQ(status, 2);
+}
+
+}  // namespace
+}  // namespace monitor::test
