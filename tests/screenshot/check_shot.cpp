@@ -2,7 +2,7 @@
 // window placed at LEFT,TOP with that skin: outside the outline the root window shows, inside
 // it the skin's background, and the status line holds pixels of the status font.
 // With CROP.png the window's rectangle is saved there too.
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <QImage>
 
 #include <cstdio>
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: vorla-check-shot SHOT.png SKIN_FOLDER LEFT TOP [CROP.png]\n");
         return 64;
     }
-    QGuiApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     const QImage shot = QImage(QString::fromLocal8Bit(argv[1])).convertToFormat(QImage::Format_RGB32);
     if (shot.isNull()) {
         return Fail("the screenshot cannot be read");
