@@ -4,7 +4,7 @@
 # The screenshot stays in BUILD_DIR/tests/screenshot/screen-SKIN.png.
 set -euo pipefail
 
-build="$1"
+build="$(cd "$1" && pwd)"
 skin="$2"
 crop="${3:-}"
 program="$build/program"
