@@ -48,6 +48,16 @@ case "$mode" in
     export PATH="$PATH:/usr/sbin:/sbin"
     ctest --test-dir "$build_dir" --output-on-failure -j"$(nproc)"
     ;;
+  run)
+    install_packages
+    build
+    "$here/scripts/run.sh" "$build_dir"
+    ;;
+  demo)
+    install_packages
+    build
+    "$here/scripts/demo.sh" "$build_dir"
+    ;;
   *)
     echo "usage: $0 test [--sanitize] | build" >&2
     exit 64
