@@ -21,7 +21,9 @@ int ReadFromMemory(GifFileType* gif, GifByteType* buffer, int length) {
     auto* source = static_cast<Source*>(gif->UserData);
     const std::size_t left = source->bytes->size() - source->at;
     const std::size_t n = std::min(left, static_cast<std::size_t>(std::max(length, 0)));
-    std::memcpy(buffer, source->bytes->data() + source->at, n);
+    if (n > 0) {
+        std::memcpy(buffer, source->bytes->data() + source->at, n);
+    }
     source->at += n;
     return static_cast<int>(n);
 }

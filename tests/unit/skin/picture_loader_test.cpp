@@ -1,6 +1,8 @@
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "BmpBuilder.h"
 #include "SkinTestSupport.h"
 #include "skin/BmpFile.h"
@@ -153,6 +155,30 @@ TEST(DecodeIcon, RejectsBrokenFiles) {
                      skin::SkinError);
     }
     EXPECT_NO_THROW(skin::DecodeIcon(good));
+}
+
+// Corrupted icons and GIFs decode or fail with SkinError; the sanitizer build sees any stray read.
+TEST(IconAndGif, CorruptedFilesNeverReadOutOfBounds) {
+    std::vector<bool> mask(12, false);
+    const std::vector<std::vector<std::uint8_t>> icons = {
+        skintest::BuildIcon({{4, 3, 24, skintest::IconDib(IconColours(4, 3, 2), mask, 24)},
+                             {4, 3, 32, skintest::IconDib(IconColours(4, 3, 2), mask, 32)}})};
+    std::vector<int> indices(6 * 5, 1);
+    const std::vector<std::uint8_t> gif = MakeGif(6, 5, indices, 0, true);
+    std::mt19937 random(99);
+    for (int round = 0; round < 400; ++round) {
+        for (const auto& file : {icons[0], gif}) {
+            std::vector<std::uint8_t> bad = file;
+            for (int f = 0; f < 1 + static_cast<int>(random() % 3); ++f) {
+                bad[random() % bad.size()] = static_cast<std::uint8_t>(random());
+            }
+            try {
+                const Bitmap b = file == gif ? skin::DecodeGif(bad) : skin::DecodeIcon(bad);
+                EXPECT_FALSE(b.Empty());
+            } catch (const skin::SkinError&) {
+            }
+        }
+    }
 }
 
 TEST(LoadPicture, ChoosesTheDecoderByExtension) {
