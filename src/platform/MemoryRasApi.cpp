@@ -165,11 +165,7 @@ std::uint32_t MemoryRasApi::GetConnectStatus(RasHandle connection, RasConnStatus
 std::uint32_t MemoryRasApi::GetErrorString(std::uint32_t code, std::string& text, std::uint32_t bufferChars)
 {
     const auto custom = errorTexts.find(code);
-    std::string found = custom != errorTexts.end() ? custom->second : RasErrorText(code);
-    if (found.empty() || bufferChars == 0)
-        return kRasErrorInvalidParameter;
-    text = found.substr(0, bufferChars - 1);
-    return kRasSuccess;
+    return CopyRasErrorString(custom != errorTexts.end() ? custom->second : RasErrorText(code), text, bufferChars);
 }
 
 std::unique_ptr<RasLibrary> MemoryRasApi::LoadLibrary(const std::string& fileName)

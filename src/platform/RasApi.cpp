@@ -28,4 +28,12 @@ std::string RasErrorText(std::uint32_t code)
     }
 }
 
+std::uint32_t CopyRasErrorString(const std::string& found, std::string& text, std::uint32_t bufferChars)
+{
+    if (found.empty() || bufferChars == 0)
+        return kRasErrorInvalidParameter;
+    text = found.substr(0, bufferChars - 1);
+    return kRasSuccess;
+}
+
 }  // namespace platform

@@ -155,4 +155,8 @@ std::uint32_t FillRasList(const std::vector<Record>& items, std::uint32_t record
 // The texts of the error codes above, as both backends report them; empty for other codes.
 std::string RasErrorText(std::uint32_t code);
 
+// GetErrorString for backends: copies found into text within bufferChars, or fails for a code
+// without a text.
+std::uint32_t CopyRasErrorString(const std::string& found, std::string& text, std::uint32_t bufferChars);
+
 }  // namespace platform
