@@ -1,0 +1,78 @@
+#!/usr/bin/python3
+"""HTTP server for the download tests: serves a folder on 127.0.0.1 and prints its port.
+
+Paths beyond the plain files:
+  /echo...            the request line, the headers and the body sent, as the response body
+  /nolength/NAME      the file NAME without a Content-Length header
+  /badlength/NAME     the file NAME with a Content-Length that is not a number
+  /short/NAME         the file NAME, declared 1000 bytes longer than it is
+  /redirect/NAME      a redirect to /NAME
+"""
+import argparse
+import functools
+import http.server
+import os
+
+
+class Handler(http.server.SimpleHTTPRequestHandler):
+    def do_GET(self):
+        for prefix, action in (("/echo", self.echo), ("/nolength/", self.no_length),
+                               ("/badlength/", self.bad_length), ("/short/", self.short),
+                               ("/redirect/", self.redirect)):
+            if self.path.startswith(prefix):
+                action(self.path[len(prefix):])
+                return
+        super().do_GET()
+
+    def file_bytes(self, name):
+        with open(os.path.join(self.directory, name), "rb") as f:
+            return f.read()
+
+    def echo(self, _rest):
+        length = int(self.headers.get("Content-Length", "0"))
+        sent = self.rfile.read(length) if length else b""
+        body = (self.requestline + "\r\n" + str(self.headers)).encode("latin-1") + sent
+        self.send_response(200)
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+    def no_length(self, name):
+        body = self.file_bytes(name)
+        self.send_response(200)
+        self.end_headers()
+        self.wfile.write(body)
+
+    def bad_length(self, name):
+        body = self.file_bytes(name)
+        self.send_response(200)
+        self.send_header("Content-Length", "twelve")
+        self.end_headers()
+        self.wfile.write(body)
+
+    def short(self, name):
+        body = self.file_bytes(name)
+        self.send_response(200)
+        self.send_header("Content-Length", str(len(body) + 1000))
+        self.end_headers()
+        self.wfile.write(body)
+
+    def redirect(self, name):
+        self.send_response(302)
+        self.send_header("Location", "/" + name)
+        self.send_header("Content-Length", "0")
+        self.end_headers()
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--directory", required=True)
+    args = parser.parse_args()
+    handler = functools.partial(Handler, directory=args.directory)
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+    print(f"port {server.server_address[1]}", flush=True)
+    server.serve_forever()
+
+
+if __name__ == "__main__":
+    main()
