@@ -28,8 +28,12 @@ std::string LocalHostAddress() {
     if (getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
         return {};
     }
+    const addrinfo* last = found;
+    while (last->ai_next != nullptr) {
+        last = last->ai_next;
+    }
     std::array<char, INET_ADDRSTRLEN> text{};
-    const auto* address = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
+    const auto* address = reinterpret_cast<const sockaddr_in*>(last->ai_addr);
     const char* ok = inet_ntop(AF_INET, &address->sin_addr, text.data(), text.size());
     freeaddrinfo(found);
     return ok != nullptr ? std::string(text.data()) : std::string();

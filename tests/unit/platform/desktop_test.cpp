@@ -1,6 +1,7 @@
 #include "platform/Desktop.h"
 #include "platform/LinuxDesktop.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -84,6 +85,21 @@ TEST(XdgAutorun, WritesAndRemovesTheEntry) {
     EXPECT_FALSE(std::filesystem::exists(folder / "autostart/Vorla.desktop"));
     autorun.Disable();  // removing a missing entry is not an error
     std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+
+#include "platform/LocalHost.h"
+
+namespace {
+
+TEST(LocalHost, AddressIsDottedIpv4OrEmpty) {
+    EXPECT_FALSE(platform::LocalHostName().empty());
+    const std::string address = platform::LocalHostAddress();
+    if (!address.empty()) {
+        in_addr parsed{};
+        EXPECT_EQ(inet_pton(AF_INET, address.c_str(), &parsed), 1) << address;
+    }
 }
 
 }  // namespace
