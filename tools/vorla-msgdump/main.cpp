@@ -2,7 +2,6 @@
 #include <exception>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <string>
 
 #include "mail/MsgJson.h"
@@ -18,7 +17,11 @@ int main(int argc, char** argv) {
         std::cerr << "Cannot open " << argv[1] << "\n";
         return 1;
     }
-    const std::string raw((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    // istream::read turns a failing buffer (a directory, an I/O error) into badbit instead of
+    // letting it escape as an exception.
+    std::string raw;
+    char chunk[65536];
+    while (file.read(chunk, sizeof chunk) || file.gcount() > 0) raw.append(chunk, static_cast<std::size_t>(file.gcount()));
     if (file.bad()) {
         std::cerr << "Cannot read " << argv[1] << "\n";
         return 1;
@@ -27,7 +30,11 @@ int main(int argc, char** argv) {
         mail::TQelMsg message;
         message.RawMail = mail::SplitLines(raw);
         message.ParseMessage();
-        std::cout << mail::MessageToJson(message) << "\n";
+        std::cout << mail::MessageToJson(message) << "\n" << std::flush;
+        if (!std::cout) {
+            std::cerr << "Cannot write the output\n";
+            return 1;
+        }
     } catch (const std::exception& error) {
         std::cerr << error.what() << "\n";
         return 1;
