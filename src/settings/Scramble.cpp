@@ -21,4 +21,14 @@ std::string UnscramblePassword(const std::string& text) {
     return result;
 }
 
+std::string StoredPassword(const std::string& text) {
+    std::string stored = ScramblePassword(text);
+    for (char& c : stored) {
+        if (c == '\x1a') {
+            c = '\x1b';
+        }
+    }
+    return stored;
+}
+
 }  // namespace settings

@@ -13,4 +13,9 @@ std::string ScramblePassword(const std::string& text);
 // every code from 4 to 131; a code of 132 or more comes back 128 lower, one below 4 128 higher.
 std::string UnscramblePassword(const std::string& text);
 
+// The password as "Accounts.ini" stores it: ScramblePassword, except that a Ctrl-Z (from codes
+// 17 and 145), which would end the file for the reader, is stored as code 27. Both unscramble
+// to 17, so the reader gets what it would have got, and the lines after it stay readable.
+std::string StoredPassword(const std::string& text);
+
 }  // namespace settings

@@ -64,7 +64,7 @@ void SaveAccounts(const std::string& folder, const Tables& tables) {
         const AccountRecord& account = tables.AccountTable[n - 1];
         lines << "" << "[Account" + std::to_string(n) + "]" << "acc_name = " + account.acc_name
               << "host_name = " + account.host_name << "user_name = " + account.user_name
-              << "password = " + ScramblePassword(account.password)
+              << "password = " + StoredPassword(account.password)
               << Number("port_number = ", account.port_number)
               << Flag("inactive = ", account.inactive) << "auth_name =" + account.auth_name
               << "auth_addr =" + account.auth_addr << "auth_sign =" + account.auth_sign

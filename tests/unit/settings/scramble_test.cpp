@@ -44,4 +44,16 @@ TEST(Scramble, UnscrambleTruncatesTowardZero) {
     EXPECT_EQ(UnscramblePassword(Byte(0)), Byte(4));
 }
 
+TEST(StoredPassword, IsTheScrambledFormWithoutCtrlZ) {
+    for (int code = 0; code < 256; ++code) {
+        const std::string stored = settings::StoredPassword(Byte(code));
+        EXPECT_EQ(UnscramblePassword(stored), UnscramblePassword(ScramblePassword(Byte(code))))
+            << "code " << code;
+        if (code != 17 && code != 145) {
+            EXPECT_EQ(stored, ScramblePassword(Byte(code))) << "code " << code;
+        }
+    }
+    EXPECT_EQ(settings::StoredPassword("\x11\x91"), "\x1b\x1b");
+}
+
 }  // namespace

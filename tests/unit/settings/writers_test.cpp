@@ -68,6 +68,25 @@ TEST(SaveAccounts, HighPasswordCodeDoesNotSurviveReload) {
     EXPECT_EQ(read.tables.AccountTable[0].password, "cafi");
 }
 
+// Codes 17 and 145 scramble to Ctrl-Z, which ends the file on reading; the stored form must not
+// cut off the rest of the file, so the accounts after it still load.
+TEST(SaveAccounts, PasswordScramblingToCtrlZKeepsLaterAccounts) {
+    TempFolder out;
+    out.Write("Vorla.ini", "current_skin = /s/\r\n");
+    settings::Tables tables;
+    tables.AccountTable[0] = settings_test::MakeAccount("a", "x\x91y\x11z");
+    tables.AccountTable[0].port_number = 995;
+    tables.AccountTable[1] = settings_test::MakeAccount("b", "pw");
+    tables.AccountCount = 2;
+    settings::SaveAccounts(out.Folder(), tables);
+    EXPECT_EQ(out.Read("Accounts.ini").find('\x1a'), std::string::npos);
+    ReadFolder read(out.Folder());
+    ASSERT_EQ(read.tables.AccountCount, 2);
+    EXPECT_EQ(read.tables.AccountTable[0].password, "x\x11y\x11z");
+    EXPECT_EQ(read.tables.AccountTable[0].port_number, 995);
+    EXPECT_EQ(read.tables.AccountTable[1].password, "pw");
+}
+
 TEST(SaveFilters, EmptyListWritesOnlyMisc) {
     TempFolder out;
     settings::Tables tables;
