@@ -22,12 +22,15 @@ std::string WithSlashes(std::string path) {
     return path;
 }
 
-std::string AsFolder(const std::string& path) {
-    std::string folder = WithSlashes(path);
-    if (folder.empty() || folder.back() != '/') {
-        folder += '/';
+std::string WithTrailingSlash(std::string path) {
+    if (path.empty() || path.back() != '/') {
+        path += '/';
     }
-    return folder;
+    return path;
+}
+
+std::string AsFolder(const std::string& path) {
+    return WithTrailingSlash(WithSlashes(path));
 }
 
 }  // namespace settings

@@ -51,6 +51,9 @@ std::optional<int> TickerIntervalForSpeed(int speed);
 // A folder path as the settings hold it: backslashes read as "/", ending in "/".
 std::string AsFolder(const std::string& path);
 
+// A folder path of this system (the program folder) ending in "/"; its backslashes are names.
+std::string WithTrailingSlash(std::string path);
+
 // Backslashes read as "/": settings and skins written on the original platform still work.
 std::string WithSlashes(std::string path);
 

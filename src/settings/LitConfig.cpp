@@ -103,7 +103,7 @@ void ReadMainSettings(const std::string& folder, const std::string& path, Config
 
 void LitConfig(const std::string& folder, Config& config, Tables& tables,
                const FatalSinks& sinks) {
-    const std::string base = AsFolder(folder);
+    const std::string base = WithTrailingSlash(folder);
     ClearTables(tables);
     const std::string vorlaIni = base + kVorlaIni;
     const std::string skin = FindInSkin(vorlaIni, "", "current_skin", true, sinks);
@@ -119,7 +119,7 @@ void LitConfig(const std::string& folder, Config& config, Tables& tables,
 }
 
 bool ReadWindowPositions(const std::string& folder, Config& config) {
-    const std::string path = AsFolder(folder) + kVorlaIni;
+    const std::string path = WithTrailingSlash(folder) + kVorlaIni;
     const auto read = [&](const char* key, int fallback, int& out) {
         const std::string value = FindInSkin(path, "", key);
         if (IsMarker(value)) {

@@ -55,7 +55,7 @@ void SaveConfig(const std::string& folder, const Config& config) {
           << Flag("readlg =", config.readlg) << Number("nblg =", config.nblg)
           << Flag("vrmail =", config.vrmail) << "smtphost =" + config.smtphost
           << Number("smtpport =", config.smtpport) << Flag("sendorg =", config.sendorg);
-    WriteFileAtomically(AsFolder(folder) + kVorlaIni, lines.Text(), kSharedFileMode);
+    WriteFileAtomically(WithTrailingSlash(folder) + kVorlaIni, lines.Text(), kSharedFileMode);
 }
 
 void SaveAccounts(const std::string& folder, const Tables& tables) {
@@ -70,7 +70,7 @@ void SaveAccounts(const std::string& folder, const Tables& tables) {
               << "auth_addr =" + account.auth_addr << "auth_sign =" + account.auth_sign
               << Flag("isign = ", account.isign);
     }
-    WriteFileAtomically(AsFolder(folder) + kAccountsIni, lines.Text(), kPrivateFileMode);
+    WriteFileAtomically(WithTrailingSlash(folder) + kAccountsIni, lines.Text(), kPrivateFileMode);
 }
 
 void SaveFilters(const std::string& folder, const std::vector<std::string>& filterList,
@@ -81,7 +81,7 @@ void SaveFilters(const std::string& folder, const std::vector<std::string>& filt
         lines << "" << "[Filter" + std::to_string(i) + "]" << "string=" + filterList[i - 1];
     }
     lines << "" << "[Misc]" << "max_size=" + sizeField << Flag("auth_fltr= ", authorFilter);
-    WriteFileAtomically(AsFolder(folder) + kFilterIni, lines.Text(), kSharedFileMode);
+    WriteFileAtomically(WithTrailingSlash(folder) + kFilterIni, lines.Text(), kSharedFileMode);
     tables.FilterTable = FilterSlots{};
     std::copy_n(filterList.begin(), count, tables.FilterTable.begin());
     tables.FilterCount = count;

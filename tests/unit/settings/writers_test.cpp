@@ -87,6 +87,24 @@ TEST(SaveAccounts, PasswordScramblingToCtrlZKeepsLaterAccounts) {
     EXPECT_EQ(read.tables.AccountTable[1].password, "pw");
 }
 
+// The program folder is a real path: a backslash in it is part of a name, not a separator.
+TEST(SettingsFolder, BackslashInProgramFolderIsKept) {
+    TempFolder out;
+    const std::filesystem::path folder = out.Path() / "a\\b";
+    std::filesystem::create_directory(folder);
+    settings_test::WriteBytes(folder / "Vorla.ini", "current_skin = /s/\r\nminutes = 9\r\n");
+    ReadFolder read(folder.string());
+    ASSERT_TRUE(read.sinks.dialogs.messages.empty());
+    EXPECT_EQ(read.config.minutes, 9);
+    EXPECT_EQ(read.config.SkinDir, folder.string() + "/skins");
+    settings::SaveConfig(folder.string(), read.config);
+    settings::SaveAccounts(folder.string(), read.tables);
+    settings::SaveFilters(folder.string(), {}, "0", false, read.tables);
+    EXPECT_EQ(settings_test::Entries(folder),
+              (std::vector<std::string>{"Accounts.ini", "Vorla.ini", "VrFilter.ini"}));
+    EXPECT_FALSE(std::filesystem::exists(out.Path() / "a"));
+}
+
 TEST(SaveFilters, EmptyListWritesOnlyMisc) {
     TempFolder out;
     settings::Tables tables;
