@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for Vorla and builds it, then runs the tests or the program.
+#   ./vorla.sh run                 install packages, build, start Vorla with the default skin
+#   ./vorla.sh demo                the same, with a private Dovecot on 127.0.0.1 holding sample mail
 #   ./vorla.sh test [--sanitize]   install packages, build, run every test
 #   ./vorla.sh build               install packages and build only
 set -euo pipefail
@@ -59,7 +61,7 @@ case "$mode" in
     "$here/scripts/demo.sh" "$build_dir"
     ;;
   *)
-    echo "usage: $0 test [--sanitize] | build" >&2
+    echo "usage: $0 run | demo | test [--sanitize] | build" >&2
     exit 64
     ;;
 esac
