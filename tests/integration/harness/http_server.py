@@ -7,18 +7,20 @@ Paths beyond the plain files:
   /badlength/NAME     the file NAME with a Content-Length that is not a number
   /short/NAME         the file NAME, declared 1000 bytes longer than it is
   /redirect/NAME      a redirect to /NAME
+  /stall/NAME         the file NAME, declared longer, then nothing more for 30 seconds
 """
 import argparse
 import functools
 import http.server
 import os
+import time
 
 
 class Handler(http.server.SimpleHTTPRequestHandler):
     def do_GET(self):
         for prefix, action in (("/echo", self.echo), ("/nolength/", self.no_length),
                                ("/badlength/", self.bad_length), ("/short/", self.short),
-                               ("/redirect/", self.redirect)):
+                               ("/redirect/", self.redirect), ("/stall/", self.stall)):
             if self.path.startswith(prefix):
                 action(self.path[len(prefix):])
                 return
@@ -56,6 +58,11 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         self.send_header("Content-Length", str(len(body) + 1000))
         self.end_headers()
         self.wfile.write(body)
+
+    def stall(self, name):
+        self.short(name)
+        self.wfile.flush()
+        time.sleep(30)
 
     def redirect(self, name):
         self.send_response(302)

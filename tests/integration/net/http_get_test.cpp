@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -291,6 +292,33 @@ TEST_F(HttpGetTest, CompletionWaitsForTheWindowThreadAndASecondStartIsIgnored)
     ASSERT_TRUE(window.WaitForCall(30s));
     window.ProcessMessages();
     EXPECT_EQ(ReadAll(target), Pattern(5000)) << "after the completion the next download starts";
+}
+
+TEST_F(HttpGetTest, DestroyedDuringATransferEndsItWithoutEvents)
+{
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool started = false;
+    auto local = std::make_unique<net::THTTPGet>(window, window);
+    local->Port = server->Port();
+    local->FileName = target;
+    local->URL = "http://127.0.0.1/stall/news.txt";
+    local->OnProgress = [&](net::THTTPGetThread&, std::int64_t, std::int64_t) {
+        std::lock_guard lock(mutex);
+        started = true;
+        changed.notify_all();
+    };
+    local->OnDoneFile = [&](net::THTTPGet&, const std::string&, std::int64_t) { ++errors; };
+    local->OnError = [&](net::THTTPGet&) { ++errors; };
+    local->DownloadFile();
+    {
+        std::unique_lock lock(mutex);
+        ASSERT_TRUE(changed.wait_for(lock, 30s, [&] { return started; }));
+    }
+    const auto destroying = std::chrono::steady_clock::now();
+    local.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - destroying, 20s) << "the stalled transfer was aborted";
+    EXPECT_EQ(errors, 0);
 }
 
 }  // namespace
