@@ -137,9 +137,11 @@ bool TQelSMTP::SendMessage(TQelMsg& message)
 {
     if (!Connected)
         throw MailError("Not connected.");
-    if (message.From.empty())
+    // A sender or a To list that names no address counts as missing: otherwise nothing (or a
+    // null sender) would go out and the send would still report success.
+    if (ExtractAddress(message.From, false).empty())
         throw MailError("\"From\" field not specified.");
-    if (message.SendTo.empty())
+    if (SplitAddressList(message.SendTo).empty())
         throw MailError("\"SendTo\" field not specified.");
     message.Date = FormatMailDate(std::time(nullptr));
     std::optional<StringList> lines = BuildMessage(message);

@@ -347,6 +347,8 @@ TEST_F(SmtpTest, MissingFieldsRaise)
     } rows[] = {
         {"no sender", "", "a@b", "\"From\" field not specified."},
         {"no recipient", "a@b", "", "\"SendTo\" field not specified."},
+        {"blank sender", "  ", "a@b", "\"From\" field not specified."},
+        {"recipients naming no address", "a@b", " , \"Bob\" ", "\"SendTo\" field not specified."},
     };
     for (const Row& r : rows) {
         mail::TQelMsg m;
@@ -359,6 +361,7 @@ TEST_F(SmtpTest, MissingFieldsRaise)
             EXPECT_EQ(e.what(), r.text) << r.name;
         }
     }
+    script.ExpectDone();
     TQelSMTP idle(factory, pump, clock);
     try {
         idle.SendMessage(message);
