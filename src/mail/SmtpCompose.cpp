@@ -122,7 +122,12 @@ std::optional<StringList> TQelSMTP::BuildMessage(TQelMsg& message)
 bool TQelSMTP::EncodeAttachment(TAttachedFile& file)
 {
     platform::FileStream source(file.PathName, platform::FileStream::Mode::Read);
-    const std::int64_t size = static_cast<std::int64_t>(std::filesystem::file_size(file.PathName));
+    // A folder opens for reading too; its size query fails, reported like any unreadable file.
+    std::error_code sizeError;
+    const std::uintmax_t fileSize = std::filesystem::file_size(file.PathName, sizeError);
+    if (sizeError)
+        throw platform::StreamError("Cannot read file \"" + file.PathName + "\": " + sizeError.message());
+    const std::int64_t size = static_cast<std::int64_t>(fileSize);
     const std::string tempPath = GetTempFile();
     auto target = std::make_unique<platform::FileStream>(tempPath, platform::FileStream::Mode::Create);
     if (OnEncodeStart)

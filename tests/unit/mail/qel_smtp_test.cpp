@@ -258,6 +258,24 @@ TEST_F(SmtpTest, AttachmentsMakeAMultipartBody)
     EXPECT_EQ(encodeProgress, (std::vector<std::uint16_t>{51, 100, 100}));
 }
 
+TEST_F(SmtpTest, UnreadableAttachmentRaisesAStreamError)
+{
+    struct Row {
+        const char* name;
+        std::string path;
+    } rows[] = {
+        {"missing file", ::testing::TempDir() + "vorla_smtp_no_such_file.bin"},
+        {"a folder", ::testing::TempDir()},
+    };
+    for (const Row& r : rows) {
+        mail::TQelMsg m;
+        m.From = message.From;
+        m.SendTo = message.SendTo;
+        m.AttachedFiles.AddFile(r.path);
+        EXPECT_THROW(smtp.BuildMessage(m), platform::StreamError) << r.name;
+    }
+}
+
 TEST_F(SmtpTest, RefusedRecipientStopsAndSkipsTheOtherLists)
 {
     message.CC = "c@x.org";
