@@ -10,7 +10,7 @@
 #include <system_error>
 
 #include "platform/LinuxDesktop.h"
-#include "platform/MemoryRasApi.h"
+#include "platform/PppRasApi.h"
 #include "platform/ProgramFolder.h"
 #include "ui/Program.h"
 #include "ui/QtPlatform.h"
@@ -67,8 +67,7 @@ int main(int argc, char** argv) {
     platform::XdgShell shell;
     platform::XdgAutorun autorun;
     platform::XdgMailtoHandler mailto;
-    // No dial-up entries until the pppd peers backend exists.
-    platform::MemoryRasApi dialUp;
+    platform::PppRasApi dialUp;
     ui::Program program({sound, shell, autorun, mailto, dialogs, dialUp}, folder);
     if (!program.Start()) {
         return 1;
