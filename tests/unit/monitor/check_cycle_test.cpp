@@ -353,6 +353,27 @@ TEST_F(CheckCycleTest, FailedFirstFetchShowsAMessageAndRestartsTheTimers) {
     EXPECT_EQ(view.calls.back(), "buttons on");
 }
 
+TEST_F(CheckCycleTest, SkinSwitchKeepsTheMailStateOfTheTray) {
+    ASSERT_TRUE(Start(Accounts({false})));
+    pop.boxes["pop1.test"].count = 2;
+    vorla->ConnectClick();
+    vorla->Config.SkinDir = VORLA_SKINS;
+    vorla->SwitchSkinClick("frost");
+    EXPECT_EQ(view.Last("tray "), "tray mail");
+    EXPECT_EQ(view.Last("flag "), "flag gotmail");
+    EXPECT_EQ(vorla->Ticker.StatusText, "Box1 2 messages");
+}
+
+TEST_F(CheckCycleTest, MailPictureThatCannotBeLoadedEndsTheProgram) {
+    ASSERT_TRUE(Start(Accounts({false})));
+    pop.boxes["pop1.test"].count = 2;
+    vorla->Skin.GotMailPath = Folder() + "missing.bmp";
+    EXPECT_THROW(vorla->ConnectClick(), settings::FatalSettingsError);
+    EXPECT_EQ(view.Last("message "), "message -Err :  Invalid SKIN.INI, check the bitmaps.[youhavemail]");
+    EXPECT_EQ(view.Count("exit"), 1);
+    EXPECT_FALSE(vorla->Busy()) << "the guard is released on the way out";
+}
+
 TEST_F(CheckCycleTest, RetrieveProgressText) {
     ASSERT_TRUE(Start(Accounts({false})));
     messageWindow.size = 5000;
