@@ -14,7 +14,7 @@
 #include "net/RASControl.h"
 #include "platform/IdleSynchronizer.h"
 #include "platform/LinuxDesktop.h"
-#include "platform/MemoryRasApi.h"
+#include "platform/PppRasApi.h"
 #include "platform/QueuedSynchronizer.h"
 #include "settings/FindInSkin.h"
 
@@ -79,8 +79,7 @@ int main(int argc, char** argv) {
     pop.StrErrorInFormatOfMsg = "Error";
     pop.RetrieveProgressStep = 10;
     monitor::QelPopClient popClient(pop);
-    // No dial-up service of this desktop is reachable from here yet: the entry list is empty.
-    platform::MemoryRasApi rasApi;
+    platform::PppRasApi rasApi;
     net::TRASControl rasc(rasApi);
     monitor::RasDialUp dialUp(rasc);
     net::THTTPGet getNews(windowThread, windowThread);
