@@ -145,12 +145,14 @@ TEST_F(SmtpServerTest, RefusedRecipientIsReported)
     mail::TQelMsg message;
     message.From = "ann@example.org";
     message.SendTo = "nobody@example.org";  // the test server refuses this one
+    const std::size_t before = server->Deliveries().size();
     smtp.Connect();
     ASSERT_FALSE(smtp.Failed);
     EXPECT_FALSE(smtp.SendMessage(message));
-    EXPECT_GE(error, 500);
-    EXPECT_FALSE(errorText.empty());
+    EXPECT_EQ(error, 550);
+    EXPECT_EQ(errorText, "5.1.1 No such user here");
     EXPECT_FALSE(smtp.Connected);
+    EXPECT_EQ(server->Deliveries().size(), before);
 }
 
 }  // namespace
