@@ -7,6 +7,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -18,6 +19,37 @@ namespace {
 TransportError SystemError(int code, const char* api)
 {
     return TransportError(code, api, std::string(api) + ": " + std::strerror(code));
+}
+
+// Four decimal fields 0 to 255; leading zeros are decimal too ("010" is 10), which
+// inet_pton refuses and inet_aton would read as octal.
+bool DottedAddress(const std::string& text, in_addr& out)
+{
+    std::uint32_t value = 0;
+    int fields = 0;
+    std::size_t at = 0;
+    while (fields < 4) {
+        const std::size_t end = std::min(text.find('.', at), text.size());
+        if (end == at)
+            return false;
+        unsigned field = 0;
+        for (std::size_t i = at; i < end; ++i) {
+            if (text[i] < '0' || text[i] > '9')
+                return false;
+            field = field * 10 + static_cast<unsigned>(text[i] - '0');
+            if (field > 255)
+                return false;
+        }
+        value = value << 8 | field;
+        ++fields;
+        at = end + 1;
+        if (end == text.size())
+            break;
+    }
+    if (fields != 4 || at <= text.size())
+        return false;
+    out.s_addr = htonl(value);
+    return true;
 }
 
 }  // namespace
@@ -50,7 +82,7 @@ void PosixTransport::Resolve(const std::string& hostName, const std::string& add
         sockaddr_in in{};
         in.sin_family = AF_INET;
         in.sin_port = htons(port);
-        if (::inet_pton(AF_INET, address.c_str(), &in.sin_addr) != 1)
+        if (!DottedAddress(address, in.sin_addr))
             throw TransportError(EINVAL, "inet_addr", "inet_addr: invalid address " + address);
         sockaddr_storage storage{};
         std::memcpy(&storage, &in, sizeof in);

@@ -1,8 +1,13 @@
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <vector>
 
 #include "fakes/ScriptedTransport.h"
+#include "mail/PosixTransport.h"
 #include "mail/QelPOP3.h"
 
 namespace {
@@ -193,6 +198,39 @@ TEST_F(Pop3Test, HostAndPortChoice)
         EXPECT_EQ(script.connectedAddress, r.wantAddress) << r.name;
         EXPECT_EQ(script.connectedPort, r.wantPort) << r.name;
     }
+}
+
+TEST(PosixTransport, NumericAddressFieldsAreDecimal)
+{
+    // A listening loopback socket completes the handshake without an accept.
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_EQ(::listen(listener, 8), 0);
+    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &len), 0);
+    const std::uint16_t port = ntohs(addr.sin_port);
+    for (const char* address : {"127.0.0.1", "127.000.000.001", "127.0.0.0001"}) {
+        mail::PosixTransport transport;
+        bool connected = false;
+        try {
+            transport.Resolve("", address, port);
+            transport.BeginConnect();
+            for (int slice = 0; slice < 100 && !connected; ++slice)
+                connected = transport.FinishConnect(50);
+        } catch (const mail::TransportError& e) {
+            ADD_FAILURE() << address << ": " << e.what();
+        }
+        EXPECT_TRUE(connected) << address;
+    }
+    for (const char* bad : {"127.0.0.", "127.0.0.1.2", "127.0.0.300", "127.0.0.x"}) {
+        mail::PosixTransport transport;
+        EXPECT_THROW(transport.Resolve("", bad, port), mail::TransportError) << bad;
+    }
+    ::close(listener);
 }
 
 TEST_F(Pop3Test, ConnectNotificationsInOrder)
