@@ -70,6 +70,7 @@ void ImgBtnWidget::leaveEvent(QEvent*) {
 
 void ImgBtnWidget::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
+        m_clickArmed = true;
         m_button.MouseDown();
     }
     emit Pressed(ShiftStateOf(*event, false));
@@ -80,12 +81,16 @@ void ImgBtnWidget::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     m_button.MouseUp();
-    if (rect().contains(event->position().toPoint())) {
+    const bool armed = m_clickArmed;
+    m_clickArmed = false;
+    if (armed && rect().contains(event->position().toPoint())) {
         emit Clicked();
     }
 }
 
 void ImgBtnWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double click is no click of its own when released.
+    m_clickArmed = false;
     emit Pressed(ShiftStateOf(*event, true));
 }
 

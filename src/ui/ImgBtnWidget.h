@@ -41,6 +41,8 @@ protected:
 private:
     skin::TImgBtn& m_button;
     QColor m_hoverColor = Qt::blue;
+    // A plain left press happened on the control: its release is a click.
+    bool m_clickArmed = false;
 };
 
 }  // namespace ui

@@ -16,7 +16,8 @@ void WriteFile(const fs::path& path, const std::string& text) {
 
 }  // namespace
 
-ProgramFixture::ProgramFixture(const std::vector<SkinCopy>& skins) {
+ProgramFixture::ProgramFixture(const std::vector<SkinCopy>& skins,
+                               const std::vector<std::string>& moreSettings) {
     const fs::path folder = Folder();
     const fs::path shipped = fs::path(VORLA_SOURCE_DIR) / "skins" / "default";
     for (const SkinCopy& skin : skins) {
@@ -27,9 +28,13 @@ ProgramFixture::ProgramFixture(const std::vector<SkinCopy>& skins) {
             fs::remove(target / "main.bmp");
         }
     }
-    WriteFile(folder / "Vorla.ini", "current_skin = " + SkinFolder(skins.front().name) +
-                                        "\r\nskin_dir = " + (folder / "skins").string() +
-                                        "\r\nicon_tray =1\r\nspeed = 1\r\n");
+    std::string ini = "current_skin = " + SkinFolder(skins.front().name) +
+                      "\r\nskin_dir = " + (folder / "skins").string() +
+                      "\r\nicon_tray =1\r\nspeed = 1\r\n";
+    for (const std::string& line : moreSettings) {
+        ini += line + "\r\n";
+    }
+    WriteFile(folder / "Vorla.ini", ini);
     m_program = std::make_unique<ui::Program>(
         ui::DesktopServices{sound, shell, m_autorun, m_mailto, dialogs, m_dialUp}, Folder() + "/");
     m_started = m_program->Start();

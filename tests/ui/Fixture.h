@@ -56,10 +56,11 @@ struct SkinCopy {
 };
 
 // Lays out the folder, with skin_dir pointing at its "skins" and current_skin at the first
-// skin, and starts the program in it.
+// skin, and starts the program in it. moreSettings are further "key = value" lines of Vorla.ini.
 class ProgramFixture {
 public:
-    explicit ProgramFixture(const std::vector<SkinCopy>& skins);
+    explicit ProgramFixture(const std::vector<SkinCopy>& skins,
+                            const std::vector<std::string>& moreSettings = {});
     ~ProgramFixture();
 
     bool Started() const { return m_started; }

@@ -2,7 +2,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QMouseEvent>
+#include <QMenu>
 #include <QScreen>
+#include <QSignalSpy>
+#include <QSystemTrayIcon>
 #include <QTest>
 
 #include "Fixture.h"
@@ -66,6 +69,29 @@ QStringList BuiltItems(QMenu& menu) {
         texts << actions[i]->text();
     }
     return texts;
+}
+
+// The open popup menus, topmost first.
+std::vector<QMenu*> OpenMenus() {
+    std::vector<QMenu*> menus;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* menu = qobject_cast<QMenu*>(widget); menu != nullptr && menu->isVisible()) {
+            menus.push_back(menu);
+        }
+    }
+    return menus;
+}
+
+void CloseMenus() {
+    while (QWidget* popup = QApplication::activePopupWidget()) {
+        popup->close();
+    }
+}
+
+void SendButtonEvent(QWidget& widget, QEvent::Type type, Qt::MouseButtons held) {
+    const QPointF at(widget.width() / 2, widget.height() / 2);
+    QMouseEvent event(type, at, widget.mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &event);
 }
 
 }  // namespace
@@ -237,6 +263,65 @@ private slots:
         QCOMPARE(window.STATBMP().pos(), QPoint(fixture.Program().Vorla().Skin.STATBMP.Left,
                                                 fixture.Program().Vorla().Skin.STATBMP.Top));
         QVERIFY(fixture.dialogs.messages.empty());
+    }
+
+    void doubleClickOnAButtonIsOneClick() {
+        ProgramFixture fixture({{"default"}});
+        QVERIFY(fixture.Started());
+        ui::ImgBtnWidget& button = fixture.Program().Window().MAIL();
+        QSignalSpy clicks(&button, &ui::ImgBtnWidget::Clicked);
+        QSignalSpy presses(&button, &ui::ImgBtnWidget::Pressed);
+        SendButtonEvent(button, QEvent::MouseButtonPress, Qt::LeftButton);
+        SendButtonEvent(button, QEvent::MouseButtonRelease, Qt::NoButton);
+        SendButtonEvent(button, QEvent::MouseButtonDblClick, Qt::LeftButton);
+        SendButtonEvent(button, QEvent::MouseButtonRelease, Qt::NoButton);
+        QCOMPARE(clicks.count(), 1);
+        QCOMPARE(presses.count(), 2);
+        QVERIFY(presses.at(1).at(0).value<skin::ShiftState>().Double);
+        // The next plain click counts again.
+        SendButtonEvent(button, QEvent::MouseButtonPress, Qt::LeftButton);
+        SendButtonEvent(button, QEvent::MouseButtonRelease, Qt::NoButton);
+        QCOMPARE(clicks.count(), 2);
+    }
+
+    void startHiddenHidesAtTheFirstPaint() {
+        ProgramFixture fixture({{"default"}}, {"hidden =1"});
+        QVERIFY(fixture.Started());
+        ui::Program& program = fixture.Program();
+        ui::MainWindow& window = program.Window();
+        // The window is shown; its first paint, when it comes, hides it again.
+        QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 2000);
+        QVERIFY(!program.Vorla().FirstPaintPending);
+        QVERIFY(!program.Vorla().Ticker.Scroll.Enabled());
+        // Shown from the tray, it paints and stays.
+        emit program.View().Tray().activated(QSystemTrayIcon::Trigger);
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTest::qWait(20);
+        QVERIFY(window.isVisible());
+        QVERIFY(program.Vorla().Ticker.Scroll.Enabled());
+    }
+
+    void trayClicksToggleTheWindowAndOpenTheMenu() {
+        ProgramFixture fixture({{"default"}});
+        QVERIFY(fixture.Started());
+        ui::Program& program = fixture.Program();
+        ui::MainWindow& window = program.Window();
+        QSystemTrayIcon& tray = program.View().Tray();
+        QVERIFY(window.isVisible());
+        emit tray.activated(QSystemTrayIcon::Trigger);
+        QVERIFY(!window.isVisible());
+        QVERIFY(!program.Vorla().Ticker.Scroll.Enabled());
+        emit tray.activated(QSystemTrayIcon::DoubleClick);
+        emit tray.activated(QSystemTrayIcon::MiddleClick);
+        QVERIFY(!window.isVisible());
+        QVERIFY(OpenMenus().empty());
+        emit tray.activated(QSystemTrayIcon::Trigger);
+        QVERIFY(window.isVisible());
+        QVERIFY(program.Vorla().Ticker.Scroll.Enabled());
+        emit tray.activated(QSystemTrayIcon::Context);
+        QCOMPARE(OpenMenus(), (std::vector<QMenu*>{&program.PopMnu()}));
+        QCOMPARE(BuiltItems(program.PopMnu().SkinMnu()), (QStringList{"default"}));
+        CloseMenus();
     }
 };
 
