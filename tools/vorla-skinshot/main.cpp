@@ -113,6 +113,9 @@ int main(int argc, char** argv) {
     if (positionals != 2) {
         return Usage("SKINDIR and OUT.bmp are needed");
     }
+    if (positional[0].empty()) {
+        return Usage("SKINDIR must not be empty");
+    }
     std::string folder = positional[0];
     if (folder.back() != '/') {
         folder += '/';
