@@ -1,5 +1,6 @@
 #include "ui/MainWindow.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -119,6 +120,10 @@ void MainWindow::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+    // A press that opened a menu of its own (RefreshBtn's account menu) has been answered.
+    if (QApplication::activePopupWidget() != nullptr) {
+        return;
+    }
     emit ContextMenuRequested(event->globalPos());
 }
 

@@ -71,6 +71,14 @@ QStringList BuiltItems(QMenu& menu) {
     return texts;
 }
 
+QStringList ActionTexts(QMenu& menu) {
+    QStringList texts;
+    for (QAction* action : menu.actions()) {
+        texts << action->text();
+    }
+    return texts;
+}
+
 // The open popup menus, topmost first.
 std::vector<QMenu*> OpenMenus() {
     std::vector<QMenu*> menus;
@@ -86,6 +94,14 @@ void CloseMenus() {
     while (QWidget* popup = QApplication::activePopupWidget()) {
         popup->close();
     }
+}
+
+// A right button press and release through the window system, as a real click arrives:
+// this is the path on which Qt also sends the context menu event.
+void RightClick(QWidget& window, QPoint at) {
+    QTest::mousePress(window.windowHandle(), Qt::RightButton, Qt::NoModifier, at);
+    QTest::mouseRelease(window.windowHandle(), Qt::RightButton, Qt::NoModifier, at);
+    QCoreApplication::processEvents();
 }
 
 void SendButtonEvent(QWidget& widget, QEvent::Type type, Qt::MouseButtons held) {
@@ -263,6 +279,33 @@ private slots:
         QCOMPARE(window.STATBMP().pos(), QPoint(fixture.Program().Vorla().Skin.STATBMP.Left,
                                                 fixture.Program().Vorla().Skin.STATBMP.Top));
         QVERIFY(fixture.dialogs.messages.empty());
+    }
+
+    void rightClickOpensOneMenu() {
+        ProgramFixture fixture({{"default"}});
+        QVERIFY(fixture.Started());
+        ui::MainWindow& window = fixture.Program().Window();
+        ui::MainMenu& menu = fixture.Program().PopMnu();
+        struct Row {
+            const char* name;
+            QPoint at;
+            bool mainMenu;
+        };
+        const std::vector<Row> rows{
+            {"surface", FreeSurfacePoint(window), true},
+            {"mail flag", window.FLAG().geometry().center(), true},
+            {"RefreshBtn: the account menu alone", window.RefreshBtn().geometry().center(), false},
+        };
+        for (const Row& row : rows) {
+            RightClick(window, row.at);
+            const std::vector<QMenu*> menus = OpenMenus();
+            QVERIFY2(menus.size() == 1, row.name);
+            QVERIFY2((menus.front() == &menu) == row.mainMenu, row.name);
+            if (!row.mainMenu) {
+                QVERIFY2(ActionTexts(*menus.front()).contains("Check all accounts"), row.name);
+            }
+            CloseMenus();
+        }
     }
 
     void doubleClickOnAButtonIsOneClick() {
