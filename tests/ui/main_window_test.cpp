@@ -8,6 +8,10 @@
 #include <QSystemTrayIcon>
 #include <QTest>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include "Fixture.h"
 #include "skin/PictureLoader.h"
 #include "skin/Region.h"
@@ -365,6 +369,52 @@ private slots:
         QCOMPARE(OpenMenus(), (std::vector<QMenu*>{&program.PopMnu()}));
         QCOMPARE(BuiltItems(program.PopMnu().SkinMnu()), (QStringList{"default"}));
         CloseMenus();
+    }
+
+    void newsLinkGivesTheStatusLineAHandCursor() {
+        ProgramFixture fixture({{"default"}});
+        QVERIFY(fixture.Started());
+        skin::TStatusTicker& ticker = fixture.Program().Vorla().Ticker;
+        ui::ImageWidget& status = fixture.Program().Window().STATBMP();
+        struct Row {
+            const char* item;
+            bool hand;
+        };
+        for (const Row& row : {Row{"Skins###http://example.org/", true}, Row{"Plain news", false},
+                               Row{"Hash###but no link", false}}) {
+            // The item on show has scrolled out: the next tick shows the next one.
+            ticker.NewsLines = {row.item};
+            ticker.RefreshTicks = 1;
+            ticker.PauseActive = false;
+            ticker.PastEnd = true;
+            ticker.DoScroll();
+            QVERIFY2(status.testAttribute(Qt::WA_SetCursor) == row.hand, row.item);
+            if (row.hand) {
+                QCOMPARE(status.cursor().shape(), Qt::PointingHandCursor);
+            }
+        }
+    }
+
+    void sessionEndSavesThePositionAndRemovesTheTrayIcon() {
+        ProgramFixture fixture({{"default"}});
+        QVERIFY(fixture.Started());
+        ui::Program& program = fixture.Program();
+        QVERIFY(program.View().Tray().isVisible());
+        program.Window().move(123, 77);
+        program.EndSession();
+        QVERIFY(!program.View().Tray().isVisible());
+        QVERIFY(!program.Window().isVisible());
+        std::ifstream file(fixture.Folder() + "/Vorla.ini", std::ios::binary);
+        std::stringstream saved;
+        saved << file.rdbuf();
+        QVERIFY(saved.str().find("posX = 123\r\n") != std::string::npos);
+        QVERIFY(saved.str().find("posY = 77\r\n") != std::string::npos);
+        // The file keeps the user's tray choice.
+        QVERIFY(saved.str().find("icon_tray =1\r\n") != std::string::npos);
+        // A second end (the quit that follows) does not run ShutDown again.
+        std::filesystem::remove(fixture.Folder() + "/Vorla.ini");
+        program.EndSession();
+        QVERIFY(!std::filesystem::exists(fixture.Folder() + "/Vorla.ini"));
     }
 };
 
