@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
 #include <fstream>
+#include <string>
 
 #include "DovecotServer.h"
 #include "SmtpServer.h"
@@ -32,7 +34,9 @@ std::string Slurp(const std::string& path)
 
 Result Tool(const std::vector<std::string>& args)
 {
-    const std::string errPath = ::testing::TempDir() + "vorla-mailtool.err";
+    // One file per run: ctest runs the tool tests in parallel processes.
+    const std::string errPath =
+        ::testing::TempDir() + "vorla-mailtool-" + std::to_string(::getpid()) + ".err";
     std::string cmd = Quote(VORLA_MAILTOOL);
     for (const auto& a : args)
         cmd += " " + Quote(a);
