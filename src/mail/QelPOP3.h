@@ -7,7 +7,7 @@
 #include <string>
 
 #include "mail/QelMsg.h"
-#include "mail/QelSocket.h"
+#include "mail/QelClient.h"
 
 namespace mail {
 
@@ -23,7 +23,7 @@ struct TPopReply {
 };
 TPopReply ParsePopReply(const std::string& chunk);
 
-class TQelPOP final : public TObject {
+class TQelPOP final : public TQelClient {
 public:
     // Error numbers passed to OnError; any other number is a platform socket error code.
     static constexpr int kErrLogin = 2001;
@@ -34,7 +34,6 @@ public:
 
     // The factory makes the connection at Connect; nothing is opened here.
     TQelPOP(TransportFactory& factory, platform::EventPump& pump, Clock& clock = SteadyClock::Instance());
-    ~TQelPOP() override;
 
     std::string UserId;
     std::string UserPasswd;
@@ -46,29 +45,18 @@ public:
     // Bound in milliseconds of every wait for the connection or a reply.
     std::uint32_t TimeOut = 60000;
 
-    TNotifyEvent OnConnect;
-    TNotifyEvent OnQuit;
-    TOnError OnError;
     TOnBeforeRetrieve OnBeforeRetrieve;
     TNotifyEvent OnAfterRetrieve;
     TOnCodeProgressEvent OnRetrieveProgress;
     TOnDeleteEvent OnDelete;
-    TSocketNotifyEvent OnLookup;
-    TSocketNotifyEvent OnConnecting;
-    // The PASS command is traced with the password masked.
-    TToFromSocketEvent OnSendTextToSocket;
-    TToFromSocketEvent OnReceiveTextFromSocket;
+    // OnSendTextToSocket traces the PASS command with the password masked.
 
-    bool Connected = false;
     bool LoggedIn = false;
-    bool Failed = false;
     std::string ReplyStatus;
-    std::string ReplyText;
     std::uint32_t MessageCount = 0;
     std::int64_t NewMessageCount = 0;
     bool LastSupported = false;
     StringList DeletedList;
-    bool AbortRequested = false;
 
     void Connect();
     // Raises MailError "Invalid Op. Not connected." without a connection.
@@ -84,16 +72,13 @@ public:
     std::string GetUIDL(std::uint32_t msgIndex);
 
     std::uint16_t LastPercent() const { return m_progress.LastPercent(); }
-    TQelSocket& Socket() { return m_socket; }
 
 private:
     void SendCommand(const std::string& command);
     std::string ReadReply();
-    void ReportError(int error, TObject* sender);
+    void ReportError(int error, TObject* sender) override;
     std::unique_ptr<TQelMsg> Retrieve(std::uint32_t msgIndex, bool top, std::uint32_t lines);
 
-    platform::EventPump& m_pump;
-    TQelSocket m_socket;
     TProgressStepper m_progress;
 };
 

@@ -5,42 +5,8 @@
 namespace mail {
 
 TQelSMTP::TQelSMTP(TransportFactory& factory, platform::EventPump& pump, Clock& clock)
-    : m_pump(pump), m_socket(factory, pump, clock)
+    : TQelClient(factory, pump, clock)
 {
-    m_socket.OnLookup = [this](TObject* sender, TQelSocket& socket) {
-        if (OnLookup)
-            OnLookup(sender, socket);
-    };
-    m_socket.OnConnecting = [this](TObject* sender, TQelSocket& socket) {
-        if (OnConnecting)
-            OnConnecting(sender, socket);
-    };
-    m_socket.OnConnect = [this](TObject*, TQelSocket&) {
-        Connected = true;
-        if (OnConnect)
-            OnConnect(this);
-    };
-    m_socket.OnDisconnect = [this](TObject*, TQelSocket&) {
-        Connected = false;
-        if (OnQuit)
-            OnQuit(this);
-    };
-    m_socket.OnErrorEvent = [this](TQelSocket& socket, int& code) { ReportError(code, &socket); };
-}
-
-TQelSMTP::~TQelSMTP()
-{
-    m_socket.OnDisconnect = nullptr;
-    m_socket.Close();
-}
-
-void TQelSMTP::ReportError(int error, TObject* sender)
-{
-    Failed = true;
-    m_socket.Close();
-    Connected = false;
-    if (OnError)
-        OnError(sender, error, ReplyText);
 }
 
 int TQelSMTP::ReplyError() const

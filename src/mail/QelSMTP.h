@@ -8,13 +8,13 @@
 #include <string>
 
 #include "mail/QelMsg.h"
-#include "mail/QelSocket.h"
+#include "mail/QelClient.h"
 
 namespace mail {
 
 using TOnCodeStartEvent = std::function<void(TObject* sender, const std::string& fileName, std::int64_t bytesCount)>;
 
-class TQelSMTP final : public TObject {
+class TQelSMTP final : public TQelClient {
 public:
     // Error number reported when the server closed the connection instead of replying (or
     // replied without a numeric code).
@@ -22,7 +22,6 @@ public:
 
     // The factory makes the connection at Connect; nothing is opened here.
     TQelSMTP(TransportFactory& factory, platform::EventPump& pump, Clock& clock = SteadyClock::Instance());
-    ~TQelSMTP() override;
 
     std::string Port = "25";
     std::string Host;
@@ -32,25 +31,14 @@ public:
     // Written as X-Mailer.
     std::string ApplicationTitle = "Vorla";
 
-    TNotifyEvent OnConnect;
-    TNotifyEvent OnQuit;
-    TOnError OnError;
     TNotifyEvent OnBeforeSend;
     TNotifyEvent OnAfterSend;
     TOnCodeStartEvent OnEncodeStart;
     TOnCodeProgressEvent OnEncodeProgress;
     TNotifyEvent OnEncodeEnd;
     TOnSendProgressEvent OnSendProgress;
-    TSocketNotifyEvent OnLookup;
-    TSocketNotifyEvent OnConnecting;
-    TToFromSocketEvent OnSendTextToSocket;
-    TToFromSocketEvent OnReceiveTextFromSocket;
 
-    bool Connected = false;
-    bool Failed = false;
     std::string ReplyCode;
-    std::string ReplyText;
-    bool AbortRequested = false;
 
     // Opens, reads the greeting and sends HELO. A connection that cannot be opened sets
     // Failed and fires OnError with the platform code and the reason.
@@ -67,19 +55,15 @@ public:
 
     std::uint16_t LastSendPercent() const { return m_send.LastPercent(); }
     std::uint16_t LastEncodePercent() const { return m_encode.LastPercent(); }
-    TQelSocket& Socket() { return m_socket; }
 
 private:
     void SendCommand(const std::string& command);
     std::string ReadReply();
     bool Expect(const char* code);
-    void ReportError(int error, TObject* sender);
     int ReplyError() const;
     int SendToList(const std::string& sender, const StringList& list, const StringList& lines);
     bool EncodeAttachment(TAttachedFile& file);
 
-    platform::EventPump& m_pump;
-    TQelSocket m_socket;
     TProgressStepper m_send;
     TProgressStepper m_encode;
 };

@@ -1,0 +1,45 @@
+#include "mail/QelClient.h"
+
+namespace mail {
+
+TQelClient::TQelClient(TransportFactory& factory, platform::EventPump& pump, Clock& clock)
+    : m_pump(pump), m_socket(factory, pump, clock)
+{
+    m_socket.OnLookup = [this](TObject* sender, TQelSocket& socket) {
+        if (OnLookup)
+            OnLookup(sender, socket);
+    };
+    m_socket.OnConnecting = [this](TObject* sender, TQelSocket& socket) {
+        if (OnConnecting)
+            OnConnecting(sender, socket);
+    };
+    m_socket.OnConnect = [this](TObject*, TQelSocket&) {
+        Connected = true;
+        if (OnConnect)
+            OnConnect(this);
+    };
+    m_socket.OnDisconnect = [this](TObject*, TQelSocket&) {
+        Connected = false;
+        if (OnQuit)
+            OnQuit(this);
+    };
+    m_socket.OnErrorEvent = [this](TQelSocket& socket, int& code) { ReportError(code, &socket); };
+}
+
+TQelClient::~TQelClient()
+{
+    // Destruction is no session step: close without events, whose receivers may be gone.
+    m_socket.OnDisconnect = nullptr;
+    m_socket.Close();
+}
+
+void TQelClient::ReportError(int error, TObject* sender)
+{
+    Failed = true;
+    m_socket.Close();
+    Connected = false;
+    if (OnError)
+        OnError(sender, error, ReplyText);
+}
+
+}  // namespace mail
