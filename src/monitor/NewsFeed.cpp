@@ -147,7 +147,8 @@ void TVorla::ReadNews() {
         const std::string path = DownloadInto(server.NewsFile, "reading news...", kNewsFile);
         bool removed = false;
         if (const auto entries = ReadAndDelete(path, removed)) {
-            Ticker.NewsLines = *entries;
+            // Appended: a download without a declared length has put the credit item first.
+            Ticker.NewsLines.insert(Ticker.NewsLines.end(), entries->begin(), entries->end());
             if (!removed && !entries->empty()) {
                 Ticker.NewsLines.push_back(CreditItem());
             }

@@ -118,7 +118,8 @@ void FakeDownloader::DownloadFile(const std::string& url, const std::string& fil
     }
     std::ofstream(fileName, std::ios::binary) << body->second;
     if (OnDoneFile) {
-        OnDoneFile(fileName, static_cast<long long>(body->second.size()));
+        const auto length = declared.find(url);
+        OnDoneFile(fileName, length != declared.end() ? length->second : static_cast<long long>(body->second.size()));
     }
 }
 

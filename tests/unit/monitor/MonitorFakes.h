@@ -121,6 +121,7 @@ private:
 class FakeDownloader final : public HttpDownloader {
 public:
     std::map<std::string, std::string> bodies;  // url -> body; a missing url fails
+    std::map<std::string, long long> declared;  // url -> length told to OnDoneFile; default the body size
     std::vector<std::string> urls;
     std::function<void()> during;  // runs inside the download, as a pumped event would
 

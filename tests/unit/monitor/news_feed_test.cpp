@@ -146,5 +146,16 @@ TEST_F(NewsFeedTest, ZeroSizeDownloadReplacesTheItemsWithTheCredit) {
     EXPECT_EQ(vorla->Ticker.NewsLines, std::vector<std::string>{CreditItem()});
 }
 
+TEST_F(NewsFeedTest, NewsWithoutADeclaredLengthFollowTheCreditItem) {
+    downloader.bodies[DefaultNewsUrl()] = "one\r\ntwo\r\n";
+    downloader.declared[DefaultNewsUrl()] = 0;
+    Connect();
+    EXPECT_EQ(vorla->Ticker.NewsLines, (std::vector<std::string>{CreditItem(), " one ", " two "}));
+
+    downloader.bodies[DefaultNewsUrl()] = "";
+    vorla->LitVrNews();
+    EXPECT_EQ(vorla->Ticker.NewsLines, std::vector<std::string>{CreditItem()}) << "an empty file adds no second one";
+}
+
 }  // namespace
 }  // namespace monitor::test
