@@ -1,6 +1,7 @@
 #include "monitor/Monitor.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "settings/FindInSkin.h"
 
@@ -12,6 +13,13 @@ bool RightAlone(const skin::ShiftState& s) {
 
 bool LeftDoubleClick(const skin::ShiftState& s) {
     return s.Left && s.Double && !s.Right && !s.Middle && !s.Shift && !s.Ctrl && !s.Alt;
+}
+
+// The dialog offers 1 to 99 minutes; a hand-edited value must neither make the timer fire
+// without a pause nor overflow the milliseconds.
+int CheckInterval(int minutes) {
+    constexpr int kMinute = 60000;
+    return std::clamp(minutes, 1, std::numeric_limits<int>::max() / kMinute) * kMinute;
 }
 
 void TVorla::SetErrorNotice(const std::string& text) {
@@ -84,7 +92,7 @@ void TVorla::DoConnect() {
     }
     Ticker.RefreshTicks = 0;
     Ticker.PauseActive = true;
-    m_timer.SetInterval(Config.minutes * 60000);
+    m_timer.SetInterval(CheckInterval(Config.minutes));
     if (IsConnected) {
         ReadServerList();
         ReadNews();

@@ -30,6 +30,9 @@ inline constexpr const char* kNoDialUpEntry = "No dial-up entry ! Please create 
 bool RightAlone(const skin::ShiftState& shift);
 bool LeftDoubleClick(const skin::ShiftState& shift);
 
+// The check timer's interval in milliseconds for a number of minutes.
+int CheckInterval(int minutes);
+
 enum class TrayEvent { LeftDown, RightDown, Other };
 
 // The parts the main window works with; they must outlive it.

@@ -108,6 +108,29 @@ TEST_F(CheckCycleTest, ConnectSetsTheCheckTimerAndShowsTheCount) {
     EXPECT_EQ(view.Last("flag "), "flag nomail");
 }
 
+TEST_F(CheckCycleTest, CheckIntervalStaysWithinTheTimersRange) {
+    struct Row {
+        const char* name;
+        const char* minutes;
+        int interval;
+    };
+    const Row rows[] = {
+        {"as set", "minutes = 7", 7 * 60000},
+        {"zero would check without a pause", "minutes = 0", 60000},
+        {"negative", "minutes = -3", 60000},
+        {"too large for milliseconds", "minutes = 100000", 35791 * 60000},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        vorla = std::make_unique<TVorla>(
+            MonitorParts{view, pop, dialUp, downloader, timer, tickerSync, messageWindow, pump, shell, autorun, mailto},
+            Folder());
+        ASSERT_TRUE(Start(Accounts({false}), {"autocheck =1", row.minutes}));
+        vorla->ConnectClick();
+        EXPECT_EQ(timer.interval, row.interval);
+    }
+}
+
 TEST_F(CheckCycleTest, SoundPlaysWhenTheCountRisesAndAfterEveryReset) {
     ASSERT_TRUE(Start(Accounts({false}), {"playsnd =1", "wavsnd = /sounds/new.wav", "reset =1"}));
     pop.boxes["pop1.test"].count = 5;
