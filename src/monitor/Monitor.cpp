@@ -40,12 +40,13 @@ int TVorla::FirstValidAccount() const {
 }
 
 // The account after CurrentAccount, skipping inactive ones unless the table holds only one.
-// Each account is visited at most once, so a table without an active account gives 0.
+// Each account is visited at most once, so a table without an active account gives 0. A
+// CurrentAccount below 0 (a stray menu tag) starts from the first account like 99 does.
 int TVorla::NextAccountToCheck() const {
     const int count = Tables.AccountCount;
     int number = CurrentAccount;
     for (int step = 0; step < count; ++step) {
-        number = (number + 1 > count) ? 1 : number + 1;
+        number = (number + 1 > count || number + 1 < 1) ? 1 : number + 1;
         if (count == 1 || !Tables.AccountTable[number - 1].inactive) {
             return number;
         }

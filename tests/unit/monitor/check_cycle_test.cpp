@@ -240,6 +240,18 @@ TEST_F(CheckCycleTest, AccountMenuCaptionsBeforeAndAfterChecks) {
     EXPECT_EQ(vorla->CurrentAccount, 3) << "the tag is the account number minus one";
 }
 
+TEST_F(CheckCycleTest, MenuTagOutsideTheTableChecksTheFirstAccount) {
+    ASSERT_TRUE(Start(Accounts({false, false})));
+    vorla->ConnectClick();
+    for (const int tag : {-4, 9, 25}) {
+        SCOPED_TRACE(tag);
+        pop.log.clear();
+        vorla->MnuClick(tag);
+        EXPECT_EQ(vorla->CurrentAccount, 1);
+        EXPECT_EQ(Logins(pop), std::vector<std::string>{"user1"});
+    }
+}
+
 TEST_F(CheckCycleTest, MenuAndRefreshDoNothingWhileDisconnected) {
     ASSERT_TRUE(Start(Accounts({false})));
     vorla->MnuClick(20);
