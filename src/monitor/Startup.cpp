@@ -78,7 +78,11 @@ bool TVorla::Init() {
 
 void TVorla::ShutDown() {
     StopTimers();
-    m_pop.Quit();
+    // An exit clicked while a check or fetch waits on the server must not talk to the client
+    // under it; the running operation ends its own session.
+    if (!m_busy) {
+        m_pop.Quit();
+    }
     Ticker.NewsLines.clear();
     NewsServers.clear();
     m_menu = MainMenuModel{};

@@ -74,6 +74,27 @@ TEST_F(StartupTest, ShutDownSavesPositionThenRemovesTheTrayIcon) {
     EXPECT_EQ(view.calls.at(view.calls.size() - 2), "tray-remove");
 }
 
+TEST_F(StartupTest, ExitDuringACheckLeavesTheSessionToTheCheck) {
+    ASSERT_TRUE(Start({{"Box", "pop.test"}}));
+    pop.boxes["pop.test"].count = 2;
+    vorla->ConnectClick();
+    pop.log.clear();
+    bool exited = false;
+    pump.onPump = [&] {
+        if (!exited && vorla->Busy() && pop.Connected()) {
+            exited = true;
+            vorla->Exit1Click();
+        }
+    };
+    vorla->TimerTimer();
+    pump.onPump = nullptr;
+    ASSERT_TRUE(exited);
+    EXPECT_EQ(pop.log, (std::vector<std::string>{"connect pop.test:110", "login user1", "stat", "quit"}));
+    EXPECT_EQ(vorla->ErrorNotice(), "");
+    EXPECT_EQ(vorla->Tables.AccountTable[0].LastCount, 2);
+    EXPECT_EQ(view.Count("close"), 1);
+}
+
 TEST_F(StartupTest, ShutDownWithoutSavingLeavesTheSettingsAlone) {
     ASSERT_TRUE(Start({}));
     const std::string before = ReadIni();
