@@ -214,11 +214,19 @@ void TRASControl::AbandonDial(int index, RasHandle dialled)
 void TRASControl::ReleaseDroppedLines()
 {
     // A dial ends before Dial returns, so Busy outlives it only while the line is up; a line
-    // that has dropped since (no hang-up was sent) must not refuse the next dial.
+    // that has dropped since (no hang-up was sent) must not refuse the next dial. A list that
+    // cannot be read proves nothing, so then the dial stays busy.
+    std::vector<RasConn> list;
+    if (EnumConnections(list) != kRasSuccess)
+        return;
     for (std::size_t i = 0; i < m_items.size(); ++i) {
-        const int index = static_cast<int>(i);
-        if (m_items[i].Dialing && FindConnection(index) == 0)
-            ChangeState(index, 0, kRasStateDisconnected);
+        TRASEntryItem& item = m_items[i];
+        const bool up = std::any_of(list.begin(), list.end(),
+                                    [&](const RasConn& connection) { return connection.entryName == item.EntryName; });
+        if (item.Dialing && !up) {
+            item.Connection = 0;
+            ChangeState(static_cast<int>(i), 0, kRasStateDisconnected);
+        }
     }
 }
 

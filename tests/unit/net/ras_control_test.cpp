@@ -411,6 +411,22 @@ TEST_F(RasControlTest, DroppedLineIsReportedAndDoesNotBlockTheNextDial)
     EXPECT_EQ(events[0].state, kRasStateDisconnected);
 }
 
+TEST_F(RasControlTest, UnreadableConnectionListKeepsTheDialBusy)
+{
+    ThreeEntries();
+    control.Dial(0);
+    for (const std::uint32_t code : {kRasErrorNotEnoughMemory, kRasErrorBufferTooSmall, kRasErrorFromDevice}) {
+        SCOPED_TRACE(code);
+        api.enumConnectionsResult = code;
+        EXPECT_EQ(RaisedBy([&] { control.Dial(1); }), "A connection attempt is already in progress.")
+            << "a line that cannot be listed is not known to be gone";
+        EXPECT_TRUE(control.Busy());
+        EXPECT_TRUE(control.Item(0).Dialing);
+    }
+    EXPECT_EQ(api.dialledParams.size(), 1u);
+    EXPECT_TRUE(events.empty());
+}
+
 TEST_F(RasControlTest, EntryPropertiesComeFromTheAnsiFunctionOfRasapi32)
 {
     AddEntry("alpha");
