@@ -294,6 +294,29 @@ TEST_F(HttpGetTest, CompletionWaitsForTheWindowThreadAndASecondStartIsIgnored)
     EXPECT_EQ(ReadAll(target), Pattern(5000)) << "after the completion the next download starts";
 }
 
+TEST_F(HttpGetTest, CompletionStoresTheResultRaisesThenClearsTheWorker)
+{
+    const std::string first = target;
+    get.WaitThread = false;
+    get.URL = "http://127.0.0.1/news.txt";
+    get.OnDoneFile = [&](net::THTTPGet& sender, const std::string& name, std::int64_t size) {
+        EXPECT_TRUE(sender.Result());
+        EXPECT_TRUE(sender.Running()) << "the worker is cleared only after the event";
+        sender.DownloadFile();
+        doneFiles.push_back({name, size});
+    };
+    get.DownloadFile();
+    get.FileName = folder + "/changed.txt";
+
+    ASSERT_TRUE(window.WaitForCall(30s));
+    window.ProcessMessages();
+    EXPECT_FALSE(get.Running()) << "the start from inside the event was ignored";
+    ASSERT_EQ(doneFiles.size(), 1u);
+    EXPECT_EQ(doneFiles[0].first, first) << "the worker's own copy of the file name";
+    EXPECT_EQ(ReadAll(first), "first item\r\nsecond item\r\n");
+    EXPECT_FALSE(std::filesystem::exists(get.FileName));
+}
+
 TEST_F(HttpGetTest, DestroyedDuringATransferEndsItWithoutEvents)
 {
     std::mutex mutex;

@@ -93,6 +93,27 @@ TEST_F(HttpGetWithoutServer, HandlerRunningDuringTheWaitCannotStartAnother)
     EXPECT_FALSE(get.Running());
 }
 
+TEST_F(HttpGetWithoutServer, OnErrorSeesTheResultStoredAndTheDownloadStillRunning)
+{
+    bool seen = false;
+    get.OnError = [&](net::THTTPGet& sender) {
+        seen = true;
+        EXPECT_FALSE(sender.Result());
+        EXPECT_TRUE(sender.Running()) << "the worker is cleared only after the event";
+        sender.URL = "other-host";
+        sender.DownloadFile();
+        ++errors;
+    };
+    get.URL = "no-host";
+    get.DownloadFile();
+    ASSERT_TRUE(window.WaitForCall(10s));
+    window.ProcessMessages();
+    EXPECT_TRUE(seen);
+    EXPECT_FALSE(get.Running()) << "the start from inside the event was ignored";
+    EXPECT_EQ(window.PendingCalls(), 0u);
+    EXPECT_EQ(errors, 1);
+}
+
 TEST_F(HttpGetWithoutServer, DestroyedWhileItsCompletionIsPendingRaisesNothing)
 {
     {
