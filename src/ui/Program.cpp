@@ -55,6 +55,9 @@ Program::~Program() {
     m_vorla->Ticker.Scroll.SetEnabled(false);
     m_timer.SetEnabled(false);
     m_sync.Close();
+    // The widgets draw from the logic's buttons and pictures: they go before the logic does.
+    m_menu.reset();
+    m_view.reset();
 }
 
 void Program::Wire() {
