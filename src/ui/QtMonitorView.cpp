@@ -176,6 +176,11 @@ void QtMonitorView::PlaySound(const std::string& file) {
 }
 
 void QtMonitorView::PopupAccountMenu(const std::vector<monitor::AccountMenuItem>& items) {
+    // The previous menu may be the one whose item handler is running (a right click on
+    // RefreshBtn during a long check): it goes when that handler has returned.
+    if (m_accountMenu) {
+        m_accountMenu.release()->deleteLater();
+    }
     m_accountMenu = std::make_unique<QMenu>();
     for (const monitor::AccountMenuItem& item : items) {
         if (item.Caption == "-") {

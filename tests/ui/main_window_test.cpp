@@ -416,6 +416,32 @@ private slots:
         program.EndSession();
         QVERIFY(!std::filesystem::exists(fixture.Folder() + "/Vorla.ini"));
     }
+
+    void accountMenuRebuiltFromItsOwnClick() {
+        ProgramFixture fixture({{"default"}});
+        QVERIFY(fixture.Started());
+        ui::QtMonitorView& view = fixture.Program().View();
+        const std::vector<monitor::AccountMenuItem> items{{"( ? )  Home", 0}, {"-", 30},
+                                                          {"Check all accounts", 20}};
+        // A click that runs long lets a right click on RefreshBtn build the menu anew
+        // while the clicked item's handler still runs.
+        std::vector<int> clicked;
+        view.accountMenuClick = [&](int tag) {
+            clicked.push_back(tag);
+            view.PopupAccountMenu(items);
+            QCoreApplication::processEvents();
+        };
+        view.PopupAccountMenu(items);
+        const std::vector<QMenu*> menus = OpenMenus();
+        QCOMPARE(menus.size(), std::size_t(1));
+        QMenu& menu = *menus.front();
+        QTest::mouseClick(&menu, Qt::LeftButton, Qt::NoModifier,
+                          menu.actionGeometry(menu.actions().at(2)).center());
+        QCOMPARE(clicked, (std::vector<int>{20}));
+        QCOMPARE(OpenMenus().size(), std::size_t(1));
+        CloseMenus();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 };
 
 QTEST_MAIN(MainWindowTest)
