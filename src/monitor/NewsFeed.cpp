@@ -4,6 +4,7 @@
 #include <fstream>
 #include <optional>
 #include <sstream>
+#include <utility>
 
 #include "monitor/Monitor.h"
 #include "settings/TextLines.h"
@@ -76,7 +77,9 @@ std::vector<std::string> SplitNewsEntries(std::string_view content) {
                 end = line.size();
             }
             if (end > start) {
-                entries.push_back(" " + line.substr(start, end - start) + " ");
+                std::string entry(" ");
+                entry.append(line, start, end - start).push_back(' ');
+                entries.push_back(std::move(entry));
             }
             start = end + 1;
         }

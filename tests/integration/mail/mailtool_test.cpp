@@ -39,7 +39,7 @@ Result Tool(const std::vector<std::string>& args)
         ::testing::TempDir() + "vorla-mailtool-" + std::to_string(::getpid()) + ".err";
     std::string cmd = Quote(VORLA_MAILTOOL);
     for (const auto& a : args)
-        cmd += " " + Quote(a);
+        cmd.append(" ").append(Quote(a));
     cmd += " 2>" + Quote(errPath);
     Result r{-1, "", ""};
     FILE* p = ::popen(cmd.c_str(), "r");
