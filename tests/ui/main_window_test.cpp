@@ -15,6 +15,7 @@
 #include "Fixture.h"
 #include "skin/PictureLoader.h"
 #include "skin/Region.h"
+#include "ui/MainMenu.h"
 #include "ui/Pictures.h"
 
 using uitest::ProgramFixture;
@@ -439,6 +440,34 @@ private slots:
                           menu.actionGeometry(menu.actions().at(2)).center());
         QCOMPARE(clicked, (std::vector<int>{20}));
         QCOMPARE(OpenMenus().size(), std::size_t(1));
+        CloseMenus();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void mainMenuRebuiltFromABuiltItemsClick() {
+        monitor::MainMenuModel model;
+        model.NewsItems = {{"First", 0}, {"Second", 1}};
+        model.SkinItems = {"default"};
+        ui::MainMenuHandlers handlers;
+        handlers.PopMnuPopup = [&]() -> const monitor::MainMenuModel& { return model; };
+        ui::MainMenu* menu = nullptr;
+        std::vector<int> chosen;
+        // Choosing a server downloads its news while events run; the menu can open again.
+        handlers.NewsServerClick = [&](int tag) {
+            chosen.push_back(tag);
+            menu->Rebuild();
+            QCoreApplication::processEvents();
+        };
+        ui::MainMenu mainMenu(std::move(handlers));
+        menu = &mainMenu;
+        mainMenu.Rebuild();
+        QMenu& news = mainMenu.NewsMnu();
+        news.popup(QPoint(10, 10));
+        QVERIFY(news.isVisible());
+        QTest::mouseClick(&news, Qt::LeftButton, Qt::NoModifier,
+                          news.actionGeometry(news.actions().at(3)).center());
+        QCOMPARE(chosen, (std::vector<int>{1}));
+        QCOMPARE(BuiltItems(news), (QStringList{"First", "Second"}));
         CloseMenus();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
