@@ -12,20 +12,13 @@ import os
 import poplib
 import random
 import shutil
-import signal
-import socket
 import subprocess
 import sys
 import tempfile
 import time
 
-NOBODY = 65534
-
-
-def free_port():
-    with socket.socket(socket.AF_INET, socket.SOCK_STREAM) as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+from dovecot_sandbox import DovecotSandbox, SandboxError  # noqa: E402
 
 
 def big_message(size):
@@ -39,67 +32,6 @@ def big_message(size):
             b"--bb\r\nContent-Type: application/octet-stream; name=\"big.bin\"\r\n"
             b"Content-Transfer-Encoding: base64\r\n\r\n")
     return head + b64 + b"--bb--\r\n", data
-
-
-def start_dovecot(folder, port):
-    base_dir = tempfile.mkdtemp(prefix="vdb", dir="/tmp")
-    home = os.path.join(folder, "home")
-    for sub in ("Maildir/new", "Maildir/cur", "Maildir/tmp"):
-        os.makedirs(os.path.join(home, sub))
-    os.makedirs(os.path.join(folder, "state"))
-    os.chmod(folder, 0o755)
-    root = os.geteuid() == 0
-    uid, gid = (NOBODY, NOBODY) if root else (os.geteuid(), os.getegid())
-    with open(os.path.join(folder, "passwd"), "w") as f:
-        f.write("bench:{PLAIN}bench:%d:%d::%s::\n" % (uid, gid, home))
-    conf = f"""protocols = pop3
-listen = 127.0.0.1
-base_dir = {base_dir}
-state_dir = {folder}/state
-log_path = {folder}/dovecot.log
-ssl = no
-disable_plaintext_auth = no
-auth_mechanisms = plain login
-auth_failure_delay = 0
-mail_location = maildir:~/Maildir
-passdb {{
-  driver = passwd-file
-  args = {folder}/passwd
-}}
-userdb {{
-  driver = passwd-file
-  args = {folder}/passwd
-}}
-service anvil {{
-  chroot =
-}}
-service pop3-login {{
-  chroot =
-  inet_listener pop3 {{
-    address = 127.0.0.1
-    port = {port}
-  }}
-}}
-service imap-login {{
-  inet_listener imap {{
-    port = 0
-  }}
-}}
-"""
-    path = os.path.join(folder, "dovecot.conf")
-    with open(path, "w") as f:
-        f.write(conf)
-    proc = subprocess.Popen(["/usr/sbin/dovecot", "-F", "-c", path],
-                            preexec_fn=lambda: __import__("ctypes").CDLL("libc.so.6").prctl(1, signal.SIGTERM))
-    deadline = time.time() + 15
-    while time.time() < deadline:
-        try:
-            socket.create_connection(("127.0.0.1", port), timeout=1).close()
-            return proc, base_dir, uid, gid, home
-        except OSError:
-            time.sleep(0.05)
-    proc.terminate()
-    sys.exit("dovecot did not start; see " + os.path.join(folder, "dovecot.log"))
 
 
 def run_tool(tool, port):
@@ -138,28 +70,23 @@ def main():
         sys.exit("vorla-mailtool not found: " + args.tool)
 
     folder = tempfile.mkdtemp(prefix="vorla-bench-pop3-")
-    port = free_port()
-    proc, base_dir, uid, gid, home = start_dovecot(folder, port)
-    try:
+    with DovecotSandbox(folder, "bench", "bench") as box:
         raw, data = big_message(10 * 1024 * 1024)
-        msg_path = os.path.join(home, "Maildir", "new", "1700000001.M1P1.bench")
-        with open(msg_path, "wb") as f:
-            f.write(raw)
-        for dirpath, _, files in os.walk(home):
-            os.chown(dirpath, uid, gid)
-            for name in files:
-                os.chown(os.path.join(dirpath, name), uid, gid)
-        tool = min(run_tool(args.tool, port) for _ in range(args.runs))
-        python = min(run_python(port, data) for _ in range(args.runs))
-        print("message: %d bytes" % len(raw))
-        print("vorla-mailtool retr + parse: %.3f s" % tool)
-        print("poplib + email parse:        %.3f s" % python)
-        print("ratio (vorla / python):      %.2f" % (tool / python))
-    finally:
-        proc.terminate()
-        proc.wait(timeout=15)
-        shutil.rmtree(folder, ignore_errors=True)
-        shutil.rmtree(base_dir, ignore_errors=True)
+        box.add_message(raw)
+        try:
+            port, _, _ = box.start()
+        except SandboxError as e:
+            sys.exit(str(e))  # the folder stays, with the log and configuration to look at
+        try:
+            tool = min(run_tool(args.tool, port) for _ in range(args.runs))
+            python = min(run_python(port, data) for _ in range(args.runs))
+        finally:
+            box.stop()
+            shutil.rmtree(folder, ignore_errors=True)
+    print("message: %d bytes" % len(raw))
+    print("vorla-mailtool retr + parse: %.3f s" % tool)
+    print("poplib + email parse:        %.3f s" % python)
+    print("ratio (vorla / python):      %.2f" % (tool / python))
 
 
 if __name__ == "__main__":
