@@ -5,14 +5,13 @@ Everything lives in a temporary folder that is removed at the end.
 """
 
 import os
-import pwd
 import shutil
 import signal
-import socket
 import subprocess
 import sys
 import tempfile
-import time
+
+from dovecot_sandbox import DovecotSandbox, SandboxError, find_dovecot
 
 USER = "demo"
 PASSWORD = "vorla"
@@ -22,11 +21,6 @@ MESSAGES = [
     ("Newsletter <news@example.org>", "Skins of the month", "Two new skins are out.\r\n"),
 ]
 
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
 def scramble(text):
     """The password form of Accounts.ini: each code c becomes (2c - 8) mod 256."""
     return bytes((2 * b - 8) % 256 for b in text.encode("latin-1"))
@@ -34,66 +28,10 @@ def scramble(text):
 def ini(lines):
     return ("\r\n".join(lines) + "\r\n").encode("latin-1")
 
-def write_mailbox(home, uid, gid):
-    new = os.path.join(home, "Maildir", "new")
-    for sub in ("new", "cur", "tmp"):
-        os.makedirs(os.path.join(home, "Maildir", sub))
-    for i, (sender, subject, body) in enumerate(MESSAGES, 1):
-        text = (f"From: {sender}\r\nTo: {USER}@localhost\r\nSubject: {subject}\r\n"
-                f"Date: Mon, 1 Jan 2024 09:0{i}:00 +0000\r\nMessage-ID: <demo{i}@localhost>\r\n"
-                f"\r\n{body}")
-        with open(os.path.join(new, f"{1700000000 + i}.demo{i}"), "w", newline="") as f:
-            f.write(text)
-    for root, dirs, files in os.walk(home):
-        for name in dirs + files:
-            os.chown(os.path.join(root, name), uid, gid)
-    os.chown(home, uid, gid)
-
-def write_dovecot(folder, base_dir, port, uid, gid):
-    home = os.path.join(folder, "home")
-    os.makedirs(home)
-    write_mailbox(home, uid, gid)
-    with open(os.path.join(folder, "users"), "w") as f:
-        f.write(f"{USER}:{{PLAIN}}{PASSWORD}:{uid}:{gid}::{home}::\n")
-    # Run as a user, the login and internal processes run as that user too.
-    users = ""
-    if os.getuid() != 0:
-
-        me = pwd.getpwuid(os.getuid()).pw_name
-        users = f"default_login_user = {me}\ndefault_internal_user = {me}\n"
-    conf = os.path.join(folder, "dovecot.conf")
-    with open(conf, "w") as f:
-        f.write(f"""protocols = pop3
-listen = 127.0.0.1
-base_dir = {base_dir}
-state_dir = {folder}/state
-log_path = {folder}/dovecot.log
-{users}disable_plaintext_auth = no
-auth_mechanisms = plain login
-auth_failure_delay = 0
-ssl = no
-mail_location = maildir:~/Maildir
-passdb {{
-  driver = passwd-file
-  args = {folder}/users
-}}
-userdb {{
-  driver = passwd-file
-  args = {folder}/users
-}}
-service anvil {{
-  chroot =
-}}
-service pop3-login {{
-  chroot =
-  inet_listener pop3 {{
-    address = 127.0.0.1
-    port = {port}
-  }}
-}}
-""")
-    os.makedirs(os.path.join(folder, "state"))
-    return conf
+def sample_message(number, sender, subject, body):
+    return (f"From: {sender}\r\nTo: {USER}@localhost\r\nSubject: {subject}\r\n"
+            f"Date: Mon, 1 Jan 2024 09:0{number}:00 +0000\r\nMessage-ID: <demo{number}@localhost>\r\n"
+            f"\r\n{body}").encode()
 
 def write_settings(home, program, port):
     skins = os.path.join(program, "skins")
@@ -111,56 +49,40 @@ def write_settings(home, program, port):
     if os.path.exists(help_page):
         shutil.copy(help_page, home)
 
-def wait_for_port(port, seconds):
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        try:
-            with socket.create_connection(("127.0.0.1", port), timeout=0.5):
-                return True
-        except OSError:
-            time.sleep(0.1)
-    return False
-
 def main(argv):
     if len(argv) != 1:
         print(__doc__, file=sys.stderr)
         return 64
     program = os.path.abspath(argv[0])
-    dovecot = shutil.which("dovecot")
-    if dovecot is None:
+    if find_dovecot() is None:
         print("dovecot is not installed (package dovecot-pop3d)", file=sys.stderr)
         return 1
-    # Dovecot refuses mail access as root: the mailbox then belongs to nobody.
-    uid, gid = (65534, 65534) if os.getuid() == 0 else (os.getuid(), os.getgid())
+    # A terminated or hung-up demo still ends vorla, stops Dovecot and removes its folder.
+    for number in (signal.SIGTERM, signal.SIGHUP):
+        signal.signal(number, lambda signum, _frame: sys.exit(128 + signum))
     folder = tempfile.mkdtemp(prefix="vorla-demo-")
     os.chmod(folder, 0o755)
-    # Its unix sockets fail past 108 bytes of path: a short folder of their own.
-    base_dir = tempfile.mkdtemp(prefix="vd-", dir="/tmp")
-    server = None
+    keep = False
     try:
-        port = free_port()
-        conf = write_dovecot(os.path.join(folder, "dovecot"), base_dir, port, uid, gid)
-        server = subprocess.Popen([dovecot, "-F", "-c", conf])
-        if not wait_for_port(port, 10):
-            print(f"Dovecot did not start; see {folder}/dovecot/dovecot.log", file=sys.stderr)
-            return 1
-        home = os.path.join(folder, "settings")
-        os.makedirs(home)
-        write_settings(home, program, port)
-        print(f"Dovecot on 127.0.0.1:{port} (user {USER}, {len(MESSAGES)} messages); "
-              f"settings in {home}")
-        env = dict(os.environ, VORLA_HOME=home)
-        return subprocess.call([os.path.join(program, "vorla")], env=env)
-    finally:
-        if server is not None:
-            server.send_signal(signal.SIGTERM)
+        with DovecotSandbox(os.path.join(folder, "dovecot"), USER, PASSWORD) as box:
+            for number, message in enumerate(MESSAGES, 1):
+                box.add_message(sample_message(number, *message))
             try:
-                server.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                server.kill()
-                server.wait()
-        shutil.rmtree(folder, ignore_errors=True)
-        shutil.rmtree(base_dir, ignore_errors=True)
+                port, _, _ = box.start(timeout=10)
+            except SandboxError as e:
+                print(e, file=sys.stderr)
+                keep = True  # for the log and configuration the message points at
+                return 1
+            home = os.path.join(folder, "settings")
+            os.makedirs(home)
+            write_settings(home, program, port)
+            print(f"Dovecot on 127.0.0.1:{port} (user {USER}, {len(MESSAGES)} messages); "
+                  f"settings in {home}")
+            env = dict(os.environ, VORLA_HOME=home)
+            return subprocess.call([os.path.join(program, "vorla")], env=env)
+    finally:
+        if not keep:
+            shutil.rmtree(folder, ignore_errors=True)
 
 if __name__ == "__main__":
     sys.exit(main(sys.argv[1:]))
