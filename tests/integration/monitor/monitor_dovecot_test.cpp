@@ -20,9 +20,7 @@ class MonitorDovecotTest : public MonitorTest {
 protected:
     MonitorDovecotTest() : realPop(transports, pump), popClient(realPop) {
         realPop.TimeOut = 10000;
-        vorla = std::make_unique<TVorla>(MonitorParts{view, popClient, dialUp, downloader, timer, tickerSync,
-                                                      messageWindow, pump, shell, autorun, mailto},
-                                         Folder());
+        MakeVorla(popClient);
     }
 
     // Vorla.ini with the sound on, and account 1 "Dove" on the server, then the extra text.

@@ -149,8 +149,13 @@ bool FakeShell::StartProgram(const std::string& program, const std::vector<std::
 MonitorTest::MonitorTest() {
     char pattern[] = "/tmp/vorla-monitor-XXXXXX";
     m_folder = mkdtemp(pattern);
+    MakeVorla(pop);
+}
+
+void MonitorTest::MakeVorla(PopClient& popClient) {
     vorla = std::make_unique<TVorla>(
-        MonitorParts{view, pop, dialUp, downloader, timer, tickerSync, messageWindow, pump, shell, autorun, mailto},
+        MonitorParts{view, popClient, dialUp, downloader, timer, tickerSync, messageWindow, pump, shell, autorun,
+                     mailto},
         Folder());
 }
 

@@ -203,6 +203,8 @@ protected:
     // WriteSettings, then FormCreate; true when start-up succeeded.
     bool Start(const std::vector<TestAccount>& accounts, const std::vector<std::string>& extra = {});
     std::string Folder() const { return m_folder.string() + "/"; }
+    // A fresh TVorla on the fixture's fakes and folder, checking through popClient.
+    void MakeVorla(PopClient& popClient);
 
     RecordingView view;
     FakePump pump;

@@ -42,9 +42,7 @@ TEST_F(CheckCycleTest, RoundRobinTakesTheNextActiveAccount) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         pop.log.clear();
-        vorla = std::make_unique<TVorla>(
-            MonitorParts{view, pop, dialUp, downloader, timer, tickerSync, messageWindow, pump, shell, autorun, mailto},
-            Folder());
+        MakeVorla(pop);
         ASSERT_TRUE(Start(Accounts(row.inactive)));
         vorla->ConnectClick();
         ASSERT_TRUE(vorla->IsConnected);
@@ -122,9 +120,7 @@ TEST_F(CheckCycleTest, CheckIntervalStaysWithinTheTimersRange) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        vorla = std::make_unique<TVorla>(
-            MonitorParts{view, pop, dialUp, downloader, timer, tickerSync, messageWindow, pump, shell, autorun, mailto},
-            Folder());
+        MakeVorla(pop);
         ASSERT_TRUE(Start(Accounts({false}), {"autocheck =1", row.minutes}));
         vorla->ConnectClick();
         EXPECT_EQ(timer.interval, row.interval);
