@@ -19,9 +19,11 @@ const std::string& EncodedText() {
     static const std::string text = [] {
         std::mt19937 random(7);
         std::string bytes(kTextSize / 78 * 57, '\0');
-        for (char& c : bytes) c = static_cast<char>(random());
+        for (char& c : bytes)
+            c = static_cast<char>(random());
         std::string encoded = mail::EncodeBase64(bytes);
-        if (const char* path = std::getenv("VORLA_BENCH_WRITE_INPUT")) std::ofstream(path, std::ios::binary) << encoded;
+        if (const char* path = std::getenv("VORLA_BENCH_WRITE_INPUT"))
+            std::ofstream(path, std::ios::binary) << encoded;
         return encoded;
     }();
     return text;
@@ -35,7 +37,9 @@ public:
         m_size += count;
         return count;
     }
-    std::int64_t Seek(std::int64_t, platform::SeekOrigin) override { return static_cast<std::int64_t>(m_size); }
+    std::int64_t Seek(std::int64_t, platform::SeekOrigin) override {
+        return static_cast<std::int64_t>(m_size);
+    }
     std::size_t m_size = 0;
 };
 
@@ -54,16 +58,25 @@ void BM_Base64DecodingStream(benchmark::State& state) {
 BENCHMARK(BM_Base64DecodingStream)->Arg(78)->Arg(65536)->Unit(benchmark::kMillisecond);
 
 void BM_ParseMessageWithBase64Attachment(benchmark::State& state) {
-    mail::StringList raw = {"From: \"Bench\" <bench@example.org>", "To: you@example.org", "Subject: big",
-                            "Content-Type: multipart/mixed; boundary=\"BB\"", "", "--BB",
-                            "Content-Type: text/plain", "", "See the attachment.", "--BB",
+    mail::StringList raw = {"From: \"Bench\" <bench@example.org>",
+                            "To: you@example.org",
+                            "Subject: big",
+                            "Content-Type: multipart/mixed; boundary=\"BB\"",
+                            "",
+                            "--BB",
+                            "Content-Type: text/plain",
+                            "",
+                            "See the attachment.",
+                            "--BB",
                             "Content-Type: application/octet-stream; name=\"data.bin\"",
-                            "Content-Transfer-Encoding: base64", ""};
+                            "Content-Transfer-Encoding: base64",
+                            ""};
     const mail::StringList lines = mail::SplitLines(EncodedText());
     raw.insert(raw.end(), lines.begin(), lines.end());
     raw.push_back("--BB--");
     std::size_t bytes = 0;
-    for (const auto& line : raw) bytes += line.size() + 2;
+    for (const auto& line : raw)
+        bytes += line.size() + 2;
     for (auto _ : state) {
         state.PauseTiming();
         mail::TQelMsg message;

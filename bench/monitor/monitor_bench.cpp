@@ -22,15 +22,21 @@ using namespace monitor::test;
 harness::DovecotServer* g_server = nullptr;
 
 struct Monitor {
-    Monitor() : folder(harness::MakeTempFolder("vorla-monitor-bench")), pop(transports, pump), popClient(pop) {
+    Monitor()
+        : folder(harness::MakeTempFolder("vorla-monitor-bench")),
+          pop(transports, pump),
+          popClient(pop) {
         pop.TimeOut = 10000;
         Write("Vorla.ini", "current_skin = " VORLA_SKINS "/default/\r\n");
-        Write("Accounts.ini", "[Account1]\r\nacc_name = Dove\r\nhost_name = 127.0.0.1\r\nuser_name = " +
-                                  g_server->User() + "\r\npassword = " + settings::ScramblePassword(g_server->Pass()) +
-                                  "\r\nport_number = " + std::to_string(g_server->Port()) + "\r\n");
-        vorla = std::make_unique<TVorla>(MonitorParts{view, popClient, dialUp, downloader, timer, tickerSync,
-                                                      messageWindow, pump, shell, autorun, mailto},
-                                         folder + "/");
+        Write("Accounts.ini",
+              "[Account1]\r\nacc_name = Dove\r\nhost_name = 127.0.0.1\r\nuser_name = " +
+                  g_server->User() +
+                  "\r\npassword = " + settings::ScramblePassword(g_server->Pass()) +
+                  "\r\nport_number = " + std::to_string(g_server->Port()) + "\r\n");
+        vorla = std::make_unique<TVorla>(
+            MonitorParts{view, popClient, dialUp, downloader, timer, tickerSync, messageWindow,
+                         pump, shell, autorun, mailto},
+            folder + "/");
     }
     ~Monitor() {
         vorla.reset();
@@ -76,12 +82,16 @@ void BM_TVorlaAccountCheck(benchmark::State& state) {
         }
     }
 }
-BENCHMARK(BM_TVorlaAccountCheck)->Iterations(1)->Repetitions(20)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_TVorlaAccountCheck)
+    ->Iterations(1)
+    ->Repetitions(20)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void RunPoplib() {
     const std::string command = std::string("/usr/bin/python3 ") + VORLA_POPLIB_SCRIPT +
-                                " --port " + std::to_string(g_server->Port()) + " --user " + g_server->User() +
-                                " --password " + g_server->Pass() + " --runs 20";
+                                " --port " + std::to_string(g_server->Port()) + " --user " +
+                                g_server->User() + " --password " + g_server->Pass() + " --runs 20";
     FILE* pipe = popen(command.c_str(), "r");
     char line[256];
     while (pipe && fgets(line, sizeof line, pipe)) {
@@ -97,7 +107,8 @@ void RunPoplib() {
 int main(int argc, char** argv) {
     harness::DovecotServer server;
     for (const char* subject : {"one", "two", "three"}) {
-        server.AddMessage(std::string("Subject: ") + subject + "\r\nFrom: a@example.org\r\n\r\nbody\r\n");
+        server.AddMessage(std::string("Subject: ") + subject +
+                          "\r\nFrom: a@example.org\r\n\r\nbody\r\n");
     }
     g_server = &server;
     // Before and after, so that a warm-up of the server does not favour one side.

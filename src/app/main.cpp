@@ -2,9 +2,9 @@
 #include <QApplication>
 #include <QSocketNotifier>
 
-#include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <csignal>
 
 #include <filesystem>
 #include <system_error>

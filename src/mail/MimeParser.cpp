@@ -37,33 +37,40 @@ PartHeaders ReadPartHeaders(const StringList& lines) {
     } else {
         headers.type = "TEXT/PLAIN";
     }
-    headers.encoding =
-        FindHeader("CONTENT-TRANSFER-ENCODING:", lines, line) ? UpperCase(GetHeaderParam("CONTENT-TRANSFER-ENCODING:", line)) : "7BIT";
+    headers.encoding = FindHeader("CONTENT-TRANSFER-ENCODING:", lines, line)
+                           ? UpperCase(GetHeaderParam("CONTENT-TRANSFER-ENCODING:", line))
+                           : "7BIT";
     if (headers.name.empty() && FindHeader("CONTENT-DISPOSITION:", lines, line))
         headers.name = GetHeaderParam("FILENAME", line);
     if (!headers.name.empty()) {
         std::string name = headers.name.substr(1);
         const std::size_t semicolon = name.find(';');
-        if (semicolon != std::string::npos) name = Trim(name.substr(0, semicolon));
+        if (semicolon != std::string::npos)
+            name = Trim(name.substr(0, semicolon));
         headers.name = DecodeHeaderWords(StripQuotes(name));
     }
     return headers;
 }
 
 bool IsUUBeginLine(const std::string& line, std::string& fileName) {
-    if (line.size() <= 10 || LowerCase(line.substr(0, 5)) != "begin") return false;
+    if (line.size() <= 10 || LowerCase(line.substr(0, 5)) != "begin")
+        return false;
     const std::string mode = line.substr(6, 3);
     int value = 0;
     for (const char c : mode) {
-        if (c < '0' || c > '9') return false;
+        if (c < '0' || c > '9')
+            return false;
         value = value * 10 + (c - '0');
     }
-    if (value < 1 || value > 776) return false;
+    if (value < 1 || value > 776)
+        return false;
     fileName = line.substr(10, 64);
     return true;
 }
 
-bool IsUUEndLine(const std::string& line) { return LowerCase(Trim(line)) == "end"; }
+bool IsUUEndLine(const std::string& line) {
+    return LowerCase(Trim(line)) == "end";
+}
 
 // Takes every uuencoded block out of the text lines and adds it as an attachment. One pass:
 // the text before a block holds no begin line, so the search goes on after the block.
@@ -78,14 +85,16 @@ void TakeOutUUEncodedFiles(TQelMsg& message, StringList& lines) {
         }
         StringList block;
         for (; i < lines.size() && !IsUUEndLine(lines[i]); ++i)
-            if (!lines[i].empty()) block.push_back(std::move(lines[i]));
+            if (!lines[i].empty())
+                block.push_back(std::move(lines[i]));
         AddAttachmentPart(message, block, fileName, "X-UUENCODE");
     }
     lines = std::move(kept);
 }
 
 void AppendLines(StringList& to, StringList&& lines) {
-    to.insert(to.end(), std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()));
+    to.insert(to.end(), std::make_move_iterator(lines.begin()),
+              std::make_move_iterator(lines.end()));
 }
 
 void ParseTextPart(TQelMsg& message, StringList lines, const PartHeaders& headers) {
@@ -100,8 +109,10 @@ void ParseTextPart(TQelMsg& message, StringList lines, const PartHeaders& header
 
 int UUValue(char c) {
     const auto code = static_cast<unsigned char>(c);
-    if (c == '`' || c == ' ') return 0;
-    if (code >= 33 && code <= 95) return code - 32;
+    if (c == '`' || c == ' ')
+        return 0;
+    if (code >= 33 && code <= 95)
+        return code - 32;
     throw MailError("Oops...");
 }
 
@@ -118,16 +129,19 @@ void UUDecodeLines(const StringList& block, platform::MemoryStream& data) {
         platform::FileStream file(temp.Path(), platform::FileStream::Mode::Create);
         for (std::size_t i = 1; i < block.size() && !IsUUStopLine(block[i]); ++i) {
             const std::string& line = block[i];
-            if (line.empty()) continue;
+            if (line.empty())
+                continue;
             const int count = UUValue(line[0]);
-            const std::size_t chars = count * 4 / 3 == 60 ? 60 : std::min<std::size_t>(line.size() - 1, 60);
+            const std::size_t chars =
+                count * 4 / 3 == 60 ? 60 : std::min<std::size_t>(line.size() - 1, 60);
             unsigned char bytes[45] = {};
             unsigned bitPos = 0;
             for (std::size_t k = 1; k <= chars && k < line.size(); ++k, bitPos += 6) {
                 const unsigned value = static_cast<unsigned>(UUValue(line[k]));
                 for (int bit = 5; bit >= 0; --bit) {
                     const unsigned at = bitPos + static_cast<unsigned>(5 - bit);
-                    if ((value >> bit) & 1u) bytes[at / 8] |= static_cast<unsigned char>(0x80u >> (at % 8));
+                    if ((value >> bit) & 1u)
+                        bytes[at / 8] |= static_cast<unsigned char>(0x80u >> (at % 8));
                 }
             }
             file.Write(bytes, std::min<std::size_t>(static_cast<std::size_t>(count), sizeof bytes));
@@ -137,8 +151,10 @@ void UUDecodeLines(const StringList& block, platform::MemoryStream& data) {
     data.LoadFromFile(temp.Path());
 }
 
-void AddAttachmentPart(TQelMsg& message, const StringList& lines, std::string name, const std::string& encoding) {
-    for (const char c : std::string("\\/:*?\"<>|")) name = RemoveChar(name, c);
+void AddAttachmentPart(TQelMsg& message, const StringList& lines, std::string name,
+                       const std::string& encoding) {
+    for (const char c : std::string("\\/:*?\"<>|"))
+        name = RemoveChar(name, c);
     TAttachedFile& item = message.AttachedFiles.AddFile(name);
     if (encoding == "BASE64") {
         item.EncodedLines = lines;
@@ -146,7 +162,8 @@ void AddAttachmentPart(TQelMsg& message, const StringList& lines, std::string na
         {
             platform::FileStream file(temp.Path(), platform::FileStream::Mode::Create);
             TBase64DecodingStream decoder(file);
-            for (const auto& line : item.EncodedLines) decoder.Write(line);
+            for (const auto& line : item.EncodedLines)
+                decoder.Write(line);
             file.Close();
         }
         item.Data.LoadFromFile(temp.Path());
@@ -157,8 +174,10 @@ void AddAttachmentPart(TQelMsg& message, const StringList& lines, std::string na
         item.EncodedLines.clear();
     } else {
         std::string text = JoinLines(lines);
-        if (encoding == "QUOTED-PRINTABLE") text = JoinLines(SplitLines(DecodeQuotedPrintable(text, false)));
-        if (text.size() >= 2) text.resize(text.size() - 2);
+        if (encoding == "QUOTED-PRINTABLE")
+            text = JoinLines(SplitLines(DecodeQuotedPrintable(text, false)));
+        if (text.size() >= 2)
+            text.resize(text.size() - 2);
         item.Data.Write(text);
         item.Data.Seek(0, platform::SeekOrigin::Begin);
     }
@@ -168,7 +187,8 @@ std::vector<std::pair<StringList, int>> SplitMultipart(StringList lines, int dep
     std::vector<std::pair<StringList, int>> leaves;
     std::string contentType;
     if (depth >= kMaxPartDepth || !FindHeader("CONTENT-TYPE:", lines, contentType) ||
-        UpperCase(GetHeaderParam("CONTENT-TYPE:", contentType)).find("MULTIPART") == std::string::npos) {
+        UpperCase(GetHeaderParam("CONTENT-TYPE:", contentType)).find("MULTIPART") ==
+            std::string::npos) {
         leaves.emplace_back(std::move(lines), depth);
         return leaves;
     }
@@ -176,14 +196,17 @@ std::vector<std::pair<StringList, int>> SplitMultipart(StringList lines, int dep
     const std::string closing = boundary + "--";
     SkipHeaderBlock(lines);
     std::size_t i = 0;
-    while (i < lines.size() && lines[i] != boundary) ++i;
+    while (i < lines.size() && lines[i] != boundary)
+        ++i;
     StringList part;
     auto splitPart = [&] {
-        for (auto& leaf : SplitMultipart(std::move(part), depth + 1)) leaves.push_back(std::move(leaf));
+        for (auto& leaf : SplitMultipart(std::move(part), depth + 1))
+            leaves.push_back(std::move(leaf));
         part.clear();
     };
     for (++i; i < lines.size(); ++i) {
-        if (lines[i] == closing) break;
+        if (lines[i] == closing)
+            break;
         if (lines[i] == boundary)
             splitPart();
         else
@@ -199,7 +222,8 @@ void ParsePart(TQelMsg& message, StringList lines, int depth) {
     if (headers.type.find("TEXT") != std::string::npos) {
         ParseTextPart(message, std::move(lines), headers);
     } else if (headers.type.find("MULTIPART") != std::string::npos && !tooDeep) {
-        for (auto& [leaf, leafDepth] : SplitMultipart(std::move(lines), depth)) ParsePart(message, std::move(leaf), leafDepth);
+        for (auto& [leaf, leafDepth] : SplitMultipart(std::move(lines), depth))
+            ParsePart(message, std::move(leaf), leafDepth);
     } else if (headers.encoding != "X-UUENCODE" && headers.name.empty()) {
         SkipHeaderBlock(lines);
         if (headers.type == "MESSAGE/RFC822" && !tooDeep)

@@ -22,7 +22,8 @@ std::vector<std::pair<StringList, int>> SplitMultipart(StringList lines, int dep
 
 // Decodes an attachment's lines by its transfer encoding into a new item of message; the
 // item's content type follows from the name's extension.
-void AddAttachmentPart(TQelMsg& message, const StringList& lines, std::string name, const std::string& encoding);
+void AddAttachmentPart(TQelMsg& message, const StringList& lines, std::string name,
+                       const std::string& encoding);
 
 // Decodes a uuencoded block (its first line is the begin line) into data; raises
 // MailError "Oops..." for a character outside the uuencode alphabet.

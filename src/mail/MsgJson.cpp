@@ -15,11 +15,21 @@ std::string JsonString(const std::string& bytes) {
     for (const char c : bytes) {
         const auto code = static_cast<unsigned char>(c);
         switch (c) {
-            case '"': json += "\\\""; break;
-            case '\\': json += "\\\\"; break;
-            case '\n': json += "\\n"; break;
-            case '\r': json += "\\r"; break;
-            case '\t': json += "\\t"; break;
+            case '"':
+                json += "\\\"";
+                break;
+            case '\\':
+                json += "\\\\";
+                break;
+            case '\n':
+                json += "\\n";
+                break;
+            case '\r':
+                json += "\\r";
+                break;
+            case '\t':
+                json += "\\t";
+                break;
             default:
                 if (code < 0x20 || code >= 0x7F) {
                     std::snprintf(escape, sizeof escape, "\\u%04x", code);
@@ -69,20 +79,24 @@ std::string MessageToJson(const TQelMsg& message, std::optional<long long> size)
     field("return_path", JsonString(message.ReturnPath));
     field("content_type", JsonString(message.ContentType));
     field("content_transfer_encoding", JsonString(message.ContentTransferEncoding));
-    if (size) field("size", std::to_string(*size));
+    if (size)
+        field("size", std::to_string(*size));
     field("headers", std::to_string(message.Headers.size()));
     std::string text = "[";
     for (std::size_t i = 0; i < message.Text.size(); ++i) {
-        if (i > 0) text += ',';
+        if (i > 0)
+            text += ',';
         text += JsonString(message.Text[i]);
     }
     field("text", text + "]");
     json += "\"attachments\":[";
     for (std::size_t i = 0; i < message.AttachedFiles.Count(); ++i) {
         const TAttachedFile& item = message.AttachedFiles.Items(i);
-        if (i > 0) json += ',';
-        json += "{\"file_name\":" + JsonString(item.FileName) + ",\"size\":" + std::to_string(item.Data.Bytes().size()) +
-                ",\"sha256\":\"" + Sha256Hex(item.Data.Bytes()) + "\"}";
+        if (i > 0)
+            json += ',';
+        json += "{\"file_name\":" + JsonString(item.FileName) +
+                ",\"size\":" + std::to_string(item.Data.Bytes().size()) + ",\"sha256\":\"" +
+                Sha256Hex(item.Data.Bytes()) + "\"}";
     }
     json += "]}";
     return json;

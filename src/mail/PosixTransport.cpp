@@ -16,15 +16,13 @@ namespace mail {
 
 namespace {
 
-TransportError SystemError(int code, const char* api)
-{
+TransportError SystemError(int code, const char* api) {
     return TransportError(code, api, std::string(api) + ": " + std::strerror(code));
 }
 
 // Four decimal fields 0 to 255; leading zeros are decimal too ("010" is 10), which
 // inet_pton refuses and inet_aton would read as octal.
-bool DottedAddress(const std::string& text, in_addr& out)
-{
+bool DottedAddress(const std::string& text, in_addr& out) {
     std::uint32_t value = 0;
     int fields = 0;
     std::size_t at = 0;
@@ -54,25 +52,22 @@ bool DottedAddress(const std::string& text, in_addr& out)
 
 }  // namespace
 
-std::int64_t SteadyClock::NowMs()
-{
+std::int64_t SteadyClock::NowMs() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-SteadyClock& SteadyClock::Instance()
-{
+SteadyClock& SteadyClock::Instance() {
     static SteadyClock clock;
     return clock;
 }
 
-PosixTransport::~PosixTransport()
-{
+PosixTransport::~PosixTransport() {
     Close();
 }
 
-void PosixTransport::Resolve(const std::string& hostName, const std::string& address, std::uint16_t port)
-{
+void PosixTransport::Resolve(const std::string& hostName, const std::string& address,
+                             std::uint16_t port) {
     Close();
     m_addresses.clear();
     m_lengths.clear();
@@ -97,7 +92,8 @@ void PosixTransport::Resolve(const std::string& hostName, const std::string& add
         const std::string service = std::to_string(port);
         int rc = ::getaddrinfo(hostName.c_str(), service.c_str(), &hints, &found);
         if (rc != 0)
-            throw TransportError(rc, "getaddrinfo", std::string("getaddrinfo: ") + ::gai_strerror(rc));
+            throw TransportError(rc, "getaddrinfo",
+                                 std::string("getaddrinfo: ") + ::gai_strerror(rc));
         for (addrinfo* a = found; a; a = a->ai_next) {
             sockaddr_storage storage{};
             std::memcpy(&storage, a->ai_addr, a->ai_addrlen);
@@ -108,15 +104,13 @@ void PosixTransport::Resolve(const std::string& hostName, const std::string& add
     }
 }
 
-void PosixTransport::BeginConnect()
-{
+void PosixTransport::BeginConnect() {
     m_next = 0;
     if (!ConnectNext())
         throw SystemError(m_lastError ? m_lastError : EHOSTUNREACH, "connect");
 }
 
-bool PosixTransport::ConnectNext()
-{
+bool PosixTransport::ConnectNext() {
     while (m_next < m_addresses.size()) {
         Close();
         const auto& addr = m_addresses[m_next];
@@ -129,7 +123,8 @@ bool PosixTransport::ConnectNext()
         }
         int one = 1;
         ::setsockopt(m_fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-        if (::connect(m_fd, reinterpret_cast<const sockaddr*>(&addr), len) == 0 || errno == EINPROGRESS)
+        if (::connect(m_fd, reinterpret_cast<const sockaddr*>(&addr), len) == 0 ||
+            errno == EINPROGRESS)
             return true;
         m_lastError = errno;
     }
@@ -137,8 +132,7 @@ bool PosixTransport::ConnectNext()
     return false;
 }
 
-bool PosixTransport::WaitFor(short events, int sliceMs, const char* api)
-{
+bool PosixTransport::WaitFor(short events, int sliceMs, const char* api) {
     if (m_fd < 0)
         throw SystemError(ENOTCONN, api);
     pollfd p{m_fd, events, 0};
@@ -151,8 +145,7 @@ bool PosixTransport::WaitFor(short events, int sliceMs, const char* api)
     return r > 0;
 }
 
-bool PosixTransport::FinishConnect(int sliceMs)
-{
+bool PosixTransport::FinishConnect(int sliceMs) {
     for (;;) {
         if (!WaitFor(POLLOUT, sliceMs, "connect"))
             return false;
@@ -169,8 +162,7 @@ bool PosixTransport::FinishConnect(int sliceMs)
     }
 }
 
-long PosixTransport::Send(std::string_view bytes, int sliceMs)
-{
+long PosixTransport::Send(std::string_view bytes, int sliceMs) {
     if (!WaitFor(POLLOUT, sliceMs, "send"))
         return kNotYet;
     ssize_t n = ::send(m_fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
@@ -182,8 +174,7 @@ long PosixTransport::Send(std::string_view bytes, int sliceMs)
     return static_cast<long>(n);
 }
 
-long PosixTransport::Receive(char* buffer, std::size_t capacity, int sliceMs)
-{
+long PosixTransport::Receive(char* buffer, std::size_t capacity, int sliceMs) {
     if (!WaitFor(POLLIN, sliceMs, "recv"))
         return kNotYet;
     ssize_t n = ::recv(m_fd, buffer, capacity, 0);
@@ -195,8 +186,7 @@ long PosixTransport::Receive(char* buffer, std::size_t capacity, int sliceMs)
     return static_cast<long>(n);
 }
 
-void PosixTransport::Close()
-{
+void PosixTransport::Close() {
     if (m_fd >= 0) {
         ::close(m_fd);
         m_fd = -1;

@@ -16,7 +16,8 @@ public:
     PosixTransport(const PosixTransport&) = delete;
     PosixTransport& operator=(const PosixTransport&) = delete;
 
-    void Resolve(const std::string& hostName, const std::string& address, std::uint16_t port) override;
+    void Resolve(const std::string& hostName, const std::string& address,
+                 std::uint16_t port) override;
     void BeginConnect() override;
     bool FinishConnect(int sliceMs) override;
     long Send(std::string_view bytes, int sliceMs) override;

@@ -3,8 +3,7 @@
 namespace mail {
 
 TQelClient::TQelClient(TransportFactory& factory, platform::EventPump& pump, Clock& clock)
-    : m_pump(pump), m_socket(factory, pump, clock)
-{
+    : m_pump(pump), m_socket(factory, pump, clock) {
     m_socket.OnLookup = [this](TObject* sender, TQelSocket& socket) {
         if (OnLookup)
             OnLookup(sender, socket);
@@ -26,15 +25,13 @@ TQelClient::TQelClient(TransportFactory& factory, platform::EventPump& pump, Clo
     m_socket.OnErrorEvent = [this](TQelSocket& socket, int& code) { ReportError(code, &socket); };
 }
 
-TQelClient::~TQelClient()
-{
+TQelClient::~TQelClient() {
     // Destruction is no session step: close without events, whose receivers may be gone.
     m_socket.OnDisconnect = nullptr;
     m_socket.Close();
 }
 
-void TQelClient::ReportError(int error, TObject* sender)
-{
+void TQelClient::ReportError(int error, TObject* sender) {
     Failed = true;
     m_socket.Close();
     Connected = false;

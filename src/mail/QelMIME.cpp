@@ -18,20 +18,27 @@ constexpr std::uint64_t kLineLength = 76;
 
 constexpr std::array<std::uint8_t, 256> MakeDecodingTable() {
     std::array<std::uint8_t, 256> table{};
-    for (auto& value : table) value = kInvalid;
-    for (std::uint8_t i = 0; i < 64; ++i) table[static_cast<unsigned char>(kAlphabet[i])] = i;
+    for (auto& value : table)
+        value = kInvalid;
+    for (std::uint8_t i = 0; i < 64; ++i)
+        table[static_cast<unsigned char>(kAlphabet[i])] = i;
     table['='] = kPad;
     return table;
 }
 
 constexpr std::array<std::uint8_t, 256> kDecodingTable = MakeDecodingTable();
 
-[[noreturn]] void InvalidOperation() { throw platform::StreamError("Invalid stream operation"); }
+[[noreturn]] void InvalidOperation() {
+    throw platform::StreamError("Invalid stream operation");
+}
 
 int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
     return -1;
 }
 
@@ -48,21 +55,26 @@ TBase64EncodingStream::~TBase64EncodingStream() {
 }
 
 void TBase64EncodingStream::EmitGroup(const std::uint8_t* group) {
-    const char out[6] = {kAlphabet[group[0] >> 2], kAlphabet[((group[0] & 3) << 4) | (group[1] >> 4)],
-                         kAlphabet[((group[1] & 15) << 2) | (group[2] >> 6)], kAlphabet[group[2] & 63],
-                         '\r', '\n'};
+    const char out[6] = {kAlphabet[group[0] >> 2],
+                         kAlphabet[((group[0] & 3) << 4) | (group[1] >> 4)],
+                         kAlphabet[((group[1] & 15) << 2) | (group[2] >> 6)],
+                         kAlphabet[group[2] & 63],
+                         '\r',
+                         '\n'};
     m_totalOut += 4;
     m_target.Write(out, m_totalOut % kLineLength == 0 ? 6 : 4);
 }
 
 std::size_t TBase64EncodingStream::Write(const void* buffer, std::size_t count) {
-    if (m_finished) InvalidOperation();
+    if (m_finished)
+        InvalidOperation();
     const auto* bytes = static_cast<const std::uint8_t*>(buffer);
     m_totalIn += count;
     std::size_t i = 0;
     if (m_pendingCount > 0) {
         std::uint8_t group[3] = {m_pending[0], m_pending[1], 0};
-        while (m_pendingCount < 3 && i < count) group[m_pendingCount++] = bytes[i++];
+        while (m_pendingCount < 3 && i < count)
+            group[m_pendingCount++] = bytes[i++];
         if (m_pendingCount < 3) {
             m_pending[0] = group[0];
             m_pending[1] = group[1];
@@ -91,15 +103,18 @@ std::size_t TBase64EncodingStream::Write(const void* buffer, std::size_t count) 
         }
         m_target.Write(line, fill);
     }
-    while (i < count) m_pending[m_pendingCount++] = bytes[i++];
+    while (i < count)
+        m_pending[m_pendingCount++] = bytes[i++];
     return count;
 }
 
 void TBase64EncodingStream::Finish() {
-    if (m_finished) return;
+    if (m_finished)
+        return;
     m_finished = true;
     if (m_pendingCount == 1) {
-        const char out[4] = {kAlphabet[m_pending[0] >> 2], kAlphabet[(m_pending[0] & 3) << 4], '=', '='};
+        const char out[4] = {kAlphabet[m_pending[0] >> 2], kAlphabet[(m_pending[0] & 3) << 4], '=',
+                             '='};
         m_target.Write(out, 4);
     } else if (m_pendingCount == 2) {
         const char out[4] = {kAlphabet[m_pending[0] >> 2],
@@ -110,13 +125,16 @@ void TBase64EncodingStream::Finish() {
     m_pendingCount = 0;
 }
 
-std::size_t TBase64EncodingStream::Read(void*, std::size_t) { InvalidOperation(); }
+std::size_t TBase64EncodingStream::Read(void*, std::size_t) {
+    InvalidOperation();
+}
 
 std::int64_t TBase64EncodingStream::Seek(std::int64_t offset, platform::SeekOrigin origin) {
     const auto totalOut = static_cast<std::int64_t>(m_totalOut);
     const bool query = (offset == 0 && origin != platform::SeekOrigin::Begin) ||
                        (origin == platform::SeekOrigin::Begin && offset == totalOut);
-    if (!query) InvalidOperation();
+    if (!query)
+        InvalidOperation();
     return totalOut;
 }
 
@@ -130,32 +148,42 @@ std::size_t TBase64DecodingStream::Write(const void* buffer, std::size_t count) 
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint8_t value = kDecodingTable[text[i]];
         // Line breaks, blanks and other characters outside the alphabet are ignored (RFC 2045).
-        if (value == kInvalid) continue;
+        if (value == kInvalid)
+            continue;
         m_group[m_groupFill++] = value;
-        if (m_groupFill < 4) continue;
+        if (m_groupFill < 4)
+            continue;
         m_groupFill = 0;
         const std::uint8_t a = m_group[0];
-        if (a == kPad) continue;
+        if (a == kPad)
+            continue;
         const std::uint8_t b = m_group[1] == kPad ? 0 : m_group[1];
         const std::uint8_t c = m_group[2] == kPad ? 0 : m_group[2];
         const std::uint8_t d = m_group[3] == kPad ? 0 : m_group[3];
         const std::size_t n = m_group[2] == kPad ? 1 : m_group[3] == kPad ? 2 : 3;
-        const char bytes[3] = {static_cast<char>((a << 2) | (b >> 4)), static_cast<char>(((b & 15) << 4) | (c >> 2)),
+        const char bytes[3] = {static_cast<char>((a << 2) | (b >> 4)),
+                               static_cast<char>(((b & 15) << 4) | (c >> 2)),
                                static_cast<char>(((c & 3) << 6) | d)};
-        for (std::size_t k = 0; k < n; ++k) out[fill++] = bytes[k];
+        for (std::size_t k = 0; k < n; ++k)
+            out[fill++] = bytes[k];
         written += n;
         if (fill > sizeof out - 3) {
             m_target.Write(out, fill);
             fill = 0;
         }
     }
-    if (fill > 0) m_target.Write(out, fill);
+    if (fill > 0)
+        m_target.Write(out, fill);
     return written;
 }
 
-std::size_t TBase64DecodingStream::Read(void*, std::size_t) { InvalidOperation(); }
+std::size_t TBase64DecodingStream::Read(void*, std::size_t) {
+    InvalidOperation();
+}
 
-std::int64_t TBase64DecodingStream::Seek(std::int64_t, platform::SeekOrigin) { InvalidOperation(); }
+std::int64_t TBase64DecodingStream::Seek(std::int64_t, platform::SeekOrigin) {
+    InvalidOperation();
+}
 
 std::string EncodeBase64(std::string_view bytes) {
     platform::MemoryStream out;
@@ -205,25 +233,31 @@ std::string DecodeQuotedPrintable(std::string text, bool headerMode) {
     return text;
 }
 
-std::string GetMimeType(const std::string& fileName) { return GetMimeType(fileName, "/etc/mime.types"); }
+std::string GetMimeType(const std::string& fileName) {
+    return GetMimeType(fileName, "/etc/mime.types");
+}
 
 std::string GetMimeType(const std::string& fileName, const std::string& mimeTypesPath) {
     static const std::string kDefault = "application/octet-stream";
     const std::size_t slash = fileName.find_last_of("/\\:");
     const std::size_t dot = fileName.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return kDefault;
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return kDefault;
     const std::string extension = LowerCase(fileName.substr(dot + 1));
-    if (extension.empty()) return kDefault;
+    if (extension.empty())
+        return kDefault;
     std::ifstream file(mimeTypesPath);
     std::string line;
     while (std::getline(file, line)) {
-        if (line.empty() || line[0] == '#') continue;
+        if (line.empty() || line[0] == '#')
+            continue;
         std::istringstream fields(line);
         std::string type;
         std::string candidate;
         fields >> type;
         while (fields >> candidate)
-            if (LowerCase(candidate) == extension) return type;
+            if (LowerCase(candidate) == extension)
+                return type;
     }
     return kDefault;
 }

@@ -5,7 +5,9 @@
 
 namespace mail {
 
-void TAttachedFile::SaveToFile(const std::string& name) const { Data.SaveToFile(name); }
+void TAttachedFile::SaveToFile(const std::string& name) const {
+    Data.SaveToFile(name);
+}
 
 TAttachedFile& TAttachedFiles::AddFile(const std::string& path) {
     auto item = std::make_unique<TAttachedFile>();
@@ -21,7 +23,8 @@ namespace {
 
 bool HeaderValue(const StringList& headers, const std::string& key, std::string& value) {
     std::string line;
-    if (!FindHeader(key, headers, line)) return false;
+    if (!FindHeader(key, headers, line))
+        return false;
     value = GetHeaderParam(key, line);
     return true;
 }
@@ -29,15 +32,18 @@ bool HeaderValue(const StringList& headers, const std::string& key, std::string&
 }  // namespace
 
 void TQelMsg::ParseMessage() {
-    if (RawMail.empty()) return;
+    if (RawMail.empty())
+        return;
     Headers.clear();
     for (const auto& line : RawMail) {
-        if (line.empty()) break;
+        if (line.empty())
+            break;
         Headers.push_back(line);
     }
 
     // An envelope line "From address ..." gives the sender until a From header says otherwise.
-    if (!Headers.empty()) From = Headers.front().substr(std::min<std::size_t>(5, Headers.front().size()), 72);
+    if (!Headers.empty())
+        From = Headers.front().substr(std::min<std::size_t>(5, Headers.front().size()), 72);
     std::string value;
     if (HeaderValue(Headers, "FROM:", value)) {
         value = DecodeHeaderWords(value);
@@ -51,17 +57,27 @@ void TQelMsg::ParseMessage() {
             FromName.clear();
         }
     }
-    if (HeaderValue(Headers, "SENDER:", value)) Sender = FormatAddressList(value);
-    if (HeaderValue(Headers, "MESSAGE-ID:", value)) MessageId = value;
-    if (HeaderValue(Headers, "IN-REPLY-TO:", value)) InReplyTo = value;
-    if (HeaderValue(Headers, "RETURN-PATH:", value)) ReturnPath = value;
-    if (HeaderValue(Headers, "REPLY-TO:", value)) ReplyTo = FormatAddressList(value);
-    if (HeaderValue(Headers, "TO:", value)) SendTo = FormatAddressList(value);
-    if (HeaderValue(Headers, "CC:", value)) CC = FormatAddressList(value);
-    if (HeaderValue(Headers, "DATE:", value)) Date = value;
-    if (HeaderValue(Headers, "SUBJECT:", value)) Subject = DecodeHeaderWords(value);
+    if (HeaderValue(Headers, "SENDER:", value))
+        Sender = FormatAddressList(value);
+    if (HeaderValue(Headers, "MESSAGE-ID:", value))
+        MessageId = value;
+    if (HeaderValue(Headers, "IN-REPLY-TO:", value))
+        InReplyTo = value;
+    if (HeaderValue(Headers, "RETURN-PATH:", value))
+        ReturnPath = value;
+    if (HeaderValue(Headers, "REPLY-TO:", value))
+        ReplyTo = FormatAddressList(value);
+    if (HeaderValue(Headers, "TO:", value))
+        SendTo = FormatAddressList(value);
+    if (HeaderValue(Headers, "CC:", value))
+        CC = FormatAddressList(value);
+    if (HeaderValue(Headers, "DATE:", value))
+        Date = value;
+    if (HeaderValue(Headers, "SUBJECT:", value))
+        Subject = DecodeHeaderWords(value);
     ContentType = HeaderValue(Headers, "CONTENT-TYPE:", value) ? UpperCase(value) : "TEXT/PLAIN";
-    ContentTransferEncoding = HeaderValue(Headers, "CONTENT-TRANSFER-ENCODING:", value) ? UpperCase(value) : "7BIT";
+    ContentTransferEncoding =
+        HeaderValue(Headers, "CONTENT-TRANSFER-ENCODING:", value) ? UpperCase(value) : "7BIT";
 
     if (ClearRawMailAfterParse) {
         ParsePart(*this, std::move(RawMail));

@@ -18,11 +18,11 @@ enum class TTextEncoding { te8Bit, teBase64 };
 // One attachment: a file added for sending, or a decoded part of a received message.
 class TAttachedFile {
 public:
-    std::string FileName;     // without folder
-    std::string PathName;     // path given to AddFile (for a received part, its cleaned name)
-    StringList EncodedLines;  // only while the attachment is encoded or decoded
+    std::string FileName;         // without folder
+    std::string PathName;         // path given to AddFile (for a received part, its cleaned name)
+    StringList EncodedLines;      // only while the attachment is encoded or decoded
     platform::MemoryStream Data;  // decoded content of a received attachment
-    std::string ContentType;  // GetMimeType of the file name
+    std::string ContentType;      // GetMimeType of the file name
 
     // Writes Data to a file of that name; raises platform::StreamError on failure.
     void SaveToFile(const std::string& name) const;
@@ -48,11 +48,11 @@ public:
     std::string From;      // sender's address (parsed: the bare address)
     std::string FromName;  // display part of the From header as written
     std::string ReplyTo;
-    std::string SendTo;    // comma-separated
+    std::string SendTo;  // comma-separated
     std::string CC;
-    std::string BCC;       // sending only
-    std::string Subject;   // encoded words decoded
-    StringList Text;       // plain text body
+    std::string BCC;      // sending only
+    std::string Subject;  // encoded words decoded
+    StringList Text;      // plain text body
     StringList ExtraHeaders;
     TPriority Priority = TPriority::prNormal;
     std::string CharSet = "ISO-8859-1";
@@ -60,17 +60,17 @@ public:
     TTextEncoding TextEncoding = TTextEncoding::te8Bit;
 
     std::string Sender;
-    std::string MessageId;   // angle brackets included
+    std::string MessageId;  // angle brackets included
     std::string InReplyTo;
     std::string ReturnPath;
-    std::string Date;        // as written; set by the SMTP client when sending
+    std::string Date;  // as written; set by the SMTP client when sending
     TAttachedFiles AttachedFiles;
-    std::string ContentType = "TEXT/PLAIN";  // upper case
+    std::string ContentType = "TEXT/PLAIN";        // upper case
     std::string ContentTransferEncoding = "7BIT";  // upper case
-    StringList Headers;      // raw header lines, continuation lines kept apart
-    long long Size = 0;      // size announced by the server
+    StringList Headers;  // raw header lines, continuation lines kept apart
+    long long Size = 0;  // size announced by the server
     std::string UIDL;
-    StringList RawMail;      // raw lines of a retrieved message
+    StringList RawMail;  // raw lines of a retrieved message
 
     // Parses RawMail into the fields, Text and AttachedFiles; nothing when RawMail is empty.
     // Never rejects a message; raises MailError "Oops..." for a uuencoded block with a

@@ -11,14 +11,12 @@ namespace {
 
 const std::string kTerminator = "\r\n.\r\n";
 
-std::string Decimal(std::uint32_t n)
-{
+std::string Decimal(std::uint32_t n) {
     return std::to_string(n);
 }
 
 // Loads the collected reply into a new message; the file is removed afterwards.
-std::unique_ptr<TQelMsg> MessageFromFile(const std::string& path)
-{
+std::unique_ptr<TQelMsg> MessageFromFile(const std::string& path) {
     auto message = std::make_unique<TQelMsg>();
     platform::MemoryStream data;
     data.LoadFromFile(path);
@@ -29,8 +27,7 @@ std::unique_ptr<TQelMsg> MessageFromFile(const std::string& path)
 
 }  // namespace
 
-TPopReply ParsePopReply(const std::string& chunk)
-{
+TPopReply ParsePopReply(const std::string& chunk) {
     TPopReply reply;
     reply.Status = Trim(chunk.substr(0, 4));
     const std::size_t eol = chunk.find("\r\n");
@@ -41,18 +38,14 @@ TPopReply ParsePopReply(const std::string& chunk)
 }
 
 TQelPOP::TQelPOP(TransportFactory& factory, platform::EventPump& pump, Clock& clock)
-    : TQelClient(factory, pump, clock)
-{
-}
+    : TQelClient(factory, pump, clock) {}
 
-void TQelPOP::ReportError(int error, TObject* sender)
-{
+void TQelPOP::ReportError(int error, TObject* sender) {
     DeletedList.clear();
     TQelClient::ReportError(error, sender);
 }
 
-void TQelPOP::SendCommand(const std::string& command)
-{
+void TQelPOP::SendCommand(const std::string& command) {
     m_pump.ProcessMessages();
     m_socket.SendBuf(command);
     if (OnSendTextToSocket) {
@@ -63,8 +56,7 @@ void TQelPOP::SendCommand(const std::string& command)
     }
 }
 
-std::string TQelPOP::ReadReply()
-{
+std::string TQelPOP::ReadReply() {
     m_pump.ProcessMessages();
     const bool wasConnected = m_socket.Connected();
     char buffer[TQelSocket::kReceiveSize];
@@ -84,8 +76,7 @@ std::string TQelPOP::ReadReply()
     return chunk;
 }
 
-void TQelPOP::Connect()
-{
+void TQelPOP::Connect() {
     DeletedList.clear();
     MessageCount = 0;
     AimSocket(m_socket, Host, PortOrDefault(Port, 110));
@@ -107,8 +98,7 @@ void TQelPOP::Connect()
     }
 }
 
-bool TQelPOP::Login()
-{
+bool TQelPOP::Login() {
     if (!Connected)
         throw MailError("Invalid Op. Not connected.");
     SendCommand("USER " + OneLine(UserId) + "\r\n");
@@ -127,8 +117,7 @@ bool TQelPOP::Login()
     return true;
 }
 
-void TQelPOP::GetMailCount()
-{
+void TQelPOP::GetMailCount() {
     SendCommand("STAT\r\n");
     ReadReply();
     if (Failed) {
@@ -148,8 +137,7 @@ void TQelPOP::GetMailCount()
     NewMessageCount = static_cast<std::int64_t>(MessageCount) - ExtractNumber(ReplyText, 1, 0);
 }
 
-void TQelPOP::Quit()
-{
+void TQelPOP::Quit() {
     if (!Connected)
         return;
     SendCommand("QUIT\r\n");
@@ -165,8 +153,7 @@ void TQelPOP::Quit()
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
-void TQelPOP::DeleteMessage(std::uint32_t msgIndex)
-{
+void TQelPOP::DeleteMessage(std::uint32_t msgIndex) {
     if (!Connected)
         throw MailError("Not connected.");
     m_pump.ProcessMessages();
@@ -185,8 +172,7 @@ void TQelPOP::DeleteMessage(std::uint32_t msgIndex)
         OnDelete(this, msgIndex);
 }
 
-std::string TQelPOP::GetUIDL(std::uint32_t msgIndex)
-{
+std::string TQelPOP::GetUIDL(std::uint32_t msgIndex) {
     SendCommand("UIDL " + Decimal(msgIndex) + "\r\n");
     ReadReply();
     if (Failed) {
@@ -197,18 +183,15 @@ std::string TQelPOP::GetUIDL(std::uint32_t msgIndex)
     return blank == std::string::npos ? ReplyText : ReplyText.substr(blank + 1);
 }
 
-std::unique_ptr<TQelMsg> TQelPOP::RetrieveMessage(std::uint32_t msgIndex)
-{
+std::unique_ptr<TQelMsg> TQelPOP::RetrieveMessage(std::uint32_t msgIndex) {
     return Retrieve(msgIndex, false, 0);
 }
 
-std::unique_ptr<TQelMsg> TQelPOP::RetrieveTop(std::uint32_t msgIndex, std::uint32_t lines)
-{
+std::unique_ptr<TQelMsg> TQelPOP::RetrieveTop(std::uint32_t msgIndex, std::uint32_t lines) {
     return Retrieve(msgIndex, true, lines);
 }
 
-std::unique_ptr<TQelMsg> TQelPOP::Retrieve(std::uint32_t msgIndex, bool top, std::uint32_t lines)
-{
+std::unique_ptr<TQelMsg> TQelPOP::Retrieve(std::uint32_t msgIndex, bool top, std::uint32_t lines) {
     if (!Connected)
         throw MailError("Not connected.");
     if (OnBeforeRetrieve)

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "mail/QelMsg.h"
 #include "mail/QelClient.h"
+#include "mail/QelMsg.h"
 
 namespace mail {
 
@@ -33,7 +33,8 @@ public:
     static constexpr int kErrStat = 2006;
 
     // The factory makes the connection at Connect; nothing is opened here.
-    TQelPOP(TransportFactory& factory, platform::EventPump& pump, Clock& clock = SteadyClock::Instance());
+    TQelPOP(TransportFactory& factory, platform::EventPump& pump,
+            Clock& clock = SteadyClock::Instance());
 
     std::string UserId;
     std::string UserPasswd;

@@ -5,12 +5,9 @@
 namespace mail {
 
 TQelSMTP::TQelSMTP(TransportFactory& factory, platform::EventPump& pump, Clock& clock)
-    : TQelClient(factory, pump, clock)
-{
-}
+    : TQelClient(factory, pump, clock) {}
 
-int TQelSMTP::ReplyError() const
-{
+int TQelSMTP::ReplyError() const {
     if (ReplyCode.size() != 3)
         return kErrClosed;
     int value = 0;
@@ -22,16 +19,14 @@ int TQelSMTP::ReplyError() const
     return value;
 }
 
-void TQelSMTP::SendCommand(const std::string& command)
-{
+void TQelSMTP::SendCommand(const std::string& command) {
     m_pump.ProcessMessages();
     m_socket.SendBuf(command);
     if (OnSendTextToSocket)
         OnSendTextToSocket(this, command);
 }
 
-std::string TQelSMTP::ReadReply()
-{
+std::string TQelSMTP::ReadReply() {
     // Lines are assembled across reads, so a line split by the network keeps its code; a bare
     // code ("250") is a final line as much as "250 text" is.
     std::string pending;
@@ -64,15 +59,13 @@ std::string TQelSMTP::ReadReply()
     }
 }
 
-bool TQelSMTP::Expect(const char* code)
-{
+bool TQelSMTP::Expect(const char* code) {
     if (!Failed)
         Failed = ReplyCode != code;
     return !Failed;
 }
 
-void TQelSMTP::Connect()
-{
+void TQelSMTP::Connect() {
     AimSocket(m_socket, Host, PortOrDefault(Port, 25));
     m_socket.TimeOut = TimeOut;
     Failed = false;
@@ -99,8 +92,7 @@ void TQelSMTP::Connect()
     AbortRequested = false;
 }
 
-bool TQelSMTP::SendMessage(TQelMsg& message)
-{
+bool TQelSMTP::SendMessage(TQelMsg& message) {
     if (!Connected)
         throw MailError("Not connected.");
     // A sender or a To list that names no address counts as missing: otherwise nothing (or a
@@ -135,8 +127,8 @@ bool TQelSMTP::SendMessage(TQelMsg& message)
     return true;
 }
 
-int TQelSMTP::SendToList(const std::string& sender, const StringList& list, const StringList& lines)
-{
+int TQelSMTP::SendToList(const std::string& sender, const StringList& list,
+                         const StringList& lines) {
     if (list.empty())
         return 1;
     SendCommand("MAIL FROM:<" + sender + ">\r\n");
@@ -184,8 +176,7 @@ int TQelSMTP::SendToList(const std::string& sender, const StringList& list, cons
     return 1;
 }
 
-void TQelSMTP::Quit()
-{
+void TQelSMTP::Quit() {
     if (!Connected)
         return;
     if (!AbortRequested) {

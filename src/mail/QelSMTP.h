@@ -7,12 +7,13 @@
 #include <optional>
 #include <string>
 
-#include "mail/QelMsg.h"
 #include "mail/QelClient.h"
+#include "mail/QelMsg.h"
 
 namespace mail {
 
-using TOnCodeStartEvent = std::function<void(TObject* sender, const std::string& fileName, std::int64_t bytesCount)>;
+using TOnCodeStartEvent =
+    std::function<void(TObject* sender, const std::string& fileName, std::int64_t bytesCount)>;
 
 class TQelSMTP final : public TQelClient {
 public:
@@ -21,7 +22,8 @@ public:
     static constexpr int kErrClosed = 421;
 
     // The factory makes the connection at Connect; nothing is opened here.
-    TQelSMTP(TransportFactory& factory, platform::EventPump& pump, Clock& clock = SteadyClock::Instance());
+    TQelSMTP(TransportFactory& factory, platform::EventPump& pump,
+             Clock& clock = SteadyClock::Instance());
 
     std::string Port = "25";
     std::string Host;

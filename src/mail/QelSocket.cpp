@@ -11,42 +11,34 @@ namespace mail {
 
 namespace {
 
-std::string FormatSocketError(int code, const std::string& api, const std::string& reason)
-{
-    return "Erreur socket Windows : " + reason + " (" + std::to_string(code) + "), avec l'API '" + api + "'";
+std::string FormatSocketError(int code, const std::string& api, const std::string& reason) {
+    return "Erreur socket Windows : " + reason + " (" + std::to_string(code) + "), avec l'API '" +
+           api + "'";
 }
 
 }  // namespace
 
 SocketError::SocketError(int code, const std::string& api, const std::string& reason)
-    : MailError(FormatSocketError(code, api, reason)), Code(code), Api(api)
-{
-}
+    : MailError(FormatSocketError(code, api, reason)), Code(code), Api(api) {}
 
 TQelSocket::TQelSocket(TransportFactory& factory, platform::EventPump& pump, Clock& clock)
-    : m_factory(factory), m_pump(pump), m_clock(clock)
-{
-}
+    : m_factory(factory), m_pump(pump), m_clock(clock) {}
 
-TQelSocket::~TQelSocket()
-{
+TQelSocket::~TQelSocket() {
     if (m_transport)
         m_transport->Close();
 }
 
-void TQelSocket::Fire(const TSocketNotifyEvent& event)
-{
+void TQelSocket::Fire(const TSocketNotifyEvent& event) {
     if (event)
         event(this, *this);
 }
 
-bool TQelSocket::TimedOut(std::int64_t start) const
-{
+bool TQelSocket::TimedOut(std::int64_t start) const {
     return m_clock.NowMs() - start >= static_cast<std::int64_t>(TimeOut);
 }
 
-void TQelSocket::Open()
-{
+void TQelSocket::Open() {
     if (m_connected)
         Close();
     m_transport = m_factory.Create();
@@ -65,15 +57,15 @@ void TQelSocket::Open()
         m_transport->Close();
         m_transport.reset();
         Fire(OnDisconnect);
-        const std::string reason = e.Api == "getaddrinfo" ? std::string(e.what()) : std::strerror(e.Code);
+        const std::string reason =
+            e.Api == "getaddrinfo" ? std::string(e.what()) : std::strerror(e.Code);
         throw SocketError(e.Code, e.Api, reason);
     }
     m_connected = true;
     Fire(OnConnect);
 }
 
-void TQelSocket::Close()
-{
+void TQelSocket::Close() {
     if (!m_connected)
         return;
     m_connected = false;
@@ -84,8 +76,7 @@ void TQelSocket::Close()
     Fire(OnDisconnect);
 }
 
-void TQelSocket::Fail(int code, const std::string& api)
-{
+void TQelSocket::Fail(int code, const std::string& api) {
     int handled = code;
     if (OnErrorEvent)
         OnErrorEvent(*this, handled);
@@ -94,8 +85,7 @@ void TQelSocket::Fail(int code, const std::string& api)
         throw SocketError(code, api, std::strerror(code));
 }
 
-std::size_t TQelSocket::SendBuf(std::string_view text)
-{
+std::size_t TQelSocket::SendBuf(std::string_view text) {
     if (!m_connected)
         return 0;
     std::size_t sent = 0;
@@ -120,8 +110,7 @@ std::size_t TQelSocket::SendBuf(std::string_view text)
     return sent;
 }
 
-std::size_t TQelSocket::ReceiveBuf(char* buffer, std::size_t capacity)
-{
+std::size_t TQelSocket::ReceiveBuf(char* buffer, std::size_t capacity) {
     if (!m_connected)
         return 0;
     const std::int64_t start = m_clock.NowMs();
@@ -142,30 +131,28 @@ std::size_t TQelSocket::ReceiveBuf(char* buffer, std::size_t capacity)
     }
 }
 
-std::string TQelSocket::LocalHost() const
-{
+std::string TQelSocket::LocalHost() const {
     return platform::LocalHostName();
 }
 
-std::uint16_t PercentOf(std::int64_t done, std::int64_t total)
-{
+std::uint16_t PercentOf(std::int64_t done, std::int64_t total) {
     if (total <= 0 || done <= 0)
         return 0;
-    const long double exact = static_cast<long double>(done) * 100.0L / static_cast<long double>(total);
+    const long double exact =
+        static_cast<long double>(done) * 100.0L / static_cast<long double>(total);
     if (exact >= 65535.0L)
         return 65535;
     return static_cast<std::uint16_t>(std::nearbyint(exact));  // default rounding: ties to even
 }
 
-void TProgressStepper::Start(std::uint16_t step)
-{
+void TProgressStepper::Start(std::uint16_t step) {
     m_step = step;
     m_last = 0;
     m_next = step;
 }
 
-void TProgressStepper::Update(std::uint16_t percent, const std::function<void(std::uint16_t)>& report)
-{
+void TProgressStepper::Update(std::uint16_t percent,
+                              const std::function<void(std::uint16_t)>& report) {
     m_last = percent;
     if (percent >= m_next) {
         if (report)
@@ -174,14 +161,12 @@ void TProgressStepper::Update(std::uint16_t percent, const std::function<void(st
     }
 }
 
-void TProgressStepper::Finish(const std::function<void(std::uint16_t)>& report)
-{
+void TProgressStepper::Finish(const std::function<void(std::uint16_t)>& report) {
     if (m_last < 100 && report)
         report(100);
 }
 
-std::uint16_t PortOrDefault(const std::string& text, std::uint16_t fallback)
-{
+std::uint16_t PortOrDefault(const std::string& text, std::uint16_t fallback) {
     const std::string t = Trim(text);
     if (t.empty() || t.size() > 5)
         return fallback;
@@ -194,8 +179,7 @@ std::uint16_t PortOrDefault(const std::string& text, std::uint16_t fallback)
     return value > 65535 ? fallback : static_cast<std::uint16_t>(value);
 }
 
-void AimSocket(TQelSocket& socket, const std::string& host, std::uint16_t port)
-{
+void AimSocket(TQelSocket& socket, const std::string& host, std::uint16_t port) {
     socket.SetPort(port);
     if (IsIPAddress(host)) {
         socket.SetAddress(host);
@@ -206,8 +190,7 @@ void AimSocket(TQelSocket& socket, const std::string& host, std::uint16_t port)
     }
 }
 
-std::string OneLine(std::string_view value)
-{
+std::string OneLine(std::string_view value) {
     std::string out(value);
     for (char& c : out)
         if (c == '\r' || c == '\n')

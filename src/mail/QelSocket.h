@@ -46,7 +46,8 @@ public:
     // Length of one poll slice between two runs of the event pump.
     static constexpr int kSliceMs = 50;
 
-    TQelSocket(TransportFactory& factory, platform::EventPump& pump, Clock& clock = SteadyClock::Instance());
+    TQelSocket(TransportFactory& factory, platform::EventPump& pump,
+               Clock& clock = SteadyClock::Instance());
     ~TQelSocket() override;
 
     void SetPort(std::uint16_t port) { m_port = port; }

@@ -29,7 +29,8 @@ public:
     virtual ~Transport() = default;
     // Resolves hostName with a blocking lookup (when not empty; otherwise address is a dotted
     // numeric address used as is). Raises TransportError.
-    virtual void Resolve(const std::string& hostName, const std::string& address, std::uint16_t port) = 0;
+    virtual void Resolve(const std::string& hostName, const std::string& address,
+                         std::uint16_t port) = 0;
     // Starts connecting to what Resolve found. Raises TransportError.
     virtual void BeginConnect() = 0;
     // Waits up to sliceMs for the connection; true once it is established. Raises

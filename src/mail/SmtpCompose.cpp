@@ -10,15 +10,13 @@ namespace mail {
 
 namespace {
 
-int PriorityNumber(TPriority priority)
-{
+int PriorityNumber(TPriority priority) {
     return static_cast<int>(priority) + 1;
 }
 
 // Text lines as lines to send: a line break inside an item would otherwise end the line
 // early, and a "." line after it would end the DATA.
-StringList BodyLines(const StringList& text)
-{
+StringList BodyLines(const StringList& text) {
     StringList out;
     for (const std::string& item : text) {
         if (item.find_first_of("\r\n") == std::string::npos) {
@@ -35,8 +33,7 @@ StringList BodyLines(const StringList& text)
 
 }  // namespace
 
-std::optional<StringList> TQelSMTP::BuildMessage(TQelMsg& message)
-{
+std::optional<StringList> TQelSMTP::BuildMessage(TQelMsg& message) {
     const StringList text = BodyLines(message.Text);
     StringList body;
     StringList headers;
@@ -96,7 +93,8 @@ std::optional<StringList> TQelSMTP::BuildMessage(TQelMsg& message)
                 return std::nullopt;
             const std::string name = OneLine(file.FileName);
             body.push_back(delimiter);
-            body.push_back("Content-Type: " + OneLine(file.ContentType) + "; name=\"" + name + "\"");
+            body.push_back("Content-Type: " + OneLine(file.ContentType) + "; name=\"" + name +
+                           "\"");
             body.push_back("Content-Transfer-Encoding: base64");
             body.push_back("Content-Disposition: inline; FileName=\"" + name + "\"");
             body.push_back("");
@@ -119,17 +117,18 @@ std::optional<StringList> TQelSMTP::BuildMessage(TQelMsg& message)
     return lines;
 }
 
-bool TQelSMTP::EncodeAttachment(TAttachedFile& file)
-{
+bool TQelSMTP::EncodeAttachment(TAttachedFile& file) {
     platform::FileStream source(file.PathName, platform::FileStream::Mode::Read);
     // A folder opens for reading too; its size query fails, reported like any unreadable file.
     std::error_code sizeError;
     const std::uintmax_t fileSize = std::filesystem::file_size(file.PathName, sizeError);
     if (sizeError)
-        throw platform::StreamError("Cannot read file \"" + file.PathName + "\": " + sizeError.message());
+        throw platform::StreamError("Cannot read file \"" + file.PathName +
+                                    "\": " + sizeError.message());
     const std::int64_t size = static_cast<std::int64_t>(fileSize);
     const std::string tempPath = GetTempFile();
-    auto target = std::make_unique<platform::FileStream>(tempPath, platform::FileStream::Mode::Create);
+    auto target =
+        std::make_unique<platform::FileStream>(tempPath, platform::FileStream::Mode::Create);
     if (OnEncodeStart)
         OnEncodeStart(this, file.FileName, size);
     auto report = [this](std::uint16_t p) {

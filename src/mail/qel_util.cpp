@@ -19,25 +19,37 @@ namespace mail {
 
 namespace {
 
-bool IsBlankChar(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool IsBlankChar(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
 
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // Decimal with an optional sign; false for anything else or a value outside int.
 bool ParseInt(const std::string& text, int& value) {
     std::size_t i = 0;
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    if (i == text.size()) return false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    if (i == text.size())
+        return false;
     long long result = 0;
     for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') return false;
+        if (text[i] < '0' || text[i] > '9')
+            return false;
         result = result * 10 + (text[i] - '0');
-        if (result > static_cast<long long>(std::numeric_limits<int>::max()) + 1) return false;
+        if (result > static_cast<long long>(std::numeric_limits<int>::max()) + 1)
+            return false;
     }
-    if (negative) result = -result;
-    if (result > std::numeric_limits<int>::max()) return false;
+    if (negative)
+        result = -result;
+    if (result > std::numeric_limits<int>::max())
+        return false;
     value = static_cast<int>(result);
     return true;
 }
@@ -47,7 +59,8 @@ bool ParseInt(const std::string& text, int& value) {
 char RandomLetter(char last) {
     static std::mutex mutex;
     static std::mt19937 generator(static_cast<std::mt19937::result_type>(
-        std::random_device{}() ^ static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count())));
+        std::random_device{}() ^
+        static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count())));
     std::lock_guard<std::mutex> lock(mutex);
     std::uniform_int_distribution<int> letter('a', last);
     return static_cast<char>(letter(generator));
@@ -55,14 +68,17 @@ char RandomLetter(char last) {
 
 std::string RandomLetters(std::size_t count, char last) {
     std::string letters;
-    for (std::size_t i = 0; i < count; ++i) letters += RandomLetter(last);
+    for (std::size_t i = 0; i < count; ++i)
+        letters += RandomLetter(last);
     return letters;
 }
 
 bool StartsWithUpper(const std::string& line, const std::string& upperKey) {
-    if (line.size() < upperKey.size()) return false;
+    if (line.size() < upperKey.size())
+        return false;
     for (std::size_t i = 0; i < upperKey.size(); ++i)
-        if (Upper(line[i]) != upperKey[i]) return false;
+        if (Upper(line[i]) != upperKey[i])
+            return false;
     return true;
 }
 
@@ -73,7 +89,8 @@ std::string RemoveQuotedStrings(const std::string& text) {
     for (;;) {
         const std::size_t open = text.find('"', from);
         const std::size_t close = open == std::string::npos ? open : text.find('"', open + 1);
-        if (close == std::string::npos) break;
+        if (close == std::string::npos)
+            break;
         result.append(text, from, open - from);
         from = close + 1;
     }
@@ -87,7 +104,8 @@ StringList SplitAt(const std::string& text, char separator) {
     for (;;) {
         const std::size_t at = text.find(separator, from);
         pieces.push_back(text.substr(from, at == std::string::npos ? at : at - from));
-        if (at == std::string::npos) return pieces;
+        if (at == std::string::npos)
+            return pieces;
         from = at + 1;
     }
 }
@@ -97,24 +115,29 @@ StringList SplitAt(const std::string& text, char separator) {
 std::string Trim(const std::string& text) {
     std::size_t first = 0;
     std::size_t last = text.size();
-    while (first < last && IsBlankChar(text[first])) ++first;
-    while (last > first && IsBlankChar(text[last - 1])) --last;
+    while (first < last && IsBlankChar(text[first]))
+        ++first;
+    while (last > first && IsBlankChar(text[last - 1]))
+        --last;
     return text.substr(first, last - first);
 }
 
 std::string UpperCase(std::string text) {
-    for (char& c : text) c = Upper(c);
+    for (char& c : text)
+        c = Upper(c);
     return text;
 }
 
 std::string LowerCase(std::string text) {
-    for (char& c : text) c = Lower(c);
+    for (char& c : text)
+        c = Lower(c);
     return text;
 }
 
 std::string JoinLines(const StringList& lines, const std::string& separator) {
     std::size_t size = 0;
-    for (const auto& line : lines) size += line.size() + separator.size();
+    for (const auto& line : lines)
+        size += line.size() + separator.size();
     std::string text;
     text.reserve(size);
     for (const auto& line : lines) {
@@ -138,16 +161,19 @@ StringList SplitLines(const std::string& text) {
         i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
         start = i;
     }
-    if (start < text.size()) lines.push_back(text.substr(start));
+    if (start < text.size())
+        lines.push_back(text.substr(start));
     return lines;
 }
 
 bool IsIPAddress(const std::string& text) {
     const StringList fields = SplitAt(text, '.');
-    if (fields.size() != 4) return false;
+    if (fields.size() != 4)
+        return false;
     for (const auto& field : fields) {
         int value = 0;
-        if (!ParseInt(field, value) || value < 0 || value > 255) return false;
+        if (!ParseInt(field, value) || value < 0 || value > 255)
+            return false;
     }
     return true;
 }
@@ -156,7 +182,8 @@ int ExtractNumber(const std::string& text, std::uint16_t index, int defaultValue
     std::string rest = Trim(text);
     for (int skip = 1; skip < index; ++skip) {
         const std::size_t blank = rest.find(' ');
-        if (blank == std::string::npos) return defaultValue;
+        if (blank == std::string::npos)
+            return defaultValue;
         rest = Trim(rest.substr(blank + 1));
     }
     const std::string word = Trim(rest.substr(0, rest.find(' ')));
@@ -166,9 +193,11 @@ int ExtractNumber(const std::string& text, std::uint16_t index, int defaultValue
 
 std::string ExtractBoundary(const std::string& line) {
     const std::size_t key = UpperCase(line).find("BOUNDARY");
-    if (key == std::string::npos) return "--";
+    if (key == std::string::npos)
+        return "--";
     std::string value = Trim(line.substr(key + 8, 72));
-    if (!value.empty()) value = Trim(value.substr(1));
+    if (!value.empty())
+        value = Trim(value.substr(1));
     if (!value.empty() && value[0] == '"') {
         value.erase(0, 1);
         value = value.substr(0, value.find('"'));
@@ -179,21 +208,26 @@ std::string ExtractBoundary(const std::string& line) {
 
 std::string PadNumber(int number, int width) {
     std::string digits = std::to_string(number);
-    if (static_cast<int>(digits.size()) < width) digits.insert(0, static_cast<std::size_t>(width) - digits.size(), '0');
+    if (static_cast<int>(digits.size()) < width)
+        digits.insert(0, static_cast<std::size_t>(width) - digits.size(), '0');
     return digits;
 }
 
 int TimeZoneBias() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
-    if (localtime_r(&now, &local) == nullptr) return 0;
+    if (localtime_r(&now, &local) == nullptr)
+        return 0;
     return static_cast<int>(-local.tm_gmtoff / 60);
 }
 
-std::string TimeZoneString() { return TimeZoneString(TimeZoneBias()); }
+std::string TimeZoneString() {
+    return TimeZoneString(TimeZoneBias());
+}
 
 std::string TimeZoneString(int bias) {
-    if (bias == 0) return "GMT";
+    if (bias == 0)
+        return "GMT";
     const int magnitude = bias < 0 ? -bias : bias;
     std::string zone(1, bias < 0 ? '+' : '-');
     zone += PadNumber(magnitude / 60, 2);
@@ -203,7 +237,8 @@ std::string TimeZoneString(int bias) {
 
 std::string FormatMailDate(std::time_t when) {
     std::tm local{};
-    if (localtime_r(&when, &local) == nullptr) gmtime_r(&when, &local);
+    if (localtime_r(&when, &local) == nullptr)
+        gmtime_r(&when, &local);
     return FormatMailDate(local, static_cast<int>(-local.tm_gmtoff / 60));
 }
 
@@ -213,29 +248,34 @@ std::string FormatMailDate(const std::tm& local, int bias) {
                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     const int day = local.tm_wday >= 0 && local.tm_wday < 7 ? local.tm_wday : 0;
     const int month = local.tm_mon >= 0 && local.tm_mon < 12 ? local.tm_mon : 0;
-    return std::string(kDays[day]) + ", " + std::to_string(local.tm_mday) + " " + kMonths[month] + " " +
-           PadNumber(local.tm_year + 1900, 4) + " " + PadNumber(local.tm_hour, 2) + ":" +
-           PadNumber(local.tm_min, 2) + ":" + PadNumber(local.tm_sec, 2) + " " + TimeZoneString(bias);
+    return std::string(kDays[day]) + ", " + std::to_string(local.tm_mday) + " " + kMonths[month] +
+           " " + PadNumber(local.tm_year + 1900, 4) + " " + PadNumber(local.tm_hour, 2) + ":" +
+           PadNumber(local.tm_min, 2) + ":" + PadNumber(local.tm_sec, 2) + " " +
+           TimeZoneString(bias);
 }
 
 std::string MakeMessageId(const std::string& host) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    return "<QEL." + PadNumber(local.tm_year + 1900, 4) + "." + PadNumber(local.tm_mon + 1, 2) + "." +
-           PadNumber(local.tm_mday, 2) + "." + RandomLetters(8, 't') + "@" + host + ">";
+    return "<QEL." + PadNumber(local.tm_year + 1900, 4) + "." + PadNumber(local.tm_mon + 1, 2) +
+           "." + PadNumber(local.tm_mday, 2) + "." + RandomLetters(8, 't') + "@" + host + ">";
 }
 
-std::string MakeBoundary() { return "--_QEL_bound_" + RandomLetters(12, 'y'); }
+std::string MakeBoundary() {
+    return "--_QEL_bound_" + RandomLetters(12, 'y');
+}
 
 std::string GetTempFile() {
     const char* folder = std::getenv("TMPDIR");
     std::string path = (folder != nullptr && *folder != '\0') ? folder : "/tmp";
-    if (path.back() != '/') path += '/';
+    if (path.back() != '/')
+        path += '/';
     path += "qelXXXXXX";
     // mkstemp creates the file exclusively with mode 0600, so no other user can take the name.
     const int fd = mkstemp(path.data());
-    if (fd < 0) throw MailError("Cannot create a temporary file in " + path + ": " + std::strerror(errno));
+    if (fd < 0)
+        throw MailError("Cannot create a temporary file in " + path + ": " + std::strerror(errno));
     close(fd);
     return path;
 }
@@ -248,25 +288,31 @@ std::string DecodeHeaderWords(const std::string& text) {
     std::string done;
     std::size_t i = 0;
     for (;;) {
-        const bool straddles = !done.empty() && done.back() == '=' && i < work.size() && work[i] == '?';
+        const bool straddles =
+            !done.empty() && done.back() == '=' && i < work.size() && work[i] == '?';
         std::size_t rest;
         if (straddles) {
             rest = i + 1;
         } else {
             const std::size_t start = work.find("=?", i);
-            if (start == std::string::npos) break;
+            if (start == std::string::npos)
+                break;
             rest = start + 2;
         }
         const std::size_t question = work.find('?', rest);
-        if (question == std::string::npos) break;
+        if (question == std::string::npos)
+            break;
         const char letter = question + 1 < work.size() ? Upper(work[question + 1]) : '\0';
         const std::size_t encodedStart = std::min(question + 3, work.size());
         const std::size_t end = work.find("?=", encodedStart);
-        if (end == std::string::npos) break;
+        if (end == std::string::npos)
+            break;
         const std::string encoded = work.substr(encodedStart, end - encodedStart);
         std::string decoded;
-        if (letter == 'Q') decoded = DecodeQuotedPrintable(encoded, true);
-        if (letter == 'B') decoded = DecodeBase64(encoded);
+        if (letter == 'Q')
+            decoded = DecodeQuotedPrintable(encoded, true);
+        if (letter == 'B')
+            decoded = DecodeBase64(encoded);
         if (straddles)
             done.pop_back();
         else
@@ -287,7 +333,8 @@ std::string ExtractAddress(const std::string& item, bool wrap) {
     for (;;) {
         const std::size_t open = item.find('(', from);
         const std::size_t close = open == std::string::npos ? open : item.find(')', open + 1);
-        if (close == std::string::npos) break;
+        if (close == std::string::npos)
+            break;
         text.append(item, from, open - from);
         from = close + 1;
     }
@@ -295,7 +342,8 @@ std::string ExtractAddress(const std::string& item, bool wrap) {
     text = Trim(text);
     const std::size_t lt = text.find('<');
     const std::size_t gt = lt == std::string::npos ? lt : text.find('>', lt + 1);
-    if (gt != std::string::npos) text = text.substr(lt + 1, gt - lt - 1);
+    if (gt != std::string::npos)
+        text = text.substr(lt + 1, gt - lt - 1);
     return wrap ? "<" + text + ">" : text;
 }
 
@@ -303,10 +351,12 @@ std::string ExtractDisplayName(const std::string& item, bool wrap) {
     std::string text = item;
     const std::size_t lt = text.find('<');
     const std::size_t gt = lt == std::string::npos ? lt : text.find('>', lt + 1);
-    if (gt != std::string::npos) text.erase(lt, gt - lt + 1);
+    if (gt != std::string::npos)
+        text.erase(lt, gt - lt + 1);
     const std::size_t open = text.find('(');
     const std::size_t close = open == std::string::npos ? open : text.find(')', open + 1);
-    if (close != std::string::npos) text = text.substr(open + 1, close - open - 1);
+    if (close != std::string::npos)
+        text = text.substr(open + 1, close - open - 1);
     text = Trim(RemoveChar(RemoveChar(text, '"'), '\''));
     return wrap ? "\"" + text + "\"" : text;
 }
@@ -315,18 +365,21 @@ std::string RemoveChar(const std::string& text, char c) {
     std::string result;
     result.reserve(text.size());
     for (const char x : text)
-        if (x != c) result += x;
+        if (x != c)
+            result += x;
     return result;
 }
 
 StringList SplitAddressList(const std::string& text) {
     StringList addresses;
     const std::string trimmed = Trim(text);
-    if (trimmed.empty()) return addresses;
+    if (trimmed.empty())
+        return addresses;
     for (const auto& piece : SplitAt(LowerCase(RemoveQuotedStrings(trimmed)), ',')) {
         std::string address = ExtractAddress(piece, false);
         // An empty item (a doubled or trailing comma) names nobody.
-        if (!address.empty()) addresses.push_back(std::move(address));
+        if (!address.empty())
+            addresses.push_back(std::move(address));
     }
     return addresses;
 }
@@ -334,34 +387,44 @@ StringList SplitAddressList(const std::string& text) {
 std::string FormatAddressList(const std::string& text) {
     std::string result;
     for (const auto& piece : SplitAt(RemoveQuotedStrings(text), ',')) {
-        if (Trim(piece).empty()) continue;
-        if (!result.empty()) result += ", ";
-        result += ExtractDisplayName(DecodeHeaderWords(piece), true) + " " + ExtractAddress(piece, true);
+        if (Trim(piece).empty())
+            continue;
+        if (!result.empty())
+            result += ", ";
+        result +=
+            ExtractDisplayName(DecodeHeaderWords(piece), true) + " " + ExtractAddress(piece, true);
     }
     return result;
 }
 
 std::string StripQuotes(const std::string& text) {
     std::string result = text;
-    if (!result.empty() && (result.front() == '"' || result.front() == '\'')) result.erase(0, 1);
-    if (!result.empty() && (result.back() == '"' || result.back() == '\'')) result.pop_back();
+    if (!result.empty() && (result.front() == '"' || result.front() == '\''))
+        result.erase(0, 1);
+    if (!result.empty() && (result.back() == '"' || result.back() == '\''))
+        result.pop_back();
     return result;
 }
 
 std::string GetHeaderParam(const std::string& key, const std::string& line) {
     const std::size_t at = UpperCase(line).find(UpperCase(key));
-    if (at == std::string::npos) return "";
+    if (at == std::string::npos)
+        return "";
     const std::string value = Trim(line.substr(at + key.size()));
     return Trim(value.substr(0, value.find(';')));
 }
 
 bool FindHeader(const std::string& key, const StringList& lines, std::string& line) {
     std::size_t i = 0;
-    while (i < lines.size() && lines[i].empty()) ++i;
+    while (i < lines.size() && lines[i].empty())
+        ++i;
     for (; i < lines.size() && !lines[i].empty(); ++i) {
-        if (!StartsWithUpper(lines[i], key)) continue;
+        if (!StartsWithUpper(lines[i], key))
+            continue;
         line = lines[i];
-        for (++i; i < lines.size() && !lines[i].empty() && (lines[i][0] == ' ' || lines[i][0] == '\t'); ++i)
+        for (++i;
+             i < lines.size() && !lines[i].empty() && (lines[i][0] == ' ' || lines[i][0] == '\t');
+             ++i)
             line += Trim(lines[i]);
         return true;
     }
@@ -370,8 +433,10 @@ bool FindHeader(const std::string& key, const StringList& lines, std::string& li
 
 void SkipHeaderBlock(StringList& lines) {
     std::size_t i = 0;
-    while (i < lines.size() && !Trim(lines[i]).empty()) ++i;
-    while (i < lines.size() && Trim(lines[i]).empty()) ++i;
+    while (i < lines.size() && !Trim(lines[i]).empty())
+        ++i;
+    while (i < lines.size() && Trim(lines[i]).empty())
+        ++i;
     lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(i));
 }
 

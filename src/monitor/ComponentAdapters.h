@@ -1,7 +1,7 @@
 #pragma once
 // The monitor's view of its components over the real ones: TQelPOP, TRASControl, THTTPGet.
-#include "monitor/Services.h"
 #include "mail/QelPOP3.h"
+#include "monitor/Services.h"
 #include "net/HTTPGet.h"
 #include "net/RASControl.h"
 

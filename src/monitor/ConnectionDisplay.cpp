@@ -76,8 +76,8 @@ void TVorla::ShowConnectionState() {
 
 void TVorla::ShowMessageCount() {
     const std::string name = IsAccount(CurrentAccount) ? Account(CurrentAccount).acc_name : "";
-    Ticker.StatusText = name + " " + std::to_string(WaitingCount) +
-                        (WaitingCount == 1 ? " message" : " messages");
+    Ticker.StatusText =
+        name + " " + std::to_string(WaitingCount) + (WaitingCount == 1 ? " message" : " messages");
     DrawStatus(Ticker.StatusText);
 }
 

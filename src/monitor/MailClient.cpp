@@ -31,7 +31,8 @@ ProgramCall SplitOwnClient(const std::string& text) {
     if (comma == std::string::npos) {
         return {trimmed, {}};
     }
-    return {settings::TrimBlanks(trimmed.substr(0, comma)), platform::SplitArguments(trimmed.substr(comma + 1))};
+    return {settings::TrimBlanks(trimmed.substr(0, comma)),
+            platform::SplitArguments(trimmed.substr(comma + 1))};
 }
 
 ProgramCall MailtoProgram(const std::string& command) {

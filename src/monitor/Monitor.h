@@ -24,7 +24,8 @@ namespace monitor {
 inline constexpr int kNoAccountYet = 99;
 
 inline constexpr const char* kNoValidAccount = "No valid account ! Please create/activate one!";
-inline constexpr const char* kNoDialUpEntry = "No dial-up entry ! Please create one or turn dial-up off!";
+inline constexpr const char* kNoDialUpEntry =
+    "No dial-up entry ! Please create one or turn dial-up off!";
 
 // The exact button states the handlers act on (left alone is ShiftState::LeftAlone).
 bool RightAlone(const skin::ShiftState& shift);
@@ -139,7 +140,9 @@ private:
         std::string ErrorNotice() const override { return m_owner.m_errorNotice; }
         void LitVrNews() override { m_owner.LitVrNews(); }
         void OpenLink(const std::string& url) override { m_owner.m_shell.OpenDocument(url); }
-        void TextImageChanged(skin::TextImage image) override { m_owner.m_view.TextImageChanged(image); }
+        void TextImageChanged(skin::TextImage image) override {
+            m_owner.m_view.TextImageChanged(image);
+        }
 
     private:
         TVorla& m_owner;

@@ -88,8 +88,9 @@ std::vector<std::string> SplitNewsEntries(std::string_view content) {
 }
 
 std::string DefaultServerLine() {
-    return "Vorla | http://" + kNewsHost + "/Vorla/ | News and tips from the makers of Vorla | http://" +
-           kNewsHost + "/Vorla/vorlaen.txt";
+    return "Vorla | http://" + kNewsHost +
+           "/Vorla/ | News and tips from the makers of Vorla | http://" + kNewsHost +
+           "/Vorla/vorlaen.txt";
 }
 
 std::string CreditItem() {
@@ -104,7 +105,8 @@ std::string SkinGalleryAddress() {
     return "http://" + kNewsHost + "/Vorla/skins/welcome.htm";
 }
 
-std::string TVorla::DownloadInto(const std::string& url, const std::string& status, const char* file) {
+std::string TVorla::DownloadInto(const std::string& url, const std::string& status,
+                                 const char* file) {
     const std::string path = m_programFolder + file;
     DrawStatus(status);
     m_getNews.DownloadFile(url, path);
@@ -145,8 +147,10 @@ void TVorla::ReadNews() {
     Ticker.ScrollOffset = 0;
     if (IsConnected) {
         // A list that shrank under srv_news falls back to the built-in server; the choice stays.
-        const bool known = Config.srv_news >= 0 && Config.srv_news < static_cast<int>(NewsServers.size());
-        const NewsServer server = ParseNewsServer(known ? NewsServers[Config.srv_news] : DefaultServerLine());
+        const bool known =
+            Config.srv_news >= 0 && Config.srv_news < static_cast<int>(NewsServers.size());
+        const NewsServer server =
+            ParseNewsServer(known ? NewsServers[Config.srv_news] : DefaultServerLine());
         const std::string path = DownloadInto(server.NewsFile, "reading news...", kNewsFile);
         bool removed = false;
         if (const auto entries = ReadAndDelete(path, removed)) {

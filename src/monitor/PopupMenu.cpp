@@ -49,7 +49,8 @@ std::vector<std::string> ListSkinFolders(const std::string& skinDir) {
             continue;
         }
         const std::string name = entry->path().filename().string();
-        const std::string iniPath = platform::ResolveCaseInsensitive(SkinFolderOf(skinDir, name) + "skin.ini");
+        const std::string iniPath =
+            platform::ResolveCaseInsensitive(SkinFolderOf(skinDir, name) + "skin.ini");
         if (fs::is_regular_file(iniPath, typeError)) {
             InsertSkinSorted(names, name);
         }

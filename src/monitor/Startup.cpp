@@ -1,8 +1,8 @@
 #include "monitor/Monitor.h"
 
+#include <exception>
 #include "monitor/NewsFeed.h"
 #include "skin/LoadSkin.h"
-#include <exception>
 
 #include "settings/AtomicFile.h"
 #include "settings/LitConfig.h"
@@ -23,7 +23,6 @@ TVorla::TVorla(MonitorParts parts, std::string programFolder)
       m_autorun(parts.autorun),
       m_mailto(parts.mailto),
       m_programFolder(std::move(programFolder)) {
-
     NewsServers.push_back(DefaultServerLine());
     m_pop.OnError = [this](int error, const std::string& text) { POPError(error, text); };
     m_pop.OnRetrieveProgress = [this](unsigned percent) { POPRetrieveProgress(percent); };

@@ -12,21 +12,19 @@ namespace {
 // worker has nothing to report.
 constexpr std::chrono::milliseconds kPumpSlice{10};
 
-void InitCurlOnce()
-{
+void InitCurlOnce() {
     static const CURLcode init = curl_global_init(CURL_GLOBAL_DEFAULT);
     (void)init;
 }
 
 }  // namespace
 
-THTTPGet::THTTPGet(platform::Synchronizer& sync, platform::EventPump& pump) : m_sync(sync), m_pump(pump)
-{
+THTTPGet::THTTPGet(platform::Synchronizer& sync, platform::EventPump& pump)
+    : m_sync(sync), m_pump(pump) {
     InitCurlOnce();
 }
 
-THTTPGet::~THTTPGet()
-{
+THTTPGet::~THTTPGet() {
     {
         std::lock_guard lock(m_mutex);
         m_destroying = true;
@@ -43,8 +41,7 @@ THTTPGet::~THTTPGet()
     }
 }
 
-void THTTPGet::DownloadFile()
-{
+void THTTPGet::DownloadFile() {
     if (m_running)
         return;
     {
@@ -55,8 +52,9 @@ void THTTPGet::DownloadFile()
     }
     JoinWorker();
 
-    m_download = std::make_unique<THTTPGetThread>(
-        THTTPGetSettings{Agent, BinaryData, URL, FileName, UserName, Password, PostQuery, Referer, Port, OnProgress});
+    m_download = std::make_unique<THTTPGetThread>(THTTPGetSettings{Agent, BinaryData, URL, FileName,
+                                                                   UserName, Password, PostQuery,
+                                                                   Referer, Port, OnProgress});
     {
         std::lock_guard lock(m_mutex);
         m_executed = false;
@@ -85,8 +83,7 @@ void THTTPGet::DownloadFile()
         WaitUntil([this] { return !m_running; });
 }
 
-void THTTPGet::DownloadDone()
-{
+void THTTPGet::DownloadDone() {
     struct ClearRunning {
         bool& running;
         ~ClearRunning() { running = false; }
@@ -106,8 +103,7 @@ void THTTPGet::DownloadDone()
     }
 }
 
-void THTTPGet::WaitUntil(const std::function<bool()>& done)
-{
+void THTTPGet::WaitUntil(const std::function<bool()>& done) {
     while (!done()) {
         m_pump.ProcessMessages();
         if (done())
@@ -117,8 +113,7 @@ void THTTPGet::WaitUntil(const std::function<bool()>& done)
     }
 }
 
-void THTTPGet::JoinWorker()
-{
+void THTTPGet::JoinWorker() {
     // Once the completion has run the worker only returns, so this does not wait for long.
     if (m_worker.joinable())
         m_worker.join();

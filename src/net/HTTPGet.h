@@ -15,7 +15,8 @@
 namespace net {
 
 class THTTPGet;
-using TOnDoneFile = std::function<void(THTTPGet& sender, const std::string& fileName, std::int64_t fileSize)>;
+using TOnDoneFile =
+    std::function<void(THTTPGet& sender, const std::string& fileName, std::int64_t fileSize)>;
 using TOnDoneString = std::function<void(THTTPGet& sender, const std::string& text)>;
 using TOnHTTPError = std::function<void(THTTPGet& sender)>;
 
@@ -42,10 +43,10 @@ public:
     // point it at a server of their own.
     long Port = 80;
 
-    TOnProgress OnProgress;  // on the worker thread
-    TOnDoneFile OnDoneFile;  // on the window thread, after a successful download
+    TOnProgress OnProgress;      // on the worker thread
+    TOnDoneFile OnDoneFile;      // on the window thread, after a successful download
     TOnDoneString OnDoneString;  // part of the interface; the file download never raises it
-    TOnHTTPError OnError;    // on the window thread, after a failed download
+    TOnHTTPError OnError;        // on the window thread, after a failed download
 
     // Starts a download of URL into FileName; ignored while one runs or the component is
     // being destroyed.

@@ -15,15 +15,13 @@ constexpr long kConnectTimeoutSeconds = 30;
 constexpr long kStallSeconds = 60;
 constexpr long kMaxRedirects = 10;
 
-std::string Lower(std::string text)
-{
+std::string Lower(std::string text) {
     for (char& c : text)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
 }
 
-std::string Trim(const std::string& text)
-{
+std::string Trim(const std::string& text) {
     const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
     auto first = std::find_if_not(text.begin(), text.end(), blank);
     auto last = std::find_if_not(text.rbegin(), text.rend(), blank).base();
@@ -32,8 +30,7 @@ std::string Trim(const std::string& text)
 
 // Only a plain host name or address is connected to: a port, credentials or a scheme left in
 // the host text fail the download, as they would when passed as a host name.
-bool PlainHost(const std::string& host)
-{
+bool PlainHost(const std::string& host) {
     return !host.empty() && std::all_of(host.begin(), host.end(), [](char c) {
         return std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '_';
     });
@@ -50,8 +47,7 @@ class Options {
 public:
     explicit Options(CURL* curl) : m_curl(curl) {}
     template <class T>
-    Options& Set(CURLoption option, T value)
-    {
+    Options& Set(CURLoption option, T value) {
         m_ok = m_ok && curl_easy_setopt(m_curl, option, value) == CURLE_OK;
         return *this;
     }
@@ -62,15 +58,13 @@ private:
     bool m_ok = true;
 };
 
-int OnTransferInfo(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
-{
+int OnTransferInfo(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     return static_cast<const THTTPGetThread*>(self)->Aborted() ? 1 : 0;
 }
 
 }  // namespace
 
-TUrlParts SplitUrl(const std::string& url)
-{
+TUrlParts SplitUrl(const std::string& url) {
     std::string rest = url;
     if (Lower(rest.substr(0, 7)) == "http://")
         rest.erase(0, 7);
@@ -80,8 +74,7 @@ TUrlParts SplitUrl(const std::string& url)
     return {rest.substr(0, slash), rest.substr(slash)};
 }
 
-std::optional<std::int64_t> ParseContentLength(const std::string& value)
-{
+std::optional<std::int64_t> ParseContentLength(const std::string& value) {
     const std::string digits = Trim(value);
     if (digits.empty() || digits.size() > 18)
         return std::nullopt;
@@ -96,8 +89,7 @@ std::optional<std::int64_t> ParseContentLength(const std::string& value)
 
 THTTPGetThread::THTTPGetThread(THTTPGetSettings settings) : m_settings(std::move(settings)) {}
 
-void THTTPGetThread::Execute()
-{
+void THTTPGetThread::Execute() {
     const TUrlParts url = SplitUrl(m_settings.URL);
     const bool transferred = !m_abort && Transfer(url);
     if (m_file && std::fclose(m_file) != 0)
@@ -106,8 +98,7 @@ void THTTPGetThread::Execute()
     m_success = transferred && m_received > 0 && !m_fileFailed;
 }
 
-bool THTTPGetThread::Transfer(const TUrlParts& url)
-{
+bool THTTPGetThread::Transfer(const TUrlParts& url) {
     if (!PlainHost(url.Host))
         return false;
     std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
@@ -151,7 +142,8 @@ bool THTTPGetThread::Transfer(const TUrlParts& url)
     if (!m_settings.Agent.empty())
         options.Set(CURLOPT_USERAGENT, m_settings.Agent.c_str());
     if (!m_settings.UserName.empty() || !m_settings.Password.empty())
-        options.Set(CURLOPT_USERNAME, m_settings.UserName.c_str()).Set(CURLOPT_PASSWORD, m_settings.Password.c_str());
+        options.Set(CURLOPT_USERNAME, m_settings.UserName.c_str())
+            .Set(CURLOPT_PASSWORD, m_settings.Password.c_str());
     if (!m_settings.Referer.empty())
         options.Set(CURLOPT_REFERER, m_settings.Referer.c_str());
     if (!m_settings.PostQuery.empty()) {
@@ -172,8 +164,7 @@ bool THTTPGetThread::Transfer(const TUrlParts& url)
     return true;
 }
 
-std::size_t THTTPGetThread::OnHeader(char* data, std::size_t size, std::size_t count, void* self)
-{
+std::size_t THTTPGetThread::OnHeader(char* data, std::size_t size, std::size_t count, void* self) {
     auto& thread = *static_cast<THTTPGetThread*>(self);
     const std::string line(data, size * count);
     // Each response of a redirect chain starts with its status line; only the last one counts.
@@ -185,16 +176,14 @@ std::size_t THTTPGetThread::OnHeader(char* data, std::size_t size, std::size_t c
     return size * count;
 }
 
-std::size_t THTTPGetThread::OnBody(char* data, std::size_t size, std::size_t count, void* self)
-{
+std::size_t THTTPGetThread::OnBody(char* data, std::size_t size, std::size_t count, void* self) {
     auto& thread = *static_cast<THTTPGetThread*>(self);
     if (!thread.m_bodyStarted && !thread.StartBody())
         return 0;
     return thread.WriteBody(data, size * count) ? size * count : 0;
 }
 
-bool THTTPGetThread::StartBody()
-{
+bool THTTPGetThread::StartBody() {
     m_bodyStarted = true;
     if (m_lengthHeader) {
         const auto length = ParseContentLength(*m_lengthHeader);
@@ -212,8 +201,7 @@ bool THTTPGetThread::StartBody()
     return true;
 }
 
-bool THTTPGetThread::WriteBody(const char* data, std::size_t size)
-{
+bool THTTPGetThread::WriteBody(const char* data, std::size_t size) {
     for (std::size_t done = 0; done < size;) {
         if (m_abort)
             return false;

@@ -1,8 +1,8 @@
 #pragma once
 // THTTPGetThread: one download of a URL into a file, run on a worker thread over libcurl.
 #include <atomic>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <string>
@@ -12,7 +12,8 @@ namespace net {
 class THTTPGetThread;
 
 // Raised on the worker thread after each block; must not touch windows.
-using TOnProgress = std::function<void(THTTPGetThread& sender, std::int64_t totalSize, std::int64_t bytesSoFar)>;
+using TOnProgress =
+    std::function<void(THTTPGetThread& sender, std::int64_t totalSize, std::int64_t bytesSoFar)>;
 
 // What a download needs, copied from the component when it starts.
 struct THTTPGetSettings {

@@ -15,16 +15,14 @@ const std::string kFallbackLibrary = "rnaph.dll";
 const std::string kEntryPropertiesName = "RasGetEntryProperties";
 constexpr std::uint32_t kConnectionRoom = 100;
 
-std::string Trim(const std::string& text)
-{
+std::string Trim(const std::string& text) {
     const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
     auto first = std::find_if_not(text.begin(), text.end(), blank);
     auto last = std::find_if_not(text.rbegin(), text.rend(), blank).base();
     return first < last ? std::string(first, last) : std::string();
 }
 
-std::string Lower(std::string text)
-{
+std::string Lower(std::string text) {
     for (char& c : text)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
@@ -32,27 +30,23 @@ std::string Lower(std::string text)
 
 }  // namespace
 
-TRASControl::TRASControl(RasApi& api) : m_api(api)
-{
+TRASControl::TRASControl(RasApi& api) : m_api(api) {
     m_items.reserve(10);
 }
 
 TRASControl::~TRASControl() = default;
 
-const TRASEntryItem& TRASControl::Item(int index) const
-{
+const TRASEntryItem& TRASControl::Item(int index) const {
     CheckIndex(index);
     return m_items[static_cast<std::size_t>(index)];
 }
 
-void TRASControl::CheckIndex(int index) const
-{
+void TRASControl::CheckIndex(int index) const {
     if (index < 0 || static_cast<std::size_t>(index) >= m_items.size())
         throw ERASControlError("Index (" + std::to_string(index) + ") out of bounds.");
 }
 
-void TRASControl::RefreshEntries()
-{
+void TRASControl::RefreshEntries() {
     m_items.clear();
     m_entries.clear();
     m_busy = false;
@@ -78,8 +72,7 @@ void TRASControl::RefreshEntries()
         OnEntryListChange(*this);
 }
 
-void TRASControl::ReadEntry(const std::string& name)
-{
+void TRASControl::ReadEntry(const std::string& name) {
     TRASEntryItem item;
     item.EntryName = name;
 
@@ -118,13 +111,11 @@ void TRASControl::ReadEntry(const std::string& name)
 }
 
 std::uint32_t TRASControl::GetEntryProperties(const std::string& entryName, RasEntry& entry,
-                                              std::uint32_t& entryInfoSize)
-{
+                                              std::uint32_t& entryInfoSize) {
     return EntryPropertiesFunction()(entryName, entry, entryInfoSize);
 }
 
-RasGetEntryPropertiesFunction TRASControl::EntryPropertiesFunction()
-{
+RasGetEntryPropertiesFunction TRASControl::EntryPropertiesFunction() {
     if (m_propertiesLibrary) {
         auto function = m_propertiesLibrary->FindEntryProperties(m_propertiesExport);
         if (!function)
@@ -154,8 +145,7 @@ RasGetEntryPropertiesFunction TRASControl::EntryPropertiesFunction()
     return function;
 }
 
-void TRASControl::Dial(int index)
-{
+void TRASControl::Dial(int index) {
     CheckIndex(index);
     if (m_busy)
         ReleaseDroppedLines();
@@ -177,7 +167,8 @@ void TRASControl::Dial(int index)
     params.userName = item.UserName;
     params.password = item.Password;
     params.domain = item.Domain;
-    if (const std::uint32_t stored = m_api.SetEntryDialParams(params, false); stored != kRasSuccess) {
+    if (const std::uint32_t stored = m_api.SetEntryDialParams(params, false);
+        stored != kRasSuccess) {
         m_lastError = PlatformText(stored);
         item.Dialing = false;
         m_busy = false;
@@ -192,13 +183,13 @@ void TRASControl::Dial(int index)
 
     AbandonDial(index, connection);
     const std::string text =
-        Trim(result == kRasErrorNotEnoughMemory ? std::string("Not enough memory.") : PlatformText(result));
+        Trim(result == kRasErrorNotEnoughMemory ? std::string("Not enough memory.")
+                                                : PlatformText(result));
     m_lastError = Lower(text);
     throw ERASControlError(text);
 }
 
-void TRASControl::AbandonDial(int index, RasHandle dialled)
-{
+void TRASControl::AbandonDial(int index, RasHandle dialled) {
     // The dial's own error is the one to report, so the result of this hang-up is not: it
     // only releases what the failed dial left behind. The entry must leave the busy state
     // whatever happens, or it could never be dialled again.
@@ -211,8 +202,7 @@ void TRASControl::AbandonDial(int index, RasHandle dialled)
     ChangeState(index, 0, kRasStateDisconnected);
 }
 
-void TRASControl::ReleaseDroppedLines()
-{
+void TRASControl::ReleaseDroppedLines() {
     // A dial ends before Dial returns, so Busy outlives it only while the line is up; a line
     // that has dropped since (no hang-up was sent) must not refuse the next dial. A list that
     // cannot be read proves nothing, so then the dial stays busy.
@@ -221,8 +211,9 @@ void TRASControl::ReleaseDroppedLines()
         return;
     for (std::size_t i = 0; i < m_items.size(); ++i) {
         TRASEntryItem& item = m_items[i];
-        const bool up = std::any_of(list.begin(), list.end(),
-                                    [&](const RasConn& connection) { return connection.entryName == item.EntryName; });
+        const bool up = std::any_of(list.begin(), list.end(), [&](const RasConn& connection) {
+            return connection.entryName == item.EntryName;
+        });
         if (item.Dialing && !up) {
             item.Connection = 0;
             ChangeState(static_cast<int>(i), 0, kRasStateDisconnected);
@@ -230,14 +221,14 @@ void TRASControl::ReleaseDroppedLines()
     }
 }
 
-void TRASControl::HangUp(int index)
-{
+void TRASControl::HangUp(int index) {
     CheckIndex(index);
     TRASEntryItem& item = m_items[static_cast<std::size_t>(index)];
     item.Connection = FindConnection(index);
     const std::uint32_t result = m_api.HangUp(item.Connection);
     if (result != kRasSuccess) {
-        const std::string text = result == kRasErrorInvalidHandle ? std::string("Invalid handle.") : PlatformText(result);
+        const std::string text = result == kRasErrorInvalidHandle ? std::string("Invalid handle.")
+                                                                  : PlatformText(result);
         throw ERASControlError("Hang up failed. " + Trim(text));
     }
     item.Connection = 0;
@@ -246,8 +237,7 @@ void TRASControl::HangUp(int index)
     ChangeState(index, 0, kRasStateDisconnected);
 }
 
-RasHandle TRASControl::GetConnectionStatus(const std::string& entryName, RasConnStatus& status)
-{
+RasHandle TRASControl::GetConnectionStatus(const std::string& entryName, RasConnStatus& status) {
     status = RasConnStatus{};
     status.size = kRasConnStatusSize;
 
@@ -265,7 +255,8 @@ RasHandle TRASControl::GetConnectionStatus(const std::string& entryName, RasConn
     for (const RasConn& connection : list) {
         if (connection.entryName != entryName)
             continue;
-        if (const std::uint32_t result = m_api.GetConnectStatus(connection.handle, status); result != kRasSuccess) {
+        if (const std::uint32_t result = m_api.GetConnectStatus(connection.handle, status);
+            result != kRasSuccess) {
             // The connection ended between the listing and the status query.
             status = RasConnStatus{};
             status.size = kRasConnStatusSize;
@@ -279,8 +270,7 @@ RasHandle TRASControl::GetConnectionStatus(const std::string& entryName, RasConn
     return 0;
 }
 
-RasHandle TRASControl::FindConnection(int index)
-{
+RasHandle TRASControl::FindConnection(int index) {
     CheckIndex(index);
     TRASEntryItem& item = m_items[static_cast<std::size_t>(index)];
     item.Connection = 0;
@@ -296,8 +286,7 @@ RasHandle TRASControl::FindConnection(int index)
     return item.Connection;
 }
 
-std::uint32_t TRASControl::EnumConnections(std::vector<RasConn>& list)
-{
+std::uint32_t TRASControl::EnumConnections(std::vector<RasConn>& list) {
     std::vector<RasConn> buffer(kConnectionRoom);
     buffer[0].size = kRasConnSize;
     std::uint32_t bytes = kConnectionRoom * kRasConnSize;
@@ -308,18 +297,17 @@ std::uint32_t TRASControl::EnumConnections(std::vector<RasConn>& list)
     return result;
 }
 
-void TRASControl::ChangeState(int index, int value, int state)
-{
+void TRASControl::ChangeState(int index, int value, int state) {
     TRASEntryItem& item = m_items[static_cast<std::size_t>(index)];
     item.State = state;
-    item.Dialing = state != kRasStateConnected && state != kRasStateDisconnected && state != kRasStateUnknown;
+    item.Dialing =
+        state != kRasStateConnected && state != kRasStateDisconnected && state != kRasStateUnknown;
     m_busy = item.Dialing;
     if (OnConnectionStatus)
         OnConnectionStatus(*this, index, value, state);
 }
 
-std::string TRASControl::PlatformText(std::uint32_t code)
-{
+std::string TRASControl::PlatformText(std::uint32_t code) {
     std::string text;
     if (m_api.GetErrorString(code, text, kRasErrorStringChars) != kRasSuccess || text.empty())
         return "RAS error " + std::to_string(code);

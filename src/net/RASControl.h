@@ -35,7 +35,8 @@ struct TRASEntryItem {
 };
 
 class TRASControl;
-using TRASNotifyEvent = std::function<void(TRASControl& sender, int entryIndex, int value, int state)>;
+using TRASNotifyEvent =
+    std::function<void(TRASControl& sender, int entryIndex, int value, int state)>;
 
 class TRASControl {
 public:
@@ -59,7 +60,8 @@ public:
     void HangUp(int index);
     // Fills status for the active connection of that entry name and returns its handle; a name
     // without a connection reports kRasStateDisconnected and the null handle.
-    platform::RasHandle GetConnectionStatus(const std::string& entryName, platform::RasConnStatus& status);
+    platform::RasHandle GetConnectionStatus(const std::string& entryName,
+                                            platform::RasConnStatus& status);
     platform::RasHandle FindConnection(int index);
     void CheckIndex(int index) const;
 
@@ -80,7 +82,7 @@ private:
     std::string m_lastError;
     bool m_busy = false;
     std::unique_ptr<platform::RasLibrary> m_propertiesLibrary;  // null until first used
-    std::string m_propertiesExport;  // export name in that library
+    std::string m_propertiesExport;                             // export name in that library
 };
 
 }  // namespace net

@@ -26,7 +26,8 @@ void CanberraSound::PlayFile(const std::string& path) {
     if (context_->handle == nullptr) {
         return;
     }
-    const int played = ca_context_play(context_->handle, 0, CA_PROP_MEDIA_FILENAME, path.c_str(), nullptr);
+    const int played =
+        ca_context_play(context_->handle, 0, CA_PROP_MEDIA_FILENAME, path.c_str(), nullptr);
     if (played != CA_SUCCESS) {
         // The file could not be played: the desktop's own new-mail sound stands in for it.
         ca_context_play(context_->handle, 0, CA_PROP_EVENT_ID, "message-new-email", nullptr);

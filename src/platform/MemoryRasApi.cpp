@@ -9,12 +9,12 @@ public:
     Library(MemoryRasApi& api, std::string name) : m_api(api), m_name(std::move(name)) {}
     ~Library() override { m_api.releasedLibraries.push_back(m_name); }
 
-    RasGetEntryPropertiesFunction FindEntryProperties(const std::string& exportName) override
-    {
+    RasGetEntryPropertiesFunction FindEntryProperties(const std::string& exportName) override {
         const auto library = m_api.libraries.find(m_name);
         if (library == m_api.libraries.end() || !library->second.contains(exportName))
             return {};
-        return [this, exportName](const std::string& entryName, RasEntry& entry, std::uint32_t& entryInfoSize) {
+        return [this, exportName](const std::string& entryName, RasEntry& entry,
+                                  std::uint32_t& entryInfoSize) {
             m_api.propertiesCalls.push_back(m_name + ":" + exportName + ":" + entryName);
             return m_api.GetEntryProperties(entryName, entry, entryInfoSize);
         };
@@ -25,20 +25,17 @@ private:
     std::string m_name;
 };
 
-MemoryRasApi::MemoryRasApi()
-{
+MemoryRasApi::MemoryRasApi() {
     libraries["rasapi32.dll"] = {"RasGetEntryPropertiesA"};
 }
 
-MemoryRasApi::Entry& MemoryRasApi::AddEntry(const std::string& name)
-{
+MemoryRasApi::Entry& MemoryRasApi::AddEntry(const std::string& name) {
     Entry& entry = entries.emplace_back();
     entry.dialParams.entryName = name;
     return entry;
 }
 
-RasHandle MemoryRasApi::AddConnection(const std::string& entryName, int state)
-{
+RasHandle MemoryRasApi::AddConnection(const std::string& entryName, int state) {
     Connection connection;
     connection.handle = m_nextHandle++;
     connection.entryName = entryName;
@@ -51,21 +48,18 @@ RasHandle MemoryRasApi::AddConnection(const std::string& entryName, int state)
     return connection.handle;
 }
 
-void MemoryRasApi::DropConnection(const std::string& entryName)
-{
+void MemoryRasApi::DropConnection(const std::string& entryName) {
     std::erase_if(connections, [&](const Connection& c) { return c.entryName == entryName; });
 }
 
-MemoryRasApi::Entry* MemoryRasApi::FindEntry(const std::string& name)
-{
+MemoryRasApi::Entry* MemoryRasApi::FindEntry(const std::string& name) {
     auto found = std::find_if(entries.begin(), entries.end(),
                               [&](const Entry& e) { return e.dialParams.entryName == name; });
     return found == entries.end() ? nullptr : &*found;
 }
 
-std::uint32_t MemoryRasApi::EnumEntries(std::vector<RasEntryName>& buffer, std::uint32_t& bufferBytes,
-                                        std::uint32_t& entryCount)
-{
+std::uint32_t MemoryRasApi::EnumEntries(std::vector<RasEntryName>& buffer,
+                                        std::uint32_t& bufferBytes, std::uint32_t& entryCount) {
     if (enumEntriesResult != kRasSuccess)
         return enumEntriesResult;
     std::vector<RasEntryName> names;
@@ -74,8 +68,7 @@ std::uint32_t MemoryRasApi::EnumEntries(std::vector<RasEntryName>& buffer, std::
     return FillRasList(names, kRasEntryNameSize, buffer, bufferBytes, entryCount);
 }
 
-std::uint32_t MemoryRasApi::GetEntryDialParams(RasDialParams& params, bool& passwordSaved)
-{
+std::uint32_t MemoryRasApi::GetEntryDialParams(RasDialParams& params, bool& passwordSaved) {
     if (params.size != kRasDialParamsSize)
         return kRasErrorInvalidSize;
     const Entry* entry = FindEntry(params.entryName);
@@ -89,8 +82,7 @@ std::uint32_t MemoryRasApi::GetEntryDialParams(RasDialParams& params, bool& pass
     return kRasSuccess;
 }
 
-std::uint32_t MemoryRasApi::SetEntryDialParams(const RasDialParams& params, bool removePassword)
-{
+std::uint32_t MemoryRasApi::SetEntryDialParams(const RasDialParams& params, bool removePassword) {
     storedParams.push_back(params);
     storedRemovePassword.push_back(removePassword);
     if (params.size != kRasDialParamsSize)
@@ -106,8 +98,7 @@ std::uint32_t MemoryRasApi::SetEntryDialParams(const RasDialParams& params, bool
     return kRasSuccess;
 }
 
-std::uint32_t MemoryRasApi::Dial(const RasDialParams& params, RasHandle& connection)
-{
+std::uint32_t MemoryRasApi::Dial(const RasDialParams& params, RasHandle& connection) {
     dialledParams.push_back(params);
     connection = 0;
     if (params.size != kRasDialParamsSize)
@@ -123,19 +114,19 @@ std::uint32_t MemoryRasApi::Dial(const RasDialParams& params, RasHandle& connect
     return result;
 }
 
-std::uint32_t MemoryRasApi::HangUp(RasHandle connection)
-{
+std::uint32_t MemoryRasApi::HangUp(RasHandle connection) {
     hungUp.push_back(connection);
     if (hangUpResult != kRasSuccess && connection != 0)
         return hangUpResult;
     const auto before = connections.size();
-    std::erase_if(connections, [&](const Connection& c) { return connection != 0 && c.handle == connection; });
+    std::erase_if(connections,
+                  [&](const Connection& c) { return connection != 0 && c.handle == connection; });
     return connections.size() < before ? kRasSuccess : kRasErrorInvalidHandle;
 }
 
-std::uint32_t MemoryRasApi::EnumConnections(std::vector<RasConn>& buffer, std::uint32_t& bufferBytes,
-                                            std::uint32_t& connectionCount)
-{
+std::uint32_t MemoryRasApi::EnumConnections(std::vector<RasConn>& buffer,
+                                            std::uint32_t& bufferBytes,
+                                            std::uint32_t& connectionCount) {
     if (enumConnectionsResult != kRasSuccess)
         return enumConnectionsResult;
     std::vector<RasConn> list;
@@ -144,8 +135,7 @@ std::uint32_t MemoryRasApi::EnumConnections(std::vector<RasConn>& buffer, std::u
     return FillRasList(list, kRasConnSize, buffer, bufferBytes, connectionCount);
 }
 
-std::uint32_t MemoryRasApi::GetConnectStatus(RasHandle connection, RasConnStatus& status)
-{
+std::uint32_t MemoryRasApi::GetConnectStatus(RasHandle connection, RasConnStatus& status) {
     if (status.size != kRasConnStatusSize)
         return kRasErrorInvalidSize;
     if (connectStatusResult != kRasSuccess)
@@ -162,14 +152,14 @@ std::uint32_t MemoryRasApi::GetConnectStatus(RasHandle connection, RasConnStatus
     return kRasErrorInvalidHandle;
 }
 
-std::uint32_t MemoryRasApi::GetErrorString(std::uint32_t code, std::string& text, std::uint32_t bufferChars)
-{
+std::uint32_t MemoryRasApi::GetErrorString(std::uint32_t code, std::string& text,
+                                           std::uint32_t bufferChars) {
     const auto custom = errorTexts.find(code);
-    return CopyRasErrorString(custom != errorTexts.end() ? custom->second : RasErrorText(code), text, bufferChars);
+    return CopyRasErrorString(custom != errorTexts.end() ? custom->second : RasErrorText(code),
+                              text, bufferChars);
 }
 
-std::unique_ptr<RasLibrary> MemoryRasApi::LoadLibrary(const std::string& fileName)
-{
+std::unique_ptr<RasLibrary> MemoryRasApi::LoadLibrary(const std::string& fileName) {
     if (!libraries.contains(fileName))
         return nullptr;
     loadedLibraries.push_back(fileName);
@@ -177,8 +167,7 @@ std::unique_ptr<RasLibrary> MemoryRasApi::LoadLibrary(const std::string& fileNam
 }
 
 std::uint32_t MemoryRasApi::GetEntryProperties(const std::string& entryName, RasEntry& entry,
-                                               std::uint32_t& entryInfoSize)
-{
+                                               std::uint32_t& entryInfoSize) {
     if (entry.size != kRasEntrySize)
         return kRasErrorInvalidSize;
     const Entry* found = FindEntry(entryName);

@@ -17,7 +17,7 @@ public:
         bool passwordSaved = false;
         RasEntry properties;
         std::uint32_t propertiesBytes = kRasEntrySize;  // buffer the properties need
-        std::uint32_t dialParamsResult = kRasSuccess;  // what GetEntryDialParams returns
+        std::uint32_t dialParamsResult = kRasSuccess;   // what GetEntryDialParams returns
         std::uint32_t dialResult = kRasSuccess;
         std::uint32_t setParamsResult = kRasSuccess;
     };
@@ -48,7 +48,8 @@ public:
     std::uint32_t EnumConnections(std::vector<RasConn>& buffer, std::uint32_t& bufferBytes,
                                   std::uint32_t& connectionCount) override;
     std::uint32_t GetConnectStatus(RasHandle connection, RasConnStatus& status) override;
-    std::uint32_t GetErrorString(std::uint32_t code, std::string& text, std::uint32_t bufferChars) override;
+    std::uint32_t GetErrorString(std::uint32_t code, std::string& text,
+                                 std::uint32_t bufferChars) override;
     std::unique_ptr<RasLibrary> LoadLibrary(const std::string& fileName) override;
 
     // Scripting state, in phone-book and listing order.
@@ -73,7 +74,8 @@ public:
 
 private:
     class Library;
-    std::uint32_t GetEntryProperties(const std::string& entryName, RasEntry& entry, std::uint32_t& entryInfoSize);
+    std::uint32_t GetEntryProperties(const std::string& entryName, RasEntry& entry,
+                                     std::uint32_t& entryInfoSize);
     Entry* FindEntry(const std::string& name);
     RasHandle m_nextHandle = 100;
 };

@@ -8,37 +8,34 @@ namespace platform {
 
 namespace {
 
-std::string ReadFile(const std::string& path)
-{
+std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
 }
 
-std::string Lower(std::string text)
-{
+std::string Lower(std::string text) {
     for (char& c : text)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
 }
 
-bool IsSerialDevice(const std::string& word)
-{
+bool IsSerialDevice(const std::string& word) {
     return word.rfind("/dev/", 0) == 0 || word.rfind("tty", 0) == 0;
 }
 
 // The number dialled by the first ATD command of a chat script ("ATDT0123", "ATD*99#").
-std::string DialledNumber(const std::string& script)
-{
+std::string DialledNumber(const std::string& script) {
     const std::string lower = Lower(script);
     for (auto at = lower.find("atd"); at != std::string::npos; at = lower.find("atd", at + 3)) {
         std::size_t i = at + 3;
         if (i < lower.size() && (lower[i] == 't' || lower[i] == 'p'))
             ++i;
         std::string number;
-        while (i < script.size() && (std::isdigit(static_cast<unsigned char>(script[i])) ||
-                                     std::string_view("*#,+-w").find(lower[i]) != std::string_view::npos))
+        while (i < script.size() &&
+               (std::isdigit(static_cast<unsigned char>(script[i])) ||
+                std::string_view("*#,+-w").find(lower[i]) != std::string_view::npos))
             number += script[i++];
         if (!number.empty())
             return number;
@@ -46,8 +43,7 @@ std::string DialledNumber(const std::string& script)
     return {};
 }
 
-void ReadConnectScript(const std::string& command, PppPeer& peer)
-{
+void ReadConnectScript(const std::string& command, PppPeer& peer) {
     // A command line, where '#' inside a word is just a character ("*99#").
     const auto words = PppWords(command, false);
     for (std::size_t i = 0; i + 1 < words.size(); ++i) {
@@ -67,8 +63,7 @@ void ReadConnectScript(const std::string& command, PppPeer& peer)
 
 }  // namespace
 
-std::vector<std::string> PppWords(const std::string& text, bool comments)
-{
+std::vector<std::string> PppWords(const std::string& text, bool comments) {
     std::vector<std::string> words;
     std::string word;
     bool inWord = false;
@@ -108,8 +103,7 @@ std::vector<std::string> PppWords(const std::string& text, bool comments)
     return words;
 }
 
-PppPeer ReadPppPeer(const std::string& peerPath)
-{
+PppPeer ReadPppPeer(const std::string& peerPath) {
     PppPeer peer;
     const auto words = PppWords(ReadFile(peerPath));
     for (std::size_t i = 0; i < words.size(); ++i) {

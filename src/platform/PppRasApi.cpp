@@ -28,8 +28,7 @@ constexpr unsigned kInterfaceUp = 0x1;
 const std::string kRasApiLibrary = "rasapi32.dll";
 const std::string kEntryPropertiesExport = "RasGetEntryPropertiesA";
 
-std::string ReadFile(const std::string& path)
-{
+std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
@@ -38,17 +37,16 @@ std::string ReadFile(const std::string& path)
 
 // pon takes a leading "-" for an option and passes the name through a shell variable
 // unquoted, so such names cannot be dialled and are not offered.
-bool DialableName(const std::string& name)
-{
+bool DialableName(const std::string& name) {
     if (name.empty() || name.front() == '.' || name.front() == '-' || name.back() == '~')
         return false;
     return std::none_of(name.begin(), name.end(), [](char c) {
-        return std::isspace(static_cast<unsigned char>(c)) || std::iscntrl(static_cast<unsigned char>(c));
+        return std::isspace(static_cast<unsigned char>(c)) ||
+               std::iscntrl(static_cast<unsigned char>(c));
     });
 }
 
-std::optional<pid_t> ParsePid(const std::string& text)
-{
+std::optional<pid_t> ParsePid(const std::string& text) {
     std::istringstream in(text);
     long pid = 0;
     if (!(in >> pid) || pid <= 0)
@@ -57,8 +55,7 @@ std::optional<pid_t> ParsePid(const std::string& text)
 }
 
 // The entry of a "pppd ... call NAME ..." command line; empty for any other process.
-std::string CalledEntry(const std::string& cmdline)
-{
+std::string CalledEntry(const std::string& cmdline) {
     std::vector<std::string> args;
     std::string arg;
     for (char c : cmdline) {
@@ -82,8 +79,7 @@ std::string CalledEntry(const std::string& cmdline)
 class PppLibrary final : public RasLibrary {
 public:
     explicit PppLibrary(PppRasApi& api) : m_api(api) {}
-    RasGetEntryPropertiesFunction FindEntryProperties(const std::string& exportName) override
-    {
+    RasGetEntryPropertiesFunction FindEntryProperties(const std::string& exportName) override {
         if (exportName != kEntryPropertiesExport)
             return {};
         return [this](const std::string& entryName, RasEntry& entry, std::uint32_t& entryInfoSize) {
@@ -97,8 +93,7 @@ private:
 
 }  // namespace
 
-int RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds timeout)
-{
+int RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds timeout) {
     if (argv.empty())
         return -1;
     std::vector<std::string> args = argv;
@@ -129,14 +124,17 @@ int RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds t
 
 PppRasApi::PppRasApi(PppPaths paths, ProgramRunner runner, std::chrono::milliseconds dialTimeout,
                      std::chrono::milliseconds hangUpTimeout)
-    : m_paths(std::move(paths)), m_runner(std::move(runner)), m_dialTimeout(dialTimeout), m_hangUpTimeout(hangUpTimeout)
-{
+    : m_paths(std::move(paths)),
+      m_runner(std::move(runner)),
+      m_dialTimeout(dialTimeout),
+      m_hangUpTimeout(hangUpTimeout) {
     if (!m_runner)
-        m_runner = [](const std::vector<std::string>& argv) { return RunProgram(argv, kProgramTimeout); };
+        m_runner = [](const std::vector<std::string>& argv) {
+            return RunProgram(argv, kProgramTimeout);
+        };
 }
 
-std::vector<std::string> PppRasApi::EntryNames() const
-{
+std::vector<std::string> PppRasApi::EntryNames() const {
     std::vector<std::string> names;
     std::error_code error;
     for (const auto& file : fs::directory_iterator(m_paths.peersDir, error)) {
@@ -150,23 +148,20 @@ std::vector<std::string> PppRasApi::EntryNames() const
     return names;
 }
 
-bool PppRasApi::HasEntry(const std::string& name) const
-{
+bool PppRasApi::HasEntry(const std::string& name) const {
     const auto names = EntryNames();
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
 std::uint32_t PppRasApi::EnumEntries(std::vector<RasEntryName>& buffer, std::uint32_t& bufferBytes,
-                                     std::uint32_t& entryCount)
-{
+                                     std::uint32_t& entryCount) {
     std::vector<RasEntryName> names;
     for (const auto& name : EntryNames())
         names.push_back({0, name});
     return FillRasList(names, kRasEntryNameSize, buffer, bufferBytes, entryCount);
 }
 
-std::uint32_t PppRasApi::GetEntryDialParams(RasDialParams& params, bool& passwordSaved)
-{
+std::uint32_t PppRasApi::GetEntryDialParams(RasDialParams& params, bool& passwordSaved) {
     if (params.size != kRasDialParamsSize)
         return kRasErrorInvalidSize;
     if (!HasEntry(params.entryName))
@@ -179,8 +174,7 @@ std::uint32_t PppRasApi::GetEntryDialParams(RasDialParams& params, bool& passwor
     return kRasSuccess;
 }
 
-std::uint32_t PppRasApi::SetEntryDialParams(const RasDialParams& params, bool)
-{
+std::uint32_t PppRasApi::SetEntryDialParams(const RasDialParams& params, bool) {
     if (params.size != kRasDialParamsSize)
         return kRasErrorInvalidSize;
     // Nothing to store: pppd dials with the options and secrets of its own files.
@@ -188,8 +182,7 @@ std::uint32_t PppRasApi::SetEntryDialParams(const RasDialParams& params, bool)
 }
 
 std::uint32_t PppRasApi::GetEntryProperties(const std::string& entryName, RasEntry& entry,
-                                            std::uint32_t& entryInfoSize)
-{
+                                            std::uint32_t& entryInfoSize) {
     if (entry.size != kRasEntrySize)
         return kRasErrorInvalidSize;
     if (entryInfoSize < kRasEntrySize) {
@@ -205,8 +198,7 @@ std::uint32_t PppRasApi::GetEntryProperties(const std::string& entryName, RasEnt
     return kRasSuccess;
 }
 
-std::vector<PppRasApi::Link> PppRasApi::Links() const
-{
+std::vector<PppRasApi::Link> PppRasApi::Links() const {
     std::vector<Link> links;
     std::error_code error;
     for (const auto& process : fs::directory_iterator(m_paths.procDir, error)) {
@@ -220,38 +212,38 @@ std::vector<PppRasApi::Link> PppRasApi::Links() const
     for (const auto& file : fs::directory_iterator(m_paths.runDir, error)) {
         const std::string name = file.path().filename().string();
         int unit = 0;
-        if (std::sscanf(name.c_str(), "ppp%d.pid", &unit) != 1 || name != "ppp" + std::to_string(unit) + ".pid")
+        if (std::sscanf(name.c_str(), "ppp%d.pid", &unit) != 1 ||
+            name != "ppp" + std::to_string(unit) + ".pid")
             continue;
         const auto pid = ParsePid(ReadFile(file.path().string()));
         for (Link& link : links)
             if (pid && link.pid == *pid)
                 link.unit = unit;
     }
-    std::sort(links.begin(), links.end(), [](const Link& a, const Link& b) { return a.pid < b.pid; });
+    std::sort(links.begin(), links.end(),
+              [](const Link& a, const Link& b) { return a.pid < b.pid; });
     return links;
 }
 
-std::optional<PppRasApi::Link> PppRasApi::FindLink(const std::string& entryName) const
-{
+std::optional<PppRasApi::Link> PppRasApi::FindLink(const std::string& entryName) const {
     for (const Link& link : Links())
         if (link.entryName == entryName)
             return link;
     return std::nullopt;
 }
 
-std::optional<PppRasApi::Link> PppRasApi::FindLink(RasHandle connection) const
-{
+std::optional<PppRasApi::Link> PppRasApi::FindLink(RasHandle connection) const {
     for (const Link& link : Links())
         if (static_cast<RasHandle>(link.pid) == connection)
             return link;
     return std::nullopt;
 }
 
-bool PppRasApi::LinkUp(const Link& link) const
-{
+bool PppRasApi::LinkUp(const Link& link) const {
     if (!link.unit)
         return false;
-    const std::string flags = ReadFile(m_paths.netDir + "/ppp" + std::to_string(*link.unit) + "/flags");
+    const std::string flags =
+        ReadFile(m_paths.netDir + "/ppp" + std::to_string(*link.unit) + "/flags");
     try {
         return (std::stoul(flags, nullptr, 16) & kInterfaceUp) != 0;
     } catch (const std::exception&) {
@@ -259,8 +251,7 @@ bool PppRasApi::LinkUp(const Link& link) const
     }
 }
 
-std::uint32_t PppRasApi::Dial(const RasDialParams& params, RasHandle& connection)
-{
+std::uint32_t PppRasApi::Dial(const RasDialParams& params, RasHandle& connection) {
     connection = 0;
     if (params.size != kRasDialParamsSize)
         return kRasErrorInvalidSize;
@@ -287,8 +278,7 @@ std::uint32_t PppRasApi::Dial(const RasDialParams& params, RasHandle& connection
     }
 }
 
-std::uint32_t PppRasApi::HangUp(RasHandle connection)
-{
+std::uint32_t PppRasApi::HangUp(RasHandle connection) {
     const auto link = connection == 0 ? std::nullopt : FindLink(connection);
     if (!link)
         return kRasErrorInvalidHandle;
@@ -305,8 +295,7 @@ std::uint32_t PppRasApi::HangUp(RasHandle connection)
 }
 
 std::uint32_t PppRasApi::EnumConnections(std::vector<RasConn>& buffer, std::uint32_t& bufferBytes,
-                                         std::uint32_t& connectionCount)
-{
+                                         std::uint32_t& connectionCount) {
     std::vector<RasConn> list;
     for (const Link& link : Links()) {
         RasConn conn;
@@ -319,8 +308,7 @@ std::uint32_t PppRasApi::EnumConnections(std::vector<RasConn>& buffer, std::uint
     return FillRasList(list, kRasConnSize, buffer, bufferBytes, connectionCount);
 }
 
-std::uint32_t PppRasApi::GetConnectStatus(RasHandle connection, RasConnStatus& status)
-{
+std::uint32_t PppRasApi::GetConnectStatus(RasHandle connection, RasConnStatus& status) {
     if (status.size != kRasConnStatusSize)
         return kRasErrorInvalidSize;
     const auto link = FindLink(connection);
@@ -333,13 +321,12 @@ std::uint32_t PppRasApi::GetConnectStatus(RasHandle connection, RasConnStatus& s
     return kRasSuccess;
 }
 
-std::uint32_t PppRasApi::GetErrorString(std::uint32_t code, std::string& text, std::uint32_t bufferChars)
-{
+std::uint32_t PppRasApi::GetErrorString(std::uint32_t code, std::string& text,
+                                        std::uint32_t bufferChars) {
     return CopyRasErrorString(RasErrorText(code), text, bufferChars);
 }
 
-std::unique_ptr<RasLibrary> PppRasApi::LoadLibrary(const std::string& fileName)
-{
+std::unique_ptr<RasLibrary> PppRasApi::LoadLibrary(const std::string& fileName) {
     if (fileName != kRasApiLibrary)
         return nullptr;
     return std::make_unique<PppLibrary>(*this);

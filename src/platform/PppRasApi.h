@@ -2,11 +2,11 @@
 // The dial-up service on Linux through pppd: the entries are the peer files of /etc/ppp/peers,
 // a dial runs "pon NAME" and waits for the link, a hang-up runs "poff NAME", and a connection
 // is a running "pppd call NAME" (its handle is the PID) whose ppp interface tells the state.
+#include <sys/types.h>
 #include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 #include "platform/RasApi.h"
@@ -19,7 +19,7 @@ int RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds t
 
 struct PppPaths {
     std::string peersDir = "/etc/ppp/peers";
-    std::string runDir = "/var/run";       // pppN.pid files of pppd
+    std::string runDir = "/var/run";        // pppN.pid files of pppd
     std::string netDir = "/sys/class/net";  // the interfaces and their flags
     std::string procDir = "/proc";          // the running processes
 };
@@ -43,10 +43,12 @@ public:
     std::uint32_t EnumConnections(std::vector<RasConn>& buffer, std::uint32_t& bufferBytes,
                                   std::uint32_t& connectionCount) override;
     std::uint32_t GetConnectStatus(RasHandle connection, RasConnStatus& status) override;
-    std::uint32_t GetErrorString(std::uint32_t code, std::string& text, std::uint32_t bufferChars) override;
+    std::uint32_t GetErrorString(std::uint32_t code, std::string& text,
+                                 std::uint32_t bufferChars) override;
     std::unique_ptr<RasLibrary> LoadLibrary(const std::string& fileName) override;
 
-    std::uint32_t GetEntryProperties(const std::string& entryName, RasEntry& entry, std::uint32_t& entryInfoSize);
+    std::uint32_t GetEntryProperties(const std::string& entryName, RasEntry& entry,
+                                     std::uint32_t& entryInfoSize);
 
 private:
     struct Link {

@@ -1,8 +1,8 @@
 #include "platform/ProgramFolder.h"
 
+#include <strings.h>
 #include <cstdlib>
 #include <filesystem>
-#include <strings.h>
 #include <system_error>
 
 namespace platform {

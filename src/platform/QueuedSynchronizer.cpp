@@ -4,8 +4,7 @@ namespace platform {
 
 QueuedSynchronizer::QueuedSynchronizer() : m_owner(std::this_thread::get_id()) {}
 
-void QueuedSynchronizer::Synchronize(const std::function<void()>& call)
-{
+void QueuedSynchronizer::Synchronize(const std::function<void()>& call) {
     if (std::this_thread::get_id() == m_owner) {
         call();
         return;
@@ -18,8 +17,7 @@ void QueuedSynchronizer::Synchronize(const std::function<void()>& call)
     m_changed.wait(lock, [&] { return queued->done; });
 }
 
-void QueuedSynchronizer::ProcessMessages()
-{
+void QueuedSynchronizer::ProcessMessages() {
     if (OnProcessMessages)
         OnProcessMessages();
     std::deque<std::shared_ptr<Call>> calls;
@@ -38,21 +36,20 @@ void QueuedSynchronizer::ProcessMessages()
         } catch (...) {
             release(*calls[i]);
             std::lock_guard lock(m_mutex);
-            m_queue.insert(m_queue.begin(), calls.begin() + static_cast<std::ptrdiff_t>(i) + 1, calls.end());
+            m_queue.insert(m_queue.begin(), calls.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                           calls.end());
             throw;
         }
         release(*calls[i]);
     }
 }
 
-bool QueuedSynchronizer::WaitForCall(std::chrono::milliseconds timeout)
-{
+bool QueuedSynchronizer::WaitForCall(std::chrono::milliseconds timeout) {
     std::unique_lock lock(m_mutex);
     return m_changed.wait_for(lock, timeout, [&] { return !m_queue.empty(); });
 }
 
-std::size_t QueuedSynchronizer::PendingCalls() const
-{
+std::size_t QueuedSynchronizer::PendingCalls() const {
     std::lock_guard lock(m_mutex);
     return m_queue.size();
 }

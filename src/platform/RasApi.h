@@ -83,8 +83,8 @@ struct RasConnStatus {
 // The entry-properties function: reads the properties of an entry of the default phone book
 // into entry, whose buffer holds entryInfoSize bytes (at least kRasEntrySize; some entries need
 // more, which the function reports with kRasErrorBufferTooSmall and the size in entryInfoSize).
-using RasGetEntryPropertiesFunction =
-    std::function<std::uint32_t(const std::string& entryName, RasEntry& entry, std::uint32_t& entryInfoSize)>;
+using RasGetEntryPropertiesFunction = std::function<std::uint32_t(
+    const std::string& entryName, RasEntry& entry, std::uint32_t& entryInfoSize)>;
 
 // A library of the service loaded at run time; released when destroyed.
 class RasLibrary {
@@ -103,7 +103,8 @@ public:
     virtual std::uint32_t EnumEntries(std::vector<RasEntryName>& buffer, std::uint32_t& bufferBytes,
                                       std::uint32_t& entryCount) = 0;
 
-    // The stored dial parameters of params.entryName; passwordSaved tells whether a password is kept.
+    // The stored dial parameters of params.entryName; passwordSaved tells whether a password is
+    // kept.
     virtual std::uint32_t GetEntryDialParams(RasDialParams& params, bool& passwordSaved) = 0;
 
     // Stores the dial parameters of params.entryName; removePassword forgets the stored password.
@@ -122,7 +123,8 @@ public:
     virtual std::uint32_t GetConnectStatus(RasHandle connection, RasConnStatus& status) = 0;
 
     // The service's text for an error code, cut to bufferChars - 1 characters.
-    virtual std::uint32_t GetErrorString(std::uint32_t code, std::string& text, std::uint32_t bufferChars) = 0;
+    virtual std::uint32_t GetErrorString(std::uint32_t code, std::string& text,
+                                         std::uint32_t bufferChars) = 0;
 
     // Loads a library of the service by its file name; null when it cannot be loaded.
     virtual std::unique_ptr<RasLibrary> LoadLibrary(const std::string& fileName) = 0;
@@ -131,9 +133,9 @@ public:
 // The buffer rule of the list functions, for backends: copies items into buffer (each with its
 // size set) when bufferBytes is enough, otherwise reports the bytes needed.
 template <class Record>
-std::uint32_t FillRasList(const std::vector<Record>& items, std::uint32_t recordSize, std::vector<Record>& buffer,
-                          std::uint32_t& bufferBytes, std::uint32_t& count)
-{
+std::uint32_t FillRasList(const std::vector<Record>& items, std::uint32_t recordSize,
+                          std::vector<Record>& buffer, std::uint32_t& bufferBytes,
+                          std::uint32_t& count) {
     if (buffer.empty() || buffer.front().size != recordSize)
         return kRasErrorInvalidSize;
     if (bufferBytes > buffer.size() * recordSize)
@@ -157,6 +159,7 @@ std::string RasErrorText(std::uint32_t code);
 
 // GetErrorString for backends: copies found into text within bufferChars, or fails for a code
 // without a text.
-std::uint32_t CopyRasErrorString(const std::string& found, std::string& text, std::uint32_t bufferChars);
+std::uint32_t CopyRasErrorString(const std::string& found, std::string& text,
+                                 std::uint32_t bufferChars);
 
 }  // namespace platform

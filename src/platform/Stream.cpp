@@ -16,7 +16,8 @@ std::string Reason(const std::string& what, const std::string& path) {
 }  // namespace
 
 std::size_t MemoryStream::Read(void* buffer, std::size_t count) {
-    if (m_position >= m_bytes.size()) return 0;
+    if (m_position >= m_bytes.size())
+        return 0;
     const std::size_t n = std::min(count, m_bytes.size() - m_position);
     std::memcpy(buffer, m_bytes.data() + m_position, n);
     m_position += n;
@@ -24,8 +25,10 @@ std::size_t MemoryStream::Read(void* buffer, std::size_t count) {
 }
 
 std::size_t MemoryStream::Write(const void* buffer, std::size_t count) {
-    if (count == 0) return 0;
-    if (m_position > m_bytes.size()) m_bytes.resize(m_position, '\0');
+    if (count == 0)
+        return 0;
+    if (m_position > m_bytes.size())
+        m_bytes.resize(m_position, '\0');
     const char* bytes = static_cast<const char*>(buffer);
     const std::size_t overlap = std::min(count, m_bytes.size() - m_position);
     m_bytes.replace(m_position, overlap, bytes, overlap);
@@ -36,10 +39,13 @@ std::size_t MemoryStream::Write(const void* buffer, std::size_t count) {
 
 std::int64_t MemoryStream::Seek(std::int64_t offset, SeekOrigin origin) {
     std::int64_t base = 0;
-    if (origin == SeekOrigin::Current) base = Position();
-    if (origin == SeekOrigin::End) base = Size();
+    if (origin == SeekOrigin::Current)
+        base = Position();
+    if (origin == SeekOrigin::End)
+        base = Size();
     const std::int64_t target = base + offset;
-    if (target < 0) throw StreamError("Invalid stream operation");
+    if (target < 0)
+        throw StreamError("Invalid stream operation");
     m_position = static_cast<std::size_t>(target);
     return target;
 }
@@ -53,7 +59,8 @@ void MemoryStream::LoadFromFile(const std::string& path) {
     FileStream file(path, FileStream::Mode::Read);
     std::string bytes;
     char chunk[65536];
-    for (std::size_t n; (n = file.Read(chunk, sizeof chunk)) > 0;) bytes.append(chunk, n);
+    for (std::size_t n; (n = file.Read(chunk, sizeof chunk)) > 0;)
+        bytes.append(chunk, n);
     m_bytes = std::move(bytes);
     m_position = 0;
 }
@@ -67,31 +74,40 @@ void MemoryStream::SaveToFile(const std::string& path) const {
 FileStream::FileStream(const std::string& path, Mode mode) : m_path(path) {
     m_file = std::fopen(path.c_str(), mode == Mode::Read ? "rb" : "wb");
     if (m_file == nullptr)
-        throw StreamError(Reason(mode == Mode::Read ? "Cannot open file" : "Cannot create file", path));
+        throw StreamError(
+            Reason(mode == Mode::Read ? "Cannot open file" : "Cannot create file", path));
 }
 
 FileStream::~FileStream() {
-    if (m_file != nullptr) std::fclose(m_file);  // failures were reported by Close() if it mattered
+    if (m_file != nullptr)
+        std::fclose(m_file);  // failures were reported by Close() if it mattered
 }
 
 std::size_t FileStream::Read(void* buffer, std::size_t count) {
-    if (m_file == nullptr) throw StreamError("Invalid stream operation");
+    if (m_file == nullptr)
+        throw StreamError("Invalid stream operation");
     const std::size_t n = std::fread(buffer, 1, count, m_file);
-    if (n < count && std::ferror(m_file)) throw StreamError(Reason("Cannot read file", m_path));
+    if (n < count && std::ferror(m_file))
+        throw StreamError(Reason("Cannot read file", m_path));
     return n;
 }
 
 std::size_t FileStream::Write(const void* buffer, std::size_t count) {
-    if (m_file == nullptr) throw StreamError("Invalid stream operation");
-    if (count == 0) return 0;
+    if (m_file == nullptr)
+        throw StreamError("Invalid stream operation");
+    if (count == 0)
+        return 0;
     if (std::fwrite(buffer, 1, count, m_file) != count)
         throw StreamError(Reason("Cannot write file", m_path));
     return count;
 }
 
 std::int64_t FileStream::Seek(std::int64_t offset, SeekOrigin origin) {
-    if (m_file == nullptr) throw StreamError("Invalid stream operation");
-    const int whence = origin == SeekOrigin::Begin ? SEEK_SET : origin == SeekOrigin::Current ? SEEK_CUR : SEEK_END;
+    if (m_file == nullptr)
+        throw StreamError("Invalid stream operation");
+    const int whence = origin == SeekOrigin::Begin     ? SEEK_SET
+                       : origin == SeekOrigin::Current ? SEEK_CUR
+                                                       : SEEK_END;
     if (offset < std::numeric_limits<off_t>::min() || offset > std::numeric_limits<off_t>::max() ||
         fseeko(m_file, static_cast<off_t>(offset), whence) != 0)
         throw StreamError(Reason("Cannot seek in file", m_path));
@@ -99,10 +115,12 @@ std::int64_t FileStream::Seek(std::int64_t offset, SeekOrigin origin) {
 }
 
 void FileStream::Close() {
-    if (m_file == nullptr) return;
+    if (m_file == nullptr)
+        return;
     std::FILE* file = m_file;
     m_file = nullptr;
-    if (std::fclose(file) != 0) throw StreamError(Reason("Cannot write file", m_path));
+    if (std::fclose(file) != 0)
+        throw StreamError(Reason("Cannot write file", m_path));
 }
 
 }  // namespace platform

@@ -6,9 +6,9 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <filesystem>
 
 extern char** environ;
 
@@ -84,8 +84,8 @@ void XdgAutorun::Enable(const std::string& programPath) {
     std::error_code ec;
     std::filesystem::create_directories(entry.parent_path(), ec);
     std::ofstream out(entry, std::ios::trunc);
-    out << "[Desktop Entry]\nType=Application\nName=Vorla\nComment=Mail monitor\nExec=" << programPath
-        << "\nX-GNOME-Autostart-enabled=true\n";
+    out << "[Desktop Entry]\nType=Application\nName=Vorla\nComment=Mail monitor\nExec="
+        << programPath << "\nX-GNOME-Autostart-enabled=true\n";
 }
 
 void XdgAutorun::Disable() {
@@ -172,7 +172,8 @@ std::string XdgMailtoHandler::Command() {
         dataDirs.push_back(std::string(home) + "/.local/share");
     }
     const char* systemDirs = std::getenv("XDG_DATA_DIRS");
-    std::stringstream dirs(systemDirs != nullptr && *systemDirs != '\0' ? systemDirs : "/usr/local/share:/usr/share");
+    std::stringstream dirs(
+        systemDirs != nullptr && *systemDirs != '\0' ? systemDirs : "/usr/local/share:/usr/share");
     for (std::string dir; std::getline(dirs, dir, ':');) {
         dataDirs.push_back(dir);
     }

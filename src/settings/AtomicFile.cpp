@@ -1,12 +1,12 @@
 #include "settings/AtomicFile.h"
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <random>
-#include <unistd.h>
 
 namespace settings {
 

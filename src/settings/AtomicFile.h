@@ -1,8 +1,8 @@
 #pragma once
 // Replacing a file whole without ever leaving a truncated one behind.
+#include <sys/types.h>
 #include <stdexcept>
 #include <string>
-#include <sys/types.h>
 
 namespace settings {
 

@@ -6,14 +6,14 @@ namespace settings {
 
 std::optional<int> TickerIntervalForSpeed(int speed) {
     switch (speed) {
-    case 0:
-        return 30;
-    case 1:
-        return 15;
-    case 2:
-        return 5;
-    default:
-        return std::nullopt;
+        case 0:
+            return 30;
+        case 1:
+            return 15;
+        case 2:
+            return 5;
+        default:
+            return std::nullopt;
     }
 }
 

@@ -52,8 +52,8 @@ std::string FindInSkin(const std::string& path, const std::string& section,
     return lines ? LookUp(*lines, section, key) : std::string();
 }
 
-std::string FindInSkin(const std::string& path, const std::string& section,
-                       const std::string& key, bool fatal, const FatalSinks& sinks) {
+std::string FindInSkin(const std::string& path, const std::string& section, const std::string& key,
+                       bool fatal, const FatalSinks& sinks) {
     const auto lines = ReadTextLines(path);
     if (!lines) {
         if (fatal && path.find("Accounts.ini") == std::string::npos) {

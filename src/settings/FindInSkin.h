@@ -42,13 +42,12 @@ public:
 //   (ignoring letter case) gives the value: the text after its first "=" (the whole line
 //   without one), blanks and control characters trimmed from both ends.
 // - No such line, no such section, or an empty value gives kEmptyMarker.
-std::string FindInSkin(const std::string& path, const std::string& section,
-                       const std::string& key);
+std::string FindInSkin(const std::string& path, const std::string& section, const std::string& key);
 
 // The same lookup with the fatal flag. When fatal is set, a file that cannot be read and whose
 // path does not contain "Accounts.ini" (letter case respected) is reported through sinks with
 // kVorlaIniNotFound, which throws FatalSettingsError. With fatal clear it is the lookup above.
-std::string FindInSkin(const std::string& path, const std::string& section,
-                       const std::string& key, bool fatal, const FatalSinks& sinks);
+std::string FindInSkin(const std::string& path, const std::string& section, const std::string& key,
+                       bool fatal, const FatalSinks& sinks);
 
 }  // namespace settings

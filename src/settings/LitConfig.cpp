@@ -59,8 +59,7 @@ void ReadAccounts(const std::string& path, Tables& tables) {
         account.auth_addr = MarkerAsEmptyText(read("auth_addr"));
         account.isign = AsFlag(read("isign"));
         account.auth_sign = WithSlashes(MarkerAsEmptyText(read("auth_sign")));
-        if (!account.acc_name.empty() && !account.host_name.empty() &&
-            !account.user_name.empty()) {
+        if (!account.acc_name.empty() && !account.host_name.empty() && !account.user_name.empty()) {
             tables.AccountTable[tables.AccountCount++] = account;
         }
     }
@@ -101,8 +100,7 @@ void ReadMainSettings(const std::string& folder, const std::string& path, Config
 
 }  // namespace
 
-void LitConfig(const std::string& folder, Config& config, Tables& tables,
-               const FatalSinks& sinks) {
+void LitConfig(const std::string& folder, Config& config, Tables& tables, const FatalSinks& sinks) {
     const std::string base = WithTrailingSlash(folder);
     ClearTables(tables);
     const std::string vorlaIni = base + kVorlaIni;

@@ -19,8 +19,7 @@ inline constexpr const char* kFilterIni = "VrFilter.ini";
 // The window positions keep their values: the skin load reads them (ReadWindowPositions).
 // Applying what was read is the caller's: the On Top check mark and window state from
 // config.ontop, the ticker interval from TickerIntervalForSpeed(config.speed).
-void LitConfig(const std::string& folder, Config& config, Tables& tables,
-               const FatalSinks& sinks);
+void LitConfig(const std::string& folder, Config& config, Tables& tables, const FatalSinks& sinks);
 
 // The window positions as the skin load reads them from "Vorla.ini": an absent key keeps the
 // default (50, 50, 50, 100), any other value is converted with ParseStandardInteger. Returns

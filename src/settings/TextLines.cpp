@@ -1,8 +1,8 @@
 #include "settings/TextLines.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
+#include <cerrno>
 
 namespace settings {
 

@@ -62,8 +62,10 @@ void SaveAccounts(const std::string& folder, const Tables& tables) {
     Lines lines;
     for (int n = 1; n <= tables.AccountCount; ++n) {
         const AccountRecord& account = tables.AccountTable[n - 1];
-        lines << "" << "[Account" + std::to_string(n) + "]" << "acc_name = " + account.acc_name
-              << "host_name = " + account.host_name << "user_name = " + account.user_name
+        lines << ""
+              << "[Account" + std::to_string(n) + "]"
+              << "acc_name = " + account.acc_name << "host_name = " + account.host_name
+              << "user_name = " + account.user_name
               << "password = " + StoredPassword(account.password)
               << Number("port_number = ", account.port_number)
               << Flag("inactive = ", account.inactive) << "auth_name =" + account.auth_name
@@ -78,9 +80,13 @@ void SaveFilters(const std::string& folder, const std::vector<std::string>& filt
     const int count = static_cast<int>(std::min<std::size_t>(filterList.size(), kMaxFilters));
     Lines lines;
     for (int i = 1; i <= count; ++i) {
-        lines << "" << "[Filter" + std::to_string(i) + "]" << "string=" + filterList[i - 1];
+        lines << ""
+              << "[Filter" + std::to_string(i) + "]"
+              << "string=" + filterList[i - 1];
     }
-    lines << "" << "[Misc]" << "max_size=" + sizeField << Flag("auth_fltr= ", authorFilter);
+    lines << ""
+          << "[Misc]"
+          << "max_size=" + sizeField << Flag("auth_fltr= ", authorFilter);
     WriteFileAtomically(WithTrailingSlash(folder) + kFilterIni, lines.Text(), kSharedFileMode);
     tables.FilterTable = FilterSlots{};
     std::copy_n(filterList.begin(), count, tables.FilterTable.begin());

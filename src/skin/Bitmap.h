@@ -12,11 +12,21 @@ using Pixel = std::uint32_t;
 constexpr Pixel Rgb(unsigned r, unsigned g, unsigned b) {
     return 0xFF000000u | ((r & 0xFFu) << 16) | ((g & 0xFFu) << 8) | (b & 0xFFu);
 }
-constexpr unsigned RedOf(Pixel p) { return (p >> 16) & 0xFFu; }
-constexpr unsigned GreenOf(Pixel p) { return (p >> 8) & 0xFFu; }
-constexpr unsigned BlueOf(Pixel p) { return p & 0xFFu; }
-constexpr unsigned AlphaOf(Pixel p) { return p >> 24; }
-constexpr bool SameRgb(Pixel a, Pixel b) { return ((a ^ b) & 0x00FFFFFFu) == 0; }
+constexpr unsigned RedOf(Pixel p) {
+    return (p >> 16) & 0xFFu;
+}
+constexpr unsigned GreenOf(Pixel p) {
+    return (p >> 8) & 0xFFu;
+}
+constexpr unsigned BlueOf(Pixel p) {
+    return p & 0xFFu;
+}
+constexpr unsigned AlphaOf(Pixel p) {
+    return p >> 24;
+}
+constexpr bool SameRgb(Pixel a, Pixel b) {
+    return ((a ^ b) & 0x00FFFFFFu) == 0;
+}
 
 // Magenta: transparent in every skin picture.
 inline constexpr Pixel KeyColour = Rgb(255, 0, 255);

@@ -42,8 +42,7 @@ Bitmap DecodeBmp(const std::vector<std::uint8_t>& file) {
         view.Fail("truncated file");
     }
     std::size_t consumed = 0;
-    Bitmap image =
-        DecodeDibPixels(view.Sub(pixelsAt, file.size() - pixelsAt), info, consumed);
+    Bitmap image = DecodeDibPixels(view.Sub(pixelsAt, file.size() - pixelsAt), info, consumed);
     for (int y = 0; y < image.Height(); ++y) {
         Pixel* row = image.Row(y);
         for (int x = 0; x < image.Width(); ++x) {

@@ -15,9 +15,7 @@ public:
 
     std::size_t Size() const { return size_; }
     const std::uint8_t* Data() const { return data_; }
-    bool Has(std::size_t at, std::size_t count) const {
-        return at <= size_ && count <= size_ - at;
-    }
+    bool Has(std::size_t at, std::size_t count) const { return at <= size_ && count <= size_ - at; }
 
     std::uint8_t U8(std::size_t at) const {
         Require(at, 1);

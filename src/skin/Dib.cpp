@@ -63,11 +63,9 @@ int PictureRow(const DibInfo& info, int fileRow) {
     return info.TopDown ? fileRow : info.Height - 1 - fileRow;
 }
 
-void DecodePacked(const ByteView& pixels, const DibInfo& info, Bitmap& out,
-                  std::size_t& consumed) {
+void DecodePacked(const ByteView& pixels, const DibInfo& info, Bitmap& out, std::size_t& consumed) {
     const std::size_t stride = DibStride(info.Width, info.BitCount);
-    const std::size_t rowBytes =
-        (static_cast<std::size_t>(info.Width) * info.BitCount + 7) / 8;
+    const std::size_t rowBytes = (static_cast<std::size_t>(info.Width) * info.BitCount + 7) / 8;
     // The last row may lack its padding; any other shortfall is a truncated file.
     pixels.Require(0, stride * (static_cast<std::size_t>(info.Height) - 1) + rowBytes);
     const bool fields = info.Compression == kBiBitfields || info.Compression == kBiAlphaBitfields;
@@ -75,9 +73,8 @@ void DecodePacked(const ByteView& pixels, const DibInfo& info, Bitmap& out,
     if (info.BitCount == 16 || info.BitCount == 32) {
         std::array<std::uint32_t, 3> masks = info.Masks;
         if (!fields) {
-            masks = info.BitCount == 16
-                        ? std::array<std::uint32_t, 3>{0x7C00u, 0x03E0u, 0x001Fu}
-                        : std::array<std::uint32_t, 3>{0xFF0000u, 0xFF00u, 0xFFu};
+            masks = info.BitCount == 16 ? std::array<std::uint32_t, 3>{0x7C00u, 0x03E0u, 0x001Fu}
+                                        : std::array<std::uint32_t, 3>{0xFF0000u, 0xFF00u, 0xFFu};
         }
         for (int i = 0; i < 3; ++i) {
             channels[i] = ChannelOf(masks[i]);
@@ -90,33 +87,33 @@ void DecodePacked(const ByteView& pixels, const DibInfo& info, Bitmap& out,
         for (int x = 0; x < info.Width; ++x) {
             Pixel p = 0;
             switch (info.BitCount) {
-            case 1:
-                p = PaletteColour(info, (row[x >> 3] >> (7 - (x & 7))) & 1u);
-                break;
-            case 4:
-                p = PaletteColour(info, (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xFu);
-                break;
-            case 8:
-                p = PaletteColour(info, row[x]);
-                break;
-            case 16: {
-                const std::uint32_t v = row[2 * x] | (row[2 * x + 1] << 8);
-                p = Rgb(Scale(v, channels[0]), Scale(v, channels[1]), Scale(v, channels[2]));
-                break;
-            }
-            case 24:
-                p = Rgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
-                break;
-            default: {
-                const std::uint8_t* q = row + 4 * static_cast<std::size_t>(x);
-                const std::uint32_t v = q[0] | (q[1] << 8) | (q[2] << 16) |
-                                        (static_cast<std::uint32_t>(q[3]) << 24);
-                p = Rgb(Scale(v, channels[0]), Scale(v, channels[1]), Scale(v, channels[2]));
-                if (!fields) {
-                    p = (p & 0x00FFFFFFu) | (static_cast<std::uint32_t>(q[3]) << 24);
+                case 1:
+                    p = PaletteColour(info, (row[x >> 3] >> (7 - (x & 7))) & 1u);
+                    break;
+                case 4:
+                    p = PaletteColour(info, (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xFu);
+                    break;
+                case 8:
+                    p = PaletteColour(info, row[x]);
+                    break;
+                case 16: {
+                    const std::uint32_t v = row[2 * x] | (row[2 * x + 1] << 8);
+                    p = Rgb(Scale(v, channels[0]), Scale(v, channels[1]), Scale(v, channels[2]));
+                    break;
                 }
-                break;
-            }
+                case 24:
+                    p = Rgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
+                    break;
+                default: {
+                    const std::uint8_t* q = row + 4 * static_cast<std::size_t>(x);
+                    const std::uint32_t v = q[0] | (q[1] << 8) | (q[2] << 16) |
+                                            (static_cast<std::uint32_t>(q[3]) << 24);
+                    p = Rgb(Scale(v, channels[0]), Scale(v, channels[1]), Scale(v, channels[2]));
+                    if (!fields) {
+                        p = (p & 0x00FFFFFFu) | (static_cast<std::uint32_t>(q[3]) << 24);
+                    }
+                    break;
+                }
             }
             dest[x] = p;
         }
@@ -217,25 +214,25 @@ DibInfo ReadDibInfo(const ByteView& dib, std::size_t paletteEnd, bool inIcon) {
         dib.Fail("unsupported bit depth " + std::to_string(info.BitCount));
     }
     switch (info.Compression) {
-    case kBiRgb:
-        break;
-    case kBiRle8:
-    case kBiRle4:
-        if (info.BitCount != (info.Compression == kBiRle8 ? 8 : 4) || inIcon) {
-            dib.Fail("run-length compression does not match the bit depth");
-        }
-        break;
-    case kBiBitfields:
-    case kBiAlphaBitfields:
-        if (info.BitCount != 16 && info.BitCount != 32) {
-            dib.Fail("bit fields need 16 or 32 bits per pixel");
-        }
-        break;
-    case kBiJpeg:
-    case kBiPng:
-        dib.Fail("embedded JPEG or PNG data is not supported");
-    default:
-        dib.Fail("unknown compression " + std::to_string(info.Compression));
+        case kBiRgb:
+            break;
+        case kBiRle8:
+        case kBiRle4:
+            if (info.BitCount != (info.Compression == kBiRle8 ? 8 : 4) || inIcon) {
+                dib.Fail("run-length compression does not match the bit depth");
+            }
+            break;
+        case kBiBitfields:
+        case kBiAlphaBitfields:
+            if (info.BitCount != 16 && info.BitCount != 32) {
+                dib.Fail("bit fields need 16 or 32 bits per pixel");
+            }
+            break;
+        case kBiJpeg:
+        case kBiPng:
+            dib.Fail("embedded JPEG or PNG data is not supported");
+        default:
+            dib.Fail("unknown compression " + std::to_string(info.Compression));
     }
     std::size_t at = headerSize;
     if (info.Compression == kBiBitfields || info.Compression == kBiAlphaBitfields) {

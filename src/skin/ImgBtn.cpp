@@ -81,7 +81,9 @@ ImgBtnPaint TImgBtn::Paint(int textWidth, int textHeight) {
         paint.CaptionY = y;
         const int x = paint.CaptionX + textWidth;
         const int m = Height / 2;
-        paint.Arrow = {{{m, x + 3, x + 9}, {m + 1, x + 4, x + 8}, {m + 2, x + 5, x + 7},
+        paint.Arrow = {{{m, x + 3, x + 9},
+                        {m + 1, x + 4, x + 8},
+                        {m + 2, x + 5, x + 7},
                         {m + 3, x + 6, x + 6}}};
     }
     if (!PicOff.Empty()) {

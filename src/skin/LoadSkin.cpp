@@ -92,8 +92,7 @@ void ReadMsgWindow(SkinReader& reader, MsgWindowSkin& msg) {
     msg.FontName = name == kEmptyMarker ? "arial" : name;
     msg.FontStyle = reader.Read(section, "fontstyle");
     msg.FontSize = NumberOrDefault(reader.Read(section, "fontsize"), 7, "fontsize");
-    static const char* const kNames[kMsgButtonCount] = {"prev", "next", "reply", "delete",
-                                                        "close"};
+    static const char* const kNames[kMsgButtonCount] = {"prev", "next", "reply", "delete", "close"};
     for (int i = 0; i < kMsgButtonCount; ++i) {
         const std::string name = kNames[i];
         MsgButtonSkin& button = msg.Buttons[static_cast<std::size_t>(i)];
@@ -118,8 +117,8 @@ void ReadPositions(const SkinSource& source, MainWindowSkin& skin) {
 
 void Load(MainWindowSkin& skin, const SkinSource& source, const settings::FatalSinks& sinks) {
     SkinReader reader(source, sinks);
-    skin.Background = LoadSkinBitmap(SkinFilePath(
-        source.SkinFolder, reader.Read("[background]", "main", true)));
+    skin.Background =
+        LoadSkinBitmap(SkinFilePath(source.SkinFolder, reader.Read("[background]", "main", true)));
     const std::string msgBackground = reader.Read("[background]", "msgbkng");
     if (msgBackground == kEmptyMarker) {
         settings::ReportFatal(sinks, kMsgBkgndMissing);
@@ -191,8 +190,8 @@ bool ParseFontColor(const std::string& value, std::uint32_t& colour) {
         !settings::ParseStandardInteger(settings::TrimBlanks(rest.substr(second + 1)), blue)) {
         return false;
     }
-    colour = static_cast<std::uint32_t>(static_cast<long long>(red) + 256LL * green +
-                                        65536LL * blue);
+    colour =
+        static_cast<std::uint32_t>(static_cast<long long>(red) + 256LL * green + 65536LL * blue);
     return true;
 }
 

@@ -13,7 +13,9 @@ struct ShiftState {
     bool Alt = false;
     bool Double = false;
 
-    bool LeftAlone() const { return Left && !Right && !Middle && !Shift && !Ctrl && !Alt && !Double; }
+    bool LeftAlone() const {
+        return Left && !Right && !Middle && !Shift && !Ctrl && !Alt && !Double;
+    }
     bool CtrlLeft() const { return Left && Ctrl && !Right && !Middle && !Shift && !Alt && !Double; }
 };
 

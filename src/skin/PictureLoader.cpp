@@ -4,11 +4,11 @@
 #include <memory>
 
 #include "platform/ProgramFolder.h"
+#include "settings/TextLines.h"
 #include "skin/BmpFile.h"
 #include "skin/GifFile.h"
 #include "skin/IconFile.h"
 #include "skin/SkinError.h"
-#include "settings/TextLines.h"
 
 namespace skin {
 
@@ -72,11 +72,11 @@ Picture LoadPicture(const std::string& path) {
         picture.Image = Decoded(path, DecodeGif);
         picture.Format = PictureFormat::Gif;
     } else if (EqualsIgnoringCase(ext, "wmf") || EqualsIgnoringCase(ext, "emf")) {
-        throw SkinError(path + ": metafile pictures (wmf, emf) are not supported; "
-                               "use a bmp, gif or ico file");
+        throw SkinError(path +
+                        ": metafile pictures (wmf, emf) are not supported; "
+                        "use a bmp, gif or ico file");
     } else {
-        throw SkinError(path + ": unknown picture type \"" + ext +
-                        "\" (expected bmp, gif or ico)");
+        throw SkinError(path + ": unknown picture type \"" + ext + "\" (expected bmp, gif or ico)");
     }
     return picture;
 }

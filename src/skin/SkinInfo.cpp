@@ -25,9 +25,9 @@ void Apply(SkinInfo& info, const std::string& line) {
             continue;
         }
         const auto equals = line.find('=');
-        info.*field.target = settings::TrimBlanks(
-            equals == std::string::npos ? std::string_view(line)
-                                        : std::string_view(line).substr(equals + 1));
+        info.*field.target = settings::TrimBlanks(equals == std::string::npos
+                                                      ? std::string_view(line)
+                                                      : std::string_view(line).substr(equals + 1));
     }
 }
 

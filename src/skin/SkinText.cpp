@@ -54,8 +54,7 @@ bool FontCellOf(TextImage kind, unsigned char c, int cellWidth, int cellHeight, 
     return true;
 }
 
-bool RenderSkinText(const TextDrawing& drawing, std::string_view text, int offset,
-                    Bitmap& image) {
+bool RenderSkinText(const TextDrawing& drawing, std::string_view text, int offset, Bitmap& image) {
     const int w = ClampCell(drawing.CellWidth);
     const int h = ClampCell(drawing.CellHeight);
     const long long n = static_cast<long long>(text.size());

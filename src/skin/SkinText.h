@@ -27,8 +27,7 @@ struct TextDrawing {
 // Draws text shifted left by offset pixels into image, which takes the size
 // min(characters, MaxChar) x cell width + 1 by cell height + 1. Returns PastEnd: whether the
 // offset lies beyond the text's strip (characters x cell width + 1 pixels).
-bool RenderSkinText(const TextDrawing& drawing, std::string_view text, int offset,
-                    Bitmap& image);
+bool RenderSkinText(const TextDrawing& drawing, std::string_view text, int offset, Bitmap& image);
 
 // The cell of a character in its font, in pixels; false for a character without one
 // (a space also has none, it only advances).

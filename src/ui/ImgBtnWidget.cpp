@@ -42,13 +42,14 @@ void ImgBtnWidget::paintEvent(QPaintEvent*) {
     const QFontMetrics metrics(font());
     const int width = m_button.Width;
     const int height = m_button.Height;
-    const skin::ImgBtnPaint paint =
-        m_button.Paint(metrics.horizontalAdvance(caption), caption.isEmpty() ? 0 : metrics.height());
+    const skin::ImgBtnPaint paint = m_button.Paint(metrics.horizontalAdvance(caption),
+                                                   caption.isEmpty() ? 0 : metrics.height());
     if (width != m_button.Width || height != m_button.Height) {
         resize(m_button.Width, m_button.Height);
     }
     if (paint.HasCaption) {
-        const QColor colour = paint.HoverColours ? m_hoverColor : palette().color(QPalette::WindowText);
+        const QColor colour =
+            paint.HoverColours ? m_hoverColor : palette().color(QPalette::WindowText);
         painter.setPen(colour);
         painter.drawText(paint.CaptionX, paint.CaptionY + metrics.ascent(), caption);
         for (const auto& line : paint.Arrow) {

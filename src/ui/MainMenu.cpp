@@ -38,31 +38,35 @@ void Call(const std::function<void()>& handler) {
 MainMenu::MainMenu(MainMenuHandlers handlers, QWidget* parent)
     : QMenu(parent), m_handlers(std::move(handlers)) {
     setObjectName(QStringLiteral("PopMnu"));
-    addAction(QStringLiteral("Configure"), this, [this] { Call(m_handlers.Config1Click); })
-        ->setObjectName(QStringLiteral("Config1"));
+    addAction(QStringLiteral("Configure"), this, [this] {
+        Call(m_handlers.Config1Click);
+    })->setObjectName(QStringLiteral("Config1"));
     addSeparator();
     m_skins = addMenu(StandardIcon(QStyle::SP_DirIcon), QStringLiteral("Skins"));
     m_skins->setObjectName(QStringLiteral("SkinMnu"));
-    m_skins->addAction(StandardIcon(QStyle::SP_DriveNetIcon), QStringLiteral("Get other skins..."),
-                       this, [this] { Call(m_handlers.OtherSkinClick); })
+    m_skins
+        ->addAction(StandardIcon(QStyle::SP_DriveNetIcon), QStringLiteral("Get other skins..."),
+                    this, [this] { Call(m_handlers.OtherSkinClick); })
         ->setObjectName(QStringLiteral("Otherskin"));
     m_skins->addSeparator();
     m_news = addMenu(StandardIcon(QStyle::SP_FileDialogDetailedView), QStringLiteral("News"));
     m_news->setObjectName(QStringLiteral("NewsMnu"));
-    m_news->addAction(StandardIcon(QStyle::SP_BrowserReload), QStringLiteral("Refresh List"), this,
-                      [this] { Call(m_handlers.Actualiser1Click); })
+    m_news
+        ->addAction(StandardIcon(QStyle::SP_BrowserReload), QStringLiteral("Refresh List"), this,
+                    [this] { Call(m_handlers.Actualiser1Click); })
         ->setObjectName(QStringLiteral("Actualiser1"));
     m_news->addSeparator();
     addSeparator();
     m_onTop = addAction(QStringLiteral("On Top"), this, [this] { Call(m_handlers.OnTopClick); });
     m_onTop->setObjectName(QStringLiteral("OnTop"));
     m_onTop->setCheckable(true);
-    addAction(StandardIcon(QStyle::SP_DialogHelpButton), QStringLiteral("&Help"), this,
-              [this] { Call(m_handlers.AideClick); })
-        ->setObjectName(QStringLiteral("Aide"));
+    addAction(StandardIcon(QStyle::SP_DialogHelpButton), QStringLiteral("&Help"), this, [this] {
+        Call(m_handlers.AideClick);
+    })->setObjectName(QStringLiteral("Aide"));
     addSeparator();
-    addAction(QStringLiteral("Exit"), this, [this] { Call(m_handlers.Exit1Click); })
-        ->setObjectName(QStringLiteral("Exit1"));
+    addAction(QStringLiteral("Exit"), this, [this] {
+        Call(m_handlers.Exit1Click);
+    })->setObjectName(QStringLiteral("Exit1"));
     connect(this, &QMenu::aboutToShow, this, &MainMenu::Rebuild);
 }
 

@@ -76,14 +76,12 @@ void Program::Wire() {
             });
     connect(&window.MAIL(), &ImgBtnWidget::Clicked, this,
             [this] { Guard([this] { m_vorla->MAILClick(); }); });
-    connect(&window.FLAG(), &ImageWidget::Pressed, this,
-            [this](const skin::ShiftState& shift) {
-                Guard([this, shift] { m_vorla->FLAGMouseDown(shift); });
-            });
-    connect(&window.STATBMP(), &ImageWidget::Pressed, this,
-            [this](const skin::ShiftState& shift) {
-                Guard([this, shift] { m_vorla->Ticker.StatusMouseDown(shift); });
-            });
+    connect(&window.FLAG(), &ImageWidget::Pressed, this, [this](const skin::ShiftState& shift) {
+        Guard([this, shift] { m_vorla->FLAGMouseDown(shift); });
+    });
+    connect(&window.STATBMP(), &ImageWidget::Pressed, this, [this](const skin::ShiftState& shift) {
+        Guard([this, shift] { m_vorla->Ticker.StatusMouseDown(shift); });
+    });
     connect(&window, &MainWindow::ContextMenuRequested, this,
             [this](QPoint at) { m_menu->popup(at); });
     connect(&view.Tray(), &QSystemTrayIcon::activated, this,

@@ -15,24 +15,24 @@ namespace {
 
 QIcon TrayPicture(monitor::TrayIcon icon) {
     switch (icon) {
-    case monitor::TrayIcon::VrCon:
-        return QIcon(QStringLiteral(":/tray/VrCon.png"));
-    case monitor::TrayIcon::VrMail:
-        return QIcon(QStringLiteral(":/tray/VrMail.png"));
-    case monitor::TrayIcon::VrDis:
-        break;
+        case monitor::TrayIcon::VrCon:
+            return QIcon(QStringLiteral(":/tray/VrCon.png"));
+        case monitor::TrayIcon::VrMail:
+            return QIcon(QStringLiteral(":/tray/VrMail.png"));
+        case monitor::TrayIcon::VrDis:
+            break;
     }
     return QIcon(QStringLiteral(":/tray/VrDis.png"));
 }
 
 QIcon MenuIcon(monitor::MenuPicture picture) {
     switch (picture) {
-    case monitor::MenuPicture::SmallOk:
-        return QIcon(QStringLiteral(":/tray/VrCon.png"));
-    case monitor::MenuPicture::SmallErr:
-        return QIcon(QStringLiteral(":/tray/VrDis.png"));
-    case monitor::MenuPicture::None:
-        break;
+        case monitor::MenuPicture::SmallOk:
+            return QIcon(QStringLiteral(":/tray/VrCon.png"));
+        case monitor::MenuPicture::SmallErr:
+            return QIcon(QStringLiteral(":/tray/VrDis.png"));
+        case monitor::MenuPicture::None:
+            break;
     }
     return {};
 }
@@ -187,7 +187,8 @@ void QtMonitorView::PopupAccountMenu(const std::vector<monitor::AccountMenuItem>
             m_accountMenu->addSeparator();
             continue;
         }
-        QAction* action = m_accountMenu->addAction(MenuIcon(item.Picture), MenuCaption(item.Caption));
+        QAction* action =
+            m_accountMenu->addAction(MenuIcon(item.Picture), MenuCaption(item.Caption));
         if (item.IsDefault) {
             QFont bold = action->font();
             bold.setBold(true);
@@ -209,8 +210,7 @@ void QtMonitorView::PopupMainMenu() {
     }
 }
 
-void QtMonitorView::ShowImage(ImageWidget& widget, const skin::SkinImage& image,
-                              bool transparent) {
+void QtMonitorView::ShowImage(ImageWidget& widget, const skin::SkinImage& image, bool transparent) {
     widget.SetImage(transparent ? TransparentImage(image.Shown) : ToQImage(image.Shown.Image));
     widget.setToolTip(ToQString(image.Hint));
     widget.SetHandCursor(image.HandCursor);

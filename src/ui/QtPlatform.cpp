@@ -59,8 +59,8 @@ void QtSynchronizer::Close() {
 }
 
 void QtDialogs::ShowMessage(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vorla"), ToQString(text),
-                    QMessageBox::Ok, m_parent);
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vorla"), ToQString(text), QMessageBox::Ok,
+                    m_parent);
     box.exec();
 }
 

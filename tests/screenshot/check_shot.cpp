@@ -17,7 +17,9 @@ namespace {
 
 class PrintDialogs final : public platform::Dialogs {
 public:
-    void ShowMessage(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
+    void ShowMessage(const std::string& text) override {
+        std::fprintf(stderr, "%s\n", text.c_str());
+    }
 };
 
 class NoExit final : public platform::ExitRequest {
@@ -42,7 +44,8 @@ int main(int argc, char** argv) {
         return 64;
     }
     QCoreApplication app(argc, argv);
-    const QImage shot = QImage(QString::fromLocal8Bit(argv[1])).convertToFormat(QImage::Format_RGB32);
+    const QImage shot =
+        QImage(QString::fromLocal8Bit(argv[1])).convertToFormat(QImage::Format_RGB32);
     if (shot.isNull()) {
         return Fail("the screenshot cannot be read");
     }
@@ -68,7 +71,8 @@ int main(int argc, char** argv) {
             const QRgb seen = shot.pixel(left + x, top + y) & 0xFFFFFFu;
             if (!skin.WindowRegion->Contains(x, y)) {
                 if (seen != (root & 0xFFFFFFu)) {
-                    std::fprintf(stderr, "pixel %d,%d outside the outline shows %06x\n", x, y, seen);
+                    std::fprintf(stderr, "pixel %d,%d outside the outline shows %06x\n", x, y,
+                                 seen);
                     return Fail("the window is not cut to its outline");
                 }
                 ++cutAway;
@@ -107,10 +111,12 @@ int main(int argc, char** argv) {
     if (glyphPixels < 20) {
         return Fail("the status line shows no text of the status font");
     }
-    std::printf("outline: %d pixels cut away show the root colour; background %d pixels; status "
-                "font %d pixels\n", cutAway, background, glyphPixels);
-    if (argc == 6 &&
-        !shot.copy(left, top, skin.WindowWidth, skin.WindowHeight).save(QString::fromLocal8Bit(argv[5]))) {
+    std::printf(
+        "outline: %d pixels cut away show the root colour; background %d pixels; status "
+        "font %d pixels\n",
+        cutAway, background, glyphPixels);
+    if (argc == 6 && !shot.copy(left, top, skin.WindowWidth, skin.WindowHeight)
+                          .save(QString::fromLocal8Bit(argv[5]))) {
         return Fail("the crop cannot be saved");
     }
     return 0;

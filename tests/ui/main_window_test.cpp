@@ -1,8 +1,8 @@
 // The main window on the offscreen platform: shape, hover, dragging, the menu, On Top.
 #include <QAction>
 #include <QApplication>
-#include <QMouseEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
@@ -125,7 +125,8 @@ private slots:
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
         ui::MainWindow& window = fixture.Program().Window();
-        const skin::Bitmap background = skin::LoadBitmapFile(fixture.SkinFolder("default") + "main.bmp");
+        const skin::Bitmap background =
+            skin::LoadBitmapFile(fixture.SkinFolder("default") + "main.bmp");
         QCOMPARE(window.size(), QSize(background.Width(), background.Height()));
         const auto outline = skin::RegionFromBitmap(background, skin::KeyColour, 0);
         QVERIFY(outline.has_value());
@@ -177,8 +178,8 @@ private slots:
         QVERIFY(FreeSurfacePoint(window).x() >= 0);
         // 50 - 41 = 9 pixels from the edge while moving left: snapped to 0. Moving right
         // releases it; moving left again from 4 snaps again.
-        const std::vector<int> lefts = DragLeftEdges(window, {{-30, 0}, {-11, 0}, {4, 0}, {-1, 0}},
-                                                     Qt::NoModifier);
+        const std::vector<int> lefts =
+            DragLeftEdges(window, {{-30, 0}, {-11, 0}, {4, 0}, {-1, 0}}, Qt::NoModifier);
         QCOMPARE(lefts, (std::vector<int>{20, 0, 4, 0}));
         // Ten pixels from the edge is not close enough.
         window.move(50, 50);
@@ -204,8 +205,8 @@ private slots:
         QPoint global = window.mapToGlobal(FreeSurfacePoint(window));
         SendMouse(window, QEvent::MouseButtonPress, global, Qt::RightButton, Qt::RightButton,
                   Qt::NoModifier);
-        SendMouse(window, QEvent::MouseMove, global - QPoint(45, 0), Qt::NoButton,
-                  Qt::RightButton, Qt::NoModifier);
+        SendMouse(window, QEvent::MouseMove, global - QPoint(45, 0), Qt::NoButton, Qt::RightButton,
+                  Qt::NoModifier);
         QCOMPARE(window.x(), 50);
         QVERIFY(fixture.dialogs.messages.empty());
     }
@@ -221,7 +222,8 @@ private slots:
         // Rebuilding replaces the built items instead of adding to them.
         menu.Rebuild();
         QCOMPARE(BuiltItems(menu.SkinMnu()).size(), 3);
-        const QStringList fixed{"Configure", "", "Skins", "News", "", "On Top", "&Help", "", "Exit"};
+        const QStringList fixed{"Configure", "",      "Skins", "News", "",
+                                "On Top",    "&Help", "",      "Exit"};
         QStringList shown;
         for (QAction* action : menu.actions()) {
             shown << action->text();
@@ -422,8 +424,8 @@ private slots:
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
         ui::QtMonitorView& view = fixture.Program().View();
-        const std::vector<monitor::AccountMenuItem> items{{"( ? )  Home", 0}, {"-", 30},
-                                                          {"Check all accounts", 20}};
+        const std::vector<monitor::AccountMenuItem> items{
+            {"( ? )  Home", 0}, {"-", 30}, {"Check all accounts", 20}};
         // A click that runs long lets a right click on RefreshBtn build the menu anew
         // while the clicked item's handler still runs.
         std::vector<int> clicked;

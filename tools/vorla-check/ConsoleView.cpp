@@ -27,12 +27,12 @@ void ConsoleView::ShowWindow() {
 
 std::string ConsoleView::TrayName(monitor::TrayIcon icon) {
     switch (icon) {
-    case monitor::TrayIcon::VrDis:
-        return "disconnected";
-    case monitor::TrayIcon::VrCon:
-        return "connected";
-    case monitor::TrayIcon::VrMail:
-        return "mail";
+        case monitor::TrayIcon::VrDis:
+            return "disconnected";
+        case monitor::TrayIcon::VrCon:
+            return "connected";
+        case monitor::TrayIcon::VrMail:
+            return "mail";
     }
     return "disconnected";
 }

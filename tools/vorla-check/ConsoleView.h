@@ -22,7 +22,9 @@ public:
     void DrawCount(int count) override { Print("count", std::to_string(count)); }
     void TextImageChanged(skin::TextImage) override {}
     void FlagChanged(monitor::FlagPicture picture) override;
-    void OnlineChanged(bool online) override { Print("online", online ? "connected" : "disconnected"); }
+    void OnlineChanged(bool online) override {
+        Print("online", online ? "connected" : "disconnected");
+    }
     void SkinLoaded() override {}
     void SetOnlineHint(const std::string&) override {}
     void SetTrayIcon(monitor::TrayIcon icon) override { Print("tray", TrayName(icon)); }

@@ -55,7 +55,8 @@ bool ParseArguments(int argc, char** argv, Options& options) {
 
 void PrintAccounts(const monitor::TVorla& vorla, vorlacheck::ConsoleView& view) {
     for (int n = 1; n <= vorla.Tables.AccountCount; ++n) {
-        view.Print("account", std::to_string(n) + " " + std::to_string(vorla.Tables.AccountTable[n - 1].LastCount));
+        view.Print("account", std::to_string(n) + " " +
+                                  std::to_string(vorla.Tables.AccountTable[n - 1].LastCount));
     }
 }
 
@@ -91,9 +92,10 @@ int main(int argc, char** argv) {
     platform::XdgAutorun autorun;
     platform::XdgMailtoHandler mailto;
 
-    monitor::HttpDownloader& news = options.news ? static_cast<monitor::HttpDownloader&>(downloader) : noDownloads;
-    monitor::TVorla vorla({view, popClient, dialUp, news, timer, tickerSync, messageWindow, windowThread, shell,
-                           autorun, mailto},
+    monitor::HttpDownloader& news =
+        options.news ? static_cast<monitor::HttpDownloader&>(downloader) : noDownloads;
+    monitor::TVorla vorla({view, popClient, dialUp, news, timer, tickerSync, messageWindow,
+                           windowThread, shell, autorun, mailto},
                           options.folder);
     vorla.SaveOnShutDown = false;
     vorla.OnErrorNotice = [&view](const std::string& text) { view.Print("error", text); };

@@ -15,24 +15,26 @@ namespace mailtool {
 namespace {
 
 const char* kUsage =
-    "usage: vorla-mailtool [--trace] [--timeout MS] pop3 HOST PORT USER PASS stat|top N LINES|retr N|dele N|uidl N\n"
-    "       vorla-mailtool [--trace] [--timeout MS] smtp HOST PORT --from ADDR --to LIST [--cc LIST] [--bcc LIST]\n"
-    "                      [--name NAME] [--subject TEXT] [--body FILE] [--attach FILE]... [--base64]\n";
+    "usage: vorla-mailtool [--trace] [--timeout MS] pop3 HOST PORT USER PASS stat|top N LINES|retr "
+    "N|dele N|uidl N\n"
+    "       vorla-mailtool [--trace] [--timeout MS] smtp HOST PORT --from ADDR --to LIST [--cc "
+    "LIST] [--bcc LIST]\n"
+    "                      [--name NAME] [--subject TEXT] [--body FILE] [--attach FILE]... "
+    "[--base64]\n";
 
 struct Common {
     bool trace = false;
     std::uint32_t timeout = 60000;
 };
 
-std::optional<std::uint32_t> Number(const std::string& text)
-{
-    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+std::optional<std::uint32_t> Number(const std::string& text) {
+    if (text.empty() || text.size() > 9 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
         return std::nullopt;
     return static_cast<std::uint32_t>(std::stoul(text));
 }
 
-std::string Chomp(std::string s)
-{
+std::string Chomp(std::string s) {
     while (!s.empty() && (s.back() == '\n' || s.back() == '\r'))
         s.pop_back();
     return s;
@@ -40,11 +42,14 @@ std::string Chomp(std::string s)
 
 // Wires the trace and the error report of a client to the streams.
 template <class Client>
-void Wire(Client& client, const Common& common, std::ostream& err, bool& reported)
-{
+void Wire(Client& client, const Common& common, std::ostream& err, bool& reported) {
     if (common.trace) {
-        client.OnSendTextToSocket = [&err](mail::TObject*, const std::string& s) { err << "> " << Chomp(s) << "\n"; };
-        client.OnReceiveTextFromSocket = [&err](mail::TObject*, const std::string& s) { err << "< " << Chomp(s) << "\n"; };
+        client.OnSendTextToSocket = [&err](mail::TObject*, const std::string& s) {
+            err << "> " << Chomp(s) << "\n";
+        };
+        client.OnReceiveTextFromSocket = [&err](mail::TObject*, const std::string& s) {
+            err << "< " << Chomp(s) << "\n";
+        };
     }
     client.OnError = [&err, &reported](mail::TObject*, int error, const std::string& msg) {
         err << "error " << error << ": " << msg << "\n";
@@ -52,8 +57,8 @@ void Wire(Client& client, const Common& common, std::ostream& err, bool& reporte
     };
 }
 
-int Pop3(const std::vector<std::string>& a, const Common& common, std::ostream& out, std::ostream& err)
-{
+int Pop3(const std::vector<std::string>& a, const Common& common, std::ostream& out,
+         std::ostream& err) {
     if (a.size() < 5)
         return err << kUsage, 2;
     const std::string& action = a[4];
@@ -112,8 +117,7 @@ int Pop3(const std::vector<std::string>& a, const Common& common, std::ostream& 
     return reported ? 1 : 0;
 }
 
-bool ReadLines(const std::string& path, mail::StringList& lines, std::ostream& err)
-{
+bool ReadLines(const std::string& path, mail::StringList& lines, std::ostream& err) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         err << "cannot read " << path << "\n";
@@ -125,8 +129,7 @@ bool ReadLines(const std::string& path, mail::StringList& lines, std::ostream& e
     return true;
 }
 
-int Smtp(const std::vector<std::string>& a, const Common& common, std::ostream& err)
-{
+int Smtp(const std::vector<std::string>& a, const Common& common, std::ostream& err) {
     if (a.size() < 2)
         return err << kUsage, 2;
     mail::TQelMsg message;
@@ -181,8 +184,7 @@ int Smtp(const std::vector<std::string>& a, const Common& common, std::ostream& 
 
 }  // namespace
 
-int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
-{
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     Common common;
     std::size_t i = 0;
     for (; i < args.size() && args[i].rfind("--", 0) == 0; ++i) {

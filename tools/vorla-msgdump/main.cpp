@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
     // letting it escape as an exception.
     std::string raw;
     char chunk[65536];
-    while (file.read(chunk, sizeof chunk) || file.gcount() > 0) raw.append(chunk, static_cast<std::size_t>(file.gcount()));
+    while (file.read(chunk, sizeof chunk) || file.gcount() > 0)
+        raw.append(chunk, static_cast<std::size_t>(file.gcount()));
     if (file.bad()) {
         std::cerr << "Cannot read " << argv[1] << "\n";
         return 1;

@@ -6,7 +6,7 @@
 #include "SettingsTool.h"
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args = argc > 0 ? std::vector<std::string>(argv + 1, argv + argc)
-                                                   : std::vector<std::string>();
+    const std::vector<std::string> args =
+        argc > 0 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
     return tools::RunSettingsTool(args, std::cout, std::cerr);
 }

@@ -15,52 +15,61 @@ namespace {
 
 constexpr unsigned kNobody = 65534;  // Dovecot refuses mail access as uid 0
 
-void WriteFile(const std::string& path, const std::string& text)
-{
+void WriteFile(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);
     out << text;
     if (!out)
         throw std::runtime_error("cannot write " + path);
 }
 
-void Own(const std::string& path)
-{
+void Own(const std::string& path) {
     if (::geteuid() == 0 && ::chown(path.c_str(), kNobody, kNobody) != 0)
         throw std::runtime_error("cannot chown " + path);
 }
 
-std::string Config(const std::string& folder, const std::string& baseDir, std::uint16_t port)
-{
+std::string Config(const std::string& folder, const std::string& baseDir, std::uint16_t port) {
     return "protocols = pop3\n"
            "listen = 127.0.0.1\n"
-           "base_dir = " + baseDir + "\n"
-           "state_dir = " + folder + "/state\n"
-           "log_path = " + folder + "/dovecot.log\n"
-           "info_log_path = " + folder + "/dovecot.log\n"
+           "base_dir = " +
+           baseDir +
+           "\n"
+           "state_dir = " +
+           folder +
+           "/state\n"
+           "log_path = " +
+           folder +
+           "/dovecot.log\n"
+           "info_log_path = " +
+           folder +
+           "/dovecot.log\n"
            "ssl = no\n"
            "disable_plaintext_auth = no\n"
            "auth_mechanisms = plain login\n"
            "auth_failure_delay = 0\n"
            "mail_location = maildir:~/Maildir\n"
            "pop3_uidl_format = %08Xu%08Xv\n"
-           "passdb {\n  driver = passwd-file\n  args = " + folder + "/passwd\n}\n"
-           "userdb {\n  driver = passwd-file\n  args = " + folder + "/passwd\n}\n"
+           "passdb {\n  driver = passwd-file\n  args = " +
+           folder +
+           "/passwd\n}\n"
+           "userdb {\n  driver = passwd-file\n  args = " +
+           folder +
+           "/passwd\n}\n"
            "service anvil {\n  chroot =\n}\n"
-           "service pop3-login {\n  chroot =\n  inet_listener pop3 {\n    address = 127.0.0.1\n    port = " +
-           std::to_string(port) + "\n  }\n}\n"
+           "service pop3-login {\n  chroot =\n  inet_listener pop3 {\n    address = 127.0.0.1\n    "
+           "port = " +
+           std::to_string(port) +
+           "\n  }\n}\n"
            "service imap-login {\n  inet_listener imap {\n    port = 0\n  }\n}\n";
 }
 
 }  // namespace
 
-void RemoveTree(const std::string& path)
-{
+void RemoveTree(const std::string& path) {
     std::error_code ec;
     fs::remove_all(path, ec);
 }
 
-std::string MakeTempFolder(const std::string& prefix)
-{
+std::string MakeTempFolder(const std::string& prefix) {
     const char* tmp = std::getenv("TMPDIR");
     std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/" + prefix + "XXXXXX";
     if (!::mkdtemp(pattern.data()))
@@ -69,16 +78,16 @@ std::string MakeTempFolder(const std::string& prefix)
     return pattern;
 }
 
-DovecotServer::DovecotServer()
-{
+DovecotServer::DovecotServer() {
     m_folder = MakeTempFolder("vorla-dovecot-");
     // Its unix sockets fail past 108 bytes of path: keep the base folder short.
     m_baseDir = MakeTempFolder("vdc");
     const std::string home = m_folder + "/home";
-    for (const char* sub : {"/home", "/home/Maildir", "/home/Maildir/new", "/home/Maildir/cur", "/home/Maildir/tmp",
-                            "/state"})
+    for (const char* sub : {"/home", "/home/Maildir", "/home/Maildir/new", "/home/Maildir/cur",
+                            "/home/Maildir/tmp", "/state"})
         fs::create_directories(m_folder + sub);
-    for (const char* sub : {"/home", "/home/Maildir", "/home/Maildir/new", "/home/Maildir/cur", "/home/Maildir/tmp"})
+    for (const char* sub :
+         {"/home", "/home/Maildir", "/home/Maildir/new", "/home/Maildir/cur", "/home/Maildir/tmp"})
         Own(m_folder + sub);
     const unsigned uid = ::geteuid() == 0 ? kNobody : ::geteuid();
     const unsigned gid = ::geteuid() == 0 ? kNobody : ::getegid();
@@ -87,38 +96,41 @@ DovecotServer::DovecotServer()
     m_port = ServerProcess::FreePort();
     WriteFile(m_folder + "/dovecot.conf", Config(m_folder, m_baseDir, m_port));
 
-    m_process = std::make_unique<ServerProcess>(ServerProcess::Options{
-        {"/usr/sbin/dovecot", "-F", "-c", m_folder + "/dovecot.conf"}, {}, m_folder, m_folder + "/dovecot.stderr"});
+    m_process = std::make_unique<ServerProcess>(
+        ServerProcess::Options{{"/usr/sbin/dovecot", "-F", "-c", m_folder + "/dovecot.conf"},
+                               {},
+                               m_folder,
+                               m_folder + "/dovecot.stderr"});
     m_process->Start();
     if (!m_process->WaitForPort(m_port, std::chrono::seconds(15))) {
         std::ifstream log(m_folder + "/dovecot.log");
         std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
         std::ifstream err(m_folder + "/dovecot.stderr");
-        std::string errText((std::istreambuf_iterator<char>(err)), std::istreambuf_iterator<char>());
+        std::string errText((std::istreambuf_iterator<char>(err)),
+                            std::istreambuf_iterator<char>());
         Stop();
-        throw std::runtime_error("dovecot did not answer on port " + std::to_string(m_port) + ": " + text + errText);
+        throw std::runtime_error("dovecot did not answer on port " + std::to_string(m_port) + ": " +
+                                 text + errText);
     }
 }
 
-DovecotServer::~DovecotServer()
-{
+DovecotServer::~DovecotServer() {
     Stop();
     RemoveTree(m_folder);
     RemoveTree(m_baseDir);
 }
 
-void DovecotServer::Stop()
-{
+void DovecotServer::Stop() {
     if (m_process)
         m_process->Stop(std::chrono::seconds(10));
 }
 
-std::string DovecotServer::AddMessage(const std::string& raw)
-{
+std::string DovecotServer::AddMessage(const std::string& raw) {
     // Maildir names sort in the order the messages were added.
     ++m_added;
     char name[64];
-    std::snprintf(name, sizeof name, "%010d.M%dP%d.vorla", 1700000000 + m_added, m_added, static_cast<int>(::getpid()));
+    std::snprintf(name, sizeof name, "%010d.M%dP%d.vorla", 1700000000 + m_added, m_added,
+                  static_cast<int>(::getpid()));
     const std::string tmpPath = m_folder + "/home/Maildir/tmp/" + name;
     const std::string newPath = m_folder + "/home/Maildir/new/" + name;
     WriteFile(tmpPath, raw);
@@ -127,8 +139,7 @@ std::string DovecotServer::AddMessage(const std::string& raw)
     return name;
 }
 
-int DovecotServer::MessageFiles() const
-{
+int DovecotServer::MessageFiles() const {
     int count = 0;
     for (const char* sub : {"/home/Maildir/new", "/home/Maildir/cur"})
         for (const auto& entry : fs::directory_iterator(m_folder + sub))

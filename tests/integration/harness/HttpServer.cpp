@@ -8,13 +8,13 @@
 
 namespace harness {
 
-HttpServer::HttpServer()
-{
+HttpServer::HttpServer() {
     m_folder = MakeTempFolder("vorla-http-");
     m_served = m_folder + "/www";
     std::filesystem::create_directories(m_served);
     m_process = std::make_unique<ServerProcess>(ServerProcess::Options{
-        {"/usr/bin/python3", "-u", std::string(VORLA_HARNESS_DIR) + "/http_server.py", "--directory", m_served},
+        {"/usr/bin/python3", "-u", std::string(VORLA_HARNESS_DIR) + "/http_server.py",
+         "--directory", m_served},
         {},
         m_folder,
         m_folder + "/stderr.log"});
@@ -22,27 +22,25 @@ HttpServer::HttpServer()
     const auto port = m_process->ReadPort(std::chrono::seconds(15));
     if (!port) {
         std::ifstream log(m_folder + "/stderr.log");
-        const std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+        const std::string text((std::istreambuf_iterator<char>(log)),
+                               std::istreambuf_iterator<char>());
         Stop();
         throw std::runtime_error("HTTP server did not start: " + text);
     }
     m_port = *port;
 }
 
-HttpServer::~HttpServer()
-{
+HttpServer::~HttpServer() {
     Stop();
     RemoveTree(m_folder);
 }
 
-void HttpServer::Stop()
-{
+void HttpServer::Stop() {
     if (m_process)
         m_process->Stop();
 }
 
-void HttpServer::AddFile(const std::string& name, const std::string& content) const
-{
+void HttpServer::AddFile(const std::string& name, const std::string& content) const {
     std::ofstream(m_served + "/" + name, std::ios::binary) << content;
 }
 

@@ -21,8 +21,7 @@ namespace harness {
 
 namespace {
 
-std::vector<char*> CStrings(std::vector<std::string>& texts)
-{
+std::vector<char*> CStrings(std::vector<std::string>& texts) {
     std::vector<char*> out;
     for (auto& t : texts)
         out.push_back(t.data());
@@ -32,18 +31,19 @@ std::vector<char*> CStrings(std::vector<std::string>& texts)
 
 }  // namespace
 
-std::optional<std::uint16_t> PortInLine(const std::string& line)
-{
+std::optional<std::uint16_t> PortInLine(const std::string& line) {
     std::string lower;
     for (char c : line)
         lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    for (std::size_t at = lower.find("port"); at != std::string::npos; at = lower.find("port", at + 1)) {
+    for (std::size_t at = lower.find("port"); at != std::string::npos;
+         at = lower.find("port", at + 1)) {
         std::size_t i = at + 4;
         while (i < lower.size() && (lower[i] == ' ' || lower[i] == '=' || lower[i] == ':'))
             ++i;
         std::size_t digits = i;
         unsigned long value = 0;
-        while (i < lower.size() && std::isdigit(static_cast<unsigned char>(lower[i])) && value <= 65535)
+        while (i < lower.size() && std::isdigit(static_cast<unsigned char>(lower[i])) &&
+               value <= 65535)
             value = value * 10 + static_cast<unsigned long>(lower[i++] - '0');
         if (i > digits && value > 0 && value <= 65535)
             return static_cast<std::uint16_t>(value);
@@ -53,13 +53,11 @@ std::optional<std::uint16_t> PortInLine(const std::string& line)
 
 ServerProcess::ServerProcess(Options options) : m_options(std::move(options)) {}
 
-ServerProcess::~ServerProcess()
-{
+ServerProcess::~ServerProcess() {
     Stop();
 }
 
-void ServerProcess::Start()
-{
+void ServerProcess::Start() {
     if (m_pid > 0)
         throw std::runtime_error("server already started");
     if (m_options.argv.empty())
@@ -79,7 +77,8 @@ void ServerProcess::Start()
     if (!m_options.logPath.empty()) {
         logFd = ::open(m_options.logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
         if (logFd < 0)
-            throw std::runtime_error("cannot open log " + m_options.logPath + ": " + std::strerror(errno));
+            throw std::runtime_error("cannot open log " + m_options.logPath + ": " +
+                                     std::strerror(errno));
     }
     int out[2];
     if (::pipe2(out, O_CLOEXEC) != 0) {
@@ -121,8 +120,7 @@ void ServerProcess::Start()
     m_reader = std::thread([this, fd = out[0]] { ReadOutput(fd); });
 }
 
-void ServerProcess::ReadOutput(int fd)
-{
+void ServerProcess::ReadOutput(int fd) {
     std::string partial;
     char buf[4096];
     for (;;) {
@@ -162,9 +160,8 @@ void ServerProcess::ReadOutput(int fd)
     m_changed.notify_all();
 }
 
-std::optional<std::string> ServerProcess::WaitForLine(const std::function<bool(const std::string&)>& match,
-                                                      std::chrono::milliseconds timeout)
-{
+std::optional<std::string> ServerProcess::WaitForLine(
+    const std::function<bool(const std::string&)>& match, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     std::unique_lock lock(m_mutex);
     std::size_t checked = 0;
@@ -188,16 +185,15 @@ std::optional<std::string> ServerProcess::WaitForLine(const std::function<bool(c
     }
 }
 
-std::optional<std::uint16_t> ServerProcess::ReadPort(std::chrono::milliseconds timeout)
-{
-    auto line = WaitForLine([](const std::string& l) { return PortInLine(l).has_value(); }, timeout);
+std::optional<std::uint16_t> ServerProcess::ReadPort(std::chrono::milliseconds timeout) {
+    auto line =
+        WaitForLine([](const std::string& l) { return PortInLine(l).has_value(); }, timeout);
     if (!line)
         return std::nullopt;
     return PortInLine(*line);
 }
 
-bool ServerProcess::WaitForPort(std::uint16_t port, std::chrono::milliseconds timeout) const
-{
+bool ServerProcess::WaitForPort(std::uint16_t port, std::chrono::milliseconds timeout) const {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     do {
         int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
@@ -216,8 +212,7 @@ bool ServerProcess::WaitForPort(std::uint16_t port, std::chrono::milliseconds ti
     return false;
 }
 
-bool ServerProcess::Reap(bool block)
-{
+bool ServerProcess::Reap(bool block) {
     if (m_pid <= 0 || m_exited)
         return true;
     int status = 0;
@@ -233,13 +228,11 @@ bool ServerProcess::Reap(bool block)
     return false;
 }
 
-bool ServerProcess::Running()
-{
+bool ServerProcess::Running() {
     return m_pid > 0 && !Reap(false);
 }
 
-void ServerProcess::Stop(std::chrono::milliseconds grace)
-{
+void ServerProcess::Stop(std::chrono::milliseconds grace) {
     if (m_pid > 0 && !Reap(false)) {
         ::kill(m_pid, SIGTERM);
         const auto deadline = std::chrono::steady_clock::now() + grace;
@@ -261,14 +254,12 @@ void ServerProcess::Stop(std::chrono::milliseconds grace)
     }
 }
 
-std::vector<std::string> ServerProcess::OutputLines()
-{
+std::vector<std::string> ServerProcess::OutputLines() {
     std::lock_guard lock(m_mutex);
     return m_lines;
 }
 
-std::uint16_t ServerProcess::FreePort()
-{
+std::uint16_t ServerProcess::FreePort() {
     int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
     if (fd < 0)
         throw std::runtime_error(std::string("socket: ") + std::strerror(errno));

@@ -18,9 +18,9 @@ namespace harness {
 class ServerProcess {
 public:
     struct Options {
-        std::vector<std::string> argv;  // argv[0] is the program path (no PATH search)
+        std::vector<std::string> argv;      // argv[0] is the program path (no PATH search)
         std::vector<std::string> extraEnv;  // "NAME=value" entries added to the environment
-        std::string workDir;  // empty: the current folder
+        std::string workDir;                // empty: the current folder
         std::string logPath;  // stderr goes here when set; otherwise the test's own stderr
     };
 

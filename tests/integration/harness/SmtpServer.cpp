@@ -10,21 +10,20 @@ namespace harness {
 
 namespace {
 
-std::string ReadAll(const std::string& path)
-{
+std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 }  // namespace
 
-SmtpServer::SmtpServer()
-{
+SmtpServer::SmtpServer() {
     m_folder = MakeTempFolder("vorla-smtp-");
     std::filesystem::create_directories(m_folder + "/out");
     // Debian's python: a python3 earlier in PATH may not see the aiosmtpd package.
     m_process = std::make_unique<ServerProcess>(ServerProcess::Options{
-        {"/usr/bin/python3", "-u", std::string(VORLA_HARNESS_DIR) + "/smtp_sink.py", m_folder + "/out"},
+        {"/usr/bin/python3", "-u", std::string(VORLA_HARNESS_DIR) + "/smtp_sink.py",
+         m_folder + "/out"},
         {},
         m_folder,
         m_folder + "/stderr.log"});
@@ -38,20 +37,17 @@ SmtpServer::SmtpServer()
     m_port = *port;
 }
 
-SmtpServer::~SmtpServer()
-{
+SmtpServer::~SmtpServer() {
     Stop();
     RemoveTree(m_folder);
 }
 
-void SmtpServer::Stop()
-{
+void SmtpServer::Stop() {
     if (m_process)
         m_process->Stop();
 }
 
-std::vector<SmtpServer::Delivery> SmtpServer::Deliveries() const
-{
+std::vector<SmtpServer::Delivery> SmtpServer::Deliveries() const {
     std::vector<Delivery> out;
     for (int n = 1;; ++n) {
         const std::string base = m_folder + "/out/" + std::to_string(n);

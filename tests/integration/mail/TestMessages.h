@@ -7,8 +7,7 @@
 namespace mailit {
 
 // Every byte value, forty times over: an attachment that shows any damage.
-inline std::string AttachmentBytes()
-{
+inline std::string AttachmentBytes() {
     std::string bytes;
     for (int round = 0; round < 40; ++round)
         for (int b = 0; b < 256; ++b)
@@ -16,14 +15,12 @@ inline std::string AttachmentBytes()
     return bytes;
 }
 
-inline std::string PlainMessage(const std::string& subject, const std::string& body)
-{
+inline std::string PlainMessage(const std::string& subject, const std::string& body) {
     return "From: \"Ann Sender\" <ann@example.org>\r\nTo: bob@example.org\r\nSubject: " + subject +
            "\r\nDate: Sun, 6 Dec 2026 23:41:05 +0100\r\n\r\n" + body;
 }
 
-inline std::string MultipartMessage()
-{
+inline std::string MultipartMessage() {
     return "From: ann@example.org\r\n"
            "To: bob@example.org\r\n"
            "Subject: with attachment\r\n"

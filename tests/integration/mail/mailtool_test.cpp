@@ -18,22 +18,19 @@ struct Result {
     std::string out, err;
 };
 
-std::string Quote(const std::string& s)
-{
+std::string Quote(const std::string& s) {
     std::string q = "'";
     for (char c : s)
         q += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return q + "'";
 }
 
-std::string Slurp(const std::string& path)
-{
+std::string Slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-Result Tool(const std::vector<std::string>& args)
-{
+Result Tool(const std::vector<std::string>& args) {
     // One file per run: ctest runs the tool tests in parallel processes.
     const std::string errPath =
         ::testing::TempDir() + "vorla-mailtool-" + std::to_string(::getpid()) + ".err";
@@ -56,12 +53,12 @@ Result Tool(const std::vector<std::string>& args)
     return r;
 }
 
-TEST(MailTool, Pop3Actions)
-{
+TEST(MailTool, Pop3Actions) {
     harness::DovecotServer server;
     server.AddMessage(mailit::PlainMessage("one", "body one\r\n"));
     server.AddMessage(mailit::MultipartMessage());
-    const std::vector<std::string> base{"pop3", "127.0.0.1", std::to_string(server.Port()), server.User(), server.Pass()};
+    const std::vector<std::string> base{"pop3", "127.0.0.1", std::to_string(server.Port()),
+                                        server.User(), server.Pass()};
     auto with = [&](std::vector<std::string> more) {
         std::vector<std::string> a = base;
         a.insert(a.end(), more.begin(), more.end());
@@ -102,16 +99,16 @@ TEST(MailTool, Pop3Actions)
     EXPECT_EQ(bad.err, "error 2001: [AUTH] Authentication failed.\n");
 }
 
-TEST(MailTool, SmtpSendAndRefusedConnection)
-{
+TEST(MailTool, SmtpSendAndRefusedConnection) {
     harness::SmtpServer server;
     const std::string body = ::testing::TempDir() + "vorla-mailtool-body.txt";
     {
         std::ofstream out(body, std::ios::binary);
         out << "hello\n.dot\n";
     }
-    Result sent = Tool({"smtp", "127.0.0.1", std::to_string(server.Port()), "--from", "ann@example.org", "--to",
-                        "bob@example.org", "--bcc", "eve@example.org", "--subject", "tool", "--body", body});
+    Result sent = Tool({"smtp", "127.0.0.1", std::to_string(server.Port()), "--from",
+                        "ann@example.org", "--to", "bob@example.org", "--bcc", "eve@example.org",
+                        "--subject", "tool", "--body", body});
     std::remove(body.c_str());
     EXPECT_EQ(sent.code, 0) << sent.err;
     auto got = server.Deliveries();
@@ -120,7 +117,8 @@ TEST(MailTool, SmtpSendAndRefusedConnection)
     EXPECT_NE(got[0].data.find("\r\n\r\nhello\r\n.dot\r\n"), std::string::npos) << got[0].data;
 
     const std::uint16_t closedPort = harness::ServerProcess::FreePort();
-    Result refused = Tool({"smtp", "127.0.0.1", std::to_string(closedPort), "--from", "a@b", "--to", "c@d"});
+    Result refused =
+        Tool({"smtp", "127.0.0.1", std::to_string(closedPort), "--from", "a@b", "--to", "c@d"});
     EXPECT_EQ(refused.code, 1);
     EXPECT_NE(refused.err.find("Connection refused"), std::string::npos) << refused.err;
 }

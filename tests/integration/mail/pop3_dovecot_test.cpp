@@ -9,28 +9,24 @@ namespace {
 
 using mail::TQelPOP;
 
-std::string FirstRaw()
-{
+std::string FirstRaw() {
     // As stored: the server stuffs the dots on the wire, the client must undo exactly that.
     return mailit::PlainMessage("first", "line 1\r\nline 2\r\n.two dots\r\n.\r\nline 5\r\n");
 }
 
 class DovecotTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
+    static void SetUpTestSuite() {
         server = new harness::DovecotServer();
         server->AddMessage(FirstRaw());
         server->AddMessage(mailit::MultipartMessage());
     }
-    static void TearDownTestSuite()
-    {
+    static void TearDownTestSuite() {
         delete server;
         server = nullptr;
     }
 
-    DovecotTest() : pop(factory, pump)
-    {
+    DovecotTest() : pop(factory, pump) {
         pop.Host = "127.0.0.1";
         pop.Port = std::to_string(server->Port());
         pop.UserId = server->User();
@@ -42,8 +38,7 @@ protected:
         };
     }
 
-    void LogIn()
-    {
+    void LogIn() {
         pop.Connect();
         ASSERT_FALSE(pop.Failed) << pop.ReplyText;
         ASSERT_TRUE(pop.Login()) << errorText;
@@ -59,8 +54,7 @@ protected:
 
 harness::DovecotServer* DovecotTest::server = nullptr;
 
-TEST_F(DovecotTest, StatAndLast)
-{
+TEST_F(DovecotTest, StatAndLast) {
     LogIn();
     pop.GetMailCount();
     EXPECT_EQ(pop.MessageCount, 2u);
@@ -74,8 +68,7 @@ TEST_F(DovecotTest, StatAndLast)
     EXPECT_FALSE(pop.Failed);
 }
 
-TEST_F(DovecotTest, TopWithoutLinesGivesTheHeader)
-{
+TEST_F(DovecotTest, TopWithoutLinesGivesTheHeader) {
     LogIn();
     auto msg = pop.RetrieveTop(1, 0);
     EXPECT_EQ(msg->Subject, "first");
@@ -85,8 +78,7 @@ TEST_F(DovecotTest, TopWithoutLinesGivesTheHeader)
     pop.Quit();
 }
 
-TEST_F(DovecotTest, TopWithLinesAndUnstuffing)
-{
+TEST_F(DovecotTest, TopWithLinesAndUnstuffing) {
     LogIn();
     auto msg = pop.RetrieveTop(1, 3);
     EXPECT_EQ(msg->Text, (mail::StringList{"line 1", "line 2", ".two dots"}));
@@ -95,8 +87,7 @@ TEST_F(DovecotTest, TopWithLinesAndUnstuffing)
     pop.Quit();
 }
 
-TEST_F(DovecotTest, RetrieveMultipartWithIntactAttachment)
-{
+TEST_F(DovecotTest, RetrieveMultipartWithIntactAttachment) {
     pop.GetUIDLsOnRetrieve = true;
     std::vector<std::uint16_t> progress;
     pop.OnRetrieveProgress = [&](mail::TObject*, std::uint16_t p) { progress.push_back(p); };
@@ -106,7 +97,8 @@ TEST_F(DovecotTest, RetrieveMultipartWithIntactAttachment)
     EXPECT_EQ(msg->Text, (mail::StringList{"See the file.", ".leading dot"}));
     ASSERT_EQ(msg->AttachedFiles.Count(), 1u);
     EXPECT_EQ(msg->AttachedFiles.Items(0).FileName, "all.bin");
-    EXPECT_TRUE(msg->AttachedFiles.Items(0).Data.Bytes() == mailit::AttachmentBytes()) << "attachment damaged";
+    EXPECT_TRUE(msg->AttachedFiles.Items(0).Data.Bytes() == mailit::AttachmentBytes())
+        << "attachment damaged";
     EXPECT_FALSE(msg->UIDL.empty());
     EXPECT_EQ(msg->UIDL, pop.GetUIDL(2));
     ASSERT_FALSE(progress.empty());
@@ -116,8 +108,7 @@ TEST_F(DovecotTest, RetrieveMultipartWithIntactAttachment)
     EXPECT_EQ(error, 0);
 }
 
-TEST_F(DovecotTest, WrongPasswordGives2001WithTheServerText)
-{
+TEST_F(DovecotTest, WrongPasswordGives2001WithTheServerText) {
     pop.UserPasswd = "wrong";
     pop.Connect();
     EXPECT_FALSE(pop.Login());
@@ -126,8 +117,7 @@ TEST_F(DovecotTest, WrongPasswordGives2001WithTheServerText)
     EXPECT_FALSE(pop.Connected);
 }
 
-TEST_F(DovecotTest, RefusedRetrieveOfAMissingMessage)
-{
+TEST_F(DovecotTest, RefusedRetrieveOfAMissingMessage) {
     LogIn();
     auto msg = pop.RetrieveMessage(99);
     EXPECT_EQ(error, 2004);
@@ -135,8 +125,7 @@ TEST_F(DovecotTest, RefusedRetrieveOfAMissingMessage)
     EXPECT_FALSE(pop.Connected);
 }
 
-TEST(DovecotDelete, DeleteThenQuitRemovesTheMessage)
-{
+TEST(DovecotDelete, DeleteThenQuitRemovesTheMessage) {
     harness::DovecotServer server;
     server.AddMessage(mailit::PlainMessage("keep", "a\r\n"));
     server.AddMessage(mailit::PlainMessage("remove", "b\r\n"));

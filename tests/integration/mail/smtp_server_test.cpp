@@ -15,14 +15,12 @@ using mail::StringList;
 class SmtpServerTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { server = new harness::SmtpServer(); }
-    static void TearDownTestSuite()
-    {
+    static void TearDownTestSuite() {
         delete server;
         server = nullptr;
     }
 
-    SmtpServerTest() : smtp(factory, pump)
-    {
+    SmtpServerTest() : smtp(factory, pump) {
         smtp.Host = "127.0.0.1";
         smtp.Port = std::to_string(server->Port());
         smtp.TimeOut = 10000;
@@ -33,15 +31,15 @@ protected:
     }
 
     // Sends and returns the deliveries this send added.
-    std::vector<harness::SmtpServer::Delivery> Send(mail::TQelMsg& message)
-    {
+    std::vector<harness::SmtpServer::Delivery> Send(mail::TQelMsg& message) {
         const std::size_t before = server->Deliveries().size();
         smtp.Connect();
         EXPECT_FALSE(smtp.Failed) << smtp.ReplyText;
         EXPECT_TRUE(smtp.SendMessage(message)) << errorText;
         smtp.Quit();
         auto all = server->Deliveries();
-        return std::vector<harness::SmtpServer::Delivery>(all.begin() + static_cast<long>(before), all.end());
+        return std::vector<harness::SmtpServer::Delivery>(all.begin() + static_cast<long>(before),
+                                                          all.end());
     }
 
     static harness::SmtpServer* server;
@@ -54,8 +52,7 @@ protected:
 
 harness::SmtpServer* SmtpServerTest::server = nullptr;
 
-StringList HeaderNames(const std::string& data)
-{
+StringList HeaderNames(const std::string& data) {
     StringList names;
     for (const std::string& line : mail::SplitLines(data)) {
         if (line.empty())
@@ -65,13 +62,11 @@ StringList HeaderNames(const std::string& data)
     return names;
 }
 
-std::string Body(const std::string& data)
-{
+std::string Body(const std::string& data) {
     return data.substr(data.find("\r\n\r\n") + 4);
 }
 
-TEST_F(SmtpServerTest, HeaderOrderDotsAndSeparateTransactions)
-{
+TEST_F(SmtpServerTest, HeaderOrderDotsAndSeparateTransactions) {
     mail::TQelMsg message;
     message.From = "ann@example.org";
     message.UserName = "Ann";
@@ -91,9 +86,10 @@ TEST_F(SmtpServerTest, HeaderOrderDotsAndSeparateTransactions)
         EXPECT_EQ(d.data, got[0].data);
         EXPECT_EQ(d.data.find("secret"), std::string::npos) << "Bcc named in the message";
     }
-    EXPECT_EQ(HeaderNames(got[0].data),
-              (StringList{"Message-Id", "Date", "X-Priority", "From", "Reply-To", "X-Mailer", "To", "CC",
-                          "MIME-Version", "Subject", "Content-Type", "Content-Transfer-Encoding"}));
+    EXPECT_EQ(
+        HeaderNames(got[0].data),
+        (StringList{"Message-Id", "Date", "X-Priority", "From", "Reply-To", "X-Mailer", "To", "CC",
+                    "MIME-Version", "Subject", "Content-Type", "Content-Transfer-Encoding"}));
     EXPECT_NE(got[0].data.find("\r\nFrom: \"Ann\" <ann@example.org>\r\n"), std::string::npos);
     // Dot transparency undone by the server: the lines arrive as written, then the empty
     // line that the terminator adds.
@@ -101,8 +97,7 @@ TEST_F(SmtpServerTest, HeaderOrderDotsAndSeparateTransactions)
     EXPECT_EQ(error, 0);
 }
 
-TEST_F(SmtpServerTest, Base64TextAndAttachments)
-{
+TEST_F(SmtpServerTest, Base64TextAndAttachments) {
     const std::string path = ::testing::TempDir() + "vorla-it-all.bin";
     {
         std::ofstream out(path, std::ios::binary);
@@ -134,14 +129,14 @@ TEST_F(SmtpServerTest, Base64TextAndAttachments)
     EXPECT_EQ(parsed.Text, (StringList{"Zeile eins", ".dot"}));
     ASSERT_EQ(parsed.AttachedFiles.Count(), 2u);
     EXPECT_EQ(parsed.AttachedFiles.Items(0).FileName, "vorla-it-all.bin");
-    EXPECT_TRUE(parsed.AttachedFiles.Items(0).Data.Bytes() == mailit::AttachmentBytes()) << "attachment damaged";
+    EXPECT_TRUE(parsed.AttachedFiles.Items(0).Data.Bytes() == mailit::AttachmentBytes())
+        << "attachment damaged";
     EXPECT_EQ(parsed.AttachedFiles.Items(1).FileName, "vorla-it-note.pdf");
     EXPECT_EQ(parsed.AttachedFiles.Items(1).Data.Bytes(), "note\r\n");
     EXPECT_NE(got[0].data.find("Subject: =?ISO-8859-1?B?"), std::string::npos);
 }
 
-TEST_F(SmtpServerTest, RefusedRecipientIsReported)
-{
+TEST_F(SmtpServerTest, RefusedRecipientIsReported) {
     mail::TQelMsg message;
     message.From = "ann@example.org";
     message.SendTo = "nobody@example.org";  // the test server refuses this one

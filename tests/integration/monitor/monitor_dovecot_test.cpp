@@ -13,7 +13,8 @@ namespace monitor::test {
 namespace {
 
 std::string Message(const std::string& subject) {
-    return "From: a@example.org\r\nTo: vorla@example.org\r\nSubject: " + subject + "\r\n\r\nbody\r\n";
+    return "From: a@example.org\r\nTo: vorla@example.org\r\nSubject: " + subject +
+           "\r\n\r\nbody\r\n";
 }
 
 class MonitorDovecotTest : public MonitorTest {
@@ -26,9 +27,11 @@ protected:
     // Vorla.ini with the sound on, and account 1 "Dove" on the server, then the extra text.
     void WriteFor(harness::DovecotServer& server, const std::string& moreAccounts = "") {
         WriteSettings({}, {"playsnd =1", "wavsnd = /sounds/mail.wav", "autocheck =1"});
-        WriteFile("Accounts.ini", "[Account1]\r\nacc_name = Dove\r\nhost_name = 127.0.0.1\r\nuser_name = " +
-                                      server.User() + "\r\npassword = " + settings::ScramblePassword(server.Pass()) +
-                                      "\r\nport_number = " + std::to_string(server.Port()) + "\r\n" + moreAccounts);
+        WriteFile("Accounts.ini",
+                  "[Account1]\r\nacc_name = Dove\r\nhost_name = 127.0.0.1\r\nuser_name = " +
+                      server.User() +
+                      "\r\npassword = " + settings::ScramblePassword(server.Pass()) +
+                      "\r\nport_number = " + std::to_string(server.Port()) + "\r\n" + moreAccounts);
     }
 
     bool StartOn(harness::DovecotServer& server) {
@@ -81,7 +84,8 @@ TEST_F(MonitorDovecotTest, StoppedServerGivesTheErrorAndAFailedCount) {
     server.Stop();
     vorla->TimerTimer();
     EXPECT_EQ(vorla->ErrorNotice().rfind("Dove ", 0), 0u) << vorla->ErrorNotice();
-    EXPECT_NE(vorla->ErrorNotice().find("Connection refused"), std::string::npos) << vorla->ErrorNotice();
+    EXPECT_NE(vorla->ErrorNotice().find("Connection refused"), std::string::npos)
+        << vorla->ErrorNotice();
     EXPECT_EQ(vorla->Tables.AccountTable[0].LastCount, settings::kCheckFailed);
     EXPECT_EQ(vorla->WaitingCount, 1) << "the count of the last good check stays";
     EXPECT_EQ(vorla->Ticker.StatusText, vorla->ErrorNotice());
@@ -115,8 +119,10 @@ std::string RunCheck(const std::string& arguments, int& status) {
 TEST_F(MonitorDovecotTest, VorlaCheckPrintsTheCycle) {
     harness::DovecotServer server;
     server.AddMessage(Message("one"));
-    WriteFor(server, "[Account2]\r\nacc_name = Gone\r\nhost_name = 127.0.0.1\r\nuser_name = x\r\nport_number = " +
-                         std::to_string(harness::ServerProcess::FreePort()) + "\r\n");
+    WriteFor(server,
+             "[Account2]\r\nacc_name = Gone\r\nhost_name = 127.0.0.1\r\nuser_name = "
+             "x\r\nport_number = " +
+                 std::to_string(harness::ServerProcess::FreePort()) + "\r\n");
     const std::string before = ReadFile("Vorla.ini");
     int status = -1;
     const std::string output = RunCheck(Folder() + " --ticks 1 --no-news", status);
@@ -129,8 +135,9 @@ TEST_F(MonitorDovecotTest, VorlaCheckPrintsTheCycle) {
     EXPECT_NE(output.find("account 1 1\naccount 2 -1\n"), std::string::npos) << output;
     EXPECT_EQ(ReadFile("Vorla.ini"), before) << "vorla-check never writes the settings";
 
-    EXPECT_NE(RunCheck(Folder() + "missing", status).find("message -Err : VORLA.INI path not found\\r"),
-              std::string::npos);
+    EXPECT_NE(
+        RunCheck(Folder() + "missing", status).find("message -Err : VORLA.INI path not found\\r"),
+        std::string::npos);
     EXPECT_EQ(status, 2);
 }
 

@@ -17,14 +17,12 @@ using namespace std::chrono_literals;
 
 namespace {
 
-std::string ReadAll(const std::string& path)
-{
+std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-std::string Pattern(std::size_t size)
-{
+std::string Pattern(std::size_t size) {
     std::string text;
     for (std::size_t i = 0; i < size; ++i)
         text += static_cast<char>('a' + i % 26);
@@ -33,8 +31,7 @@ std::string Pattern(std::size_t size)
 
 class HttpGetTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
+    static void SetUpTestSuite() {
         // The system's proxy settings apply to downloads; none must stand between the test and
         // its own server.
         setenv("no_proxy", "127.0.0.1", 1);
@@ -46,8 +43,7 @@ protected:
     }
     static void TearDownTestSuite() { server.reset(); }
 
-    HttpGetTest()
-    {
+    HttpGetTest() {
         folder = harness::MakeTempFolder("vorla-get-");
         target = folder + "/VrNews.Txt";
         get.Port = server->Port();
@@ -66,16 +62,14 @@ protected:
     ~HttpGetTest() override { harness::RemoveTree(folder); }
 
     // Runs a download of that path on the test server and waits for it.
-    void Fetch(const std::string& path)
-    {
+    void Fetch(const std::string& path) {
         get.URL = "http://127.0.0.1" + path;
         get.DownloadFile();
         ASSERT_FALSE(get.Running());
     }
 
     // The request as the server's echo path saw it.
-    std::string EchoedRequest()
-    {
+    std::string EchoedRequest() {
         Fetch("/echo");
         EXPECT_TRUE(get.Result());
         return ReadAll(target);
@@ -91,8 +85,7 @@ protected:
     net::THTTPGet get{window, window};
 };
 
-TEST_F(HttpGetTest, BodyWithContentLengthReachesTheFile)
-{
+TEST_F(HttpGetTest, BodyWithContentLengthReachesTheFile) {
     get.BinaryData = true;
     Fetch("/news.txt");
     EXPECT_TRUE(get.Result());
@@ -103,16 +96,14 @@ TEST_F(HttpGetTest, BodyWithContentLengthReachesTheFile)
     EXPECT_EQ(ReadAll(target), "first item\r\nsecond item\r\n");
 }
 
-TEST_F(HttpGetTest, AddressWithoutSchemeIsFetchedTheSameWay)
-{
+TEST_F(HttpGetTest, AddressWithoutSchemeIsFetchedTheSameWay) {
     get.URL = "127.0.0.1/news.txt";
     get.DownloadFile();
     EXPECT_TRUE(get.Result());
     EXPECT_EQ(ReadAll(target), "first item\r\nsecond item\r\n");
 }
 
-TEST_F(HttpGetTest, ProgressComesInBlocksOnTheWorkerThread)
-{
+TEST_F(HttpGetTest, ProgressComesInBlocksOnTheWorkerThread) {
     std::vector<std::int64_t> received;
     std::vector<std::int64_t> totals;
     bool onWorker = true;
@@ -135,14 +126,14 @@ TEST_F(HttpGetTest, ProgressComesInBlocksOnTheWorkerThread)
     EXPECT_TRUE(onWorker);
 }
 
-TEST_F(HttpGetTest, MissingLength)
-{
+TEST_F(HttpGetTest, MissingLength) {
     struct Row {
         const char* name;
         bool binaryData;
         bool success;
     };
-    for (const Row row : {Row{"binary data needs a length", true, false}, Row{"text goes ahead without one", false, true}}) {
+    for (const Row row : {Row{"binary data needs a length", true, false},
+                          Row{"text goes ahead without one", false, true}}) {
         SCOPED_TRACE(row.name);
         std::filesystem::remove(target);
         doneFiles.clear();
@@ -162,8 +153,7 @@ TEST_F(HttpGetTest, MissingLength)
     }
 }
 
-TEST_F(HttpGetTest, LengthThatIsNotANumberFails)
-{
+TEST_F(HttpGetTest, LengthThatIsNotANumberFails) {
     for (bool binaryData : {true, false}) {
         SCOPED_TRACE(binaryData ? "binary" : "text");
         errors = 0;
@@ -176,8 +166,7 @@ TEST_F(HttpGetTest, LengthThatIsNotANumberFails)
     }
 }
 
-TEST_F(HttpGetTest, NotFoundPageCountsAsADownload)
-{
+TEST_F(HttpGetTest, NotFoundPageCountsAsADownload) {
     get.BinaryData = true;
     Fetch("/no-such-file.txt");
     EXPECT_TRUE(get.Result()) << "status codes are not examined";
@@ -187,8 +176,7 @@ TEST_F(HttpGetTest, NotFoundPageCountsAsADownload)
     EXPECT_EQ(doneFiles[0].second, static_cast<std::int64_t>(page.size()));
 }
 
-TEST_F(HttpGetTest, EmptyBodyFailsButLeavesAnEmptyFile)
-{
+TEST_F(HttpGetTest, EmptyBodyFailsButLeavesAnEmptyFile) {
     std::ofstream(target) << "left from an earlier run";
     Fetch("/empty.txt");
     EXPECT_FALSE(get.Result());
@@ -197,23 +185,20 @@ TEST_F(HttpGetTest, EmptyBodyFailsButLeavesAnEmptyFile)
     EXPECT_EQ(std::filesystem::file_size(target), 0u);
 }
 
-TEST_F(HttpGetTest, OlderLongerFileIsOverwritten)
-{
+TEST_F(HttpGetTest, OlderLongerFileIsOverwritten) {
     std::ofstream(target) << Pattern(3000);
     Fetch("/news.txt");
     EXPECT_EQ(ReadAll(target), "first item\r\nsecond item\r\n");
 }
 
-TEST_F(HttpGetTest, BodyCutShortOfItsLengthFails)
-{
+TEST_F(HttpGetTest, BodyCutShortOfItsLengthFails) {
     Fetch("/short/news.txt");
     EXPECT_FALSE(get.Result());
     EXPECT_EQ(errors, 1);
     EXPECT_TRUE(doneFiles.empty());
 }
 
-TEST_F(HttpGetTest, RedirectIsFollowed)
-{
+TEST_F(HttpGetTest, RedirectIsFollowed) {
     Fetch("/redirect/news.txt");
     EXPECT_TRUE(get.Result());
     EXPECT_EQ(ReadAll(target), "first item\r\nsecond item\r\n");
@@ -221,8 +206,7 @@ TEST_F(HttpGetTest, RedirectIsFollowed)
     EXPECT_EQ(doneFiles[0].second, 25) << "the length of the final response";
 }
 
-TEST_F(HttpGetTest, RequestIsAnUncachedHttp10Get)
-{
+TEST_F(HttpGetTest, RequestIsAnUncachedHttp10Get) {
     get.Referer = "http://vorla.example/";
     const std::string request = EchoedRequest();
     EXPECT_EQ(request.rfind("GET /echo HTTP/1.0\r\n", 0), 0u) << request;
@@ -233,22 +217,19 @@ TEST_F(HttpGetTest, RequestIsAnUncachedHttp10Get)
     EXPECT_EQ(request.find("Authorization:"), std::string::npos) << request;
 }
 
-TEST_F(HttpGetTest, EmptyAgentSendsNone)
-{
+TEST_F(HttpGetTest, EmptyAgentSendsNone) {
     get.Agent = "";
     EXPECT_EQ(EchoedRequest().find("User-Agent:"), std::string::npos);
 }
 
-TEST_F(HttpGetTest, CredentialsAreSent)
-{
+TEST_F(HttpGetTest, CredentialsAreSent) {
     get.UserName = "jdoe";
     get.Password = "secret";
     // "jdoe:secret" in base64.
     EXPECT_NE(EchoedRequest().find("Authorization: Basic amRvZTpzZWNyZXQ=\n"), std::string::npos);
 }
 
-TEST_F(HttpGetTest, PostQueryTravelsAsTheBodyOfAGet)
-{
+TEST_F(HttpGetTest, PostQueryTravelsAsTheBodyOfAGet) {
     get.PostQuery = "lang=en&v=1";
     const std::string request = EchoedRequest();
     EXPECT_EQ(request.rfind("GET /echo HTTP/1.0\r\n", 0), 0u) << request;
@@ -256,24 +237,21 @@ TEST_F(HttpGetTest, PostQueryTravelsAsTheBodyOfAGet)
     EXPECT_EQ(request.substr(request.size() - 11), "lang=en&v=1");
 }
 
-TEST_F(HttpGetTest, RefusedConnectionFails)
-{
+TEST_F(HttpGetTest, RefusedConnectionFails) {
     get.Port = harness::ServerProcess::FreePort();
     Fetch("/news.txt");
     EXPECT_FALSE(get.Result());
     EXPECT_EQ(errors, 1);
 }
 
-TEST_F(HttpGetTest, UnwritableFileFails)
-{
+TEST_F(HttpGetTest, UnwritableFileFails) {
     get.FileName = folder + "/no-such-folder/VrNews.Txt";
     Fetch("/news.txt");
     EXPECT_FALSE(get.Result());
     EXPECT_EQ(errors, 1);
 }
 
-TEST_F(HttpGetTest, CompletionWaitsForTheWindowThreadAndASecondStartIsIgnored)
-{
+TEST_F(HttpGetTest, CompletionWaitsForTheWindowThreadAndASecondStartIsIgnored) {
     get.WaitThread = false;
     get.URL = "http://127.0.0.1/news.txt";
     get.DownloadFile();
@@ -282,7 +260,8 @@ TEST_F(HttpGetTest, CompletionWaitsForTheWindowThreadAndASecondStartIsIgnored)
     EXPECT_TRUE(get.Running());
 
     ASSERT_TRUE(window.WaitForCall(30s));
-    EXPECT_TRUE(doneFiles.empty()) << "nothing is raised before the window thread runs the completion";
+    EXPECT_TRUE(doneFiles.empty())
+        << "nothing is raised before the window thread runs the completion";
     window.ProcessMessages();
     EXPECT_FALSE(get.Running());
     ASSERT_EQ(doneFiles.size(), 1u);
@@ -294,8 +273,7 @@ TEST_F(HttpGetTest, CompletionWaitsForTheWindowThreadAndASecondStartIsIgnored)
     EXPECT_EQ(ReadAll(target), Pattern(5000)) << "after the completion the next download starts";
 }
 
-TEST_F(HttpGetTest, CompletionStoresTheResultRaisesThenClearsTheWorker)
-{
+TEST_F(HttpGetTest, CompletionStoresTheResultRaisesThenClearsTheWorker) {
     const std::string first = target;
     get.WaitThread = false;
     get.URL = "http://127.0.0.1/news.txt";
@@ -317,8 +295,7 @@ TEST_F(HttpGetTest, CompletionStoresTheResultRaisesThenClearsTheWorker)
     EXPECT_FALSE(std::filesystem::exists(get.FileName));
 }
 
-TEST_F(HttpGetTest, DestroyedDuringATransferEndsItWithoutEvents)
-{
+TEST_F(HttpGetTest, DestroyedDuringATransferEndsItWithoutEvents) {
     std::mutex mutex;
     std::condition_variable changed;
     bool started = false;
@@ -340,7 +317,8 @@ TEST_F(HttpGetTest, DestroyedDuringATransferEndsItWithoutEvents)
     }
     const auto destroying = std::chrono::steady_clock::now();
     local.reset();
-    EXPECT_LT(std::chrono::steady_clock::now() - destroying, 20s) << "the stalled transfer was aborted";
+    EXPECT_LT(std::chrono::steady_clock::now() - destroying, 20s)
+        << "the stalled transfer was aborted";
     EXPECT_EQ(errors, 0);
 }
 

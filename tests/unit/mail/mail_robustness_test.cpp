@@ -46,16 +46,33 @@ TEST(Robustness, RandomBytes) {
     std::mt19937 random(20261206);
     for (int round = 0; round < 300; ++round) {
         std::string bytes(random() % 2000, '\0');
-        for (char& c : bytes) c = static_cast<char>(random());
+        for (char& c : bytes)
+            c = static_cast<char>(random());
         DecodeEverything(bytes);
         ParseTolerantly(bytes);
     }
 }
 
 TEST(Robustness, MutatedMessages) {
-    static const char* const kTokens[] = {"=?", "?=", "?Q?", "?B?", "=", "\r\n", "\n", "--==_Part_42", "--alt--",
-                                          "begin 644 x\r\n", "end\r\n", "Content-Type: multipart/mixed; boundary=x\r\n",
-                                          "Content-Transfer-Encoding: base64\r\n", "(", ")", "<", ">", "\"", "\r\n\r\n"};
+    static const char* const kTokens[] = {"=?",
+                                          "?=",
+                                          "?Q?",
+                                          "?B?",
+                                          "=",
+                                          "\r\n",
+                                          "\n",
+                                          "--==_Part_42",
+                                          "--alt--",
+                                          "begin 644 x\r\n",
+                                          "end\r\n",
+                                          "Content-Type: multipart/mixed; boundary=x\r\n",
+                                          "Content-Transfer-Encoding: base64\r\n",
+                                          "(",
+                                          ")",
+                                          "<",
+                                          ">",
+                                          "\"",
+                                          "\r\n\r\n"};
     const std::string sample = ReadSample();
     ASSERT_FALSE(sample.empty());
     std::mt19937 random(42);
@@ -65,10 +82,18 @@ TEST(Robustness, MutatedMessages) {
         for (int e = 0; e < edits && !text.empty(); ++e) {
             const std::size_t at = random() % text.size();
             switch (random() % 4) {
-                case 0: text[at] = static_cast<char>(random()); break;
-                case 1: text.erase(at, random() % 40); break;
-                case 2: text.insert(at, kTokens[random() % std::size(kTokens)]); break;
-                default: text.insert(at, text.substr(random() % text.size(), random() % 200)); break;
+                case 0:
+                    text[at] = static_cast<char>(random());
+                    break;
+                case 1:
+                    text.erase(at, random() % 40);
+                    break;
+                case 2:
+                    text.insert(at, kTokens[random() % std::size(kTokens)]);
+                    break;
+                default:
+                    text.insert(at, text.substr(random() % text.size(), random() % 200));
+                    break;
             }
         }
         DecodeEverything(text);
@@ -80,7 +105,8 @@ TEST(Robustness, DeeplyNestedMultipartsStopAtTheDepthLimit) {
     std::string raw;
     const int depth = 20000;
     for (int i = 0; i < depth; ++i)
-        raw += "Content-Type: multipart/mixed; boundary=b" + std::to_string(i) + "\r\n\r\n--b" + std::to_string(i) + "\r\n";
+        raw += "Content-Type: multipart/mixed; boundary=b" + std::to_string(i) + "\r\n\r\n--b" +
+               std::to_string(i) + "\r\n";
     raw += "Content-Type: text/plain\r\n\r\ninnermost\r\n";
     mail::TQelMsg message;
     message.RawMail = mail::SplitLines(raw);
@@ -91,7 +117,8 @@ TEST(Robustness, DeeplyNestedMultipartsStopAtTheDepthLimit) {
 
 TEST(Robustness, DeeplyNestedEmbeddedMessages) {
     std::string raw;
-    for (int i = 0; i < 20000; ++i) raw += "Content-Type: message/rfc822\r\n\r\n";
+    for (int i = 0; i < 20000; ++i)
+        raw += "Content-Type: message/rfc822\r\n\r\n";
     raw += "body\r\n";
     mail::TQelMsg message;
     message.RawMail = mail::SplitLines(raw);
@@ -103,11 +130,15 @@ TEST(Robustness, LongRepetitiveHeadersStayLinear) {
     std::string words;
     std::string comments;
     std::string uu;
-    for (int i = 0; i < 200000; ++i) words += "=?a?Q?x?=";
-    for (int i = 0; i < 200000; ++i) comments += "(c)";
-    for (int i = 0; i < 300; ++i) uu += "begin 644 f\r\n`\r\nend\r\n";
+    for (int i = 0; i < 200000; ++i)
+        words += "=?a?Q?x?=";
+    for (int i = 0; i < 200000; ++i)
+        comments += "(c)";
+    for (int i = 0; i < 300; ++i)
+        uu += "begin 644 f\r\n`\r\nend\r\n";
     mail::TQelMsg message;
-    message.RawMail = mail::SplitLines("Subject: " + words + "\r\nTo: a@b" + comments + "\r\n\r\n" + uu);
+    message.RawMail =
+        mail::SplitLines("Subject: " + words + "\r\nTo: a@b" + comments + "\r\n\r\n" + uu);
     message.ParseMessage();
     EXPECT_EQ(message.Subject, std::string(200000, 'x'));
     EXPECT_EQ(message.SendTo, "\"c\" <a@b>");

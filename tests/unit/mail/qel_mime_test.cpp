@@ -37,11 +37,13 @@ TEST(Base64Encoding, FinalGroupsAndNothingForNothing) {
 
 TEST(Base64Encoding, ByteByByteWritesGiveTheSameText) {
     std::string bytes;
-    for (int i = 0; i < 500; ++i) bytes += static_cast<char>(i * 37);
+    for (int i = 0; i < 500; ++i)
+        bytes += static_cast<char>(i * 37);
     MemoryStream out;
     {
         TBase64EncodingStream encoder(out);
-        for (const char c : bytes) EXPECT_EQ(encoder.Write(&c, 1), 1u);
+        for (const char c : bytes)
+            EXPECT_EQ(encoder.Write(&c, 1), 1u);
     }
     EXPECT_EQ(out.Bytes(), Encode(bytes));
 }
@@ -73,7 +75,8 @@ struct DecodeRow {
 class Base64DecodingRows : public testing::TestWithParam<DecodeRow> {};
 
 TEST_P(Base64DecodingRows, Decodes) {
-    EXPECT_EQ(mail::DecodeBase64(GetParam().text), GetParam().bytes) << "input: " << GetParam().text;
+    EXPECT_EQ(mail::DecodeBase64(GetParam().text), GetParam().bytes)
+        << "input: " << GetParam().text;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -106,7 +109,8 @@ TEST(Base64Decoding, RoundTripOfRandomBytesInRandomPieces) {
     std::mt19937 random(1234);
     for (int round = 0; round < 50; ++round) {
         std::string bytes(random() % 3000, '\0');
-        for (char& c : bytes) c = static_cast<char>(random());
+        for (char& c : bytes)
+            c = static_cast<char>(random());
         const std::string text = Encode(bytes);
         MemoryStream out;
         TBase64DecodingStream decoder(out);

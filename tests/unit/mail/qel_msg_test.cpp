@@ -35,7 +35,8 @@ constexpr const char* kUUBlock =
     "`\r\n";
 const std::string kUUData = [] {
     std::string data;
-    for (int i = 0; i < 3; ++i) data += "Hello uuencoded world!\n";
+    for (int i = 0; i < 3; ++i)
+        data += "Hello uuencoded world!\n";
     return data;
 }();
 
@@ -75,7 +76,9 @@ TEST(ParseMessage, HeaderFields) {
     EXPECT_EQ(m->InReplyTo, "<id0@x.org>");
     EXPECT_EQ(m->ReturnPath, "<bounce@x.org>");
     EXPECT_EQ(m->Date, "Sun, 6 Dec 2026 23:41:05 +0100");
-    EXPECT_EQ(m->Subject, "first caf\xe9" "and second");
+    EXPECT_EQ(m->Subject,
+              "first caf\xe9"
+              "and second");
     EXPECT_EQ(m->ContentType, "TEXT/PLAIN");
     EXPECT_EQ(m->ContentTransferEncoding, "8BIT");
     EXPECT_EQ(m->Headers.size(), 13u);
@@ -129,10 +132,13 @@ TEST(ParseMessage, NestedMultipartsWithAttachments) {
         "caf=E9 soft=\r\nbreak\r\n"
         "--inner\r\nContent-Type: text/plain\r\nContent-Transfer-Encoding: base64\r\n\r\n"
         "bGluZSBvbmUNCmxpbmUgdHdvDQo=\r\n--inner--\r\n"
-        "--outer\r\nContent-Type: application/pdf\r\nContent-Disposition: attachment; filename=\"re:po?rt.pdf\"\r\n"
+        "--outer\r\nContent-Type: application/pdf\r\nContent-Disposition: attachment; "
+        "filename=\"re:po?rt.pdf\"\r\n"
         "Content-Transfer-Encoding: base64\r\n\r\naGVs\r\nbG8=\r\n"
-        "--outer\r\nContent-Type: application/octet-stream\r\nContent-Transfer-Encoding: base64\r\n\r\nAAEC\r\n"
-        "--outer\r\nContent-Type: text/csv; name=\"q.csv\"\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n"
+        "--outer\r\nContent-Type: application/octet-stream\r\nContent-Transfer-Encoding: "
+        "base64\r\n\r\nAAEC\r\n"
+        "--outer\r\nContent-Type: text/csv; name=\"q.csv\"\r\nContent-Transfer-Encoding: "
+        "quoted-printable\r\n\r\n"
         "a=3Db\r\nc\r\n--outer\r\n");
     EXPECT_EQ(m->Text, (StringList{"caf\xe9 softbreak", "line one", "line two", "a=b", "c"}));
     ASSERT_EQ(m->AttachedFiles.Count(), 2u);
@@ -159,19 +165,22 @@ TEST(ParseMessage, EmbeddedMessageFeedsTextNotFields) {
     auto m = Parse(
         "Subject: outer\r\nContent-Type: multipart/mixed; boundary=B\r\n\r\n"
         "--B\r\nContent-Type: text/plain\r\n\r\nsee below\r\n"
-        "--B\r\nContent-Type: message/rfc822\r\n\r\nSubject: inner\r\nFrom: in@x\r\n\r\ninner body\r\n--B--\r\n");
+        "--B\r\nContent-Type: message/rfc822\r\n\r\nSubject: inner\r\nFrom: in@x\r\n\r\ninner "
+        "body\r\n--B--\r\n");
     EXPECT_EQ(m->Subject, "outer");
     EXPECT_EQ(m->From, "ct: outer");
     EXPECT_EQ(m->Text, (StringList{"see below", "inner body"}));
 }
 
 TEST(ParseMessage, BoundaryAsLastLineEndsTheWalk) {
-    auto m = Parse("Content-Type: multipart/mixed; boundary=B\r\n\r\n--B\r\n\r\nlast part\r\n--B\r\n");
+    auto m =
+        Parse("Content-Type: multipart/mixed; boundary=B\r\n\r\n--B\r\n\r\nlast part\r\n--B\r\n");
     EXPECT_EQ(m->Text, (StringList{"last part"}));
 }
 
 TEST(ParseMessage, MultipartWithoutItsBoundaryLineYieldsNoContent) {
-    auto m = Parse("Content-Type: multipart/mixed; boundary=B\r\n\r\nno boundary here\r\n--C\r\ntext\r\n");
+    auto m = Parse(
+        "Content-Type: multipart/mixed; boundary=B\r\n\r\nno boundary here\r\n--C\r\ntext\r\n");
     EXPECT_TRUE(m->Text.empty());
     EXPECT_EQ(m->AttachedFiles.Count(), 0u);
 }
@@ -194,7 +203,8 @@ TEST(ParseMessage, UuencodedBlockWithoutEndTakesTheRest) {
 TEST(ParseMessage, UuencodeBeginLineRules) {
     auto mode777 = Parse("Subject: uu\r\n\r\nbegin 777 x.bin\r\n`\r\nend\r\n");
     EXPECT_EQ(mode777->AttachedFiles.Count(), 0u);
-    auto twoBlocks = Parse("S: x\r\n\r\nBEGIN 600 one\r\n`\r\nend\r\nbegin 001 two\r\n`\r\nEND\r\n");
+    auto twoBlocks =
+        Parse("S: x\r\n\r\nBEGIN 600 one\r\n`\r\nend\r\nbegin 001 two\r\n`\r\nEND\r\n");
     ASSERT_EQ(twoBlocks->AttachedFiles.Count(), 2u);
     EXPECT_EQ(twoBlocks->AttachedFiles.Items(0).FileName, "one");
     EXPECT_EQ(twoBlocks->AttachedFiles.Items(1).FileName, "two");
@@ -211,9 +221,11 @@ TEST(ParseMessage, UuencodeCharacterOutsideItsAlphabetRaisesOops) {
 }
 
 TEST(ParseMessage, XUuencodePartIsDecoded) {
-    auto m = Parse(std::string("Content-Type: multipart/mixed; boundary=B\r\n\r\n--B\r\n"
-                               "Content-Type: application/octet-stream\r\nContent-Transfer-Encoding: x-uuencode\r\n\r\n") +
-                   kUUBlock + "end\r\n--B--\r\n");
+    auto m =
+        Parse(std::string("Content-Type: multipart/mixed; boundary=B\r\n\r\n--B\r\n"
+                          "Content-Type: application/octet-stream\r\nContent-Transfer-Encoding: "
+                          "x-uuencode\r\n\r\n") +
+              kUUBlock + "end\r\n--B--\r\n");
     ASSERT_EQ(m->AttachedFiles.Count(), 1u);
     EXPECT_EQ(m->AttachedFiles.Items(0).Data.Bytes(), kUUData);
 }
@@ -225,23 +237,31 @@ TEST(ParseMessage, AttachmentDecodingLeavesNoTemporaryFiles) {
     const std::string savedValue = saved ? saved : "";
     setenv("TMPDIR", folderTemplate, 1);
     auto m = Parse(std::string("Content-Type: multipart/mixed; boundary=B\r\n\r\n--B\r\n"
-                               "Content-Type: image/png; name=p.png\r\nContent-Transfer-Encoding: base64\r\n\r\nAAEC\r\n"
-                               "--B\r\nContent-Type: text/plain\r\n\r\n") + kUUBlock + "end\r\n--B--\r\n");
+                               "Content-Type: image/png; name=p.png\r\nContent-Transfer-Encoding: "
+                               "base64\r\n\r\nAAEC\r\n"
+                               "--B\r\nContent-Type: text/plain\r\n\r\n") +
+                   kUUBlock + "end\r\n--B--\r\n");
     EXPECT_THROW(Parse("S: x\r\n\r\nbegin 644 bad\r\nM{{{\r\n"), mail::MailError);
-    if (saved) setenv("TMPDIR", savedValue.c_str(), 1); else unsetenv("TMPDIR");
+    if (saved)
+        setenv("TMPDIR", savedValue.c_str(), 1);
+    else
+        unsetenv("TMPDIR");
     EXPECT_EQ(m->AttachedFiles.Count(), 2u);
     DIR* folder = opendir(folderTemplate);
     ASSERT_NE(folder, nullptr);
     int entries = 0;
     while (const dirent* entry = readdir(folder))
-        if (std::string(entry->d_name) != "." && std::string(entry->d_name) != "..") ++entries;
+        if (std::string(entry->d_name) != "." && std::string(entry->d_name) != "..")
+            ++entries;
     closedir(folder);
     EXPECT_EQ(entries, 0);
     rmdir(folderTemplate);
 }
 
 TEST(ParseMessage, SaveToFileWritesTheDecodedData) {
-    auto m = Parse("Content-Type: application/zip; name=z.zip\r\nContent-Transfer-Encoding: base64\r\n\r\nUEsDBA==\r\n");
+    auto m = Parse(
+        "Content-Type: application/zip; name=z.zip\r\nContent-Transfer-Encoding: "
+        "base64\r\n\r\nUEsDBA==\r\n");
     ASSERT_EQ(m->AttachedFiles.Count(), 1u);
     const std::string path = "/tmp/qel_save_test_" + std::to_string(getpid());
     m->AttachedFiles.Items(0).SaveToFile(path);
@@ -264,7 +284,8 @@ TEST(MessageJson, GoldenDump) {
     const std::string folder = std::string(VORLA_TEST_DATA) + "/mail/";
     auto m = Parse(ReadFile(folder + "mixed.eml"));
     std::string expected = ReadFile(folder + "mixed.json");
-    while (!expected.empty() && expected.back() == '\n') expected.pop_back();
+    while (!expected.empty() && expected.back() == '\n')
+        expected.pop_back();
     EXPECT_EQ(mail::MessageToJson(*m), expected);
 }
 
@@ -275,7 +296,8 @@ TEST(MessageJson, EscapesAndSizeField) {
     const std::string json = mail::MessageToJson(m, 1234);
     EXPECT_NE(json.find("\"size\":1234,"), std::string::npos) << json;
     EXPECT_EQ(mail::MessageToJson(m).find("\"size\""), std::string::npos);
-    EXPECT_EQ(mail::Sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    EXPECT_EQ(mail::Sha256Hex(""),
+              "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
 }
 
 }  // namespace

@@ -22,22 +22,24 @@ struct ErrorReport {
 
 class Pop3Test : public ::testing::Test {
 protected:
-    Pop3Test() : factory(script), pop(factory, pump, clock)
-    {
+    Pop3Test() : factory(script), pop(factory, pump, clock) {
         script.clock = &clock;
         pop.Host = "127.0.0.1";
         pop.UserId = "bob";
         pop.UserPasswd = "secret";
-        pop.OnError = [this](mail::TObject*, int error, const std::string& msg) { errors.push_back({error, msg}); };
+        pop.OnError = [this](mail::TObject*, int error, const std::string& msg) {
+            errors.push_back({error, msg});
+        };
         pop.OnRetrieveProgress = [this](mail::TObject*, std::uint16_t p) { progress.push_back(p); };
     }
 
     // Greeting, USER and PASS accepted.
-    void LoggedIn()
-    {
+    void LoggedIn() {
         script.Server("+OK ready\r\n")
-            .Client("USER bob\r\n").Server("+OK\r\n")
-            .Client("PASS secret\r\n").Server("+OK logged in\r\n");
+            .Client("USER bob\r\n")
+            .Server("+OK\r\n")
+            .Client("PASS secret\r\n")
+            .Server("+OK logged in\r\n");
         pop.Connect();
         ASSERT_TRUE(pop.Login());
     }
@@ -51,8 +53,7 @@ protected:
     std::vector<std::uint16_t> progress;
 };
 
-TEST(PopReply, StatusAndText)
-{
+TEST(PopReply, StatusAndText) {
     struct Row {
         const char* name;
         std::string chunk;
@@ -62,7 +63,8 @@ TEST(PopReply, StatusAndText)
         {"ok with text", "+OK 2 320\r\n", "+OK", "2 320", false},
         {"no line end gives empty text", "+OK 2 320", "+OK", "", false},
         {"bare refusal", "-ERR\r\n", "-ERR", "", true},
-        {"refusal text", "-ERR [AUTH] Authentication failed.\r\n", "-ERR", "[AUTH] Authentication failed.", true},
+        {"refusal text", "-ERR [AUTH] Authentication failed.\r\n", "-ERR",
+         "[AUTH] Authentication failed.", true},
         {"lower case is no refusal", "-err no\r\n", "-err", "no", false},
         {"empty chunk counts as success", "", "", "", false},
         {"only first line", "+OK\r\nFrom: a\r\n", "+OK", "", false},
@@ -75,12 +77,14 @@ TEST(PopReply, StatusAndText)
     }
 }
 
-TEST_F(Pop3Test, CheckCycleTranscript)
-{
+TEST_F(Pop3Test, CheckCycleTranscript) {
     LoggedIn();
-    script.Client("STAT\r\n").Server("+OK 7 12345\r\n")
-        .Client("LAST\r\n").Server("+OK 5\r\n")
-        .Client("QUIT\r\n").Server("+OK bye\r\n");
+    script.Client("STAT\r\n")
+        .Server("+OK 7 12345\r\n")
+        .Client("LAST\r\n")
+        .Server("+OK 5\r\n")
+        .Client("QUIT\r\n")
+        .Server("+OK bye\r\n");
     pop.GetMailCount();
     EXPECT_EQ(pop.MessageCount, 7u);
     EXPECT_EQ(pop.NewMessageCount, 2);
@@ -91,11 +95,12 @@ TEST_F(Pop3Test, CheckCycleTranscript)
     script.ExpectDone();
 }
 
-TEST_F(Pop3Test, RefusedLastIsNoError)
-{
+TEST_F(Pop3Test, RefusedLastIsNoError) {
     LoggedIn();
-    script.Client("STAT\r\n").Server("+OK 7 12345\r\n")
-        .Client("LAST\r\n").Server("-ERR Unknown command: LAST\r\n");
+    script.Client("STAT\r\n")
+        .Server("+OK 7 12345\r\n")
+        .Client("LAST\r\n")
+        .Server("-ERR Unknown command: LAST\r\n");
     pop.GetMailCount();
     EXPECT_EQ(pop.MessageCount, 7u);
     EXPECT_FALSE(pop.LastSupported);
@@ -106,8 +111,7 @@ TEST_F(Pop3Test, RefusedLastIsNoError)
     script.ExpectDone();
 }
 
-TEST_F(Pop3Test, RefusalsRunTheFailurePathWithTheirNumber)
-{
+TEST_F(Pop3Test, RefusalsRunTheFailurePathWithTheirNumber) {
     struct Row {
         const char* name;
         std::function<void(TQelPOP&)> call;
@@ -137,11 +141,12 @@ TEST_F(Pop3Test, RefusalsRunTheFailurePathWithTheirNumber)
     }
 }
 
-TEST_F(Pop3Test, WrongPasswordReports2001WithTheServerText)
-{
+TEST_F(Pop3Test, WrongPasswordReports2001WithTheServerText) {
     script.Server("+OK ready\r\n")
-        .Client("USER bob\r\n").Server("+OK\r\n")
-        .Client("PASS secret\r\n").Server("-ERR [AUTH] Authentication failed.\r\n");
+        .Client("USER bob\r\n")
+        .Server("+OK\r\n")
+        .Client("PASS secret\r\n")
+        .Server("-ERR [AUTH] Authentication failed.\r\n");
     pop.Connect();
     EXPECT_FALSE(pop.Login());
     ASSERT_EQ(errors.size(), 1u);
@@ -151,31 +156,31 @@ TEST_F(Pop3Test, WrongPasswordReports2001WithTheServerText)
     script.ExpectDone();
 }
 
-TEST_F(Pop3Test, LineBreaksInCredentialsCannotAddACommand)
-{
+TEST_F(Pop3Test, LineBreaksInCredentialsCannotAddACommand) {
     pop.UserId = "bob\r\nDELE 1";
     pop.UserPasswd = "pw\nQUIT";
     script.Server("+OK ready\r\n")
-        .Client("USER bob  DELE 1\r\n").Server("+OK\r\n")
-        .Client("PASS pw QUIT\r\n").Server("+OK\r\n");
+        .Client("USER bob  DELE 1\r\n")
+        .Server("+OK\r\n")
+        .Client("PASS pw QUIT\r\n")
+        .Server("+OK\r\n");
     pop.Connect();
     EXPECT_TRUE(pop.Login());
     script.ExpectDone();
 }
 
-TEST_F(Pop3Test, TraceMasksThePassword)
-{
+TEST_F(Pop3Test, TraceMasksThePassword) {
     std::vector<std::string> sent;
     pop.OnSendTextToSocket = [&](mail::TObject*, const std::string& s) { sent.push_back(s); };
     LoggedIn();
     ASSERT_EQ(sent.size(), 2u);
     EXPECT_EQ(sent[0], "USER bob\r\n");
     EXPECT_EQ(sent[1], "PASS ****\r\n");
-    EXPECT_NE(script.allSent.find("PASS secret\r\n"), std::string::npos) << "the server still gets the password";
+    EXPECT_NE(script.allSent.find("PASS secret\r\n"), std::string::npos)
+        << "the server still gets the password";
 }
 
-TEST_F(Pop3Test, HostAndPortChoice)
-{
+TEST_F(Pop3Test, HostAndPortChoice) {
     struct Row {
         const char* name;
         std::string host, port;
@@ -200,8 +205,7 @@ TEST_F(Pop3Test, HostAndPortChoice)
     }
 }
 
-TEST(PosixTransport, NumericAddressFieldsAreDecimal)
-{
+TEST(PosixTransport, NumericAddressFieldsAreDecimal) {
     // A listening loopback socket completes the handshake without an accept.
     const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     ASSERT_GE(listener, 0);
@@ -233,12 +237,13 @@ TEST(PosixTransport, NumericAddressFieldsAreDecimal)
     ::close(listener);
 }
 
-TEST_F(Pop3Test, ConnectNotificationsInOrder)
-{
+TEST_F(Pop3Test, ConnectNotificationsInOrder) {
     std::vector<std::string> order;
     pop.OnLookup = [&](mail::TObject*, mail::TQelSocket&) { order.push_back("lookup"); };
     pop.OnConnecting = [&](mail::TObject*, mail::TQelSocket&) { order.push_back("connecting"); };
-    pop.OnConnect = [&](mail::TObject*) { order.push_back(pop.Connected ? "connect" : "connect-unset"); };
+    pop.OnConnect = [&](mail::TObject*) {
+        order.push_back(pop.Connected ? "connect" : "connect-unset");
+    };
     pop.OnQuit = [&](mail::TObject*) { order.push_back("quit"); };
     script.Server("+OK\r\n").Client("QUIT\r\n").Server("+OK\r\n");
     pop.Connect();
@@ -246,8 +251,7 @@ TEST_F(Pop3Test, ConnectNotificationsInOrder)
     EXPECT_EQ(order, (std::vector<std::string>{"lookup", "connecting", "connect", "quit"}));
 }
 
-TEST_F(Pop3Test, RefusedConnectReports2001WithItsReason)
-{
+TEST_F(Pop3Test, RefusedConnectReports2001WithItsReason) {
     script.refuseConnect = ECONNREFUSED;
     pop.ReplyText = "old text";
     pop.Connect();
@@ -255,11 +259,11 @@ TEST_F(Pop3Test, RefusedConnectReports2001WithItsReason)
     EXPECT_FALSE(pop.Connected);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0].error, 2001);
-    EXPECT_EQ(errors[0].msg, "Erreur socket Windows : Connection refused (111), avec l'API 'connect'");
+    EXPECT_EQ(errors[0].msg,
+              "Erreur socket Windows : Connection refused (111), avec l'API 'connect'");
 }
 
-TEST_F(Pop3Test, ConnectTimesOut)
-{
+TEST_F(Pop3Test, ConnectTimesOut) {
     script.connectHangs = true;
     pop.TimeOut = 500;
     pop.Connect();
@@ -269,8 +273,7 @@ TEST_F(Pop3Test, ConnectTimesOut)
     EXPECT_GE(pump.calls, 1);
 }
 
-TEST_F(Pop3Test, SilentServerTimesOutThroughTheFailurePath)
-{
+TEST_F(Pop3Test, SilentServerTimesOutThroughTheFailurePath) {
     pop.TimeOut = 300;
     LoggedIn();
     script.Client("STAT\r\n").Silent();
@@ -280,7 +283,9 @@ TEST_F(Pop3Test, SilentServerTimesOutThroughTheFailurePath)
             try {
                 pop.GetMailCount();
             } catch (const mail::SocketError& e) {
-                EXPECT_STREQ(e.what(), "Erreur socket Windows : Connection timed out (110), avec l'API 'recv'");
+                EXPECT_STREQ(
+                    e.what(),
+                    "Erreur socket Windows : Connection timed out (110), avec l'API 'recv'");
                 throw;
             }
         },
@@ -291,8 +296,7 @@ TEST_F(Pop3Test, SilentServerTimesOutThroughTheFailurePath)
     EXPECT_GT(pump.calls, pumpsBefore + 1) << "the wait must pump events between slices";
 }
 
-TEST_F(Pop3Test, NotConnectedRaises)
-{
+TEST_F(Pop3Test, NotConnectedRaises) {
     EXPECT_THROW(
         {
             try {
@@ -303,8 +307,9 @@ TEST_F(Pop3Test, NotConnectedRaises)
             }
         },
         mail::MailError);
-    for (auto call : {+[](TQelPOP& p) { p.DeleteMessage(1); }, +[](TQelPOP& p) { p.RetrieveMessage(1); },
-                      +[](TQelPOP& p) { p.RetrieveTop(1, 0); }}) {
+    for (auto call :
+         {+[](TQelPOP& p) { p.DeleteMessage(1); }, +[](TQelPOP& p) { p.RetrieveMessage(1); },
+          +[](TQelPOP& p) { p.RetrieveTop(1, 0); }}) {
         try {
             call(pop);
             ADD_FAILURE() << "no exception";
@@ -314,15 +319,18 @@ TEST_F(Pop3Test, NotConnectedRaises)
     }
 }
 
-TEST_F(Pop3Test, DeleteAndUidl)
-{
+TEST_F(Pop3Test, DeleteAndUidl) {
     std::vector<std::uint32_t> deleted;
     pop.OnDelete = [&](mail::TObject*, std::uint32_t n) { deleted.push_back(n); };
     LoggedIn();
-    script.Client("STAT\r\n").Server("+OK 4 100\r\n")
-        .Client("LAST\r\n").Server("+OK 0\r\n")
-        .Client("DELE 3\r\n").Server("+OK marked\r\n")
-        .Client("UIDL 2\r\n").Server("+OK 2 abc.def-1\r\n");
+    script.Client("STAT\r\n")
+        .Server("+OK 4 100\r\n")
+        .Client("LAST\r\n")
+        .Server("+OK 0\r\n")
+        .Client("DELE 3\r\n")
+        .Server("+OK marked\r\n")
+        .Client("UIDL 2\r\n")
+        .Server("+OK 2 abc.def-1\r\n");
     pop.GetMailCount();
     pop.DeleteMessage(3);
     EXPECT_EQ(pop.DeletedList, (mail::StringList{"3"}));
@@ -332,8 +340,7 @@ TEST_F(Pop3Test, DeleteAndUidl)
     script.ExpectDone();
 }
 
-TEST_F(Pop3Test, AbortedDeleteSendsNothing)
-{
+TEST_F(Pop3Test, AbortedDeleteSendsNothing) {
     LoggedIn();
     pop.AbortRequested = true;
     pop.DeleteMessage(1);
@@ -341,11 +348,12 @@ TEST_F(Pop3Test, AbortedDeleteSendsNothing)
     script.ExpectDone();
 }
 
-TEST_F(Pop3Test, RetrieveUnstuffsAndFindsASplitTerminator)
-{
+TEST_F(Pop3Test, RetrieveUnstuffsAndFindsASplitTerminator) {
     LoggedIn();
-    script.Client("LIST 1\r\n").Server("+OK 1 2048\r\n")
-        .Client("RETR 1\r\n").Server("+OK\r\nSubject: hi\r\n\r\nline one\r\n..\r\n")
+    script.Client("LIST 1\r\n")
+        .Server("+OK 1 2048\r\n")
+        .Client("RETR 1\r\n")
+        .Server("+OK\r\nSubject: hi\r\n\r\nline one\r\n..\r\n")
         .Server("..dot start\r\n-ERR is data\r\n.last\r")
         .Server("\n.\r\n");
     auto msg = pop.RetrieveMessage(1);
@@ -357,13 +365,14 @@ TEST_F(Pop3Test, RetrieveUnstuffsAndFindsASplitTerminator)
     script.ExpectDone();
 }
 
-TEST_F(Pop3Test, TopWithoutListSizeAndProgressSteps)
-{
+TEST_F(Pop3Test, TopWithoutListSizeAndProgressSteps) {
     LoggedIn();
     pop.RetrieveProgressStep = 10;
     // 100 bytes announced by default; 24 bytes, then 40 and 50 more: 64 % and 114 %, no end report.
-    script.Client("LIST 2\r\n").Server("+OK 2\r\n")
-        .Client("TOP 2 5\r\n").Server("+OK top follows\r\nA: 12\r\n")
+    script.Client("LIST 2\r\n")
+        .Server("+OK 2\r\n")
+        .Client("TOP 2 5\r\n")
+        .Server("+OK top follows\r\nA: 12\r\n")
         .Server(std::string("X-Pad: ") + std::string(31, 'x') + "\r\n")
         .Server("\r\n" + std::string(43, 'b') + "\r\n.\r\n");
     auto msg = pop.RetrieveTop(2, 5);
@@ -372,30 +381,35 @@ TEST_F(Pop3Test, TopWithoutListSizeAndProgressSteps)
     script.ExpectDone();
 }
 
-TEST_F(Pop3Test, OneReadGivesOneReportOf100)
-{
+TEST_F(Pop3Test, OneReadGivesOneReportOf100) {
     LoggedIn();
-    script.Client("LIST 1\r\n").Server("+OK 1 0\r\n")
-        .Client("RETR 1\r\n").Server("+OK\r\nA: b\r\n\r\nbody\r\n.\r\n");
+    script.Client("LIST 1\r\n")
+        .Server("+OK 1 0\r\n")
+        .Client("RETR 1\r\n")
+        .Server("+OK\r\nA: b\r\n\r\nbody\r\n.\r\n");
     auto msg = pop.RetrieveMessage(1);
     EXPECT_EQ(progress, (std::vector<std::uint16_t>{100}));
     EXPECT_EQ(msg->Text, (mail::StringList{"body"}));
 }
 
-TEST_F(Pop3Test, ZeroListSizeReportsOnlyTheEnd)
-{
+TEST_F(Pop3Test, ZeroListSizeReportsOnlyTheEnd) {
     LoggedIn();
-    script.Client("LIST 1\r\n").Server("+OK 1 0\r\n")
-        .Client("RETR 1\r\n").Server("+OK\r\n").Server("A: b\r\n\r\n").Server("body\r\n.\r\n");
+    script.Client("LIST 1\r\n")
+        .Server("+OK 1 0\r\n")
+        .Client("RETR 1\r\n")
+        .Server("+OK\r\n")
+        .Server("A: b\r\n\r\n")
+        .Server("body\r\n.\r\n");
     pop.RetrieveMessage(1);
     EXPECT_EQ(progress, (std::vector<std::uint16_t>{100}));
 }
 
-TEST_F(Pop3Test, RefusedRetrieveReturnsAnEmptyMessage)
-{
+TEST_F(Pop3Test, RefusedRetrieveReturnsAnEmptyMessage) {
     LoggedIn();
-    script.Client("LIST 9\r\n").Server("-ERR no such message\r\n")
-        .Client("RETR 9\r\n").Server("-ERR no such message\r\n");
+    script.Client("LIST 9\r\n")
+        .Server("-ERR no such message\r\n")
+        .Client("RETR 9\r\n")
+        .Server("-ERR no such message\r\n");
     auto msg = pop.RetrieveMessage(9);
     ASSERT_NE(msg, nullptr);
     EXPECT_TRUE(msg->RawMail.empty());
@@ -406,11 +420,13 @@ TEST_F(Pop3Test, RefusedRetrieveReturnsAnEmptyMessage)
     script.ExpectDone();
 }
 
-TEST_F(Pop3Test, ServerClosingMidMessageStopsWith2004)
-{
+TEST_F(Pop3Test, ServerClosingMidMessageStopsWith2004) {
     LoggedIn();
-    script.Client("LIST 1\r\n").Server("+OK 1 5000\r\n")
-        .Client("RETR 1\r\n").Server("+OK\r\nSubject: cut\r\n\r\npart of it\r\n").Close();
+    script.Client("LIST 1\r\n")
+        .Server("+OK 1 5000\r\n")
+        .Client("RETR 1\r\n")
+        .Server("+OK\r\nSubject: cut\r\n\r\npart of it\r\n")
+        .Close();
     auto msg = pop.RetrieveMessage(1);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0].error, 2004);
@@ -419,11 +435,12 @@ TEST_F(Pop3Test, ServerClosingMidMessageStopsWith2004)
     EXPECT_FALSE(pop.Connected);
 }
 
-TEST_F(Pop3Test, AbortDuringRetrievalReturnsWhatArrivedUnparsed)
-{
+TEST_F(Pop3Test, AbortDuringRetrievalReturnsWhatArrivedUnparsed) {
     LoggedIn();
-    script.Client("LIST 1\r\n").Server("+OK 1 5000\r\n")
-        .Client("RETR 1\r\n").Server("+OK\r\nSubject: big\r\n\r\n");
+    script.Client("LIST 1\r\n")
+        .Server("+OK 1 5000\r\n")
+        .Client("RETR 1\r\n")
+        .Server("+OK\r\nSubject: big\r\n\r\n");
     pump.onPump = [this] {
         if (script.steps.empty())
             pop.AbortRequested = true;
@@ -434,20 +451,21 @@ TEST_F(Pop3Test, AbortDuringRetrievalReturnsWhatArrivedUnparsed)
     EXPECT_TRUE(errors.empty());
 }
 
-TEST_F(Pop3Test, UidlOnRetrieve)
-{
+TEST_F(Pop3Test, UidlOnRetrieve) {
     pop.GetUIDLsOnRetrieve = true;
     LoggedIn();
-    script.Client("LIST 1\r\n").Server("+OK 1 30\r\n")
-        .Client("RETR 1\r\n").Server("+OK\r\nA: b\r\n\r\n.\r\n")
-        .Client("UIDL 1\r\n").Server("+OK 1 id-1\r\n");
+    script.Client("LIST 1\r\n")
+        .Server("+OK 1 30\r\n")
+        .Client("RETR 1\r\n")
+        .Server("+OK\r\nA: b\r\n\r\n.\r\n")
+        .Client("UIDL 1\r\n")
+        .Server("+OK 1 id-1\r\n");
     auto msg = pop.RetrieveMessage(1);
     EXPECT_EQ(msg->UIDL, "id-1");
     script.ExpectDone();
 }
 
-TEST_F(Pop3Test, PeerClosingAfterLoginIsNoSuccess)
-{
+TEST_F(Pop3Test, PeerClosingAfterLoginIsNoSuccess) {
     LoggedIn();
     script.Client("STAT\r\n").Close();
     pop.GetMailCount();

@@ -21,11 +21,12 @@ struct ErrorReport {
 
 class SmtpTest : public ::testing::Test {
 protected:
-    SmtpTest() : factory(script), smtp(factory, pump, clock)
-    {
+    SmtpTest() : factory(script), smtp(factory, pump, clock) {
         script.clock = &clock;
         smtp.Host = "127.0.0.1";
-        smtp.OnError = [this](mail::TObject*, int error, const std::string& msg) { errors.push_back({error, msg}); };
+        smtp.OnError = [this](mail::TObject*, int error, const std::string& msg) {
+            errors.push_back({error, msg});
+        };
         smtp.OnSendProgress = [this](mail::TObject*, std::uint16_t p) { progress.push_back(p); };
         smtp.OnAfterSend = [this](mail::TObject*) { ++afterSend; };
         message.From = "me@here.org";
@@ -33,8 +34,7 @@ protected:
         message.Text = {"hello"};
     }
 
-    void Greeted()
-    {
+    void Greeted() {
         script.Server("220 smtp ready\r\n").Client(helo).Server("250\r\n");
         smtp.Connect();
         ASSERT_FALSE(smtp.Failed);
@@ -52,20 +52,19 @@ protected:
     int afterSend = 0;
 };
 
-std::vector<std::string> DataBlocks(const std::string& sent)
-{
+std::vector<std::string> DataBlocks(const std::string& sent) {
     std::vector<std::string> blocks;
     std::size_t at = 0;
     while ((at = sent.find("DATA\r\n", at)) != std::string::npos) {
         at += 6;
         const std::size_t end = sent.find("\r\n.\r\n", at);
-        blocks.push_back(sent.substr(at, end == std::string::npos ? std::string::npos : end + 5 - at));
+        blocks.push_back(
+            sent.substr(at, end == std::string::npos ? std::string::npos : end + 5 - at));
     }
     return blocks;
 }
 
-TEST_F(SmtpTest, ReplyReaderFindsTheFinalLine)
-{
+TEST_F(SmtpTest, ReplyReaderFindsTheFinalLine) {
     struct Row {
         const char* name;
         std::vector<std::string> reads;
@@ -79,7 +78,9 @@ TEST_F(SmtpTest, ReplyReaderFindsTheFinalLine)
         SCOPED_TRACE(r.name);
         script = Script();
         std::vector<std::string> traced;
-        smtp.OnReceiveTextFromSocket = [&](mail::TObject*, const std::string& s) { traced.push_back(s); };
+        smtp.OnReceiveTextFromSocket = [&](mail::TObject*, const std::string& s) {
+            traced.push_back(s);
+        };
         for (const auto& read : r.reads)
             script.Server(read);
         script.Client(helo).Server("250 ok\r\n").Client("QUIT\r\n").Server("221 bye\r\n");
@@ -93,15 +94,15 @@ TEST_F(SmtpTest, ReplyReaderFindsTheFinalLine)
     }
 }
 
-TEST_F(SmtpTest, ReplyTextOfAFinalLine)
-{
+TEST_F(SmtpTest, ReplyTextOfAFinalLine) {
     struct Row {
         const char* name;
         std::string greeting, text;
     } rows[] = {
         {"word after code", "554-x\r\n554 HELP\r\n", "HELP"},
         {"bare code", "554\r\n", ""},
-        {"64 characters from the blank on", "554 " + std::string(70, 'x') + "\r\n", std::string(63, 'x')},
+        {"64 characters from the blank on", "554 " + std::string(70, 'x') + "\r\n",
+         std::string(63, 'x')},
     };
     for (const Row& r : rows) {
         script = Script();
@@ -115,8 +116,7 @@ TEST_F(SmtpTest, ReplyTextOfAFinalLine)
     }
 }
 
-TEST_F(SmtpTest, SendsToCcAndBccInSeparateTransactions)
-{
+TEST_F(SmtpTest, SendsToCcAndBccInSeparateTransactions) {
     message.UserName = "Me Myself";
     message.From = "me";
     message.SendTo = "A <a@x.org>, b@x.org";
@@ -124,16 +124,18 @@ TEST_F(SmtpTest, SendsToCcAndBccInSeparateTransactions)
     message.Text = {"first", ".dot line", "last"};
     Greeted();
     // The server answers each step in turn; what the client sent is checked afterwards.
-    for (const char* reply : {"250 ok", "250 ok", "250 ok", "354 go", "250 queued", "250 reset", "250 ok", "250 ok",
-                              "354 go", "250 queued", "250 reset", "221 bye"})
+    for (const char* reply : {"250 ok", "250 ok", "250 ok", "354 go", "250 queued", "250 reset",
+                              "250 ok", "250 ok", "354 go", "250 queued", "250 reset", "221 bye"})
         script.Server(std::string(reply) + "\r\n");
     script.pendingSent.clear();
     script.allSent.clear();
     EXPECT_TRUE(smtp.SendMessage(message));
     smtp.Quit();
     const std::string sent = script.allSent;
-    EXPECT_EQ(sent.find("MAIL FROM:<me>\r\nRCPT TO:<a@x.org>\r\nRCPT TO:<b@x.org>\r\nDATA\r\n"), 0u);
-    EXPECT_NE(sent.find("RSET\r\nMAIL FROM:<me>\r\nRCPT TO:<hidden@x.org>\r\nDATA\r\n"), std::string::npos);
+    EXPECT_EQ(sent.find("MAIL FROM:<me>\r\nRCPT TO:<a@x.org>\r\nRCPT TO:<b@x.org>\r\nDATA\r\n"),
+              0u);
+    EXPECT_NE(sent.find("RSET\r\nMAIL FROM:<me>\r\nRCPT TO:<hidden@x.org>\r\nDATA\r\n"),
+              std::string::npos);
     ASSERT_GE(sent.size(), 12u);
     EXPECT_EQ(sent.substr(sent.size() - 12), "RSET\r\nQUIT\r\n");
     auto blocks = DataBlocks(sent);
@@ -151,8 +153,7 @@ TEST_F(SmtpTest, SendsToCcAndBccInSeparateTransactions)
     script.ExpectDone();
 }
 
-TEST_F(SmtpTest, HeaderOrderWithoutAttachments)
-{
+TEST_F(SmtpTest, HeaderOrderWithoutAttachments) {
     message.Date = "Sun, 6 Dec 2026 23:41:05 +0100";
     message.InReplyTo = "<orig@x>";
     message.ReplyTo = "r@x.org";
@@ -165,15 +166,15 @@ TEST_F(SmtpTest, HeaderOrderWithoutAttachments)
     ASSERT_GE(lines->size(), 16u);
     EXPECT_EQ((*lines)[0].rfind("Message-Id: <QEL.", 0), 0u);
     const StringList rest(lines->begin() + 1, lines->end());
-    EXPECT_EQ(rest, (StringList{"In-Reply-To: <orig@x>", "Date: Sun, 6 Dec 2026 23:41:05 +0100", "X-Priority: 1",
-                                "From: me@here.org", "Reply-To: r@x.org", "X-Mailer: Vorla", "To: you@there.org",
-                                "CC: c@x.org", "MIME-Version: 1.0", "Subject: Greetings",
-                                "Content-Type: Text/Plain; charset=ISO-8859-1", "Content-Transfer-Encoding: 8Bit",
-                                "X-Extra: 1", "", "hello"}));
+    EXPECT_EQ(rest, (StringList{"In-Reply-To: <orig@x>", "Date: Sun, 6 Dec 2026 23:41:05 +0100",
+                                "X-Priority: 1", "From: me@here.org", "Reply-To: r@x.org",
+                                "X-Mailer: Vorla", "To: you@there.org", "CC: c@x.org",
+                                "MIME-Version: 1.0", "Subject: Greetings",
+                                "Content-Type: Text/Plain; charset=ISO-8859-1",
+                                "Content-Transfer-Encoding: 8Bit", "X-Extra: 1", "", "hello"}));
 }
 
-TEST_F(SmtpTest, Base64TextAndSubject)
-{
+TEST_F(SmtpTest, Base64TextAndSubject) {
     message.TextEncoding = mail::TTextEncoding::teBase64;
     message.Subject = std::string(100, 's');
     message.Text = {".dot", "end"};
@@ -183,13 +184,16 @@ TEST_F(SmtpTest, Base64TextAndSubject)
     for (const auto& l : *lines)
         if (l.rfind("Subject: ", 0) == 0)
             subject = l;
-    EXPECT_EQ(subject, "Subject: =?ISO-8859-1?B?" + mail::RemoveChar(mail::RemoveChar(mail::EncodeBase64(std::string(100, 's')), '\r'), '\n') + "?=");
+    EXPECT_EQ(subject,
+              "Subject: =?ISO-8859-1?B?" +
+                  mail::RemoveChar(
+                      mail::RemoveChar(mail::EncodeBase64(std::string(100, 's')), '\r'), '\n') +
+                  "?=");
     EXPECT_EQ(lines->back(), "LmRvdA0KZW5kDQo=");  // ".dot\r\nend\r\n", the dot untouched
     EXPECT_EQ(message.Subject, std::string(100, 's')) << "the message keeps its subject";
 }
 
-TEST_F(SmtpTest, LineBreaksInValuesCannotAddHeadersOrEndTheData)
-{
+TEST_F(SmtpTest, LineBreaksInValuesCannotAddHeadersOrEndTheData) {
     message.Subject = "hi\r\nBcc: victim@x.org";
     message.SendTo = "you@there.org\r\nX-Evil: 1";
     message.ExtraHeaders = {"X-A: 1\nX-B: 2"};
@@ -205,8 +209,7 @@ TEST_F(SmtpTest, LineBreaksInValuesCannotAddHeadersOrEndTheData)
     EXPECT_EQ((*lines)[lines->size() - 2], "..") << "the lone dot is stuffed";
 }
 
-TEST_F(SmtpTest, AttachmentsMakeAMultipartBody)
-{
+TEST_F(SmtpTest, AttachmentsMakeAMultipartBody) {
     const std::string path = ::testing::TempDir() + "vorla_smtp_att.bin";
     {
         std::ofstream out(path, std::ios::binary);
@@ -249,7 +252,8 @@ TEST_F(SmtpTest, AttachmentsMakeAMultipartBody)
     for (; i < body.size() && body[i] != delimiter; ++i)
         encoded += body[i];
     EXPECT_EQ(mail::DecodeBase64(encoded), std::string(2000, 'z'));
-    ASSERT_EQ(body.size(), i + 8) << "empty attachment: its headers and blank line, then the closing";
+    ASSERT_EQ(body.size(), i + 8)
+        << "empty attachment: its headers and blank line, then the closing";
     EXPECT_EQ(body[i + 4], "");
     EXPECT_EQ(body[i + 5], "");
     EXPECT_EQ(body[i + 6], delimiter + "--");
@@ -258,8 +262,7 @@ TEST_F(SmtpTest, AttachmentsMakeAMultipartBody)
     EXPECT_EQ(encodeProgress, (std::vector<std::uint16_t>{51, 100, 100}));
 }
 
-TEST_F(SmtpTest, UnreadableAttachmentRaisesAStreamError)
-{
+TEST_F(SmtpTest, UnreadableAttachmentRaisesAStreamError) {
     struct Row {
         const char* name;
         std::string path;
@@ -276,13 +279,14 @@ TEST_F(SmtpTest, UnreadableAttachmentRaisesAStreamError)
     }
 }
 
-TEST_F(SmtpTest, RefusedRecipientStopsAndSkipsTheOtherLists)
-{
+TEST_F(SmtpTest, RefusedRecipientStopsAndSkipsTheOtherLists) {
     message.CC = "c@x.org";
     message.BCC = "b@x.org";
     Greeted();
-    script.Client("MAIL FROM:<me@here.org>\r\n").Server("250 ok\r\n")
-        .Client("RCPT TO:<you@there.org>\r\n").Server("550 5.1.1 no such user\r\n");
+    script.Client("MAIL FROM:<me@here.org>\r\n")
+        .Server("250 ok\r\n")
+        .Client("RCPT TO:<you@there.org>\r\n")
+        .Server("550 5.1.1 no such user\r\n");
     EXPECT_FALSE(smtp.SendMessage(message));
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0].error, 550);
@@ -293,8 +297,7 @@ TEST_F(SmtpTest, RefusedRecipientStopsAndSkipsTheOtherLists)
     script.ExpectDone();
 }
 
-TEST_F(SmtpTest, PeerClosingWhileTheReaderWaitsStopsAndReports)
-{
+TEST_F(SmtpTest, PeerClosingWhileTheReaderWaitsStopsAndReports) {
     Greeted();
     script.Client("MAIL FROM:<me@here.org>\r\n").Close();
     const int pumpsBefore = pump.calls;
@@ -305,8 +308,7 @@ TEST_F(SmtpTest, PeerClosingWhileTheReaderWaitsStopsAndReports)
     EXPECT_LT(pump.calls - pumpsBefore, 10) << "no busy reading of a closed connection";
 }
 
-TEST_F(SmtpTest, SilentServerTimesOut)
-{
+TEST_F(SmtpTest, SilentServerTimesOut) {
     smtp.TimeOut = 400;
     script.Silent();
     EXPECT_THROW(smtp.Connect(), mail::SocketError);
@@ -315,18 +317,17 @@ TEST_F(SmtpTest, SilentServerTimesOut)
     EXPECT_FALSE(smtp.Connected);
 }
 
-TEST_F(SmtpTest, RefusedConnectIsReported)
-{
+TEST_F(SmtpTest, RefusedConnectIsReported) {
     script.refuseConnect = ECONNREFUSED;
     smtp.Connect();
     EXPECT_TRUE(smtp.Failed);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0].error, ECONNREFUSED);
-    EXPECT_EQ(errors[0].msg, "Erreur socket Windows : Connection refused (111), avec l'API 'connect'");
+    EXPECT_EQ(errors[0].msg,
+              "Erreur socket Windows : Connection refused (111), avec l'API 'connect'");
 }
 
-TEST_F(SmtpTest, BadGreetingRunsTheFailurePath)
-{
+TEST_F(SmtpTest, BadGreetingRunsTheFailurePath) {
     script.Server("554 go away\r\n");
     smtp.Connect();
     ASSERT_EQ(errors.size(), 1u);
@@ -335,13 +336,15 @@ TEST_F(SmtpTest, BadGreetingRunsTheFailurePath)
     script.ExpectDone();
 }
 
-TEST_F(SmtpTest, AbortWhileSendingEndsTheTransactionAndQuitSendsNothing)
-{
+TEST_F(SmtpTest, AbortWhileSendingEndsTheTransactionAndQuitSendsNothing) {
     message.Text = {"a", "b", "c", "d"};
     Greeted();
-    script.Client("MAIL FROM:<me@here.org>\r\n").Server("250 ok\r\n")
-        .Client("RCPT TO:<you@there.org>\r\n").Server("250 ok\r\n")
-        .Client("DATA\r\n").Server("354 go\r\n");
+    script.Client("MAIL FROM:<me@here.org>\r\n")
+        .Server("250 ok\r\n")
+        .Client("RCPT TO:<you@there.org>\r\n")
+        .Server("250 ok\r\n")
+        .Client("DATA\r\n")
+        .Server("354 go\r\n");
     int dataLines = -1;
     smtp.OnSendTextToSocket = [&](mail::TObject*, const std::string& s) {
         if (s == "DATA\r\n")
@@ -356,8 +359,7 @@ TEST_F(SmtpTest, AbortWhileSendingEndsTheTransactionAndQuitSendsNothing)
     EXPECT_EQ(script.allSent.find("\r\n.\r\n"), std::string::npos);
 }
 
-TEST_F(SmtpTest, MissingFieldsRaise)
-{
+TEST_F(SmtpTest, MissingFieldsRaise) {
     Greeted();
     struct Row {
         const char* name;
@@ -389,8 +391,7 @@ TEST_F(SmtpTest, MissingFieldsRaise)
     }
 }
 
-TEST(ProgressStepper, LargeJumpThenEveryUnitReports)
-{
+TEST(ProgressStepper, LargeJumpThenEveryUnitReports) {
     mail::TProgressStepper stepper;
     std::vector<std::uint16_t> reports;
     auto report = [&](std::uint16_t p) { reports.push_back(p); };
@@ -403,10 +404,9 @@ TEST(ProgressStepper, LargeJumpThenEveryUnitReports)
     EXPECT_EQ(reports.back(), 100);
 }
 
-TEST(ProgressStepper, PercentRoundsTiesToEvenAndDoesNotOverflow)
-{
-    EXPECT_EQ(mail::PercentOf(1, 8), 12);   // 12.5
-    EXPECT_EQ(mail::PercentOf(3, 8), 38);   // 37.5
+TEST(ProgressStepper, PercentRoundsTiesToEvenAndDoesNotOverflow) {
+    EXPECT_EQ(mail::PercentOf(1, 8), 12);  // 12.5
+    EXPECT_EQ(mail::PercentOf(3, 8), 38);  // 37.5
     EXPECT_EQ(mail::PercentOf(0, 0), 0);
     const std::int64_t big = 30LL * 1024 * 1024;  // past where done x 100 fits 32 bits
     EXPECT_EQ(mail::PercentOf(big, big), 100);

@@ -34,8 +34,10 @@ TEST(ExtractNumber, WordOfAReply) {
 }
 
 TEST(ExtractBoundary, KeyWithoutCaseValueWithCase) {
-    EXPECT_EQ(mail::ExtractBoundary("Content-Type: multipart/mixed; boundary=\"AbC=_x\""), "--AbC=_x");
-    EXPECT_EQ(mail::ExtractBoundary("Content-Type: multipart/mixed; BOUNDARY=Plain; charset=x"), "--Plain");
+    EXPECT_EQ(mail::ExtractBoundary("Content-Type: multipart/mixed; boundary=\"AbC=_x\""),
+              "--AbC=_x");
+    EXPECT_EQ(mail::ExtractBoundary("Content-Type: multipart/mixed; BOUNDARY=Plain; charset=x"),
+              "--Plain");
     EXPECT_EQ(mail::ExtractBoundary("multipart/alternative; boundary = \"q;r\"; x=y"), "--q");
     EXPECT_EQ(mail::ExtractBoundary("multipart/mixed; boundary=\"unterminated"), "--unterminated");
     EXPECT_EQ(mail::ExtractBoundary("multipart/mixed"), "--");
@@ -84,7 +86,8 @@ TEST_F(WithTimeZone, BiasAndDateFollowTheLocalZone) {
 
 bool AllIn(const std::string& text, char first, char last) {
     for (const char c : text)
-        if (c < first || c > last) return false;
+        if (c < first || c > last)
+            return false;
     return !text.empty();
 }
 
@@ -115,12 +118,16 @@ TEST(GetTempFile, CreatesAPrivateUniqueFileInTmpdir) {
     const std::string savedValue = saved ? saved : "";
     setenv("TMPDIR", folder.c_str(), 1);
     std::set<std::string> names;
-    for (int i = 0; i < 5; ++i) names.insert(mail::GetTempFile());
-    if (saved) setenv("TMPDIR", savedValue.c_str(), 1); else unsetenv("TMPDIR");
+    for (int i = 0; i < 5; ++i)
+        names.insert(mail::GetTempFile());
+    if (saved)
+        setenv("TMPDIR", savedValue.c_str(), 1);
+    else
+        unsetenv("TMPDIR");
     EXPECT_EQ(names.size(), 5u);
     for (const auto& name : names) {
         EXPECT_EQ(name.rfind(folder + "/qel", 0), 0u) << name;
-        struct stat info{};
+        struct stat info {};
         ASSERT_EQ(stat(name.c_str(), &info), 0) << name;
         EXPECT_EQ(info.st_mode & 0777, 0600u);
         EXPECT_EQ(info.st_size, 0);
@@ -135,12 +142,15 @@ struct TextRow {
     std::string expected;
 };
 
-std::string RowName(const testing::TestParamInfo<TextRow>& info) { return info.param.name; }
+std::string RowName(const testing::TestParamInfo<TextRow>& info) {
+    return info.param.name;
+}
 
 class HeaderWordRows : public testing::TestWithParam<TextRow> {};
 
 TEST_P(HeaderWordRows, Decodes) {
-    EXPECT_EQ(mail::DecodeHeaderWords(GetParam().input), GetParam().expected) << "input: " << GetParam().input;
+    EXPECT_EQ(mail::DecodeHeaderWords(GetParam().input), GetParam().expected)
+        << "input: " << GetParam().input;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -174,7 +184,8 @@ TEST(Addresses, ExtractAddressAndDisplayName) {
 }
 
 TEST(Addresses, SplitAddressListGivesLowerCaseBareAddresses) {
-    EXPECT_EQ(mail::SplitAddressList("\"Doe, Jo\" <Jo@X.org>, Bob <BOB@y.org>"), (StringList{"jo@x.org", "bob@y.org"}));
+    EXPECT_EQ(mail::SplitAddressList("\"Doe, Jo\" <Jo@X.org>, Bob <BOB@y.org>"),
+              (StringList{"jo@x.org", "bob@y.org"}));
     EXPECT_EQ(mail::SplitAddressList("a@b.c,, d@e.f,"), (StringList{"a@b.c", "d@e.f"}));
     EXPECT_TRUE(mail::SplitAddressList("   ").empty());
 }
@@ -199,7 +210,8 @@ TEST(TextHelpers, QuotesCharactersAndLines) {
 }
 
 TEST(HeaderLines, FindHeaderJoinsContinuationsWithinTheHeaderBlock) {
-    const StringList lines = {"", "Reply-To: r@x", "Subject: first", "\tsecond", "  third", "To: t@x", "", "Cc: body@x"};
+    const StringList lines = {
+        "", "Reply-To: r@x", "Subject: first", "\tsecond", "  third", "To: t@x", "", "Cc: body@x"};
     std::string line;
     ASSERT_TRUE(mail::FindHeader("SUBJECT:", lines, line));
     EXPECT_EQ(line, "Subject: firstsecondthird");
@@ -210,7 +222,8 @@ TEST(HeaderLines, FindHeaderJoinsContinuationsWithinTheHeaderBlock) {
 }
 
 TEST(HeaderLines, GetHeaderParamCutsAtSemicolon) {
-    EXPECT_EQ(mail::GetHeaderParam("CONTENT-TYPE:", "Content-type:  Text/Plain ; charset=x"), "Text/Plain");
+    EXPECT_EQ(mail::GetHeaderParam("CONTENT-TYPE:", "Content-type:  Text/Plain ; charset=x"),
+              "Text/Plain");
     EXPECT_EQ(mail::GetHeaderParam("NAME", "application/x; name=\"a;b.txt\""), "=\"a");
     EXPECT_EQ(mail::GetHeaderParam("FILENAME", "attachment"), "");
 }

@@ -27,12 +27,12 @@ int RecordingView::Count(const std::string& line) const {
 
 std::string RecordingView::Name(TrayIcon icon) {
     switch (icon) {
-    case TrayIcon::VrDis:
-        return "disconnected";
-    case TrayIcon::VrCon:
-        return "connected";
-    case TrayIcon::VrMail:
-        return "mail";
+        case TrayIcon::VrDis:
+            return "disconnected";
+        case TrayIcon::VrCon:
+            return "connected";
+        case TrayIcon::VrMail:
+            return "mail";
     }
     return "?";
 }
@@ -94,9 +94,8 @@ void FakePop::Quit() {
 }
 
 int FakePop::Connects() const {
-    return static_cast<int>(std::count_if(log.begin(), log.end(), [](const std::string& l) {
-        return l.rfind("connect ", 0) == 0;
-    }));
+    return static_cast<int>(std::count_if(
+        log.begin(), log.end(), [](const std::string& l) { return l.rfind("connect ", 0) == 0; }));
 }
 
 void FakeDialUp::Dial(int index) {
@@ -119,7 +118,9 @@ void FakeDownloader::DownloadFile(const std::string& url, const std::string& fil
     std::ofstream(fileName, std::ios::binary) << body->second;
     if (OnDoneFile) {
         const auto length = declared.find(url);
-        OnDoneFile(fileName, length != declared.end() ? length->second : static_cast<long long>(body->second.size()));
+        OnDoneFile(fileName, length != declared.end()
+                                 ? length->second
+                                 : static_cast<long long>(body->second.size()));
     }
 }
 
@@ -154,8 +155,8 @@ MonitorTest::MonitorTest() {
 
 void MonitorTest::MakeVorla(PopClient& popClient) {
     vorla = std::make_unique<TVorla>(
-        MonitorParts{view, popClient, dialUp, downloader, timer, tickerSync, messageWindow, pump, shell, autorun,
-                     mailto},
+        MonitorParts{view, popClient, dialUp, downloader, timer, tickerSync, messageWindow, pump,
+                     shell, autorun, mailto},
         Folder());
 }
 
@@ -168,7 +169,8 @@ void MonitorTest::WriteFile(const std::string& name, const std::string& content)
     std::ofstream(m_folder / name, std::ios::binary) << content;
 }
 
-void MonitorTest::WriteSettings(const std::vector<TestAccount>& accounts, const std::vector<std::string>& extra) {
+void MonitorTest::WriteSettings(const std::vector<TestAccount>& accounts,
+                                const std::vector<std::string>& extra) {
     std::string ini = "current_skin = " VORLA_SKINS "/default/\r\n";
     for (const auto& line : extra) {
         ini += line + "\r\n";
@@ -186,7 +188,8 @@ void MonitorTest::WriteSettings(const std::vector<TestAccount>& accounts, const 
     WriteFile("Accounts.ini", acc);
 }
 
-bool MonitorTest::Start(const std::vector<TestAccount>& accounts, const std::vector<std::string>& extra) {
+bool MonitorTest::Start(const std::vector<TestAccount>& accounts,
+                        const std::vector<std::string>& extra) {
     WriteSettings(accounts, extra);
     return vorla->FormCreate();
 }

@@ -33,8 +33,12 @@ public:
     void DrawStatus(const std::string& text) override { Record("status " + text); }
     void DrawCount(int count) override { Record("count " + std::to_string(count)); }
     void TextImageChanged(skin::TextImage) override {}
-    void FlagChanged(FlagPicture p) override { Record(p == FlagPicture::GotMail ? "flag gotmail" : "flag nomail"); }
-    void OnlineChanged(bool online) override { Record(online ? "online-picture on" : "online-picture off"); }
+    void FlagChanged(FlagPicture p) override {
+        Record(p == FlagPicture::GotMail ? "flag gotmail" : "flag nomail");
+    }
+    void OnlineChanged(bool online) override {
+        Record(online ? "online-picture on" : "online-picture off");
+    }
     void SkinLoaded() override { Record("skin"); }
     void SetOnlineHint(const std::string& hint) override { Record("hint " + hint); }
     void SetTrayIcon(TrayIcon icon) override { Record("tray " + Name(icon)); }
@@ -43,17 +47,27 @@ public:
     }
     void RemoveTrayIcon() override { Record("tray-remove"); }
     bool IsWindowVisible() override { return visible; }
-    void ShowWindow() override { visible = true; Record("show"); }
-    void HideWindow() override { visible = false; Record("hide"); }
+    void ShowWindow() override {
+        visible = true;
+        Record("show");
+    }
+    void HideWindow() override {
+        visible = false;
+        Record("hide");
+    }
     void BringToFront() override { Record("front"); }
     void Repaint() override { Record("repaint"); }
     void CloseMainWindow() override { Record("close"); }
     WindowPosition Position() override { return {120, 80}; }
     void ApplyOnTop(bool on) override { Record(on ? "ontop 1" : "ontop 0"); }
     void SetBusyCursor(bool) override {}
-    void SetButtonsEnabled(bool enabled) override { Record(enabled ? "buttons on" : "buttons off"); }
+    void SetButtonsEnabled(bool enabled) override {
+        Record(enabled ? "buttons on" : "buttons off");
+    }
     void PlaySound(const std::string& file) override { Record("sound " + file); }
-    void PopupAccountMenu(const std::vector<AccountMenuItem>& items) override { accountMenu = items; }
+    void PopupAccountMenu(const std::vector<AccountMenuItem>& items) override {
+        accountMenu = items;
+    }
     void PopupMainMenu() override { Record("main-menu"); }
 
     std::vector<AccountMenuItem> accountMenu;
@@ -77,8 +91,14 @@ public:
     std::map<std::string, FakeMailbox> boxes;
     std::vector<std::string> log;  // "connect HOST:PORT", "login USER", "stat", "quit"
 
-    void SetServer(const std::string& host, const std::string& port) override { m_host = host; m_port = port; }
-    void SetLogin(const std::string& user, const std::string& password) override { m_user = user; m_password = password; }
+    void SetServer(const std::string& host, const std::string& port) override {
+        m_host = host;
+        m_port = port;
+    }
+    void SetLogin(const std::string& user, const std::string& password) override {
+        m_user = user;
+        m_password = password;
+    }
     void Connect() override;
     bool Login() override;
     void GetMailCount() override;
@@ -110,7 +130,10 @@ public:
     std::vector<std::string> Entries() const override { return entries; }
     void Dial(int index) override;
     void HangUp(int index) override { log.push_back("hangup " + std::to_string(index)); }
-    int ConnectionState(const std::string& name) override { log.push_back("state " + name); return state; }
+    int ConnectionState(const std::string& name) override {
+        log.push_back("state " + name);
+        return state;
+    }
     std::string LastError() const override { return m_lastError; }
 
 private:
@@ -121,7 +144,8 @@ private:
 class FakeDownloader final : public HttpDownloader {
 public:
     std::map<std::string, std::string> bodies;  // url -> body; a missing url fails
-    std::map<std::string, long long> declared;  // url -> length told to OnDoneFile; default the body size
+    std::map<std::string, long long>
+        declared;  // url -> length told to OnDoneFile; default the body size
     std::vector<std::string> urls;
     std::function<void()> during;  // runs inside the download, as a pumped event would
 
@@ -168,7 +192,10 @@ public:
 class FakeShell final : public platform::Shell {
 public:
     std::vector<std::string> log;
-    bool OpenDocument(const std::string& target) override { log.push_back("open " + target); return true; }
+    bool OpenDocument(const std::string& target) override {
+        log.push_back("open " + target);
+        return true;
+    }
     bool StartProgram(const std::string& program, const std::vector<std::string>& args) override;
 };
 
@@ -198,10 +225,12 @@ protected:
     ~MonitorTest() override;
 
     // Writes Vorla.ini (the default skin plus the extra lines) and Accounts.ini.
-    void WriteSettings(const std::vector<TestAccount>& accounts, const std::vector<std::string>& extra = {});
+    void WriteSettings(const std::vector<TestAccount>& accounts,
+                       const std::vector<std::string>& extra = {});
     void WriteFile(const std::string& name, const std::string& content);
     // WriteSettings, then FormCreate; true when start-up succeeded.
-    bool Start(const std::vector<TestAccount>& accounts, const std::vector<std::string>& extra = {});
+    bool Start(const std::vector<TestAccount>& accounts,
+               const std::vector<std::string>& extra = {});
     std::string Folder() const { return m_folder.string() + "/"; }
     // A fresh TVorla on the fixture's fakes and folder, checking through popClient.
     void MakeVorla(PopClient& popClient);

@@ -36,7 +36,9 @@ protected:
 TEST_F(CheckCycleTest, RoundRobinTakesTheNextActiveAccount) {
     const std::vector<RoundRobinRow> rows = {
         {"second of three inactive", {false, true, false}, 3, {"user1", "user3", "user1", "user3"}},
-        {"first inactive: the first check after connecting is the next active", {true, false, false}, 2,
+        {"first inactive: the first check after connecting is the next active",
+         {true, false, false},
+         2,
          {"user2", "user3", "user2"}},
     };
     for (const auto& row : rows) {
@@ -93,8 +95,9 @@ TEST_F(CheckCycleTest, ConnectSetsTheCheckTimerAndShowsTheCount) {
     EXPECT_EQ(view.Last("flag "), "flag gotmail");
     EXPECT_EQ(view.Last("count "), "count 3");
     // The probe reads the greeting only; the check then logs in.
-    EXPECT_EQ(pop.log, (std::vector<std::string>{"connect pop1.test:110", "quit", "connect pop1.test:110",
-                                                 "login user1", "stat", "quit"}));
+    EXPECT_EQ(pop.log,
+              (std::vector<std::string>{"connect pop1.test:110", "quit", "connect pop1.test:110",
+                                        "login user1", "stat", "quit"}));
 
     pop.boxes["pop1.test"].count = 1;
     vorla->TimerTimer();
@@ -400,7 +403,8 @@ TEST_F(CheckCycleTest, MailPictureThatCannotBeLoadedEndsTheProgram) {
     pop.boxes["pop1.test"].count = 2;
     vorla->Skin.GotMailPath = Folder() + "missing.bmp";
     EXPECT_THROW(vorla->ConnectClick(), settings::FatalSettingsError);
-    EXPECT_EQ(view.Last("message "), "message -Err :  Invalid SKIN.INI, check the bitmaps.[youhavemail]");
+    EXPECT_EQ(view.Last("message "),
+              "message -Err :  Invalid SKIN.INI, check the bitmaps.[youhavemail]");
     EXPECT_EQ(view.Count("exit"), 1);
     EXPECT_FALSE(vorla->Busy()) << "the guard is released on the way out";
 }

@@ -31,9 +31,18 @@ TEST(MailClientTest, OwnClientSplitsAtTheFirstComma) {
 
 TEST(MailClientTest, RegisteredCommandBecomesTheProgram) {
     const CallRow rows[] = {
-        {"quoted path with arguments", "\"C:\\Mail\\client.exe\" /compose %1", "C:\\Mail\\client.exe", {}},
-        {"Netscape in any case", "C:\\NS\\NETSCAPE.EXE -compose", "C:\\NS\\NETSCAPE.EXE", {"-mail"}},
-        {"desktop entry without .exe keeps the first word", "thunderbird -compose", "thunderbird", {}},
+        {"quoted path with arguments",
+         "\"C:\\Mail\\client.exe\" /compose %1",
+         "C:\\Mail\\client.exe",
+         {}},
+        {"Netscape in any case",
+         "C:\\NS\\NETSCAPE.EXE -compose",
+         "C:\\NS\\NETSCAPE.EXE",
+         {"-mail"}},
+        {"desktop entry without .exe keeps the first word",
+         "thunderbird -compose",
+         "thunderbird",
+         {}},
         {"quoted desktop program", "\"/opt/My Mail/mail\" --new", "/opt/My Mail/mail", {}},
         {"no handler", "", "", {}},
     };
@@ -48,8 +57,9 @@ TEST(MailClientTest, RegisteredCommandBecomesTheProgram) {
 class MailClickTest : public MonitorTest {};
 
 TEST_F(MailClickTest, OwnClientIsStartedAndTheCounterReset) {
-    ASSERT_TRUE(Start({{"Box", "pop.test"}}, {"run_my_client =1", "my_mail_client = /usr/bin/mutt,-y", "reset =1",
-                                               "icon_tray =1"}));
+    ASSERT_TRUE(Start(
+        {{"Box", "pop.test"}},
+        {"run_my_client =1", "my_mail_client = /usr/bin/mutt,-y", "reset =1", "icon_tray =1"}));
     pop.boxes["pop.test"].count = 3;
     vorla->ConnectClick();
     vorla->MAILClick();

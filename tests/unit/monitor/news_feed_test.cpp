@@ -12,9 +12,12 @@ TEST(NewsFormatTest, ParseNewsServerFields) {
         NewsServer expected;
     };
     const Row rows[] = {
-        {"four fields, trimmed", " Daily | http://d.example/ | Daily news |d.example/n.txt ",
+        {"four fields, trimmed",
+         " Daily | http://d.example/ | Daily news |d.example/n.txt ",
          {"Daily", "http://d.example/", "Daily news", "d.example/n.txt"}},
-        {"no bar at all: every field but the last is empty", "just a name", {"", "", "", "just a name"}},
+        {"no bar at all: every field but the last is empty",
+         "just a name",
+         {"", "", "", "just a name"}},
         {"two fields", "A|B", {"A", "", "", "B"}},
         {"empty fields", "|||", {"", "", "", ""}},
     };
@@ -53,9 +56,12 @@ TEST(NewsFormatTest, BuiltInTextsUseTheNewsHost) {
     EXPECT_EQ(ServerListAddress(), std::string(VORLA_NEWS_HOST_FOR_TEST) + "/Vorla/lstsrven.txt");
     const NewsServer server = ParseNewsServer(DefaultServerLine());
     EXPECT_EQ(server.Name, "Vorla");
-    EXPECT_EQ(server.NewsFile, std::string("http://") + VORLA_NEWS_HOST_FOR_TEST + "/Vorla/vorlaen.txt");
-    EXPECT_EQ(skin::ItemLink(CreditItem()), std::string("http://") + VORLA_NEWS_HOST_FOR_TEST + "/Vorla/");
-    EXPECT_EQ(SkinGalleryAddress(), std::string("http://") + VORLA_NEWS_HOST_FOR_TEST + "/Vorla/skins/welcome.htm");
+    EXPECT_EQ(server.NewsFile,
+              std::string("http://") + VORLA_NEWS_HOST_FOR_TEST + "/Vorla/vorlaen.txt");
+    EXPECT_EQ(skin::ItemLink(CreditItem()),
+              std::string("http://") + VORLA_NEWS_HOST_FOR_TEST + "/Vorla/");
+    EXPECT_EQ(SkinGalleryAddress(),
+              std::string("http://") + VORLA_NEWS_HOST_FOR_TEST + "/Vorla/skins/welcome.htm");
 }
 
 class NewsFeedTest : public MonitorTest {
@@ -78,14 +84,16 @@ TEST_F(NewsFeedTest, NotConnectedShowsOnlyTheCreditItem) {
 }
 
 TEST_F(NewsFeedTest, ConnectingReadsTheServerListAndTheNews) {
-    downloader.bodies[ServerListAddress()] = "One|http://1/|first|1.example/n.txt\r\nTwo|http://2/|second|2.example/n.txt\r\n";
+    downloader.bodies[ServerListAddress()] =
+        "One|http://1/|first|1.example/n.txt\r\nTwo|http://2/|second|2.example/n.txt\r\n";
     downloader.bodies[std::string("http://") + VORLA_NEWS_HOST_FOR_TEST + "/Vorla/vorlaen.txt"] =
         "first item###http://example.org/a\r\nsecond item\r\n";
     Connect();
     EXPECT_EQ(downloader.urls, (std::vector<std::string>{ServerListAddress(), DefaultNewsUrl()}));
     ASSERT_EQ(vorla->NewsServers.size(), 3u);
     EXPECT_EQ(vorla->NewsServers[0], DefaultServerLine());
-    EXPECT_EQ(vorla->Ticker.NewsLines, (std::vector<std::string>{" first item###http://example.org/a ", " second item "}));
+    EXPECT_EQ(vorla->Ticker.NewsLines,
+              (std::vector<std::string>{" first item###http://example.org/a ", " second item "}));
     EXPECT_EQ(vorla->Ticker.TickerText, " first item");
     EXPECT_EQ(view.Count("status reading news servers..."), 1);
     EXPECT_EQ(view.Count("status reading news..."), 1);
@@ -154,7 +162,8 @@ TEST_F(NewsFeedTest, NewsWithoutADeclaredLengthFollowTheCreditItem) {
 
     downloader.bodies[DefaultNewsUrl()] = "";
     vorla->LitVrNews();
-    EXPECT_EQ(vorla->Ticker.NewsLines, std::vector<std::string>{CreditItem()}) << "an empty file adds no second one";
+    EXPECT_EQ(vorla->Ticker.NewsLines, std::vector<std::string>{CreditItem()})
+        << "an empty file adds no second one";
 }
 
 }  // namespace

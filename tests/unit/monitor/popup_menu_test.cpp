@@ -7,7 +7,8 @@ namespace fs = std::filesystem;
 
 class PopupMenuTest : public MonitorTest {
 protected:
-    void MakeSkin(const std::string& name, bool withIni = true, const std::string& iniName = "skin.ini") {
+    void MakeSkin(const std::string& name, bool withIni = true,
+                  const std::string& iniName = "skin.ini") {
         fs::create_directories(Folder() + "skins/" + name);
         if (withIni) {
             std::ofstream(Folder() + "skins/" + name + "/" + iniName) << "[background]\r\n";
@@ -24,7 +25,8 @@ TEST_F(PopupMenuTest, SkinsAreListedSortedIgnoringCase) {
     MakeSkin("NoIni", false);
     MakeSkin("Shouting", true, "SKIN.INI");
     std::ofstream(Folder() + "skins/loose-file") << "x";
-    EXPECT_EQ(vorla->PopMnuPopup().SkinItems, (std::vector<std::string>{"apple", "Blue", "Shouting", "Zebra"}));
+    EXPECT_EQ(vorla->PopMnuPopup().SkinItems,
+              (std::vector<std::string>{"apple", "Blue", "Shouting", "Zebra"}));
     MakeSkin("cyan");
     EXPECT_EQ(vorla->PopMnuPopup().SkinItems,
               (std::vector<std::string>{"apple", "Blue", "cyan", "Shouting", "Zebra"}));
@@ -55,7 +57,8 @@ TEST_F(PopupMenuTest, OnTopHelpAndGallery) {
     vorla->AideClick();
     vorla->OtherSkinClick();
     EXPECT_EQ(shell.log, (std::vector<std::string>{"open " + Folder() + "vrhelp.html",
-                                                   "open http://" VORLA_NEWS_HOST_FOR_TEST "/Vorla/skins/welcome.htm"}));
+                                                   "open http://" VORLA_NEWS_HOST_FOR_TEST
+                                                   "/Vorla/skins/welcome.htm"}));
 }
 
 }  // namespace

@@ -14,7 +14,8 @@ protected:
 TEST_F(StartupTest, MissingSettingsEndTheProgramWithoutWriting) {
     EXPECT_FALSE(vorla->FormCreate());
     EXPECT_EQ(view.With("message "),
-              std::vector<std::string>{"message -Err : VORLA.INI path not found\rSection : current_skin = "});
+              std::vector<std::string>{
+                  "message -Err : VORLA.INI path not found\rSection : current_skin = "});
     EXPECT_EQ(view.Count("exit"), 1);
     EXPECT_FALSE(std::filesystem::exists(Folder() + "Vorla.ini"));
 }
@@ -89,7 +90,8 @@ TEST_F(StartupTest, ExitDuringACheckLeavesTheSessionToTheCheck) {
     vorla->TimerTimer();
     pump.onPump = nullptr;
     ASSERT_TRUE(exited);
-    EXPECT_EQ(pop.log, (std::vector<std::string>{"connect pop.test:110", "login user1", "stat", "quit"}));
+    EXPECT_EQ(pop.log,
+              (std::vector<std::string>{"connect pop.test:110", "login user1", "stat", "quit"}));
     EXPECT_EQ(vorla->ErrorNotice(), "");
     EXPECT_EQ(vorla->Tables.AccountTable[0].LastCount, 2);
     EXPECT_EQ(view.Count("close"), 1);

@@ -16,9 +16,9 @@ namespace {
 // Downloads that fail before any connection is made, so no server is needed.
 class HttpGetWithoutServer : public ::testing::Test {
 protected:
-    HttpGetWithoutServer()
-    {
-        target = std::filesystem::temp_directory_path() / ("vorla-net-" + std::to_string(::getpid()) + ".txt");
+    HttpGetWithoutServer() {
+        target = std::filesystem::temp_directory_path() /
+                 ("vorla-net-" + std::to_string(::getpid()) + ".txt");
         std::filesystem::remove(target);
         get.FileName = target.string();
         get.OnDoneFile = [this](net::THTTPGet&, const std::string&, std::int64_t) { ++done; };
@@ -38,8 +38,7 @@ protected:
     net::THTTPGet get{window, window};
 };
 
-TEST_F(HttpGetWithoutServer, AddressesThatCannotBeConnectedFailOnTheWindowThread)
-{
+TEST_F(HttpGetWithoutServer, AddressesThatCannotBeConnectedFailOnTheWindowThread) {
     struct Row {
         const char* name;
         const char* url;
@@ -64,8 +63,7 @@ TEST_F(HttpGetWithoutServer, AddressesThatCannotBeConnectedFailOnTheWindowThread
     }
 }
 
-TEST_F(HttpGetWithoutServer, SecondDownloadWhileOneRunsIsIgnored)
-{
+TEST_F(HttpGetWithoutServer, SecondDownloadWhileOneRunsIsIgnored) {
     get.URL = "no-host";
     get.DownloadFile();
     ASSERT_TRUE(get.Running());
@@ -78,8 +76,7 @@ TEST_F(HttpGetWithoutServer, SecondDownloadWhileOneRunsIsIgnored)
     EXPECT_EQ(errors, 1);
 }
 
-TEST_F(HttpGetWithoutServer, HandlerRunningDuringTheWaitCannotStartAnother)
-{
+TEST_F(HttpGetWithoutServer, HandlerRunningDuringTheWaitCannotStartAnother) {
     int pumped = 0;
     window.OnProcessMessages = [&] {
         ++pumped;
@@ -93,8 +90,7 @@ TEST_F(HttpGetWithoutServer, HandlerRunningDuringTheWaitCannotStartAnother)
     EXPECT_FALSE(get.Running());
 }
 
-TEST_F(HttpGetWithoutServer, OnErrorSeesTheResultStoredAndTheDownloadStillRunning)
-{
+TEST_F(HttpGetWithoutServer, OnErrorSeesTheResultStoredAndTheDownloadStillRunning) {
     bool seen = false;
     get.OnError = [&](net::THTTPGet& sender) {
         seen = true;
@@ -114,8 +110,7 @@ TEST_F(HttpGetWithoutServer, OnErrorSeesTheResultStoredAndTheDownloadStillRunnin
     EXPECT_EQ(errors, 1);
 }
 
-TEST_F(HttpGetWithoutServer, DestroyedWhileItsCompletionIsPendingRaisesNothing)
-{
+TEST_F(HttpGetWithoutServer, DestroyedWhileItsCompletionIsPendingRaisesNothing) {
     {
         net::THTTPGet local(window, window);
         local.URL = "no-host";
@@ -127,8 +122,7 @@ TEST_F(HttpGetWithoutServer, DestroyedWhileItsCompletionIsPendingRaisesNothing)
     EXPECT_EQ(window.PendingCalls(), 0u);
 }
 
-TEST(QueuedSynchronizer, WorkerCallsRunOnlyWhenTheOwnerPumps)
-{
+TEST(QueuedSynchronizer, WorkerCallsRunOnlyWhenTheOwnerPumps) {
     platform::QueuedSynchronizer window;
     std::thread::id ranOn;
     bool returned = false;
@@ -144,8 +138,7 @@ TEST(QueuedSynchronizer, WorkerCallsRunOnlyWhenTheOwnerPumps)
     EXPECT_EQ(ranOn, std::this_thread::get_id());
 }
 
-TEST(QueuedSynchronizer, OwnerCallsRunAtOnce)
-{
+TEST(QueuedSynchronizer, OwnerCallsRunAtOnce) {
     platform::QueuedSynchronizer window;
     bool ran = false;
     window.Synchronize([&] { ran = true; });
@@ -153,8 +146,7 @@ TEST(QueuedSynchronizer, OwnerCallsRunAtOnce)
     EXPECT_EQ(window.PendingCalls(), 0u);
 }
 
-TEST(QueuedSynchronizer, ThrowingCallReleasesItsWorkerAndKeepsTheRest)
-{
+TEST(QueuedSynchronizer, ThrowingCallReleasesItsWorkerAndKeepsTheRest) {
     platform::QueuedSynchronizer window;
     std::thread first([&] { window.Synchronize([] { throw std::runtime_error("boom"); }); });
     ASSERT_TRUE(window.WaitForCall(10s));

@@ -15,8 +15,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void Write(const fs::path& path, const std::string& text)
-{
+void Write(const fs::path& path, const std::string& text) {
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << text;
 }
@@ -25,8 +24,7 @@ void Write(const fs::path& path, const std::string& text)
 // poff that start and stop pretend pppd processes in it.
 class PppTest : public ::testing::Test {
 protected:
-    PppTest()
-    {
+    PppTest() {
         root = fs::temp_directory_path() / ("vorla-ppp-" + std::to_string(::getpid()));
         fs::remove_all(root);
         fs::create_directories(root / "peers");
@@ -37,30 +35,31 @@ protected:
     }
     ~PppTest() override { fs::remove_all(root); }
 
-    PppPaths Paths() const
-    {
-        return {(root / "peers").string(), (root / "run").string(), (root / "net").string(), (root / "proc").string()};
+    PppPaths Paths() const {
+        return {(root / "peers").string(), (root / "run").string(), (root / "net").string(),
+                (root / "proc").string()};
     }
 
-    void Process(int pid, const std::string& cmdline) { Write(root / "proc" / std::to_string(pid) / "cmdline", cmdline); }
+    void Process(int pid, const std::string& cmdline) {
+        Write(root / "proc" / std::to_string(pid) / "cmdline", cmdline);
+    }
 
-    void StartPppd(int pid, const std::string& entry, int unit, bool up)
-    {
+    void StartPppd(int pid, const std::string& entry, int unit, bool up) {
         Process(pid, std::string("/usr/sbin/pppd\0call\0", 20) + entry + std::string("\0", 1));
-        Write(root / "run" / ("ppp" + std::to_string(unit) + ".pid"), std::to_string(pid) + "\nppp" + std::to_string(unit) + "\n");
-        Write(root / "net" / ("ppp" + std::to_string(unit)) / "flags", up ? "0x10d1\n" : "0x1090\n");
+        Write(root / "run" / ("ppp" + std::to_string(unit) + ".pid"),
+              std::to_string(pid) + "\nppp" + std::to_string(unit) + "\n");
+        Write(root / "net" / ("ppp" + std::to_string(unit)) / "flags",
+              up ? "0x10d1\n" : "0x1090\n");
     }
 
-    void StopPppd(int pid, int unit)
-    {
+    void StopPppd(int pid, int unit) {
         fs::remove_all(root / "proc" / std::to_string(pid));
         fs::remove(root / "run" / ("ppp" + std::to_string(unit) + ".pid"));
         fs::remove_all(root / "net" / ("ppp" + std::to_string(unit)));
     }
 
     // pon starts a pppd whose link comes up (or not); poff stops it.
-    PppRasApi::ProgramRunner Runner()
-    {
+    PppRasApi::ProgramRunner Runner() {
         return [this](const std::vector<std::string>& argv) {
             calls.push_back(argv);
             if (argv.at(0) == "pon") {
@@ -80,8 +79,7 @@ protected:
     bool linkComesUp = true;
 };
 
-TEST_F(PppTest, EntriesAreTheDialablePeerFilesInNameOrder)
-{
+TEST_F(PppTest, EntriesAreTheDialablePeerFilesInNameOrder) {
     for (const char* name : {"work", "home-isp", ".hidden", "backup~", "-q", "two words"})
         Write(root / "peers" / name, "");
     fs::create_directories(root / "peers" / "subfolder");
@@ -92,8 +90,7 @@ TEST_F(PppTest, EntriesAreTheDialablePeerFilesInNameOrder)
     EXPECT_EQ(control.Entries(), (std::vector<std::string>{"home-isp", "work"}));
 }
 
-TEST_F(PppTest, NoPeersFolderMeansNoEntries)
-{
+TEST_F(PppTest, NoPeersFolderMeansNoEntries) {
     fs::remove_all(root / "peers");
     PppRasApi api(Paths(), Runner());
     net::TRASControl control(api);
@@ -101,13 +98,13 @@ TEST_F(PppTest, NoPeersFolderMeansNoEntries)
     EXPECT_TRUE(control.Entries().empty());
 }
 
-TEST_F(PppTest, EntryDetailsComeFromThePeerAndItsChatScript)
-{
+TEST_F(PppTest, EntryDetailsComeFromThePeerAndItsChatScript) {
     Write(root / "chat-isp", "ABORT BUSY\n'' ATZ\nOK ATDT0800123456\nCONNECT ''\n");
     Write(root / "peers" / "isp", "# dial-up\nuser \"jdoe@isp\"\nconnect \"/usr/sbin/chat -v -f " +
                                       (root / "chat-isp").string() + "\"\n/dev/ttyUSB0\n115200\n");
     Write(root / "peers" / "dsl", "plugin rp-pppoe.so\nnic-eth1\nuser dsluser\n");
-    Write(root / "peers" / "mobile", "connect \"/usr/sbin/chat -f /nonexistent -T *99#\"\nttyACM0\n");
+    Write(root / "peers" / "mobile",
+          "connect \"/usr/sbin/chat -f /nonexistent -T *99#\"\nttyACM0\n");
 
     PppRasApi api(Paths(), Runner());
     net::TRASControl control(api);
@@ -128,8 +125,7 @@ TEST_F(PppTest, EntryDetailsComeFromThePeerAndItsChatScript)
     EXPECT_EQ(mobile.DeviceName, "ttyACM0");
 }
 
-TEST_F(PppTest, DialRunsPonAndWaitsForTheLink)
-{
+TEST_F(PppTest, DialRunsPonAndWaitsForTheLink) {
     Write(root / "peers" / "isp", "");
     PppRasApi api(Paths(), Runner());
     net::TRASControl control(api);
@@ -144,8 +140,7 @@ TEST_F(PppTest, DialRunsPonAndWaitsForTheLink)
     EXPECT_EQ(status.deviceName, "ppp0");
 }
 
-TEST_F(PppTest, RunningPppdCountsAsAlreadyOpen)
-{
+TEST_F(PppTest, RunningPppdCountsAsAlreadyOpen) {
     Write(root / "peers" / "isp", "");
     StartPppd(777, "isp", 3, true);
     PppRasApi api(Paths(), Runner());
@@ -158,8 +153,7 @@ TEST_F(PppTest, RunningPppdCountsAsAlreadyOpen)
     EXPECT_TRUE(calls.empty());
 }
 
-TEST_F(PppTest, DialFailures)
-{
+TEST_F(PppTest, DialFailures) {
     struct Row {
         const char* name;
         int ponStatus;
@@ -171,7 +165,12 @@ TEST_F(PppTest, DialFailures)
     const std::vector<Row> rows = {
         {"pon fails", 1, true, false, RasErrorText(kRasErrorFromDevice), {{"pon", "isp"}}},
         {"pppd gives up", 0, false, false, RasErrorText(kRasErrorFromDevice), {{"pon", "isp"}}},
-        {"link never comes up", 0, true, false, RasErrorText(kRasErrorNoAnswer), {{"pon", "isp"}, {"poff", "isp"}}},
+        {"link never comes up",
+         0,
+         true,
+         false,
+         RasErrorText(kRasErrorNoAnswer),
+         {{"pon", "isp"}, {"poff", "isp"}}},
     };
     Write(root / "peers" / "isp", "");
     for (const Row& row : rows) {
@@ -196,8 +195,7 @@ TEST_F(PppTest, DialFailures)
     }
 }
 
-TEST_F(PppTest, HangUpRunsPoffAndWaitsForPppdToEnd)
-{
+TEST_F(PppTest, HangUpRunsPoffAndWaitsForPppdToEnd) {
     Write(root / "peers" / "isp", "");
     PppRasApi api(Paths(), Runner());
     net::TRASControl control(api);
@@ -210,8 +208,7 @@ TEST_F(PppTest, HangUpRunsPoffAndWaitsForPppdToEnd)
     EXPECT_FALSE(control.Busy());
 }
 
-TEST_F(PppTest, ConnectionStates)
-{
+TEST_F(PppTest, ConnectionStates) {
     Write(root / "peers" / "isp", "");
     Write(root / "peers" / "other", "");
     Process(50, std::string("/usr/sbin/pppd\0nodetach\0", 24));
@@ -221,7 +218,8 @@ TEST_F(PppTest, ConnectionStates)
     control.RefreshEntries();
 
     RasConnStatus status;
-    EXPECT_EQ(control.GetConnectionStatus("isp", status), 0u) << "only pppd processes calling the entry count";
+    EXPECT_EQ(control.GetConnectionStatus("isp", status), 0u)
+        << "only pppd processes calling the entry count";
     EXPECT_EQ(status.state, kRasStateDisconnected);
 
     StartPppd(60, "isp", 1, false);
@@ -237,8 +235,7 @@ TEST_F(PppTest, ConnectionStates)
     EXPECT_EQ(status.state, kRasStateDisconnected);
 }
 
-TEST_F(PppTest, DroppedLineAllowsTheNextDial)
-{
+TEST_F(PppTest, DroppedLineAllowsTheNextDial) {
     Write(root / "peers" / "isp", "");
     PppRasApi api(Paths(), Runner());
     net::TRASControl control(api);
@@ -252,8 +249,7 @@ TEST_F(PppTest, DroppedLineAllowsTheNextDial)
     EXPECT_EQ(calls.size(), 2u);
 }
 
-TEST_F(PppTest, RecordsOfAnotherSizeAreRefused)
-{
+TEST_F(PppTest, RecordsOfAnotherSizeAreRefused) {
     Write(root / "peers" / "isp", "");
     PppRasApi api(Paths(), Runner());
     RasDialParams params;
@@ -269,8 +265,7 @@ TEST_F(PppTest, RecordsOfAnotherSizeAreRefused)
     EXPECT_TRUE(calls.empty());
 }
 
-TEST(PppWords, SplitsLikePppdOptions)
-{
+TEST(PppWords, SplitsLikePppdOptions) {
     struct Row {
         const char* text;
         std::vector<std::string> words;
@@ -288,15 +283,15 @@ TEST(PppWords, SplitsLikePppdOptions)
     EXPECT_EQ(PppWords("chat -T *99#", false), (std::vector<std::string>{"chat", "-T", "*99#"}));
 }
 
-TEST(RunProgram, ExitStatusAndTimeOut)
-{
+TEST(RunProgram, ExitStatusAndTimeOut) {
     EXPECT_EQ(RunProgram({"true"}, 10s), 0);
     EXPECT_EQ(RunProgram({"sh", "-c", "exit 3"}, 10s), 3);
     EXPECT_EQ(RunProgram({"/nonexistent/program"}, 10s), -1);
     EXPECT_EQ(RunProgram({}, 10s), -1);
     const auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(RunProgram({"sleep", "30"}, 100ms), -1);
-    EXPECT_LT(std::chrono::steady_clock::now() - started, 20s) << "the program was ended at the time-out";
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 20s)
+        << "the program was ended at the time-out";
 }
 
 }  // namespace

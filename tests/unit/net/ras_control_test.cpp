@@ -18,16 +18,14 @@ struct StateEvent {
 
 class RasControlTest : public ::testing::Test {
 protected:
-    RasControlTest()
-    {
+    RasControlTest() {
         control.OnConnectionStatus = [this](TRASControl&, int index, int value, int state) {
             events.push_back({index, value, state});
         };
         control.OnEntryListChange = [this](TRASControl&) { ++listChanges; };
     }
 
-    MemoryRasApi::Entry& AddEntry(const std::string& name)
-    {
+    MemoryRasApi::Entry& AddEntry(const std::string& name) {
         auto& entry = api.AddEntry(name);
         entry.dialParams.userName = name + "-user";
         entry.dialParams.password = name + "-pass";
@@ -36,16 +34,14 @@ protected:
     }
 
     // Three entries read into the control.
-    void ThreeEntries()
-    {
+    void ThreeEntries() {
         AddEntry("alpha");
         AddEntry("beta");
         AddEntry("gamma");
         control.RefreshEntries();
     }
 
-    std::string RaisedBy(const std::function<void()>& call)
-    {
+    std::string RaisedBy(const std::function<void()>& call) {
         try {
             call();
         } catch (const ERASControlError& e) {
@@ -60,8 +56,7 @@ protected:
     int listChanges = 0;
 };
 
-TEST_F(RasControlTest, RefreshEntriesReadsEveryField)
-{
+TEST_F(RasControlTest, RefreshEntriesReadsEveryField) {
     auto& entry = api.AddEntry("Work ISP");
     entry.dialParams.callbackNumber = "555-0100";
     entry.dialParams.userName = "jdoe";
@@ -92,14 +87,14 @@ TEST_F(RasControlTest, RefreshEntriesReadsEveryField)
     EXPECT_EQ(listChanges, 1);
 }
 
-TEST_F(RasControlTest, EntryCountsAroundTheOneRecordBuffer)
-{
+TEST_F(RasControlTest, EntryCountsAroundTheOneRecordBuffer) {
     struct Row {
         const char* name;
         int entries;
     };
-    for (const Row row : {Row{"none", 0}, Row{"one fits the first buffer", 1}, Row{"three need a larger one", 3},
-                          Row{"more than the usual capacity", 12}}) {
+    for (const Row row :
+         {Row{"none", 0}, Row{"one fits the first buffer", 1}, Row{"three need a larger one", 3},
+          Row{"more than the usual capacity", 12}}) {
         SCOPED_TRACE(row.name);
         MemoryRasApi rows;
         std::vector<std::string> expected;
@@ -116,8 +111,7 @@ TEST_F(RasControlTest, EntryCountsAroundTheOneRecordBuffer)
     }
 }
 
-TEST_F(RasControlTest, RefreshReplacesTheOldList)
-{
+TEST_F(RasControlTest, RefreshReplacesTheOldList) {
     ThreeEntries();
     api.entries.erase(api.entries.begin());
     control.RefreshEntries();
@@ -126,8 +120,7 @@ TEST_F(RasControlTest, RefreshReplacesTheOldList)
     EXPECT_EQ(listChanges, 2);
 }
 
-TEST_F(RasControlTest, FailedEnumerationLeavesAnEmptyListSilently)
-{
+TEST_F(RasControlTest, FailedEnumerationLeavesAnEmptyListSilently) {
     AddEntry("alpha");
     api.enumEntriesResult = kRasErrorFromDevice;
     control.RefreshEntries();
@@ -135,16 +128,14 @@ TEST_F(RasControlTest, FailedEnumerationLeavesAnEmptyListSilently)
     EXPECT_EQ(listChanges, 1);
 }
 
-TEST_F(RasControlTest, PropertiesLargerThanTheRecordAreReadAgain)
-{
+TEST_F(RasControlTest, PropertiesLargerThanTheRecordAreReadAgain) {
     AddEntry("alpha").propertiesBytes = kRasEntrySize + 300;
     control.RefreshEntries();
     EXPECT_EQ(control.Item(0).PhoneNumber, "0800alpha");
     EXPECT_EQ(api.propertiesCalls.size(), 2u);
 }
 
-TEST_F(RasControlTest, UnreadableDialParametersLeaveThoseFieldsEmpty)
-{
+TEST_F(RasControlTest, UnreadableDialParametersLeaveThoseFieldsEmpty) {
     AddEntry("alpha").dialParamsResult = kRasErrorCannotFindPhonebookEntry;
     control.RefreshEntries();
     EXPECT_EQ(control.Item(0).UserName, "");
@@ -152,8 +143,7 @@ TEST_F(RasControlTest, UnreadableDialParametersLeaveThoseFieldsEmpty)
     EXPECT_EQ(control.Item(0).PhoneNumber, "0800alpha");
 }
 
-TEST_F(RasControlTest, BadIndexIsRefusedByEveryIndexOperation)
-{
+TEST_F(RasControlTest, BadIndexIsRefusedByEveryIndexOperation) {
     ThreeEntries();
     struct Row {
         const char* name;
@@ -177,8 +167,7 @@ TEST_F(RasControlTest, BadIndexIsRefusedByEveryIndexOperation)
     EXPECT_TRUE(api.dialledParams.empty());
 }
 
-TEST_F(RasControlTest, DialStoresThenDialsTheEntryRecord)
-{
+TEST_F(RasControlTest, DialStoresThenDialsTheEntryRecord) {
     ThreeEntries();
     control.Dial(1);
 
@@ -200,8 +189,7 @@ TEST_F(RasControlTest, DialStoresThenDialsTheEntryRecord)
     EXPECT_TRUE(control.Busy());
 }
 
-TEST_F(RasControlTest, PortAlreadyOpenCountsAsSuccess)
-{
+TEST_F(RasControlTest, PortAlreadyOpenCountsAsSuccess) {
     ThreeEntries();
     api.entries[0].dialResult = kRasErrorPortAlreadyOpen;
     EXPECT_NO_THROW(control.Dial(0));
@@ -209,8 +197,7 @@ TEST_F(RasControlTest, PortAlreadyOpenCountsAsSuccess)
     EXPECT_EQ(control.LastError(), "");
 }
 
-TEST_F(RasControlTest, SecondDialWhileBusyIsRefused)
-{
+TEST_F(RasControlTest, SecondDialWhileBusyIsRefused) {
     ThreeEntries();
     control.Dial(0);
     EXPECT_EQ(RaisedBy([&] { control.Dial(0); }), "A connection attempt is already in progress.");
@@ -219,8 +206,7 @@ TEST_F(RasControlTest, SecondDialWhileBusyIsRefused)
     EXPECT_EQ(api.dialledParams.size(), 1u);
 }
 
-TEST_F(RasControlTest, FailedDialRaisesTheTrimmedTextAndKeepsItLowerCased)
-{
+TEST_F(RasControlTest, FailedDialRaisesTheTrimmedTextAndKeepsItLowerCased) {
     struct Row {
         const char* name;
         std::uint32_t code;
@@ -230,7 +216,8 @@ TEST_F(RasControlTest, FailedDialRaisesTheTrimmedTextAndKeepsItLowerCased)
     };
     const std::vector<Row> rows = {
         {"no answer", kRasErrorNoAnswer, "", "There was no answer.", "there was no answer."},
-        {"out of memory has its own text", kRasErrorNotEnoughMemory, "", "Not enough memory.", "not enough memory."},
+        {"out of memory has its own text", kRasErrorNotEnoughMemory, "", "Not enough memory.",
+         "not enough memory."},
         {"blanks around the text", 700, "  Line Busy \r\n", "Line Busy", "line busy"},
         {"a code without a text", 999, "", "RAS error 999", "ras error 999"},
     };
@@ -242,7 +229,9 @@ TEST_F(RasControlTest, FailedDialRaisesTheTrimmedTextAndKeepsItLowerCased)
             rowApi.errorTexts[row.code] = row.platformText;
         TRASControl ras(rowApi);
         std::vector<int> states;
-        ras.OnConnectionStatus = [&](TRASControl&, int, int, int state) { states.push_back(state); };
+        ras.OnConnectionStatus = [&](TRASControl&, int, int, int state) {
+            states.push_back(state);
+        };
         ras.RefreshEntries();
 
         std::string raised = "(nothing raised)";
@@ -262,8 +251,7 @@ TEST_F(RasControlTest, FailedDialRaisesTheTrimmedTextAndKeepsItLowerCased)
     }
 }
 
-TEST_F(RasControlTest, EntryCanBeDialledAgainAfterAFailedDial)
-{
+TEST_F(RasControlTest, EntryCanBeDialledAgainAfterAFailedDial) {
     ThreeEntries();
     api.entries[0].dialResult = kRasErrorNoAnswer;
     EXPECT_THROW(control.Dial(0), ERASControlError);
@@ -272,20 +260,19 @@ TEST_F(RasControlTest, EntryCanBeDialledAgainAfterAFailedDial)
     EXPECT_TRUE(control.Busy());
 }
 
-TEST_F(RasControlTest, FailureToStoreParametersStopsBeforeDialling)
-{
+TEST_F(RasControlTest, FailureToStoreParametersStopsBeforeDialling) {
     ThreeEntries();
     api.entries[0].setParamsResult = kRasErrorFromDevice;
-    EXPECT_EQ(RaisedBy([&] { control.Dial(0); }),
-              "Dial failed with message: The modem (or other connecting device) has reported an error.");
+    EXPECT_EQ(
+        RaisedBy([&] { control.Dial(0); }),
+        "Dial failed with message: The modem (or other connecting device) has reported an error.");
     EXPECT_EQ(control.LastError(), "The modem (or other connecting device) has reported an error.");
     EXPECT_TRUE(api.dialledParams.empty());
     EXPECT_FALSE(control.Busy());
     EXPECT_FALSE(control.Item(0).Dialing);
 }
 
-TEST_F(RasControlTest, HangUpEndsTheConnectionAndAllowsANewDial)
-{
+TEST_F(RasControlTest, HangUpEndsTheConnectionAndAllowsANewDial) {
     ThreeEntries();
     control.Dial(2);
     const RasHandle handle = api.connections[0].handle;
@@ -305,16 +292,14 @@ TEST_F(RasControlTest, HangUpEndsTheConnectionAndAllowsANewDial)
     EXPECT_EQ(api.dialledParams.size(), 2u);
 }
 
-TEST_F(RasControlTest, HangUpFindsAConnectionTheControlDidNotDial)
-{
+TEST_F(RasControlTest, HangUpFindsAConnectionTheControlDidNotDial) {
     ThreeEntries();
     const RasHandle handle = api.AddConnection("gamma");
     control.HangUp(2);
     EXPECT_EQ(api.hungUp, std::vector<RasHandle>{handle});
 }
 
-TEST_F(RasControlTest, HangUpFailures)
-{
+TEST_F(RasControlTest, HangUpFailures) {
     ThreeEntries();
     EXPECT_EQ(RaisedBy([&] { control.HangUp(1); }), "Hang up failed. Invalid handle.");
     EXPECT_EQ(control.Item(1).State, kRasStateUnknown);
@@ -327,8 +312,7 @@ TEST_F(RasControlTest, HangUpFailures)
     EXPECT_TRUE(events.empty());
 }
 
-TEST_F(RasControlTest, ConnectionStatusOfTheExactlyMatchingName)
-{
+TEST_F(RasControlTest, ConnectionStatusOfTheExactlyMatchingName) {
     ThreeEntries();
     const RasHandle other = api.AddConnection("Beta", 5);
     const RasHandle match = api.AddConnection("beta", kRasStateConnected);
@@ -344,8 +328,7 @@ TEST_F(RasControlTest, ConnectionStatusOfTheExactlyMatchingName)
     EXPECT_EQ(status.deviceName, "ppp0");
 }
 
-TEST_F(RasControlTest, NameWithoutConnectionReportsDisconnected)
-{
+TEST_F(RasControlTest, NameWithoutConnectionReportsDisconnected) {
     ThreeEntries();
     api.AddConnection("alpha");
     RasConnStatus status;
@@ -356,8 +339,7 @@ TEST_F(RasControlTest, NameWithoutConnectionReportsDisconnected)
     EXPECT_EQ(status.error, 0u);
 }
 
-TEST_F(RasControlTest, StatusOfAConnectionThatEndsMeanwhileIsDisconnected)
-{
+TEST_F(RasControlTest, StatusOfAConnectionThatEndsMeanwhileIsDisconnected) {
     ThreeEntries();
     api.AddConnection("alpha");
     api.connectStatusResult = kRasErrorInvalidHandle;
@@ -367,8 +349,7 @@ TEST_F(RasControlTest, StatusOfAConnectionThatEndsMeanwhileIsDisconnected)
     EXPECT_EQ(status.error, kRasErrorInvalidHandle);
 }
 
-TEST_F(RasControlTest, ConnectionEnumerationFailures)
-{
+TEST_F(RasControlTest, ConnectionEnumerationFailures) {
     ThreeEntries();
     struct Row {
         std::uint32_t code;
@@ -385,17 +366,16 @@ TEST_F(RasControlTest, ConnectionEnumerationFailures)
     }
 }
 
-TEST_F(RasControlTest, MoreConnectionsThanTheBufferHoldsIsTooSmall)
-{
+TEST_F(RasControlTest, MoreConnectionsThanTheBufferHoldsIsTooSmall) {
     ThreeEntries();
     for (int i = 0; i < 101; ++i)
         api.AddConnection("other" + std::to_string(i));
     RasConnStatus status;
-    EXPECT_EQ(RaisedBy([&] { control.GetConnectionStatus("alpha", status); }), "RAS: ERROR_BUFFER_TOO_SMALL");
+    EXPECT_EQ(RaisedBy([&] { control.GetConnectionStatus("alpha", status); }),
+              "RAS: ERROR_BUFFER_TOO_SMALL");
 }
 
-TEST_F(RasControlTest, DroppedLineIsReportedAndDoesNotBlockTheNextDial)
-{
+TEST_F(RasControlTest, DroppedLineIsReportedAndDoesNotBlockTheNextDial) {
     ThreeEntries();
     control.Dial(0);
     api.DropConnection("alpha");
@@ -411,14 +391,15 @@ TEST_F(RasControlTest, DroppedLineIsReportedAndDoesNotBlockTheNextDial)
     EXPECT_EQ(events[0].state, kRasStateDisconnected);
 }
 
-TEST_F(RasControlTest, UnreadableConnectionListKeepsTheDialBusy)
-{
+TEST_F(RasControlTest, UnreadableConnectionListKeepsTheDialBusy) {
     ThreeEntries();
     control.Dial(0);
-    for (const std::uint32_t code : {kRasErrorNotEnoughMemory, kRasErrorBufferTooSmall, kRasErrorFromDevice}) {
+    for (const std::uint32_t code :
+         {kRasErrorNotEnoughMemory, kRasErrorBufferTooSmall, kRasErrorFromDevice}) {
         SCOPED_TRACE(code);
         api.enumConnectionsResult = code;
-        EXPECT_EQ(RaisedBy([&] { control.Dial(1); }), "A connection attempt is already in progress.")
+        EXPECT_EQ(RaisedBy([&] { control.Dial(1); }),
+                  "A connection attempt is already in progress.")
             << "a line that cannot be listed is not known to be gone";
         EXPECT_TRUE(control.Busy());
         EXPECT_TRUE(control.Item(0).Dialing);
@@ -427,8 +408,7 @@ TEST_F(RasControlTest, UnreadableConnectionListKeepsTheDialBusy)
     EXPECT_TRUE(events.empty());
 }
 
-TEST_F(RasControlTest, EntryPropertiesComeFromTheAnsiFunctionOfRasapi32)
-{
+TEST_F(RasControlTest, EntryPropertiesComeFromTheAnsiFunctionOfRasapi32) {
     AddEntry("alpha");
     AddEntry("beta");
     control.RefreshEntries();
@@ -438,8 +418,7 @@ TEST_F(RasControlTest, EntryPropertiesComeFromTheAnsiFunctionOfRasapi32)
     EXPECT_EQ(api.propertiesCalls.size(), 4u);
 }
 
-TEST_F(RasControlTest, MissingAnsiFunctionFallsBackToRnaph)
-{
+TEST_F(RasControlTest, MissingAnsiFunctionFallsBackToRnaph) {
     api.libraries["rasapi32.dll"].clear();
     api.libraries["rnaph.dll"] = {"RasGetEntryProperties"};
     AddEntry("alpha");
@@ -450,22 +429,24 @@ TEST_F(RasControlTest, MissingAnsiFunctionFallsBackToRnaph)
         EXPECT_EQ(ras.Item(1).PhoneNumber, "0800beta");
         EXPECT_EQ(api.loadedLibraries, (std::vector<std::string>{"rasapi32.dll", "rnaph.dll"}));
         EXPECT_EQ(api.propertiesCalls,
-                  (std::vector<std::string>{"rnaph.dll:RasGetEntryProperties:alpha", "rnaph.dll:RasGetEntryProperties:beta"}));
+                  (std::vector<std::string>{"rnaph.dll:RasGetEntryProperties:alpha",
+                                            "rnaph.dll:RasGetEntryProperties:beta"}));
         EXPECT_EQ(api.releasedLibraries, std::vector<std::string>{"rasapi32.dll"});
     }
     EXPECT_EQ(api.releasedLibraries, (std::vector<std::string>{"rasapi32.dll", "rnaph.dll"}));
 }
 
-TEST_F(RasControlTest, LibraryFailures)
-{
+TEST_F(RasControlTest, LibraryFailures) {
     struct Row {
         const char* name;
         std::function<void(MemoryRasApi&)> script;
         std::string raised;
     };
     const std::vector<Row> rows = {
-        {"rasapi32 missing", [](MemoryRasApi& a) { a.libraries.clear(); }, "Error opening rasapi32.dll"},
-        {"no fallback library", [](MemoryRasApi& a) { a.libraries["rasapi32.dll"].clear(); }, "Error opening rnaph.dll"},
+        {"rasapi32 missing", [](MemoryRasApi& a) { a.libraries.clear(); },
+         "Error opening rasapi32.dll"},
+        {"no fallback library", [](MemoryRasApi& a) { a.libraries["rasapi32.dll"].clear(); },
+         "Error opening rnaph.dll"},
         {"fallback without the function",
          [](MemoryRasApi& a) {
              a.libraries["rasapi32.dll"].clear();
@@ -483,17 +464,16 @@ TEST_F(RasControlTest, LibraryFailures)
     }
 }
 
-TEST_F(RasControlTest, LaterLookupsStayInTheChosenLibrary)
-{
+TEST_F(RasControlTest, LaterLookupsStayInTheChosenLibrary) {
     AddEntry("alpha");
     control.RefreshEntries();
     api.libraries["rasapi32.dll"].clear();
     api.libraries["rnaph.dll"] = {"RasGetEntryProperties"};
-    EXPECT_EQ(RaisedBy([&] { control.RefreshEntries(); }), "Function RasGetEntryPropertiesA not found!");
+    EXPECT_EQ(RaisedBy([&] { control.RefreshEntries(); }),
+              "Function RasGetEntryPropertiesA not found!");
 }
 
-TEST(RasBufferRule, RecordSizeAndBufferBytesAreChecked)
-{
+TEST(RasBufferRule, RecordSizeAndBufferBytesAreChecked) {
     const std::vector<RasEntryName> items = {{0, "a"}, {0, "b"}};
     struct Row {
         const char* name;
@@ -503,10 +483,15 @@ TEST(RasBufferRule, RecordSizeAndBufferBytesAreChecked)
         std::uint32_t result;
         std::uint32_t bytesAfter;
     };
-    for (const Row& row : {Row{"fits", 2, kRasEntryNameSize, 2 * kRasEntryNameSize, kRasSuccess, 2 * kRasEntryNameSize},
-                           Row{"too small", 1, kRasEntryNameSize, kRasEntryNameSize, kRasErrorBufferTooSmall, 2 * kRasEntryNameSize},
-                           Row{"wrong record size", 2, 260, 2 * kRasEntryNameSize, kRasErrorInvalidSize, 2 * kRasEntryNameSize},
-                           Row{"claims more than it holds", 1, kRasEntryNameSize, 5 * kRasEntryNameSize, kRasErrorInvalidParameter, 5 * kRasEntryNameSize}}) {
+    for (const Row& row :
+         {Row{"fits", 2, kRasEntryNameSize, 2 * kRasEntryNameSize, kRasSuccess,
+              2 * kRasEntryNameSize},
+          Row{"too small", 1, kRasEntryNameSize, kRasEntryNameSize, kRasErrorBufferTooSmall,
+              2 * kRasEntryNameSize},
+          Row{"wrong record size", 2, 260, 2 * kRasEntryNameSize, kRasErrorInvalidSize,
+              2 * kRasEntryNameSize},
+          Row{"claims more than it holds", 1, kRasEntryNameSize, 5 * kRasEntryNameSize,
+              kRasErrorInvalidParameter, 5 * kRasEntryNameSize}}) {
         SCOPED_TRACE(row.name);
         std::vector<RasEntryName> buffer(row.records);
         buffer[0].size = row.firstSize;

@@ -7,8 +7,7 @@ using net::SplitUrl;
 
 namespace {
 
-TEST(SplitUrl, HostAndPath)
-{
+TEST(SplitUrl, HostAndPath) {
     struct Row {
         const char* name;
         const char* url;
@@ -16,17 +15,20 @@ TEST(SplitUrl, HostAndPath)
         const char* path;
     };
     const Row rows[] = {
-        {"with scheme", "http://news.example/Vorla/vorlaen.txt", "news.example", "/Vorla/vorlaen.txt"},
+        {"with scheme", "http://news.example/Vorla/vorlaen.txt", "news.example",
+         "/Vorla/vorlaen.txt"},
         {"scheme in capitals", "HTTP://News.Example/x.txt", "News.Example", "/x.txt"},
-        {"without scheme", "news.example/Vorla/lstsrven.txt", "news.example", "/Vorla/lstsrven.txt"},
+        {"without scheme", "news.example/Vorla/lstsrven.txt", "news.example",
+         "/Vorla/lstsrven.txt"},
         {"root path", "http://news.example/", "news.example", "/"},
         {"no slash after the scheme", "http://news.example", "", "news.example"},
         {"no slash at all", "news.example", "", "news.example"},
         {"empty", "", "", ""},
-        {"scheme text later in the address is kept", "news.example/go?to=http://other/x", "news.example",
-         "/go?to=http://other/x"},
+        {"scheme text later in the address is kept", "news.example/go?to=http://other/x",
+         "news.example", "/go?to=http://other/x"},
         {"secure scheme stays in the host", "https://news.example/x", "https:", "//news.example/x"},
-        {"explicit port stays in the host", "http://news.example:8080/x", "news.example:8080", "/x"},
+        {"explicit port stays in the host", "http://news.example:8080/x", "news.example:8080",
+         "/x"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -36,8 +38,7 @@ TEST(SplitUrl, HostAndPath)
     }
 }
 
-TEST(ParseContentLength, OnlyDecimalNumbers)
-{
+TEST(ParseContentLength, OnlyDecimalNumbers) {
     struct Row {
         const char* value;
         std::optional<std::int64_t> length;

@@ -23,7 +23,9 @@ TEST(SplitArguments, Rows) {
         {"blanks only", "   ", {}},
         {"one word", "-mail", {"-mail"}},
         {"several blanks between", "a  b\tc", {"a", "b", "c"}},
-        {"quoted blanks stay", "\"/opt/my mail/client\" -compose", {"/opt/my mail/client", "-compose"}},
+        {"quoted blanks stay",
+         "\"/opt/my mail/client\" -compose",
+         {"/opt/my mail/client", "-compose"}},
         {"empty quotes give an empty argument", "a \"\" b", {"a", "", "b"}},
         {"unclosed quote runs to the end", "\"a b", {"a b"}},
     };
@@ -37,7 +39,8 @@ TEST(XdgMailtoHandler, ExecLineDropsFieldCodesAndOtherSections) {
         "[Desktop Action Compose]\r\nExec=wrong --compose\r\n"
         "[Desktop Entry]\r\nName=Mail\r\nExec=/usr/bin/thunderbird -compose %u\r\n";
     EXPECT_EQ(platform::XdgMailtoHandler::ExecLine(desktop), "/usr/bin/thunderbird -compose");
-    EXPECT_EQ(platform::XdgMailtoHandler::ExecLine("[Desktop Entry]\nExec=mutt 100%% %U\n"), "mutt 100%");
+    EXPECT_EQ(platform::XdgMailtoHandler::ExecLine("[Desktop Entry]\nExec=mutt 100%% %U\n"),
+              "mutt 100%");
     EXPECT_EQ(platform::XdgMailtoHandler::ExecLine("[Desktop Entry]\nName=x\n"), "");
 }
 

@@ -12,8 +12,8 @@ using settings_test::RecordingSinks;
 using settings_test::TempFolder;
 
 std::string Section(int n, const std::string& name, const std::string& extra = "") {
-    return "\r\n[Account" + std::to_string(n) + "]\r\nacc_name = " + name +
-           "\r\nhost_name = pop." + name + "\r\nuser_name = " + name + "\r\n" + extra;
+    return "\r\n[Account" + std::to_string(n) + "]\r\nacc_name = " + name + "\r\nhost_name = pop." +
+           name + "\r\nuser_name = " + name + "\r\n" + extra;
 }
 
 class ReadTablesTest : public ::testing::Test {
@@ -88,8 +88,10 @@ TEST_F(ReadTablesTest, AtMostTenAccounts) {
 
 // The lookup of "password" takes the first line holding the text: here the name's line.
 TEST_F(ReadTablesTest, NameHoldingPasswordIsReadAsPassword) {
-    ReadAccounts("[Account1]\r\nacc_name = mypassword\r\nhost_name = h\r\nuser_name = u\r\n"
-                 "password = " + ScramblePassword("real") + "\r\n");
+    ReadAccounts(
+        "[Account1]\r\nacc_name = mypassword\r\nhost_name = h\r\nuser_name = u\r\n"
+        "password = " +
+        ScramblePassword("real") + "\r\n");
     ASSERT_EQ(tables.AccountCount, 1);
     EXPECT_EQ(Account(1).password, settings::UnscramblePassword("mypassword"));
 }
@@ -114,9 +116,10 @@ TEST_F(ReadTablesTest, MissingHostKeepsMarkerAndLoads) {
 }
 
 TEST_F(ReadTablesTest, PortFlagsAndIdentity) {
-    ReadAccounts(Section(1, "one",
-                         "port_number=995\r\ninactive = 1\r\nauth_name = Ann \r\n"
-                         "auth_addr = ann@example.org\r\nauth_sign = C:\\sig.txt\r\nisign = 1\r\n"));
+    ReadAccounts(
+        Section(1, "one",
+                "port_number=995\r\ninactive = 1\r\nauth_name = Ann \r\n"
+                "auth_addr = ann@example.org\r\nauth_sign = C:\\sig.txt\r\nisign = 1\r\n"));
     ASSERT_EQ(tables.AccountCount, 1);
     EXPECT_EQ(Account(1).port_number, 995);
     EXPECT_TRUE(Account(1).inactive);
@@ -153,8 +156,9 @@ TEST_F(ReadTablesTest, MissingFilterFileGivesDefaults) {
 }
 
 TEST_F(ReadTablesTest, FiltersStopAtFirstGap) {
-    ReadFilters("[Filter1]\r\nstring=a b\r\n[Filter2]\r\nstring=c\r\n[Filter4]\r\nstring=d\r\n"
-                "[Misc]\r\nmax_size=20\r\nauth_fltr= 1\r\n");
+    ReadFilters(
+        "[Filter1]\r\nstring=a b\r\n[Filter2]\r\nstring=c\r\n[Filter4]\r\nstring=d\r\n"
+        "[Misc]\r\nmax_size=20\r\nauth_fltr= 1\r\n");
     ASSERT_EQ(tables.FilterCount, 2);
     EXPECT_EQ(tables.FilterTable[0], "a b");
     EXPECT_EQ(tables.FilterTable[1], "c");

@@ -1,9 +1,9 @@
 #include "settings/AtomicFile.h"
 
-#include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <csignal>
 
 #include "SettingsTestSupport.h"
 #include "settings/Writers.h"

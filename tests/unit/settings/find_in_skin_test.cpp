@@ -54,8 +54,8 @@ const LookupRow kLookupRows[] = {
     {"SectionIgnoresCase", "[ACCOUNT1]\r\nacc_name = a\r\n", "[account1]", "acc_name", "a"},
     {"SectionWithTrailingBlankNotFound", "[Account1] \r\nacc_name = a\r\n", "[account1]",
      "acc_name", "empty"},
-    {"SectionWithLeadingBlankNotFound", " [Account1]\r\nacc_name = a\r\n", "[account1]",
-     "acc_name", "empty"},
+    {"SectionWithLeadingBlankNotFound", " [Account1]\r\nacc_name = a\r\n", "[account1]", "acc_name",
+     "empty"},
     {"MissingSectionGivesMarker", "a = 1\r\n", "[Misc]", "a", "empty"},
     {"KeyBeforeSectionNotSeen", "auth_name = x\r\n[account1]\r\n", "[account1]", "auth_name",
      "empty"},
@@ -69,8 +69,14 @@ const LookupRow kLookupRows[] = {
     {"LineFeedAfterCarriageReturnConsumed", "a = 1\r\n;b = 2\r\n", "", "b", "empty"},
     {"StrayLineFeedStartsNextLine", "a = 1\r\n\n;b = 2\r\n", "", "b", "2"},
     {"LastLineWithoutEnd", "a = 1\r\nb = 2", "", "b", "2"},
-    {"CtrlZEndsFile", "a = 1\r\n\x1a" "b = 2\r\n", "", "b", "empty"},
-    {"CtrlZInsideLine", "a = 1\x1a" "2\r\n", "", "a", "1"},
+    {"CtrlZEndsFile",
+     "a = 1\r\n\x1a"
+     "b = 2\r\n",
+     "", "b", "empty"},
+    {"CtrlZInsideLine",
+     "a = 1\x1a"
+     "2\r\n",
+     "", "a", "1"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, LookupTest, ::testing::ValuesIn(kLookupRows),
@@ -91,18 +97,17 @@ TEST(FindInSkinFatal, UnreadableFileShowsMessageRequestsExitAndThrows) {
     RecordingSinks sinks;
     EXPECT_THROW(FindInSkin(folder.File("Vorla.ini"), "", "current_skin", true, sinks.Sinks()),
                  settings::FatalSettingsError);
-    EXPECT_EQ(sinks.dialogs.messages,
-              std::vector<std::string>{
-                  "-Err : VORLA.INI path not found\rSection : current_skin = "});
+    EXPECT_EQ(
+        sinks.dialogs.messages,
+        std::vector<std::string>{"-Err : VORLA.INI path not found\rSection : current_skin = "});
     EXPECT_EQ(sinks.exitRequest.requests, 1);
 }
 
 TEST(FindInSkinFatal, AccountsFileIsNeverFatal) {
     TempFolder folder;
     RecordingSinks sinks;
-    EXPECT_EQ(FindInSkin(folder.File("Accounts.ini"), "[account1]", "acc_name", true,
-                         sinks.Sinks()),
-              "");
+    EXPECT_EQ(
+        FindInSkin(folder.File("Accounts.ini"), "[account1]", "acc_name", true, sinks.Sinks()), "");
     EXPECT_TRUE(sinks.dialogs.messages.empty());
     EXPECT_EQ(sinks.exitRequest.requests, 0);
 }

@@ -82,12 +82,9 @@ TEST_P(FlagTest, OnlyOneIsTrue) {
 }
 
 const FlagRow kFlagRows[] = {
-    {"WrittenForm", "autorun =1\r\n", true},
-    {"BlanksAround", "autorun  =  1 \r\n", true},
-    {"Zero", "autorun =0\r\n", false},
-    {"Two", "autorun =2\r\n", false},
-    {"Yes", "autorun = yes\r\n", false},
-    {"Empty", "autorun =\r\n", false},
+    {"WrittenForm", "autorun =1\r\n", true}, {"BlanksAround", "autorun  =  1 \r\n", true},
+    {"Zero", "autorun =0\r\n", false},       {"Two", "autorun =2\r\n", false},
+    {"Yes", "autorun = yes\r\n", false},     {"Empty", "autorun =\r\n", false},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, FlagTest, ::testing::ValuesIn(kFlagRows),
@@ -107,14 +104,10 @@ TEST_P(NumberTest, DecimalOrDefault) {
 }
 
 const NumberRow kNumberRows[] = {
-    {"WrittenForm", "minutes = 15\r\n", 15},
-    {"NoBlanks", "minutes=15\r\n", 15},
-    {"Negative", "minutes = -3\r\n", -3},
-    {"Letters", "minutes = abc\r\n", 1},
-    {"TrailingLetter", "minutes = 5x\r\n", 1},
-    {"Hexadecimal", "minutes = 0x10\r\n", 1},
-    {"TooLarge", "minutes = 99999999999\r\n", 1},
-    {"Empty", "minutes =\r\n", 1},
+    {"WrittenForm", "minutes = 15\r\n", 15},      {"NoBlanks", "minutes=15\r\n", 15},
+    {"Negative", "minutes = -3\r\n", -3},         {"Letters", "minutes = abc\r\n", 1},
+    {"TrailingLetter", "minutes = 5x\r\n", 1},    {"Hexadecimal", "minutes = 0x10\r\n", 1},
+    {"TooLarge", "minutes = 99999999999\r\n", 1}, {"Empty", "minutes =\r\n", 1},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, NumberTest, ::testing::ValuesIn(kNumberRows),
@@ -123,18 +116,18 @@ INSTANTIATE_TEST_SUITE_P(Rows, NumberTest, ::testing::ValuesIn(kNumberRows),
 TEST_F(LitConfigTest, MissingVorlaIniIsFatal) {
     tables.AccountCount = 3;
     EXPECT_THROW(Read(), settings::FatalSettingsError);
-    EXPECT_EQ(sinks.dialogs.messages,
-              std::vector<std::string>{
-                  "-Err : VORLA.INI path not found\rSection : current_skin = "});
+    EXPECT_EQ(
+        sinks.dialogs.messages,
+        std::vector<std::string>{"-Err : VORLA.INI path not found\rSection : current_skin = "});
     EXPECT_EQ(sinks.exitRequest.requests, 1);
     EXPECT_EQ(tables.AccountCount, 0);
 }
 
 TEST_F(LitConfigTest, MissingCurrentSkinIsFatal) {
     EXPECT_THROW(ReadWith("autorun =1\r\n"), settings::FatalSettingsError);
-    EXPECT_EQ(sinks.dialogs.messages,
-              std::vector<std::string>{
-                  "-Err : VORLA.INI path not found\rSection : current_skin = "});
+    EXPECT_EQ(
+        sinks.dialogs.messages,
+        std::vector<std::string>{"-Err : VORLA.INI path not found\rSection : current_skin = "});
     EXPECT_EQ(sinks.exitRequest.requests, 1);
 }
 

@@ -38,8 +38,7 @@ TEST_P(GoldenWriteTest, WritesGoldenBytes) {
     settings::SaveConfig(out.Folder(), read.config);
     settings::SaveAccounts(out.Folder(), read.tables);
     settings::SaveFilters(out.Folder(), FilterList(read.tables),
-                          std::to_string(read.config.max_size), read.config.auth_fltr,
-                          read.tables);
+                          std::to_string(read.config.max_size), read.config.auth_fltr, read.tables);
     EXPECT_EQ(out.Read(GetParam()), ReadBytes(golden + GetParam()));
 }
 

@@ -60,10 +60,10 @@ SkinFolder::SkinFolder(const std::string& folder) : folder_(folder) {
     main.Set(119, 39, skin::KeyColour);
     skin::WriteBmp(main, folder + "main.bmp");
     skin::WriteBmp(TaggedBitmap(90, 60, 2), folder + "msg.bmp");
-    const char* pictures[] = {"cnx_n", "cnx_s", "dis_n", "dis_s", "read_n", "read_s",
-                              "mail_n", "mail_s", "online", "offline", "gotmail", "nomail",
-                              "prev_n", "prev_s", "next_n", "next_s", "reply_n", "reply_s",
-                              "del_n", "del_s", "close_n", "close_s"};
+    const char* pictures[] = {"cnx_n",  "cnx_s",  "dis_n",   "dis_s",   "read_n",  "read_s",
+                              "mail_n", "mail_s", "online",  "offline", "gotmail", "nomail",
+                              "prev_n", "prev_s", "next_n",  "next_s",  "reply_n", "reply_s",
+                              "del_n",  "del_s",  "close_n", "close_s"};
     unsigned tag = 10;
     for (const char* name : pictures) {
         skin::WriteBmp(Plain(8, 6, Rgb(tag, tag, 0)), folder + name + ".bmp");

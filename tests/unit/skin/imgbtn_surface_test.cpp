@@ -136,9 +136,9 @@ TEST(WindowDrag, OtherButtonsAndModifiersDoNotMove) {
     skin::WindowDrag drag;
     skin::WindowBox box{300, 300, 100, 40};
     drag.MouseDown({.Left = true}, {100, 100});
-    for (const skin::ShiftState shift : {skin::ShiftState{.Left = true, .Shift = true},
-                                         skin::ShiftState{.Right = true},
-                                         skin::ShiftState{.Left = true, .Ctrl = true}}) {
+    for (const skin::ShiftState shift :
+         {skin::ShiftState{.Left = true, .Shift = true}, skin::ShiftState{.Right = true},
+          skin::ShiftState{.Left = true, .Ctrl = true}}) {
         EXPECT_FALSE(drag.MouseMove(shift, {150, 150}, box, kScreenW, kScreenH));
     }
     EXPECT_EQ(box.Left, 300);

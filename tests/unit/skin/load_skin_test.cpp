@@ -26,8 +26,8 @@ protected:
 
     bool Load() {
         folder.Write();
-        return skin::LoadSkin(skin, {dir.Path(), settingsFile}, sinks, true, [this] { ++redraws; },
-                              &failure);
+        return skin::LoadSkin(
+            skin, {dir.Path(), settingsFile}, sinks, true, [this] { ++redraws; }, &failure);
     }
     skin::Bitmap Picture(const std::string& name) {
         return skin::LoadBitmapFile(dir.Path() + name);
@@ -36,7 +36,9 @@ protected:
 
 TEST_F(LoadSkinTest, AppliesEveryValueOfACompleteSkin) {
     settingsFile = dir.Path() + "Vorla.ini";
-    skintest::WriteFile(settingsFile, "current_skin = x\r\nposX = 7\r\nposY = 8\r\nmemo_posX = 9\r\nmemo_posY = 10\r\n");
+    skintest::WriteFile(
+        settingsFile,
+        "current_skin = x\r\nposX = 7\r\nposY = 8\r\nmemo_posX = 9\r\nmemo_posY = 10\r\n");
     ASSERT_TRUE(Load()) << failure;
     EXPECT_EQ(redraws, 1);
     EXPECT_EQ(skin.Background, Picture("main.bmp"));
@@ -221,7 +223,8 @@ TEST_F(LoadSkinTest, MissingMsgBackgroundEndsTheProgram) {
     folder.Remove("msgbkng=");
     EXPECT_THROW(Load(), settings::FatalSettingsError);
     ASSERT_EQ(dialogs.Messages.size(), 1u);
-    EXPECT_EQ(dialogs.Messages[0], "-Err :  Invalid SKIN.INI, check the bitmaps.[Background], MsgBkgnd=");
+    EXPECT_EQ(dialogs.Messages[0],
+              "-Err :  Invalid SKIN.INI, check the bitmaps.[Background], MsgBkgnd=");
     EXPECT_EQ(dialogs.ExitRequests, 1);
 }
 
@@ -240,10 +243,11 @@ TEST(TraiteInt, ParsesEmptyOneOrTwoNumbers) {
         int first;
         int second;
     };
-    const Row rows[] = {{"empty", true, 0, 0},   {"", true, 0, 0},        {"8", true, 8, -1},
-                        {"12,30", true, 12, 30}, {" -4, 5", true, -4, 5}, {"$1F,0x10", true, 31, 16},
-                        {"12 ,30", false, -1, -1}, {"1,2,3", false, 1, -1}, {"a", false, -1, -1},
-                        {"5,", false, 5, -1},    {"3 ", false, -1, -1}};
+    const Row rows[] = {
+        {"empty", true, 0, 0},     {"", true, 0, 0},        {"8", true, 8, -1},
+        {"12,30", true, 12, 30},   {" -4, 5", true, -4, 5}, {"$1F,0x10", true, 31, 16},
+        {"12 ,30", false, -1, -1}, {"1,2,3", false, 1, -1}, {"a", false, -1, -1},
+        {"5,", false, 5, -1},      {"3 ", false, -1, -1}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.value);
         int first = -1;
@@ -260,9 +264,13 @@ TEST(ParseFontColor, ReadsRedGreenBlue) {
         bool ok;
         std::uint32_t colour;
     };
-    const Row rows[] = {{"empty", true, 0},          {"255,0,0", true, 255},
-                        {" 0 , 255, 0 ", true, 65280}, {"0,255 ,0", false, 0}, {"0, 255,  16 ", true, 255u * 256 + 16u * 65536},
-                        {"255,0", false, 0},         {"red", false, 0}};
+    const Row rows[] = {{"empty", true, 0},
+                        {"255,0,0", true, 255},
+                        {" 0 , 255, 0 ", true, 65280},
+                        {"0,255 ,0", false, 0},
+                        {"0, 255,  16 ", true, 255u * 256 + 16u * 65536},
+                        {"255,0", false, 0},
+                        {"red", false, 0}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.value);
         std::uint32_t colour = 0;

@@ -80,7 +80,8 @@ TEST(DecodeGif, KeepsTheTransparentColourAndDeinterlaces) {
         ASSERT_EQ(b.Width(), 3);
         ASSERT_EQ(b.Height(), 10);
         for (int i = 0; i < 30; ++i) {
-            const Pixel expected = indices[static_cast<std::size_t>(i)] == 2 ? skin::kTransparentPixel
+            const Pixel expected = indices[static_cast<std::size_t>(i)] == 2
+                                       ? skin::kTransparentPixel
                                    : indices[static_cast<std::size_t>(i)] == 0 ? Rgb(0, 0, 0)
                                    : indices[static_cast<std::size_t>(i)] == 1 ? kRed
                                                                                : kBlue;
@@ -99,7 +100,8 @@ TEST(DecodeGif, TruncatedAndForeignDataFailWithSkinError) {
     const std::vector<std::uint8_t> file = MakeGif(4, 4, std::vector<int>(16, 1), 0, false);
     for (std::size_t n = 0; n < file.size() - 1; ++n) {
         SCOPED_TRACE(n);
-        EXPECT_THROW(skin::DecodeGif(std::vector<std::uint8_t>(file.begin(), file.begin() + static_cast<long>(n))),
+        EXPECT_THROW(skin::DecodeGif(std::vector<std::uint8_t>(
+                         file.begin(), file.begin() + static_cast<long>(n))),
                      skin::SkinError);
     }
     EXPECT_THROW(skin::DecodeGif({'B', 'M', 0, 0}), skin::SkinError);
@@ -122,9 +124,10 @@ TEST(DecodeIcon, TakesTheLargestBitmapEntryAndItsMask) {
     mask[0] = true;   // top-left
     mask[11] = true;  // bottom-right
     const std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', 13, 10, 26, 10};
-    const auto file = skintest::BuildIcon({{2, 2, 24, skintest::IconDib(small, {false, false, false, false}, 24)},
-                                           {64, 64, 32, png},
-                                           {4, 3, 24, skintest::IconDib(large, mask, 24)}});
+    const auto file =
+        skintest::BuildIcon({{2, 2, 24, skintest::IconDib(small, {false, false, false, false}, 24)},
+                             {64, 64, 32, png},
+                             {4, 3, 24, skintest::IconDib(large, mask, 24)}});
     const Bitmap b = skin::DecodeIcon(file);
     ASSERT_EQ(b.Width(), 4);
     ASSERT_EQ(b.Height(), 3);
@@ -137,21 +140,25 @@ TEST(DecodeIcon, TakesTheLargestBitmapEntryAndItsMask) {
 TEST(DecodeIcon, ThirtyTwoBitEntriesUseTheirAlpha) {
     Bitmap colour = IconColours(2, 1, 5);
     colour.Set(0, 0, colour.At(0, 0) & 0x00FFFFFFu);
-    const auto file = skintest::BuildIcon({{2, 1, 32, skintest::IconDib(colour, {false, false}, 32)}});
+    const auto file =
+        skintest::BuildIcon({{2, 1, 32, skintest::IconDib(colour, {false, false}, 32)}});
     const Bitmap b = skin::DecodeIcon(file);
     EXPECT_EQ(b.At(0, 0), skin::kTransparentPixel);
     EXPECT_EQ(b.At(1, 0), colour.At(1, 0));
 }
 
 TEST(DecodeIcon, RejectsBrokenFiles) {
-    const auto good = skintest::BuildIcon({{2, 2, 24, skintest::IconDib(IconColours(2, 2, 1), std::vector<bool>(4), 24)}});
-    const std::vector<std::uint8_t> onlyPng = skintest::BuildIcon({{16, 16, 32, {0x89, 'P', 'N', 'G', 0, 0}}});
+    const auto good = skintest::BuildIcon(
+        {{2, 2, 24, skintest::IconDib(IconColours(2, 2, 1), std::vector<bool>(4), 24)}});
+    const std::vector<std::uint8_t> onlyPng =
+        skintest::BuildIcon({{16, 16, 32, {0x89, 'P', 'N', 'G', 0, 0}}});
     EXPECT_THROW(skin::DecodeIcon({0, 0, 1, 0, 0, 0}), skin::SkinError);
     EXPECT_THROW(skin::DecodeIcon(onlyPng), skin::SkinError);
     EXPECT_THROW(skin::DecodeIcon({'B', 'M'}), skin::SkinError);
     for (std::size_t n = 0; n < good.size(); ++n) {
         SCOPED_TRACE(n);
-        EXPECT_THROW(skin::DecodeIcon(std::vector<std::uint8_t>(good.begin(), good.begin() + static_cast<long>(n))),
+        EXPECT_THROW(skin::DecodeIcon(std::vector<std::uint8_t>(
+                         good.begin(), good.begin() + static_cast<long>(n))),
                      skin::SkinError);
     }
     EXPECT_NO_THROW(skin::DecodeIcon(good));
@@ -186,8 +193,9 @@ TEST(LoadPicture, ChoosesTheDecoderByExtension) {
     const Bitmap picture = IconColours(3, 2, 7);
     skin::WriteBmp(picture, dir.Path() + "a.BMP");
     skintest::WriteBytes(dir.Path() + "b.gif", MakeGif(2, 1, {1, 3}, -1, false));
-    skintest::WriteBytes(dir.Path() + "c.Ico",
-                         skintest::BuildIcon({{3, 2, 24, skintest::IconDib(picture, std::vector<bool>(6), 24)}}));
+    skintest::WriteBytes(
+        dir.Path() + "c.Ico",
+        skintest::BuildIcon({{3, 2, 24, skintest::IconDib(picture, std::vector<bool>(6), 24)}}));
     const skin::Picture bmp = skin::LoadPicture(dir.Path() + "a.BMP");
     EXPECT_EQ(bmp.Format, skin::PictureFormat::Bitmap);
     EXPECT_EQ(bmp.Image, picture);

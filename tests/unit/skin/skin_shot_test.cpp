@@ -42,13 +42,13 @@ TEST_F(SkinShotTest, MainWindowShowsEveryElementWhereTheSkinPlacesIt) {
     ASSERT_EQ(window.Height(), 40);
     EXPECT_EQ(window.At(0, 0), KeyColour);
     EXPECT_EQ(window.At(119, 39), KeyColour);
-    EXPECT_EQ(window.At(1, 2), Rgb(10, 10, 0));   // Connect's normal picture at 1,2
-    EXPECT_EQ(window.At(11, 2), Rgb(12, 12, 0));  // Disconnect's
-    EXPECT_EQ(window.At(41, 2), Rgb(0, 200, 0));  // Online at 41,2
+    EXPECT_EQ(window.At(1, 2), Rgb(10, 10, 0));               // Connect's normal picture at 1,2
+    EXPECT_EQ(window.At(11, 2), Rgb(12, 12, 0));              // Disconnect's
+    EXPECT_EQ(window.At(41, 2), Rgb(0, 200, 0));              // Online at 41,2
     EXPECT_EQ(window.At(44, 5), skintest::Tagged(44, 5, 1));  // its bottom-left colour
     EXPECT_EQ(window.At(41, 7), skintest::Tagged(41, 7, 1));
-    EXPECT_EQ(window.At(51, 2), Rgb(21, 21, 0));  // FLAG shows "nomail"
-    EXPECT_EQ(window.At(62, 2), skintest::Tagged(4, 0, 4));  // digit 1 of the count
+    EXPECT_EQ(window.At(51, 2), Rgb(21, 21, 0));              // FLAG shows "nomail"
+    EXPECT_EQ(window.At(62, 2), skintest::Tagged(4, 0, 4));   // digit 1 of the count
     EXPECT_EQ(window.At(61, 2), skintest::Tagged(61, 2, 1));  // first column stays background
     EXPECT_EQ(window.At(3, 20), skintest::Tagged(3 * 4 + 0, 0, 3));  // "D" of "Disconnected"
 }

@@ -98,7 +98,9 @@ TEST(RenderSkinText, CharactersWithoutACellLeaveNoGap) {
     const int w = 4;
     const int h = 5;
     Fixture f(w, h);
-    for (const char* text : {"A[B", "A_B", "A|B", "A\xE9" "B"}) {
+    for (const char* text : {"A[B", "A_B", "A|B",
+                             "A\xE9"
+                             "B"}) {
         SCOPED_TRACE(text);
         Bitmap image;
         skin::RenderSkinText(f.drawing, text, 0, image);

@@ -199,8 +199,8 @@ TEST_F(TickerTest, CtrlClickShowsTheHostLineAndKeepsTheStatusText) {
     char time[32];
     std::strftime(date, sizeof date, "%x", &local);
     std::strftime(time, sizeof time, "%X", &local);
-    const std::string line = platform::LocalHostName() + " " + platform::LocalHostAddress() + " " +
-                             date + " " + time;
+    const std::string line =
+        platform::LocalHostName() + " " + platform::LocalHostAddress() + " " + date + " " + time;
     EXPECT_EQ(skin.STATBMP.Hint, line);
     EXPECT_EQ(skin.STATBMP.Shown.Width(), static_cast<int>(line.size()) * kW + 1);
     EXPECT_EQ(ticker.StatusText, "Disconnected");

@@ -24,8 +24,7 @@ public:
 // Counts its runs and can run a handler, like a click arriving during a wait.
 class FakePump final : public platform::EventPump {
 public:
-    void ProcessMessages() override
-    {
+    void ProcessMessages() override {
         ++calls;
         if (onPump)
             onPump();
@@ -48,11 +47,11 @@ public:
     Script& Silent() { return Add(Kind::Silent, ""); }
 
     // Checks that every step was played and everything sent was expected.
-    void ExpectDone()
-    {
+    void ExpectDone() {
         MatchClientSteps();
         // A close or a silence stays in force once reached.
-        if (steps.size() == 1 && (steps.front().kind == Kind::Close || steps.front().kind == Kind::Silent))
+        if (steps.size() == 1 &&
+            (steps.front().kind == Kind::Close || steps.front().kind == Kind::Silent))
             steps.clear();
         EXPECT_TRUE(steps.empty()) << "script not played to the end; next step: " << Describe();
         EXPECT_EQ(pendingSent, "") << "client sent bytes the script did not expect";
@@ -70,8 +69,7 @@ public:
     FakeClock* clock = nullptr;  // advanced by silent slices
 
     // Matches the client's sends against the Client steps at the front; false on a mismatch.
-    bool MatchClientSteps()
-    {
+    bool MatchClientSteps() {
         while (!steps.empty() && steps.front().kind == Kind::Client) {
             const std::string& want = steps.front().bytes;
             if (pendingSent.compare(0, want.size(), want) != 0)
@@ -83,29 +81,27 @@ public:
     }
 
 private:
-    Script& Add(Kind kind, std::string bytes)
-    {
+    Script& Add(Kind kind, std::string bytes) {
         steps.push_back({kind, std::move(bytes)});
         return *this;
     }
-    bool Fail(const std::string& want)
-    {
-        ADD_FAILURE() << "client must send [" << Printable(want) << "] but sent [" << Printable(pendingSent) << "]";
+    bool Fail(const std::string& want) {
+        ADD_FAILURE() << "client must send [" << Printable(want) << "] but sent ["
+                      << Printable(pendingSent) << "]";
         steps.clear();
         pendingSent.clear();
         return false;
     }
-    std::string Describe() const
-    {
+    std::string Describe() const {
         if (steps.empty())
             return "none";
         static const char* names[] = {"server", "client", "close", "silent"};
-        return std::string(names[static_cast<int>(steps.front().kind)]) + " [" + Printable(steps.front().bytes) + "]";
+        return std::string(names[static_cast<int>(steps.front().kind)]) + " [" +
+               Printable(steps.front().bytes) + "]";
     }
 
 public:
-    static std::string Printable(const std::string& s)
-    {
+    static std::string Printable(const std::string& s) {
         std::string out;
         for (char c : s) {
             if (c == '\r')
@@ -123,20 +119,19 @@ class ScriptedTransport final : public mail::Transport {
 public:
     explicit ScriptedTransport(Script& script) : m_script(script) {}
 
-    void Resolve(const std::string& hostName, const std::string& address, std::uint16_t port) override
-    {
+    void Resolve(const std::string& hostName, const std::string& address,
+                 std::uint16_t port) override {
         m_script.connectedHost = hostName;
         m_script.connectedAddress = address;
         m_script.connectedPort = port;
     }
-    void BeginConnect() override
-    {
+    void BeginConnect() override {
         ++m_script.connects;
         if (m_script.refuseConnect)
-            throw mail::TransportError(m_script.refuseConnect, "connect", std::strerror(m_script.refuseConnect));
+            throw mail::TransportError(m_script.refuseConnect, "connect",
+                                       std::strerror(m_script.refuseConnect));
     }
-    bool FinishConnect(int sliceMs) override
-    {
+    bool FinishConnect(int sliceMs) override {
         if (m_script.connectHangs) {
             if (m_script.clock)
                 m_script.clock->now += sliceMs;
@@ -144,14 +139,12 @@ public:
         }
         return true;
     }
-    long Send(std::string_view bytes, int) override
-    {
+    long Send(std::string_view bytes, int) override {
         m_script.pendingSent.append(bytes);
         m_script.allSent.append(bytes);
         return static_cast<long>(bytes.size());
     }
-    long Receive(char* buffer, std::size_t capacity, int sliceMs) override
-    {
+    long Receive(char* buffer, std::size_t capacity, int sliceMs) override {
         if (!m_script.MatchClientSteps())
             return 0;
         if (m_script.steps.empty()) {
@@ -160,22 +153,22 @@ public:
         }
         Script::Step& step = m_script.steps.front();
         switch (step.kind) {
-        case Script::Kind::Close:
-            return 0;  // stays closed: every later read is empty too
-        case Script::Kind::Silent:
-            if (m_script.clock)
-                m_script.clock->now += sliceMs;
-            return kNotYet;
-        case Script::Kind::Server: {
-            const std::size_t n = std::min(capacity, step.bytes.size());
-            std::memcpy(buffer, step.bytes.data(), n);
-            step.bytes.erase(0, n);
-            if (step.bytes.empty())
-                m_script.steps.pop_front();
-            return static_cast<long>(n);
-        }
-        case Script::Kind::Client:
-            break;
+            case Script::Kind::Close:
+                return 0;  // stays closed: every later read is empty too
+            case Script::Kind::Silent:
+                if (m_script.clock)
+                    m_script.clock->now += sliceMs;
+                return kNotYet;
+            case Script::Kind::Server: {
+                const std::size_t n = std::min(capacity, step.bytes.size());
+                std::memcpy(buffer, step.bytes.data(), n);
+                step.bytes.erase(0, n);
+                if (step.bytes.empty())
+                    m_script.steps.pop_front();
+                return static_cast<long>(n);
+            }
+            case Script::Kind::Client:
+                break;
         }
         return 0;
     }
@@ -188,7 +181,9 @@ private:
 class ScriptedFactory final : public mail::TransportFactory {
 public:
     explicit ScriptedFactory(Script& script) : m_script(script) {}
-    std::unique_ptr<mail::Transport> Create() override { return std::make_unique<ScriptedTransport>(m_script); }
+    std::unique_ptr<mail::Transport> Create() override {
+        return std::make_unique<ScriptedTransport>(m_script);
+    }
 
 private:
     Script& m_script;
