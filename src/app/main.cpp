@@ -67,7 +67,9 @@ int main(int argc, char** argv) {
     platform::XdgShell shell;
     platform::XdgAutorun autorun;
     platform::XdgMailtoHandler mailto;
+    ui::QtEventPump pump;
     platform::PppRasApi dialUp;
+    dialUp.PumpWhileWaiting(pump);
     ui::Program program({sound, shell, autorun, mailto, dialogs, dialUp}, folder);
     if (!program.Start()) {
         return 1;

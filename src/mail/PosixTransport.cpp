@@ -8,9 +8,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <system_error>
+#include <thread>
 
 namespace mail {
 
@@ -50,7 +53,67 @@ bool DottedAddress(const std::string& text, in_addr& out) {
     return true;
 }
 
+constexpr int kResolveSliceMs = 50;
+
+LookupResult LookUp(const std::string& hostName, std::uint16_t port) {
+    LookupResult result;
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_protocol = IPPROTO_TCP;
+    addrinfo* found = nullptr;
+    const std::string service = std::to_string(port);
+    result.Error = ::getaddrinfo(hostName.c_str(), service.c_str(), &hints, &found);
+    if (result.Error != 0) {
+        result.Text = ::gai_strerror(result.Error);
+        return result;
+    }
+    for (addrinfo* a = found; a; a = a->ai_next) {
+        sockaddr_storage storage{};
+        std::memcpy(&storage, a->ai_addr, a->ai_addrlen);
+        result.Addresses.push_back(storage);
+        result.Lengths.push_back(a->ai_addrlen);
+    }
+    ::freeaddrinfo(found);
+    return result;
+}
+
 }  // namespace
+
+bool IsReservedName(const std::string& hostName) {
+    std::string name = hostName;
+    if (!name.empty() && name.back() == '.')
+        name.pop_back();
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    for (const std::string suffix : {".example", ".invalid", ".test"}) {
+        if (name.size() > suffix.size() &&
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+            return true;
+    }
+    return false;
+}
+
+std::future<LookupResult> SystemResolver::Lookup(const std::string& hostName, std::uint16_t port) {
+    std::promise<LookupResult> promise;
+    std::future<LookupResult> result = promise.get_future();
+    try {
+        // A lookup that outlives its caller's time-out ends on its own; its result is dropped.
+        std::thread([promise = std::move(promise), hostName, port]() mutable {
+            promise.set_value(LookUp(hostName, port));
+        }).detach();
+    } catch (const std::system_error& e) {
+        std::promise<LookupResult> failed;
+        result = failed.get_future();
+        failed.set_value({EAI_SYSTEM, e.what(), {}, {}});
+    }
+    return result;
+}
+
+SystemResolver& SystemResolver::Instance() {
+    static SystemResolver resolver;
+    return resolver;
+}
 
 std::int64_t SteadyClock::NowMs() {
     using namespace std::chrono;
@@ -68,7 +131,15 @@ PosixTransport::~PosixTransport() {
 
 void PosixTransport::Resolve(const std::string& hostName, const std::string& address,
                              std::uint16_t port) {
+    BeginResolve(hostName, address, port);
+    while (!FinishResolve(kResolveSliceMs)) {
+    }
+}
+
+void PosixTransport::BeginResolve(const std::string& hostName, const std::string& address,
+                                  std::uint16_t port) {
     Close();
+    m_lookup = {};
     m_addresses.clear();
     m_lengths.clear();
     m_next = 0;
@@ -83,25 +154,32 @@ void PosixTransport::Resolve(const std::string& hostName, const std::string& add
         std::memcpy(&storage, &in, sizeof in);
         m_addresses.push_back(storage);
         m_lengths.push_back(sizeof in);
+    } else if (IsReservedName(hostName)) {
+        throw TransportError(
+            EAI_NONAME, "getaddrinfo",
+            "getaddrinfo: " + hostName + " is under a reserved domain and is never looked up");
     } else {
-        addrinfo hints{};
-        hints.ai_family = AF_UNSPEC;
-        hints.ai_socktype = SOCK_STREAM;
-        hints.ai_protocol = IPPROTO_TCP;
-        addrinfo* found = nullptr;
-        const std::string service = std::to_string(port);
-        int rc = ::getaddrinfo(hostName.c_str(), service.c_str(), &hints, &found);
-        if (rc != 0)
-            throw TransportError(rc, "getaddrinfo",
-                                 std::string("getaddrinfo: ") + ::gai_strerror(rc));
-        for (addrinfo* a = found; a; a = a->ai_next) {
-            sockaddr_storage storage{};
-            std::memcpy(&storage, a->ai_addr, a->ai_addrlen);
-            m_addresses.push_back(storage);
-            m_lengths.push_back(a->ai_addrlen);
-        }
-        ::freeaddrinfo(found);
+        m_lookup = m_resolver.Lookup(hostName, port);
     }
+}
+
+bool PosixTransport::FinishResolve(int sliceMs) {
+    if (!m_lookup.valid())
+        return true;
+    if (m_lookup.wait_for(std::chrono::milliseconds(sliceMs)) != std::future_status::ready)
+        return false;
+    LookupResult found;
+    try {
+        found = m_lookup.get();
+    } catch (const std::future_error& e) {
+        // The resolver went away without an answer.
+        throw TransportError(EAI_FAIL, "getaddrinfo", std::string("getaddrinfo: ") + e.what());
+    }
+    if (found.Error != 0)
+        throw TransportError(found.Error, "getaddrinfo", "getaddrinfo: " + found.Text);
+    m_addresses = std::move(found.Addresses);
+    m_lengths = std::move(found.Lengths);
+    return true;
 }
 
 void PosixTransport::BeginConnect() {

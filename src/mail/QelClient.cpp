@@ -23,6 +23,7 @@ TQelClient::TQelClient(TransportFactory& factory, platform::EventPump& pump, Clo
             OnQuit(this);
     };
     m_socket.OnErrorEvent = [this](TQelSocket& socket, int& code) { ReportError(code, &socket); };
+    m_socket.AbortQuery = [this] { return AbortRequested; };
 }
 
 TQelClient::~TQelClient() {

@@ -38,20 +38,33 @@ bool TQelSocket::TimedOut(std::int64_t start) const {
     return m_clock.NowMs() - start >= static_cast<std::int64_t>(TimeOut);
 }
 
+void TQelSocket::PumpOrAbort(const char* api) {
+    m_pump.ProcessMessages();
+    if (AbortQuery && AbortQuery())
+        throw TransportError(ECANCELED, api, std::string(api) + ": " + std::strerror(ECANCELED));
+}
+
 void TQelSocket::Open() {
     if (m_connected)
         Close();
     m_transport = m_factory.Create();
     try {
         Fire(OnLookup);
-        m_transport->Resolve(m_host, m_address, m_port);
+        m_transport->BeginResolve(m_host, m_address, m_port);
+        const std::int64_t lookupStart = m_clock.NowMs();
+        while (!m_transport->FinishResolve(kSliceMs)) {
+            if (TimedOut(lookupStart))
+                throw TransportError(ETIMEDOUT, "getaddrinfo",
+                                     "getaddrinfo: no answer for " + m_host + " in time");
+            PumpOrAbort("getaddrinfo");
+        }
         Fire(OnConnecting);
         m_transport->BeginConnect();
         const std::int64_t start = m_clock.NowMs();
         while (!m_transport->FinishConnect(kSliceMs)) {
             if (TimedOut(start))
                 throw TransportError(ETIMEDOUT, "connect", std::strerror(ETIMEDOUT));
-            m_pump.ProcessMessages();
+            PumpOrAbort("connect");
         }
     } catch (const TransportError& e) {
         m_transport->Close();
@@ -99,7 +112,7 @@ std::size_t TQelSocket::SendBuf(std::string_view text) {
             }
             if (TimedOut(start))
                 throw TransportError(ETIMEDOUT, "send", std::strerror(ETIMEDOUT));
-            m_pump.ProcessMessages();
+            PumpOrAbort("send");
             if (!m_connected)  // a handler closed the socket while we waited
                 return sent;
         }
@@ -121,7 +134,7 @@ std::size_t TQelSocket::ReceiveBuf(char* buffer, std::size_t capacity) {
                 return static_cast<std::size_t>(n);
             if (TimedOut(start))
                 throw TransportError(ETIMEDOUT, "recv", std::strerror(ETIMEDOUT));
-            m_pump.ProcessMessages();
+            PumpOrAbort("recv");
             if (!m_connected)
                 return 0;
         }

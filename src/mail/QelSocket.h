@@ -82,11 +82,16 @@ public:
     // Called with the platform error code before the socket closes; setting it to 0 cancels
     // the exception.
     std::function<void(TQelSocket& socket, int& errorCode)> OnErrorEvent;
+    // Asked after each pump of a wait: true ends the wait as a failure with ECANCELED, so a
+    // handler that ran meanwhile can stop the operation.
+    std::function<bool()> AbortQuery;
 
 private:
     void Fire(const TSocketNotifyEvent& event);
     void Fail(int code, const std::string& api);
     bool TimedOut(std::int64_t start) const;
+    // The pump between two slices of a wait; raises TransportError when the wait is aborted.
+    void PumpOrAbort(const char* api);
 
     TransportFactory& m_factory;
     platform::EventPump& m_pump;

@@ -31,6 +31,15 @@ public:
     // numeric address used as is). Raises TransportError.
     virtual void Resolve(const std::string& hostName, const std::string& address,
                          std::uint16_t port) = 0;
+    // Resolve for a caller that must not block: starts the lookup, which FinishResolve then
+    // waits for in slices. By default the lookup is Resolve's, finished at once.
+    virtual void BeginResolve(const std::string& hostName, const std::string& address,
+                              std::uint16_t port) {
+        Resolve(hostName, address, port);
+    }
+    // Waits up to sliceMs for the lookup; true once it has found the addresses. Raises
+    // TransportError when it failed.
+    virtual bool FinishResolve(int /*sliceMs*/) { return true; }
     // Starts connecting to what Resolve found. Raises TransportError.
     virtual void BeginConnect() = 0;
     // Waits up to sliceMs for the connection; true once it is established. Raises

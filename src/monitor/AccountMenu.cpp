@@ -46,7 +46,7 @@ std::vector<AccountMenuItem> TVorla::BuildAccountMenu() const {
 
 void TVorla::RefreshBtnMouseDown(const skin::ShiftState& mouse) {
     if (mouse.LeftAlone()) {
-        if (m_busy) {
+        if (DeferWhileBusy("refresh", [this, mouse] { RefreshBtnMouseDown(mouse); })) {
             return;
         }
         StopTimers();
@@ -60,7 +60,10 @@ void TVorla::RefreshBtnMouseDown(const skin::ShiftState& mouse) {
 }
 
 void TVorla::MnuClick(int tag) {
-    if (!IsConnected || m_busy || tag == kSeparatorTag) {
+    if (tag == kSeparatorTag || DeferWhileBusy("account", [this, tag] { MnuClick(tag); })) {
+        return;
+    }
+    if (!IsConnected) {
         return;
     }
     if (tag == kCheckAllTag) {

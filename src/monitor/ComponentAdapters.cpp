@@ -28,7 +28,19 @@ void QelPopClient::SetLogin(const std::string& user, const std::string& password
 }
 
 void QelPopClient::Connect() {
-    m_pop.Connect();
+    m_aborted = false;
+    m_pop.AbortRequested = false;
+    try {
+        m_pop.Connect();
+    } catch (const mail::MailError& e) {
+        throw PopError(e.what());
+    }
+    m_pop.AbortRequested = m_aborted;
+}
+
+void QelPopClient::Abort() {
+    m_aborted = true;
+    m_pop.AbortRequested = true;
 }
 
 bool QelPopClient::Login() {

@@ -7,7 +7,8 @@
 
 namespace monitor {
 
-// Borrows the client; MailError of a call without a connection becomes PopError.
+// Borrows the client; every MailError of a call (no connection, a broken or aborted
+// connection) becomes PopError.
 class QelPopClient final : public PopClient {
 public:
     explicit QelPopClient(mail::TQelPOP& pop);
@@ -21,9 +22,14 @@ public:
     bool Connected() const override { return m_pop.Connected; }
     int MessageCount() const override { return static_cast<int>(m_pop.MessageCount); }
     std::string ReplyStatus() const override { return m_pop.ReplyStatus; }
+    std::string ReplyText() const override { return m_pop.ReplyText; }
+    void Abort() override;
 
 private:
     mail::TQelPOP& m_pop;
+    // The client clears its own flag once a greeting has arrived; this one lasts until the
+    // next Connect, so an abort during the greeting still stops the login.
+    bool m_aborted = false;
 };
 
 // Borrows the control; ERASControlError becomes DialUpError.

@@ -39,7 +39,7 @@ void TVorla::ShowFlagOrEnd(FlagPicture picture, bool quitPop) {
         return;
     }
     if (quitPop) {
-        m_pop.Quit();
+        QuitSession();
     }
     settings::ReportFatal({m_view, m_view}, skin::kMailPictureFailed);
 }
@@ -50,7 +50,7 @@ void TVorla::ShowOnlineOrEnd(bool online, bool quitPop) {
         return;
     }
     if (quitPop) {
-        m_pop.Quit();
+        QuitSession();
     }
     settings::ReportFatal({m_view, m_view}, skin::kOnlinePictureFailed);
 }

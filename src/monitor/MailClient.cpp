@@ -58,6 +58,10 @@ ProgramCall MailtoProgram(const std::string& command) {
 }
 
 void TVorla::MAILClick() {
+    // During a check the counter to reset is not settled yet.
+    if (DeferWhileBusy("mail", [this] { MAILClick(); })) {
+        return;
+    }
     // Without a client to start the counter stays: the user has not seen the mail.
     if (StartMailClient() && Config.reset && IsAccount(CurrentAccount)) {
         ResetCounter();

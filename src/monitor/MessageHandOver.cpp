@@ -12,7 +12,8 @@ void TVorla::FLAGMouseDown(const skin::ShiftState& mouse) {
         DrawStatus(Ticker.StatusText);
         return;
     }
-    if (!LeftDoubleClick(mouse) || m_busy) {
+    if (!LeftDoubleClick(mouse) ||
+        DeferWhileBusy("flag", [this, mouse] { FLAGMouseDown(mouse); })) {
         return;
     }
     DisableButtons();
@@ -42,8 +43,9 @@ void TVorla::OpenMailbox() {
             m_pop.GetMailCount();
             sessionOpen = m_pop.Connected();
         }
-    } catch (const PopError&) {
+    } catch (const PopError& e) {
         sessionOpen = false;
+        ReportPopFault(e.what());
     }
     // Without a session the count of the last check stays; the window reports the failure.
     if (sessionOpen) {
@@ -67,7 +69,7 @@ void TVorla::OpenMailbox() {
         if (sessionOpen) {
             WaitingCount = std::max(0, m_pop.MessageCount());
         }
-        m_pop.Quit();
+        QuitSession();
     }
     RunCheck(false);
     StartTimers();

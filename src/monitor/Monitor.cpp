@@ -54,7 +54,43 @@ int TVorla::NextAccountToCheck() const {
     return 0;
 }
 
+void TVorla::WhenIdle(const std::string& kind, std::function<void()> action) {
+    if (!DeferWhileBusy(kind, action)) {
+        action();
+    }
+}
+
+bool TVorla::DeferWhileBusy(const std::string& kind, std::function<void()> action) {
+    if (!m_busy) {
+        return false;
+    }
+    std::erase_if(m_deferred, [&](const auto& waiting) { return waiting.first == kind; });
+    m_deferred.emplace_back(kind, std::move(action));
+    return true;
+}
+
+void TVorla::RunDeferred() noexcept {
+    // Each handler is taken off the queue before it runs: one that starts a check of its own
+    // runs the handlers that arrive during that check itself.
+    while (!m_deferred.empty() && !m_busy) {
+        auto action = std::move(m_deferred.front().second);
+        m_deferred.pop_front();
+        try {
+            action();
+        } catch (const settings::FatalSettingsError&) {
+            // Shown already and the exit requested: nothing more may run.
+            m_deferred.clear();
+        } catch (const std::exception& e) {
+            // What the desktop shell does with an error that reaches a handler's top.
+            m_view.ShowMessage(e.what());
+        }
+    }
+}
+
 void TVorla::ConnectClick() {
+    if (DeferWhileBusy("connect", [this] { ConnectClick(); })) {
+        return;
+    }
     DisableButtons();
     DoConnect();
     EnableButtons();
@@ -79,17 +115,23 @@ void TVorla::DoConnect() {
     m_popAccount = first;
     CurrentAccount = kNoAccountYet;
 
-    const bool dialFailed = Config.RAS_connect && !DialIfNeeded();
+    bool dialled = false;
+    const bool dialFailed = Config.RAS_connect && !DialIfNeeded(dialled);
     if (!dialFailed) {
-        // The probe only reads the greeting: is the server reachable at all?
         m_pump.ProcessMessages();
-        m_pop.Connect();
-        IsConnected = !m_pop.Failed();
-        m_pop.Quit();
+        IsConnected = ProbeServer();
+        if (!IsConnected && dialled) {
+            // A line dialled for a server that does not answer is not left up, busy and
+            // out of reach of Disconnect.
+            HangUpLine();
+        }
     }
     if (IsConnected) {
         ShowConnectionState();
         RunCheck(true);
+    } else {
+        // A window that was connected must not go on showing it, nor the dialling text stay.
+        ShowConnectionState();
     }
     Ticker.RefreshTicks = 0;
     Ticker.PauseActive = true;
@@ -101,8 +143,45 @@ void TVorla::DoConnect() {
     StartTimers();
 }
 
+// The probe only reads the greeting: is the server reachable at all? False, with the reason
+// in ErrorNotice, when it is not.
+bool TVorla::ProbeServer() {
+    if (StopIfAborted()) {
+        return false;
+    }
+    bool reachable = false;
+    try {
+        m_pop.Connect();
+        reachable = !m_pop.Failed();
+    } catch (const PopError& e) {
+        ReportPopFault(e.what());
+        return false;
+    }
+    if (!reachable) {
+        if (m_errorNotice.empty()) {
+            ReportUnexplainedFailure();
+        }
+        return false;
+    }
+    QuitSession();
+    return true;
+}
+
+void TVorla::AbortOperation() {
+    m_abortRequested = true;
+    m_pop.Abort();
+}
+
+bool TVorla::StopIfAborted() {
+    if (m_abortRequested) {
+        ReportPopFault(kOperationCanceled);
+    }
+    return m_abortRequested;
+}
+
 // Dials entry RAS_num unless the window is on line already; false when no line came up.
-bool TVorla::DialIfNeeded() {
+// dialled tells whether this call brought the line up.
+bool TVorla::DialIfNeeded(bool& dialled) {
     const auto entries = m_rasc.Entries();
     if (entries.empty()) {
         SetErrorNotice(kNoDialUpEntry);
@@ -126,7 +205,19 @@ bool TVorla::DialIfNeeded() {
         Ticker.TickerText = m_errorNotice;
         return false;
     }
+    dialled = true;
     return true;
+}
+
+void TVorla::HangUpLine() {
+    if (m_rasc.Entries().empty()) {
+        return;
+    }
+    try {
+        m_rasc.HangUp(Config.RAS_num);
+    } catch (const DialUpError& e) {
+        m_view.ShowMessage(e.what());
+    }
 }
 
 void TVorla::CheckNextAccount(bool check) {
@@ -200,6 +291,9 @@ bool TVorla::CheckAccount(int number) {
     m_pop.SetLogin(account.user_name, account.password);
     DrawStatus("checking " + account.acc_name);
     m_pump.ProcessMessages();
+    if (StopIfAborted()) {
+        return false;
+    }
     bool ok = false;
     try {
         m_pop.Connect();
@@ -214,16 +308,39 @@ bool TVorla::CheckAccount(int number) {
             m_pop.Quit();
         }
     } catch (const PopError& e) {
-        SetErrorNotice(account.acc_name + " " + e.what());
-        Ticker.TickerText = m_errorNotice;
+        ok = false;
+        ReportPopFault(e.what());
     }
     if (!ok && m_errorNotice.empty()) {
-        // A refused greeting is not reported by the client; the status line must still say why.
-        const std::string status = m_pop.ReplyStatus();
-        SetErrorNotice(account.acc_name + " " + (status.empty() ? "no answer" : status));
-        Ticker.TickerText = m_errorNotice;
+        ReportUnexplainedFailure();
     }
     return ok;
+}
+
+// A mail fault that left a call: the account of the session and the fault's text.
+void TVorla::ReportPopFault(const std::string& text) {
+    const std::string name = IsAccount(m_popAccount) ? Account(m_popAccount).acc_name : "";
+    SetErrorNotice(name + " " + text);
+    Ticker.TickerText = m_errorNotice;
+}
+
+// A refused greeting or a connection closed without a word is not reported by the client;
+// the status line must still say why.
+void TVorla::ReportUnexplainedFailure() {
+    std::string reason = m_pop.ReplyStatus();
+    const std::string text = m_pop.ReplyText();
+    if (!text.empty()) {
+        reason += (reason.empty() ? "" : " ") + text;
+    }
+    ReportPopFault(reason.empty() ? "no answer" : reason);
+}
+
+void TVorla::QuitSession() {
+    try {
+        m_pop.Quit();
+    } catch (const PopError& e) {
+        ReportPopFault(e.what());
+    }
 }
 
 void TVorla::ShowNoValidAccount() {
@@ -253,6 +370,11 @@ void TVorla::TakeOfflineIfLineLost() {
         IsConnected = false;
         StopTimers();
         ShowConnectionState();
+        if (state != DialUp::kDisconnected) {
+            // The dialler still holds the line without a link: release it, or the entry stays
+            // busy and can neither be dialled again nor hung up from a disconnected window.
+            HangUpLine();
+        }
     }
 }
 
@@ -267,11 +389,17 @@ void TVorla::TimerTimer() {
 }
 
 void TVorla::DisconnectClick() {
-    if (!IsConnected || m_busy) {
+    if (m_busy) {
+        // The running check ends at once through its failure path; then the disconnect.
+        AbortOperation();
+        DeferWhileBusy("disconnect", [this] { DisconnectClick(); });
+        return;
+    }
+    if (!IsConnected) {
         return;
     }
     StopTimers();
-    m_pop.Quit();
+    QuitSession();
     for (auto& account : Tables.AccountTable) {
         account.LastCount = settings::kNotCheckedYet;
     }
@@ -279,12 +407,8 @@ void TVorla::DisconnectClick() {
     WaitingCount = 0;
     IsConnected = false;
     ShowConnectionState();
-    if (Config.RAS_connect && !m_rasc.Entries().empty()) {
-        try {
-            m_rasc.HangUp(Config.RAS_num);
-        } catch (const DialUpError& e) {
-            m_view.ShowMessage(e.what());
-        }
+    if (Config.RAS_connect) {
+        HangUpLine();
     }
 }
 

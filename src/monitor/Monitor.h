@@ -3,8 +3,11 @@
 // and filter tables and the shared window state, runs the round-robin check of the POP3
 // accounts and shows everything through a MonitorView. Its handlers carry the names of the
 // window events that the desktop shell forwards to them.
+#include <deque>
+#include <exception>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "monitor/MonitorView.h"
@@ -24,6 +27,8 @@ namespace monitor {
 inline constexpr int kNoAccountYet = 99;
 
 inline constexpr const char* kNoValidAccount = "No valid account ! Please create/activate one!";
+// The reason of a check stopped by Disconnect or Exit before its session was opened.
+inline constexpr const char* kOperationCanceled = "Operation canceled";
 inline constexpr const char* kNoDialUpEntry =
     "No dial-up entry ! Please create one or turn dial-up off!";
 
@@ -129,6 +134,9 @@ public:
 
     // True while a check, a message fetch or a news download runs.
     bool Busy() const { return m_busy; }
+    // Runs action now, or, while busy, once the running operation has ended. A later action
+    // of the same kind replaces one that is still waiting.
+    void WhenIdle(const std::string& kind, std::function<void()> action);
     const std::string& ProgramFolder() const { return m_programFolder; }
 
 private:
@@ -149,15 +157,26 @@ private:
     };
 
     // Marks the monitor busy for the life of a check, fetch or download; a scope that finds
-    // it busy already is false and must not start its operation.
+    // it busy already is false and must not start its operation. Leaving the outermost scope
+    // runs the handlers that arrived meanwhile, unless it is left by an exception.
     class BusyScope {
     public:
-        explicit BusyScope(TVorla& owner) : m_owner(owner), m_acquired(!owner.m_busy) {
+        explicit BusyScope(TVorla& owner)
+            : m_owner(owner), m_acquired(!owner.m_busy), m_exceptions(std::uncaught_exceptions()) {
+            if (m_acquired) {
+                owner.m_abortRequested = false;
+            }
             owner.m_busy = true;
         }
         ~BusyScope() {
-            if (m_acquired) {
-                m_owner.m_busy = false;
+            if (!m_acquired) {
+                return;
+            }
+            m_owner.m_busy = false;
+            if (std::uncaught_exceptions() > m_exceptions) {
+                m_owner.m_deferred.clear();
+            } else {
+                m_owner.RunDeferred();
             }
         }
         BusyScope(const BusyScope&) = delete;
@@ -167,6 +186,7 @@ private:
     private:
         TVorla& m_owner;
         bool m_acquired;
+        int m_exceptions;
     };
 
     void SetErrorNotice(const std::string& text);
@@ -175,10 +195,26 @@ private:
     settings::AccountRecord& Account(int number) { return Tables.AccountTable[number - 1]; }
     int FirstValidAccount() const;
     int NextAccountToCheck() const;
-    bool DialIfNeeded();
+    // While busy: queues action as WhenIdle does and returns true; otherwise false.
+    bool DeferWhileBusy(const std::string& kind, std::function<void()> action);
+    void RunDeferred() noexcept;
+    bool DialIfNeeded(bool& dialled);
+    void HangUpLine();
+    bool ProbeServer();
+    void QuitSession();
+    void ReportPopFault(const std::string& text);
+    void ReportUnexplainedFailure();
+    // Asks the running operation to stop; a session it has not opened yet is not opened.
+    void AbortOperation();
+    // True, with the reason reported, when the running operation was asked to stop.
+    bool StopIfAborted();
     void RunCheck(bool check);
     bool CheckAccount(int number);
     void ShowNoValidAccount();
+    // LoadSkin for a skin chosen from the menu: a skin.ini that cannot be read is a failed
+    // load like any other, with no message of its own and no end of the program.
+    bool TrySkin();
+    void ShowSkin(bool redraw);
     void TakeOfflineIfLineLost();
     void DrawStatus(const std::string& text);
     void DrawCount(int count);
@@ -205,6 +241,10 @@ private:
     std::string m_programFolder;
     std::string m_errorNotice;
     bool m_busy = false;
+    // Disconnect or Exit asked the running operation to stop.
+    bool m_abortRequested = false;
+    // Handlers that arrived during a check, fetch or download, by kind, in order of arrival.
+    std::deque<std::pair<std::string, std::function<void()>>> m_deferred;
     // The account whose server POP points at, for the error text; also during the probe.
     int m_popAccount = kNoAccountYet;
     MainMenuModel m_menu;

@@ -73,9 +73,13 @@ const MainMenuModel& TVorla::PopMnuPopup() {
 }
 
 void TVorla::SwitchSkinClick(const std::string& caption) {
+    // A redraw during a check would show the half-checked account.
+    if (DeferWhileBusy("skin", [this, caption] { SwitchSkinClick(caption); })) {
+        return;
+    }
     const std::string kept = Config.SkinFolder;
     Config.SkinFolder = SkinFolderOf(Config.SkinDir, caption);
-    if (!LoadSkin(true)) {
+    if (!TrySkin()) {
         Config.SkinFolder = kept;
         LoadSkin(true);
         m_view.ShowMessage(skin::kInvalidSkin);
@@ -87,6 +91,9 @@ void TVorla::SwitchSkinClick(const std::string& caption) {
 }
 
 void TVorla::NewsServerClick(int tag) {
+    if (DeferWhileBusy("news", [this, tag] { NewsServerClick(tag); })) {
+        return;
+    }
     Config.srv_news = tag;
     StopTimers();
     LitVrNews();
@@ -94,6 +101,9 @@ void TVorla::NewsServerClick(int tag) {
 }
 
 void TVorla::Actualiser1Click() {
+    if (DeferWhileBusy("news-list", [this] { Actualiser1Click(); })) {
+        return;
+    }
     StopTimers();
     LitSrvNews();
     StartTimers();

@@ -15,7 +15,8 @@ public:
 };
 
 // The POP3 client `POP`. Calls block and pump window messages while they wait; failures are
-// reported through OnError and Failed, as the client does; PopError only without a connection.
+// reported through OnError and Failed, as the client does, and a broken or aborted connection
+// also raises PopError out of the call, as does a call made without a connection.
 class PopClient {
 public:
     virtual ~PopClient() = default;
@@ -32,6 +33,10 @@ public:
     virtual bool Connected() const = 0;
     virtual int MessageCount() const = 0;
     virtual std::string ReplyStatus() const = 0;
+    virtual std::string ReplyText() const = 0;
+    // Asks the running call to stop: its wait ends at once through the failure path. The
+    // request lasts until the next Connect, which clears it.
+    virtual void Abort() = 0;
 
     // Error event: (error number, text).
     std::function<void(int, const std::string&)> OnError;
@@ -50,6 +55,7 @@ class DialUp {
 public:
     // The platform's state code of a connected entry.
     static constexpr int kConnected = 8192;
+    static constexpr int kDisconnected = 8193;
 
     virtual ~DialUp() = default;
     virtual void RefreshEntries() = 0;

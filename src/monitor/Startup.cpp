@@ -78,9 +78,13 @@ bool TVorla::Init() {
 void TVorla::ShutDown() {
     StopTimers();
     // An exit clicked while a check or fetch waits on the server must not talk to the client
-    // under it; the running operation ends its own session.
-    if (!m_busy) {
-        m_pop.Quit();
+    // under it: the running operation is aborted and ends its own session, and nothing that
+    // waited for it runs any more.
+    if (m_busy) {
+        AbortOperation();
+        m_deferred.clear();
+    } else {
+        QuitSession();
     }
     Ticker.NewsLines.clear();
     NewsServers.clear();
@@ -169,12 +173,41 @@ bool TVorla::LoadSkin(bool redraw) {
     if (!skin::LoadSkin(Skin, source, {m_view, m_view}, false, {})) {
         return false;
     }
+    ShowSkin(redraw);
+    return true;
+}
+
+namespace {
+
+// Takes the fatal report of a skin that is only tried: the switch shows its own message.
+class TrialSinks final : public platform::Dialogs, public platform::ExitRequest {
+public:
+    void ShowMessage(const std::string&) override {}
+    void RequestExit() override {}
+};
+
+}  // namespace
+
+bool TVorla::TrySkin() {
+    const skin::SkinSource source{Config.SkinFolder, m_programFolder + settings::kVorlaIni};
+    TrialSinks trial;
+    try {
+        if (!skin::LoadSkin(Skin, source, {trial, trial}, false, {})) {
+            return false;
+        }
+    } catch (const settings::FatalSettingsError&) {
+        return false;
+    }
+    ShowSkin(true);
+    return true;
+}
+
+void TVorla::ShowSkin(bool redraw) {
     m_view.SkinLoaded();
     if (redraw) {
         CheckNextAccount(false);
         ShowConnectionState();
     }
-    return true;
 }
 
 void TVorla::StopTimers() {

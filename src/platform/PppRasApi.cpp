@@ -93,7 +93,8 @@ private:
 
 }  // namespace
 
-int RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds timeout) {
+int RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds timeout,
+               const std::function<void()>& idle) {
     if (argv.empty())
         return -1;
     std::vector<std::string> args = argv;
@@ -117,6 +118,8 @@ int RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds t
             waitpid(pid, &status, 0);
             return -1;
         }
+        if (idle)
+            idle();
         std::this_thread::sleep_for(kPollSlice);
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -129,9 +132,26 @@ PppRasApi::PppRasApi(PppPaths paths, ProgramRunner runner, std::chrono::millisec
       m_dialTimeout(dialTimeout),
       m_hangUpTimeout(hangUpTimeout) {
     if (!m_runner)
-        m_runner = [](const std::vector<std::string>& argv) {
-            return RunProgram(argv, kProgramTimeout);
+        m_runner = [this](const std::vector<std::string>& argv) {
+            return RunProgram(argv, kProgramTimeout, [this] { Pump(); });
         };
+}
+
+void PppRasApi::Pump() {
+    if (m_pump)
+        m_pump->ProcessMessages();
+}
+
+void PppRasApi::Pause(std::chrono::milliseconds length) {
+    const auto end = std::chrono::steady_clock::now() + length;
+    for (;;) {
+        Pump();
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= end)
+            return;
+        std::this_thread::sleep_for(
+            std::min<std::chrono::steady_clock::duration>(kPollSlice, end - now));
+    }
 }
 
 std::vector<std::string> PppRasApi::EntryNames() const {
@@ -274,7 +294,7 @@ std::uint32_t PppRasApi::Dial(const RasDialParams& params, RasHandle& connection
             return kRasSuccess;
         if (std::chrono::steady_clock::now() >= deadline)
             return kRasErrorNoAnswer;
-        std::this_thread::sleep_for(kLinkPoll);
+        Pause(kLinkPoll);
     }
 }
 
@@ -289,7 +309,7 @@ std::uint32_t PppRasApi::HangUp(RasHandle connection) {
     while (FindLink(connection)) {
         if (std::chrono::steady_clock::now() >= deadline)
             return kRasErrorFromDevice;
-        std::this_thread::sleep_for(kLinkPoll);
+        Pause(kLinkPoll);
     }
     return kRasSuccess;
 }

@@ -9,13 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "platform/EventPump.h"
 #include "platform/RasApi.h"
 
 namespace platform {
 
 // Runs a program with its arguments already split (no shell) and waits for it to end; the
-// exit status, or -1 when it could not be started or was ended after the time-out.
-int RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds timeout);
+// exit status, or -1 when it could not be started or was ended after the time-out. idle, when
+// given, runs between the short polls of the wait.
+int RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds timeout,
+               const std::function<void()>& idle = {});
 
 struct PppPaths {
     std::string peersDir = "/etc/ppp/peers";
@@ -33,6 +36,8 @@ public:
     explicit PppRasApi(PppPaths paths = {}, ProgramRunner runner = {},
                        std::chrono::milliseconds dialTimeout = std::chrono::seconds(90),
                        std::chrono::milliseconds hangUpTimeout = std::chrono::seconds(10));
+    PppRasApi(const PppRasApi&) = delete;
+    PppRasApi& operator=(const PppRasApi&) = delete;
 
     std::uint32_t EnumEntries(std::vector<RasEntryName>& buffer, std::uint32_t& bufferBytes,
                               std::uint32_t& entryCount) override;
@@ -46,6 +51,10 @@ public:
     std::uint32_t GetErrorString(std::uint32_t code, std::string& text,
                                  std::uint32_t bufferChars) override;
     std::unique_ptr<RasLibrary> LoadLibrary(const std::string& fileName) override;
+
+    // Dialling and hanging up wait for pon, poff and pppd; from now on they process the
+    // window's pending messages every few milliseconds meanwhile. The pump must outlive this.
+    void PumpWhileWaiting(EventPump& pump) { m_pump = &pump; }
 
     std::uint32_t GetEntryProperties(const std::string& entryName, RasEntry& entry,
                                      std::uint32_t& entryInfoSize);
@@ -63,11 +72,15 @@ private:
     std::optional<Link> FindLink(const std::string& entryName) const;
     std::optional<Link> FindLink(RasHandle connection) const;
     bool LinkUp(const Link& link) const;
+    void Pump();
+    // Waits for length, pumping between short slices.
+    void Pause(std::chrono::milliseconds length);
 
     PppPaths m_paths;
     ProgramRunner m_runner;
     std::chrono::milliseconds m_dialTimeout;
     std::chrono::milliseconds m_hangUpTimeout;
+    EventPump* m_pump = nullptr;
 };
 
 }  // namespace platform

@@ -28,7 +28,10 @@ Program::Program(DesktopServices services, std::string programFolder)
     handlers.PopMnuPopup = [this]() -> const monitor::MainMenuModel& {
         return m_vorla->PopMnuPopup();
     };
-    handlers.Config1Click = [this] { Guard([this] { Config1Click(); }); };
+    // The dialog edits the accounts: it waits for a running check to end.
+    handlers.Config1Click = [this] {
+        Guard([this] { m_vorla->WhenIdle("config", [this] { Config1Click(); }); });
+    };
     handlers.OtherSkinClick = [this] { Guard([this] { m_vorla->OtherSkinClick(); }); };
     handlers.SwitchSkinClick = [this](const std::string& name) {
         Guard([this, name] { m_vorla->SwitchSkinClick(name); });

@@ -1,6 +1,6 @@
-// vorla-check DIR [--ticks N] [--no-news]: runs the monitor's start-up on the settings folder
-// DIR, presses Connect, fires N ticks of the check timer and shuts down without writing the
-// settings. Every request to the window is printed as one line.
+// vorla-check DIR [--ticks N] [--no-news] [--timeout MS]: runs the monitor's start-up on the
+// settings folder DIR, presses Connect, fires N ticks of the check timer and shuts down without
+// writing the settings. Every request to the window is printed as one line.
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -27,18 +27,29 @@ struct Options {
     std::string folder;
     int ticks = 0;
     bool news = true;
+    long timeout = 60000;
 };
+
+// A whole decimal number from min to max.
+bool ParseNumber(const char* text, long min, long max, long& value) {
+    char* end = nullptr;
+    value = std::strtol(text, &end, 10);
+    return end != text && *end == '\0' && value >= min && value <= max;
+}
 
 bool ParseArguments(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        long number = 0;
         if (arg == "--ticks" && i + 1 < argc) {
-            char* end = nullptr;
-            const long ticks = std::strtol(argv[++i], &end, 10);
-            if (*end != '\0' || ticks < 0 || ticks > 100000) {
+            if (!ParseNumber(argv[++i], 0, 100000, number)) {
                 return false;
             }
-            options.ticks = static_cast<int>(ticks);
+            options.ticks = static_cast<int>(number);
+        } else if (arg == "--timeout" && i + 1 < argc) {
+            if (!ParseNumber(argv[++i], 1, 3600000, options.timeout)) {
+                return false;
+            }
         } else if (arg == "--no-news") {
             options.news = false;
         } else if (options.folder.empty() && !arg.empty() && arg[0] != '-') {
@@ -65,10 +76,11 @@ void PrintAccounts(const monitor::TVorla& vorla, vorlacheck::ConsoleView& view) 
 int main(int argc, char** argv) {
     Options options;
     if (!ParseArguments(argc, argv, options)) {
-        std::cerr << "usage: vorla-check DIR [--ticks N] [--no-news]\n"
+        std::cerr << "usage: vorla-check DIR [--ticks N] [--no-news] [--timeout MS]\n"
                      "  DIR       settings folder (Vorla.ini, Accounts.ini, VrFilter.ini)\n"
                      "  --ticks   check timer ticks after Connect (default 0)\n"
-                     "  --no-news do not download the news server list and the news\n";
+                     "  --no-news do not download the news server list and the news\n"
+                     "  --timeout bound of every wait for a POP3 server in ms (default 60000)\n";
         return kUsage;
     }
 
@@ -79,8 +91,10 @@ int main(int argc, char** argv) {
     mail::TQelPOP pop(transports, windowThread);
     pop.StrErrorInFormatOfMsg = "Error";
     pop.RetrieveProgressStep = 10;
+    pop.TimeOut = static_cast<std::uint32_t>(options.timeout);
     monitor::QelPopClient popClient(pop);
     platform::PppRasApi rasApi;
+    rasApi.PumpWhileWaiting(windowThread);
     net::TRASControl rasc(rasApi);
     monitor::RasDialUp dialUp(rasc);
     net::THTTPGet getNews(windowThread, windowThread);

@@ -49,12 +49,28 @@ void FakePop::Connect() {
     log.push_back("connect " + m_host + ":" + m_port);
     m_count = 0;
     m_failed = false;
+    m_aborted = false;
+    m_text.clear();
     m_pump.ProcessMessages();
     const auto box = boxes.find(m_host);
     if (box == boxes.end() || box->second.refuseConnect) {
         m_status.clear();
         Fail(111, "Connection refused");
         return;
+    }
+    if (box->second.silent) {
+        // Bounded like the real client's time-out.
+        for (int slice = 0; slice < 1000 && !m_aborted; ++slice) {
+            m_pump.ProcessMessages();
+        }
+        const std::string reason = m_aborted ? "Operation canceled (125)" : "Timed out (110)";
+        Fail(m_aborted ? 125 : 110, m_text);
+        throw PopError("Erreur socket Windows : " + reason + ", avec l'API 'recv'");
+    }
+    if (box->second.resetAtGreeting) {
+        // The real client reports the reset with the text of its previous reply, then raises.
+        Fail(104, m_text);
+        throw PopError("Erreur socket Windows : Connection reset by peer (104), avec l'API 'recv'");
     }
     m_connected = true;
     m_status = "+OK";
@@ -154,10 +170,14 @@ MonitorTest::MonitorTest() {
 }
 
 void MonitorTest::MakeVorla(PopClient& popClient) {
-    vorla = std::make_unique<TVorla>(
-        MonitorParts{view, popClient, dialUp, downloader, timer, tickerSync, messageWindow, pump,
-                     shell, autorun, mailto},
-        Folder());
+    MakeVorla(popClient, dialUp);
+}
+
+void MonitorTest::MakeVorla(PopClient& popClient, DialUp& rasc) {
+    vorla =
+        std::make_unique<TVorla>(MonitorParts{view, popClient, rasc, downloader, timer, tickerSync,
+                                              messageWindow, pump, shell, autorun, mailto},
+                                 Folder());
 }
 
 MonitorTest::~MonitorTest() {

@@ -81,6 +81,10 @@ struct FakeMailbox {
     bool refuseConnect = false;  // the server cannot be reached
     bool refuseLogin = false;
     bool refuseStat = false;
+    // The connection breaks at the greeting: the client reports it and raises.
+    bool resetAtGreeting = false;
+    // The server accepts and never answers: the greeting wait pumps until the call is aborted.
+    bool silent = false;
 };
 
 // A POP3 client that answers from scripted mailboxes, keyed by host name, and pumps the
@@ -107,14 +111,17 @@ public:
     bool Connected() const override { return m_connected; }
     int MessageCount() const override { return m_count; }
     std::string ReplyStatus() const override { return m_status; }
+    std::string ReplyText() const override { return m_text; }
+    void Abort() override { m_aborted = true; }
     int Connects() const;
 
 private:
     void Fail(int error, const std::string& text);
 
     platform::EventPump& m_pump;
-    std::string m_host, m_port, m_user, m_password, m_status;
+    std::string m_host, m_port, m_user, m_password, m_status, m_text;
     bool m_failed = false;
+    bool m_aborted = false;
     bool m_connected = false;
     int m_count = 0;
 };
@@ -232,8 +239,10 @@ protected:
     bool Start(const std::vector<TestAccount>& accounts,
                const std::vector<std::string>& extra = {});
     std::string Folder() const { return m_folder.string() + "/"; }
-    // A fresh TVorla on the fixture's fakes and folder, checking through popClient.
+    // A fresh TVorla on the fixture's fakes and folder, checking through popClient (and
+    // dialling through rasc).
     void MakeVorla(PopClient& popClient);
+    void MakeVorla(PopClient& popClient, DialUp& rasc);
 
     RecordingView view;
     FakePump pump;

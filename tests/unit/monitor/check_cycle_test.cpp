@@ -314,34 +314,6 @@ TEST_F(CheckCycleTest, DroppedDialUpLineTakesTheWindowOffLine) {
     EXPECT_EQ(dialUp.log.back(), "state isp");
 }
 
-TEST_F(CheckCycleTest, ClickDuringACheckIsRefused) {
-    ASSERT_TRUE(Start(Accounts({false, false})));
-    vorla->ConnectClick();
-    const int connects = pop.Connects();
-    int refused = 0;
-    pump.onPump = [&] {
-        if (!vorla->Busy()) {
-            return;
-        }
-        ++refused;
-        const int before = pop.Connects();
-        vorla->RefreshBtnMouseDown({.Left = true});
-        vorla->TimerTimer();
-        vorla->MnuClick(20);
-        vorla->DisconnectClick();
-        vorla->LitVrNews();
-        EXPECT_EQ(pop.Connects(), before);
-    };
-    downloader.urls.clear();
-    vorla->RefreshBtnMouseDown({.Left = true});
-    pump.onPump = nullptr;
-    EXPECT_GT(refused, 0);
-    EXPECT_EQ(pop.Connects(), connects + 1);
-    EXPECT_TRUE(downloader.urls.empty());
-    EXPECT_TRUE(vorla->IsConnected);
-    EXPECT_FALSE(vorla->Busy());
-}
-
 TEST_F(CheckCycleTest, NewsDownloadRefusesAPumpedCheck) {
     ASSERT_TRUE(Start(Accounts({false})));
     vorla->ConnectClick();

@@ -1,0 +1,128 @@
+// Clicks that arrive while a check waits on the server: they wait their turn and run once the
+// check has ended, so the check's state is never half-changed under it.
+#include "MonitorFakes.h"
+#include "skin/SkinModel.h"
+
+namespace monitor::test {
+namespace {
+
+class BusyGuardTest : public MonitorTest {
+protected:
+    // Box1 with 2 messages, Box2 with 5; connected, Box1 checked.
+    void ConnectTwo(const std::vector<std::string>& extra = {}) {
+        pop.boxes["pop1.test"].count = 2;
+        pop.boxes["pop2.test"].count = 5;
+        ASSERT_TRUE(Start({{"Box1", "pop1.test"}, {"Box2", "pop2.test"}}, extra));
+        vorla->ConnectClick();
+        ASSERT_TRUE(vorla->IsConnected);
+        ASSERT_EQ(vorla->CurrentAccount, 1);
+    }
+
+    // Runs click once, from the first pump inside the next timer check (Box2), and records
+    // what it changed while the check was still running.
+    void ClickDuringTheCheck(const std::function<void()>& click) {
+        bool clicked = false;
+        pump.onPump = [&] {
+            if (clicked || !vorla->Busy()) {
+                return;
+            }
+            clicked = true;
+            connectsAtClick = pop.Connects();
+            callsAtClick = view.calls.size();
+            click();
+            callsAfterClick = view.calls.size();
+            connectsAfterClick = pop.Connects();
+        };
+        vorla->TimerTimer();
+        pump.onPump = nullptr;
+        ASSERT_TRUE(clicked);
+    }
+
+    int connectsAtClick = 0;
+    int connectsAfterClick = 0;
+    std::size_t callsAtClick = 0;
+    std::size_t callsAfterClick = 0;
+};
+
+TEST_F(BusyGuardTest, SkinChosenDuringACheckIsAppliedAfterIt) {
+    ConnectTwo({"playsnd =1", "wavsnd = /sounds/new.wav"});
+    vorla->Config.SkinDir = VORLA_SKINS;
+    const std::string before = vorla->Config.SkinFolder;
+    ClickDuringTheCheck([&] { vorla->SwitchSkinClick("frost"); });
+
+    EXPECT_EQ(callsAfterClick, callsAtClick) << "nothing was redrawn inside the check";
+    EXPECT_EQ(view.Count("status Box2 2 messages"), 0) << "no half-checked account shown";
+    EXPECT_EQ(vorla->Config.SkinFolder, std::string(VORLA_SKINS) + "/frost/");
+    EXPECT_NE(vorla->Config.SkinFolder, before);
+    EXPECT_EQ(vorla->Tables.AccountTable[1].LastCount, 5);
+    EXPECT_EQ(vorla->Ticker.StatusText, "Box2 5 messages");
+    EXPECT_EQ(view.Count("sound /sounds/new.wav"), 2) << "Box1 at connect, Box2 once";
+}
+
+TEST_F(BusyGuardTest, MailClickDuringACheckResetsTheAccountItShowsAfterIt) {
+    ConnectTwo({"reset =1"});
+    mailto.command = "evolution";
+    std::size_t startedInCheck = 1;
+    ClickDuringTheCheck([&] {
+        vorla->MAILClick();
+        startedInCheck = shell.log.size();
+    });
+    EXPECT_EQ(startedInCheck, 0u);
+    EXPECT_EQ(shell.log, std::vector<std::string>{"start evolution"});
+    EXPECT_EQ(vorla->CurrentAccount, 2);
+    EXPECT_EQ(vorla->WaitingCount, 0) << "the reset came after the check's count";
+    EXPECT_EQ(vorla->Tables.AccountTable[1].LastCount, 0);
+    EXPECT_EQ(vorla->Tables.AccountTable[0].LastCount, 2);
+    EXPECT_EQ(vorla->Ticker.StatusText, "Box2 empty");
+}
+
+TEST_F(BusyGuardTest, NewsServerChosenDuringACheckIsLoadedAfterIt) {
+    ConnectTwo();
+    downloader.urls.clear();
+    std::size_t urlsAtClick = 1;
+    ClickDuringTheCheck([&] {
+        vorla->NewsServerClick(0);
+        urlsAtClick = downloader.urls.size();
+    });
+    EXPECT_EQ(urlsAtClick, 0u);
+    EXPECT_EQ(downloader.urls.size(), 1u) << "the news reload was not dropped";
+}
+
+TEST_F(BusyGuardTest, ClicksDuringACheckWaitTheirTurn) {
+    ConnectTwo();
+    const int connects = pop.Connects();
+    ClickDuringTheCheck([&] {
+        vorla->RefreshBtnMouseDown({.Left = true});
+        vorla->RefreshBtnMouseDown({.Left = true});
+        vorla->TimerTimer();
+        vorla->MnuClick(1);
+    });
+    EXPECT_EQ(connectsAfterClick, connectsAtClick) << "no second session inside the check";
+    // The timer check, one refresh (the second replaced the first) and the menu's check.
+    EXPECT_EQ(pop.Connects(), connects + 3);
+    EXPECT_EQ(vorla->CurrentAccount, 2) << "the menu checked account 2 last";
+    EXPECT_EQ(view.calls.back(), "buttons on");
+    EXPECT_FALSE(vorla->Busy());
+}
+
+TEST_F(BusyGuardTest, SkinWhoseIniBecameUnreadableIsAFailedSwitch) {
+    ConnectTwo();
+    namespace fs = std::filesystem;
+    const std::string skins = Folder() + "skins";
+    fs::create_directories(skins);
+    fs::copy(std::string(VORLA_SKINS) + "/default", skins + "/gone", fs::copy_options::recursive);
+    vorla->Config.SkinDir = skins;
+    const auto& listed = vorla->PopMnuPopup().SkinItems;
+    ASSERT_EQ(listed, std::vector<std::string>{"gone"});
+    fs::remove(skins + "/gone/skin.ini");
+    const std::string before = vorla->Config.SkinFolder;
+
+    EXPECT_NO_THROW(vorla->SwitchSkinClick("gone"));
+    EXPECT_EQ(view.Last("message "), std::string("message ") + skin::kInvalidSkin);
+    EXPECT_EQ(view.Count("exit"), 0);
+    EXPECT_EQ(vorla->Config.SkinFolder, before);
+    EXPECT_EQ(vorla->Ticker.StatusText, "Box1 2 messages");
+}
+
+}  // namespace
+}  // namespace monitor::test

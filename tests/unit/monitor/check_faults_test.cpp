@@ -1,0 +1,212 @@
+// Faults of the mail server and of the dial-up line during a connect or a check: the window
+// always comes back usable and says what is true.
+#include "MonitorFakes.h"
+#include "monitor/ComponentAdapters.h"
+#include "net/RASControl.h"
+#include "platform/MemoryRasApi.h"
+
+namespace monitor::test {
+namespace {
+
+const std::string kReset =
+    "Box1 Erreur socket Windows : Connection reset by peer (104), avec l'API 'recv'";
+
+class CheckFaultsTest : public MonitorTest {
+protected:
+    bool StartOne(const std::vector<std::string>& extra = {"autocheck =1"}) {
+        pop.boxes["pop1.test"].count = 2;
+        return Start({{"Box1", "pop1.test"}}, extra);
+    }
+    FakeMailbox& Box() { return pop.boxes["pop1.test"]; }
+};
+
+TEST_F(CheckFaultsTest, MailFaultLeavesNoCallAndBringsTheWindowBack) {
+    struct Row {
+        const char* name;
+        bool connectFirst;
+        std::function<void(TVorla&)> action;
+    };
+    const std::vector<Row> rows = {
+        {"probe of Connect", false, [](TVorla& v) { v.ConnectClick(); }},
+        {"timer check", true, [](TVorla& v) { v.TimerTimer(); }},
+        {"refresh click", true, [](TVorla& v) { v.RefreshBtnMouseDown({.Left = true}); }},
+        {"account menu", true, [](TVorla& v) { v.MnuClick(20); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        MakeVorla(pop);
+        Box() = {};
+        ASSERT_TRUE(StartOne());
+        if (row.connectFirst) {
+            vorla->ConnectClick();
+            ASSERT_TRUE(vorla->IsConnected);
+        }
+        Box().resetAtGreeting = true;
+        view.calls.clear();
+
+        EXPECT_NO_THROW(row.action(*vorla));
+        EXPECT_EQ(vorla->ErrorNotice(), kReset);
+        EXPECT_TRUE(view.With("message ").empty()) << "no message box for a mail fault";
+        EXPECT_FALSE(vorla->Busy());
+        EXPECT_TRUE(vorla->Ticker.Scroll.Enabled());
+        if (row.connectFirst) {
+            EXPECT_EQ(vorla->Tables.AccountTable[0].LastCount, settings::kCheckFailed);
+            EXPECT_EQ(vorla->Ticker.StatusText, kReset);
+            EXPECT_TRUE(timer.enabled);
+        } else {
+            EXPECT_FALSE(vorla->IsConnected);
+            EXPECT_FALSE(timer.enabled);
+        }
+        const auto buttons = view.With("buttons ");
+        if (!buttons.empty()) {
+            EXPECT_EQ(buttons.back(), "buttons on");
+        }
+    }
+}
+
+TEST_F(CheckFaultsTest, MailboxOpenedOnABrokenServerStillRestartsTheTimers) {
+    ASSERT_TRUE(StartOne());
+    vorla->ConnectClick();
+    Box().resetAtGreeting = true;
+    messageWindow.displayError = "Not connected.";
+    EXPECT_NO_THROW(vorla->FLAGMouseDown({.Left = true, .Double = true}));
+    EXPECT_EQ(view.Last("message "), "message Not connected.") << "the message window's own box";
+    EXPECT_TRUE(timer.enabled);
+    EXPECT_EQ(view.calls.back(), "buttons on");
+}
+
+TEST_F(CheckFaultsTest, ClosedGreetingIsExplainedWithTheClientsText) {
+    // Like a server that closes at once: a failure the client reports through no event.
+    struct ClosingPop final : PopClient {
+        void SetServer(const std::string&, const std::string&) override {}
+        void SetLogin(const std::string&, const std::string&) override {}
+        void Connect() override {}
+        bool Login() override { return false; }
+        void GetMailCount() override {}
+        void Quit() override {}
+        bool Failed() const override { return true; }
+        bool Connected() const override { return false; }
+        int MessageCount() const override { return 0; }
+        std::string ReplyStatus() const override { return ""; }
+        std::string ReplyText() const override { return "Connection closed by the server."; }
+        void Abort() override {}
+    } closing;
+    MakeVorla(closing);
+    ASSERT_TRUE(StartOne());
+    vorla->ConnectClick();
+    EXPECT_EQ(vorla->ErrorNotice(), "Box1 Connection closed by the server.");
+}
+
+TEST_F(CheckFaultsTest, ConnectWhileTheServerIsDownShowsTheWindowOffLineAndCanRecover) {
+    ASSERT_TRUE(StartOne());
+    vorla->ConnectClick();
+    ASSERT_TRUE(vorla->IsConnected);
+    ASSERT_EQ(view.Last("tray "), "tray mail");
+
+    Box().refuseConnect = true;
+    vorla->ConnectClick();
+    EXPECT_FALSE(vorla->IsConnected);
+    EXPECT_EQ(view.Last("online-picture "), "online-picture off");
+    EXPECT_EQ(view.Last("tray "), "tray disconnected");
+    EXPECT_EQ(view.Last("count "), "count 0");
+    EXPECT_EQ(view.Last("hint "), "hint Disconnected");
+    EXPECT_FALSE(timer.enabled);
+
+    Box().refuseConnect = false;
+    vorla->ConnectClick();
+    EXPECT_TRUE(vorla->IsConnected);
+    EXPECT_EQ(view.Last("online-picture "), "online-picture on");
+    EXPECT_EQ(view.Last("tray "), "tray mail");
+    EXPECT_TRUE(timer.enabled);
+}
+
+// The real dial-up control over a service whose line stays up until it is hung up.
+class DialUpFaultsTest : public CheckFaultsTest {
+protected:
+    DialUpFaultsTest() : rasc(api), ras(rasc) {
+        api.AddEntry("isp");
+        MakeVorla(pop, ras);
+    }
+    platform::MemoryRasApi api;
+    net::TRASControl rasc;
+    RasDialUp ras;
+};
+
+TEST_F(DialUpFaultsTest, LineDialledForAServerThatDoesNotAnswerIsHungUp) {
+    ASSERT_TRUE(StartOne({"RAS_connect =1", "autocheck =1"}));
+    Box().refuseConnect = true;
+    vorla->ConnectClick();
+    EXPECT_FALSE(vorla->IsConnected);
+    EXPECT_TRUE(api.connections.empty()) << "the dialled line was hung up";
+    EXPECT_FALSE(rasc.Busy());
+
+    Box().refuseConnect = false;
+    vorla->ConnectClick();
+    EXPECT_TRUE(vorla->IsConnected) << vorla->ErrorNotice();
+    EXPECT_EQ(api.dialledParams.size(), 2u);
+}
+
+TEST_F(DialUpFaultsTest, LinkLostWhileTheDiallerRunsIsReleased) {
+    ASSERT_TRUE(StartOne({"RAS_connect =1", "autocheck =1"}));
+    vorla->ConnectClick();
+    ASSERT_TRUE(vorla->IsConnected);
+    ASSERT_EQ(api.connections.size(), 1u);
+
+    // pppd keeps running without a link.
+    api.connections[0].state = platform::kRasStateOpenPort;
+    Box().refuseConnect = true;
+    vorla->TimerTimer();
+    EXPECT_FALSE(vorla->IsConnected);
+    EXPECT_EQ(view.Last("tray "), "tray disconnected");
+    EXPECT_TRUE(api.connections.empty());
+    EXPECT_FALSE(rasc.Busy());
+
+    Box().refuseConnect = false;
+    vorla->ConnectClick();
+    EXPECT_TRUE(vorla->IsConnected) << vorla->ErrorNotice();
+}
+
+TEST_F(CheckFaultsTest, DisconnectOrExitDuringACheckAbortsIt) {
+    struct Row {
+        const char* name;
+        std::function<void(TVorla&)> click;
+        bool connectedAfter;
+    };
+    const std::vector<Row> rows = {
+        {"disconnect", [](TVorla& v) { v.DisconnectClick(); }, false},
+        {"exit", [](TVorla& v) { v.Exit1Click(); }, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        MakeVorla(pop);
+        Box() = {};
+        ASSERT_TRUE(StartOne());
+        vorla->ConnectClick();
+        ASSERT_TRUE(vorla->IsConnected);
+        Box().silent = true;
+        int pumpsInCheck = 0;
+        bool clicked = false;
+        pump.onPump = [&] {
+            if (!vorla->Busy()) {
+                return;
+            }
+            ++pumpsInCheck;
+            if (!clicked) {
+                clicked = true;
+                row.click(*vorla);
+            }
+        };
+        vorla->TimerTimer();
+        pump.onPump = nullptr;
+
+        EXPECT_LT(pumpsInCheck, 10) << "the wait ended at the click, not at its time-out";
+        EXPECT_EQ(vorla->IsConnected, row.connectedAfter);
+        EXPECT_NE(vorla->ErrorNotice().find("Operation canceled"), std::string::npos)
+            << vorla->ErrorNotice();
+        EXPECT_FALSE(vorla->Busy());
+    }
+    EXPECT_EQ(view.Count("close"), 1);
+}
+
+}  // namespace
+}  // namespace monitor::test
