@@ -1,9 +1,6 @@
-#include <sys/wait.h>
-
-#include <cstdio>
-
 #include "DovecotServer.h"
 #include "MonitorFakes.h"
+#include "RunVorlaCheck.h"
 #include "mail/PosixTransport.h"
 #include "mail/QelPOP3.h"
 #include "monitor/ComponentAdapters.h"
@@ -102,20 +99,6 @@ TEST_F(MonitorDovecotTest, WrongPasswordIsTheServersText) {
     EXPECT_EQ(vorla->Tables.AccountTable[0].LastCount, settings::kCheckFailed);
 }
 
-// Runs vorla-check and returns its output; status receives the exit code.
-std::string RunCheck(const std::string& arguments, int& status) {
-    const std::string command = std::string(VORLA_CHECK) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string output;
-    char buffer[4096];
-    while (pipe && fgets(buffer, sizeof buffer, pipe)) {
-        output += buffer;
-    }
-    const int raw = pipe ? pclose(pipe) : -1;
-    status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return output;
-}
-
 TEST_F(MonitorDovecotTest, VorlaCheckPrintsTheCycle) {
     harness::DovecotServer server;
     server.AddMessage(Message("one"));
@@ -125,7 +108,7 @@ TEST_F(MonitorDovecotTest, VorlaCheckPrintsTheCycle) {
                  std::to_string(harness::ServerProcess::FreePort()) + "\r\n");
     const std::string before = ReadFile("Vorla.ini");
     int status = -1;
-    const std::string output = RunCheck(Folder() + " --ticks 1 --no-news", status);
+    const std::string output = RunVorlaCheck(Folder() + " --ticks 1 --no-news", status);
     EXPECT_EQ(status, 0) << output;
     EXPECT_NE(output.find("status checking Dove\nstatus Dove 1 message\ntray mail\nflag gotmail\n"
                           "sound /sounds/mail.wav\ncount 1\n"),
@@ -135,9 +118,9 @@ TEST_F(MonitorDovecotTest, VorlaCheckPrintsTheCycle) {
     EXPECT_NE(output.find("account 1 1\naccount 2 -1\n"), std::string::npos) << output;
     EXPECT_EQ(ReadFile("Vorla.ini"), before) << "vorla-check never writes the settings";
 
-    EXPECT_NE(
-        RunCheck(Folder() + "missing", status).find("message -Err : VORLA.INI path not found\\r"),
-        std::string::npos);
+    EXPECT_NE(RunVorlaCheck(Folder() + "missing", status)
+                  .find("message -Err : VORLA.INI path not found\\r"),
+              std::string::npos);
     EXPECT_EQ(status, 2);
 }
 

@@ -37,6 +37,35 @@ std::string RecordingView::Name(TrayIcon icon) {
     return "?";
 }
 
+void FakePump::ProcessMessages() {
+    const auto now = Clock::now();
+    m_maxGap = std::max(m_maxGap, now - m_last);
+    m_last = now;
+    ++pumps;
+    if (onPump) {
+        auto hook = onPump;
+        hook();
+        // Time spent in a handler is the window's own work, not a wait without pumping.
+        m_last = Clock::now();
+    }
+}
+
+void FakePump::StartTiming() {
+    m_start = m_last = Clock::now();
+    m_maxGap = {};
+}
+
+long long FakePump::ElapsedMs() const {
+    using std::chrono::duration_cast;
+    return duration_cast<std::chrono::milliseconds>(Clock::now() - m_start).count();
+}
+
+long long FakePump::MaxGapMs() const {
+    using std::chrono::duration_cast;
+    const auto gap = std::max(m_maxGap, Clock::now() - m_last);
+    return duration_cast<std::chrono::milliseconds>(gap).count();
+}
+
 void FakePop::Fail(int error, const std::string& text) {
     m_failed = true;
     m_connected = false;

@@ -1,6 +1,7 @@
 #pragma once
 // Recording and scripted stand-ins for everything TVorla drives, and a fixture that builds a
 // monitor on a temporary settings folder with the shipped default skin.
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -182,18 +183,26 @@ public:
     long long CurrentMessageSize() override { return size; }
 };
 
-// Counts pumps and runs the test's hook there: a click arriving during a wait.
+// Counts pumps and runs the test's hook there: a click arriving during a wait. It also
+// measures, on the real clock, the longest time the window went without a pump.
 class FakePump final : public platform::EventPump {
 public:
     std::function<void()> onPump;
     int pumps = 0;
-    void ProcessMessages() override {
-        ++pumps;
-        if (onPump) {
-            auto hook = onPump;
-            hook();
-        }
-    }
+    void ProcessMessages() override;
+
+    // Starts measuring now.
+    void StartTiming();
+    // Milliseconds since StartTiming.
+    long long ElapsedMs() const;
+    // The longest gap between StartTiming, the pumps since and now, in milliseconds.
+    long long MaxGapMs() const;
+
+private:
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point m_start = Clock::now();
+    Clock::time_point m_last = m_start;
+    Clock::duration m_maxGap{};
 };
 
 class FakeShell final : public platform::Shell {

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 
 #include "net/RASControl.h"
 #include "platform/PppPeer.h"
@@ -67,7 +68,8 @@ protected:
                     StartPppd(4242, argv.at(1), 0, linkComesUp);
                 return ponStatus;
             }
-            StopPppd(4242, 0);
+            if (poffStopsPppd)
+                StopPppd(4242, 0);
             return 0;
         };
     }
@@ -77,6 +79,36 @@ protected:
     int ponStatus = 0;
     bool ponStartsPppd = true;
     bool linkComesUp = true;
+    bool poffStopsPppd = true;
+};
+
+// Runs a step after a number of pumps, and measures the longest time between two pumps.
+class StepPump final : public EventPump {
+public:
+    void ProcessMessages() override {
+        const auto now = std::chrono::steady_clock::now();
+        maxGap = std::max(maxGap, now - last);
+        last = now;
+        if (++pumps == stepAt && step)
+            step();
+    }
+    void Start(int at, std::function<void()> what) {
+        pumps = 0;
+        stepAt = at;
+        step = std::move(what);
+        maxGap = {};
+        last = std::chrono::steady_clock::now();
+    }
+    long long MaxGapMs() const {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(maxGap).count();
+    }
+    int pumps = 0;
+
+private:
+    int stepAt = 0;
+    std::function<void()> step;
+    std::chrono::steady_clock::time_point last;
+    std::chrono::steady_clock::duration maxGap{};
 };
 
 TEST_F(PppTest, EntriesAreTheDialablePeerFilesInNameOrder) {
@@ -208,6 +240,28 @@ TEST_F(PppTest, HangUpRunsPoffAndWaitsForPppdToEnd) {
     EXPECT_FALSE(control.Busy());
 }
 
+TEST_F(PppTest, DialAndHangUpPumpWhileTheyWait) {
+    Write(root / "peers" / "isp", "");
+    linkComesUp = false;
+    poffStopsPppd = false;
+    PppRasApi api(Paths(), Runner());
+    StepPump pump;
+    api.PumpWhileWaiting(pump);
+    net::TRASControl control(api);
+    control.RefreshEntries();
+
+    pump.Start(20, [&] { StartPppd(4242, "isp", 0, true); });
+    control.Dial(0);
+    EXPECT_GE(pump.pumps, 20) << "the link came up from inside the wait";
+    std::cout << "[ measure  ] dial: longest time without a pump " << pump.MaxGapMs() << " ms\n";
+
+    pump.Start(20, [&] { StopPppd(4242, 0); });
+    control.HangUp(0);
+    EXPECT_GE(pump.pumps, 20) << "pppd ended from inside the wait";
+    EXPECT_FALSE(control.Busy());
+    std::cout << "[ measure  ] hang-up: longest time without a pump " << pump.MaxGapMs() << " ms\n";
+}
+
 TEST_F(PppTest, ConnectionStates) {
     Write(root / "peers" / "isp", "");
     Write(root / "peers" / "other", "");
@@ -281,6 +335,12 @@ TEST(PppWords, SplitsLikePppdOptions) {
     for (const Row& row : rows)
         EXPECT_EQ(PppWords(row.text), row.words) << row.text;
     EXPECT_EQ(PppWords("chat -T *99#", false), (std::vector<std::string>{"chat", "-T", "*99#"}));
+}
+
+TEST(RunProgram, IdleRunsWhileTheProgramRuns) {
+    int idles = 0;
+    EXPECT_EQ(RunProgram({"sleep", "0.3"}, 10s, [&] { ++idles; }), 0);
+    EXPECT_GT(idles, 3);
 }
 
 TEST(RunProgram, ExitStatusAndTimeOut) {

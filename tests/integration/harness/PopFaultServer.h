@@ -1,0 +1,49 @@
+#pragma once
+// A POP3 server on 127.0.0.1 for fault injection, run on a thread of the test: each accepted
+// connection gets the next behaviour of a script, the last one repeating.
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace harness {
+
+class PopFaultServer {
+public:
+    enum class Behaviour {
+        Answer,           // a small mailbox of 3 messages: greeting, USER, PASS, STAT, QUIT
+        ResetAtGreeting,  // accepts, then resets the connection without a word
+        Silent,           // accepts and never answers
+    };
+
+    explicit PopFaultServer(std::vector<Behaviour> script);
+    ~PopFaultServer();
+    PopFaultServer(const PopFaultServer&) = delete;
+    PopFaultServer& operator=(const PopFaultServer&) = delete;
+
+    std::uint16_t Port() const { return m_port; }
+    int Accepted() const { return m_accepted; }
+
+private:
+    struct Client {
+        int fd;
+        Behaviour behaviour;
+        std::vector<char> pending;
+    };
+
+    void Run();
+    void Accept();
+    // False when the connection is finished.
+    bool Serve(Client& client);
+
+    std::vector<Behaviour> m_script;
+    int m_listener = -1;
+    std::uint16_t m_port = 0;
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_accepted{0};
+    std::vector<Client> m_clients;
+    std::thread m_thread;
+};
+
+}  // namespace harness
