@@ -54,39 +54,6 @@ int TVorla::NextAccountToCheck() const {
     return 0;
 }
 
-void TVorla::WhenIdle(const std::string& kind, std::function<void()> action) {
-    if (!DeferWhileBusy(kind, action)) {
-        action();
-    }
-}
-
-bool TVorla::DeferWhileBusy(const std::string& kind, std::function<void()> action) {
-    if (!m_busy) {
-        return false;
-    }
-    std::erase_if(m_deferred, [&](const auto& waiting) { return waiting.first == kind; });
-    m_deferred.emplace_back(kind, std::move(action));
-    return true;
-}
-
-void TVorla::RunDeferred() noexcept {
-    // Each handler is taken off the queue before it runs: one that starts a check of its own
-    // runs the handlers that arrive during that check itself.
-    while (!m_deferred.empty() && !m_busy) {
-        auto action = std::move(m_deferred.front().second);
-        m_deferred.pop_front();
-        try {
-            action();
-        } catch (const settings::FatalSettingsError&) {
-            // Shown already and the exit requested: nothing more may run.
-            m_deferred.clear();
-        } catch (const std::exception& e) {
-            // What the desktop shell does with an error that reaches a handler's top.
-            m_view.ShowMessage(e.what());
-        }
-    }
-}
-
 void TVorla::ConnectClick() {
     if (DeferWhileBusy("connect", [this] { ConnectClick(); })) {
         return;
@@ -126,12 +93,11 @@ void TVorla::DoConnect() {
             HangUpLine();
         }
     }
+    // Also after a failed probe or dial: a window that was connected must not go on showing
+    // it, nor the dialling text stay.
+    ShowConnectionState();
     if (IsConnected) {
-        ShowConnectionState();
         RunCheck(true);
-    } else {
-        // A window that was connected must not go on showing it, nor the dialling text stay.
-        ShowConnectionState();
     }
     Ticker.RefreshTicks = 0;
     Ticker.PauseActive = true;
@@ -165,18 +131,6 @@ bool TVorla::ProbeServer() {
     }
     QuitSession();
     return true;
-}
-
-void TVorla::AbortOperation() {
-    m_abortRequested = true;
-    m_pop.Abort();
-}
-
-bool TVorla::StopIfAborted() {
-    if (m_abortRequested) {
-        ReportPopFault(kOperationCanceled);
-    }
-    return m_abortRequested;
 }
 
 // Dials entry RAS_num unless the window is on line already; false when no line came up.
@@ -308,7 +262,6 @@ bool TVorla::CheckAccount(int number) {
             m_pop.Quit();
         }
     } catch (const PopError& e) {
-        ok = false;
         ReportPopFault(e.what());
     }
     if (!ok && m_errorNotice.empty()) {

@@ -1,0 +1,56 @@
+#include "monitor/Monitor.h"
+
+#include <exception>
+
+#include "settings/FindInSkin.h"
+
+// What happens to the handlers that arrive while a check, a fetch or a download waits: they
+// wait their turn, and Disconnect and Exit ask the running operation to stop.
+namespace monitor {
+
+void TVorla::WhenIdle(const std::string& kind, std::function<void()> action) {
+    if (!DeferWhileBusy(kind, action)) {
+        action();
+    }
+}
+
+bool TVorla::DeferWhileBusy(const std::string& kind, std::function<void()> action) {
+    if (!m_busy) {
+        return false;
+    }
+    std::erase_if(m_deferred, [&](const auto& waiting) { return waiting.first == kind; });
+    m_deferred.emplace_back(kind, std::move(action));
+    return true;
+}
+
+void TVorla::RunDeferred() noexcept {
+    // Each handler is taken off the queue before it runs: one that starts a check of its own
+    // runs the handlers that arrive during that check itself.
+    while (!m_deferred.empty() && !m_busy) {
+        auto action = std::move(m_deferred.front().second);
+        m_deferred.pop_front();
+        try {
+            action();
+        } catch (const settings::FatalSettingsError&) {
+            // Shown already and the exit requested: nothing more may run.
+            m_deferred.clear();
+        } catch (const std::exception& e) {
+            // What the desktop shell does with an error that reaches a handler's top.
+            m_view.ShowMessage(e.what());
+        }
+    }
+}
+
+void TVorla::AbortOperation() {
+    m_abortRequested = true;
+    m_pop.Abort();
+}
+
+bool TVorla::StopIfAborted() {
+    if (m_abortRequested) {
+        ReportPopFault(kOperationCanceled);
+    }
+    return m_abortRequested;
+}
+
+}  // namespace monitor
