@@ -71,7 +71,7 @@ void BM_DrawSkinText60CachedFont(benchmark::State& state) {
     skin::Bitmap image;
     int offset = 0;
     for (auto _ : state) {
-        drawing.Font = &cache.Font(file.path);
+        drawing.Font = &cache.Font(file.path, 0);
         benchmark::DoNotOptimize(skin::RenderSkinText(drawing, kLine, offset, image));
         offset = (offset + 1) % 300;
     }
