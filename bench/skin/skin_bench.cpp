@@ -56,8 +56,8 @@ struct FontFile {
     ~FontFile() { std::filesystem::remove(path); }
 };
 
-// A ticker drawing as DoScroll makes it: the cached font looked up by path (which checks the
-// file), then the 60-character line rendered at a moving offset.
+// A ticker drawing as DoScroll makes it: the cached font looked up by path, then the
+// 60-character line rendered at a moving offset.
 void BM_DrawSkinText60CachedFont(benchmark::State& state) {
     const FontFile file;
     skin::FontCache cache;
@@ -71,7 +71,7 @@ void BM_DrawSkinText60CachedFont(benchmark::State& state) {
     skin::Bitmap image;
     int offset = 0;
     for (auto _ : state) {
-        drawing.Font = &cache.Font(file.path);
+        drawing.Font = &cache.Font(file.path, 0);
         benchmark::DoNotOptimize(skin::RenderSkinText(drawing, kLine, offset, image));
         offset = (offset + 1) % 300;
     }
@@ -95,6 +95,52 @@ void BM_RenderSkinText60(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RenderSkinText60);
+
+// One ticker step over a long item near its start: the cost must not grow with the item's
+// length (the first argument, in characters), since only the visible characters are drawn.
+void BM_RenderSkinTextLongItem(benchmark::State& state) {
+    const skin::Bitmap font = Font();
+    const skin::Bitmap background(400, 40, skin::Rgb(90, 90, 90));
+    skin::TextDrawing drawing;
+    drawing.CellWidth = kCellW;
+    drawing.CellHeight = kCellH;
+    drawing.Font = &font;
+    drawing.Background = &background;
+    std::string item;
+    while (item.size() < static_cast<std::size_t>(state.range(0))) {
+        item += kLine;
+    }
+    item.resize(static_cast<std::size_t>(state.range(0)));
+    skin::Bitmap image;
+    int offset = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(skin::RenderSkinText(drawing, item, offset, image));
+        offset = (offset + 1) % 300;
+    }
+}
+BENCHMARK(BM_RenderSkinTextLongItem)->Arg(60)->Arg(1024)->Arg(1 << 20);
+
+// A skin with 1024 x 1024 cells and maxchar 100 on a 400 x 40 window: the image stops at the
+// window's edges instead of taking 32767 x 1025 pixels.
+void BM_RenderSkinTextHugeCells(benchmark::State& state) {
+    const skin::Bitmap font(2 * 1024, 1024, skin::Rgb(20, 40, 60));
+    const skin::Bitmap background(400, 40, skin::Rgb(90, 90, 90));
+    skin::TextDrawing drawing;
+    drawing.CellWidth = 1024;
+    drawing.CellHeight = 1024;
+    drawing.MaxChar = 100;
+    drawing.Font = &font;
+    drawing.Background = &background;
+    drawing.Left = 10;
+    drawing.Top = 20;
+    const std::string text(100, 'B');
+    skin::Bitmap image;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(skin::RenderSkinText(drawing, text, 0, image));
+    }
+    state.counters["pixels"] = static_cast<double>(image.Width()) * image.Height();
+}
+BENCHMARK(BM_RenderSkinTextHugeCells)->Unit(benchmark::kMillisecond);
 
 void BM_RegionFromBitmap1920x1080(benchmark::State& state) {
     const skin::Bitmap background = ShapedBackground(1920, 1080);

@@ -1,13 +1,15 @@
 #include "monitor/NewsFeed.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <utility>
 
 #include "monitor/Monitor.h"
+#include "net/HTTPGetThread.h"
 #include "settings/TextLines.h"
+#include "skin/Ticker.h"
 
 #ifndef VORLA_NEWS_HOST
 #error "VORLA_NEWS_HOST names the news server's host; the build passes it"
@@ -30,23 +32,40 @@ std::string TakeField(std::string& rest) {
     return field;
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
+// The longest text of an item that the ticker scrolls, in characters.
+constexpr std::size_t kMaxItemText = 1024;
+
+// An item's text is cut at kMaxItemText characters, so that an endless line costs the ticker
+// no more than a long one; a link longer than that is dropped rather than opened cut short.
+std::string CapItem(const std::string& piece) {
+    const auto marker = piece.find(skin::kLinkMarker);
+    std::string item = piece.substr(0, std::min(marker, kMaxItemText));
+    if (marker != std::string::npos && piece.size() - marker <= kMaxItemText) {
+        item.append(piece, marker);
+    }
+    return item;
+}
+
+// The file's first bytes, up to the download's size limit: a larger file (left by another
+// program, or grown by hand) is read no further.
+std::optional<std::string> ReadFileHead(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         return std::nullopt;
     }
-    std::ostringstream content;
-    content << in.rdbuf();
+    std::string content(static_cast<std::size_t>(net::kDownloadSizeLimit), '\0');
+    in.read(content.data(), static_cast<std::streamsize>(content.size()));
     if (in.bad()) {
         return std::nullopt;
     }
-    return content.str();
+    content.resize(static_cast<std::size_t>(in.gcount()));
+    return content;
 }
 
 // Reads the entries of a downloaded file and deletes it. Nothing when it cannot be read;
 // removed is false when the file stayed on disk.
 std::optional<std::vector<std::string>> ReadAndDelete(const std::string& path, bool& removed) {
-    const auto content = ReadWholeFile(path);
+    const auto content = ReadFileHead(path);
     if (!content) {
         removed = false;
         return std::nullopt;
@@ -77,9 +96,7 @@ std::vector<std::string> SplitNewsEntries(std::string_view content) {
                 end = line.size();
             }
             if (end > start) {
-                std::string entry(" ");
-                entry.append(line, start, end - start).push_back(' ');
-                entries.push_back(std::move(entry));
+                entries.push_back(" " + CapItem(line.substr(start, end - start)) + " ");
             }
             start = end + 1;
         }

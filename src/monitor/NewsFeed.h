@@ -22,7 +22,8 @@ NewsServer ParseNewsServer(const std::string& line);
 
 // The entries of a news or server list file: lines end at CR (as the settings files), every
 // piece between line feeds is one entry, stored with one blank added before and after.
-// Empty pieces give no entry.
+// Empty pieces give no entry. A piece's text is cut at 1024 characters; a link longer than
+// that is dropped.
 std::vector<std::string> SplitNewsEntries(std::string_view content);
 
 std::string DefaultServerLine();

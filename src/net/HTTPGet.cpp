@@ -52,9 +52,9 @@ void THTTPGet::DownloadFile() {
     }
     JoinWorker();
 
-    m_download = std::make_unique<THTTPGetThread>(THTTPGetSettings{Agent, BinaryData, URL, FileName,
-                                                                   UserName, Password, PostQuery,
-                                                                   Referer, Port, OnProgress});
+    m_download = std::make_unique<THTTPGetThread>(
+        THTTPGetSettings{Agent, BinaryData, URL, FileName, UserName, Password, PostQuery, Referer,
+                         Port, Deadline, SizeLimit, OnProgress});
     {
         std::lock_guard lock(m_mutex);
         m_executed = false;

@@ -1,6 +1,7 @@
 #pragma once
 // THTTPGet: downloads one URL into a local file on a worker thread and reports the end on the
 // window thread. One download at a time per component.
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -42,6 +43,9 @@ public:
     // The server's port. Addresses carry no port of their own; the program keeps 80, and tests
     // point it at a server of their own.
     long Port = 80;
+    // Limits of one download; the program keeps the defaults, tests shorten them.
+    std::chrono::milliseconds Deadline = kDownloadDeadline;
+    std::int64_t SizeLimit = kDownloadSizeLimit;
 
     TOnProgress OnProgress;      // on the worker thread
     TOnDoneFile OnDoneFile;      // on the window thread, after a successful download

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <memory>
 
 namespace net {
@@ -58,11 +59,46 @@ private:
     bool m_ok = true;
 };
 
+bool EndsWith(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// The host named by a redirect's Location value; empty for a relative one, which keeps the host.
+std::string LocationHost(const std::string& location) {
+    std::size_t start = 0;
+    const auto scheme = location.find("://");
+    if (location.rfind("//", 0) == 0) {
+        start = 2;
+    } else if (scheme != std::string::npos && location.find_first_of("/?#") > scheme) {
+        start = scheme + 3;
+    } else {
+        return {};
+    }
+    std::string authority = location.substr(start, location.find_first_of("/?#", start) - start);
+    if (const auto at = authority.rfind('@'); at != std::string::npos)
+        authority.erase(0, at + 1);
+    if (authority.rfind('[', 0) != 0)
+        authority = authority.substr(0, authority.find(':'));
+    return authority;
+}
+
 int OnTransferInfo(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     return static_cast<const THTTPGetThread*>(self)->Aborted() ? 1 : 0;
 }
 
 }  // namespace
+
+bool IsReservedHost(const std::string& host) {
+    std::string name = Lower(host);
+    if (!name.empty() && name.back() == '.')
+        name.pop_back();
+    for (const std::string tld : {"example", "invalid", "test"}) {
+        if (name == tld || EndsWith(name, "." + tld))
+            return true;
+    }
+    return false;
+}
 
 TUrlParts SplitUrl(const std::string& url) {
     std::string rest = url;
@@ -99,7 +135,9 @@ void THTTPGetThread::Execute() {
 }
 
 bool THTTPGetThread::Transfer(const TUrlParts& url) {
-    if (!PlainHost(url.Host))
+    // A reserved name fails at once: asking the resolver for it would only send a query off the
+    // machine for a host that cannot exist.
+    if (!PlainHost(url.Host) || IsReservedHost(url.Host))
         return false;
     std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
     if (!curl)
@@ -129,6 +167,7 @@ bool THTTPGetThread::Transfer(const TUrlParts& url) {
         .Set(CURLOPT_HTTPHEADER, headers.get())
         .Set(CURLOPT_NOSIGNAL, 1L)
         .Set(CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds)
+        .Set(CURLOPT_TIMEOUT_MS, std::max<long>(1, static_cast<long>(m_settings.Deadline.count())))
         .Set(CURLOPT_LOW_SPEED_LIMIT, 1L)
         .Set(CURLOPT_LOW_SPEED_TIME, kStallSeconds)
         .Set(CURLOPT_BUFFERSIZE, static_cast<long>(kBlockSize))
@@ -168,8 +207,13 @@ std::size_t THTTPGetThread::OnHeader(char* data, std::size_t size, std::size_t c
     auto& thread = *static_cast<THTTPGetThread*>(self);
     const std::string line(data, size * count);
     // Each response of a redirect chain starts with its status line; only the last one counts.
-    if (line.rfind("HTTP/", 0) == 0)
+    if (line.rfind("HTTP/", 0) == 0) {
         thread.m_lengthHeader.reset();
+        const auto blank = line.find(' ');
+        thread.m_status = blank == std::string::npos ? 0 : std::atol(line.c_str() + blank);
+    }
+    if (!thread.RedirectAllowed(line))
+        return 0;
     const auto colon = line.find(':');
     if (colon != std::string::npos && Lower(Trim(line.substr(0, colon))) == "content-length")
         thread.m_lengthHeader = Trim(line.substr(colon + 1));
@@ -183,11 +227,17 @@ std::size_t THTTPGetThread::OnBody(char* data, std::size_t size, std::size_t cou
     return thread.WriteBody(data, size * count) ? size * count : 0;
 }
 
+bool THTTPGetThread::RedirectAllowed(const std::string& headerLine) const {
+    if (m_status < 300 || m_status > 399 || Lower(headerLine.substr(0, 9)) != "location:")
+        return true;
+    return !IsReservedHost(LocationHost(Trim(headerLine.substr(9))));
+}
+
 bool THTTPGetThread::StartBody() {
     m_bodyStarted = true;
     if (m_lengthHeader) {
         const auto length = ParseContentLength(*m_lengthHeader);
-        if (!length)
+        if (!length || *length > m_settings.SizeLimit)
             return false;
         m_contentLength = *length;
     } else if (m_settings.BinaryData) {
@@ -202,6 +252,8 @@ bool THTTPGetThread::StartBody() {
 }
 
 bool THTTPGetThread::WriteBody(const char* data, std::size_t size) {
+    if (m_received + static_cast<std::int64_t>(size) > m_settings.SizeLimit)
+        return false;
     for (std::size_t done = 0; done < size;) {
         if (m_abort)
             return false;

@@ -1,6 +1,7 @@
 #pragma once
 // THTTPGetThread: one download of a URL into a file, run on a worker thread over libcurl.
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -15,6 +16,16 @@ class THTTPGetThread;
 using TOnProgress =
     std::function<void(THTTPGetThread& sender, std::int64_t totalSize, std::int64_t bytesSoFar)>;
 
+// How long a whole download may take, name lookup to last byte, and how large its body may be.
+// A news server that drips its bytes, or sends without end, fails like any other download; the
+// downloaded files are read back with the same size limit.
+inline constexpr std::chrono::milliseconds kDownloadDeadline{60000};
+inline constexpr std::int64_t kDownloadSizeLimit = 1024 * 1024;
+
+// Names under the TLDs reserved for examples and tests (RFC 2606): such a host cannot exist, so
+// it is never looked up. Letter case and a trailing dot do not matter.
+bool IsReservedHost(const std::string& host);
+
 // What a download needs, copied from the component when it starts.
 struct THTTPGetSettings {
     std::string Agent;
@@ -26,6 +37,8 @@ struct THTTPGetSettings {
     std::string PostQuery;
     std::string Referer;
     long Port = 80;
+    std::chrono::milliseconds Deadline = kDownloadDeadline;
+    std::int64_t SizeLimit = kDownloadSizeLimit;
     TOnProgress OnProgress;
 };
 
@@ -67,6 +80,7 @@ private:
     bool Transfer(const TUrlParts& url);
     bool StartBody();
     bool WriteBody(const char* data, std::size_t size);
+    bool RedirectAllowed(const std::string& headerLine) const;
 
     THTTPGetSettings m_settings;
     std::atomic<bool> m_abort{false};
@@ -74,6 +88,7 @@ private:
     std::int64_t m_contentLength = 0;
     std::int64_t m_received = 0;
     std::optional<std::string> m_lengthHeader;  // of the last response whose headers arrived
+    long m_status = 0;                          // of the last response whose headers arrived
     bool m_bodyStarted = false;
     std::FILE* m_file = nullptr;
     bool m_fileFailed = false;

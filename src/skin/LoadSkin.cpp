@@ -197,6 +197,7 @@ bool ParseFontColor(const std::string& value, std::uint32_t& colour) {
 
 bool LoadSkin(MainWindowSkin& skin, const SkinSource& source, const settings::FatalSinks& sinks,
               bool redraw, const std::function<void()>& onRedraw, std::string* failure) {
+    ++skin.Loads;
     try {
         Load(skin, source, sinks);
     } catch (const SkinError& e) {

@@ -12,24 +12,26 @@ void WindowDrag::MouseDown(const ShiftState& shift, Point screen) {
     }
 }
 
-bool WindowDrag::MouseMove(const ShiftState& shift, Point p, WindowBox& window, int screenWidth,
-                           int screenHeight) {
+bool WindowDrag::MouseMove(const ShiftState& shift, Point p, WindowBox& window,
+                           const WindowBox& screen) {
     if (!shift.LeftAlone()) {
         return false;
     }
+    const int right = screen.Left + screen.Width;
+    const int bottom = screen.Top + screen.Height;
     window.Top += p.Y - last_.Y;
     window.Left += p.X - last_.X;
-    if (window.Top < kSnapDistance && p.Y < last_.Y) {
-        window.Top = 0;
+    if (window.Top - screen.Top < kSnapDistance && p.Y < last_.Y) {
+        window.Top = screen.Top;
     }
-    if (window.Left < kSnapDistance && p.X < last_.X) {
-        window.Left = 0;
+    if (window.Left - screen.Left < kSnapDistance && p.X < last_.X) {
+        window.Left = screen.Left;
     }
-    if (screenWidth - window.Left - window.Width < kSnapDistance && p.X > last_.X) {
-        window.Left = screenWidth - window.Width;
+    if (right - window.Left - window.Width < kSnapDistance && p.X > last_.X) {
+        window.Left = right - window.Width;
     }
-    if (screenHeight - window.Top - window.Height < kSnapDistance && p.Y > last_.Y) {
-        window.Top = screenHeight - window.Height;
+    if (bottom - window.Top - window.Height < kSnapDistance && p.Y > last_.Y) {
+        window.Top = bottom - window.Height;
     }
     last_ = p;
     return true;

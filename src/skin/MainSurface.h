@@ -39,8 +39,10 @@ public:
     // Remembers the pointer's screen position when the left button alone goes down.
     void MouseDown(const ShiftState& shift, Point screen);
     // Moves window while the left button alone is held; returns whether it handled the move.
-    bool MouseMove(const ShiftState& shift, Point screen, WindowBox& window, int screenWidth,
-                   int screenHeight);
+    // screen is the geometry of the screen the window is on, in the same (global) coordinates
+    // as the pointer and the window: a second monitor has its own origin.
+    bool MouseMove(const ShiftState& shift, Point pointer, WindowBox& window,
+                   const WindowBox& screen);
 
 private:
     Point last_;

@@ -86,6 +86,9 @@ struct MainWindowSkin {
     int MaxChar = 128;
     MsgWindowSkin MsgWindow;
 
+    // How many loads have begun: fonts decoded for drawing are kept until this changes.
+    unsigned Loads = 0;
+
     int WindowLeft = 0;
     int WindowTop = 0;
     int WindowWidth = 0;

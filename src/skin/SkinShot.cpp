@@ -39,7 +39,7 @@ bool DrawSkinImageText(MainWindowSkin& skin, FontCache& fonts, TextImage image,
     drawing.CellWidth = status ? skin.StatusCellWidth : skin.CountCellWidth;
     drawing.CellHeight = status ? skin.StatusCellHeight : skin.CountCellHeight;
     drawing.MaxChar = skin.MaxChar;
-    drawing.Font = &fonts.Font(status ? skin.StatusFontPath : skin.CountFontPath);
+    drawing.Font = &fonts.Font(status ? skin.StatusFontPath : skin.CountFontPath, skin.Loads);
     drawing.Background = &skin.Background;
     drawing.Left = target.Left;
     drawing.Top = target.Top;

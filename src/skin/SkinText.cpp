@@ -1,9 +1,6 @@
 #include "skin/SkinText.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <vector>
 
 #include "platform/ProgramFolder.h"
 #include "skin/Drawing.h"
@@ -17,18 +14,34 @@ namespace {
 // Keeps sizes from a hand-edited skin.ini inside what a bitmap can hold.
 constexpr int kMaxCell = 1024;
 
-struct Glyph {
-    long long stripX;
-    int fontX;
-    int fontY;
-};
-
 int ClampCell(int v) {
     return std::clamp(v, 0, kMaxCell);
 }
 
 unsigned char UpperAscii(unsigned char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 'a' + 'A') : c;
+}
+
+// Copies the w x rows cell at font (fx, fy) to image column left, leaving KeyColour pixels of
+// the font and everything outside either picture alone.
+void DrawCell(Bitmap& image, long long left, int rows, const Bitmap& font, int fx, int fy, int w) {
+    for (int row = 0; row < rows; ++row) {
+        const int sy = fy + row;
+        if (sy < 0 || sy >= font.Height()) {
+            continue;
+        }
+        for (int col = 0; col < w; ++col) {
+            const long long dx = left + col;
+            const int sx = fx + col;
+            if (dx < 0 || dx >= image.Width() || sx < 0 || sx >= font.Width()) {
+                continue;
+            }
+            const Pixel p = font.At(sx, sy);
+            if (!SameRgb(p, KeyColour)) {
+                image.Set(static_cast<int>(dx), row, p | 0xFF000000u);
+            }
+        }
+    }
 }
 
 }  // namespace
@@ -60,81 +73,66 @@ bool RenderSkinText(const TextDrawing& drawing, std::string_view text, int offse
     const long long n = static_cast<long long>(text.size());
     const long long stripWidth = n * w + 1;
 
-    std::vector<Glyph> glyphs;
+    const long long shown = std::max(0LL, std::min<long long>(n, drawing.MaxChar));
+    long long width = std::min<long long>(shown * w + 1, kMaxPictureSide);
+    long long height = h + 1;
+    const Bitmap* background = drawing.Background;
+    if (background != nullptr && !background->Empty()) {
+        // What lies beyond the window is never seen: a huge cell or MaxChar costs no memory.
+        width = std::min(width,
+                         std::max(1LL, static_cast<long long>(background->Width()) - drawing.Left));
+        height = std::min(
+            height, std::max(1LL, static_cast<long long>(background->Height()) - drawing.Top));
+    }
+    image = Bitmap(static_cast<int>(width), static_cast<int>(height), KeyColour);
+    if (drawing.Kind == TextImage::Status && background != nullptr) {
+        CopyRect(image, 0, 0, *background, drawing.Left, drawing.Top, image.Width(),
+                 image.Height());
+    }
+
+    const Bitmap* font = drawing.Font;
+    if (font == nullptr || font->Empty()) {
+        return stripWidth < offset;
+    }
+    const int rows = std::min(h, image.Height());
     long long x = 1;
     for (const char ch : text) {
+        const long long left = x - offset;
+        if (left >= image.Width()) {
+            break;  // this character and every later one lie right of the image
+        }
         const unsigned char c = UpperAscii(static_cast<unsigned char>(ch));
         int fx = 0;
         int fy = 0;
         if (c == ' ') {
             x += w;
         } else if (FontCellOf(drawing.Kind, c, w, h, fx, fy)) {
-            glyphs.push_back({x, fx, fy});
+            if (left + w > 0) {
+                DrawCell(image, left, rows, *font, fx, fy, w);
+            }
             x += w;
-        }
-    }
-
-    const long long shown = std::max(0LL, std::min<long long>(n, drawing.MaxChar));
-    const int width = static_cast<int>(std::min<long long>(shown * w + 1, kMaxPictureSide));
-    image = Bitmap(width, h + 1, KeyColour);
-    if (drawing.Kind == TextImage::Status && drawing.Background != nullptr) {
-        CopyRect(image, 0, 0, *drawing.Background, drawing.Left, drawing.Top, width, h + 1);
-    }
-
-    const Bitmap* font = drawing.Font;
-    if (font != nullptr && !font->Empty()) {
-        for (const Glyph& g : glyphs) {
-            const long long left = g.stripX - offset;
-            if (left + w <= 0 || left >= width) {
-                continue;
-            }
-            for (int row = 0; row < h; ++row) {
-                const int fy = g.fontY + row;
-                if (fy < 0 || fy >= font->Height()) {
-                    continue;
-                }
-                for (int col = 0; col < w; ++col) {
-                    const long long dx = left + col;
-                    const int fx = g.fontX + col;
-                    if (dx < 0 || dx >= width || fx < 0 || fx >= font->Width()) {
-                        continue;
-                    }
-                    const Pixel p = font->At(fx, fy);
-                    if (!SameRgb(p, KeyColour)) {
-                        image.Set(static_cast<int>(dx), row, p | 0xFF000000u);
-                    }
-                }
-            }
         }
     }
     return stripWidth < offset;
 }
 
-const Bitmap& FontCache::Font(const std::string& path) {
-    const std::string resolved = platform::ResolveCaseInsensitive(path);
-    Entry& entry = entries_[path];
-    struct stat info {};
-    if (::stat(resolved.c_str(), &info) != 0) {
-        entry = Entry{};
-        return entry.font;
+const Bitmap& FontCache::Font(const std::string& path, unsigned skinLoad) {
+    if (skinLoad != skinLoad_) {
+        fonts_.clear();
+        skinLoad_ = skinLoad;
     }
-    const long long modified =
-        static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
-    if (entry.size == static_cast<long long>(info.st_size) && entry.modified == modified &&
-        entry.device == info.st_dev && entry.inode == info.st_ino) {
-        return entry.font;
+    const auto known = fonts_.find(path);
+    if (known != fonts_.end()) {
+        return known->second;
     }
-    entry.device = info.st_dev;
-    entry.inode = info.st_ino;
-    entry.size = info.st_size;
-    entry.modified = modified;
+    Bitmap& font = fonts_[path];
     try {
-        entry.font = LoadBitmapFile(resolved);
+        font = LoadBitmapFile(platform::ResolveCaseInsensitive(path));
     } catch (const SkinError&) {
         // A font that cannot be read is not reported: the text is drawn from an empty font.
-        entry.font = Bitmap();
+        font = Bitmap();
     }
-    return entry.font;
+    return font;
 }
 
 }  // namespace skin

@@ -1,6 +1,5 @@
 #pragma once
 // The bitmap-font renderer of the status line (STATBMP) and the message count (NBMSGBMP).
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -18,37 +17,36 @@ struct TextDrawing {
     int CellWidth = 0;
     int CellHeight = 0;
     int MaxChar = 128;
-    const Bitmap* Font = nullptr;        // null or empty: nothing but the background is drawn
-    const Bitmap* Background = nullptr;  // the main window's background, for STATBMP
-    int Left = 0;                        // the image's place in the window, for STATBMP
+    const Bitmap* Font = nullptr;  // null or empty: nothing but the background is drawn
+    // The main window's background: STATBMP shows it under the text, and neither image reaches
+    // beyond it, since the window is the background's size. Null or empty: no such bound.
+    const Bitmap* Background = nullptr;
+    int Left = 0;  // the image's place in the window
     int Top = 0;
 };
 
 // Draws text shifted left by offset pixels into image, which takes the size
-// min(characters, MaxChar) x cell width + 1 by cell height + 1. Returns PastEnd: whether the
-// offset lies beyond the text's strip (characters x cell width + 1 pixels).
+// min(characters, MaxChar) x cell width + 1 by cell height + 1, cut at the window's edges.
+// Only the characters within the image are visited. Returns PastEnd: whether the offset lies
+// beyond the text's strip (characters x cell width + 1 pixels).
 bool RenderSkinText(const TextDrawing& drawing, std::string_view text, int offset, Bitmap& image);
 
 // The cell of a character in its font, in pixels; false for a character without one
 // (a space also has none, it only advances).
 bool FontCellOf(TextImage kind, unsigned char c, int cellWidth, int cellHeight, int& x, int& y);
 
-// Font pictures by path, decoded once and decoded again when the file changes (another size,
-// modification time or file) or the path changes, so that a new skin shows at the next drawing.
-// A font that cannot be read is an empty bitmap, as the renderer expects.
+// Font pictures by path, decoded at their first use after a skin load and kept until the next
+// one, so that a drawing touches no file and a new skin (or the same one loaded again) shows at
+// the next drawing. A font that cannot be read is an empty bitmap, as the renderer expects.
 class FontCache {
 public:
-    const Bitmap& Font(const std::string& path);
+    // skinLoad: the skin's load count (MainWindowSkin::Loads); another value than at the last
+    // call forgets every font.
+    const Bitmap& Font(const std::string& path, unsigned skinLoad);
 
 private:
-    struct Entry {
-        std::uint64_t device = 0;
-        std::uint64_t inode = 0;
-        long long size = -1;
-        long long modified = 0;
-        Bitmap font;
-    };
-    std::unordered_map<std::string, Entry> entries_;
+    std::unordered_map<std::string, Bitmap> fonts_;
+    unsigned skinLoad_ = 0;
 };
 
 }  // namespace skin

@@ -41,12 +41,11 @@ TStatusTicker::TStatusTicker(MainWindowSkin& skin, TickerOwner& owner, platform:
 }
 
 void TStatusTicker::SetSpeed(int speed) {
+    // Another value (a hand-edited file) changes nothing: a pause length of 0 would never end
+    // the pause after an item (which starts at 30 ticks), and 0 ticks a minute no refresh.
     if (speed >= 0 && speed < static_cast<int>(std::size(kSpeeds))) {
         speed_ = kSpeeds[speed];
         Scroll.SetInterval(speed_.Interval);
-    } else {
-        speed_.PauseLength = 0;
-        speed_.MinuteTicks = 0;
     }
 }
 

@@ -63,8 +63,8 @@ public:
 
     TThreadedTimer Scroll;  // disabled until StartTimers; OnTimer is DoScroll
 
-    // Applies the speed table: 0 slow, 1 normal, 2 fast. Another value leaves the interval
-    // as it is and makes the pause length and the minute 0 ticks.
+    // Applies the speed table: 0 slow, 1 normal, 2 fast. Another value leaves the interval,
+    // the pause length and the minute as they are.
     void SetSpeed(int speed);
     int PauseLength() const { return speed_.PauseLength; }
     int MinuteTicks() const { return speed_.MinuteTicks; }

@@ -105,10 +105,11 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
 void MainWindow::mouseMoveEvent(QMouseEvent* event) {
     const QPoint p = event->globalPosition().toPoint();
     skin::WindowBox box{x(), y(), width(), height()};
+    // The screen the window is on, with its place among the others.
     const QScreen* display = screen();
-    const QSize screenSize = display != nullptr ? display->geometry().size() : QSize();
-    if (m_drag.MouseMove(ShiftStateOf(*event, false), {p.x(), p.y()}, box, screenSize.width(),
-                         screenSize.height())) {
+    const QRect area = display != nullptr ? display->geometry() : QRect();
+    if (m_drag.MouseMove(ShiftStateOf(*event, false), {p.x(), p.y()}, box,
+                         {area.x(), area.y(), area.width(), area.height()})) {
         move(box.Left, box.Top);
     }
 }

@@ -7,7 +7,10 @@ Paths beyond the plain files:
   /badlength/NAME     the file NAME with a Content-Length that is not a number
   /short/NAME         the file NAME, declared 1000 bytes longer than it is
   /redirect/NAME      a redirect to /NAME
+  /away/HOST/PATH     a redirect to http://HOST/PATH
   /stall/NAME         the file NAME, declared longer, then nothing more for 30 seconds
+  /drip/NAME          the file NAME with its length, one byte every tenth of a second
+  http://HOST/PATH    a request sent to this server as a proxy: "proxied HOST/PATH"
 """
 import argparse
 import functools
@@ -20,7 +23,9 @@ class Handler(http.server.SimpleHTTPRequestHandler):
     def do_GET(self):
         for prefix, action in (("/echo", self.echo), ("/nolength/", self.no_length),
                                ("/badlength/", self.bad_length), ("/short/", self.short),
-                               ("/redirect/", self.redirect), ("/stall/", self.stall)):
+                               ("/redirect/", self.redirect), ("/away/", self.away),
+                               ("/stall/", self.stall), ("/drip/", self.drip),
+                               ("http://", self.proxied)):
             if self.path.startswith(prefix):
                 action(self.path[len(prefix):])
                 return
@@ -64,9 +69,32 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         self.wfile.flush()
         time.sleep(30)
 
+    def drip(self, name):
+        body = self.file_bytes(name)
+        self.send_response(200)
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        for i in range(len(body)):
+            self.wfile.write(body[i:i + 1])
+            self.wfile.flush()
+            time.sleep(0.1)
+
+    def proxied(self, address):
+        body = ("proxied " + address).encode("latin-1")
+        self.send_response(200)
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
     def redirect(self, name):
         self.send_response(302)
         self.send_header("Location", "/" + name)
+        self.send_header("Content-Length", "0")
+        self.end_headers()
+
+    def away(self, address):
+        self.send_response(302)
+        self.send_header("Location", "http://" + address)
         self.send_header("Content-Length", "0")
         self.end_headers()
 

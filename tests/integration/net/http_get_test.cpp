@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
+#include <string>
 #include <thread>
 
 #include "DovecotServer.h"
@@ -293,6 +295,92 @@ TEST_F(HttpGetTest, CompletionStoresTheResultRaisesThenClearsTheWorker) {
     EXPECT_EQ(doneFiles[0].first, first) << "the worker's own copy of the file name";
     EXPECT_EQ(ReadAll(first), "first item\r\nsecond item\r\n");
     EXPECT_FALSE(std::filesystem::exists(get.FileName));
+}
+
+TEST_F(HttpGetTest, DripFeedingServerRunsIntoTheDeadline) {
+    // 25 bytes at ten a second would arrive in full after 2.5 s; the low-speed limit alone lets
+    // such a server go on for ever.
+    get.Deadline = 300ms;
+    Fetch("/drip/news.txt");
+    EXPECT_FALSE(get.Result());
+    EXPECT_EQ(errors, 1);
+    EXPECT_TRUE(doneFiles.empty());
+}
+
+TEST_F(HttpGetTest, BodyOverTheSizeLimitFails) {
+    struct Row {
+        const char* name;
+        const char* path;
+        std::int64_t limit;
+        bool success;
+    };
+    const Row rows[] = {
+        {"declared longer than the limit", "/big.bin", 4999, false},
+        {"no length declared, the body grows past the limit", "/nolength/big.bin", 4999, false},
+        {"exactly the limit", "/big.bin", 5000, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::filesystem::remove(target);
+        doneFiles.clear();
+        errors = 0;
+        get.SizeLimit = row.limit;
+        Fetch(row.path);
+        EXPECT_EQ(get.Result(), row.success);
+        EXPECT_EQ(errors, row.success ? 0 : 1);
+        if (std::filesystem::exists(target)) {
+            EXPECT_LE(static_cast<std::int64_t>(std::filesystem::file_size(target)), row.limit);
+        }
+    }
+}
+
+// Sends every download through the test server as the system's HTTP proxy: a name is then not
+// looked up here, and a request that leaves for it reaches the test server, which answers it.
+class ThroughTestServerAsProxy {
+public:
+    explicit ThroughTestServerAsProxy(std::uint16_t port) {
+        if (const char* old = std::getenv("http_proxy"))
+            m_old = old;
+        setenv("http_proxy", ("http://127.0.0.1:" + std::to_string(port)).c_str(), 1);
+    }
+    ~ThroughTestServerAsProxy() {
+        if (m_old)
+            setenv("http_proxy", m_old->c_str(), 1);
+        else
+            unsetenv("http_proxy");
+    }
+    ThroughTestServerAsProxy(const ThroughTestServerAsProxy&) = delete;
+    ThroughTestServerAsProxy& operator=(const ThroughTestServerAsProxy&) = delete;
+
+private:
+    std::optional<std::string> m_old;
+};
+
+TEST_F(HttpGetTest, ReservedNamesAreNeverAskedFor) {
+    const ThroughTestServerAsProxy proxy(server->Port());
+    struct Row {
+        const char* name;
+        const char* url;
+        bool asked;
+    };
+    const Row rows[] = {
+        {"an ordinary name goes out", "http://news.vorla.net/news.txt", true},
+        {"the built-in placeholder", "http://news.vorla.example/Vorla/vorlaen.txt", false},
+        {"capitals and the root's dot", "NEWS.INVALID./x.txt", false},
+        {"a test name", "http://a.test/x.txt", false},
+        {"redirected to one", "http://127.0.0.1/away/news.vorla.example/x.txt", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::filesystem::remove(target);
+        errors = 0;
+        doneFiles.clear();
+        get.URL = row.url;
+        get.DownloadFile();
+        EXPECT_EQ(get.Result(), row.asked);
+        EXPECT_EQ(errors, row.asked ? 0 : 1);
+        EXPECT_EQ(std::filesystem::exists(target), row.asked);
+    }
 }
 
 TEST_F(HttpGetTest, DestroyedDuringATransferEndsItWithoutEvents) {

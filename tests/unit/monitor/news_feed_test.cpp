@@ -45,6 +45,15 @@ TEST(NewsFormatTest, EntriesOfAFile) {
         {"Ctrl-Z ends the file", "one\r\ntwo\r\nthree\r\n\x1aignored\r\n", three},
         {"empty file", "", {}},
         {"blank lines give no entry", "\r\n\n\r\n", {}},
+        {"an endless line is cut",
+         std::string(5000, 'a') + "\r\nb\r\n",
+         {" " + std::string(1024, 'a') + " ", " b "}},
+        {"a long text keeps its link",
+         std::string(2000, 'a') + "###http://x.org/\r\n",
+         {" " + std::string(1024, 'a') + "###http://x.org/ "}},
+        {"an endless link is dropped, not cut",
+         "news###http://x.org/" + std::string(2000, 'a'),
+         {" news "}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -137,6 +146,16 @@ TEST_F(NewsFeedTest, ServerIndexPastTheListFallsBackToTheDefaultServer) {
     EXPECT_EQ(downloader.urls.back(), DefaultNewsUrl());
     EXPECT_EQ(vorla->Ticker.NewsLines, std::vector<std::string>{" default news "});
     EXPECT_EQ(vorla->Config.srv_news, 9) << "the choice is kept for a list that grows again";
+}
+
+TEST_F(NewsFeedTest, NewsFileIsReadOnlyUpToTheDownloadLimit) {
+    downloader.bodies[DefaultNewsUrl()] =
+        "first\r\n" + std::string(1024 * 1024, 'x') + "\r\nbeyond the limit\r\n";
+    Connect();
+    ASSERT_EQ(vorla->Ticker.NewsLines.size(), 2u);
+    EXPECT_EQ(vorla->Ticker.NewsLines[0], " first ");
+    EXPECT_EQ(vorla->Ticker.NewsLines[1].find("beyond"), std::string::npos);
+    EXPECT_FALSE(Exists(kNewsFile));
 }
 
 TEST_F(NewsFeedTest, UpperCaseMarkerIsNoLink) {

@@ -61,4 +61,28 @@ TEST(ParseContentLength, OnlyDecimalNumbers) {
         EXPECT_EQ(ParseContentLength(row.value), row.length) << "value: \"" << row.value << "\"";
 }
 
+TEST(IsReservedHost, OnlyTheReservedTopLevelNames) {
+    struct Row {
+        const char* host;
+        bool reserved;
+    };
+    const Row rows[] = {
+        {"news.vorla.example", true},
+        {"NEWS.Vorla.Example", true},
+        {"news.vorla.example.", true},
+        {"example", true},
+        {"host.invalid", true},
+        {"a.b.test", true},
+        {"example.org", false},
+        {"news.example.org", false},
+        {"latest", false},
+        {"contest.net", false},
+        {"127.0.0.1", false},
+        {"", false},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(net::IsReservedHost(row.host), row.reserved) << row.host;
+    }
+}
+
 }  // namespace

@@ -100,12 +100,15 @@ TEST(TImgBtn, EmptyPicOffDrawsOnlyTheCaptionAndKeepsItsSize) {
     EXPECT_EQ(button.Height, 20);
 }
 
-constexpr int kScreenW = 1024;
-constexpr int kScreenH = 768;
+// Two screens side by side, the second right of the first, and one above and left of both.
+constexpr skin::WindowBox kFirst{0, 0, 1024, 768};
+constexpr skin::WindowBox kSecond{1024, 0, 1280, 1024};
+constexpr skin::WindowBox kUpperLeft{-1280, -1024, 1280, 1024};
 
-TEST(WindowDrag, SnapsToAnEdgeWhenMovingTowardsIt) {
+TEST(WindowDrag, SnapsToAnEdgeOfItsScreenWhenMovingTowardsIt) {
     struct Row {
         const char* name;
+        skin::WindowBox screen;
         skin::Point from;
         skin::Point to;
         skin::WindowBox start;
@@ -113,20 +116,67 @@ TEST(WindowDrag, SnapsToAnEdgeWhenMovingTowardsIt) {
         int top;
     };
     const Row rows[] = {
-        {"left edge within 9 pixels", {100, 100}, {95, 100}, {14, 200, 100, 40}, 0, 200},
-        {"left edge at 10 pixels stays", {100, 100}, {96, 100}, {14, 200, 100, 40}, 10, 200},
-        {"moving right away from the edge", {100, 100}, {103, 100}, {0, 200, 100, 40}, 3, 200},
-        {"top edge", {100, 100}, {100, 98}, {300, 8, 100, 40}, 300, 0},
-        {"right edge", {100, 100}, {102, 100}, {918, 200, 100, 40}, 924, 200},
-        {"bottom edge", {100, 100}, {100, 101}, {300, 720, 100, 40}, 300, 728},
-        {"plain move", {100, 100}, {130, 80}, {300, 300, 100, 40}, 330, 280},
+        {"left edge within 9 pixels", kFirst, {100, 100}, {95, 100}, {14, 200, 100, 40}, 0, 200},
+        {"left edge at 10 pixels stays",
+         kFirst,
+         {100, 100},
+         {96, 100},
+         {14, 200, 100, 40},
+         10,
+         200},
+        {"moving right away from the edge",
+         kFirst,
+         {100, 100},
+         {103, 100},
+         {0, 200, 100, 40},
+         3,
+         200},
+        {"top edge", kFirst, {100, 100}, {100, 98}, {300, 8, 100, 40}, 300, 0},
+        {"right edge", kFirst, {100, 100}, {102, 100}, {918, 200, 100, 40}, 924, 200},
+        {"bottom edge", kFirst, {100, 100}, {100, 101}, {300, 720, 100, 40}, 300, 728},
+        {"plain move", kFirst, {100, 100}, {130, 80}, {300, 300, 100, 40}, 330, 280},
+        {"second screen: a move right in its middle",
+         kSecond,
+         {1600, 100},
+         {1603, 100},
+         {1500, 200, 100, 40},
+         1503,
+         200},
+        {"second screen: its left edge",
+         kSecond,
+         {1100, 100},
+         {1098, 100},
+         {1030, 200, 100, 40},
+         1024,
+         200},
+        {"second screen: its right edge",
+         kSecond,
+         {2250, 100},
+         {2252, 100},
+         {2200, 200, 100, 40},
+         2204,
+         200},
+        {"second screen: its bottom edge",
+         kSecond,
+         {1600, 900},
+         {1600, 902},
+         {1500, 980, 100, 40},
+         1500,
+         984},
+        {"negative origin: its top edge",
+         kUpperLeft,
+         {-500, -900},
+         {-500, -902},
+         {-600, -1020, 100, 40},
+         -600,
+         -1024},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         skin::WindowDrag drag;
         skin::WindowBox box = row.start;
         drag.MouseDown({.Left = true}, row.from);
-        EXPECT_TRUE(drag.MouseMove({.Left = true}, row.to, box, kScreenW, kScreenH));
+        EXPECT_TRUE(drag.MouseMove({.Left = true}, row.to, box, row.screen));
         EXPECT_EQ(box.Left, row.left);
         EXPECT_EQ(box.Top, row.top);
     }
@@ -139,11 +189,11 @@ TEST(WindowDrag, OtherButtonsAndModifiersDoNotMove) {
     for (const skin::ShiftState shift :
          {skin::ShiftState{.Left = true, .Shift = true}, skin::ShiftState{.Right = true},
           skin::ShiftState{.Left = true, .Ctrl = true}}) {
-        EXPECT_FALSE(drag.MouseMove(shift, {150, 150}, box, kScreenW, kScreenH));
+        EXPECT_FALSE(drag.MouseMove(shift, {150, 150}, box, kFirst));
     }
     EXPECT_EQ(box.Left, 300);
     EXPECT_EQ(box.Top, 300);
-    drag.MouseMove({.Left = true}, {101, 100}, box, kScreenW, kScreenH);
+    drag.MouseMove({.Left = true}, {101, 100}, box, kFirst);
     EXPECT_EQ(box.Left, 301);
 }
 

@@ -6,6 +6,7 @@
 #include "skin/BmpFile.h"
 #include "skin/LoadSkin.h"
 #include "skin/PictureLoader.h"
+#include "skin/SkinText.h"
 #include "skin/TraiteInt.h"
 
 namespace {
@@ -207,6 +208,17 @@ TEST_F(LoadSkinTest, BackslashesAndOtherLetterCaseFindTheFile) {
     folder.Replace("main=", "main=pics\\MAIN.BMP");
     ASSERT_TRUE(Load()) << failure;
     EXPECT_EQ(skin.Background, skintest::TaggedBitmap(3, 3, 8));
+}
+
+TEST_F(LoadSkinTest, AFontChangedOnDiskShowsFromTheNextLoadOn) {
+    ASSERT_TRUE(Load()) << failure;
+    skin::FontCache fonts;
+    const skin::Bitmap first = fonts.Font(skin.StatusFontPath, skin.Loads);
+    ASSERT_FALSE(first.Empty());
+    skin::WriteBmp(skintest::TaggedBitmap(8, 8, 9), skin.StatusFontPath);
+    EXPECT_EQ(fonts.Font(skin.StatusFontPath, skin.Loads), first);
+    ASSERT_TRUE(skin::LoadSkin(skin, {dir.Path(), ""}, sinks, false, nullptr));
+    EXPECT_EQ(fonts.Font(skin.StatusFontPath, skin.Loads), skintest::TaggedBitmap(8, 8, 9));
 }
 
 TEST_F(LoadSkinTest, MissingOrUndecodablePictureFailsTheLoad) {

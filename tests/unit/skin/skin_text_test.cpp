@@ -183,19 +183,36 @@ TEST(RenderSkinText, EmptyFontAndZeroCellsDrawOnlyBackground) {
     EXPECT_EQ(image.Height(), 1);
 }
 
-TEST(FontCache, ReloadsAChangedFileAndFollowsANewPath) {
+TEST(RenderSkinText, HugeCellsAndMaxCharStopAtTheWindowsEdges) {
+    // 1024 x 1024 cells and 100 characters would make a 32767 x 1025 image (134 MB).
+    Fixture f(1, 1, TextImage::Status, 100);
+    f.font = skintest::TaggedBitmap(2 * 1024, 1024, kFontTag);  // the cells of A and B
+    f.drawing.CellWidth = 1024;
+    f.drawing.CellHeight = 1024;
+    Bitmap image;
+    EXPECT_FALSE(skin::RenderSkinText(f.drawing, std::string(100, 'B'), 0, image));
+    EXPECT_EQ(image.Width(), 250 - kLeft);
+    EXPECT_EQ(image.Height(), 60 - kTop);
+    EXPECT_EQ(image.At(1, 0), Tagged(1024, 0, kFontTag)) << "the glyph starts one pixel in";
+    EXPECT_EQ(image.At(0, 0), Back(0, 0));
+    EXPECT_TRUE(skin::RenderSkinText(f.drawing, "B", 1026, image)) << "PastEnd keeps the strip";
+}
+
+TEST(FontCache, ReadsAFontOncePerSkinLoad) {
     skintest::TempDir dir;
     const std::string path = dir.Path() + "font.bmp";
     skin::FontCache cache;
-    EXPECT_TRUE(cache.Font(path).Empty());
+    EXPECT_TRUE(cache.Font(path, 1).Empty());
     skin::WriteBmp(skintest::TaggedBitmap(4, 2, 1), path);
-    EXPECT_EQ(cache.Font(path), skintest::TaggedBitmap(4, 2, 1));
+    EXPECT_TRUE(cache.Font(path, 1).Empty()) << "no file is looked at until the next load";
+    EXPECT_EQ(cache.Font(path, 2), skintest::TaggedBitmap(4, 2, 1));
     skin::WriteBmp(skintest::TaggedBitmap(6, 3, 2), path);
-    EXPECT_EQ(cache.Font(path), skintest::TaggedBitmap(6, 3, 2));
+    EXPECT_EQ(cache.Font(path, 2), skintest::TaggedBitmap(4, 2, 1));
+    EXPECT_EQ(cache.Font(path, 3), skintest::TaggedBitmap(6, 3, 2)) << "the same skin loaded again";
     skin::WriteBmp(skintest::TaggedBitmap(2, 2, 3), dir.Path() + "Other.bmp");
-    EXPECT_EQ(cache.Font(dir.Path() + "other.BMP"), skintest::TaggedBitmap(2, 2, 3));
+    EXPECT_EQ(cache.Font(dir.Path() + "other.BMP", 3), skintest::TaggedBitmap(2, 2, 3));
     skintest::WriteFile(path, "not a bitmap");
-    EXPECT_TRUE(cache.Font(path).Empty());
+    EXPECT_TRUE(cache.Font(path, 4).Empty());
 }
 
 }  // namespace

@@ -76,7 +76,10 @@ TEST_F(TickerTest, SpeedTable) {
         int pause;
         int minute;
     };
-    const Row rows[] = {{1, 15, 200, 4000}, {2, 5, 600, 12000}, {0, 30, 100, 2000}, {7, 30, 0, 0}};
+    const Row rows[] = {
+        {1, 15, 200, 4000}, {2, 5, 600, 12000}, {-1, 5, 600, 12000},
+        {0, 30, 100, 2000}, {7, 30, 100, 2000},  // a hand-edited value keeps the row in use
+    };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.speed);
         ticker.SetSpeed(row.speed);
@@ -109,6 +112,16 @@ TEST_F(TickerTest, SingleItemPausesScrollsOutAndComesBack) {
     EXPECT_TRUE(ticker.PauseActive);
     EXPECT_EQ(ticker.ScrollOffset, 0);
     Ticks(1);
+    EXPECT_EQ(ticker.ScrollOffset, 1);
+}
+
+TEST_F(TickerTest, SpeedOutsideTheTableKeepsScrolling) {
+    ticker.SetSpeed(7);
+    ticker.NewsLines = {"AB", "CD"};
+    ticker.TickerText = "AB";
+    Ticks(100 + 10 + 70);  // the first pause, AB scrolled out, the pause after it
+    EXPECT_EQ(ticker.NewsIndex, 1);
+    EXPECT_FALSE(ticker.PauseActive) << "the pause after an item ends";
     EXPECT_EQ(ticker.ScrollOffset, 1);
 }
 
