@@ -5,6 +5,12 @@ function(vorla_target_options target)
     target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     target_link_options(${target} PRIVATE -fsanitize=address,undefined)
   endif()
+  if(VORLA_FUZZ)
+    # Coverage for libFuzzer and the sanitizers on every library the fuzz targets link.
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link,address,undefined
+                                             -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
 endfunction()
 
 # A core library of one src folder: every .cpp of the folder, headers found as "folder/X.h".

@@ -72,8 +72,56 @@ bool IsUUEndLine(const std::string& line) {
     return LowerCase(Trim(line)) == "end";
 }
 
-// Takes every uuencoded block out of the text lines and adds it as an attachment. One pass:
-// the text before a block holds no begin line, so the search goes on after the block.
+bool IsUUStopLine(const std::string& line) {
+    const std::string trimmed = Trim(line);
+    return trimmed == "`" || LowerCase(trimmed) == "end";
+}
+
+bool IsUUChar(char c) {
+    const auto code = static_cast<unsigned char>(c);
+    return code >= 32 && code <= 96;
+}
+
+// A data line as an encoder writes it: a count of at most 45 bytes, then the characters that
+// hold them (4 for every 3 bytes, one more tolerated for the checksum some encoders add), all
+// from the uuencode alphabet. Prose that merely follows a begin-like line fails this at once.
+bool IsUUDataLine(const std::string& line) {
+    if (line.empty() || !IsUUChar(line[0]))
+        return false;
+    const std::size_t count = (static_cast<unsigned char>(line[0]) - 32u) & 63u;
+    const std::size_t chars = line.size() - 1;
+    if (count > 45 || chars < (count * 4 + 2) / 3 || chars > (count + 2) / 3 * 4 + 1)
+        return false;
+    for (const char c : line)
+        if (!IsUUChar(c))
+            return false;
+    return true;
+}
+
+// Whether the lines from `from` on read as uuencoded data up to a stop line, or up to the end
+// of the text after at least one data line (empty lines are passed over, as in
+// UUDecodeLines). When they do not, `bad` is the first line that breaks them.
+bool UUDataIsClean(const StringList& lines, std::size_t from, std::size_t& bad) {
+    bool anyData = false;
+    for (std::size_t i = from; i < lines.size(); ++i) {
+        if (lines[i].empty())
+            continue;
+        if (IsUUStopLine(lines[i]))
+            return true;
+        if (!IsUUDataLine(lines[i])) {
+            bad = i;
+            return false;
+        }
+        anyData = true;
+    }
+    bad = lines.size();
+    return anyData;
+}
+
+// Takes every uuencoded block out of the text lines and adds it as an attachment. A block
+// that does not decode cleanly stays in the text as the lines it was, and so does every begin
+// line before its first bad line (their blocks hold that line too), which keeps the walk
+// linear.
 void TakeOutUUEncodedFiles(TQelMsg& message, StringList& lines) {
     StringList kept;
     std::size_t i = 0;
@@ -83,6 +131,12 @@ void TakeOutUUEncodedFiles(TQelMsg& message, StringList& lines) {
             kept.push_back(std::move(lines[i++]));
             continue;
         }
+        std::size_t bad = 0;
+        if (!UUDataIsClean(lines, i + 1, bad)) {
+            for (; i < bad; ++i)
+                kept.push_back(std::move(lines[i]));
+            continue;
+        }
         StringList block;
         for (; i < lines.size() && !IsUUEndLine(lines[i]); ++i)
             if (!lines[i].empty())
@@ -90,6 +144,59 @@ void TakeOutUUEncodedFiles(TQelMsg& message, StringList& lines) {
         AddAttachmentPart(message, block, fileName, "X-UUENCODE");
     }
     lines = std::move(kept);
+}
+
+// RFC 2046 names the media type before the "/"; a subtype or a parameter that merely holds
+// the word ("application/vnd.oasis.opendocument.text") says nothing about the part.
+bool IsMediaType(const std::string& upperType, const std::string& type) {
+    return upperType.rfind(type + "/", 0) == 0 || upperType == type;
+}
+
+// A delimiter line of a multipart body: the boundary, optionally followed by blanks (RFC 2046
+// allows linear white space after it).
+bool IsDelimiterLine(const std::string& line, const std::string& delimiter) {
+    if (line.compare(0, delimiter.size(), delimiter) != 0)
+        return false;
+    for (std::size_t i = delimiter.size(); i < line.size(); ++i)
+        if (line[i] != ' ' && line[i] != '\t')
+            return false;
+    return true;
+}
+
+bool IsPlainFileName(const std::string& name) {
+    if (name.empty() || name.size() > 255 || name[0] == '.' || name[0] == '-')
+        return false;
+    bool allBlank = true;
+    for (const char c : name) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code < 32 || code == 127)
+            return false;
+        allBlank = allBlank && c == ' ';
+    }
+    return !allBlank;
+}
+
+// What a received attachment may be called when it is saved: a name that stays inside the
+// folder chosen, is no option to a program and shows no control character. Anything else is
+// replaced by "attachment" with the extension of the name when that is plain letters and
+// digits. The empty name of a nameless part stays empty.
+std::string SafeFileName(std::string name) {
+    for (const char c : std::string("\\/:*?\"<>|"))
+        name = RemoveChar(name, c);
+    if (name.empty() || IsPlainFileName(name))
+        return name;
+    std::string safe = "attachment";
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos && name.size() - dot - 1 <= 10) {
+        const std::string extension = name.substr(dot + 1);
+        bool plain = !extension.empty();
+        for (const char c : extension)
+            plain = plain &&
+                    ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'));
+        if (plain)
+            safe += "." + extension;
+    }
+    return safe;
 }
 
 void AppendLines(StringList& to, StringList&& lines) {
@@ -114,11 +221,6 @@ int UUValue(char c) {
     if (code >= 33 && code <= 95)
         return code - 32;
     throw MailError("Oops...");
-}
-
-bool IsUUStopLine(const std::string& line) {
-    const std::string trimmed = Trim(line);
-    return trimmed == "`" || LowerCase(trimmed) == "end";
 }
 
 }  // namespace
@@ -153,9 +255,7 @@ void UUDecodeLines(const StringList& block, platform::MemoryStream& data) {
 
 void AddAttachmentPart(TQelMsg& message, const StringList& lines, std::string name,
                        const std::string& encoding) {
-    for (const char c : std::string("\\/:*?\"<>|"))
-        name = RemoveChar(name, c);
-    TAttachedFile& item = message.AttachedFiles.AddFile(name);
+    TAttachedFile& item = message.AttachedFiles.AddFile(SafeFileName(std::move(name)));
     if (encoding == "BASE64") {
         item.EncodedLines = lines;
         TempFile temp;
@@ -187,8 +287,7 @@ std::vector<std::pair<StringList, int>> SplitMultipart(StringList lines, int dep
     std::vector<std::pair<StringList, int>> leaves;
     std::string contentType;
     if (depth >= kMaxPartDepth || !FindHeader("CONTENT-TYPE:", lines, contentType) ||
-        UpperCase(GetHeaderParam("CONTENT-TYPE:", contentType)).find("MULTIPART") ==
-            std::string::npos) {
+        !IsMediaType(UpperCase(GetHeaderParam("CONTENT-TYPE:", contentType)), "MULTIPART")) {
         leaves.emplace_back(std::move(lines), depth);
         return leaves;
     }
@@ -196,7 +295,7 @@ std::vector<std::pair<StringList, int>> SplitMultipart(StringList lines, int dep
     const std::string closing = boundary + "--";
     SkipHeaderBlock(lines);
     std::size_t i = 0;
-    while (i < lines.size() && lines[i] != boundary)
+    while (i < lines.size() && !IsDelimiterLine(lines[i], boundary))
         ++i;
     StringList part;
     auto splitPart = [&] {
@@ -205,9 +304,9 @@ std::vector<std::pair<StringList, int>> SplitMultipart(StringList lines, int dep
         part.clear();
     };
     for (++i; i < lines.size(); ++i) {
-        if (lines[i] == closing)
+        if (IsDelimiterLine(lines[i], closing))
             break;
-        if (lines[i] == boundary)
+        if (IsDelimiterLine(lines[i], boundary))
             splitPart();
         else
             part.push_back(std::move(lines[i]));
@@ -219,9 +318,9 @@ std::vector<std::pair<StringList, int>> SplitMultipart(StringList lines, int dep
 void ParsePart(TQelMsg& message, StringList lines, int depth) {
     const PartHeaders headers = ReadPartHeaders(lines);
     const bool tooDeep = depth >= kMaxPartDepth;
-    if (headers.type.find("TEXT") != std::string::npos) {
+    if (IsMediaType(headers.type, "TEXT")) {
         ParseTextPart(message, std::move(lines), headers);
-    } else if (headers.type.find("MULTIPART") != std::string::npos && !tooDeep) {
+    } else if (IsMediaType(headers.type, "MULTIPART") && !tooDeep) {
         for (auto& [leaf, leafDepth] : SplitMultipart(std::move(lines), depth))
             ParsePart(message, std::move(leaf), leafDepth);
     } else if (headers.encoding != "X-UUENCODE" && headers.name.empty()) {
@@ -234,7 +333,11 @@ void ParsePart(TQelMsg& message, StringList lines, int depth) {
             AppendLines(message.Text, std::move(lines));
     } else {
         SkipHeaderBlock(lines);
-        AddAttachmentPart(message, lines, headers.name, headers.encoding);
+        std::size_t bad = 0;
+        if (headers.encoding == "X-UUENCODE" && !UUDataIsClean(lines, 1, bad))
+            AppendLines(message.Text, std::move(lines));
+        else
+            AddAttachmentPart(message, lines, headers.name, headers.encoding);
     }
 }
 

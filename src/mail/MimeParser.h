@@ -21,7 +21,9 @@ void ParsePart(TQelMsg& message, StringList lines, int depth = 0);
 std::vector<std::pair<StringList, int>> SplitMultipart(StringList lines, int depth = 0);
 
 // Decodes an attachment's lines by its transfer encoding into a new item of message; the
-// item's content type follows from the name's extension.
+// item's content type follows from the name's extension. A name that is not a plain file name
+// (a path, "..", a leading "." or "-", a control character, over 255 bytes) is replaced by
+// "attachment" and its plain extension.
 void AddAttachmentPart(TQelMsg& message, const StringList& lines, std::string name,
                        const std::string& encoding);
 

@@ -22,7 +22,12 @@ TQelClient::TQelClient(TransportFactory& factory, platform::EventPump& pump, Clo
         if (OnQuit)
             OnQuit(this);
     };
-    m_socket.OnErrorEvent = [this](TQelSocket& socket, int& code) { ReportError(code, &socket); };
+    // The failure path reports ReplyText: after a socket failure that is the failure's own
+    // text, not the last reply's.
+    m_socket.OnErrorEvent = [this](TQelSocket& socket, int& code) {
+        ReplyText = socket.LastErrorText();
+        ReportError(code, &socket);
+    };
     m_socket.AbortQuery = [this] { return AbortRequested; };
 }
 

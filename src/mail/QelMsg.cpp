@@ -41,16 +41,19 @@ void TQelMsg::ParseMessage() {
         Headers.push_back(line);
     }
 
-    // An envelope line "From address ..." gives the sender until a From header says otherwise.
-    if (!Headers.empty())
-        From = Headers.front().substr(std::min<std::size_t>(5, Headers.front().size()), 72);
+    // An envelope line "From address date" gives the sender until a From header says
+    // otherwise; any other first line says nothing about the sender.
+    if (!Headers.empty() && Headers.front().rfind("From ", 0) == 0) {
+        const std::string envelope = Headers.front().substr(5, 72);
+        From = envelope.substr(0, envelope.find(' '));
+    }
     std::string value;
     if (HeaderValue(Headers, "FROM:", value)) {
         value = DecodeHeaderWords(value);
         const std::size_t lt = value.find('<');
         const std::size_t gt = lt == std::string::npos ? lt : value.find('>', lt + 1);
         if (gt != std::string::npos) {
-            FromName = value.substr(0, lt);
+            FromName = BlankControls(value.substr(0, lt));
             From = value.substr(lt + 1, gt - lt - 1);
         } else {
             From = value;
@@ -74,7 +77,7 @@ void TQelMsg::ParseMessage() {
     if (HeaderValue(Headers, "DATE:", value))
         Date = value;
     if (HeaderValue(Headers, "SUBJECT:", value))
-        Subject = DecodeHeaderWords(value);
+        Subject = BlankControls(DecodeHeaderWords(value));
     ContentType = HeaderValue(Headers, "CONTENT-TYPE:", value) ? UpperCase(value) : "TEXT/PLAIN";
     ContentTransferEncoding =
         HeaderValue(Headers, "CONTENT-TRANSFER-ENCODING:", value) ? UpperCase(value) : "7BIT";

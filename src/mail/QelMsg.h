@@ -24,7 +24,8 @@ public:
     platform::MemoryStream Data;  // decoded content of a received attachment
     std::string ContentType;      // GetMimeType of the file name
 
-    // Writes Data to a file of that name; raises platform::StreamError on failure.
+    // Writes Data to a file of that name, beside it first and then renamed over it; raises
+    // platform::StreamError on failure, leaving an existing file of that name as it was.
     void SaveToFile(const std::string& name) const;
 };
 
@@ -73,8 +74,8 @@ public:
     StringList RawMail;  // raw lines of a retrieved message
 
     // Parses RawMail into the fields, Text and AttachedFiles; nothing when RawMail is empty.
-    // Never rejects a message; raises MailError "Oops..." for a uuencoded block with a
-    // character outside its alphabet, and MailError when no temporary file can be made.
+    // Never rejects a message: a uuencoded block that does not decode cleanly stays in Text as
+    // the lines it was. Raises MailError only when no temporary file can be made.
     void ParseMessage();
 };
 

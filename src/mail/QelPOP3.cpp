@@ -34,6 +34,7 @@ TPopReply ParsePopReply(const std::string& chunk) {
     if (eol != std::string::npos && eol > 4)
         reply.Text = Trim(chunk.substr(4, eol - 4));
     reply.Failed = reply.Status == "-ERR";
+    reply.Valid = chunk.rfind("+OK", 0) == 0 || chunk.rfind("-ERR", 0) == 0;
     return reply;
 }
 
@@ -59,17 +60,41 @@ void TQelPOP::SendCommand(const std::string& command) {
 std::string TQelPOP::ReadReply() {
     m_pump.ProcessMessages();
     const bool wasConnected = m_socket.Connected();
+    // The status line may come in pieces; all of it must be there within TimeOut.
+    const std::int64_t deadline = m_socket.NowMs() + TimeOut;
+    std::string chunk;
     char buffer[TQelSocket::kReceiveSize];
-    const std::size_t n = m_socket.ReceiveBuf(buffer, sizeof buffer);
-    std::string chunk(buffer, n);
+    bool closed = false;
+    std::size_t eol = std::string::npos;
+    while (eol == std::string::npos && chunk.size() <= kMaxStatusLine) {
+        const std::size_t n = m_socket.ReceiveBuf(buffer, sizeof buffer, deadline);
+        if (n == 0) {
+            closed = true;
+            break;
+        }
+        const std::size_t from = chunk.empty() ? 0 : chunk.size() - 1;
+        chunk.append(buffer, n);
+        eol = chunk.find("\r\n", from);
+    }
     const TPopReply reply = ParsePopReply(chunk);
     ReplyStatus = reply.Status;
     ReplyText = reply.Text;
     Failed = reply.Failed;
-    if (n == 0 && wasConnected && m_socket.Connected()) {
-        // The peer closed the connection: no reply will come, which is no success.
-        ReplyText = kClosedByServer;
-        Failed = true;
+    m_broken = false;
+    // Without a connection nothing was read, which the callers take as an empty success.
+    if (wasConnected) {
+        const char* fault = nullptr;
+        if (closed)
+            fault = kClosedByServer;
+        else if (eol == std::string::npos || eol > kMaxStatusLine)
+            fault = "The server's status line is longer than 8 KB.";
+        else if (!reply.Valid)
+            fault = "Protocol error: the server's reply begins with neither +OK nor -ERR.";
+        if (fault != nullptr) {
+            ReplyText = fault;
+            m_broken = true;
+            Failed = true;
+        }
     }
     if (OnReceiveTextFromSocket)
         OnReceiveTextFromSocket(this, chunk);
@@ -95,6 +120,9 @@ void TQelPOP::Connect() {
         ReadReply();
         LoggedIn = false;
         AbortRequested = false;
+        // A "-ERR" greeting only sets Failed; no greeting at all is a failure to report.
+        if (Broken())
+            ReportError(kErrLogin, this);
     }
 }
 
@@ -131,7 +159,9 @@ void TQelPOP::GetMailCount() {
     SendCommand("LAST\r\n");
     ReadReply();
     if (Failed) {
-        LastSupported = false;  // many servers dropped LAST; not an error
+        LastSupported = false;  // many servers dropped LAST; a refusal is no error
+        if (Broken())
+            ReportError(kErrStat, this);
         return;
     }
     NewMessageCount = static_cast<std::int64_t>(MessageCount) - ExtractNumber(ReplyText, 1, 0);
@@ -207,6 +237,11 @@ std::unique_ptr<TQelMsg> TQelPOP::Retrieve(std::uint32_t msgIndex, bool top, std
     try {
         SendCommand("LIST " + Decimal(msgIndex) + "\r\n");
         ReadReply();
+        if (Broken()) {
+            discard();
+            ReportError(kErrRetrieve, this);
+            return std::make_unique<TQelMsg>();
+        }
         size = ExtractNumber(ReplyText, 2, 100);
 
         SendCommand(top ? "TOP " + Decimal(msgIndex) + " " + Decimal(lines) + "\r\n"
@@ -225,6 +260,10 @@ std::unique_ptr<TQelMsg> TQelPOP::Retrieve(std::uint32_t msgIndex, bool top, std
                 OnRetrieveProgress(this, percent);
         };
 
+        const std::int64_t limit = top && lines == 0 ? kMaxHeaderPreview : kMaxMessageSize;
+        // The low-speed bound: every TimeOut must bring kMinBytesPerTimeOut more bytes.
+        std::int64_t windowStart = m_socket.NowMs();
+        std::int64_t windowBytes = 0;
         char buffer[TQelSocket::kReceiveSize];
         while (chunk.find(kTerminator) == std::string::npos) {
             m_pump.ProcessMessages();
@@ -233,8 +272,21 @@ std::unique_ptr<TQelMsg> TQelPOP::Retrieve(std::uint32_t msgIndex, bool top, std
                 file.reset();
                 return MessageFromFile(path);
             }
+            if (written > limit) {
+                discard();
+                ReplyStatus.clear();
+                ReplyText = limit == kMaxHeaderPreview ? "The message header is larger than 1 MB."
+                                                       : "The message is larger than 256 MB.";
+                ReportError(kErrRetrieve, this);
+                return std::make_unique<TQelMsg>();
+            }
             // Data chunks are not replies: their first bytes say nothing about success.
-            const std::size_t n = m_socket.ReceiveBuf(buffer, sizeof buffer);
+            const std::size_t n = m_socket.ReceiveBuf(buffer, sizeof buffer, windowStart + TimeOut);
+            windowBytes += static_cast<std::int64_t>(n);
+            if (windowBytes >= kMinBytesPerTimeOut) {
+                windowStart = m_socket.NowMs();
+                windowBytes = 0;
+            }
             std::string read(buffer, n);
             if (OnReceiveTextFromSocket)
                 OnReceiveTextFromSocket(this, read);

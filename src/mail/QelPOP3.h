@@ -14,17 +14,26 @@ namespace mail {
 using TOnBeforeRetrieve = std::function<void(TObject* sender, std::uint32_t msgIndex)>;
 using TOnDeleteEvent = std::function<void(TObject* sender, std::uint32_t msgIndex)>;
 
-// One POP3 reply chunk read apart: the status word, the rest of its first line, and whether
-// it is a refusal.
+// One POP3 reply chunk read apart: the status word, the rest of its first line, whether it is
+// a refusal, and whether it is a POP3 reply at all (it begins with "+OK" or "-ERR").
 struct TPopReply {
     std::string Status;
     std::string Text;
     bool Failed = false;
+    bool Valid = false;
 };
 TPopReply ParsePopReply(const std::string& chunk);
 
 class TQelPOP final : public TQelClient {
 public:
+    // Bounds that no real server reaches and a hostile one cannot pass; each ends the operation
+    // through the failure path with a text that says which was passed.
+    static constexpr std::size_t kMaxStatusLine = 8 * 1024;
+    static constexpr std::int64_t kMaxHeaderPreview = 1024 * 1024;
+    static constexpr std::int64_t kMaxMessageSize = 256LL * 1024 * 1024;
+    // A multi-line answer must move at least this many bytes in every TimeOut.
+    static constexpr std::int64_t kMinBytesPerTimeOut = 1024;
+
     // Error numbers passed to OnError; any other number is a platform socket error code.
     static constexpr int kErrLogin = 2001;
     static constexpr int kErrQuit = 2002;
@@ -43,7 +52,7 @@ public:
     std::string StrErrorInFormatOfMsg = "Error en el formato del mensaje.";
     std::uint16_t RetrieveProgressStep = 10;
     bool GetUIDLsOnRetrieve = false;
-    // Bound in milliseconds of every wait for the connection or a reply.
+    // Bound in milliseconds of the wait for the connection and for a whole status line.
     std::uint32_t TimeOut = 60000;
 
     TOnBeforeRetrieve OnBeforeRetrieve;
@@ -76,11 +85,17 @@ public:
 
 private:
     void SendCommand(const std::string& command);
+    // Reads until the status line is complete and returns everything read. A refusal sets
+    // Failed; so does a reply that is no POP3 reply (see Broken()).
     std::string ReadReply();
+    // The last reply was no reply at all: the connection closed, the status line was too long
+    // or began with neither "+OK" nor "-ERR". Unlike a refusal it is always reported.
+    bool Broken() const { return m_broken; }
     void ReportError(int error, TObject* sender) override;
     std::unique_ptr<TQelMsg> Retrieve(std::uint32_t msgIndex, bool top, std::uint32_t lines);
 
     TProgressStepper m_progress;
+    bool m_broken = false;
 };
 
 }  // namespace mail

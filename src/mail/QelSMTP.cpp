@@ -4,6 +4,20 @@
 
 namespace mail {
 
+namespace {
+
+// A bare address fits between the angle brackets of MAIL FROM and RCPT TO only when it holds
+// no bracket, blank or control character: "x@y> NOTIFY=..." would add parameters of its own.
+void CheckAddress(const std::string& address) {
+    for (const char c : address) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code <= 32 || code == 127 || c == '<' || c == '>')
+            throw MailError("\"" + OneLine(address) + "\" is not a valid address.");
+    }
+}
+
+}  // namespace
+
 TQelSMTP::TQelSMTP(TransportFactory& factory, platform::EventPump& pump, Clock& clock)
     : TQelClient(factory, pump, clock) {}
 
@@ -28,35 +42,53 @@ void TQelSMTP::SendCommand(const std::string& command) {
 
 std::string TQelSMTP::ReadReply() {
     // Lines are assembled across reads, so a line split by the network keeps its code; a bare
-    // code ("250") is a final line as much as "250 text" is.
+    // code ("250") is a final line as much as "250 text" is. Each byte is searched once and
+    // only the unfinished line is kept, and the whole reply must come within TimeOut.
+    const std::int64_t deadline = m_socket.NowMs() + TimeOut;
     std::string pending;
+    std::size_t scanFrom = 0;
+    std::size_t lines = 0;
     char buffer[TQelSocket::kReceiveSize];
     for (;;) {
         m_pump.ProcessMessages();
-        const std::size_t n = m_socket.ReceiveBuf(buffer, sizeof buffer);
-        if (n == 0) {
-            ReplyCode.clear();
-            ReplyText = kClosedByServer;
-            Failed = true;
-            if (OnReceiveTextFromSocket)
-                OnReceiveTextFromSocket(this, "");
-            return "";
-        }
+        if (AbortRequested)
+            return Broken("Aborted.");
+        const std::size_t n = m_socket.ReceiveBuf(buffer, sizeof buffer, deadline);
+        if (n == 0)
+            return Broken(kClosedByServer);
         pending.append(buffer, n);
+        std::size_t lineStart = 0;
         std::size_t eol;
-        while ((eol = pending.find("\r\n")) != std::string::npos) {
-            std::string line = pending.substr(0, eol + 2);
-            pending.erase(0, eol + 2);
+        while ((eol = pending.find("\r\n", scanFrom)) != std::string::npos) {
+            std::string line = pending.substr(lineStart, eol + 2 - lineStart);
+            lineStart = scanFrom = eol + 2;
             ReplyCode = Trim(line.substr(0, 3));
             ReplyText = line.size() > 3 ? Trim(line.substr(3, 64)) : "";
-            if (eol == 3 || (eol > 3 && line[3] == ' ')) {
+            const std::size_t length = line.size() - 2;
+            if (length == 3 || (length > 3 && line[3] == ' ')) {
                 m_pump.ProcessMessages();
                 if (OnReceiveTextFromSocket)
                     OnReceiveTextFromSocket(this, line);
                 return line;
             }
+            if (++lines >= kMaxReplyLines)
+                return Broken("The server's reply has more than 1000 lines.");
         }
+        pending.erase(0, lineStart);
+        if (pending.size() > kMaxReplyLine)
+            return Broken("The server's reply line is longer than 8 KB.");
+        // A CR at the end may begin the next CR LF.
+        scanFrom = pending.empty() ? 0 : pending.size() - 1;
     }
+}
+
+std::string TQelSMTP::Broken(const char* text) {
+    ReplyCode.clear();
+    ReplyText = text;
+    Failed = true;
+    if (OnReceiveTextFromSocket)
+        OnReceiveTextFromSocket(this, "");
+    return "";
 }
 
 bool TQelSMTP::Expect(const char* code) {
@@ -66,6 +98,9 @@ bool TQelSMTP::Expect(const char* code) {
 }
 
 void TQelSMTP::Connect() {
+    // The reply reader stops at an abort; one left over from the last session must not stop
+    // this one.
+    AbortRequested = false;
     AimSocket(m_socket, Host, PortOrDefault(Port, 25));
     m_socket.TimeOut = TimeOut;
     Failed = false;
@@ -101,13 +136,17 @@ bool TQelSMTP::SendMessage(TQelMsg& message) {
         throw MailError("\"From\" field not specified.");
     if (SplitAddressList(message.SendTo).empty())
         throw MailError("\"SendTo\" field not specified.");
+    CheckAddress(ExtractAddress(message.From, false));
+    for (const std::string* list : {&message.SendTo, &message.CC, &message.BCC})
+        for (const std::string& address : SplitAddressList(*list))
+            CheckAddress(address);
     message.Date = FormatMailDate(std::time(nullptr));
     std::optional<StringList> lines = BuildMessage(message);
     if (!lines || AbortRequested)
         return false;
     if (OnBeforeSend)
         OnBeforeSend(this);
-    const std::string sender = OneLine(ExtractAddress(message.From, false));
+    const std::string sender = ExtractAddress(message.From, false);
     m_send.Start(SendProgressStep);
     for (const std::string* list : {&message.SendTo, &message.CC, &message.BCC}) {
         if (SendToList(sender, SplitAddressList(*list), *lines) > 0)
@@ -136,7 +175,7 @@ int TQelSMTP::SendToList(const std::string& sender, const StringList& list,
     if (!Expect("250"))
         return -1;
     for (const std::string& address : list) {
-        SendCommand("RCPT TO:<" + OneLine(address) + ">\r\n");
+        SendCommand("RCPT TO:<" + address + ">\r\n");
         ReadReply();
         if (!Expect("250"))
             return -2;

@@ -20,6 +20,10 @@ public:
     // Error number reported when the server closed the connection instead of replying (or
     // replied without a numeric code).
     static constexpr int kErrClosed = 421;
+    // Bounds of one reply that no real server reaches; passing one fails the step like a
+    // closed connection, with a text that says which.
+    static constexpr std::size_t kMaxReplyLine = 8 * 1024;
+    static constexpr std::size_t kMaxReplyLines = 1000;
 
     // The factory makes the connection at Connect; nothing is opened here.
     TQelSMTP(TransportFactory& factory, platform::EventPump& pump,
@@ -29,6 +33,7 @@ public:
     std::string Host;
     std::uint16_t EncodeProgressStep = 10;
     std::uint16_t SendProgressStep = 10;
+    // Bound in milliseconds of the wait for the connection and for a whole reply.
     std::uint32_t TimeOut = 60000;
     // Written as X-Mailer.
     std::string ApplicationTitle = "Vorla";
@@ -45,8 +50,10 @@ public:
     // Opens, reads the greeting and sends HELO. A connection that cannot be opened sets
     // Failed and fires OnError with the platform code and the reason.
     void Connect();
-    // Raises MailError "Not connected.", "\"From\" field not specified." or "\"SendTo\" field
-    // not specified."; a platform::StreamError when an attachment cannot be read. Returns true
+    // Raises MailError "Not connected.", "\"From\" field not specified.", "\"SendTo\" field
+    // not specified." or, before anything is sent, "\"<address>\" is not a valid address." for
+    // an address with a bracket, blank or control character; a platform::StreamError when an
+    // attachment cannot be read. Returns true
     // when every transaction was accepted; false when one failed (reported) or on an abort.
     bool SendMessage(TQelMsg& message);
     void Quit();
@@ -60,7 +67,11 @@ public:
 
 private:
     void SendCommand(const std::string& command);
+    // Reads until a final reply line and returns it. A connection that closes, a reply past
+    // the bounds above or AbortRequested end it early: ReplyCode empty, ReplyText saying why,
+    // Failed set, and "" returned.
     std::string ReadReply();
+    std::string Broken(const char* text);
     bool Expect(const char* code);
     int ReplyError() const;
     int SendToList(const std::string& sender, const StringList& list, const StringList& lines);

@@ -90,12 +90,14 @@ void TQelSocket::Close() {
 }
 
 void TQelSocket::Fail(int code, const std::string& api) {
+    SocketError error(code, api, std::strerror(code));
+    m_lastError = error.what();
     int handled = code;
     if (OnErrorEvent)
         OnErrorEvent(*this, handled);
     Close();
     if (handled != 0)
-        throw SocketError(code, api, std::strerror(code));
+        throw error;
 }
 
 std::size_t TQelSocket::SendBuf(std::string_view text) {
@@ -123,7 +125,7 @@ std::size_t TQelSocket::SendBuf(std::string_view text) {
     return sent;
 }
 
-std::size_t TQelSocket::ReceiveBuf(char* buffer, std::size_t capacity) {
+std::size_t TQelSocket::ReceiveBuf(char* buffer, std::size_t capacity, std::int64_t deadline) {
     if (!m_connected)
         return 0;
     const std::int64_t start = m_clock.NowMs();
@@ -132,7 +134,7 @@ std::size_t TQelSocket::ReceiveBuf(char* buffer, std::size_t capacity) {
             long n = m_transport->Receive(buffer, capacity, kSliceMs);
             if (n >= 0)
                 return static_cast<std::size_t>(n);
-            if (TimedOut(start))
+            if (TimedOut(start) || m_clock.NowMs() >= deadline)
                 throw TransportError(ETIMEDOUT, "recv", std::strerror(ETIMEDOUT));
             PumpOrAbort("recv");
             if (!m_connected)

@@ -3,6 +3,7 @@
 // types, the progress stepping rule, port and host handling and command-text hygiene.
 // Every wait (connect, send, receive) runs in short slices with the event pump between them
 // and ends with a time-out error after TimeOut milliseconds.
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -69,8 +70,15 @@ public:
     // Sends the whole text; returns the count sent, 0 when not connected.
     std::size_t SendBuf(std::string_view text);
     // One receive of up to capacity bytes: returns at the first bytes, 0 when not connected
-    // or when the peer has closed the connection.
-    std::size_t ReceiveBuf(char* buffer, std::size_t capacity);
+    // or when the peer has closed the connection. The wait ends with a time-out error after
+    // TimeOut, or earlier at deadline (a time of the socket's clock) when one is given, so a
+    // caller can bound a whole line or answer rather than each receive.
+    std::size_t ReceiveBuf(char* buffer, std::size_t capacity, std::int64_t deadline = kNoDeadline);
+    static constexpr std::int64_t kNoDeadline = INT64_MAX;
+    // Now on the clock that the waits are measured by.
+    std::int64_t NowMs() const { return m_clock.NowMs(); }
+    // what() of the last send or receive failure, as the SocketError that follows it says.
+    const std::string& LastErrorText() const { return m_lastError; }
     // The machine's host name.
     std::string LocalHost() const;
     bool Connected() const { return m_connected; }
@@ -101,6 +109,7 @@ private:
     std::string m_address;
     std::uint16_t m_port = 0;
     bool m_connected = false;
+    std::string m_lastError;
 };
 
 // Percentage of done against total, nearest integer with ties to even, held in 16 bits

@@ -1,6 +1,7 @@
 // The composing half of TQelSMTP: the header block, the text in its transfer encoding and
 // the base64 attachments of a multipart/mixed body.
 #include <filesystem>
+#include <string_view>
 
 #include "mail/QelMIME.h"
 #include "mail/QelSMTP.h"
@@ -31,6 +32,51 @@ StringList BodyLines(const StringList& text) {
     return out;
 }
 
+// An RFC 5322 quoted-string: the text in double quotes, each quote and backslash escaped.
+std::string Quoted(const std::string& text) {
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\')
+            quoted += '\\';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+// A file name parameter ("name", "FileName"): a quoted-string while the name is printable
+// US-ASCII, else the RFC 2231 form key*=charset''value with every byte outside the attribute
+// characters percent-encoded, so an 8-bit or odd name arrives as it was.
+std::string FileNameParameter(const std::string& key, const std::string& name,
+                              const std::string& charset) {
+    bool printable = true;
+    for (const char c : name) {
+        const auto code = static_cast<unsigned char>(c);
+        printable = printable && code >= 32 && code < 127;
+    }
+    if (printable)
+        return key + "=" + Quoted(name);
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string value;
+    for (const char c : name) {
+        const auto code = static_cast<unsigned char>(c);
+        const bool attributeChar =
+            code > 32 && code < 127 &&
+            std::string_view("*'%()<>@,;:\\\"/[]?=").find(c) == std::string_view::npos;
+        if (attributeChar) {
+            value += c;
+        } else {
+            value += '%';
+            value += kHex[code >> 4];
+            value += kHex[code & 15];
+        }
+    }
+    std::string cleanCharset;
+    for (const char c : charset)
+        if (c != '\'' && c > 32 && c < 127)
+            cleanCharset += c;
+    return key + "*=" + cleanCharset + "''" + value;
+}
+
 }  // namespace
 
 std::optional<StringList> TQelSMTP::BuildMessage(TQelMsg& message) {
@@ -47,7 +93,8 @@ std::optional<StringList> TQelSMTP::BuildMessage(TQelMsg& message) {
     } else {
         const std::string address =
             message.From.find('@') != std::string::npos ? message.From : message.From + "@" + Host;
-        headers.push_back("From: \"" + OneLine(message.UserName) + "\" <" + OneLine(address) + ">");
+        headers.push_back("From: " + Quoted(OneLine(message.UserName)) + " <" + OneLine(address) +
+                          ">");
     }
     if (!message.ReplyTo.empty())
         headers.push_back("Reply-To: " + OneLine(message.ReplyTo));
@@ -70,8 +117,7 @@ std::optional<StringList> TQelSMTP::BuildMessage(TQelMsg& message) {
         body = SplitLines(EncodeBase64(JoinLines(text, "\r\n")));
         encodingName = "base64";
     } else {
-        for (const std::string& line : text)
-            body.push_back(!line.empty() && line[0] == '.' ? "." + line : line);
+        body = text;
         encodingName = "8Bit";
     }
     headers.push_back("Subject: " + subject);
@@ -93,10 +139,11 @@ std::optional<StringList> TQelSMTP::BuildMessage(TQelMsg& message) {
                 return std::nullopt;
             const std::string name = OneLine(file.FileName);
             body.push_back(delimiter);
-            body.push_back("Content-Type: " + OneLine(file.ContentType) + "; name=\"" + name +
-                           "\"");
+            body.push_back("Content-Type: " + OneLine(file.ContentType) + "; " +
+                           FileNameParameter("name", name, message.CharSet));
             body.push_back("Content-Transfer-Encoding: base64");
-            body.push_back("Content-Disposition: inline; FileName=\"" + name + "\"");
+            body.push_back("Content-Disposition: inline; " +
+                           FileNameParameter("FileName", name, message.CharSet));
             body.push_back("");
             body.insert(body.end(), file.EncodedLines.begin(), file.EncodedLines.end());
             file.EncodedLines.clear();
@@ -114,6 +161,11 @@ std::optional<StringList> TQelSMTP::BuildMessage(TQelMsg& message) {
         lines.push_back(OneLine(extra));
     lines.push_back("");
     lines.insert(lines.end(), body.begin(), body.end());
+    // RFC 821 transparency for every line of the DATA, header lines included: a line that is
+    // a lone "." would end the message early.
+    for (std::string& line : lines)
+        if (!line.empty() && line[0] == '.')
+            line.insert(0, 1, '.');
     return lines;
 }
 

@@ -313,6 +313,7 @@ std::string DecodeHeaderWords(const std::string& text) {
             decoded = DecodeQuotedPrintable(encoded, true);
         if (letter == 'B')
             decoded = DecodeBase64(encoded);
+        decoded = BlankControls(std::move(decoded));
         if (straddles)
             done.pop_back();
         else
@@ -323,6 +324,13 @@ std::string DecodeHeaderWords(const std::string& text) {
     }
     done.append(work, i, std::string::npos);
     return done;
+}
+
+std::string BlankControls(std::string text) {
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 32 && c != '\t')
+            c = ' ';
+    return text;
 }
 
 std::string ExtractAddress(const std::string& item, bool wrap) {

@@ -39,9 +39,12 @@ std::string MakeBoundary();
 // can be created.
 std::string GetTempFile();
 
-// RFC 2047 encoded words ("Q" and "B"); the charset is read past, the bytes pass unconverted,
-// an unknown encoding letter drops the word.
+// RFC 2047 encoded words ("Q" and "B"); the charset is read past, the bytes pass unconverted
+// except that a decoded control character (below 32, TAB aside) becomes a blank, and an
+// unknown encoding letter drops the word.
 std::string DecodeHeaderWords(const std::string& text);
+// Every control character (below 32, TAB aside) replaced by a blank.
+std::string BlankControls(std::string text);
 
 // The bare address of one address item; wrap puts it in "<" and ">".
 std::string ExtractAddress(const std::string& item, bool wrap);

@@ -1,5 +1,7 @@
 #include "platform/Stream.h"
 
+#include "platform/AtomicFile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -66,9 +68,7 @@ void MemoryStream::LoadFromFile(const std::string& path) {
 }
 
 void MemoryStream::SaveToFile(const std::string& path) const {
-    FileStream file(path, FileStream::Mode::Create);
-    file.Write(m_bytes);
-    file.Close();
+    WriteFileAtomically(path, m_bytes, 0666);
 }
 
 FileStream::FileStream(const std::string& path, Mode mode) : m_path(path) {

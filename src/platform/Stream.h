@@ -44,7 +44,8 @@ public:
     void Clear();
     // Replaces the content with the whole file; the position goes back to 0.
     void LoadFromFile(const std::string& path);
-    // Writes the whole content to a new file of that name.
+    // Writes the whole content to a file of that name: beside it first, then renamed over it,
+    // so a failed write (StreamError) leaves an existing file as it was.
     void SaveToFile(const std::string& path) const;
 
 private:

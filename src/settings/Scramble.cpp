@@ -26,6 +26,8 @@ std::string StoredPassword(const std::string& text) {
     for (char& c : stored) {
         if (c == '\x1a') {
             c = '\x1b';
+        } else if (c == '\n') {
+            c = '\t';
         }
     }
     return stored;

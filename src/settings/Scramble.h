@@ -13,9 +13,11 @@ std::string ScramblePassword(const std::string& text);
 // every code from 4 to 131; a code of 132 or more comes back 128 lower, one below 4 128 higher.
 std::string UnscramblePassword(const std::string& text);
 
-// The password as "Accounts.ini" stores it: ScramblePassword, except that a Ctrl-Z (from codes
-// 17 and 145), which would end the file for the reader, is stored as code 27. Both unscramble
-// to 17, so the reader gets what it would have got, and the lines after it stay readable.
+// The password as "Accounts.ini" stores it: ScramblePassword, except for the two stored codes
+// the reader takes for structure: a Ctrl-Z (from codes 17 and 145), which would end the file,
+// is stored as code 27, and a line feed (from codes 9 and 137), which would end the line, as
+// code 9. Each pair unscrambles alike, so the reader gets what it would have got, and the
+// lines after it stay readable.
 std::string StoredPassword(const std::string& text);
 
 }  // namespace settings

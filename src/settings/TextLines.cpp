@@ -27,14 +27,14 @@ std::vector<std::string> SplitTextLines(std::string_view content) {
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < content.size()) {
-        const std::size_t cr = content.find('\r', start);
-        if (cr == std::string_view::npos) {
+        const std::size_t end = content.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
             lines.emplace_back(content.substr(start));
             break;
         }
-        lines.emplace_back(content.substr(start, cr - start));
-        start = cr + 1;
-        if (start < content.size() && content[start] == '\n') {
+        lines.emplace_back(content.substr(start, end - start));
+        start = end + 1;
+        if (content[end] == '\r' && start < content.size() && content[start] == '\n') {
             ++start;
         }
     }

@@ -7,9 +7,9 @@
 
 namespace settings {
 
-// Splits file content into lines: a line ends at a carriage return, and a line feed right
-// after it belongs to the same line end; a line feed alone does not end a line (a file with
-// line feeds only is one line); a Ctrl-Z ends the content. A last line without an end counts.
+// Splits file content into lines: a line ends at CR LF, at a CR alone or at a LF alone, so
+// files written on any system read alike; a Ctrl-Z ends the content. A last line without an
+// end counts.
 std::vector<std::string> SplitTextLines(std::string_view content);
 
 // The lines of a file, or nothing when it cannot be opened or read.

@@ -35,25 +35,37 @@ std::string Number(const char* prefix, int value) {
     return std::string(prefix) + std::to_string(value);
 }
 
+// A text value as one line of the file: a CR or LF inside it would start a line of its own (a
+// filter "x\r[Misc]" would add a section), and a Ctrl-Z would end the file for the reader, so
+// each becomes a blank.
+std::string Text(const char* prefix, std::string value) {
+    for (char& c : value) {
+        if (c == '\r' || c == '\n' || c == '\x1a') {
+            c = ' ';
+        }
+    }
+    return prefix + value;
+}
+
 }  // namespace
 
 void SaveConfig(const std::string& folder, const Config& config) {
     Lines lines;
-    lines << "current_skin = " + config.SkinFolder << Flag("autorun =", config.autorun)
+    lines << Text("current_skin = ", config.SkinFolder) << Flag("autorun =", config.autorun)
           << Flag("autocheck =", config.autocheck) << Flag("autoconnect =", config.autoconnect)
           << Flag("header_only =", config.header_only) << Flag("ontop =", config.ontop)
           << Number("minutes = ", config.minutes) << Number("posX = ", config.posx)
           << Number("posY = ", config.posy) << Number("memo_posX = ", config.memo_posx)
           << Number("memo_posY = ", config.memo_posy) << Flag("playsnd =", config.playsnd)
-          << "wavsnd = " + config.wavsnd << Flag("icon_tray =", config.icon_tray)
+          << Text("wavsnd = ", config.wavsnd) << Flag("icon_tray =", config.icon_tray)
           << Flag("run_my_client =", config.run_my_client)
-          << "my_mail_client = " + config.my_mail_client << Flag("reset =", config.reset)
-          << "skin_dir = " + config.SkinDir << Flag("RAS_connect =", config.RAS_connect)
+          << Text("my_mail_client = ", config.my_mail_client) << Flag("reset =", config.reset)
+          << Text("skin_dir = ", config.SkinDir) << Flag("RAS_connect =", config.RAS_connect)
           << Number("RAS_num = ", config.RAS_num) << Flag("filter =", config.filter)
           << Flag("hidden =", config.hidden) << Number("srv_news =", config.srv_news)
           << Number("speed = ", config.speed) << Number("min_scroll = ", config.min_scroll)
           << Flag("readlg =", config.readlg) << Number("nblg =", config.nblg)
-          << Flag("vrmail =", config.vrmail) << "smtphost =" + config.smtphost
+          << Flag("vrmail =", config.vrmail) << Text("smtphost =", config.smtphost)
           << Number("smtpport =", config.smtpport) << Flag("sendorg =", config.sendorg);
     WriteFileAtomically(WithTrailingSlash(folder) + kVorlaIni, lines.Text(), kSharedFileMode);
 }
@@ -63,13 +75,12 @@ void SaveAccounts(const std::string& folder, const Tables& tables) {
     for (int n = 1; n <= tables.AccountCount; ++n) {
         const AccountRecord& account = tables.AccountTable[n - 1];
         lines << ""
-              << "[Account" + std::to_string(n) + "]"
-              << "acc_name = " + account.acc_name << "host_name = " + account.host_name
-              << "user_name = " + account.user_name
+              << "[Account" + std::to_string(n) + "]" << Text("acc_name = ", account.acc_name)
+              << Text("host_name = ", account.host_name) << Text("user_name = ", account.user_name)
               << "password = " + StoredPassword(account.password)
               << Number("port_number = ", account.port_number)
-              << Flag("inactive = ", account.inactive) << "auth_name =" + account.auth_name
-              << "auth_addr =" + account.auth_addr << "auth_sign =" + account.auth_sign
+              << Flag("inactive = ", account.inactive) << Text("auth_name =", account.auth_name)
+              << Text("auth_addr =", account.auth_addr) << Text("auth_sign =", account.auth_sign)
               << Flag("isign = ", account.isign);
     }
     WriteFileAtomically(WithTrailingSlash(folder) + kAccountsIni, lines.Text(), kPrivateFileMode);
@@ -78,18 +89,19 @@ void SaveAccounts(const std::string& folder, const Tables& tables) {
 void SaveFilters(const std::string& folder, const std::vector<std::string>& filterList,
                  const std::string& sizeField, bool authorFilter, Tables& tables) {
     const int count = static_cast<int>(std::min<std::size_t>(filterList.size(), kMaxFilters));
+    std::vector<std::string> filters;
     Lines lines;
     for (int i = 1; i <= count; ++i) {
+        filters.push_back(Text("", filterList[i - 1]));
         lines << ""
               << "[Filter" + std::to_string(i) + "]"
-              << "string=" + filterList[i - 1];
+              << "string=" + filters.back();
     }
     lines << ""
-          << "[Misc]"
-          << "max_size=" + sizeField << Flag("auth_fltr= ", authorFilter);
+          << "[Misc]" << Text("max_size=", sizeField) << Flag("auth_fltr= ", authorFilter);
     WriteFileAtomically(WithTrailingSlash(folder) + kFilterIni, lines.Text(), kSharedFileMode);
     tables.FilterTable = FilterSlots{};
-    std::copy_n(filterList.begin(), count, tables.FilterTable.begin());
+    std::copy(filters.begin(), filters.end(), tables.FilterTable.begin());
     tables.FilterCount = count;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The writers of the three settings files. Each rewrites its file whole, line by line in the
 // file's fixed order, every line ended by CR LF, through WriteFileAtomically: a failed write
-// throws SettingsWriteError and leaves the previous file as it was.
+// throws SettingsWriteError and leaves the previous file as it was. A CR, LF or Ctrl-Z inside a
+// text value is written as a blank, so no value can add lines or cut the file short.
 #include <string>
 #include <vector>
 

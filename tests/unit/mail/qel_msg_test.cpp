@@ -7,7 +7,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "../../support/ScopedFileSizeLimit.h"
 #include "mail/MailError.h"
+#include "mail/MimeParser.h"
 #include "mail/MsgJson.h"
 #include "mail/QelMsg.h"
 
@@ -86,7 +88,7 @@ TEST(ParseMessage, HeaderFields) {
 
 TEST(ParseMessage, EnvelopeLineGivesFromUntilAFromHeader) {
     auto envelope = Parse("From jo@x.org  Sun Dec  6 23:41:05 2026\r\nSubject: s\r\n\r\nb\r\n");
-    EXPECT_EQ(envelope->From, "jo@x.org  Sun Dec  6 23:41:05 2026");
+    EXPECT_EQ(envelope->From, "jo@x.org");
     auto plain = Parse("From: plain@x.org\r\n\r\nb\r\n");
     EXPECT_EQ(plain->From, "plain@x.org");
     EXPECT_EQ(plain->FromName, "");
@@ -168,7 +170,7 @@ TEST(ParseMessage, EmbeddedMessageFeedsTextNotFields) {
         "--B\r\nContent-Type: message/rfc822\r\n\r\nSubject: inner\r\nFrom: in@x\r\n\r\ninner "
         "body\r\n--B--\r\n");
     EXPECT_EQ(m->Subject, "outer");
-    EXPECT_EQ(m->From, "ct: outer");
+    EXPECT_EQ(m->From, "") << "only an envelope line or a From header names the sender";
     EXPECT_EQ(m->Text, (StringList{"see below", "inner body"}));
 }
 
@@ -183,6 +185,61 @@ TEST(ParseMessage, MultipartWithoutItsBoundaryLineYieldsNoContent) {
         "Content-Type: multipart/mixed; boundary=B\r\n\r\nno boundary here\r\n--C\r\ntext\r\n");
     EXPECT_TRUE(m->Text.empty());
     EXPECT_EQ(m->AttachedFiles.Count(), 0u);
+}
+
+// Only a text/... part is text: a part whose type merely holds the word is an attachment.
+TEST(ParseMessage, OnlyTheTextMediaTypeIsText) {
+    auto m = Parse(
+        "Content-Type: multipart/mixed; boundary=B\r\n\r\n--B\r\nContent-Type: text/plain\r\n\r\n"
+        "see attached\r\n--B\r\nContent-Type: application/vnd.oasis.opendocument.text; "
+        "name=\"report.odt\"\r\nContent-Transfer-Encoding: base64\r\n\r\nUEsDBA==\r\n--B--\r\n");
+    EXPECT_EQ(m->Text, (StringList{"see attached"}));
+    ASSERT_EQ(m->AttachedFiles.Count(), 1u);
+    EXPECT_EQ(m->AttachedFiles.Items(0).FileName, "report.odt");
+    EXPECT_EQ(m->AttachedFiles.Items(0).Data.Bytes(), "PK\3\4");
+}
+
+// RFC 2046 allows blanks after a boundary; such a line still delimits the parts.
+TEST(ParseMessage, BoundaryLinesMayEndInBlanks) {
+    auto m = Parse(
+        "Content-Type: multipart/mixed; boundary=B\r\n\r\npreamble\r\n--B \t\r\n"
+        "Content-Type: text/plain\r\n\r\nfirst\r\n--B  \r\n\r\nsecond\r\n--B-- \r\nepilogue\r\n");
+    EXPECT_EQ(m->Text, (StringList{"first", "second"}));
+}
+
+TEST(ParseMessage, DecodedWordsBringNoControlCharacters) {
+    auto m = Parse(
+        "From: =?utf-8?Q?Eve=0D=0ABcc:_x?= <eve@x.org>\r\n"
+        "Subject: =?utf-8?B?aGkNCgAbWzJK?= end\r\n"
+        "Content-Type: application/octet-stream; name=\"=?utf-8?Q?a=1Bb=00.bin?=\"\r\n"
+        "Content-Transfer-Encoding: base64\r\n\r\nAAEC\r\n");
+    EXPECT_EQ(m->FromName, "Eve  Bcc: x ");
+    EXPECT_EQ(m->Subject, "hi    [2J end");
+    ASSERT_EQ(m->AttachedFiles.Count(), 1u);
+    EXPECT_EQ(m->AttachedFiles.Items(0).FileName, "a b .bin");
+}
+
+// A received name is saved under the folder the user chose: only a plain file name comes out.
+TEST(ParseMessage, AttachmentNameIsAPlainFileNameOrASafeOne) {
+    const struct {
+        std::string name, fileName;
+    } rows[] = {
+        {"report.pdf", "report.pdf"},
+        {"C:\\docs\\plan.doc", "Cdocsplan.doc"},
+        {"..", "attachment"},
+        {"../../.profile", "attachment.profile"},
+        {"-rf.txt", "attachment.txt"},
+        {std::string("a\0b.txt", 7), "attachment.txt"},
+        {"a\x1b[2Jx.sh", "attachment.sh"},
+        {std::string(300, 'x') + ".pdf", "attachment.pdf"},
+        {"   ", "attachment"},
+    };
+    for (const auto& row : rows) {
+        auto m = Parse("Content-Type: application/octet-stream; name=\"" + row.name +
+                       "\"\r\nContent-Transfer-Encoding: base64\r\n\r\nAAEC\r\n");
+        ASSERT_EQ(m->AttachedFiles.Count(), 1u) << row.name;
+        EXPECT_EQ(m->AttachedFiles.Items(0).FileName, row.fileName) << row.name;
+    }
 }
 
 TEST(ParseMessage, UuencodedBlockInTextBecomesAnAttachment) {
@@ -211,9 +268,33 @@ TEST(ParseMessage, UuencodeBeginLineRules) {
     EXPECT_EQ(twoBlocks->Text, (StringList{"end", "END"}));
 }
 
-TEST(ParseMessage, UuencodeCharacterOutsideItsAlphabetRaisesOops) {
+// Text that merely looks like a begin line, or a block that does not decode, stays in the text
+// as the lines it was; the message stays readable.
+TEST(ParseMessage, UuencodeBlockThatDoesNotDecodeStaysText) {
+    const StringList rows[] = {
+        {"Begin 100 days of code on Monday.", "We meet at nine.", "Bring a laptop."},
+        {"BEGIN 100 DAYS OF CODE ON MONDAY.", "WE MEET AT NINE.", "END"},
+        {"begin 644 bad.bin", "Mabc", "end"},
+        {"begin 644 short.bin", "M", "`", "end"},
+        {"text", "begin 644 last-line.bin"},
+        {"begin 644 x", "", "begin 644 y", "8\"DAE;&QO('5U96YC;V1E9\"!W;W)L9\"$*", "oops", "end"},
+    };
+    for (const StringList& body : rows) {
+        auto m = Parse("Subject: uu\r\n\r\n" + mail::JoinLines(body));
+        EXPECT_EQ(m->Text, body) << body[0];
+        EXPECT_EQ(m->AttachedFiles.Count(), 0u) << body[0];
+    }
+    auto part = Parse(
+        "Content-Type: application/octet-stream; name=x.bin\r\n"
+        "Content-Transfer-Encoding: x-uuencode\r\n\r\nbegin 644 x.bin\r\nMabc\r\nend\r\n");
+    EXPECT_EQ(part->Text, (StringList{"begin 644 x.bin", "Mabc", "end"}));
+    EXPECT_EQ(part->AttachedFiles.Count(), 0u);
+}
+
+TEST(UUDecodeLines, CharacterOutsideItsAlphabetRaisesOops) {
+    platform::MemoryStream data;
     try {
-        Parse("Subject: uu\r\n\r\nbegin 644 bad.bin\r\nMabc\r\nend\r\n");
+        mail::UUDecodeLines({"begin 644 bad.bin", "Mabc"}, data);
         FAIL() << "no exception";
     } catch (const mail::MailError& error) {
         EXPECT_STREQ(error.what(), "Oops...");
@@ -241,7 +322,8 @@ TEST(ParseMessage, AttachmentDecodingLeavesNoTemporaryFiles) {
                                "base64\r\n\r\nAAEC\r\n"
                                "--B\r\nContent-Type: text/plain\r\n\r\n") +
                    kUUBlock + "end\r\n--B--\r\n");
-    EXPECT_THROW(Parse("S: x\r\n\r\nbegin 644 bad\r\nM{{{\r\n"), mail::MailError);
+    platform::MemoryStream data;
+    EXPECT_THROW(mail::UUDecodeLines({"begin 644 bad", "M{{{"}, data), mail::MailError);
     if (saved)
         setenv("TMPDIR", savedValue.c_str(), 1);
     else
@@ -267,6 +349,24 @@ TEST(ParseMessage, SaveToFileWritesTheDecodedData) {
     m->AttachedFiles.Items(0).SaveToFile(path);
     EXPECT_EQ(ReadFile(path), "PK\3\4");
     unlink(path.c_str());
+}
+
+TEST(ParseMessage, FailedSaveKeepsTheExistingFile) {
+    auto m = Parse(
+        "Content-Type: application/zip; name=z.zip\r\nContent-Transfer-Encoding: "
+        "base64\r\n\r\n" +
+        std::string(20000, 'A') + "\r\n");
+    char folder[] = "/tmp/qelsaveXXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string path = std::string(folder) + "/z.zip";
+    std::ofstream(path) << "old";
+    {
+        testsupport::ScopedFileSizeLimit limit(4096);
+        EXPECT_THROW(m->AttachedFiles.Items(0).SaveToFile(path), platform::StreamError);
+    }
+    EXPECT_EQ(ReadFile(path), "old");
+    unlink(path.c_str());
+    EXPECT_EQ(rmdir(folder), 0) << "nothing may be left beside the file";
 }
 
 TEST(AttachedFiles, AddFileTakesNameAndType) {

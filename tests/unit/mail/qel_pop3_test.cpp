@@ -74,6 +74,7 @@ TEST(PopReply, StatusAndText) {
         EXPECT_EQ(reply.Status, r.status) << r.name;
         EXPECT_EQ(reply.Text, r.text) << r.name;
         EXPECT_EQ(reply.Failed, r.failed) << r.name;
+        EXPECT_EQ(reply.Valid, r.status == "+OK" || r.status == "-ERR") << r.name;
     }
 }
 
@@ -139,6 +140,80 @@ TEST_F(Pop3Test, RefusalsRunTheFailurePathWithTheirNumber) {
         EXPECT_TRUE(pop.DeletedList.empty());
         script.ExpectDone();
     }
+}
+
+// A status line that arrives in pieces is one reply: the dialogue stays in step.
+TEST_F(Pop3Test, StatusLineIsAssembledAcrossReceives) {
+    LoggedIn();
+    script.Client("STAT\r\n")
+        .Server("+OK 7")
+        .Server(" 1200\r")
+        .Server("\n")
+        .Client("LAST\r\n")
+        .Server("+OK 5\r\n");
+    pop.GetMailCount();
+    EXPECT_EQ(pop.MessageCount, 7u);
+    EXPECT_EQ(pop.NewMessageCount, 2);
+    EXPECT_TRUE(errors.empty());
+    script.ExpectDone();
+}
+
+// Whatever is not a POP3 status line fails the operation through the failure path, with a text
+// that says so, instead of passing for an empty success.
+TEST_F(Pop3Test, ReplyThatIsNoStatusLineIsAProtocolFailure) {
+    const std::string protocol =
+        "Protocol error: the server's reply begins with neither +OK nor -ERR.";
+    const std::string tooLong = "The server's status line is longer than 8 KB.";
+    const struct {
+        const char* name;
+        bool greeting;  // the bad reply is the greeting, else the answer to STAT
+        std::string reply;
+        int error;
+        std::string msg;
+    } rows[] = {
+        {"garbage greeting", true, "HELLO there\r\n", 2001, protocol},
+        {"endless greeting", true, std::string(1 << 20, 'x'), 2001, tooLong},
+        {"garbage answer", false, "250 OK\r\n", 2006, protocol},
+        {"lower-case status", false, "+ok 3 120\r\n", 2006, protocol},
+        {"status line over 8 KB", false, "+OK " + std::string(9000, '1') + "\r\n", 2006, tooLong},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        errors.clear();
+        script = Script();
+        script.clock = &clock;
+        if (r.greeting) {
+            script.Server(r.reply);
+            pop.Connect();
+        } else {
+            LoggedIn();
+            script.Client("STAT\r\n").Server(r.reply);
+            pop.GetMailCount();
+        }
+        ASSERT_EQ(errors.size(), 1u);
+        EXPECT_EQ(errors[0].error, r.error);
+        EXPECT_EQ(errors[0].msg, r.msg);
+        EXPECT_TRUE(pop.Failed);
+        EXPECT_FALSE(pop.Connected);
+        EXPECT_EQ(pop.MessageCount, 0u);
+    }
+}
+
+// A server that drips its status line is given up on once TimeOut has passed, though every
+// single receive is quick.
+TEST_F(Pop3Test, StatusLineMustArriveWholeWithinTimeOut) {
+    pop.TimeOut = 1000;
+    LoggedIn();
+    script.Client("STAT\r\n");
+    for (const char c : std::string("+OK 7 1200\r\n"))
+        script.Server(std::string(1, c)).Pause(200);
+    EXPECT_THROW(pop.GetMailCount(), mail::SocketError);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].error, ETIMEDOUT);
+    EXPECT_EQ(errors[0].msg,
+              "Erreur socket Windows : Connection timed out (110), avec l'API 'recv'");
+    EXPECT_FALSE(pop.Connected);
+    EXPECT_EQ(pop.MessageCount, 0u);
 }
 
 TEST_F(Pop3Test, WrongPasswordReports2001WithTheServerText) {
@@ -432,6 +507,37 @@ TEST_F(Pop3Test, ServerClosingMidMessageStopsWith2004) {
     EXPECT_EQ(errors[0].error, 2004);
     EXPECT_EQ(errors[0].msg, "Connection closed by the server.");
     EXPECT_TRUE(msg->RawMail.empty());
+    EXPECT_FALSE(pop.Connected);
+}
+
+// A preview that never ends stops at 1 MB; the temporary file goes with it.
+TEST_F(Pop3Test, HeaderPreviewOverOneMegabyteFails) {
+    LoggedIn();
+    script.Client("LIST 1\r\n")
+        .Server("+OK 1 500\r\n")
+        .Client("TOP 1 0\r\n")
+        .Server("+OK\r\n")
+        .Server(std::string(TQelPOP::kMaxHeaderPreview + 4096, 'h'));
+    auto msg = pop.RetrieveTop(1, 0);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].error, 2004);
+    EXPECT_EQ(errors[0].msg, "The message header is larger than 1 MB.");
+    EXPECT_TRUE(msg->RawMail.empty());
+    EXPECT_FALSE(pop.Connected);
+}
+
+// A message that moves less than 1 KB in TimeOut is given up on, though every receive brings
+// something before its own time-out.
+TEST_F(Pop3Test, SlowRetrievalFailsBelowOneKilobytePerTimeOut) {
+    pop.TimeOut = 1000;
+    LoggedIn();
+    script.Client("LIST 1\r\n").Server("+OK 1 5000\r\n").Client("RETR 1\r\n").Server("+OK\r\n");
+    for (int i = 0; i < 8; ++i)
+        script.Server(std::string(200, 'd')).Pause(300);
+    script.Server("\r\n.\r\n");
+    EXPECT_THROW(pop.RetrieveMessage(1), mail::SocketError);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].error, ETIMEDOUT);
     EXPECT_FALSE(pop.Connected);
 }
 

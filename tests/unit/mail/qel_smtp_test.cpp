@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
@@ -92,6 +93,52 @@ TEST_F(SmtpTest, ReplyReaderFindsTheFinalLine) {
         EXPECT_EQ(traced[0].substr(0, 3), "220");
         EXPECT_EQ(smtp.ReplyCode, "221");
     }
+}
+
+// Hostile replies end the step through the failure path with a text that says why, instead of
+// growing without bound or looping.
+TEST_F(SmtpTest, ReplyReaderIsBounded) {
+    std::string manyLines;
+    for (int i = 0; i < 1001; ++i)
+        manyLines += "220-more\r\n";
+    const struct {
+        const char* name;
+        std::string greeting;
+        std::string msg;
+    } rows[] = {
+        {"line without end", "220 " + std::string(9000, 'x'),
+         "The server's reply line is longer than 8 KB."},
+        {"endless continuation", manyLines, "The server's reply has more than 1000 lines."},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        errors.clear();
+        script = Script();
+        script.clock = &clock;
+        script.Server(r.greeting);
+        smtp.Connect();
+        EXPECT_TRUE(smtp.Failed);
+        EXPECT_FALSE(smtp.Connected);
+        ASSERT_EQ(errors.size(), 1u);
+        EXPECT_EQ(errors[0].error, TQelSMTP::kErrClosed);
+        EXPECT_EQ(errors[0].msg, r.msg);
+    }
+}
+
+// An abort while a reply is awaited ends the wait at once, not after TimeOut.
+TEST_F(SmtpTest, AbortEndsTheWaitForAReply) {
+    Greeted();
+    script.Client("MAIL FROM:<me@here.org>\r\n").Silent();
+    pump.onPump = [this] {
+        if (script.allSent.find("MAIL FROM") != std::string::npos)
+            smtp.AbortRequested = true;
+    };
+    const std::int64_t before = clock.now;
+    EXPECT_FALSE(smtp.SendMessage(message));
+    EXPECT_LT(clock.now - before, static_cast<std::int64_t>(smtp.TimeOut));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].msg, "Aborted.");
+    EXPECT_FALSE(smtp.Connected);
 }
 
 TEST_F(SmtpTest, ReplyTextOfAFinalLine) {
@@ -207,6 +254,45 @@ TEST_F(SmtpTest, LineBreaksInValuesCannotAddHeadersOrEndTheData) {
     }
     EXPECT_EQ(lines->back(), "MAIL FROM:<x>");
     EXPECT_EQ((*lines)[lines->size() - 2], "..") << "the lone dot is stuffed";
+}
+
+// Every line of the DATA is stuffed, header lines too, so none of them ends the message early.
+TEST_F(SmtpTest, DotStuffingCoversEveryLine) {
+    message.ExtraHeaders = {".", ".X-Odd: 1"};
+    message.Text = {".", "..two"};
+    for (const auto encoding : {mail::TTextEncoding::te8Bit, mail::TTextEncoding::teBase64}) {
+        message.TextEncoding = encoding;
+        auto lines = smtp.BuildMessage(message);
+        ASSERT_TRUE(lines.has_value());
+        for (const auto& l : *lines)
+            EXPECT_NE(l, ".");
+        EXPECT_NE(std::find(lines->begin(), lines->end(), ".."), lines->end());
+        EXPECT_NE(std::find(lines->begin(), lines->end(), "..X-Odd: 1"), lines->end());
+    }
+    message.TextEncoding = mail::TTextEncoding::te8Bit;
+    auto lines = smtp.BuildMessage(message);
+    EXPECT_EQ(lines->back(), "...two");
+}
+
+// The display name is an RFC 5322 quoted-string, attachment names are quoted or, when not
+// printable ASCII, written in the RFC 2231 form.
+TEST_F(SmtpTest, NamesAreQuotedAndEscaped) {
+    message.UserName = "Jo \"The Boss\" \\ Doe";
+    const std::string path = ::testing::TempDir() + "vorla_smtp_names.bin";
+    { std::ofstream(path, std::ios::binary) << "x"; }
+    message.AttachedFiles.AddFile(path).FileName = "caf\xe9 \"1\".txt";
+    message.AttachedFiles.AddFile(path).FileName = "say \"hi\".txt";
+    auto lines = smtp.BuildMessage(message);
+    std::remove(path.c_str());
+    ASSERT_TRUE(lines.has_value());
+    auto has = [&](const std::string& line) {
+        return std::find(lines->begin(), lines->end(), line) != lines->end();
+    };
+    EXPECT_TRUE(has("From: \"Jo \\\"The Boss\\\" \\\\ Doe\" <me@here.org>"));
+    EXPECT_TRUE(
+        has("Content-Type: application/octet-stream; name*=ISO-8859-1''caf%E9%20%221%22.txt"));
+    EXPECT_TRUE(has("Content-Disposition: inline; FileName*=ISO-8859-1''caf%E9%20%221%22.txt"));
+    EXPECT_TRUE(has("Content-Disposition: inline; FileName=\"say \\\"hi\\\".txt\""));
 }
 
 TEST_F(SmtpTest, AttachmentsMakeAMultipartBody) {
@@ -359,7 +445,7 @@ TEST_F(SmtpTest, AbortWhileSendingEndsTheTransactionAndQuitSendsNothing) {
     EXPECT_EQ(script.allSent.find("\r\n.\r\n"), std::string::npos);
 }
 
-TEST_F(SmtpTest, MissingFieldsRaise) {
+TEST_F(SmtpTest, MissingOrUnsafeFieldsRaiseBeforeAnythingIsSent) {
     Greeted();
     struct Row {
         const char* name;
@@ -369,6 +455,10 @@ TEST_F(SmtpTest, MissingFieldsRaise) {
         {"no recipient", "a@b", "", "\"SendTo\" field not specified."},
         {"blank sender", "  ", "a@b", "\"From\" field not specified."},
         {"recipients naming no address", "a@b", " , \"Bob\" ", "\"SendTo\" field not specified."},
+        {"sender carrying a parameter", "a@b> SIZE=1", "c@d",
+         "\"a@b> SIZE=1\" is not a valid address."},
+        {"recipient carrying a parameter", "a@b", "c@d, x@y> NOTIFY=SUCCESS",
+         "\"x@y> notify=success\" is not a valid address."},
     };
     for (const Row& r : rows) {
         mail::TQelMsg m;

@@ -143,9 +143,13 @@ TEST_F(ReadTablesTest, PasswordBackslashIsKept) {
     EXPECT_EQ(Account(1).password, "a2");
 }
 
-TEST_F(ReadTablesTest, LineFeedOnlyAccountsFileLoadsNone) {
-    ReadAccounts("[Account1]\nacc_name = a\nhost_name = h\nuser_name = u\n");
-    EXPECT_EQ(tables.AccountCount, 0);
+TEST_F(ReadTablesTest, LineFeedOnlyAccountsFileLoadsEveryAccount) {
+    ReadAccounts(
+        "[Account1]\nacc_name = a\nhost_name = h\nuser_name = u\nport_number = 995\n"
+        "[Account2]\nacc_name = b\nhost_name = h2\nuser_name = v\n");
+    ASSERT_EQ(tables.AccountCount, 2);
+    EXPECT_EQ(Account(1).port_number, 995);
+    EXPECT_EQ(Account(2).host_name, "h2");
 }
 
 TEST_F(ReadTablesTest, MissingFilterFileGivesDefaults) {

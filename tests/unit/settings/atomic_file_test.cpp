@@ -1,10 +1,9 @@
 #include "settings/AtomicFile.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <csignal>
 
+#include "../../support/ScopedFileSizeLimit.h"
 #include "SettingsTestSupport.h"
 #include "settings/Writers.h"
 
@@ -12,6 +11,7 @@ namespace {
 
 using settings_test::Entries;
 using settings_test::TempFolder;
+using testsupport::ScopedFileSizeLimit;
 
 mode_t ModeOf(const std::string& path) {
     struct stat info {};
@@ -29,26 +29,6 @@ public:
 
 private:
     mode_t m_previous;
-};
-
-// Limits the size of files this process may write, so a write fails part way (even as root).
-class ScopedFileSizeLimit {
-public:
-    explicit ScopedFileSizeLimit(rlim_t bytes) {
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &m_previous);
-        rlimit limit = m_previous;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~ScopedFileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-
-private:
-    rlimit m_previous{};
-    void (*m_previousHandler)(int) = nullptr;
 };
 
 settings::Tables OneAccount() {

@@ -136,11 +136,11 @@ TEST_F(LitConfigTest, EmptyCurrentSkinIsFatal) {
     EXPECT_EQ(sinks.exitRequest.requests, 1);
 }
 
-TEST_F(LitConfigTest, LineFeedOnlyFileReadsAsOneLine) {
+TEST_F(LitConfigTest, LineFeedOnlyFileReadsLikeCrLf) {
     ReadWith("current_skin = /skins/blue/\nautorun =1\nminutes = 9\n");
-    EXPECT_EQ(config.SkinFolder, "/skins/blue/\nautorun =1\nminutes = 9/");
-    EXPECT_FALSE(config.autorun);
-    EXPECT_EQ(config.minutes, 1);
+    EXPECT_EQ(config.SkinFolder, "/skins/blue/");
+    EXPECT_TRUE(config.autorun);
+    EXPECT_EQ(config.minutes, 9);
 }
 
 TEST_F(LitConfigTest, SkinDirKeepsItsText) {

@@ -39,10 +39,12 @@ TEST(SettingsTool, DumpMatchesGolden) {
 
 TEST(SettingsTool, DumpShowsControlCharactersEscaped) {
     TempFolder folder;
-    folder.Write("Vorla.ini", "current_skin = /a\nb\r\nsmtphost =x\\y\r\n");
+    folder.Write("Vorla.ini",
+                 "current_skin = /a\x01"
+                 "b\r\nsmtphost =x\\y\r\n");
     const ToolRun run = RunTool({"dump", folder.Folder()});
     EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.out.find("current_skin=/a\\x0Ab/\n"), std::string::npos);
+    EXPECT_NE(run.out.find("current_skin=/a\\x01b/\n"), std::string::npos);
     EXPECT_NE(run.out.find("smtphost=x\\\\y\n"), std::string::npos);
 }
 

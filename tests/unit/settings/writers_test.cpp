@@ -67,13 +67,13 @@ TEST(SaveAccounts, HighPasswordCodeDoesNotSurviveReload) {
     EXPECT_EQ(read.tables.AccountTable[0].password, "cafi");
 }
 
-// Codes 17 and 145 scramble to Ctrl-Z, which ends the file on reading; the stored form must not
-// cut off the rest of the file, so the accounts after it still load.
-TEST(SaveAccounts, PasswordScramblingToCtrlZKeepsLaterAccounts) {
+// Codes 17 and 145 scramble to Ctrl-Z, which ends the file on reading, and a tab to a line
+// feed, which ends the line; the stored form must not cut off the rest of the file.
+TEST(SaveAccounts, PasswordScramblingToCtrlZOrLineFeedKeepsLaterAccounts) {
     TempFolder out;
     out.Write("Vorla.ini", "current_skin = /s/\r\n");
     settings::Tables tables;
-    tables.AccountTable[0] = settings_test::MakeAccount("a", "x\x91y\x11z");
+    tables.AccountTable[0] = settings_test::MakeAccount("a", "x\x91y\x11\tz");
     tables.AccountTable[0].port_number = 995;
     tables.AccountTable[1] = settings_test::MakeAccount("b", "pw");
     tables.AccountCount = 2;
@@ -81,9 +81,31 @@ TEST(SaveAccounts, PasswordScramblingToCtrlZKeepsLaterAccounts) {
     EXPECT_EQ(out.Read("Accounts.ini").find('\x1a'), std::string::npos);
     ReadFolder read(out.Folder());
     ASSERT_EQ(read.tables.AccountCount, 2);
-    EXPECT_EQ(read.tables.AccountTable[0].password, "x\x11y\x11z");
+    EXPECT_EQ(read.tables.AccountTable[0].password, "x\x11y\x11\tz");
     EXPECT_EQ(read.tables.AccountTable[0].port_number, 995);
     EXPECT_EQ(read.tables.AccountTable[1].password, "pw");
+}
+
+// A line break or Ctrl-Z typed into a value is written as a blank: it can neither add a line
+// (a section of its own) nor end the file before the entries after it.
+TEST(Writers, LineBreaksAndCtrlZInsideValuesAreNeutralised) {
+    TempFolder out;
+    out.Write("Vorla.ini", "current_skin = /s/\r\n");
+    settings::Tables tables;
+    tables.AccountTable[0] = settings_test::MakeAccount("a\x1a", "pw");
+    tables.AccountTable[0].auth_name = "Ann\r\n[Account3]";
+    tables.AccountTable[1] = settings_test::MakeAccount("b", "pw");
+    tables.AccountCount = 2;
+    settings::SaveAccounts(out.Folder(), tables);
+    settings::SaveFilters(out.Folder(), {"x\r[Misc]", "y\nmax_size=99"}, "5", false, tables);
+    EXPECT_EQ(tables.FilterTable[0], "x [Misc]");
+    ReadFolder read(out.Folder());
+    ASSERT_EQ(read.tables.AccountCount, 2);
+    EXPECT_EQ(read.tables.AccountTable[0].acc_name, "a");
+    EXPECT_EQ(read.tables.AccountTable[0].auth_name, "Ann  [Account3]");
+    EXPECT_EQ(read.tables.AccountTable[1].acc_name, "b");
+    EXPECT_EQ(FilterList(read.tables), (std::vector<std::string>{"x [Misc]", "y max_size=99"}));
+    EXPECT_EQ(read.config.max_size, 5);
 }
 
 // The program folder is a real path: a backslash in it is part of a name, not a separator.

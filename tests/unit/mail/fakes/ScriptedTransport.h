@@ -1,7 +1,7 @@
 #pragma once
 // A scripted peer for the mail clients: a transcript of what the server says (one step is one
-// read), what the client must send byte for byte, a close and a silence. A mismatch is a test
-// failure naming the expected and the actual bytes; the peer then closes, so nothing hangs.
+// read), what the client must send byte for byte, a pause, a close and a silence. A mismatch is a
+// test failure naming the expected and the actual bytes; the peer then closes, so nothing hangs.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -35,7 +35,7 @@ public:
 
 class Script {
 public:
-    enum class Kind { Server, Client, Close, Silent };
+    enum class Kind { Server, Client, Close, Silent, Pause };
     struct Step {
         Kind kind;
         std::string bytes;
@@ -45,6 +45,8 @@ public:
     Script& Client(std::string bytes) { return Add(Kind::Client, std::move(bytes)); }
     Script& Close() { return Add(Kind::Close, ""); }
     Script& Silent() { return Add(Kind::Silent, ""); }
+    // One read that gets nothing while the clock moves on by ms.
+    Script& Pause(int ms) { return Add(Kind::Pause, std::to_string(ms)); }
 
     // Checks that every step was played and everything sent was expected.
     void ExpectDone() {
@@ -95,7 +97,7 @@ private:
     std::string Describe() const {
         if (steps.empty())
             return "none";
-        static const char* names[] = {"server", "client", "close", "silent"};
+        static const char* names[] = {"server", "client", "close", "silent", "pause"};
         return std::string(names[static_cast<int>(steps.front().kind)]) + " [" +
                Printable(steps.front().bytes) + "]";
     }
@@ -158,6 +160,11 @@ public:
             case Script::Kind::Silent:
                 if (m_script.clock)
                     m_script.clock->now += sliceMs;
+                return kNotYet;
+            case Script::Kind::Pause:
+                if (m_script.clock)
+                    m_script.clock->now += std::stoi(step.bytes);
+                m_script.steps.pop_front();
                 return kNotYet;
             case Script::Kind::Server: {
                 const std::size_t n = std::min(capacity, step.bytes.size());

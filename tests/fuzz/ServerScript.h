@@ -1,0 +1,27 @@
+#pragma once
+// Turns a fuzz input into the replies of a scripted server: the input is cut at NUL bytes and
+// every piece is what one receive gets; after the last piece the server closes. The clients'
+// commands are taken without being checked.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "fakes/ScriptedTransport.h"
+
+namespace fuzzing {
+
+inline void ScriptReplies(mailtest::Script& script, const std::uint8_t* data, std::size_t size) {
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    std::size_t from = 0;
+    while (from < input.size()) {
+        std::size_t end = input.find('\0', from);
+        if (end == std::string::npos)
+            end = input.size();
+        if (end > from)
+            script.Server(input.substr(from, end - from));
+        from = end + 1;
+    }
+    script.Close();
+}
+
+}  // namespace fuzzing

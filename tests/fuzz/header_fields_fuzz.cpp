@@ -1,0 +1,47 @@
+// The header field decoders: encoded words, address items and lists, header parameters and
+// continuation lines, boundaries, reply numbers, quoted-printable and base64. Decoded words
+// never bring a control character into a text that had none.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "mail/QelMIME.h"
+#include "mail/qel_util.h"
+
+namespace {
+
+bool HasControl(const std::string& text) {
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) < 32 && c != '\t')
+            return true;
+    return false;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    const std::string decoded = mail::DecodeHeaderWords(text);
+    if (!HasControl(text) && HasControl(decoded))
+        std::abort();
+    mail::FormatAddressList(text);
+    mail::SplitAddressList(text);
+    mail::ExtractAddress(text, true);
+    mail::ExtractDisplayName(text, true);
+    mail::StripQuotes(text);
+    mail::GetHeaderParam("NAME", text);
+    mail::ExtractBoundary(text);
+    mail::ExtractNumber(text, 2, 100);
+    mail::IsIPAddress(text);
+    mail::DecodeQuotedPrintable(text, true);
+    mail::DecodeQuotedPrintable(text, false);
+    mail::DecodeBase64(text);
+    const mail::StringList lines = mail::SplitLines(text);
+    std::string line;
+    for (const char* key : {"FROM:", "SUBJECT:", "DATE:", "CONTENT-TYPE:"})
+        mail::FindHeader(key, lines, line);
+    mail::StringList block = lines;
+    mail::SkipHeaderBlock(block);
+    return 0;
+}

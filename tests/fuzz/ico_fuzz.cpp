@@ -1,0 +1,15 @@
+// Icon decoding of a skin picture: any bytes decode or fail with SkinError.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "skin/IconFile.h"
+#include "skin/SkinError.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    try {
+        skin::DecodeIcon(std::vector<std::uint8_t>(data, data + size));
+    } catch (const skin::SkinError&) {
+    }
+    return 0;
+}

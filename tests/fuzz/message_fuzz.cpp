@@ -1,0 +1,39 @@
+// The message parser: any raw message parses (MailError only when no temporary file can be
+// made), and no decoded header word leaves a control character in Subject, FromName or an
+// attachment's file name.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "mail/MailError.h"
+#include "mail/MsgJson.h"
+#include "mail/QelMsg.h"
+
+namespace {
+
+bool HasControl(const std::string& text) {
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) < 32 && c != '\t')
+            return true;
+    return false;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string raw(reinterpret_cast<const char*>(data), size);
+    mail::TQelMsg message;
+    message.RawMail = mail::SplitLines(raw);
+    message.ParseMessage();
+    mail::MessageToJson(message);
+    if (HasControl(message.Subject) || HasControl(message.FromName))
+        std::abort();
+    for (std::size_t i = 0; i < message.AttachedFiles.Count(); ++i) {
+        const std::string& name = message.AttachedFiles.Items(i).FileName;
+        if (HasControl(name) || name.find('/') != std::string::npos || name == "." ||
+            name == ".." || name.size() > 255)
+            std::abort();
+    }
+    return 0;
+}

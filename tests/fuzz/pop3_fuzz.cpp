@@ -1,0 +1,35 @@
+// The POP3 client against a server that says anything: a whole session (greeting, login,
+// counts, header preview, retrieval, delete, unique id, quit) ends in success, a reported
+// failure or MailError, never in a crash, a hang or unbounded memory.
+#include <cstddef>
+#include <cstdint>
+
+#include "ServerScript.h"
+#include "mail/QelPOP3.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    mailtest::Script script;
+    fuzzing::ScriptReplies(script, data, size);
+    mailtest::FakeClock clock;
+    script.clock = &clock;
+    mailtest::FakePump pump;
+    mailtest::ScriptedFactory factory(script);
+    mail::TQelPOP pop(factory, pump, clock);
+    pop.Host = "127.0.0.1";
+    pop.UserId = "bob";
+    pop.UserPasswd = "secret";
+    pop.GetUIDLsOnRetrieve = true;
+    try {
+        pop.Connect();
+        if (pop.Failed || !pop.Login())
+            return 0;
+        pop.GetMailCount();
+        pop.RetrieveTop(1, 0);
+        pop.RetrieveMessage(1);
+        pop.DeleteMessage(1);
+        pop.GetUIDL(2);
+        pop.Quit();
+    } catch (const mail::MailError&) {
+    }
+    return 0;
+}

@@ -1,0 +1,36 @@
+// The SMTP client against a server that says anything: greeting, HELO, one message to To, Cc
+// and Bcc lists, and QUIT end in success, a reported failure or MailError, never in a crash,
+// a hang or unbounded memory.
+#include <cstddef>
+#include <cstdint>
+
+#include "ServerScript.h"
+#include "mail/QelSMTP.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    mailtest::Script script;
+    fuzzing::ScriptReplies(script, data, size);
+    mailtest::FakeClock clock;
+    script.clock = &clock;
+    mailtest::FakePump pump;
+    mailtest::ScriptedFactory factory(script);
+    mail::TQelSMTP smtp(factory, pump, clock);
+    smtp.Host = "127.0.0.1";
+    mail::TQelMsg message;
+    message.From = "ann@example.org";
+    message.UserName = "Ann";
+    message.SendTo = "bob@example.org, carl@example.org";
+    message.CC = "dan@example.org";
+    message.BCC = "eve@example.org";
+    message.Subject = "Hello";
+    message.Text = {"one line", ".", "last"};
+    try {
+        smtp.Connect();
+        if (smtp.Failed)
+            return 0;
+        smtp.SendMessage(message);
+        smtp.Quit();
+    } catch (const mail::MailError&) {
+    }
+    return 0;
+}
