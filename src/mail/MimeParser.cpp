@@ -26,6 +26,7 @@ struct PartHeaders {
     std::string type;
     std::string name;
     std::string encoding;
+    std::string charset;
 };
 
 PartHeaders ReadPartHeaders(const StringList& lines) {
@@ -34,6 +35,9 @@ PartHeaders ReadPartHeaders(const StringList& lines) {
     if (FindHeader("CONTENT-TYPE:", lines, line)) {
         headers.type = UpperCase(GetHeaderParam("CONTENT-TYPE:", line));
         headers.name = GetHeaderParam("NAME", line);
+        const std::string charset = GetHeaderParam("CHARSET", line);
+        if (!charset.empty())
+            headers.charset = Trim(StripQuotes(charset.substr(1)));
     } else {
         headers.type = "TEXT/PLAIN";
     }
@@ -92,9 +96,10 @@ void TakeOutUUEncodedFiles(TQelMsg& message, StringList& lines) {
     lines = std::move(kept);
 }
 
-void AppendLines(StringList& to, StringList&& lines) {
-    to.insert(to.end(), std::make_move_iterator(lines.begin()),
-              std::make_move_iterator(lines.end()));
+void AppendText(TQelMsg& message, StringList&& lines, const std::string& charset) {
+    message.TextCharsets.push_back({message.Text.size(), charset});
+    message.Text.insert(message.Text.end(), std::make_move_iterator(lines.begin()),
+                        std::make_move_iterator(lines.end()));
 }
 
 void ParseTextPart(TQelMsg& message, StringList lines, const PartHeaders& headers) {
@@ -104,7 +109,7 @@ void ParseTextPart(TQelMsg& message, StringList lines, const PartHeaders& header
         lines = SplitLines(DecodeQuotedPrintable(JoinLines(lines), false));
     else if (headers.encoding == "BASE64")
         lines = SplitLines(DecodeBase64(JoinLines(lines)));
-    AppendLines(message.Text, std::move(lines));
+    AppendText(message, std::move(lines), headers.charset);
 }
 
 int UUValue(char c) {
@@ -231,7 +236,7 @@ void ParsePart(TQelMsg& message, StringList lines, int depth) {
         else if (headers.encoding == "BASE64" || headers.encoding == "QUOTED-PRINTABLE")
             AddAttachmentPart(message, lines, headers.name, headers.encoding);
         else
-            AppendLines(message.Text, std::move(lines));
+            AppendText(message, std::move(lines), "");
     } else {
         SkipHeaderBlock(lines);
         AddAttachmentPart(message, lines, headers.name, headers.encoding);

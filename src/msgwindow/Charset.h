@@ -1,0 +1,24 @@
+#pragma once
+// Mail text is kept as the bytes received; these turn it into UTF-8 for display only. Text
+// in a declared charset is converted with iconv; undeclared 8-bit text is taken as UTF-8
+// when it is valid UTF-8, else as Windows-1252.
+#include <string>
+#include <string_view>
+
+namespace msgwindow {
+
+bool IsValidUtf8(std::string_view text);
+
+// Undeclared text: as is when valid UTF-8, else each byte as Windows-1252.
+std::string UndeclaredToUtf8(std::string_view text);
+
+// Text in the named charset as UTF-8. An empty or unknown charset, or bytes that are not
+// valid in the charset named, fall back to the undeclared rule.
+std::string ToUtf8(std::string_view text, const std::string& charset);
+
+// A header value with its RFC 2047 encoded words decoded, each from its own charset, the
+// rest by the undeclared rule; blanks between two adjacent encoded words are dropped, and
+// a word with an unknown encoding letter is dropped, as the message parser does.
+std::string DecodeHeaderWordsToUtf8(const std::string& value);
+
+}  // namespace msgwindow
