@@ -6,32 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "MsgWindowFakes.h"
 #include "Pop3Mailbox.h"
 #include "RecordingDialogs.h"
 #include "ScriptedTransport.h"
 #include "msgwindow/MsgList.h"
 
 namespace msgwindow::test {
-
-class FakeMainWindow final : public MainWindowLink {
-public:
-    void DrawStatus(const std::string& text) override { drawn.push_back(text); }
-    void CheckNextAccount(bool check) override { redisplays.push_back(check); }
-
-    std::vector<std::string> drawn;
-    std::vector<bool> redisplays;
-};
-
-class FakeMsgView final : public MsgListView {
-public:
-    void CloseWindow() override { ++closes; }
-    int Left() override { return 300; }
-    int Top() override { return 200; }
-    void ShowReplyPanel(bool visible) override { panelVisible = visible; }
-
-    int closes = 0;
-    bool panelVisible = true;
-};
 
 class MsgListTest : public ::testing::Test {
 protected:
@@ -52,9 +33,9 @@ protected:
     mailtest::FakeClock clock;
     mail::TQelPOP pop{factory, pump, clock};
     SharedState state;
-    FakeMainWindow mainWindow;
+    testsupport::FakeMainWindow mainWindow;
     MemoLines memo;
-    FakeMsgView view;
+    testsupport::FakeMsgView view;
     testsupport::RecordingDialogs dialogs;
     TMsgList list{{state, mainWindow, pop, memo, view, dialogs, dialogs, pump}};
 };
