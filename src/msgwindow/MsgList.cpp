@@ -39,7 +39,12 @@ TMsgList::TMsgList(MsgListParts parts)
       m_view(parts.view),
       m_dialogs(parts.dialogs),
       m_fileDialogs(parts.fileDialogs),
-      m_pump(parts.pump) {}
+      m_pump(parts.pump) {
+    static const char* const kHints[skin::kMsgButtonCount] = {
+        "previous message", "next message", "reply to sender", "delete message", "close window"};
+    for (std::size_t i = 0; i < Buttons.size(); ++i)
+        Buttons[i].Hint = kHints[i];
+}
 
 template <typename Work>
 void TMsgList::Guard(Work work) {
@@ -313,15 +318,15 @@ MsgWindowPlacement TMsgList::FormShow(const skin::MainWindowSkin& skin, int scre
     placement.Bold = skin::IsBoldStyle(msg.FontStyle);
     placement.Italic = skin::IsItalicStyle(msg.FontStyle);
 
-    for (std::size_t i = 0; i < placement.Buttons.size(); ++i) {
+    for (std::size_t i = 0; i < Buttons.size(); ++i) {
         const skin::MsgButtonSkin& from = msg.Buttons[i];
-        MsgButtonPlacement& button = placement.Buttons[i];
-        button.X = from.X;
-        button.Y = from.Y;
         try {
-            button.Normal = skin::LoadSkinBitmap(from.NormalPath);
-            button.Hover = skin::LoadSkinBitmap(from.HoverPath);
-            button.Loaded = true;
+            skin::Picture normal = skin::LoadSkinPicture(from.NormalPath);
+            skin::Picture hover = skin::LoadSkinPicture(from.HoverPath);
+            Buttons[i].SetPicOff(normal);
+            Buttons[i].SetPicOn(hover);
+            Buttons[i].Left = from.X;
+            Buttons[i].Top = from.Y;
         } catch (const std::exception&) {
             // The remaining buttons keep what they show; the window still opens.
             m_dialogs.ShowMessage(skin::kInvalidSkin);

@@ -63,15 +63,6 @@ struct MsgMenuEntry {
     bool Enabled = false;
 };
 
-// One of the five buttons as FormShow prepared it.
-struct MsgButtonPlacement {
-    skin::Bitmap Normal;
-    skin::Bitmap Hover;
-    int X = 0;
-    int Y = 0;
-    bool Loaded = false;  // false: the button keeps the pictures it had
-};
-
 // Everything FormShow decided for the desktop window to apply.
 struct MsgWindowPlacement {
     int Left = 0;
@@ -85,7 +76,6 @@ struct MsgWindowPlacement {
     int FontSize = 0;
     bool Bold = false;
     bool Italic = false;
-    std::array<MsgButtonPlacement, skin::kMsgButtonCount> Buttons;
     bool TopMost = false;
 };
 
@@ -108,6 +98,8 @@ public:
     // The items' states, evaluated now; the QuickSav caption follows NoteFile.
     std::vector<MsgMenuEntry> MnuMsgPopup() const;
     void CloseMsgClick();
+    // Places the window and the memo and loads the buttons' pictures from the skin; a
+    // picture that fails shows one message box and leaves the buttons after it unchanged.
     MsgWindowPlacement FormShow(const skin::MainWindowSkin& skin, int screenWidth,
                                 int screenHeight);
 
@@ -122,6 +114,9 @@ public:
 
     // True while a fetch or delete runs on the client: clicks arriving then are held off.
     bool Busy() const { return m_busy; }
+
+    // The buttons PrevBtn, NextBtn, ReplyBtn, DeleteBtn and ExitBtn, in skin::MsgButton order.
+    std::array<skin::TImgBtn, skin::kMsgButtonCount> Buttons;
 
     int CurrentMsg = 0;
     int IdentityAccount = 1;
