@@ -50,35 +50,27 @@ std::string Cp1252ToUtf8(std::string_view text) {
     return out;
 }
 
-// iconv's conversion; false when the charset is unknown or the bytes are not valid in it.
-bool Iconv(std::string_view text, const std::string& charset, std::string& out) {
-    iconv_t cd = iconv_open("UTF-8", charset.c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return false;
+// iconv's conversion; false when the bytes are not valid in the charset.
+bool Iconv(iconv_t cd, std::string_view text, std::string& out) {
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
     out.clear();
     std::string input(text);
     char* in = input.data();
     std::size_t inLeft = input.size();
     char buffer[4096];
-    bool ok = true;
     while (inLeft > 0) {
         char* to = buffer;
         std::size_t toLeft = sizeof buffer;
         const std::size_t result = iconv(cd, &in, &inLeft, &to, &toLeft);
         out.append(buffer, static_cast<std::size_t>(to - buffer));
-        if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
-            ok = false;
-            break;
-        }
+        if (result == static_cast<std::size_t>(-1) && errno != E2BIG)
+            return false;
     }
-    if (ok) {
-        char* to = buffer;
-        std::size_t toLeft = sizeof buffer;
-        iconv(cd, nullptr, nullptr, &to, &toLeft);
-        out.append(buffer, static_cast<std::size_t>(to - buffer));
-    }
-    iconv_close(cd);
-    return ok;
+    char* to = buffer;
+    std::size_t toLeft = sizeof buffer;
+    iconv(cd, nullptr, nullptr, &to, &toLeft);
+    out.append(buffer, static_cast<std::size_t>(to - buffer));
+    return true;
 }
 
 // "utf-8*en" (RFC 2231 language) and blanks or quotes around the name are not part of it.
@@ -136,22 +128,50 @@ std::string UndeclaredToUtf8(std::string_view text) {
     return Cp1252ToUtf8(text);
 }
 
+Utf8Converter::Utf8Converter(const std::string& charset) {
+    const std::string name = CharsetName(charset);
+    const std::string upper = mail::UpperCase(name);
+    if (name.empty() || upper == "UTF-8" || upper == "UTF8")
+        return;
+    // The Windows superset is what senders declaring Latin-1 or ASCII actually write.
+    if (upper == "ISO-8859-1" || upper == "US-ASCII" || upper == "ASCII" || upper == "LATIN1") {
+        m_kind = Kind::Windows1252;
+        return;
+    }
+    iconv_t cd = iconv_open("UTF-8", name.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return;  // unknown: the undeclared rule
+    m_kind = Kind::Iconv;
+    m_iconv = cd;
+}
+
+Utf8Converter::~Utf8Converter() {
+    if (m_iconv != nullptr)
+        iconv_close(static_cast<iconv_t>(m_iconv));
+}
+
+std::string Utf8Converter::Convert(std::string_view text) {
+    if (IsAscii(text))
+        return std::string(text);
+    switch (m_kind) {
+        case Kind::Undeclared:
+            break;
+        case Kind::Windows1252:
+            return Cp1252ToUtf8(text);
+        case Kind::Iconv: {
+            std::string out;
+            if (Iconv(static_cast<iconv_t>(m_iconv), text, out))
+                return out;
+            break;
+        }
+    }
+    return UndeclaredToUtf8(text);
+}
+
 std::string ToUtf8(std::string_view text, const std::string& charset) {
     if (IsAscii(text))
         return std::string(text);
-    const std::string name = CharsetName(charset);
-    if (name.empty())
-        return UndeclaredToUtf8(text);
-    const std::string upper = mail::UpperCase(name);
-    if (upper == "UTF-8" || upper == "UTF8")
-        return UndeclaredToUtf8(text);
-    // The Windows superset is what senders declaring Latin-1 or ASCII actually write.
-    if (upper == "ISO-8859-1" || upper == "US-ASCII" || upper == "ASCII" || upper == "LATIN1")
-        return Cp1252ToUtf8(text);
-    std::string out;
-    if (Iconv(text, name, out))
-        return out;
-    return UndeclaredToUtf8(text);
+    return Utf8Converter(charset).Convert(text);
 }
 
 std::string DecodeHeaderWordsToUtf8(const std::string& value) {

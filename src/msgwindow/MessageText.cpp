@@ -40,14 +40,13 @@ HeaderText HeaderForDisplay(const mail::TQelMsg& message) {
     return text;
 }
 
-std::string BodyLineForDisplay(const mail::TQelMsg& message, std::size_t index) {
-    std::string charset;
-    for (const mail::TTextCharset& run : message.TextCharsets) {
-        if (run.FirstLine > index)
-            break;
-        charset = run.CharSet;
-    }
-    return ToUtf8(message.Text.at(index), charset);
+std::string BodyLines::Line(std::size_t index) {
+    const auto& runs = m_message.TextCharsets;
+    while (m_nextRun < runs.size() && runs[m_nextRun].FirstLine <= index)
+        m_converter = std::make_unique<Utf8Converter>(runs[m_nextRun++].CharSet);
+    if (!m_converter)
+        m_converter = std::make_unique<Utf8Converter>("");
+    return m_converter->Convert(m_message.Text.at(index));
 }
 
 }  // namespace msgwindow

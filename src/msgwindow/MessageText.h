@@ -4,7 +4,10 @@
 #include <cstddef>
 #include <string>
 
+#include <memory>
+
 #include "mail/QelMsg.h"
+#include "msgwindow/Charset.h"
 
 namespace msgwindow {
 
@@ -20,7 +23,18 @@ struct HeaderText {
 // the display name is what precedes "<").
 HeaderText HeaderForDisplay(const mail::TQelMsg& message);
 
-// Text line index in the charset of the part it came from.
-std::string BodyLineForDisplay(const mail::TQelMsg& message, std::size_t index);
+// The body lines of a message in the charsets of the parts they came from, read in order;
+// each run of lines opens its conversion once.
+class BodyLines {
+public:
+    explicit BodyLines(const mail::TQelMsg& message) : m_message(message) {}
+    // The display form of line index; indexes must not decrease between calls.
+    std::string Line(std::size_t index);
+
+private:
+    const mail::TQelMsg& m_message;
+    std::size_t m_nextRun = 0;
+    std::unique_ptr<Utf8Converter> m_converter;
+};
 
 }  // namespace msgwindow

@@ -155,12 +155,13 @@ void TMsgList::AddHeaderBlock(const std::string& size) {
 }
 
 void TMsgList::AddBody() {
+    BodyLines body(*Mesg);
     for (std::size_t i = 0; i < Mesg->Text.size(); ++i) {
         if (Mesg->Text[i].find("<!DOCTYPE") != std::string::npos) {
             m_mess.Add("*** HTML EMAIL ***");
             return;
         }
-        m_mess.Add(BodyLineForDisplay(*Mesg, i));
+        m_mess.Add(body.Line(i));
     }
 }
 
