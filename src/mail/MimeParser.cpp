@@ -26,6 +26,7 @@ struct PartHeaders {
     std::string type;
     std::string name;
     std::string encoding;
+    std::string charset;
 };
 
 PartHeaders ReadPartHeaders(const StringList& lines) {
@@ -34,6 +35,9 @@ PartHeaders ReadPartHeaders(const StringList& lines) {
     if (FindHeader("CONTENT-TYPE:", lines, line)) {
         headers.type = UpperCase(GetHeaderParam("CONTENT-TYPE:", line));
         headers.name = GetHeaderParam("NAME", line);
+        const std::string charset = GetHeaderParam("CHARSET", line);
+        if (!charset.empty())
+            headers.charset = Trim(StripQuotes(charset.substr(1)));
     } else {
         headers.type = "TEXT/PLAIN";
     }
@@ -199,9 +203,10 @@ std::string SafeFileName(std::string name) {
     return safe;
 }
 
-void AppendLines(StringList& to, StringList&& lines) {
-    to.insert(to.end(), std::make_move_iterator(lines.begin()),
-              std::make_move_iterator(lines.end()));
+void AppendText(TQelMsg& message, StringList&& lines, const std::string& charset) {
+    message.TextCharsets.push_back({message.Text.size(), charset});
+    message.Text.insert(message.Text.end(), std::make_move_iterator(lines.begin()),
+                        std::make_move_iterator(lines.end()));
 }
 
 void ParseTextPart(TQelMsg& message, StringList lines, const PartHeaders& headers) {
@@ -211,7 +216,7 @@ void ParseTextPart(TQelMsg& message, StringList lines, const PartHeaders& header
         lines = SplitLines(DecodeQuotedPrintable(JoinLines(lines), false));
     else if (headers.encoding == "BASE64")
         lines = SplitLines(DecodeBase64(JoinLines(lines)));
-    AppendLines(message.Text, std::move(lines));
+    AppendText(message, std::move(lines), headers.charset);
 }
 
 int UUValue(char c) {
@@ -330,12 +335,12 @@ void ParsePart(TQelMsg& message, StringList lines, int depth) {
         else if (headers.encoding == "BASE64" || headers.encoding == "QUOTED-PRINTABLE")
             AddAttachmentPart(message, lines, headers.name, headers.encoding);
         else
-            AppendLines(message.Text, std::move(lines));
+            AppendText(message, std::move(lines), "");
     } else {
         SkipHeaderBlock(lines);
         std::size_t bad = 0;
         if (headers.encoding == "X-UUENCODE" && !UUDataIsClean(lines, 1, bad))
-            AppendLines(message.Text, std::move(lines));
+            AppendText(message, std::move(lines), "");
         else
             AddAttachmentPart(message, lines, headers.name, headers.encoding);
     }

@@ -43,6 +43,13 @@ private:
     std::vector<std::unique_ptr<TAttachedFile>> m_items;
 };
 
+// The charset that the part giving Text its lines from FirstLine on declares; empty when the
+// part names none. Lets a reader show each part's bytes in its own charset.
+struct TTextCharset {
+    std::size_t FirstLine = 0;
+    std::string CharSet;
+};
+
 class TQelMsg {
 public:
     std::string UserName;  // sender's display name when sending
@@ -54,6 +61,8 @@ public:
     std::string BCC;      // sending only
     std::string Subject;  // encoded words decoded
     StringList Text;      // plain text body
+    // The charsets of Text's runs of lines, in Text order; filled by ParseMessage.
+    std::vector<TTextCharset> TextCharsets;
     StringList ExtraHeaders;
     TPriority Priority = TPriority::prNormal;
     std::string CharSet = "ISO-8859-1";

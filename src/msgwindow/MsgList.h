@@ -1,0 +1,153 @@
+#pragma once
+// TMsgList: the logic of the message window. It pages through the waiting messages on the
+// server through the main window's POP3 session, shows a fixed text layout in its memo,
+// deletes messages, saves attachments and serves as a notepad without a session. Handlers
+// carry the names of the window events the desktop shell forwards to them; the handlers
+// never let an error out (it is shown in a message box), DisplayMessage does, for the
+// main window's hand-over.
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "mail/QelPOP3.h"
+#include "msgwindow/Memo.h"
+#include "msgwindow/SharedState.h"
+#include "platform/Dialogs.h"
+#include "platform/EventPump.h"
+#include "platform/FileDialogs.h"
+#include "skin/SkinModel.h"
+
+namespace msgwindow {
+
+inline constexpr const char* kFilteredBanner = "***** FILTERED MESSAGE ! *****";
+inline constexpr const char* kRule = "-------------------------------";
+inline constexpr const char* kAlreadyRead = "Messages already read !";
+inline constexpr const char* kInvalidOp = "Invalid op.";
+inline constexpr const char* kSaveFilter = "text (*.txt)|*.txt|all (*.*)|*.*";
+inline constexpr const char* kOpenFilter = "text file (*.txt)|*.txt|all (*.*)|*.*";
+
+// What the window needs from the desktop beyond its memo.
+class MsgListView {
+public:
+    virtual ~MsgListView() = default;
+    // Closes the (modal) window.
+    virtual void CloseWindow() = 0;
+    // The window's left and top on the screen.
+    virtual int Left() = 0;
+    virtual int Top() = 0;
+    // Shows or hides the reply panel `MailPan`.
+    virtual void ShowReplyPanel(bool visible) = 0;
+};
+
+// The parts the window works with; they must outlive it.
+struct MsgListParts {
+    SharedState& state;
+    MainWindowLink& mainWindow;
+    // The main window's client, already pointed at the current account.
+    mail::TQelPOP& POP;
+    Memo& Mess;
+    MsgListView& view;
+    platform::Dialogs& dialogs;
+    platform::FileDialogs& fileDialogs;
+    platform::EventPump& pump;
+};
+
+// The items of the popup menu `MnuMsg` in order; separators are not listed.
+enum class MsgMenuItem { Readmail, ReadAllMail, Save, OpenMemo, QuickSav, SavMemo, CloseMsg };
+
+struct MsgMenuEntry {
+    MsgMenuItem Item;
+    std::string Caption;
+    bool Enabled = false;
+};
+
+// Everything FormShow decided for the desktop window to apply.
+struct MsgWindowPlacement {
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;  // of the skin's message-window background
+    int Height = 0;
+    std::optional<skin::Region> Shape;
+    int MemoX = 0, MemoY = 0, MemoWidth = 0, MemoHeight = 0;
+    std::uint32_t FontColor = 0;
+    std::string FontName;
+    int FontSize = 0;
+    bool Bold = false;
+    bool Italic = false;
+    bool TopMost = false;
+};
+
+class TMsgList {
+public:
+    explicit TMsgList(MsgListParts parts);
+    TMsgList(const TMsgList&) = delete;
+    TMsgList& operator=(const TMsgList&) = delete;
+
+    // Fetches and shows message number (0 shows "empty"). Raises mail::MailError ("Not
+    // connected.") and the other errors of the fetch; refuses (does nothing) while a fetch
+    // or delete runs.
+    void DisplayMessage(int number, bool forceRead);
+
+    void PrevClick();
+    void NextClick();
+    void DeleteClick();
+    void readmailClick();
+    void ReadAllMailClick();
+    // The items' states, evaluated now; the QuickSav caption follows NoteFile.
+    std::vector<MsgMenuEntry> MnuMsgPopup() const;
+    void CloseMsgClick();
+    // Places the window and the memo and loads the buttons' pictures from the skin; a
+    // picture that fails shows one message box and leaves the buttons after it unchanged.
+    MsgWindowPlacement FormShow(const skin::MainWindowSkin& skin, int screenWidth,
+                                int screenHeight);
+
+    // Attachments and notes.
+    void SaveClick();
+    void SavMemoClick();
+    void QuickSavClick();
+    void OpenMemoClick();
+    // Writes the memo's lines, each ended by CR LF, replacing the file whole; false when the
+    // file cannot be written (which the window does not report).
+    bool WriteNote(const std::string& fileName);
+
+    // True while a fetch or delete runs on the client: clicks arriving then are held off.
+    bool Busy() const { return m_busy; }
+
+    // The buttons PrevBtn, NextBtn, ReplyBtn, DeleteBtn and ExitBtn, in skin::MsgButton order.
+    std::array<skin::TImgBtn, skin::kMsgButtonCount> Buttons;
+
+    int CurrentMsg = 0;
+    int IdentityAccount = 1;
+    std::string NoteFile;
+    bool Composing = false;
+    // The message on display; each fetch replaces it.
+    std::unique_ptr<mail::TQelMsg> Mesg;
+    platform::FileDialogState SaveDlg{kSaveFilter, 1, "", ""};
+    platform::FileDialogState Open{kOpenFilter, 1, "", "txt"};
+
+private:
+    class BusyScope;
+
+    void Show(int number, bool forceRead, bool readlg);
+    void AddHeaderBlock(const std::string& size);
+    void AddBody();
+    bool ItemEnabled(MsgMenuItem item) const;
+    bool MemoHasLines() const;
+    // Runs a handler's work; an error is shown in a message box instead of leaving.
+    template <typename Work>
+    void Guard(Work work);
+
+    SharedState& m_state;
+    MainWindowLink& m_main;
+    mail::TQelPOP& m_pop;
+    Memo& m_mess;
+    MsgListView& m_view;
+    platform::Dialogs& m_dialogs;
+    platform::FileDialogs& m_fileDialogs;
+    platform::EventPump& m_pump;
+    bool m_busy = false;
+};
+
+}  // namespace msgwindow

@@ -1,0 +1,89 @@
+// The attachments and notes of the message window's popup menu.
+#include <fstream>
+#include <sstream>
+
+#include "mail/qel_util.h"
+#include "msgwindow/AttachmentName.h"
+#include "msgwindow/Charset.h"
+#include "msgwindow/MsgList.h"
+#include "settings/AtomicFile.h"
+
+namespace msgwindow {
+
+void TMsgList::SaveClick() {
+    if (m_busy || CurrentMsg == 0 || !ItemEnabled(MsgMenuItem::Save))
+        return;
+    SaveDlg.FilterIndex = 2;
+    for (std::size_t i = 0; i < Mesg->AttachedFiles.Count(); ++i) {
+        const mail::TAttachedFile& file = Mesg->AttachedFiles.Items(i);
+        SaveDlg.FileName = SafeAttachmentName(file.FileName, i + 1);
+        if (!m_fileDialogs.ExecuteSave(SaveDlg))
+            continue;
+        if (file.Data.Size() == 0) {
+            m_dialogs.ShowMessage(kInvalidOp);
+            return;
+        }
+        try {
+            file.SaveToFile(SaveDlg.FileName);
+        } catch (const std::exception& e) {
+            m_dialogs.ShowMessage(e.what());
+            return;
+        }
+    }
+}
+
+void TMsgList::SavMemoClick() {
+    if (!ItemEnabled(MsgMenuItem::SavMemo))
+        return;
+    SaveDlg.FileName.clear();
+    if (!m_fileDialogs.ExecuteSave(SaveDlg))
+        return;
+    NoteFile = SaveDlg.FileName;
+    if (SaveDlg.FilterIndex == 1 && mail::LowerCase(NoteFile).find(".txt") == std::string::npos)
+        NoteFile += ".txt";
+    WriteNote(NoteFile);
+}
+
+void TMsgList::QuickSavClick() {
+    if (!ItemEnabled(MsgMenuItem::QuickSav))
+        return;
+    WriteNote(NoteFile);
+}
+
+void TMsgList::OpenMemoClick() {
+    if (!ItemEnabled(MsgMenuItem::OpenMemo))
+        return;
+    Open.FilterIndex = 1;
+    if (!m_fileDialogs.ExecuteOpen(Open))
+        return;
+    // A file that cannot be opened or read is not reported; one that cannot be opened
+    // leaves the memo as it was.
+    std::ifstream in(Open.FileName, std::ios::binary);
+    if (!in)
+        return;
+    std::ostringstream content;
+    content << in.rdbuf();
+    const bool complete = !in.bad() && !content.fail();
+    NoteFile.clear();
+    m_mess.Clear();
+    for (const std::string& line : mail::SplitLines(content.str()))
+        m_mess.Add(UndeclaredToUtf8(line));
+    m_mess.CaretToStart();
+    if (complete)
+        NoteFile = Open.FileName;
+}
+
+bool TMsgList::WriteNote(const std::string& fileName) {
+    std::string content;
+    for (const std::string& line : m_mess.Lines())
+        content += line + "\r\n";
+    try {
+        settings::WriteFileAtomically(fileName, content, 0644);
+        return true;
+    } catch (const settings::SettingsWriteError&) {
+        // A note that cannot be written is not reported; the file stays as it was.
+        return false;
+    }
+}
+
+}  // namespace msgwindow

@@ -1,0 +1,56 @@
+#include "ui/msgwindow/MemoEdit.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTextBlock>
+
+namespace ui {
+
+MemoEdit::MemoEdit(QWidget* parent) : QPlainTextEdit(parent) {
+    setFrameShape(QFrame::NoFrame);
+    setTabChangesFocus(false);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    viewport()->setAutoFillBackground(false);
+    setAutoFillBackground(false);
+    setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; border: none; }"));
+    // The window's own popup menu serves the memo too.
+    setContextMenuPolicy(Qt::NoContextMenu);
+    connect(this, &QPlainTextEdit::selectionChanged, this, &MemoEdit::DropSelection);
+}
+
+void MemoEdit::Add(const std::string& text) {
+    // Lines come as UTF-8; a line break inside one starts further lines.
+    QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    line.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    appendPlainText(line);
+}
+
+std::vector<std::string> MemoEdit::Lines() const {
+    std::vector<std::string> lines;
+    if (document()->isEmpty())
+        return lines;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
+        lines.push_back(block.text().toStdString());
+    return lines;
+}
+
+void MemoEdit::CaretToStart() {
+    moveCursor(QTextCursor::Start);
+    ensureCursorVisible();
+}
+
+void MemoEdit::PressKey(Qt::Key key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(this, &press);
+}
+
+void MemoEdit::DropSelection() {
+    QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection())
+        return;
+    cursor.clearSelection();
+    setTextCursor(cursor);
+}
+
+}  // namespace ui

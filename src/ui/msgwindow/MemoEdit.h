@@ -1,0 +1,28 @@
+#pragma once
+// The message window's text area `Mess`: a plain text edit without a background of its own,
+// so the skin's picture shows through, and without a selection (every selection made is
+// dropped at once). It stands in for the skinned transparent memo until that control exists.
+#include <QPlainTextEdit>
+
+#include "msgwindow/Memo.h"
+
+namespace ui {
+
+class MemoEdit final : public QPlainTextEdit, public msgwindow::Memo {
+    Q_OBJECT
+public:
+    explicit MemoEdit(QWidget* parent);
+
+    void Clear() override { clear(); }
+    void Add(const std::string& text) override;
+    std::vector<std::string> Lines() const override;
+    void PageUp() override { PressKey(Qt::Key_PageUp); }
+    void PageDown() override { PressKey(Qt::Key_PageDown); }
+    void CaretToStart() override;
+
+private:
+    void PressKey(Qt::Key key);
+    void DropSelection();
+};
+
+}  // namespace ui

@@ -1,0 +1,148 @@
+#include "ui/msgwindow/MsgWindow.h"
+
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+
+#include "ui/Pictures.h"
+
+namespace ui {
+
+MsgWindow::MsgWindow(MsgWindowParts parts, QWidget* parent)
+    : QDialog(parent, Qt::FramelessWindowHint | Qt::Tool),
+      m_skin(parts.skin),
+      m_memo(new MemoEdit(this)),
+      m_fileDialogs(this) {
+    setWindowTitle(QStringLiteral("Vorla"));
+    setObjectName(QStringLiteral("MsgList"));
+    m_list = std::make_unique<msgwindow::TMsgList>(
+        msgwindow::MsgListParts{parts.state, parts.mainWindow, parts.POP, *m_memo, *this,
+                                parts.dialogs, m_fileDialogs, parts.pump});
+    for (std::size_t i = 0; i < m_buttons.size(); ++i)
+        m_buttons[i] = new ImgBtnWidget(this, m_list->Buttons[i]);
+    Wire();
+}
+
+MsgWindow::~MsgWindow() {
+    // The buttons draw from the logic's states: they go first.
+    for (ImgBtnWidget*& button : m_buttons) {
+        delete button;
+        button = nullptr;
+    }
+}
+
+void MsgWindow::Wire() {
+    msgwindow::TMsgList& list = *m_list;
+    connect(m_buttons[skin::kPrevBtn], &ImgBtnWidget::Clicked, this, [&list] { list.PrevClick(); });
+    connect(m_buttons[skin::kNextBtn], &ImgBtnWidget::Clicked, this, [&list] { list.NextClick(); });
+    connect(m_buttons[skin::kDeleteBtn], &ImgBtnWidget::Clicked, this,
+            [&list] { list.DeleteClick(); });
+    connect(m_buttons[skin::kExitBtn], &ImgBtnWidget::Clicked, this,
+            [&list] { list.CloseMsgClick(); });
+    // ReplyBtn opens the reply panel, which this window does not have yet.
+}
+
+void MsgWindow::ApplyFormShow() {
+    const QRect screen = QGuiApplication::primaryScreen()
+                             ? QGuiApplication::primaryScreen()->geometry()
+                             : QRect(0, 0, 1024, 768);
+    const msgwindow::MsgWindowPlacement placement =
+        m_list->FormShow(m_skin, screen.width(), screen.height());
+    move(placement.Left, placement.Top);
+    m_memo->setGeometry(placement.MemoX, placement.MemoY, placement.MemoWidth,
+                        placement.MemoHeight);
+    QFont font(QString::fromStdString(placement.FontName));
+    font.setPointSize(placement.FontSize > 0 ? placement.FontSize : 7);
+    font.setBold(placement.Bold);
+    font.setItalic(placement.Italic);
+    m_memo->setFont(font);
+    const std::uint32_t c = placement.FontColor;
+    QPalette palette = m_memo->palette();
+    palette.setColor(QPalette::Text, QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
+    m_memo->setPalette(palette);
+    for (ImgBtnWidget* button : m_buttons)
+        button->SyncGeometry();
+    setWindowFlag(Qt::WindowStaysOnTopHint, placement.TopMost);
+    m_background = ToQImage(m_skin.MsgBackground);
+    setFixedSize(placement.Width, placement.Height);
+    if (placement.Shape)
+        setMask(ToRegion(*placement.Shape));
+    else
+        clearMask();
+}
+
+void MsgWindow::DisplayMessage(int index, bool) {
+    m_list->DisplayMessage(index, false);
+}
+
+void MsgWindow::ShowModal() {
+    ApplyFormShow();
+    exec();
+}
+
+void MsgWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_background);
+}
+
+void MsgWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        m_dragFrom = event->globalPosition().toPoint();
+    QDialog::mousePressEvent(event);
+}
+
+void MsgWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons() == Qt::LeftButton && event->modifiers() == Qt::NoModifier) {
+        const QPoint now = event->globalPosition().toPoint();
+        move(pos() + (now - m_dragFrom));
+        m_dragFrom = now;
+    }
+}
+
+void MsgWindow::contextMenuEvent(QContextMenuEvent* event) {
+    PopupMenu(event->globalPos());
+}
+
+void MsgWindow::reject() {
+    // Escape closes the window the way its close button does.
+    m_list->CloseMsgClick();
+}
+
+void MsgWindow::PopupMenu(const QPoint& at) {
+    m_menu.clear();
+    msgwindow::TMsgList& list = *m_list;
+    for (const msgwindow::MsgMenuEntry& entry : list.MnuMsgPopup()) {
+        QAction* action = m_menu.addAction(QString::fromStdString(entry.Caption));
+        action->setEnabled(entry.Enabled);
+        switch (entry.Item) {
+            case msgwindow::MsgMenuItem::Readmail:
+                connect(action, &QAction::triggered, this, [&list] { list.readmailClick(); });
+                break;
+            case msgwindow::MsgMenuItem::ReadAllMail:
+                connect(action, &QAction::triggered, this, [&list] { list.ReadAllMailClick(); });
+                break;
+            case msgwindow::MsgMenuItem::Save:
+                connect(action, &QAction::triggered, this, [&list] { list.SaveClick(); });
+                m_menu.addSeparator();
+                break;
+            case msgwindow::MsgMenuItem::OpenMemo:
+                connect(action, &QAction::triggered, this, [&list] { list.OpenMemoClick(); });
+                break;
+            case msgwindow::MsgMenuItem::QuickSav:
+                connect(action, &QAction::triggered, this, [&list] { list.QuickSavClick(); });
+                break;
+            case msgwindow::MsgMenuItem::SavMemo:
+                connect(action, &QAction::triggered, this, [&list] { list.SavMemoClick(); });
+                m_menu.addSeparator();
+                break;
+            case msgwindow::MsgMenuItem::CloseMsg:
+                connect(action, &QAction::triggered, this, [&list] { list.CloseMsgClick(); });
+                break;
+        }
+    }
+    m_menu.popup(at);
+}
+
+}  // namespace ui

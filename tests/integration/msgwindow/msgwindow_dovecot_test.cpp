@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+
+#include "DovecotServer.h"
+#include "MsgWindowFakes.h"
+#include "RecordingDialogs.h"
+#include "TempFolder.h"
+#include "mail/PosixTransport.h"
+#include "mail/QelMIME.h"
+#include "msgwindow/MsgList.h"
+#include "platform/EventPump.h"
+#include "settings/Scramble.h"
+
+namespace {
+
+std::string Message(const std::string& subject, const std::string& body = "body\r\n") {
+    return "From: Ann <ann@example.org>\r\nTo: vorla@example.org\r\nSubject: " + subject +
+           "\r\n\r\n" + body;
+}
+
+// Every byte value, so a decoding fault cannot hide.
+std::string AllBytes() {
+    std::string bytes;
+    for (int i = 0; i < 256 * 4; ++i)
+        bytes += static_cast<char>(i % 256);
+    return bytes;
+}
+
+std::string WithAttachment(const std::string& name, const std::string& content) {
+    return "From: a@example.org\r\nSubject: file\r\nContent-Type: multipart/mixed; "
+           "boundary=\"BB\"\r\n\r\n--BB\r\nContent-Type: text/plain\r\n\r\nsee file\r\n--BB\r\n"
+           "Content-Type: application/octet-stream; name=\"" +
+           name + "\"\r\nContent-Transfer-Encoding: base64\r\n\r\n" + mail::EncodeBase64(content) +
+           "\r\n--BB--\r\n";
+}
+
+class MsgWindowDovecotTest : public ::testing::Test {
+protected:
+    MsgWindowDovecotTest() {
+        pop.TimeOut = 10000;
+        pop.Host = "127.0.0.1";
+        state.IsConnected = true;
+        state.CurrentAccount = 1;
+        pop.OnError = [this](mail::TObject*, int, const std::string& text) {
+            state.ErrorNotice = "Dove " + pop.ReplyStatus + " " + text;
+        };
+    }
+
+    void Open() {
+        pop.Port = std::to_string(server.Port());
+        pop.UserId = server.User();
+        pop.UserPasswd = server.Pass();
+        pop.Connect();
+        ASSERT_TRUE(pop.Login());
+        pop.GetMailCount();
+        state.WaitingCount = static_cast<int>(pop.MessageCount);
+        list.DisplayMessage(1, false);
+    }
+    std::string Subject() const { return memo.Lines().at(2); }
+
+    harness::DovecotServer server;
+    mail::PosixTransportFactory transports;
+    platform::NullEventPump pump;
+    mail::TQelPOP pop{transports, pump};
+    msgwindow::SharedState state;
+    testsupport::FakeMainWindow mainWindow;
+    msgwindow::MemoLines memo;
+    testsupport::FakeMsgView view;
+    testsupport::RecordingDialogs dialogs;
+    msgwindow::TMsgList list{{state, mainWindow, pop, memo, view, dialogs, dialogs, pump}};
+};
+
+TEST_F(MsgWindowDovecotTest, PagesReadsAndDeletesOnTheServer) {
+    for (const char* subject : {"one", "two", "three"})
+        server.AddMessage(Message(subject));
+    state.Config.header_only = true;
+    Open();
+    EXPECT_EQ(Subject(), "Subj : one");
+    EXPECT_EQ(memo.Lines().size(), 6u) << "header only";
+    list.PrevClick();
+    EXPECT_EQ(Subject(), "Subj : three");
+    list.readmailClick();
+    EXPECT_EQ(memo.Lines().back(), "body");
+
+    list.DeleteClick();
+    EXPECT_EQ(server.MessageFiles(), 2) << "gone from the Maildir after the QUIT";
+    EXPECT_EQ(state.WaitingCount, 2);
+    EXPECT_EQ(Subject(), "Subj : one");
+    list.NextClick();
+    EXPECT_EQ(Subject(), "Subj : two");
+    EXPECT_EQ(state.ErrorNotice, "");
+    pop.Quit();
+}
+
+TEST_F(MsgWindowDovecotTest, SavesAnAttachmentByteForByte) {
+    server.AddMessage(WithAttachment("data.bin", AllBytes()));
+    Open();
+    testsupport::TempFolder folder;
+    dialogs.answers = {folder.File("data.bin")};
+    list.SaveClick();
+    EXPECT_EQ(dialogs.proposed, std::vector<std::string>{"data.bin"});
+    EXPECT_EQ(folder.Read("data.bin"), AllBytes());
+    EXPECT_TRUE(dialogs.messages.empty());
+    pop.Quit();
+}
+
+// Runs vorla-msgwindow and returns its standard output; status receives the exit code.
+std::string RunTool(const std::string& arguments, int& status) {
+    const std::string command = std::string(VORLA_MSGWINDOW) + " " + arguments;
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string output;
+    char buffer[4096];
+    while (pipe && fgets(buffer, sizeof buffer, pipe))
+        output += buffer;
+    const int raw = pipe ? pclose(pipe) : -1;
+    status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return output;
+}
+
+TEST(VorlaMsgWindow, PrintsEachStepAndWritesNoSettings) {
+    harness::DovecotServer server;
+    std::string big;
+    for (int i = 0; i < 1000; ++i)
+        big += std::string(70, 'b') + "\r\n";
+    const std::string two = Message("two", big);
+    server.AddMessage(Message("one"));
+    server.AddMessage(two);
+    server.AddMessage(WithAttachment("x.bin", "XYZ"));
+    testsupport::TempFolder home;
+    testsupport::TempFolder saved;
+    const std::string ini = "current_skin = " VORLA_SKINS "/default/\r\nfilter =0\r\n";
+    home.Write("Vorla.ini", ini);
+    home.Write("Accounts.ini",
+               "[Account1]\r\nacc_name = Dove\r\nhost_name = 127.0.0.1\r\n"
+               "user_name = " +
+                   server.User() + "\r\npassword = " + settings::ScramblePassword(server.Pass()) +
+                   "\r\nport_number = " + std::to_string(server.Port()) + "\r\n");
+    int status = -1;
+    const std::string output =
+        RunTool(home.Folder() + " delete prev menu saveatt:" + saved.Folder() + " close", status);
+    EXPECT_EQ(status, 0) << output;
+    const std::string afterDelete =
+        "== delete\nmemo: From : Ann \nmemo: Addr : ann@example.org\nmemo: Subj : two\n";
+    EXPECT_NE(output.find(afterDelete), std::string::npos) << output;
+    const std::string progress =
+        "status: reading 100% sur " + std::to_string(two.size() / 1024) + "K\ncount: 2\n== prev\n";
+    EXPECT_NE(output.find(progress), std::string::npos) << output;
+    EXPECT_NE(output.find("menu: Read Mail=on\nmenu: Read full mail=off\nmenu: Save "
+                          "attachments=on\nmenu: Open file=off\nmenu: Save=off\nmenu: Save "
+                          "as...=on\nmenu: Close window=on\n== menu\n"),
+              std::string::npos)
+        << output;
+    EXPECT_NE(output.find("dialog: save x.bin\n== saveatt:"), std::string::npos) << output;
+    EXPECT_NE(output.find("status: Dove 2 messages\ncount: 2\n"), std::string::npos) << output;
+    EXPECT_EQ(saved.Read("x.bin"), "XYZ");
+    EXPECT_EQ(server.MessageFiles(), 2);
+    EXPECT_EQ(home.Read("Vorla.ini"), ini);
+}
+
+TEST(VorlaMsgWindow, NotepadModeWithoutMail) {
+    harness::DovecotServer server;
+    testsupport::TempFolder home;
+    home.Write("Vorla.ini", "current_skin = " VORLA_SKINS "/default/\r\n");
+    home.Write("Accounts.ini",
+               "[Account1]\r\nacc_name = Dove\r\nhost_name = 127.0.0.1\r\n"
+               "user_name = " +
+                   server.User() + "\r\npassword = " + settings::ScramblePassword(server.Pass()) +
+                   "\r\nport_number = " + std::to_string(server.Port()) + "\r\n");
+    home.Write("note.txt", "first\r\nsecond\r\n");
+    int status = -1;
+    const std::string output = RunTool(
+        home.Folder() + " open:" + home.File("note.txt") + " saveas:" + home.File("copy"), status);
+    EXPECT_EQ(status, 0) << output;
+    EXPECT_EQ(output.substr(0, output.find("== open:")),
+              "== open\nstatus: notepad\ncount: 0\ndialog: open\n")
+        << output;
+    EXPECT_NE(output.find("memo: first\nmemo: second\nstatus: notepad\n"), std::string::npos)
+        << output;
+    EXPECT_EQ(home.Read("copy.txt"), "first\r\nsecond\r\n");
+}
+
+}  // namespace

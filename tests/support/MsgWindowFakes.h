@@ -1,0 +1,31 @@
+#pragma once
+// The main window and the desktop window as the message window's logic sees them, recorded.
+// Header only: for tests that link msgwindow.
+#include <string>
+#include <vector>
+
+#include "msgwindow/MsgList.h"
+
+namespace testsupport {
+
+class FakeMainWindow final : public msgwindow::MainWindowLink {
+public:
+    void DrawStatus(const std::string& text) override { drawn.push_back(text); }
+    void CheckNextAccount(bool check) override { redisplays.push_back(check); }
+
+    std::vector<std::string> drawn;
+    std::vector<bool> redisplays;
+};
+
+class FakeMsgView final : public msgwindow::MsgListView {
+public:
+    void CloseWindow() override { ++closes; }
+    int Left() override { return 300; }
+    int Top() override { return 200; }
+    void ShowReplyPanel(bool visible) override { panelVisible = visible; }
+
+    int closes = 0;
+    bool panelVisible = true;
+};
+
+}  // namespace testsupport

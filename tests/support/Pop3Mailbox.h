@@ -1,0 +1,66 @@
+#pragma once
+// A POP3 mailbox on the server side of the mail clients' transport seam: it answers USER,
+// PASS, STAT, LAST, LIST, TOP, RETR, DELE, UIDL and QUIT as a server does, so the real
+// TQelPOP can be driven against messages a test adds and removes. Deletions take effect at
+// QUIT, as on a real server; a session that ends otherwise leaves the mailbox unchanged.
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "mail/QelTransport.h"
+
+namespace testsupport {
+
+class Pop3Mailbox {
+public:
+    // A message as the server stores it: CRLF line ends.
+    struct Message {
+        std::string raw;
+        std::string uidl;
+    };
+
+    // Adds a message (LF or CRLF line ends) at the end of the mailbox; returns its number.
+    int Add(const std::string& raw);
+    // Removes message n (1-based) at once, as another client would between two sessions.
+    void Remove(int n);
+    int Count() const { return static_cast<int>(messages.size()); }
+    // The CRLF text the server holds for message n.
+    const std::string& Raw(int n) const { return messages.at(static_cast<std::size_t>(n - 1)).raw; }
+
+    std::vector<Message> messages;
+    std::string user = "bob";
+    std::string password = "secret";
+    std::string greeting = "+OK POP3 ready";
+    // LAST answered with "+OK 0" when true, refused as most servers do when false.
+    bool lastSupported = false;
+    // The connection is refused with this platform code (0 accepts).
+    int refuseConnect = 0;
+    // Each read hands the client at most this many bytes: a big message arrives in pieces.
+    std::size_t chunkSize = 1024;
+    // The connection drops after this many bytes of a RETR or TOP answer (0: never).
+    std::size_t dropAfterBytes = 0;
+
+    // Every command line received, without its CRLF, in order (PASS shown as "PASS ****").
+    std::vector<std::string> commands;
+    int sessions = 0;
+    // Runs when a command arrives, before it is answered; may change the mailbox or refuse it.
+    // Returning a non-empty text answers the command with that line instead.
+    std::function<std::string(const std::string& command)> onCommand;
+};
+
+// Makes one server-side session of the mailbox per connection the client opens.
+class Pop3MailboxFactory final : public mail::TransportFactory {
+public:
+    explicit Pop3MailboxFactory(Pop3Mailbox& mailbox) : m_mailbox(mailbox) {}
+    std::unique_ptr<mail::Transport> Create() override;
+
+private:
+    Pop3Mailbox& m_mailbox;
+};
+
+// The CRLF form of a text with LF or CRLF line ends.
+std::string WithCrLf(const std::string& text);
+
+}  // namespace testsupport

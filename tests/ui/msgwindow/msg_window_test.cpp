@@ -1,0 +1,115 @@
+#include <QApplication>
+#include <QEnterEvent>
+#include <QTest>
+
+#include "MsgWindowFakes.h"
+#include "Pop3Mailbox.h"
+#include "RecordingDialogs.h"
+#include "ScriptedTransport.h"
+#include "skin/PictureLoader.h"
+#include "ui/msgwindow/MsgWindow.h"
+
+namespace {
+
+skin::MainWindowSkin DefaultSkin() {
+    skin::MainWindowSkin skin;
+    const std::string folder = VORLA_SKINS "/default/";
+    skin.MsgBackground = skin::LoadSkinBitmap(folder + "msgwin.bmp");
+    skin.MsgWindow.MemoX = 24;
+    skin.MsgWindow.MemoY = 38;
+    skin.MsgWindow.MemoWidth = 352;
+    skin.MsgWindow.MemoHeight = 192;
+    static const char* const kNames[] = {"prev", "next", "reply", "delete", "close"};
+    for (int i = 0; i < skin::kMsgButtonCount; ++i) {
+        auto& button = skin.MsgWindow.Buttons[static_cast<std::size_t>(i)];
+        button.NormalPath = folder + "msg_" + kNames[i] + ".bmp";
+        button.HoverPath = folder + "msg_" + kNames[i] + "_hover.bmp";
+        button.X = 24 + 30 * i;
+        button.Y = 245;
+    }
+    return skin;
+}
+
+}  // namespace
+
+class MsgWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    struct Rig {
+        testsupport::Pop3Mailbox box;
+        testsupport::Pop3MailboxFactory factory{box};
+        mailtest::FakePump pump;
+        mail::TQelPOP pop{factory, pump};
+        msgwindow::SharedState state;
+        testsupport::FakeMainWindow mainWindow;
+        testsupport::RecordingDialogs dialogs;
+        skin::MainWindowSkin skin = DefaultSkin();
+        ui::MsgWindow window{{state, mainWindow, pop, dialogs, pump, skin}};
+    };
+
+private slots:
+    void SizedAndShapedByTheBackground() {
+        Rig rig;
+        rig.window.ApplyFormShow();
+        QCOMPARE(rig.window.size(), QSize(400, 280));
+        const QRegion mask = rig.window.mask();
+        QVERIFY(mask.contains(QPoint(200, 140)));
+        QVERIFY(!mask.contains(QPoint(0, 279)));
+        QCOMPARE(rig.window.Mess().geometry(), QRect(24, 38, 352, 192));
+        QVERIFY(rig.window.windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(rig.window.Button(skin::kNextBtn).toolTip(), QStringLiteral("next message"));
+        QVERIFY(rig.dialogs.messages.empty());
+    }
+
+    void ButtonShowsItsHoverPicture() {
+        Rig rig;
+        rig.window.ApplyFormShow();
+        ui::ImgBtnWidget& next = rig.window.Button(skin::kNextBtn);
+        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+        QApplication::sendEvent(&next, &enter);
+        skin::TImgBtn& state = next.Button();
+        QCOMPARE(state.Paint(0, 0).Shown, &state.PicOn);
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(&next, &leave);
+        QCOMPARE(state.Paint(0, 0).Shown, &state.PicOff);
+    }
+
+    void PopupEnablesTheNotepadItems() {
+        Rig rig;
+        rig.state.NotepadMode = true;
+        rig.window.Mess().Add("a note");
+        rig.window.PopupMenu(QPoint(10, 10));
+        QStringList shown;
+        for (QAction* action : rig.window.MnuMsg().actions()) {
+            shown << (action->isSeparator()
+                          ? QStringLiteral("-")
+                          : action->text() + (action->isEnabled() ? "=on" : "=off"));
+        }
+        QCOMPARE(shown, QStringList({"Read Mail=off", "Read full mail=off", "Save attachments=off",
+                                     "-", "Open file=on", "Save=off", "Save as...=on", "-",
+                                     "Close window=on"}));
+        rig.window.MnuMsg().close();
+    }
+
+    void MemoKeepsNoSelectionAndPagesInNotepadMode() {
+        Rig rig;
+        rig.state.NotepadMode = true;
+        rig.window.ApplyFormShow();
+        for (int i = 0; i < 200; ++i)
+            rig.window.Mess().Add("line " + std::to_string(i));
+        rig.window.Mess().CaretToStart();
+        rig.window.Mess().selectAll();
+        QVERIFY(!rig.window.Mess().textCursor().hasSelection());
+        rig.window.Logic().NextClick();
+        QVERIFY(rig.window.Mess().textCursor().blockNumber() > 0);
+        QCOMPARE(rig.window.Mess().Lines().size(), std::size_t{200});
+    }
+
+    void FiltersBecomeQtNameFilters() {
+        QCOMPARE(ui::NameFilters(msgwindow::kSaveFilter), QStringList({"text (*.txt)", "all (*)"}));
+    }
+};
+
+QTEST_MAIN(MsgWindowTest)
+#include "msg_window_test.moc"

@@ -1,0 +1,153 @@
+#include "WindowHost.h"
+
+namespace vorlamsg {
+
+namespace {
+
+// The screen the window is placed on; no screen exists here, any size that keeps a saved
+// position on it will do.
+constexpr int kScreenWidth = 1920;
+constexpr int kScreenHeight = 1080;
+
+bool StartsWith(const std::string& text, const std::string& prefix) {
+    return text.rfind(prefix, 0) == 0;
+}
+
+}  // namespace
+
+WindowHost::WindowHost(std::ostream& out, ConsoleMainView& mainView, ConsoleDialogs& dialogs,
+                       mail::TQelPOP& pop, platform::EventPump& pump)
+    : m_out(out),
+      m_mainView(mainView),
+      m_dialogs(dialogs),
+      m_list({m_state, *this, pop, m_memo, *this, dialogs, dialogs, pump}) {}
+
+bool WindowHost::IsStep(const std::string& step) {
+    static const char* const kPlain[] = {"next",    "prev", "delete", "read",
+                                         "readall", "menu", "close",  "save"};
+    for (const char* plain : kPlain)
+        if (step == plain)
+            return true;
+    for (const char* prefix : {"saveatt:", "saveas:", "open:"})
+        if (StartsWith(step, prefix) && step.size() > std::string(prefix).size())
+            return true;
+    return false;
+}
+
+void WindowHost::TakeFromMonitor() {
+    m_state.IsConnected = m_vorla->IsConnected;
+    m_state.CurrentAccount = m_vorla->CurrentAccount;
+    m_state.WaitingCount = m_vorla->WaitingCount;
+    m_state.NotepadMode = m_vorla->NotepadMode;
+    m_state.StatusText = m_vorla->Ticker.StatusText;
+    m_state.Config = m_vorla->Config;
+    m_state.Tables = m_vorla->Tables;
+}
+
+void WindowHost::GiveToMonitor() {
+    m_vorla->WaitingCount = m_state.WaitingCount;
+    m_vorla->NotepadMode = m_state.NotepadMode;
+    m_vorla->Config.memo_posx = m_state.Config.memo_posx;
+    m_vorla->Config.memo_posy = m_state.Config.memo_posy;
+}
+
+void WindowHost::DisplayMessage(int index, bool) {
+    TakeFromMonitor();
+    // Later POP3 errors reach the window through ErrorNotice(); the window clears it itself.
+    m_state.ErrorNotice = m_vorla->ErrorNotice();
+    try {
+        m_list.DisplayMessage(index, false);
+    } catch (...) {
+        GiveToMonitor();
+        throw;
+    }
+    GiveToMonitor();
+}
+
+void WindowHost::CheckNextAccount(bool check) {
+    GiveToMonitor();
+    m_vorla->CheckNextAccount(check);
+    m_state.ErrorNotice = m_vorla->ErrorNotice();
+    m_state.StatusText = m_vorla->Ticker.StatusText;
+}
+
+void WindowHost::ShowModal() {
+    m_opened = true;
+    m_visible = true;
+    TakeFromMonitor();
+    const msgwindow::MsgWindowPlacement placement =
+        m_list.FormShow(m_vorla->Skin, kScreenWidth, kScreenHeight);
+    m_left = placement.Left;
+    m_top = placement.Top;
+    PrintBlock("open");
+    while (m_visible && m_nextStep < m_steps.size()) {
+        const std::string& step = m_steps[m_nextStep++];
+        RunStep(step);
+        if (!m_visible) {
+            m_closedByStep = true;
+            break;  // the monitor's side of the closing comes first; Finish prints the block
+        }
+        GiveToMonitor();
+        PrintBlock(step);
+    }
+    if (m_visible)
+        m_list.CloseMsgClick();
+    GiveToMonitor();
+    m_visible = false;
+}
+
+void WindowHost::Finish() {
+    if (!m_opened)
+        PrintBlock("open");
+    if (m_closedByStep)
+        PrintBlock(m_steps[m_nextStep - 1]);
+    // No window is open any more: the steps left have nothing to act on.
+    while (m_nextStep < m_steps.size())
+        PrintBlock(m_steps[m_nextStep++]);
+}
+
+void WindowHost::RunStep(const std::string& step) {
+    m_dialogs.Cancel();
+    if (step == "next") {
+        m_list.NextClick();
+    } else if (step == "prev") {
+        m_list.PrevClick();
+    } else if (step == "delete") {
+        m_list.DeleteClick();
+    } else if (step == "read") {
+        m_list.readmailClick();
+    } else if (step == "readall") {
+        m_list.ReadAllMailClick();
+    } else if (step == "menu") {
+        PrintMenu();
+    } else if (step == "close") {
+        m_list.CloseMsgClick();
+    } else if (step == "save") {
+        m_list.QuickSavClick();
+    } else if (StartsWith(step, "saveatt:")) {
+        m_dialogs.AnswerSaveInFolder(step.substr(8));
+        m_list.SaveClick();
+    } else if (StartsWith(step, "saveas:")) {
+        m_dialogs.AnswerWithFile(step.substr(7));
+        m_list.SavMemoClick();
+    } else if (StartsWith(step, "open:")) {
+        m_dialogs.AnswerWithFile(step.substr(5));
+        m_list.OpenMemoClick();
+    }
+    m_dialogs.Cancel();
+}
+
+void WindowHost::PrintMenu() {
+    for (const msgwindow::MsgMenuEntry& entry : m_list.MnuMsgPopup())
+        PrintLine(m_out, "menu", entry.Caption + (entry.Enabled ? "=on" : "=off"));
+}
+
+void WindowHost::PrintBlock(const std::string& name) {
+    m_out << "== " << name << '\n';
+    for (const std::string& line : m_memo.Lines())
+        PrintLine(m_out, "memo", line);
+    PrintLine(m_out, "status", m_mainView.LastStatus());
+    m_out << "count: " << m_vorla->WaitingCount << '\n' << std::flush;
+}
+
+}  // namespace vorlamsg

@@ -1,0 +1,76 @@
+#pragma once
+// The message window of vorla-msgwindow: TMsgList on an in-memory memo, shown "modally" by
+// running the user's steps. It also bridges the state that TVorla still keeps in its own
+// fields: the window works on a SharedState copied from the monitor when the window opens
+// and written back when it closes or asks the main window to redisplay.
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "Console.h"
+#include "monitor/Monitor.h"
+#include "msgwindow/MsgList.h"
+
+namespace vorlamsg {
+
+class WindowHost final : public monitor::MessageWindow,
+                         public msgwindow::MainWindowLink,
+                         public msgwindow::MsgListView {
+public:
+    WindowHost(std::ostream& out, ConsoleMainView& mainView, ConsoleDialogs& dialogs,
+               mail::TQelPOP& pop, platform::EventPump& pump);
+
+    // The monitor must be set before it hands over; the steps run inside ShowModal.
+    void Attach(monitor::TVorla& vorla) { m_vorla = &vorla; }
+    void SetSteps(std::vector<std::string> steps) { m_steps = std::move(steps); }
+
+    // The "== NAME" block: the memo, the status last drawn, the waiting count.
+    void PrintBlock(const std::string& name);
+    // After the double click: the opening block when the window did not open, and what the
+    // steps left after a close (they find no window); then closes a window still open.
+    void Finish();
+    // A POP3 error text, as the main window records it.
+    void ErrorNotice(const std::string& text) { m_state.ErrorNotice = text; }
+
+    // monitor::MessageWindow
+    bool IsVisible() override { return m_visible; }
+    void DisplayMessage(int index, bool keepPosition) override;
+    void ShowModal() override;
+    long long CurrentMessageSize() override { return m_list.Mesg->Size; }
+
+    // msgwindow::MainWindowLink
+    void DrawStatus(const std::string& text) override { m_mainView.DrawStatus(text); }
+    void CheckNextAccount(bool check) override;
+
+    // msgwindow::MsgListView
+    void CloseWindow() override { m_visible = false; }
+    int Left() override { return m_left; }
+    int Top() override { return m_top; }
+    void ShowReplyPanel(bool) override {}
+
+    // A step name the tool knows.
+    static bool IsStep(const std::string& step);
+
+private:
+    void RunStep(const std::string& step);
+    void PrintMenu();
+    void TakeFromMonitor();
+    void GiveToMonitor();
+
+    std::ostream& m_out;
+    ConsoleMainView& m_mainView;
+    ConsoleDialogs& m_dialogs;
+    monitor::TVorla* m_vorla = nullptr;
+    msgwindow::SharedState m_state;
+    msgwindow::MemoLines m_memo;
+    msgwindow::TMsgList m_list;
+    std::vector<std::string> m_steps;
+    std::size_t m_nextStep = 0;
+    bool m_visible = false;
+    bool m_opened = false;
+    bool m_closedByStep = false;
+    int m_left = 0;
+    int m_top = 0;
+};
+
+}  // namespace vorlamsg

@@ -1,0 +1,111 @@
+// vorla-msgwindow DIR [STEP...]: runs the monitor's start-up on the settings folder DIR
+// without windows, presses Connect, double-clicks the mail flag (mail mode when mail waits,
+// notepad mode otherwise), runs the steps in the message window, closes it and shuts down
+// without writing the settings. No news is downloaded.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "Console.h"
+#include "WindowHost.h"
+#include "mail/PosixTransport.h"
+#include "mail/QelPOP3.h"
+#include "monitor/ComponentAdapters.h"
+#include "monitor/Monitor.h"
+#include "net/RASControl.h"
+#include "platform/IdleSynchronizer.h"
+#include "platform/LinuxDesktop.h"
+#include "platform/PppRasApi.h"
+#include "platform/QueuedSynchronizer.h"
+#include "settings/FindInSkin.h"
+
+namespace {
+
+constexpr int kUsage = 64;
+constexpr int kEnded = 2;
+
+// The check timer as a switch; nothing fires it here.
+class IdleTimer final : public monitor::TimerSwitch {
+public:
+    void SetEnabled(bool enabled) override { m_enabled = enabled; }
+    bool Enabled() const override { return m_enabled; }
+    void SetInterval(int) override {}
+
+private:
+    bool m_enabled = false;
+};
+
+class NoDownloads final : public monitor::HttpDownloader {
+public:
+    void DownloadFile(const std::string&, const std::string&) override {}
+};
+
+int Usage() {
+    std::cerr << "usage: vorla-msgwindow DIR [STEP...]\n"
+                 "  DIR   settings folder (Vorla.ini, Accounts.ini, VrFilter.ini)\n"
+                 "  STEP  next | prev | delete | read | readall | menu | close | save |\n"
+                 "        saveatt:FOLDER | saveas:FILE | open:FILE\n"
+                 "Steps after close find no window: their blocks show the state unchanged.\n";
+    return kUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2 || argv[1][0] == '-' || argv[1][0] == '\0')
+        return Usage();
+    std::string folder = argv[1];
+    if (folder.back() != '/')
+        folder += '/';
+    std::vector<std::string> steps(argv + 2, argv + argc);
+    for (const std::string& step : steps) {
+        if (!vorlamsg::WindowHost::IsStep(step)) {
+            std::cerr << "vorla-msgwindow: unknown step \"" << step << "\"\n";
+            return Usage();
+        }
+    }
+
+    vorlamsg::ConsoleMainView view(std::cout);
+    vorlamsg::ConsoleDialogs dialogs(std::cout);
+    vorlamsg::ConsoleShell shell(std::cout);
+    platform::QueuedSynchronizer windowThread;
+    platform::IdleSynchronizer tickerSync;
+    mail::PosixTransportFactory transports;
+    mail::TQelPOP pop(transports, windowThread);
+    pop.StrErrorInFormatOfMsg = "Error";
+    pop.RetrieveProgressStep = 10;
+    monitor::QelPopClient popClient(pop);
+    platform::PppRasApi rasApi;
+    net::TRASControl rasc(rasApi);
+    monitor::RasDialUp dialUp(rasc);
+    NoDownloads noDownloads;
+    IdleTimer timer;
+    platform::XdgAutorun autorun;
+    platform::XdgMailtoHandler mailto;
+    vorlamsg::WindowHost window(std::cout, view, dialogs, pop, windowThread);
+
+    monitor::TVorla vorla({view, popClient, dialUp, noDownloads, timer, tickerSync, window,
+                           windowThread, shell, autorun, mailto},
+                          folder);
+    vorla.SaveOnShutDown = false;
+    vorla.OnErrorNotice = [&window](const std::string& text) { window.ErrorNotice(text); };
+    window.Attach(vorla);
+    window.SetSteps(std::move(steps));
+
+    if (!vorla.FormCreate())
+        return kEnded;
+    try {
+        vorla.FirstPaint();
+        vorla.ConnectClick();
+        skin::ShiftState doubleClick;
+        doubleClick.Left = true;
+        doubleClick.Double = true;
+        vorla.FLAGMouseDown(doubleClick);
+        window.Finish();
+        vorla.ShutDown();
+    } catch (const settings::FatalSettingsError&) {
+        // Reported already; the program ends here as the desktop program would.
+        return kEnded;
+    }
+    return view.ExitRequested() ? kEnded : 0;
+}
