@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "config/ConfigTexts.h"
+#include "settings/TextLines.h"
 
 namespace config {
 
@@ -21,6 +22,24 @@ void SharedOpenDialog::SelectFilter(int number) {
 std::optional<std::string> SharedOpenDialog::Execute(const std::string& initialDir,
                                                      const std::string& fileName) {
     return m_files.OpenFile({m_filter, m_filterIndex, initialDir, fileName});
+}
+
+std::vector<FilterPair> FilterPairs(const std::string& filter) {
+    std::vector<std::string> parts;
+    std::string::size_type start = 0;
+    while (true) {
+        const auto bar = filter.find('|', start);
+        parts.push_back(settings::TrimBlanks(filter.substr(start, bar - start)));
+        if (bar == std::string::npos) {
+            break;
+        }
+        start = bar + 1;
+    }
+    std::vector<FilterPair> pairs;
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
+        pairs.push_back({parts[i], parts[i + 1]});
+    }
+    return pairs;
 }
 
 int FilterCount(const std::string& filter) {

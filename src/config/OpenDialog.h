@@ -2,6 +2,7 @@
 // The open dialog shared by the pages: the filter list set last stays until the next is set.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "config/ConfigServices.h"
 
@@ -26,6 +27,14 @@ private:
     std::string m_filter;
     int m_filterIndex = 1;
 };
+
+struct FilterPair {
+    std::string Description;
+    std::string Pattern;
+};
+
+// The filters of a list, each description and pattern trimmed of blanks.
+std::vector<FilterPair> FilterPairs(const std::string& filter);
 
 // The number of filters of a list: pairs of description and pattern separated by "|".
 int FilterCount(const std::string& filter);

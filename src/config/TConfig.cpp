@@ -132,9 +132,7 @@ bool TConfig::Choose(const std::string& name, int index) {
         index >= static_cast<int>(control.Items.size())) {
         return false;
     }
-    if (name == "LstAcc") {
-        m_accounts.LstAccMouseDown();
-    }
+    MouseDown(name);
     const bool changed = control.Index != index;
     control.Index = index;
     // A drop-down list reports only a real change; the filter list every choice.
@@ -145,6 +143,12 @@ bool TConfig::Choose(const std::string& name, int index) {
         }
     }
     return true;
+}
+
+void TConfig::MouseDown(const std::string& name) {
+    if (name == "LstAcc" && Controls[name].Enabled && m_result == DialogResult::Pending) {
+        m_accounts.LstAccMouseDown();
+    }
 }
 
 void TConfig::OKClick() {

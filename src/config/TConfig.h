@@ -58,6 +58,9 @@ public:
     // The user chose an entry of a list; false when there is no such entry.
     bool Choose(const std::string& name, int index);
 
+    // A press of the left button on a list, before any choice.
+    void MouseDown(const std::string& name);
+
     void OKClick();
     void CancelClick();
     void ChkTrayClick();
