@@ -1,0 +1,170 @@
+#include "config/AccountEditor.h"
+
+#include <algorithm>
+
+#include "config/ConfigTexts.h"
+
+namespace config {
+
+namespace {
+
+constexpr const char* kAccountFields[] = {"NAccount", "HostTxt", "UserName", "Password"};
+constexpr const char* kDefaultPortText = "110";
+
+}  // namespace
+
+int AccountEditor::Selected() const {
+    const Control& list = m_context.Controls["LstAcc"];
+    const int index = list.Index;
+    if (index < 0 || index >= m_context.Tables.AccountCount ||
+        index >= static_cast<int>(list.Items.size())) {
+        return -1;
+    }
+    return index;
+}
+
+void AccountEditor::LstAccSel() {
+    DialogControls& c = m_context.Controls;
+    const int selected = Selected();
+    if (selected < 0) {
+        for (const char* field : kAccountFields) {
+            c[field].Text.clear();
+        }
+        c["PortTxt"].Text = kDefaultPortText;
+        return;
+    }
+    const settings::AccountRecord& account = m_context.Tables.AccountTable[selected];
+    c["NAccount"].Text = account.acc_name;
+    c["HostTxt"].Text = account.host_name;
+    c["UserName"].Text = account.user_name;
+    c["Password"].Text = account.password;
+    c["PortTxt"].Text = std::to_string(account.port_number);
+    c.CheckRadio(account.inactive ? "ChkInact" : "ChkAct");
+}
+
+void AccountEditor::LstAccMouseDown() {
+    if (m_context.Controls["LstAcc"].Items.size() == 1) {
+        LstAccSel();
+    }
+}
+
+void AccountEditor::RefillAccounts() {
+    DialogControls& c = m_context.Controls;
+    Control& list = c["LstAcc"];
+    list.Items.clear();
+    for (int n = 0; n < m_context.Tables.AccountCount; ++n) {
+        list.Items.push_back(m_context.Tables.AccountTable[n].acc_name);
+    }
+    for (const char* field : kAccountFields) {
+        c[field].Text.clear();
+    }
+    c["PortTxt"].Text = kDefaultPortText;
+}
+
+bool AccountEditor::NameTaken(const std::string& name, int skip) const {
+    if (name.empty()) {
+        return false;
+    }
+    for (int n = 0; n < m_context.Tables.AccountCount; ++n) {
+        if (n != skip && m_context.Tables.AccountTable[n].acc_name == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool AccountEditor::FieldsAcceptable(int skip) {
+    const DialogControls& c = m_context.Controls;
+    bool acceptable = true;
+    if (NameTaken(c["NAccount"].Text, skip)) {
+        m_context.Dialogs.ShowMessage(kAccountExists);
+        acceptable = false;
+    }
+    if (c["NAccount"].Text.empty() || c["UserName"].Text.empty() || c["HostTxt"].Text.empty()) {
+        m_context.Dialogs.ShowMessage(kFillAllFields);
+        acceptable = false;
+    }
+    return acceptable;
+}
+
+void AccountEditor::StoreFields(settings::AccountRecord& account) const {
+    const DialogControls& c = m_context.Controls;
+    account.acc_name = c["NAccount"].Text;
+    account.host_name = c["HostTxt"].Text;
+    account.user_name = c["UserName"].Text;
+    account.password = c["Password"].Text;
+    account.port_number = PortOr(c["PortTxt"].Text, settings::kDefaultPop3Port);
+}
+
+void AccountEditor::AddAccClick() {
+    if (!FieldsAcceptable(-1)) {
+        return;
+    }
+    settings::Tables& tables = m_context.Tables;
+    if (tables.AccountCount >= settings::kMaxAccounts) {
+        m_context.Dialogs.ShowMessage(kAccountsFull);
+        return;
+    }
+    settings::AccountRecord account;
+    StoreFields(account);
+    tables.AccountTable[tables.AccountCount++] = account;
+    RefillAccounts();
+    m_context.Controls["LstAcc"].Index = tables.AccountCount - 1;
+    m_context.SaveAccounts();
+    m_context.Focused = "NAccount";
+}
+
+void AccountEditor::ModifyClick() {
+    const int selected = Selected();
+    if (selected < 0 || !FieldsAcceptable(selected)) {
+        return;
+    }
+    settings::AccountRecord& account = m_context.Tables.AccountTable[selected];
+    StoreFields(account);
+    account.inactive = m_context.Controls["ChkInact"].Checked;
+    m_context.Controls["ChkAct"].Checked = !account.inactive;
+    RefillAccounts();
+    m_context.SaveAccounts();
+}
+
+void AccountEditor::DelAccClick() {
+    const int selected = Selected();
+    if (selected < 0) {
+        return;
+    }
+    settings::Tables& tables = m_context.Tables;
+    auto& slots = tables.AccountTable;
+    std::move(slots.begin() + selected + 1, slots.begin() + tables.AccountCount,
+              slots.begin() + selected);
+    --tables.AccountCount;
+    slots[static_cast<std::size_t>(tables.AccountCount)] = settings::AccountRecord{};
+    RefillAccounts();
+    m_context.SaveAccounts();
+    Control& list = m_context.Controls["LstAcc"];
+    if (selected == settings::kMaxAccounts - 1) {
+        // The tenth place has no entry in the refilled list: nothing is shown as selected.
+        list.Index = -1;
+        return;
+    }
+    list.Index = static_cast<int>(list.Items.size()) - 1;
+    LstAccSel();
+}
+
+void AccountEditor::SetInactive(bool inactive) {
+    const int selected = Selected();
+    if (selected < 0) {
+        return;
+    }
+    m_context.Tables.AccountTable[selected].inactive = inactive;
+    m_context.SaveAccounts();
+}
+
+void AccountEditor::ChkActClick() {
+    SetInactive(false);
+}
+
+void AccountEditor::ChkInactClick() {
+    SetInactive(true);
+}
+
+}  // namespace config

@@ -1,0 +1,39 @@
+#pragma once
+// The "Incoming Mails (POP3)" page: adds, changes, removes, activates and deactivates the POP3
+// accounts. Every change goes into the account table and "Accounts.ini" at once.
+#include "config/DialogContext.h"
+
+namespace config {
+
+class AccountEditor {
+public:
+    explicit AccountEditor(DialogContext& context) : m_context(context) {}
+
+    // Fills the fields from the selected account, or empties them for an empty list.
+    void LstAccSel();
+    // A press on the list: with exactly one entry, choosing it raises no change, so it is
+    // shown here.
+    void LstAccMouseDown();
+    void AddAccClick();
+    void ModifyClick();
+    void DelAccClick();
+    void ChkActClick();
+    void ChkInactClick();
+    // The list gets the account names in table order (the selection is kept), the fields are
+    // emptied and the port reads "110".
+    void RefillAccounts();
+
+private:
+    // The selected account's slot, or -1 when no account is selected.
+    int Selected() const;
+    // The name is in use by an account other than the one at slot skip.
+    bool NameTaken(const std::string& name, int skip) const;
+    // Shows the messages of the duplicate and required-field tests; true when both passed.
+    bool FieldsAcceptable(int skip);
+    void StoreFields(settings::AccountRecord& account) const;
+    void SetInactive(bool inactive);
+
+    DialogContext& m_context;
+};
+
+}  // namespace config

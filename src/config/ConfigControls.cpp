@@ -1,0 +1,149 @@
+#include "config/ConfigControls.h"
+
+#include "config/ConfigTexts.h"
+
+namespace config {
+
+namespace {
+
+class Builder {
+public:
+    explicit Builder(DialogControls& controls) : m_controls(controls) {}
+
+    void Page(const std::string& name) {
+        m_page = name;
+        Control panel;
+        panel.Kind = ControlKind::Panel;
+        panel.Visible = false;
+        m_controls.Add(name, panel);
+    }
+    // Controls added next belong to the dialog itself, not to a page.
+    void Outside() { m_page.clear(); }
+    Control& Add(const std::string& name, ControlKind kind, const std::string& text = {},
+                 const std::string& caption = {}) {
+        Control control;
+        control.Kind = kind;
+        control.Parent = m_page;
+        control.Text = text;
+        control.Caption = caption;
+        return m_controls.Add(name, control);
+    }
+
+private:
+    DialogControls& m_controls;
+    std::string m_page;
+};
+
+void MainOptions(Builder& b) {
+    b.Page("OptPan");
+    b.Add("ChkLan", ControlKind::RadioButton, "&Network").Checked = true;
+    b.Add("ChkRAS", ControlKind::RadioButton, "D&UN :");
+    b.Add("LstRAS", ControlKind::ComboBox);
+    b.Add("ChkAuto", ControlKind::CheckBox, "Autoconnect to &POP server on startup");
+    b.Add("ChkMin", ControlKind::CheckBox, "&Check for messages every :");
+    Control& min = b.Add("Min", ControlKind::Edit, "1", "minutes");
+    min.Minimum = 1;
+    min.Maximum = 99;
+    b.Add("ChkTray", ControlKind::CheckBox, "Show icon in tra&y");
+    b.Add("ChkHide", ControlKind::CheckBox, "&Hide Vorla on startup").Enabled = false;
+    b.Add("ChkSnd", ControlKind::CheckBox, "&Sound on new mail :");
+    b.Add("SndFile", ControlKind::Edit);
+    b.Add("SndBr", ControlKind::Button, "...");
+    b.Add("ChkMail", ControlKind::CheckBox, "&Run custom mail client :");
+    b.Add("MailClient", ControlKind::Edit);
+    b.Add("BrClient", ControlKind::Button, "...");
+    b.Add("ChkRAZ", ControlKind::CheckBox, "Reset counter on launching &mail client");
+    b.Add("ChkAutorun", ControlKind::CheckBox, "Launch Vorla on &desktop startup");
+}
+
+void IncomingMails(Builder& b) {
+    b.Page("PopPan");
+    b.Add("LstAcc", ControlKind::ComboBox);
+    b.Add("NAccount", ControlKind::Edit, "", "&Name :");
+    b.Add("HostTxt", ControlKind::Edit, "", "&Host :");
+    b.Add("UserName", ControlKind::Edit, "", "&Login : ");
+    b.Add("Password", ControlKind::Edit, "", "Pass&wd : ").Masked = true;
+    b.Add("PortTxt", ControlKind::Edit, "110", "&Port :");
+    b.Add("AddAcc", ControlKind::Button, "&Add");
+    b.Add("Modify", ControlKind::Button, "&Modify");
+    b.Add("DelAcc", ControlKind::Button, "&Remove");
+    b.Add("ChkAct", ControlKind::RadioButton, "A&ctive", "State :").Checked = true;
+    b.Add("ChkInact", ControlKind::RadioButton, "&Inactive");
+    b.Add("ChkHead", ControlKind::CheckBox, "Read onl&y headers in message window", "Options : ");
+    b.Add("ChkRead", ControlKind::CheckBox, "Read only the first");
+    b.Add("NbReadLg", ControlKind::Edit, "", "lines of the message");
+}
+
+void OutgoingMails(Builder& b) {
+    b.Page("AdvPan");
+    b.Add("SmtpName", ControlKind::Edit, "", "Outgoing &Server (SMTP) :");
+    b.Add("PortEdit", ControlKind::Edit, "25", "&Port :");
+    b.Add("ChkReply", ControlKind::CheckBox, "Use V&rMail to reply to the messages");
+    b.Add("ChkOrg", ControlKind::CheckBox, "&Include the original message in the response");
+    b.Add("MailLst", ControlKind::ComboBox, "", "Acc&ount :");
+    b.Add("SmtpUserName", ControlKind::Edit, "", "Your na&me :");
+    b.Add("SmtpMail", ControlKind::Edit, "", "E-m&ail :");
+    b.Add("ChkSign", ControlKind::CheckBox, "Add a si&gnature :");
+    b.Add("BtnSign", ControlKind::Button, kNoSignature);
+    b.Add("BtnApply", ControlKind::Button, "Appl&y");
+}
+
+void FiltersNews(Builder& b) {
+    b.Page("FiltrePan");
+    b.Add("ChkFltr", ControlKind::CheckBox, "&Activate filters on messages");
+    b.Add("ChkAutFltr", ControlKind::CheckBox, "Activate filters on author's/domain's &messages");
+    b.Add("SizeAtt", ControlKind::Edit, "", "&Forewarn when message size is greater than :");
+    b.Add("FilterLst", ControlKind::ListBox);
+    b.Add("FilterEdit", ControlKind::Edit);
+    b.Add("AddFilt", ControlKind::Button, "&Add");
+    b.Add("DelFilt", ControlKind::Button, "&Remove");
+    b.Add("LstSrv", ControlKind::ComboBox, "", "News server :");
+    b.Add("WebInfo", ControlKind::Link);
+    b.Add("WebComment", ControlKind::Label);
+    Control& minNews = b.Add("MinNews", ControlKind::Edit, "1", "Check every :");
+    minNews.Minimum = 0;
+    minNews.Maximum = 999;
+    Control& speed = b.Add("ScrollSpeed", ControlKind::ComboBox, "", "Scroll : ");
+    speed.Items = {"Slow", "Normal", "Fast"};
+    speed.Index = 0;
+}
+
+void ChangeSkin(Builder& b) {
+    b.Page("SkinPan");
+    b.Add("SkinRep", ControlKind::Edit, "", "Skin Directory :");
+    b.Add("BrSkin", ControlKind::Button, "...");
+    b.Add("Browse", ControlKind::Button, "&Change ...");
+    b.Add("ChkPreview", ControlKind::CheckBox, "&Preview message window");
+    b.Add("InfSk", ControlKind::Label);
+    b.Add("SkName", ControlKind::Label);
+    b.Add("SkAuthor", ControlKind::Label);
+    b.Add("SkEmail", ControlKind::Link).EmailLink = true;
+    b.Add("SkWeb", ControlKind::Link);
+    b.Add("SkInfo", ControlKind::Label);
+}
+
+void Informations(Builder& b) {
+    b.Page("InfoPan");
+    b.Add("InfVersion", ControlKind::Label,
+          std::string(kVersionText) + "a small skinnable mail monitor for the desktop");
+}
+
+}  // namespace
+
+DialogControls BuildConfigControls() {
+    DialogControls controls;
+    Builder b(controls);
+    b.Add("MenuBtn", ControlKind::Button, "Options");
+    MainOptions(b);
+    IncomingMails(b);
+    OutgoingMails(b);
+    FiltersNews(b);
+    ChangeSkin(b);
+    Informations(b);
+    b.Outside();
+    b.Add("OK", ControlKind::Button, "&OK");
+    b.Add("Cancel", ControlKind::Button, "&Close");
+    return controls;
+}
+
+}  // namespace config

@@ -1,0 +1,23 @@
+#pragma once
+// The fixed texts of the configuration dialog.
+
+namespace config {
+
+inline constexpr const char* kAccountExists = "Account already exists!";
+inline constexpr const char* kFillAllFields = "Please fill all fields of your account!";
+inline constexpr const char* kAccountsFull = "Accounts full (10 max.)";
+inline constexpr const char* kMaxFilters = "Max. filters reached";
+
+// The shared open dialog's filter lists. Programs here carry no extension, so the program
+// filter shows every file.
+inline constexpr const char* kSoundFilter = "Wav files (*.wav) | *.wav";
+inline constexpr const char* kProgramFilter = "All files (*) | *";
+inline constexpr const char* kSkinFilter = "Ini files (*.ini) | *.ini";
+inline constexpr const char* kInitialFilters = "skins (*.ini)|*.ini|text (*.txt)|*.txt";
+
+inline constexpr const char* kSkinFolderCaption = "Sélection du répertoire de skins";
+inline constexpr const char* kProposedSkinFile = "Skin.ini";
+inline constexpr const char* kNoSignature = "...";
+inline constexpr const char* kVersionText = "Vorla v 2.5 : ";
+
+}  // namespace config

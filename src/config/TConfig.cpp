@@ -1,0 +1,196 @@
+#include "config/TConfig.h"
+
+#include "config/ConfigControls.h"
+#include "config/ConfigTexts.h"
+#include "config/OptionMapping.h"
+#include "config/PageMenu.h"
+
+namespace config {
+
+TConfig::TConfig(settings::Config& config, settings::Tables& tables, std::string folder,
+                 ConfigServices services)
+    : Controls(BuildConfigControls()),
+      m_context(Controls, config, tables, settings::WithTrailingSlash(std::move(folder)),
+                services.dialogs),
+      m_services(services),
+      m_open(services.files),
+      m_skin(m_context, m_open, services.files, services.skinHost, services.preview) {
+    m_clicks = {
+        {"AddAcc", [this] { m_accounts.AddAccClick(); }},
+        {"Modify", [this] { m_accounts.ModifyClick(); }},
+        {"DelAcc", [this] { m_accounts.DelAccClick(); }},
+        {"ChkAct", [this] { m_accounts.ChkActClick(); }},
+        {"ChkInact", [this] { m_accounts.ChkInactClick(); }},
+        {"ChkTray", [this] { ChkTrayClick(); }},
+        {"SndBr", [this] { SndBrClick(); }},
+        {"BrClient", [this] { BrClientClick(); }},
+        {"AddFilt", [this] { m_filters.AddFiltClick(); }},
+        {"DelFilt", [this] { m_filters.DelFiltClick(); }},
+        {"BtnApply", [this] { m_identities.BtnApplyClick(); }},
+        {"BtnSign", [this] { m_identities.BtnSignClick(); }},
+        {"Browse", [this] { m_skin.BrowseClick(); }},
+        {"BrSkin", [this] { m_skin.BrSkinClick(); }},
+        {"OK", [this] { OKClick(); }},
+        {"Cancel", [this] { CancelClick(); }},
+    };
+    m_changes = {
+        {"LstAcc", [this] { m_accounts.LstAccSel(); }},
+        {"FilterLst", [this] { m_filters.FilterLstChange(); }},
+        {"LstSrv", [this] { m_filters.LstSrvChange(); }},
+        {"MailLst", [this] { m_identities.MailLstChange(); }},
+    };
+}
+
+void TConfig::FillConfigDialog(const std::vector<std::string>& dialUpEntries,
+                               const std::vector<std::string>& newsServers) {
+    FillOptions(Controls, m_context.Config, m_context.Tables, dialUpEntries, newsServers);
+    m_filters.ServerLines = newsServers;
+}
+
+bool TConfig::ReadConfigDialog() {
+    return TakeOptions(Controls, m_context.Config);
+}
+
+void TConfig::FormShow() {
+    m_result = DialogResult::Pending;
+    const PageMenuItem& first = PageMenuItems().front();
+    Controls["MenuBtn"].Text = first.Caption;
+    Controls["MenuBtn"].Picture = first.Name;
+    m_skin.Remember();
+    Controls.ShowPanel(first.Page);
+}
+
+void TConfig::MnuClick(int tag) {
+    const std::optional<PageMenuItem> item = PageMenuItemOfTag(tag);
+    if (!item) {
+        return;
+    }
+    Controls["MenuBtn"].Text = item->Caption;
+    Controls["MenuBtn"].Picture = item->Name;
+    Controls.ShowPanel(item->Page);
+    switch (tag) {
+        case 1:
+            m_accounts.LstAccSel();
+            break;
+        case 2:
+            m_filters.Show();
+            break;
+        case 3:
+            m_skin.Show();
+            break;
+        case 5:
+            m_identities.Show();
+            break;
+        default:
+            break;
+    }
+}
+
+void TConfig::Click(const std::string& name) {
+    Control& control = Controls[name];
+    if (!control.Enabled || m_result != DialogResult::Pending) {
+        return;
+    }
+    const auto handler = m_clicks.find(name);
+    switch (control.Kind) {
+        case ControlKind::CheckBox:
+            control.Checked = !control.Checked;
+            break;
+        case ControlKind::RadioButton:
+            // The click event comes before the button is checked.
+            if (handler != m_clicks.end()) {
+                handler->second();
+            }
+            Controls.CheckRadio(name);
+            return;
+        case ControlKind::Link:
+            LinkClick(name);
+            return;
+        default:
+            break;
+    }
+    if (handler != m_clicks.end()) {
+        handler->second();
+    }
+}
+
+bool TConfig::SetText(const std::string& name, const std::string& text) {
+    Control& control = Controls[name];
+    if (control.Kind != ControlKind::Edit || !control.Enabled ||
+        m_result != DialogResult::Pending) {
+        return false;
+    }
+    control.Text = text;
+    return true;
+}
+
+bool TConfig::Choose(const std::string& name, int index) {
+    Control& control = Controls[name];
+    const bool isList =
+        control.Kind == ControlKind::ComboBox || control.Kind == ControlKind::ListBox;
+    if (!isList || !control.Enabled || m_result != DialogResult::Pending || index < 0 ||
+        index >= static_cast<int>(control.Items.size())) {
+        return false;
+    }
+    MouseDown(name);
+    const bool changed = control.Index != index;
+    control.Index = index;
+    // A drop-down list reports only a real change; the filter list every choice.
+    if (changed || control.Kind == ControlKind::ListBox) {
+        const auto handler = m_changes.find(name);
+        if (handler != m_changes.end()) {
+            handler->second();
+        }
+    }
+    return true;
+}
+
+void TConfig::MouseDown(const std::string& name) {
+    if (name == "LstAcc" && Controls[name].Enabled && m_result == DialogResult::Pending) {
+        m_accounts.LstAccMouseDown();
+    }
+}
+
+void TConfig::OKClick() {
+    m_context.SaveFilters();
+    m_skin.HidePreview();
+    End(DialogResult::Ok);
+}
+
+void TConfig::CancelClick() {
+    m_skin.RestoreSkin();
+    End(DialogResult::Cancel);
+}
+
+void TConfig::ChkTrayClick() {
+    Controls["ChkHide"].Enabled = Controls["ChkTray"].Checked;
+    Controls["ChkHide"].Checked = false;
+}
+
+void TConfig::BrowseInto(const char* filter, const std::string& edit) {
+    m_open.SetFilter(filter);
+    const std::optional<std::string> file = m_open.Execute("", "");
+    if (file) {
+        Controls[edit].Text = *file;
+    }
+}
+
+void TConfig::SndBrClick() {
+    BrowseInto(kSoundFilter, "SndFile");
+}
+
+void TConfig::BrClientClick() {
+    BrowseInto(kProgramFilter, "MailClient");
+}
+
+void TConfig::LinkClick(const std::string& name) {
+    const Control& link = Controls[name];
+    if (link.Link.empty()) {
+        return;
+    }
+    m_services.shell.OpenDocument(link.EmailLink ? "mailto:" + link.Link : link.Link);
+    // The dialog closes without OK; a skin applied already stays in use.
+    End(DialogResult::Cancel);
+}
+
+}  // namespace config

@@ -1,0 +1,94 @@
+#pragma once
+// TConfig: the logic of the configuration dialog. It holds the dialog's controls as plain
+// state; the Qt dialog and the headless tool show that state and hand every user action to
+// Click, SetText, Choose or MnuClick. Accounts, filters, identities and the skin are applied
+// at once; the other settings wait for OK (ReadConfigDialog).
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "config/AccountEditor.h"
+#include "config/ConfigServices.h"
+#include "config/DialogContext.h"
+#include "config/FilterPage.h"
+#include "config/IdentityPage.h"
+#include "config/OpenDialog.h"
+#include "config/SkinPage.h"
+#include "platform/Desktop.h"
+
+namespace config {
+
+enum class DialogResult { Pending, Ok, Cancel };
+
+// Everything the dialog reaches besides the settings; all must outlive it.
+struct ConfigServices {
+    platform::Dialogs& dialogs;
+    platform::Shell& shell;
+    FileDialogs& files;
+    SkinHost& skinHost;
+    MessagePreview& preview;
+};
+
+class TConfig {
+public:
+    // folder is the settings folder; config and tables are the main window's.
+    TConfig(settings::Config& config, settings::Tables& tables, std::string folder,
+            ConfigServices services);
+    TConfig(const TConfig&) = delete;
+    TConfig& operator=(const TConfig&) = delete;
+
+    // Before each showing: every mapped setting into its control, and the lists.
+    void FillConfigDialog(const std::vector<std::string>& dialUpEntries,
+                          const std::vector<std::string>& newsServers);
+    // After OK: every mapped control into its setting. True when the autorun flag changed.
+    bool ReadConfigDialog();
+
+    // The dialog is shown: it opens on "Main Options", remembering the skin in use.
+    void FormShow();
+    // A page-menu item by its tag.
+    void MnuClick(int tag);
+
+    // User actions on a control by name. A disabled control, or one of an ended dialog, takes
+    // none. Click toggles a check box or checks a radio button as the click does, and runs
+    // the control's handler. UnknownControl for a name the dialog does not have.
+    void Click(const std::string& name);
+    // The user replaced the text of an edit; false when the control is no edit.
+    bool SetText(const std::string& name, const std::string& text);
+    // The user chose an entry of a list; false when there is no such entry.
+    bool Choose(const std::string& name, int index);
+
+    // A press of the left button on a list, before any choice.
+    void MouseDown(const std::string& name);
+
+    void OKClick();
+    void CancelClick();
+    void ChkTrayClick();
+
+    DialogControls Controls;
+    DialogResult Result() const { return m_result; }
+    // The control that the logic last put the focus in.
+    const std::string& Focused() const { return m_context.Focused; }
+    settings::Config& Settings() { return m_context.Config; }
+    bool SkinChanged() const { return m_skin.SkinChanged(); }
+
+private:
+    void SndBrClick();
+    void BrClientClick();
+    void LinkClick(const std::string& name);
+    void BrowseInto(const char* filter, const std::string& edit);
+    void End(DialogResult result) { m_result = result; }
+
+    DialogContext m_context;
+    ConfigServices m_services;
+    SharedOpenDialog m_open;
+    AccountEditor m_accounts{m_context};
+    FilterPage m_filters{m_context};
+    IdentityPage m_identities{m_context, m_open};
+    SkinPage m_skin;
+    std::map<std::string, std::function<void()>> m_clicks;
+    std::map<std::string, std::function<void()>> m_changes;
+    DialogResult m_result = DialogResult::Pending;
+};
+
+}  // namespace config

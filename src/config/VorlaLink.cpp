@@ -1,0 +1,55 @@
+#include "config/VorlaLink.h"
+
+#include "settings/LitConfig.h"
+#include "settings/Writers.h"
+#include "skin/LoadSkin.h"
+
+namespace config {
+
+namespace {
+
+// Collects what a skin load would report as fatal: here the dialog reports it instead.
+class HeldFault final : public platform::Dialogs, public platform::ExitRequest {
+public:
+    void ShowMessage(const std::string&) override {}
+    void RequestExit() override {}
+};
+
+}  // namespace
+
+bool VorlaSkinHost::LoadSkin() {
+    const skin::SkinSource source{m_vorla.Config.SkinFolder,
+                                  m_vorla.ProgramFolder() + settings::kVorlaIni};
+    HeldFault held;
+    try {
+        if (!skin::LoadSkin(m_vorla.Skin, source, {held, held}, false, {})) {
+            return false;
+        }
+    } catch (const settings::FatalSettingsError&) {
+        // The dialog shows the skin error itself and brings the previous skin back.
+        return false;
+    }
+    m_view.SkinLoaded();
+    m_vorla.CheckNextAccount(false);
+    m_vorla.ShowConnectionState();
+    return true;
+}
+
+void VorlaConfigOwner::ApplyTickerSpeed(int speed) {
+    m_parts.vorla.Ticker.SetSpeed(speed);
+    m_parts.vorla.Ticker.MinScroll = m_parts.vorla.Config.min_scroll;
+}
+
+void VorlaConfigOwner::ApplyCheckInterval(int minutes) {
+    m_parts.timer.SetInterval(monitor::CheckInterval(minutes));
+}
+
+void VorlaConfigOwner::SaveConfig() {
+    settings::Config& config = m_parts.vorla.Config;
+    const monitor::WindowPosition position = m_parts.view.Position();
+    config.posx = position.Left;
+    config.posy = position.Top;
+    settings::SaveConfig(m_parts.vorla.ProgramFolder(), config);
+}
+
+}  // namespace config

@@ -1,0 +1,59 @@
+#pragma once
+// The main window's logic (TVorla) as the configuration dialog and its sequence reach it.
+// The desktop program and the headless tool use the same two adapters.
+#include <functional>
+
+#include "config/ConfigServices.h"
+#include "config/ConfigSession.h"
+#include "monitor/Monitor.h"
+
+namespace config {
+
+// The main window's skin, switched by the skin page. A skin that cannot be applied gives
+// false here instead of ending the program, so the dialog can bring the previous one back.
+class VorlaSkinHost final : public SkinHost {
+public:
+    VorlaSkinHost(monitor::TVorla& vorla, monitor::MonitorView& view)
+        : m_vorla(vorla), m_view(view) {}
+
+    bool IsMainWindowVisible() override { return m_view.IsWindowVisible(); }
+    void ShowMainWindow() override { m_view.ShowWindow(); }
+    bool LoadSkin() override;
+    void RepaintMainWindow() override { m_view.Repaint(); }
+
+private:
+    monitor::TVorla& m_vorla;
+    monitor::MonitorView& m_view;
+};
+
+// The parts of the main window that "Configure" uses. showModal shows the dialog and
+// returns when it has ended.
+struct VorlaParts {
+    monitor::TVorla& vorla;
+    monitor::MonitorView& view;
+    monitor::DialUp& dialUp;
+    monitor::TimerSwitch& timer;
+    std::function<void(TConfig&)> showModal;
+};
+
+class VorlaConfigOwner final : public ConfigOwner {
+public:
+    explicit VorlaConfigOwner(VorlaParts parts) : m_parts(std::move(parts)) {}
+
+    void StopTimers() override { m_parts.vorla.StopTimers(); }
+    void StartTimers() override { m_parts.vorla.StartTimers(); }
+    std::vector<std::string> DialUpEntries() override { return m_parts.dialUp.Entries(); }
+    std::vector<std::string> NewsServers() override { return m_parts.vorla.NewsServers; }
+    void ShowModal(TConfig& dialog) override { m_parts.showModal(dialog); }
+    void ApplyTickerSpeed(int speed) override;
+    void ApplyCheckInterval(int minutes) override;
+    void SaveConfig() override;
+    void LitVrNews() override { m_parts.vorla.LitVrNews(); }
+    void AfficheTray(bool modify) override { m_parts.vorla.AfficheTray(modify); }
+    void SetAutorun() override { m_parts.vorla.SetAutorun(); }
+
+private:
+    VorlaParts m_parts;
+};
+
+}  // namespace config

@@ -1,0 +1,140 @@
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "DovecotServer.h"
+#include "settings/FindInSkin.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+struct ToolRun {
+    std::string out;
+    int status = -1;
+};
+
+class VorlaConfigTest : public ::testing::Test {
+protected:
+    VorlaConfigTest() : m_folder(harness::MakeTempFolder("vorla-config-test")) {
+        WriteFile("Vorla.ini", "current_skin = " + std::string(VORLA_SKINS) +
+                                   "/default\r\nskin_dir = " + VORLA_SKINS +
+                                   "\r\nicon_tray =1\r\nautorun =0\r\n");
+    }
+    ~VorlaConfigTest() override { harness::RemoveTree(m_folder); }
+
+    std::string Folder() const { return m_folder + "/"; }
+    void WriteFile(const std::string& name, const std::string& text) const {
+        std::ofstream(Folder() + name, std::ios::binary) << text;
+    }
+    std::string ReadFile(const std::string& name) const {
+        std::ifstream in(Folder() + name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    // Runs a tool on the folder with the actions as its input; stdout only.
+    ToolRun Tool(const std::string& tool, const std::string& arguments,
+                 const std::string& actions = "") const {
+        WriteFile("actions.txt", actions);
+        const std::string command = "XDG_CONFIG_HOME=" + Folder() + "xdg " + tool + " " +
+                                    arguments + " < " + Folder() + "actions.txt 2>/dev/null";
+        ToolRun run;
+        FILE* pipe = popen(command.c_str(), "r");
+        char buffer[4096];
+        while (pipe != nullptr && fgets(buffer, sizeof buffer, pipe) != nullptr) {
+            run.out += buffer;
+        }
+        const int raw = pipe != nullptr ? pclose(pipe) : -1;
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        return run;
+    }
+    ToolRun Config(const std::string& actions) const {
+        return Tool(VORLA_CONFIG, Folder(), actions);
+    }
+
+private:
+    std::string m_folder;
+};
+
+TEST_F(VorlaConfigTest, PrintsMessagesDialogsAndControlStatesInTheStatedForm) {
+    const ToolRun run = Config(
+        "show MenuBtn\n"
+        "menu 1\n"
+        "set NAccount home\n"
+        "click AddAcc\n"
+        "show ChkHide\n"
+        "click SndBr\n"
+        "menu 2\n"
+        "show ScrollSpeed\n"
+        "set FilterEdit\n"
+        "show FilterEdit\n"
+        "close\n");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out,
+              "show: MenuBtn text=Main Options enabled=1\n"
+              "message: Please fill all fields of your account!\n"
+              "show: ChkHide text=&Hide Vorla on startup checked=0 enabled=1\n"
+              "dialog: open Wav files (*.wav) | *.wav\n"
+              "show: ScrollSpeed text=Slow enabled=1 index=0 items=Slow|Normal|Fast\n"
+              "show: FilterEdit text= enabled=1\n");
+    EXPECT_FALSE(fs::exists(Folder() + "Accounts.ini"));
+}
+
+TEST_F(VorlaConfigTest, CloseWritesNothingAndOkWritesTheSettingsAndTheAutorunEntry) {
+    const std::string before = ReadFile("Vorla.ini");
+    Config("choose ScrollSpeed 2\nclick ChkAutorun\nclose\n");
+    EXPECT_EQ(ReadFile("Vorla.ini"), before);
+    EXPECT_FALSE(fs::exists(Folder() + "xdg/autostart/Vorla.desktop"));
+
+    Config("choose ScrollSpeed 2\nclick ChkAutorun\nset PortEdit none\n");  // ends as Close
+    EXPECT_EQ(ReadFile("Vorla.ini"), before);
+
+    const ToolRun ok = Config("choose ScrollSpeed 2\nclick ChkAutorun\nset PortEdit none\nok\n");
+    EXPECT_EQ(ok.status, 0);
+    EXPECT_EQ(settings::FindInSkin(Folder() + "Vorla.ini", "", "speed"), "2");
+    EXPECT_EQ(settings::FindInSkin(Folder() + "Vorla.ini", "", "smtpport"), "25");
+    EXPECT_EQ(settings::FindInSkin(Folder() + "Vorla.ini", "", "autorun"), "1");
+    EXPECT_TRUE(fs::exists(Folder() + "xdg/autostart/Vorla.desktop"));
+    EXPECT_EQ(settings::FindInSkin(Folder() + "VrFilter.ini", "[Misc]", "auth_fltr"), "0");
+}
+
+TEST_F(VorlaConfigTest, ALinkEndsTheDialogAndTheLinesAfterItAreIgnored) {
+    const ToolRun run = Config("menu 3\nclick SkWeb\nshow MenuBtn\nok\n");
+    EXPECT_THAT(run.out, HasSubstr("shell: http"));
+    EXPECT_THAT(run.out, Not(HasSubstr("show:")));
+    EXPECT_FALSE(fs::exists(Folder() + "VrFilter.ini")) << "OK was never pressed";
+}
+
+TEST_F(VorlaConfigTest, AStartUpThatEndsTheProgramExitsWith2) {
+    WriteFile("Vorla.ini", "speed = 1\r\n");
+    const ToolRun run = Config("ok\n");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_THAT(run.out, HasSubstr("message: -Err : VORLA.INI path not found"));
+}
+
+TEST_F(VorlaConfigTest, AnAccountAddedInTheDialogIsTheOneTheNextCheckUses) {
+    harness::DovecotServer server;
+    server.AddMessage("Subject: one\r\n\r\nbody\r\n");
+    server.AddMessage("Subject: two\r\n\r\nbody\r\n");
+    const ToolRun added =
+        Config("menu 1\nset NAccount Dove\nset HostTxt 127.0.0.1\nset UserName " + server.User() +
+               "\nset Password " + server.Pass() + "\nset PortTxt " +
+               std::to_string(server.Port()) + "\nclick AddAcc\nclose\n");
+    ASSERT_EQ(added.out, "");
+
+    const ToolRun check = Tool(VORLA_CHECK, Folder() + " --no-news");
+    EXPECT_EQ(check.status, 0);
+    EXPECT_THAT(check.out, HasSubstr("count 2"));
+    EXPECT_THAT(check.out, HasSubstr("account 1 2"));
+}
+
+}  // namespace

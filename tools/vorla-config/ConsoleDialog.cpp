@@ -1,0 +1,136 @@
+#include "ConsoleDialog.h"
+
+#include "config/DialogControls.h"
+#include "settings/Numbers.h"
+
+namespace vorlaconfig {
+
+void PrintLine(std::ostream& out, const std::string& word, const std::string& text) {
+    std::string line = word + ": ";
+    for (char c : text) {
+        if (c == '\r') {
+            line += "\\r";
+        } else if (c == '\n') {
+            line += "\\n";
+        } else {
+            line += c;
+        }
+    }
+    out << line << '\n' << std::flush;
+}
+
+monitor::WindowPosition ConsoleView::Position() {
+    if (m_vorla == nullptr) {
+        return {};
+    }
+    return {m_vorla->Skin.WindowLeft, m_vorla->Skin.WindowTop};
+}
+
+bool ConsoleShell::OpenDocument(const std::string& target) {
+    PrintLine(m_out, "shell", target);
+    return true;
+}
+
+bool ConsoleShell::StartProgram(const std::string& program, const std::vector<std::string>& args) {
+    std::string line = program;
+    for (const std::string& arg : args) {
+        line += " " + arg;
+    }
+    PrintLine(m_out, "shell", line);
+    return true;
+}
+
+std::optional<std::string> ConsoleFileDialogs::OpenFile(const config::OpenRequest& request) {
+    PrintLine(m_out, "dialog", "open " + request.Filter);
+    return Next();
+}
+
+std::optional<std::string> ConsoleFileDialogs::PickFolder(const std::string&) {
+    PrintLine(m_out, "dialog", "folder");
+    return Next();
+}
+
+std::optional<std::string> ConsoleFileDialogs::Next() {
+    if (m_answers.empty()) {
+        return std::nullopt;
+    }
+    std::optional<std::string> answer = std::move(m_answers.front());
+    m_answers.pop_front();
+    return answer;
+}
+
+namespace {
+
+struct Action {
+    std::string verb;
+    std::string control;
+    std::string rest;  // everything after the control and one blank
+};
+
+Action Parse(const std::string& line) {
+    Action action;
+    const auto verbEnd = line.find(' ');
+    action.verb = line.substr(0, verbEnd);
+    if (verbEnd == std::string::npos) {
+        return action;
+    }
+    const std::string after = line.substr(verbEnd + 1);
+    const auto controlEnd = after.find(' ');
+    action.control = after.substr(0, controlEnd);
+    if (controlEnd != std::string::npos) {
+        action.rest = after.substr(controlEnd + 1);
+    }
+    return action;
+}
+
+// Runs one action; false when the line means nothing to the dialog.
+bool Run(const Action& action, config::TConfig& dialog, ConsoleFileDialogs& files,
+         std::ostream& out) {
+    int number = 0;
+    if (action.verb == "ok" && action.control.empty()) {
+        dialog.Click("OK");
+    } else if (action.verb == "close" && action.control.empty()) {
+        dialog.Click("Cancel");
+    } else if (action.verb == "menu" && settings::ParseDecimal(action.control, number)) {
+        dialog.MnuClick(number);
+    } else if (action.verb == "set" && !action.control.empty()) {
+        return dialog.SetText(action.control, action.rest);
+    } else if (action.verb == "click" && !action.control.empty()) {
+        dialog.Click(action.control);
+    } else if (action.verb == "choose" && settings::ParseDecimal(action.rest, number)) {
+        return dialog.Choose(action.control, number);
+    } else if (action.verb == "answer" && !action.control.empty()) {
+        const std::string path =
+            action.rest.empty() ? action.control : action.control + " " + action.rest;
+        files.Answer(path == "cancel" ? std::nullopt : std::optional<std::string>(path));
+    } else if (action.verb == "show" && !action.control.empty()) {
+        out << config::DescribeControl(dialog.Controls, action.control) << '\n' << std::flush;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void RunActions(config::TConfig& dialog, ConsoleFileDialogs& files, std::istream& in,
+                std::ostream& out, std::ostream& err) {
+    std::string line;
+    while (dialog.Result() == config::DialogResult::Pending && std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (line.empty()) {
+            continue;
+        }
+        try {
+            if (!Run(Parse(line), dialog, files, out)) {
+                err << "vorla-config: cannot do \"" << line << "\"\n";
+            }
+        } catch (const config::UnknownControl& e) {
+            err << "vorla-config: " << e.what() << '\n';
+        }
+    }
+}
+
+}  // namespace vorlaconfig

@@ -1,0 +1,71 @@
+#pragma once
+// The parts of the main window that would leave the machine, replaced for a run that never
+// goes on line: no POP3 session, no dialling, no download, no message window.
+#include <string>
+
+#include "config/ConfigServices.h"
+#include "monitor/Services.h"
+
+namespace vorlaconfig {
+
+inline constexpr const char* kOffline = "vorla-config does not connect";
+
+// Every connection attempt fails at once.
+class OfflinePop final : public monitor::PopClient {
+public:
+    void SetServer(const std::string&, const std::string&) override {}
+    void SetLogin(const std::string&, const std::string&) override {}
+    void Connect() override;
+    bool Login() override { return false; }
+    void GetMailCount() override {}
+    void Quit() override {}
+    bool Failed() const override { return m_failed; }
+    bool Connected() const override { return false; }
+    int MessageCount() const override { return 0; }
+    std::string ReplyStatus() const override { return "-ERR"; }
+
+private:
+    bool m_failed = false;
+};
+
+// Lists the real dial-up entries but never dials.
+class OfflineDialUp final : public monitor::DialUp {
+public:
+    explicit OfflineDialUp(monitor::DialUp& entries) : m_entries(entries) {}
+    void RefreshEntries() override { m_entries.RefreshEntries(); }
+    std::vector<std::string> Entries() const override { return m_entries.Entries(); }
+    void Dial(int) override { throw monitor::DialUpError(kOffline); }
+    void HangUp(int) override {}
+    int ConnectionState(const std::string&) override { return 0; }
+    std::string LastError() const override { return kOffline; }
+
+private:
+    monitor::DialUp& m_entries;
+};
+
+class NoDownloads final : public monitor::HttpDownloader {
+public:
+    void DownloadFile(const std::string&, const std::string&) override {}
+};
+
+class ManualTimer final : public monitor::TimerSwitch {
+public:
+    void SetEnabled(bool enabled) override { m_enabled = enabled; }
+    bool Enabled() const override { return m_enabled; }
+    void SetInterval(int) override {}
+
+private:
+    bool m_enabled = false;
+};
+
+class NoMessageWindow final : public monitor::MessageWindow, public config::MessagePreview {
+public:
+    bool IsVisible() override { return false; }
+    void DisplayMessage(int, bool) override {}
+    void ShowModal() override {}
+    long long CurrentMessageSize() override { return 0; }
+    void ShowPreview() override {}
+    void Hide() override {}
+};
+
+}  // namespace vorlaconfig

@@ -1,0 +1,87 @@
+// vorla-config DIR: runs the program's start-up on the settings folder DIR without windows
+// and without going on line, opens "Configure", and runs one user action per line of
+// standard input against the dialog. The files hold exactly what the dialog wrote: the
+// shut-down does not write "Vorla.ini".
+#include <iostream>
+#include <string>
+
+#include "ConsoleDialog.h"
+#include "OfflineParts.h"
+#include "config/VorlaLink.h"
+#include "monitor/ComponentAdapters.h"
+#include "net/RASControl.h"
+#include "platform/IdleSynchronizer.h"
+#include "platform/LinuxDesktop.h"
+#include "platform/PppRasApi.h"
+#include "platform/QueuedSynchronizer.h"
+#include "settings/FindInSkin.h"
+
+namespace {
+
+constexpr int kUsage = 64;
+constexpr int kEnded = 2;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2 || std::string(argv[1]).empty()) {
+        std::cerr << "usage: vorla-config DIR < actions\n"
+                     "  DIR  settings folder (Vorla.ini, Accounts.ini, VrFilter.ini)\n"
+                     "  actions, one per line: menu TAG | set CONTROL TEXT | click CONTROL |\n"
+                     "  choose CONTROL INDEX | answer PATH | answer cancel | show CONTROL |\n"
+                     "  ok | close\n";
+        return kUsage;
+    }
+    std::string folder = argv[1];
+    if (folder.back() != '/') {
+        folder += '/';
+    }
+
+    vorlaconfig::ConsoleView view(std::cout);
+    vorlaconfig::ConsoleShell shell(std::cout);
+    vorlaconfig::ConsoleFileDialogs files(std::cout);
+    platform::QueuedSynchronizer windowThread;
+    platform::IdleSynchronizer tickerSync;
+    vorlaconfig::OfflinePop pop;
+    platform::PppRasApi rasApi;
+    net::TRASControl rasc(rasApi);
+    monitor::RasDialUp entries(rasc);
+    vorlaconfig::OfflineDialUp dialUp(entries);
+    vorlaconfig::NoDownloads downloads;
+    vorlaconfig::ManualTimer timer;
+    vorlaconfig::NoMessageWindow messageWindow;
+    platform::XdgAutorun autorun;
+    platform::XdgMailtoHandler mailto;
+
+    monitor::TVorla vorla({view, pop, dialUp, downloads, timer, tickerSync, messageWindow,
+                           windowThread, shell, autorun, mailto},
+                          folder);
+    vorla.SaveOnShutDown = false;
+    view.Attach(vorla);
+    if (!vorla.FormCreate()) {
+        return kEnded;
+    }
+    config::VorlaSkinHost skinHost(vorla, view);
+    config::TConfig dialog(vorla.Config, vorla.Tables, folder,
+                           {view, shell, files, skinHost, messageWindow});
+    config::VorlaConfigOwner owner({vorla, view, dialUp, timer, [&](config::TConfig& shown) {
+                                        vorlaconfig::RunActions(shown, files, std::cin, std::cout,
+                                                                std::cerr);
+                                    }});
+    try {
+        vorla.FirstPaint();
+        try {
+            config::Config1Click(owner, dialog);
+        } catch (const settings::FatalSettingsError&) {
+            throw;
+        } catch (const std::exception& e) {
+            // As the program's handlers do: the fault is shown, the program goes on.
+            view.ShowMessage(e.what());
+        }
+        vorla.ShutDown();
+    } catch (const settings::FatalSettingsError&) {
+        // Reported already; the program ends here as the desktop program would.
+        return kEnded;
+    }
+    return 0;
+}
