@@ -192,6 +192,7 @@ public:
 class FakeShell final : public platform::Shell {
 public:
     std::vector<std::string> log;
+    bool startFails = false;  // StartProgram reports that nothing started
     bool OpenDocument(const std::string& target) override {
         log.push_back("open " + target);
         return true;
