@@ -420,29 +420,6 @@ private slots:
         QVERIFY(!std::filesystem::exists(fixture.Folder() + "/Vorla.ini"));
     }
 
-    void sessionCheckpointSavesAndTheProgramGoesOn() {
-        ProgramFixture fixture({{"default"}});
-        QVERIFY(fixture.Started());
-        ui::Program& program = fixture.Program();
-        program.Window().move(41, 52);
-        program.CommitData();
-        QVERIFY(program.Window().isVisible());
-        QVERIFY(program.View().Tray().isVisible());
-        QVERIFY(!program.ExitRequested());
-        const auto saved = [&] {
-            std::ifstream file(fixture.Folder() + "/Vorla.ini", std::ios::binary);
-            std::stringstream text;
-            text << file.rdbuf();
-            return text.str();
-        };
-        QVERIFY(saved().find("posX = 41\r\n") != std::string::npos);
-        // The real end still saves: a checkpoint is not an end.
-        program.Window().move(63, 74);
-        program.EndSession();
-        QVERIFY(saved().find("posX = 63\r\n") != std::string::npos);
-        QVERIFY(!program.Window().isVisible());
-    }
-
     void accountMenuRebuiltFromItsOwnClick() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
