@@ -12,6 +12,7 @@
 
 #include "platform/Dialogs.h"
 #include "settings/AtomicFile.h"
+#include "settings/Config.h"
 #include "settings/LitConfig.h"
 #include "settings/Writers.h"
 
@@ -31,13 +32,6 @@ std::string Variable(const char* name) {
 std::string AccountHome() {
     const passwd* account = getpwuid(getuid());
     return account != nullptr && account->pw_dir != nullptr ? account->pw_dir : "";
-}
-
-std::string AsFolder(std::string path) {
-    if (path.empty() || path.back() != '/') {
-        path += '/';
-    }
-    return path;
 }
 
 // A relative path of the program folder's settings, as the program folder would read it.
@@ -102,15 +96,15 @@ std::string ChooseSettingsFolder(const std::string& programFolder, const Setting
         // Made absolute now: start-up then changes into the program folder.
         std::error_code ec;
         const fs::path home = fs::absolute(places.vorlaHome, ec);
-        return AsFolder(ec ? places.vorlaHome : home.string());
+        return settings::WithTrailingSlash(ec ? places.vorlaHome : home.string());
     }
     if (::access(programFolder.c_str(), W_OK) == 0) {
-        return AsFolder(programFolder);
+        return settings::WithTrailingSlash(programFolder);
     }
     const std::string config = !places.configHome.empty() && places.configHome.front() == '/'
                                    ? places.configHome
-                                   : AsFolder(places.home) + ".config";
-    return AsFolder(config) + "vorla/";
+                                   : settings::WithTrailingSlash(places.home) + ".config";
+    return settings::WithTrailingSlash(config) + "vorla/";
 }
 
 void PrepareSettingsFolder(const std::string& folder, const std::string& programFolder) {
