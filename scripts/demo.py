@@ -44,10 +44,6 @@ def write_settings(home, program, port):
                      f"user_name = {USER}"]) + b"password = " + scramble(PASSWORD) + b"\r\n" +
                 ini([f"port_number = {port}", "inactive = 0"]))
     os.chmod(os.path.join(home, "Accounts.ini"), 0o600)
-    # The settings folder stands in for the program folder, where "&Help" looks.
-    help_page = os.path.join(program, "vrhelp.html")
-    if os.path.exists(help_page):
-        shutil.copy(help_page, home)
 
 def main(argv):
     if len(argv) != 1:

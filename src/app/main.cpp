@@ -7,11 +7,15 @@
 #include <csignal>
 
 #include <filesystem>
+#include <iostream>
 #include <system_error>
 
+#include "monitor/SettingsFolder.h"
+#include "platform/DisplaySession.h"
 #include "platform/LinuxDesktop.h"
 #include "platform/PppRasApi.h"
 #include "platform/ProgramFolder.h"
+#include "settings/AtomicFile.h"
 #include "ui/Program.h"
 #include "ui/QtPlatform.h"
 
@@ -51,18 +55,35 @@ void HandleEndSignals(ui::Program& program) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const platform::DisplayChoice display =
+        platform::ChooseDisplay(platform::DisplayEnvironment::FromEnvironment());
+    if (!display.error.empty()) {
+        std::cerr << "vorla: " << display.error << std::endl;
+        return 1;
+    }
+    if (!display.qtPlatform.empty()) {
+        setenv("QT_QPA_PLATFORM", display.qtPlatform.c_str(), 1);
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vorla"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vorla"));
     // The windows are tool windows; the program ends through Exit or the session's end.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    ui::QtDialogs dialogs;
     const std::string folder = platform::ProgramFolder();
+    const std::string settingsFolder =
+        monitor::ChooseSettingsFolder(folder, monitor::SettingsPlaces::FromEnvironment());
+    try {
+        monitor::PrepareSettingsFolder(settingsFolder, folder);
+    } catch (const settings::SettingsWriteError& e) {
+        dialogs.ShowMessage(e.what());
+        return 1;
+    }
     // Relative paths of the settings ("skins/default/") are relative to the program folder.
     std::error_code ec;
     std::filesystem::current_path(folder, ec);
 
-    ui::QtDialogs dialogs;
     platform::CanberraSound sound;
     platform::XdgShell shell;
     platform::XdgAutorun autorun;
@@ -70,7 +91,7 @@ int main(int argc, char** argv) {
     ui::QtEventPump pump;
     platform::PppRasApi dialUp;
     dialUp.PumpWhileWaiting(pump);
-    ui::Program program({sound, shell, autorun, mailto, dialogs, dialUp}, folder);
+    ui::Program program({sound, shell, autorun, mailto, dialogs, dialUp}, folder, settingsFolder);
     if (!program.Start()) {
         return 1;
     }

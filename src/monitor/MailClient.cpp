@@ -4,6 +4,7 @@
 
 #include "monitor/Monitor.h"
 #include "platform/Desktop.h"
+#include "platform/DesktopEntry.h"
 #include "settings/FindInSkin.h"
 #include "settings/TextLines.h"
 
@@ -12,6 +13,7 @@ namespace monitor {
 namespace {
 
 constexpr const char* kNoMailProgram = "No mail program found ! Please choose one in the options.";
+constexpr const char* kMailProgramFailed = "The mail program could not be started: ";
 
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
@@ -41,7 +43,12 @@ ProgramCall MailtoProgram(const std::string& command) {
     if (lower.find("netscape.exe") != std::string::npos) {
         call.Arguments.push_back("-mail");
     }
-    const auto exe = lower.find(".exe");
+    // ".exe" ends a word: "org.example.Exempt" of a Flatpak line names no Windows program.
+    auto exe = lower.find(".exe");
+    while (exe != std::string::npos && exe + 4 < lower.size() && lower[exe + 4] != ' ' &&
+           lower[exe + 4] != '"') {
+        exe = lower.find(".exe", exe + 1);
+    }
     if (exe != std::string::npos) {
         call.Program = command.substr(0, exe + 4);
         if (!call.Program.empty() && call.Program.front() == '"') {
@@ -50,9 +57,10 @@ ProgramCall MailtoProgram(const std::string& command) {
         call.Program = settings::TrimBlanks(call.Program);
         return call;
     }
-    const auto words = platform::SplitArguments(command);
+    const auto words = platform::SplitExecLine(command);
     if (!words.empty()) {
         call.Program = words.front();
+        call.Arguments.assign(words.begin() + 1, words.end());
     }
     return call;
 }
@@ -75,8 +83,12 @@ bool TVorla::StartMailClient() {
         m_view.ShowMessage(kNoMailProgram);
         return false;
     }
-    // Whether the program really started is not checked: it runs on its own.
-    m_shell.StartProgram(call.Program, call.Arguments);
+    // Once started the program runs on its own; a program that cannot be started at all
+    // leaves the counter as it is, since the user has not seen the mail.
+    if (!m_shell.StartProgram(call.Program, call.Arguments)) {
+        m_view.ShowMessage(kMailProgramFailed + call.Program);
+        return false;
+    }
     m_pump.ProcessMessages();
     return true;
 }

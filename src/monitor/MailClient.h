@@ -15,10 +15,11 @@ struct ProgramCall {
 // no program.
 ProgramCall SplitOwnClient(const std::string& text);
 
-// The registered mailto command turned into the program to start: up to and including the
-// first ".exe" (any case) without a leading double quote, and "-mail" for Netscape. A
-// command without ".exe" (the usual desktop entry) starts its first word without the rest,
-// as the ".exe" rule drops the arguments. An empty command gives no program.
+// The registered mailto command turned into the program to start. A command naming a ".exe"
+// (any case) starts what comes up to and including it, without a leading double quote and
+// without the rest, and "-mail" for Netscape. Any other command is a desktop entry's Exec=
+// line: all of it is started, field codes and Flatpak markers removed (SplitExecLine), so
+// Snap and Flatpak mail programs start. An empty command gives no program.
 ProgramCall MailtoProgram(const std::string& command);
 
 }  // namespace monitor

@@ -59,7 +59,10 @@ struct MonitorParts {
 
 class TVorla {
 public:
-    // programFolder ends in "/": settings, news files and the help page are found there.
+    // Both folders end in "/". The skins and the help page are read from programFolder; the
+    // settings files and the downloaded news files live in settingsFolder.
+    TVorla(MonitorParts parts, std::string programFolder, std::string settingsFolder);
+    // A program folder that holds its own settings.
     TVorla(MonitorParts parts, std::string programFolder);
     TVorla(const TVorla&) = delete;
     TVorla& operator=(const TVorla&) = delete;
@@ -70,6 +73,10 @@ public:
     void ShutDown();
     void Exit1Click();
     bool QueryEndSession();
+    // Writes "Vorla.ini" with the window's position; throws SettingsWriteError.
+    void SaveSettings();
+    // A session checkpoint: the settings are saved and the program goes on.
+    void CommitData();
     void FirstPaint();
     void SetAutorun();
     void ApplyOnTop(bool on);
@@ -138,6 +145,7 @@ public:
     // of the same kind replaces one that is still waiting.
     void WhenIdle(const std::string& kind, std::function<void()> action);
     const std::string& ProgramFolder() const { return m_programFolder; }
+    const std::string& SettingsFolder() const { return m_settingsFolder; }
 
 private:
     // The ticker's questions to its owner.
@@ -239,6 +247,7 @@ private:
     platform::Autorun& m_autorun;
     platform::MailtoHandler& m_mailto;
     std::string m_programFolder;
+    std::string m_settingsFolder;
     std::string m_errorNotice;
     bool m_busy = false;
     // Disconnect or Exit asked the running operation to stop.

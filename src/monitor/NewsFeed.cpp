@@ -124,7 +124,7 @@ std::string SkinGalleryAddress() {
 
 std::string TVorla::DownloadInto(const std::string& url, const std::string& status,
                                  const char* file) {
-    const std::string path = m_programFolder + file;
+    const std::string path = m_settingsFolder + file;
     DrawStatus(status);
     m_getNews.DownloadFile(url, path);
     return path;
@@ -145,7 +145,7 @@ void TVorla::ReadServerList() {
     }
     // A list left by an earlier run is read too; a missing file keeps the default server alone.
     bool removed = false;
-    if (const auto entries = ReadAndDelete(m_programFolder + kServerListFile, removed)) {
+    if (const auto entries = ReadAndDelete(m_settingsFolder + kServerListFile, removed)) {
         NewsServers.insert(NewsServers.end(), entries->begin(), entries->end());
     }
     DrawStatus(Ticker.StatusText);

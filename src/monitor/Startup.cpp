@@ -1,6 +1,7 @@
 #include "monitor/Monitor.h"
 
 #include <exception>
+#include <iostream>
 #include "monitor/NewsFeed.h"
 #include "skin/LoadSkin.h"
 
@@ -10,7 +11,18 @@
 
 namespace monitor {
 
+namespace {
+
+void ReportUnattended(const std::exception& e) {
+    std::cerr << "vorla: " << e.what() << std::endl;
+}
+
+}  // namespace
+
 TVorla::TVorla(MonitorParts parts, std::string programFolder)
+    : TVorla(parts, programFolder, programFolder) {}
+
+TVorla::TVorla(MonitorParts parts, std::string programFolder, std::string settingsFolder)
     : Ticker(Skin, m_tickerLink, parts.pump, parts.tickerSync),
       m_view(parts.view),
       m_pop(parts.POP),
@@ -22,7 +34,8 @@ TVorla::TVorla(MonitorParts parts, std::string programFolder)
       m_shell(parts.shell),
       m_autorun(parts.autorun),
       m_mailto(parts.mailto),
-      m_programFolder(std::move(programFolder)) {
+      m_programFolder(std::move(programFolder)),
+      m_settingsFolder(std::move(settingsFolder)) {
     NewsServers.push_back(DefaultServerLine());
     m_pop.OnError = [this](int error, const std::string& text) { POPError(error, text); };
     m_pop.OnRetrieveProgress = [this](unsigned percent) { POPRetrieveProgress(percent); };
@@ -54,7 +67,7 @@ bool TVorla::FormCreate() {
 }
 
 bool TVorla::Init() {
-    settings::LitConfig(m_programFolder, Config, Tables, {m_view, m_view});
+    settings::LitConfig(m_settingsFolder, Config, Tables, {m_view, m_view});
     Ticker.SetSpeed(Config.speed);
     Ticker.MinScroll = Config.min_scroll;
     ApplyOnTop(Config.ontop);
@@ -91,11 +104,8 @@ void TVorla::ShutDown() {
     m_menu = MainMenuModel{};
     std::exception_ptr saveError;
     if (SaveOnShutDown) {
-        const WindowPosition position = m_view.Position();
-        Config.posx = position.Left;
-        Config.posy = position.Top;
         try {
-            settings::SaveConfig(m_programFolder, Config);
+            SaveSettings();
         } catch (const settings::SettingsWriteError&) {
             saveError = std::current_exception();
         }
@@ -108,15 +118,41 @@ void TVorla::ShutDown() {
     }
 }
 
+void TVorla::SaveSettings() {
+    const WindowPosition position = m_view.Position();
+    Config.posx = position.Left;
+    Config.posy = position.Top;
+    settings::SaveConfig(m_settingsFolder, Config);
+}
+
+// The program ends even when the settings cannot be written (the old file stays whole): the
+// user is told which file and why, and the program ends once the message is closed.
 void TVorla::Exit1Click() {
-    ShutDown();
+    try {
+        ShutDown();
+    } catch (const settings::SettingsWriteError& e) {
+        m_view.ShowMessage(e.what());
+    }
     m_view.CloseMainWindow();
 }
 
+// Nobody is there to click at the end of the session: a failed write goes to standard error.
 bool TVorla::QueryEndSession() {
-    ShutDown();
+    try {
+        ShutDown();
+    } catch (const settings::SettingsWriteError& e) {
+        ReportUnattended(e);
+    }
     m_view.CloseMainWindow();
     return true;
+}
+
+void TVorla::CommitData() {
+    try {
+        SaveSettings();
+    } catch (const settings::SettingsWriteError& e) {
+        ReportUnattended(e);
+    }
 }
 
 void TVorla::FirstPaint() {
@@ -169,7 +205,7 @@ void TVorla::TrayCallback(TrayEvent event) {
 }
 
 bool TVorla::LoadSkin(bool redraw) {
-    const skin::SkinSource source{Config.SkinFolder, m_programFolder + settings::kVorlaIni};
+    const skin::SkinSource source{Config.SkinFolder, m_settingsFolder + settings::kVorlaIni};
     if (!skin::LoadSkin(Skin, source, {m_view, m_view}, false, {})) {
         return false;
     }

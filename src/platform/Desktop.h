@@ -32,8 +32,8 @@ public:
     virtual void Disable() = 0;
 };
 
-// The command line of the desktop's registered mailto handler, without field codes;
-// empty when none is registered.
+// The Exec= command line of the desktop's registered mailto handler as its desktop file writes
+// it, field codes and all (SplitExecLine reads it); empty when none is registered.
 class MailtoHandler {
 public:
     virtual ~MailtoHandler() = default;

@@ -26,7 +26,8 @@ public:
     bool StartProgram(const std::string& program, const std::vector<std::string>& args) override;
 };
 
-// $XDG_CONFIG_HOME/autostart/Vorla.desktop (default ~/.config/autostart).
+// $XDG_CONFIG_HOME/autostart/Vorla.desktop (default ~/.config/autostart); its Exec= holds the
+// program path quoted, so any folder name works.
 class XdgAutorun final : public Autorun {
 public:
     void Enable(const std::string& programPath) override;
@@ -38,7 +39,8 @@ public:
 class XdgMailtoHandler final : public MailtoHandler {
 public:
     std::string Command() override;
-    // The Exec= value of a desktop file's text, field codes removed; empty when absent.
+    // The Exec= value of the [Desktop Entry] group of a desktop file's text, as written there
+    // (SplitExecLine reads it); empty when absent.
     static std::string ExecLine(const std::string& desktopFileText);
 };
 

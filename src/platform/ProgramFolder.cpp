@@ -1,7 +1,6 @@
 #include "platform/ProgramFolder.h"
 
 #include <strings.h>
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -10,14 +9,9 @@ namespace platform {
 namespace fs = std::filesystem;
 
 std::string ProgramFolder() {
-    std::string folder;
-    if (const char* home = std::getenv("VORLA_HOME"); home != nullptr && *home != '\0') {
-        folder = home;
-    } else {
-        std::error_code ec;
-        const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-        folder = ec ? fs::current_path().string() : exe.parent_path().string();
-    }
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    std::string folder = ec ? fs::current_path().string() : exe.parent_path().string();
     if (folder.empty() || folder.back() != '/') {
         folder += '/';
     }

@@ -3,7 +3,7 @@
 
 namespace platform {
 
-// The folder of the running executable, ending in "/"; VORLA_HOME replaces it when set.
+// The folder of the running executable, ending in "/": the skins and the help page are there.
 std::string ProgramFolder();
 
 // Resolves a file named by a skin or settings file: the exact name when it exists, otherwise

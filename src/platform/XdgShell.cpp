@@ -1,3 +1,4 @@
+#include "platform/DesktopEntry.h"
 #include "platform/LinuxDesktop.h"
 
 #include <fcntl.h>
@@ -84,8 +85,8 @@ void XdgAutorun::Enable(const std::string& programPath) {
     std::error_code ec;
     std::filesystem::create_directories(entry.parent_path(), ec);
     std::ofstream out(entry, std::ios::trunc);
-    out << "[Desktop Entry]\nType=Application\nName=Vorla\nComment=Mail monitor\nExec="
-        << programPath << "\nX-GNOME-Autostart-enabled=true\n";
+    out << "[Desktop Entry]\nType=Application\nName=Vorla\nComment=Mail monitor\nIcon=vorla\nExec="
+        << QuoteExecArgument(programPath) << "\nX-GNOME-Autostart-enabled=true\n";
 }
 
 void XdgAutorun::Disable() {
@@ -105,25 +106,20 @@ std::string XdgMailtoHandler::ExecLine(const std::string& desktopFileText) {
             inEntry = line == "[Desktop Entry]";
             continue;
         }
-        if (!inEntry || line.rfind("Exec=", 0) != 0) {
+        // Blanks around "=" are allowed; "Exec" must be the whole key.
+        const auto equals = line.find('=');
+        if (!inEntry || equals == std::string::npos) {
             continue;
         }
-        std::string command;
-        const std::string value = line.substr(5);
-        for (std::size_t i = 0; i < value.size(); ++i) {
-            if (value[i] == '%' && i + 1 < value.size()) {
-                if (value[i + 1] == '%') {
-                    command += '%';
-                }
-                ++i;
-                continue;
-            }
-            command += value[i];
+        std::string key = line.substr(0, equals);
+        while (!key.empty() && key.back() == ' ') {
+            key.pop_back();
         }
-        while (!command.empty() && command.back() == ' ') {
-            command.pop_back();
+        if (key != "Exec") {
+            continue;
         }
-        return command;
+        const auto value = line.find_first_not_of(' ', equals + 1);
+        return value == std::string::npos ? std::string() : line.substr(value);
     }
     return {};
 }

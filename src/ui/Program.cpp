@@ -7,9 +7,10 @@
 
 namespace ui {
 
-Program::Program(DesktopServices services, std::string programFolder)
+Program::Program(DesktopServices services, std::string programFolder, std::string settingsFolder)
     : m_services(services),
       m_programFolder(std::move(programFolder)),
+      m_settingsFolder(settingsFolder.empty() ? m_programFolder : std::move(settingsFolder)),
       m_pop(m_transports, m_pump),
       m_popClient(m_pop),
       m_rasc(services.dialUp),
@@ -22,7 +23,7 @@ Program::Program(DesktopServices services, std::string programFolder)
         monitor::MonitorParts{*m_view, m_popClient, m_dialUp, m_downloader, m_timer, m_sync,
                               *m_msgList, m_pump, services.shell, services.autorun,
                               services.mailto},
-        m_programFolder);
+        m_programFolder, m_settingsFolder);
     m_view->Attach(*m_vorla);
     MainMenuHandlers handlers;
     handlers.PopMnuPopup = [this]() -> const monitor::MainMenuModel& {
@@ -101,7 +102,9 @@ void Program::Wire() {
         Guard([this] { m_vorla->FirstPaint(); });
         return window.isVisible();
     };
-    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { EndSession(); });
+    // The desktop asks for the data at a checkpoint as well as at its end; only aboutToQuit
+    // (or SIGTERM) is the end.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { CommitData(); });
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
         // A quit that the program did not ask for comes from the desktop session.
         if (m_started && !m_shutDown && !m_exit.Requested()) {
@@ -129,6 +132,13 @@ void Program::EndSession() {
     }
     m_shutDown = true;
     Guard([this] { m_vorla->QueryEndSession(); });
+}
+
+void Program::CommitData() {
+    if (!m_started || m_shutDown) {
+        return;
+    }
+    Guard([this] { m_vorla->CommitData(); });
 }
 
 void Program::Config1Click() {

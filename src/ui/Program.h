@@ -36,7 +36,9 @@ struct DesktopServices {
 class Program final : public QObject {
     Q_OBJECT
 public:
-    Program(DesktopServices services, std::string programFolder);
+    // The skins and help page come from programFolder, the settings go to settingsFolder
+    // (the program folder itself when empty).
+    Program(DesktopServices services, std::string programFolder, std::string settingsFolder = {});
     ~Program() override;
 
     // Creates the main window's state from the settings and the skin, then the configuration
@@ -46,6 +48,9 @@ public:
     void Show();
     // The end of the desktop session: ShutDown, then the end of the program.
     void EndSession();
+    // A session checkpoint (the desktop saving its session): the settings are saved and the
+    // program goes on.
+    void CommitData();
 
     monitor::TVorla& Vorla() { return *m_vorla; }
     QtMonitorView& View() { return *m_view; }
@@ -61,6 +66,7 @@ private:
 
     DesktopServices m_services;
     std::string m_programFolder;
+    std::string m_settingsFolder;
     QtEventPump m_pump;
     QtSynchronizer m_sync;
     QtExitRequest m_exit;

@@ -189,7 +189,7 @@ bool FakeShell::StartProgram(const std::string& program, const std::vector<std::
         line += " [" + arg + "]";
     }
     log.push_back(line);
-    return true;
+    return !startFails;
 }
 
 MonitorTest::MonitorTest() {

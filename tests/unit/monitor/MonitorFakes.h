@@ -208,6 +208,7 @@ private:
 class FakeShell final : public platform::Shell {
 public:
     std::vector<std::string> log;
+    bool startFails = false;  // StartProgram reports that nothing started
     bool OpenDocument(const std::string& target) override {
         log.push_back("open " + target);
         return true;

@@ -1,6 +1,7 @@
 #include "MonitorFakes.h"
 
 #include "monitor/MailClient.h"
+#include "platform/LinuxDesktop.h"
 
 namespace monitor::test {
 namespace {
@@ -39,11 +40,15 @@ TEST(MailClientTest, RegisteredCommandBecomesTheProgram) {
          "C:\\NS\\NETSCAPE.EXE -compose",
          "C:\\NS\\NETSCAPE.EXE",
          {"-mail"}},
-        {"desktop entry without .exe keeps the first word",
-         "thunderbird -compose",
+        {"desktop entry starts its whole line",
+         "thunderbird -compose %u",
          "thunderbird",
-         {}},
-        {"quoted desktop program", "\"/opt/My Mail/mail\" --new", "/opt/My Mail/mail", {}},
+         {"-compose"}},
+        {"quoted desktop program", "\"/opt/My Mail/mail\" --new", "/opt/My Mail/mail", {"--new"}},
+        {".exe inside a Flatpak name is no Windows program",
+         "flatpak run org.example.Exempt @@u %u @@",
+         "flatpak",
+         {"run", "org.example.Exempt"}},
         {"no handler", "", "", {}},
     };
     for (const auto& row : rows) {
@@ -54,7 +59,57 @@ TEST(MailClientTest, RegisteredCommandBecomesTheProgram) {
     }
 }
 
+// The Exec= lines of the mail programs as Snap, Flatpak and Debian install them.
+TEST(MailClientTest, RegisteredDesktopFilesStartTheirWholeExecLine) {
+    struct FileRow {
+        const char* name;
+        std::string desktopFile;
+        std::string program;
+        std::vector<std::string> arguments;
+    };
+    const FileRow rows[] = {
+        {"Snap",
+         "[Desktop Entry]\nName=Thunderbird\nExec=env BAMF_DESKTOP_FILE_HINT=/var/lib/snapd/"
+         "desktop/applications/thunderbird_thunderbird.desktop /snap/bin/thunderbird %u\n"
+         "[Desktop Action ComposeMessage]\nExec=/snap/bin/thunderbird -compose\n",
+         "env",
+         {"BAMF_DESKTOP_FILE_HINT=/var/lib/snapd/desktop/applications/"
+          "thunderbird_thunderbird.desktop",
+          "/snap/bin/thunderbird"}},
+        {"Flatpak",
+         "[Desktop Entry]\nName=Thunderbird\nExec=/usr/bin/flatpak run --branch=stable "
+         "--arch=x86_64 --command=thunderbird --file-forwarding org.mozilla.Thunderbird @@u %u "
+         "@@\nX-Flatpak=org.mozilla.Thunderbird\n",
+         "/usr/bin/flatpak",
+         {"run", "--branch=stable", "--arch=x86_64", "--command=thunderbird", "--file-forwarding",
+          "org.mozilla.Thunderbird"}},
+        {"plain", "[Desktop Entry]\nName=Evolution\nExec=evolution %U\n", "evolution", {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const ProgramCall call =
+            MailtoProgram(platform::XdgMailtoHandler::ExecLine(row.desktopFile));
+        EXPECT_EQ(call.Program, row.program);
+        EXPECT_EQ(call.Arguments, row.arguments);
+    }
+}
+
 class MailClickTest : public MonitorTest {};
+
+TEST_F(MailClickTest, AFailedLaunchResetsNoCounter) {
+    ASSERT_TRUE(Start({{"Box", "pop.test"}}, {"reset =1"}));
+    mailto.command = "/opt/gone/mail %u";
+    pop.boxes["pop.test"].count = 3;
+    vorla->ConnectClick();
+    shell.startFails = true;
+    const auto before = view.calls.size();
+    vorla->MAILClick();
+    EXPECT_EQ(shell.log, std::vector<std::string>{"start /opt/gone/mail"});
+    EXPECT_EQ(vorla->WaitingCount, 3);
+    EXPECT_EQ(vorla->Tables.AccountTable[0].LastCount, 3);
+    ASSERT_EQ(view.calls.size(), before + 1);
+    EXPECT_EQ(view.calls.back(), "message The mail program could not be started: /opt/gone/mail");
+}
 
 TEST_F(MailClickTest, OwnClientIsStartedAndTheCounterReset) {
     ASSERT_TRUE(Start(

@@ -1,4 +1,5 @@
 #include "platform/Desktop.h"
+#include "platform/DesktopEntry.h"
 #include "platform/LinuxDesktop.h"
 
 #include <arpa/inet.h>
@@ -7,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 namespace {
@@ -34,13 +36,13 @@ TEST(SplitArguments, Rows) {
     }
 }
 
-TEST(XdgMailtoHandler, ExecLineDropsFieldCodesAndOtherSections) {
+TEST(XdgMailtoHandler, ExecLineIsTheEntrysValueAsWritten) {
     const std::string desktop =
         "[Desktop Action Compose]\r\nExec=wrong --compose\r\n"
-        "[Desktop Entry]\r\nName=Mail\r\nExec=/usr/bin/thunderbird -compose %u\r\n";
-    EXPECT_EQ(platform::XdgMailtoHandler::ExecLine(desktop), "/usr/bin/thunderbird -compose");
-    EXPECT_EQ(platform::XdgMailtoHandler::ExecLine("[Desktop Entry]\nExec=mutt 100%% %U\n"),
-              "mutt 100%");
+        "[Desktop Entry]\r\nName=Mail\r\nTryExec=x\r\nExec=/usr/bin/thunderbird -compose %u\r\n";
+    EXPECT_EQ(platform::XdgMailtoHandler::ExecLine(desktop), "/usr/bin/thunderbird -compose %u");
+    EXPECT_EQ(platform::XdgMailtoHandler::ExecLine("[Desktop Entry]\nExec = mutt 100%% %U\n"),
+              "mutt 100%% %U");
     EXPECT_EQ(platform::XdgMailtoHandler::ExecLine("[Desktop Entry]\nName=x\n"), "");
 }
 
@@ -74,20 +76,37 @@ std::filesystem::path MakeTempFolder() {
     return mkdtemp(pattern);
 }
 
-TEST(XdgAutorun, WritesAndRemovesTheEntry) {
+// desktop-file-validate's verdict on a file, or nothing when the tool is not installed.
+std::optional<int> Validate(const std::filesystem::path& file) {
+    if (std::system("command -v desktop-file-validate >/dev/null 2>&1") != 0) {
+        return std::nullopt;
+    }
+    const std::string command = "desktop-file-validate '" + file.string() + "'";
+    return std::system(command.c_str());
+}
+
+TEST(XdgAutorun, EntryStartsAProgramInAFolderWithABlankAndAQuote) {
     const auto folder = MakeTempFolder();
     ScopedEnv config("XDG_CONFIG_HOME", folder.string());
+    const std::string program = (folder / "My \"Mail\" $HOME 100%").string() + "/vorla";
     platform::XdgAutorun autorun;
-    autorun.Enable("/opt/vorla/vorla");
-    std::ifstream entry(folder / "autostart/Vorla.desktop");
-    ASSERT_TRUE(entry.good());
+    autorun.Enable(program);
+    const auto entry = folder / "autostart/Vorla.desktop";
+    std::ifstream file(entry);
+    ASSERT_TRUE(file.good());
     std::stringstream text;
-    text << entry.rdbuf();
-    EXPECT_NE(text.str().find("\nExec=/opt/vorla/vorla\n"), std::string::npos);
+    text << file.rdbuf();
+    const std::string exec = platform::XdgMailtoHandler::ExecLine(text.str());
+    EXPECT_EQ(platform::SplitExecLine(exec), std::vector<std::string>{program}) << exec;
+    const auto verdict = Validate(entry);
     autorun.Disable();
-    EXPECT_FALSE(std::filesystem::exists(folder / "autostart/Vorla.desktop"));
+    EXPECT_FALSE(std::filesystem::exists(entry));
     autorun.Disable();  // removing a missing entry is not an error
     std::filesystem::remove_all(folder);
+    if (!verdict) {
+        GTEST_SKIP() << "desktop-file-validate is not installed (package desktop-file-utils)";
+    }
+    EXPECT_EQ(*verdict, 0) << text.str();
 }
 
 }  // namespace

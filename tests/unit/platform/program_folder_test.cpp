@@ -10,13 +10,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(ProgramFolder, HomeVariableWinsAndEndsInSlash) {
+TEST(ProgramFolder, IsTheExecutablesFolderWhateverVorlaHomeSays) {
     setenv("VORLA_HOME", "/tmp/somewhere", 1);
-    EXPECT_EQ(platform::ProgramFolder(), "/tmp/somewhere/");
-    setenv("VORLA_HOME", "/tmp/other/", 1);
-    EXPECT_EQ(platform::ProgramFolder(), "/tmp/other/");
-    unsetenv("VORLA_HOME");
     const std::string folder = platform::ProgramFolder();
+    unsetenv("VORLA_HOME");
     EXPECT_EQ(folder.back(), '/');
     EXPECT_TRUE(fs::exists(folder + "platform_test"));
 }
