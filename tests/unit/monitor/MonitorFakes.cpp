@@ -87,6 +87,12 @@ void FakePop::Connect() {
         Fail(111, "Connection refused");
         return;
     }
+    if (box->second.closeAtGreeting) {
+        m_status.clear();
+        m_text = "Connection closed by the server.";
+        m_failed = true;
+        return;
+    }
     if (box->second.silent) {
         // Bounded like the real client's time-out.
         for (int slice = 0; slice < 1000 && !m_aborted; ++slice) {

@@ -84,6 +84,9 @@ struct FakeMailbox {
     bool refuseStat = false;
     // The connection breaks at the greeting: the client reports it and raises.
     bool resetAtGreeting = false;
+    // The connection closes before the greeting: a failure the client reports through no
+    // event, only through Failed and its reply text.
+    bool closeAtGreeting = false;
     // The server accepts and never answers: the greeting wait pumps until the call is aborted.
     bool silent = false;
 };

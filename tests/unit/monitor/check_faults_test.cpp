@@ -76,23 +76,8 @@ TEST_F(CheckFaultsTest, MailboxOpenedOnABrokenServerStillRestartsTheTimers) {
 }
 
 TEST_F(CheckFaultsTest, ClosedGreetingIsExplainedWithTheClientsText) {
-    // Like a server that closes at once: a failure the client reports through no event.
-    struct ClosingPop final : PopClient {
-        void SetServer(const std::string&, const std::string&) override {}
-        void SetLogin(const std::string&, const std::string&) override {}
-        void Connect() override {}
-        bool Login() override { return false; }
-        void GetMailCount() override {}
-        void Quit() override {}
-        bool Failed() const override { return true; }
-        bool Connected() const override { return false; }
-        int MessageCount() const override { return 0; }
-        std::string ReplyStatus() const override { return ""; }
-        std::string ReplyText() const override { return "Connection closed by the server."; }
-        void Abort() override {}
-    } closing;
-    MakeVorla(closing);
-    ASSERT_TRUE(StartOne());
+    Box().closeAtGreeting = true;
+    ASSERT_TRUE(Start({{"Box1", "pop1.test"}}));
     vorla->ConnectClick();
     EXPECT_EQ(vorla->ErrorNotice(), "Box1 Connection closed by the server.");
 }
