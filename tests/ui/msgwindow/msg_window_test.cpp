@@ -106,6 +106,21 @@ private slots:
         QCOMPARE(rig.window.Mess().Lines().size(), std::size_t{200});
     }
 
+    void LinesAddedTogetherShowOnceEventsRun() {
+        Rig rig;
+        ui::MemoEdit& memo = rig.window.Mess();
+        memo.Add("first");
+        memo.Add("two\r\nthree");
+        QCOMPARE(memo.Lines(), (std::vector<std::string>{"first", "two", "three"}));
+        QCoreApplication::processEvents();
+        QCOMPARE(memo.toPlainText(), QStringLiteral("first\ntwo\nthree"));
+        memo.Add("four");
+        memo.Clear();
+        memo.Add("only");
+        QCoreApplication::processEvents();
+        QCOMPARE(memo.toPlainText(), QStringLiteral("only"));
+    }
+
     void FiltersBecomeQtNameFilters() {
         QCOMPARE(ui::NameFilters(msgwindow::kSaveFilter), QStringList({"text (*.txt)", "all (*)"}));
     }
