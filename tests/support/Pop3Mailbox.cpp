@@ -62,20 +62,27 @@ public:
 
     long Receive(char* buffer, std::size_t capacity, int) override {
         // Nothing to say: the peer closes rather than letting the client wait forever.
-        if (m_out.empty())
+        const std::size_t pending = m_out.size() - m_read;
+        if (pending == 0)
             return 0;
-        std::size_t n = std::min({capacity, m_out.size(), m_box.chunkSize});
+        std::size_t n = std::min({capacity, pending, m_box.chunkSize});
         if (m_dataLeft != std::string::npos) {
             if (m_dataLeft == 0) {
                 m_out.clear();
+                m_read = 0;
                 m_closed = true;
                 return 0;
             }
             n = std::min(n, m_dataLeft);
             m_dataLeft -= n;
         }
-        std::memcpy(buffer, m_out.data(), n);
-        m_out.erase(0, n);
+        std::memcpy(buffer, m_out.data() + m_read, n);
+        m_read += n;
+        // A big answer is handed out piece by piece without moving the rest each time.
+        if (m_read == m_out.size()) {
+            m_out.clear();
+            m_read = 0;
+        }
         return static_cast<long>(n);
     }
 
@@ -117,7 +124,7 @@ private:
         }
         data += ".\r\n";
         if (m_box.dropAfterBytes)
-            m_dataLeft = m_out.size() + m_box.dropAfterBytes;
+            m_dataLeft = m_out.size() - m_read + m_box.dropAfterBytes;
         m_out += data;
     }
 
@@ -211,6 +218,7 @@ private:
     std::vector<bool> m_deleted;
     std::string m_in;
     std::string m_out;
+    std::size_t m_read = 0;  // bytes of m_out already handed to the client
     std::string m_user;
     bool m_loggedIn = false;
     bool m_closed = false;

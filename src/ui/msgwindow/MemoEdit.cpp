@@ -18,29 +18,52 @@ MemoEdit::MemoEdit(QWidget* parent) : QPlainTextEdit(parent) {
     connect(this, &QPlainTextEdit::selectionChanged, this, &MemoEdit::DropSelection);
 }
 
+void MemoEdit::Clear() {
+    m_pending.clear();
+    clear();
+}
+
 void MemoEdit::Add(const std::string& text) {
     // Lines come as UTF-8; a line break inside one starts further lines.
     QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     line.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    appendPlainText(line);
+    if (m_pending.isEmpty())
+        QMetaObject::invokeMethod(this, &MemoEdit::Flush, Qt::QueuedConnection);
+    m_pending.append(line);
+}
+
+void MemoEdit::Flush() {
+    if (m_pending.isEmpty())
+        return;
+    const QString text = m_pending.join(QLatin1Char('\n'));
+    m_pending.clear();
+    if (document()->isEmpty())
+        setPlainText(text);
+    else
+        appendPlainText(text);
 }
 
 std::vector<std::string> MemoEdit::Lines() const {
     std::vector<std::string> lines;
-    if (document()->isEmpty())
-        return lines;
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
-        lines.push_back(block.text().toStdString());
+    if (!document()->isEmpty()) {
+        for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
+            lines.push_back(block.text().toStdString());
+    }
+    for (const QString& pending : m_pending)
+        for (const QString& line : pending.split(QLatin1Char('\n')))
+            lines.push_back(line.toStdString());
     return lines;
 }
 
 void MemoEdit::CaretToStart() {
+    Flush();
     moveCursor(QTextCursor::Start);
     ensureCursorVisible();
 }
 
 void MemoEdit::PressKey(Qt::Key key) {
+    Flush();
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(this, &press);
 }

@@ -13,7 +13,9 @@ class MemoEdit final : public QPlainTextEdit, public msgwindow::Memo {
 public:
     explicit MemoEdit(QWidget* parent);
 
-    void Clear() override { clear(); }
+    void Clear() override;
+    // Lines are collected and put into the document together, at the latest when events
+    // run next: a long message is laid out once instead of once per line.
     void Add(const std::string& text) override;
     std::vector<std::string> Lines() const override;
     void PageUp() override { PressKey(Qt::Key_PageUp); }
@@ -21,8 +23,11 @@ public:
     void CaretToStart() override;
 
 private:
+    void Flush();
     void PressKey(Qt::Key key);
     void DropSelection();
+
+    QStringList m_pending;
 };
 
 }  // namespace ui

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QEnterEvent>
+#include <QMouseEvent>
 #include <QTest>
 
 #include "MsgWindowFakes.h"
@@ -104,6 +105,41 @@ private slots:
         rig.window.Logic().NextClick();
         QVERIFY(rig.window.Mess().textCursor().blockNumber() > 0);
         QCOMPARE(rig.window.Mess().Lines().size(), std::size_t{200});
+    }
+
+    void LinesAddedTogetherShowOnceEventsRun() {
+        Rig rig;
+        ui::MemoEdit& memo = rig.window.Mess();
+        memo.Add("first");
+        memo.Add("two\r\nthree");
+        QCOMPARE(memo.Lines(), (std::vector<std::string>{"first", "two", "three"}));
+        QCoreApplication::processEvents();
+        QCOMPARE(memo.toPlainText(), QStringLiteral("first\ntwo\nthree"));
+        memo.Add("four");
+        memo.Clear();
+        memo.Add("only");
+        QCoreApplication::processEvents();
+        QCOMPARE(memo.toPlainText(), QStringLiteral("only"));
+    }
+
+    void DragsWithTheLeftButtonAndRemembersWhereItWasClosed() {
+        Rig rig;
+        rig.window.ApplyFormShow();
+        rig.window.move(50, 60);
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(100, 100),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&rig.window, &press);
+        QMouseEvent drag(QEvent::MouseMove, QPointF(35, 25), QPointF(130, 120), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&rig.window, &drag);
+        QCOMPARE(rig.window.pos(), QPoint(80, 80));
+        QMouseEvent hover(QEvent::MouseMove, QPointF(45, 25), QPointF(140, 120), Qt::NoButton,
+                          Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&rig.window, &hover);
+        QCOMPARE(rig.window.pos(), QPoint(80, 80));
+        rig.window.Logic().CloseMsgClick();
+        QCOMPARE(rig.state.Config.memo_posx, 80);
+        QCOMPARE(rig.state.Config.memo_posy, 80);
     }
 
     void FiltersBecomeQtNameFilters() {

@@ -248,6 +248,23 @@ TEST_F(MsgListTest, ClicksDuringAFetchAreHeldOff) {
     EXPECT_FALSE(list.Busy());
 }
 
+TEST_F(MsgListTest, BigMessageKeepsTheWindowAliveWhileItArrives) {
+    std::string body;
+    for (int i = 0; i < 40000; ++i)
+        body += "line " + std::to_string(i) + " of a big message, long enough to count\n";
+    box.Add(Simple("big", body));
+    std::vector<std::uint16_t> progress;
+    pop.OnRetrieveProgress = [&](mail::TObject*, std::uint16_t p) { progress.push_back(p); };
+    int pumpsDuringFetch = 0;
+    pump.onPump = [&] { pumpsDuringFetch += list.Busy() ? 1 : 0; };
+    OpenMailbox();
+    EXPECT_GT(pumpsDuringFetch, static_cast<int>(box.Raw(1).size() / 1024) - 10)
+        << "events run between the pieces";
+    EXPECT_GE(progress.size(), 10u);
+    EXPECT_EQ(Memo().size(), 6u + 40000u);
+    EXPECT_EQ(Memo().back(), "line 39999 of a big message, long enough to count");
+}
+
 TEST_F(MsgListTest, FetchWithoutSessionRaisesForTheHandOverAndBoxesForAClick) {
     box.Add(Simple("one"));
     box.Add(Simple("two"));
