@@ -19,7 +19,7 @@ public:
 
 bool VorlaSkinHost::LoadSkin() {
     const skin::SkinSource source{m_vorla.Config.SkinFolder,
-                                  m_vorla.ProgramFolder() + settings::kVorlaIni};
+                                  m_vorla.SettingsFolder() + settings::kVorlaIni};
     HeldFault held;
     try {
         if (!skin::LoadSkin(m_vorla.Skin, source, {held, held}, false, {})) {
@@ -49,7 +49,7 @@ void VorlaConfigOwner::SaveConfig() {
     const monitor::WindowPosition position = m_parts.view.Position();
     config.posx = position.Left;
     config.posy = position.Top;
-    settings::SaveConfig(m_parts.vorla.ProgramFolder(), config);
+    settings::SaveConfig(m_parts.vorla.SettingsFolder(), config);
 }
 
 }  // namespace config

@@ -23,6 +23,8 @@ public:
     bool Connected() const override { return false; }
     int MessageCount() const override { return 0; }
     std::string ReplyStatus() const override { return "-ERR"; }
+    std::string ReplyText() const override { return {}; }
+    void Abort() override {}
 
 private:
     bool m_failed = false;
