@@ -3,7 +3,6 @@
 // types, the progress stepping rule, port and host handling and command-text hygiene.
 // Every wait (connect, send, receive) runs in short slices with the event pump between them
 // and ends with a time-out error after TimeOut milliseconds.
-#include <climits>
 #include <cstdint>
 #include <functional>
 #include <memory>

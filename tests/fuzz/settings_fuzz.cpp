@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -16,14 +17,25 @@ struct QuietSinks final : platform::Dialogs, platform::ExitRequest {
     void RequestExit() override {}
 };
 
-const std::string& Folder() {
-    static const std::string folder = [] {
+// The program folder of the three files, made once per process and removed when it ends.
+struct ProgramFolder {
+    ProgramFolder() {
         char name[] = "/tmp/vorla-fuzz-settings-XXXXXX";
         if (mkdtemp(name) == nullptr)
             std::abort();
-        return std::string(name) + "/";
-    }();
-    return folder;
+        path = std::string(name) + "/";
+    }
+    ~ProgramFolder() {
+        std::error_code ignored;  // a leftover folder in /tmp is all a failure costs
+        std::filesystem::remove_all(path, ignored);
+    }
+    std::string path;
+};
+
+const ProgramFolder folder;
+
+const std::string& Folder() {
+    return folder.path;
 }
 
 void Write(const std::string& path, const std::string& content) {

@@ -17,22 +17,29 @@ struct QuietSinks final : platform::Dialogs, platform::ExitRequest {
     void RequestExit() override {}
 };
 
-// A copy of the test skin in a fresh temporary folder, made once per process.
-const std::string& SkinCopy() {
-    static const std::string folder = [] {
+// A copy of the test skin in a fresh temporary folder, made once per process and removed when
+// the process ends.
+struct SkinCopy {
+    SkinCopy() {
         char name[] = "/tmp/vorla-fuzz-skin-XXXXXX";
         if (mkdtemp(name) == nullptr)
             std::abort();
         std::filesystem::copy(std::string(VORLA_TEST_DATA) + "/skin/tiny", name);
-        return std::string(name) + "/";
-    }();
-    return folder;
-}
+        folder = std::string(name) + "/";
+    }
+    ~SkinCopy() {
+        std::error_code ignored;  // a leftover folder in /tmp is all a failure costs
+        std::filesystem::remove_all(folder, ignored);
+    }
+    std::string folder;
+};
+
+const SkinCopy copy;
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string& folder = SkinCopy();
+    const std::string& folder = copy.folder;
     {
         std::ofstream ini(folder + "skin.ini", std::ios::binary | std::ios::trunc);
         ini.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));

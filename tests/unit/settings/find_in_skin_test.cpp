@@ -66,7 +66,7 @@ const LookupRow kLookupRows[] = {
     {"CarriageReturnAloneEndsLine", "a = 1\rb = 2\r", "", "b", "2"},
     {"LineFeedAloneEndsLine", "a = 1\nb = 2\n", "", "b", "2"},
     {"LineFeedOnlyFileHasSections", "[Misc]\nmax_size=5\n", "[Misc]", "max_size", "5"},
-    {"MixedLineEndsReadAlike", "[Misc]\ra=1\nb=2\r\nc=3", "[misc]", "c", "3"},
+    {"MixedLineEndsReadAlike", "[Misc]\ra=1\nb=2\r\nc=3", "[misc]", "b", "2"},
     {"LineFeedAfterCarriageReturnConsumed", "a = 1\r\n;b = 2\r\n", "", "b", "empty"},
     {"StrayLineFeedIsAnEmptyLine", "a = 1\r\n\n;b = 2\r\n", "", "b", "empty"},
     {"LastLineWithoutEnd", "a = 1\r\nb = 2", "", "b", "2"},
