@@ -182,14 +182,15 @@ bool IsPlainFileName(const std::string& name) {
 
 // What a received attachment may be called when it is saved: a name that stays inside the
 // folder chosen, is no option to a program and shows no control character. Anything else is
-// replaced by "attachment" with the extension of the name when that is plain letters and
-// digits. The empty name of a nameless part stays empty.
-std::string SafeFileName(std::string name) {
+// replaced by "attachment" and the attachment's number, with the extension of the name when
+// that is plain letters and digits, so that two replaced names still differ. The empty name
+// of a nameless part stays empty.
+std::string SafeFileName(std::string name, std::size_t number) {
     for (const char c : std::string("\\/:*?\"<>|"))
         name = RemoveChar(name, c);
     if (name.empty() || IsPlainFileName(name))
         return name;
-    std::string safe = "attachment";
+    std::string safe = "attachment" + std::to_string(number);
     const std::size_t dot = name.rfind('.');
     if (dot != std::string::npos && name.size() - dot - 1 <= 10) {
         const std::string extension = name.substr(dot + 1);
@@ -260,7 +261,8 @@ void UUDecodeLines(const StringList& block, platform::MemoryStream& data) {
 
 void AddAttachmentPart(TQelMsg& message, const StringList& lines, std::string name,
                        const std::string& encoding) {
-    TAttachedFile& item = message.AttachedFiles.AddFile(SafeFileName(std::move(name)));
+    const std::size_t number = message.AttachedFiles.Count() + 1;
+    TAttachedFile& item = message.AttachedFiles.AddFile(SafeFileName(std::move(name), number));
     if (encoding == "BASE64") {
         item.EncodedLines = lines;
         TempFile temp;

@@ -226,13 +226,13 @@ TEST(ParseMessage, AttachmentNameIsAPlainFileNameOrASafeOne) {
     } rows[] = {
         {"report.pdf", "report.pdf"},
         {"C:\\docs\\plan.doc", "Cdocsplan.doc"},
-        {"..", "attachment"},
-        {"../../.profile", "attachment.profile"},
-        {"-rf.txt", "attachment.txt"},
-        {std::string("a\0b.txt", 7), "attachment.txt"},
-        {"a\x1b[2Jx.sh", "attachment.sh"},
-        {std::string(300, 'x') + ".pdf", "attachment.pdf"},
-        {"   ", "attachment"},
+        {"..", "attachment1"},
+        {"../../.profile", "attachment1.profile"},
+        {"-rf.txt", "attachment1.txt"},
+        {std::string("a\0b.txt", 7), "attachment1.txt"},
+        {"a\x1b[2Jx.sh", "attachment1.sh"},
+        {std::string(300, 'x') + ".pdf", "attachment1.pdf"},
+        {"   ", "attachment1"},
     };
     for (const auto& row : rows) {
         auto m = Parse("Content-Type: application/octet-stream; name=\"" + row.name +

@@ -57,12 +57,13 @@ TEST_F(NotesTest, SavesEachConfirmedAttachmentAndSkipsACancelledOne) {
 }
 
 TEST_F(NotesTest, HostileNamesAreProposedSafely) {
-    // The parser already drops "/" and "\"; what is left must still not be a way out.
+    // The parser already drops "/" and "\", replaces ".." and turns a decoded line break
+    // into a blank; what reaches the dialog must still not be a way out.
     box.Add(WithAttachments({{"..", "QUFB"}, {"=?utf-8?Q?a=0Ab?=", "QkJC"}}));
     OpenMailbox();
     dialogs.answers = {std::nullopt, std::nullopt};
     list.SaveClick();
-    EXPECT_EQ(dialogs.proposed, (std::vector<std::string>{"attachment1", "attachment2"}));
+    EXPECT_EQ(dialogs.proposed, (std::vector<std::string>{"attachment1", "a b"}));
 }
 
 TEST_F(NotesTest, EmptyAttachmentIsAnInvalidOpAndEndsThePass) {
