@@ -58,7 +58,11 @@ std::string DescribeControl(const DialogControls& controls, const std::string& n
     const bool isList = kind == ControlKind::ComboBox || kind == ControlKind::ListBox;
     std::string line = "show: " + name;
     if (hasText) {
-        line += " text=" + (kind == ControlKind::ComboBox ? control.SelectedItem() : control.Text);
+        // A masked edit shows one "*" per character, and so does its description.
+        const std::string text = kind == ControlKind::ComboBox ? control.SelectedItem()
+                                 : control.Masked ? std::string(control.Text.size(), '*')
+                                                  : control.Text;
+        line += " text=" + text;
     }
     if (hasCheck) {
         line += control.Checked ? " checked=1" : " checked=0";

@@ -68,7 +68,8 @@ private:
 };
 
 // The state of a control as one line: "show: NAME" followed by those of " text=", " checked=",
-// " enabled=", " index=", " items=A|B" that apply to its kind, in that order.
+// " enabled=", " index=", " items=A|B" that apply to its kind, in that order. A masked edit's
+// text is given as it shows, in "*".
 std::string DescribeControl(const DialogControls& controls, const std::string& name);
 
 }  // namespace config

@@ -86,10 +86,10 @@ void TConfig::MnuClick(int tag) {
     }
 }
 
-void TConfig::Click(const std::string& name) {
+bool TConfig::Click(const std::string& name) {
     Control& control = Controls[name];
     if (!control.Enabled || m_result != DialogResult::Pending) {
-        return;
+        return false;
     }
     const auto handler = m_clicks.find(name);
     switch (control.Kind) {
@@ -102,16 +102,17 @@ void TConfig::Click(const std::string& name) {
                 handler->second();
             }
             Controls.CheckRadio(name);
-            return;
+            return true;
         case ControlKind::Link:
             LinkClick(name);
-            return;
+            return true;
         default:
             break;
     }
     if (handler != m_clicks.end()) {
         handler->second();
     }
+    return true;
 }
 
 bool TConfig::SetText(const std::string& name, const std::string& text) {

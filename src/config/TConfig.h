@@ -51,8 +51,9 @@ public:
 
     // User actions on a control by name. A disabled control, or one of an ended dialog, takes
     // none. Click toggles a check box or checks a radio button as the click does, and runs
-    // the control's handler. UnknownControl for a name the dialog does not have.
-    void Click(const std::string& name);
+    // the control's handler; false when the control took no click. UnknownControl for a name
+    // the dialog does not have.
+    bool Click(const std::string& name);
     // The user replaced the text of an edit; false when the control is no edit.
     bool SetText(const std::string& name, const std::string& text);
     // The user chose an entry of a list; false when there is no such entry.

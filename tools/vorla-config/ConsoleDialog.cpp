@@ -96,7 +96,7 @@ bool Run(const Action& action, config::TConfig& dialog, ConsoleFileDialogs& file
     } else if (action.verb == "set" && !action.control.empty()) {
         return dialog.SetText(action.control, action.rest);
     } else if (action.verb == "click" && !action.control.empty()) {
-        dialog.Click(action.control);
+        return dialog.Click(action.control);
     } else if (action.verb == "choose" && settings::ParseDecimal(action.rest, number)) {
         return dialog.Choose(action.control, number);
     } else if (action.verb == "answer" && !action.control.empty()) {

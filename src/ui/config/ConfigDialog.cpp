@@ -60,6 +60,11 @@ ConfigDialog::ConfigDialog(config::TConfig& logic, QWidget* parent)
     : QDialog(parent), m_logic(logic) {
     setObjectName("Config");
     setWindowTitle("Vorla Configuration");
+    // The flat grey of the skinned windows, on which the controls' white and black edges show.
+    QPalette grey = palette();
+    grey.setColor(QPalette::Window, QColor(192, 192, 192));
+    grey.setColor(QPalette::Button, QColor(192, 192, 192));
+    setPalette(grey);
     auto* layout = new QVBoxLayout(this);
     m_menuBtn = new QToolButton(this);
     m_menuBtn->setObjectName("MenuBtn");
@@ -83,7 +88,7 @@ ConfigDialog::ConfigDialog(config::TConfig& logic, QWidget* parent)
     BuildPageMenu();
     connect(m_menuBtn, &QToolButton::pressed, this,
             [this] { m_pageMenu->popup(m_menuBtn->mapToGlobal(m_menuBtn->rect().bottomLeft())); });
-    setFixedSize(520, 420);
+    setFixedSize(540, 560);
     Sync();
 }
 
@@ -162,7 +167,6 @@ QWidget* ConfigDialog::MakeWidget(const std::string& name, const config::Control
         }
         case ControlKind::CheckBox: {
             auto* box = new TLumoCheckBox(page);
-            box->setMinimumSize(box->size());
             connect(box, &TLumoCheckBox::Clicked, this, [this, name, box] {
                 // The box has toggled itself; the logic takes the click from the state before.
                 m_logic.Controls[name].Checked = !box->Checked();
@@ -179,7 +183,6 @@ QWidget* ConfigDialog::MakeWidget(const std::string& name, const config::Control
         }
         case ControlKind::RadioButton: {
             auto* radio = new TLumoRadioBtn(page);
-            radio->setMinimumSize(radio->size());
             connect(radio, &TLumoRadioBtn::Clicked, this,
                     [this, name] { Act([this, name] { m_logic.Click(name); }); });
             widget = radio;

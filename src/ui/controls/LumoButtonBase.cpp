@@ -1,5 +1,7 @@
 #include "ui/controls/LumoButtonBase.h"
 
+#include <algorithm>
+
 #include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -15,6 +17,13 @@ LumoButtonBase::LumoButtonBase(QWidget* parent) : QWidget(parent) {
     resize(97, 17);
 }
 
+QSize LumoButtonBase::sizeHint() const {
+    const QFontMetrics metrics(font());
+    const QString text = QString::fromStdString(StripAccelerator(m_caption.toStdString()));
+    return {20 + metrics.horizontalAdvance(text) + 4,
+            std::max(kCheckBoxSize + 1, metrics.height() + 4)};
+}
+
 void LumoButtonBase::SetCaption(const QString& caption) {
     m_caption = caption;
     if (m_shortcut != 0) {
@@ -25,6 +34,7 @@ void LumoButtonBase::SetCaption(const QString& caption) {
     if (!mnemonic.isEmpty()) {
         m_shortcut = grabShortcut(mnemonic);
     }
+    updateGeometry();
     QAccessibleEvent accessible(this, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&accessible);
     update();

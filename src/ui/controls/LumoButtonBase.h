@@ -17,6 +17,10 @@ public:
     CheckAlignment Alignment() const { return m_alignment; }
     void SetAlignment(CheckAlignment alignment);
 
+    // Room for the box and the caption on one line.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
     // A click as the mouse or the space key gives it.
     virtual void Click() = 0;
 

@@ -27,6 +27,8 @@ public:
     void SetItemIndex(int index);
     QString Text() const;
 
+    QSize sizeHint() const override { return {120, kComboHeight}; }
+
     // Builds the popup list anew and opens it; the menu returned is the control's.
     QMenu* OpenPopup();
     // The user chose an entry: OnChange follows when the index changed.

@@ -107,6 +107,33 @@ TEST_F(VorlaConfigTest, CloseWritesNothingAndOkWritesTheSettingsAndTheAutorunEnt
     EXPECT_EQ(settings::FindInSkin(Folder() + "VrFilter.ini", "[Misc]", "auth_fltr"), "0");
 }
 
+TEST_F(VorlaConfigTest, ABrokenSkinGivesWayToTheOldOneAndAGoodOneIsRecordedOnOk) {
+    const std::string skins = Folder() + "skins/";
+    fs::create_directories(skins);
+    fs::copy(std::string(VORLA_SKINS) + "/default", skins + "broken", fs::copy_options::recursive);
+    fs::copy(std::string(VORLA_SKINS) + "/default", skins + "other", fs::copy_options::recursive);
+    // Without a message window background a skin is fatal at start-up; here it must not be.
+    std::ifstream in(skins + "broken/skin.ini", std::ios::binary);
+    std::string ini(std::istreambuf_iterator<char>(in), {});
+    ini.erase(ini.find("msgbkng"), std::string("msgbkng").size());
+    std::ofstream(skins + "broken/skin.ini", std::ios::binary | std::ios::trunc) << ini;
+    WriteFile("Vorla.ini", "current_skin = " + std::string(VORLA_SKINS) +
+                               "/default\r\nskin_dir = " + skins + "\r\n");
+
+    const ToolRun broken = Config("menu 3\nanswer " + skins + "broken/skin.ini\nclick Browse\n" +
+                                  "set Password abc\nshow Password\nok\n");
+    EXPECT_EQ(broken.status, 0);
+    EXPECT_EQ(broken.out,
+              "dialog: open Ini files (*.ini) | *.ini\n"
+              "message: -Err :  Invalid SKIN.INI, check the bitmaps.\n"
+              "show: Password text=*** enabled=1\n");
+    EXPECT_EQ(settings::FindInSkin(Folder() + "Vorla.ini", "", "current_skin"),
+              std::string(VORLA_SKINS) + "/default/");
+
+    Config("answer " + skins + "other/skin.ini\nclick Browse\nok\n");
+    EXPECT_EQ(settings::FindInSkin(Folder() + "Vorla.ini", "", "current_skin"), skins + "other/");
+}
+
 TEST_F(VorlaConfigTest, ALinkEndsTheDialogAndTheLinesAfterItAreIgnored) {
     const ToolRun run = Config("menu 3\nclick SkWeb\nshow MenuBtn\nok\n");
     EXPECT_THAT(run.out, HasSubstr("shell: http"));

@@ -1,0 +1,87 @@
+// "Configure" of the whole program: the modal dialog on the main window's settings, ended by
+// its buttons, and what the program then applies and writes.
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+#include "Fixture.h"
+#include "settings/FindInSkin.h"
+#include "ui/config/ConfigWindow.h"
+#include "ui/controls/LumoComboBox.h"
+
+namespace {
+
+class EntriesOnly final : public monitor::DialUp {
+public:
+    void RefreshEntries() override {}
+    std::vector<std::string> Entries() const override { return {"isp"}; }
+    void Dial(int) override {}
+    void HangUp(int) override {}
+    int ConnectionState(const std::string&) override { return 0; }
+    std::string LastError() const override { return {}; }
+};
+
+class SwitchOnly final : public monitor::TimerSwitch {
+public:
+    void SetEnabled(bool) override {}
+    bool Enabled() const override { return false; }
+    void SetInterval(int ms) override { interval = ms; }
+    int interval = 0;
+};
+
+class NoPreview final : public config::MessagePreview {
+public:
+    bool IsVisible() override { return false; }
+    void ShowPreview() override {}
+    void Hide() override {}
+};
+
+// Runs the user's part once the modal dialog is up.
+void WhenShown(ui::ConfigWindow& window, std::function<void(ui::ConfigDialog&)> user) {
+    QTimer::singleShot(0, [&window, user] {
+        QTRY_VERIFY(window.Dialog().isVisible());
+        user(window.Dialog());
+    });
+}
+
+}  // namespace
+
+class ConfigWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void okAppliesAndWritesTheSettingsAndCloseDropsThem();
+};
+
+void ConfigWindowTest::okAppliesAndWritesTheSettingsAndCloseDropsThem() {
+    uitest::ProgramFixture fixture({{"default"}});
+    QVERIFY(fixture.Started());
+    monitor::TVorla& vorla = fixture.Program().Vorla();
+    EntriesOnly dialUp;
+    SwitchOnly timer;
+    NoPreview preview;
+    ui::ConfigWindow window(
+        {vorla, fixture.Program().View(), dialUp, timer, fixture.dialogs, fixture.shell, preview});
+    const std::string ini = fixture.Folder() + "/Vorla.ini";
+
+    const auto chooseFast = [](ui::ConfigDialog& dialog, const char* button) {
+        auto* speed = dialog.findChild<ui::TLumoComboBox*>("ScrollSpeed");
+        speed->setFocus();
+        QTest::keyClick(speed, Qt::Key_End);
+        QTest::mouseClick(dialog.findChild<QWidget*>(button), Qt::LeftButton);
+    };
+    WhenShown(window, [&](ui::ConfigDialog& dialog) { chooseFast(dialog, "Cancel"); });
+    window.Config1Click();
+    QCOMPARE(vorla.Config.speed, 1);
+    QCOMPARE(settings::FindInSkin(ini, "", "speed"), std::string("1"));
+
+    WhenShown(window, [&](ui::ConfigDialog& dialog) { chooseFast(dialog, "OK"); });
+    window.Config1Click();
+    QCOMPARE(vorla.Config.speed, 2);
+    QCOMPARE(vorla.Ticker.Scroll.Interval(), std::uint16_t(5));
+    QCOMPARE(timer.interval, 60000);
+    QCOMPARE(settings::FindInSkin(ini, "", "speed"), std::string("2"));
+    QVERIFY(fixture.dialogs.messages.empty());
+}
+
+QTEST_MAIN(ConfigWindowTest)
+#include "config_window_test.moc"
