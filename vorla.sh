@@ -35,7 +35,12 @@ build_dir="$here/build"
 [ "$sanitize" = ON ] && build_dir="$here/build-sanitize"
 
 build() {
-  cmake -S "$here" -B "$build_dir" -DVORLA_SANITIZE="$sanitize"
+  # A compiler cache, where the machine has one, makes rebuilds of a fresh checkout quick.
+  launcher=()
+  if command -v ccache >/dev/null 2>&1; then
+    launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  fi
+  cmake -S "$here" -B "$build_dir" -DVORLA_SANITIZE="$sanitize" "${launcher[@]}"
   cmake --build "$build_dir" -j"$(nproc)"
 }
 
