@@ -2,7 +2,7 @@
 """Runs the program under a private Xvfb beside plain Qt windows and prints, in one run:
 - the CPU (utime + stime of all threads, % of one core) and the wake-ups a second (context
   switches of all threads) over --seconds, for the ticker at "Fast" and at "Slow" with a line
-  that scrolls (an account whose server refuses), for the ticker with nothing to show, and for
+  that scrolls (an account whose server refuses), for the ticker with no account, and for
   a Qt window that repaints every 5 ms;
 - the time from start to the first mapped window (medians of --rounds, interleaved), for the
   program with an autoconnect account whose server accepts and never answers, beside an empty
@@ -98,7 +98,7 @@ def main():
             runs = {
                 "ticker Fast, scrolling": settings_folder(work, "fast", 2, refused, True),
                 "ticker Slow, scrolling": settings_folder(work, "slow", 0, refused, True),
-                "ticker Fast, nothing to show": settings_folder(work, "idle", 2),
+                "ticker Fast, no account": settings_folder(work, "idle", 2),
             }
             started = {}
             for name, folder in runs.items():
