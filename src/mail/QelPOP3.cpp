@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <thread>
-#include <vector>
 
 #include "platform/Stream.h"
 
@@ -11,9 +10,6 @@ namespace mail {
 namespace {
 
 const std::string kTerminator = "\r\n.\r\n";
-// A message body is received in blocks of this size: a large message then takes few receives
-// and few writes to its file.
-constexpr std::size_t kMessageReceiveSize = 64 * 1024;
 
 std::string Decimal(std::uint32_t n) {
     return std::to_string(n);
@@ -268,7 +264,7 @@ std::unique_ptr<TQelMsg> TQelPOP::Retrieve(std::uint32_t msgIndex, bool top, std
         // The low-speed bound: every TimeOut must bring kMinBytesPerTimeOut more bytes.
         std::int64_t windowStart = m_socket.NowMs();
         std::int64_t windowBytes = 0;
-        std::vector<char> buffer(kMessageReceiveSize);
+        char buffer[TQelSocket::kReceiveSize];
         while (chunk.find(kTerminator) == std::string::npos) {
             m_pump.ProcessMessages();
             if (AbortRequested) {
@@ -285,14 +281,13 @@ std::unique_ptr<TQelMsg> TQelPOP::Retrieve(std::uint32_t msgIndex, bool top, std
                 return std::make_unique<TQelMsg>();
             }
             // Data chunks are not replies: their first bytes say nothing about success.
-            const std::size_t n =
-                m_socket.ReceiveBuf(buffer.data(), buffer.size(), windowStart + TimeOut);
+            const std::size_t n = m_socket.ReceiveBuf(buffer, sizeof buffer, windowStart + TimeOut);
             windowBytes += static_cast<std::int64_t>(n);
             if (windowBytes >= kMinBytesPerTimeOut) {
                 windowStart = m_socket.NowMs();
                 windowBytes = 0;
             }
-            std::string read(buffer.data(), n);
+            std::string read(buffer, n);
             if (OnReceiveTextFromSocket)
                 OnReceiveTextFromSocket(this, read);
             if (n == 0) {
