@@ -34,7 +34,7 @@ struct Monitor {
                   "\r\npassword = " + settings::ScramblePassword(g_server->Pass()) +
                   "\r\nport_number = " + std::to_string(g_server->Port()) + "\r\n");
         vorla = std::make_unique<TVorla>(
-            MonitorParts{view, popClient, dialUp, downloader, timer, tickerSync, messageWindow,
+            MonitorParts{view, popClient, dialUp, downloader, timer, tickerTimers, messageWindow,
                          pump, shell, autorun, mailto},
             folder + "/");
     }
@@ -56,7 +56,7 @@ struct Monitor {
     FakeShell shell;
     FakeAutorun autorun;
     FakeMailto mailto;
-    platform::IdleSynchronizer tickerSync;
+    platform::IdleTimerHost tickerTimers;
     mail::PosixTransportFactory transports;
     mail::TQelPOP pop;
     QelPopClient popClient;

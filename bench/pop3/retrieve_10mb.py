@@ -1,9 +1,11 @@
 #!/usr/bin/python3
 """Retrieves and parses a 10 MB message from a private Dovecot on 127.0.0.1, once with
-vorla-mailtool (TQelPOP + TQelMsg) and once with Python's poplib and email parser, and prints
-both times and their ratio (best of --runs). Run as root or as a user Dovecot may serve.
+vorla-mailtool (TQelPOP + TQelMsg) and once with Python's poplib and email parser, interleaved,
+and prints the medians of --runs and how many times faster each tool is than Python. More
+than one --tool (an older build, say) are timed in the same rounds. Run as root or as a user
+Dovecot may serve.
 
-usage: retrieve_10mb.py [--tool PATH] [--runs N]
+usage: retrieve_10mb.py [--tool PATH ...] [--runs N]
 """
 import argparse
 import base64
@@ -12,6 +14,7 @@ import os
 import poplib
 import random
 import shutil
+import statistics
 import subprocess
 import sys
 import tempfile
@@ -63,11 +66,13 @@ def main():
     here = os.path.dirname(os.path.abspath(__file__))
     default_tool = os.path.join(here, "..", "..", "build", "tools", "vorla-mailtool", "vorla-mailtool")
     ap = argparse.ArgumentParser()
-    ap.add_argument("--tool", default=default_tool)
-    ap.add_argument("--runs", type=int, default=3)
+    ap.add_argument("--tool", action="append")
+    ap.add_argument("--runs", type=int, default=11)
     args = ap.parse_args()
-    if not os.access(args.tool, os.X_OK):
-        sys.exit("vorla-mailtool not found: " + args.tool)
+    tools = args.tool or [default_tool]
+    for tool in tools:
+        if not os.access(tool, os.X_OK):
+            sys.exit("vorla-mailtool not found: " + tool)
 
     folder = tempfile.mkdtemp(prefix="vorla-bench-pop3-")
     with DovecotSandbox(folder, "bench", "bench") as box:
@@ -78,15 +83,20 @@ def main():
         except SandboxError as e:
             sys.exit(str(e))  # the folder stays, with the log and configuration to look at
         try:
-            tool = min(run_tool(args.tool, port) for _ in range(args.runs))
-            python = min(run_python(port, data) for _ in range(args.runs))
+            times = {name: [] for name in tools + ["python"]}
+            for _ in range(args.runs):
+                for tool in tools:
+                    times[tool].append(run_tool(tool, port))
+                times["python"].append(run_python(port, data))
         finally:
             box.stop()
             shutil.rmtree(folder, ignore_errors=True)
-    print("message: %d bytes" % len(raw))
-    print("vorla-mailtool retr + parse: %.3f s" % tool)
-    print("poplib + email parse:        %.3f s" % python)
-    print("ratio (vorla / python):      %.2f" % (tool / python))
+    median = {name: statistics.median(values) for name, values in times.items()}
+    print("message: %d bytes, medians of %d interleaved runs" % (len(raw), args.runs))
+    print("poplib + email parse: %.3f s" % median["python"])
+    for tool in tools:
+        print("%s retr 1: %.3f s, %.2f times faster than poplib + email"
+              % (tool, median[tool], median["python"] / median[tool]))
 
 
 if __name__ == "__main__":

@@ -1,5 +1,6 @@
 #include "mail/QelMIME.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <fstream>
@@ -143,10 +144,43 @@ TBase64DecodingStream::TBase64DecodingStream(platform::Stream& target) : m_targe
 std::size_t TBase64DecodingStream::Write(const void* buffer, std::size_t count) {
     const auto* text = static_cast<const std::uint8_t*>(buffer);
     std::size_t written = 0;
-    char out[4096];
+    char out[16384];
     std::size_t fill = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::uint8_t value = kDecodingTable[text[i]];
+    std::size_t i = 0;
+    while (i < count) {
+        // Fast path: whole groups of four alphabet characters, as a line of encoded text is
+        // made of. Anything else (a line break, padding, a group split across writes) takes
+        // the character-by-character path below for one character.
+        if (m_groupFill == 0) {
+            const std::size_t room = (sizeof out - fill) / 3 * 4;
+            const std::size_t end = i + std::min(count - i, room) / 4 * 4;
+            char* to = out + fill;
+            while (i < end) {
+                const std::uint32_t a = kDecodingTable[text[i]];
+                const std::uint32_t b = kDecodingTable[text[i + 1]];
+                const std::uint32_t c = kDecodingTable[text[i + 2]];
+                const std::uint32_t d = kDecodingTable[text[i + 3]];
+                if ((a | b | c | d) >= 64)
+                    break;
+                const std::uint32_t bits = (a << 18) | (b << 12) | (c << 6) | d;
+                to[0] = static_cast<char>(bits >> 16);
+                to[1] = static_cast<char>(bits >> 8);
+                to[2] = static_cast<char>(bits);
+                to += 3;
+                i += 4;
+            }
+            const auto produced = static_cast<std::size_t>(to - (out + fill));
+            fill += produced;
+            written += produced;
+            if (fill > sizeof out - 3) {
+                m_target.Write(out, fill);
+                fill = 0;
+                continue;
+            }
+            if (i >= count)
+                break;
+        }
+        const std::uint8_t value = kDecodingTable[text[i++]];
         // Line breaks, blanks and other characters outside the alphabet are ignored (RFC 2045).
         if (value == kInvalid)
             continue;

@@ -48,8 +48,8 @@ struct MonitorParts {
     DialUp& RASC;
     HttpDownloader& GetNews;
     TimerSwitch& Timer;
-    // Hands the ticker's ticks to the window thread.
-    platform::Synchronizer& tickerSync;
+    // Makes the ticker's timer on the window thread.
+    platform::TimerHost& tickerTimers;
     MessageWindow& messageWindow;
     platform::EventPump& pump;
     platform::Shell& shell;
@@ -68,8 +68,11 @@ public:
     TVorla& operator=(const TVorla&) = delete;
 
     // Start-up and shut-down (Startup.cpp). FormCreate returns false when the program ends.
-    bool FormCreate();
-    bool Init();
+    // With goOnLine false the connection and the news wait for GoOnLine, so that a window
+    // can be shown first.
+    bool FormCreate(bool goOnLine = true);
+    bool Init(bool goOnLine = true);
+    void GoOnLine();
     void ShutDown();
     void Exit1Click();
     bool QueryEndSession();

@@ -23,7 +23,7 @@ TVorla::TVorla(MonitorParts parts, std::string programFolder)
     : TVorla(parts, programFolder, programFolder) {}
 
 TVorla::TVorla(MonitorParts parts, std::string programFolder, std::string settingsFolder)
-    : Ticker(Skin, m_tickerLink, parts.pump, parts.tickerSync),
+    : Ticker(Skin, m_tickerLink, parts.pump, parts.tickerTimers),
       m_view(parts.view),
       m_pop(parts.POP),
       m_rasc(parts.RASC),
@@ -44,7 +44,7 @@ TVorla::TVorla(MonitorParts parts, std::string programFolder, std::string settin
     };
 }
 
-bool TVorla::FormCreate() {
+bool TVorla::FormCreate(bool goOnLine) {
     m_view.SetBusyCursor(true);
     Ticker.StatusText = "Disconnected";
     Ticker.ScrollOffset = 0;
@@ -57,7 +57,7 @@ bool TVorla::FormCreate() {
     FirstPaintPending = true;
     bool started = false;
     try {
-        started = Init();
+        started = Init(goOnLine);
     } catch (const settings::FatalSettingsError&) {
         // Already shown and the exit requested; nothing more may run or be written.
         started = false;
@@ -66,7 +66,7 @@ bool TVorla::FormCreate() {
     return started;
 }
 
-bool TVorla::Init() {
+bool TVorla::Init(bool goOnLine) {
     settings::LitConfig(m_settingsFolder, Config, Tables, {m_view, m_view});
     Ticker.SetSpeed(Config.speed);
     Ticker.MinScroll = Config.min_scroll;
@@ -79,13 +79,19 @@ bool TVorla::Init() {
     } catch (const DialUpError& e) {
         m_view.ShowMessage(e.what());
     }
+    if (goOnLine) {
+        GoOnLine();
+    }
+    StartTimers();
+    AfficheTray(false);
+    return true;
+}
+
+void TVorla::GoOnLine() {
     if (Config.autoconnect) {
         DoConnect();
     }
     LitVrNews();
-    StartTimers();
-    AfficheTray(false);
-    return true;
 }
 
 void TVorla::ShutDown() {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 
 namespace platform {
@@ -60,6 +61,12 @@ void MemoryStream::Clear() {
 void MemoryStream::LoadFromFile(const std::string& path) {
     FileStream file(path, FileStream::Mode::Read);
     std::string bytes;
+    // One allocation for a regular file rather than a doubling per append; other files (a
+    // pipe) have no size and grow as they are read.
+    std::error_code noSize;
+    const std::uintmax_t size = std::filesystem::file_size(path, noSize);
+    if (!noSize)
+        bytes.reserve(static_cast<std::size_t>(size));
     char chunk[65536];
     for (std::size_t n; (n = file.Read(chunk, sizeof chunk)) > 0;)
         bytes.append(chunk, n);

@@ -1,48 +1,30 @@
 #include "skin/ThdTimer.h"
 
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
+#include <algorithm>
 
 namespace skin {
 
-// State shared by the timer and its thread; the thread keeps it alive when the timer is gone.
-struct TThreadedTimer::Shared {
-    std::mutex mutex;
-    std::condition_variable changed;
-    platform::Synchronizer& synchronizer;
-    TThreadedTimer* owner;  // cleared when the timer is destroyed
-    std::uint16_t interval = 1000;
-    bool wake = false;  // the auto-reset wake event
-    bool suspended = true;
-    bool terminated = false;
-    bool inSync = false;
+namespace {
 
-    Shared(platform::Synchronizer& s, TThreadedTimer* o) : synchronizer(s), owner(o) {}
-};
+// A span is cut so that one period stays within ten minutes.
+constexpr std::uint32_t kLongestPeriod = 600000;
 
-TThreadedTimer::TThreadedTimer(platform::Synchronizer& synchronizer)
-    : shared_(std::make_shared<Shared>(synchronizer, this)) {
-    thread_ = std::thread(&TThreadedTimer::Run, shared_);
-}
+}  // namespace
 
-TThreadedTimer::~TThreadedTimer() {
-    bool detach = false;
-    {
-        const std::lock_guard<std::mutex> lock(shared_->mutex);
-        shared_->terminated = true;
-        shared_->wake = true;
-        shared_->suspended = false;
-        shared_->owner = nullptr;
-        // A thread inside a synchronised call waits for this very thread; it ends on its own
-        // once the call has run (without a tick), so it is not waited for here.
-        detach = shared_->inSync;
-    }
-    shared_->changed.notify_all();
-    if (detach) {
-        thread_.detach();
+TThreadedTimer::TThreadedTimer(platform::TimerHost& host)
+    : timer_(host.CreateTimer([this] {
+          if (enabled_ && OnTimer) {
+              OnTimer();
+          }
+      })) {}
+
+TThreadedTimer::~TThreadedTimer() = default;
+
+void TThreadedTimer::Restart() {
+    if (enabled_ && interval_ != 0) {
+        timer_->Start(std::uint32_t{interval_} * span_);
     } else {
-        thread_.join();
+        timer_->Stop();
     }
 }
 
@@ -51,16 +33,8 @@ void TThreadedTimer::SetEnabled(bool value) {
         return;
     }
     enabled_ = value;
-    {
-        const std::lock_guard<std::mutex> lock(shared_->mutex);
-        if (!value) {
-            shared_->suspended = true;
-        } else if (interval_ != 0) {
-            shared_->wake = true;
-            shared_->suspended = false;
-        }
-    }
-    shared_->changed.notify_all();
+    span_ = 1;
+    Restart();
 }
 
 void TThreadedTimer::SetInterval(std::uint16_t value) {
@@ -69,47 +43,20 @@ void TThreadedTimer::SetInterval(std::uint16_t value) {
     }
     SetEnabled(false);
     interval_ = value;
-    const std::lock_guard<std::mutex> lock(shared_->mutex);
-    shared_->interval = value;
+    span_ = 1;
 }
 
-void TThreadedTimer::Run(std::shared_ptr<Shared> shared) {
-    std::unique_lock<std::mutex> lock(shared->mutex);
-    for (;;) {
-        shared->changed.wait(lock, [&] { return shared->terminated || !shared->suspended; });
-        if (shared->terminated) {
-            return;
-        }
-        shared->changed.wait_for(lock, std::chrono::milliseconds(shared->interval), [&] {
-            return shared->wake || shared->terminated || shared->suspended;
-        });
-        if (shared->terminated) {
-            return;
-        }
-        if (shared->wake) {
-            shared->wake = false;
-            continue;
-        }
-        if (shared->suspended) {
-            continue;
-        }
-        shared->inSync = true;
-        lock.unlock();
-        shared->synchronizer.Synchronize([&shared] {
-            TThreadedTimer* owner = nullptr;
-            {
-                const std::lock_guard<std::mutex> guard(shared->mutex);
-                owner = shared->owner;
-            }
-            // The window thread is the only one that disables or destroys the timer, so the
-            // owner cannot go away between this check and the call.
-            if (owner != nullptr && owner->enabled_ && owner->OnTimer) {
-                owner->OnTimer();
-            }
-        });
-        lock.lock();
-        shared->inSync = false;
+void TThreadedTimer::SetTickSpan(std::uint32_t intervals) {
+    intervals = std::max<std::uint32_t>(intervals, 1);
+    if (interval_ != 0) {
+        intervals = std::min<std::uint32_t>(intervals,
+                                            std::max<std::uint32_t>(kLongestPeriod / interval_, 1));
     }
+    if (intervals == span_) {
+        return;
+    }
+    span_ = intervals;
+    Restart();
 }
 
 }  // namespace skin

@@ -1,50 +1,53 @@
 #pragma once
-// TThreadedTimer: a timer whose own thread waits for the interval and hands every tick to the
-// window thread through a synchronised call.
+// TThreadedTimer: the ticker's timer. It keeps the component's interface (enabled, interval,
+// priority, OnTimer) and ticks through a timer of the window thread, so a tick costs one timer
+// event and no hand-over between threads.
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <thread>
 
-#include "platform/EventPump.h"
+#include "platform/WindowTimer.h"
 
 namespace skin {
 
 enum class TThreadPriority { Idle, Lowest, Lower, Normal, Higher, Highest, TimeCritical };
 
-// Create, change and destroy it on the window thread. The synchroniser must outlive the timer
-// (its thread may still be inside a synchronised call when the timer is destroyed).
+// Create, change and destroy it on the window thread; the host must outlive it.
 class TThreadedTimer {
 public:
-    explicit TThreadedTimer(platform::Synchronizer& synchronizer);
+    explicit TThreadedTimer(platform::TimerHost& host);
     ~TThreadedTimer();
     TThreadedTimer(const TThreadedTimer&) = delete;
     TThreadedTimer& operator=(const TThreadedTimer&) = delete;
 
     bool Enabled() const { return enabled_; }
-    // Same value: nothing. false stops the thread where it is; true, with an interval other
-    // than 0, restarts the period and lets the thread run.
+    // Same value: nothing. false stops the timer; true, with an interval other than 0,
+    // starts the period again.
     void SetEnabled(bool value);
 
     std::uint16_t Interval() const { return interval_; }
     // A different interval first disables the timer; the caller enables it again.
     void SetInterval(std::uint16_t value);
 
-    // Runs on the window thread for each tick, when assigned. A tick still waiting for the
-    // window thread when the timer is disabled or destroyed does not run.
+    // The next tick comes after this many intervals (at least 1): an owner that knows the
+    // coming ticks change nothing visible lets them pass as one timer event. Enabling the
+    // timer or changing its interval sets it back to 1.
+    void SetTickSpan(std::uint32_t intervals);
+    std::uint32_t TickSpan() const { return span_; }
+
+    // Runs on the window thread for each tick, when assigned.
     std::function<void()> OnTimer;
 
-    // Kept for the component's interface; the thread runs at the normal priority.
+    // Kept for the component's interface; it changes nothing.
     TThreadPriority ThreadPriority = TThreadPriority::Normal;
 
 private:
-    struct Shared;
-    static void Run(std::shared_ptr<Shared> shared);
+    void Restart();
 
     bool enabled_ = false;
     std::uint16_t interval_ = 1000;
-    std::shared_ptr<Shared> shared_;
-    std::thread thread_;
+    std::uint32_t span_ = 1;
+    std::unique_ptr<platform::WindowTimer> timer_;
 };
 
 }  // namespace skin

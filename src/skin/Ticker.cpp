@@ -1,6 +1,8 @@
 #include "skin/Ticker.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstdint>
 
 #include "platform/LocalHost.h"
 #include "settings/TextLines.h"
@@ -35,9 +37,42 @@ std::string ItemLink(const std::string& item) {
 }
 
 TStatusTicker::TStatusTicker(MainWindowSkin& skin, TickerOwner& owner, platform::EventPump& pump,
-                             platform::Synchronizer& synchronizer)
-    : Scroll(synchronizer), skin_(skin), owner_(owner), pump_(pump) {
-    Scroll.OnTimer = [this] { DoScroll(); };
+                             platform::TimerHost& timers)
+    : Scroll(timers), skin_(skin), owner_(owner), pump_(pump) {
+    Scroll.OnTimer = [this] { OnScrollTimer(); };
+}
+
+void TStatusTicker::OnScrollTimer() {
+    for (std::uint32_t tick = Scroll.TickSpan(); tick > 0; --tick) {
+        DoScroll();
+    }
+    const int quiet = QuietTicks();
+    Scroll.SetTickSpan(static_cast<std::uint32_t>(quiet) + 1);
+}
+
+int TStatusTicker::QuietTicks() const {
+    if (MinScroll == 0) {
+        // RefreshTicks stays 0, so no tick draws; a minute's ticks at a time still lets a
+        // changed setting take effect soon.
+        return speed_.MinuteTicks;
+    }
+    long long toRefresh = INT_MAX;
+    const long long due = static_cast<long long>(MinScroll) * speed_.MinuteTicks;
+    // The tick that reaches `due` refreshes; past it (a smaller setting) none ever will.
+    if (RefreshTicks < INT_MAX && RefreshTicks < due) {
+        toRefresh = due - RefreshTicks - 1;
+    }
+    long long toDraw = 0;
+    if (PauseActive) {
+        // The tick that brings PauseCount to the pause length ends the pause and draws; a
+        // count already past it never gets there.
+        if (PauseCount < speed_.PauseLength) {
+            toDraw = speed_.PauseLength - PauseCount - 1;
+        } else if (PauseCount > speed_.PauseLength) {
+            toDraw = INT_MAX;
+        }
+    }
+    return static_cast<int>(std::min({toRefresh, toDraw, static_cast<long long>(INT_MAX)}));
 }
 
 void TStatusTicker::SetSpeed(int speed) {
@@ -117,6 +152,7 @@ bool TStatusTicker::DrawSkinText(TextImage image, std::string_view text, int off
 void TStatusTicker::Pause(int count) {
     PauseActive = true;
     PauseCount = count;
+    Scroll.SetTickSpan(1);
 }
 
 void TStatusTicker::StatusMouseDown(const ShiftState& shift) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/EventPump.h"
+#include "platform/WindowTimer.h"
 #include "skin/MainSurface.h"
 #include "skin/SkinModel.h"
 #include "skin/SkinText.h"
@@ -48,7 +49,7 @@ std::string ItemLink(const std::string& item);
 class TStatusTicker {
 public:
     TStatusTicker(MainWindowSkin& skin, TickerOwner& owner, platform::EventPump& pump,
-                  platform::Synchronizer& synchronizer);
+                  platform::TimerHost& timers);
 
     std::string StatusText = "Disconnected";
     std::string TickerText;
@@ -61,7 +62,9 @@ public:
     std::vector<std::string> NewsLines;
     int MinScroll = 20;  // settings "min_scroll": minutes between news refreshes, 0 never
 
-    TThreadedTimer Scroll;  // disabled until StartTimers; OnTimer is DoScroll
+    // Disabled until StartTimers. Each timer event runs DoScroll once for every interval of
+    // its span; the span covers the coming ticks that draw nothing and call nobody.
+    TThreadedTimer Scroll;
 
     // Applies the speed table: 0 slow, 1 normal, 2 fast. Another value leaves the interval,
     // the pause length and the minute as they are.
@@ -71,6 +74,9 @@ public:
 
     // One ticker step.
     void DoScroll();
+    // How many of the coming ticks only count (no drawing, no call to the owner): the rest
+    // of a pause and the wait for the news refresh; INT_MAX when no tick will draw again.
+    int QuietTicks() const;
 
     // Draws text into STATBMP (hint StatusText, the status font, shifted left by offset) or
     // into NBMSGBMP (the count font), with the cell sizes and fonts of the current skin.
@@ -92,6 +98,7 @@ public:
     std::function<std::time_t()> Clock = [] { return std::time(nullptr); };
 
 private:
+    void OnScrollTimer();
     void NextItem();
     std::string HostLine() const;
 

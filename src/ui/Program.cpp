@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include "settings/FindInSkin.h"
 
@@ -20,7 +21,7 @@ Program::Program(DesktopServices services, std::string programFolder, std::strin
     m_view = std::make_unique<QtMonitorView>(services.sound, services.dialogs, m_exit);
     m_msgList = std::make_unique<MessageWindowShell>();
     m_vorla = std::make_unique<monitor::TVorla>(
-        monitor::MonitorParts{*m_view, m_popClient, m_dialUp, m_downloader, m_timer, m_sync,
+        monitor::MonitorParts{*m_view, m_popClient, m_dialUp, m_downloader, m_timer, m_timers,
                               *m_msgList, m_pump, services.shell, services.autorun,
                               services.mailto},
         m_programFolder, m_settingsFolder);
@@ -114,7 +115,7 @@ void Program::Wire() {
 }
 
 bool Program::Start() {
-    m_started = m_vorla->FormCreate();
+    m_started = m_vorla->FormCreate(false);
     if (!m_started) {
         return false;
     }
@@ -124,6 +125,12 @@ bool Program::Start() {
 
 void Program::Show() {
     Window().show();
+    // A server that does not answer must not keep the window from its first paint.
+    QTimer::singleShot(0, this, [this] {
+        if (!m_shutDown && !m_exit.Requested()) {
+            Guard([this] { m_vorla->GoOnLine(); });
+        }
+    });
 }
 
 void Program::EndSession() {

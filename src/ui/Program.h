@@ -44,7 +44,8 @@ public:
     // Creates the main window's state from the settings and the skin, then the configuration
     // dialog and the message window. False when the program must end (the message is shown).
     bool Start();
-    // Shows the main window; its first paint may hide it again (start hidden).
+    // Shows the main window (its first paint may hide it again: start hidden), then goes on
+    // line on the next turn of the event loop.
     void Show();
     // The end of the desktop session: ShutDown, then the end of the program.
     void EndSession();
@@ -69,6 +70,7 @@ private:
     std::string m_settingsFolder;
     QtEventPump m_pump;
     QtSynchronizer m_sync;
+    QtTimerHost m_timers;
     QtExitRequest m_exit;
     mail::PosixTransportFactory m_transports;
     mail::TQelPOP m_pop;

@@ -15,6 +15,47 @@ void QtEventPump::ProcessMessages() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+namespace {
+
+class QtWindowTimer final : public platform::WindowTimer {
+public:
+    explicit QtWindowTimer(std::function<void()> tick) : m_timer(new QTimer) {
+        QObject::connect(m_timer, &QTimer::timeout, [this, tick = std::move(tick)] {
+            *m_inTick = true;
+            const auto inTick = m_inTick;
+            tick();
+            // `this` may be gone now; the flag only says the tick has returned.
+            *inTick = false;
+        });
+    }
+    // Destroyed from inside its own tick, the QTimer goes once the signal has returned.
+    ~QtWindowTimer() override {
+        m_timer->stop();
+        QObject::disconnect(m_timer, nullptr, nullptr, nullptr);
+        if (*m_inTick) {
+            m_timer->deleteLater();
+        } else {
+            delete m_timer;
+        }
+    }
+    QtWindowTimer(const QtWindowTimer&) = delete;
+    QtWindowTimer& operator=(const QtWindowTimer&) = delete;
+    void Start(std::uint32_t milliseconds) override {
+        m_timer->start(static_cast<int>(milliseconds));
+    }
+    void Stop() override { m_timer->stop(); }
+
+private:
+    QTimer* m_timer;
+    std::shared_ptr<bool> m_inTick = std::make_shared<bool>(false);
+};
+
+}  // namespace
+
+std::unique_ptr<platform::WindowTimer> QtTimerHost::CreateTimer(std::function<void()> tick) {
+    return std::make_unique<QtWindowTimer>(std::move(tick));
+}
+
 QtSynchronizer::QtSynchronizer() = default;
 
 void QtSynchronizer::Synchronize(const std::function<void()>& call) {

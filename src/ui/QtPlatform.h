@@ -1,6 +1,6 @@
 #pragma once
 // The platform services that need the Qt event loop: the event pump, the synchronised call
-// from a worker thread, message boxes and the program's end.
+// from a worker thread, window timers, message boxes and the program's end.
 #include <QObject>
 
 #include <condition_variable>
@@ -8,6 +8,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/EventPump.h"
+#include "platform/WindowTimer.h"
 
 class QWidget;
 
@@ -32,6 +33,12 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_done;
     bool m_closed = false;
+};
+
+// Window timers as QTimers of the thread that creates them (the window thread).
+class QtTimerHost final : public platform::TimerHost {
+public:
+    std::unique_ptr<platform::WindowTimer> CreateTimer(std::function<void()> tick) override;
 };
 
 // A modal QMessageBox titled "Vorla". The parent is optional; without one the box is centred.

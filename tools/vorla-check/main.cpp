@@ -12,10 +12,10 @@
 #include "monitor/Monitor.h"
 #include "net/HTTPGet.h"
 #include "net/RASControl.h"
-#include "platform/IdleSynchronizer.h"
 #include "platform/LinuxDesktop.h"
 #include "platform/PppRasApi.h"
 #include "platform/QueuedSynchronizer.h"
+#include "platform/WindowTimer.h"
 #include "settings/FindInSkin.h"
 
 namespace {
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
 
     vorlacheck::ConsoleView view(std::cout);
     platform::QueuedSynchronizer windowThread;
-    platform::IdleSynchronizer tickerSync;
+    platform::IdleTimerHost tickerTimers;
     mail::PosixTransportFactory transports;
     mail::TQelPOP pop(transports, windowThread);
     pop.StrErrorInFormatOfMsg = "Error";
@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
 
     monitor::HttpDownloader& news =
         options.news ? static_cast<monitor::HttpDownloader&>(downloader) : noDownloads;
-    monitor::TVorla vorla({view, popClient, dialUp, news, timer, tickerSync, messageWindow,
+    monitor::TVorla vorla({view, popClient, dialUp, news, timer, tickerTimers, messageWindow,
                            windowThread, shell, autorun, mailto},
                           options.folder);
     vorla.SaveOnShutDown = false;

@@ -10,10 +10,10 @@
 #include "config/VorlaLink.h"
 #include "monitor/ComponentAdapters.h"
 #include "net/RASControl.h"
-#include "platform/IdleSynchronizer.h"
 #include "platform/LinuxDesktop.h"
 #include "platform/PppRasApi.h"
 #include "platform/QueuedSynchronizer.h"
+#include "platform/WindowTimer.h"
 #include "settings/FindInSkin.h"
 
 namespace {
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     vorlaconfig::ConsoleShell shell(std::cout);
     vorlaconfig::ConsoleFileDialogs files(std::cout);
     platform::QueuedSynchronizer windowThread;
-    platform::IdleSynchronizer tickerSync;
+    platform::IdleTimerHost tickerTimers;
     vorlaconfig::OfflinePop pop;
     platform::PppRasApi rasApi;
     net::TRASControl rasc(rasApi);
@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     platform::XdgAutorun autorun;
     platform::XdgMailtoHandler mailto;
 
-    monitor::TVorla vorla({view, pop, dialUp, downloads, timer, tickerSync, messageWindow,
+    monitor::TVorla vorla({view, pop, dialUp, downloads, timer, tickerTimers, messageWindow,
                            windowThread, shell, autorun, mailto},
                           folder);
     vorla.SaveOnShutDown = false;

@@ -13,10 +13,10 @@
 #include "monitor/ComponentAdapters.h"
 #include "monitor/Monitor.h"
 #include "net/RASControl.h"
-#include "platform/IdleSynchronizer.h"
 #include "platform/LinuxDesktop.h"
 #include "platform/PppRasApi.h"
 #include "platform/QueuedSynchronizer.h"
+#include "platform/WindowTimer.h"
 #include "settings/FindInSkin.h"
 
 namespace {
@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
     vorlamsg::ConsoleDialogs dialogs(std::cout);
     vorlamsg::ConsoleShell shell(std::cout);
     platform::QueuedSynchronizer windowThread;
-    platform::IdleSynchronizer tickerSync;
+    platform::IdleTimerHost tickerTimers;
     mail::PosixTransportFactory transports;
     mail::TQelPOP pop(transports, windowThread);
     pop.StrErrorInFormatOfMsg = "Error";
@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
     platform::XdgMailtoHandler mailto;
     vorlamsg::WindowHost window(std::cout, view, dialogs, pop, windowThread);
 
-    monitor::TVorla vorla({view, popClient, dialUp, noDownloads, timer, tickerSync, window,
+    monitor::TVorla vorla({view, popClient, dialUp, noDownloads, timer, tickerTimers, window,
                            windowThread, shell, autorun, mailto},
                           folder);
     vorla.SaveOnShutDown = false;

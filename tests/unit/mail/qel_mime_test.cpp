@@ -123,6 +123,26 @@ TEST(Base64Decoding, RoundTripOfRandomBytesInRandomPieces) {
     }
 }
 
+// One large write goes through the whole-group path and its output buffer many times; byte by
+// byte only the character path runs. Junk and padding in the middle must not set them apart.
+TEST(Base64Decoding, OneLargeWriteMatchesByteByByteWrites) {
+    std::mt19937 random(99);
+    std::string bytes(200000, '\0');
+    for (char& c : bytes)
+        c = static_cast<char>(random());
+    std::string text = Encode(bytes);
+    for (std::size_t at = 1000; at < text.size(); at += 1 + random() % 20000)
+        text.insert(at, random() % 2 ? "*" : "TQ==");
+    MemoryStream whole;
+    TBase64DecodingStream(whole).Write(text.data(), text.size());
+    MemoryStream single;
+    TBase64DecodingStream decoder(single);
+    for (const char c : text)
+        decoder.Write(&c, 1);
+    ASSERT_GT(whole.Bytes().size(), bytes.size());
+    EXPECT_EQ(whole.Bytes(), single.Bytes());
+}
+
 TEST(Base64Decoding, ReadAndSeekRaise) {
     MemoryStream out;
     TBase64DecodingStream decoder(out);

@@ -209,10 +209,10 @@ void MonitorTest::MakeVorla(PopClient& popClient) {
 }
 
 void MonitorTest::MakeVorla(PopClient& popClient, DialUp& rasc) {
-    vorla =
-        std::make_unique<TVorla>(MonitorParts{view, popClient, rasc, downloader, timer, tickerSync,
-                                              messageWindow, pump, shell, autorun, mailto},
-                                 Folder());
+    vorla = std::make_unique<TVorla>(
+        MonitorParts{view, popClient, rasc, downloader, timer, tickerTimers, messageWindow, pump,
+                     shell, autorun, mailto},
+        Folder());
 }
 
 MonitorTest::~MonitorTest() {

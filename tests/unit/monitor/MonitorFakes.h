@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "monitor/Monitor.h"
-#include "platform/IdleSynchronizer.h"
+#include "platform/WindowTimer.h"
 
 namespace monitor::test {
 
@@ -267,7 +267,7 @@ protected:
     FakeShell shell;
     FakeAutorun autorun;
     FakeMailto mailto;
-    platform::IdleSynchronizer tickerSync;
+    platform::IdleTimerHost tickerTimers;
     std::unique_ptr<TVorla> vorla;
 
 private:

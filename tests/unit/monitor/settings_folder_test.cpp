@@ -128,10 +128,10 @@ protected:
     SeparateFoldersTest() {
         char pattern[] = "/tmp/vorla-program-XXXXXX";
         m_program = std::string(mkdtemp(pattern)) + "/";
-        vorla =
-            std::make_unique<TVorla>(MonitorParts{view, pop, dialUp, downloader, timer, tickerSync,
-                                                  messageWindow, pump, shell, autorun, mailto},
-                                     m_program, Folder());
+        vorla = std::make_unique<TVorla>(
+            MonitorParts{view, pop, dialUp, downloader, timer, tickerTimers, messageWindow, pump,
+                         shell, autorun, mailto},
+            m_program, Folder());
     }
     ~SeparateFoldersTest() override { fs::remove_all(m_program); }
 

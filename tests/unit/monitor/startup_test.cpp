@@ -37,6 +37,18 @@ TEST_F(StartupTest, AutoconnectWithAnUnreachableServerComesUpDisconnected) {
     EXPECT_EQ(dialUp.log, std::vector<std::string>{"refresh"});
 }
 
+TEST_F(StartupTest, GoingOnLineCanWaitUntilTheWindowIsUp) {
+    WriteSettings({{"Box", "pop.test"}}, {"autoconnect =1"});
+    pop.boxes["pop.test"].count = 1;
+    ASSERT_TRUE(vorla->FormCreate(false));
+    EXPECT_EQ(pop.log, std::vector<std::string>{});
+    EXPECT_FALSE(vorla->IsConnected);
+    EXPECT_TRUE(vorla->Ticker.Scroll.Enabled());
+    vorla->GoOnLine();
+    EXPECT_TRUE(vorla->IsConnected);
+    EXPECT_FALSE(pop.log.empty());
+}
+
 TEST_F(StartupTest, HiddenStartHidesAtTheFirstPaintAndShowsOnMail) {
     ASSERT_TRUE(Start({{"Box", "pop.test"}}, {"hidden =1"}));
     vorla->FirstPaint();

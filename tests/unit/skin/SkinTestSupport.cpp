@@ -1,6 +1,6 @@
 #include "SkinTestSupport.h"
 
-#include <chrono>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -162,40 +162,61 @@ void SkinFolder::Remove(const std::string& prefix) {
     throw std::logic_error("no line " + prefix);
 }
 
-void TestWindowThread::Synchronize(const std::function<void()>& call) {
-    Job job{call};
-    std::unique_lock<std::mutex> lock(mutex_);
-    queue_.push_back(&job);
-    changed_.notify_all();
-    changed_.wait(lock, [&] { return job.done; });
+namespace {
+
+class FakeTimer final : public platform::WindowTimer {
+public:
+    explicit FakeTimer(std::shared_ptr<FakeTimerHost::Slot> slot, const std::int64_t& now)
+        : slot_(std::move(slot)), now_(now) {}
+    ~FakeTimer() override { slot_->running = false; }
+    FakeTimer(const FakeTimer&) = delete;
+    FakeTimer& operator=(const FakeTimer&) = delete;
+    void Start(std::uint32_t milliseconds) override {
+        slot_->running = true;
+        slot_->period = std::max<std::int64_t>(milliseconds, 1);
+        slot_->due = now_ + slot_->period;
+    }
+    void Stop() override { slot_->running = false; }
+
+private:
+    std::shared_ptr<FakeTimerHost::Slot> slot_;
+    const std::int64_t& now_;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::WindowTimer> FakeTimerHost::CreateTimer(std::function<void()> tick) {
+    auto slot = std::make_shared<Slot>();
+    slot->tick = std::move(tick);
+    slots_.push_back(slot);
+    return std::make_unique<FakeTimer>(slot, now_);
 }
 
-int TestWindowThread::RunFor(int milliseconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+int FakeTimerHost::Advance(std::int64_t milliseconds) {
+    const std::int64_t end = now_ + milliseconds;
     int ran = 0;
-    std::unique_lock<std::mutex> lock(mutex_);
-    while (changed_.wait_until(lock, end, [&] { return !queue_.empty(); })) {
-        Job* job = queue_.front();
-        queue_.pop_front();
-        lock.unlock();
-        job->call();
+    for (;;) {
+        std::shared_ptr<Slot> next;
+        for (const auto& slot : slots_) {
+            if (slot->running && slot->due <= end && (!next || slot->due < next->due)) {
+                next = slot;
+            }
+        }
+        if (!next) {
+            break;
+        }
+        now_ = next->due;
+        next->due += next->period;
+        next->tick();
         ++ran;
-        lock.lock();
-        job->done = true;
-        changed_.notify_all();
     }
+    now_ = end;
     return ran;
 }
 
-bool TestWindowThread::WaitForPending(int milliseconds) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::milliseconds(milliseconds),
-                             [&] { return !queue_.empty(); });
-}
-
-int TestWindowThread::Pending() {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    return static_cast<int>(queue_.size());
+int FakeTimerHost::RunningTimers() const {
+    return static_cast<int>(std::count_if(slots_.begin(), slots_.end(),
+                                          [](const auto& slot) { return slot->running; }));
 }
 
 }  // namespace skintest

@@ -1,17 +1,16 @@
 #pragma once
 // Helpers of the skin tests: temporary folders, pictures written with our BMP writer, a
-// complete small skin folder, and a window thread for synchronised calls.
-#include <condition_variable>
+// complete small skin folder, and window timers on a simulated clock.
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <map>
-#include <mutex>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/Dialogs.h"
 #include "platform/EventPump.h"
+#include "platform/WindowTimer.h"
 #include "skin/Bitmap.h"
 
 namespace skintest {
@@ -62,24 +61,24 @@ struct RecordingDialogs : platform::Dialogs, platform::ExitRequest {
     void RequestExit() override { ++ExitRequests; }
 };
 
-// Runs synchronised calls when the test thread asks for them, as a window thread would.
-class TestWindowThread final : public platform::Synchronizer {
+// Window timers on a simulated clock: Advance runs the ticks that fall due, in time order.
+class FakeTimerHost final : public platform::TimerHost {
 public:
-    void Synchronize(const std::function<void()>& call) override;
-    // Runs the calls that arrive within the time; returns how many ran.
-    int RunFor(int milliseconds);
-    // Waits until a call is waiting (without running it); false after the time-out.
-    bool WaitForPending(int milliseconds);
-    int Pending();
+    std::unique_ptr<platform::WindowTimer> CreateTimer(std::function<void()> tick) override;
+    // Moves the clock on; returns how many timer events ran.
+    int Advance(std::int64_t milliseconds);
+    int RunningTimers() const;
+
+    struct Slot {
+        std::function<void()> tick;
+        bool running = false;
+        std::int64_t period = 0;
+        std::int64_t due = 0;
+    };
 
 private:
-    struct Job {
-        std::function<void()> call;
-        bool done = false;
-    };
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<Job*> queue_;
+    std::int64_t now_ = 0;
+    std::vector<std::shared_ptr<Slot>> slots_;
 };
 
 }  // namespace skintest

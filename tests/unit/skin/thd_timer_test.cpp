@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <memory>
 
 #include "SkinTestSupport.h"
@@ -8,47 +7,34 @@
 
 namespace {
 
-using skintest::TestWindowThread;
-
-// Outlives every timer thread, also one that ends after its test has finished.
-TestWindowThread& Window() {
-    static TestWindowThread* window = new TestWindowThread();
-    return *window;
-}
-
-// Runs the window thread until done() holds or five seconds have passed.
-template <typename Done>
-bool RunUntil(Done done) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!done() && std::chrono::steady_clock::now() < end) {
-        Window().RunFor(10);
-    }
-    return done();
-}
+using skintest::FakeTimerHost;
 
 TEST(TThreadedTimer, StartsDisabledWithOneSecond) {
-    skin::TThreadedTimer timer(Window());
+    FakeTimerHost host;
+    skin::TThreadedTimer timer(host);
     EXPECT_FALSE(timer.Enabled());
     EXPECT_EQ(timer.Interval(), 1000);
     EXPECT_EQ(timer.ThreadPriority, skin::TThreadPriority::Normal);
+    EXPECT_EQ(host.RunningTimers(), 0);
 }
 
-TEST(TThreadedTimer, TicksOnTheWindowThreadWhileEnabled) {
-    skin::TThreadedTimer timer(Window());
+TEST(TThreadedTimer, TicksOncePerIntervalWhileEnabled) {
+    FakeTimerHost host;
+    skin::TThreadedTimer timer(host);
     int ticks = 0;
     timer.OnTimer = [&] { ++ticks; };
     timer.SetInterval(2);
     timer.SetEnabled(true);
-    EXPECT_TRUE(RunUntil([&] { return ticks >= 3; }));
+    EXPECT_EQ(host.Advance(7), 3);
+    EXPECT_EQ(ticks, 3);
     timer.SetEnabled(false);
-    Window().RunFor(20);
-    const int stopped = ticks;
-    Window().RunFor(50);
-    EXPECT_EQ(ticks, stopped);
+    EXPECT_EQ(host.Advance(50), 0);
+    EXPECT_EQ(host.RunningTimers(), 0) << "a disabled timer leaves nothing running";
 }
 
 TEST(TThreadedTimer, ChangingTheIntervalDisablesAndZeroNeverTicks) {
-    skin::TThreadedTimer timer(Window());
+    FakeTimerHost host;
+    skin::TThreadedTimer timer(host);
     int ticks = 0;
     timer.OnTimer = [&] { ++ticks; };
     timer.SetInterval(5);
@@ -60,57 +46,70 @@ TEST(TThreadedTimer, ChangingTheIntervalDisablesAndZeroNeverTicks) {
     timer.SetInterval(0);
     timer.SetEnabled(true);
     EXPECT_TRUE(timer.Enabled());
-    EXPECT_FALSE(Window().WaitForPending(50));
+    host.Advance(50);
     EXPECT_EQ(ticks, 0);
+    EXPECT_EQ(host.RunningTimers(), 0);
 }
 
-TEST(TThreadedTimer, ATickWaitingWhenDisabledDoesNotRun) {
-    skin::TThreadedTimer timer(Window());
+TEST(TThreadedTimer, EnablingAgainStartsThePeriodAgain) {
+    FakeTimerHost host;
+    skin::TThreadedTimer timer(host);
     int ticks = 0;
     timer.OnTimer = [&] { ++ticks; };
-    timer.SetInterval(1);
+    timer.SetInterval(10);
     timer.SetEnabled(true);
-    ASSERT_TRUE(Window().WaitForPending(5000));
+    host.Advance(7);
     timer.SetEnabled(false);
-    Window().RunFor(20);
-    EXPECT_EQ(ticks, 0);
     timer.SetEnabled(true);
-    EXPECT_TRUE(RunUntil([&] { return ticks >= 1; }));
+    host.Advance(7);
+    EXPECT_EQ(ticks, 0);
+    host.Advance(3);
+    EXPECT_EQ(ticks, 1);
 }
 
-TEST(TThreadedTimer, DestructionWhileATickWaitsForTheWindowThreadReturns) {
+TEST(TThreadedTimer, ASpanOfIntervalsIsOneTickUntilEnabledAgain) {
+    FakeTimerHost host;
+    skin::TThreadedTimer timer(host);
     int ticks = 0;
-    auto timer = std::make_unique<skin::TThreadedTimer>(Window());
-    timer->OnTimer = [&] { ++ticks; };
-    timer->SetInterval(1);
-    timer->SetEnabled(true);
-    ASSERT_TRUE(Window().WaitForPending(5000));
-    timer.reset();
-    EXPECT_GE(Window().RunFor(20), 1);
-    EXPECT_EQ(ticks, 0);
+    timer.OnTimer = [&] { ++ticks; };
+    timer.SetInterval(10);
+    timer.SetEnabled(true);
+    timer.SetTickSpan(3);
+    EXPECT_EQ(host.Advance(29), 0);
+    EXPECT_EQ(host.Advance(31), 2);
+    timer.SetEnabled(false);
+    timer.SetEnabled(true);
+    EXPECT_EQ(timer.TickSpan(), 1u);
+    timer.SetTickSpan(0);
+    EXPECT_EQ(timer.TickSpan(), 1u);
+    timer.SetTickSpan(1u << 30);
+    EXPECT_EQ(timer.TickSpan(), 60000u) << "one period stays within ten minutes";
 }
 
 TEST(TThreadedTimer, DestructionFromInsideItsOwnTickReturns) {
+    FakeTimerHost host;
     int ticks = 0;
-    std::unique_ptr<skin::TThreadedTimer> timer = std::make_unique<skin::TThreadedTimer>(Window());
+    auto timer = std::make_unique<skin::TThreadedTimer>(host);
     timer->OnTimer = [&] {
         ++ticks;
         timer.reset();
     };
     timer->SetInterval(1);
     timer->SetEnabled(true);
-    EXPECT_TRUE(RunUntil([&] { return timer == nullptr; }));
-    Window().RunFor(20);
+    host.Advance(20);
+    EXPECT_EQ(timer, nullptr);
     EXPECT_EQ(ticks, 1);
 }
 
-TEST(TThreadedTimer, DestructionOfADisabledOrRunningTimerReturns) {
-    { skin::TThreadedTimer idle(Window()); }
-    skin::TThreadedTimer* running = new skin::TThreadedTimer(Window());
+TEST(TThreadedTimer, DestructionOfARunningTimerStopsIt) {
+    FakeTimerHost host;
+    auto running = std::make_unique<skin::TThreadedTimer>(host);
     running->SetInterval(1000);
     running->SetEnabled(true);
-    delete running;
-    EXPECT_EQ(Window().Pending(), 0);
+    EXPECT_EQ(host.RunningTimers(), 1);
+    running.reset();
+    EXPECT_EQ(host.RunningTimers(), 0);
+    EXPECT_EQ(host.Advance(5000), 0);
 }
 
 }  // namespace

@@ -29,11 +29,6 @@ struct CountingPump : platform::EventPump {
     void ProcessMessages() override { ++calls; }
 };
 
-skintest::TestWindowThread& Window() {
-    static auto* window = new skintest::TestWindowThread();
-    return *window;
-}
-
 constexpr int kW = 4;
 constexpr int kH = 5;
 
@@ -43,7 +38,8 @@ protected:
     skin::MainWindowSkin skin;
     FakeOwner owner;
     CountingPump pump;
-    skin::TStatusTicker ticker{skin, owner, pump, Window()};
+    skintest::FakeTimerHost timers;
+    skin::TStatusTicker ticker{skin, owner, pump, timers};
 
     TickerTest() {
         skin::WriteBmp(skintest::TaggedBitmap(26 * kW, 3 * kH + 1, 3), dir.Path() + "font.bmp");
@@ -179,6 +175,44 @@ TEST_F(TickerTest, RefreshesTheNewsEveryMinScrollMinutesWhileConnected) {
     EXPECT_EQ(ticker.RefreshTicks, 0);
     EXPECT_EQ(ticker.ScrollOffset, offset);  // the refresh tick does not step
     EXPECT_EQ(ticker.PauseCount, pause);
+}
+
+// The timer lets the ticks that only count pass as one event; what is drawn and refreshed, and
+// when, stays as if every tick had its own event.
+TEST_F(TickerTest, TheTimerRunsTheSameTicksInFewerEvents) {
+    skin::MainWindowSkin stepSkin = skin;
+    FakeOwner stepOwner;
+    skintest::FakeTimerHost unused;
+    skin::TStatusTicker stepped{stepSkin, stepOwner, pump, unused};
+    for (skin::TStatusTicker* t : {&ticker, &stepped}) {
+        t->SetSpeed(2);
+        t->MinScroll = 1;
+        t->NewsLines = {"AB", "CD###http://example.org"};
+    }
+    owner.connected = stepOwner.connected = true;
+    ticker.StartTimers(true, false);
+    int events = 0;
+    for (int tick = 1; tick <= 30000; ++tick) {
+        stepped.DoScroll();
+        events += timers.Advance(5);
+        if (tick % 7 == 0 || tick % 12000 == 0) {
+            ASSERT_EQ(owner.drawings, stepOwner.drawings) << "tick " << tick;
+            ASSERT_EQ(owner.newsReads, stepOwner.newsReads) << "tick " << tick;
+            ASSERT_EQ(ticker.ScrollOffset, stepped.ScrollOffset) << "tick " << tick;
+            ASSERT_EQ(ticker.TickerText, stepped.TickerText) << "tick " << tick;
+        }
+    }
+    EXPECT_EQ(owner.newsReads, 2);
+    EXPECT_GT(owner.drawings, 100);
+    EXPECT_LT(events, 30000 / 2);
+    // A click that pauses the ticker is followed at once.
+    ticker.Pause(20);
+    stepped.Pause(20);
+    for (int tick = 0; tick < 700; ++tick) {
+        stepped.DoScroll();
+        timers.Advance(5);
+    }
+    EXPECT_EQ(owner.drawings, stepOwner.drawings);
 }
 
 TEST_F(TickerTest, LeftClickOpensTheCurrentItemsLink) {
