@@ -14,6 +14,7 @@ void MsgWindowBridge::TakeFromMonitor() {
     m_state.WaitingCount = m_vorla->WaitingCount;
     m_state.NotepadMode = m_vorla->NotepadMode;
     m_state.StatusText = m_vorla->Ticker.StatusText;
+    m_state.ErrorNotice = m_vorla->ErrorNotice();
     m_state.Config = m_vorla->Config;
     m_state.Tables = m_vorla->Tables;
 }
@@ -21,14 +22,16 @@ void MsgWindowBridge::TakeFromMonitor() {
 void MsgWindowBridge::GiveToMonitor() {
     m_vorla->WaitingCount = m_state.WaitingCount;
     m_vorla->NotepadMode = m_state.NotepadMode;
+    // Later errors reach the window's copy through ErrorNotice(): an empty copy means that
+    // the window cleared the notice.
+    if (m_state.ErrorNotice.empty())
+        m_vorla->ClearErrorNotice();
     m_vorla->Config.memo_posx = m_state.Config.memo_posx;
     m_vorla->Config.memo_posy = m_state.Config.memo_posy;
 }
 
 void MsgWindowBridge::DisplayMessage(int index, bool keepPosition) {
     TakeFromMonitor();
-    // Later POP3 errors reach the window through ErrorNotice(); the window clears it itself.
-    m_state.ErrorNotice = m_vorla->ErrorNotice();
     try {
         m_window->DisplayMessage(index, keepPosition);
     } catch (...) {
