@@ -246,26 +246,39 @@ bool TVorla::CheckAccount(int number) {
     if (StopIfAborted()) {
         return false;
     }
-    bool ok = false;
+    const bool ok = OpenSession();
+    if (ok) {
+        try {
+            m_pop.Quit();
+        } catch (const PopError& e) {
+            // The count is taken; only the goodbye failed.
+            ReportPopFault(e.what());
+        }
+    }
+    if (!ok && m_errorNotice.empty()) {
+        ReportUnexplainedFailure();
+    }
+    return ok;
+}
+
+bool TVorla::OpenSession() {
+    bool open = false;
     try {
         m_pop.Connect();
         m_pump.ProcessMessages();
         if (!m_pop.Failed() && m_pop.Login()) {
             m_pop.GetMailCount();
             // A refused STAT closes the session; a refused LAST only sets Failed and is harmless.
-            ok = m_pop.Connected();
-        }
-        if (ok) {
-            WaitingCount = std::max(0, m_pop.MessageCount());
-            m_pop.Quit();
+            open = m_pop.Connected();
         }
     } catch (const PopError& e) {
         ReportPopFault(e.what());
+        return false;
     }
-    if (!ok && m_errorNotice.empty()) {
-        ReportUnexplainedFailure();
+    if (open) {
+        WaitingCount = std::max(0, m_pop.MessageCount());
     }
-    return ok;
+    return open;
 }
 
 // A mail fault that left a call: the account of the session and the fault's text.

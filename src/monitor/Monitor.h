@@ -213,6 +213,9 @@ private:
     void HangUpLine();
     bool ProbeServer();
     void QuitSession();
+    // Connects to the server set on POP, logs in and counts the messages into WaitingCount.
+    // True when the session is open; otherwise ErrorNotice may say why.
+    bool OpenSession();
     void ReportPopFault(const std::string& text);
     void ReportUnexplainedFailure();
     // Asks the running operation to stop; a session it has not opened yet is not opened.
