@@ -35,22 +35,8 @@ void TVorla::OpenMailbox() {
     NotepadMode = false;
     m_pump.ProcessMessages();
 
-    bool sessionOpen = false;
-    try {
-        m_pop.Connect();
-        m_pump.ProcessMessages();
-        if (!m_pop.Failed() && m_pop.Login()) {
-            m_pop.GetMailCount();
-            sessionOpen = m_pop.Connected();
-        }
-    } catch (const PopError& e) {
-        sessionOpen = false;
-        ReportPopFault(e.what());
-    }
     // Without a session the count of the last check stays; the window reports the failure.
-    if (sessionOpen) {
-        WaitingCount = std::max(0, m_pop.MessageCount());
-    }
+    const bool sessionOpen = OpenSession();
 
     bool opened = true;
     try {

@@ -22,11 +22,12 @@ int CheckInterval(int minutes) {
     return std::clamp(minutes, 1, std::numeric_limits<int>::max() / kMinute) * kMinute;
 }
 
-void TVorla::SetErrorNotice(const std::string& text) {
+void TVorla::ReportError(const std::string& text) {
     m_errorNotice = text;
     if (!text.empty() && OnErrorNotice) {
         OnErrorNotice(text);
     }
+    Ticker.TickerText = text;
 }
 
 int TVorla::FirstValidAccount() const {
@@ -72,8 +73,7 @@ void TVorla::DoConnect() {
     ClearErrorNotice();
     const int first = FirstValidAccount();
     if (first == 0) {
-        SetErrorNotice(kNoValidAccount);
-        Ticker.TickerText = kNoValidAccount;
+        ReportError(kNoValidAccount);
         StartTimers();
         return;
     }
@@ -138,8 +138,7 @@ bool TVorla::ProbeServer() {
 bool TVorla::DialIfNeeded(bool& dialled) {
     const auto entries = m_rasc.Entries();
     if (entries.empty()) {
-        SetErrorNotice(kNoDialUpEntry);
-        Ticker.TickerText = kNoDialUpEntry;
+        ReportError(kNoDialUpEntry);
         return false;
     }
     if (Config.RAS_num < 0 || Config.RAS_num >= static_cast<int>(entries.size())) {
@@ -155,8 +154,7 @@ bool TVorla::DialIfNeeded(bool& dialled) {
         m_rasc.Dial(Config.RAS_num);
     } catch (const DialUpError& e) {
         const std::string reason = m_rasc.LastError().empty() ? e.what() : m_rasc.LastError();
-        SetErrorNotice(name + " : " + reason);
-        Ticker.TickerText = m_errorNotice;
+        ReportError(name + " : " + reason);
         return false;
     }
     dialled = true;
@@ -248,21 +246,14 @@ bool TVorla::CheckAccount(int number) {
     if (StopIfAborted()) {
         return false;
     }
-    bool ok = false;
-    try {
-        m_pop.Connect();
-        m_pump.ProcessMessages();
-        if (!m_pop.Failed() && m_pop.Login()) {
-            m_pop.GetMailCount();
-            // A refused STAT closes the session; a refused LAST only sets Failed and is harmless.
-            ok = m_pop.Connected();
-        }
-        if (ok) {
-            WaitingCount = std::max(0, m_pop.MessageCount());
+    const bool ok = OpenSession();
+    if (ok) {
+        try {
             m_pop.Quit();
+        } catch (const PopError& e) {
+            // The count is taken; only the goodbye failed.
+            ReportPopFault(e.what());
         }
-    } catch (const PopError& e) {
-        ReportPopFault(e.what());
     }
     if (!ok && m_errorNotice.empty()) {
         ReportUnexplainedFailure();
@@ -270,11 +261,30 @@ bool TVorla::CheckAccount(int number) {
     return ok;
 }
 
+bool TVorla::OpenSession() {
+    bool open = false;
+    try {
+        m_pop.Connect();
+        m_pump.ProcessMessages();
+        if (!m_pop.Failed() && m_pop.Login()) {
+            m_pop.GetMailCount();
+            // A refused STAT closes the session; a refused LAST only sets Failed and is harmless.
+            open = m_pop.Connected();
+        }
+    } catch (const PopError& e) {
+        ReportPopFault(e.what());
+        return false;
+    }
+    if (open) {
+        WaitingCount = std::max(0, m_pop.MessageCount());
+    }
+    return open;
+}
+
 // A mail fault that left a call: the account of the session and the fault's text.
 void TVorla::ReportPopFault(const std::string& text) {
     const std::string name = IsAccount(m_popAccount) ? Account(m_popAccount).acc_name : "";
-    SetErrorNotice(name + " " + text);
-    Ticker.TickerText = m_errorNotice;
+    ReportError(name + " " + text);
 }
 
 // A refused greeting or a connection closed without a word is not reported by the client;
@@ -297,8 +307,7 @@ void TVorla::QuitSession() {
 }
 
 void TVorla::ShowNoValidAccount() {
-    SetErrorNotice(kNoValidAccount);
-    Ticker.TickerText = kNoValidAccount;
+    ReportError(kNoValidAccount);
     Ticker.StatusText = kNoValidAccount;
     DrawStatus(Ticker.StatusText);
     ShowFlagOrEnd(FlagPicture::NoMail, true);
@@ -367,8 +376,7 @@ void TVorla::DisconnectClick() {
 
 void TVorla::POPError(int /*error*/, const std::string& text) {
     const std::string name = IsAccount(m_popAccount) ? Account(m_popAccount).acc_name : "";
-    SetErrorNotice(name + " " + m_pop.ReplyStatus() + " " + text);
-    Ticker.TickerText = m_errorNotice;
+    ReportError(name + " " + m_pop.ReplyStatus() + " " + text);
 }
 
 }  // namespace monitor

@@ -139,6 +139,8 @@ public:
     bool SaveOnShutDown = true;
 
     const std::string& ErrorNotice() const { return m_errorNotice; }
+    // The message window has dealt with the notice (it reported it in its memo).
+    void ClearErrorNotice() { m_errorNotice.clear(); }
     // Told of every change of ErrorNotice to a non-empty text.
     std::function<void(const std::string&)> OnErrorNotice;
 
@@ -200,8 +202,9 @@ private:
         int m_exceptions;
     };
 
-    void SetErrorNotice(const std::string& text);
-    void ClearErrorNotice() { m_errorNotice.clear(); }
+    // Records an error of a check, dial-up or session as the notice and scrolls it in the
+    // ticker.
+    void ReportError(const std::string& text);
     bool IsAccount(int number) const { return number >= 1 && number <= Tables.AccountCount; }
     settings::AccountRecord& Account(int number) { return Tables.AccountTable[number - 1]; }
     int FirstValidAccount() const;
@@ -213,6 +216,9 @@ private:
     void HangUpLine();
     bool ProbeServer();
     void QuitSession();
+    // Connects to the server set on POP, logs in and counts the messages into WaitingCount.
+    // True when the session is open; otherwise ErrorNotice may say why.
+    bool OpenSession();
     void ReportPopFault(const std::string& text);
     void ReportUnexplainedFailure();
     // Asks the running operation to stop; a session it has not opened yet is not opened.

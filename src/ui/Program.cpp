@@ -19,13 +19,18 @@ Program::Program(DesktopServices services, std::string programFolder, std::strin
       m_getNews(m_sync, m_pump),
       m_downloader(m_getNews) {
     m_view = std::make_unique<QtMonitorView>(services.sound, services.dialogs, m_exit);
-    m_msgList = std::make_unique<MessageWindowShell>();
+    m_msgBridge = std::make_unique<monitor::MsgWindowBridge>(*m_view);
     m_vorla = std::make_unique<monitor::TVorla>(
         monitor::MonitorParts{*m_view, m_popClient, m_dialUp, m_downloader, m_timer, m_timers,
-                              *m_msgList, m_pump, services.shell, services.autorun,
+                              *m_msgBridge, m_pump, services.shell, services.autorun,
                               services.mailto},
         m_programFolder, m_settingsFolder);
     m_view->Attach(*m_vorla);
+    m_msgList = std::make_unique<MsgWindow>(
+        MsgWindowParts{m_msgBridge->State(), *m_msgBridge, m_pop, services.dialogs, m_pump,
+                       m_vorla->Skin, m_vorla->SettingsFolder()});
+    m_msgBridge->Attach(*m_vorla, *m_msgList);
+    m_preview = std::make_unique<MsgWindowPreview>(*m_msgBridge, *m_msgList);
     MainMenuHandlers handlers;
     handlers.PopMnuPopup = [this]() -> const monitor::MainMenuModel& {
         return m_vorla->PopMnuPopup();
@@ -61,6 +66,9 @@ Program::~Program() {
     m_timer.SetEnabled(false);
     m_sync.Close();
     // The widgets draw from the logic's buttons and pictures: they go before the logic does.
+    m_config.reset();
+    m_preview.reset();
+    m_msgList.reset();
     m_menu.reset();
     m_view.reset();
 }
@@ -119,7 +127,8 @@ bool Program::Start() {
     if (!m_started) {
         return false;
     }
-    m_config = std::make_unique<ConfigDialogShell>();
+    m_config = std::make_unique<ConfigWindow>(ConfigWindowParts{
+        *m_vorla, *m_view, m_dialUp, m_timer, m_services.dialogs, m_services.shell, *m_preview});
     return true;
 }
 
@@ -149,11 +158,9 @@ void Program::CommitData() {
 }
 
 void Program::Config1Click() {
-    m_vorla->StopTimers();
     if (m_config) {
-        m_config->exec();
+        m_config->Config1Click();
     }
-    m_vorla->StartTimers();
 }
 
 void Program::Guard(const std::function<void()>& handler) {

@@ -11,6 +11,7 @@
 #include "mail/QelPOP3.h"
 #include "monitor/ComponentAdapters.h"
 #include "monitor/Monitor.h"
+#include "monitor/MsgWindowBridge.h"
 #include "net/HTTPGet.h"
 #include "net/RASControl.h"
 #include "platform/Desktop.h"
@@ -19,7 +20,9 @@
 #include "ui/MainMenu.h"
 #include "ui/QtMonitorView.h"
 #include "ui/QtPlatform.h"
-#include "ui/Shells.h"
+#include "ui/config/ConfigWindow.h"
+#include "ui/msgwindow/MsgWindow.h"
+#include "ui/msgwindow/MsgWindowPreview.h"
 
 namespace ui {
 
@@ -57,6 +60,9 @@ public:
     QtMonitorView& View() { return *m_view; }
     MainWindow& Window() { return m_view->Window(); }
     MainMenu& PopMnu() { return *m_menu; }
+    MsgWindow& MsgList() { return *m_msgList; }
+    // Created by Start.
+    ConfigWindow* Config() { return m_config.get(); }
     bool ExitRequested() const { return m_exit.Requested(); }
 
 private:
@@ -81,9 +87,12 @@ private:
     monitor::HttpGetDownloader m_downloader;
     CheckTimer m_timer;
     std::unique_ptr<QtMonitorView> m_view;
-    std::unique_ptr<MessageWindowShell> m_msgList;
-    std::unique_ptr<ConfigDialogShell> m_config;
+    std::unique_ptr<monitor::MsgWindowBridge> m_msgBridge;
     std::unique_ptr<monitor::TVorla> m_vorla;
+    // The two windows draw from the logic's skin and state: they go before the logic does.
+    std::unique_ptr<MsgWindow> m_msgList;
+    std::unique_ptr<MsgWindowPreview> m_preview;
+    std::unique_ptr<ConfigWindow> m_config;
     std::unique_ptr<MainMenu> m_menu;
     bool m_started = false;
     bool m_shutDown = false;

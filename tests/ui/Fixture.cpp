@@ -17,8 +17,10 @@ void WriteFile(const fs::path& path, const std::string& text) {
 }  // namespace
 
 ProgramFixture::ProgramFixture(const std::vector<SkinCopy>& skins,
-                               const std::vector<std::string>& moreSettings) {
+                               const std::vector<std::string>& moreSettings, bool settingsApart) {
     const fs::path folder = Folder();
+    m_settingsFolder = Folder() + (settingsApart ? "/settings/" : "/");
+    fs::create_directories(m_settingsFolder);
     const fs::path shipped = fs::path(VORLA_SOURCE_DIR) / "skins" / "default";
     for (const SkinCopy& skin : skins) {
         const fs::path target = folder / "skins" / skin.name;
@@ -34,9 +36,10 @@ ProgramFixture::ProgramFixture(const std::vector<SkinCopy>& skins,
     for (const std::string& line : moreSettings) {
         ini += line + "\r\n";
     }
-    WriteFile(folder / "Vorla.ini", ini);
+    WriteFile(fs::path(m_settingsFolder) / "Vorla.ini", ini);
     m_program = std::make_unique<ui::Program>(
-        ui::DesktopServices{sound, shell, m_autorun, m_mailto, dialogs, m_dialUp}, Folder() + "/");
+        ui::DesktopServices{sound, shell, m_autorun, m_mailto, dialogs, m_dialUp}, Folder() + "/",
+        m_settingsFolder);
     m_started = m_program->Start();
     if (m_started) {
         m_program->Show();

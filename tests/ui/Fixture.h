@@ -57,16 +57,20 @@ struct SkinCopy {
 
 // Lays out the folder, with skin_dir pointing at its "skins" and current_skin at the first
 // skin, and starts the program in it. moreSettings are further "key = value" lines of Vorla.ini.
+// With settingsApart the settings live in the folder's "settings" instead, as when installed.
 class ProgramFixture {
 public:
     explicit ProgramFixture(const std::vector<SkinCopy>& skins,
-                            const std::vector<std::string>& moreSettings = {});
+                            const std::vector<std::string>& moreSettings = {},
+                            bool settingsApart = false);
     ~ProgramFixture();
 
     bool Started() const { return m_started; }
     ui::Program& Program() { return *m_program; }
     std::string SkinFolder(const std::string& name) const;
     std::string Folder() const;
+    // Ends in "/".
+    const std::string& SettingsFolder() const { return m_settingsFolder; }
 
     RecordingDialogs dialogs;
     SilentSound sound;
@@ -74,6 +78,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    std::string m_settingsFolder;
     NoAutorun m_autorun;
     NoMailto m_mailto;
     platform::MemoryRasApi m_dialUp;

@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
 #include <QTest>
+#include <QTimer>
 
 #include <filesystem>
 #include <fstream>
@@ -332,6 +333,31 @@ private slots:
         SendButtonEvent(button, QEvent::MouseButtonPress, Qt::LeftButton);
         SendButtonEvent(button, QEvent::MouseButtonRelease, Qt::NoButton);
         QCOMPARE(clicks.count(), 2);
+    }
+
+    // Disconnected, the double click opens the message window as a notepad; its close button
+    // hands back to the main window.
+    void doubleClickOnTheFlagOpensTheMessageWindow() {
+        ProgramFixture fixture({{"default"}});
+        QVERIFY(fixture.Started());
+        ui::MsgWindow& messages = fixture.Program().MsgList();
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            QTRY_VERIFY(messages.isVisible());
+            seen = true;
+            QVERIFY(fixture.Program().Vorla().NotepadMode);
+            QCOMPARE(messages.size(),
+                     ui::ToQImage(fixture.Program().Vorla().Skin.MsgBackground).size());
+            QTest::mouseClick(&messages.Button(skin::kExitBtn), Qt::LeftButton);
+        });
+        ui::ImageWidget& flag = fixture.Program().Window().FLAG();
+        SendButtonEvent(flag, QEvent::MouseButtonPress, Qt::LeftButton);
+        SendButtonEvent(flag, QEvent::MouseButtonRelease, Qt::NoButton);
+        SendButtonEvent(flag, QEvent::MouseButtonDblClick, Qt::LeftButton);
+        SendButtonEvent(flag, QEvent::MouseButtonRelease, Qt::NoButton);
+        QVERIFY(seen);
+        QVERIFY(!messages.isVisible());
+        QVERIFY(fixture.dialogs.messages.empty());
     }
 
     void startHiddenHidesAtTheFirstPaint() {

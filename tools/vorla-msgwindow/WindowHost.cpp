@@ -20,7 +20,8 @@ WindowHost::WindowHost(std::ostream& out, ConsoleMainView& mainView, ConsoleDial
     : m_out(out),
       m_mainView(mainView),
       m_dialogs(dialogs),
-      m_list({m_state, *this, pop, m_memo, *this, dialogs, dialogs, pump}) {}
+      m_bridge(mainView),
+      m_list({m_bridge.State(), m_bridge, pop, m_memo, *this, dialogs, dialogs, pump}) {}
 
 bool WindowHost::IsStep(const std::string& step) {
     static const char* const kPlain[] = {"next",    "prev", "delete", "read",
@@ -34,47 +35,13 @@ bool WindowHost::IsStep(const std::string& step) {
     return false;
 }
 
-void WindowHost::TakeFromMonitor() {
-    m_state.IsConnected = m_vorla->IsConnected;
-    m_state.CurrentAccount = m_vorla->CurrentAccount;
-    m_state.WaitingCount = m_vorla->WaitingCount;
-    m_state.NotepadMode = m_vorla->NotepadMode;
-    m_state.StatusText = m_vorla->Ticker.StatusText;
-    m_state.Config = m_vorla->Config;
-    m_state.Tables = m_vorla->Tables;
-}
-
-void WindowHost::GiveToMonitor() {
-    m_vorla->WaitingCount = m_state.WaitingCount;
-    m_vorla->NotepadMode = m_state.NotepadMode;
-    m_vorla->Config.memo_posx = m_state.Config.memo_posx;
-    m_vorla->Config.memo_posy = m_state.Config.memo_posy;
-}
-
 void WindowHost::DisplayMessage(int index, bool) {
-    TakeFromMonitor();
-    // Later POP3 errors reach the window through ErrorNotice(); the window clears it itself.
-    m_state.ErrorNotice = m_vorla->ErrorNotice();
-    try {
-        m_list.DisplayMessage(index, false);
-    } catch (...) {
-        GiveToMonitor();
-        throw;
-    }
-    GiveToMonitor();
-}
-
-void WindowHost::CheckNextAccount(bool check) {
-    GiveToMonitor();
-    m_vorla->CheckNextAccount(check);
-    m_state.ErrorNotice = m_vorla->ErrorNotice();
-    m_state.StatusText = m_vorla->Ticker.StatusText;
+    m_list.DisplayMessage(index, false);
 }
 
 void WindowHost::ShowModal() {
     m_opened = true;
     m_visible = true;
-    TakeFromMonitor();
     const msgwindow::MsgWindowPlacement placement =
         m_list.FormShow(m_vorla->Skin, kScreenWidth, kScreenHeight);
     m_left = placement.Left;
@@ -87,12 +54,12 @@ void WindowHost::ShowModal() {
             m_closedByStep = true;
             break;  // the monitor's side of the closing comes first; Finish prints the block
         }
-        GiveToMonitor();
+        m_bridge.GiveToMonitor();
         PrintBlock(step);
     }
     if (m_visible)
         m_list.CloseMsgClick();
-    GiveToMonitor();
+    m_bridge.GiveToMonitor();
     m_visible = false;
 }
 

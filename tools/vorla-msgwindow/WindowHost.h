@@ -1,27 +1,28 @@
 #pragma once
 // The message window of vorla-msgwindow: TMsgList on an in-memory memo, shown "modally" by
-// running the user's steps. It also bridges the state that TVorla still keeps in its own
-// fields: the window works on a SharedState copied from the monitor when the window opens
-// and written back when it closes or asks the main window to redisplay.
+// running the user's steps. The monitor hands over to Bridge(), which shares its state.
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "Console.h"
 #include "monitor/Monitor.h"
+#include "monitor/MsgWindowBridge.h"
 #include "msgwindow/MsgList.h"
 
 namespace vorlamsg {
 
-class WindowHost final : public monitor::MessageWindow,
-                         public msgwindow::MainWindowLink,
-                         public msgwindow::MsgListView {
+class WindowHost final : public monitor::MessageWindow, public msgwindow::MsgListView {
 public:
     WindowHost(std::ostream& out, ConsoleMainView& mainView, ConsoleDialogs& dialogs,
                mail::TQelPOP& pop, platform::EventPump& pump);
 
     // The monitor must be set before it hands over; the steps run inside ShowModal.
-    void Attach(monitor::TVorla& vorla) { m_vorla = &vorla; }
+    void Attach(monitor::TVorla& vorla) {
+        m_vorla = &vorla;
+        m_bridge.Attach(vorla, *this);
+    }
+    monitor::MsgWindowBridge& Bridge() { return m_bridge; }
     void SetSteps(std::vector<std::string> steps) { m_steps = std::move(steps); }
 
     // The "== NAME" block: the memo, the status last drawn, the waiting count.
@@ -29,18 +30,11 @@ public:
     // After the double click: the opening block when the window did not open, and what the
     // steps left after a close (they find no window); then closes a window still open.
     void Finish();
-    // A POP3 error text, as the main window records it.
-    void ErrorNotice(const std::string& text) { m_state.ErrorNotice = text; }
-
     // monitor::MessageWindow
     bool IsVisible() override { return m_visible; }
     void DisplayMessage(int index, bool keepPosition) override;
     void ShowModal() override;
     long long CurrentMessageSize() override { return m_list.Mesg->Size; }
-
-    // msgwindow::MainWindowLink
-    void DrawStatus(const std::string& text) override { m_mainView.DrawStatus(text); }
-    void CheckNextAccount(bool check) override;
 
     // msgwindow::MsgListView
     void CloseWindow() override { m_visible = false; }
@@ -54,14 +48,12 @@ public:
 private:
     void RunStep(const std::string& step);
     void PrintMenu();
-    void TakeFromMonitor();
-    void GiveToMonitor();
 
     std::ostream& m_out;
     ConsoleMainView& m_mainView;
     ConsoleDialogs& m_dialogs;
     monitor::TVorla* m_vorla = nullptr;
-    msgwindow::SharedState m_state;
+    monitor::MsgWindowBridge m_bridge;
     msgwindow::MemoLines m_memo;
     msgwindow::TMsgList m_list;
     std::vector<std::string> m_steps;

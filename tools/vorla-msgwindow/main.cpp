@@ -84,11 +84,10 @@ int main(int argc, char** argv) {
     platform::XdgMailtoHandler mailto;
     vorlamsg::WindowHost window(std::cout, view, dialogs, pop, windowThread);
 
-    monitor::TVorla vorla({view, popClient, dialUp, noDownloads, timer, tickerTimers, window,
-                           windowThread, shell, autorun, mailto},
+    monitor::TVorla vorla({view, popClient, dialUp, noDownloads, timer, tickerTimers,
+                           window.Bridge(), windowThread, shell, autorun, mailto},
                           folder);
     vorla.SaveOnShutDown = false;
-    vorla.OnErrorNotice = [&window](const std::string& text) { window.ErrorNotice(text); };
     window.Attach(vorla);
     window.SetSteps(std::move(steps));
 

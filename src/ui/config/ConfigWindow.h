@@ -9,7 +9,7 @@
 #include "config/TConfig.h"
 #include "config/VorlaLink.h"
 #include "ui/config/ConfigDialog.h"
-#include "ui/config/QtFileDialogs.h"
+#include "ui/config/QtConfigFileDialogs.h"
 
 namespace ui {
 
@@ -36,7 +36,7 @@ public:
 
 private:
     ConfigWindowParts m_parts;
-    QtFileDialogs m_files;
+    QtConfigFileDialogs m_files;
     config::VorlaSkinHost m_skinHost;
     config::TConfig m_logic;
     ConfigDialog m_dialog;

@@ -14,7 +14,7 @@ MsgWindow::MsgWindow(MsgWindowParts parts, QWidget* parent)
     : QDialog(parent, Qt::FramelessWindowHint | Qt::Tool),
       m_skin(parts.skin),
       m_memo(new MemoEdit(this)),
-      m_fileDialogs(this) {
+      m_fileDialogs(this, parts.notesFolder) {
     setWindowTitle(QStringLiteral("Vorla"));
     setObjectName(QStringLiteral("MsgList"));
     m_list = std::make_unique<msgwindow::TMsgList>(

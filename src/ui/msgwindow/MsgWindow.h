@@ -28,6 +28,8 @@ struct MsgWindowParts {
     platform::EventPump& pump;
     // The current skin (the main window's); read each time the window is shown.
     const skin::MainWindowSkin& skin;
+    // Where the note and attachment dialogs open first.
+    std::string notesFolder = {};
 };
 
 class MsgWindow final : public QDialog,

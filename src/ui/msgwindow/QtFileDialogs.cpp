@@ -38,6 +38,8 @@ bool QtFileDialogs::Execute(platform::FileDialogState& dialog, bool save) {
         box.selectNameFilter(filters[dialog.FilterIndex - 1]);
     if (!dialog.DefaultExt.empty())
         box.setDefaultSuffix(QString::fromStdString(dialog.DefaultExt));
+    if (!m_defaultFolder.empty() && dialog.FileName.rfind('/', 0) != 0)
+        box.setDirectory(ToQString(m_defaultFolder));
     if (!dialog.FileName.empty())
         box.selectFile(ToQString(dialog.FileName));
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <string>
+
 #include "platform/FileDialogs.h"
 
 class QWidget;
@@ -15,7 +17,9 @@ QStringList NameFilters(const std::string& filter);
 
 class QtFileDialogs final : public platform::FileDialogs {
 public:
-    explicit QtFileDialogs(QWidget* parent) : m_parent(parent) {}
+    // A dialog without a full path of its own opens in defaultFolder (when not empty).
+    explicit QtFileDialogs(QWidget* parent, std::string defaultFolder = {})
+        : m_parent(parent), m_defaultFolder(std::move(defaultFolder)) {}
     bool ExecuteSave(platform::FileDialogState& dialog) override;
     bool ExecuteOpen(platform::FileDialogState& dialog) override;
 
@@ -23,6 +27,7 @@ private:
     bool Execute(platform::FileDialogState& dialog, bool save);
 
     QWidget* m_parent;
+    std::string m_defaultFolder;
 };
 
 }  // namespace ui

@@ -16,7 +16,7 @@
 #include "config/TConfig.h"
 #include "settings/FindInSkin.h"
 #include "ui/config/ConfigDialog.h"
-#include "ui/config/QtFileDialogs.h"
+#include "ui/config/QtConfigFileDialogs.h"
 #include "ui/controls/LumoCheckBox.h"
 
 using namespace config::test;

@@ -1,8 +1,11 @@
 // "Configure" of the whole program: the modal dialog on the main window's settings, ended by
 // its buttons, and what the program then applies and writes.
 #include <QApplication>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
+
+#include <filesystem>
 
 #include "Fixture.h"
 #include "settings/FindInSkin.h"
@@ -50,6 +53,7 @@ class ConfigWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void okAppliesAndWritesTheSettingsAndCloseDropsThem();
+    void programConfigureAddsAnAccountToTheSettingsFolder();
 };
 
 void ConfigWindowTest::okAppliesAndWritesTheSettingsAndCloseDropsThem() {
@@ -80,6 +84,37 @@ void ConfigWindowTest::okAppliesAndWritesTheSettingsAndCloseDropsThem() {
     QCOMPARE(vorla.Ticker.Scroll.Interval(), std::uint16_t(5));
     QCOMPARE(timer.interval, 60000);
     QCOMPARE(settings::FindInSkin(ini, "", "speed"), std::string("2"));
+    QVERIFY(fixture.dialogs.messages.empty());
+}
+
+// "Configure" from the main window's menu, with the settings apart from the program folder as
+// an installed program has them: a new account is saved beside Vorla.ini and checked next.
+void ConfigWindowTest::programConfigureAddsAnAccountToTheSettingsFolder() {
+    uitest::ProgramFixture fixture({{"default"}}, {}, true);
+    QVERIFY(fixture.Started());
+    ui::ConfigWindow* window = fixture.Program().Config();
+    QVERIFY(window != nullptr);
+    WhenShown(*window, [](ui::ConfigDialog& dialog) {
+        for (QAction* page : dialog.PageMenu().actions())
+            if (page->text() == "Incoming Mails (POP3)")
+                page->trigger();
+        for (const auto& [name, text] : {std::pair{"NAccount", "Home"},
+                                         {"HostTxt", "127.0.0.1"},
+                                         {"UserName", "me"},
+                                         {"Password", "secret"}}) {
+            auto* edit = dialog.findChild<QLineEdit*>(name);
+            QVERIFY(edit != nullptr && edit->isVisible());
+            QTest::keyClicks(edit, text);
+        }
+        QTest::mouseClick(dialog.findChild<QWidget*>("AddAcc"), Qt::LeftButton);
+        QTest::mouseClick(dialog.findChild<QWidget*>("OK"), Qt::LeftButton);
+    });
+    fixture.Program().PopMnu().actions().front()->trigger();
+    QTRY_VERIFY(!window->Dialog().isVisible());
+    const std::string accounts = fixture.SettingsFolder() + "Accounts.ini";
+    QCOMPARE(settings::FindInSkin(accounts, "[Account1]", "acc_name"), std::string("Home"));
+    QVERIFY(!std::filesystem::exists(fixture.Folder() + "/Accounts.ini"));
+    QCOMPARE(fixture.Program().Vorla().Tables.AccountCount, 1);
     QVERIFY(fixture.dialogs.messages.empty());
 }
 

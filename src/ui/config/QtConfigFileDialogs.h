@@ -8,9 +8,9 @@ class QWidget;
 
 namespace ui {
 
-class QtFileDialogs final : public config::FileDialogs {
+class QtConfigFileDialogs final : public config::FileDialogs {
 public:
-    explicit QtFileDialogs(QWidget* parent) : m_parent(parent) {}
+    explicit QtConfigFileDialogs(QWidget* parent) : m_parent(parent) {}
     std::optional<std::string> OpenFile(const config::OpenRequest& request) override;
     std::optional<std::string> PickFolder(const std::string& caption) override;
 

@@ -1,4 +1,4 @@
-#include "ui/config/QtFileDialogs.h"
+#include "ui/config/QtConfigFileDialogs.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -28,7 +28,7 @@ QString QtFilterList(const std::string& filter) {
     return QtFilters(filter).join(";;");
 }
 
-std::optional<std::string> QtFileDialogs::OpenFile(const config::OpenRequest& request) {
+std::optional<std::string> QtConfigFileDialogs::OpenFile(const config::OpenRequest& request) {
     const QStringList filters = QtFilters(request.Filter);
     QString selected = filters.value(request.FilterIndex - 1);
     QString start = QString::fromStdString(request.InitialDir);
@@ -43,7 +43,7 @@ std::optional<std::string> QtFileDialogs::OpenFile(const config::OpenRequest& re
     return file.toStdString();
 }
 
-std::optional<std::string> QtFileDialogs::PickFolder(const std::string& caption) {
+std::optional<std::string> QtConfigFileDialogs::PickFolder(const std::string& caption) {
     const QString folder = QFileDialog::getExistingDirectory(
         m_parent, QString::fromStdString(caption), QDir::rootPath());
     if (folder.isEmpty()) {
