@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Console.h"
+#include "ReplySteps.h"
 #include "monitor/Monitor.h"
 #include "msgwindow/MsgList.h"
 
@@ -18,7 +19,8 @@ class WindowHost final : public monitor::MessageWindow,
                          public msgwindow::MsgListView {
 public:
     WindowHost(std::ostream& out, ConsoleMainView& mainView, ConsoleDialogs& dialogs,
-               mail::TQelPOP& pop, platform::EventPump& pump);
+               mail::TQelPOP& pop, platform::EventPump& pump, platform::Shell& shell,
+               mail::TransportFactory& smtpTransports);
 
     // The monitor must be set before it hands over; the steps run inside ShowModal.
     void Attach(monitor::TVorla& vorla) { m_vorla = &vorla; }
@@ -64,6 +66,7 @@ private:
     msgwindow::SharedState m_state;
     msgwindow::MemoLines m_memo;
     msgwindow::TMsgList m_list;
+    ReplySteps m_reply;
     std::vector<std::string> m_steps;
     std::size_t m_nextStep = 0;
     bool m_visible = false;
