@@ -32,13 +32,6 @@ TReplyComposer::TReplyComposer(ReplyHost host, ReplyParts parts)
     WireEvents();
 }
 
-TReplyComposer::~TReplyComposer() {
-    m_smtp.OnBeforeSend = nullptr;
-    m_smtp.OnSendProgress = nullptr;
-    m_smtp.OnAfterSend = nullptr;
-    m_smtp.OnError = nullptr;
-}
-
 void TReplyComposer::WireEvents() {
     m_smtp.OnBeforeSend = [this](mail::TObject*) { m_host.mainWindow.DrawStatus("new message"); };
     m_smtp.OnSendProgress = [this](mail::TObject*, std::uint16_t percent) {

@@ -74,7 +74,8 @@ public:
     std::vector<IdentityMenuItem> menu;  // as last popped up
 };
 
-// What the composer adds to the message window.
+// What the composer adds to the message window. The composer sets QMail's events; the client
+// serves the composer only.
 struct ReplyParts {
     mail::TQelSMTP& QMail;
     platform::Shell& shell;
@@ -96,7 +97,6 @@ public:
     TReplyComposer(ReplyHost host, ReplyParts parts);
     TReplyComposer(const TReplyComposer&) = delete;
     TReplyComposer& operator=(const TReplyComposer&) = delete;
-    ~TReplyComposer();
 
     // Opens and fills the panel, sends it when open, or opens a "mailto:" link.
     void ReplyClick();
