@@ -45,7 +45,9 @@ void TReplyComposer::WireEvents() {
         m_host.view.ShowReplyPanel(false);
     };
     m_smtp.OnError = [this](mail::TObject*, int, const std::string& text) {
-        m_host.mainWindow.DrawStatus(text);
+        // A send stopped by the Delete button fails on the reply it was in the middle of;
+        // that reply's text would not say why.
+        m_host.mainWindow.DrawStatus(m_smtp.AbortRequested ? "Aborted." : text);
     };
 }
 

@@ -85,6 +85,12 @@ ReplyPanelWidget::ReplyPanelWidget(QWidget* parent)
     Arrange();
 }
 
+ReplyPanelWidget::~ReplyPanelWidget() {
+    // De draws from m_deState, which goes before the children do.
+    delete m_de;
+    m_de = nullptr;
+}
+
 void ReplyPanelWidget::SetComposer(msgwindow::TReplyComposer& composer) {
     m_composer = &composer;
 }

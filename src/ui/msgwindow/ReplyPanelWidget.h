@@ -37,6 +37,7 @@ class ReplyPanelWidget final : public QWidget, public msgwindow::ReplyPanel {
     Q_OBJECT
 public:
     explicit ReplyPanelWidget(QWidget* parent);
+    ~ReplyPanelWidget() override;
 
     // Where the composer's identity menu choices go; set once the composer exists.
     void SetComposer(msgwindow::TReplyComposer& composer);

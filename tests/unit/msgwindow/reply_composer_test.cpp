@@ -244,6 +244,7 @@ TEST_F(ReplyTest, DeleteCancelsAndASecondReplyIsHeldOff) {
     EXPECT_EQ(peer.sessions, 1);
     EXPECT_TRUE(peer.deliveries.empty());
     EXPECT_TRUE(list.Composing);
+    EXPECT_EQ(Status(), "Aborted.");
     EXPECT_EQ(box.Count(), 1);  // Delete while composing deletes no message
     EXPECT_NE(peer.commands.back(), "QUIT");
 }
