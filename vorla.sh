@@ -2,6 +2,7 @@
 # Sets up a Debian 12 machine for Vorla and builds it, then runs the tests or the program.
 #   ./vorla.sh run                 install packages, build, start Vorla with the default skin
 #   ./vorla.sh demo                the same, with a private Dovecot on 127.0.0.1 holding sample mail
+#                                  and an SMTP sink printing the replies sent
 #   ./vorla.sh test [--sanitize]   install packages, build, run every test
 #   ./vorla.sh build               install packages and build only
 set -euo pipefail

@@ -1,4 +1,5 @@
-"""The demo: a private Dovecot on 127.0.0.1 with sample mail, and vorla checking it.
+"""The demo: a private Dovecot on 127.0.0.1 with sample mail, and vorla checking it. A local
+SMTP sink takes the replies sent from the message window and prints them here.
 
 Usage: demo.py PROGRAM_FOLDER   (the build's program folder, holding vorla and the skins)
 Everything lives in a temporary folder that is removed at the end.
@@ -10,6 +11,7 @@ import signal
 import subprocess
 import sys
 import tempfile
+import threading
 
 from dovecot_sandbox import DovecotSandbox, SandboxError, find_dovecot
 
@@ -33,16 +35,38 @@ def sample_message(number, sender, subject, body):
             f"Date: Mon, 1 Jan 2024 09:0{number}:00 +0000\r\nMessage-ID: <demo{number}@localhost>\r\n"
             f"\r\n{body}").encode()
 
-def write_settings(home, program, port):
+SINK = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "integration",
+                    "harness", "smtp_sink.py")
+
+def start_smtp_sink():
+    """Starts the sink (Debian's aiosmtpd) on 127.0.0.1; returns the process and its port. What it prints is copied
+    to this terminal."""
+    sink = subprocess.Popen(["/usr/bin/python3", SINK, "--print"], stdout=subprocess.PIPE, text=True)
+    first = sink.stdout.readline().split()
+    if len(first) != 2 or first[0] != "port":
+        sink.kill()
+        sink.wait()
+        raise SandboxError("the SMTP sink did not start (package python3-aiosmtpd)")
+
+    def copy():
+        for line in sink.stdout:
+            print(line, end="", flush=True)
+
+    threading.Thread(target=copy, daemon=True).start()
+    return sink, int(first[1])
+
+def write_settings(home, program, port, smtp_port):
     skins = os.path.join(program, "skins")
     with open(os.path.join(home, "Vorla.ini"), "wb") as f:
         f.write(ini([f"current_skin = {skins}/default/", "autocheck =1", "autoconnect =1",
                      "minutes = 1", "icon_tray =1", f"skin_dir = {skins}", "speed = 1",
-                     "playsnd =0", "run_my_client =0", "reset =0"]))
+                     "playsnd =0", "run_my_client =0", "reset =0", "vrmail =1", "sendorg =1",
+                     "smtphost = 127.0.0.1", f"smtpport = {smtp_port}"]))
     with open(os.path.join(home, "Accounts.ini"), "wb") as f:
         f.write(ini(["", "[Account1]", "acc_name = Demo", "host_name = 127.0.0.1",
                      f"user_name = {USER}"]) + b"password = " + scramble(PASSWORD) + b"\r\n" +
-                ini([f"port_number = {port}", "inactive = 0"]))
+                ini([f"port_number = {port}", "inactive = 0", "auth_name = Demo User",
+                     f"auth_addr = {USER}@localhost"]))
     os.chmod(os.path.join(home, "Accounts.ini"), 0o600)
 
 def main(argv):
@@ -69,13 +93,23 @@ def main(argv):
                 print(e, file=sys.stderr)
                 keep = True  # for the log and configuration the message points at
                 return 1
-            home = os.path.join(folder, "settings")
-            os.makedirs(home)
-            write_settings(home, program, port)
-            print(f"Dovecot on 127.0.0.1:{port} (user {USER}, {len(MESSAGES)} messages); "
-                  f"settings in {home}")
-            env = dict(os.environ, VORLA_HOME=home)
-            return subprocess.call([os.path.join(program, "vorla")], env=env)
+            try:
+                sink, smtp_port = start_smtp_sink()
+            except SandboxError as e:
+                print(e, file=sys.stderr)
+                return 1
+            try:
+                home = os.path.join(folder, "settings")
+                os.makedirs(home)
+                write_settings(home, program, port, smtp_port)
+                print(f"Dovecot on 127.0.0.1:{port} (user {USER}, {len(MESSAGES)} messages); "
+                      f"SMTP sink on 127.0.0.1:{smtp_port}, replies are printed here; "
+                      f"settings in {home}")
+                env = dict(os.environ, VORLA_HOME=home)
+                return subprocess.call([os.path.join(program, "vorla")], env=env)
+            finally:
+                sink.terminate()
+                sink.wait()
     finally:
         if not keep:
             shutil.rmtree(folder, ignore_errors=True)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts a Dovecot on 127.0.0.1 with a few sample messages and runs vorla on a settings folder
-# whose account points at it (./vorla.sh demo). Dovecot stops when vorla ends.
+# whose account points at it, and an SMTP sink for the replies that prints what it receives
+# (./vorla.sh demo). Dovecot and the sink stop when vorla ends.
 #   scripts/demo.sh BUILD_DIR
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"

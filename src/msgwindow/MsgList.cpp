@@ -5,6 +5,7 @@
 #include "msgwindow/Charset.h"
 #include "msgwindow/Filters.h"
 #include "msgwindow/MessageText.h"
+#include "msgwindow/ReplyComposer.h"
 #include "skin/PictureLoader.h"
 
 namespace msgwindow {
@@ -45,6 +46,8 @@ TMsgList::TMsgList(MsgListParts parts)
     for (std::size_t i = 0; i < Buttons.size(); ++i)
         Buttons[i].Hint = kHints[i];
 }
+
+TMsgList::~TMsgList() = default;
 
 template <typename Work>
 void TMsgList::Guard(Work work) {
@@ -203,6 +206,11 @@ void TMsgList::PrevClick() {
 }
 
 void TMsgList::DeleteClick() {
+    if (Composing) {
+        if (m_composer)
+            m_composer->Abort();
+        return;
+    }
     if (m_state.NotepadMode) {
         m_mess.Clear();
         NoteFile.clear();
@@ -229,6 +237,18 @@ void TMsgList::DeleteClick() {
         else
             DisplayMessage(0, false);
     });
+}
+
+TReplyComposer& TMsgList::AttachComposer(ReplyParts parts) {
+    m_composer = std::make_unique<TReplyComposer>(
+        ReplyHost{*this, m_state, m_main, m_view, m_dialogs, m_pump}, parts);
+    return *m_composer;
+}
+
+void TMsgList::ReplyClick() {
+    // A fetch or delete in progress holds the click off like the other buttons'.
+    if (m_composer && !m_busy)
+        m_composer->ReplyClick();
 }
 
 void TMsgList::readmailClick() {

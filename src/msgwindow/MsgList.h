@@ -21,6 +21,9 @@
 
 namespace msgwindow {
 
+class TReplyComposer;
+struct ReplyParts;
+
 inline constexpr const char* kFilteredBanner = "***** FILTERED MESSAGE ! *****";
 inline constexpr const char* kRule = "-------------------------------";
 inline constexpr const char* kAlreadyRead = "Messages already read !";
@@ -82,6 +85,7 @@ struct MsgWindowPlacement {
 class TMsgList {
 public:
     explicit TMsgList(MsgListParts parts);
+    ~TMsgList();
     TMsgList(const TMsgList&) = delete;
     TMsgList& operator=(const TMsgList&) = delete;
 
@@ -111,6 +115,11 @@ public:
     // Writes the memo's lines, each ended by CR LF, replacing the file whole; false when the
     // file cannot be written (which the window does not report).
     bool WriteNote(const std::string& fileName);
+
+    // Reply: gives the window its reply panel and SMTP client; until then ReplyClick does
+    // nothing. Returns the composer, which the desktop forwards the panel's events to.
+    TReplyComposer& AttachComposer(ReplyParts parts);
+    void ReplyClick();
 
     // True while a fetch or delete runs on the client: clicks arriving then are held off.
     bool Busy() const { return m_busy; }
@@ -148,6 +157,7 @@ private:
     platform::FileDialogs& m_fileDialogs;
     platform::EventPump& m_pump;
     bool m_busy = false;
+    std::unique_ptr<TReplyComposer> m_composer;
 };
 
 }  // namespace msgwindow

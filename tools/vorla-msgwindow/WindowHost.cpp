@@ -16,12 +16,14 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
 }  // namespace
 
 WindowHost::WindowHost(std::ostream& out, ConsoleMainView& mainView, ConsoleDialogs& dialogs,
-                       mail::TQelPOP& pop, platform::EventPump& pump)
+                       mail::TQelPOP& pop, platform::EventPump& pump, platform::Shell& shell,
+                       mail::TransportFactory& smtpTransports)
     : m_out(out),
       m_mainView(mainView),
       m_dialogs(dialogs),
       m_bridge(mainView),
-      m_list({m_bridge.State(), m_bridge, pop, m_memo, *this, dialogs, dialogs, pump}) {}
+      m_list({m_bridge.State(), m_bridge, pop, m_memo, *this, dialogs, dialogs, pump}),
+      m_reply(m_list, smtpTransports, pump, shell) {}
 
 bool WindowHost::IsStep(const std::string& step) {
     static const char* const kPlain[] = {"next",    "prev", "delete", "read",
@@ -32,7 +34,7 @@ bool WindowHost::IsStep(const std::string& step) {
     for (const char* prefix : {"saveatt:", "saveas:", "open:"})
         if (StartsWith(step, prefix) && step.size() > std::string(prefix).size())
             return true;
-    return false;
+    return ReplySteps::IsStep(step);
 }
 
 void WindowHost::DisplayMessage(int index, bool) {
@@ -100,6 +102,8 @@ void WindowHost::RunStep(const std::string& step) {
     } else if (StartsWith(step, "open:")) {
         m_dialogs.AnswerWithFile(step.substr(5));
         m_list.OpenMemoClick();
+    } else {
+        m_reply.Run(step);
     }
     m_dialogs.Cancel();
 }
@@ -113,6 +117,7 @@ void WindowHost::PrintBlock(const std::string& name) {
     m_out << "== " << name << '\n';
     for (const std::string& line : m_memo.Lines())
         PrintLine(m_out, "memo", line);
+    m_reply.Print(m_out);
     PrintLine(m_out, "status", m_mainView.LastStatus());
     m_out << "count: " << m_vorla->WaitingCount << '\n' << std::flush;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Console.h"
+#include "ReplySteps.h"
 #include "monitor/Monitor.h"
 #include "monitor/MsgWindowBridge.h"
 #include "msgwindow/MsgList.h"
@@ -15,7 +16,8 @@ namespace vorlamsg {
 class WindowHost final : public monitor::MessageWindow, public msgwindow::MsgListView {
 public:
     WindowHost(std::ostream& out, ConsoleMainView& mainView, ConsoleDialogs& dialogs,
-               mail::TQelPOP& pop, platform::EventPump& pump);
+               mail::TQelPOP& pop, platform::EventPump& pump, platform::Shell& shell,
+               mail::TransportFactory& smtpTransports);
 
     // The monitor must be set before it hands over; the steps run inside ShowModal.
     void Attach(monitor::TVorla& vorla) {
@@ -56,6 +58,7 @@ private:
     monitor::MsgWindowBridge m_bridge;
     msgwindow::MemoLines m_memo;
     msgwindow::TMsgList m_list;
+    ReplySteps m_reply;
     std::vector<std::string> m_steps;
     std::size_t m_nextStep = 0;
     bool m_visible = false;

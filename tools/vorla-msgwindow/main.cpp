@@ -44,7 +44,9 @@ int Usage() {
     std::cerr << "usage: vorla-msgwindow DIR [STEP...]\n"
                  "  DIR   settings folder (Vorla.ini, Accounts.ini, VrFilter.ini)\n"
                  "  STEP  next | prev | delete | read | readall | menu | close | save |\n"
-                 "        saveatt:FOLDER | saveas:FILE | open:FILE\n"
+                 "        saveatt:FOLDER | saveas:FILE | open:FILE |\n"
+                 "        reply | identity:N | to:TEXT | subj:TEXT | body:TEXT | send | cancel\n"
+                 "        (in body:TEXT the two characters \\n stand for a line break)\n"
                  "Steps after close find no window: their blocks show the state unchanged.\n";
     return kUsage;
 }
@@ -82,7 +84,7 @@ int main(int argc, char** argv) {
     IdleTimer timer;
     platform::XdgAutorun autorun;
     platform::XdgMailtoHandler mailto;
-    vorlamsg::WindowHost window(std::cout, view, dialogs, pop, windowThread);
+    vorlamsg::WindowHost window(std::cout, view, dialogs, pop, windowThread, shell, transports);
 
     monitor::TVorla vorla({view, popClient, dialUp, noDownloads, timer, tickerTimers,
                            window.Bridge(), windowThread, shell, autorun, mailto},

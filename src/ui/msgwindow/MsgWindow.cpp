@@ -14,7 +14,9 @@ MsgWindow::MsgWindow(MsgWindowParts parts, QWidget* parent)
     : QDialog(parent, Qt::FramelessWindowHint | Qt::Tool),
       m_skin(parts.skin),
       m_memo(new MemoEdit(this)),
-      m_fileDialogs(this, parts.notesFolder) {
+      m_fileDialogs(this, parts.notesFolder),
+      m_smtp(m_smtpTransports, parts.pump),
+      m_mailPan(new ReplyPanelWidget(this)) {
     setWindowTitle(QStringLiteral("Vorla"));
     setObjectName(QStringLiteral("MsgList"));
     m_list = std::make_unique<msgwindow::TMsgList>(
@@ -22,6 +24,7 @@ MsgWindow::MsgWindow(MsgWindowParts parts, QWidget* parent)
                                 parts.dialogs, m_fileDialogs, parts.pump});
     for (std::size_t i = 0; i < m_buttons.size(); ++i)
         m_buttons[i] = new ImgBtnWidget(this, m_list->Buttons[i]);
+    m_mailPan->SetComposer(m_list->AttachComposer({m_smtp, m_shell, *m_mailPan}));
     Wire();
 }
 
@@ -41,7 +44,8 @@ void MsgWindow::Wire() {
             [&list] { list.DeleteClick(); });
     connect(m_buttons[skin::kExitBtn], &ImgBtnWidget::Clicked, this,
             [&list] { list.CloseMsgClick(); });
-    // ReplyBtn opens the reply panel, which this window does not have yet.
+    connect(m_buttons[skin::kReplyBtn], &ImgBtnWidget::Clicked, this,
+            [&list] { list.ReplyClick(); });
 }
 
 void MsgWindow::ApplyFormShow() {
@@ -71,6 +75,14 @@ void MsgWindow::ApplyFormShow() {
         setMask(ToRegion(*placement.Shape));
     else
         clearMask();
+}
+
+void MsgWindow::ShowReplyPanel(bool visible) {
+    if (visible) {
+        m_mailPan->LayOver(m_memo->geometry());
+        m_mailPan->raise();
+    }
+    m_mailPan->setVisible(visible);
 }
 
 void MsgWindow::DisplayMessage(int index, bool) {

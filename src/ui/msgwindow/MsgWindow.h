@@ -11,11 +11,15 @@
 #include <array>
 #include <memory>
 
+#include "mail/PosixTransport.h"
+#include "mail/QelSMTP.h"
 #include "monitor/Services.h"
 #include "msgwindow/MsgList.h"
+#include "platform/LinuxDesktop.h"
 #include "ui/ImgBtnWidget.h"
 #include "ui/msgwindow/MemoEdit.h"
 #include "ui/msgwindow/QtFileDialogs.h"
+#include "ui/msgwindow/ReplyPanelWidget.h"
 
 namespace ui {
 
@@ -43,6 +47,8 @@ public:
     msgwindow::TMsgList& Logic() { return *m_list; }
     MemoEdit& Mess() { return *m_memo; }
     ImgBtnWidget& Button(skin::MsgButton which) { return *m_buttons[which]; }
+    ReplyPanelWidget& MailPan() { return *m_mailPan; }
+    mail::TQelSMTP& QMail() { return m_smtp; }
     // The popup menu as it was last opened.
     QMenu& MnuMsg() { return m_menu; }
 
@@ -56,7 +62,7 @@ public:
     void CloseWindow() override { done(QDialog::Accepted); }
     int Left() override { return x(); }
     int Top() override { return y(); }
-    void ShowReplyPanel(bool) override {}
+    void ShowReplyPanel(bool visible) override;
 
     // monitor::MessageWindow
     bool IsVisible() override { return isVisible(); }
@@ -78,6 +84,11 @@ private:
     MemoEdit* m_memo;
     QtFileDialogs m_fileDialogs;
     std::unique_ptr<msgwindow::TMsgList> m_list;
+    // The window's own SMTP client for replies, and the desktop for a "mailto:" link.
+    mail::PosixTransportFactory m_smtpTransports;
+    mail::TQelSMTP m_smtp;
+    platform::XdgShell m_shell;
+    ReplyPanelWidget* m_mailPan;
     std::array<ImgBtnWidget*, skin::kMsgButtonCount> m_buttons{};
     QImage m_background;
     QMenu m_menu;

@@ -6,6 +6,7 @@
 #include "DovecotServer.h"
 #include "MsgWindowFakes.h"
 #include "RecordingDialogs.h"
+#include "SmtpServer.h"
 #include "TempFolder.h"
 #include "mail/PosixTransport.h"
 #include "mail/QelMIME.h"
@@ -179,6 +180,36 @@ TEST(VorlaMsgWindow, NotepadModeWithoutMail) {
     EXPECT_NE(output.find("memo: first\nmemo: second\nstatus: notepad\n"), std::string::npos)
         << output;
     EXPECT_EQ(home.Read("copy.txt"), "first\r\nsecond\r\n");
+}
+
+TEST(VorlaMsgWindow, WritesAndSendsANoteThroughThePanel) {
+    harness::DovecotServer server;
+    harness::SmtpServer smtp;
+    testsupport::TempFolder home;
+    home.Write("Vorla.ini", "current_skin = " VORLA_SKINS
+                            "/default/\r\nvrmail =1\r\n"
+                            "smtphost = 127.0.0.1\r\nsmtpport = " +
+                                std::to_string(smtp.Port()) + "\r\n");
+    home.Write("Accounts.ini",
+               "[Account1]\r\nacc_name = Dove\r\nhost_name = 127.0.0.1\r\n"
+               "user_name = " +
+                   server.User() + "\r\npassword = " + settings::ScramblePassword(server.Pass()) +
+                   "\r\nport_number = " + std::to_string(server.Port()) +
+                   "\r\nauth_addr = bob@example.net\r\n");
+    int status = -1;
+    const std::string output = RunTool(home.Folder() +
+                                           " reply to:ann@example.org 'subj:Gr\xC3\xBC\xC3\x9F"
+                                           "e' 'body:a\\nb' send",
+                                       status);
+    EXPECT_EQ(status, 0) << output;
+    EXPECT_NE(output.find("from: bob@example.net\nto: ann@example.org\nsubj: Gr\xC3\xBC\xC3\x9F"
+                          "e\nbody: a\nbody: b\nstatus: new message\ncount: 0\n== send\n"),
+              std::string::npos)
+        << output;
+    EXPECT_NE(output.find("== send\nstatus: message sent\n"), std::string::npos) << output;
+    ASSERT_EQ(smtp.Deliveries().size(), 1u);
+    EXPECT_NE(smtp.Deliveries()[0].data.find("Subject: =?ISO-8859-1?B?R3L832U=?="),
+              std::string::npos);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QEnterEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QTest>
 
@@ -140,6 +142,45 @@ private slots:
         rig.window.Logic().CloseMsgClick();
         QCOMPARE(rig.state.Config.memo_posx, 80);
         QCOMPARE(rig.state.Config.memo_posy, 80);
+    }
+
+    void ReplyButtonLaysThePanelOverTheMemoAndDeChoosesTheIdentity() {
+        Rig rig;
+        rig.state.NotepadMode = true;
+        rig.state.Config.vrmail = true;
+        rig.state.Tables.AccountCount = 2;
+        rig.state.Tables.AccountTable[0].acc_name = "Home";
+        rig.state.Tables.AccountTable[0].auth_addr = "bob@example.net";
+        rig.state.Tables.AccountTable[1].acc_name = "Work & Co";
+        rig.state.Tables.AccountTable[1].auth_addr = "stone@work.example";
+        rig.window.ApplyFormShow();
+        rig.window.show();
+        QTest::mouseClick(&rig.window.Button(skin::kReplyBtn), Qt::LeftButton);
+        ui::ReplyPanelWidget& pan = rig.window.MailPan();
+        QVERIFY(pan.isVisible());
+        QCOMPARE(pan.geometry(), rig.window.Mess().geometry());
+        auto* from = pan.findChild<QLineEdit*>(QStringLiteral("MailFrom"));
+        QVERIFY(from && from->isReadOnly());
+        QCOMPARE(from->text(), QStringLiteral("bob@example.net"));
+        QStringList captions;
+        for (QLabel* label : pan.findChildren<QLabel*>())
+            captions << label->text();
+        QCOMPARE(captions, QStringList({"to :", "subj :"}));
+        QCOMPARE(pan.De().Button().Caption, std::string("from"));
+        auto* body = pan.findChild<QPlainTextEdit*>(QStringLiteral("MailBody"));
+        QVERIFY(body && body->geometry().right() == pan.width() - 1 &&
+                body->geometry().bottom() == pan.height() - 1);
+
+        QTest::mousePress(&pan.De(), Qt::LeftButton);
+        QMenu& menu = pan.IdentityMenu();
+        QCOMPARE(menu.actions().size(), 2);
+        QCOMPARE(menu.actions()[1]->text(), QStringLiteral("Work && Co (stone@work.example)"));
+        menu.actions()[1]->trigger();
+        QCOMPARE(from->text(), QStringLiteral("stone@work.example"));
+        QVERIFY(pan.isVisible());
+
+        rig.window.Logic().CloseMsgClick();
+        QVERIFY(!pan.isVisible());
     }
 
     void FiltersBecomeQtNameFilters() {

@@ -1,0 +1,218 @@
+#include "msgwindow/ReplyComposer.h"
+
+#include <algorithm>
+#include <exception>
+#include <fstream>
+
+#include "msgwindow/Charset.h"
+#include "msgwindow/MessageText.h"
+#include "msgwindow/MsgList.h"
+#include "msgwindow/ReplyCharset.h"
+
+namespace msgwindow {
+
+namespace {
+
+// Clears a pointer when the scope ends, however it ends.
+class SendScope {
+public:
+    SendScope(mail::TQelMsg*& slot, mail::TQelMsg& reply) : m_slot(slot) { slot = &reply; }
+    ~SendScope() { m_slot = nullptr; }
+    SendScope(const SendScope&) = delete;
+    SendScope& operator=(const SendScope&) = delete;
+
+private:
+    mail::TQelMsg*& m_slot;
+};
+
+}  // namespace
+
+TReplyComposer::TReplyComposer(ReplyHost host, ReplyParts parts)
+    : m_host(host), m_smtp(parts.QMail), m_shell(parts.shell), m_panel(parts.panel) {
+    WireEvents();
+}
+
+void TReplyComposer::WireEvents() {
+    m_smtp.OnBeforeSend = [this](mail::TObject*) { m_host.mainWindow.DrawStatus("new message"); };
+    m_smtp.OnSendProgress = [this](mail::TObject*, std::uint16_t percent) {
+        const long long size = m_reply ? m_reply->Size : 0;
+        m_host.mainWindow.DrawStatus("sending " + std::to_string(std::min<int>(percent, 100)) +
+                                     "% sur " + std::to_string(size / 1024) + "K");
+    };
+    m_smtp.OnAfterSend = [this](mail::TObject*) {
+        m_host.mainWindow.DrawStatus("message sent");
+        m_host.owner.Composing = false;
+        m_host.view.ShowReplyPanel(false);
+    };
+    m_smtp.OnError = [this](mail::TObject*, int, const std::string& text) {
+        // A send stopped by the Delete button fails on the reply it was in the middle of;
+        // that reply's text would not say why.
+        m_host.mainWindow.DrawStatus(m_smtp.AbortRequested ? "Aborted." : text);
+    };
+}
+
+const settings::AccountRecord* TReplyComposer::Identity() const {
+    const int number = m_host.owner.IdentityAccount;
+    if (number < 1 || number > m_host.state.Tables.AccountCount)
+        return nullptr;
+    return &m_host.state.Tables.AccountTable[static_cast<std::size_t>(number - 1)];
+}
+
+void TReplyComposer::ReplyClick() {
+    // A click that arrives while QMail waits must not start another SMTP operation.
+    if (Sending())
+        return;
+    const settings::Config& config = m_host.state.Config;
+    if (config.vrmail && !m_host.owner.Composing) {
+        OpenComposer();
+        Fill();
+    } else if (m_host.owner.Composing) {
+        Send();
+    } else if (!m_host.state.NotepadMode) {
+        m_host.pump.ProcessMessages();
+        m_shell.OpenDocument("mailto:" + mail::Trim(m_host.owner.Mesg->From));
+    }
+}
+
+void TReplyComposer::OpenComposer() {
+    m_panel.MailTo().SetText("");
+    m_panel.MailSubj().SetText("");
+    m_panel.MailFrom().SetText("");
+    m_panel.MailBody().Clear();
+    m_host.view.ShowReplyPanel(true);
+    m_panel.FocusMailTo();
+    m_host.owner.Composing = true;
+    m_host.mainWindow.DrawStatus("new message");
+}
+
+void TReplyComposer::Fill() {
+    const bool notepad = m_host.state.NotepadMode;
+    mail::TQelMsg& shown = *m_host.owner.Mesg;
+    if (!notepad)
+        m_panel.MailTo().SetText(UndeclaredToUtf8(shown.From));
+    const settings::AccountRecord* identity = Identity();
+    if (identity) {
+        m_panel.MailFrom().SetText(UndeclaredToUtf8(identity->auth_addr));
+        AddSignature(*identity);
+    }
+    Memo& body = m_panel.MailBody();
+    if (m_host.state.Config.sendorg && !notepad) {
+        if (!shown.Subject.empty())
+            m_panel.MailSubj().SetText("Re: " + HeaderForDisplay(shown).Subject);
+        body.Add("");
+        if (!shown.From.empty())
+            body.Add(kOriginalMessage);
+        BodyLines lines(shown);
+        for (std::size_t i = 0; i < shown.Text.size(); ++i) {
+            if (shown.Text[i].find("<!DOCTYPE") != std::string::npos)
+                break;
+            body.Add("> " + lines.Line(i));
+        }
+    }
+    body.CaretToStart();
+    shown.AttachedFiles.Clear();
+}
+
+void TReplyComposer::AddSignature(const settings::AccountRecord& account) {
+    if (!account.isign || account.auth_sign.empty())
+        return;
+    // An unreadable signature is left out without a word: the lines read so far stay.
+    std::ifstream file(account.auth_sign, std::ios::binary);
+    std::string line;
+    while (std::getline(file, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        m_panel.MailBody().Add(UndeclaredToUtf8(line));
+    }
+}
+
+void TReplyComposer::Compose(mail::TQelMsg& reply) {
+    const std::string subject = m_panel.MailSubj().Text();
+    const std::vector<std::string> lines = m_panel.MailBody().Lines();
+    const settings::AccountRecord* identity = Identity();
+    const std::string name = identity ? identity->auth_name : "";
+    std::string address = identity ? mail::Trim(identity->auth_addr) : "";
+
+    std::vector<std::string_view> texts{subject, name};
+    texts.insert(texts.end(), lines.begin(), lines.end());
+    const ReplyCharset charset = ChooseReplyCharset(texts);
+
+    reply.TextEncoding = mail::TTextEncoding::teBase64;
+    reply.CharSet = charset.Name;
+    // The display name goes out as encoded words beside the address; a quoted name would
+    // keep the words from being decoded. An address without a domain takes the server's.
+    if (!address.empty() && address.find('@') == std::string::npos && !name.empty())
+        address += "@" + m_host.state.Config.smtphost;
+    reply.From = name.empty() || address.empty()
+                     ? address
+                     : EncodedWords(name, charset) + " <" + address + ">";
+    reply.Subject = FromUtf8(subject, charset);
+    for (const std::string& line : lines)
+        reply.Text.push_back(FromUtf8(line, charset));
+    reply.SendTo = m_panel.MailTo().Text();
+    if (!m_host.state.NotepadMode) {
+        const mail::TQelMsg& shown = *m_host.owner.Mesg;
+        // The copies of the displayed message go to its CC recipients as well; the reply
+        // answers the displayed message itself, so it names that one's Message-ID.
+        reply.CC = shown.CC;
+        reply.InReplyTo = shown.MessageId;
+        reply.Size = shown.Size;
+    }
+}
+
+void TReplyComposer::Send() {
+    if (mail::Trim(m_panel.MailTo().Text()).empty())
+        return;
+    mail::TQelMsg reply;
+    Compose(reply);
+    SendScope scope(m_reply, reply);
+    const settings::Config& config = m_host.state.Config;
+    m_smtp.Host = config.smtphost;
+    m_smtp.Port = std::to_string(config.smtpport);
+    try {
+        m_host.pump.ProcessMessages();
+        m_smtp.Connect();
+        if (!m_smtp.Failed) {
+            m_host.pump.ProcessMessages();
+            m_smtp.SendMessage(reply);
+        }
+        m_smtp.Quit();
+    } catch (const std::exception& e) {
+        // A refused message ("From" or "SendTo" missing, a bad address): the panel stays so
+        // the user can correct it, and the session is ended for the next Connect.
+        m_host.dialogs.ShowMessage(e.what());
+        try {
+            m_smtp.Quit();
+        } catch (const std::exception& quitError) {
+            m_host.mainWindow.DrawStatus(quitError.what());
+        }
+    }
+}
+
+void TReplyComposer::DeMouseDown(const skin::ShiftState& shift) {
+    if (!shift.Left || shift.Right || shift.Middle || shift.Shift || shift.Ctrl || shift.Alt ||
+        shift.Double || Sending())
+        return;
+    m_panel.PopupIdentityMenu(IdentityMenu());
+}
+
+std::vector<IdentityMenuItem> TReplyComposer::IdentityMenu() const {
+    std::vector<IdentityMenuItem> items;
+    const settings::Tables& tables = m_host.state.Tables;
+    for (int i = 1; i <= tables.AccountCount; ++i) {
+        const settings::AccountRecord& account =
+            tables.AccountTable[static_cast<std::size_t>(i - 1)];
+        items.push_back({account.acc_name + " (" + account.auth_addr + ")", i});
+    }
+    return items;
+}
+
+void TReplyComposer::MnuReplyClick(int tag) {
+    if (Sending())
+        return;
+    m_host.owner.IdentityAccount = tag;
+    m_host.owner.Composing = false;
+    ReplyClick();
+}
+
+}  // namespace msgwindow
