@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "mail/TokenCommand.h"
 #include "platform/Stream.h"
 
 namespace mail {
@@ -52,6 +53,8 @@ void TQelPOP::SendCommand(const std::string& command) {
     if (OnSendTextToSocket) {
         if (command.rfind("PASS ", 0) == 0)
             OnSendTextToSocket(this, "PASS ****\r\n");
+        else if (command.rfind("AUTH XOAUTH2 ", 0) == 0)
+            OnSendTextToSocket(this, "AUTH XOAUTH2 ****\r\n");
         else
             OnSendTextToSocket(this, command);
     }
@@ -104,15 +107,19 @@ std::string TQelPOP::ReadReply() {
 void TQelPOP::Connect() {
     DeletedList.clear();
     MessageCount = 0;
-    AimSocket(m_socket, Host, PortOrDefault(Port, 110));
+    const std::uint16_t port = PortOrDefault(Port, 110);
+    AimSocket(m_socket, Host, port);
     m_socket.TimeOut = TimeOut;
+    m_socket.SetImplicitTls(
+        Security == TlsMode::Tls || (Security == TlsMode::Auto && port == kPop3sPort),
+        TlsFingerprint);
     Failed = false;
     try {
         m_socket.Open();
     } catch (const SocketError& e) {
         // The reason of the failed open, not the text of some earlier reply.
         ReplyStatus.clear();
-        ReplyText = e.what();
+        ReplyText = e.Text();
         ReportError(kErrLogin, this);
         return;
     }
@@ -126,9 +133,94 @@ void TQelPOP::Connect() {
     }
 }
 
+bool TQelPOP::Refuse(const std::string& text) {
+    ReplyStatus.clear();
+    ReplyText = text;
+    ReportError(kErrLogin, this);
+    return false;
+}
+
+bool TQelPOP::OffersStls() {
+    SendCommand("CAPA\r\n");
+    std::string answer = ReadReply();
+    if (Failed) {
+        if (Broken())
+            return false;
+        Failed = false;  // a server without CAPA offers no STLS either
+        return false;
+    }
+    const std::int64_t deadline = m_socket.NowMs() + TimeOut;
+    char buffer[TQelSocket::kReceiveSize];
+    while (answer.find(kTerminator) == std::string::npos && answer.size() < kMaxStatusLine) {
+        const std::size_t n = m_socket.ReceiveBuf(buffer, sizeof buffer, deadline);
+        if (n == 0)
+            return false;
+        answer.append(buffer, n);
+    }
+    for (const std::string& line : SplitLines(answer))
+        if (Trim(line) == "STLS")
+            return true;
+    return false;
+}
+
+bool TQelPOP::SecureForLogin() {
+    if (m_socket.Secure() || Security == TlsMode::Off ||
+        (Security == TlsMode::Auto && IsLoopbackHost(Host)))
+        return true;
+    if (!OffersStls()) {
+        if (!Connected)
+            return Refuse(ReplyText.empty() ? kClosedByServer : ReplyText);
+        if (Security == TlsMode::StartTls)
+            return Refuse("The server " + Host +
+                          " offers no STLS, which this account requires; nothing was sent.");
+        return Refuse("The server " + Host +
+                      " offers no TLS: the password is not sent in clear. To allow a plain "
+                      "login, choose the security \"None\" for this account.");
+    }
+    SendCommand("STLS\r\n");
+    ReadReply();
+    if (Failed) {
+        ReportError(kErrLogin, this);
+        return false;
+    }
+    try {
+        m_socket.StartTls(TlsFingerprint);
+    } catch (const SocketError& e) {
+        return Refuse(e.Text());
+    }
+    return true;
+}
+
+bool TQelPOP::LoginXOAuth2() {
+    std::string token;
+    try {
+        token = RunTokenCommand(OAuthCommand, TimeOut, m_pump);
+    } catch (const MailError& e) {
+        return Refuse(e.what());
+    }
+    SendCommand("AUTH XOAUTH2 " + XOAuth2Response(OneLine(UserId), OneLine(token)) + "\r\n");
+    const std::string answer = ReadReply();
+    if (answer.rfind("+ ", 0) == 0) {
+        // The refusal's details come as a challenge; an empty answer ends the exchange.
+        SendCommand("\r\n");
+        ReadReply();
+        Failed = true;
+    }
+    if (Failed) {
+        ReportError(kErrLogin, this);
+        return false;
+    }
+    LoggedIn = true;
+    return true;
+}
+
 bool TQelPOP::Login() {
     if (!Connected)
         throw MailError("Invalid Op. Not connected.");
+    if (!SecureForLogin())
+        return false;
+    if (!OAuthCommand.empty())
+        return LoginXOAuth2();
     SendCommand("USER " + OneLine(UserId) + "\r\n");
     ReadReply();
     if (Failed) {

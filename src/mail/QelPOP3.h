@@ -8,6 +8,7 @@
 
 #include "mail/QelClient.h"
 #include "mail/QelMsg.h"
+#include "mail/TlsTransport.h"
 
 namespace mail {
 
@@ -40,6 +41,7 @@ public:
     static constexpr int kErrDelete = 2003;
     static constexpr int kErrRetrieve = 2004;
     static constexpr int kErrStat = 2006;
+    static constexpr std::uint16_t kPop3sPort = 995;
 
     // The factory makes the connection at Connect; nothing is opened here.
     TQelPOP(TransportFactory& factory, platform::EventPump& pump,
@@ -54,12 +56,20 @@ public:
     bool GetUIDLsOnRetrieve = false;
     // Bound in milliseconds of the wait for the connection and for a whole status line.
     std::uint32_t TimeOut = 60000;
+    // Tls: TLS from the first byte. StartTls: STLS before the login, refused when not offered.
+    // Off: plain text. Auto: Tls on port 995; plain to a loopback host; else STLS when offered,
+    // else the login fails before any credential is sent.
+    TlsMode Security = TlsMode::Auto;
+    // SHA-256 fingerprint that the server's certificate must have; empty: the system's store.
+    std::string TlsFingerprint;
+    // When set, the login is AUTH XOAUTH2 with the first line this command prints.
+    std::string OAuthCommand;
 
     TOnBeforeRetrieve OnBeforeRetrieve;
     TNotifyEvent OnAfterRetrieve;
     TOnCodeProgressEvent OnRetrieveProgress;
     TOnDeleteEvent OnDelete;
-    // OnSendTextToSocket traces the PASS command with the password masked.
+    // OnSendTextToSocket traces the PASS and AUTH commands with the secret masked.
 
     bool LoggedIn = false;
     std::string ReplyStatus;
@@ -93,6 +103,11 @@ private:
     bool Broken() const { return m_broken; }
     void ReportError(int error, TObject* sender) override;
     std::unique_ptr<TQelMsg> Retrieve(std::uint32_t msgIndex, bool top, std::uint32_t lines);
+    // TLS before credentials as Security asks; false (reported) when the login must not go on.
+    bool SecureForLogin();
+    bool OffersStls();
+    bool LoginXOAuth2();
+    bool Refuse(const std::string& text);
 
     TProgressStepper m_progress;
     bool m_broken = false;

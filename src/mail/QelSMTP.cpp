@@ -2,6 +2,8 @@
 
 #include <ctime>
 
+#include "mail/TokenCommand.h"
+
 namespace mail {
 
 namespace {
@@ -33,11 +35,11 @@ int TQelSMTP::ReplyError() const {
     return value;
 }
 
-void TQelSMTP::SendCommand(const std::string& command) {
+void TQelSMTP::SendCommand(const std::string& command, const char* masked) {
     m_pump.ProcessMessages();
     m_socket.SendBuf(command);
     if (OnSendTextToSocket)
-        OnSendTextToSocket(this, command);
+        OnSendTextToSocket(this, masked ? std::string(masked) + "\r\n" : command);
 }
 
 std::string TQelSMTP::ReadReply() {
@@ -49,6 +51,7 @@ std::string TQelSMTP::ReadReply() {
     std::size_t scanFrom = 0;
     std::size_t lines = 0;
     char buffer[TQelSocket::kReceiveSize];
+    m_replyLines.clear();
     for (;;) {
         m_pump.ProcessMessages();
         if (AbortRequested)
@@ -64,6 +67,7 @@ std::string TQelSMTP::ReadReply() {
             lineStart = scanFrom = eol + 2;
             ReplyCode = Trim(line.substr(0, 3));
             ReplyText = line.size() > 3 ? Trim(line.substr(3, 64)) : "";
+            m_replyLines.push_back(line.size() > 4 ? Trim(line.substr(4)) : "");
             const std::size_t length = line.size() - 2;
             if (length == 3 || (length > 3 && line[3] == ' ')) {
                 m_pump.ProcessMessages();
@@ -101,15 +105,20 @@ void TQelSMTP::Connect() {
     // The reply reader stops at an abort; one left over from the last session must not stop
     // this one.
     AbortRequested = false;
-    AimSocket(m_socket, Host, PortOrDefault(Port, 25));
+    const std::uint16_t port = PortOrDefault(Port, 25);
+    AimSocket(m_socket, Host, port);
     m_socket.TimeOut = TimeOut;
+    m_socket.SetImplicitTls(
+        Security == TlsMode::Tls || (Security == TlsMode::Auto && port == kSmtpsPort),
+        TlsFingerprint);
+    m_extensions.clear();
     Failed = false;
     try {
         m_socket.Open();
     } catch (const SocketError& e) {
         // Reported, so a caller that shows OnError texts can say why nothing was sent.
         ReplyCode.clear();
-        ReplyText = e.what();
+        ReplyText = e.Text();
         ReportError(e.Code, this);
         return;
     }
@@ -120,11 +129,125 @@ void TQelSMTP::Connect() {
         ReportError(ReplyError(), this);
         return;
     }
-    SendCommand("HELO " + OneLine(m_socket.LocalHost()) + "\r\n");
-    ReadReply();
-    if (!Expect("250"))
+    if (!Greet())
         ReportError(ReplyError(), this);
+    else if (SecureSession())
+        Authenticate();
     AbortRequested = false;
+}
+
+bool TQelSMTP::Greet() {
+    const std::string name = OneLine(m_socket.LocalHost());
+    SendCommand("EHLO " + name + "\r\n");
+    ReadReply();
+    if (ReplyCode == "250") {
+        m_extensions = m_replyLines;
+        return true;
+    }
+    if (ReplyCode.empty())
+        return false;  // closed or aborted: nothing to fall back on
+    // A server that knows no ESMTP refuses EHLO; HELO is what it understands.
+    m_extensions.clear();
+    SendCommand("HELO " + name + "\r\n");
+    ReadReply();
+    return Expect("250");
+}
+
+bool TQelSMTP::Offers(const std::string& keyword) const {
+    for (const std::string& line : m_extensions) {
+        const std::string word = UpperCase(line.substr(0, line.find_first_of(" =")));
+        if (word == keyword)
+            return true;
+    }
+    return false;
+}
+
+void TQelSMTP::Refuse(const std::string& text) {
+    ReplyCode.clear();
+    ReplyText = text;
+    ReportError(kErrRefused, this);
+}
+
+bool TQelSMTP::SecureSession() {
+    if (m_socket.Secure() || Security == TlsMode::Off ||
+        (Security == TlsMode::Auto && IsLoopbackHost(Host)))
+        return true;
+    if (!Offers("STARTTLS")) {
+        Refuse(Security == TlsMode::StartTls
+                   ? "The SMTP server " + Host +
+                         " offers no STARTTLS, which the outgoing server's security requires."
+                   : "The SMTP server " + Host +
+                         " offers no TLS: nothing is sent in clear. To send without TLS, choose "
+                         "the security \"None\" for the outgoing server.");
+        return false;
+    }
+    SendCommand("STARTTLS\r\n");
+    ReadReply();
+    if (!Expect("220")) {
+        ReportError(ReplyError(), this);
+        return false;
+    }
+    try {
+        m_socket.StartTls(TlsFingerprint);
+    } catch (const SocketError& e) {
+        Refuse(e.Text());
+        return false;
+    }
+    // The session starts anew over TLS (RFC 3207): what was offered before counts no more.
+    if (!Greet()) {
+        ReportError(ReplyError(), this);
+        return false;
+    }
+    return true;
+}
+
+bool TQelSMTP::Authenticate() {
+    if ((UserId.empty() && OAuthCommand.empty()) || !Offers("AUTH"))
+        return true;
+    std::string mechanisms;
+    for (const std::string& line : m_extensions)
+        if (UpperCase(line.substr(0, 5)) == "AUTH " || UpperCase(line.substr(0, 5)) == "AUTH=")
+            mechanisms += " " + UpperCase(line.substr(5)) + " ";
+    const std::string user = OneLine(UserId);
+    if (!OAuthCommand.empty()) {
+        std::string token;
+        try {
+            token = RunTokenCommand(OAuthCommand, TimeOut, m_pump);
+        } catch (const MailError& e) {
+            Refuse(e.what());
+            return false;
+        }
+        SendCommand("AUTH XOAUTH2 " + XOAuth2Response(user, OneLine(token)) + "\r\n",
+                    "AUTH XOAUTH2 ****");
+        ReadReply();
+        if (ReplyCode == "334") {
+            // The refusal's details come as a challenge; an empty answer ends the exchange.
+            SendCommand("\r\n");
+            ReadReply();
+        }
+    } else if (mechanisms.find(" PLAIN ") != std::string::npos ||
+               mechanisms.find(" LOGIN ") == std::string::npos) {
+        SendCommand(
+            "AUTH PLAIN " + Base64Line(std::string(1, '\0') + user + '\0' + UserPasswd) + "\r\n",
+            "AUTH PLAIN ****");
+        ReadReply();
+    } else {
+        SendCommand("AUTH LOGIN\r\n");
+        ReadReply();
+        if (Expect("334")) {
+            SendCommand(Base64Line(user) + "\r\n");
+            ReadReply();
+        }
+        if (Expect("334")) {
+            SendCommand(Base64Line(UserPasswd) + "\r\n", "****");
+            ReadReply();
+        }
+    }
+    if (!Expect("235")) {
+        ReportError(ReplyError(), this);
+        return false;
+    }
+    return true;
 }
 
 bool TQelSMTP::SendMessage(TQelMsg& message) {

@@ -9,6 +9,7 @@
 
 #include "mail/QelClient.h"
 #include "mail/QelMsg.h"
+#include "mail/TlsTransport.h"
 
 namespace mail {
 
@@ -20,6 +21,9 @@ public:
     // Error number reported when the server closed the connection instead of replying (or
     // replied without a numeric code).
     static constexpr int kErrClosed = 421;
+    // Error number of a session refused on our side: no TLS where it is required, a refused
+    // certificate, a token command that failed. The text says which.
+    static constexpr int kErrRefused = 530;
     // Bounds of one reply that no real server reaches; passing one fails the step like a
     // closed connection, with a text that says which.
     static constexpr std::size_t kMaxReplyLine = 8 * 1024;
@@ -37,6 +41,16 @@ public:
     std::uint32_t TimeOut = 60000;
     // Written as X-Mailer.
     std::string ApplicationTitle = "Vorla";
+    // Tls: TLS from the first byte. StartTls: STARTTLS after EHLO, refused when not offered.
+    // Off: plain text. Auto: Tls on port 465; plain to a loopback host; else STARTTLS when
+    // offered, else Connect fails before any credential is sent.
+    TlsMode Security = TlsMode::Auto;
+    std::string TlsFingerprint;
+    // The login when the server offers AUTH: PLAIN, or LOGIN where PLAIN is not offered; with
+    // OAuthCommand, XOAUTH2 with the first line that command prints. No AUTH without a UserId.
+    std::string UserId;
+    std::string UserPasswd;
+    std::string OAuthCommand;
 
     TNotifyEvent OnBeforeSend;
     TNotifyEvent OnAfterSend;
@@ -47,8 +61,9 @@ public:
 
     std::string ReplyCode;
 
-    // Opens, reads the greeting and sends HELO. A connection that cannot be opened sets
-    // Failed and fires OnError with the platform code and the reason.
+    // Opens, reads the greeting, sends EHLO (HELO when EHLO is refused), secures the session
+    // as Security asks and logs in. A connection that cannot be opened sets Failed and fires
+    // OnError with the platform code and the reason.
     void Connect();
     // Raises MailError "Not connected.", "\"From\" field not specified.", "\"SendTo\" field
     // not specified." or, before anything is sent, "\"<address>\" is not a valid address." for
@@ -66,7 +81,18 @@ public:
     std::uint16_t LastEncodePercent() const { return m_encode.LastPercent(); }
 
 private:
-    void SendCommand(const std::string& command);
+    static constexpr std::uint16_t kSmtpsPort = 465;
+
+    // masked replaces the command in the trace.
+    void SendCommand(const std::string& command, const char* masked = nullptr);
+    // EHLO, or HELO when EHLO is refused; keeps the extensions the server offers.
+    bool Greet();
+    bool Offers(const std::string& keyword) const;
+    // STARTTLS as Security asks; false (reported) when the session must not go on.
+    bool SecureSession();
+    bool Authenticate();
+    // Fails the session with a text of our own.
+    void Refuse(const std::string& text);
     // Reads until a final reply line and returns it. A connection that closes, a reply past
     // the bounds above or AbortRequested end it early: ReplyCode empty, ReplyText saying why,
     // Failed set, and "" returned.
@@ -79,6 +105,9 @@ private:
 
     TProgressStepper m_send;
     TProgressStepper m_encode;
+    // Every line of the last reply, and the EHLO lines of the session.
+    StringList m_replyLines;
+    StringList m_extensions;
 };
 
 }  // namespace mail

@@ -19,7 +19,7 @@ std::string FormatSocketError(int code, const std::string& api, const std::strin
 }  // namespace
 
 SocketError::SocketError(int code, const std::string& api, const std::string& reason)
-    : MailError(FormatSocketError(code, api, reason)), Code(code), Api(api) {}
+    : MailError(FormatSocketError(code, api, reason)), Code(code), Api(api), Reason(reason) {}
 
 TQelSocket::TQelSocket(TransportFactory& factory, platform::EventPump& pump, Clock& clock)
     : m_factory(factory), m_pump(pump), m_clock(clock) {}
@@ -44,9 +44,36 @@ void TQelSocket::PumpOrAbort(const char* api) {
         throw TransportError(ECANCELED, api, std::string(api) + ": " + std::strerror(ECANCELED));
 }
 
+// The server's name as the certificate must carry it.
+void TQelSocket::Handshake(const std::string& pin) {
+    m_transport =
+        m_factory.WrapTls(std::move(m_transport), m_host.empty() ? m_address : m_host, pin);
+    const std::int64_t start = m_clock.NowMs();
+    while (!m_transport->Handshake(kSliceMs)) {
+        if (TimedOut(start))
+            throw TransportError(ETIMEDOUT, "tls",
+                                 "The server did not complete the TLS handshake in time.");
+        PumpOrAbort("tls");
+    }
+    m_secure = true;
+}
+
+void TQelSocket::StartTls(const std::string& pin) {
+    if (!m_connected)
+        throw SocketError(ENOTCONN, "tls", std::strerror(ENOTCONN));
+    try {
+        Handshake(pin);
+    } catch (const TransportError& e) {
+        m_lastError = e.what();
+        Close();
+        throw SocketError(e.Code, e.Api, e.Api == "tls" ? e.what() : std::strerror(e.Code));
+    }
+}
+
 void TQelSocket::Open() {
     if (m_connected)
         Close();
+    m_secure = false;
     m_transport = m_factory.Create();
     try {
         Fire(OnLookup);
@@ -66,12 +93,16 @@ void TQelSocket::Open() {
                 throw TransportError(ETIMEDOUT, "connect", std::strerror(ETIMEDOUT));
             PumpOrAbort("connect");
         }
+        if (m_implicitTls)
+            Handshake(m_pin);
     } catch (const TransportError& e) {
-        m_transport->Close();
+        if (m_transport)
+            m_transport->Close();
         m_transport.reset();
+        m_secure = false;
         Fire(OnDisconnect);
-        const std::string reason =
-            e.Api == "getaddrinfo" ? std::string(e.what()) : std::strerror(e.Code);
+        const std::string reason = e.Api == "getaddrinfo" || e.Api == "tls" ? std::string(e.what())
+                                                                            : std::strerror(e.Code);
         throw SocketError(e.Code, e.Api, reason);
     }
     m_connected = true;
@@ -82,6 +113,7 @@ void TQelSocket::Close() {
     if (!m_connected)
         return;
     m_connected = false;
+    m_secure = false;
     if (m_transport) {
         m_transport->Close();
         m_transport.reset();

@@ -37,6 +37,9 @@ public:
     SocketError(int code, const std::string& api, const std::string& reason);
     int Code;
     std::string Api;
+    std::string Reason;
+    // The text a user is shown: a refused TLS server's own reason, else what().
+    std::string Text() const { return Api == "tls" ? Reason : what(); }
 };
 
 class TQelSocket final : public TObject {
@@ -62,8 +65,19 @@ public:
     std::uint32_t TimeOut = 60000;
 
     // Lookup, connecting, connect notifications in this order; on any failure the disconnect
-    // notification (when the socket was created) and then a SocketError.
+    // notification (when the socket was created) and then a SocketError. With ImplicitTls the
+    // TLS handshake is part of the connecting.
     void Open();
+    // TLS from the first byte for the next Open: server name for SNI and the check, and the
+    // pinned fingerprint (empty: the system's store).
+    void SetImplicitTls(bool on, const std::string& pin) {
+        m_implicitTls = on;
+        m_pin = pin;
+    }
+    // Puts TLS over the open connection (after STLS or STARTTLS), waiting in slices within
+    // TimeOut. A refusal closes the connection and raises SocketError with api "tls".
+    void StartTls(const std::string& pin);
+    bool Secure() const { return m_secure; }
     // Closes and fires the disconnect notification; nothing when not connected.
     void Close();
     // Sends the whole text; returns the count sent, 0 when not connected.
@@ -99,6 +113,7 @@ private:
     bool TimedOut(std::int64_t start) const;
     // The pump between two slices of a wait; raises TransportError when the wait is aborted.
     void PumpOrAbort(const char* api);
+    void Handshake(const std::string& pin);
 
     TransportFactory& m_factory;
     platform::EventPump& m_pump;
@@ -108,6 +123,9 @@ private:
     std::string m_address;
     std::uint16_t m_port = 0;
     bool m_connected = false;
+    bool m_implicitTls = false;
+    bool m_secure = false;
+    std::string m_pin;
     std::string m_lastError;
 };
 

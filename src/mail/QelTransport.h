@@ -52,6 +52,9 @@ public:
     virtual long Receive(char* buffer, std::size_t capacity, int sliceMs) = 0;
     // Closes the connection; harmless when it is not open.
     virtual void Close() = 0;
+    // Waits up to sliceMs for a TLS handshake; true once it is done (at once for a plain
+    // stream). Raises TransportError when the server is refused.
+    virtual bool Handshake(int /*sliceMs*/) { return true; }
 };
 
 // Makes a new, unconnected transport for each connection a client opens.
@@ -59,6 +62,11 @@ class TransportFactory {
 public:
     virtual ~TransportFactory() = default;
     virtual std::unique_ptr<Transport> Create() = 0;
+    // Puts TLS over a connected transport; Handshake then runs it. By default OpenSSL's
+    // TlsTransport (serverName for SNI and the name check, pin: SHA-256 fingerprint or empty).
+    virtual std::unique_ptr<Transport> WrapTls(std::unique_ptr<Transport> plain,
+                                               const std::string& serverName,
+                                               const std::string& pin);
 };
 
 // Milliseconds from a steady source; tests give a clock that they advance themselves.

@@ -1,9 +1,12 @@
 #pragma once
 // The monitor's view of its components over the real ones: TQelPOP, TRASControl, THTTPGet.
 #include "mail/QelPOP3.h"
+#include "mail/QelSMTP.h"
 #include "monitor/Services.h"
 #include "net/HTTPGet.h"
 #include "net/RASControl.h"
+#include "settings/Commun.h"
+#include "settings/Config.h"
 
 namespace monitor {
 
@@ -14,6 +17,8 @@ public:
     explicit QelPopClient(mail::TQelPOP& pop);
     void SetServer(const std::string& host, const std::string& port) override;
     void SetLogin(const std::string& user, const std::string& password) override;
+    void SetSecurity(const std::string& tlsMode, const std::string& fingerprint,
+                     const std::string& oauthCommand) override;
     void Connect() override;
     bool Login() override;
     void GetMailCount() override;
@@ -31,6 +36,11 @@ private:
     // next Connect, so an abort during the greeting still stops the login.
     bool m_aborted = false;
 };
+
+// Points the SMTP client at the outgoing server of the settings, with its security, and logs
+// in as the account whose identity sends.
+void ConfigureSmtp(mail::TQelSMTP& smtp, const settings::Config& config,
+                   const settings::AccountRecord& sender);
 
 // Borrows the control; ERASControlError becomes DialUpError.
 class RasDialUp final : public DialUp {

@@ -79,6 +79,7 @@ void TVorla::DoConnect() {
     }
     const auto& account = Account(first);
     m_pop.SetServer(account.host_name, std::to_string(account.port_number));
+    m_pop.SetSecurity(account.tls_mode, account.tls_fingerprint, account.oauth_command);
     m_popAccount = first;
     CurrentAccount = kNoAccountYet;
 
@@ -241,6 +242,7 @@ bool TVorla::CheckAccount(int number) {
     m_popAccount = number;
     m_pop.SetServer(account.host_name, std::to_string(account.port_number));
     m_pop.SetLogin(account.user_name, account.password);
+    m_pop.SetSecurity(account.tls_mode, account.tls_fingerprint, account.oauth_command);
     DrawStatus("checking " + account.acc_name);
     m_pump.ProcessMessages();
     if (StopIfAborted()) {

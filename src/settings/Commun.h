@@ -23,12 +23,19 @@ struct AccountRecord {
     std::string password;   // plain in memory, scrambled on disk
     int port_number = kDefaultPop3Port;
     int LastCount = kNotCheckedYet;
-    bool inactive = false;  // skipped by every check
-    std::string auth_name;  // reply identity: sender display name
-    std::string auth_addr;  // reply identity: sender address
-    std::string auth_sign;  // full path of the signature file
-    bool isign = false;     // append the signature to replies
+    bool inactive = false;          // skipped by every check
+    std::string auth_name;          // reply identity: sender display name
+    std::string auth_addr;          // reply identity: sender address
+    std::string auth_sign;          // full path of the signature file
+    bool isign = false;             // append the signature to replies
+    std::string tls_mode = "auto";  // "auto", "tls", "starttls" or "off"
+    std::string tls_fingerprint;    // pinned SHA-256 of the certificate; empty: system store
+    std::string oauth_command;      // prints an XOAUTH2 token; empty: USER and PASS
 };
+
+// A security choice as stored: "tls", "starttls" or "off" in any letter case, lower-cased;
+// any other text (the marker "empty" included) is "auto".
+std::string TlsModeText(const std::string& value);
 
 using AccountSlots = std::array<AccountRecord, kMaxAccounts>;
 using FilterSlots = std::array<std::string, kMaxFilters>;

@@ -40,6 +40,8 @@ struct Config {
     std::string smtphost;
     int smtpport = 25;
     bool sendorg = false;
+    std::string smtp_tls_mode = "auto";  // as an account's tls_mode
+    std::string smtp_tls_fingerprint;
     int max_size = 0;  // "VrFilter.ini" [Misc]: size limit in KB, 0 for none
     bool auth_fltr = false;
 };

@@ -38,7 +38,42 @@ std::string LookUp(const std::vector<std::string>& lines, const std::string& sec
     return kEmptyMarker;
 }
 
+std::string LookUpExact(const std::vector<std::string>& lines, const std::string& section,
+                        const std::string& key) {
+    std::size_t at = 0;
+    if (!section.empty()) {
+        while (at < lines.size() &&
+               !(IsKeyCandidate(lines[at]) && EqualsIgnoringCase(lines[at], section))) {
+            ++at;
+        }
+        if (at == lines.size()) {
+            return kEmptyMarker;
+        }
+        ++at;
+    }
+    for (; at < lines.size(); ++at) {
+        const std::string& line = lines[at];
+        if (!section.empty() && !line.empty() && line.front() == '[') {
+            break;
+        }
+        const auto equals = line.find('=');
+        if (!IsKeyCandidate(line) || equals == std::string::npos ||
+            !EqualsIgnoringCase(TrimBlanks(std::string_view(line).substr(0, equals)), key)) {
+            continue;
+        }
+        std::string value = ValueOf(line);
+        return value.empty() ? std::string(kEmptyMarker) : value;
+    }
+    return kEmptyMarker;
+}
+
 }  // namespace
+
+std::string FindKeyInSection(const std::string& path, const std::string& section,
+                             const std::string& key) {
+    const auto lines = ReadTextLines(path);
+    return lines ? LookUpExact(*lines, section, key) : std::string(kEmptyMarker);
+}
 
 void ReportFatal(const FatalSinks& sinks, const std::string& text) {
     sinks.dialogs.ShowMessage(text);

@@ -44,6 +44,13 @@ public:
 // - No such line, no such section, or an empty value gives kEmptyMarker.
 std::string FindInSkin(const std::string& path, const std::string& section, const std::string& key);
 
+// The lookup of the keys added to the original files: the name before a line's "=" must equal
+// key (blanks trimmed, letter case ignored), and with a section the search ends at the next
+// section header, so an account without the key never gets the next account's value. Missing
+// file, section or key, or an empty value, give kEmptyMarker.
+std::string FindKeyInSection(const std::string& path, const std::string& section,
+                             const std::string& key);
+
 // The same lookup with the fatal flag. When fatal is set, a file that cannot be read and whose
 // path does not contain "Accounts.ini" (letter case respected) is reported through sinks with
 // kVorlaIniNotFound, which throws FatalSettingsError. With fatal clear it is the lookup above.

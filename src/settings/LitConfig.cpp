@@ -59,6 +59,12 @@ void ReadAccounts(const std::string& path, Tables& tables) {
         account.auth_addr = MarkerAsEmptyText(read("auth_addr"));
         account.isign = AsFlag(read("isign"));
         account.auth_sign = WithSlashes(MarkerAsEmptyText(read("auth_sign")));
+        const auto readNew = [&](const char* key) {
+            return MarkerAsEmptyText(FindKeyInSection(path, section, key));
+        };
+        account.tls_mode = TlsModeText(readNew("tls_mode"));
+        account.tls_fingerprint = readNew("tls_fingerprint");
+        account.oauth_command = readNew("oauth_command");
         if (!account.acc_name.empty() && !account.host_name.empty() && !account.user_name.empty()) {
             tables.AccountTable[tables.AccountCount++] = account;
         }
@@ -96,6 +102,9 @@ void ReadMainSettings(const std::string& folder, const std::string& path, Config
     config.vrmail = AsFlag(read("vrmail"));
     config.sendorg = AsFlag(read("sendorg"));
     config.smtpport = AsNumber(read("smtpport"), 25);
+    config.smtp_tls_mode = TlsModeText(FindKeyInSection(path, "", "smtp_tls_mode"));
+    config.smtp_tls_fingerprint =
+        MarkerAsEmptyText(FindKeyInSection(path, "", "smtp_tls_fingerprint"));
 }
 
 }  // namespace

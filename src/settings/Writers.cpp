@@ -66,7 +66,9 @@ void SaveConfig(const std::string& folder, const Config& config) {
           << Number("speed = ", config.speed) << Number("min_scroll = ", config.min_scroll)
           << Flag("readlg =", config.readlg) << Number("nblg =", config.nblg)
           << Flag("vrmail =", config.vrmail) << Text("smtphost =", config.smtphost)
-          << Number("smtpport =", config.smtpport) << Flag("sendorg =", config.sendorg);
+          << Number("smtpport =", config.smtpport) << Flag("sendorg =", config.sendorg)
+          << Text("smtp_tls_mode = ", TlsModeText(config.smtp_tls_mode))
+          << Text("smtp_tls_fingerprint = ", config.smtp_tls_fingerprint);
     WriteFileAtomically(WithTrailingSlash(folder) + kVorlaIni, lines.Text(), kSharedFileMode);
 }
 
@@ -81,7 +83,10 @@ void SaveAccounts(const std::string& folder, const Tables& tables) {
               << Number("port_number = ", account.port_number)
               << Flag("inactive = ", account.inactive) << Text("auth_name =", account.auth_name)
               << Text("auth_addr =", account.auth_addr) << Text("auth_sign =", account.auth_sign)
-              << Flag("isign = ", account.isign);
+              << Flag("isign = ", account.isign)
+              << Text("tls_mode = ", TlsModeText(account.tls_mode))
+              << Text("tls_fingerprint = ", account.tls_fingerprint)
+              << Text("oauth_command = ", account.oauth_command);
     }
     WriteFileAtomically(WithTrailingSlash(folder) + kAccountsIni, lines.Text(), kPrivateFileMode);
 }

@@ -20,12 +20,29 @@ const char* kUsage =
     "       vorla-mailtool [--trace] [--timeout MS] smtp HOST PORT --from ADDR --to LIST [--cc "
     "LIST] [--bcc LIST]\n"
     "                      [--name NAME] [--subject TEXT] [--body FILE] [--attach FILE]... "
-    "[--base64]\n";
+    "[--base64]\n"
+    "                      [--user USER --pass PASS] [--oauth-command CMD]\n"
+    "  security options, before the command: [--tls-mode auto|tls|starttls|off] "
+    "[--fingerprint HEX] [--oauth-command CMD]\n";
 
 struct Common {
     bool trace = false;
     std::uint32_t timeout = 60000;
+    mail::TlsMode tlsMode = mail::TlsMode::Auto;
+    std::string fingerprint;
+    std::string oauthCommand;
 };
+
+bool IsTlsMode(const std::string& text) {
+    return text == "auto" || text == "tls" || text == "starttls" || text == "off";
+}
+
+template <class Client>
+void Secure(Client& client, const Common& common) {
+    client.Security = common.tlsMode;
+    client.TlsFingerprint = common.fingerprint;
+    client.OAuthCommand = common.oauthCommand;
+}
 
 std::optional<std::uint32_t> Number(const std::string& text) {
     if (text.empty() || text.size() > 9 ||
@@ -80,6 +97,7 @@ int Pop3(const std::vector<std::string>& a, const Common& common, std::ostream& 
     pop.UserId = a[2];
     pop.UserPasswd = a[3];
     pop.TimeOut = common.timeout;
+    Secure(pop, common);
     bool reported = false;
     Wire(pop, common, err, reported);
 
@@ -129,10 +147,11 @@ bool ReadLines(const std::string& path, mail::StringList& lines, std::ostream& e
     return true;
 }
 
-int Smtp(const std::vector<std::string>& a, const Common& common, std::ostream& err) {
+int Smtp(const std::vector<std::string>& a, Common common, std::ostream& err) {
     if (a.size() < 2)
         return err << kUsage, 2;
     mail::TQelMsg message;
+    std::string user, pass;
     for (std::size_t i = 2; i < a.size(); ++i) {
         const std::string& opt = a[i];
         if (opt == "--base64") {
@@ -159,6 +178,12 @@ int Smtp(const std::vector<std::string>& a, const Common& common, std::ostream& 
                 return 1;
         } else if (opt == "--attach")
             message.AttachedFiles.AddFile(value);
+        else if (opt == "--user")
+            user = value;
+        else if (opt == "--pass")
+            pass = value;
+        else if (opt == "--oauth-command")
+            common.oauthCommand = value;
         else
             return err << kUsage, 2;
     }
@@ -169,6 +194,9 @@ int Smtp(const std::vector<std::string>& a, const Common& common, std::ostream& 
     smtp.Host = a[0];
     smtp.Port = a[1];
     smtp.TimeOut = common.timeout;
+    Secure(smtp, common);
+    smtp.UserId = user;
+    smtp.UserPasswd = pass;
     bool reported = false;
     Wire(smtp, common, err, reported);
     smtp.Connect();
@@ -192,6 +220,12 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             common.trace = true;
         } else if (args[i] == "--timeout" && i + 1 < args.size() && Number(args[i + 1])) {
             common.timeout = *Number(args[++i]);
+        } else if (args[i] == "--tls-mode" && i + 1 < args.size() && IsTlsMode(args[i + 1])) {
+            common.tlsMode = mail::ParseTlsMode(args[++i]);
+        } else if (args[i] == "--fingerprint" && i + 1 < args.size()) {
+            common.fingerprint = args[++i];
+        } else if (args[i] == "--oauth-command" && i + 1 < args.size()) {
+            common.oauthCommand = args[++i];
         } else {
             err << kUsage;
             return 2;

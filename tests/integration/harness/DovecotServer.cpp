@@ -7,6 +7,8 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "TestCertificate.h"
+
 namespace harness {
 
 namespace fs = std::filesystem;
@@ -27,7 +29,29 @@ void Own(const std::string& path) {
         throw std::runtime_error("cannot chown " + path);
 }
 
-std::string Config(const std::string& folder, const std::string& baseDir, std::uint16_t port) {
+// The TLS lines and the POP3S listener when a certificate is given.
+struct TlsSetup {
+    const TestCertificate* certificate = nullptr;
+    std::uint16_t popsPort = 0;
+};
+
+std::string SslLines(const TlsSetup& tls) {
+    if (tls.certificate == nullptr)
+        return "ssl = no\n";
+    return "ssl = yes\nssl_cert = <" + tls.certificate->certFile + "\nssl_key = <" +
+           tls.certificate->keyFile +
+           "\nssl_dh = </usr/share/dovecot/dh.pem\nssl_min_protocol = TLSv1.2\n";
+}
+
+std::string PopsListener(const TlsSetup& tls) {
+    if (tls.certificate == nullptr)
+        return "";
+    return "  inet_listener pop3s {\n    address = 127.0.0.1\n    port = " +
+           std::to_string(tls.popsPort) + "\n    ssl = yes\n  }\n";
+}
+
+std::string Config(const std::string& folder, const std::string& baseDir, std::uint16_t port,
+                   const TlsSetup& tls) {
     return "protocols = pop3\n"
            "listen = 127.0.0.1\n"
            "base_dir = " +
@@ -40,9 +64,7 @@ std::string Config(const std::string& folder, const std::string& baseDir, std::u
            folder +
            "/dovecot.log\n"
            "info_log_path = " +
-           folder +
-           "/dovecot.log\n"
-           "ssl = no\n"
+           folder + "/dovecot.log\n" + SslLines(tls) +
            "disable_plaintext_auth = no\n"
            "auth_mechanisms = plain login\n"
            "auth_failure_delay = 0\n"
@@ -57,8 +79,8 @@ std::string Config(const std::string& folder, const std::string& baseDir, std::u
            "service anvil {\n  chroot =\n}\n"
            "service pop3-login {\n  chroot =\n  inet_listener pop3 {\n    address = 127.0.0.1\n    "
            "port = " +
-           std::to_string(port) +
-           "\n  }\n}\n"
+           std::to_string(port) + "\n  }\n" + PopsListener(tls) +
+           "}\n"
            "service imap-login {\n  inet_listener imap {\n    port = 0\n  }\n}\n";
 }
 
@@ -78,7 +100,7 @@ std::string MakeTempFolder(const std::string& prefix) {
     return pattern;
 }
 
-DovecotServer::DovecotServer() {
+DovecotServer::DovecotServer(bool tls) {
     m_folder = MakeTempFolder("vorla-dovecot-");
     // Its unix sockets fail past 108 bytes of path: keep the base folder short.
     m_baseDir = MakeTempFolder("vdc");
@@ -94,7 +116,15 @@ DovecotServer::DovecotServer() {
     WriteFile(m_folder + "/passwd", m_user + ":{PLAIN}" + m_pass + ":" + std::to_string(uid) + ":" +
                                         std::to_string(gid) + "::" + home + "::\n");
     m_port = ServerProcess::FreePort();
-    WriteFile(m_folder + "/dovecot.conf", Config(m_folder, m_baseDir, m_port));
+    TlsSetup setup;
+    TestCertificate certificate;
+    if (tls) {
+        certificate = MakeTestCertificate(m_folder);
+        m_fingerprint = certificate.fingerprint;
+        m_popsPort = ServerProcess::FreePort();
+        setup = {&certificate, m_popsPort};
+    }
+    WriteFile(m_folder + "/dovecot.conf", Config(m_folder, m_baseDir, m_port, setup));
 
     m_process = std::make_unique<ServerProcess>(
         ServerProcess::Options{{"/usr/sbin/dovecot", "-F", "-c", m_folder + "/dovecot.conf"},

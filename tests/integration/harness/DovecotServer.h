@@ -12,7 +12,9 @@ namespace harness {
 class DovecotServer {
 public:
     // Writes the config and starts Dovecot; throws std::runtime_error when it does not answer.
-    DovecotServer();
+    // With tls, a self-signed certificate is made: the POP3 port offers STLS and PopsPort()
+    // speaks POP3S.
+    explicit DovecotServer(bool tls = false);
     ~DovecotServer();
     DovecotServer(const DovecotServer&) = delete;
     DovecotServer& operator=(const DovecotServer&) = delete;
@@ -24,6 +26,8 @@ public:
     int MessageFiles() const;
 
     std::uint16_t Port() const { return m_port; }
+    std::uint16_t PopsPort() const { return m_popsPort; }
+    const std::string& Fingerprint() const { return m_fingerprint; }
     const std::string& User() const { return m_user; }
     const std::string& Pass() const { return m_pass; }
     const std::string& Folder() const { return m_folder; }
@@ -35,6 +39,8 @@ private:
     std::string m_user = "vorla";
     std::string m_pass = "vorla-pass";
     std::uint16_t m_port = 0;
+    std::uint16_t m_popsPort = 0;
+    std::string m_fingerprint;
     int m_added = 0;
     std::unique_ptr<ServerProcess> m_process;
 };

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "DovecotServer.h"
+#include "TestCertificate.h"
 
 namespace harness {
 
@@ -17,16 +18,25 @@ std::string ReadAll(const std::string& path) {
 
 }  // namespace
 
-SmtpServer::SmtpServer() {
+SmtpServer::SmtpServer(const Options& options) {
     m_folder = MakeTempFolder("vorla-smtp-");
     std::filesystem::create_directories(m_folder + "/out");
     // Debian's python: a python3 earlier in PATH may not see the aiosmtpd package.
-    m_process = std::make_unique<ServerProcess>(ServerProcess::Options{
-        {"/usr/bin/python3", "-u", std::string(VORLA_HARNESS_DIR) + "/smtp_sink.py",
-         m_folder + "/out"},
-        {},
-        m_folder,
-        m_folder + "/stderr.log"});
+    std::vector<std::string> command{"/usr/bin/python3", "-u",
+                                     std::string(VORLA_HARNESS_DIR) + "/smtp_sink.py",
+                                     m_folder + "/out"};
+    if (options.tls != Tls::None) {
+        const TestCertificate certificate = MakeTestCertificate(m_folder);
+        m_fingerprint = certificate.fingerprint;
+        command.insert(command.end(), {options.tls == Tls::StartTls ? "--starttls" : "--smtps",
+                                       certificate.certFile, certificate.keyFile});
+    }
+    if (options.auth)
+        command.push_back("--auth");
+    if (!options.plainMechanism)
+        command.push_back("--no-plain");
+    m_process = std::make_unique<ServerProcess>(
+        ServerProcess::Options{command, {}, m_folder, m_folder + "/stderr.log"});
     m_process->Start();
     auto port = m_process->ReadPort(std::chrono::seconds(15));
     if (!port) {

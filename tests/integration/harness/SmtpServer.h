@@ -18,8 +18,17 @@ public:
         std::string data;  // dot-unstuffed, CRLF lines as received
     };
 
+    enum class Tls { None, StartTls, Implicit };
+    struct Options {
+        Tls tls = Tls::None;
+        // AUTH PLAIN, LOGIN and XOAUTH2 for User()/Pass() or the bearer token Token().
+        bool auth = false;
+        bool plainMechanism = true;
+    };
+
     // Starts the server; throws std::runtime_error when it does not report its port.
-    SmtpServer();
+    SmtpServer() : SmtpServer(Options{}) {}
+    explicit SmtpServer(const Options& options);
     ~SmtpServer();
     SmtpServer(const SmtpServer&) = delete;
     SmtpServer& operator=(const SmtpServer&) = delete;
@@ -28,8 +37,14 @@ public:
     // The messages accepted so far, in order.
     std::vector<Delivery> Deliveries() const;
     void Stop();
+    // The certificate's SHA-256 fingerprint when TLS is on.
+    const std::string& Fingerprint() const { return m_fingerprint; }
+    static std::string User() { return "vorla"; }
+    static std::string Pass() { return "vorla-pass"; }
+    static std::string Token() { return "vorla-token"; }
 
 private:
+    std::string m_fingerprint;
     std::string m_folder;
     std::uint16_t m_port = 0;
     std::unique_ptr<ServerProcess> m_process;

@@ -124,3 +124,29 @@ TEST(MailTool, SmtpSendAndRefusedConnection) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MailToolTlsTest, SecurityOptionsReachBothClients) {
+    harness::DovecotServer pop(true);
+    pop.AddMessage("Subject: one\r\n\r\nbody\r\n");
+    const Result stat =
+        Tool({"--tls-mode", "tls", "--fingerprint", pop.Fingerprint(), "pop3", "127.0.0.1",
+              std::to_string(pop.PopsPort()), pop.User(), pop.Pass(), "stat"});
+    EXPECT_EQ(stat.code, 0) << stat.err;
+    EXPECT_EQ(stat.out, "count=1 new=0 last_supported=0\n");
+    const Result refused = Tool({"--tls-mode", "tls", "pop3", "127.0.0.1",
+                                 std::to_string(pop.PopsPort()), pop.User(), pop.Pass(), "stat"});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find(pop.Fingerprint()), std::string::npos) << refused.err;
+
+    harness::SmtpServer smtp({harness::SmtpServer::Tls::StartTls, true, true});
+    const Result sent =
+        Tool({"--tls-mode", "starttls", "--fingerprint", smtp.Fingerprint(), "smtp", "127.0.0.1",
+              std::to_string(smtp.Port()), "--from", "me@here.org", "--to", "you@there.org",
+              "--user", harness::SmtpServer::User(), "--pass", harness::SmtpServer::Pass()});
+    EXPECT_EQ(sent.code, 0) << sent.err;
+    EXPECT_EQ(smtp.Deliveries().size(), 1u);
+}
+
+}  // namespace

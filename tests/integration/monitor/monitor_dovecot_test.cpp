@@ -126,3 +126,36 @@ TEST_F(MonitorDovecotTest, VorlaCheckPrintsTheCycle) {
 
 }  // namespace
 }  // namespace monitor::test
+
+namespace monitor::test {
+namespace {
+
+// POP3S accounts through vorla-check: the pinned one counts, the unpinned one fails with the
+// reason and the fingerprint in the error notice.
+TEST_F(MonitorDovecotTest, VorlaCheckOverPop3sPinnedAndRefused) {
+    harness::DovecotServer server(true);
+    server.AddMessage(Message("one"));
+    WriteSettings({}, {});
+    std::string accounts;
+    for (int n : {1, 2}) {
+        accounts += "[Account" + std::to_string(n) + "]\r\nacc_name = Tls" + std::to_string(n) +
+                    "\r\nhost_name = 127.0.0.1\r\nuser_name = " + server.User() +
+                    "\r\npassword = " + settings::ScramblePassword(server.Pass()) +
+                    "\r\nport_number = " + std::to_string(server.PopsPort()) +
+                    "\r\nisign = 0\r\ntls_mode = tls\r\ntls_fingerprint = " +
+                    (n == 1 ? server.Fingerprint() : "") + "\r\n";
+    }
+    WriteFile("Accounts.ini", accounts);
+    int status = -1;
+    const std::string output =
+        RunVorlaCheck(Folder() + " --ticks 1 --no-news --timeout 10000", status);
+    EXPECT_EQ(status, 0) << output;
+    EXPECT_NE(output.find("account 1 1\naccount 2 -1\n"), std::string::npos) << output;
+    EXPECT_NE(output.find("error Tls2 "), std::string::npos) << output;
+    EXPECT_NE(output.find("The certificate of 127.0.0.1 is not trusted"), std::string::npos)
+        << output;
+    EXPECT_NE(output.find(server.Fingerprint()), std::string::npos) << output;
+}
+
+}  // namespace
+}  // namespace monitor::test

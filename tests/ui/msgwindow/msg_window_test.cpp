@@ -40,6 +40,7 @@ class MsgWindowTest : public QObject {
 
 private:
     struct Rig {
+        Rig() { pop.Host = "127.0.0.1"; }
         testsupport::Pop3Mailbox box;
         testsupport::Pop3MailboxFactory factory{box};
         mailtest::FakePump pump;

@@ -41,7 +41,7 @@ protected:
         ASSERT_FALSE(smtp.Failed);
     }
 
-    std::string helo = "HELO " + platform::LocalHostName() + "\r\n";
+    std::string helo = "EHLO " + platform::LocalHostName() + "\r\n";
     Script script;
     mailtest::FakeClock clock;
     mailtest::FakePump pump;

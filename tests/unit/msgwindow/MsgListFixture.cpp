@@ -3,6 +3,7 @@
 namespace msgwindow::test {
 
 MsgListTest::MsgListTest() {
+    pop.Host = "127.0.0.1";  // the scripted mailbox stands for a server on this machine
     pop.UserId = box.user;
     pop.UserPasswd = box.password;
     state.IsConnected = true;

@@ -12,6 +12,7 @@ namespace {
 class Pop3MailboxTest : public ::testing::Test {
 protected:
     Pop3MailboxTest() : factory(box), pop(factory, pump, clock) {
+        pop.Host = "127.0.0.1";
         pop.UserId = "bob";
         pop.UserPasswd = "secret";
         pop.OnError = [this](mail::TObject*, int error, const std::string&) {

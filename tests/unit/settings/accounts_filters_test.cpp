@@ -192,3 +192,28 @@ TEST_F(ReadTablesTest, InvalidSizeLimitGivesZero) {
 }
 
 }  // namespace
+
+namespace {
+
+// The security keys stay inside their own section and match only as a whole key name: an
+// account without them gets the defaults, not the next account's values, and a command text
+// holding another key's name changes nothing.
+TEST_F(ReadTablesTest, SecurityKeysStayInTheirOwnSection) {
+    ReadAccounts(Section(1, "old") +
+                 Section(2, "new",
+                         "password = " + ScramblePassword("pw") +
+                             "\r\nisign = 0\r\ntls_mode = STARTTLS\r\ntls_fingerprint = ab:cd\r\n"
+                             "oauth_command = token --password-file x tls_mode = off\r\n") +
+                 Section(3, "odd", "tls_mode = sometimes\r\n"));
+    ASSERT_EQ(tables.AccountCount, 3);
+    EXPECT_EQ(Account(1).tls_mode, "auto");
+    EXPECT_EQ(Account(1).tls_fingerprint, "");
+    EXPECT_EQ(Account(1).oauth_command, "");
+    EXPECT_EQ(Account(2).tls_mode, "starttls");
+    EXPECT_EQ(Account(2).tls_fingerprint, "ab:cd");
+    EXPECT_EQ(Account(2).oauth_command, "token --password-file x tls_mode = off");
+    EXPECT_EQ(Account(2).password, "pw");
+    EXPECT_EQ(Account(3).tls_mode, "auto");
+}
+
+}  // namespace

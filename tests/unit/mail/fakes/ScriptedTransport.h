@@ -68,6 +68,9 @@ public:
     int refuseConnect = 0;  // platform code of a refused connect; 0 accepts
     bool connectHangs = false;
     bool closedByClient = false;
+    // TLS put over the scripted connection: the script goes on in clear text after it.
+    int tlsStarts = 0;
+    std::string tlsServerName;
     FakeClock* clock = nullptr;  // advanced by silent slices
 
     // Matches the client's sends against the Client steps at the front; false on a mismatch.
@@ -190,6 +193,13 @@ public:
     explicit ScriptedFactory(Script& script) : m_script(script) {}
     std::unique_ptr<mail::Transport> Create() override {
         return std::make_unique<ScriptedTransport>(m_script);
+    }
+    std::unique_ptr<mail::Transport> WrapTls(std::unique_ptr<mail::Transport> plain,
+                                             const std::string& serverName,
+                                             const std::string&) override {
+        ++m_script.tlsStarts;
+        m_script.tlsServerName = serverName;
+        return plain;
     }
 
 private:
