@@ -34,17 +34,6 @@ void QelPopClient::SetSecurity(const std::string& tlsMode, const std::string& fi
     m_pop.OAuthCommand = oauthCommand;
 }
 
-void ConfigureSmtp(mail::TQelSMTP& smtp, const settings::Config& config,
-                   const settings::AccountRecord& sender) {
-    smtp.Host = config.smtphost;
-    smtp.Port = std::to_string(config.smtpport);
-    smtp.Security = mail::ParseTlsMode(config.smtp_tls_mode);
-    smtp.TlsFingerprint = config.smtp_tls_fingerprint;
-    smtp.UserId = sender.user_name;
-    smtp.UserPasswd = sender.password;
-    smtp.OAuthCommand = sender.oauth_command;
-}
-
 void QelPopClient::Connect() {
     m_aborted = false;
     m_pop.AbortRequested = false;

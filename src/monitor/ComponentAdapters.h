@@ -37,11 +37,6 @@ private:
     bool m_aborted = false;
 };
 
-// Points the SMTP client at the outgoing server of the settings, with its security, and logs
-// in as the account whose identity sends.
-void ConfigureSmtp(mail::TQelSMTP& smtp, const settings::Config& config,
-                   const settings::AccountRecord& sender);
-
 // Borrows the control; ERASControlError becomes DialUpError.
 class RasDialUp final : public DialUp {
 public:

@@ -8,6 +8,7 @@
 #include "msgwindow/MessageText.h"
 #include "msgwindow/MsgList.h"
 #include "msgwindow/ReplyCharset.h"
+#include "msgwindow/SmtpSettings.h"
 
 namespace msgwindow {
 
@@ -167,8 +168,7 @@ void TReplyComposer::Send() {
     Compose(reply);
     SendScope scope(m_reply, reply);
     const settings::Config& config = m_host.state.Config;
-    m_smtp.Host = config.smtphost;
-    m_smtp.Port = std::to_string(config.smtpport);
+    ConfigureSmtp(m_smtp, config, Identity());
     try {
         m_host.pump.ProcessMessages();
         m_smtp.Connect();

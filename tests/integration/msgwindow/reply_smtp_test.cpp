@@ -47,6 +47,7 @@ std::string HeaderValue(const std::string& data, const std::string& name) {
 class ReplySmtpTest : public ::testing::Test {
 protected:
     ReplySmtpTest() {
+        pop.Host = "127.0.0.1";  // the scripted mailbox stands for a server on this machine
         pop.UserId = box.user;
         pop.UserPasswd = box.password;
         state.IsConnected = true;

@@ -30,6 +30,7 @@ protected:
         state.Config.sendorg = true;
         state.Config.smtphost = "smtp.example.net";
         state.Config.smtpport = 2525;
+        state.Config.smtp_tls_mode = "off";  // the scripted peer is a plain server
         AddAccount(1, "Home", "Bob Stone", "bob@example.net", Signature("home", "-- \nBob"));
     }
 
