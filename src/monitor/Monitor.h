@@ -97,6 +97,8 @@ public:
     void CheckNextAccount(bool check);
     void ShowConnectionState();
     void ShowMessageCount();
+    // Draws text into the status line with the skin's font and shows it.
+    void DrawStatus(const std::string& text);
     void TimerTimer();
     void RefreshBtnMouseDown(const skin::ShiftState& mouse);
     std::vector<AccountMenuItem> BuildAccountMenu() const;
@@ -233,7 +235,6 @@ private:
     bool TrySkin();
     void ShowSkin(bool redraw);
     void TakeOfflineIfLineLost();
-    void DrawStatus(const std::string& text);
     void DrawCount(int count);
     void ShowFlagOrEnd(FlagPicture picture, bool quitPop);
     void ShowOnlineOrEnd(bool online, bool quitPop);

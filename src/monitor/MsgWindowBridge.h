@@ -30,7 +30,7 @@ public:
     long long CurrentMessageSize() override { return m_window->CurrentMessageSize(); }
 
     // msgwindow::MainWindowLink
-    void DrawStatus(const std::string& text) override { m_view.DrawStatus(text); }
+    void DrawStatus(const std::string& text) override { m_vorla->DrawStatus(text); }
     void CheckNextAccount(bool check) override;
 
 private:
