@@ -16,18 +16,25 @@ std::string ValueOf(const std::string& line) {
                                                   : std::string_view(line).substr(equals + 1));
 }
 
+// The index of the first line after the section header, 0 without a section, or past the end
+// when the header is missing.
+std::size_t SectionStart(const std::vector<std::string>& lines, const std::string& section) {
+    if (section.empty()) {
+        return 0;
+    }
+    std::size_t at = 0;
+    while (at < lines.size() &&
+           !(IsKeyCandidate(lines[at]) && EqualsIgnoringCase(lines[at], section))) {
+        ++at;
+    }
+    return at == lines.size() ? lines.size() + 1 : at + 1;
+}
+
 std::string LookUp(const std::vector<std::string>& lines, const std::string& section,
                    const std::string& key) {
-    std::size_t at = 0;
-    if (!section.empty()) {
-        while (at < lines.size() &&
-               !(IsKeyCandidate(lines[at]) && EqualsIgnoringCase(lines[at], section))) {
-            ++at;
-        }
-        if (at == lines.size()) {
-            return kEmptyMarker;
-        }
-        ++at;
+    std::size_t at = SectionStart(lines, section);
+    if (at > lines.size()) {
+        return kEmptyMarker;
     }
     for (; at < lines.size(); ++at) {
         if (IsKeyCandidate(lines[at]) && ContainsIgnoringCase(lines[at], key)) {
@@ -40,16 +47,9 @@ std::string LookUp(const std::vector<std::string>& lines, const std::string& sec
 
 std::string LookUpExact(const std::vector<std::string>& lines, const std::string& section,
                         const std::string& key) {
-    std::size_t at = 0;
-    if (!section.empty()) {
-        while (at < lines.size() &&
-               !(IsKeyCandidate(lines[at]) && EqualsIgnoringCase(lines[at], section))) {
-            ++at;
-        }
-        if (at == lines.size()) {
-            return kEmptyMarker;
-        }
-        ++at;
+    std::size_t at = SectionStart(lines, section);
+    if (at > lines.size()) {
+        return kEmptyMarker;
     }
     for (; at < lines.size(); ++at) {
         const std::string& line = lines[at];
