@@ -74,6 +74,9 @@ bool TVorla::Init(bool goOnLine) {
     if (!LoadSkin(true)) {
         settings::ReportFatal({m_view, m_view}, skin::kInvalidSkin);
     }
+    // The message window opens where it was closed last: the load read its saved place.
+    Config.memo_posx = Skin.MsgWindow.PosX;
+    Config.memo_posy = Skin.MsgWindow.PosY;
     try {
         m_rasc.RefreshEntries();
     } catch (const DialUpError& e) {
