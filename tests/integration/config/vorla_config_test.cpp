@@ -187,6 +187,17 @@ TEST_F(VorlaConfigTest, AnAccountSecuredInTheDialogIsCheckedOverPop3sWithItsPin)
     const ToolRun check = Tool(VORLA_CHECK, Folder() + " --no-news");
     EXPECT_EQ(check.status, 0);
     EXPECT_THAT(check.out, HasSubstr("account 1 1"));
+
+    // The same account logging in with a token instead of its password.
+    Config("menu 1\nchoose LstAcc 0\nset Password\nset OAuthCommand echo " +
+           harness::DovecotServer::Token() + "\nclick Modify\nclose\n");
+    EXPECT_EQ(settings::FindKeyInSection(Folder() + "Accounts.ini", "[Account1]", "oauth_command"),
+              "echo " + harness::DovecotServer::Token());
+    EXPECT_EQ(settings::FindInSkin(Folder() + "Accounts.ini", "[Account1]", "password"),
+              settings::kEmptyMarker);
+    const ToolRun tokenCheck = Tool(VORLA_CHECK, Folder() + " --no-news");
+    EXPECT_EQ(tokenCheck.status, 0);
+    EXPECT_THAT(tokenCheck.out, HasSubstr("account 1 1"));
 }
 
 }  // namespace
