@@ -14,8 +14,6 @@ constexpr const char* kAccountFields[] = {"NAccount", "HostTxt",        "UserNam
                                           "Password", "TlsFingerprint", "OAuthCommand"};
 constexpr const char* kDefaultPortText = "110";
 constexpr const char* kTlsPortText = "995";
-constexpr int kAutoIndex = 0;
-constexpr int kTlsIndex = 1;
 
 }  // namespace
 
@@ -35,7 +33,7 @@ void AccountEditor::EmptyFields() {
         c[field].Text.clear();
     }
     c["PortTxt"].Text = kDefaultPortText;
-    c["TlsMode"].Index = kAutoIndex;
+    c["TlsMode"].Index = SecurityIndex("auto");
     m_tlsForPort = false;
 }
 
@@ -63,11 +61,12 @@ void AccountEditor::PortTxtChange() {
     DialogControls& c = m_context.Controls;
     Control& security = c["TlsMode"];
     const bool tlsPort = settings::TrimBlanks(c["PortTxt"].Text) == kTlsPortText;
-    if (tlsPort && security.Index == kAutoIndex && !NameTaken(c["NAccount"].Text, -1)) {
-        security.Index = kTlsIndex;
+    const int autoIndex = SecurityIndex("auto");
+    if (tlsPort && security.Index == autoIndex && !NameTaken(c["NAccount"].Text, -1)) {
+        security.Index = SecurityIndex("tls");
         m_tlsForPort = true;
     } else if (!tlsPort && m_tlsForPort) {
-        security.Index = kAutoIndex;
+        security.Index = autoIndex;
         m_tlsForPort = false;
     }
 }
