@@ -70,19 +70,6 @@ TEST_F(SecurityFieldsTest, TheAccountFieldsAreWrittenAfterIsignAndShownAgain) {
     EXPECT_EQ(dialog->Controls["TlsFingerprint"].Text, "");
 }
 
-TEST_F(SecurityFieldsTest, AStoredModeOfAnyOtherTextShowsAuto) {
-    tables.AccountTable[0].acc_name = "odd";
-    tables.AccountTable[0].tls_mode = "STARTTLS";
-    tables.AccountTable[1].acc_name = "bogus";
-    tables.AccountTable[1].tls_mode = "ssl";
-    tables.AccountCount = 2;
-    Open();
-    ASSERT_TRUE(dialog->Choose("LstAcc", 1));
-    EXPECT_EQ(SecurityShown(), kAuto);
-    ASSERT_TRUE(dialog->Choose("LstAcc", 0));
-    EXPECT_EQ(SecurityShown(), kStartTls);
-}
-
 TEST_F(SecurityFieldsTest, Port995ChoosesTlsForANewAccountWhileTheSecurityIsLeftAlone) {
     Open();
     Set("PortTxt", "995");
