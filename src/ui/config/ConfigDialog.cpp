@@ -348,9 +348,18 @@ void ConfigDialog::SyncWidget(const std::string& name, const config::Control& co
         for (const std::string& item : control.Items) {
             items << Q(item);
         }
-        list->clear();
-        list->addItems(items);
-        list->setCurrentRow(control.Index);
+        QStringList shown;
+        for (int row = 0; row < list->count(); ++row) {
+            shown << list->item(row)->text();
+        }
+        // Refilled only when the entries changed, so that a sync keeps the list's scrolling.
+        if (shown != items) {
+            list->clear();
+            list->addItems(items);
+        }
+        if (list->currentRow() != control.Index) {
+            list->setCurrentRow(control.Index);
+        }
     }
 }
 
