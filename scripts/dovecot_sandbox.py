@@ -7,6 +7,10 @@
 The configuration, the mailbox and the log live in FOLDER, which belongs to the caller; only the
 short base_dir under /tmp is the sandbox's own and goes with stop(). Run as root, every folder
 above FOLDER must be searchable by others, since the mailbox then belongs to uid 65534.
+
+With tls=True, start() makes a self-signed certificate for localhost and 127.0.0.1 in FOLDER:
+the POP3 port then offers STLS, box.pops_port speaks POP3S and box.fingerprint holds the
+certificate's SHA-256 fingerprint as "openssl x509 -fingerprint -sha256" prints it.
 """
 
 import collections
@@ -65,8 +69,11 @@ def _parent_death_guard():
 
 
 class DovecotSandbox:
-    def __init__(self, folder, user="vorla", password="vorla"):
+    def __init__(self, folder, user="vorla", password="vorla", tls=False):
         self.folder = os.path.abspath(folder)
+        self.tls = tls
+        self.pops_port = None
+        self.fingerprint = None
         self.user = user
         self.password = password
         self.home = os.path.join(self.folder, "home")
@@ -116,6 +123,9 @@ class DovecotSandbox:
         self._base_dir = tempfile.mkdtemp(prefix="vd-", dir="/tmp")
         os.chmod(self._base_dir, 0o755)  # what Dovecot would set itself, with a warning
         self.port = free_port()
+        if self.tls:
+            self._make_certificate()
+            self.pops_port = free_port()
         conf = self._write_config()
         self._process = subprocess.Popen([dovecot, "-F", "-c", conf],
                                          preexec_fn=_parent_death_guard())
@@ -150,6 +160,31 @@ class DovecotSandbox:
                 time.sleep(0.05)
         return False
 
+    def _make_certificate(self):
+        cert = os.path.join(self.folder, "cert.pem")
+        key = os.path.join(self.folder, "key.pem")
+        try:
+            subprocess.run(["openssl", "req", "-x509", "-newkey", "ec", "-pkeyopt",
+                            "ec_paramgen_curve:prime256v1", "-nodes", "-days", "2", "-subj",
+                            "/CN=localhost", "-addext",
+                            "subjectAltName=DNS:localhost,IP:127.0.0.1", "-keyout", key,
+                            "-out", cert], check=True, capture_output=True)
+            printed = subprocess.run(["openssl", "x509", "-noout", "-fingerprint", "-sha256",
+                                      "-in", cert], check=True, capture_output=True, text=True)
+        except (OSError, subprocess.CalledProcessError) as e:
+            raise SandboxError("openssl could not make a certificate: " + str(e))
+        self.fingerprint = printed.stdout.strip().split("=", 1)[1]
+
+    def _ssl_lines(self):
+        if not self.tls:
+            return "ssl = no\n", ""
+        settings = (f"ssl = yes\nssl_cert = <{self.folder}/cert.pem\n"
+                    f"ssl_key = <{self.folder}/key.pem\n"
+                    "ssl_dh = </usr/share/dovecot/dh.pem\nssl_min_protocol = TLSv1.2\n")
+        listener = (f"  inet_listener pop3s {{\n    address = 127.0.0.1\n"
+                    f"    port = {self.pops_port}\n    ssl = yes\n  }}\n")
+        return settings, listener
+
     def _write_config(self):
         users = os.path.join(self.folder, "users")
         with open(users, "w") as f:
@@ -161,6 +196,7 @@ class DovecotSandbox:
             group = grp.getgrgid(os.getegid()).gr_name
             run_as = (f"default_login_user = {me}\ndefault_internal_user = {me}\n"
                       f"default_internal_group = {group}\n")
+        ssl, pops_listener = self._ssl_lines()
         conf = os.path.join(self.folder, "dovecot.conf")
         with open(conf, "w") as f:
             f.write(f"""protocols = pop3
@@ -171,8 +207,7 @@ log_path = {self.log_path}
 {run_as}disable_plaintext_auth = no
 auth_mechanisms = plain login
 auth_failure_delay = 0
-ssl = no
-mail_location = maildir:~/Maildir
+{ssl}mail_location = maildir:~/Maildir
 passdb {{
   driver = passwd-file
   args = {users}
@@ -190,7 +225,7 @@ service pop3-login {{
     address = 127.0.0.1
     port = {self.port}
   }}
-}}
+{pops_listener}}}
 """)
         return conf
 

@@ -3,13 +3,17 @@
 #include <algorithm>
 
 #include "config/ConfigTexts.h"
+#include "config/SecurityFields.h"
+#include "settings/TextLines.h"
 
 namespace config {
 
 namespace {
 
-constexpr const char* kAccountFields[] = {"NAccount", "HostTxt", "UserName", "Password"};
+constexpr const char* kAccountFields[] = {"NAccount", "HostTxt",        "UserName",
+                                          "Password", "TlsFingerprint", "OAuthCommand"};
 constexpr const char* kDefaultPortText = "110";
+constexpr const char* kTlsPortText = "995";
 
 }  // namespace
 
@@ -23,14 +27,21 @@ int AccountEditor::Selected() const {
     return index;
 }
 
+void AccountEditor::EmptyFields() {
+    DialogControls& c = m_context.Controls;
+    for (const char* field : kAccountFields) {
+        c[field].Text.clear();
+    }
+    c["PortTxt"].Text = kDefaultPortText;
+    c["TlsMode"].Index = SecurityIndex("auto");
+    m_tlsForPort = false;
+}
+
 void AccountEditor::LstAccSel() {
     DialogControls& c = m_context.Controls;
     const int selected = Selected();
     if (selected < 0) {
-        for (const char* field : kAccountFields) {
-            c[field].Text.clear();
-        }
-        c["PortTxt"].Text = kDefaultPortText;
+        EmptyFields();
         return;
     }
     const settings::AccountRecord& account = m_context.Tables.AccountTable[selected];
@@ -39,7 +50,29 @@ void AccountEditor::LstAccSel() {
     c["UserName"].Text = account.user_name;
     c["Password"].Text = account.password;
     c["PortTxt"].Text = std::to_string(account.port_number);
+    c["TlsMode"].Index = SecurityIndex(account.tls_mode);
+    c["TlsFingerprint"].Text = account.tls_fingerprint;
+    c["OAuthCommand"].Text = account.oauth_command;
+    m_tlsForPort = false;
     c.CheckRadio(account.inactive ? "ChkInact" : "ChkAct");
+}
+
+void AccountEditor::PortTxtChange() {
+    DialogControls& c = m_context.Controls;
+    Control& security = c["TlsMode"];
+    const bool tlsPort = settings::TrimBlanks(c["PortTxt"].Text) == kTlsPortText;
+    const int autoIndex = SecurityIndex("auto");
+    if (tlsPort && security.Index == autoIndex && !NameTaken(c["NAccount"].Text, -1)) {
+        security.Index = SecurityIndex("tls");
+        m_tlsForPort = true;
+    } else if (!tlsPort && m_tlsForPort) {
+        security.Index = autoIndex;
+        m_tlsForPort = false;
+    }
+}
+
+void AccountEditor::TlsModeChange() {
+    m_tlsForPort = false;
 }
 
 void AccountEditor::LstAccMouseDown() {
@@ -55,10 +88,7 @@ void AccountEditor::RefillAccounts() {
     for (int n = 0; n < m_context.Tables.AccountCount; ++n) {
         list.Items.push_back(m_context.Tables.AccountTable[n].acc_name);
     }
-    for (const char* field : kAccountFields) {
-        c[field].Text.clear();
-    }
-    c["PortTxt"].Text = kDefaultPortText;
+    EmptyFields();
 }
 
 bool AccountEditor::NameTaken(const std::string& name, int skip) const {
@@ -84,6 +114,10 @@ bool AccountEditor::FieldsAcceptable(int skip) {
         m_context.Dialogs.ShowMessage(kFillAllFields);
         acceptable = false;
     }
+    if (!FingerprintAcceptable(c["TlsFingerprint"].Text)) {
+        m_context.Dialogs.ShowMessage(kBadFingerprint);
+        acceptable = false;
+    }
     return acceptable;
 }
 
@@ -94,6 +128,9 @@ void AccountEditor::StoreFields(settings::AccountRecord& account) const {
     account.user_name = c["UserName"].Text;
     account.password = c["Password"].Text;
     account.port_number = PortOr(c["PortTxt"].Text, settings::kDefaultPop3Port);
+    account.tls_mode = SecurityMode(c["TlsMode"]);
+    account.tls_fingerprint = settings::TrimBlanks(c["TlsFingerprint"].Text);
+    account.oauth_command = settings::TrimBlanks(c["OAuthCommand"].Text);
 }
 
 void AccountEditor::AddAccClick() {

@@ -19,6 +19,11 @@ public:
     void DelAccClick();
     void ChkActClick();
     void ChkInactClick();
+    // A port of 995 typed into a new account whose security is still "Auto" chooses "TLS", the
+    // only way that port is served; typing another port takes that choice back.
+    void PortTxtChange();
+    // The user chose a security: a choice made for the port no longer applies.
+    void TlsModeChange();
     // The list gets the account names in table order (the selection is kept), the fields are
     // emptied and the port reads "110".
     void RefillAccounts();
@@ -31,9 +36,13 @@ private:
     // Shows the messages of the duplicate and required-field tests; true when both passed.
     bool FieldsAcceptable(int skip);
     void StoreFields(settings::AccountRecord& account) const;
+    // Empties the fields of an account for a new one: port "110", security "Auto".
+    void EmptyFields();
     void SetInactive(bool inactive);
 
     DialogContext& m_context;
+    // "TLS" was chosen by PortTxtChange, not by the user.
+    bool m_tlsForPort = false;
 };
 
 }  // namespace config

@@ -1,6 +1,7 @@
 #include "config/ConfigControls.h"
 
 #include "config/ConfigTexts.h"
+#include "config/SecurityFields.h"
 
 namespace config {
 
@@ -19,6 +20,12 @@ public:
     }
     // Controls added next belong to the dialog itself, not to a page.
     void Outside() { m_page.clear(); }
+    // The "Security :" choice, on "Auto" until filled.
+    void AddSecurity(const std::string& name) {
+        Control& choice = Add(name, ControlKind::ComboBox, "", "Security :");
+        choice.Items = SecurityChoices();
+        choice.Index = 0;
+    }
     Control& Add(const std::string& name, ControlKind kind, const std::string& text = {},
                  const std::string& caption = {}) {
         Control control;
@@ -64,6 +71,9 @@ void IncomingMails(Builder& b) {
     b.Add("UserName", ControlKind::Edit, "", "&Login : ");
     b.Add("Password", ControlKind::Edit, "", "Pass&wd : ").Masked = true;
     b.Add("PortTxt", ControlKind::Edit, "110", "&Port :");
+    b.AddSecurity("TlsMode");
+    b.Add("TlsFingerprint", ControlKind::Edit, "", "Fing&erprint :");
+    b.Add("OAuthCommand", ControlKind::Edit, "", "&Token command :");
     b.Add("AddAcc", ControlKind::Button, "&Add");
     b.Add("Modify", ControlKind::Button, "&Modify");
     b.Add("DelAcc", ControlKind::Button, "&Remove");
@@ -78,6 +88,8 @@ void OutgoingMails(Builder& b) {
     b.Page("AdvPan");
     b.Add("SmtpName", ControlKind::Edit, "", "Outgoing &Server (SMTP) :");
     b.Add("PortEdit", ControlKind::Edit, "25", "&Port :");
+    b.AddSecurity("SmtpTlsMode");
+    b.Add("SmtpFingerprint", ControlKind::Edit, "", "Fing&erprint :");
     b.Add("ChkReply", ControlKind::CheckBox, "Use V&rMail to reply to the messages");
     b.Add("ChkOrg", ControlKind::CheckBox, "&Include the original message in the response");
     b.Add("MailLst", ControlKind::ComboBox, "", "Acc&ount :");

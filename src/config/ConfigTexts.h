@@ -7,6 +7,9 @@ inline constexpr const char* kAccountExists = "Account already exists!";
 inline constexpr const char* kFillAllFields = "Please fill all fields of your account!";
 inline constexpr const char* kAccountsFull = "Accounts full (10 max.)";
 inline constexpr const char* kMaxFilters = "Max. filters reached";
+inline constexpr const char* kBadFingerprint =
+    "The certificate fingerprint must be 64 hexadecimal digits (pairs may be separated by "
+    "colons), or empty to check the certificate against the system's store.";
 
 // The shared open dialog's filter lists. Programs here carry no extension, so the program
 // filter shows every file.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "config/DialogContext.h"
+#include "config/SecurityFields.h"
 #include "monitor/NewsFeed.h"
 #include "settings/FindInSkin.h"
 #include "settings/Numbers.h"
@@ -61,6 +62,8 @@ void FillPageOptions(DialogControls& c, const settings::Config& config,
     c["NbReadLg"].Text = std::to_string(config.nblg);
     c["SmtpName"].Text = config.smtphost;
     c["PortEdit"].Text = std::to_string(config.smtpport);
+    c["SmtpTlsMode"].Index = SecurityIndex(config.smtp_tls_mode);
+    c["SmtpFingerprint"].Text = config.smtp_tls_fingerprint;
     c["ChkReply"].Checked = config.vrmail;
     c["ChkOrg"].Checked = config.sendorg;
     c["ChkFltr"].Checked = config.filter;
@@ -123,6 +126,8 @@ bool TakeOptions(const DialogControls& c, settings::Config& config) {
     config.nblg = NumberOr(c["NbReadLg"].Text, 10);
     config.smtphost = c["SmtpName"].Text;
     config.smtpport = PortOr(c["PortEdit"].Text, 25);
+    config.smtp_tls_mode = SecurityMode(c["SmtpTlsMode"]);
+    config.smtp_tls_fingerprint = settings::TrimBlanks(c["SmtpFingerprint"].Text);
     config.vrmail = c["ChkReply"].Checked;
     config.sendorg = c["ChkOrg"].Checked;
     config.filter = c["ChkFltr"].Checked;

@@ -17,8 +17,9 @@ void FillOptions(DialogControls& controls, const settings::Config& config,
 
 // Stores every mapped control into its setting. Text that is not a number is taken as 1 for the
 // size limit, 10 for the line count and 25 for the SMTP port; an up-down field keeps the
-// previous value then. The autorun flag is stored only when its box changed; the result says
-// whether it did, so that the caller updates the autorun entry.
+// previous value then. The SMTP fingerprint is taken as it is: OK checks it before. The autorun
+// flag is stored only when its box changed; the result says whether it did, so that the caller
+// updates the autorun entry.
 bool TakeOptions(const DialogControls& controls, settings::Config& config);
 
 }  // namespace config

@@ -4,8 +4,15 @@
 #include "config/ConfigTexts.h"
 #include "config/OptionMapping.h"
 #include "config/PageMenu.h"
+#include "config/SecurityFields.h"
 
 namespace config {
+
+namespace {
+
+constexpr int kSmtpPageTag = 5;
+
+}  // namespace
 
 TConfig::TConfig(settings::Config& config, settings::Tables& tables, std::string folder,
                  ConfigServices services)
@@ -38,6 +45,8 @@ TConfig::TConfig(settings::Config& config, settings::Tables& tables, std::string
         {"FilterLst", [this] { m_filters.FilterLstChange(); }},
         {"LstSrv", [this] { m_filters.LstSrvChange(); }},
         {"MailLst", [this] { m_identities.MailLstChange(); }},
+        {"TlsMode", [this] { m_accounts.TlsModeChange(); }},
+        {"PortTxt", [this] { m_accounts.PortTxtChange(); }},
     };
 }
 
@@ -121,8 +130,19 @@ bool TConfig::SetText(const std::string& name, const std::string& text) {
         m_result != DialogResult::Pending) {
         return false;
     }
+    const bool changed = control.Text != text;
     control.Text = text;
+    if (changed) {
+        RunChange(name);
+    }
     return true;
+}
+
+void TConfig::RunChange(const std::string& name) {
+    const auto handler = m_changes.find(name);
+    if (handler != m_changes.end()) {
+        handler->second();
+    }
 }
 
 bool TConfig::Choose(const std::string& name, int index) {
@@ -138,10 +158,7 @@ bool TConfig::Choose(const std::string& name, int index) {
     control.Index = index;
     // A drop-down list reports only a real change; the filter list every choice.
     if (changed || control.Kind == ControlKind::ListBox) {
-        const auto handler = m_changes.find(name);
-        if (handler != m_changes.end()) {
-            handler->second();
-        }
+        RunChange(name);
     }
     return true;
 }
@@ -153,6 +170,15 @@ void TConfig::MouseDown(const std::string& name) {
 }
 
 void TConfig::OKClick() {
+    // A mistyped pin would make every send fail; it is never taken, and the page shows it.
+    if (!FingerprintAcceptable(Controls["SmtpFingerprint"].Text)) {
+        m_context.Dialogs.ShowMessage(kBadFingerprint);
+        if (!Controls["AdvPan"].Visible) {
+            MnuClick(kSmtpPageTag);
+        }
+        m_context.Focused = "SmtpFingerprint";
+        return;
+    }
     m_context.SaveFilters();
     m_skin.HidePreview();
     End(DialogResult::Ok);

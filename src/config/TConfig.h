@@ -54,7 +54,8 @@ public:
     // the control's handler; false when the control took no click. UnknownControl for a name
     // the dialog does not have.
     bool Click(const std::string& name);
-    // The user replaced the text of an edit; false when the control is no edit.
+    // The user replaced the text of an edit; false when the control is no edit. A new text
+    // runs the edit's OnChange.
     bool SetText(const std::string& name, const std::string& text);
     // The user chose an entry of a list; false when there is no such entry.
     bool Choose(const std::string& name, int index);
@@ -77,6 +78,8 @@ private:
     void SndBrClick();
     void BrClientClick();
     void LinkClick(const std::string& name);
+    // The control's OnChange, when it has one.
+    void RunChange(const std::string& name);
     void BrowseInto(const char* filter, const std::string& edit);
     void End(DialogResult result) { m_result = result; }
 

@@ -151,8 +151,11 @@ QWidget* ConfigDialog::MakeWidget(const std::string& name, const config::Control
             } else {
                 auto* edit = new QLineEdit(page);
                 edit->setEchoMode(control.Masked ? QLineEdit::Password : QLineEdit::Normal);
+                // An edit's OnChange may change other controls (the port the security); the
+                // focus stays where the user types.
                 connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) {
                     m_logic.SetText(name, text.toStdString());
+                    SyncWidgets();
                 });
                 widget = edit;
             }
@@ -275,12 +278,16 @@ void ConfigDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
-void ConfigDialog::Sync() {
+void ConfigDialog::SyncWidgets() {
     m_syncing = true;
     for (const std::string& name : m_logic.Controls.Names()) {
         SyncWidget(name, m_logic.Controls[name]);
     }
     m_syncing = false;
+}
+
+void ConfigDialog::Sync() {
+    SyncWidgets();
     std::string page;
     for (const char* panel : config::kPages) {
         if (m_logic.Controls[panel].Visible) {
@@ -341,9 +348,18 @@ void ConfigDialog::SyncWidget(const std::string& name, const config::Control& co
         for (const std::string& item : control.Items) {
             items << Q(item);
         }
-        list->clear();
-        list->addItems(items);
-        list->setCurrentRow(control.Index);
+        QStringList shown;
+        for (int row = 0; row < list->count(); ++row) {
+            shown << list->item(row)->text();
+        }
+        // Refilled only when the entries changed, so that a sync keeps the list's scrolling.
+        if (shown != items) {
+            list->clear();
+            list->addItems(items);
+        }
+        if (list->currentRow() != control.Index) {
+            list->setCurrentRow(control.Index);
+        }
     }
 }
 

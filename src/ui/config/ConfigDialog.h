@@ -40,6 +40,8 @@ private:
     void BuildPageMenu();
     // Runs a user action on the logic, shows the result and ends the dialog when it ended.
     void Act(const std::function<void()>& action);
+    // Shows the logic's state in every widget, leaving the focus and default button alone.
+    void SyncWidgets();
     void SyncWidget(const std::string& name, const config::Control& control);
     void EndIfEnded();
 

@@ -164,4 +164,40 @@ TEST_F(VorlaConfigTest, AnAccountAddedInTheDialogIsTheOneTheNextCheckUses) {
     EXPECT_THAT(check.out, HasSubstr("account 1 2"));
 }
 
+TEST_F(VorlaConfigTest, AnAccountSecuredInTheDialogIsCheckedOverPop3sWithItsPin) {
+    harness::DovecotServer server(true);
+    server.AddMessage("Subject: one\r\n\r\nbody\r\n");
+    const std::string fields = "menu 1\nset NAccount Secure\nset HostTxt 127.0.0.1\nset UserName " +
+                               server.User() + "\nset Password " + server.Pass() +
+                               "\nset PortTxt " + std::to_string(server.PopsPort()) +
+                               "\nchoose TlsMode 1\n";
+    const ToolRun typo = Config(fields + "set TlsFingerprint " + server.Fingerprint().substr(3) +
+                                "\nclick AddAcc\nshow TlsMode\nclose\n");
+    EXPECT_THAT(typo.out, HasSubstr("message: The certificate fingerprint must be 64 hexadecimal"));
+    EXPECT_THAT(typo.out, HasSubstr("show: TlsMode text=TLS enabled=1 index=1 "
+                                    "items=Auto|TLS|STARTTLS|None\n"));
+    EXPECT_FALSE(fs::exists(Folder() + "Accounts.ini"));
+
+    const ToolRun added =
+        Config(fields + "set TlsFingerprint " + server.Fingerprint() + "\nclick AddAcc\nclose\n");
+    ASSERT_EQ(added.out, "");
+    EXPECT_EQ(settings::FindKeyInSection(Folder() + "Accounts.ini", "[Account1]", "tls_mode"),
+              "tls");
+
+    const ToolRun check = Tool(VORLA_CHECK, Folder() + " --no-news");
+    EXPECT_EQ(check.status, 0);
+    EXPECT_THAT(check.out, HasSubstr("account 1 1"));
+
+    // The same account logging in with a token instead of its password.
+    Config("menu 1\nchoose LstAcc 0\nset Password\nset OAuthCommand echo " +
+           harness::DovecotServer::Token() + "\nclick Modify\nclose\n");
+    EXPECT_EQ(settings::FindKeyInSection(Folder() + "Accounts.ini", "[Account1]", "oauth_command"),
+              "echo " + harness::DovecotServer::Token());
+    EXPECT_EQ(settings::FindInSkin(Folder() + "Accounts.ini", "[Account1]", "password"),
+              settings::kEmptyMarker);
+    const ToolRun tokenCheck = Tool(VORLA_CHECK, Folder() + " --no-news");
+    EXPECT_EQ(tokenCheck.status, 0);
+    EXPECT_THAT(tokenCheck.out, HasSubstr("account 1 1"));
+}
+
 }  // namespace

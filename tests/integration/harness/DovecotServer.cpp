@@ -66,13 +66,18 @@ std::string Config(const std::string& folder, const std::string& baseDir, std::u
            "info_log_path = " +
            folder + "/dovecot.log\n" + SslLines(tls) +
            "disable_plaintext_auth = no\n"
-           "auth_mechanisms = plain login\n"
+           "auth_mechanisms = plain login xoauth2\n"
            "auth_failure_delay = 0\n"
            "mail_location = maildir:~/Maildir\n"
            "pop3_uidl_format = %08Xu%08Xv\n"
-           "passdb {\n  driver = passwd-file\n  args = " +
+           "passdb {\n  driver = passwd-file\n  mechanisms = plain login\n  args = " +
            folder +
            "/passwd\n}\n"
+           // XOAUTH2 hands its bearer token to the passdb as the password; only this file
+           // holds tokens, and only XOAUTH2 reaches it.
+           "passdb {\n  driver = passwd-file\n  mechanisms = xoauth2\n  args = " +
+           folder +
+           "/tokens\n}\n"
            "userdb {\n  driver = passwd-file\n  args = " +
            folder +
            "/passwd\n}\n"
@@ -115,6 +120,7 @@ DovecotServer::DovecotServer(bool tls) {
     const unsigned gid = ::geteuid() == 0 ? kNobody : ::getegid();
     WriteFile(m_folder + "/passwd", m_user + ":{PLAIN}" + m_pass + ":" + std::to_string(uid) + ":" +
                                         std::to_string(gid) + "::" + home + "::\n");
+    WriteFile(m_folder + "/tokens", m_user + ":{PLAIN}" + Token() + "\n");
     m_port = ServerProcess::FreePort();
     TlsSetup setup;
     TestCertificate certificate;

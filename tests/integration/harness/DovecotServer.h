@@ -30,6 +30,8 @@ public:
     const std::string& Fingerprint() const { return m_fingerprint; }
     const std::string& User() const { return m_user; }
     const std::string& Pass() const { return m_pass; }
+    // The bearer token that AUTH XOAUTH2 accepts for User(); the password does not.
+    static std::string Token() { return "vorla-pop-token"; }
     const std::string& Folder() const { return m_folder; }
     void Stop();
 

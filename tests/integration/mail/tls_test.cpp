@@ -121,6 +121,32 @@ TEST_F(PopTlsTest, UnpinnedOrWronglyPinnedCertificateIsRefusedBeforeUser) {
     EXPECT_FALSE(session.Sent("USER"));
 }
 
+TEST_F(PopTlsTest, TokenCommandLogsInWithXOAuth2AndAWrongTokenGetsTheServersText) {
+    pop.Port = std::to_string(secure->PopsPort());
+    pop.Security = TlsMode::Tls;
+    pop.TlsFingerprint = secure->Fingerprint();
+    pop.UserPasswd.clear();
+    pop.OAuthCommand = "echo " + harness::DovecotServer::Token() + "; echo second line";
+    EXPECT_TRUE(Check()) << session.errorText;
+    EXPECT_TRUE(session.Sent("AUTH XOAUTH2 ****\r\n"));
+    EXPECT_FALSE(session.Sent("USER"));
+
+    session = Session();
+    session.Watch(pop);
+    pop.Port = std::to_string(secure->Port());
+    pop.Security = TlsMode::StartTls;
+    // The password is no token: XOAUTH2 is checked against the tokens only.
+    pop.OAuthCommand = "echo " + secure->Pass();
+    EXPECT_FALSE(Check());
+    EXPECT_TRUE(session.Sent("STLS\r\n"));
+    EXPECT_NE(session.errorText.find("Authentication failed"), std::string::npos)
+        << session.errorText;
+    for (const std::string& line : session.sent) {
+        EXPECT_EQ(line.find(harness::DovecotServer::Token()), std::string::npos) << line;
+        EXPECT_EQ(line.find(secure->Pass()), std::string::npos) << line;
+    }
+}
+
 TEST(PopTlsPlainServerTest, StarttlsWithoutStlsOfferedSendsNoUser) {
     harness::DovecotServer plain;
     mail::PosixTransportFactory factory;

@@ -13,11 +13,15 @@
 #include <memory>
 
 #include "ConfigFakes.h"
+#include "config/ConfigControls.h"
+#include "config/ConfigTexts.h"
+#include "config/PageMenu.h"
 #include "config/TConfig.h"
 #include "settings/FindInSkin.h"
 #include "ui/config/ConfigDialog.h"
 #include "ui/config/QtConfigFileDialogs.h"
 #include "ui/controls/LumoCheckBox.h"
+#include "ui/controls/LumoComboBox.h"
 
 using namespace config::test;
 
@@ -33,6 +37,8 @@ private slots:
     void okEndsAcceptedAfterWritingTheFiltersAndEscapeCloses();
     void controlsAreNamedForAssistiveTechnology();
     void fileFiltersKeepTheirPatterns();
+    void typingPort995ShowsTlsAndABadSmtpPinKeepsTheDialogOpen();
+    void everyPageFitsAboveTheButtons();
 
 private:
     template <typename T = QWidget>
@@ -186,6 +192,49 @@ void ConfigDialogTest::fileFiltersKeepTheirPatterns() {
     QCOMPARE(ui::QtFilterList("skins (*.ini)|*.ini|text (*.txt)|*.txt"),
              QString("skins (*.ini);;text (*.txt)"));
     QCOMPARE(ui::QtFilterList("Programs | *"), QString("Programs (*)"));
+}
+
+void ConfigDialogTest::typingPort995ShowsTlsAndABadSmtpPinKeepsTheDialogOpen() {
+    Open();
+    ChoosePage("MnuCpt");
+    auto* security = Find<ui::TLumoComboBox>("TlsMode");
+    QCOMPARE(security->Text(), QString("Auto"));
+    auto* port = Find<QLineEdit>("PortTxt");
+    port->setFocus();
+    port->selectAll();
+    QTest::keyClicks(port, "995");
+    QCOMPARE(security->Text(), QString("TLS"));
+    QVERIFY(port->hasFocus());
+    QCOMPARE(port->text(), QString("995"));
+
+    ChoosePage("VrMail1");
+    QTest::keyClicks(Find("SmtpFingerprint"), "AB:CD");
+    ChoosePage("MnuOp");
+    QTest::mouseClick(Find("OK"), Qt::LeftButton);
+    QVERIFY(m_dialog->isVisible());
+    QCOMPARE(m_messages->messages, std::vector<std::string>{config::kBadFingerprint});
+    QVERIFY(Find("AdvPan")->isVisible());
+    QVERIFY(Find("SmtpFingerprint")->hasFocus());
+}
+
+void ConfigDialogTest::everyPageFitsAboveTheButtons() {
+    Open();
+    const int buttonsTop = Find("OK")->mapTo(m_dialog.get(), QPoint(0, 0)).y();
+    for (const config::PageMenuItem& item : config::PageMenuItems()) {
+        if (item.Caption.empty()) {
+            continue;
+        }
+        ChoosePage(item.Name.c_str());
+        QWidget* panel = Find(item.Page.c_str());
+        QVERIFY(panel->isVisible());
+        for (QWidget* child : panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            const QRect box(child->mapTo(m_dialog.get(), QPoint(0, 0)), child->size());
+            const QString name = child->objectName();
+            QVERIFY2(box.bottom() < buttonsTop && box.right() < m_dialog->width(),
+                     qPrintable(name));
+            QVERIFY2(child->height() >= child->minimumSizeHint().height(), qPrintable(name));
+        }
+    }
 }
 
 QTEST_MAIN(ConfigDialogTest)
