@@ -3,6 +3,7 @@
 #include <openssl/evp.h>
 
 #include <cstdio>
+#include <sstream>
 
 #include "mail/MailError.h"
 
@@ -57,14 +58,10 @@ std::string Sha256Hex(const std::string& bytes) {
     return hex;
 }
 
-std::string MessageToJson(const TQelMsg& message, std::optional<long long> size) {
-    std::string json = "{";
-    auto field = [&json](const char* name, const std::string& value) {
-        json += '"';
-        json += name;
-        json += "\":";
-        json += value;
-        json += ',';
+void WriteMessageJson(std::ostream& out, const TQelMsg& message, std::optional<long long> size) {
+    out << '{';
+    auto field = [&out](const char* name, const std::string& value) {
+        out << '"' << name << "\":" << value << ',';
     };
     field("from", JsonString(message.From));
     field("from_name", JsonString(message.FromName));
@@ -82,24 +79,28 @@ std::string MessageToJson(const TQelMsg& message, std::optional<long long> size)
     if (size)
         field("size", std::to_string(*size));
     field("headers", std::to_string(message.Headers.size()));
-    std::string text = "[";
+    out << "\"text\":[";
     for (std::size_t i = 0; i < message.Text.size(); ++i) {
         if (i > 0)
-            text += ',';
-        text += JsonString(message.Text[i]);
+            out << ',';
+        out << JsonString(message.Text[i]);
     }
-    field("text", text + "]");
-    json += "\"attachments\":[";
+    out << "],\"attachments\":[";
     for (std::size_t i = 0; i < message.AttachedFiles.Count(); ++i) {
         const TAttachedFile& item = message.AttachedFiles.Items(i);
         if (i > 0)
-            json += ',';
-        json += "{\"file_name\":" + JsonString(item.FileName) +
-                ",\"size\":" + std::to_string(item.Data.Bytes().size()) + ",\"sha256\":\"" +
-                Sha256Hex(item.Data.Bytes()) + "\"}";
+            out << ',';
+        out << "{\"file_name\":" << JsonString(item.FileName)
+            << ",\"size\":" << item.Data.Bytes().size() << ",\"sha256\":\""
+            << Sha256Hex(item.Data.Bytes()) << "\"}";
     }
-    json += "]}";
-    return json;
+    out << "]}";
+}
+
+std::string MessageToJson(const TQelMsg& message, std::optional<long long> size) {
+    std::ostringstream json;
+    WriteMessageJson(json, message, size);
+    return json.str();
 }
 
 }  // namespace mail

@@ -41,6 +41,8 @@ public:
     const std::string& Bytes() const { return m_bytes; }
     std::int64_t Size() const { return static_cast<std::int64_t>(m_bytes.size()); }
     std::int64_t Position() const { return static_cast<std::int64_t>(m_position); }
+    // Makes room for a content of that size at once, so that writes up to it do not move it.
+    void Reserve(std::size_t size) { m_bytes.reserve(size); }
     void Clear();
     // Replaces the content with the whole file; the position goes back to 0.
     void LoadFromFile(const std::string& path);

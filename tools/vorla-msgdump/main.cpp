@@ -1,5 +1,6 @@
 // vorla-msgdump FILE: parses a raw message and prints it as one JSON object.
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -20,6 +21,11 @@ int main(int argc, char** argv) {
     // istream::read turns a failing buffer (a directory, an I/O error) into badbit instead of
     // letting it escape as an exception.
     std::string raw;
+    // Sized once for a regular file, so the message is never held twice while it is read.
+    std::error_code noSize;
+    const std::uintmax_t size = std::filesystem::file_size(argv[1], noSize);
+    if (!noSize)
+        raw.reserve(static_cast<std::size_t>(size));
     char chunk[65536];
     while (file.read(chunk, sizeof chunk) || file.gcount() > 0)
         raw.append(chunk, static_cast<std::size_t>(file.gcount()));
@@ -29,9 +35,10 @@ int main(int argc, char** argv) {
     }
     try {
         mail::TQelMsg message;
-        message.RawMail = mail::SplitLines(raw);
-        message.ParseMessage();
-        std::cout << mail::MessageToJson(message) << "\n" << std::flush;
+        message.ParseRawText(raw);
+        std::string().swap(raw);
+        mail::WriteMessageJson(std::cout, message);
+        std::cout << "\n" << std::flush;
         if (!std::cout) {
             std::cerr << "Cannot write the output\n";
             return 1;

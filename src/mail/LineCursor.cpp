@@ -1,0 +1,60 @@
+#include "mail/LineCursor.h"
+
+namespace mail {
+
+namespace {
+
+// Offset of the first CR or LF at or after from, or the text's size.
+std::size_t LineEnd(std::string_view text, std::size_t from) {
+    const char* data = text.data();
+    const std::size_t size = text.size();
+    std::size_t i = from;
+    while (i < size && data[i] != '\r' && data[i] != '\n')
+        ++i;
+    return i;
+}
+
+std::size_t AfterBreak(std::string_view text, std::size_t end) {
+    if (end >= text.size())
+        return text.size();
+    return (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? end + 2
+                                                                                 : end + 1;
+}
+
+}  // namespace
+
+bool LineCursor::Next(std::string_view& line) {
+    if (m_at >= m_text.size())
+        return false;
+    const std::size_t end = LineEnd(m_text, m_at);
+    line = m_text.substr(m_at, end - m_at);
+    m_at = AfterBreak(m_text, end);
+    return true;
+}
+
+std::size_t NextLineStart(std::string_view text, std::size_t from) {
+    return AfterBreak(text, LineEnd(text, from));
+}
+
+bool IsLineStart(std::string_view text, std::size_t at) {
+    if (at == 0)
+        return true;
+    if (at > text.size())
+        return false;
+    const char before = text[at - 1];
+    return before == '\n' || (before == '\r' && (at == text.size() || text[at] != '\n'));
+}
+
+std::size_t LastLineStart(std::string_view text) {
+    std::size_t end = text.size();
+    if (end >= 2 && text[end - 2] == '\r' && text[end - 1] == '\n')
+        end -= 2;
+    else if (end >= 1 && (text[end - 1] == '\r' || text[end - 1] == '\n'))
+        end -= 1;
+    const std::size_t lastBreak = text.find_last_of("\r\n", end == 0 ? 0 : end - 1);
+    if (end == 0 || lastBreak == std::string_view::npos)
+        return 0;
+    return lastBreak + 1;
+}
+
+}  // namespace mail
