@@ -1,5 +1,8 @@
 #include "mail/LineCursor.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace mail {
 
 namespace {
@@ -8,10 +11,20 @@ namespace {
 std::size_t LineEnd(std::string_view text, std::size_t from) {
     const char* data = text.data();
     const std::size_t size = text.size();
-    std::size_t i = from;
-    while (i < size && data[i] != '\r' && data[i] != '\n')
-        ++i;
-    return i;
+    // In windows, so a text without LF (CR line breaks) is still walked once: within one, the
+    // LF is found first, and a CR can only end the line earlier (mostly the CR of a CRLF).
+    constexpr std::size_t kWindow = 256;
+    for (std::size_t at = from; at < size; at += kWindow) {
+        const std::size_t length = std::min(kWindow, size - at);
+        const void* lf = std::memchr(data + at, '\n', length);
+        const std::size_t end =
+            lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) : at + length;
+        if (const void* cr = std::memchr(data + at, '\r', end - at))
+            return static_cast<std::size_t>(static_cast<const char*>(cr) - data);
+        if (lf)
+            return end;
+    }
+    return size;
 }
 
 std::size_t AfterBreak(std::string_view text, std::size_t end) {

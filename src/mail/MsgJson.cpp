@@ -9,12 +9,30 @@
 
 namespace mail {
 
+namespace {
+
+bool IsPlainJsonChar(char c) {
+    const auto code = static_cast<unsigned char>(c);
+    return code >= 0x20 && code < 0x7F && c != '"' && c != '\\';
+}
+
+}  // namespace
+
 std::string JsonString(const std::string& bytes) {
     std::string json = "\"";
     json.reserve(bytes.size() + 2);
     char escape[8];
-    for (const char c : bytes) {
-        const auto code = static_cast<unsigned char>(c);
+    const std::size_t size = bytes.size();
+    for (std::size_t i = 0; i < size;) {
+        // Runs of characters that stand for themselves go in one append.
+        std::size_t run = i;
+        while (run < size && IsPlainJsonChar(bytes[run]))
+            ++run;
+        json.append(bytes, i, run - i);
+        if (run == size)
+            break;
+        const char c = bytes[run];
+        i = run + 1;
         switch (c) {
             case '"':
                 json += "\\\"";
@@ -32,12 +50,8 @@ std::string JsonString(const std::string& bytes) {
                 json += "\\t";
                 break;
             default:
-                if (code < 0x20 || code >= 0x7F) {
-                    std::snprintf(escape, sizeof escape, "\\u%04x", code);
-                    json += escape;
-                } else {
-                    json += c;
-                }
+                std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned char>(c));
+                json += escape;
         }
     }
     json += '"';
