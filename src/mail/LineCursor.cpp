@@ -58,6 +58,25 @@ bool IsLineStart(std::string_view text, std::size_t at) {
     return before == '\n' || (before == '\r' && (at == text.size() || text[at] != '\n'));
 }
 
+std::size_t CountLines(std::string_view text) {
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    std::size_t breaks = 0;
+    for (const char* at = begin; (at = static_cast<const char*>(std::memchr(
+                                      at, '\n', static_cast<std::size_t>(end - at)))) != nullptr;
+         ++at)
+        ++breaks;
+    // A CR ends a line of its own unless an LF follows it (then the LF was counted).
+    for (const char* at = begin; (at = static_cast<const char*>(std::memchr(
+                                      at, '\r', static_cast<std::size_t>(end - at)))) != nullptr;
+         ++at)
+        if (at + 1 == end || at[1] != '\n')
+            ++breaks;
+    // Text after the last line break is one more line.
+    const bool unterminated = !text.empty() && text.back() != '\n' && text.back() != '\r';
+    return breaks + (unterminated ? 1 : 0);
+}
+
 std::size_t LastLineStart(std::string_view text) {
     std::size_t end = text.size();
     if (end >= 2 && text[end - 2] == '\r' && text[end - 1] == '\n')

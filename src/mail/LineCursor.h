@@ -26,6 +26,8 @@ private:
 std::size_t NextLineStart(std::string_view text, std::size_t from);
 // Whether a line begins at offset `at` of text.
 bool IsLineStart(std::string_view text, std::size_t at);
+// How many lines the text holds (as LineCursor walks it).
+std::size_t CountLines(std::string_view text);
 // Offset where the last line of text begins (a final line break does not start another one);
 // 0 for a text of one line or none.
 std::size_t LastLineStart(std::string_view text);

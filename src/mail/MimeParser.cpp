@@ -1,5 +1,7 @@
 #include "mail/MimeParser.h"
 
+#include <algorithm>
+
 #include "mail/LineCursor.h"
 #include "mail/MailError.h"
 #include "mail/QelMIME.h"
@@ -42,10 +44,10 @@ PartHeaders ReadPartHeaders(std::string_view part) {
     return headers;
 }
 
-bool IsUUBeginLine(const std::string& line, std::string& fileName) {
-    if (line.size() <= 10 || LowerCase(line.substr(0, 5)) != "begin")
+bool IsUUBeginLine(std::string_view line, std::string& fileName) {
+    if (line.size() <= 10 || LowerCase(std::string(line.substr(0, 5))) != "begin")
         return false;
-    const std::string mode = line.substr(6, 3);
+    const std::string_view mode = line.substr(6, 3);
     int value = 0;
     for (const char c : mode) {
         if (c < '0' || c > '9')
@@ -56,6 +58,15 @@ bool IsUUBeginLine(const std::string& line, std::string& fileName) {
         return false;
     fileName = line.substr(10, 64);
     return true;
+}
+
+bool HasUUBeginLine(std::string_view text) {
+    LineCursor cursor(text);
+    std::string fileName;
+    for (std::string_view line; cursor.Next(line);)
+        if (IsUUBeginLine(line, fileName))
+            return true;
+    return false;
 }
 
 bool IsUUEndLine(const std::string& line) {
@@ -228,18 +239,53 @@ std::string SafeFileName(std::string name, std::size_t number) {
     return safe;
 }
 
+// Text and Data are made in slices of this size, each followed by a report of how far the
+// message text has been read.
+constexpr std::size_t kReadSlice = 1024 * 1024;
+
+void Report(const TReadUpTo& readUpTo, const char* upTo) {
+    if (readUpTo)
+        readUpTo(upTo);
+}
+
+void ReserveMoreText(TQelMsg& message, std::size_t more) {
+    const std::size_t needed = message.Text.size() + more;
+    if (needed > message.Text.capacity())
+        message.Text.reserve(std::max(needed, message.Text.capacity() * 2));
+}
+
 void AppendText(TQelMsg& message, StringList&& lines, const std::string& charset) {
     message.TextCharsets.push_back({message.Text.size(), charset});
-    if (message.Text.empty()) {
-        message.Text = std::move(lines);
-        return;
-    }
+    ReserveMoreText(message, lines.size());
     message.Text.insert(message.Text.end(), std::make_move_iterator(lines.begin()),
                         std::make_move_iterator(lines.end()));
 }
 
-void ParseTextPart(TQelMsg& message, std::string_view part, const PartHeaders& headers) {
-    StringList lines = SplitLines(SkipHeaderBlockInText(part));
+// The lines of body appended to Text straight from the message text.
+void AppendLinesOf(TQelMsg& message, std::string_view body, const std::string& charset,
+                   const TReadUpTo& readUpTo) {
+    message.TextCharsets.push_back({message.Text.size(), charset});
+    ReserveMoreText(message, CountLines(body));
+    LineCursor cursor(body);
+    std::size_t reported = 0;
+    for (std::string_view line; cursor.Next(line);) {
+        message.Text.emplace_back(line);
+        if (cursor.Position() - reported >= kReadSlice) {
+            reported = cursor.Position();
+            Report(readUpTo, body.data() + reported);
+        }
+    }
+}
+
+void ParseTextPart(TQelMsg& message, std::string_view part, const PartHeaders& headers,
+                   const TReadUpTo& readUpTo) {
+    const std::string_view body = SkipHeaderBlockInText(part);
+    const bool encoded = headers.encoding == "QUOTED-PRINTABLE" || headers.encoding == "BASE64";
+    if (!encoded && !HasUUBeginLine(body)) {
+        AppendLinesOf(message, body, headers.charset, readUpTo);
+        return;
+    }
+    StringList lines = SplitLines(body);
     TakeOutUUEncodedFiles(message, lines);
     if (headers.encoding == "QUOTED-PRINTABLE")
         lines = SplitLines(DecodeQuotedPrintable(JoinLines(lines), false));
@@ -298,7 +344,7 @@ void UUDecodeLines(const StringList& block, platform::MemoryStream& data) {
 }
 
 void AddAttachmentPart(TQelMsg& message, std::string_view body, std::string name,
-                       const std::string& encoding) {
+                       const std::string& encoding, const TReadUpTo& readUpTo) {
     if (encoding == "X-UUENCODE") {
         AddUUAttachment(message, SplitLines(body), std::move(name));
         return;
@@ -309,7 +355,11 @@ void AddAttachmentPart(TQelMsg& message, std::string_view body, std::string name
         // at most three bytes.
         item.Data.Reserve(body.size() / 4 * 3 + 3);
         TBase64DecodingStream decoder(item.Data);
-        decoder.Write(body.data(), body.size());
+        for (std::size_t at = 0; at < body.size(); at += kReadSlice) {
+            const std::size_t slice = std::min(kReadSlice, body.size() - at);
+            decoder.Write(body.data() + at, slice);
+            Report(readUpTo, body.data() + at + slice);
+        }
     } else {
         std::string text = JoinLinesOfText(body);
         if (encoding == "QUOTED-PRINTABLE")
@@ -357,22 +407,26 @@ std::vector<std::pair<std::string_view, int>> SplitMultipart(std::string_view te
     return leaves;
 }
 
-void ParsePart(TQelMsg& message, std::string_view part, int depth) {
+void ParsePart(TQelMsg& message, std::string_view part, int depth, const TReadUpTo& readUpTo) {
     const PartHeaders headers = ReadPartHeaders(part);
     const bool tooDeep = depth >= kMaxPartDepth;
     if (IsMediaType(headers.type, "TEXT")) {
-        ParseTextPart(message, part, headers);
+        ParseTextPart(message, part, headers, readUpTo);
     } else if (IsMediaType(headers.type, "MULTIPART") && !tooDeep) {
-        for (const auto& [leaf, leafDepth] : SplitMultipart(part, depth))
-            ParsePart(message, leaf, leafDepth);
+        // The leaves come in the order of the text and do not overlap: once one is parsed,
+        // nothing before its end is read again.
+        for (const auto& [leaf, leafDepth] : SplitMultipart(part, depth)) {
+            ParsePart(message, leaf, leafDepth, readUpTo);
+            Report(readUpTo, leaf.data() + leaf.size());
+        }
     } else if (headers.encoding != "X-UUENCODE" && headers.name.empty()) {
         const std::string_view body = SkipHeaderBlockInText(part);
         if (headers.type == "MESSAGE/RFC822" && !tooDeep)
-            ParsePart(message, body, depth + 1);
+            ParsePart(message, body, depth + 1, readUpTo);
         else if (headers.encoding == "BASE64" || headers.encoding == "QUOTED-PRINTABLE")
-            AddAttachmentPart(message, body, headers.name, headers.encoding);
+            AddAttachmentPart(message, body, headers.name, headers.encoding, readUpTo);
         else
-            AppendText(message, SplitLines(body), "");
+            AppendLinesOf(message, body, "", readUpTo);
     } else if (headers.encoding == "X-UUENCODE") {
         StringList lines = SplitLines(SkipHeaderBlockInText(part));
         std::size_t bad = 0;
@@ -381,7 +435,8 @@ void ParsePart(TQelMsg& message, std::string_view part, int depth) {
         else
             AppendText(message, std::move(lines), "");
     } else {
-        AddAttachmentPart(message, SkipHeaderBlockInText(part), headers.name, headers.encoding);
+        AddAttachmentPart(message, SkipHeaderBlockInText(part), headers.name, headers.encoding,
+                          readUpTo);
     }
 }
 

@@ -42,13 +42,18 @@ void TQelMsg::ParseMessage() {
     ParsePart(*this, raw);
 }
 
-void TQelMsg::ParseRawText(std::string_view raw) {
+void TQelMsg::ParseRawText(std::string_view raw, platform::ReleasableBuffer* pages) {
     if (raw.empty())
         return;
     if (!ClearRawMailAfterParse)
         RawMail = SplitLines(raw);
     ParseFields(raw);
-    ParsePart(*this, raw);
+    TReadUpTo release;
+    if (pages != nullptr)
+        release = [pages](const char* upTo) {
+            pages->ReleaseBefore(static_cast<std::size_t>(upTo - pages->Data()));
+        };
+    ParsePart(*this, raw, 0, release);
 }
 
 void TQelMsg::ParseFields(std::string_view raw) {

@@ -90,8 +90,9 @@ public:
     void ParseMessage();
     // The same for a message held whole in one text (lines ending in CRLF, LF or CR), read in
     // place: the lines become RawMail only when ClearRawMailAfterParse is false. Nothing when
-    // raw is empty.
-    void ParseRawText(std::string_view raw);
+    // raw is empty. When raw lies in pages, the pages already parsed are handed back as the
+    // parse goes on; the buffer's content is of no use afterwards.
+    void ParseRawText(std::string_view raw, platform::ReleasableBuffer* pages = nullptr);
 
 private:
     // Headers and the header fields from the header block of raw.

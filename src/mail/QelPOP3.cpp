@@ -8,6 +8,7 @@
 
 #include "mail/LineCursor.h"
 #include "mail/TokenCommand.h"
+#include "platform/Stream.h"
 
 namespace mail {
 
@@ -34,12 +35,13 @@ bool IsStuffedDot(std::string_view text, std::size_t at, std::size_t begin, std:
 
 // The message in a RETR or TOP answer, in place: the status line and the final line go, and
 // every stuffed dot is taken out by moving the rest down.
-std::string_view MessageOfAnswer(std::string& answer) {
-    const std::size_t begin = NextLineStart(answer, 0);
-    const std::size_t end = LastLineStart(answer);
+std::string_view MessageOfAnswer(platform::ReleasableBuffer& answer) {
+    const std::string_view text = answer.View();
+    const std::size_t begin = NextLineStart(text, 0);
+    const std::size_t end = LastLineStart(text);
     if (end <= begin)
         return {};
-    char* bytes = answer.data();
+    char* bytes = answer.Data();
     std::size_t write = begin;
     std::size_t read = begin;
     for (std::size_t at = begin;;) {
@@ -49,7 +51,7 @@ std::string_view MessageOfAnswer(std::string& answer) {
         const auto found = static_cast<std::size_t>(static_cast<const char*>(dot) - bytes);
         at = found + 1;
         // Only bytes before `write` have been overwritten, and write < found.
-        if (!IsStuffedDot(answer, found, begin, end))
+        if (!IsStuffedDot(text, found, begin, end))
             continue;
         std::memmove(bytes + write, bytes + read, found - read);
         write += found - read;
@@ -363,8 +365,7 @@ std::unique_ptr<TQelMsg> TQelPOP::Retrieve(std::uint32_t msgIndex, bool top, std
 
     SendCommand(top ? "TOP " + Decimal(msgIndex) + " " + Decimal(lines) + "\r\n"
                     : "RETR " + Decimal(msgIndex) + "\r\n");
-    // The whole answer is collected in this one buffer and parsed in place.
-    std::string answer = ReadReply();
+    const std::string first = ReadReply();
     m_progress.Start(RetrieveProgressStep);
     if (Failed) {
         ReportError(kErrRetrieve, this);
@@ -379,22 +380,24 @@ std::unique_ptr<TQelMsg> TQelPOP::Retrieve(std::uint32_t msgIndex, bool top, std
     // Room for the announced size and its stuffing at once; more only for a server that
     // announced too little.
     const auto expected = static_cast<std::size_t>(std::clamp<std::int64_t>(size, 0, limit));
-    answer.reserve(expected + expected / 64 + kBlockSize);
+    // The whole answer is received into this one buffer and parsed in place.
+    platform::ReleasableBuffer answer;
+    answer.Room(expected + expected / 64 + kBlockSize);
+    answer.Append(first.data(), first.size());
     // The low-speed bound: every TimeOut must bring kMinBytesPerTimeOut more bytes.
     std::int64_t windowStart = m_socket.NowMs();
     std::int64_t windowBytes = 0;
-    const auto block = std::make_unique_for_overwrite<char[]>(kBlockSize);
     // The terminator may straddle two receives: each search starts 4 bytes before the new ones.
     std::size_t searchFrom = 0;
-    while (answer.find(kTerminator, searchFrom) == std::string::npos) {
-        searchFrom = answer.size() > 4 ? answer.size() - 4 : 0;
+    while (answer.View().find(kTerminator, searchFrom) == std::string_view::npos) {
+        searchFrom = answer.Size() > 4 ? answer.Size() - 4 : 0;
         m_pump.ProcessMessages();
         if (AbortRequested) {
             auto message = std::make_unique<TQelMsg>();
-            message->RawMail = SplitLines(answer);
+            message->RawMail = SplitLines(answer.View());
             return message;
         }
-        if (static_cast<std::int64_t>(answer.size()) > limit) {
+        if (static_cast<std::int64_t>(answer.Size()) > limit) {
             ReplyStatus.clear();
             ReplyText = limit == kMaxHeaderPreview ? "The message header is larger than 1 MB."
                                                    : "The message is larger than 256 MB.";
@@ -402,14 +405,15 @@ std::unique_ptr<TQelMsg> TQelPOP::Retrieve(std::uint32_t msgIndex, bool top, std
             return std::make_unique<TQelMsg>();
         }
         // Data chunks are not replies: their first bytes say nothing about success.
-        const std::size_t n = m_socket.ReceiveBuf(block.get(), kBlockSize, windowStart + TimeOut);
+        char* room = answer.Room(kBlockSize);
+        const std::size_t n = m_socket.ReceiveBuf(room, kBlockSize, windowStart + TimeOut);
         windowBytes += static_cast<std::int64_t>(n);
         if (windowBytes >= kMinBytesPerTimeOut) {
             windowStart = m_socket.NowMs();
             windowBytes = 0;
         }
         if (OnReceiveTextFromSocket)
-            OnReceiveTextFromSocket(this, std::string(block.get(), n));
+            OnReceiveTextFromSocket(this, std::string(room, n));
         if (n == 0) {
             // The server closed (or a handler did) before the terminator: the message is
             // incomplete.
@@ -418,9 +422,9 @@ std::unique_ptr<TQelMsg> TQelPOP::Retrieve(std::uint32_t msgIndex, bool top, std
             ReportError(kErrRetrieve, this);
             return std::make_unique<TQelMsg>();
         }
-        const auto before = static_cast<std::int64_t>(answer.size());
-        answer.append(block.get(), n);
-        const auto after = static_cast<std::int64_t>(answer.size());
+        const auto before = static_cast<std::int64_t>(answer.Size());
+        answer.Commit(n);
+        const auto after = static_cast<std::int64_t>(answer.Size());
         // Each kilobyte is one unit of the stepping rule, however much one receive brought,
         // so a message reports as many steps as when it came a kilobyte at a time.
         for (std::int64_t done = before + kProgressUnit; done < after; done += kProgressUnit)
@@ -431,7 +435,7 @@ std::unique_ptr<TQelMsg> TQelPOP::Retrieve(std::uint32_t msgIndex, bool top, std
 
     auto message = std::make_unique<TQelMsg>();
     message->Size = size;
-    message->ParseRawText(MessageOfAnswer(answer));
+    message->ParseRawText(MessageOfAnswer(answer), &answer);
     if (GetUIDLsOnRetrieve)
         message->UIDL = GetUIDL(msgIndex);
     if (OnAfterRetrieve)

@@ -150,14 +150,7 @@ std::string JoinLines(const StringList& lines, const std::string& separator) {
 
 StringList SplitLines(std::string_view text) {
     StringList lines;
-    // Sized once: most texts break their lines with LF or CRLF.
-    std::size_t feeds = 0;
-    for (const char *at = text.data(), *end = text.data() + text.size();
-         (at = static_cast<const char*>(
-              std::memchr(at, '\n', static_cast<std::size_t>(end - at)))) != nullptr;
-         ++at)
-        ++feeds;
-    lines.reserve(feeds + 1);
+    lines.reserve(CountLines(text));
     LineCursor cursor(text);
     for (std::string_view line; cursor.Next(line);)
         lines.emplace_back(line);

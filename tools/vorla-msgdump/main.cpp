@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <new>
 #include <string>
 
 #include "mail/MsgJson.h"
@@ -18,25 +19,29 @@ int main(int argc, char** argv) {
         std::cerr << "Cannot open " << argv[1] << "\n";
         return 1;
     }
-    // istream::read turns a failing buffer (a directory, an I/O error) into badbit instead of
-    // letting it escape as an exception.
-    std::string raw;
-    // Sized once for a regular file, so the message is never held twice while it is read.
+    // In pages that the parse hands back as it goes, sized once for a regular file.
+    platform::ReleasableBuffer raw;
+    constexpr std::size_t kChunk = 65536;
     std::error_code noSize;
     const std::uintmax_t size = std::filesystem::file_size(argv[1], noSize);
-    if (!noSize)
-        raw.reserve(static_cast<std::size_t>(size));
-    char chunk[65536];
-    while (file.read(chunk, sizeof chunk) || file.gcount() > 0)
-        raw.append(chunk, static_cast<std::size_t>(file.gcount()));
+    try {
+        if (!noSize)
+            raw.Room(static_cast<std::size_t>(size) + kChunk);
+        // istream::read turns a failing buffer (a directory, an I/O error) into badbit instead
+        // of letting it escape as an exception.
+        while (file.read(raw.Room(kChunk), kChunk) || file.gcount() > 0)
+            raw.Commit(static_cast<std::size_t>(file.gcount()));
+    } catch (const std::bad_alloc&) {
+        std::cerr << "Not enough memory for " << argv[1] << "\n";
+        return 1;
+    }
     if (file.bad()) {
         std::cerr << "Cannot read " << argv[1] << "\n";
         return 1;
     }
     try {
         mail::TQelMsg message;
-        message.ParseRawText(raw);
-        std::string().swap(raw);
+        message.ParseRawText(raw.View(), &raw);
         mail::WriteMessageJson(std::cout, message);
         std::cout << "\n" << std::flush;
         if (!std::cout) {
