@@ -84,8 +84,9 @@ TEST(LineCursor, HeaderLookupsInTextMatchTheLineListOnes) {
             const bool foundInList = mail::FindHeader(key, lines, inList);
             ASSERT_EQ(mail::FindHeaderInText(key, text, inText), foundInList)
                 << testing::PrintToString(text);
-            if (foundInList)
+            if (foundInList) {
                 ASSERT_EQ(inText, inList) << testing::PrintToString(text);
+            }
         }
         StringList body = lines;
         mail::SkipHeaderBlock(body);
