@@ -64,6 +64,15 @@ def run_tool(tool, port):
     return elapsed
 
 
+def peak_rss(tool, port, folder):
+    """Peak resident size of one untimed retrieval, measured by GNU time."""
+    report = os.path.join(folder, "peak")
+    subprocess.run(["/usr/bin/time", "-f", "%M", "-o", report, tool, "pop3", "127.0.0.1", str(port),
+                    "bench", "bench", "retr", "1"], check=True, capture_output=True)
+    with open(report) as f:
+        return int(f.read().split()[-1]) * 1024
+
+
 def run_python(port, expected):
     start = time.perf_counter()
     box = poplib.POP3("127.0.0.1", port)
@@ -154,6 +163,7 @@ def main():
                 times["raw"].append(run_raw(raw_client, work, port, len(raw)))
                 if has_mpop:
                     times["mpop"].append(run_mpop(work, port))
+            peaks = {tool: peak_rss(tool, port, work) for tool in tools}
         finally:
             box.stop()
             shutil.rmtree(folder, ignore_errors=True)
@@ -171,6 +181,7 @@ def main():
             line += ", %.2f times faster than mpop" % (median["mpop"] / median[tool])
         line += ", %.2f times the raw client" % (median[tool] / median["raw"])
         print(line)
+        print("  peak RSS %.1f MB = %.2f x message" % (peaks[tool] / 1e6, peaks[tool] / len(raw)))
 
 
 if __name__ == "__main__":

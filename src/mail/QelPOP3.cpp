@@ -1,9 +1,9 @@
 #include "mail/QelPOP3.h"
 
-#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <thread>
 
 #include "mail/LineCursor.h"
@@ -377,13 +377,21 @@ std::unique_ptr<TQelMsg> TQelPOP::Retrieve(std::uint32_t msgIndex, bool top, std
     };
 
     const std::int64_t limit = top && lines == 0 ? kMaxHeaderPreview : kMaxMessageSize;
-    // Room for the announced size and its stuffing at once; more only for a server that
-    // announced too little.
-    const auto expected = static_cast<std::size_t>(std::clamp<std::int64_t>(size, 0, limit));
-    // The whole answer is received into this one buffer and parsed in place.
+    // The whole answer is received into this one buffer and parsed in place. It grows as the
+    // data come (a larger mapping takes its pages without copying), so a size announced by
+    // the server reserves nothing.
     platform::ReleasableBuffer answer;
-    answer.Room(expected + expected / 64 + kBlockSize);
-    answer.Append(first.data(), first.size());
+    auto noMemory = [this] {
+        ReplyStatus.clear();
+        ReplyText = "Not enough memory for the message.";
+        ReportError(kErrRetrieve, this);
+        return std::make_unique<TQelMsg>();
+    };
+    try {
+        answer.Append(first.data(), first.size());
+    } catch (const std::bad_alloc&) {
+        return noMemory();
+    }
     // The low-speed bound: every TimeOut must bring kMinBytesPerTimeOut more bytes.
     std::int64_t windowStart = m_socket.NowMs();
     std::int64_t windowBytes = 0;
@@ -404,8 +412,13 @@ std::unique_ptr<TQelMsg> TQelPOP::Retrieve(std::uint32_t msgIndex, bool top, std
             ReportError(kErrRetrieve, this);
             return std::make_unique<TQelMsg>();
         }
+        char* room = nullptr;
+        try {
+            room = answer.Room(kBlockSize);
+        } catch (const std::bad_alloc&) {
+            return noMemory();
+        }
         // Data chunks are not replies: their first bytes say nothing about success.
-        char* room = answer.Room(kBlockSize);
         const std::size_t n = m_socket.ReceiveBuf(room, kBlockSize, windowStart + TimeOut);
         windowBytes += static_cast<std::int64_t>(n);
         if (windowBytes >= kMinBytesPerTimeOut) {
