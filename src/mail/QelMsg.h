@@ -21,7 +21,7 @@ class TAttachedFile {
 public:
     std::string FileName;         // without folder
     std::string PathName;         // path given to AddFile (for a received part, its cleaned name)
-    StringList EncodedLines;      // only while the attachment is encoded or decoded
+    StringList EncodedLines;      // only while the attachment is encoded for sending
     platform::MemoryStream Data;  // decoded content of a received attachment
     std::string ContentType;      // GetMimeType of the file name
 
