@@ -45,7 +45,9 @@ PartHeaders ReadPartHeaders(std::string_view part) {
 }
 
 bool IsUUBeginLine(std::string_view line, std::string& fileName) {
-    if (line.size() <= 10 || LowerCase(std::string(line.substr(0, 5))) != "begin")
+    // Most lines fail on their first letter; only those are compared in full.
+    if (line.size() <= 10 || (line[0] != 'b' && line[0] != 'B') ||
+        LowerCase(std::string(line.substr(0, 5))) != "begin")
         return false;
     const std::string_view mode = line.substr(6, 3);
     int value = 0;

@@ -2,6 +2,7 @@
 
 #include <openssl/evp.h>
 
+#include <array>
 #include <cstdio>
 #include <sstream>
 
@@ -11,9 +12,18 @@ namespace mail {
 
 namespace {
 
+constexpr std::array<bool, 256> MakePlainJsonTable() {
+    std::array<bool, 256> plain{};
+    for (int code = 0x20; code < 0x7F; ++code)
+        plain[static_cast<std::size_t>(code)] = code != '"' && code != '\\';
+    return plain;
+}
+
+// Characters that stand for themselves in a JSON string.
+constexpr std::array<bool, 256> kPlainJson = MakePlainJsonTable();
+
 bool IsPlainJsonChar(char c) {
-    const auto code = static_cast<unsigned char>(c);
-    return code >= 0x20 && code < 0x7F && c != '"' && c != '\\';
+    return kPlainJson[static_cast<unsigned char>(c)];
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include "mail/QelMsg.h"
 
 int main(int argc, char** argv) {
+    // Only std::cout writes the output, so it need not keep in step with C's stdout.
+    std::ios::sync_with_stdio(false);
     if (argc != 2) {
         std::cerr << "usage: vorla-msgdump FILE\n";
         return 2;
