@@ -11,12 +11,12 @@
 
 enum { kBlock = 64 * 1024 };
 
-static void fail(const char *what) {
+static void fail(const char* what) {
     perror(what);
     exit(1);
 }
 
-static void send_line(int fd, const char *line) {
+static void send_line(int fd, const char* line) {
     size_t left = strlen(line);
     while (left > 0) {
         ssize_t n = send(fd, line, left, 0);
@@ -46,7 +46,7 @@ static void expect_ok(int fd) {
     }
 }
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     if (argc != 5) {
         fprintf(stderr, "usage: raw_pop3 PORT USER PASS N\n");
         return 2;
@@ -59,7 +59,7 @@ int main(int argc, char **argv) {
     address.sin_family = AF_INET;
     address.sin_port = htons((unsigned short)atoi(argv[1]));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (connect(fd, (struct sockaddr *)&address, sizeof address) != 0)
+    if (connect(fd, (struct sockaddr*)&address, sizeof address) != 0)
         fail("connect");
     char command[512];
     expect_ok(fd);
