@@ -1,26 +1,14 @@
 #include "mail/MimeParser.h"
 
-#include <cstdio>
+#include <algorithm>
 
+#include "mail/LineCursor.h"
 #include "mail/MailError.h"
 #include "mail/QelMIME.h"
 
 namespace mail {
 
 namespace {
-
-// A temporary file that is removed however the decoding ends.
-class TempFile {
-public:
-    TempFile() : m_path(GetTempFile()) {}
-    ~TempFile() { std::remove(m_path.c_str()); }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-    const std::string& Path() const { return m_path; }
-
-private:
-    std::string m_path;
-};
 
 struct PartHeaders {
     std::string type;
@@ -29,10 +17,10 @@ struct PartHeaders {
     std::string charset;
 };
 
-PartHeaders ReadPartHeaders(const StringList& lines) {
+PartHeaders ReadPartHeaders(std::string_view part) {
     PartHeaders headers;
     std::string line;
-    if (FindHeader("CONTENT-TYPE:", lines, line)) {
+    if (FindHeaderInText("CONTENT-TYPE:", part, line)) {
         headers.type = UpperCase(GetHeaderParam("CONTENT-TYPE:", line));
         headers.name = GetHeaderParam("NAME", line);
         const std::string charset = GetHeaderParam("CHARSET", line);
@@ -41,10 +29,10 @@ PartHeaders ReadPartHeaders(const StringList& lines) {
     } else {
         headers.type = "TEXT/PLAIN";
     }
-    headers.encoding = FindHeader("CONTENT-TRANSFER-ENCODING:", lines, line)
+    headers.encoding = FindHeaderInText("CONTENT-TRANSFER-ENCODING:", part, line)
                            ? UpperCase(GetHeaderParam("CONTENT-TRANSFER-ENCODING:", line))
                            : "7BIT";
-    if (headers.name.empty() && FindHeader("CONTENT-DISPOSITION:", lines, line))
+    if (headers.name.empty() && FindHeaderInText("CONTENT-DISPOSITION:", part, line))
         headers.name = GetHeaderParam("FILENAME", line);
     if (!headers.name.empty()) {
         std::string name = headers.name.substr(1);
@@ -56,10 +44,12 @@ PartHeaders ReadPartHeaders(const StringList& lines) {
     return headers;
 }
 
-bool IsUUBeginLine(const std::string& line, std::string& fileName) {
-    if (line.size() <= 10 || LowerCase(line.substr(0, 5)) != "begin")
+bool IsUUBeginLine(std::string_view line, std::string& fileName) {
+    // Most lines fail on their first letter; only those are compared in full.
+    if (line.size() <= 10 || (line[0] != 'b' && line[0] != 'B') ||
+        LowerCase(std::string(line.substr(0, 5))) != "begin")
         return false;
-    const std::string mode = line.substr(6, 3);
+    const std::string_view mode = line.substr(6, 3);
     int value = 0;
     for (const char c : mode) {
         if (c < '0' || c > '9')
@@ -70,6 +60,15 @@ bool IsUUBeginLine(const std::string& line, std::string& fileName) {
         return false;
     fileName = line.substr(10, 64);
     return true;
+}
+
+bool HasUUBeginLine(std::string_view text) {
+    LineCursor cursor(text);
+    std::string fileName;
+    for (std::string_view line; cursor.Next(line);)
+        if (IsUUBeginLine(line, fileName))
+            return true;
+    return false;
 }
 
 bool IsUUEndLine(const std::string& line) {
@@ -122,32 +121,41 @@ bool UUDataIsClean(const StringList& lines, std::size_t from, std::size_t& bad) 
     return anyData;
 }
 
+void AddUUAttachment(TQelMsg& message, const StringList& block, std::string name);
+
 // Takes every uuencoded block out of the text lines and adds it as an attachment. A block
 // that does not decode cleanly stays in the text as the lines it was, and so does every begin
 // line before its first bad line (their blocks hold that line too), which keeps the walk
-// linear.
+// linear. The kept lines are moved down in place.
 void TakeOutUUEncodedFiles(TQelMsg& message, StringList& lines) {
-    StringList kept;
-    std::size_t i = 0;
     std::string fileName;
+    std::size_t i = 0;
+    while (i < lines.size() && !IsUUBeginLine(lines[i], fileName))
+        ++i;
+    std::size_t kept = i;
+    auto keep = [&](std::size_t from) {
+        if (kept != from)  // a string moved onto itself would be emptied
+            lines[kept] = std::move(lines[from]);
+        ++kept;
+    };
     while (i < lines.size()) {
         if (!IsUUBeginLine(lines[i], fileName)) {
-            kept.push_back(std::move(lines[i++]));
+            keep(i++);
             continue;
         }
         std::size_t bad = 0;
         if (!UUDataIsClean(lines, i + 1, bad)) {
             for (; i < bad; ++i)
-                kept.push_back(std::move(lines[i]));
+                keep(i);
             continue;
         }
         StringList block;
         for (; i < lines.size() && !IsUUEndLine(lines[i]); ++i)
             if (!lines[i].empty())
                 block.push_back(std::move(lines[i]));
-        AddAttachmentPart(message, block, fileName, "X-UUENCODE");
+        AddUUAttachment(message, block, fileName);
     }
-    lines = std::move(kept);
+    lines.resize(kept);
 }
 
 // RFC 2046 names the media type before the "/"; a subtype or a parameter that merely holds
@@ -158,13 +166,42 @@ bool IsMediaType(const std::string& upperType, const std::string& type) {
 
 // A delimiter line of a multipart body: the boundary, optionally followed by blanks (RFC 2046
 // allows linear white space after it).
-bool IsDelimiterLine(const std::string& line, const std::string& delimiter) {
+bool IsDelimiterLine(std::string_view line, std::string_view delimiter) {
     if (line.compare(0, delimiter.size(), delimiter) != 0)
         return false;
     for (std::size_t i = delimiter.size(); i < line.size(); ++i)
         if (line[i] != ' ' && line[i] != '\t')
             return false;
     return true;
+}
+
+enum class DelimiterKind { None, Boundary, Closing };
+
+struct Delimiter {
+    DelimiterKind kind = DelimiterKind::None;
+    std::size_t start = 0;  // where the delimiter line begins
+    std::size_t next = 0;   // where the line after it begins
+};
+
+// The next delimiter line at or after from. Only lines that begin with the boundary can be
+// one, so the search jumps from one occurrence of it to the next instead of walking every
+// line of a large attachment.
+Delimiter FindDelimiter(std::string_view body, std::size_t from, std::string_view boundary,
+                        std::string_view closing) {
+    for (std::size_t at = body.find(boundary, from); at != std::string_view::npos;
+         at = body.find(boundary, at + 1)) {
+        if (!IsLineStart(body, at))
+            continue;
+        const std::size_t next = NextLineStart(body, at);
+        std::string_view line = body.substr(at, next - at);
+        while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
+            line.remove_suffix(1);
+        if (IsDelimiterLine(line, closing))
+            return {DelimiterKind::Closing, at, next};
+        if (IsDelimiterLine(line, boundary))
+            return {DelimiterKind::Boundary, at, next};
+    }
+    return {DelimiterKind::None, body.size(), body.size()};
 }
 
 bool IsPlainFileName(const std::string& name) {
@@ -204,20 +241,68 @@ std::string SafeFileName(std::string name, std::size_t number) {
     return safe;
 }
 
+// Text and Data are made in slices of this size, each followed by a report of how far the
+// message text has been read.
+constexpr std::size_t kReadSlice = 1024 * 1024;
+
+void Report(const TReadUpTo& readUpTo, const char* upTo) {
+    if (readUpTo)
+        readUpTo(upTo);
+}
+
+void ReserveMoreText(TQelMsg& message, std::size_t more) {
+    const std::size_t needed = message.Text.size() + more;
+    if (needed > message.Text.capacity())
+        message.Text.reserve(std::max(needed, message.Text.capacity() * 2));
+}
+
 void AppendText(TQelMsg& message, StringList&& lines, const std::string& charset) {
     message.TextCharsets.push_back({message.Text.size(), charset});
+    ReserveMoreText(message, lines.size());
     message.Text.insert(message.Text.end(), std::make_move_iterator(lines.begin()),
                         std::make_move_iterator(lines.end()));
 }
 
-void ParseTextPart(TQelMsg& message, StringList lines, const PartHeaders& headers) {
-    SkipHeaderBlock(lines);
+// The lines of body appended to Text straight from the message text.
+void AppendLinesOf(TQelMsg& message, std::string_view body, const std::string& charset,
+                   const TReadUpTo& readUpTo) {
+    message.TextCharsets.push_back({message.Text.size(), charset});
+    ReserveMoreText(message, CountLines(body));
+    LineCursor cursor(body);
+    std::size_t reported = 0;
+    for (std::string_view line; cursor.Next(line);) {
+        message.Text.emplace_back(line);
+        if (cursor.Position() - reported >= kReadSlice) {
+            reported = cursor.Position();
+            Report(readUpTo, body.data() + reported);
+        }
+    }
+}
+
+void ParseTextPart(TQelMsg& message, std::string_view part, const PartHeaders& headers,
+                   const TReadUpTo& readUpTo) {
+    const std::string_view body = SkipHeaderBlockInText(part);
+    const bool encoded = headers.encoding == "QUOTED-PRINTABLE" || headers.encoding == "BASE64";
+    if (!encoded && !HasUUBeginLine(body)) {
+        AppendLinesOf(message, body, headers.charset, readUpTo);
+        return;
+    }
+    StringList lines = SplitLines(body);
     TakeOutUUEncodedFiles(message, lines);
     if (headers.encoding == "QUOTED-PRINTABLE")
         lines = SplitLines(DecodeQuotedPrintable(JoinLines(lines), false));
     else if (headers.encoding == "BASE64")
         lines = SplitLines(DecodeBase64(JoinLines(lines)));
     AppendText(message, std::move(lines), headers.charset);
+}
+
+TAttachedFile& NewAttachment(TQelMsg& message, std::string name) {
+    const std::size_t number = message.AttachedFiles.Count() + 1;
+    return message.AttachedFiles.AddFile(SafeFileName(std::move(name), number));
+}
+
+void AddUUAttachment(TQelMsg& message, const StringList& block, std::string name) {
+    UUDecodeLines(block, NewAttachment(message, std::move(name)).Data);
 }
 
 int UUValue(char c) {
@@ -232,119 +317,128 @@ int UUValue(char c) {
 }  // namespace
 
 void UUDecodeLines(const StringList& block, platform::MemoryStream& data) {
-    TempFile temp;
-    {
-        platform::FileStream file(temp.Path(), platform::FileStream::Mode::Create);
-        for (std::size_t i = 1; i < block.size() && !IsUUStopLine(block[i]); ++i) {
-            const std::string& line = block[i];
-            if (line.empty())
-                continue;
-            const int count = UUValue(line[0]);
-            const std::size_t chars =
-                count * 4 / 3 == 60 ? 60 : std::min<std::size_t>(line.size() - 1, 60);
-            unsigned char bytes[45] = {};
-            unsigned bitPos = 0;
-            for (std::size_t k = 1; k <= chars && k < line.size(); ++k, bitPos += 6) {
-                const unsigned value = static_cast<unsigned>(UUValue(line[k]));
-                for (int bit = 5; bit >= 0; --bit) {
-                    const unsigned at = bitPos + static_cast<unsigned>(5 - bit);
-                    if ((value >> bit) & 1u)
-                        bytes[at / 8] |= static_cast<unsigned char>(0x80u >> (at % 8));
-                }
+    std::string decoded;
+    decoded.reserve(block.size() * 45);
+    for (std::size_t i = 1; i < block.size() && !IsUUStopLine(block[i]); ++i) {
+        const std::string& line = block[i];
+        if (line.empty())
+            continue;
+        const int count = UUValue(line[0]);
+        const std::size_t chars =
+            count * 4 / 3 == 60 ? 60 : std::min<std::size_t>(line.size() - 1, 60);
+        unsigned char bytes[45] = {};
+        unsigned bitPos = 0;
+        for (std::size_t k = 1; k <= chars && k < line.size(); ++k, bitPos += 6) {
+            const unsigned value = static_cast<unsigned>(UUValue(line[k]));
+            for (int bit = 5; bit >= 0; --bit) {
+                const unsigned at = bitPos + static_cast<unsigned>(5 - bit);
+                if ((value >> bit) & 1u)
+                    bytes[at / 8] |= static_cast<unsigned char>(0x80u >> (at % 8));
             }
-            file.Write(bytes, std::min<std::size_t>(static_cast<std::size_t>(count), sizeof bytes));
         }
-        file.Close();
+        decoded.append(reinterpret_cast<const char*>(bytes),
+                       std::min<std::size_t>(static_cast<std::size_t>(count), sizeof bytes));
     }
-    data.LoadFromFile(temp.Path());
+    // Data changes only once the whole block has decoded.
+    data.Clear();
+    data.Write(decoded);
+    data.Seek(0, platform::SeekOrigin::Begin);
 }
 
-void AddAttachmentPart(TQelMsg& message, const StringList& lines, std::string name,
-                       const std::string& encoding) {
-    const std::size_t number = message.AttachedFiles.Count() + 1;
-    TAttachedFile& item = message.AttachedFiles.AddFile(SafeFileName(std::move(name), number));
+void AddAttachmentPart(TQelMsg& message, std::string_view body, std::string name,
+                       const std::string& encoding, const TReadUpTo& readUpTo) {
+    if (encoding == "X-UUENCODE") {
+        AddUUAttachment(message, SplitLines(body), std::move(name));
+        return;
+    }
+    TAttachedFile& item = NewAttachment(message, std::move(name));
     if (encoding == "BASE64") {
-        item.EncodedLines = lines;
-        TempFile temp;
-        {
-            platform::FileStream file(temp.Path(), platform::FileStream::Mode::Create);
-            TBase64DecodingStream decoder(file);
-            for (const auto& line : item.EncodedLines)
-                decoder.Write(line);
-            file.Close();
+        // Straight from the message into its final place, sized once: four characters give
+        // at most three bytes.
+        item.Data.Reserve(body.size() / 4 * 3 + 3);
+        TBase64DecodingStream decoder(item.Data);
+        for (std::size_t at = 0; at < body.size(); at += kReadSlice) {
+            const std::size_t slice = std::min(kReadSlice, body.size() - at);
+            decoder.Write(body.data() + at, slice);
+            Report(readUpTo, body.data() + at + slice);
         }
-        item.Data.LoadFromFile(temp.Path());
-        item.EncodedLines.clear();
-    } else if (encoding == "X-UUENCODE") {
-        item.EncodedLines = lines;
-        UUDecodeLines(item.EncodedLines, item.Data);
-        item.EncodedLines.clear();
     } else {
-        std::string text = JoinLines(lines);
+        std::string text = JoinLinesOfText(body);
         if (encoding == "QUOTED-PRINTABLE")
-            text = JoinLines(SplitLines(DecodeQuotedPrintable(text, false)));
+            text = JoinLines(SplitLines(DecodeQuotedPrintable(std::move(text), false)));
         if (text.size() >= 2)
             text.resize(text.size() - 2);
         item.Data.Write(text);
-        item.Data.Seek(0, platform::SeekOrigin::Begin);
     }
+    item.Data.Seek(0, platform::SeekOrigin::Begin);
 }
 
-std::vector<std::pair<StringList, int>> SplitMultipart(StringList lines, int depth) {
-    std::vector<std::pair<StringList, int>> leaves;
+std::vector<std::pair<std::string_view, int>> SplitMultipart(std::string_view text, int depth) {
+    std::vector<std::pair<std::string_view, int>> leaves;
     std::string contentType;
-    if (depth >= kMaxPartDepth || !FindHeader("CONTENT-TYPE:", lines, contentType) ||
+    if (depth >= kMaxPartDepth || !FindHeaderInText("CONTENT-TYPE:", text, contentType) ||
         !IsMediaType(UpperCase(GetHeaderParam("CONTENT-TYPE:", contentType)), "MULTIPART")) {
-        leaves.emplace_back(std::move(lines), depth);
+        leaves.emplace_back(text, depth);
         return leaves;
     }
     const std::string boundary = ExtractBoundary(contentType);
     const std::string closing = boundary + "--";
-    SkipHeaderBlock(lines);
-    std::size_t i = 0;
-    while (i < lines.size() && !IsDelimiterLine(lines[i], boundary))
-        ++i;
-    StringList part;
-    auto splitPart = [&] {
-        for (auto& leaf : SplitMultipart(std::move(part), depth + 1))
-            leaves.push_back(std::move(leaf));
-        part.clear();
-    };
-    for (++i; i < lines.size(); ++i) {
-        if (IsDelimiterLine(lines[i], closing))
-            break;
-        if (IsDelimiterLine(lines[i], boundary))
-            splitPart();
-        else
-            part.push_back(std::move(lines[i]));
+    const std::string_view body = SkipHeaderBlockInText(text);
+    // The preamble goes up to the first boundary line; a closing line there is preamble too.
+    Delimiter delimiter;
+    std::size_t from = 0;
+    do {
+        delimiter = FindDelimiter(body, from, boundary, closing);
+        from = delimiter.next;
+    } while (delimiter.kind == DelimiterKind::Closing);
+    if (delimiter.kind == DelimiterKind::None) {
+        // No boundary line: one empty leaf, which gives no content.
+        leaves.emplace_back(body.substr(body.size()), depth + 1);
+        return leaves;
     }
-    splitPart();
+    std::size_t partStart = delimiter.next;
+    for (;;) {
+        delimiter = FindDelimiter(body, partStart, boundary, closing);
+        for (auto& leaf :
+             SplitMultipart(body.substr(partStart, delimiter.start - partStart), depth + 1))
+            leaves.push_back(leaf);
+        if (delimiter.kind != DelimiterKind::Boundary)
+            break;
+        partStart = delimiter.next;
+    }
     return leaves;
 }
 
-void ParsePart(TQelMsg& message, StringList lines, int depth) {
-    const PartHeaders headers = ReadPartHeaders(lines);
+void ParsePart(TQelMsg& message, std::string_view part, int depth, const TReadUpTo& readUpTo) {
+    const PartHeaders headers = ReadPartHeaders(part);
     const bool tooDeep = depth >= kMaxPartDepth;
     if (IsMediaType(headers.type, "TEXT")) {
-        ParseTextPart(message, std::move(lines), headers);
+        ParseTextPart(message, part, headers, readUpTo);
     } else if (IsMediaType(headers.type, "MULTIPART") && !tooDeep) {
-        for (auto& [leaf, leafDepth] : SplitMultipart(std::move(lines), depth))
-            ParsePart(message, std::move(leaf), leafDepth);
+        // The leaves come in the order of the text and do not overlap: once one is parsed,
+        // nothing before its end is read again.
+        for (const auto& [leaf, leafDepth] : SplitMultipart(part, depth)) {
+            ParsePart(message, leaf, leafDepth, readUpTo);
+            Report(readUpTo, leaf.data() + leaf.size());
+        }
     } else if (headers.encoding != "X-UUENCODE" && headers.name.empty()) {
-        SkipHeaderBlock(lines);
+        const std::string_view body = SkipHeaderBlockInText(part);
         if (headers.type == "MESSAGE/RFC822" && !tooDeep)
-            ParsePart(message, std::move(lines), depth + 1);
+            ParsePart(message, body, depth + 1, readUpTo);
         else if (headers.encoding == "BASE64" || headers.encoding == "QUOTED-PRINTABLE")
-            AddAttachmentPart(message, lines, headers.name, headers.encoding);
+            AddAttachmentPart(message, body, headers.name, headers.encoding, readUpTo);
+        else
+            AppendLinesOf(message, body, "", readUpTo);
+    } else if (headers.encoding == "X-UUENCODE") {
+        StringList lines = SplitLines(SkipHeaderBlockInText(part));
+        std::size_t bad = 0;
+        if (UUDataIsClean(lines, 1, bad))
+            AddUUAttachment(message, lines, headers.name);
         else
             AppendText(message, std::move(lines), "");
     } else {
-        SkipHeaderBlock(lines);
-        std::size_t bad = 0;
-        if (headers.encoding == "X-UUENCODE" && !UUDataIsClean(lines, 1, bad))
-            AppendText(message, std::move(lines), "");
-        else
-            AddAttachmentPart(message, lines, headers.name, headers.encoding);
+        AddAttachmentPart(message, SkipHeaderBlockInText(part), headers.name, headers.encoding,
+                          readUpTo);
     }
 }
 

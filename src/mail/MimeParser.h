@@ -1,7 +1,11 @@
 #pragma once
 // The recursive MIME walk behind TQelMsg::ParseMessage: parts, multipart splitting,
-// uuencoded blocks inside text, and the decoding of attachments through temporary files.
+// uuencoded blocks inside text, and the decoding of attachments. A part is a range of the
+// message's raw text that begins and ends at line starts; nothing is copied until it becomes
+// Text or an attachment's Data.
+#include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -13,19 +17,24 @@ namespace mail {
 // lines go into the text, so a hostile message cannot exhaust the stack or take forever.
 constexpr int kMaxPartDepth = 40;
 
+// Told as the walk goes on that the bytes of the message text before upTo are not read again.
+using TReadUpTo = std::function<void(const char* upTo)>;
+
 // Parses one part (its header lines included) into message.Text and message.AttachedFiles.
-void ParsePart(TQelMsg& message, StringList lines, int depth = 0);
+void ParsePart(TQelMsg& message, std::string_view part, int depth = 0,
+               const TReadUpTo& readUpTo = {});
 
 // The leaf parts of a multipart text, each with its own headers, in order, with the nesting
-// depth at which it was found. Text that is not a multipart is one leaf.
-std::vector<std::pair<StringList, int>> SplitMultipart(StringList lines, int depth = 0);
+// depth at which it was found; each is a range of text. Text that is not a multipart is one
+// leaf.
+std::vector<std::pair<std::string_view, int>> SplitMultipart(std::string_view text, int depth = 0);
 
-// Decodes an attachment's lines by its transfer encoding into a new item of message; the
-// item's content type follows from the name's extension. A name that is not a plain file name
-// (a path, "..", a leading "." or "-", a control character, over 255 bytes) is replaced by
-// "attachment" and its plain extension.
-void AddAttachmentPart(TQelMsg& message, const StringList& lines, std::string name,
-                       const std::string& encoding);
+// Decodes an attachment's body (the part without its header block) by its transfer encoding
+// into a new item of message; the item's content type follows from the name's extension. A
+// name that is not a plain file name (a path, "..", a leading "." or "-", a control character,
+// over 255 bytes) is replaced by "attachment" and its plain extension.
+void AddAttachmentPart(TQelMsg& message, std::string_view body, std::string name,
+                       const std::string& encoding, const TReadUpTo& readUpTo = {});
 
 // Decodes a uuencoded block (its first line is the begin line) into data; raises
 // MailError "Oops..." for a character outside the uuencode alphabet.

@@ -2,18 +2,47 @@
 
 #include <openssl/evp.h>
 
+#include <array>
 #include <cstdio>
+#include <sstream>
 
 #include "mail/MailError.h"
 
 namespace mail {
 
+namespace {
+
+constexpr std::array<bool, 256> MakePlainJsonTable() {
+    std::array<bool, 256> plain{};
+    for (int code = 0x20; code < 0x7F; ++code)
+        plain[static_cast<std::size_t>(code)] = code != '"' && code != '\\';
+    return plain;
+}
+
+// Characters that stand for themselves in a JSON string.
+constexpr std::array<bool, 256> kPlainJson = MakePlainJsonTable();
+
+bool IsPlainJsonChar(char c) {
+    return kPlainJson[static_cast<unsigned char>(c)];
+}
+
+}  // namespace
+
 std::string JsonString(const std::string& bytes) {
     std::string json = "\"";
     json.reserve(bytes.size() + 2);
     char escape[8];
-    for (const char c : bytes) {
-        const auto code = static_cast<unsigned char>(c);
+    const std::size_t size = bytes.size();
+    for (std::size_t i = 0; i < size;) {
+        // Runs of characters that stand for themselves go in one append.
+        std::size_t run = i;
+        while (run < size && IsPlainJsonChar(bytes[run]))
+            ++run;
+        json.append(bytes, i, run - i);
+        if (run == size)
+            break;
+        const char c = bytes[run];
+        i = run + 1;
         switch (c) {
             case '"':
                 json += "\\\"";
@@ -31,12 +60,8 @@ std::string JsonString(const std::string& bytes) {
                 json += "\\t";
                 break;
             default:
-                if (code < 0x20 || code >= 0x7F) {
-                    std::snprintf(escape, sizeof escape, "\\u%04x", code);
-                    json += escape;
-                } else {
-                    json += c;
-                }
+                std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned char>(c));
+                json += escape;
         }
     }
     json += '"';
@@ -57,14 +82,10 @@ std::string Sha256Hex(const std::string& bytes) {
     return hex;
 }
 
-std::string MessageToJson(const TQelMsg& message, std::optional<long long> size) {
-    std::string json = "{";
-    auto field = [&json](const char* name, const std::string& value) {
-        json += '"';
-        json += name;
-        json += "\":";
-        json += value;
-        json += ',';
+void WriteMessageJson(std::ostream& out, const TQelMsg& message, std::optional<long long> size) {
+    out << '{';
+    auto field = [&out](const char* name, const std::string& value) {
+        out << '"' << name << "\":" << value << ',';
     };
     field("from", JsonString(message.From));
     field("from_name", JsonString(message.FromName));
@@ -82,24 +103,28 @@ std::string MessageToJson(const TQelMsg& message, std::optional<long long> size)
     if (size)
         field("size", std::to_string(*size));
     field("headers", std::to_string(message.Headers.size()));
-    std::string text = "[";
+    out << "\"text\":[";
     for (std::size_t i = 0; i < message.Text.size(); ++i) {
         if (i > 0)
-            text += ',';
-        text += JsonString(message.Text[i]);
+            out << ',';
+        out << JsonString(message.Text[i]);
     }
-    field("text", text + "]");
-    json += "\"attachments\":[";
+    out << "],\"attachments\":[";
     for (std::size_t i = 0; i < message.AttachedFiles.Count(); ++i) {
         const TAttachedFile& item = message.AttachedFiles.Items(i);
         if (i > 0)
-            json += ',';
-        json += "{\"file_name\":" + JsonString(item.FileName) +
-                ",\"size\":" + std::to_string(item.Data.Bytes().size()) + ",\"sha256\":\"" +
-                Sha256Hex(item.Data.Bytes()) + "\"}";
+            out << ',';
+        out << "{\"file_name\":" << JsonString(item.FileName)
+            << ",\"size\":" << item.Data.Bytes().size() << ",\"sha256\":\""
+            << Sha256Hex(item.Data.Bytes()) << "\"}";
     }
-    json += "]}";
-    return json;
+    out << "]}";
+}
+
+std::string MessageToJson(const TQelMsg& message, std::optional<long long> size) {
+    std::ostringstream json;
+    WriteMessageJson(json, message, size);
+    return json.str();
 }
 
 }  // namespace mail

@@ -1,6 +1,7 @@
 #pragma once
 // The JSON form of a parsed message printed by the command-line tools.
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "mail/QelMsg.h"
@@ -15,6 +16,9 @@ std::string JsonString(const std::string& bytes);
 // attachments (file name, size, sha256 of the data). When size is given, a "size" field is
 // added.
 std::string MessageToJson(const TQelMsg& message, std::optional<long long> size = std::nullopt);
+// The same object written to out piece by piece, so a large text is never held twice.
+void WriteMessageJson(std::ostream& out, const TQelMsg& message,
+                      std::optional<long long> size = std::nullopt);
 
 // Lower-case hexadecimal SHA-256 of the bytes.
 std::string Sha256Hex(const std::string& bytes);

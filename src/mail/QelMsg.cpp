@@ -1,5 +1,6 @@
 #include "mail/QelMsg.h"
 
+#include "mail/LineCursor.h"
 #include "mail/MimeParser.h"
 #include "mail/QelMIME.h"
 
@@ -34,12 +35,32 @@ bool HeaderValue(const StringList& headers, const std::string& key, std::string&
 void TQelMsg::ParseMessage() {
     if (RawMail.empty())
         return;
+    std::string raw = JoinLines(RawMail);
+    if (ClearRawMailAfterParse)
+        StringList().swap(RawMail);
+    ParseFields(raw);
+    ParsePart(*this, raw);
+}
+
+void TQelMsg::ParseRawText(std::string_view raw, platform::ReleasableBuffer* pages) {
+    if (raw.empty())
+        return;
+    if (!ClearRawMailAfterParse)
+        RawMail = SplitLines(raw);
+    ParseFields(raw);
+    TReadUpTo release;
+    if (pages != nullptr)
+        release = [pages](const char* upTo) {
+            pages->ReleaseBefore(static_cast<std::size_t>(upTo - pages->Data()));
+        };
+    ParsePart(*this, raw, 0, release);
+}
+
+void TQelMsg::ParseFields(std::string_view raw) {
     Headers.clear();
-    for (const auto& line : RawMail) {
-        if (line.empty())
-            break;
-        Headers.push_back(line);
-    }
+    LineCursor cursor(raw);
+    for (std::string_view line; cursor.Next(line) && !line.empty();)
+        Headers.emplace_back(line);
 
     // An envelope line "From address date" gives the sender until a From header says
     // otherwise; any other first line says nothing about the sender.
@@ -81,13 +102,6 @@ void TQelMsg::ParseMessage() {
     ContentType = HeaderValue(Headers, "CONTENT-TYPE:", value) ? UpperCase(value) : "TEXT/PLAIN";
     ContentTransferEncoding =
         HeaderValue(Headers, "CONTENT-TRANSFER-ENCODING:", value) ? UpperCase(value) : "7BIT";
-
-    if (ClearRawMailAfterParse) {
-        ParsePart(*this, std::move(RawMail));
-        RawMail.clear();
-    } else {
-        ParsePart(*this, RawMail);
-    }
 }
 
 }  // namespace mail

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "mail/qel_util.h"
@@ -20,7 +21,7 @@ class TAttachedFile {
 public:
     std::string FileName;         // without folder
     std::string PathName;         // path given to AddFile (for a received part, its cleaned name)
-    StringList EncodedLines;      // only while the attachment is encoded or decoded
+    StringList EncodedLines;      // only while the attachment is encoded for sending
     platform::MemoryStream Data;  // decoded content of a received attachment
     std::string ContentType;      // GetMimeType of the file name
 
@@ -84,8 +85,18 @@ public:
 
     // Parses RawMail into the fields, Text and AttachedFiles; nothing when RawMail is empty.
     // Never rejects a message: a uuencoded block that does not decode cleanly stays in Text as
-    // the lines it was. Raises MailError only when no temporary file can be made.
+    // the lines it was. A line of RawMail that itself holds a line break counts as the lines
+    // it holds.
     void ParseMessage();
+    // The same for a message held whole in one text (lines ending in CRLF, LF or CR), read in
+    // place: the lines become RawMail only when ClearRawMailAfterParse is false. Nothing when
+    // raw is empty. When raw lies in pages, the pages already parsed are handed back as the
+    // parse goes on; the buffer's content is of no use afterwards.
+    void ParseRawText(std::string_view raw, platform::ReleasableBuffer* pages = nullptr);
+
+private:
+    // Headers and the header fields from the header block of raw.
+    void ParseFields(std::string_view raw);
 };
 
 }  // namespace mail

@@ -1,8 +1,12 @@
 #include "mail/QelPOP3.h"
 
 #include <chrono>
+#include <cstring>
+#include <memory>
+#include <new>
 #include <thread>
 
+#include "mail/LineCursor.h"
 #include "mail/TokenCommand.h"
 #include "platform/Stream.h"
 
@@ -16,14 +20,46 @@ std::string Decimal(std::uint32_t n) {
     return std::to_string(n);
 }
 
-// Loads the collected reply into a new message; the file is removed afterwards.
-std::unique_ptr<TQelMsg> MessageFromFile(const std::string& path) {
-    auto message = std::make_unique<TQelMsg>();
-    platform::MemoryStream data;
-    data.LoadFromFile(path);
-    std::remove(path.c_str());
-    message->RawMail = SplitLines(data.Bytes());
-    return message;
+// Receives of a message body take this much at once; progress still moves in steps of
+// kProgressUnit, the size of one receive of a status reply.
+constexpr std::size_t kBlockSize = 64 * 1024;
+constexpr std::int64_t kProgressUnit = TQelSocket::kReceiveSize;
+
+// Whether the "." at offset at of text begins a line that holds more than that dot: such a dot
+// was added by the server's byte-stuffing (RFC 1939).
+bool IsStuffedDot(std::string_view text, std::size_t at, std::size_t begin, std::size_t end) {
+    if (at + 1 >= end || text[at + 1] == '\r' || text[at + 1] == '\n')
+        return false;
+    return at == begin || text[at - 1] == '\n' || text[at - 1] == '\r';
+}
+
+// The message in a RETR or TOP answer, in place: the status line and the final line go, and
+// every stuffed dot is taken out by moving the rest down.
+std::string_view MessageOfAnswer(platform::ReleasableBuffer& answer) {
+    const std::string_view text = answer.View();
+    const std::size_t begin = NextLineStart(text, 0);
+    const std::size_t end = LastLineStart(text);
+    if (end <= begin)
+        return {};
+    char* bytes = answer.Data();
+    std::size_t write = begin;
+    std::size_t read = begin;
+    for (std::size_t at = begin;;) {
+        const void* dot = std::memchr(bytes + at, '.', end - at);
+        if (dot == nullptr)
+            break;
+        const auto found = static_cast<std::size_t>(static_cast<const char*>(dot) - bytes);
+        at = found + 1;
+        // Only bytes before `write` have been overwritten, and write < found.
+        if (!IsStuffedDot(text, found, begin, end))
+            continue;
+        std::memmove(bytes + write, bytes + read, found - read);
+        write += found - read;
+        read = found + 1;
+    }
+    std::memmove(bytes + write, bytes + read, end - read);
+    write += end - read;
+    return std::string_view(bytes + begin, write - begin);
 }
 
 }  // namespace
@@ -319,103 +355,100 @@ std::unique_ptr<TQelMsg> TQelPOP::Retrieve(std::uint32_t msgIndex, bool top, std
     if (OnBeforeRetrieve)
         OnBeforeRetrieve(this, msgIndex);
 
-    const std::string path = GetTempFile();
-    auto file = std::make_unique<platform::FileStream>(path, platform::FileStream::Mode::Create);
-    auto discard = [&] {
-        file.reset();
-        std::remove(path.c_str());
-    };
-    std::int64_t size = 100;
-    try {
-        SendCommand("LIST " + Decimal(msgIndex) + "\r\n");
-        ReadReply();
-        if (Broken()) {
-            discard();
-            ReportError(kErrRetrieve, this);
-            return std::make_unique<TQelMsg>();
-        }
-        size = ExtractNumber(ReplyText, 2, 100);
-
-        SendCommand(top ? "TOP " + Decimal(msgIndex) + " " + Decimal(lines) + "\r\n"
-                        : "RETR " + Decimal(msgIndex) + "\r\n");
-        std::string chunk = ReadReply();
-        m_progress.Start(RetrieveProgressStep);
-        if (Failed) {
-            discard();
-            ReportError(kErrRetrieve, this);
-            return std::make_unique<TQelMsg>();
-        }
-        file->Write(chunk);
-        std::int64_t written = static_cast<std::int64_t>(chunk.size());
-        auto report = [this](std::uint16_t percent) {
-            if (OnRetrieveProgress)
-                OnRetrieveProgress(this, percent);
-        };
-
-        const std::int64_t limit = top && lines == 0 ? kMaxHeaderPreview : kMaxMessageSize;
-        // The low-speed bound: every TimeOut must bring kMinBytesPerTimeOut more bytes.
-        std::int64_t windowStart = m_socket.NowMs();
-        std::int64_t windowBytes = 0;
-        char buffer[TQelSocket::kReceiveSize];
-        while (chunk.find(kTerminator) == std::string::npos) {
-            m_pump.ProcessMessages();
-            if (AbortRequested) {
-                file->Close();
-                file.reset();
-                return MessageFromFile(path);
-            }
-            if (written > limit) {
-                discard();
-                ReplyStatus.clear();
-                ReplyText = limit == kMaxHeaderPreview ? "The message header is larger than 1 MB."
-                                                       : "The message is larger than 256 MB.";
-                ReportError(kErrRetrieve, this);
-                return std::make_unique<TQelMsg>();
-            }
-            // Data chunks are not replies: their first bytes say nothing about success.
-            const std::size_t n = m_socket.ReceiveBuf(buffer, sizeof buffer, windowStart + TimeOut);
-            windowBytes += static_cast<std::int64_t>(n);
-            if (windowBytes >= kMinBytesPerTimeOut) {
-                windowStart = m_socket.NowMs();
-                windowBytes = 0;
-            }
-            std::string read(buffer, n);
-            if (OnReceiveTextFromSocket)
-                OnReceiveTextFromSocket(this, read);
-            if (n == 0) {
-                // The server closed (or a handler did) before the terminator: the message is
-                // incomplete.
-                discard();
-                ReplyStatus.clear();
-                ReplyText = kClosedByServer;
-                ReportError(kErrRetrieve, this);
-                return std::make_unique<TQelMsg>();
-            }
-            const std::string tail = chunk.size() > 4 ? chunk.substr(chunk.size() - 4) : chunk;
-            chunk = tail + read;
-            file->Write(read);
-            written += static_cast<std::int64_t>(n);
-            m_progress.Update(PercentOf(written, size), report);
-        }
-        m_progress.Finish(report);
-        file->Close();
-        file.reset();
-    } catch (...) {
-        discard();
-        throw;
+    SendCommand("LIST " + Decimal(msgIndex) + "\r\n");
+    ReadReply();
+    if (Broken()) {
+        ReportError(kErrRetrieve, this);
+        return std::make_unique<TQelMsg>();
     }
+    const std::int64_t size = ExtractNumber(ReplyText, 2, 100);
 
-    std::unique_ptr<TQelMsg> message = MessageFromFile(path);
-    StringList& raw = message->RawMail;
-    if (!raw.empty())
-        raw.erase(raw.begin());
-    if (!raw.empty())
-        raw.pop_back();
-    for (std::string& line : raw)
-        if (line.size() > 1 && line[0] == '.')
-            line.erase(0, 1);
+    SendCommand(top ? "TOP " + Decimal(msgIndex) + " " + Decimal(lines) + "\r\n"
+                    : "RETR " + Decimal(msgIndex) + "\r\n");
+    const std::string first = ReadReply();
+    m_progress.Start(RetrieveProgressStep);
+    if (Failed) {
+        ReportError(kErrRetrieve, this);
+        return std::make_unique<TQelMsg>();
+    }
+    auto report = [this](std::uint16_t percent) {
+        if (OnRetrieveProgress)
+            OnRetrieveProgress(this, percent);
+    };
+
+    const std::int64_t limit = top && lines == 0 ? kMaxHeaderPreview : kMaxMessageSize;
+    // The whole answer is received into this one buffer and parsed in place. It grows as the
+    // data come (a larger mapping takes its pages without copying), so a size announced by
+    // the server reserves nothing.
+    platform::ReleasableBuffer answer;
+    auto noMemory = [this] {
+        ReplyStatus.clear();
+        ReplyText = "Not enough memory for the message.";
+        ReportError(kErrRetrieve, this);
+        return std::make_unique<TQelMsg>();
+    };
+    try {
+        answer.Append(first.data(), first.size());
+    } catch (const std::bad_alloc&) {
+        return noMemory();
+    }
+    // The low-speed bound: every TimeOut must bring kMinBytesPerTimeOut more bytes.
+    std::int64_t windowStart = m_socket.NowMs();
+    std::int64_t windowBytes = 0;
+    // The terminator may straddle two receives: each search starts 4 bytes before the new ones.
+    std::size_t searchFrom = 0;
+    while (answer.View().find(kTerminator, searchFrom) == std::string_view::npos) {
+        searchFrom = answer.Size() > 4 ? answer.Size() - 4 : 0;
+        m_pump.ProcessMessages();
+        if (AbortRequested) {
+            auto message = std::make_unique<TQelMsg>();
+            message->RawMail = SplitLines(answer.View());
+            return message;
+        }
+        if (static_cast<std::int64_t>(answer.Size()) > limit) {
+            ReplyStatus.clear();
+            ReplyText = limit == kMaxHeaderPreview ? "The message header is larger than 1 MB."
+                                                   : "The message is larger than 256 MB.";
+            ReportError(kErrRetrieve, this);
+            return std::make_unique<TQelMsg>();
+        }
+        char* room = nullptr;
+        try {
+            room = answer.Room(kBlockSize);
+        } catch (const std::bad_alloc&) {
+            return noMemory();
+        }
+        // Data chunks are not replies: their first bytes say nothing about success.
+        const std::size_t n = m_socket.ReceiveBuf(room, kBlockSize, windowStart + TimeOut);
+        windowBytes += static_cast<std::int64_t>(n);
+        if (windowBytes >= kMinBytesPerTimeOut) {
+            windowStart = m_socket.NowMs();
+            windowBytes = 0;
+        }
+        if (OnReceiveTextFromSocket)
+            OnReceiveTextFromSocket(this, std::string(room, n));
+        if (n == 0) {
+            // The server closed (or a handler did) before the terminator: the message is
+            // incomplete.
+            ReplyStatus.clear();
+            ReplyText = kClosedByServer;
+            ReportError(kErrRetrieve, this);
+            return std::make_unique<TQelMsg>();
+        }
+        const auto before = static_cast<std::int64_t>(answer.Size());
+        answer.Commit(n);
+        const auto after = static_cast<std::int64_t>(answer.Size());
+        // Each kilobyte is one unit of the stepping rule, however much one receive brought,
+        // so a message reports as many steps as when it came a kilobyte at a time.
+        for (std::int64_t done = before + kProgressUnit; done < after; done += kProgressUnit)
+            m_progress.Update(PercentOf(done, size), report);
+        m_progress.Update(PercentOf(after, size), report);
+    }
+    m_progress.Finish(report);
+
+    auto message = std::make_unique<TQelMsg>();
     message->Size = size;
-    message->ParseMessage();
+    message->ParseRawText(MessageOfAnswer(answer), &answer);
     if (GetUIDLsOnRetrieve)
         message->UIDL = GetUIDL(msgIndex);
     if (OnAfterRetrieve)

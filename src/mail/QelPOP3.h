@@ -1,6 +1,6 @@
 #pragma once
 // TQelPOP: the POP3 client (RFC 1939). It keeps the counts of the last STAT, retrieves
-// messages into a temporary file chunk by chunk and parses them into a TQelMsg, and reports
+// messages into one buffer in large blocks and parses them in place into a TQelMsg, and reports
 // refusals and broken connections through OnError and the Failed/Connected flags.
 #include <cstdint>
 #include <memory>

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <random>
 
+#include "mail/LineCursor.h"
 #include "mail/MailError.h"
 #include "mail/QelMIME.h"
 
@@ -73,7 +74,7 @@ std::string RandomLetters(std::size_t count, char last) {
     return letters;
 }
 
-bool StartsWithUpper(const std::string& line, const std::string& upperKey) {
+bool StartsWithUpper(std::string_view line, std::string_view upperKey) {
     if (line.size() < upperKey.size())
         return false;
     for (std::size_t i = 0; i < upperKey.size(); ++i)
@@ -147,23 +148,24 @@ std::string JoinLines(const StringList& lines, const std::string& separator) {
     return text;
 }
 
-StringList SplitLines(const std::string& text) {
+StringList SplitLines(std::string_view text) {
     StringList lines;
-    std::size_t start = 0;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const char c = text[i];
-        if (c != '\r' && c != '\n') {
-            ++i;
-            continue;
-        }
-        lines.push_back(text.substr(start, i - start));
-        i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
-        start = i;
-    }
-    if (start < text.size())
-        lines.push_back(text.substr(start));
+    lines.reserve(CountLines(text));
+    LineCursor cursor(text);
+    for (std::string_view line; cursor.Next(line);)
+        lines.emplace_back(line);
     return lines;
+}
+
+std::string JoinLinesOfText(std::string_view text) {
+    std::string joined;
+    joined.reserve(text.size() + 2);
+    LineCursor cursor(text);
+    for (std::string_view line; cursor.Next(line);) {
+        joined += line;
+        joined += "\r\n";
+    }
+    return joined;
 }
 
 bool IsIPAddress(const std::string& text) {
@@ -422,30 +424,78 @@ std::string GetHeaderParam(const std::string& key, const std::string& line) {
     return Trim(value.substr(0, value.find(';')));
 }
 
-bool FindHeader(const std::string& key, const StringList& lines, std::string& line) {
-    std::size_t i = 0;
-    while (i < lines.size() && lines[i].empty())
-        ++i;
-    for (; i < lines.size() && !lines[i].empty(); ++i) {
-        if (!StartsWithUpper(lines[i], key))
+namespace {
+
+bool IsBlankLine(std::string_view line) {
+    for (const char c : line)
+        if (!IsBlankChar(c))
+            return false;
+    return true;
+}
+
+bool IsContinuation(std::string_view line) {
+    return !line.empty() && (line[0] == ' ' || line[0] == '\t');
+}
+
+// The header lookup over any sequence of lines: Next(line) gives the next line or false.
+template <class NextLine>
+bool FindHeaderAmong(const std::string& key, NextLine next, std::string& found) {
+    std::string_view line;
+    bool more = next(line);
+    while (more && line.empty())
+        more = next(line);
+    for (; more && !line.empty(); more = next(line)) {
+        if (!StartsWithUpper(line, key))
             continue;
-        line = lines[i];
-        for (++i;
-             i < lines.size() && !lines[i].empty() && (lines[i][0] == ' ' || lines[i][0] == '\t');
-             ++i)
-            line += Trim(lines[i]);
+        found.assign(line);
+        while ((more = next(line)) && IsContinuation(line))
+            found += Trim(std::string(line));
         return true;
     }
     return false;
 }
 
+}  // namespace
+
+bool FindHeader(const std::string& key, const StringList& lines, std::string& line) {
+    std::size_t i = 0;
+    return FindHeaderAmong(
+        key,
+        [&](std::string_view& next) {
+            if (i >= lines.size())
+                return false;
+            next = lines[i++];
+            return true;
+        },
+        line);
+}
+
+bool FindHeaderInText(const std::string& key, std::string_view text, std::string& line) {
+    LineCursor cursor(text);
+    return FindHeaderAmong(
+        key, [&](std::string_view& next) { return cursor.Next(next); }, line);
+}
+
 void SkipHeaderBlock(StringList& lines) {
     std::size_t i = 0;
-    while (i < lines.size() && !Trim(lines[i]).empty())
+    while (i < lines.size() && !IsBlankLine(lines[i]))
         ++i;
-    while (i < lines.size() && Trim(lines[i]).empty())
+    while (i < lines.size() && IsBlankLine(lines[i]))
         ++i;
     lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(i));
+}
+
+std::string_view SkipHeaderBlockInText(std::string_view text) {
+    LineCursor cursor(text);
+    std::size_t at = 0;
+    std::string_view line;
+    while (cursor.Next(line) && !IsBlankLine(line))
+        at = cursor.Position();
+    // at is where the first blank line (or the end) begins.
+    cursor = LineCursor(text, at);
+    while (cursor.Next(line) && IsBlankLine(line))
+        at = cursor.Position();
+    return text.substr(at);
 }
 
 }  // namespace mail

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace mail {
@@ -64,8 +65,12 @@ std::string GetHeaderParam(const std::string& key, const std::string& line);
 // The header line beginning with key (upper case with its colon, "SUBJECT:") in the header
 // block of lines, with its continuation lines trimmed and appended. False when none matches.
 bool FindHeader(const std::string& key, const StringList& lines, std::string& line);
+// The same over the lines of a raw text.
+bool FindHeaderInText(const std::string& key, std::string_view text, std::string& line);
 // Drops the header block and the blank lines after it.
 void SkipHeaderBlock(StringList& lines);
+// The same over the lines of a raw text: what follows the header block and its blank lines.
+std::string_view SkipHeaderBlockInText(std::string_view text);
 
 // Text helpers shared by the library.
 std::string Trim(const std::string& text);
@@ -73,7 +78,9 @@ std::string UpperCase(std::string text);
 std::string LowerCase(std::string text);
 // Lines joined, each followed by separator (the last one too).
 std::string JoinLines(const StringList& lines, const std::string& separator = "\r\n");
+// The lines of a raw text joined as JoinLines joins them (every line ends in CRLF).
+std::string JoinLinesOfText(std::string_view text);
 // Split at CRLF, LF or CR; a final line break does not start another line.
-StringList SplitLines(const std::string& text);
+StringList SplitLines(std::string_view text);
 
 }  // namespace mail

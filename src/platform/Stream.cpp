@@ -2,11 +2,15 @@
 
 #include "platform/AtomicFile.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <new>
 
 namespace platform {
 
@@ -128,6 +132,66 @@ void FileStream::Close() {
     m_file = nullptr;
     if (std::fclose(file) != 0)
         throw StreamError(Reason("Cannot write file", m_path));
+}
+
+namespace {
+
+std::size_t PageSize() {
+    static const auto size = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    return size;
+}
+
+std::size_t WholePages(std::size_t bytes) {
+    const std::size_t page = PageSize();
+    return (bytes + page - 1) / page * page;
+}
+
+}  // namespace
+
+ReleasableBuffer::~ReleasableBuffer() {
+    if (m_data != nullptr)
+        munmap(m_data, m_capacity);
+}
+
+char* ReleasableBuffer::Room(std::size_t count) {
+    if (m_capacity - m_size >= count)
+        return m_data + m_size;
+    if (count > std::numeric_limits<std::size_t>::max() / 4 - m_size)
+        throw std::bad_alloc();
+    const std::size_t capacity = WholePages(std::max(m_size + count, m_capacity * 2));
+    // A larger mapping takes the pages over without copying them.
+    void* grown = m_data == nullptr ? mmap(nullptr, capacity, PROT_READ | PROT_WRITE,
+                                           MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)
+                                    : mremap(m_data, m_capacity, capacity, MREMAP_MAYMOVE);
+    if (grown == MAP_FAILED)
+        throw std::bad_alloc();
+    m_data = static_cast<char*>(grown);
+    m_capacity = capacity;
+    return m_data + m_size;
+}
+
+void ReleasableBuffer::Commit(std::size_t count) {
+    m_size = std::min(m_size + count, m_capacity);
+}
+
+void ReleasableBuffer::Append(const void* bytes, std::size_t count) {
+    if (count == 0)
+        return;
+    std::memcpy(Room(count), bytes, count);
+    Commit(count);
+}
+
+void ReleasableBuffer::Truncate(std::size_t size) {
+    m_size = std::min(m_size, size);
+}
+
+void ReleasableBuffer::ReleaseBefore(std::size_t offset) {
+    const std::size_t end = std::min(offset, m_size) / PageSize() * PageSize();
+    if (end <= m_released)
+        return;
+    // Advice only: when the system declines, the pages simply stay resident.
+    madvise(m_data + m_released, end - m_released, MADV_DONTNEED);
+    m_released = end;
 }
 
 }  // namespace platform

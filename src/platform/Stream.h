@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -41,6 +42,8 @@ public:
     const std::string& Bytes() const { return m_bytes; }
     std::int64_t Size() const { return static_cast<std::int64_t>(m_bytes.size()); }
     std::int64_t Position() const { return static_cast<std::int64_t>(m_position); }
+    // Makes room for a content of that size at once, so that writes up to it do not move it.
+    void Reserve(std::size_t size) { m_bytes.reserve(size); }
     void Clear();
     // Replaces the content with the whole file; the position goes back to 0.
     void LoadFromFile(const std::string& path);
@@ -75,6 +78,41 @@ public:
 private:
     std::string m_path;
     std::FILE* m_file = nullptr;
+};
+
+// A growable byte buffer in pages of its own, for one large text that is read front to back
+// once it is complete (a received message): the pages already read can be handed back to the
+// system while the rest is still being read, so the text and what is made of it are not both
+// resident in full.
+class ReleasableBuffer final {
+public:
+    ReleasableBuffer() = default;
+    ~ReleasableBuffer();
+    ReleasableBuffer(const ReleasableBuffer&) = delete;
+    ReleasableBuffer& operator=(const ReleasableBuffer&) = delete;
+
+    // Room for at least count more bytes after the content, to be filled and then counted by
+    // Commit. Growing may move the content: pointers into it are then no longer valid. Raises
+    // std::bad_alloc when the system has no memory for it.
+    char* Room(std::size_t count);
+    void Commit(std::size_t count);
+    void Append(const void* bytes, std::size_t count);
+    // Keeps only the first size bytes.
+    void Truncate(std::size_t size);
+
+    char* Data() { return m_data; }
+    std::string_view View() const { return {m_data, m_size}; }
+    std::size_t Size() const { return m_size; }
+
+    // Hands the whole pages before offset back to the system. They read as zeros afterwards:
+    // only bytes that are not read again may be released.
+    void ReleaseBefore(std::size_t offset);
+
+private:
+    char* m_data = nullptr;
+    std::size_t m_size = 0;
+    std::size_t m_capacity = 0;
+    std::size_t m_released = 0;
 };
 
 }  // namespace platform

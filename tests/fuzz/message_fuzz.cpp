@@ -1,6 +1,6 @@
-// The message parser: any raw message parses (MailError only when no temporary file can be
-// made), and no decoded header word leaves a control character in Subject, FromName or an
-// attachment's file name.
+// The message parser: any raw message parses, the same from its list of lines as in place
+// from one buffer whose read pages are handed back as it goes, and no decoded header word
+// leaves a control character in Subject, FromName or an attachment's file name.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -26,7 +26,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     mail::TQelMsg message;
     message.RawMail = mail::SplitLines(raw);
     message.ParseMessage();
-    mail::MessageToJson(message);
+    const std::string json = mail::MessageToJson(message);
+    platform::ReleasableBuffer pages;
+    pages.Append(raw.data(), raw.size());
+    mail::TQelMsg inPlace;
+    inPlace.ParseRawText(pages.View(), &pages);
+    if (mail::MessageToJson(inPlace) != json)
+        std::abort();
     if (HasControl(message.Subject) || HasControl(message.FromName))
         std::abort();
     for (std::size_t i = 0; i < message.AttachedFiles.Count(); ++i) {

@@ -8,6 +8,7 @@
 
 #include "fakes/ScriptedTransport.h"
 #include "mail/PosixTransport.h"
+#include "mail/QelMIME.h"
 #include "mail/QelPOP3.h"
 
 namespace {
@@ -437,6 +438,44 @@ TEST_F(Pop3Test, RetrieveUnstuffsAndFindsASplitTerminator) {
     EXPECT_EQ(msg->Size, 2048);
     EXPECT_FALSE(pop.Failed) << "a data chunk is not a reply";
     EXPECT_TRUE(errors.empty());
+    script.ExpectDone();
+}
+
+// A message far larger than one receive, sent at once: it is read in large blocks, yet the
+// terminator that straddles two of them is found, the stuffed dots go, the attachment is whole
+// and progress moves in as many steps as kilobyte reads would give.
+TEST_F(Pop3Test, LargeMessageInLargeReads) {
+    std::string bytes(150000, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i * 7 + i / 251);
+    std::string body =
+        "Subject: big\r\nContent-Type: multipart/mixed; boundary=B\r\n\r\n--B\r\n"
+        "Content-Type: text/plain\r\n\r\n..one\r\n..\r\n--B\r\n"
+        "Content-Type: application/octet-stream; name=a.bin\r\n"
+        "Content-Transfer-Encoding: base64\r\n\r\n" +
+        mail::EncodeBase64(bytes) + "\r\n--B--\r\n";
+    // The last block read ends inside the terminator.
+    const std::size_t blocks = body.size() / 65536 + 1;
+    body += std::string(blocks * 65536 - 3 - body.size(), 'p') + "\r\n";
+    const std::string answer = "+OK\r\n" + body + ".\r\n";
+    LoggedIn();
+    script.Client("LIST 1\r\n")
+        .Server("+OK 1 " + std::to_string(answer.size()) + "\r\n")
+        .Client("RETR 1\r\n")
+        .Server("+OK\r\n")
+        .Server(body + ".\r")
+        .Server("\n");
+    auto msg = pop.RetrieveMessage(1);
+    EXPECT_TRUE(errors.empty());
+    ASSERT_GE(msg->Text.size(), 2u);
+    EXPECT_EQ(msg->Text[0], ".one");
+    EXPECT_EQ(msg->Text[1], ".");
+    ASSERT_EQ(msg->AttachedFiles.Count(), 1u);
+    EXPECT_TRUE(msg->AttachedFiles.Items(0).Data.Bytes() == bytes) << "attachment damaged";
+    EXPECT_GE(progress.size(), 10u);
+    for (std::size_t i = 1; i < progress.size(); ++i)
+        EXPECT_GT(progress[i], progress[i - 1]);
+    EXPECT_EQ(progress.back(), 100);
     script.ExpectDone();
 }
 
