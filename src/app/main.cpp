@@ -16,8 +16,8 @@
 #include "platform/PppRasApi.h"
 #include "platform/ProgramFolder.h"
 #include "settings/AtomicFile.h"
-#include "ui/Program.h"
-#include "ui/QtPlatform.h"
+#include "ui/main/Program.h"
+#include "ui/main/QtPlatform.h"
 
 namespace {
 

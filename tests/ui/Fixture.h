@@ -10,7 +10,7 @@
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/MemoryRasApi.h"
-#include "ui/Program.h"
+#include "ui/main/Program.h"
 
 namespace uitest {
 

@@ -16,8 +16,8 @@
 #include "Fixture.h"
 #include "skin/PictureLoader.h"
 #include "skin/Region.h"
-#include "ui/MainMenu.h"
-#include "ui/Pictures.h"
+#include "ui/controls/Pictures.h"
+#include "ui/main/MainMenu.h"
 
 using uitest::ProgramFixture;
 

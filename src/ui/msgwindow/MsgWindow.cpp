@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "ui/Pictures.h"
+#include "ui/controls/Pictures.h"
 
 namespace ui {
 

@@ -16,7 +16,7 @@
 #include "monitor/Services.h"
 #include "msgwindow/MsgList.h"
 #include "platform/LinuxDesktop.h"
-#include "ui/ImgBtnWidget.h"
+#include "ui/controls/ImgBtnWidget.h"
 #include "ui/msgwindow/MemoEdit.h"
 #include "ui/msgwindow/QtFileDialogs.h"
 #include "ui/msgwindow/ReplyPanelWidget.h"

@@ -1,4 +1,4 @@
-#include "ui/Program.h"
+#include "ui/main/Program.h"
 
 #include <QApplication>
 #include <QSystemTrayIcon>
