@@ -247,7 +247,7 @@ private slots:
         broken->trigger();
         QCOMPARE(fixture.dialogs.messages,
                  (std::vector<std::string>{"-Err :  Invalid SKIN.INI, check the bitmaps."}));
-        QCOMPARE(program.Vorla().Config.SkinFolder, fixture.SkinFolder("apple"));
+        QCOMPARE(program.Vorla().Shared().Config.SkinFolder, fixture.SkinFolder("apple"));
         QCOMPARE(window.size(), size);
         QVERIFY(window.isVisible());
         // The reload puts the window back at the saved position.
@@ -265,14 +265,14 @@ private slots:
         QVERIFY(!menu.OnTop().isChecked());
         menu.OnTop().trigger();
         QVERIFY(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QVERIFY(program.Vorla().Config.ontop);
+        QVERIFY(program.Vorla().Shared().Config.ontop);
         QCOMPARE(window.pos(), QPoint(70, 90));
         QVERIFY(window.isVisible());
         menu.Rebuild();
         QVERIFY(menu.OnTop().isChecked());
         menu.OnTop().trigger();
         QVERIFY(!window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QVERIFY(!program.Vorla().Config.ontop);
+        QVERIFY(!program.Vorla().Shared().Config.ontop);
         QCOMPARE(window.pos(), QPoint(70, 90));
     }
 
@@ -345,7 +345,7 @@ private slots:
         QTimer::singleShot(0, [&] {
             QTRY_VERIFY(messages.isVisible());
             seen = true;
-            QVERIFY(fixture.Program().Vorla().NotepadMode);
+            QVERIFY(fixture.Program().Vorla().Shared().NotepadMode);
             QCOMPARE(messages.size(),
                      ui::ToQImage(fixture.Program().Vorla().Skin.MsgBackground).size());
             QTest::mouseClick(&messages.Button(skin::kExitBtn), Qt::LeftButton);

@@ -65,9 +65,10 @@ bool ParseArguments(int argc, char** argv, Options& options) {
 }
 
 void PrintAccounts(const monitor::TVorla& vorla, vorlacheck::ConsoleView& view) {
-    for (int n = 1; n <= vorla.Tables.AccountCount; ++n) {
-        view.Print("account", std::to_string(n) + " " +
-                                  std::to_string(vorla.Tables.AccountTable[n - 1].LastCount));
+    const settings::Tables& tables = vorla.Shared().Tables;
+    for (int n = 1; n <= tables.AccountCount; ++n) {
+        view.Print("account",
+                   std::to_string(n) + " " + std::to_string(tables.AccountTable[n - 1].LastCount));
     }
 }
 
@@ -108,11 +109,14 @@ int main(int argc, char** argv) {
 
     monitor::HttpDownloader& news =
         options.news ? static_cast<monitor::HttpDownloader&>(downloader) : noDownloads;
-    monitor::TVorla vorla({view, popClient, dialUp, news, timer, tickerTimers, messageWindow,
-                           windowThread, shell, autorun, mailto},
-                          options.folder);
+    monitor::Commun shared;
+    shared.OnErrorNotice = [&view](const std::string& text) { view.Print("error", text); };
+    monitor::TVorla vorla(
+        shared,
+        {view, popClient, dialUp, news, timer, tickerTimers, windowThread, shell, autorun, mailto},
+        options.folder);
+    vorla.SetMessageWindow(messageWindow);
     vorla.SaveOnShutDown = false;
-    vorla.OnErrorNotice = [&view](const std::string& text) { view.Print("error", text); };
 
     if (!vorla.FormCreate()) {
         return kEnded;

@@ -53,16 +53,19 @@ int main(int argc, char** argv) {
     platform::XdgAutorun autorun;
     platform::XdgMailtoHandler mailto;
 
-    monitor::TVorla vorla({view, pop, dialUp, downloads, timer, tickerTimers, messageWindow,
-                           windowThread, shell, autorun, mailto},
-                          folder);
+    monitor::Commun shared;
+    monitor::TVorla vorla(
+        shared,
+        {view, pop, dialUp, downloads, timer, tickerTimers, windowThread, shell, autorun, mailto},
+        folder);
+    vorla.SetMessageWindow(messageWindow);
     vorla.SaveOnShutDown = false;
     view.Attach(vorla);
     if (!vorla.FormCreate()) {
         return kEnded;
     }
     config::VorlaSkinHost skinHost(vorla, view);
-    config::TConfig dialog(vorla.Config, vorla.Tables, folder,
+    config::TConfig dialog(shared.Config, shared.Tables, folder,
                            {view, shell, files, skinHost, messageWindow});
     config::VorlaConfigOwner owner({vorla, view, dialUp, timer, [&](config::TConfig& shown) {
                                         vorlaconfig::RunActions(shown, files, std::cin, std::cout,

@@ -84,13 +84,15 @@ int main(int argc, char** argv) {
     IdleTimer timer;
     platform::XdgAutorun autorun;
     platform::XdgMailtoHandler mailto;
-    vorlamsg::WindowHost window(std::cout, view, dialogs, pop, windowThread, shell, transports);
-
-    monitor::TVorla vorla({view, popClient, dialUp, noDownloads, timer, tickerTimers,
-                           window.Bridge(), windowThread, shell, autorun, mailto},
+    monitor::Commun shared;
+    monitor::TVorla vorla(shared,
+                          {view, popClient, dialUp, noDownloads, timer, tickerTimers, windowThread,
+                           shell, autorun, mailto},
                           folder);
     vorla.SaveOnShutDown = false;
-    window.Attach(vorla);
+    vorlamsg::WindowHost window(std::cout, view, dialogs, vorla, pop, windowThread, shell,
+                                transports);
+    vorla.SetMessageWindow(window);
     window.SetSteps(std::move(steps));
 
     if (!vorla.FormCreate())

@@ -2,7 +2,7 @@
 // The text form of everything LitConfig holds in memory, one "name=value" line each.
 #include <ostream>
 
-#include "settings/Commun.h"
+#include "settings/Tables.h"
 #include "settings/Config.h"
 
 namespace tools {

@@ -19,18 +19,17 @@ Program::Program(DesktopServices services, std::string programFolder, std::strin
       m_getNews(m_sync, m_pump),
       m_downloader(m_getNews) {
     m_view = std::make_unique<QtMonitorView>(services.sound, services.dialogs, m_exit);
-    m_msgBridge = std::make_unique<monitor::MsgWindowBridge>(*m_view);
     m_vorla = std::make_unique<monitor::TVorla>(
+        m_commun,
         monitor::MonitorParts{*m_view, m_popClient, m_dialUp, m_downloader, m_timer, m_timers,
-                              *m_msgBridge, m_pump, services.shell, services.autorun,
-                              services.mailto},
+                              m_pump, services.shell, services.autorun, services.mailto},
         m_programFolder, m_settingsFolder);
     m_view->Attach(*m_vorla);
-    m_msgList = std::make_unique<MsgWindow>(
-        MsgWindowParts{m_msgBridge->State(), *m_msgBridge, m_pop, services.dialogs, m_pump,
-                       m_vorla->Skin, m_vorla->SettingsFolder()});
-    m_msgBridge->Attach(*m_vorla, *m_msgList);
-    m_preview = std::make_unique<MsgWindowPreview>(*m_msgBridge, *m_msgList);
+    m_msgList = std::make_unique<MsgWindow>(MsgWindowParts{m_commun, *m_vorla, m_pop,
+                                                           services.dialogs, m_pump, m_vorla->Skin,
+                                                           m_vorla->SettingsFolder()});
+    m_vorla->SetMessageWindow(*m_msgList);
+    m_preview = std::make_unique<MsgWindowPreview>(*m_msgList);
     MainMenuHandlers handlers;
     handlers.PopMnuPopup = [this]() -> const monitor::MainMenuModel& {
         return m_vorla->PopMnuPopup();

@@ -11,7 +11,6 @@
 #include "mail/QelPOP3.h"
 #include "monitor/ComponentAdapters.h"
 #include "monitor/Monitor.h"
-#include "monitor/MsgWindowBridge.h"
 #include "net/HTTPGet.h"
 #include "net/RASControl.h"
 #include "platform/Desktop.h"
@@ -78,6 +77,7 @@ private:
     QtSynchronizer m_sync;
     QtTimerHost m_timers;
     QtExitRequest m_exit;
+    monitor::Commun m_commun;
     mail::PosixTransportFactory m_transports;
     mail::TQelPOP m_pop;
     monitor::QelPopClient m_popClient;
@@ -87,7 +87,6 @@ private:
     monitor::HttpGetDownloader m_downloader;
     CheckTimer m_timer;
     std::unique_ptr<QtMonitorView> m_view;
-    std::unique_ptr<monitor::MsgWindowBridge> m_msgBridge;
     std::unique_ptr<monitor::TVorla> m_vorla;
     // The two windows draw from the logic's skin and state: they go before the logic does.
     std::unique_ptr<MsgWindow> m_msgList;

@@ -25,8 +25,8 @@ namespace ui {
 
 // What the window borrows from the program; everything must outlive it.
 struct MsgWindowParts {
-    msgwindow::SharedState& state;
-    msgwindow::MainWindowLink& mainWindow;
+    monitor::Commun& state;
+    monitor::MainWindowLink& mainWindow;
     mail::TQelPOP& POP;
     platform::Dialogs& dialogs;
     platform::EventPump& pump;

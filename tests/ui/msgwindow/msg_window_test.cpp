@@ -45,7 +45,7 @@ private:
         testsupport::Pop3MailboxFactory factory{box};
         mailtest::FakePump pump;
         mail::TQelPOP pop{factory, pump};
-        msgwindow::SharedState state;
+        monitor::Commun state;
         testsupport::FakeMainWindow mainWindow;
         testsupport::RecordingDialogs dialogs;
         skin::MainWindowSkin skin = DefaultSkin();

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/Dialogs.h"
-#include "settings/Commun.h"
+#include "settings/Tables.h"
 #include "settings/FindInSkin.h"
 
 namespace settings_test {
