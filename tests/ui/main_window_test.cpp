@@ -235,7 +235,7 @@ private slots:
     void failedSkinSwitchRestoresTheOldSkinAndTells() {
         ProgramFixture fixture({{"apple"}, {"broken", true}});
         QVERIFY(fixture.Started());
-        ui::Program& program = fixture.Program();
+        app::Program& program = fixture.Program();
         ui::MainWindow& window = program.Window();
         const QSize size = window.size();
         window.move(120, 80);
@@ -257,7 +257,7 @@ private slots:
     void onTopTogglesTheWindowFlagInPlace() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::Program& program = fixture.Program();
+        app::Program& program = fixture.Program();
         ui::MainWindow& window = program.Window();
         window.move(70, 90);
         ui::MainMenu& menu = program.PopMnu();
@@ -363,7 +363,7 @@ private slots:
     void startHiddenHidesAtTheFirstPaint() {
         ProgramFixture fixture({{"default"}}, {"hidden =1"});
         QVERIFY(fixture.Started());
-        ui::Program& program = fixture.Program();
+        app::Program& program = fixture.Program();
         ui::MainWindow& window = program.Window();
         // The window is shown; its first paint, when it comes, hides it again.
         QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 2000);
@@ -380,7 +380,7 @@ private slots:
     void trayClicksToggleTheWindowAndOpenTheMenu() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::Program& program = fixture.Program();
+        app::Program& program = fixture.Program();
         ui::MainWindow& window = program.Window();
         QSystemTrayIcon& tray = program.View().Tray();
         QVERIFY(window.isVisible());
@@ -427,7 +427,7 @@ private slots:
     void sessionEndSavesThePositionAndRemovesTheTrayIcon() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::Program& program = fixture.Program();
+        app::Program& program = fixture.Program();
         QVERIFY(program.View().Tray().isVisible());
         program.Window().move(123, 77);
         program.EndSession();

@@ -16,14 +16,14 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
 }  // namespace
 
 WindowHost::WindowHost(std::ostream& out, ConsoleMainView& mainView, ConsoleDialogs& dialogs,
-                       monitor::TVorla& vorla, mail::TQelPOP& pop, platform::EventPump& pump,
-                       platform::Shell& shell, mail::TransportFactory& smtpTransports)
+                       monitor::TVorla& vorla, mail::TQelPOP& pop, mail::TQelSMTP& smtp,
+                       platform::EventPump& pump, platform::Shell& shell)
     : m_out(out),
       m_mainView(mainView),
       m_dialogs(dialogs),
       m_vorla(vorla),
       m_list({vorla.Shared(), vorla, pop, m_memo, *this, dialogs, dialogs, pump}),
-      m_reply(m_list, smtpTransports, pump, shell) {}
+      m_reply(m_list, smtp, shell) {}
 
 bool WindowHost::IsStep(const std::string& step) {
     static const char* const kPlain[] = {"next",    "prev", "delete", "read",
