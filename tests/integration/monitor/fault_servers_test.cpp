@@ -149,7 +149,8 @@ TEST_F(FaultServersTest, NameThatNeverResolves) {
     EXPECT_EQ(resolver.asked, std::vector<std::string>{"pop.nowhere.lan"});
     EXPECT_GE(elapsedMs, static_cast<long long>(kTimeOutMs));
     EXPECT_FALSE(vorla->Shared().IsConnected);
-    EXPECT_TRUE(ErrorSays("no answer for pop.nowhere.lan in time")) << vorla->Shared().ErrorNotice();
+    EXPECT_TRUE(ErrorSays("no answer for pop.nowhere.lan in time"))
+        << vorla->Shared().ErrorNotice();
     EXPECT_EQ(view.calls.back(), "buttons on");
 
     realPop.TimeOut = 60000;

@@ -284,7 +284,8 @@ TEST_F(CheckCycleTest, DialUpTexts) {
     dialUp.entries = {"isp", "backup"};
     dialUp.dialError = "the line is busy";
     vorla->ConnectClick();
-    EXPECT_EQ(vorla->Shared().Config.RAS_num, 0) << "an index past the list falls back to the first entry";
+    EXPECT_EQ(vorla->Shared().Config.RAS_num, 0)
+        << "an index past the list falls back to the first entry";
     EXPECT_EQ(view.Count("status Connection to isp"), 1);
     EXPECT_EQ(vorla->Shared().ErrorNotice(), "isp : the line is busy");
     EXPECT_FALSE(vorla->Shared().IsConnected);
@@ -354,7 +355,8 @@ TEST_F(CheckCycleTest, FailedFirstFetchShowsAMessageAndRestartsTheTimers) {
     messageWindow.displayError = "Not connected.";
     vorla->FLAGMouseDown({.Left = true, .Double = true});
     EXPECT_EQ(view.Last("message "), "message Not connected.");
-    EXPECT_EQ(vorla->Shared().WaitingCount, 2) << "a session that did not open keeps the last count";
+    EXPECT_EQ(vorla->Shared().WaitingCount, 2)
+        << "a session that did not open keeps the last count";
     EXPECT_TRUE(timer.enabled);
     EXPECT_EQ(view.calls.back(), "buttons on");
 }

@@ -153,7 +153,8 @@ TEST_F(MailClickTest, ResetBeforeAnyCheckAndWithoutAHandler) {
     vorla->MAILClick();
     EXPECT_TRUE(shell.log.empty());
     EXPECT_FALSE(view.Last("message ").empty());
-    EXPECT_EQ(vorla->Shared().WaitingCount, 2) << "nothing was started, so the mail is still unseen";
+    EXPECT_EQ(vorla->Shared().WaitingCount, 2)
+        << "nothing was started, so the mail is still unseen";
 }
 
 }  // namespace

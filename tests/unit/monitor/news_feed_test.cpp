@@ -145,7 +145,8 @@ TEST_F(NewsFeedTest, ServerIndexPastTheListFallsBackToTheDefaultServer) {
     vorla->LitVrNews();
     EXPECT_EQ(downloader.urls.back(), DefaultNewsUrl());
     EXPECT_EQ(vorla->Ticker.NewsLines, std::vector<std::string>{" default news "});
-    EXPECT_EQ(vorla->Shared().Config.srv_news, 9) << "the choice is kept for a list that grows again";
+    EXPECT_EQ(vorla->Shared().Config.srv_news, 9)
+        << "the choice is kept for a list that grows again";
 }
 
 TEST_F(NewsFeedTest, NewsFileIsReadOnlyUpToTheDownloadLimit) {
