@@ -10,14 +10,14 @@
 #include <iostream>
 #include <system_error>
 
+#include "app/Program.h"
 #include "monitor/SettingsFolder.h"
 #include "platform/DisplaySession.h"
 #include "platform/LinuxDesktop.h"
 #include "platform/PppRasApi.h"
 #include "platform/ProgramFolder.h"
 #include "settings/AtomicFile.h"
-#include "ui/Program.h"
-#include "ui/QtPlatform.h"
+#include "ui/main/QtPlatform.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ void OnEndSignal(int) {
 
 // The desktop ends a session without a session manager by SIGTERM (or SIGHUP when the
 // terminal goes): that is the end of the session, with its ShutDown.
-void HandleEndSignals(ui::Program& program) {
+void HandleEndSignals(app::Program& program) {
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0) {
         return;
     }
@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
     ui::QtEventPump pump;
     platform::PppRasApi dialUp;
     dialUp.PumpWhileWaiting(pump);
-    ui::Program program({sound, shell, autorun, mailto, dialogs, dialUp}, folder, settingsFolder);
+    app::Program program({sound, shell, autorun, mailto, dialogs, dialUp}, folder, settingsFolder);
     if (!program.Start()) {
         return 1;
     }

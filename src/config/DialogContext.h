@@ -5,8 +5,8 @@
 
 #include "config/DialogControls.h"
 #include "platform/Dialogs.h"
-#include "settings/Commun.h"
 #include "settings/Config.h"
+#include "settings/Tables.h"
 
 namespace config {
 

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "config/DialogControls.h"
-#include "settings/Commun.h"
 #include "settings/Config.h"
+#include "settings/Tables.h"
 
 namespace config {
 

@@ -18,7 +18,7 @@ public:
 }  // namespace
 
 bool VorlaSkinHost::LoadSkin() {
-    const skin::SkinSource source{m_vorla.Config.SkinFolder,
+    const skin::SkinSource source{m_vorla.Shared().Config.SkinFolder,
                                   m_vorla.SettingsFolder() + settings::kVorlaIni};
     HeldFault held;
     try {
@@ -37,7 +37,7 @@ bool VorlaSkinHost::LoadSkin() {
 
 void VorlaConfigOwner::ApplyTickerSpeed(int speed) {
     m_parts.vorla.Ticker.SetSpeed(speed);
-    m_parts.vorla.Ticker.MinScroll = m_parts.vorla.Config.min_scroll;
+    m_parts.vorla.Ticker.MinScroll = m_parts.vorla.Shared().Config.min_scroll;
 }
 
 void VorlaConfigOwner::ApplyCheckInterval(int minutes) {
@@ -45,7 +45,7 @@ void VorlaConfigOwner::ApplyCheckInterval(int minutes) {
 }
 
 void VorlaConfigOwner::SaveConfig() {
-    settings::Config& config = m_parts.vorla.Config;
+    settings::Config& config = m_parts.vorla.Shared().Config;
     const monitor::WindowPosition position = m_parts.view.Position();
     config.posx = position.Left;
     config.posy = position.Top;

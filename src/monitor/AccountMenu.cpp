@@ -21,21 +21,21 @@ std::string CountMark(int lastCount) {
 
 std::vector<AccountMenuItem> TVorla::BuildAccountMenu() const {
     std::vector<AccountMenuItem> items;
-    for (int n = 1; n <= Tables.AccountCount; ++n) {
-        const auto& account = Tables.AccountTable[n - 1];
+    for (int n = 1; n <= m_commun.Tables.AccountCount; ++n) {
+        const auto& account = m_commun.Tables.AccountTable[n - 1];
         if (account.inactive) {
             continue;
         }
         AccountMenuItem item;
         item.Caption = CountMark(account.LastCount) + account.acc_name;
         item.Tag = n - 1;
-        if (IsConnected) {
+        if (m_commun.IsConnected) {
             if (account.LastCount == settings::kCheckFailed) {
                 item.Picture = MenuPicture::SmallErr;
             } else if (account.LastCount >= 0) {
                 item.Picture = MenuPicture::SmallOk;
             }
-            item.IsDefault = (n == CurrentAccount);
+            item.IsDefault = (n == m_commun.CurrentAccount);
         }
         items.push_back(item);
     }
@@ -63,15 +63,15 @@ void TVorla::MnuClick(int tag) {
     if (tag == kSeparatorTag || DeferWhileBusy("account", [this, tag] { MnuClick(tag); })) {
         return;
     }
-    if (!IsConnected) {
+    if (!m_commun.IsConnected) {
         return;
     }
     if (tag == kCheckAllTag) {
-        for (int n = 1; n <= Tables.AccountCount; ++n) {
-            if (Tables.AccountTable[n - 1].inactive) {
+        for (int n = 1; n <= m_commun.Tables.AccountCount; ++n) {
+            if (m_commun.Tables.AccountTable[n - 1].inactive) {
                 continue;
             }
-            CurrentAccount = n - 1;
+            m_commun.CurrentAccount = n - 1;
             StopTimers();
             CheckNextAccount(true);
             StartTimers();
@@ -79,7 +79,7 @@ void TVorla::MnuClick(int tag) {
         return;
     }
     // The tag is the account number minus one: the check moves on to that account.
-    CurrentAccount = tag;
+    m_commun.CurrentAccount = tag;
     StopTimers();
     CheckNextAccount(true);
     StartTimers();

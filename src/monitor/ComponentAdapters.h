@@ -5,8 +5,8 @@
 #include "monitor/Services.h"
 #include "net/HTTPGet.h"
 #include "net/RASControl.h"
-#include "settings/Commun.h"
 #include "settings/Config.h"
+#include "settings/Tables.h"
 
 namespace monitor {
 

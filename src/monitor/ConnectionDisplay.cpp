@@ -56,13 +56,13 @@ void TVorla::ShowOnlineOrEnd(bool online, bool quitPop) {
 }
 
 void TVorla::ShowConnectionState() {
-    ShowFlagOrEnd(WaitingCount < 1 ? FlagPicture::NoMail : FlagPicture::GotMail, true);
-    if (IsConnected) {
+    ShowFlagOrEnd(m_commun.WaitingCount < 1 ? FlagPicture::NoMail : FlagPicture::GotMail, true);
+    if (m_commun.IsConnected) {
         DrawStatus(Ticker.StatusText);
-        DrawCount(WaitingCount);
+        DrawCount(m_commun.WaitingCount);
         m_view.SetOnlineHint("Connected");
         // The tray follows the flag, so a redraw (a skin switch) keeps the mail icon.
-        m_view.SetTrayIcon(WaitingCount < 1 ? TrayIcon::VrCon : TrayIcon::VrMail);
+        m_view.SetTrayIcon(m_commun.WaitingCount < 1 ? TrayIcon::VrCon : TrayIcon::VrMail);
         ShowOnlineOrEnd(true, true);
     } else {
         Ticker.StatusText = "Disconnected";
@@ -75,15 +75,17 @@ void TVorla::ShowConnectionState() {
 }
 
 void TVorla::ShowMessageCount() {
-    const std::string name = IsAccount(CurrentAccount) ? Account(CurrentAccount).acc_name : "";
-    Ticker.StatusText =
-        name + " " + std::to_string(WaitingCount) + (WaitingCount == 1 ? " message" : " messages");
+    const std::string name =
+        IsAccount(m_commun.CurrentAccount) ? Account(m_commun.CurrentAccount).acc_name : "";
+    Ticker.StatusText = name + " " + std::to_string(m_commun.WaitingCount) +
+                        (m_commun.WaitingCount == 1 ? " message" : " messages");
     DrawStatus(Ticker.StatusText);
 }
 
 void TVorla::POPRetrieveProgress(unsigned percent) {
     const unsigned shown = std::min(percent, 100u);
-    const long long kilobytes = m_messageWindow.CurrentMessageSize() / 1024;
+    const long long size = m_messageWindow ? m_messageWindow->CurrentMessageSize() : 0;
+    const long long kilobytes = size / 1024;
     DrawStatus("reading " + std::to_string(shown) + "% sur " + std::to_string(kilobytes) + "K");
 }
 

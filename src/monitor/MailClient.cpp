@@ -71,14 +71,15 @@ void TVorla::MAILClick() {
         return;
     }
     // Without a client to start the counter stays: the user has not seen the mail.
-    if (StartMailClient() && Config.reset && IsAccount(CurrentAccount)) {
+    if (StartMailClient() && m_commun.Config.reset && IsAccount(m_commun.CurrentAccount)) {
         ResetCounter();
     }
 }
 
 bool TVorla::StartMailClient() {
-    const ProgramCall call = Config.run_my_client ? SplitOwnClient(Config.my_mail_client)
-                                                  : MailtoProgram(m_mailto.Command());
+    const ProgramCall call = m_commun.Config.run_my_client
+                                 ? SplitOwnClient(m_commun.Config.my_mail_client)
+                                 : MailtoProgram(m_mailto.Command());
     if (call.Program.empty()) {
         m_view.ShowMessage(kNoMailProgram);
         return false;
@@ -94,12 +95,12 @@ bool TVorla::StartMailClient() {
 }
 
 void TVorla::ResetCounter() {
-    auto& account = Account(CurrentAccount);
+    auto& account = Account(m_commun.CurrentAccount);
     Ticker.StatusText = account.acc_name + " empty";
     DrawStatus(Ticker.StatusText);
     DrawCount(0);
     ShowFlagOrEnd(FlagPicture::NoMail, true);
-    WaitingCount = 0;
+    m_commun.WaitingCount = 0;
     account.LastCount = 0;
     AfficheTray(true);
 }

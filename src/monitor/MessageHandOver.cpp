@@ -18,8 +18,8 @@ void TVorla::FLAGMouseDown(const skin::ShiftState& mouse) {
     }
     DisableButtons();
     DrawStatus(Ticker.StatusText);
-    if (!m_messageWindow.IsVisible()) {
-        if (WaitingCount > 0 && IsConnected) {
+    if (m_messageWindow && !m_messageWindow->IsVisible()) {
+        if (m_commun.WaitingCount > 0 && m_commun.IsConnected) {
             OpenMailbox();
         } else {
             OpenNotepad();
@@ -32,7 +32,7 @@ void TVorla::OpenMailbox() {
     BusyScope busy(*this);
     DrawStatus("reading message...");
     StopTimers();
-    NotepadMode = false;
+    m_commun.NotepadMode = false;
     m_pump.ProcessMessages();
 
     // Without a session the count of the last check stays; the window reports the failure.
@@ -40,7 +40,7 @@ void TVorla::OpenMailbox() {
 
     bool opened = true;
     try {
-        m_messageWindow.DisplayMessage(1, false);
+        m_messageWindow->DisplayMessage(1, false);
     } catch (const settings::FatalSettingsError&) {
         throw;
     } catch (const std::exception& e) {
@@ -48,12 +48,12 @@ void TVorla::OpenMailbox() {
         opened = false;
     }
     if (opened) {
-        m_messageWindow.ShowModal();
+        m_messageWindow->ShowModal();
     }
-    ApplyOnTop(Config.ontop);
-    if (!NotepadMode) {
+    ApplyOnTop(m_commun.Config.ontop);
+    if (!m_commun.NotepadMode) {
         if (sessionOpen) {
-            WaitingCount = std::max(0, m_pop.MessageCount());
+            m_commun.WaitingCount = std::max(0, m_pop.MessageCount());
         }
         QuitSession();
     }
@@ -62,12 +62,12 @@ void TVorla::OpenMailbox() {
 }
 
 void TVorla::OpenNotepad() {
-    NotepadMode = true;
+    m_commun.NotepadMode = true;
     StopTimers();
     DrawStatus("notepad");
-    m_messageWindow.ShowModal();
+    m_messageWindow->ShowModal();
     DrawStatus(Ticker.StatusText);
-    ApplyOnTop(Config.ontop);
+    ApplyOnTop(m_commun.Config.ontop);
     StartTimers();
 }
 

@@ -23,16 +23,13 @@ int CheckInterval(int minutes) {
 }
 
 void TVorla::ReportError(const std::string& text) {
-    m_errorNotice = text;
-    if (!text.empty() && OnErrorNotice) {
-        OnErrorNotice(text);
-    }
+    m_commun.SetErrorNotice(text);
     Ticker.TickerText = text;
 }
 
 int TVorla::FirstValidAccount() const {
-    for (int n = 1; n <= Tables.AccountCount; ++n) {
-        const auto& account = Tables.AccountTable[n - 1];
+    for (int n = 1; n <= m_commun.Tables.AccountCount; ++n) {
+        const auto& account = m_commun.Tables.AccountTable[n - 1];
         if (!account.acc_name.empty() && !account.inactive) {
             return n;
         }
@@ -44,11 +41,11 @@ int TVorla::FirstValidAccount() const {
 // Each account is visited at most once, so a table without an active account gives 0. A
 // CurrentAccount below 0 (a stray menu tag) starts from the first account like 99 does.
 int TVorla::NextAccountToCheck() const {
-    const int count = Tables.AccountCount;
-    int number = CurrentAccount;
+    const int count = m_commun.Tables.AccountCount;
+    int number = m_commun.CurrentAccount;
     for (int step = 0; step < count; ++step) {
         number = (number + 1 > count || number + 1 < 1) ? 1 : number + 1;
-        if (count == 1 || !Tables.AccountTable[number - 1].inactive) {
+        if (count == 1 || !m_commun.Tables.AccountTable[number - 1].inactive) {
             return number;
         }
     }
@@ -70,7 +67,7 @@ void TVorla::DoConnect() {
         return;
     }
     StopTimers();
-    ClearErrorNotice();
+    m_commun.ClearErrorNotice();
     const int first = FirstValidAccount();
     if (first == 0) {
         ReportError(kNoValidAccount);
@@ -81,14 +78,14 @@ void TVorla::DoConnect() {
     m_pop.SetServer(account.host_name, std::to_string(account.port_number));
     m_pop.SetSecurity(account.tls_mode, account.tls_fingerprint, account.oauth_command);
     m_popAccount = first;
-    CurrentAccount = kNoAccountYet;
+    m_commun.CurrentAccount = kNoAccountYet;
 
     bool dialled = false;
-    const bool dialFailed = Config.RAS_connect && !DialIfNeeded(dialled);
+    const bool dialFailed = m_commun.Config.RAS_connect && !DialIfNeeded(dialled);
     if (!dialFailed) {
         m_pump.ProcessMessages();
-        IsConnected = ProbeServer();
-        if (!IsConnected && dialled) {
+        m_commun.IsConnected = ProbeServer();
+        if (!m_commun.IsConnected && dialled) {
             // A line dialled for a server that does not answer is not left up, busy and
             // out of reach of Disconnect.
             HangUpLine();
@@ -97,13 +94,13 @@ void TVorla::DoConnect() {
     // Also after a failed probe or dial: a window that was connected must not go on showing
     // it, nor the dialling text stay.
     ShowConnectionState();
-    if (IsConnected) {
+    if (m_commun.IsConnected) {
         RunCheck(true);
     }
     Ticker.RefreshTicks = 0;
     Ticker.PauseActive = true;
-    m_timer.SetInterval(CheckInterval(Config.minutes));
-    if (IsConnected) {
+    m_timer.SetInterval(CheckInterval(m_commun.Config.minutes));
+    if (m_commun.IsConnected) {
         ReadServerList();
         ReadNews();
     }
@@ -125,7 +122,7 @@ bool TVorla::ProbeServer() {
         return false;
     }
     if (!reachable) {
-        if (m_errorNotice.empty()) {
+        if (m_commun.ErrorNotice().empty()) {
             ReportUnexplainedFailure();
         }
         return false;
@@ -142,17 +139,18 @@ bool TVorla::DialIfNeeded(bool& dialled) {
         ReportError(kNoDialUpEntry);
         return false;
     }
-    if (Config.RAS_num < 0 || Config.RAS_num >= static_cast<int>(entries.size())) {
-        Config.RAS_num = 0;
+    if (m_commun.Config.RAS_num < 0 ||
+        m_commun.Config.RAS_num >= static_cast<int>(entries.size())) {
+        m_commun.Config.RAS_num = 0;
     }
-    const std::string& name = entries[Config.RAS_num];
+    const std::string& name = entries[m_commun.Config.RAS_num];
     DrawStatus("Connection to " + name);
     m_pump.ProcessMessages();
-    if (IsConnected) {
+    if (m_commun.IsConnected) {
         return true;
     }
     try {
-        m_rasc.Dial(Config.RAS_num);
+        m_rasc.Dial(m_commun.Config.RAS_num);
     } catch (const DialUpError& e) {
         const std::string reason = m_rasc.LastError().empty() ? e.what() : m_rasc.LastError();
         ReportError(name + " : " + reason);
@@ -167,7 +165,7 @@ void TVorla::HangUpLine() {
         return;
     }
     try {
-        m_rasc.HangUp(Config.RAS_num);
+        m_rasc.HangUp(m_commun.Config.RAS_num);
     } catch (const DialUpError& e) {
         m_view.ShowMessage(e.what());
     }
@@ -185,12 +183,12 @@ void TVorla::CheckNextAccount(bool check) {
 }
 
 void TVorla::RunCheck(bool check) {
-    if (!IsConnected) {
+    if (!m_commun.IsConnected) {
         m_view.SetOnlineHint("Disconnected");
         ShowConnectionState();
         return;
     }
-    ClearErrorNotice();
+    m_commun.ClearErrorNotice();
     m_view.SetOnlineHint("Connected");
     bool failed = false;
     if (check) {
@@ -199,39 +197,40 @@ void TVorla::RunCheck(bool check) {
             ShowNoValidAccount();
             return;
         }
-        CurrentAccount = next;
+        m_commun.CurrentAccount = next;
         failed = !CheckAccount(next);
     }
-    if (!IsAccount(CurrentAccount)) {
+    if (!IsAccount(m_commun.CurrentAccount)) {
         // A redisplay before the first check: there is no account state to show yet.
         DrawStatus(Ticker.StatusText);
-        DrawCount(WaitingCount);
+        DrawCount(m_commun.WaitingCount);
         return;
     }
-    auto& account = Account(CurrentAccount);
-    if (!failed && WaitingCount > 0) {
+    auto& account = Account(m_commun.CurrentAccount);
+    if (!failed && m_commun.WaitingCount > 0) {
         ShowMessageCount();
         m_view.SetTrayIcon(TrayIcon::VrMail);
         ShowFlagOrEnd(FlagPicture::GotMail, true);
         if (!m_view.IsWindowVisible()) {
             m_view.ShowWindow();
         }
-        if (Config.playsnd && account.LastCount < WaitingCount && !Config.wavsnd.empty()) {
-            m_view.PlaySound(Config.wavsnd);
+        if (m_commun.Config.playsnd && account.LastCount < m_commun.WaitingCount &&
+            !m_commun.Config.wavsnd.empty()) {
+            m_view.PlaySound(m_commun.Config.wavsnd);
         }
     } else {
-        Ticker.StatusText = failed ? m_errorNotice : account.acc_name + " empty";
+        Ticker.StatusText = failed ? m_commun.ErrorNotice() : account.acc_name + " empty";
         DrawStatus(Ticker.StatusText);
         ShowFlagOrEnd(FlagPicture::NoMail, true);
         m_view.SetTrayIcon(TrayIcon::VrCon);
-        if (failed && Config.RAS_connect) {
+        if (failed && m_commun.Config.RAS_connect) {
             TakeOfflineIfLineLost();
         }
     }
-    if (IsConnected) {
-        DrawCount(WaitingCount);
+    if (m_commun.IsConnected) {
+        DrawCount(m_commun.WaitingCount);
     }
-    account.LastCount = failed ? settings::kCheckFailed : WaitingCount;
+    account.LastCount = failed ? settings::kCheckFailed : m_commun.WaitingCount;
     Ticker.Pause();
 }
 
@@ -257,7 +256,7 @@ bool TVorla::CheckAccount(int number) {
             ReportPopFault(e.what());
         }
     }
-    if (!ok && m_errorNotice.empty()) {
+    if (!ok && m_commun.ErrorNotice().empty()) {
         ReportUnexplainedFailure();
     }
     return ok;
@@ -278,7 +277,7 @@ bool TVorla::OpenSession() {
         return false;
     }
     if (open) {
-        WaitingCount = std::max(0, m_pop.MessageCount());
+        m_commun.WaitingCount = std::max(0, m_pop.MessageCount());
     }
     return open;
 }
@@ -314,24 +313,25 @@ void TVorla::ShowNoValidAccount() {
     DrawStatus(Ticker.StatusText);
     ShowFlagOrEnd(FlagPicture::NoMail, true);
     m_view.SetTrayIcon(TrayIcon::VrCon);
-    DrawCount(WaitingCount);
+    DrawCount(m_commun.WaitingCount);
     Ticker.Pause();
 }
 
 void TVorla::TakeOfflineIfLineLost() {
     const auto entries = m_rasc.Entries();
-    if (Config.RAS_num < 0 || Config.RAS_num >= static_cast<int>(entries.size())) {
+    if (m_commun.Config.RAS_num < 0 ||
+        m_commun.Config.RAS_num >= static_cast<int>(entries.size())) {
         return;
     }
     int state = 0;
     try {
-        state = m_rasc.ConnectionState(entries[Config.RAS_num]);
+        state = m_rasc.ConnectionState(entries[m_commun.Config.RAS_num]);
     } catch (const DialUpError& e) {
         m_view.ShowMessage(e.what());
         return;
     }
     if (state != DialUp::kConnected) {
-        IsConnected = false;
+        m_commun.IsConnected = false;
         StopTimers();
         ShowConnectionState();
         if (state != DialUp::kDisconnected) {
@@ -359,19 +359,19 @@ void TVorla::DisconnectClick() {
         DeferWhileBusy("disconnect", [this] { DisconnectClick(); });
         return;
     }
-    if (!IsConnected) {
+    if (!m_commun.IsConnected) {
         return;
     }
     StopTimers();
     QuitSession();
-    for (auto& account : Tables.AccountTable) {
+    for (auto& account : m_commun.Tables.AccountTable) {
         account.LastCount = settings::kNotCheckedYet;
     }
     m_menu.NewsItems.clear();
-    WaitingCount = 0;
-    IsConnected = false;
+    m_commun.WaitingCount = 0;
+    m_commun.IsConnected = false;
     ShowConnectionState();
-    if (Config.RAS_connect) {
+    if (m_commun.Config.RAS_connect) {
         HangUpLine();
     }
 }

@@ -1,8 +1,8 @@
 #pragma once
-// TVorla: the logic of the main monitor window. It owns the settings in memory, the account
-// and filter tables and the shared window state, runs the round-robin check of the POP3
-// accounts and shows everything through a MonitorView. Its handlers carry the names of the
-// window events that the desktop shell forwards to them.
+// TVorla: the logic of the main monitor window. It works on the shared window state (Commun:
+// the settings in memory, the account and filter tables, the connection's state), runs the
+// round-robin check of the POP3 accounts and shows everything through a MonitorView. Its handlers
+// carry the names of the window events that the desktop shell forwards to them.
 #include <deque>
 #include <exception>
 #include <functional>
@@ -10,21 +10,17 @@
 #include <utility>
 #include <vector>
 
+#include "monitor/Commun.h"
 #include "monitor/MonitorView.h"
 #include "monitor/PopupMenu.h"
 #include "monitor/Services.h"
 #include "platform/Desktop.h"
 #include "platform/EventPump.h"
-#include "settings/Commun.h"
-#include "settings/Config.h"
 #include "skin/MainSurface.h"
 #include "skin/SkinModel.h"
 #include "skin/Ticker.h"
 
 namespace monitor {
-
-// CurrentAccount before the first check after connecting.
-inline constexpr int kNoAccountYet = 99;
 
 inline constexpr const char* kNoValidAccount = "No valid account ! Please create/activate one!";
 // The reason of a check stopped by Disconnect or Exit before its session was opened.
@@ -50,22 +46,30 @@ struct MonitorParts {
     TimerSwitch& Timer;
     // Makes the ticker's timer on the window thread.
     platform::TimerHost& tickerTimers;
-    MessageWindow& messageWindow;
     platform::EventPump& pump;
     platform::Shell& shell;
     platform::Autorun& autorun;
     platform::MailtoHandler& mailto;
 };
 
-class TVorla {
+// The main window is also what the message window reports back to.
+class TVorla final : public MainWindowLink {
 public:
     // Both folders end in "/". The skins and the help page are read from programFolder; the
-    // settings files and the downloaded news files live in settingsFolder.
-    TVorla(MonitorParts parts, std::string programFolder, std::string settingsFolder);
+    // settings files and the downloaded news files live in settingsFolder. shared must
+    // outlive the monitor.
+    TVorla(Commun& shared, MonitorParts parts, std::string programFolder,
+           std::string settingsFolder);
     // A program folder that holds its own settings.
-    TVorla(MonitorParts parts, std::string programFolder);
+    TVorla(Commun& shared, MonitorParts parts, std::string programFolder);
     TVorla(const TVorla&) = delete;
     TVorla& operator=(const TVorla&) = delete;
+
+    // The window a double click on the mail flag hands over to; it must outlive the monitor.
+    // Without one, the double click only redraws the status line.
+    void SetMessageWindow(MessageWindow& window) { m_messageWindow = &window; }
+    Commun& Shared() { return m_commun; }
+    const Commun& Shared() const { return m_commun; }
 
     // Start-up and shut-down (Startup.cpp). FormCreate returns false when the program ends.
     // With goOnLine false the connection and the news wait for GoOnLine, so that a window
@@ -94,11 +98,11 @@ public:
     // The check cycle (Monitor.cpp, AccountMenu.cpp, MessageHandOver.cpp).
     void ConnectClick();
     void DoConnect();
-    void CheckNextAccount(bool check);
+    void CheckNextAccount(bool check) override;
     void ShowConnectionState();
     void ShowMessageCount();
     // Draws text into the status line with the skin's font and shows it.
-    void DrawStatus(const std::string& text);
+    void DrawStatus(const std::string& text) override;
     void TimerTimer();
     void RefreshBtnMouseDown(const skin::ShiftState& mouse);
     std::vector<AccountMenuItem> BuildAccountMenu() const;
@@ -126,25 +130,12 @@ public:
     void AideClick();
     void OtherSkinClick();
 
-    // Settings in memory and the shared window state.
-    settings::Config Config;
-    settings::Tables Tables;
-    bool IsConnected = false;
-    int CurrentAccount = kNoAccountYet;
-    int WaitingCount = 0;
-    bool NotepadMode = false;
     bool FirstPaintPending = true;
     skin::MainWindowSkin Skin;
     skin::TStatusTicker Ticker;
     std::vector<std::string> NewsServers;
     // When false, ShutDown leaves "Vorla.ini" alone (the command-line check).
     bool SaveOnShutDown = true;
-
-    const std::string& ErrorNotice() const { return m_errorNotice; }
-    // The message window has dealt with the notice (it reported it in its memo).
-    void ClearErrorNotice() { m_errorNotice.clear(); }
-    // Told of every change of ErrorNotice to a non-empty text.
-    std::function<void(const std::string&)> OnErrorNotice;
 
     // True while a check, a message fetch or a news download runs.
     bool Busy() const { return m_busy; }
@@ -159,8 +150,8 @@ private:
     class TickerLink final : public skin::TickerOwner {
     public:
         explicit TickerLink(TVorla& owner) : m_owner(owner) {}
-        bool IsConnected() const override { return m_owner.IsConnected; }
-        std::string ErrorNotice() const override { return m_owner.m_errorNotice; }
+        bool IsConnected() const override { return m_owner.m_commun.IsConnected; }
+        std::string ErrorNotice() const override { return m_owner.m_commun.ErrorNotice(); }
         void LitVrNews() override { m_owner.LitVrNews(); }
         void OpenLink(const std::string& url) override { m_owner.m_shell.OpenDocument(url); }
         void TextImageChanged(skin::TextImage image) override {
@@ -207,8 +198,12 @@ private:
     // Records an error of a check, dial-up or session as the notice and scrolls it in the
     // ticker.
     void ReportError(const std::string& text);
-    bool IsAccount(int number) const { return number >= 1 && number <= Tables.AccountCount; }
-    settings::AccountRecord& Account(int number) { return Tables.AccountTable[number - 1]; }
+    bool IsAccount(int number) const {
+        return number >= 1 && number <= m_commun.Tables.AccountCount;
+    }
+    settings::AccountRecord& Account(int number) {
+        return m_commun.Tables.AccountTable[number - 1];
+    }
     int FirstValidAccount() const;
     int NextAccountToCheck() const;
     // While busy: queues action as WhenIdle does and returns true; otherwise false.
@@ -246,19 +241,19 @@ private:
     bool StartMailClient();
     void ResetCounter();
 
+    Commun& m_commun;
     MonitorView& m_view;
     PopClient& m_pop;
     DialUp& m_rasc;
     HttpDownloader& m_getNews;
     TimerSwitch& m_timer;
-    MessageWindow& m_messageWindow;
+    MessageWindow* m_messageWindow = nullptr;
     platform::EventPump& m_pump;
     platform::Shell& m_shell;
     platform::Autorun& m_autorun;
     platform::MailtoHandler& m_mailto;
     std::string m_programFolder;
     std::string m_settingsFolder;
-    std::string m_errorNotice;
     bool m_busy = false;
     // Disconnect or Exit asked the running operation to stop.
     bool m_abortRequested = false;

@@ -140,7 +140,7 @@ void TVorla::LitSrvNews() {
 void TVorla::ReadServerList() {
     NewsServers.clear();
     NewsServers.push_back(DefaultServerLine());
-    if (IsConnected) {
+    if (m_commun.IsConnected) {
         DownloadInto(ServerListAddress(), "reading news servers...", kServerListFile);
     }
     // A list left by an earlier run is read too; a missing file keeps the default server alone.
@@ -162,12 +162,12 @@ void TVorla::ReadNews() {
     Ticker.NewsLines.clear();
     Ticker.NewsIndex = 0;
     Ticker.ScrollOffset = 0;
-    if (IsConnected) {
+    if (m_commun.IsConnected) {
         // A list that shrank under srv_news falls back to the built-in server; the choice stays.
-        const bool known =
-            Config.srv_news >= 0 && Config.srv_news < static_cast<int>(NewsServers.size());
+        const bool known = m_commun.Config.srv_news >= 0 &&
+                           m_commun.Config.srv_news < static_cast<int>(NewsServers.size());
         const NewsServer server =
-            ParseNewsServer(known ? NewsServers[Config.srv_news] : DefaultServerLine());
+            ParseNewsServer(known ? NewsServers[m_commun.Config.srv_news] : DefaultServerLine());
         const std::string path = DownloadInto(server.NewsFile, "reading news...", kNewsFile);
         bool removed = false;
         if (const auto entries = ReadAndDelete(path, removed)) {

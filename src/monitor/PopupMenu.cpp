@@ -67,8 +67,8 @@ const MainMenuModel& TVorla::PopMnuPopup() {
     for (std::size_t i = 0; i < NewsServers.size(); ++i) {
         m_menu.NewsItems.push_back({ParseNewsServer(NewsServers[i]).Name, static_cast<int>(i)});
     }
-    m_menu.SkinItems = ListSkinFolders(Config.SkinDir);
-    m_menu.OnTopChecked = Config.ontop;
+    m_menu.SkinItems = ListSkinFolders(m_commun.Config.SkinDir);
+    m_menu.OnTopChecked = m_commun.Config.ontop;
     return m_menu;
 }
 
@@ -77,10 +77,10 @@ void TVorla::SwitchSkinClick(const std::string& caption) {
     if (DeferWhileBusy("skin", [this, caption] { SwitchSkinClick(caption); })) {
         return;
     }
-    const std::string kept = Config.SkinFolder;
-    Config.SkinFolder = SkinFolderOf(Config.SkinDir, caption);
+    const std::string kept = m_commun.Config.SkinFolder;
+    m_commun.Config.SkinFolder = SkinFolderOf(m_commun.Config.SkinDir, caption);
     if (!TrySkin()) {
-        Config.SkinFolder = kept;
+        m_commun.Config.SkinFolder = kept;
         LoadSkin(true);
         m_view.ShowMessage(skin::kInvalidSkin);
     }
@@ -94,7 +94,7 @@ void TVorla::NewsServerClick(int tag) {
     if (DeferWhileBusy("news", [this, tag] { NewsServerClick(tag); })) {
         return;
     }
-    Config.srv_news = tag;
+    m_commun.Config.srv_news = tag;
     StopTimers();
     LitVrNews();
     StartTimers();
@@ -110,9 +110,9 @@ void TVorla::Actualiser1Click() {
 }
 
 void TVorla::OnTopClick() {
-    Config.ontop = !Config.ontop;
-    m_menu.OnTopChecked = Config.ontop;
-    ApplyOnTop(Config.ontop);
+    m_commun.Config.ontop = !m_commun.Config.ontop;
+    m_menu.OnTopChecked = m_commun.Config.ontop;
+    ApplyOnTop(m_commun.Config.ontop);
 }
 
 void TVorla::AideClick() {

@@ -103,4 +103,15 @@ public:
     virtual long long CurrentMessageSize() = 0;
 };
 
+// The main window as the message window calls it.
+class MainWindowLink {
+public:
+    virtual ~MainWindowLink() = default;
+    // Draws a text into the main window's status line.
+    virtual void DrawStatus(const std::string& text) = 0;
+    // The main window's CheckNextAccount: with false, shows CurrentAccount again from
+    // WaitingCount without network traffic.
+    virtual void CheckNextAccount(bool check) = 0;
+};
+
 }  // namespace monitor

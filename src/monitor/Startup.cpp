@@ -19,17 +19,18 @@ void ReportUnattended(const std::exception& e) {
 
 }  // namespace
 
-TVorla::TVorla(MonitorParts parts, std::string programFolder)
-    : TVorla(parts, programFolder, programFolder) {}
+TVorla::TVorla(Commun& shared, MonitorParts parts, std::string programFolder)
+    : TVorla(shared, parts, programFolder, programFolder) {}
 
-TVorla::TVorla(MonitorParts parts, std::string programFolder, std::string settingsFolder)
-    : Ticker(Skin, m_tickerLink, parts.pump, parts.tickerTimers),
+TVorla::TVorla(Commun& shared, MonitorParts parts, std::string programFolder,
+               std::string settingsFolder)
+    : Ticker(shared.StatusText, Skin, m_tickerLink, parts.pump, parts.tickerTimers),
+      m_commun(shared),
       m_view(parts.view),
       m_pop(parts.POP),
       m_rasc(parts.RASC),
       m_getNews(parts.GetNews),
       m_timer(parts.Timer),
-      m_messageWindow(parts.messageWindow),
       m_pump(parts.pump),
       m_shell(parts.shell),
       m_autorun(parts.autorun),
@@ -50,10 +51,10 @@ bool TVorla::FormCreate(bool goOnLine) {
     Ticker.ScrollOffset = 0;
     Ticker.RefreshTicks = 0;
     Ticker.Pause();
-    Tables.AccountCount = 0;
-    CurrentAccount = kNoAccountYet;
-    WaitingCount = 0;
-    IsConnected = false;
+    m_commun.Tables.AccountCount = 0;
+    m_commun.CurrentAccount = kNoAccountYet;
+    m_commun.WaitingCount = 0;
+    m_commun.IsConnected = false;
     FirstPaintPending = true;
     bool started = false;
     try {
@@ -67,10 +68,10 @@ bool TVorla::FormCreate(bool goOnLine) {
 }
 
 bool TVorla::Init(bool goOnLine) {
-    settings::LitConfig(m_settingsFolder, Config, Tables, {m_view, m_view});
-    Ticker.SetSpeed(Config.speed);
-    Ticker.MinScroll = Config.min_scroll;
-    ApplyOnTop(Config.ontop);
+    settings::LitConfig(m_settingsFolder, m_commun.Config, m_commun.Tables, {m_view, m_view});
+    Ticker.SetSpeed(m_commun.Config.speed);
+    Ticker.MinScroll = m_commun.Config.min_scroll;
+    ApplyOnTop(m_commun.Config.ontop);
     if (!LoadSkin(true)) {
         settings::ReportFatal({m_view, m_view}, skin::kInvalidSkin);
     }
@@ -91,7 +92,7 @@ bool TVorla::Init(bool goOnLine) {
 }
 
 void TVorla::GoOnLine() {
-    if (Config.autoconnect) {
+    if (m_commun.Config.autoconnect) {
         DoConnect();
     }
     LitVrNews();
@@ -120,7 +121,7 @@ void TVorla::ShutDown() {
         }
     }
     // After the save, so the file keeps the user's choice; this removes the icon.
-    Config.icon_tray = false;
+    m_commun.Config.icon_tray = false;
     AfficheTray(false);
     if (saveError) {
         std::rethrow_exception(saveError);
@@ -129,9 +130,9 @@ void TVorla::ShutDown() {
 
 void TVorla::SaveSettings() {
     const WindowPosition position = m_view.Position();
-    Config.posx = position.Left;
-    Config.posy = position.Top;
-    settings::SaveConfig(m_settingsFolder, Config);
+    m_commun.Config.posx = position.Left;
+    m_commun.Config.posy = position.Top;
+    settings::SaveConfig(m_settingsFolder, m_commun.Config);
 }
 
 // The program ends even when the settings cannot be written (the old file stays whole): the
@@ -165,7 +166,7 @@ void TVorla::CommitData() {
 }
 
 void TVorla::FirstPaint() {
-    if (!Config.hidden || !FirstPaintPending) {
+    if (!m_commun.Config.hidden || !FirstPaintPending) {
         return;
     }
     FirstPaintPending = false;
@@ -176,7 +177,7 @@ void TVorla::FirstPaint() {
 void TVorla::SetAutorun() {
     // Failures of the autostart entry are ignored, as the user cannot act on them here.
     try {
-        if (Config.autorun) {
+        if (m_commun.Config.autorun) {
             m_autorun.Enable(m_programFolder + "vorla");
         } else {
             m_autorun.Disable();
@@ -190,11 +191,11 @@ void TVorla::ApplyOnTop(bool on) {
 }
 
 void TVorla::AfficheTray(bool modify) {
-    if (!Config.icon_tray) {
+    if (!m_commun.Config.icon_tray) {
         m_view.RemoveTrayIcon();
         return;
     }
-    m_view.ShowTrayIcon(IsConnected ? TrayIcon::VrCon : TrayIcon::VrDis, modify);
+    m_view.ShowTrayIcon(m_commun.IsConnected ? TrayIcon::VrCon : TrayIcon::VrDis, modify);
 }
 
 void TVorla::TrayCallback(TrayEvent event) {
@@ -214,7 +215,8 @@ void TVorla::TrayCallback(TrayEvent event) {
 }
 
 bool TVorla::LoadSkin(bool redraw) {
-    const skin::SkinSource source{Config.SkinFolder, m_settingsFolder + settings::kVorlaIni};
+    const skin::SkinSource source{m_commun.Config.SkinFolder,
+                                  m_settingsFolder + settings::kVorlaIni};
     if (!skin::LoadSkin(Skin, source, {m_view, m_view}, false, {})) {
         return false;
     }
@@ -234,7 +236,8 @@ public:
 }  // namespace
 
 bool TVorla::TrySkin() {
-    const skin::SkinSource source{Config.SkinFolder, m_programFolder + settings::kVorlaIni};
+    const skin::SkinSource source{m_commun.Config.SkinFolder,
+                                  m_programFolder + settings::kVorlaIni};
     TrialSinks trial;
     try {
         if (!skin::LoadSkin(Skin, source, {trial, trial}, false, {})) {
@@ -262,7 +265,7 @@ void TVorla::StopTimers() {
 
 void TVorla::StartTimers() {
     Ticker.StartTimers(m_view.IsWindowVisible(), FirstPaintPending);
-    m_timer.SetEnabled(Config.autocheck && IsConnected);
+    m_timer.SetEnabled(m_commun.Config.autocheck && m_commun.IsConnected);
 }
 
 void TVorla::DisableButtons() {

@@ -3,7 +3,7 @@
 // every word occurs, ignoring letter case. Matching is on the bytes as received.
 #include <string>
 
-#include "settings/Commun.h"
+#include "settings/Tables.h"
 
 namespace msgwindow {
 

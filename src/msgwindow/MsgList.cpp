@@ -80,13 +80,13 @@ void TMsgList::Show(int number, bool forceRead, bool readlg) {
     if (!forceRead) {
         m_pump.ProcessMessages();
         Mesg = m_pop.RetrieveTop(static_cast<std::uint32_t>(number), 0);
-        if (!m_state.NotepadMode && !m_state.ErrorNotice.empty()) {
+        if (!m_state.NotepadMode && !m_state.ErrorNotice().empty()) {
             // The mailbox changed under the window: the session is given up.
             m_pop.Quit();
             m_state.NotepadMode = true;
             m_mess.Clear();
             m_mess.Add(kAlreadyRead);
-            m_state.ErrorNotice.clear();
+            m_state.ClearErrorNotice();
             m_main.DrawStatus("notepad");
             return;
         }
@@ -321,7 +321,7 @@ MsgWindowPlacement TMsgList::FormShow(const skin::MainWindowSkin& skin, int scre
                                       int screenHeight) {
     m_view.ShowReplyPanel(false);
     Composing = false;
-    IdentityAccount = m_state.CurrentAccount == kNoAccountYet ? 1 : m_state.CurrentAccount;
+    IdentityAccount = m_state.CurrentAccount == monitor::kNoAccountYet ? 1 : m_state.CurrentAccount;
 
     MsgWindowPlacement placement;
     placement.Left = m_state.Config.memo_posx;

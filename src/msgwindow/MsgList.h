@@ -12,8 +12,9 @@
 #include <vector>
 
 #include "mail/QelPOP3.h"
+#include "monitor/Commun.h"
+#include "monitor/Services.h"
 #include "msgwindow/Memo.h"
-#include "msgwindow/SharedState.h"
 #include "platform/Dialogs.h"
 #include "platform/EventPump.h"
 #include "platform/FileDialogs.h"
@@ -46,8 +47,8 @@ public:
 
 // The parts the window works with; they must outlive it.
 struct MsgListParts {
-    SharedState& state;
-    MainWindowLink& mainWindow;
+    monitor::Commun& state;
+    monitor::MainWindowLink& mainWindow;
     // The main window's client, already pointed at the current account.
     mail::TQelPOP& POP;
     Memo& Mess;
@@ -148,8 +149,8 @@ private:
     template <typename Work>
     void Guard(Work work);
 
-    SharedState& m_state;
-    MainWindowLink& m_main;
+    monitor::Commun& m_state;
+    monitor::MainWindowLink& m_main;
     mail::TQelPOP& m_pop;
     Memo& m_mess;
     MsgListView& m_view;

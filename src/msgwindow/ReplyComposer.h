@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "mail/QelSMTP.h"
+#include "monitor/Commun.h"
+#include "monitor/Services.h"
 #include "msgwindow/Memo.h"
-#include "msgwindow/SharedState.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/EventPump.h"
@@ -85,8 +86,8 @@ struct ReplyParts {
 // What the composer borrows from the message window.
 struct ReplyHost {
     TMsgList& owner;
-    SharedState& state;
-    MainWindowLink& mainWindow;
+    monitor::Commun& state;
+    monitor::MainWindowLink& mainWindow;
     MsgListView& view;
     platform::Dialogs& dialogs;
     platform::EventPump& pump;

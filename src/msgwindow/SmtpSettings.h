@@ -2,8 +2,8 @@
 // Points the SMTP client at the outgoing server of the settings, with its security, and logs
 // in as the account whose identity sends.
 #include "mail/QelSMTP.h"
-#include "settings/Commun.h"
 #include "settings/Config.h"
+#include "settings/Tables.h"
 
 namespace msgwindow {
 

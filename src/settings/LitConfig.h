@@ -2,9 +2,9 @@
 // Start-up reading of the three settings files of a program folder.
 #include <string>
 
-#include "settings/Commun.h"
 #include "settings/Config.h"
 #include "settings/FindInSkin.h"
+#include "settings/Tables.h"
 
 namespace settings {
 

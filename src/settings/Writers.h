@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "settings/AtomicFile.h"
-#include "settings/Commun.h"
 #include "settings/Config.h"
+#include "settings/Tables.h"
 
 namespace settings {
 

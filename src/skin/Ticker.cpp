@@ -36,9 +36,9 @@ std::string ItemLink(const std::string& item) {
     return at == std::string::npos ? std::string() : settings::TrimBlanks(item.substr(at + 3));
 }
 
-TStatusTicker::TStatusTicker(MainWindowSkin& skin, TickerOwner& owner, platform::EventPump& pump,
-                             platform::TimerHost& timers)
-    : Scroll(timers), skin_(skin), owner_(owner), pump_(pump) {
+TStatusTicker::TStatusTicker(std::string& statusText, MainWindowSkin& skin, TickerOwner& owner,
+                             platform::EventPump& pump, platform::TimerHost& timers)
+    : StatusText(statusText), Scroll(timers), skin_(skin), owner_(owner), pump_(pump) {
     Scroll.OnTimer = [this] { OnScrollTimer(); };
 }
 

@@ -48,10 +48,12 @@ std::string ItemLink(const std::string& item);
 
 class TStatusTicker {
 public:
-    TStatusTicker(MainWindowSkin& skin, TickerOwner& owner, platform::EventPump& pump,
-                  platform::TimerHost& timers);
+    // statusText is the owner's: the status line's text between events, which the other
+    // windows read as well.
+    TStatusTicker(std::string& statusText, MainWindowSkin& skin, TickerOwner& owner,
+                  platform::EventPump& pump, platform::TimerHost& timers);
 
-    std::string StatusText = "Disconnected";
+    std::string& StatusText;
     std::string TickerText;
     int ScrollOffset = 0;
     bool PastEnd = false;

@@ -8,7 +8,7 @@
 
 namespace testsupport {
 
-class FakeMainWindow final : public msgwindow::MainWindowLink {
+class FakeMainWindow final : public monitor::MainWindowLink {
 public:
     void DrawStatus(const std::string& text) override { drawn.push_back(text); }
     void CheckNextAccount(bool check) override { redisplays.push_back(check); }

@@ -37,8 +37,8 @@ ProgramFixture::ProgramFixture(const std::vector<SkinCopy>& skins,
         ini += line + "\r\n";
     }
     WriteFile(fs::path(m_settingsFolder) / "Vorla.ini", ini);
-    m_program = std::make_unique<ui::Program>(
-        ui::DesktopServices{sound, shell, m_autorun, m_mailto, dialogs, m_dialUp}, Folder() + "/",
+    m_program = std::make_unique<app::Program>(
+        app::DesktopServices{sound, shell, m_autorun, m_mailto, dialogs, m_dialUp}, Folder() + "/",
         m_settingsFolder);
     m_started = m_program->Start();
     if (m_started) {

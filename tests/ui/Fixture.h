@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "app/Program.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/MemoryRasApi.h"
-#include "ui/Program.h"
 
 namespace uitest {
 
@@ -66,7 +66,7 @@ public:
     ~ProgramFixture();
 
     bool Started() const { return m_started; }
-    ui::Program& Program() { return *m_program; }
+    app::Program& Program() { return *m_program; }
     std::string SkinFolder(const std::string& name) const;
     std::string Folder() const;
     // Ends in "/".
@@ -82,7 +82,7 @@ private:
     NoAutorun m_autorun;
     NoMailto m_mailto;
     platform::MemoryRasApi m_dialUp;
-    std::unique_ptr<ui::Program> m_program;
+    std::unique_ptr<app::Program> m_program;
     bool m_started = false;
 };
 

@@ -16,8 +16,8 @@
 #include "Fixture.h"
 #include "skin/PictureLoader.h"
 #include "skin/Region.h"
-#include "ui/MainMenu.h"
-#include "ui/Pictures.h"
+#include "ui/controls/Pictures.h"
+#include "ui/main/MainMenu.h"
 
 using uitest::ProgramFixture;
 
@@ -235,7 +235,7 @@ private slots:
     void failedSkinSwitchRestoresTheOldSkinAndTells() {
         ProgramFixture fixture({{"apple"}, {"broken", true}});
         QVERIFY(fixture.Started());
-        ui::Program& program = fixture.Program();
+        app::Program& program = fixture.Program();
         ui::MainWindow& window = program.Window();
         const QSize size = window.size();
         window.move(120, 80);
@@ -247,7 +247,7 @@ private slots:
         broken->trigger();
         QCOMPARE(fixture.dialogs.messages,
                  (std::vector<std::string>{"-Err :  Invalid SKIN.INI, check the bitmaps."}));
-        QCOMPARE(program.Vorla().Config.SkinFolder, fixture.SkinFolder("apple"));
+        QCOMPARE(program.Vorla().Shared().Config.SkinFolder, fixture.SkinFolder("apple"));
         QCOMPARE(window.size(), size);
         QVERIFY(window.isVisible());
         // The reload puts the window back at the saved position.
@@ -257,7 +257,7 @@ private slots:
     void onTopTogglesTheWindowFlagInPlace() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::Program& program = fixture.Program();
+        app::Program& program = fixture.Program();
         ui::MainWindow& window = program.Window();
         window.move(70, 90);
         ui::MainMenu& menu = program.PopMnu();
@@ -265,14 +265,14 @@ private slots:
         QVERIFY(!menu.OnTop().isChecked());
         menu.OnTop().trigger();
         QVERIFY(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QVERIFY(program.Vorla().Config.ontop);
+        QVERIFY(program.Vorla().Shared().Config.ontop);
         QCOMPARE(window.pos(), QPoint(70, 90));
         QVERIFY(window.isVisible());
         menu.Rebuild();
         QVERIFY(menu.OnTop().isChecked());
         menu.OnTop().trigger();
         QVERIFY(!window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QVERIFY(!program.Vorla().Config.ontop);
+        QVERIFY(!program.Vorla().Shared().Config.ontop);
         QCOMPARE(window.pos(), QPoint(70, 90));
     }
 
@@ -345,7 +345,7 @@ private slots:
         QTimer::singleShot(0, [&] {
             QTRY_VERIFY(messages.isVisible());
             seen = true;
-            QVERIFY(fixture.Program().Vorla().NotepadMode);
+            QVERIFY(fixture.Program().Vorla().Shared().NotepadMode);
             QCOMPARE(messages.size(),
                      ui::ToQImage(fixture.Program().Vorla().Skin.MsgBackground).size());
             QTest::mouseClick(&messages.Button(skin::kExitBtn), Qt::LeftButton);
@@ -363,7 +363,7 @@ private slots:
     void startHiddenHidesAtTheFirstPaint() {
         ProgramFixture fixture({{"default"}}, {"hidden =1"});
         QVERIFY(fixture.Started());
-        ui::Program& program = fixture.Program();
+        app::Program& program = fixture.Program();
         ui::MainWindow& window = program.Window();
         // The window is shown; its first paint, when it comes, hides it again.
         QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 2000);
@@ -380,7 +380,7 @@ private slots:
     void trayClicksToggleTheWindowAndOpenTheMenu() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::Program& program = fixture.Program();
+        app::Program& program = fixture.Program();
         ui::MainWindow& window = program.Window();
         QSystemTrayIcon& tray = program.View().Tray();
         QVERIFY(window.isVisible());
@@ -427,7 +427,7 @@ private slots:
     void sessionEndSavesThePositionAndRemovesTheTrayIcon() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::Program& program = fixture.Program();
+        app::Program& program = fixture.Program();
         QVERIFY(program.View().Tray().isVisible());
         program.Window().move(123, 77);
         program.EndSession();

@@ -65,15 +65,6 @@ private:
     bool m_enabled = false;
 };
 
-// No message window without windows; nothing here opens it.
-class NoMessageWindow final : public monitor::MessageWindow {
-public:
-    bool IsVisible() override { return false; }
-    void DisplayMessage(int, bool) override {}
-    void ShowModal() override {}
-    long long CurrentMessageSize() override { return 0; }
-};
-
 // Downloads nothing: --no-news, so that a run touches no network but the mail servers.
 class NoDownloads final : public monitor::HttpDownloader {
 public:

@@ -6,12 +6,7 @@
 #include <string>
 
 #include "ConsoleView.h"
-#include "mail/PosixTransport.h"
-#include "mail/QelPOP3.h"
-#include "monitor/ComponentAdapters.h"
-#include "monitor/Monitor.h"
-#include "net/HTTPGet.h"
-#include "net/RASControl.h"
+#include "app/composition/Composition.h"
 #include "platform/LinuxDesktop.h"
 #include "platform/PppRasApi.h"
 #include "platform/QueuedSynchronizer.h"
@@ -65,9 +60,10 @@ bool ParseArguments(int argc, char** argv, Options& options) {
 }
 
 void PrintAccounts(const monitor::TVorla& vorla, vorlacheck::ConsoleView& view) {
-    for (int n = 1; n <= vorla.Tables.AccountCount; ++n) {
-        view.Print("account", std::to_string(n) + " " +
-                                  std::to_string(vorla.Tables.AccountTable[n - 1].LastCount));
+    const settings::Tables& tables = vorla.Shared().Tables;
+    for (int n = 1; n <= tables.AccountCount; ++n) {
+        view.Print("account",
+                   std::to_string(n) + " " + std::to_string(tables.AccountTable[n - 1].LastCount));
     }
 }
 
@@ -87,32 +83,23 @@ int main(int argc, char** argv) {
     vorlacheck::ConsoleView view(std::cout);
     platform::QueuedSynchronizer windowThread;
     platform::IdleTimerHost tickerTimers;
-    mail::PosixTransportFactory transports;
-    mail::TQelPOP pop(transports, windowThread);
-    pop.StrErrorInFormatOfMsg = "Error";
-    pop.RetrieveProgressStep = 10;
-    pop.TimeOut = static_cast<std::uint32_t>(options.timeout);
-    monitor::QelPopClient popClient(pop);
     platform::PppRasApi rasApi;
     rasApi.PumpWhileWaiting(windowThread);
-    net::TRASControl rasc(rasApi);
-    monitor::RasDialUp dialUp(rasc);
-    net::THTTPGet getNews(windowThread, windowThread);
-    monitor::HttpGetDownloader downloader(getNews);
-    vorlacheck::NoDownloads noDownloads;
-    vorlacheck::ManualTimer timer;
-    vorlacheck::NoMessageWindow messageWindow;
     platform::XdgShell shell;
     platform::XdgAutorun autorun;
     platform::XdgMailtoHandler mailto;
-
-    monitor::HttpDownloader& news =
-        options.news ? static_cast<monitor::HttpDownloader&>(downloader) : noDownloads;
-    monitor::TVorla vorla({view, popClient, dialUp, news, timer, tickerTimers, messageWindow,
-                           windowThread, shell, autorun, mailto},
-                          options.folder);
+    vorlacheck::NoDownloads noDownloads;
+    vorlacheck::ManualTimer timer;
+    app::Composition parts(
+        {windowThread, windowThread, tickerTimers, rasApi, shell, autorun, mailto}, options.folder,
+        options.folder);
+    parts.POP.StrErrorInFormatOfMsg = "Error";
+    parts.POP.RetrieveProgressStep = 10;
+    parts.POP.TimeOut = static_cast<std::uint32_t>(options.timeout);
+    parts.Shared.OnErrorNotice = [&view](const std::string& text) { view.Print("error", text); };
+    monitor::TVorla& vorla =
+        parts.BuildMonitor({view, timer, nullptr, nullptr, options.news ? nullptr : &noDownloads});
     vorla.SaveOnShutDown = false;
-    vorla.OnErrorNotice = [&view](const std::string& text) { view.Print("error", text); };
 
     if (!vorla.FormCreate()) {
         return kEnded;

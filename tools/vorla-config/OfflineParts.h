@@ -60,12 +60,9 @@ private:
     bool m_enabled = false;
 };
 
-class NoMessageWindow final : public monitor::MessageWindow, public config::MessagePreview {
+class NoMessageWindow final : public config::MessagePreview {
 public:
     bool IsVisible() override { return false; }
-    void DisplayMessage(int, bool) override {}
-    void ShowModal() override {}
-    long long CurrentMessageSize() override { return 0; }
     void ShowPreview() override {}
     void Hide() override {}
 };

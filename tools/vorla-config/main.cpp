@@ -7,9 +7,8 @@
 
 #include "ConsoleDialog.h"
 #include "OfflineParts.h"
+#include "app/composition/Composition.h"
 #include "config/VorlaLink.h"
-#include "monitor/ComponentAdapters.h"
-#include "net/RASControl.h"
 #include "platform/LinuxDesktop.h"
 #include "platform/PppRasApi.h"
 #include "platform/QueuedSynchronizer.h"
@@ -42,27 +41,24 @@ int main(int argc, char** argv) {
     vorlaconfig::ConsoleFileDialogs files(std::cout);
     platform::QueuedSynchronizer windowThread;
     platform::IdleTimerHost tickerTimers;
-    vorlaconfig::OfflinePop pop;
     platform::PppRasApi rasApi;
-    net::TRASControl rasc(rasApi);
-    monitor::RasDialUp entries(rasc);
-    vorlaconfig::OfflineDialUp dialUp(entries);
+    platform::XdgAutorun autorun;
+    platform::XdgMailtoHandler mailto;
+    vorlaconfig::OfflinePop pop;
     vorlaconfig::NoDownloads downloads;
     vorlaconfig::ManualTimer timer;
     vorlaconfig::NoMessageWindow messageWindow;
-    platform::XdgAutorun autorun;
-    platform::XdgMailtoHandler mailto;
-
-    monitor::TVorla vorla({view, pop, dialUp, downloads, timer, tickerTimers, messageWindow,
-                           windowThread, shell, autorun, mailto},
-                          folder);
+    app::Composition parts(
+        {windowThread, windowThread, tickerTimers, rasApi, shell, autorun, mailto}, folder, folder);
+    vorlaconfig::OfflineDialUp dialUp(parts.DialUp);
+    monitor::TVorla& vorla = parts.BuildMonitor({view, timer, &pop, &dialUp, &downloads});
     vorla.SaveOnShutDown = false;
     view.Attach(vorla);
     if (!vorla.FormCreate()) {
         return kEnded;
     }
     config::VorlaSkinHost skinHost(vorla, view);
-    config::TConfig dialog(vorla.Config, vorla.Tables, folder,
+    config::TConfig dialog(parts.Shared.Config, parts.Shared.Tables, folder,
                            {view, shell, files, skinHost, messageWindow});
     config::VorlaConfigOwner owner({vorla, view, dialUp, timer, [&](config::TConfig& shown) {
                                         vorlaconfig::RunActions(shown, files, std::cin, std::cout,

@@ -22,11 +22,8 @@ int IdentityNumber(const std::string& step) {
 
 }  // namespace
 
-ReplySteps::ReplySteps(msgwindow::TMsgList& list, mail::TransportFactory& transports,
-                       platform::EventPump& pump, platform::Shell& shell)
-    : m_list(list),
-      m_smtp(transports, pump),
-      m_composer(list.AttachComposer({m_smtp, shell, m_panel})) {}
+ReplySteps::ReplySteps(msgwindow::TMsgList& list, mail::TQelSMTP& smtp, platform::Shell& shell)
+    : m_list(list), m_composer(list.AttachComposer({smtp, shell, m_panel})) {}
 
 bool ReplySteps::IsStep(const std::string& step) {
     if (step == "reply" || step == "send" || step == "cancel")

@@ -4,7 +4,6 @@
 #include <ostream>
 #include <string>
 
-#include "mail/QelSMTP.h"
 #include "msgwindow/MsgList.h"
 #include "msgwindow/ReplyComposer.h"
 
@@ -12,8 +11,8 @@ namespace vorlamsg {
 
 class ReplySteps {
 public:
-    ReplySteps(msgwindow::TMsgList& list, mail::TransportFactory& transports,
-               platform::EventPump& pump, platform::Shell& shell);
+    // smtp serves this panel only.
+    ReplySteps(msgwindow::TMsgList& list, mail::TQelSMTP& smtp, platform::Shell& shell);
 
     // reply | send | cancel | identity:N | to:TEXT | subj:TEXT | body:TEXT
     static bool IsStep(const std::string& step);
@@ -24,7 +23,6 @@ public:
 
 private:
     msgwindow::TMsgList& m_list;
-    mail::TQelSMTP m_smtp;
     msgwindow::ReplyPanelFields m_panel;
     msgwindow::TReplyComposer& m_composer;
 };

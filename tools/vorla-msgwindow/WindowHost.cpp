@@ -16,14 +16,14 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
 }  // namespace
 
 WindowHost::WindowHost(std::ostream& out, ConsoleMainView& mainView, ConsoleDialogs& dialogs,
-                       mail::TQelPOP& pop, platform::EventPump& pump, platform::Shell& shell,
-                       mail::TransportFactory& smtpTransports)
+                       monitor::TVorla& vorla, mail::TQelPOP& pop, mail::TQelSMTP& smtp,
+                       platform::EventPump& pump, platform::Shell& shell)
     : m_out(out),
       m_mainView(mainView),
       m_dialogs(dialogs),
-      m_bridge(mainView),
-      m_list({m_bridge.State(), m_bridge, pop, m_memo, *this, dialogs, dialogs, pump}),
-      m_reply(m_list, smtpTransports, pump, shell) {}
+      m_vorla(vorla),
+      m_list({vorla.Shared(), vorla, pop, m_memo, *this, dialogs, dialogs, pump}),
+      m_reply(m_list, smtp, shell) {}
 
 bool WindowHost::IsStep(const std::string& step) {
     static const char* const kPlain[] = {"next",    "prev", "delete", "read",
@@ -45,7 +45,7 @@ void WindowHost::ShowModal() {
     m_opened = true;
     m_visible = true;
     const msgwindow::MsgWindowPlacement placement =
-        m_list.FormShow(m_vorla->Skin, kScreenWidth, kScreenHeight);
+        m_list.FormShow(m_vorla.Skin, kScreenWidth, kScreenHeight);
     m_left = placement.Left;
     m_top = placement.Top;
     PrintBlock("open");
@@ -56,12 +56,10 @@ void WindowHost::ShowModal() {
             m_closedByStep = true;
             break;  // the monitor's side of the closing comes first; Finish prints the block
         }
-        m_bridge.GiveToMonitor();
         PrintBlock(step);
     }
     if (m_visible)
         m_list.CloseMsgClick();
-    m_bridge.GiveToMonitor();
     m_visible = false;
 }
 
@@ -119,7 +117,7 @@ void WindowHost::PrintBlock(const std::string& name) {
         PrintLine(m_out, "memo", line);
     m_reply.Print(m_out);
     PrintLine(m_out, "status", m_mainView.LastStatus());
-    m_out << "count: " << m_vorla->WaitingCount << '\n' << std::flush;
+    m_out << "count: " << m_vorla.Shared().WaitingCount << '\n' << std::flush;
 }
 
 }  // namespace vorlamsg

@@ -1,6 +1,6 @@
 #pragma once
 // The message window of vorla-msgwindow: TMsgList on an in-memory memo, shown "modally" by
-// running the user's steps. The monitor hands over to Bridge(), which shares its state.
+// running the user's steps. It works on the monitor's shared state and reports back to it.
 #include <ostream>
 #include <string>
 #include <vector>
@@ -8,23 +8,17 @@
 #include "Console.h"
 #include "ReplySteps.h"
 #include "monitor/Monitor.h"
-#include "monitor/MsgWindowBridge.h"
 #include "msgwindow/MsgList.h"
 
 namespace vorlamsg {
 
 class WindowHost final : public monitor::MessageWindow, public msgwindow::MsgListView {
 public:
+    // The steps run inside ShowModal.
     WindowHost(std::ostream& out, ConsoleMainView& mainView, ConsoleDialogs& dialogs,
-               mail::TQelPOP& pop, platform::EventPump& pump, platform::Shell& shell,
-               mail::TransportFactory& smtpTransports);
+               monitor::TVorla& vorla, mail::TQelPOP& pop, mail::TQelSMTP& smtp,
+               platform::EventPump& pump, platform::Shell& shell);
 
-    // The monitor must be set before it hands over; the steps run inside ShowModal.
-    void Attach(monitor::TVorla& vorla) {
-        m_vorla = &vorla;
-        m_bridge.Attach(vorla, *this);
-    }
-    monitor::MsgWindowBridge& Bridge() { return m_bridge; }
     void SetSteps(std::vector<std::string> steps) { m_steps = std::move(steps); }
 
     // The "== NAME" block: the memo, the status last drawn, the waiting count.
@@ -54,8 +48,7 @@ private:
     std::ostream& m_out;
     ConsoleMainView& m_mainView;
     ConsoleDialogs& m_dialogs;
-    monitor::TVorla* m_vorla = nullptr;
-    monitor::MsgWindowBridge m_bridge;
+    monitor::TVorla& m_vorla;
     msgwindow::MemoLines m_memo;
     msgwindow::TMsgList m_list;
     ReplySteps m_reply;

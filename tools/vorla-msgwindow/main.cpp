@@ -8,11 +8,7 @@
 
 #include "Console.h"
 #include "WindowHost.h"
-#include "mail/PosixTransport.h"
-#include "mail/QelPOP3.h"
-#include "monitor/ComponentAdapters.h"
-#include "monitor/Monitor.h"
-#include "net/RASControl.h"
+#include "app/composition/Composition.h"
 #include "platform/LinuxDesktop.h"
 #include "platform/PppRasApi.h"
 #include "platform/QueuedSynchronizer.h"
@@ -72,25 +68,20 @@ int main(int argc, char** argv) {
     vorlamsg::ConsoleShell shell(std::cout);
     platform::QueuedSynchronizer windowThread;
     platform::IdleTimerHost tickerTimers;
-    mail::PosixTransportFactory transports;
-    mail::TQelPOP pop(transports, windowThread);
-    pop.StrErrorInFormatOfMsg = "Error";
-    pop.RetrieveProgressStep = 10;
-    monitor::QelPopClient popClient(pop);
     platform::PppRasApi rasApi;
-    net::TRASControl rasc(rasApi);
-    monitor::RasDialUp dialUp(rasc);
-    NoDownloads noDownloads;
-    IdleTimer timer;
     platform::XdgAutorun autorun;
     platform::XdgMailtoHandler mailto;
-    vorlamsg::WindowHost window(std::cout, view, dialogs, pop, windowThread, shell, transports);
-
-    monitor::TVorla vorla({view, popClient, dialUp, noDownloads, timer, tickerTimers,
-                           window.Bridge(), windowThread, shell, autorun, mailto},
-                          folder);
+    NoDownloads noDownloads;
+    IdleTimer timer;
+    app::Composition parts(
+        {windowThread, windowThread, tickerTimers, rasApi, shell, autorun, mailto}, folder, folder);
+    parts.POP.StrErrorInFormatOfMsg = "Error";
+    parts.POP.RetrieveProgressStep = 10;
+    monitor::TVorla& vorla = parts.BuildMonitor({view, timer, nullptr, nullptr, &noDownloads});
     vorla.SaveOnShutDown = false;
-    window.Attach(vorla);
+    vorlamsg::WindowHost window(std::cout, view, dialogs, vorla, parts.POP, parts.QMail,
+                                windowThread, shell);
+    vorla.SetMessageWindow(window);
     window.SetSteps(std::move(steps));
 
     if (!vorla.FormCreate())

@@ -2,8 +2,8 @@
 // The text form of everything LitConfig holds in memory, one "name=value" line each.
 #include <ostream>
 
-#include "settings/Commun.h"
 #include "settings/Config.h"
+#include "settings/Tables.h"
 
 namespace tools {
 

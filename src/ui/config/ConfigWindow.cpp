@@ -6,7 +6,8 @@ ConfigWindow::ConfigWindow(ConfigWindowParts parts, QWidget* parent)
     : m_parts(parts),
       m_files(parent),
       m_skinHost(parts.vorla, parts.view),
-      m_logic(parts.vorla.Config, parts.vorla.Tables, parts.vorla.SettingsFolder(),
+      m_logic(parts.vorla.Shared().Config, parts.vorla.Shared().Tables,
+              parts.vorla.SettingsFolder(),
               {parts.dialogs, parts.shell, m_files, m_skinHost, parts.preview}),
       m_dialog(m_logic, parent) {}
 

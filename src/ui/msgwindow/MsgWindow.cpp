@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "ui/Pictures.h"
+#include "ui/controls/Pictures.h"
 
 namespace ui {
 
@@ -15,7 +15,7 @@ MsgWindow::MsgWindow(MsgWindowParts parts, QWidget* parent)
       m_skin(parts.skin),
       m_memo(new MemoEdit(this)),
       m_fileDialogs(this, parts.notesFolder),
-      m_smtp(m_smtpTransports, parts.pump),
+      m_smtp(parts.QMail),
       m_mailPan(new ReplyPanelWidget(this)) {
     setWindowTitle(QStringLiteral("Vorla"));
     setObjectName(QStringLiteral("MsgList"));
@@ -24,7 +24,7 @@ MsgWindow::MsgWindow(MsgWindowParts parts, QWidget* parent)
                                 parts.dialogs, m_fileDialogs, parts.pump});
     for (std::size_t i = 0; i < m_buttons.size(); ++i)
         m_buttons[i] = new ImgBtnWidget(this, m_list->Buttons[i]);
-    m_mailPan->SetComposer(m_list->AttachComposer({m_smtp, m_shell, *m_mailPan}));
+    m_mailPan->SetComposer(m_list->AttachComposer({m_smtp, parts.shell, *m_mailPan}));
     Wire();
 }
 

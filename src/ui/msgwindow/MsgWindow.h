@@ -11,12 +11,11 @@
 #include <array>
 #include <memory>
 
-#include "mail/PosixTransport.h"
-#include "mail/QelSMTP.h"
 #include "monitor/Services.h"
 #include "msgwindow/MsgList.h"
-#include "platform/LinuxDesktop.h"
-#include "ui/ImgBtnWidget.h"
+#include "msgwindow/ReplyComposer.h"
+#include "platform/Desktop.h"
+#include "ui/controls/ImgBtnWidget.h"
 #include "ui/msgwindow/MemoEdit.h"
 #include "ui/msgwindow/QtFileDialogs.h"
 #include "ui/msgwindow/ReplyPanelWidget.h"
@@ -25,9 +24,13 @@ namespace ui {
 
 // What the window borrows from the program; everything must outlive it.
 struct MsgWindowParts {
-    msgwindow::SharedState& state;
-    msgwindow::MainWindowLink& mainWindow;
+    monitor::Commun& state;
+    monitor::MainWindowLink& mainWindow;
     mail::TQelPOP& POP;
+    // The client for replies; it serves this window only.
+    mail::TQelSMTP& QMail;
+    // Opens a "mailto:" link.
+    platform::Shell& shell;
     platform::Dialogs& dialogs;
     platform::EventPump& pump;
     // The current skin (the main window's); read each time the window is shown.
@@ -84,10 +87,7 @@ private:
     MemoEdit* m_memo;
     QtFileDialogs m_fileDialogs;
     std::unique_ptr<msgwindow::TMsgList> m_list;
-    // The window's own SMTP client for replies, and the desktop for a "mailto:" link.
-    mail::PosixTransportFactory m_smtpTransports;
-    mail::TQelSMTP m_smtp;
-    platform::XdgShell m_shell;
+    mail::TQelSMTP& m_smtp;
     ReplyPanelWidget* m_mailPan;
     std::array<ImgBtnWidget*, skin::kMsgButtonCount> m_buttons{};
     QImage m_background;

@@ -2,7 +2,7 @@
 
 #include <QFileDialog>
 
-#include "ui/Text.h"
+#include "ui/controls/Text.h"
 
 namespace ui {
 

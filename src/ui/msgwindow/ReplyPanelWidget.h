@@ -9,7 +9,7 @@
 
 #include "msgwindow/ReplyComposer.h"
 #include "skin/ImgBtn.h"
-#include "ui/ImgBtnWidget.h"
+#include "ui/controls/ImgBtnWidget.h"
 
 namespace ui {
 

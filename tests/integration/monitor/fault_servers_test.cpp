@@ -72,7 +72,7 @@ protected:
     }
 
     bool ErrorSays(const std::string& text) const {
-        return vorla->ErrorNotice().find(text) != std::string::npos;
+        return vorla->Shared().ErrorNotice().find(text) != std::string::npos;
     }
 
     NeverResolver resolver;
@@ -88,20 +88,20 @@ TEST_F(FaultServersTest, ResetAtTheGreeting) {
     harness::PopFaultServer probeServer({Behaviour::ResetAtGreeting});
     StartOn("127.0.0.1", probeServer.Port());
     Measure("reset at the greeting, Connect", [&] { vorla->ConnectClick(); });
-    EXPECT_FALSE(vorla->IsConnected);
-    EXPECT_TRUE(ErrorSays("Connection reset by peer")) << vorla->ErrorNotice();
+    EXPECT_FALSE(vorla->Shared().IsConnected);
+    EXPECT_TRUE(ErrorSays("Connection reset by peer")) << vorla->Shared().ErrorNotice();
     EXPECT_TRUE(view.With("message ").empty());
     EXPECT_EQ(view.calls.back(), "buttons on");
 
     harness::PopFaultServer checkServer(
         {Behaviour::Answer, Behaviour::Answer, Behaviour::ResetAtGreeting});
-    vorla->Tables.AccountTable[0].port_number = checkServer.Port();
+    vorla->Shared().Tables.AccountTable[0].port_number = checkServer.Port();
     vorla->ConnectClick();
-    ASSERT_TRUE(vorla->IsConnected) << vorla->ErrorNotice();
-    ASSERT_EQ(vorla->WaitingCount, 3);
+    ASSERT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
+    ASSERT_EQ(vorla->Shared().WaitingCount, 3);
     Measure("reset at the greeting, timer check", [&] { vorla->TimerTimer(); });
-    EXPECT_EQ(vorla->Tables.AccountTable[0].LastCount, settings::kCheckFailed);
-    EXPECT_TRUE(ErrorSays("Connection reset by peer")) << vorla->ErrorNotice();
+    EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kCheckFailed);
+    EXPECT_TRUE(ErrorSays("Connection reset by peer")) << vorla->Shared().ErrorNotice();
     EXPECT_TRUE(timer.enabled);
     EXPECT_TRUE(vorla->Ticker.Scroll.Enabled());
     EXPECT_LE(elapsedMs, static_cast<long long>(kTimeOutMs));
@@ -111,12 +111,12 @@ TEST_F(FaultServersTest, ServerThatNeverAnswers) {
     harness::PopFaultServer server({Behaviour::Answer, Behaviour::Answer, Behaviour::Silent});
     StartOn("127.0.0.1", server.Port());
     vorla->ConnectClick();
-    ASSERT_TRUE(vorla->IsConnected) << vorla->ErrorNotice();
+    ASSERT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
 
     Measure("silent server, timer check until the time-out", [&] { vorla->TimerTimer(); });
     EXPECT_GE(elapsedMs, static_cast<long long>(kTimeOutMs));
-    EXPECT_TRUE(ErrorSays("timed out")) << vorla->ErrorNotice();
-    EXPECT_EQ(vorla->Tables.AccountTable[0].LastCount, settings::kCheckFailed);
+    EXPECT_TRUE(ErrorSays("timed out")) << vorla->Shared().ErrorNotice();
+    EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kCheckFailed);
     EXPECT_TRUE(timer.enabled);
 }
 
@@ -126,16 +126,16 @@ TEST_F(FaultServersTest, DisconnectOrExitEndTheWaitAtOnce) {
     StartOn("127.0.0.1", server.Port());
     realPop.TimeOut = 60000;
     vorla->ConnectClick();
-    ASSERT_TRUE(vorla->IsConnected) << vorla->ErrorNotice();
+    ASSERT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
 
     ClickDuringTheWait(200, [this] { vorla->DisconnectClick(); });
     Measure("silent server, Disconnect after 200 ms", [&] { vorla->TimerTimer(); });
     EXPECT_LT(elapsedMs, 10000) << "ended by the click, far before the time-out";
-    EXPECT_TRUE(ErrorSays("Operation canceled")) << vorla->ErrorNotice();
-    EXPECT_FALSE(vorla->IsConnected) << "the disconnect ran after the check";
+    EXPECT_TRUE(ErrorSays("Operation canceled")) << vorla->Shared().ErrorNotice();
+    EXPECT_FALSE(vorla->Shared().IsConnected) << "the disconnect ran after the check";
 
     vorla->ConnectClick();
-    ASSERT_TRUE(vorla->IsConnected) << vorla->ErrorNotice();
+    ASSERT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
     ClickDuringTheWait(200, [this] { vorla->Exit1Click(); });
     Measure("silent server, Exit after 200 ms", [&] { vorla->TimerTimer(); });
     EXPECT_LT(elapsedMs, 10000);
@@ -148,15 +148,16 @@ TEST_F(FaultServersTest, NameThatNeverResolves) {
     Measure("name that never resolves, Connect", [&] { vorla->ConnectClick(); });
     EXPECT_EQ(resolver.asked, std::vector<std::string>{"pop.nowhere.lan"});
     EXPECT_GE(elapsedMs, static_cast<long long>(kTimeOutMs));
-    EXPECT_FALSE(vorla->IsConnected);
-    EXPECT_TRUE(ErrorSays("no answer for pop.nowhere.lan in time")) << vorla->ErrorNotice();
+    EXPECT_FALSE(vorla->Shared().IsConnected);
+    EXPECT_TRUE(ErrorSays("no answer for pop.nowhere.lan in time"))
+        << vorla->Shared().ErrorNotice();
     EXPECT_EQ(view.calls.back(), "buttons on");
 
     realPop.TimeOut = 60000;
     ClickDuringTheWait(200, [this] { vorla->DisconnectClick(); });
     Measure("name that never resolves, Disconnect after 200 ms", [&] { vorla->ConnectClick(); });
     EXPECT_LT(elapsedMs, 10000);
-    EXPECT_TRUE(ErrorSays("Operation canceled")) << vorla->ErrorNotice();
+    EXPECT_TRUE(ErrorSays("Operation canceled")) << vorla->Shared().ErrorNotice();
 }
 
 TEST_F(FaultServersTest, ReservedNamesAreNeverLookedUp) {
@@ -166,7 +167,7 @@ TEST_F(FaultServersTest, ReservedNamesAreNeverLookedUp) {
         StartOn(host, 110);
         Measure("reserved name " + host, [&] { vorla->ConnectClick(); });
         EXPECT_TRUE(ErrorSays("is under a reserved domain and is never looked up"))
-            << vorla->ErrorNotice();
+            << vorla->Shared().ErrorNotice();
         EXPECT_LT(elapsedMs, static_cast<long long>(kTimeOutMs));
     }
     EXPECT_TRUE(resolver.asked.empty());
@@ -180,8 +181,8 @@ TEST_F(FaultServersTest, SystemResolverFindsAHostName) {
     MakeVorla(systemClient);
     StartOn("localhost", server.Port());
     vorla->ConnectClick();
-    EXPECT_TRUE(vorla->IsConnected) << vorla->ErrorNotice();
-    EXPECT_EQ(vorla->WaitingCount, 3);
+    EXPECT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
+    EXPECT_EQ(vorla->Shared().WaitingCount, 3);
     MakeVorla(popClient);
 }
 

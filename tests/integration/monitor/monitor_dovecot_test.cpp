@@ -53,11 +53,11 @@ TEST_F(MonitorDovecotTest, ChecksCountAndPlayTheSoundOncePerNewMessage) {
     ASSERT_TRUE(StartOn(server));
 
     vorla->ConnectClick();
-    ASSERT_TRUE(vorla->IsConnected) << vorla->ErrorNotice();
-    EXPECT_EQ(vorla->WaitingCount, 2);
+    ASSERT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
+    EXPECT_EQ(vorla->Shared().WaitingCount, 2);
     EXPECT_EQ(vorla->Ticker.StatusText, "Dove 2 messages");
-    EXPECT_EQ(vorla->Tables.AccountTable[0].LastCount, 2);
-    EXPECT_EQ(vorla->ErrorNotice(), "") << "Dovecot refuses LAST; that is no failure";
+    EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, 2);
+    EXPECT_EQ(vorla->Shared().ErrorNotice(), "") << "Dovecot refuses LAST; that is no failure";
     EXPECT_EQ(view.Count("sound /sounds/mail.wav"), 1);
 
     vorla->TimerTimer();
@@ -65,7 +65,7 @@ TEST_F(MonitorDovecotTest, ChecksCountAndPlayTheSoundOncePerNewMessage) {
 
     server.AddMessage(Message("three"));
     vorla->TimerTimer();
-    EXPECT_EQ(vorla->WaitingCount, 3);
+    EXPECT_EQ(vorla->Shared().WaitingCount, 3);
     EXPECT_EQ(view.Count("sound /sounds/mail.wav"), 2) << "the added message";
     vorla->TimerTimer();
     EXPECT_EQ(view.Count("sound /sounds/mail.wav"), 2);
@@ -76,27 +76,27 @@ TEST_F(MonitorDovecotTest, StoppedServerGivesTheErrorAndAFailedCount) {
     server.AddMessage(Message("one"));
     ASSERT_TRUE(StartOn(server));
     vorla->ConnectClick();
-    ASSERT_TRUE(vorla->IsConnected) << vorla->ErrorNotice();
+    ASSERT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
 
     server.Stop();
     vorla->TimerTimer();
-    EXPECT_EQ(vorla->ErrorNotice().rfind("Dove ", 0), 0u) << vorla->ErrorNotice();
-    EXPECT_NE(vorla->ErrorNotice().find("Connection refused"), std::string::npos)
-        << vorla->ErrorNotice();
-    EXPECT_EQ(vorla->Tables.AccountTable[0].LastCount, settings::kCheckFailed);
-    EXPECT_EQ(vorla->WaitingCount, 1) << "the count of the last good check stays";
-    EXPECT_EQ(vorla->Ticker.StatusText, vorla->ErrorNotice());
-    EXPECT_TRUE(vorla->IsConnected);
+    EXPECT_EQ(vorla->Shared().ErrorNotice().rfind("Dove ", 0), 0u) << vorla->Shared().ErrorNotice();
+    EXPECT_NE(vorla->Shared().ErrorNotice().find("Connection refused"), std::string::npos)
+        << vorla->Shared().ErrorNotice();
+    EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kCheckFailed);
+    EXPECT_EQ(vorla->Shared().WaitingCount, 1) << "the count of the last good check stays";
+    EXPECT_EQ(vorla->Ticker.StatusText, vorla->Shared().ErrorNotice());
+    EXPECT_TRUE(vorla->Shared().IsConnected);
 }
 
 TEST_F(MonitorDovecotTest, WrongPasswordIsTheServersText) {
     harness::DovecotServer server;
     ASSERT_TRUE(StartOn(server));
-    vorla->Tables.AccountTable[0].password = "wrong";
+    vorla->Shared().Tables.AccountTable[0].password = "wrong";
     vorla->ConnectClick();
-    ASSERT_TRUE(vorla->IsConnected);
-    EXPECT_EQ(vorla->ErrorNotice(), "Dove -ERR [AUTH] Authentication failed.");
-    EXPECT_EQ(vorla->Tables.AccountTable[0].LastCount, settings::kCheckFailed);
+    ASSERT_TRUE(vorla->Shared().IsConnected);
+    EXPECT_EQ(vorla->Shared().ErrorNotice(), "Dove -ERR [AUTH] Authentication failed.");
+    EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kCheckFailed);
 }
 
 TEST_F(MonitorDovecotTest, VorlaCheckPrintsTheCycle) {

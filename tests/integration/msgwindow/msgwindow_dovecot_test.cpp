@@ -45,7 +45,7 @@ protected:
         state.IsConnected = true;
         state.CurrentAccount = 1;
         pop.OnError = [this](mail::TObject*, int, const std::string& text) {
-            state.ErrorNotice = "Dove " + pop.ReplyStatus + " " + text;
+            state.SetErrorNotice("Dove " + pop.ReplyStatus + " " + text);
         };
     }
 
@@ -65,7 +65,7 @@ protected:
     mail::PosixTransportFactory transports;
     platform::NullEventPump pump;
     mail::TQelPOP pop{transports, pump};
-    msgwindow::SharedState state;
+    monitor::Commun state;
     testsupport::FakeMainWindow mainWindow;
     msgwindow::MemoLines memo;
     testsupport::FakeMsgView view;
@@ -91,7 +91,7 @@ TEST_F(MsgWindowDovecotTest, PagesReadsAndDeletesOnTheServer) {
     EXPECT_EQ(Subject(), "Subj : one");
     list.NextClick();
     EXPECT_EQ(Subject(), "Subj : two");
-    EXPECT_EQ(state.ErrorNotice, "");
+    EXPECT_EQ(state.ErrorNotice(), "");
     pop.Quit();
 }
 

@@ -89,7 +89,7 @@ protected:
     platform::NullEventPump pump;
     mail::TQelPOP pop{popFactory, pump};
     mail::TQelSMTP smtp{transports, pump};
-    msgwindow::SharedState state;
+    monitor::Commun state;
     testsupport::FakeMainWindow mainWindow;
     msgwindow::MemoLines memo;
     testsupport::FakeMsgView view;

@@ -75,12 +75,12 @@ void ConfigWindowTest::okAppliesAndWritesTheSettingsAndCloseDropsThem() {
     };
     WhenShown(window, [&](ui::ConfigDialog& dialog) { chooseFast(dialog, "Cancel"); });
     window.Config1Click();
-    QCOMPARE(vorla.Config.speed, 1);
+    QCOMPARE(vorla.Shared().Config.speed, 1);
     QCOMPARE(settings::FindInSkin(ini, "", "speed"), std::string("1"));
 
     WhenShown(window, [&](ui::ConfigDialog& dialog) { chooseFast(dialog, "OK"); });
     window.Config1Click();
-    QCOMPARE(vorla.Config.speed, 2);
+    QCOMPARE(vorla.Shared().Config.speed, 2);
     QCOMPARE(vorla.Ticker.Scroll.Interval(), std::uint16_t(5));
     QCOMPARE(timer.interval, 60000);
     QCOMPARE(settings::FindInSkin(ini, "", "speed"), std::string("2"));
@@ -114,7 +114,7 @@ void ConfigWindowTest::programConfigureAddsAnAccountToTheSettingsFolder() {
     const std::string accounts = fixture.SettingsFolder() + "Accounts.ini";
     QCOMPARE(settings::FindInSkin(accounts, "[Account1]", "acc_name"), std::string("Home"));
     QVERIFY(!std::filesystem::exists(fixture.Folder() + "/Accounts.ini"));
-    QCOMPARE(fixture.Program().Vorla().Tables.AccountCount, 1);
+    QCOMPARE(fixture.Program().Vorla().Shared().Tables.AccountCount, 1);
     QVERIFY(fixture.dialogs.messages.empty());
 }
 

@@ -9,6 +9,8 @@
 #include "Pop3Mailbox.h"
 #include "RecordingDialogs.h"
 #include "ScriptedTransport.h"
+#include "SmtpPeer.h"
+#include "platform/LinuxDesktop.h"
 #include "skin/PictureLoader.h"
 #include "ui/msgwindow/MsgWindow.h"
 
@@ -45,11 +47,15 @@ private:
         testsupport::Pop3MailboxFactory factory{box};
         mailtest::FakePump pump;
         mail::TQelPOP pop{factory, pump};
-        msgwindow::SharedState state;
+        testsupport::SmtpPeer smtpPeer;
+        testsupport::SmtpPeerFactory smtpFactory{smtpPeer};
+        mail::TQelSMTP smtp{smtpFactory, pump};
+        platform::XdgShell shell;
+        monitor::Commun state;
         testsupport::FakeMainWindow mainWindow;
         testsupport::RecordingDialogs dialogs;
         skin::MainWindowSkin skin = DefaultSkin();
-        ui::MsgWindow window{{state, mainWindow, pop, dialogs, pump, skin}};
+        ui::MsgWindow window{{state, mainWindow, pop, smtp, shell, dialogs, pump, skin}};
     };
 
 private slots:

@@ -209,10 +209,13 @@ void MonitorTest::MakeVorla(PopClient& popClient) {
 }
 
 void MonitorTest::MakeVorla(PopClient& popClient, DialUp& rasc) {
-    vorla = std::make_unique<TVorla>(
-        MonitorParts{view, popClient, rasc, downloader, timer, tickerTimers, messageWindow, pump,
-                     shell, autorun, mailto},
-        Folder());
+    // A fresh monitor is a fresh program: it starts from a fresh shared state.
+    commun = Commun{};
+    vorla = std::make_unique<TVorla>(commun,
+                                     MonitorParts{view, popClient, rasc, downloader, timer,
+                                                  tickerTimers, pump, shell, autorun, mailto},
+                                     Folder());
+    vorla->SetMessageWindow(messageWindow);
 }
 
 MonitorTest::~MonitorTest() {

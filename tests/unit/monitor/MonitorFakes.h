@@ -268,6 +268,7 @@ protected:
     FakeAutorun autorun;
     FakeMailto mailto;
     platform::IdleTimerHost tickerTimers;
+    Commun commun;
     std::unique_ptr<TVorla> vorla;
 
 private:

@@ -14,8 +14,8 @@ protected:
         pop.boxes["pop2.test"].count = 5;
         ASSERT_TRUE(Start({{"Box1", "pop1.test"}, {"Box2", "pop2.test"}}, extra));
         vorla->ConnectClick();
-        ASSERT_TRUE(vorla->IsConnected);
-        ASSERT_EQ(vorla->CurrentAccount, 1);
+        ASSERT_TRUE(vorla->Shared().IsConnected);
+        ASSERT_EQ(vorla->Shared().CurrentAccount, 1);
     }
 
     // Runs click once, from the first pump inside the next timer check (Box2), and records
@@ -46,15 +46,15 @@ protected:
 
 TEST_F(BusyGuardTest, SkinChosenDuringACheckIsAppliedAfterIt) {
     ConnectTwo({"playsnd =1", "wavsnd = /sounds/new.wav"});
-    vorla->Config.SkinDir = VORLA_SKINS;
-    const std::string before = vorla->Config.SkinFolder;
+    vorla->Shared().Config.SkinDir = VORLA_SKINS;
+    const std::string before = vorla->Shared().Config.SkinFolder;
     ClickDuringTheCheck([&] { vorla->SwitchSkinClick("frost"); });
 
     EXPECT_EQ(callsAfterClick, callsAtClick) << "nothing was redrawn inside the check";
     EXPECT_EQ(view.Count("status Box2 2 messages"), 0) << "no half-checked account shown";
-    EXPECT_EQ(vorla->Config.SkinFolder, std::string(VORLA_SKINS) + "/frost/");
-    EXPECT_NE(vorla->Config.SkinFolder, before);
-    EXPECT_EQ(vorla->Tables.AccountTable[1].LastCount, 5);
+    EXPECT_EQ(vorla->Shared().Config.SkinFolder, std::string(VORLA_SKINS) + "/frost/");
+    EXPECT_NE(vorla->Shared().Config.SkinFolder, before);
+    EXPECT_EQ(vorla->Shared().Tables.AccountTable[1].LastCount, 5);
     EXPECT_EQ(vorla->Ticker.StatusText, "Box2 5 messages");
     EXPECT_EQ(view.Count("sound /sounds/new.wav"), 2) << "Box1 at connect, Box2 once";
 }
@@ -69,10 +69,10 @@ TEST_F(BusyGuardTest, MailClickDuringACheckResetsTheAccountItShowsAfterIt) {
     });
     EXPECT_EQ(startedInCheck, 0u);
     EXPECT_EQ(shell.log, std::vector<std::string>{"start evolution"});
-    EXPECT_EQ(vorla->CurrentAccount, 2);
-    EXPECT_EQ(vorla->WaitingCount, 0) << "the reset came after the check's count";
-    EXPECT_EQ(vorla->Tables.AccountTable[1].LastCount, 0);
-    EXPECT_EQ(vorla->Tables.AccountTable[0].LastCount, 2);
+    EXPECT_EQ(vorla->Shared().CurrentAccount, 2);
+    EXPECT_EQ(vorla->Shared().WaitingCount, 0) << "the reset came after the check's count";
+    EXPECT_EQ(vorla->Shared().Tables.AccountTable[1].LastCount, 0);
+    EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, 2);
     EXPECT_EQ(vorla->Ticker.StatusText, "Box2 empty");
 }
 
@@ -100,7 +100,7 @@ TEST_F(BusyGuardTest, ClicksDuringACheckWaitTheirTurn) {
     EXPECT_EQ(connectsAfterClick, connectsAtClick) << "no second session inside the check";
     // The timer check, one refresh (the second replaced the first) and the menu's check.
     EXPECT_EQ(pop.Connects(), connects + 3);
-    EXPECT_EQ(vorla->CurrentAccount, 2) << "the menu checked account 2 last";
+    EXPECT_EQ(vorla->Shared().CurrentAccount, 2) << "the menu checked account 2 last";
     EXPECT_EQ(view.calls.back(), "buttons on");
     EXPECT_FALSE(vorla->Busy());
 }
@@ -111,16 +111,16 @@ TEST_F(BusyGuardTest, SkinWhoseIniBecameUnreadableIsAFailedSwitch) {
     const std::string skins = Folder() + "skins";
     fs::create_directories(skins);
     fs::copy(std::string(VORLA_SKINS) + "/default", skins + "/gone", fs::copy_options::recursive);
-    vorla->Config.SkinDir = skins;
+    vorla->Shared().Config.SkinDir = skins;
     const auto& listed = vorla->PopMnuPopup().SkinItems;
     ASSERT_EQ(listed, std::vector<std::string>{"gone"});
     fs::remove(skins + "/gone/skin.ini");
-    const std::string before = vorla->Config.SkinFolder;
+    const std::string before = vorla->Shared().Config.SkinFolder;
 
     EXPECT_NO_THROW(vorla->SwitchSkinClick("gone"));
     EXPECT_EQ(view.Last("message "), std::string("message ") + skin::kInvalidSkin);
     EXPECT_EQ(view.Count("exit"), 0);
-    EXPECT_EQ(vorla->Config.SkinFolder, before);
+    EXPECT_EQ(vorla->Shared().Config.SkinFolder, before);
     EXPECT_EQ(vorla->Ticker.StatusText, "Box1 2 messages");
 }
 

@@ -47,7 +47,7 @@ TEST_F(CheckCycleTest, RoundRobinTakesTheNextActiveAccount) {
         MakeVorla(pop);
         ASSERT_TRUE(Start(Accounts(row.inactive)));
         vorla->ConnectClick();
-        ASSERT_TRUE(vorla->IsConnected);
+        ASSERT_TRUE(vorla->Shared().IsConnected);
         for (int i = 0; i < row.ticks; ++i) {
             vorla->TimerTimer();
         }
@@ -58,7 +58,7 @@ TEST_F(CheckCycleTest, RoundRobinTakesTheNextActiveAccount) {
 TEST_F(CheckCycleTest, ASingleAccountSwitchedOffWhileOnLineIsStillChecked) {
     ASSERT_TRUE(Start(Accounts({false})));
     vorla->ConnectClick();
-    vorla->Tables.AccountTable[0].inactive = true;
+    vorla->Shared().Tables.AccountTable[0].inactive = true;
     vorla->TimerTimer();
     vorla->RefreshBtnMouseDown({.Left = true});
     EXPECT_EQ(Logins(pop), (std::vector<std::string>{"user1", "user1", "user1"}));
@@ -67,19 +67,19 @@ TEST_F(CheckCycleTest, ASingleAccountSwitchedOffWhileOnLineIsStillChecked) {
 TEST_F(CheckCycleTest, TwoAccountsNoneActiveNeitherLoopsNorChecks) {
     ASSERT_TRUE(Start(Accounts({true, true})));
     vorla->ConnectClick();
-    EXPECT_FALSE(vorla->IsConnected);
-    EXPECT_EQ(vorla->ErrorNotice(), kNoValidAccount);
+    EXPECT_FALSE(vorla->Shared().IsConnected);
+    EXPECT_EQ(vorla->Shared().ErrorNotice(), kNoValidAccount);
     EXPECT_EQ(pop.Connects(), 0);
 
     // Connected with an active account, which is then switched off while on line.
-    vorla->Tables.AccountTable[0].inactive = false;
+    vorla->Shared().Tables.AccountTable[0].inactive = false;
     vorla->ConnectClick();
-    ASSERT_TRUE(vorla->IsConnected);
-    vorla->Tables.AccountTable[0].inactive = true;
+    ASSERT_TRUE(vorla->Shared().IsConnected);
+    vorla->Shared().Tables.AccountTable[0].inactive = true;
     const int connectsBefore = pop.Connects();
     vorla->TimerTimer();
     EXPECT_EQ(pop.Connects(), connectsBefore);
-    EXPECT_EQ(vorla->ErrorNotice(), kNoValidAccount);
+    EXPECT_EQ(vorla->Shared().ErrorNotice(), kNoValidAccount);
     EXPECT_EQ(view.Last("status "), std::string("status ") + kNoValidAccount);
 }
 
@@ -89,7 +89,7 @@ TEST_F(CheckCycleTest, ConnectSetsTheCheckTimerAndShowsTheCount) {
     vorla->ConnectClick();
     EXPECT_EQ(timer.interval, 7 * 60000);
     EXPECT_TRUE(timer.enabled);
-    EXPECT_EQ(vorla->WaitingCount, 3);
+    EXPECT_EQ(vorla->Shared().WaitingCount, 3);
     EXPECT_EQ(vorla->Ticker.StatusText, "Box1 3 messages");
     EXPECT_EQ(view.Last("tray "), "tray mail");
     EXPECT_EQ(view.Last("flag "), "flag gotmail");
@@ -153,7 +153,7 @@ TEST_F(CheckCycleTest, SoundPlaysWhenTheCountRisesAndAfterEveryReset) {
 
     mailto.command = "evolution";
     vorla->MAILClick();
-    EXPECT_EQ(vorla->WaitingCount, 0);
+    EXPECT_EQ(vorla->Shared().WaitingCount, 0);
     vorla->TimerTimer();
     EXPECT_EQ(view.Count("sound /sounds/new.wav"), 5) << "after the counter reset";
 }
@@ -163,8 +163,8 @@ TEST_F(CheckCycleTest, NoSoundWhenSwitchedOffOrWithoutAFile) {
     pop.boxes["pop1.test"].count = 2;
     vorla->ConnectClick();
     EXPECT_TRUE(view.With("sound ").empty());
-    vorla->Config.playsnd = true;
-    vorla->Config.wavsnd.clear();
+    vorla->Shared().Config.playsnd = true;
+    vorla->Shared().Config.wavsnd.clear();
     pop.boxes["pop1.test"].count = 4;
     vorla->TimerTimer();
     EXPECT_TRUE(view.With("sound ").empty());
@@ -177,14 +177,14 @@ TEST_F(CheckCycleTest, FailedCheckKeepsTheCountAndShowsTheError) {
     vorla->TimerTimer();  // Box2
     pop.boxes["pop1.test"].refuseLogin = true;
     vorla->TimerTimer();  // Box1 again, refused
-    EXPECT_EQ(vorla->ErrorNotice(), "Box1 -ERR [AUTH] Authentication failed.");
-    EXPECT_EQ(vorla->Ticker.StatusText, vorla->ErrorNotice());
-    EXPECT_EQ(vorla->Ticker.TickerText, vorla->ErrorNotice());
-    EXPECT_EQ(vorla->Tables.AccountTable[0].LastCount, settings::kCheckFailed);
+    EXPECT_EQ(vorla->Shared().ErrorNotice(), "Box1 -ERR [AUTH] Authentication failed.");
+    EXPECT_EQ(vorla->Ticker.StatusText, vorla->Shared().ErrorNotice());
+    EXPECT_EQ(vorla->Ticker.TickerText, vorla->Shared().ErrorNotice());
+    EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kCheckFailed);
     EXPECT_EQ(view.Last("count "), "count 0") << "WaitingCount still describes Box2";
     EXPECT_EQ(view.Last("tray "), "tray connected");
     EXPECT_EQ(pop.log.back(), "login user1") << "no QUIT after a refused login";
-    EXPECT_TRUE(vorla->IsConnected);
+    EXPECT_TRUE(vorla->Shared().IsConnected);
 }
 
 TEST_F(CheckCycleTest, FailedCheckOfTheSameAccountKeepsItsCountOnTheDisplay) {
@@ -193,9 +193,9 @@ TEST_F(CheckCycleTest, FailedCheckOfTheSameAccountKeepsItsCountOnTheDisplay) {
     vorla->ConnectClick();
     pop.boxes["pop1.test"].refuseStat = true;
     vorla->TimerTimer();
-    EXPECT_EQ(vorla->WaitingCount, 5);
+    EXPECT_EQ(vorla->Shared().WaitingCount, 5);
     EXPECT_EQ(view.Last("count "), "count 5");
-    EXPECT_EQ(vorla->Tables.AccountTable[0].LastCount, settings::kCheckFailed);
+    EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kCheckFailed);
     EXPECT_EQ(vorla->Ticker.StatusText, "Box1 -ERR STAT refused");
 }
 
@@ -203,8 +203,8 @@ TEST_F(CheckCycleTest, ProbeErrorNamesTheFirstValidAccount) {
     ASSERT_TRUE(Start({{"Off", "off.test", true}, {"Work", "work.test"}}));
     pop.boxes["work.test"].refuseConnect = true;
     vorla->ConnectClick();
-    EXPECT_FALSE(vorla->IsConnected);
-    EXPECT_EQ(vorla->ErrorNotice(), "Work  Connection refused");
+    EXPECT_FALSE(vorla->Shared().IsConnected);
+    EXPECT_EQ(vorla->Shared().ErrorNotice(), "Work  Connection refused");
     EXPECT_FALSE(timer.enabled);
 }
 
@@ -236,7 +236,7 @@ TEST_F(CheckCycleTest, AccountMenuCaptionsBeforeAndAfterChecks) {
     EXPECT_TRUE(view.accountMenu[1].IsDefault);
 
     vorla->MnuClick(2);
-    EXPECT_EQ(vorla->CurrentAccount, 3) << "the tag is the account number minus one";
+    EXPECT_EQ(vorla->Shared().CurrentAccount, 3) << "the tag is the account number minus one";
 }
 
 TEST_F(CheckCycleTest, MenuTagOutsideTheTableChecksTheFirstAccount) {
@@ -246,7 +246,7 @@ TEST_F(CheckCycleTest, MenuTagOutsideTheTableChecksTheFirstAccount) {
         SCOPED_TRACE(tag);
         pop.log.clear();
         vorla->MnuClick(tag);
-        EXPECT_EQ(vorla->CurrentAccount, 1);
+        EXPECT_EQ(vorla->Shared().CurrentAccount, 1);
         EXPECT_EQ(Logins(pop), std::vector<std::string>{"user1"});
     }
 }
@@ -268,9 +268,9 @@ TEST_F(CheckCycleTest, DisconnectResetsTheCountsAndHangsUp) {
     vorla->ConnectClick();
     vorla->PopMnuPopup();
     vorla->DisconnectClick();
-    EXPECT_FALSE(vorla->IsConnected);
-    EXPECT_EQ(vorla->WaitingCount, 0);
-    EXPECT_EQ(vorla->Tables.AccountTable[0].LastCount, settings::kNotCheckedYet);
+    EXPECT_FALSE(vorla->Shared().IsConnected);
+    EXPECT_EQ(vorla->Shared().WaitingCount, 0);
+    EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kNotCheckedYet);
     EXPECT_TRUE(vorla->PopMnu().NewsItems.empty());
     EXPECT_EQ(dialUp.log.back(), "hangup 0");
     EXPECT_EQ(view.Last("tray "), "tray disconnected");
@@ -284,16 +284,17 @@ TEST_F(CheckCycleTest, DialUpTexts) {
     dialUp.entries = {"isp", "backup"};
     dialUp.dialError = "the line is busy";
     vorla->ConnectClick();
-    EXPECT_EQ(vorla->Config.RAS_num, 0) << "an index past the list falls back to the first entry";
+    EXPECT_EQ(vorla->Shared().Config.RAS_num, 0)
+        << "an index past the list falls back to the first entry";
     EXPECT_EQ(view.Count("status Connection to isp"), 1);
-    EXPECT_EQ(vorla->ErrorNotice(), "isp : the line is busy");
-    EXPECT_FALSE(vorla->IsConnected);
+    EXPECT_EQ(vorla->Shared().ErrorNotice(), "isp : the line is busy");
+    EXPECT_FALSE(vorla->Shared().IsConnected);
     EXPECT_EQ(pop.Connects(), 0);
 
     dialUp.entries.clear();
     vorla->ConnectClick();
-    EXPECT_EQ(vorla->ErrorNotice(), kNoDialUpEntry);
-    EXPECT_FALSE(vorla->IsConnected);
+    EXPECT_EQ(vorla->Shared().ErrorNotice(), kNoDialUpEntry);
+    EXPECT_FALSE(vorla->Shared().IsConnected);
 }
 
 TEST_F(CheckCycleTest, DroppedDialUpLineTakesTheWindowOffLine) {
@@ -301,12 +302,12 @@ TEST_F(CheckCycleTest, DroppedDialUpLineTakesTheWindowOffLine) {
     dialUp.entries = {"isp"};
     pop.boxes["pop1.test"].count = 1;
     vorla->ConnectClick();
-    ASSERT_TRUE(vorla->IsConnected);
+    ASSERT_TRUE(vorla->Shared().IsConnected);
 
     pop.boxes["pop1.test"].refuseConnect = true;
     dialUp.state = 8193;
     vorla->TimerTimer();
-    EXPECT_FALSE(vorla->IsConnected);
+    EXPECT_FALSE(vorla->Shared().IsConnected);
     EXPECT_EQ(vorla->Ticker.StatusText, "Disconnected");
     EXPECT_EQ(view.Last("tray "), "tray disconnected");
     EXPECT_EQ(view.Last("count "), "count 0");
@@ -326,7 +327,7 @@ TEST_F(CheckCycleTest, NewsDownloadRefusesAPumpedCheck) {
 TEST_F(CheckCycleTest, FlagDoubleClickOpensTheMailboxOrTheNotepad) {
     ASSERT_TRUE(Start(Accounts({false})));
     vorla->FLAGMouseDown({.Left = true, .Double = true});
-    EXPECT_TRUE(vorla->NotepadMode) << "disconnected: notepad";
+    EXPECT_TRUE(vorla->Shared().NotepadMode) << "disconnected: notepad";
     EXPECT_EQ(view.Count("status notepad"), 1);
 
     pop.boxes["pop1.test"].count = 2;
@@ -339,7 +340,7 @@ TEST_F(CheckCycleTest, FlagDoubleClickOpensTheMailboxOrTheNotepad) {
         pop.boxes["pop1.test"].count = 1;
     };
     vorla->FLAGMouseDown({.Left = true, .Double = true});
-    EXPECT_FALSE(vorla->NotepadMode);
+    EXPECT_FALSE(vorla->Shared().NotepadMode);
     EXPECT_EQ(pumpedChecks, 0) << "no check while the mailbox session is open";
     EXPECT_EQ(messageWindow.log, (std::vector<std::string>{"modal", "display 1", "modal"}));
     EXPECT_EQ(view.Count("status reading message..."), 1);
@@ -354,7 +355,8 @@ TEST_F(CheckCycleTest, FailedFirstFetchShowsAMessageAndRestartsTheTimers) {
     messageWindow.displayError = "Not connected.";
     vorla->FLAGMouseDown({.Left = true, .Double = true});
     EXPECT_EQ(view.Last("message "), "message Not connected.");
-    EXPECT_EQ(vorla->WaitingCount, 2) << "a session that did not open keeps the last count";
+    EXPECT_EQ(vorla->Shared().WaitingCount, 2)
+        << "a session that did not open keeps the last count";
     EXPECT_TRUE(timer.enabled);
     EXPECT_EQ(view.calls.back(), "buttons on");
 }
@@ -363,7 +365,7 @@ TEST_F(CheckCycleTest, SkinSwitchKeepsTheMailStateOfTheTray) {
     ASSERT_TRUE(Start(Accounts({false})));
     pop.boxes["pop1.test"].count = 2;
     vorla->ConnectClick();
-    vorla->Config.SkinDir = VORLA_SKINS;
+    vorla->Shared().Config.SkinDir = VORLA_SKINS;
     vorla->SwitchSkinClick("frost");
     EXPECT_EQ(view.Last("tray "), "tray mail");
     EXPECT_EQ(view.Last("flag "), "flag gotmail");

@@ -39,22 +39,22 @@ TEST_F(CheckFaultsTest, MailFaultLeavesNoCallAndBringsTheWindowBack) {
         ASSERT_TRUE(StartOne());
         if (row.connectFirst) {
             vorla->ConnectClick();
-            ASSERT_TRUE(vorla->IsConnected);
+            ASSERT_TRUE(vorla->Shared().IsConnected);
         }
         Box().resetAtGreeting = true;
         view.calls.clear();
 
         EXPECT_NO_THROW(row.action(*vorla));
-        EXPECT_EQ(vorla->ErrorNotice(), kReset);
+        EXPECT_EQ(vorla->Shared().ErrorNotice(), kReset);
         EXPECT_TRUE(view.With("message ").empty()) << "no message box for a mail fault";
         EXPECT_FALSE(vorla->Busy());
         EXPECT_TRUE(vorla->Ticker.Scroll.Enabled());
         if (row.connectFirst) {
-            EXPECT_EQ(vorla->Tables.AccountTable[0].LastCount, settings::kCheckFailed);
+            EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kCheckFailed);
             EXPECT_EQ(vorla->Ticker.StatusText, kReset);
             EXPECT_TRUE(timer.enabled);
         } else {
-            EXPECT_FALSE(vorla->IsConnected);
+            EXPECT_FALSE(vorla->Shared().IsConnected);
             EXPECT_FALSE(timer.enabled);
         }
         const auto buttons = view.With("buttons ");
@@ -79,18 +79,18 @@ TEST_F(CheckFaultsTest, ClosedGreetingIsExplainedWithTheClientsText) {
     Box().closeAtGreeting = true;
     ASSERT_TRUE(Start({{"Box1", "pop1.test"}}));
     vorla->ConnectClick();
-    EXPECT_EQ(vorla->ErrorNotice(), "Box1 Connection closed by the server.");
+    EXPECT_EQ(vorla->Shared().ErrorNotice(), "Box1 Connection closed by the server.");
 }
 
 TEST_F(CheckFaultsTest, ConnectWhileTheServerIsDownShowsTheWindowOffLineAndCanRecover) {
     ASSERT_TRUE(StartOne());
     vorla->ConnectClick();
-    ASSERT_TRUE(vorla->IsConnected);
+    ASSERT_TRUE(vorla->Shared().IsConnected);
     ASSERT_EQ(view.Last("tray "), "tray mail");
 
     Box().refuseConnect = true;
     vorla->ConnectClick();
-    EXPECT_FALSE(vorla->IsConnected);
+    EXPECT_FALSE(vorla->Shared().IsConnected);
     EXPECT_EQ(view.Last("online-picture "), "online-picture off");
     EXPECT_EQ(view.Last("tray "), "tray disconnected");
     EXPECT_EQ(view.Last("count "), "count 0");
@@ -99,7 +99,7 @@ TEST_F(CheckFaultsTest, ConnectWhileTheServerIsDownShowsTheWindowOffLineAndCanRe
 
     Box().refuseConnect = false;
     vorla->ConnectClick();
-    EXPECT_TRUE(vorla->IsConnected);
+    EXPECT_TRUE(vorla->Shared().IsConnected);
     EXPECT_EQ(view.Last("online-picture "), "online-picture on");
     EXPECT_EQ(view.Last("tray "), "tray mail");
     EXPECT_TRUE(timer.enabled);
@@ -121,34 +121,34 @@ TEST_F(DialUpFaultsTest, LineDialledForAServerThatDoesNotAnswerIsHungUp) {
     ASSERT_TRUE(StartOne({"RAS_connect =1", "autocheck =1"}));
     Box().refuseConnect = true;
     vorla->ConnectClick();
-    EXPECT_FALSE(vorla->IsConnected);
+    EXPECT_FALSE(vorla->Shared().IsConnected);
     EXPECT_TRUE(api.connections.empty()) << "the dialled line was hung up";
     EXPECT_FALSE(rasc.Busy());
 
     Box().refuseConnect = false;
     vorla->ConnectClick();
-    EXPECT_TRUE(vorla->IsConnected) << vorla->ErrorNotice();
+    EXPECT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
     EXPECT_EQ(api.dialledParams.size(), 2u);
 }
 
 TEST_F(DialUpFaultsTest, LinkLostWhileTheDiallerRunsIsReleased) {
     ASSERT_TRUE(StartOne({"RAS_connect =1", "autocheck =1"}));
     vorla->ConnectClick();
-    ASSERT_TRUE(vorla->IsConnected);
+    ASSERT_TRUE(vorla->Shared().IsConnected);
     ASSERT_EQ(api.connections.size(), 1u);
 
     // pppd keeps running without a link.
     api.connections[0].state = platform::kRasStateOpenPort;
     Box().refuseConnect = true;
     vorla->TimerTimer();
-    EXPECT_FALSE(vorla->IsConnected);
+    EXPECT_FALSE(vorla->Shared().IsConnected);
     EXPECT_EQ(view.Last("tray "), "tray disconnected");
     EXPECT_TRUE(api.connections.empty());
     EXPECT_FALSE(rasc.Busy());
 
     Box().refuseConnect = false;
     vorla->ConnectClick();
-    EXPECT_TRUE(vorla->IsConnected) << vorla->ErrorNotice();
+    EXPECT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
 }
 
 TEST_F(CheckFaultsTest, DisconnectOrExitDuringACheckAbortsIt) {
@@ -167,7 +167,7 @@ TEST_F(CheckFaultsTest, DisconnectOrExitDuringACheckAbortsIt) {
         Box() = {};
         ASSERT_TRUE(StartOne());
         vorla->ConnectClick();
-        ASSERT_TRUE(vorla->IsConnected);
+        ASSERT_TRUE(vorla->Shared().IsConnected);
         Box().silent = true;
         int pumpsInCheck = 0;
         bool clicked = false;
@@ -185,9 +185,9 @@ TEST_F(CheckFaultsTest, DisconnectOrExitDuringACheckAbortsIt) {
         pump.onPump = nullptr;
 
         EXPECT_LT(pumpsInCheck, 10) << "the wait ended at the click, not at its time-out";
-        EXPECT_EQ(vorla->IsConnected, row.connectedAfter);
-        EXPECT_NE(vorla->ErrorNotice().find("Operation canceled"), std::string::npos)
-            << vorla->ErrorNotice();
+        EXPECT_EQ(vorla->Shared().IsConnected, row.connectedAfter);
+        EXPECT_NE(vorla->Shared().ErrorNotice().find("Operation canceled"), std::string::npos)
+            << vorla->Shared().ErrorNotice();
         EXPECT_FALSE(vorla->Busy());
     }
     EXPECT_EQ(view.Count("close"), 1);

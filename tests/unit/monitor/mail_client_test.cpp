@@ -105,8 +105,8 @@ TEST_F(MailClickTest, AFailedLaunchResetsNoCounter) {
     const auto before = view.calls.size();
     vorla->MAILClick();
     EXPECT_EQ(shell.log, std::vector<std::string>{"start /opt/gone/mail"});
-    EXPECT_EQ(vorla->WaitingCount, 3);
-    EXPECT_EQ(vorla->Tables.AccountTable[0].LastCount, 3);
+    EXPECT_EQ(vorla->Shared().WaitingCount, 3);
+    EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, 3);
     ASSERT_EQ(view.calls.size(), before + 1);
     EXPECT_EQ(view.calls.back(), "message The mail program could not be started: /opt/gone/mail");
 }
@@ -119,8 +119,8 @@ TEST_F(MailClickTest, OwnClientIsStartedAndTheCounterReset) {
     vorla->ConnectClick();
     vorla->MAILClick();
     EXPECT_EQ(shell.log, std::vector<std::string>{"start /usr/bin/mutt [-y]"});
-    EXPECT_EQ(vorla->WaitingCount, 0);
-    EXPECT_EQ(vorla->Tables.AccountTable[0].LastCount, 0);
+    EXPECT_EQ(vorla->Shared().WaitingCount, 0);
+    EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, 0);
     EXPECT_EQ(vorla->Ticker.StatusText, "Box empty");
     EXPECT_EQ(view.Last("count "), "count 0");
     EXPECT_EQ(view.Last("flag "), "flag nomail");
@@ -136,15 +136,15 @@ TEST_F(MailClickTest, WithoutResetNothingChangesInTheWindow) {
     vorla->MAILClick();
     EXPECT_EQ(shell.log, std::vector<std::string>{"start evolution"});
     EXPECT_EQ(view.calls.size(), before);
-    EXPECT_EQ(vorla->WaitingCount, 3);
+    EXPECT_EQ(vorla->Shared().WaitingCount, 3);
 }
 
 TEST_F(MailClickTest, ResetBeforeAnyCheckAndWithoutAHandler) {
     ASSERT_TRUE(Start({{"Box", "pop.test"}}, {"reset =1"}));
     mailto.command = "evolution";
     vorla->MAILClick();
-    EXPECT_EQ(vorla->CurrentAccount, kNoAccountYet);
-    EXPECT_EQ(vorla->Tables.AccountTable[0].LastCount, settings::kNotCheckedYet);
+    EXPECT_EQ(vorla->Shared().CurrentAccount, kNoAccountYet);
+    EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kNotCheckedYet);
 
     pop.boxes["pop.test"].count = 2;
     vorla->ConnectClick();
@@ -153,7 +153,8 @@ TEST_F(MailClickTest, ResetBeforeAnyCheckAndWithoutAHandler) {
     vorla->MAILClick();
     EXPECT_TRUE(shell.log.empty());
     EXPECT_FALSE(view.Last("message ").empty());
-    EXPECT_EQ(vorla->WaitingCount, 2) << "nothing was started, so the mail is still unseen";
+    EXPECT_EQ(vorla->Shared().WaitingCount, 2)
+        << "nothing was started, so the mail is still unseen";
 }
 
 }  // namespace

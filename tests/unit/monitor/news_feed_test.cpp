@@ -79,7 +79,7 @@ protected:
         pop.boxes["pop.test"].count = 0;
         ASSERT_TRUE(Start({{"Box", "pop.test"}}));
         vorla->ConnectClick();
-        ASSERT_TRUE(vorla->IsConnected);
+        ASSERT_TRUE(vorla->Shared().IsConnected);
     }
     std::string DefaultNewsUrl() const { return ParseNewsServer(DefaultServerLine()).NewsFile; }
     bool Exists(const char* file) const { return std::filesystem::exists(Folder() + file); }
@@ -116,7 +116,7 @@ TEST_F(NewsFeedTest, ConnectingReadsTheServerListAndTheNews) {
 
     downloader.bodies["2.example/n.txt"] = "from two\n";
     vorla->NewsServerClick(2);
-    EXPECT_EQ(vorla->Config.srv_news, 2);
+    EXPECT_EQ(vorla->Shared().Config.srv_news, 2);
     EXPECT_EQ(vorla->Ticker.NewsLines, std::vector<std::string>{" from two "});
 }
 
@@ -141,11 +141,12 @@ TEST_F(NewsFeedTest, LeftoverServerListIsReadEvenWhenDisconnected) {
 TEST_F(NewsFeedTest, ServerIndexPastTheListFallsBackToTheDefaultServer) {
     downloader.bodies[DefaultNewsUrl()] = "default news\r\n";
     Connect();
-    vorla->Config.srv_news = 9;
+    vorla->Shared().Config.srv_news = 9;
     vorla->LitVrNews();
     EXPECT_EQ(downloader.urls.back(), DefaultNewsUrl());
     EXPECT_EQ(vorla->Ticker.NewsLines, std::vector<std::string>{" default news "});
-    EXPECT_EQ(vorla->Config.srv_news, 9) << "the choice is kept for a list that grows again";
+    EXPECT_EQ(vorla->Shared().Config.srv_news, 9)
+        << "the choice is kept for a list that grows again";
 }
 
 TEST_F(NewsFeedTest, NewsFileIsReadOnlyUpToTheDownloadLimit) {

@@ -38,14 +38,14 @@ TEST_F(PopupMenuTest, BrokenSkinRevertsToThePreviousOne) {
     view.visible = false;
     view.calls.clear();
     vorla->SwitchSkinClick("Broken");
-    EXPECT_EQ(vorla->Config.SkinFolder, VORLA_SKINS "/default/");
+    EXPECT_EQ(vorla->Shared().Config.SkinFolder, VORLA_SKINS "/default/");
     EXPECT_EQ(view.Last("message "), "message -Err :  Invalid SKIN.INI, check the bitmaps.");
     EXPECT_EQ(view.Count("skin"), 1) << "the previous skin loaded again";
     EXPECT_EQ(view.calls.back(), "show");
 
-    vorla->Config.SkinDir = VORLA_SKINS;
+    vorla->Shared().Config.SkinDir = VORLA_SKINS;
     vorla->SwitchSkinClick("frost");
-    EXPECT_EQ(vorla->Config.SkinFolder, VORLA_SKINS "/frost/");
+    EXPECT_EQ(vorla->Shared().Config.SkinFolder, VORLA_SKINS "/frost/");
 }
 
 TEST_F(PopupMenuTest, OnTopHelpAndGallery) {

@@ -128,10 +128,10 @@ protected:
     SeparateFoldersTest() {
         char pattern[] = "/tmp/vorla-program-XXXXXX";
         m_program = std::string(mkdtemp(pattern)) + "/";
-        vorla = std::make_unique<TVorla>(
-            MonitorParts{view, pop, dialUp, downloader, timer, tickerTimers, messageWindow, pump,
-                         shell, autorun, mailto},
-            m_program, Folder());
+        vorla = std::make_unique<TVorla>(commun,
+                                         MonitorParts{view, pop, dialUp, downloader, timer,
+                                                      tickerTimers, pump, shell, autorun, mailto},
+                                         m_program, Folder());
     }
     ~SeparateFoldersTest() override { fs::remove_all(m_program); }
 
@@ -140,10 +140,10 @@ protected:
 
 TEST_F(SeparateFoldersTest, SettingsGoToTheSettingsFolderHelpComesFromTheProgramFolder) {
     ASSERT_TRUE(Start({}, {"minutes = 9"}));
-    EXPECT_EQ(vorla->Config.minutes, 9);
+    EXPECT_EQ(vorla->Shared().Config.minutes, 9);
     vorla->AideClick();
     EXPECT_EQ(shell.log.back(), "open " + m_program + "vrhelp.html");
-    vorla->Config.autorun = true;
+    vorla->Shared().Config.autorun = true;
     vorla->SetAutorun();
     EXPECT_EQ(autorun.log.back(), "enable " + m_program + "vorla");
     vorla->Exit1Click();

@@ -29,8 +29,8 @@ TEST_F(StartupTest, UnusableSkinEndsTheProgram) {
 
 TEST_F(StartupTest, AutoconnectWithAnUnreachableServerComesUpDisconnected) {
     ASSERT_TRUE(Start({{"Box", "down.test"}}, {"autoconnect =1", "icon_tray =1"}));
-    EXPECT_FALSE(vorla->IsConnected);
-    EXPECT_EQ(vorla->ErrorNotice(), "Box  Connection refused");
+    EXPECT_FALSE(vorla->Shared().IsConnected);
+    EXPECT_EQ(vorla->Shared().ErrorNotice(), "Box  Connection refused");
     EXPECT_EQ(vorla->Ticker.StatusText, "Disconnected");
     EXPECT_EQ(view.calls.back(), "tray-add disconnected");
     EXPECT_TRUE(vorla->Ticker.Scroll.Enabled()) << "the ticker runs until the first paint";
@@ -42,10 +42,10 @@ TEST_F(StartupTest, GoingOnLineCanWaitUntilTheWindowIsUp) {
     pop.boxes["pop.test"].count = 1;
     ASSERT_TRUE(vorla->FormCreate(false));
     EXPECT_EQ(pop.log, std::vector<std::string>{});
-    EXPECT_FALSE(vorla->IsConnected);
+    EXPECT_FALSE(vorla->Shared().IsConnected);
     EXPECT_TRUE(vorla->Ticker.Scroll.Enabled());
     vorla->GoOnLine();
-    EXPECT_TRUE(vorla->IsConnected);
+    EXPECT_TRUE(vorla->Shared().IsConnected);
     EXPECT_FALSE(pop.log.empty());
 }
 
@@ -104,8 +104,8 @@ TEST_F(StartupTest, ExitDuringACheckLeavesTheSessionToTheCheck) {
     ASSERT_TRUE(exited);
     EXPECT_EQ(pop.log,
               (std::vector<std::string>{"connect pop.test:110", "login user1", "stat", "quit"}));
-    EXPECT_EQ(vorla->ErrorNotice(), "");
-    EXPECT_EQ(vorla->Tables.AccountTable[0].LastCount, 2);
+    EXPECT_EQ(vorla->Shared().ErrorNotice(), "");
+    EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, 2);
     EXPECT_EQ(view.Count("close"), 1);
 }
 
@@ -119,9 +119,9 @@ TEST_F(StartupTest, ShutDownWithoutSavingLeavesTheSettingsAlone) {
 
 TEST_F(StartupTest, AutorunEntryFollowsTheSetting) {
     ASSERT_TRUE(Start({}));
-    vorla->Config.autorun = true;
+    vorla->Shared().Config.autorun = true;
     vorla->SetAutorun();
-    vorla->Config.autorun = false;
+    vorla->Shared().Config.autorun = false;
     vorla->SetAutorun();
     EXPECT_EQ(autorun.log, (std::vector<std::string>{"enable " + Folder() + "vorla", "disable"}));
 }

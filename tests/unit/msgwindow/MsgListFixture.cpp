@@ -12,7 +12,7 @@ MsgListTest::MsgListTest() {
     state.Tables.AccountTable[0].acc_name = "Home";
     // The main window's POPError.
     pop.OnError = [this](mail::TObject*, int, const std::string& text) {
-        state.ErrorNotice = "Home " + pop.ReplyStatus + " " + text;
+        state.SetErrorNotice("Home " + pop.ReplyStatus + " " + text);
     };
 }
 

@@ -32,7 +32,7 @@ protected:
     mailtest::FakePump pump;
     mailtest::FakeClock clock;
     mail::TQelPOP pop{factory, pump, clock};
-    SharedState state;
+    monitor::Commun state;
     testsupport::FakeMainWindow mainWindow;
     MemoLines memo;
     testsupport::FakeMsgView view;

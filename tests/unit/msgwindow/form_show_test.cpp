@@ -29,7 +29,7 @@ TEST_F(FormShowTest, PlacesTheWindowOnScreenAndLoadsTheButtons) {
     state.Config.memo_posx = -4;
     state.Config.memo_posy = 900;
     state.Config.ontop = true;
-    state.CurrentAccount = kNoAccountYet;
+    state.CurrentAccount = monitor::kNoAccountYet;
     const MsgWindowPlacement placement = list.FormShow(skin, 1024, 768);
     EXPECT_EQ(placement.Left, 0);
     EXPECT_EQ(placement.Top, 0);

@@ -199,7 +199,7 @@ TEST_F(MsgListTest, ChangedMailboxEndsTheSessionIntoNotepadMode) {
     list.NextClick();
     EXPECT_EQ(Memo(), Lines{kAlreadyRead});
     EXPECT_TRUE(state.NotepadMode);
-    EXPECT_EQ(state.ErrorNotice, "");
+    EXPECT_EQ(state.ErrorNotice(), "");
     EXPECT_EQ(mainWindow.drawn.back(), "notepad");
     EXPECT_EQ(list.CurrentMsg, 2) << "paging moved it before the fetch";
     EXPECT_FALSE(pop.Connected);

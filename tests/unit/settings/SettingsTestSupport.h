@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "platform/Dialogs.h"
-#include "settings/Commun.h"
 #include "settings/FindInSkin.h"
+#include "settings/Tables.h"
 
 namespace settings_test {
 

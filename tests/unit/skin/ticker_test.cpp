@@ -39,7 +39,8 @@ protected:
     FakeOwner owner;
     CountingPump pump;
     skintest::FakeTimerHost timers;
-    skin::TStatusTicker ticker{skin, owner, pump, timers};
+    std::string statusText = "Disconnected";
+    skin::TStatusTicker ticker{statusText, skin, owner, pump, timers};
 
     TickerTest() {
         skin::WriteBmp(skintest::TaggedBitmap(26 * kW, 3 * kH + 1, 3), dir.Path() + "font.bmp");
@@ -183,7 +184,8 @@ TEST_F(TickerTest, TheTimerRunsTheSameTicksInFewerEvents) {
     skin::MainWindowSkin stepSkin = skin;
     FakeOwner stepOwner;
     skintest::FakeTimerHost unused;
-    skin::TStatusTicker stepped{stepSkin, stepOwner, pump, unused};
+    std::string steppedStatus = "Disconnected";
+    skin::TStatusTicker stepped{steppedStatus, stepSkin, stepOwner, pump, unused};
     for (skin::TStatusTicker* t : {&ticker, &stepped}) {
         t->SetSpeed(2);
         t->MinScroll = 1;

@@ -1,4 +1,4 @@
-#include "ui/Mouse.h"
+#include "ui/controls/Mouse.h"
 
 namespace ui {
 

@@ -1,4 +1,4 @@
-#include "settings/Commun.h"
+#include "settings/Tables.h"
 
 #include "settings/TextLines.h"
 

@@ -1,4 +1,4 @@
-#include "ui/QtMonitorView.h"
+#include "ui/main/QtMonitorView.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -6,8 +6,8 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 
-#include "ui/Pictures.h"
-#include "ui/Text.h"
+#include "ui/controls/Pictures.h"
+#include "ui/controls/Text.h"
 
 namespace ui {
 

@@ -1,9 +1,9 @@
-#include "ui/ImageWidget.h"
+#include "ui/controls/ImageWidget.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "ui/Mouse.h"
+#include "ui/controls/Mouse.h"
 
 namespace ui {
 

@@ -10,8 +10,8 @@
 
 #include "skin/MainSurface.h"
 #include "skin/SkinModel.h"
-#include "ui/ImageWidget.h"
-#include "ui/ImgBtnWidget.h"
+#include "ui/controls/ImageWidget.h"
+#include "ui/controls/ImgBtnWidget.h"
 
 namespace ui {
 

@@ -1,4 +1,4 @@
-#include "ui/QtPlatform.h"
+#include "ui/main/QtPlatform.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "ui/Text.h"
+#include "ui/controls/Text.h"
 
 namespace ui {
 

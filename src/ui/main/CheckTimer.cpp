@@ -1,4 +1,4 @@
-#include "ui/CheckTimer.h"
+#include "ui/main/CheckTimer.h"
 
 namespace ui {
 

@@ -1,11 +1,11 @@
-#include "ui/ImgBtnWidget.h"
+#include "ui/controls/ImgBtnWidget.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "ui/Mouse.h"
-#include "ui/Pictures.h"
-#include "ui/Text.h"
+#include "ui/controls/Mouse.h"
+#include "ui/controls/Pictures.h"
+#include "ui/controls/Text.h"
 
 namespace ui {
 

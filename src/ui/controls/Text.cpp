@@ -1,4 +1,4 @@
-#include "ui/Text.h"
+#include "ui/controls/Text.h"
 
 #include <QStringDecoder>
 

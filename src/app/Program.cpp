@@ -1,4 +1,4 @@
-#include "ui/Program.h"
+#include "app/Program.h"
 
 #include <QApplication>
 #include <QSystemTrayIcon>
@@ -6,32 +6,22 @@
 
 #include "settings/FindInSkin.h"
 
-namespace ui {
+namespace app {
 
 Program::Program(DesktopServices services, std::string programFolder, std::string settingsFolder)
     : m_services(services),
-      m_programFolder(std::move(programFolder)),
-      m_settingsFolder(settingsFolder.empty() ? m_programFolder : std::move(settingsFolder)),
-      m_pop(m_transports, m_pump),
-      m_popClient(m_pop),
-      m_rasc(services.dialUp),
-      m_dialUp(m_rasc),
-      m_getNews(m_sync, m_pump),
-      m_downloader(m_getNews) {
-    m_view = std::make_unique<QtMonitorView>(services.sound, services.dialogs, m_exit);
-    m_msgBridge = std::make_unique<monitor::MsgWindowBridge>(*m_view);
-    m_vorla = std::make_unique<monitor::TVorla>(
-        monitor::MonitorParts{*m_view, m_popClient, m_dialUp, m_downloader, m_timer, m_timers,
-                              *m_msgBridge, m_pump, services.shell, services.autorun,
-                              services.mailto},
-        m_programFolder, m_settingsFolder);
+      m_parts({m_pump, m_sync, m_timers, services.dialUp, services.shell, services.autorun,
+               services.mailto},
+              programFolder, settingsFolder.empty() ? programFolder : settingsFolder) {
+    m_view = std::make_unique<ui::QtMonitorView>(services.sound, services.dialogs, m_exit);
+    m_vorla = &m_parts.BuildMonitor({*m_view, m_timer});
     m_view->Attach(*m_vorla);
-    m_msgList = std::make_unique<MsgWindow>(
-        MsgWindowParts{m_msgBridge->State(), *m_msgBridge, m_pop, services.dialogs, m_pump,
-                       m_vorla->Skin, m_vorla->SettingsFolder()});
-    m_msgBridge->Attach(*m_vorla, *m_msgList);
-    m_preview = std::make_unique<MsgWindowPreview>(*m_msgBridge, *m_msgList);
-    MainMenuHandlers handlers;
+    m_msgList = std::make_unique<ui::MsgWindow>(
+        ui::MsgWindowParts{m_parts.Shared, *m_vorla, m_parts.POP, m_parts.QMail, services.shell,
+                           services.dialogs, m_pump, m_vorla->Skin, m_vorla->SettingsFolder()});
+    m_vorla->SetMessageWindow(*m_msgList);
+    m_preview = std::make_unique<ui::MsgWindowPreview>(*m_msgList);
+    ui::MainMenuHandlers handlers;
     handlers.PopMnuPopup = [this]() -> const monitor::MainMenuModel& {
         return m_vorla->PopMnuPopup();
     };
@@ -55,7 +45,7 @@ Program::Program(DesktopServices services, std::string programFolder, std::strin
             m_vorla->Exit1Click();
         });
     };
-    m_menu = std::make_unique<MainMenu>(std::move(handlers));
+    m_menu = std::make_unique<ui::MainMenu>(std::move(handlers));
     m_view->SetMainMenu(m_menu.get());
     Wire();
 }
@@ -74,28 +64,29 @@ Program::~Program() {
 }
 
 void Program::Wire() {
-    QtMonitorView& view = *m_view;
-    MainWindow& window = view.Window();
+    ui::QtMonitorView& view = *m_view;
+    ui::MainWindow& window = view.Window();
 
     view.accountMenuClick = [this](int tag) { Guard([this, tag] { m_vorla->MnuClick(tag); }); };
 
-    connect(&window.Connect(), &ImgBtnWidget::Clicked, this,
+    connect(&window.Connect(), &ui::ImgBtnWidget::Clicked, this,
             [this] { Guard([this] { m_vorla->ConnectClick(); }); });
-    connect(&window.Disconnect(), &ImgBtnWidget::Clicked, this,
+    connect(&window.Disconnect(), &ui::ImgBtnWidget::Clicked, this,
             [this] { Guard([this] { m_vorla->DisconnectClick(); }); });
-    connect(&window.RefreshBtn(), &ImgBtnWidget::Pressed, this,
+    connect(&window.RefreshBtn(), &ui::ImgBtnWidget::Pressed, this,
             [this](const skin::ShiftState& shift) {
                 Guard([this, shift] { m_vorla->RefreshBtnMouseDown(shift); });
             });
-    connect(&window.MAIL(), &ImgBtnWidget::Clicked, this,
+    connect(&window.MAIL(), &ui::ImgBtnWidget::Clicked, this,
             [this] { Guard([this] { m_vorla->MAILClick(); }); });
-    connect(&window.FLAG(), &ImageWidget::Pressed, this, [this](const skin::ShiftState& shift) {
+    connect(&window.FLAG(), &ui::ImageWidget::Pressed, this, [this](const skin::ShiftState& shift) {
         Guard([this, shift] { m_vorla->FLAGMouseDown(shift); });
     });
-    connect(&window.STATBMP(), &ImageWidget::Pressed, this, [this](const skin::ShiftState& shift) {
-        Guard([this, shift] { m_vorla->Ticker.StatusMouseDown(shift); });
-    });
-    connect(&window, &MainWindow::ContextMenuRequested, this,
+    connect(&window.STATBMP(), &ui::ImageWidget::Pressed, this,
+            [this](const skin::ShiftState& shift) {
+                Guard([this, shift] { m_vorla->Ticker.StatusMouseDown(shift); });
+            });
+    connect(&window, &ui::MainWindow::ContextMenuRequested, this,
             [this](QPoint at) { m_menu->popup(at); });
     connect(&view.Tray(), &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
@@ -127,8 +118,9 @@ bool Program::Start() {
     if (!m_started) {
         return false;
     }
-    m_config = std::make_unique<ConfigWindow>(ConfigWindowParts{
-        *m_vorla, *m_view, m_dialUp, m_timer, m_services.dialogs, m_services.shell, *m_preview});
+    m_config = std::make_unique<ui::ConfigWindow>(
+        ui::ConfigWindowParts{*m_vorla, *m_view, m_parts.DialUp, m_timer, m_services.dialogs,
+                              m_services.shell, *m_preview});
     return true;
 }
 
@@ -173,4 +165,4 @@ void Program::Guard(const std::function<void()>& handler) {
     }
 }
 
-}  // namespace ui
+}  // namespace app

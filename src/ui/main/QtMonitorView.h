@@ -8,7 +8,7 @@
 
 #include "monitor/Monitor.h"
 #include "platform/Desktop.h"
-#include "ui/MainWindow.h"
+#include "ui/main/MainWindow.h"
 
 class QMenu;
 class QSystemTrayIcon;

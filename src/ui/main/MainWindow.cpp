@@ -1,4 +1,4 @@
-#include "ui/MainWindow.h"
+#include "ui/main/MainWindow.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -6,9 +6,9 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "ui/Mouse.h"
-#include "ui/Pictures.h"
-#include "ui/Text.h"
+#include "ui/controls/Mouse.h"
+#include "ui/controls/Pictures.h"
+#include "ui/controls/Text.h"
 
 namespace ui {
 

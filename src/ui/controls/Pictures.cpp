@@ -1,4 +1,4 @@
-#include "ui/Pictures.h"
+#include "ui/controls/Pictures.h"
 
 #include <cstring>
 #include <vector>

@@ -1,9 +1,9 @@
-#include "ui/MainMenu.h"
+#include "ui/main/MainMenu.h"
 
 #include <QApplication>
 #include <QStyle>
 
-#include "ui/Text.h"
+#include "ui/controls/Text.h"
 
 namespace ui {
 

@@ -1,30 +1,25 @@
 #pragma once
-// The desktop program put together: the platform objects, the components, the monitor logic
-// and its three windows, and the wiring of every window event to the logic's handlers.
+// The desktop program put together: the Qt platform objects, the composition of the components
+// and the monitor logic, the three windows, and the wiring of every window event to the
+// logic's handlers.
 #include <QObject>
 
 #include <functional>
 #include <memory>
 #include <string>
 
-#include "mail/PosixTransport.h"
-#include "mail/QelPOP3.h"
-#include "monitor/ComponentAdapters.h"
-#include "monitor/Monitor.h"
-#include "monitor/MsgWindowBridge.h"
-#include "net/HTTPGet.h"
-#include "net/RASControl.h"
+#include "app/composition/Composition.h"
 #include "platform/Desktop.h"
 #include "platform/RasApi.h"
-#include "ui/CheckTimer.h"
-#include "ui/MainMenu.h"
-#include "ui/QtMonitorView.h"
-#include "ui/QtPlatform.h"
 #include "ui/config/ConfigWindow.h"
+#include "ui/main/CheckTimer.h"
+#include "ui/main/MainMenu.h"
+#include "ui/main/QtMonitorView.h"
+#include "ui/main/QtPlatform.h"
 #include "ui/msgwindow/MsgWindow.h"
 #include "ui/msgwindow/MsgWindowPreview.h"
 
-namespace ui {
+namespace app {
 
 // The services that reach outside the program; tests give fakes, main() the Linux ones.
 struct DesktopServices {
@@ -57,12 +52,12 @@ public:
     void CommitData();
 
     monitor::TVorla& Vorla() { return *m_vorla; }
-    QtMonitorView& View() { return *m_view; }
-    MainWindow& Window() { return m_view->Window(); }
-    MainMenu& PopMnu() { return *m_menu; }
-    MsgWindow& MsgList() { return *m_msgList; }
+    ui::QtMonitorView& View() { return *m_view; }
+    ui::MainWindow& Window() { return m_view->Window(); }
+    ui::MainMenu& PopMnu() { return *m_menu; }
+    ui::MsgWindow& MsgList() { return *m_msgList; }
     // Created by Start.
-    ConfigWindow* Config() { return m_config.get(); }
+    ui::ConfigWindow* Config() { return m_config.get(); }
     bool ExitRequested() const { return m_exit.Requested(); }
 
 private:
@@ -72,30 +67,22 @@ private:
     void Guard(const std::function<void()>& handler);
 
     DesktopServices m_services;
-    std::string m_programFolder;
-    std::string m_settingsFolder;
-    QtEventPump m_pump;
-    QtSynchronizer m_sync;
-    QtTimerHost m_timers;
-    QtExitRequest m_exit;
-    mail::PosixTransportFactory m_transports;
-    mail::TQelPOP m_pop;
-    monitor::QelPopClient m_popClient;
-    net::TRASControl m_rasc;
-    monitor::RasDialUp m_dialUp;
-    net::THTTPGet m_getNews;
-    monitor::HttpGetDownloader m_downloader;
-    CheckTimer m_timer;
-    std::unique_ptr<QtMonitorView> m_view;
-    std::unique_ptr<monitor::MsgWindowBridge> m_msgBridge;
-    std::unique_ptr<monitor::TVorla> m_vorla;
-    // The two windows draw from the logic's skin and state: they go before the logic does.
-    std::unique_ptr<MsgWindow> m_msgList;
-    std::unique_ptr<MsgWindowPreview> m_preview;
-    std::unique_ptr<ConfigWindow> m_config;
-    std::unique_ptr<MainMenu> m_menu;
+    ui::QtEventPump m_pump;
+    ui::QtSynchronizer m_sync;
+    ui::QtTimerHost m_timers;
+    ui::QtExitRequest m_exit;
+    ui::CheckTimer m_timer;
+    Composition m_parts;
+    std::unique_ptr<ui::QtMonitorView> m_view;
+    // Built by the composition.
+    monitor::TVorla* m_vorla = nullptr;
+    // The windows draw from the logic's skin and state: they go before the logic does.
+    std::unique_ptr<ui::MsgWindow> m_msgList;
+    std::unique_ptr<ui::MsgWindowPreview> m_preview;
+    std::unique_ptr<ui::ConfigWindow> m_config;
+    std::unique_ptr<ui::MainMenu> m_menu;
     bool m_started = false;
     bool m_shutDown = false;
 };
 
-}  // namespace ui
+}  // namespace app

@@ -1,0 +1,77 @@
+#pragma once
+// The program put together without a toolkit: the components the windows work with (TQelPOP
+// over the plain or TLS transports, TQelSMTP for replies, TRASControl, THTTPGet), the shared
+// state Commun, and the main window's logic on them. The desktop program gives it its Qt
+// faces; the command-line tools give their console ones.
+#include <memory>
+#include <string>
+
+#include "mail/PosixTransport.h"
+#include "mail/QelPOP3.h"
+#include "mail/QelSMTP.h"
+#include "monitor/Commun.h"
+#include "monitor/ComponentAdapters.h"
+#include "monitor/Monitor.h"
+#include "net/HTTPGet.h"
+#include "net/RASControl.h"
+#include "platform/Desktop.h"
+#include "platform/EventPump.h"
+#include "platform/RasApi.h"
+#include "platform/WindowTimer.h"
+
+namespace app {
+
+// The platform services of the face that runs the program; they must outlive it.
+struct Platform {
+    platform::EventPump& pump;
+    // THTTPGet's worker hands its events over to the window thread through it.
+    platform::Synchronizer& sync;
+    platform::TimerHost& tickerTimers;
+    platform::RasApi& rasApi;
+    platform::Shell& shell;
+    platform::Autorun& autorun;
+    platform::MailtoHandler& mailto;
+};
+
+// The main window's face. A run that must not reach a server replaces a component; null
+// takes the composition's own.
+struct MonitorFace {
+    monitor::MonitorView& view;
+    monitor::TimerSwitch& checkTimer;
+    monitor::PopClient* pop = nullptr;
+    monitor::DialUp* dialUp = nullptr;
+    monitor::HttpDownloader* news = nullptr;
+};
+
+class Composition {
+public:
+    // The skins and help page come from programFolder, the settings go to settingsFolder;
+    // both end in "/".
+    Composition(Platform platform, std::string programFolder, std::string settingsFolder);
+    Composition(const Composition&) = delete;
+    Composition& operator=(const Composition&) = delete;
+
+    // Builds the main window's logic on its face, once; the face must outlive it.
+    monitor::TVorla& BuildMonitor(MonitorFace face);
+    // Built by BuildMonitor.
+    monitor::TVorla& Vorla() { return *m_vorla; }
+
+    const Platform Services;
+    monitor::Commun Shared;
+    mail::PosixTransportFactory Transports;
+    mail::TQelPOP POP;
+    // The message window's client for replies.
+    mail::TQelSMTP QMail;
+    monitor::QelPopClient PopClient;
+    net::TRASControl RASC;
+    monitor::RasDialUp DialUp;
+    net::THTTPGet GetNews;
+    monitor::HttpGetDownloader News;
+
+private:
+    std::string m_programFolder;
+    std::string m_settingsFolder;
+    std::unique_ptr<monitor::TVorla> m_vorla;
+};
+
+}  // namespace app

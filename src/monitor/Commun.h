@@ -1,0 +1,39 @@
+#pragma once
+// The state the main window, the message window and the configuration dialog share: the
+// settings in memory, the account and filter tables and the connection's state. The program
+// owns one Commun; each window borrows it, so a change made in one is what the others see.
+#include <functional>
+#include <string>
+
+#include "settings/Config.h"
+#include "settings/Tables.h"
+
+namespace monitor {
+
+// CurrentAccount before the first check after connecting.
+inline constexpr int kNoAccountYet = 99;
+
+class Commun {
+public:
+    settings::Config Config;
+    settings::Tables Tables;
+    bool IsConnected = false;
+    int CurrentAccount = kNoAccountYet;       // 1-based account checked last
+    int WaitingCount = 0;                     // messages of CurrentAccount as last counted
+    bool NotepadMode = false;                 // the message window has no mailbox session
+    std::string StatusText = "Disconnected";  // what the status line shows between events
+
+    // The last POP3 or dial-up error; empty when there is none.
+    const std::string& ErrorNotice() const { return m_errorNotice; }
+    // Records the notice; a non-empty one is also told to OnErrorNotice.
+    void SetErrorNotice(const std::string& text);
+    // The message window has dealt with the notice (it reported it in its memo).
+    void ClearErrorNotice() { m_errorNotice.clear(); }
+
+    std::function<void(const std::string&)> OnErrorNotice;
+
+private:
+    std::string m_errorNotice;
+};
+
+}  // namespace monitor
