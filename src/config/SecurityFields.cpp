@@ -3,7 +3,7 @@
 #include <iterator>
 
 #include "mail/TlsTransport.h"
-#include "settings/Commun.h"
+#include "settings/Tables.h"
 #include "settings/TextLines.h"
 
 namespace config {

@@ -76,8 +76,8 @@ bool TVorla::Init(bool goOnLine) {
         settings::ReportFatal({m_view, m_view}, skin::kInvalidSkin);
     }
     // The message window opens where it was closed last: the load read its saved place.
-    Config.memo_posx = Skin.MsgWindow.PosX;
-    Config.memo_posy = Skin.MsgWindow.PosY;
+    m_commun.Config.memo_posx = Skin.MsgWindow.PosX;
+    m_commun.Config.memo_posy = Skin.MsgWindow.PosY;
     try {
         m_rasc.RefreshEntries();
     } catch (const DialUpError& e) {
