@@ -5,10 +5,10 @@
 #include <QMouseEvent>
 #include <QTest>
 
+#include "FakeEventPump.h"
 #include "MsgWindowFakes.h"
 #include "Pop3Mailbox.h"
 #include "RecordingDialogs.h"
-#include "ScriptedTransport.h"
 #include "skin/PictureLoader.h"
 #include "ui/msgwindow/MsgWindow.h"
 
@@ -43,7 +43,7 @@ private:
         Rig() { pop.Host = "127.0.0.1"; }
         testsupport::Pop3Mailbox box;
         testsupport::Pop3MailboxFactory factory{box};
-        mailtest::FakePump pump;
+        testsupport::FakeEventPump pump;
         mail::TQelPOP pop{factory, pump};
         msgwindow::SharedState state;
         testsupport::FakeMainWindow mainWindow;
