@@ -13,7 +13,7 @@ protected:
     // Connects to one account whose login is refused, which leaves a notice.
     void StartWithNotice() {
         ASSERT_TRUE(Start({{"Box1", "pop1.test"}}));
-        pop.boxes["pop1.test"].refuseLogin = true;
+        Box("pop1.test").password = "changed";  // the login is refused
         vorla->ConnectClick();
         ASSERT_FALSE(vorla->ErrorNotice().empty());
         bridge.Attach(*vorla, messageWindow);

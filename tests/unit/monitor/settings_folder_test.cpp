@@ -142,7 +142,7 @@ TEST_F(SeparateFoldersTest, SettingsGoToTheSettingsFolderHelpComesFromTheProgram
     ASSERT_TRUE(Start({}, {"minutes = 9"}));
     EXPECT_EQ(vorla->Config.minutes, 9);
     vorla->AideClick();
-    EXPECT_EQ(shell.log.back(), "open " + m_program + "vrhelp.html");
+    EXPECT_EQ(shell.opened.back(), m_program + "vrhelp.html");
     vorla->Config.autorun = true;
     vorla->SetAutorun();
     EXPECT_EQ(autorun.log.back(), "enable " + m_program + "vorla");
