@@ -2,7 +2,6 @@
 
 #include <stdlib.h>
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -24,8 +23,12 @@ TempFolder::~TempFolder() {
 }
 
 void TempFolder::Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream out(File(name), std::ios::binary);
+    const fs::path path = File(name);
+    fs::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
+    if (!out)
+        throw std::runtime_error("cannot write " + path.string());
 }
 
 std::string TempFolder::Read(const std::string& name) const {
@@ -35,6 +38,11 @@ std::string TempFolder::Read(const std::string& name) const {
 
 bool TempFolder::Exists(const std::string& name) const {
     return fs::exists(File(name));
+}
+
+void TempFolder::CopyFrom(const std::string& folder) const {
+    for (const auto& entry : fs::directory_iterator(folder))
+        fs::copy_file(entry.path(), fs::path(m_folder) / entry.path().filename());
 }
 
 }  // namespace testsupport
