@@ -13,6 +13,8 @@
 
 #include "DovecotServer.h"
 #include "HttpServer.h"
+#include "ScopedEnv.h"
+#include "TempFolder.h"
 #include "platform/QueuedSynchronizer.h"
 
 using namespace std::chrono_literals;
@@ -46,8 +48,7 @@ protected:
     static void TearDownTestSuite() { server.reset(); }
 
     HttpGetTest() {
-        folder = harness::MakeTempFolder("vorla-get-");
-        target = folder + "/VrNews.Txt";
+        target = folder.File("VrNews.Txt");
         get.Port = server->Port();
         get.FileName = target;
         get.WaitThread = true;
@@ -61,7 +62,6 @@ protected:
             ++errors;
         };
     }
-    ~HttpGetTest() override { harness::RemoveTree(folder); }
 
     // Runs a download of that path on the test server and waits for it.
     void Fetch(const std::string& path) {
@@ -80,7 +80,7 @@ protected:
     static inline std::unique_ptr<harness::HttpServer> server;
     platform::QueuedSynchronizer window;
     std::thread::id windowThread = std::this_thread::get_id();
-    std::string folder;
+    testsupport::TempFolder folder;
     std::string target;
     std::vector<std::pair<std::string, std::int64_t>> doneFiles;
     int errors = 0;
@@ -247,7 +247,7 @@ TEST_F(HttpGetTest, RefusedConnectionFails) {
 }
 
 TEST_F(HttpGetTest, UnwritableFileFails) {
-    get.FileName = folder + "/no-such-folder/VrNews.Txt";
+    get.FileName = folder.File("no-such-folder/VrNews.Txt");
     Fetch("/news.txt");
     EXPECT_FALSE(get.Result());
     EXPECT_EQ(errors, 1);
@@ -286,7 +286,7 @@ TEST_F(HttpGetTest, CompletionStoresTheResultRaisesThenClearsTheWorker) {
         doneFiles.push_back({name, size});
     };
     get.DownloadFile();
-    get.FileName = folder + "/changed.txt";
+    get.FileName = folder.File("changed.txt");
 
     ASSERT_TRUE(window.WaitForCall(30s));
     window.ProcessMessages();
@@ -334,30 +334,11 @@ TEST_F(HttpGetTest, BodyOverTheSizeLimitFails) {
     }
 }
 
-// Sends every download through the test server as the system's HTTP proxy: a name is then not
-// looked up here, and a request that leaves for it reaches the test server, which answers it.
-class ThroughTestServerAsProxy {
-public:
-    explicit ThroughTestServerAsProxy(std::uint16_t port) {
-        if (const char* old = std::getenv("http_proxy"))
-            m_old = old;
-        setenv("http_proxy", ("http://127.0.0.1:" + std::to_string(port)).c_str(), 1);
-    }
-    ~ThroughTestServerAsProxy() {
-        if (m_old)
-            setenv("http_proxy", m_old->c_str(), 1);
-        else
-            unsetenv("http_proxy");
-    }
-    ThroughTestServerAsProxy(const ThroughTestServerAsProxy&) = delete;
-    ThroughTestServerAsProxy& operator=(const ThroughTestServerAsProxy&) = delete;
-
-private:
-    std::optional<std::string> m_old;
-};
-
 TEST_F(HttpGetTest, ReservedNamesAreNeverAskedFor) {
-    const ThroughTestServerAsProxy proxy(server->Port());
+    // Every download goes through the test server as the system's HTTP proxy: a name is then
+    // not looked up here, and a request that leaves for it reaches the test server.
+    const testsupport::ScopedEnv proxy("http_proxy",
+                                       "http://127.0.0.1:" + std::to_string(server->Port()));
     struct Row {
         const char* name;
         const char* url;
