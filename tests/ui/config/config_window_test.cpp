@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "Fixture.h"
+#include "ProgramFixture.h"
 #include "settings/FindInSkin.h"
 #include "ui/config/ConfigWindow.h"
 #include "ui/controls/LumoComboBox.h"
