@@ -2,9 +2,9 @@
 
 #include <stdlib.h>
 
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
+
+#include "Files.h"
 
 namespace fs = std::filesystem;
 
@@ -23,17 +23,12 @@ TempFolder::~TempFolder() {
 }
 
 void TempFolder::Write(const std::string& name, const std::string& bytes) const {
-    const fs::path path = File(name);
-    fs::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    if (!out)
-        throw std::runtime_error("cannot write " + path.string());
+    fs::create_directories(fs::path(File(name)).parent_path());
+    WriteFile(File(name), bytes);
 }
 
 std::string TempFolder::Read(const std::string& name) const {
-    std::ifstream in(File(name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return ReadFile(File(name));
 }
 
 bool TempFolder::Exists(const std::string& name) const {

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "DovecotServer.h"
+#include "Files.h"
 #include "TempFolder.h"
 #include "settings/FindInSkin.h"
 
@@ -109,10 +110,9 @@ TEST_F(VorlaConfigTest, ABrokenSkinGivesWayToTheOldOneAndAGoodOneIsRecordedOnOk)
     fs::copy(std::string(VORLA_SKINS) + "/default", skins + "broken", fs::copy_options::recursive);
     fs::copy(std::string(VORLA_SKINS) + "/default", skins + "other", fs::copy_options::recursive);
     // Without a message window background a skin is fatal at start-up; here it must not be.
-    std::ifstream in(skins + "broken/skin.ini", std::ios::binary);
-    std::string ini(std::istreambuf_iterator<char>(in), {});
+    std::string ini = testsupport::ReadFile(skins + "broken/skin.ini");
     ini.erase(ini.find("msgbkng"), std::string("msgbkng").size());
-    std::ofstream(skins + "broken/skin.ini", std::ios::binary | std::ios::trunc) << ini;
+    testsupport::WriteFile(skins + "broken/skin.ini", ini);
     WriteFile("Vorla.ini", "current_skin = " + std::string(VORLA_SKINS) +
                                "/default\r\nskin_dir = " + skins + "\r\n");
 

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "DovecotServer.h"
+#include "Files.h"
 #include "HttpServer.h"
 #include "ScopedEnv.h"
 #include "TempFolder.h"
@@ -21,10 +22,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+using testsupport::ReadFile;
 
 std::string Pattern(std::size_t size) {
     std::string text;
@@ -74,7 +72,7 @@ protected:
     std::string EchoedRequest() {
         Fetch("/echo");
         EXPECT_TRUE(get.Result());
-        return ReadAll(target);
+        return ReadFile(target);
     }
 
     static inline std::unique_ptr<harness::HttpServer> server;
@@ -95,14 +93,14 @@ TEST_F(HttpGetTest, BodyWithContentLengthReachesTheFile) {
     ASSERT_EQ(doneFiles.size(), 1u);
     EXPECT_EQ(doneFiles[0].first, target);
     EXPECT_EQ(doneFiles[0].second, 25);
-    EXPECT_EQ(ReadAll(target), "first item\r\nsecond item\r\n");
+    EXPECT_EQ(ReadFile(target), "first item\r\nsecond item\r\n");
 }
 
 TEST_F(HttpGetTest, AddressWithoutSchemeIsFetchedTheSameWay) {
     get.URL = "127.0.0.1/news.txt";
     get.DownloadFile();
     EXPECT_TRUE(get.Result());
-    EXPECT_EQ(ReadAll(target), "first item\r\nsecond item\r\n");
+    EXPECT_EQ(ReadFile(target), "first item\r\nsecond item\r\n");
 }
 
 TEST_F(HttpGetTest, ProgressComesInBlocksOnTheWorkerThread) {
@@ -116,7 +114,7 @@ TEST_F(HttpGetTest, ProgressComesInBlocksOnTheWorkerThread) {
     };
     Fetch("/big.bin");
     ASSERT_TRUE(get.Result());
-    EXPECT_EQ(ReadAll(target), Pattern(5000));
+    EXPECT_EQ(ReadFile(target), Pattern(5000));
     ASSERT_GE(received.size(), 5u) << "5000 bytes take at least five blocks of 1025";
     EXPECT_EQ(received.back(), 5000);
     for (std::size_t i = 0; i < received.size(); ++i) {
@@ -146,7 +144,7 @@ TEST_F(HttpGetTest, MissingLength) {
         if (row.success) {
             ASSERT_EQ(doneFiles.size(), 1u);
             EXPECT_EQ(doneFiles[0].second, 0) << "no length was declared";
-            EXPECT_EQ(ReadAll(target), "first item\r\nsecond item\r\n");
+            EXPECT_EQ(ReadFile(target), "first item\r\nsecond item\r\n");
         } else {
             EXPECT_EQ(errors, 1);
             EXPECT_TRUE(doneFiles.empty());
@@ -173,7 +171,7 @@ TEST_F(HttpGetTest, NotFoundPageCountsAsADownload) {
     Fetch("/no-such-file.txt");
     EXPECT_TRUE(get.Result()) << "status codes are not examined";
     ASSERT_EQ(doneFiles.size(), 1u);
-    const std::string page = ReadAll(target);
+    const std::string page = ReadFile(target);
     EXPECT_NE(page.find("404"), std::string::npos) << page;
     EXPECT_EQ(doneFiles[0].second, static_cast<std::int64_t>(page.size()));
 }
@@ -190,7 +188,7 @@ TEST_F(HttpGetTest, EmptyBodyFailsButLeavesAnEmptyFile) {
 TEST_F(HttpGetTest, OlderLongerFileIsOverwritten) {
     std::ofstream(target) << Pattern(3000);
     Fetch("/news.txt");
-    EXPECT_EQ(ReadAll(target), "first item\r\nsecond item\r\n");
+    EXPECT_EQ(ReadFile(target), "first item\r\nsecond item\r\n");
 }
 
 TEST_F(HttpGetTest, BodyCutShortOfItsLengthFails) {
@@ -203,7 +201,7 @@ TEST_F(HttpGetTest, BodyCutShortOfItsLengthFails) {
 TEST_F(HttpGetTest, RedirectIsFollowed) {
     Fetch("/redirect/news.txt");
     EXPECT_TRUE(get.Result());
-    EXPECT_EQ(ReadAll(target), "first item\r\nsecond item\r\n");
+    EXPECT_EQ(ReadFile(target), "first item\r\nsecond item\r\n");
     ASSERT_EQ(doneFiles.size(), 1u);
     EXPECT_EQ(doneFiles[0].second, 25) << "the length of the final response";
 }
@@ -267,12 +265,12 @@ TEST_F(HttpGetTest, CompletionWaitsForTheWindowThreadAndASecondStartIsIgnored) {
     window.ProcessMessages();
     EXPECT_FALSE(get.Running());
     ASSERT_EQ(doneFiles.size(), 1u);
-    EXPECT_EQ(ReadAll(target), "first item\r\nsecond item\r\n");
+    EXPECT_EQ(ReadFile(target), "first item\r\nsecond item\r\n");
 
     get.DownloadFile();
     ASSERT_TRUE(window.WaitForCall(30s));
     window.ProcessMessages();
-    EXPECT_EQ(ReadAll(target), Pattern(5000)) << "after the completion the next download starts";
+    EXPECT_EQ(ReadFile(target), Pattern(5000)) << "after the completion the next download starts";
 }
 
 TEST_F(HttpGetTest, CompletionStoresTheResultRaisesThenClearsTheWorker) {
@@ -293,7 +291,7 @@ TEST_F(HttpGetTest, CompletionStoresTheResultRaisesThenClearsTheWorker) {
     EXPECT_FALSE(get.Running()) << "the start from inside the event was ignored";
     ASSERT_EQ(doneFiles.size(), 1u);
     EXPECT_EQ(doneFiles[0].first, first) << "the worker's own copy of the file name";
-    EXPECT_EQ(ReadAll(first), "first item\r\nsecond item\r\n");
+    EXPECT_EQ(ReadFile(first), "first item\r\nsecond item\r\n");
     EXPECT_FALSE(std::filesystem::exists(get.FileName));
 }
 

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "Files.h"
 #include "ScopedEnv.h"
 #include "ScopedFileSizeLimit.h"
 #include "TempFolder.h"
@@ -24,10 +25,7 @@ std::unique_ptr<TQelMsg> Parse(const std::string& raw) {
     return message;
 }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
+using testsupport::ReadFile;
 
 constexpr const char* kUUBlock =
     "begin 644 a.txt\r\n"

@@ -162,6 +162,8 @@ protected:
     void WriteSettings(const std::vector<TestAccount>& accounts,
                        const std::vector<std::string>& extra = {});
     void WriteFile(const std::string& name, const std::string& content);
+    // The bytes of a file of the folder; empty when it cannot be read.
+    std::string ReadFile(const std::string& name) const { return m_folder.Read(name); }
     // WriteSettings, then FormCreate; true when start-up succeeded.
     bool Start(const std::vector<TestAccount>& accounts,
                const std::vector<std::string>& extra = {});

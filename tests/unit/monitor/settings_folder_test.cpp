@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "Files.h"
 #include "MonitorFakes.h"
 #include "settings/AtomicFile.h"
 #include "settings/LitConfig.h"
@@ -12,10 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using testsupport::ReadFile;
 
 unsigned ModeOf(const fs::path& path) {
     struct stat info {};
@@ -143,7 +141,7 @@ TEST_F(SeparateFoldersTest, SettingsGoToTheSettingsFolderHelpComesFromTheProgram
     vorla->SetAutorun();
     EXPECT_EQ(autorun.log.back(), "enable " + m_program.File("vorla"));
     vorla->Exit1Click();
-    EXPECT_NE(ReadFile(Folder() + "Vorla.ini").find("posX = 120\r\n"), std::string::npos);
+    EXPECT_NE(ReadFile("Vorla.ini").find("posX = 120\r\n"), std::string::npos);
     EXPECT_FALSE(m_program.Exists("Vorla.ini"));
 }
 

@@ -5,10 +5,7 @@ namespace {
 
 class StartupTest : public MonitorTest {
 protected:
-    std::string ReadIni() {
-        std::ifstream in(Folder() + "Vorla.ini", std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string ReadIni() const { return ReadFile("Vorla.ini"); }
 };
 
 TEST_F(StartupTest, MissingSettingsEndTheProgramWithoutWriting) {

@@ -1,5 +1,6 @@
 #pragma once
-// Helpers of the settings tests: whole-file bytes, accounts and the recording fatal sinks.
+// Helpers of the settings tests: the test data, folder listings, accounts and the recording
+// fatal sinks.
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "Files.h"
 #include "RecordingDialogs.h"
 #include "RecordingExit.h"
 #include "TempFolder.h"
@@ -23,22 +25,6 @@ inline std::string DataFolder(const std::string& name) {
     return std::string(VORLA_TEST_DATA) + "/settings/" + name + "/";
 }
 
-inline std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw std::runtime_error("cannot read " + path.string());
-    }
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-inline void WriteBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    if (!out) {
-        throw std::runtime_error("cannot write " + path.string());
-    }
-}
-
 // Names of the entries of a folder, sorted.
 inline std::vector<std::string> Entries(const fs::path& folder) {
     std::vector<std::string> names;
@@ -49,6 +35,7 @@ inline std::vector<std::string> Entries(const fs::path& folder) {
     return names;
 }
 
+using testsupport::ReadFile;
 using testsupport::RecordingDialogs;
 using testsupport::RecordingExit;
 using testsupport::TempFolder;

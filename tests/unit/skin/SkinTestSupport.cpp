@@ -10,14 +10,6 @@
 
 namespace skintest {
 
-void WriteFile(const std::string& path, const std::string& content) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << content;
-    if (!file) {
-        throw std::runtime_error("cannot write " + path);
-    }
-}
-
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     WriteFile(path, std::string(bytes.begin(), bytes.end()));
 }

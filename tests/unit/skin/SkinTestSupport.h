@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "Files.h"
 #include "RecordingDialogs.h"
 #include "RecordingExit.h"
 #include "TempFolder.h"
@@ -16,7 +17,7 @@
 
 namespace skintest {
 
-void WriteFile(const std::string& path, const std::string& content);
+using testsupport::WriteFile;
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 // A pixel that tells its own coordinates: red x, green y, blue tag.
