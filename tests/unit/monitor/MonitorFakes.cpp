@@ -35,14 +35,6 @@ std::string RecordingView::Name(TrayIcon icon) {
     return "?";
 }
 
-void FakeDialUp::Dial(int index) {
-    log.push_back("dial " + std::to_string(index));
-    if (!dialError.empty()) {
-        m_lastError = dialError;
-        throw DialUpError(dialError);
-    }
-}
-
 void FakeDownloader::DownloadFile(const std::string& url, const std::string& fileName) {
     urls.push_back(url);
     if (during) {

@@ -15,6 +15,7 @@
 #include "FakeClock.h"
 #include "FakeEventPump.h"
 #include "FakeMailto.h"
+#include "MonitorServiceFakes.h"
 #include "Pop3Mailbox.h"
 #include "RecordingAutorun.h"
 #include "RecordingShell.h"
@@ -85,26 +86,8 @@ public:
     static std::string Name(TrayIcon icon);
 };
 
-class FakeDialUp final : public DialUp {
-public:
-    std::vector<std::string> entries;
-    std::string dialError;  // non-empty: Dial fails with this LastError
-    int state = DialUp::kConnected;
-    std::vector<std::string> log;  // "dial N", "hangup N", "state NAME"
-
-    void RefreshEntries() override { log.push_back("refresh"); }
-    std::vector<std::string> Entries() const override { return entries; }
-    void Dial(int index) override;
-    void HangUp(int index) override { log.push_back("hangup " + std::to_string(index)); }
-    int ConnectionState(const std::string& name) override {
-        log.push_back("state " + name);
-        return state;
-    }
-    std::string LastError() const override { return m_lastError; }
-
-private:
-    std::string m_lastError;
-};
+using testsupport::FakeDialUp;
+using testsupport::FakeTimer;
 
 // Writes the scripted body of a URL into the file, as a finished download leaves it.
 class FakeDownloader final : public HttpDownloader {
@@ -116,15 +99,6 @@ public:
     std::function<void()> during;  // runs inside the download, as a pumped event would
 
     void DownloadFile(const std::string& url, const std::string& fileName) override;
-};
-
-class FakeTimer final : public TimerSwitch {
-public:
-    bool enabled = false;
-    int interval = 0;
-    void SetEnabled(bool value) override { enabled = value; }
-    bool Enabled() const override { return enabled; }
-    void SetInterval(int ms) override { interval = ms; }
 };
 
 class FakeMessageWindow final : public MessageWindow {
