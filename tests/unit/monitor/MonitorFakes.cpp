@@ -71,7 +71,7 @@ MonitorTest::MonitorTest() {
     MakeVorla(pop);
 }
 
-testsupport::Pop3Mailbox& MonitorTest::Box(const std::string& host, int count) {
+testsupport::Pop3Mailbox& MonitorTest::Box(const std::string& host) {
     const bool made = servers.hosts.count(host) == 0;
     testsupport::Pop3Mailbox& box = servers[host];
     if (made) {
@@ -79,8 +79,6 @@ testsupport::Pop3Mailbox& MonitorTest::Box(const std::string& host, int count) {
         box.password.clear();
         box.clock = &clock;
     }
-    if (count >= 0)
-        box.Fill(count);
     return box;
 }
 

@@ -142,9 +142,9 @@ protected:
     bool Start(const std::vector<TestAccount>& accounts,
                const std::vector<std::string>& extra = {});
     std::string Folder() const { return m_folder.Folder(); }
-    // The mailbox on host, made on first use: it takes every account's login, and holds
-    // count messages when count is given.
-    testsupport::Pop3Mailbox& Box(const std::string& host, int count = -1);
+    // The mailbox on host, made empty on first use; it takes every account's login (the test
+    // accounts have no password).
+    testsupport::Pop3Mailbox& Box(const std::string& host);
     // The user names that logged in, on any host, in order.
     std::vector<std::string> Logins() const;
     // A fresh TVorla on the fixture's fakes and folder, checking through popClient (and
