@@ -48,14 +48,14 @@ struct Monitor {
 
     std::string folder;
     RecordingView view;
-    FakePump pump;
+    testsupport::FakeEventPump pump;
     FakeDialUp dialUp;
     FakeDownloader downloader;
     FakeTimer timer;
     FakeMessageWindow messageWindow;
-    FakeShell shell;
-    FakeAutorun autorun;
-    FakeMailto mailto;
+    testsupport::RecordingShell shell;
+    testsupport::RecordingAutorun autorun;
+    testsupport::FakeMailto mailto;
     platform::IdleTimerHost tickerTimers;
     mail::PosixTransportFactory transports;
     mail::TQelPOP pop;

@@ -6,11 +6,12 @@
 #include <cstdint>
 #include <string>
 
-#include "fakes/ScriptedTransport.h"
+#include "FakeEventPump.h"
+#include "ScriptedTransport.h"
 
 namespace fuzzing {
 
-inline void ScriptReplies(mailtest::Script& script, const std::uint8_t* data, std::size_t size) {
+inline void ScriptReplies(testsupport::Script& script, const std::uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
     std::size_t from = 0;
     while (from < input.size()) {

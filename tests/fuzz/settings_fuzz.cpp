@@ -3,45 +3,17 @@
 // load read them.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "RecordingDialogs.h"
+#include "RecordingExit.h"
+#include "TempFolder.h"
 #include "settings/LitConfig.h"
 
 namespace {
 
-struct QuietSinks final : platform::Dialogs, platform::ExitRequest {
-    void ShowMessage(const std::string&) override {}
-    void RequestExit() override {}
-};
-
 // The program folder of the three files, made once per process and removed when it ends.
-struct ProgramFolder {
-    ProgramFolder() {
-        char name[] = "/tmp/vorla-fuzz-settings-XXXXXX";
-        if (mkdtemp(name) == nullptr)
-            std::abort();
-        path = std::string(name) + "/";
-    }
-    ~ProgramFolder() {
-        std::error_code ignored;  // a leftover folder in /tmp is all a failure costs
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::string path;
-};
-
-const ProgramFolder folder;
-
-const std::string& Folder() {
-    return folder.path;
-}
-
-void Write(const std::string& path, const std::string& content) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << content;
-}
+const testsupport::TempFolder folder;
 
 }  // namespace
 
@@ -52,17 +24,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto piece = [&](std::size_t from, std::size_t to) {
         return from >= input.size() ? std::string() : input.substr(from, to - from);
     };
-    Write(Folder() + settings::kVorlaIni, input.substr(0, first));
-    Write(Folder() + settings::kAccountsIni,
-          first == std::string::npos ? "" : piece(first + 1, second));
-    Write(Folder() + settings::kFilterIni,
-          second == std::string::npos ? "" : piece(second + 1, std::string::npos));
-    QuietSinks sinks;
+    folder.Write(settings::kVorlaIni, input.substr(0, first));
+    folder.Write(settings::kAccountsIni,
+                 first == std::string::npos ? "" : piece(first + 1, second));
+    folder.Write(settings::kFilterIni,
+                 second == std::string::npos ? "" : piece(second + 1, std::string::npos));
+    testsupport::RecordingDialogs dialogs;
+    testsupport::RecordingExit exits;
     settings::Config config;
     settings::Tables tables;
     try {
-        settings::LitConfig(Folder(), config, tables, {sinks, sinks});
-        settings::ReadWindowPositions(Folder(), config);
+        settings::LitConfig(folder.Folder(), config, tables, {dialogs, exits});
+        settings::ReadWindowPositions(folder.Folder(), config);
     } catch (const settings::FatalSettingsError&) {
     }
     return 0;

@@ -8,12 +8,12 @@
 #include "mail/QelSMTP.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    mailtest::Script script;
+    testsupport::Script script;
     fuzzing::ScriptReplies(script, data, size);
-    mailtest::FakeClock clock;
+    testsupport::FakeClock clock;
     script.clock = &clock;
-    mailtest::FakePump pump;
-    mailtest::ScriptedFactory factory(script);
+    testsupport::FakeEventPump pump;
+    testsupport::ScriptedFactory factory(script);
     mail::TQelSMTP smtp(factory, pump, clock);
     smtp.Host = "127.0.0.1";
     mail::TQelMsg message;

@@ -1,5 +1,6 @@
 #include "Pop3Mailbox.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sstream>
@@ -29,21 +30,37 @@ void Pop3Mailbox::Remove(int n) {
     messages.erase(messages.begin() + (n - 1));
 }
 
+void Pop3Mailbox::Fill(int count) {
+    messages.clear();
+    for (int i = 1; i <= count; ++i)
+        Add("Subject: message " + std::to_string(i) + "\n\nbody\n");
+}
+
 namespace {
+
+using MailboxOfHost = std::function<Pop3Mailbox*(const std::string& host)>;
 
 // One session: reads command lines from what the client sends and queues the answers.
 class Pop3Session final : public mail::Transport {
 public:
-    explicit Pop3Session(Pop3Mailbox& box) : m_box(box) {}
+    Pop3Session(MailboxOfHost find, std::vector<std::string>* log)
+        : m_find(std::move(find)), m_log(log) {}
 
-    void Resolve(const std::string&, const std::string&, std::uint16_t) override {}
+    void Resolve(const std::string& hostName, const std::string& address,
+                 std::uint16_t port) override {
+        m_host = hostName.empty() ? address : hostName;
+        m_port = port;
+    }
     void BeginConnect() override {
-        if (m_box.refuseConnect)
-            throw mail::TransportError(m_box.refuseConnect, "connect",
-                                       std::strerror(m_box.refuseConnect));
-        ++m_box.sessions;
-        m_deleted.assign(m_box.messages.size(), false);
-        m_out = m_box.greeting + "\r\n";
+        Log("connect " + m_host + ":" + std::to_string(m_port));
+        m_box = m_find(m_host);
+        const int refusal = m_box == nullptr ? ECONNREFUSED : m_box->refuseConnect;
+        if (refusal)
+            throw mail::TransportError(refusal, "connect", std::strerror(refusal));
+        ++m_box->sessions;
+        m_deleted.assign(m_box->messages.size(), false);
+        if (!m_box->greeting.empty())
+            m_out = m_box->greeting + "\r\n";
     }
     bool FinishConnect(int) override { return true; }
 
@@ -60,12 +77,19 @@ public:
         return static_cast<long>(bytes.size());
     }
 
-    long Receive(char* buffer, std::size_t capacity, int) override {
+    long Receive(char* buffer, std::size_t capacity, int sliceMs) override {
+        if (m_box->resetAtGreeting)
+            throw mail::TransportError(ECONNRESET, "recv", std::strerror(ECONNRESET));
+        if (m_box->silent) {
+            if (m_box->clock)
+                m_box->clock->now += sliceMs;
+            return kNotYet;
+        }
         // Nothing to say: the peer closes rather than letting the client wait forever.
         const std::size_t pending = m_out.size() - m_read;
         if (pending == 0)
             return 0;
-        std::size_t n = std::min({capacity, pending, m_box.chunkSize});
+        std::size_t n = std::min({capacity, pending, m_box->chunkSize});
         if (m_dataLeft != std::string::npos) {
             if (m_dataLeft == 0) {
                 m_out.clear();
@@ -90,6 +114,10 @@ public:
 
 private:
     void Reply(const std::string& line) { m_out += line + "\r\n"; }
+    void Log(const std::string& line) {
+        if (m_log)
+            m_log->push_back(line);
+    }
 
     // Message n of this session: in range and not marked deleted.
     const Pop3Mailbox::Message* Find(const std::string& arg, int& n) {
@@ -98,7 +126,7 @@ private:
         n = static_cast<int>(value);
         if (arg.empty() || *end != '\0' || value < 1 ||
             value > static_cast<long>(m_deleted.size()) ||
-            static_cast<std::size_t>(value) > m_box.messages.size()) {
+            static_cast<std::size_t>(value) > m_box->messages.size()) {
             Reply("-ERR There's no message " + arg + ".");
             return nullptr;
         }
@@ -106,7 +134,7 @@ private:
             Reply("-ERR Message is deleted.");
             return nullptr;
         }
-        return &m_box.messages[static_cast<std::size_t>(n - 1)];
+        return &m_box->messages[static_cast<std::size_t>(n - 1)];
     }
 
     void SendData(const std::string& status, const std::string& text) {
@@ -123,8 +151,8 @@ private:
             start = eol + 2;
         }
         data += ".\r\n";
-        if (m_box.dropAfterBytes)
-            m_dataLeft = m_out.size() - m_read + m_box.dropAfterBytes;
+        if (m_box->dropAfterBytes)
+            m_dataLeft = m_out.size() - m_read + m_box->dropAfterBytes;
         m_out += data;
     }
 
@@ -144,10 +172,10 @@ private:
     std::pair<int, std::size_t> Stat() const {
         int count = 0;
         std::size_t size = 0;
-        for (std::size_t i = 0; i < m_deleted.size() && i < m_box.messages.size(); ++i) {
+        for (std::size_t i = 0; i < m_deleted.size() && i < m_box->messages.size(); ++i) {
             if (!m_deleted[i]) {
                 ++count;
-                size += m_box.messages[i].raw.size();
+                size += m_box->messages[i].raw.size();
             }
         }
         return {count, size};
@@ -159,9 +187,11 @@ private:
         words >> verb >> arg1 >> arg2;
         for (char& c : verb)
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        m_box.commands.push_back(verb == "PASS" ? "PASS ****" : line);
-        if (m_box.onCommand) {
-            const std::string answer = m_box.onCommand(line);
+        const std::string shown = verb == "PASS" ? "PASS ****" : line;
+        m_box->commands.push_back(shown);
+        Log(shown);
+        if (m_box->onCommand) {
+            const std::string answer = m_box->onCommand(line);
             if (!answer.empty()) {
                 Reply(answer);
                 return;
@@ -171,15 +201,16 @@ private:
         if (verb == "QUIT") {
             if (m_loggedIn) {
                 for (std::size_t i = m_deleted.size(); i-- > 0;)
-                    if (m_deleted[i] && i < m_box.messages.size())
-                        m_box.Remove(static_cast<int>(i + 1));
+                    if (m_deleted[i] && i < m_box->messages.size())
+                        m_box->Remove(static_cast<int>(i + 1));
             }
             Reply("+OK Logging out.");
         } else if (verb == "USER") {
             m_user = arg1;
             Reply("+OK");
         } else if (verb == "PASS") {
-            if (m_user == m_box.user && line.substr(5) == m_box.password) {
+            const bool knownUser = m_box->user.empty() || m_user == m_box->user;
+            if (knownUser && line.substr(5) == m_box->password) {
                 m_loggedIn = true;
                 Reply("+OK Logged in.");
             } else {
@@ -191,7 +222,7 @@ private:
             const auto [count, size] = Stat();
             Reply("+OK " + std::to_string(count) + " " + std::to_string(size));
         } else if (verb == "LAST") {
-            Reply(m_box.lastSupported ? "+OK 0" : "-ERR Unknown command: LAST");
+            Reply(m_box->lastSupported ? "+OK 0" : "-ERR Unknown command: LAST");
         } else if (verb == "LIST") {
             if (const auto* message = Find(arg1, n))
                 Reply("+OK " + arg1 + " " + std::to_string(message->raw.size()));
@@ -214,7 +245,11 @@ private:
         }
     }
 
-    Pop3Mailbox& m_box;
+    MailboxOfHost m_find;
+    std::vector<std::string>* m_log;
+    std::string m_host;
+    std::uint16_t m_port = 0;
+    Pop3Mailbox* m_box = nullptr;
     std::vector<bool> m_deleted;
     std::string m_in;
     std::string m_out;
@@ -228,7 +263,23 @@ private:
 }  // namespace
 
 std::unique_ptr<mail::Transport> Pop3MailboxFactory::Create() {
-    return std::make_unique<Pop3Session>(m_mailbox);
+    return std::make_unique<Pop3Session>([this](const std::string&) { return &m_mailbox; },
+                                         nullptr);
+}
+
+std::unique_ptr<mail::Transport> Pop3Servers::Create() {
+    return std::make_unique<Pop3Session>(
+        [this](const std::string& host) {
+            const auto found = hosts.find(host);
+            return found == hosts.end() ? nullptr : &found->second;
+        },
+        &log);
+}
+
+int Pop3Servers::Connects() const {
+    return static_cast<int>(std::count_if(log.begin(), log.end(), [](const std::string& line) {
+        return line.rfind("connect ", 0) == 0;
+    }));
 }
 
 }  // namespace testsupport

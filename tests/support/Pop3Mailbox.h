@@ -5,10 +5,12 @@
 // QUIT, as on a real server; a session that ends otherwise leaves the mailbox unchanged.
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "FakeClock.h"
 #include "mail/QelTransport.h"
 
 namespace testsupport {
@@ -29,10 +31,21 @@ public:
     // The CRLF text the server holds for message n.
     const std::string& Raw(int n) const { return messages.at(static_cast<std::size_t>(n - 1)).raw; }
 
+    // Fills the mailbox with count small messages in place of what it held.
+    void Fill(int count);
+
     std::vector<Message> messages;
+    // The login accepted; an empty user accepts any user name with the password.
     std::string user = "bob";
     std::string password = "secret";
+    // Empty: the server closes the connection without a word.
     std::string greeting = "+OK POP3 ready";
+    // The connection is reset where the greeting would come.
+    bool resetAtGreeting = false;
+    // The server accepts the connection and never answers; each wait moves clock (when set) on
+    // by its slice, so the client's time-out comes without real waiting.
+    bool silent = false;
+    FakeClock* clock = nullptr;
     // LAST answered with "+OK 0" when true, refused as most servers do when false.
     bool lastSupported = false;
     // The connection is refused with this platform code (0 accepts).
@@ -58,6 +71,20 @@ public:
 
 private:
     Pop3Mailbox& m_mailbox;
+};
+
+// Several servers, one mailbox per host name: each connection reaches the mailbox of the host
+// the client aims at, and a host without a mailbox refuses the connection.
+class Pop3Servers final : public mail::TransportFactory {
+public:
+    Pop3Mailbox& operator[](const std::string& host) { return hosts[host]; }
+    std::unique_ptr<mail::Transport> Create() override;
+    // Connection attempts that reached a port, refused ones included.
+    int Connects() const;
+
+    std::map<std::string, Pop3Mailbox> hosts;
+    // Every host's connection attempts ("connect HOST:PORT") and commands, in order.
+    std::vector<std::string> log;
 };
 
 // The CRLF form of a text with LF or CRLF line ends.

@@ -2,10 +2,9 @@
 
 #include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
+
+#include "Files.h"
 
 namespace fs = std::filesystem;
 
@@ -24,17 +23,21 @@ TempFolder::~TempFolder() {
 }
 
 void TempFolder::Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream out(File(name), std::ios::binary);
-    out << bytes;
+    fs::create_directories(fs::path(File(name)).parent_path());
+    WriteFile(File(name), bytes);
 }
 
 std::string TempFolder::Read(const std::string& name) const {
-    std::ifstream in(File(name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return ReadFile(File(name));
 }
 
 bool TempFolder::Exists(const std::string& name) const {
     return fs::exists(File(name));
+}
+
+void TempFolder::CopyFrom(const std::string& folder) const {
+    for (const auto& entry : fs::directory_iterator(folder))
+        fs::copy_file(entry.path(), fs::path(m_folder) / entry.path().filename());
 }
 
 }  // namespace testsupport

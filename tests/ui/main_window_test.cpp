@@ -13,7 +13,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "Fixture.h"
+#include "ProgramFixture.h"
 #include "skin/PictureLoader.h"
 #include "skin/Region.h"
 #include "ui/controls/Pictures.h"

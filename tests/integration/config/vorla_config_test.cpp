@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include "DovecotServer.h"
+#include "Files.h"
+#include "TempFolder.h"
 #include "settings/FindInSkin.h"
 
 namespace {
@@ -25,21 +27,16 @@ struct ToolRun {
 
 class VorlaConfigTest : public ::testing::Test {
 protected:
-    VorlaConfigTest() : m_folder(harness::MakeTempFolder("vorla-config-test")) {
+    VorlaConfigTest() {
         WriteFile("Vorla.ini", "current_skin = " + std::string(VORLA_SKINS) +
                                    "/default\r\nskin_dir = " + VORLA_SKINS +
                                    "\r\nicon_tray =1\r\nautorun =0\r\n");
     }
-    ~VorlaConfigTest() override { harness::RemoveTree(m_folder); }
-
-    std::string Folder() const { return m_folder + "/"; }
+    std::string Folder() const { return m_folder.Folder(); }
     void WriteFile(const std::string& name, const std::string& text) const {
-        std::ofstream(Folder() + name, std::ios::binary) << text;
+        m_folder.Write(name, text);
     }
-    std::string ReadFile(const std::string& name) const {
-        std::ifstream in(Folder() + name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string ReadFile(const std::string& name) const { return m_folder.Read(name); }
 
     // Runs a tool on the folder with the actions as its input; stdout only.
     ToolRun Tool(const std::string& tool, const std::string& arguments,
@@ -62,7 +59,7 @@ protected:
     }
 
 private:
-    std::string m_folder;
+    testsupport::TempFolder m_folder;
 };
 
 TEST_F(VorlaConfigTest, PrintsMessagesDialogsAndControlStatesInTheStatedForm) {
@@ -113,10 +110,9 @@ TEST_F(VorlaConfigTest, ABrokenSkinGivesWayToTheOldOneAndAGoodOneIsRecordedOnOk)
     fs::copy(std::string(VORLA_SKINS) + "/default", skins + "broken", fs::copy_options::recursive);
     fs::copy(std::string(VORLA_SKINS) + "/default", skins + "other", fs::copy_options::recursive);
     // Without a message window background a skin is fatal at start-up; here it must not be.
-    std::ifstream in(skins + "broken/skin.ini", std::ios::binary);
-    std::string ini(std::istreambuf_iterator<char>(in), {});
+    std::string ini = testsupport::ReadFile(skins + "broken/skin.ini");
     ini.erase(ini.find("msgbkng"), std::string("msgbkng").size());
-    std::ofstream(skins + "broken/skin.ini", std::ios::binary | std::ios::trunc) << ini;
+    testsupport::WriteFile(skins + "broken/skin.ini", ini);
     WriteFile("Vorla.ini", "current_skin = " + std::string(VORLA_SKINS) +
                                "/default\r\nskin_dir = " + skins + "\r\n");
 

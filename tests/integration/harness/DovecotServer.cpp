@@ -7,6 +7,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "Files.h"
 #include "TestCertificate.h"
 
 namespace harness {
@@ -15,14 +16,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr unsigned kNobody = 65534;  // Dovecot refuses mail access as uid 0
+using testsupport::ReadFile;
+using testsupport::WriteFile;
 
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    if (!out)
-        throw std::runtime_error("cannot write " + path);
-}
+constexpr unsigned kNobody = 65534;  // Dovecot refuses mail access as uid 0
 
 void Own(const std::string& path) {
     if (::geteuid() == 0 && ::chown(path.c_str(), kNobody, kNobody) != 0)
@@ -139,11 +136,8 @@ DovecotServer::DovecotServer(bool tls) {
                                m_folder + "/dovecot.stderr"});
     m_process->Start();
     if (!m_process->WaitForPort(m_port, std::chrono::seconds(15))) {
-        std::ifstream log(m_folder + "/dovecot.log");
-        std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
-        std::ifstream err(m_folder + "/dovecot.stderr");
-        std::string errText((std::istreambuf_iterator<char>(err)),
-                            std::istreambuf_iterator<char>());
+        const std::string text = ReadFile(m_folder + "/dovecot.log");
+        const std::string errText = ReadFile(m_folder + "/dovecot.stderr");
         Stop();
         throw std::runtime_error("dovecot did not answer on port " + std::to_string(m_port) + ": " +
                                  text + errText);

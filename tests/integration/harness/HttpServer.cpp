@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "DovecotServer.h"
+#include "Files.h"
 
 namespace harness {
 
@@ -21,9 +22,7 @@ HttpServer::HttpServer() {
     m_process->Start();
     const auto port = m_process->ReadPort(std::chrono::seconds(15));
     if (!port) {
-        std::ifstream log(m_folder + "/stderr.log");
-        const std::string text((std::istreambuf_iterator<char>(log)),
-                               std::istreambuf_iterator<char>());
+        const std::string text = testsupport::ReadFile(m_folder + "/stderr.log");
         Stop();
         throw std::runtime_error("HTTP server did not start: " + text);
     }
@@ -41,7 +40,7 @@ void HttpServer::Stop() {
 }
 
 void HttpServer::AddFile(const std::string& name, const std::string& content) const {
-    std::ofstream(m_served + "/" + name, std::ios::binary) << content;
+    testsupport::WriteFile(m_served + "/" + name, content);
 }
 
 }  // namespace harness

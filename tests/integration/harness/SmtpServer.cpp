@@ -5,16 +5,14 @@
 #include <stdexcept>
 
 #include "DovecotServer.h"
+#include "Files.h"
 #include "TestCertificate.h"
 
 namespace harness {
 
 namespace {
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+using testsupport::ReadFile;
 
 }  // namespace
 
@@ -40,7 +38,7 @@ SmtpServer::SmtpServer(const Options& options) {
     m_process->Start();
     auto port = m_process->ReadPort(std::chrono::seconds(15));
     if (!port) {
-        const std::string log = ReadAll(m_folder + "/stderr.log");
+        const std::string log = ReadFile(m_folder + "/stderr.log");
         Stop();
         throw std::runtime_error("SMTP server did not start: " + log);
     }
@@ -68,7 +66,7 @@ std::vector<SmtpServer::Delivery> SmtpServer::Deliveries() const {
         std::getline(env, d.mailFrom);
         for (std::string line; std::getline(env, line);)
             d.rcptTo.push_back(line);
-        d.data = ReadAll(base + ".eml");
+        d.data = ReadFile(base + ".eml");
         out.push_back(std::move(d));
     }
     return out;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "DovecotServer.h"
+#include "Files.h"
 #include "SmtpServer.h"
 #include "TestMessages.h"
 
@@ -23,11 +24,6 @@ std::string Quote(const std::string& s) {
     for (char c : s)
         q += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return q + "'";
-}
-
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 Result Tool(const std::vector<std::string>& args) {
@@ -48,7 +44,7 @@ Result Tool(const std::vector<std::string>& args) {
         r.out.append(buf.data(), n);
     const int status = ::pclose(p);
     r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.err = Slurp(errPath);
+    r.err = testsupport::ReadFile(errPath);
     std::remove(errPath.c_str());
     return r;
 }

@@ -36,11 +36,6 @@ protected:
         return vorla->FormCreate();
     }
 
-    std::string ReadFile(const std::string& name) {
-        std::ifstream in(Folder() + name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-
     mail::PosixTransportFactory transports;
     mail::TQelPOP realPop;
     QelPopClient popClient;

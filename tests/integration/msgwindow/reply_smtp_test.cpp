@@ -4,6 +4,7 @@
 #include "MsgWindowFakes.h"
 #include "Pop3Mailbox.h"
 #include "RecordingDialogs.h"
+#include "RecordingShell.h"
 #include "SmtpServer.h"
 #include "TempFolder.h"
 #include "mail/PosixTransport.h"
@@ -15,14 +16,6 @@
 namespace {
 
 using Lines = std::vector<std::string>;
-
-class NoShell final : public platform::Shell {
-public:
-    bool OpenDocument(const std::string&) override { return false; }
-    bool StartProgram(const std::string&, const std::vector<std::string>&) override {
-        return false;
-    }
-};
 
 mail::StringList SplitCrLf(const std::string& data) {
     mail::StringList lines;
@@ -94,7 +87,7 @@ protected:
     msgwindow::MemoLines memo;
     testsupport::FakeMsgView view;
     testsupport::RecordingDialogs dialogs;
-    NoShell shell;
+    testsupport::RecordingShell shell;
     msgwindow::ReplyPanelFields panel;
     msgwindow::TMsgList list{{state, mainWindow, pop, memo, view, dialogs, dialogs, pump}};
     msgwindow::TReplyComposer& composer = list.AttachComposer({smtp, shell, panel});

@@ -12,17 +12,17 @@
 #include <thread>
 
 #include "DovecotServer.h"
+#include "Files.h"
 #include "HttpServer.h"
+#include "ScopedEnv.h"
+#include "TempFolder.h"
 #include "platform/QueuedSynchronizer.h"
 
 using namespace std::chrono_literals;
 
 namespace {
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+using testsupport::ReadFile;
 
 std::string Pattern(std::size_t size) {
     std::string text;
@@ -46,8 +46,7 @@ protected:
     static void TearDownTestSuite() { server.reset(); }
 
     HttpGetTest() {
-        folder = harness::MakeTempFolder("vorla-get-");
-        target = folder + "/VrNews.Txt";
+        target = folder.File("VrNews.Txt");
         get.Port = server->Port();
         get.FileName = target;
         get.WaitThread = true;
@@ -61,7 +60,6 @@ protected:
             ++errors;
         };
     }
-    ~HttpGetTest() override { harness::RemoveTree(folder); }
 
     // Runs a download of that path on the test server and waits for it.
     void Fetch(const std::string& path) {
@@ -74,13 +72,13 @@ protected:
     std::string EchoedRequest() {
         Fetch("/echo");
         EXPECT_TRUE(get.Result());
-        return ReadAll(target);
+        return ReadFile(target);
     }
 
     static inline std::unique_ptr<harness::HttpServer> server;
     platform::QueuedSynchronizer window;
     std::thread::id windowThread = std::this_thread::get_id();
-    std::string folder;
+    testsupport::TempFolder folder;
     std::string target;
     std::vector<std::pair<std::string, std::int64_t>> doneFiles;
     int errors = 0;
@@ -95,14 +93,14 @@ TEST_F(HttpGetTest, BodyWithContentLengthReachesTheFile) {
     ASSERT_EQ(doneFiles.size(), 1u);
     EXPECT_EQ(doneFiles[0].first, target);
     EXPECT_EQ(doneFiles[0].second, 25);
-    EXPECT_EQ(ReadAll(target), "first item\r\nsecond item\r\n");
+    EXPECT_EQ(ReadFile(target), "first item\r\nsecond item\r\n");
 }
 
 TEST_F(HttpGetTest, AddressWithoutSchemeIsFetchedTheSameWay) {
     get.URL = "127.0.0.1/news.txt";
     get.DownloadFile();
     EXPECT_TRUE(get.Result());
-    EXPECT_EQ(ReadAll(target), "first item\r\nsecond item\r\n");
+    EXPECT_EQ(ReadFile(target), "first item\r\nsecond item\r\n");
 }
 
 TEST_F(HttpGetTest, ProgressComesInBlocksOnTheWorkerThread) {
@@ -116,7 +114,7 @@ TEST_F(HttpGetTest, ProgressComesInBlocksOnTheWorkerThread) {
     };
     Fetch("/big.bin");
     ASSERT_TRUE(get.Result());
-    EXPECT_EQ(ReadAll(target), Pattern(5000));
+    EXPECT_EQ(ReadFile(target), Pattern(5000));
     ASSERT_GE(received.size(), 5u) << "5000 bytes take at least five blocks of 1025";
     EXPECT_EQ(received.back(), 5000);
     for (std::size_t i = 0; i < received.size(); ++i) {
@@ -146,7 +144,7 @@ TEST_F(HttpGetTest, MissingLength) {
         if (row.success) {
             ASSERT_EQ(doneFiles.size(), 1u);
             EXPECT_EQ(doneFiles[0].second, 0) << "no length was declared";
-            EXPECT_EQ(ReadAll(target), "first item\r\nsecond item\r\n");
+            EXPECT_EQ(ReadFile(target), "first item\r\nsecond item\r\n");
         } else {
             EXPECT_EQ(errors, 1);
             EXPECT_TRUE(doneFiles.empty());
@@ -173,7 +171,7 @@ TEST_F(HttpGetTest, NotFoundPageCountsAsADownload) {
     Fetch("/no-such-file.txt");
     EXPECT_TRUE(get.Result()) << "status codes are not examined";
     ASSERT_EQ(doneFiles.size(), 1u);
-    const std::string page = ReadAll(target);
+    const std::string page = ReadFile(target);
     EXPECT_NE(page.find("404"), std::string::npos) << page;
     EXPECT_EQ(doneFiles[0].second, static_cast<std::int64_t>(page.size()));
 }
@@ -190,7 +188,7 @@ TEST_F(HttpGetTest, EmptyBodyFailsButLeavesAnEmptyFile) {
 TEST_F(HttpGetTest, OlderLongerFileIsOverwritten) {
     std::ofstream(target) << Pattern(3000);
     Fetch("/news.txt");
-    EXPECT_EQ(ReadAll(target), "first item\r\nsecond item\r\n");
+    EXPECT_EQ(ReadFile(target), "first item\r\nsecond item\r\n");
 }
 
 TEST_F(HttpGetTest, BodyCutShortOfItsLengthFails) {
@@ -203,7 +201,7 @@ TEST_F(HttpGetTest, BodyCutShortOfItsLengthFails) {
 TEST_F(HttpGetTest, RedirectIsFollowed) {
     Fetch("/redirect/news.txt");
     EXPECT_TRUE(get.Result());
-    EXPECT_EQ(ReadAll(target), "first item\r\nsecond item\r\n");
+    EXPECT_EQ(ReadFile(target), "first item\r\nsecond item\r\n");
     ASSERT_EQ(doneFiles.size(), 1u);
     EXPECT_EQ(doneFiles[0].second, 25) << "the length of the final response";
 }
@@ -247,7 +245,7 @@ TEST_F(HttpGetTest, RefusedConnectionFails) {
 }
 
 TEST_F(HttpGetTest, UnwritableFileFails) {
-    get.FileName = folder + "/no-such-folder/VrNews.Txt";
+    get.FileName = folder.File("no-such-folder/VrNews.Txt");
     Fetch("/news.txt");
     EXPECT_FALSE(get.Result());
     EXPECT_EQ(errors, 1);
@@ -267,12 +265,12 @@ TEST_F(HttpGetTest, CompletionWaitsForTheWindowThreadAndASecondStartIsIgnored) {
     window.ProcessMessages();
     EXPECT_FALSE(get.Running());
     ASSERT_EQ(doneFiles.size(), 1u);
-    EXPECT_EQ(ReadAll(target), "first item\r\nsecond item\r\n");
+    EXPECT_EQ(ReadFile(target), "first item\r\nsecond item\r\n");
 
     get.DownloadFile();
     ASSERT_TRUE(window.WaitForCall(30s));
     window.ProcessMessages();
-    EXPECT_EQ(ReadAll(target), Pattern(5000)) << "after the completion the next download starts";
+    EXPECT_EQ(ReadFile(target), Pattern(5000)) << "after the completion the next download starts";
 }
 
 TEST_F(HttpGetTest, CompletionStoresTheResultRaisesThenClearsTheWorker) {
@@ -286,14 +284,14 @@ TEST_F(HttpGetTest, CompletionStoresTheResultRaisesThenClearsTheWorker) {
         doneFiles.push_back({name, size});
     };
     get.DownloadFile();
-    get.FileName = folder + "/changed.txt";
+    get.FileName = folder.File("changed.txt");
 
     ASSERT_TRUE(window.WaitForCall(30s));
     window.ProcessMessages();
     EXPECT_FALSE(get.Running()) << "the start from inside the event was ignored";
     ASSERT_EQ(doneFiles.size(), 1u);
     EXPECT_EQ(doneFiles[0].first, first) << "the worker's own copy of the file name";
-    EXPECT_EQ(ReadAll(first), "first item\r\nsecond item\r\n");
+    EXPECT_EQ(ReadFile(first), "first item\r\nsecond item\r\n");
     EXPECT_FALSE(std::filesystem::exists(get.FileName));
 }
 
@@ -334,30 +332,11 @@ TEST_F(HttpGetTest, BodyOverTheSizeLimitFails) {
     }
 }
 
-// Sends every download through the test server as the system's HTTP proxy: a name is then not
-// looked up here, and a request that leaves for it reaches the test server, which answers it.
-class ThroughTestServerAsProxy {
-public:
-    explicit ThroughTestServerAsProxy(std::uint16_t port) {
-        if (const char* old = std::getenv("http_proxy"))
-            m_old = old;
-        setenv("http_proxy", ("http://127.0.0.1:" + std::to_string(port)).c_str(), 1);
-    }
-    ~ThroughTestServerAsProxy() {
-        if (m_old)
-            setenv("http_proxy", m_old->c_str(), 1);
-        else
-            unsetenv("http_proxy");
-    }
-    ThroughTestServerAsProxy(const ThroughTestServerAsProxy&) = delete;
-    ThroughTestServerAsProxy& operator=(const ThroughTestServerAsProxy&) = delete;
-
-private:
-    std::optional<std::string> m_old;
-};
-
 TEST_F(HttpGetTest, ReservedNamesAreNeverAskedFor) {
-    const ThroughTestServerAsProxy proxy(server->Port());
+    // Every download goes through the test server as the system's HTTP proxy: a name is then
+    // not looked up here, and a request that leaves for it reaches the test server.
+    const testsupport::ScopedEnv proxy("http_proxy",
+                                       "http://127.0.0.1:" + std::to_string(server->Port()));
     struct Row {
         const char* name;
         const char* url;

@@ -7,37 +7,14 @@
 
 #include <filesystem>
 
-#include "Fixture.h"
+#include "ConfigFakes.h"
+#include "MonitorServiceFakes.h"
+#include "ProgramFixture.h"
 #include "settings/FindInSkin.h"
 #include "ui/config/ConfigWindow.h"
 #include "ui/controls/LumoComboBox.h"
 
 namespace {
-
-class EntriesOnly final : public monitor::DialUp {
-public:
-    void RefreshEntries() override {}
-    std::vector<std::string> Entries() const override { return {"isp"}; }
-    void Dial(int) override {}
-    void HangUp(int) override {}
-    int ConnectionState(const std::string&) override { return 0; }
-    std::string LastError() const override { return {}; }
-};
-
-class SwitchOnly final : public monitor::TimerSwitch {
-public:
-    void SetEnabled(bool) override {}
-    bool Enabled() const override { return false; }
-    void SetInterval(int ms) override { interval = ms; }
-    int interval = 0;
-};
-
-class NoPreview final : public config::MessagePreview {
-public:
-    bool IsVisible() override { return false; }
-    void ShowPreview() override {}
-    void Hide() override {}
-};
 
 // Runs the user's part once the modal dialog is up.
 void WhenShown(ui::ConfigWindow& window, std::function<void(ui::ConfigDialog&)> user) {
@@ -60,9 +37,10 @@ void ConfigWindowTest::okAppliesAndWritesTheSettingsAndCloseDropsThem() {
     uitest::ProgramFixture fixture({{"default"}});
     QVERIFY(fixture.Started());
     monitor::TVorla& vorla = fixture.Program().Vorla();
-    EntriesOnly dialUp;
-    SwitchOnly timer;
-    NoPreview preview;
+    testsupport::FakeDialUp dialUp;
+    dialUp.entries = {"isp"};
+    testsupport::FakeTimer timer;
+    config::test::FakePreview preview;
     ui::ConfigWindow window(
         {vorla, fixture.Program().View(), dialUp, timer, fixture.dialogs, fixture.shell, preview});
     const std::string ini = fixture.Folder() + "/Vorla.ini";

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "RecordingShell.h"
 #include "ui/controls/LumoCheckBox.h"
 #include "ui/controls/LumoComboBox.h"
 #include "ui/controls/LumoRadioBtn.h"
@@ -15,19 +16,6 @@
 #include "ui/controls/WebLnk.h"
 
 namespace {
-
-class RecordingShell final : public platform::Shell {
-public:
-    bool OpenDocument(const std::string& target) override {
-        opened.push_back(target);
-        return true;
-    }
-    bool StartProgram(const std::string& program, const std::vector<std::string>&) override {
-        opened.push_back(program);
-        return true;
-    }
-    std::vector<std::string> opened;
-};
 
 // A shown, active top-level window for the controls under test.
 std::unique_ptr<QWidget> ActiveWindow() {
@@ -156,7 +144,7 @@ void ControlsTest::comboBoxPlacesItsCurrentEntryOverItselfAndReportsRealChanges(
 
 void ControlsTest::webLinkOpensMailAddressesWithMailtoAndShowsHover() {
     auto window = ActiveWindow();
-    RecordingShell shell;
+    testsupport::RecordingShell shell;
     auto* mail = new ui::TWebLnk(window.get());
     mail->setText("author");
     mail->SetLink("author@example.org");

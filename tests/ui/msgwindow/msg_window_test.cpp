@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QTest>
 
+#include "FakeEventPump.h"
 #include "MsgWindowFakes.h"
 #include "Pop3Mailbox.h"
 #include "RecordingDialogs.h"
@@ -45,7 +46,7 @@ private:
         Rig() { pop.Host = "127.0.0.1"; }
         testsupport::Pop3Mailbox box;
         testsupport::Pop3MailboxFactory factory{box};
-        mailtest::FakePump pump;
+        testsupport::FakeEventPump pump;
         mail::TQelPOP pop{factory, pump};
         testsupport::SmtpPeer smtpPeer;
         testsupport::SmtpPeerFactory smtpFactory{smtpPeer};

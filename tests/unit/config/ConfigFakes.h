@@ -7,31 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "RecordingDialogs.h"
+#include "RecordingShell.h"
 #include "config/ConfigServices.h"
-#include "platform/Desktop.h"
-#include "platform/Dialogs.h"
 #include "settings/Config.h"
 
 namespace config::test {
 
-class RecordingDialogs final : public platform::Dialogs {
-public:
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    std::vector<std::string> messages;
-};
-
-class RecordingShell final : public platform::Shell {
-public:
-    bool OpenDocument(const std::string& target) override {
-        opened.push_back(target);
-        return true;
-    }
-    bool StartProgram(const std::string& program, const std::vector<std::string>&) override {
-        opened.push_back(program);
-        return true;
-    }
-    std::vector<std::string> opened;
-};
+using testsupport::RecordingDialogs;
+using testsupport::RecordingShell;
 
 // Answers each file or folder dialog with the next scripted answer (nothing: cancelled).
 class ScriptedFileDialogs final : public FileDialogs {

@@ -1,20 +1,8 @@
 #include "ConfigTestSupport.h"
 
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
-
 namespace config::test {
 
-namespace fs = std::filesystem;
-
 ConfigTest::ConfigTest() {
-    std::string pattern = (fs::temp_directory_path() / "vorla-config-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("mkdtemp failed");
-    }
-    m_folder = pattern;
     settings.SkinFolder = MakeSkin("first");
     settings.SkinDir = Folder() + "skins";
     dialog = std::make_unique<TConfig>(settings, tables, Folder(),
@@ -23,18 +11,14 @@ ConfigTest::ConfigTest() {
 
 ConfigTest::~ConfigTest() {
     dialog.reset();
-    std::error_code error;
-    fs::remove_all(m_folder, error);
 }
 
 std::string ConfigTest::ReadFile(const std::string& name) const {
-    std::ifstream in(m_folder / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return m_folder.Read(name);
 }
 
 void ConfigTest::WriteFile(const std::string& name, const std::string& content) const {
-    fs::create_directories((m_folder / name).parent_path());
-    std::ofstream(m_folder / name, std::ios::binary) << content;
+    m_folder.Write(name, content);
 }
 
 std::string ConfigTest::MakeSkin(const std::string& name) const {

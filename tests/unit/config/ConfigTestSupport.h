@@ -1,6 +1,5 @@
 #pragma once
 // A configuration dialog on a temporary settings folder, with the recording stand-ins.
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -8,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "ConfigFakes.h"
+#include "TempFolder.h"
 #include "config/ConfigSession.h"
 #include "config/TConfig.h"
 
@@ -18,7 +18,7 @@ protected:
     ConfigTest();
     ~ConfigTest() override;
 
-    std::string Folder() const { return m_folder.string() + "/"; }
+    std::string Folder() const { return m_folder.Folder(); }
     std::string ReadFile(const std::string& name) const;
     void WriteFile(const std::string& name, const std::string& content) const;
     // A skin folder under the settings folder with a skin.ini naming the skin.
@@ -42,7 +42,7 @@ protected:
     std::unique_ptr<TConfig> dialog;
 
 private:
-    std::filesystem::path m_folder;
+    testsupport::TempFolder m_folder;
 };
 
 }  // namespace config::test

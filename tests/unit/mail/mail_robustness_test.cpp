@@ -6,6 +6,7 @@
 #include <iterator>
 #include <random>
 
+#include "Files.h"
 #include "mail/MailError.h"
 #include "mail/MimeParser.h"
 #include "mail/QelMIME.h"
@@ -35,8 +36,7 @@ void DecodeEverything(const std::string& text) {
 }
 
 std::string ReadSample() {
-    std::ifstream file(std::string(VORLA_TEST_DATA) + "/mail/mixed.eml", std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return testsupport::ReadFile(std::string(VORLA_TEST_DATA) + "/mail/mixed.eml");
 }
 
 TEST(Robustness, RandomBytes) {

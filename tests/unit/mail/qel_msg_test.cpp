@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
 
-#include "../../support/ScopedFileSizeLimit.h"
+#include "Files.h"
+#include "ScopedEnv.h"
+#include "ScopedFileSizeLimit.h"
+#include "TempFolder.h"
 #include "mail/MailError.h"
 #include "mail/MimeParser.h"
 #include "mail/MsgJson.h"
@@ -27,10 +27,7 @@ std::unique_ptr<TQelMsg> Parse(const std::string& raw) {
     return message;
 }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
+using testsupport::ReadFile;
 
 constexpr const char* kUUBlock =
     "begin 644 a.txt\r\n"
@@ -314,11 +311,8 @@ TEST(ParseMessage, XUuencodePartIsDecoded) {
 }
 
 TEST(ParseMessage, AttachmentDecodingLeavesNoTemporaryFiles) {
-    char folderTemplate[] = "/tmp/qelmsgXXXXXX";
-    ASSERT_NE(mkdtemp(folderTemplate), nullptr);
-    const char* saved = std::getenv("TMPDIR");
-    const std::string savedValue = saved ? saved : "";
-    setenv("TMPDIR", folderTemplate, 1);
+    const testsupport::TempFolder folder;
+    const testsupport::ScopedEnv tmpdir("TMPDIR", folder.Folder());
     auto m = Parse(std::string("Content-Type: multipart/mixed; boundary=B\r\n\r\n--B\r\n"
                                "Content-Type: image/png; name=p.png\r\nContent-Transfer-Encoding: "
                                "base64\r\n\r\nAAEC\r\n"
@@ -326,20 +320,8 @@ TEST(ParseMessage, AttachmentDecodingLeavesNoTemporaryFiles) {
                    kUUBlock + "end\r\n--B--\r\n");
     platform::MemoryStream data;
     EXPECT_THROW(mail::UUDecodeLines({"begin 644 bad", "M{{{"}, data), mail::MailError);
-    if (saved)
-        setenv("TMPDIR", savedValue.c_str(), 1);
-    else
-        unsetenv("TMPDIR");
     EXPECT_EQ(m->AttachedFiles.Count(), 2u);
-    DIR* folder = opendir(folderTemplate);
-    ASSERT_NE(folder, nullptr);
-    int entries = 0;
-    while (const dirent* entry = readdir(folder))
-        if (std::string(entry->d_name) != "." && std::string(entry->d_name) != "..")
-            ++entries;
-    closedir(folder);
-    EXPECT_EQ(entries, 0);
-    rmdir(folderTemplate);
+    EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
 }
 
 TEST(ParseMessage, SaveToFileWritesTheDecodedData) {
@@ -347,10 +329,9 @@ TEST(ParseMessage, SaveToFileWritesTheDecodedData) {
         "Content-Type: application/zip; name=z.zip\r\nContent-Transfer-Encoding: "
         "base64\r\n\r\nUEsDBA==\r\n");
     ASSERT_EQ(m->AttachedFiles.Count(), 1u);
-    const std::string path = "/tmp/qel_save_test_" + std::to_string(getpid());
-    m->AttachedFiles.Items(0).SaveToFile(path);
-    EXPECT_EQ(ReadFile(path), "PK\3\4");
-    unlink(path.c_str());
+    const testsupport::TempFolder folder;
+    m->AttachedFiles.Items(0).SaveToFile(folder.File("z.zip"));
+    EXPECT_EQ(folder.Read("z.zip"), "PK\3\4");
 }
 
 TEST(ParseMessage, FailedSaveKeepsTheExistingFile) {
@@ -358,17 +339,16 @@ TEST(ParseMessage, FailedSaveKeepsTheExistingFile) {
         "Content-Type: application/zip; name=z.zip\r\nContent-Transfer-Encoding: "
         "base64\r\n\r\n" +
         std::string(20000, 'A') + "\r\n");
-    char folder[] = "/tmp/qelsaveXXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    const std::string path = std::string(folder) + "/z.zip";
-    std::ofstream(path) << "old";
+    const testsupport::TempFolder folder;
+    const std::string path = folder.File("z.zip");
+    folder.Write("z.zip", "old");
     {
         testsupport::ScopedFileSizeLimit limit(4096);
         EXPECT_THROW(m->AttachedFiles.Items(0).SaveToFile(path), platform::StreamError);
     }
     EXPECT_EQ(ReadFile(path), "old");
-    unlink(path.c_str());
-    EXPECT_EQ(rmdir(folder), 0) << "nothing may be left beside the file";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1)
+        << "nothing may be left beside the file";
 }
 
 // A message of several megabytes read in place from pages that the parse hands back as it

@@ -6,7 +6,8 @@
 
 #include <vector>
 
-#include "fakes/ScriptedTransport.h"
+#include "FakeEventPump.h"
+#include "ScriptedTransport.h"
 #include "mail/PosixTransport.h"
 #include "mail/QelMIME.h"
 #include "mail/QelPOP3.h"
@@ -14,7 +15,7 @@
 namespace {
 
 using mail::TQelPOP;
-using mailtest::Script;
+using testsupport::Script;
 
 struct ErrorReport {
     int error;
@@ -46,9 +47,9 @@ protected:
     }
 
     Script script;
-    mailtest::FakeClock clock;
-    mailtest::FakePump pump;
-    mailtest::ScriptedFactory factory;
+    testsupport::FakeClock clock;
+    testsupport::FakeEventPump pump;
+    testsupport::ScriptedFactory factory;
     TQelPOP pop;
     std::vector<ErrorReport> errors;
     std::vector<std::uint16_t> progress;

@@ -4,7 +4,8 @@
 #include <cstdio>
 #include <fstream>
 
-#include "fakes/ScriptedTransport.h"
+#include "FakeEventPump.h"
+#include "ScriptedTransport.h"
 #include "mail/QelMIME.h"
 #include "mail/QelSMTP.h"
 #include "platform/LocalHost.h"
@@ -13,7 +14,7 @@ namespace {
 
 using mail::StringList;
 using mail::TQelSMTP;
-using mailtest::Script;
+using testsupport::Script;
 
 struct ErrorReport {
     int error;
@@ -43,9 +44,9 @@ protected:
 
     std::string helo = "EHLO " + platform::LocalHostName() + "\r\n";
     Script script;
-    mailtest::FakeClock clock;
-    mailtest::FakePump pump;
-    mailtest::ScriptedFactory factory;
+    testsupport::FakeClock clock;
+    testsupport::FakeEventPump pump;
+    testsupport::ScriptedFactory factory;
     TQelSMTP smtp;
     mail::TQelMsg message;
     std::vector<ErrorReport> errors;

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <set>
 
+#include "ScopedEnv.h"
+#include "TempFolder.h"
 #include "mail/qel_util.h"
 
 namespace {
@@ -111,29 +113,21 @@ TEST(Identifiers, MessageIdAndBoundaryShapes) {
 }
 
 TEST(GetTempFile, CreatesAPrivateUniqueFileInTmpdir) {
-    char folderTemplate[] = "/tmp/qeltestXXXXXX";
-    ASSERT_NE(mkdtemp(folderTemplate), nullptr);
-    const std::string folder = folderTemplate;
-    const char* saved = std::getenv("TMPDIR");
-    const std::string savedValue = saved ? saved : "";
-    setenv("TMPDIR", folder.c_str(), 1);
+    const testsupport::TempFolder folder;
     std::set<std::string> names;
-    for (int i = 0; i < 5; ++i)
-        names.insert(mail::GetTempFile());
-    if (saved)
-        setenv("TMPDIR", savedValue.c_str(), 1);
-    else
-        unsetenv("TMPDIR");
+    {
+        const testsupport::ScopedEnv tmpdir("TMPDIR", folder.Folder());
+        for (int i = 0; i < 5; ++i)
+            names.insert(mail::GetTempFile());
+    }
     EXPECT_EQ(names.size(), 5u);
     for (const auto& name : names) {
-        EXPECT_EQ(name.rfind(folder + "/qel", 0), 0u) << name;
+        EXPECT_EQ(name.rfind(folder.File("qel"), 0), 0u) << name;
         struct stat info {};
         ASSERT_EQ(stat(name.c_str(), &info), 0) << name;
         EXPECT_EQ(info.st_mode & 0777, 0600u);
         EXPECT_EQ(info.st_size, 0);
-        unlink(name.c_str());
     }
-    rmdir(folder.c_str());
 }
 
 struct TextRow {

@@ -2,7 +2,8 @@
 // is put over the connection, and what refuses a session before any credential leaves.
 #include <gtest/gtest.h>
 
-#include "fakes/ScriptedTransport.h"
+#include "FakeEventPump.h"
+#include "ScriptedTransport.h"
 #include "mail/QelPOP3.h"
 #include "mail/QelSMTP.h"
 #include "mail/TlsTransport.h"
@@ -11,7 +12,7 @@
 namespace {
 
 using mail::TlsMode;
-using mailtest::Script;
+using testsupport::Script;
 
 class PopPolicyTest : public ::testing::Test {
 protected:
@@ -24,9 +25,9 @@ protected:
     }
 
     Script script;
-    mailtest::FakeClock clock;
-    mailtest::FakePump pump;
-    mailtest::ScriptedFactory factory;
+    testsupport::FakeClock clock;
+    testsupport::FakeEventPump pump;
+    testsupport::ScriptedFactory factory;
     mail::TQelPOP pop;
     std::string error;
 };
@@ -109,9 +110,9 @@ protected:
 
     const std::string host = platform::LocalHostName();
     Script script;
-    mailtest::FakeClock clock;
-    mailtest::FakePump pump;
-    mailtest::ScriptedFactory factory;
+    testsupport::FakeClock clock;
+    testsupport::FakeEventPump pump;
+    testsupport::ScriptedFactory factory;
     mail::TQelSMTP smtp;
     int errorCode = 0;
     std::string error;

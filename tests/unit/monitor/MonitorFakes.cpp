@@ -1,7 +1,5 @@
 #include "MonitorFakes.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 
 namespace monitor::test {
@@ -37,126 +35,6 @@ std::string RecordingView::Name(TrayIcon icon) {
     return "?";
 }
 
-void FakePump::ProcessMessages() {
-    const auto now = Clock::now();
-    m_maxGap = std::max(m_maxGap, now - m_last);
-    m_last = now;
-    ++pumps;
-    if (onPump) {
-        auto hook = onPump;
-        hook();
-        // Time spent in a handler is the window's own work, not a wait without pumping.
-        m_last = Clock::now();
-    }
-}
-
-void FakePump::StartTiming() {
-    m_start = m_last = Clock::now();
-    m_maxGap = {};
-}
-
-long long FakePump::ElapsedMs() const {
-    using std::chrono::duration_cast;
-    return duration_cast<std::chrono::milliseconds>(Clock::now() - m_start).count();
-}
-
-long long FakePump::MaxGapMs() const {
-    using std::chrono::duration_cast;
-    const auto gap = std::max(m_maxGap, Clock::now() - m_last);
-    return duration_cast<std::chrono::milliseconds>(gap).count();
-}
-
-void FakePop::Fail(int error, const std::string& text) {
-    m_failed = true;
-    m_connected = false;
-    if (OnError) {
-        OnError(error, text);
-    }
-}
-
-void FakePop::Connect() {
-    log.push_back("connect " + m_host + ":" + m_port);
-    m_count = 0;
-    m_failed = false;
-    m_aborted = false;
-    m_text.clear();
-    m_pump.ProcessMessages();
-    const auto box = boxes.find(m_host);
-    if (box == boxes.end() || box->second.refuseConnect) {
-        m_status.clear();
-        Fail(111, "Connection refused");
-        return;
-    }
-    if (box->second.closeAtGreeting) {
-        m_status.clear();
-        m_text = "Connection closed by the server.";
-        m_failed = true;
-        return;
-    }
-    if (box->second.silent) {
-        // Bounded like the real client's time-out.
-        for (int slice = 0; slice < 1000 && !m_aborted; ++slice) {
-            m_pump.ProcessMessages();
-        }
-        const std::string reason = m_aborted ? "Operation canceled (125)" : "Timed out (110)";
-        Fail(m_aborted ? 125 : 110, m_text);
-        throw PopError("Erreur socket Windows : " + reason + ", avec l'API 'recv'");
-    }
-    if (box->second.resetAtGreeting) {
-        // The real client reports the reset with the text of its previous reply, then raises.
-        Fail(104, m_text);
-        throw PopError("Erreur socket Windows : Connection reset by peer (104), avec l'API 'recv'");
-    }
-    m_connected = true;
-    m_status = "+OK";
-}
-
-bool FakePop::Login() {
-    if (!m_connected) {
-        throw PopError("Invalid Op. Not connected.");
-    }
-    log.push_back("login " + m_user);
-    if (boxes[m_host].refuseLogin) {
-        m_status = "-ERR";
-        Fail(2001, "[AUTH] Authentication failed.");
-        return false;
-    }
-    return true;
-}
-
-void FakePop::GetMailCount() {
-    log.push_back("stat");
-    if (boxes[m_host].refuseStat) {
-        m_status = "-ERR";
-        Fail(2006, "STAT refused");
-        return;
-    }
-    m_count = boxes[m_host].count;
-    // Like servers that dropped LAST: the last reply is a refusal, the session stays open.
-    m_status = "-ERR";
-    m_failed = true;
-}
-
-void FakePop::Quit() {
-    if (m_connected) {
-        log.push_back("quit");
-        m_connected = false;
-    }
-}
-
-int FakePop::Connects() const {
-    return static_cast<int>(std::count_if(
-        log.begin(), log.end(), [](const std::string& l) { return l.rfind("connect ", 0) == 0; }));
-}
-
-void FakeDialUp::Dial(int index) {
-    log.push_back("dial " + std::to_string(index));
-    if (!dialError.empty()) {
-        m_lastError = dialError;
-        throw DialUpError(dialError);
-    }
-}
-
 void FakeDownloader::DownloadFile(const std::string& url, const std::string& fileName) {
     urls.push_back(url);
     if (during) {
@@ -189,19 +67,27 @@ void FakeMessageWindow::ShowModal() {
     }
 }
 
-bool FakeShell::StartProgram(const std::string& program, const std::vector<std::string>& args) {
-    std::string line = "start " + program;
-    for (const auto& arg : args) {
-        line += " [" + arg + "]";
-    }
-    log.push_back(line);
-    return !startFails;
+MonitorTest::MonitorTest() {
+    MakeVorla(pop);
 }
 
-MonitorTest::MonitorTest() {
-    char pattern[] = "/tmp/vorla-monitor-XXXXXX";
-    m_folder = mkdtemp(pattern);
-    MakeVorla(pop);
+testsupport::Pop3Mailbox& MonitorTest::Box(const std::string& host) {
+    const bool made = servers.hosts.count(host) == 0;
+    testsupport::Pop3Mailbox& box = servers[host];
+    if (made) {
+        box.user.clear();
+        box.password.clear();
+        box.clock = &clock;
+    }
+    return box;
+}
+
+std::vector<std::string> MonitorTest::Logins() const {
+    std::vector<std::string> users;
+    for (const auto& line : servers.log)
+        if (line.rfind("USER ", 0) == 0)
+            users.push_back(line.substr(5));
+    return users;
 }
 
 void MonitorTest::MakeVorla(PopClient& popClient) {
@@ -220,11 +106,10 @@ void MonitorTest::MakeVorla(PopClient& popClient, DialUp& rasc) {
 
 MonitorTest::~MonitorTest() {
     vorla.reset();
-    std::filesystem::remove_all(m_folder);
 }
 
 void MonitorTest::WriteFile(const std::string& name, const std::string& content) {
-    std::ofstream(m_folder / name, std::ios::binary) << content;
+    m_folder.Write(name, content);
 }
 
 void MonitorTest::WriteSettings(const std::vector<TestAccount>& accounts,
@@ -241,6 +126,7 @@ void MonitorTest::WriteSettings(const std::vector<TestAccount>& accounts,
         acc += "host_name = " + accounts[i].host + "\r\n";
         acc += "user_name = user" + std::to_string(i + 1) + "\r\n";
         acc += "port_number = 110\r\n";
+        acc += "tls_mode = off\r\n";
         acc += std::string("inactive = ") + (accounts[i].inactive ? "1" : "0") + "\r\n";
     }
     WriteFile("Accounts.ini", acc);

@@ -10,8 +10,8 @@ class BusyGuardTest : public MonitorTest {
 protected:
     // Box1 with 2 messages, Box2 with 5; connected, Box1 checked.
     void ConnectTwo(const std::vector<std::string>& extra = {}) {
-        pop.boxes["pop1.test"].count = 2;
-        pop.boxes["pop2.test"].count = 5;
+        Box("pop1.test").Fill(2);
+        Box("pop2.test").Fill(5);
         ASSERT_TRUE(Start({{"Box1", "pop1.test"}, {"Box2", "pop2.test"}}, extra));
         vorla->ConnectClick();
         ASSERT_TRUE(vorla->Shared().IsConnected);
@@ -27,11 +27,11 @@ protected:
                 return;
             }
             clicked = true;
-            connectsAtClick = pop.Connects();
+            connectsAtClick = servers.Connects();
             callsAtClick = view.calls.size();
             click();
             callsAfterClick = view.calls.size();
-            connectsAfterClick = pop.Connects();
+            connectsAfterClick = servers.Connects();
         };
         vorla->TimerTimer();
         pump.onPump = nullptr;
@@ -65,10 +65,10 @@ TEST_F(BusyGuardTest, MailClickDuringACheckResetsTheAccountItShowsAfterIt) {
     std::size_t startedInCheck = 1;
     ClickDuringTheCheck([&] {
         vorla->MAILClick();
-        startedInCheck = shell.log.size();
+        startedInCheck = shell.started.size();
     });
     EXPECT_EQ(startedInCheck, 0u);
-    EXPECT_EQ(shell.log, std::vector<std::string>{"start evolution"});
+    EXPECT_EQ(shell.started, std::vector<std::string>{"evolution"});
     EXPECT_EQ(vorla->Shared().CurrentAccount, 2);
     EXPECT_EQ(vorla->Shared().WaitingCount, 0) << "the reset came after the check's count";
     EXPECT_EQ(vorla->Shared().Tables.AccountTable[1].LastCount, 0);
@@ -90,7 +90,7 @@ TEST_F(BusyGuardTest, NewsServerChosenDuringACheckIsLoadedAfterIt) {
 
 TEST_F(BusyGuardTest, ClicksDuringACheckWaitTheirTurn) {
     ConnectTwo();
-    const int connects = pop.Connects();
+    const int connects = servers.Connects();
     ClickDuringTheCheck([&] {
         vorla->RefreshBtnMouseDown({.Left = true});
         vorla->RefreshBtnMouseDown({.Left = true});
@@ -99,7 +99,7 @@ TEST_F(BusyGuardTest, ClicksDuringACheckWaitTheirTurn) {
     });
     EXPECT_EQ(connectsAfterClick, connectsAtClick) << "no second session inside the check";
     // The timer check, one refresh (the second replaced the first) and the menu's check.
-    EXPECT_EQ(pop.Connects(), connects + 3);
+    EXPECT_EQ(servers.Connects(), connects + 3);
     EXPECT_EQ(vorla->Shared().CurrentAccount, 2) << "the menu checked account 2 last";
     EXPECT_EQ(view.calls.back(), "buttons on");
     EXPECT_FALSE(vorla->Busy());

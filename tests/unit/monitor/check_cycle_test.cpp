@@ -3,16 +3,6 @@
 namespace monitor::test {
 namespace {
 
-std::vector<std::string> Logins(const FakePop& pop) {
-    std::vector<std::string> users;
-    for (const auto& line : pop.log) {
-        if (line.rfind("login ", 0) == 0) {
-            users.push_back(line.substr(6));
-        }
-    }
-    return users;
-}
-
 struct RoundRobinRow {
     std::string name;
     std::vector<bool> inactive;
@@ -27,7 +17,7 @@ protected:
         for (std::size_t i = 0; i < inactive.size(); ++i) {
             const std::string host = "pop" + std::to_string(i + 1) + ".test";
             accounts.push_back({"Box" + std::to_string(i + 1), host, inactive[i]});
-            pop.boxes[host].count = 0;
+            Box(host).Fill(0);
         }
         return accounts;
     }
@@ -43,7 +33,7 @@ TEST_F(CheckCycleTest, RoundRobinTakesTheNextActiveAccount) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        pop.log.clear();
+        servers.log.clear();
         MakeVorla(pop);
         ASSERT_TRUE(Start(Accounts(row.inactive)));
         vorla->ConnectClick();
@@ -51,7 +41,7 @@ TEST_F(CheckCycleTest, RoundRobinTakesTheNextActiveAccount) {
         for (int i = 0; i < row.ticks; ++i) {
             vorla->TimerTimer();
         }
-        EXPECT_EQ(Logins(pop), row.expected);
+        EXPECT_EQ(Logins(), row.expected);
     }
 }
 
@@ -61,7 +51,7 @@ TEST_F(CheckCycleTest, ASingleAccountSwitchedOffWhileOnLineIsStillChecked) {
     vorla->Shared().Tables.AccountTable[0].inactive = true;
     vorla->TimerTimer();
     vorla->RefreshBtnMouseDown({.Left = true});
-    EXPECT_EQ(Logins(pop), (std::vector<std::string>{"user1", "user1", "user1"}));
+    EXPECT_EQ(Logins(), (std::vector<std::string>{"user1", "user1", "user1"}));
 }
 
 TEST_F(CheckCycleTest, TwoAccountsNoneActiveNeitherLoopsNorChecks) {
@@ -69,23 +59,23 @@ TEST_F(CheckCycleTest, TwoAccountsNoneActiveNeitherLoopsNorChecks) {
     vorla->ConnectClick();
     EXPECT_FALSE(vorla->Shared().IsConnected);
     EXPECT_EQ(vorla->Shared().ErrorNotice(), kNoValidAccount);
-    EXPECT_EQ(pop.Connects(), 0);
+    EXPECT_EQ(servers.Connects(), 0);
 
     // Connected with an active account, which is then switched off while on line.
     vorla->Shared().Tables.AccountTable[0].inactive = false;
     vorla->ConnectClick();
     ASSERT_TRUE(vorla->Shared().IsConnected);
     vorla->Shared().Tables.AccountTable[0].inactive = true;
-    const int connectsBefore = pop.Connects();
+    const int connectsBefore = servers.Connects();
     vorla->TimerTimer();
-    EXPECT_EQ(pop.Connects(), connectsBefore);
+    EXPECT_EQ(servers.Connects(), connectsBefore);
     EXPECT_EQ(vorla->Shared().ErrorNotice(), kNoValidAccount);
     EXPECT_EQ(view.Last("status "), std::string("status ") + kNoValidAccount);
 }
 
 TEST_F(CheckCycleTest, ConnectSetsTheCheckTimerAndShowsTheCount) {
     ASSERT_TRUE(Start(Accounts({false}), {"autocheck =1", "minutes = 7"}));
-    pop.boxes["pop1.test"].count = 3;
+    Box("pop1.test").Fill(3);
     vorla->ConnectClick();
     EXPECT_EQ(timer.interval, 7 * 60000);
     EXPECT_TRUE(timer.enabled);
@@ -95,14 +85,14 @@ TEST_F(CheckCycleTest, ConnectSetsTheCheckTimerAndShowsTheCount) {
     EXPECT_EQ(view.Last("flag "), "flag gotmail");
     EXPECT_EQ(view.Last("count "), "count 3");
     // The probe reads the greeting only; the check then logs in.
-    EXPECT_EQ(pop.log,
-              (std::vector<std::string>{"connect pop1.test:110", "quit", "connect pop1.test:110",
-                                        "login user1", "stat", "quit"}));
+    EXPECT_EQ(servers.log,
+              (std::vector<std::string>{"connect pop1.test:110", "QUIT", "connect pop1.test:110",
+                                        "USER user1", "PASS ****", "STAT", "LAST", "QUIT"}));
 
-    pop.boxes["pop1.test"].count = 1;
+    Box("pop1.test").Fill(1);
     vorla->TimerTimer();
     EXPECT_EQ(vorla->Ticker.StatusText, "Box1 1 message");
-    pop.boxes["pop1.test"].count = 0;
+    Box("pop1.test").Fill(0);
     vorla->TimerTimer();
     EXPECT_EQ(vorla->Ticker.StatusText, "Box1 empty");
     EXPECT_EQ(view.Last("tray "), "tray connected");
@@ -132,18 +122,18 @@ TEST_F(CheckCycleTest, CheckIntervalStaysWithinTheTimersRange) {
 
 TEST_F(CheckCycleTest, SoundPlaysWhenTheCountRisesAndAfterEveryReset) {
     ASSERT_TRUE(Start(Accounts({false}), {"playsnd =1", "wavsnd = /sounds/new.wav", "reset =1"}));
-    pop.boxes["pop1.test"].count = 5;
+    Box("pop1.test").Fill(5);
     vorla->ConnectClick();
     EXPECT_EQ(view.Count("sound /sounds/new.wav"), 1) << "first check after start-up";
     vorla->TimerTimer();
     EXPECT_EQ(view.Count("sound /sounds/new.wav"), 1) << "same count again";
-    pop.boxes["pop1.test"].count = 6;
+    Box("pop1.test").Fill(6);
     vorla->TimerTimer();
     EXPECT_EQ(view.Count("sound /sounds/new.wav"), 2) << "count rose";
 
-    pop.boxes["pop1.test"].refuseLogin = true;
+    Box("pop1.test").password = "changed";  // the login is refused
     vorla->TimerTimer();
-    pop.boxes["pop1.test"].refuseLogin = false;
+    Box("pop1.test").password.clear();
     vorla->TimerTimer();
     EXPECT_EQ(view.Count("sound /sounds/new.wav"), 3) << "after a failed check";
 
@@ -160,38 +150,40 @@ TEST_F(CheckCycleTest, SoundPlaysWhenTheCountRisesAndAfterEveryReset) {
 
 TEST_F(CheckCycleTest, NoSoundWhenSwitchedOffOrWithoutAFile) {
     ASSERT_TRUE(Start(Accounts({false}), {"playsnd =0", "wavsnd = /sounds/new.wav"}));
-    pop.boxes["pop1.test"].count = 2;
+    Box("pop1.test").Fill(2);
     vorla->ConnectClick();
     EXPECT_TRUE(view.With("sound ").empty());
     vorla->Shared().Config.playsnd = true;
     vorla->Shared().Config.wavsnd.clear();
-    pop.boxes["pop1.test"].count = 4;
+    Box("pop1.test").Fill(4);
     vorla->TimerTimer();
     EXPECT_TRUE(view.With("sound ").empty());
 }
 
 TEST_F(CheckCycleTest, FailedCheckKeepsTheCountAndShowsTheError) {
     ASSERT_TRUE(Start(Accounts({false, false})));
-    pop.boxes["pop1.test"].count = 5;
+    Box("pop1.test").Fill(5);
     vorla->ConnectClick();
-    vorla->TimerTimer();  // Box2
-    pop.boxes["pop1.test"].refuseLogin = true;
-    vorla->TimerTimer();  // Box1 again, refused
+    vorla->TimerTimer();                    // Box2
+    Box("pop1.test").password = "changed";  // the login is refused
+    vorla->TimerTimer();                    // Box1 again, refused
     EXPECT_EQ(vorla->Shared().ErrorNotice(), "Box1 -ERR [AUTH] Authentication failed.");
     EXPECT_EQ(vorla->Ticker.StatusText, vorla->Shared().ErrorNotice());
     EXPECT_EQ(vorla->Ticker.TickerText, vorla->Shared().ErrorNotice());
     EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kCheckFailed);
     EXPECT_EQ(view.Last("count "), "count 0") << "WaitingCount still describes Box2";
     EXPECT_EQ(view.Last("tray "), "tray connected");
-    EXPECT_EQ(pop.log.back(), "login user1") << "no QUIT after a refused login";
+    EXPECT_EQ(servers.log.back(), "PASS ****") << "no QUIT after a refused login";
     EXPECT_TRUE(vorla->Shared().IsConnected);
 }
 
 TEST_F(CheckCycleTest, FailedCheckOfTheSameAccountKeepsItsCountOnTheDisplay) {
     ASSERT_TRUE(Start(Accounts({false})));
-    pop.boxes["pop1.test"].count = 5;
+    Box("pop1.test").Fill(5);
     vorla->ConnectClick();
-    pop.boxes["pop1.test"].refuseStat = true;
+    Box("pop1.test").onCommand = [](const std::string& command) {
+        return command == "STAT" ? std::string("-ERR STAT refused") : std::string();
+    };
     vorla->TimerTimer();
     EXPECT_EQ(vorla->Shared().WaitingCount, 5);
     EXPECT_EQ(view.Last("count "), "count 5");
@@ -201,17 +193,17 @@ TEST_F(CheckCycleTest, FailedCheckOfTheSameAccountKeepsItsCountOnTheDisplay) {
 
 TEST_F(CheckCycleTest, ProbeErrorNamesTheFirstValidAccount) {
     ASSERT_TRUE(Start({{"Off", "off.test", true}, {"Work", "work.test"}}));
-    pop.boxes["work.test"].refuseConnect = true;
+    Box("work.test").refuseConnect = ECONNREFUSED;
     vorla->ConnectClick();
     EXPECT_FALSE(vorla->Shared().IsConnected);
-    EXPECT_EQ(vorla->Shared().ErrorNotice(), "Work  Connection refused");
+    EXPECT_EQ(vorla->Shared().ErrorNotice(), "Work  " + kRefused);
     EXPECT_FALSE(timer.enabled);
 }
 
 TEST_F(CheckCycleTest, AccountMenuCaptionsBeforeAndAfterChecks) {
     ASSERT_TRUE(Start({{"Home", "home.test"}, {"Old", "old.test", true}, {"Work", "work.test"}}));
-    pop.boxes["home.test"].count = 4;
-    pop.boxes["work.test"].refuseLogin = true;
+    Box("home.test").Fill(4);
+    Box("work.test").password = "changed";  // the login is refused
 
     vorla->RefreshBtnMouseDown({.Right = true});
     ASSERT_EQ(view.accountMenu.size(), 4u);
@@ -244,10 +236,10 @@ TEST_F(CheckCycleTest, MenuTagOutsideTheTableChecksTheFirstAccount) {
     vorla->ConnectClick();
     for (const int tag : {-4, 9, 25}) {
         SCOPED_TRACE(tag);
-        pop.log.clear();
+        servers.log.clear();
         vorla->MnuClick(tag);
         EXPECT_EQ(vorla->Shared().CurrentAccount, 1);
-        EXPECT_EQ(Logins(pop), std::vector<std::string>{"user1"});
+        EXPECT_EQ(Logins(), std::vector<std::string>{"user1"});
     }
 }
 
@@ -255,16 +247,16 @@ TEST_F(CheckCycleTest, MenuAndRefreshDoNothingWhileDisconnected) {
     ASSERT_TRUE(Start(Accounts({false})));
     vorla->MnuClick(20);
     vorla->RefreshBtnMouseDown({.Left = true});
-    EXPECT_EQ(pop.Connects(), 0);
+    EXPECT_EQ(servers.Connects(), 0);
     EXPECT_EQ(view.Last("status "), "status Disconnected");
     vorla->RefreshBtnMouseDown({.Left = true, .Shift = true});
-    EXPECT_EQ(pop.Connects(), 0);
+    EXPECT_EQ(servers.Connects(), 0);
 }
 
 TEST_F(CheckCycleTest, DisconnectResetsTheCountsAndHangsUp) {
     ASSERT_TRUE(Start(Accounts({false}), {"RAS_connect =1", "autocheck =1"}));
     dialUp.entries = {"isp"};
-    pop.boxes["pop1.test"].count = 2;
+    Box("pop1.test").Fill(2);
     vorla->ConnectClick();
     vorla->PopMnuPopup();
     vorla->DisconnectClick();
@@ -289,7 +281,7 @@ TEST_F(CheckCycleTest, DialUpTexts) {
     EXPECT_EQ(view.Count("status Connection to isp"), 1);
     EXPECT_EQ(vorla->Shared().ErrorNotice(), "isp : the line is busy");
     EXPECT_FALSE(vorla->Shared().IsConnected);
-    EXPECT_EQ(pop.Connects(), 0);
+    EXPECT_EQ(servers.Connects(), 0);
 
     dialUp.entries.clear();
     vorla->ConnectClick();
@@ -300,11 +292,11 @@ TEST_F(CheckCycleTest, DialUpTexts) {
 TEST_F(CheckCycleTest, DroppedDialUpLineTakesTheWindowOffLine) {
     ASSERT_TRUE(Start(Accounts({false}), {"RAS_connect =1", "autocheck =1"}));
     dialUp.entries = {"isp"};
-    pop.boxes["pop1.test"].count = 1;
+    Box("pop1.test").Fill(1);
     vorla->ConnectClick();
     ASSERT_TRUE(vorla->Shared().IsConnected);
 
-    pop.boxes["pop1.test"].refuseConnect = true;
+    Box("pop1.test").refuseConnect = ECONNREFUSED;
     dialUp.state = 8193;
     vorla->TimerTimer();
     EXPECT_FALSE(vorla->Shared().IsConnected);
@@ -318,10 +310,10 @@ TEST_F(CheckCycleTest, DroppedDialUpLineTakesTheWindowOffLine) {
 TEST_F(CheckCycleTest, NewsDownloadRefusesAPumpedCheck) {
     ASSERT_TRUE(Start(Accounts({false})));
     vorla->ConnectClick();
-    const int connects = pop.Connects();
+    const int connects = servers.Connects();
     downloader.during = [&] { vorla->TimerTimer(); };
     vorla->Actualiser1Click();
-    EXPECT_EQ(pop.Connects(), connects);
+    EXPECT_EQ(servers.Connects(), connects);
 }
 
 TEST_F(CheckCycleTest, FlagDoubleClickOpensTheMailboxOrTheNotepad) {
@@ -330,14 +322,14 @@ TEST_F(CheckCycleTest, FlagDoubleClickOpensTheMailboxOrTheNotepad) {
     EXPECT_TRUE(vorla->Shared().NotepadMode) << "disconnected: notepad";
     EXPECT_EQ(view.Count("status notepad"), 1);
 
-    pop.boxes["pop1.test"].count = 2;
+    Box("pop1.test").Fill(2);
     vorla->ConnectClick();
     int pumpedChecks = 0;
     messageWindow.whileShown = [&] {
-        const int before = pop.Connects();
+        const int before = servers.Connects();
         vorla->TimerTimer();
-        pumpedChecks += pop.Connects() - before;
-        pop.boxes["pop1.test"].count = 1;
+        pumpedChecks += servers.Connects() - before;
+        Box("pop1.test").Fill(1);
     };
     vorla->FLAGMouseDown({.Left = true, .Double = true});
     EXPECT_FALSE(vorla->Shared().NotepadMode);
@@ -349,9 +341,9 @@ TEST_F(CheckCycleTest, FlagDoubleClickOpensTheMailboxOrTheNotepad) {
 
 TEST_F(CheckCycleTest, FailedFirstFetchShowsAMessageAndRestartsTheTimers) {
     ASSERT_TRUE(Start(Accounts({false}), {"autocheck =1"}));
-    pop.boxes["pop1.test"].count = 2;
+    Box("pop1.test").Fill(2);
     vorla->ConnectClick();
-    pop.boxes["pop1.test"].refuseLogin = true;
+    Box("pop1.test").password = "changed";  // the login is refused
     messageWindow.displayError = "Not connected.";
     vorla->FLAGMouseDown({.Left = true, .Double = true});
     EXPECT_EQ(view.Last("message "), "message Not connected.");
@@ -363,7 +355,7 @@ TEST_F(CheckCycleTest, FailedFirstFetchShowsAMessageAndRestartsTheTimers) {
 
 TEST_F(CheckCycleTest, SkinSwitchKeepsTheMailStateOfTheTray) {
     ASSERT_TRUE(Start(Accounts({false})));
-    pop.boxes["pop1.test"].count = 2;
+    Box("pop1.test").Fill(2);
     vorla->ConnectClick();
     vorla->Shared().Config.SkinDir = VORLA_SKINS;
     vorla->SwitchSkinClick("frost");
@@ -374,7 +366,7 @@ TEST_F(CheckCycleTest, SkinSwitchKeepsTheMailStateOfTheTray) {
 
 TEST_F(CheckCycleTest, MailPictureThatCannotBeLoadedEndsTheProgram) {
     ASSERT_TRUE(Start(Accounts({false})));
-    pop.boxes["pop1.test"].count = 2;
+    Box("pop1.test").Fill(2);
     vorla->Skin.GotMailPath = Folder() + "missing.bmp";
     EXPECT_THROW(vorla->ConnectClick(), settings::FatalSettingsError);
     EXPECT_EQ(view.Last("message "),
@@ -386,9 +378,9 @@ TEST_F(CheckCycleTest, MailPictureThatCannotBeLoadedEndsTheProgram) {
 TEST_F(CheckCycleTest, RetrieveProgressText) {
     ASSERT_TRUE(Start(Accounts({false})));
     messageWindow.size = 5000;
-    pop.OnRetrieveProgress(40);
+    client.OnRetrieveProgress(&client, 40);
     EXPECT_EQ(view.Last("status "), "status reading 40% sur 4K");
-    pop.OnRetrieveProgress(250);
+    client.OnRetrieveProgress(&client, 250);
     EXPECT_EQ(view.Last("status "), "status reading 100% sur 4K");
 }
 

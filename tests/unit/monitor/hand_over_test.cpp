@@ -11,14 +11,14 @@ namespace {
 
 class HandOverTest : public MonitorTest {
 protected:
-    long Quits() const { return std::count(pop.log.begin(), pop.log.end(), "quit"); }
+    long Quits() const { return std::count(servers.log.begin(), servers.log.end(), "QUIT"); }
 };
 
 TEST_F(HandOverTest, TheWindowsNotepadSwitchKeepsTheMainWindowOffTheSession) {
     ASSERT_TRUE(Start({{"Box1", "pop1.test"}}));
-    pop.boxes["pop1.test"].count = 2;
+    Box("pop1.test").Fill(2);
     vorla->ConnectClick();
-    pop.log.clear();
+    servers.log.clear();
 
     vorla->FLAGMouseDown({.Left = true, .Double = true});
     EXPECT_EQ(Quits(), 1) << "the main window ends the session it opened for the window";

@@ -99,12 +99,12 @@ class MailClickTest : public MonitorTest {};
 TEST_F(MailClickTest, AFailedLaunchResetsNoCounter) {
     ASSERT_TRUE(Start({{"Box", "pop.test"}}, {"reset =1"}));
     mailto.command = "/opt/gone/mail %u";
-    pop.boxes["pop.test"].count = 3;
+    Box("pop.test").Fill(3);
     vorla->ConnectClick();
-    shell.startFails = true;
+    shell.fails = true;
     const auto before = view.calls.size();
     vorla->MAILClick();
-    EXPECT_EQ(shell.log, std::vector<std::string>{"start /opt/gone/mail"});
+    EXPECT_EQ(shell.started, std::vector<std::string>{"/opt/gone/mail"});
     EXPECT_EQ(vorla->Shared().WaitingCount, 3);
     EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, 3);
     ASSERT_EQ(view.calls.size(), before + 1);
@@ -115,10 +115,10 @@ TEST_F(MailClickTest, OwnClientIsStartedAndTheCounterReset) {
     ASSERT_TRUE(Start(
         {{"Box", "pop.test"}},
         {"run_my_client =1", "my_mail_client = /usr/bin/mutt,-y", "reset =1", "icon_tray =1"}));
-    pop.boxes["pop.test"].count = 3;
+    Box("pop.test").Fill(3);
     vorla->ConnectClick();
     vorla->MAILClick();
-    EXPECT_EQ(shell.log, std::vector<std::string>{"start /usr/bin/mutt [-y]"});
+    EXPECT_EQ(shell.started, std::vector<std::string>{"/usr/bin/mutt [-y]"});
     EXPECT_EQ(vorla->Shared().WaitingCount, 0);
     EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, 0);
     EXPECT_EQ(vorla->Ticker.StatusText, "Box empty");
@@ -130,11 +130,11 @@ TEST_F(MailClickTest, OwnClientIsStartedAndTheCounterReset) {
 TEST_F(MailClickTest, WithoutResetNothingChangesInTheWindow) {
     ASSERT_TRUE(Start({{"Box", "pop.test"}}, {"reset =0"}));
     mailto.command = "evolution %U";
-    pop.boxes["pop.test"].count = 3;
+    Box("pop.test").Fill(3);
     vorla->ConnectClick();
     const auto before = view.calls.size();
     vorla->MAILClick();
-    EXPECT_EQ(shell.log, std::vector<std::string>{"start evolution"});
+    EXPECT_EQ(shell.started, std::vector<std::string>{"evolution"});
     EXPECT_EQ(view.calls.size(), before);
     EXPECT_EQ(vorla->Shared().WaitingCount, 3);
 }
@@ -146,12 +146,12 @@ TEST_F(MailClickTest, ResetBeforeAnyCheckAndWithoutAHandler) {
     EXPECT_EQ(vorla->Shared().CurrentAccount, kNoAccountYet);
     EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kNotCheckedYet);
 
-    pop.boxes["pop.test"].count = 2;
+    Box("pop.test").Fill(2);
     vorla->ConnectClick();
     mailto.command.clear();
-    shell.log.clear();
+    shell.started.clear();
     vorla->MAILClick();
-    EXPECT_TRUE(shell.log.empty());
+    EXPECT_TRUE(shell.started.empty());
     EXPECT_FALSE(view.Last("message ").empty());
     EXPECT_EQ(vorla->Shared().WaitingCount, 2)
         << "nothing was started, so the mail is still unseen";

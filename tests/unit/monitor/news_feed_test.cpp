@@ -76,7 +76,7 @@ TEST(NewsFormatTest, BuiltInTextsUseTheNewsHost) {
 class NewsFeedTest : public MonitorTest {
 protected:
     void Connect() {
-        pop.boxes["pop.test"].count = 0;
+        Box("pop.test").Fill(0);
         ASSERT_TRUE(Start({{"Box", "pop.test"}}));
         vorla->ConnectClick();
         ASSERT_TRUE(vorla->Shared().IsConnected);

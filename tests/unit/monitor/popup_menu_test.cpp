@@ -56,9 +56,9 @@ TEST_F(PopupMenuTest, OnTopHelpAndGallery) {
     EXPECT_EQ(view.Last("ontop "), "ontop 0");
     vorla->AideClick();
     vorla->OtherSkinClick();
-    EXPECT_EQ(shell.log, (std::vector<std::string>{"open " + Folder() + "vrhelp.html",
-                                                   "open http://" VORLA_NEWS_HOST_FOR_TEST
-                                                   "/Vorla/skins/welcome.htm"}));
+    EXPECT_EQ(shell.opened,
+              (std::vector<std::string>{Folder() + "vrhelp.html", "http://" VORLA_NEWS_HOST_FOR_TEST
+                                                                  "/Vorla/skins/welcome.htm"}));
 }
 
 }  // namespace

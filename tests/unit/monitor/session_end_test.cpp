@@ -73,10 +73,7 @@ private:
 
 class SessionEndTest : public MonitorTest {
 protected:
-    std::string ReadIni() {
-        std::ifstream in(Folder() + "Vorla.ini", std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string ReadIni() const { return ReadFile("Vorla.ini"); }
     std::string WriteFailure() const {
         return "Cannot write " + Folder() + "Vorla.ini: " + std::strerror(EFBIG);
     }

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "Files.h"
 #include "MonitorFakes.h"
 #include "settings/AtomicFile.h"
 #include "settings/LitConfig.h"
@@ -12,10 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using testsupport::ReadFile;
 
 unsigned ModeOf(const fs::path& path) {
     struct stat info {};
@@ -25,15 +23,13 @@ unsigned ModeOf(const fs::path& path) {
 // A program folder and an empty home folder side by side in one temporary folder.
 class SettingsFolderTest : public ::testing::Test {
 protected:
-    SettingsFolderTest() {
-        char pattern[] = "/tmp/vorla-settings-folder-XXXXXX";
-        m_root = mkdtemp(pattern);
+    SettingsFolderTest() : m_root(m_temp.Path()) {
         fs::create_directories(m_root / "program");
         fs::create_directories(m_root / "home");
     }
     ~SettingsFolderTest() override {
+        // The folder that a test made read-only must be emptied by the temporary folder.
         fs::permissions(m_root / "program", fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(m_root);
     }
     std::string Program() const { return (m_root / "program").string() + "/"; }
     std::string Home() const { return (m_root / "home").string(); }
@@ -41,6 +37,7 @@ protected:
         std::ofstream(m_root / "program/Vorla.ini", std::ios::binary) << text;
     }
 
+    testsupport::TempFolder m_temp;
     fs::path m_root;
 };
 
@@ -126,29 +123,27 @@ TEST_F(SettingsFolderTest, AFolderThatCannotBeMadeIsNamedInTheError) {
 class SeparateFoldersTest : public MonitorTest {
 protected:
     SeparateFoldersTest() {
-        char pattern[] = "/tmp/vorla-program-XXXXXX";
-        m_program = std::string(mkdtemp(pattern)) + "/";
         vorla = std::make_unique<TVorla>(commun,
                                          MonitorParts{view, pop, dialUp, downloader, timer,
                                                       tickerTimers, pump, shell, autorun, mailto},
-                                         m_program, Folder());
+                                         m_program.Folder(), Folder());
+        vorla->SetMessageWindow(messageWindow);
     }
-    ~SeparateFoldersTest() override { fs::remove_all(m_program); }
 
-    std::string m_program;
+    testsupport::TempFolder m_program;
 };
 
 TEST_F(SeparateFoldersTest, SettingsGoToTheSettingsFolderHelpComesFromTheProgramFolder) {
     ASSERT_TRUE(Start({}, {"minutes = 9"}));
     EXPECT_EQ(vorla->Shared().Config.minutes, 9);
     vorla->AideClick();
-    EXPECT_EQ(shell.log.back(), "open " + m_program + "vrhelp.html");
+    EXPECT_EQ(shell.opened.back(), m_program.File("vrhelp.html"));
     vorla->Shared().Config.autorun = true;
     vorla->SetAutorun();
-    EXPECT_EQ(autorun.log.back(), "enable " + m_program + "vorla");
+    EXPECT_EQ(autorun.log.back(), "enable " + m_program.File("vorla"));
     vorla->Exit1Click();
-    EXPECT_NE(ReadFile(Folder() + "Vorla.ini").find("posX = 120\r\n"), std::string::npos);
-    EXPECT_FALSE(fs::exists(m_program + "Vorla.ini"));
+    EXPECT_NE(ReadFile("Vorla.ini").find("posX = 120\r\n"), std::string::npos);
+    EXPECT_FALSE(m_program.Exists("Vorla.ini"));
 }
 
 }  // namespace

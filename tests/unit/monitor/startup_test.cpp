@@ -5,10 +5,7 @@ namespace {
 
 class StartupTest : public MonitorTest {
 protected:
-    std::string ReadIni() {
-        std::ifstream in(Folder() + "Vorla.ini", std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string ReadIni() const { return ReadFile("Vorla.ini"); }
 };
 
 TEST_F(StartupTest, MissingSettingsEndTheProgramWithoutWriting) {
@@ -30,7 +27,7 @@ TEST_F(StartupTest, UnusableSkinEndsTheProgram) {
 TEST_F(StartupTest, AutoconnectWithAnUnreachableServerComesUpDisconnected) {
     ASSERT_TRUE(Start({{"Box", "down.test"}}, {"autoconnect =1", "icon_tray =1"}));
     EXPECT_FALSE(vorla->Shared().IsConnected);
-    EXPECT_EQ(vorla->Shared().ErrorNotice(), "Box  Connection refused");
+    EXPECT_EQ(vorla->Shared().ErrorNotice(), "Box  " + kRefused);
     EXPECT_EQ(vorla->Ticker.StatusText, "Disconnected");
     EXPECT_EQ(view.calls.back(), "tray-add disconnected");
     EXPECT_TRUE(vorla->Ticker.Scroll.Enabled()) << "the ticker runs until the first paint";
@@ -39,14 +36,14 @@ TEST_F(StartupTest, AutoconnectWithAnUnreachableServerComesUpDisconnected) {
 
 TEST_F(StartupTest, GoingOnLineCanWaitUntilTheWindowIsUp) {
     WriteSettings({{"Box", "pop.test"}}, {"autoconnect =1"});
-    pop.boxes["pop.test"].count = 1;
+    Box("pop.test").Fill(1);
     ASSERT_TRUE(vorla->FormCreate(false));
-    EXPECT_EQ(pop.log, std::vector<std::string>{});
+    EXPECT_EQ(servers.log, std::vector<std::string>{});
     EXPECT_FALSE(vorla->Shared().IsConnected);
     EXPECT_TRUE(vorla->Ticker.Scroll.Enabled());
     vorla->GoOnLine();
     EXPECT_TRUE(vorla->Shared().IsConnected);
-    EXPECT_FALSE(pop.log.empty());
+    EXPECT_FALSE(servers.log.empty());
 }
 
 TEST_F(StartupTest, HiddenStartHidesAtTheFirstPaintAndShowsOnMail) {
@@ -56,7 +53,7 @@ TEST_F(StartupTest, HiddenStartHidesAtTheFirstPaintAndShowsOnMail) {
     EXPECT_FALSE(vorla->Ticker.Scroll.Enabled());
     vorla->StartTimers();
     EXPECT_FALSE(vorla->Ticker.Scroll.Enabled()) << "hidden after the first paint";
-    pop.boxes["pop.test"].count = 1;
+    Box("pop.test").Fill(1);
     vorla->ConnectClick();
     EXPECT_TRUE(view.visible);
 }
@@ -75,11 +72,11 @@ TEST_F(StartupTest, TrayClicksHideAndShowTheWindow) {
 
 TEST_F(StartupTest, ShutDownSavesPositionThenRemovesTheTrayIcon) {
     ASSERT_TRUE(Start({{"Box", "pop.test"}}, {"icon_tray =1"}));
-    pop.boxes["pop.test"].count = 1;
+    Box("pop.test").Fill(1);
     vorla->ConnectClick();
-    pop.log.clear();
+    servers.log.clear();
     vorla->Exit1Click();
-    EXPECT_EQ(pop.log, std::vector<std::string>{}) << "the check already quit its session";
+    EXPECT_EQ(servers.log, std::vector<std::string>{}) << "the check already quit its session";
     const std::string ini = ReadIni();
     EXPECT_NE(ini.find("posX = 120\r\n"), std::string::npos);
     EXPECT_NE(ini.find("icon_tray =1\r\n"), std::string::npos) << "saved before it is switched off";
@@ -89,9 +86,9 @@ TEST_F(StartupTest, ShutDownSavesPositionThenRemovesTheTrayIcon) {
 
 TEST_F(StartupTest, ExitDuringACheckLeavesTheSessionToTheCheck) {
     ASSERT_TRUE(Start({{"Box", "pop.test"}}));
-    pop.boxes["pop.test"].count = 2;
+    Box("pop.test").Fill(2);
     vorla->ConnectClick();
-    pop.log.clear();
+    servers.log.clear();
     bool exited = false;
     pump.onPump = [&] {
         if (!exited && vorla->Busy() && pop.Connected()) {
@@ -102,8 +99,8 @@ TEST_F(StartupTest, ExitDuringACheckLeavesTheSessionToTheCheck) {
     vorla->TimerTimer();
     pump.onPump = nullptr;
     ASSERT_TRUE(exited);
-    EXPECT_EQ(pop.log,
-              (std::vector<std::string>{"connect pop.test:110", "login user1", "stat", "quit"}));
+    EXPECT_EQ(servers.log, (std::vector<std::string>{"connect pop.test:110", "USER user1",
+                                                     "PASS ****", "STAT", "LAST", "QUIT"}));
     EXPECT_EQ(vorla->Shared().ErrorNotice(), "");
     EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, 2);
     EXPECT_EQ(view.Count("close"), 1);

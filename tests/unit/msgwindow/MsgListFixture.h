@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "FakeClock.h"
+#include "FakeEventPump.h"
 #include "MsgWindowFakes.h"
 #include "Pop3Mailbox.h"
 #include "RecordingDialogs.h"
-#include "ScriptedTransport.h"
 #include "msgwindow/MsgList.h"
 
 namespace msgwindow::test {
@@ -29,8 +30,8 @@ protected:
 
     testsupport::Pop3Mailbox box;
     testsupport::Pop3MailboxFactory factory{box};
-    mailtest::FakePump pump;
-    mailtest::FakeClock clock;
+    testsupport::FakeEventPump pump;
+    testsupport::FakeClock clock;
     mail::TQelPOP pop{factory, pump, clock};
     monitor::Commun state;
     testsupport::FakeMainWindow mainWindow;

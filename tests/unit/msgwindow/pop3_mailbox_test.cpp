@@ -3,8 +3,9 @@
 
 #include <algorithm>
 
+#include "FakeClock.h"
+#include "FakeEventPump.h"
 #include "Pop3Mailbox.h"
-#include "ScriptedTransport.h"
 #include "mail/QelPOP3.h"
 
 namespace {
@@ -28,8 +29,8 @@ protected:
 
     testsupport::Pop3Mailbox box;
     testsupport::Pop3MailboxFactory factory;
-    mailtest::FakePump pump;
-    mailtest::FakeClock clock;
+    testsupport::FakeEventPump pump;
+    testsupport::FakeClock clock;
     mail::TQelPOP pop;
     std::vector<int> errors;
 };

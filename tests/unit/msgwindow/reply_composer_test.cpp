@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "MsgListFixture.h"
+#include "RecordingShell.h"
 #include "SmtpPeer.h"
 #include "TempFolder.h"
 #include "mail/QelSMTP.h"
@@ -12,16 +13,6 @@ namespace msgwindow::test {
 namespace {
 
 using Lines = std::vector<std::string>;
-
-class RecordingShell final : public platform::Shell {
-public:
-    bool OpenDocument(const std::string& target) override {
-        opened.push_back(target);
-        return true;
-    }
-    bool StartProgram(const std::string&, const std::vector<std::string>&) override { return true; }
-    std::vector<std::string> opened;
-};
 
 class ReplyTest : public MsgListTest {
 protected:
@@ -60,7 +51,7 @@ protected:
     testsupport::SmtpPeer peer;
     testsupport::SmtpPeerFactory smtpFactory{peer};
     mail::TQelSMTP smtp{smtpFactory, pump, clock};
-    RecordingShell shell;
+    testsupport::RecordingShell shell;
     ReplyPanelFields panel;
     TReplyComposer& composer = list.AttachComposer({smtp, shell, panel});
 };

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "FakeEventPump.h"
 #include "net/RASControl.h"
 #include "platform/PppPeer.h"
 
@@ -80,35 +81,6 @@ protected:
     bool ponStartsPppd = true;
     bool linkComesUp = true;
     bool poffStopsPppd = true;
-};
-
-// Runs a step after a number of pumps, and measures the longest time between two pumps.
-class StepPump final : public EventPump {
-public:
-    void ProcessMessages() override {
-        const auto now = std::chrono::steady_clock::now();
-        maxGap = std::max(maxGap, now - last);
-        last = now;
-        if (++pumps == stepAt && step)
-            step();
-    }
-    void Start(int at, std::function<void()> what) {
-        pumps = 0;
-        stepAt = at;
-        step = std::move(what);
-        maxGap = {};
-        last = std::chrono::steady_clock::now();
-    }
-    long long MaxGapMs() const {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(maxGap).count();
-    }
-    int pumps = 0;
-
-private:
-    int stepAt = 0;
-    std::function<void()> step;
-    std::chrono::steady_clock::time_point last;
-    std::chrono::steady_clock::duration maxGap{};
 };
 
 TEST_F(PppTest, EntriesAreTheDialablePeerFilesInNameOrder) {
@@ -245,19 +217,28 @@ TEST_F(PppTest, DialAndHangUpPumpWhileTheyWait) {
     linkComesUp = false;
     poffStopsPppd = false;
     PppRasApi api(Paths(), Runner());
-    StepPump pump;
+    testsupport::FakeEventPump pump;
     api.PumpWhileWaiting(pump);
     net::TRASControl control(api);
     control.RefreshEntries();
+    // Runs step at the 20th pump of the next wait, and measures that wait.
+    const auto atTheTwentiethPump = [&pump](std::function<void()> step) {
+        pump.calls = 0;
+        pump.StartTiming();
+        pump.onPump = [&pump, step] {
+            if (pump.calls == 20)
+                step();
+        };
+    };
 
-    pump.Start(20, [&] { StartPppd(4242, "isp", 0, true); });
+    atTheTwentiethPump([&] { StartPppd(4242, "isp", 0, true); });
     control.Dial(0);
-    EXPECT_GE(pump.pumps, 20) << "the link came up from inside the wait";
+    EXPECT_GE(pump.calls, 20) << "the link came up from inside the wait";
     std::cout << "[ measure  ] dial: longest time without a pump " << pump.MaxGapMs() << " ms\n";
 
-    pump.Start(20, [&] { StopPppd(4242, 0); });
+    atTheTwentiethPump([&] { StopPppd(4242, 0); });
     control.HangUp(0);
-    EXPECT_GE(pump.pumps, 20) << "pppd ended from inside the wait";
+    EXPECT_GE(pump.calls, 20) << "pppd ended from inside the wait";
     EXPECT_FALSE(control.Busy());
     std::cout << "[ measure  ] hang-up: longest time without a pump " << pump.MaxGapMs() << " ms\n";
 }

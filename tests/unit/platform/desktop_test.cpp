@@ -5,6 +5,9 @@
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 
+#include "ScopedEnv.h"
+#include "TempFolder.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -46,36 +49,6 @@ TEST(XdgMailtoHandler, ExecLineIsTheEntrysValueAsWritten) {
     EXPECT_EQ(platform::XdgMailtoHandler::ExecLine("[Desktop Entry]\nName=x\n"), "");
 }
 
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) {
-            old_ = old;
-            hadOld_ = true;
-        }
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (hadOld_) {
-            setenv(name_, old_.c_str(), 1);
-        } else {
-            unsetenv(name_);
-        }
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* name_;
-    std::string old_;
-    bool hadOld_ = false;
-};
-
-std::filesystem::path MakeTempFolder() {
-    char pattern[] = "/tmp/vorla-platform-XXXXXX";
-    return mkdtemp(pattern);
-}
-
 // desktop-file-validate's verdict on a file, or nothing when the tool is not installed.
 std::optional<int> Validate(const std::filesystem::path& file) {
     if (std::system("command -v desktop-file-validate >/dev/null 2>&1") != 0) {
@@ -86,8 +59,9 @@ std::optional<int> Validate(const std::filesystem::path& file) {
 }
 
 TEST(XdgAutorun, EntryStartsAProgramInAFolderWithABlankAndAQuote) {
-    const auto folder = MakeTempFolder();
-    ScopedEnv config("XDG_CONFIG_HOME", folder.string());
+    const testsupport::TempFolder temp;
+    const std::filesystem::path folder = temp.Path();
+    const testsupport::ScopedEnv config("XDG_CONFIG_HOME", temp.Folder());
     const std::string program = (folder / "My \"Mail\" $HOME 100%").string() + "/vorla";
     platform::XdgAutorun autorun;
     autorun.Enable(program);
@@ -102,7 +76,6 @@ TEST(XdgAutorun, EntryStartsAProgramInAFolderWithABlankAndAQuote) {
     autorun.Disable();
     EXPECT_FALSE(std::filesystem::exists(entry));
     autorun.Disable();  // removing a missing entry is not an error
-    std::filesystem::remove_all(folder);
     if (!verdict) {
         GTEST_SKIP() << "desktop-file-validate is not installed (package desktop-file-utils)";
     }

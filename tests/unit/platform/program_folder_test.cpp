@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "ScopedEnv.h"
+#include "TempFolder.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -11,16 +14,18 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(ProgramFolder, IsTheExecutablesFolderWhateverVorlaHomeSays) {
-    setenv("VORLA_HOME", "/tmp/somewhere", 1);
-    const std::string folder = platform::ProgramFolder();
-    unsetenv("VORLA_HOME");
+    std::string folder;
+    {
+        const testsupport::ScopedEnv home("VORLA_HOME", "/tmp/somewhere");
+        folder = platform::ProgramFolder();
+    }
     EXPECT_EQ(folder.back(), '/');
     EXPECT_TRUE(fs::exists(folder + "platform_test"));
 }
 
 TEST(ResolveCaseInsensitive, FindsFilesAndFoldersIgnoringCase) {
-    char pattern[] = "/tmp/vorla-resolve-XXXXXX";
-    const fs::path root = mkdtemp(pattern);
+    const testsupport::TempFolder temp;
+    const fs::path root = temp.Path();
     fs::create_directories(root / "Skins" / "Blue");
     std::ofstream(root / "Skins" / "Blue" / "Main.BMP") << "x";
 
@@ -30,7 +35,6 @@ TEST(ResolveCaseInsensitive, FindsFilesAndFoldersIgnoringCase) {
               (root / "Skins/Blue/Main.BMP").string());
     const std::string missing = (root / "skins/blue/none.bmp").string();
     EXPECT_EQ(platform::ResolveCaseInsensitive(missing), missing);
-    fs::remove_all(root);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "../../support/ScopedFileSizeLimit.h"
+#include "ScopedFileSizeLimit.h"
 #include "SettingsTestSupport.h"
 #include "settings/Writers.h"
 

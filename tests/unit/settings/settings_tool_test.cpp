@@ -9,7 +9,7 @@ namespace {
 
 using settings_test::DataFolder;
 using settings_test::Entries;
-using settings_test::ReadBytes;
+using settings_test::ReadFile;
 using settings_test::TempFolder;
 
 struct ToolRun {
@@ -33,7 +33,7 @@ const std::string kFatalText = "-Err : VORLA.INI path not found\rSection : curre
 TEST(SettingsTool, DumpMatchesGolden) {
     const ToolRun run = RunTool({"dump", DataFolder("full")});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, ReadBytes(DataFolder("") + "full.dump"));
+    EXPECT_EQ(run.out, ReadFile(DataFolder("") + "full.dump"));
     EXPECT_EQ(run.err, "");
 }
 
@@ -86,7 +86,7 @@ TEST_P(RewriteGoldenTest, MessyFolderComesOutCanonical) {
     folder.CopyFrom(DataFolder("messy"));
     const ToolRun run = RunTool({"rewrite", folder.Folder()});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(folder.Read(GetParam()), ReadBytes(DataFolder("messy.rewritten") + GetParam()));
+    EXPECT_EQ(folder.Read(GetParam()), ReadFile(DataFolder("messy.rewritten") + GetParam()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, RewriteGoldenTest,
@@ -101,7 +101,7 @@ TEST(SettingsTool, RewriteOfCanonicalFolderChangesNothing) {
     folder.CopyFrom(DataFolder("full"));
     ASSERT_EQ(RunTool({"rewrite", folder.Folder()}).status, 0);
     for (const char* name : {"Vorla.ini", "Accounts.ini", "VrFilter.ini"}) {
-        EXPECT_EQ(folder.Read(name), ReadBytes(DataFolder("full") + name)) << name;
+        EXPECT_EQ(folder.Read(name), ReadFile(DataFolder("full") + name)) << name;
     }
 }
 

@@ -8,7 +8,7 @@
 namespace {
 
 using settings_test::DataFolder;
-using settings_test::ReadBytes;
+using settings_test::ReadFile;
 using settings_test::RecordingSinks;
 using settings_test::TempFolder;
 
@@ -39,7 +39,7 @@ TEST_P(GoldenWriteTest, WritesGoldenBytes) {
     settings::SaveAccounts(out.Folder(), read.tables);
     settings::SaveFilters(out.Folder(), FilterList(read.tables),
                           std::to_string(read.config.max_size), read.config.auth_fltr, read.tables);
-    EXPECT_EQ(out.Read(GetParam()), ReadBytes(golden + GetParam()));
+    EXPECT_EQ(out.Read(GetParam()), ReadFile(golden + GetParam()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, GoldenWriteTest,
@@ -113,7 +113,8 @@ TEST(SettingsFolder, BackslashInProgramFolderIsKept) {
     TempFolder out;
     const std::filesystem::path folder = out.Path() / "a\\b";
     std::filesystem::create_directory(folder);
-    settings_test::WriteBytes(folder / "Vorla.ini", "current_skin = /s/\r\nminutes = 9\r\n");
+    testsupport::WriteFile((folder / "Vorla.ini").string(),
+                           "current_skin = /s/\r\nminutes = 9\r\n");
     ReadFolder read(folder.string());
     ASSERT_TRUE(read.sinks.dialogs.messages.empty());
     EXPECT_EQ(read.config.minutes, 9);

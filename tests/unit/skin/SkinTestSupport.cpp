@@ -10,27 +10,6 @@
 
 namespace skintest {
 
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vorla-skin-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("mkdtemp failed");
-    }
-    path_ = pattern + "/";
-}
-
-TempDir::~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-}
-
-void WriteFile(const std::string& path, const std::string& content) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << content;
-    if (!file) {
-        throw std::runtime_error("cannot write " + path);
-    }
-}
-
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     WriteFile(path, std::string(bytes.begin(), bytes.end()));
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the skin tests: temporary folders, pictures written with our BMP writer, a
-// complete small skin folder, and window timers on a simulated clock.
+// Helpers of the skin tests: pictures written with our BMP writer, a complete small skin
+// folder, and window timers on a simulated clock.
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -8,27 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "platform/Dialogs.h"
-#include "platform/EventPump.h"
+#include "Files.h"
+#include "RecordingDialogs.h"
+#include "RecordingExit.h"
+#include "TempFolder.h"
 #include "platform/WindowTimer.h"
 #include "skin/Bitmap.h"
 
 namespace skintest {
 
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    // The folder, ending in "/".
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
-void WriteFile(const std::string& path, const std::string& content);
+using testsupport::WriteFile;
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 // A pixel that tells its own coordinates: red x, green y, blue tag.
@@ -52,13 +41,6 @@ public:
 
 private:
     std::string folder_;
-};
-
-struct RecordingDialogs : platform::Dialogs, platform::ExitRequest {
-    std::vector<std::string> Messages;
-    int ExitRequests = 0;
-    void ShowMessage(const std::string& text) override { Messages.push_back(text); }
-    void RequestExit() override { ++ExitRequests; }
 };
 
 // Window timers on a simulated clock: Advance runs the ticks that fall due, in time order.

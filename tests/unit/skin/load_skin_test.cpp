@@ -16,10 +16,11 @@ using skintest::SkinFolder;
 
 class LoadSkinTest : public ::testing::Test {
 protected:
-    skintest::TempDir dir;
-    SkinFolder folder{dir.Path()};
-    skintest::RecordingDialogs dialogs;
-    settings::FatalSinks sinks{dialogs, dialogs};
+    testsupport::TempFolder dir;
+    SkinFolder folder{dir.Folder()};
+    testsupport::RecordingDialogs dialogs;
+    testsupport::RecordingExit exits;
+    settings::FatalSinks sinks{dialogs, exits};
     MainWindowSkin skin;
     std::string failure;
     int redraws = 0;
@@ -28,15 +29,15 @@ protected:
     bool Load() {
         folder.Write();
         return skin::LoadSkin(
-            skin, {dir.Path(), settingsFile}, sinks, true, [this] { ++redraws; }, &failure);
+            skin, {dir.Folder(), settingsFile}, sinks, true, [this] { ++redraws; }, &failure);
     }
     skin::Bitmap Picture(const std::string& name) {
-        return skin::LoadBitmapFile(dir.Path() + name);
+        return skin::LoadBitmapFile(dir.Folder() + name);
     }
 };
 
 TEST_F(LoadSkinTest, AppliesEveryValueOfACompleteSkin) {
-    settingsFile = dir.Path() + "Vorla.ini";
+    settingsFile = dir.Folder() + "Vorla.ini";
     skintest::WriteFile(
         settingsFile,
         "current_skin = x\r\nposX = 7\r\nposY = 8\r\nmemo_posX = 9\r\nmemo_posY = 10\r\n");
@@ -50,16 +51,16 @@ TEST_F(LoadSkinTest, AppliesEveryValueOfACompleteSkin) {
     EXPECT_EQ(skin.Disconnect.Left, 11);
     EXPECT_EQ(skin.RefreshBtn.Left, 21);
     EXPECT_EQ(skin.MAIL.Top, 2);
-    EXPECT_EQ(skin.OnlinePath, dir.Path() + "online.bmp");
-    EXPECT_EQ(skin.OfflinePath, dir.Path() + "offline.bmp");
+    EXPECT_EQ(skin.OnlinePath, dir.Folder() + "online.bmp");
+    EXPECT_EQ(skin.OfflinePath, dir.Folder() + "offline.bmp");
     EXPECT_EQ(skin.Online.Left, 41);
-    EXPECT_EQ(skin.GotMailPath, dir.Path() + "gotmail.bmp");
+    EXPECT_EQ(skin.GotMailPath, dir.Folder() + "gotmail.bmp");
     EXPECT_EQ(skin.FLAG.Shown.Image, Picture("nomail.bmp"));
     EXPECT_EQ(skin.FLAG.Left, 51);
-    EXPECT_EQ(skin.CountFontPath, dir.Path() + "digits.bmp");
+    EXPECT_EQ(skin.CountFontPath, dir.Folder() + "digits.bmp");
     EXPECT_EQ(skin.CountCellWidth, 4);
     EXPECT_EQ(skin.NBMSGBMP.Left, 61);
-    EXPECT_EQ(skin.StatusFontPath, dir.Path() + "font.bmp");
+    EXPECT_EQ(skin.StatusFontPath, dir.Folder() + "font.bmp");
     EXPECT_EQ(skin.StatusCellHeight, 5);
     EXPECT_EQ(skin.STATBMP.Top, 20);
     EXPECT_EQ(skin.MaxChar, 20);
@@ -70,8 +71,8 @@ TEST_F(LoadSkinTest, AppliesEveryValueOfACompleteSkin) {
     EXPECT_EQ(msg.FontName, "Verdana");
     EXPECT_EQ(msg.FontStyle, "bold");
     EXPECT_EQ(msg.FontSize, 9);
-    EXPECT_EQ(msg.Buttons[skin::kExitBtn].NormalPath, dir.Path() + "close_n.bmp");
-    EXPECT_EQ(msg.Buttons[skin::kDeleteBtn].HoverPath, dir.Path() + "del_s.bmp");
+    EXPECT_EQ(msg.Buttons[skin::kExitBtn].NormalPath, dir.Folder() + "close_n.bmp");
+    EXPECT_EQ(msg.Buttons[skin::kDeleteBtn].HoverPath, dir.Folder() + "del_s.bmp");
     EXPECT_EQ(msg.Buttons[skin::kNextBtn].X, 11);
     EXPECT_EQ(msg.Buttons[skin::kPrevBtn].Y, 50);
     EXPECT_EQ(msg.PosX, 9);
@@ -84,12 +85,12 @@ TEST_F(LoadSkinTest, AppliesEveryValueOfACompleteSkin) {
     EXPECT_FALSE(skin.WindowRegion->Contains(0, 0));
     EXPECT_FALSE(skin.WindowRegion->Contains(119, 39));
     EXPECT_TRUE(skin.WindowRegion->Contains(1, 0));
-    EXPECT_TRUE(dialogs.Messages.empty());
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(LoadSkinTest, WithoutSettingsFileAndRedrawThePositionsTakeTheirDefaults) {
     folder.Write();
-    ASSERT_TRUE(skin::LoadSkin(skin, {dir.Path(), ""}, sinks, false, [this] { ++redraws; }));
+    ASSERT_TRUE(skin::LoadSkin(skin, {dir.Folder(), ""}, sinks, false, [this] { ++redraws; }));
     EXPECT_EQ(redraws, 0);
     EXPECT_EQ(skin.WindowLeft, 50);
     EXPECT_EQ(skin.WindowTop, 50);
@@ -98,7 +99,7 @@ TEST_F(LoadSkinTest, WithoutSettingsFileAndRedrawThePositionsTakeTheirDefaults) 
 }
 
 TEST_F(LoadSkinTest, MissingPosxInTheSettingsFileIsFifty) {
-    settingsFile = dir.Path() + "Vorla.ini";
+    settingsFile = dir.Folder() + "Vorla.ini";
     skintest::WriteFile(settingsFile, "posY = 3\r\n");
     ASSERT_TRUE(Load()) << failure;
     EXPECT_EQ(skin.WindowLeft, 50);
@@ -108,22 +109,23 @@ TEST_F(LoadSkinTest, MissingPosxInTheSettingsFileIsFifty) {
 // A skin.ini saved by a Linux editor reads like one written with CR LF.
 TEST_F(LoadSkinTest, LineFeedOnlyFileLoadsLikeCrLf) {
     folder.Write("\n");
-    EXPECT_TRUE(skin::LoadSkin(skin, {dir.Path(), ""}, sinks, true, nullptr, &failure)) << failure;
-    EXPECT_EQ(skin.OnlinePath, dir.Path() + "online.bmp");
-    EXPECT_TRUE(dialogs.Messages.empty());
+    EXPECT_TRUE(skin::LoadSkin(skin, {dir.Folder(), ""}, sinks, true, nullptr, &failure))
+        << failure;
+    EXPECT_EQ(skin.OnlinePath, dir.Folder() + "online.bmp");
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(LoadSkinTest, NotOnlineListedFirstGivesTheOfflinePictureTwice) {
     std::swap(folder.Lines[21], folder.Lines[22]);
     ASSERT_EQ(folder.Lines[21], "notonlinebmp=offline.bmp");
     ASSERT_TRUE(Load()) << failure;
-    EXPECT_EQ(skin.OnlinePath, dir.Path() + "offline.bmp");
-    EXPECT_EQ(skin.OfflinePath, dir.Path() + "offline.bmp");
+    EXPECT_EQ(skin.OnlinePath, dir.Folder() + "offline.bmp");
+    EXPECT_EQ(skin.OfflinePath, dir.Folder() + "offline.bmp");
 }
 
 TEST_F(LoadSkinTest, ALineHoldingALongerKeyWinsWhenItComesFirst) {
     folder.Lines.insert(folder.Lines.begin() + 2, "msgbkng=main_msg.bmp");
-    skin::WriteBmp(skintest::TaggedBitmap(30, 20, 9), dir.Path() + "main_msg.bmp");
+    skin::WriteBmp(skintest::TaggedBitmap(30, 20, 9), dir.Folder() + "main_msg.bmp");
     ASSERT_TRUE(Load()) << failure;
     EXPECT_EQ(skin.Background, Picture("main_msg.bmp"));
     EXPECT_EQ(skin.MsgBackground, Picture("main_msg.bmp"));
@@ -204,8 +206,8 @@ TEST_F(LoadSkinTest, CommentLineInBackgroundIsSkipped) {
 }
 
 TEST_F(LoadSkinTest, BackslashesAndOtherLetterCaseFindTheFile) {
-    std::filesystem::create_directory(dir.Path() + "Pics");
-    skin::WriteBmp(skintest::TaggedBitmap(3, 3, 8), dir.Path() + "Pics/Main.bmp");
+    std::filesystem::create_directory(dir.Folder() + "Pics");
+    skin::WriteBmp(skintest::TaggedBitmap(3, 3, 8), dir.Folder() + "Pics/Main.bmp");
     folder.Replace("main=", "main=pics\\MAIN.BMP");
     ASSERT_TRUE(Load()) << failure;
     EXPECT_EQ(skin.Background, skintest::TaggedBitmap(3, 3, 8));
@@ -218,7 +220,7 @@ TEST_F(LoadSkinTest, AFontChangedOnDiskShowsFromTheNextLoadOn) {
     ASSERT_FALSE(first.Empty());
     skin::WriteBmp(skintest::TaggedBitmap(8, 8, 9), skin.StatusFontPath);
     EXPECT_EQ(fonts.Font(skin.StatusFontPath, skin.Loads), first);
-    ASSERT_TRUE(skin::LoadSkin(skin, {dir.Path(), ""}, sinks, false, nullptr));
+    ASSERT_TRUE(skin::LoadSkin(skin, {dir.Folder(), ""}, sinks, false, nullptr));
     EXPECT_EQ(fonts.Font(skin.StatusFontPath, skin.Loads), skintest::TaggedBitmap(8, 8, 9));
 }
 
@@ -227,7 +229,7 @@ TEST_F(LoadSkinTest, MissingOrUndecodablePictureFailsTheLoad) {
     EXPECT_FALSE(Load());
     EXPECT_NE(failure.find("empty"), std::string::npos) << failure;
     folder.Lines.push_back("nomail=logo.wmf");
-    skintest::WriteFile(dir.Path() + "logo.wmf", "x");
+    skintest::WriteFile(dir.Folder() + "logo.wmf", "x");
     EXPECT_FALSE(Load());
     EXPECT_NE(failure.find("metafile"), std::string::npos) << failure;
 }
@@ -235,18 +237,18 @@ TEST_F(LoadSkinTest, MissingOrUndecodablePictureFailsTheLoad) {
 TEST_F(LoadSkinTest, MissingMsgBackgroundEndsTheProgram) {
     folder.Remove("msgbkng=");
     EXPECT_THROW(Load(), settings::FatalSettingsError);
-    ASSERT_EQ(dialogs.Messages.size(), 1u);
-    EXPECT_EQ(dialogs.Messages[0],
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0],
               "-Err :  Invalid SKIN.INI, check the bitmaps.[Background], MsgBkgnd=");
-    EXPECT_EQ(dialogs.ExitRequests, 1);
+    EXPECT_EQ(exits.requests, 1);
 }
 
 TEST_F(LoadSkinTest, MissingSkinFolderEndsTheProgram) {
-    EXPECT_THROW(skin::LoadSkin(skin, {dir.Path() + "gone/", ""}, sinks, true, nullptr),
+    EXPECT_THROW(skin::LoadSkin(skin, {dir.Folder() + "gone/", ""}, sinks, true, nullptr),
                  settings::FatalSettingsError);
-    ASSERT_EQ(dialogs.Messages.size(), 1u);
-    EXPECT_EQ(dialogs.Messages[0], settings::kVorlaIniNotFound);
-    EXPECT_EQ(dialogs.ExitRequests, 1);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0], settings::kVorlaIniNotFound);
+    EXPECT_EQ(exits.requests, 1);
 }
 
 TEST(TraiteInt, ParsesEmptyOneOrTwoNumbers) {

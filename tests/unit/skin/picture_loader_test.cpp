@@ -189,27 +189,27 @@ TEST(IconAndGif, CorruptedFilesNeverReadOutOfBounds) {
 }
 
 TEST(LoadPicture, ChoosesTheDecoderByExtension) {
-    skintest::TempDir dir;
+    testsupport::TempFolder dir;
     const Bitmap picture = IconColours(3, 2, 7);
-    skin::WriteBmp(picture, dir.Path() + "a.BMP");
-    skintest::WriteBytes(dir.Path() + "b.gif", MakeGif(2, 1, {1, 3}, -1, false));
+    skin::WriteBmp(picture, dir.Folder() + "a.BMP");
+    skintest::WriteBytes(dir.Folder() + "b.gif", MakeGif(2, 1, {1, 3}, -1, false));
     skintest::WriteBytes(
-        dir.Path() + "c.Ico",
+        dir.Folder() + "c.Ico",
         skintest::BuildIcon({{3, 2, 24, skintest::IconDib(picture, std::vector<bool>(6), 24)}}));
-    const skin::Picture bmp = skin::LoadPicture(dir.Path() + "a.BMP");
+    const skin::Picture bmp = skin::LoadPicture(dir.Folder() + "a.BMP");
     EXPECT_EQ(bmp.Format, skin::PictureFormat::Bitmap);
     EXPECT_EQ(bmp.Image, picture);
-    EXPECT_EQ(skin::LoadPicture(dir.Path() + "b.gif").Format, skin::PictureFormat::Gif);
-    const skin::Picture ico = skin::LoadPicture(dir.Path() + "c.Ico");
+    EXPECT_EQ(skin::LoadPicture(dir.Folder() + "b.gif").Format, skin::PictureFormat::Gif);
+    const skin::Picture ico = skin::LoadPicture(dir.Folder() + "c.Ico");
     EXPECT_EQ(ico.Format, skin::PictureFormat::Icon);
     EXPECT_EQ(ico.Image, picture);
 }
 
 TEST(LoadPicture, FailsWithTheFileAndTheReason) {
-    skintest::TempDir dir;
-    skin::WriteBmp(IconColours(1, 1, 1), dir.Path() + "bitmap.gif");
-    skintest::WriteFile(dir.Path() + "logo.wmf", "metafile");
-    skintest::WriteFile(dir.Path() + "logo.png", "png");
+    testsupport::TempFolder dir;
+    skin::WriteBmp(IconColours(1, 1, 1), dir.Folder() + "bitmap.gif");
+    skintest::WriteFile(dir.Folder() + "logo.wmf", "metafile");
+    skintest::WriteFile(dir.Folder() + "logo.png", "png");
     struct Row {
         const char* file;
         const char* reason;
@@ -222,7 +222,7 @@ TEST(LoadPicture, FailsWithTheFileAndTheReason) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.file);
         try {
-            skin::LoadPicture(dir.Path() + row.file);
+            skin::LoadPicture(dir.Folder() + row.file);
             ADD_FAILURE() << "loaded";
         } catch (const skin::SkinError& e) {
             const std::string what = e.what();
@@ -230,7 +230,7 @@ TEST(LoadPicture, FailsWithTheFileAndTheReason) {
             EXPECT_NE(what.find(row.reason), std::string::npos) << what;
         }
     }
-    EXPECT_EQ(skin::LoadBitmapFile(dir.Path() + "bitmap.gif"), IconColours(1, 1, 1));
+    EXPECT_EQ(skin::LoadBitmapFile(dir.Folder() + "bitmap.gif"), IconColours(1, 1, 1));
 }
 
 }  // namespace

@@ -7,15 +7,15 @@
 namespace {
 
 TEST(ReadSkinInfo, FindsTheKeysInAnySectionAndALaterLineWins) {
-    skintest::TempDir dir;
-    const std::string file = dir.Path() + "skin.ini";
+    testsupport::TempFolder dir;
+    const std::string file = dir.Folder() + "skin.ini";
     skintest::WriteFile(file,
                         "[background]\r\nSKIN_NAME = First\r\nmain=main.bmp\n"
                         "[about]\nskin_author=  Ann Example \r"
                         "skin_mail=ann@example.org\r\nskin_web=http://example.org/\n"
                         "skin_info = two = signs\nskin_name=Second\n");
     const skin::SkinInfo info = skin::ReadSkinInfo(file);
-    EXPECT_EQ(info.Folder, dir.Path());
+    EXPECT_EQ(info.Folder, dir.Folder());
     EXPECT_EQ(info.Name, "Second");
     EXPECT_EQ(info.Author, "Ann Example");
     EXPECT_EQ(info.Mail, "ann@example.org");
@@ -24,12 +24,12 @@ TEST(ReadSkinInfo, FindsTheKeysInAnySectionAndALaterLineWins) {
 }
 
 TEST(ReadSkinInfo, MissingKeysStayEmptyAndAMissingFileRaises) {
-    skintest::TempDir dir;
-    skintest::WriteFile(dir.Path() + "skin.ini", "[background]\r\nmain=main.bmp\r\n");
-    const skin::SkinInfo info = skin::ReadSkinInfo(dir.Path() + "skin.ini");
+    testsupport::TempFolder dir;
+    skintest::WriteFile(dir.Folder() + "skin.ini", "[background]\r\nmain=main.bmp\r\n");
+    const skin::SkinInfo info = skin::ReadSkinInfo(dir.Folder() + "skin.ini");
     EXPECT_EQ(info.Name, "");
     EXPECT_EQ(info.Web, "");
-    EXPECT_THROW(skin::ReadSkinInfo(dir.Path() + "none.ini"), skin::SkinError);
+    EXPECT_THROW(skin::ReadSkinInfo(dir.Folder() + "none.ini"), skin::SkinError);
 }
 
 }  // namespace

@@ -13,15 +13,16 @@ using skin::Rgb;
 
 class SkinShotTest : public ::testing::Test {
 protected:
-    skintest::TempDir dir;
-    skintest::SkinFolder folder{dir.Path()};
-    skintest::RecordingDialogs dialogs;
+    testsupport::TempFolder dir;
+    skintest::SkinFolder folder{dir.Folder()};
+    testsupport::RecordingDialogs dialogs;
+    testsupport::RecordingExit exits;
     skin::MainWindowSkin skin;
     skin::FontCache fonts;
 
     void Load() {
         folder.Write();
-        ASSERT_TRUE(skin::LoadSkin(skin, {dir.Path(), ""}, {dialogs, dialogs}, false, nullptr));
+        ASSERT_TRUE(skin::LoadSkin(skin, {dir.Folder(), ""}, {dialogs, exits}, false, nullptr));
     }
 };
 
@@ -29,10 +30,10 @@ TEST_F(SkinShotTest, MainWindowShowsEveryElementWhereTheSkinPlacesIt) {
     skin::Bitmap online(8, 6, Rgb(0, 200, 0));
     online.Set(0, 5, Rgb(9, 9, 9));
     online.Set(3, 3, Rgb(9, 9, 9));
-    skin::WriteBmp(online, dir.Path() + "online.bmp");
+    skin::WriteBmp(online, dir.Folder() + "online.bmp");
     skin::Bitmap nomail(8, 6, Rgb(21, 21, 0));
     nomail.Set(0, 5, Rgb(1, 1, 1));
-    skin::WriteBmp(nomail, dir.Path() + "nomail.bmp");
+    skin::WriteBmp(nomail, dir.Folder() + "nomail.bmp");
     Load();
     skin::MainShotOptions options;
     options.Online = true;

@@ -199,8 +199,8 @@ TEST(RenderSkinText, HugeCellsAndMaxCharStopAtTheWindowsEdges) {
 }
 
 TEST(FontCache, ReadsAFontOncePerSkinLoad) {
-    skintest::TempDir dir;
-    const std::string path = dir.Path() + "font.bmp";
+    testsupport::TempFolder dir;
+    const std::string path = dir.Folder() + "font.bmp";
     skin::FontCache cache;
     EXPECT_TRUE(cache.Font(path, 1).Empty());
     skin::WriteBmp(skintest::TaggedBitmap(4, 2, 1), path);
@@ -209,8 +209,8 @@ TEST(FontCache, ReadsAFontOncePerSkinLoad) {
     skin::WriteBmp(skintest::TaggedBitmap(6, 3, 2), path);
     EXPECT_EQ(cache.Font(path, 2), skintest::TaggedBitmap(4, 2, 1));
     EXPECT_EQ(cache.Font(path, 3), skintest::TaggedBitmap(6, 3, 2)) << "the same skin loaded again";
-    skin::WriteBmp(skintest::TaggedBitmap(2, 2, 3), dir.Path() + "Other.bmp");
-    EXPECT_EQ(cache.Font(dir.Path() + "other.BMP", 3), skintest::TaggedBitmap(2, 2, 3));
+    skin::WriteBmp(skintest::TaggedBitmap(2, 2, 3), dir.Folder() + "Other.bmp");
+    EXPECT_EQ(cache.Font(dir.Folder() + "other.BMP", 3), skintest::TaggedBitmap(2, 2, 3));
     skintest::WriteFile(path, "not a bitmap");
     EXPECT_TRUE(cache.Font(path, 4).Empty());
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "FakeEventPump.h"
 #include "SkinTestSupport.h"
 #include "platform/LocalHost.h"
 #include "skin/BmpFile.h"
@@ -24,27 +25,22 @@ public:
     void TextImageChanged(TextImage) override { ++drawings; }
 };
 
-struct CountingPump : platform::EventPump {
-    int calls = 0;
-    void ProcessMessages() override { ++calls; }
-};
-
 constexpr int kW = 4;
 constexpr int kH = 5;
 
 class TickerTest : public ::testing::Test {
 protected:
-    skintest::TempDir dir;
+    testsupport::TempFolder dir;
     skin::MainWindowSkin skin;
     FakeOwner owner;
-    CountingPump pump;
+    testsupport::FakeEventPump pump;
     skintest::FakeTimerHost timers;
     std::string statusText = "Disconnected";
     skin::TStatusTicker ticker{statusText, skin, owner, pump, timers};
 
     TickerTest() {
-        skin::WriteBmp(skintest::TaggedBitmap(26 * kW, 3 * kH + 1, 3), dir.Path() + "font.bmp");
-        skin.StatusFontPath = dir.Path() + "font.bmp";
+        skin::WriteBmp(skintest::TaggedBitmap(26 * kW, 3 * kH + 1, 3), dir.Folder() + "font.bmp");
+        skin.StatusFontPath = dir.Folder() + "font.bmp";
         skin.StatusCellWidth = kW;
         skin.StatusCellHeight = kH;
         skin.Background = skintest::TaggedBitmap(200, 40, 1);
@@ -259,8 +255,8 @@ TEST_F(TickerTest, CtrlClickShowsTheHostLineAndKeepsTheStatusText) {
 }
 
 TEST_F(TickerTest, CountDrawingUsesTheCountFontAndLeavesPastEnd) {
-    skin::WriteBmp(skintest::TaggedBitmap(10 * 3, 4, 5), dir.Path() + "digits.bmp");
-    skin.CountFontPath = dir.Path() + "digits.bmp";
+    skin::WriteBmp(skintest::TaggedBitmap(10 * 3, 4, 5), dir.Folder() + "digits.bmp");
+    skin.CountFontPath = dir.Folder() + "digits.bmp";
     skin.CountCellWidth = 3;
     skin.CountCellHeight = 4;
     ticker.PastEnd = true;

@@ -1,6 +1,6 @@
 #pragma once
 // A program folder of its own for each test, with copies of the shipped default skin under
-// the names a test asks for, and fakes for everything that would leave the program.
+// the names a test asks for, and recording fakes for everything that would leave the program.
 #include <QTemporaryDir>
 
 #include <memory>
@@ -8,46 +8,19 @@
 #include <vector>
 
 #include "app/Program.h"
+#include "FakeMailto.h"
+#include "RecordingAutorun.h"
+#include "RecordingDialogs.h"
+#include "RecordingShell.h"
 #include "platform/Desktop.h"
-#include "platform/Dialogs.h"
 #include "platform/MemoryRasApi.h"
 
 namespace uitest {
-
-class RecordingDialogs final : public platform::Dialogs {
-public:
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    std::vector<std::string> messages;
-};
 
 class SilentSound final : public platform::Sound {
 public:
     void PlayFile(const std::string& path) override { played.push_back(path); }
     std::vector<std::string> played;
-};
-
-class RecordingShell final : public platform::Shell {
-public:
-    bool OpenDocument(const std::string& target) override {
-        opened.push_back(target);
-        return true;
-    }
-    bool StartProgram(const std::string& program, const std::vector<std::string>&) override {
-        opened.push_back(program);
-        return true;
-    }
-    std::vector<std::string> opened;
-};
-
-class NoAutorun final : public platform::Autorun {
-public:
-    void Enable(const std::string&) override {}
-    void Disable() override {}
-};
-
-class NoMailto final : public platform::MailtoHandler {
-public:
-    std::string Command() override { return {}; }
 };
 
 struct SkinCopy {
@@ -72,15 +45,15 @@ public:
     // Ends in "/".
     const std::string& SettingsFolder() const { return m_settingsFolder; }
 
-    RecordingDialogs dialogs;
+    testsupport::RecordingDialogs dialogs;
     SilentSound sound;
-    RecordingShell shell;
+    testsupport::RecordingShell shell;
 
 private:
     QTemporaryDir m_dir;
     std::string m_settingsFolder;
-    NoAutorun m_autorun;
-    NoMailto m_mailto;
+    testsupport::RecordingAutorun m_autorun;
+    testsupport::FakeMailto m_mailto;
     platform::MemoryRasApi m_dialUp;
     std::unique_ptr<app::Program> m_program;
     bool m_started = false;

@@ -1,4 +1,4 @@
-#include "Fixture.h"
+#include "ProgramFixture.h"
 
 #include <filesystem>
 #include <fstream>

@@ -7,31 +7,12 @@
 #include <cerrno>
 #include <cstring>
 #include <deque>
-#include <functional>
 #include <string>
 
+#include "FakeClock.h"
 #include "mail/QelTransport.h"
-#include "platform/EventPump.h"
 
-namespace mailtest {
-
-class FakeClock final : public mail::Clock {
-public:
-    std::int64_t NowMs() override { return now; }
-    std::int64_t now = 1000;
-};
-
-// Counts its runs and can run a handler, like a click arriving during a wait.
-class FakePump final : public platform::EventPump {
-public:
-    void ProcessMessages() override {
-        ++calls;
-        if (onPump)
-            onPump();
-    }
-    int calls = 0;
-    std::function<void()> onPump;
-};
+namespace testsupport {
 
 class Script {
 public:
@@ -206,4 +187,4 @@ private:
     Script& m_script;
 };
 
-}  // namespace mailtest
+}  // namespace testsupport
