@@ -16,8 +16,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Vorla developers <vorla@vorla.example>")
 set(CPACK_DEBIAN_PACKAGE_SECTION mail)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Started by name, not linked: the desktop's opener and mailto lookup.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "xdg-utils")
+# Started by name, not linked: the desktop's opener and mailto lookup; loaded at their first
+# use, not linked: libcurl (the news) and libcanberra (the sound).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "xdg-utils, libcurl4, libcanberra0")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "sound-theme-freedesktop")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

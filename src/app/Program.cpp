@@ -8,6 +8,13 @@
 
 namespace app {
 
+namespace {
+
+// Going on line waits for the first paint, or this many milliseconds when there is none.
+constexpr int kLatestOnLine = 500;
+
+}  // namespace
+
 Program::Program(DesktopServices services, std::string programFolder, std::string settingsFolder)
     : m_services(services),
       m_parts({m_pump, m_sync, m_timers, services.dialUp, services.shell, services.autorun,
@@ -16,9 +23,17 @@ Program::Program(DesktopServices services, std::string programFolder, std::strin
     m_view = std::make_unique<ui::QtMonitorView>(services.sound, services.dialogs, m_exit);
     m_vorla = &m_parts.BuildMonitor({*m_view, m_timer});
     m_view->Attach(*m_vorla);
+    Wire();
+}
+
+void Program::BuildWindows() {
+    if (m_msgList) {
+        BuildConfig();
+        return;
+    }
     m_msgList = std::make_unique<ui::MsgWindow>(
-        ui::MsgWindowParts{m_parts.Shared, *m_vorla, m_parts.POP, m_parts.QMail, services.shell,
-                           services.dialogs, m_pump, m_vorla->Skin, m_vorla->SettingsFolder()});
+        ui::MsgWindowParts{m_parts.Shared, *m_vorla, m_parts.POP, m_parts.QMail, m_services.shell,
+                           m_services.dialogs, m_pump, m_vorla->Skin, m_vorla->SettingsFolder()});
     m_vorla->SetMessageWindow(*m_msgList);
     m_preview = std::make_unique<ui::MsgWindowPreview>(*m_msgList);
     ui::MainMenuHandlers handlers;
@@ -47,7 +62,16 @@ Program::Program(DesktopServices services, std::string programFolder, std::strin
     };
     m_menu = std::make_unique<ui::MainMenu>(std::move(handlers));
     m_view->SetMainMenu(m_menu.get());
-    Wire();
+    BuildConfig();
+}
+
+void Program::BuildConfig() {
+    // The dialog takes the settings that Start has read.
+    if (m_started && !m_config) {
+        m_config = std::make_unique<ui::ConfigWindow>(
+            ui::ConfigWindowParts{*m_vorla, *m_view, m_parts.DialUp, m_timer, m_services.dialogs,
+                                  m_services.shell, *m_preview});
+    }
 }
 
 Program::~Program() {
@@ -87,7 +111,7 @@ void Program::Wire() {
                 Guard([this, shift] { m_vorla->Ticker.StatusMouseDown(shift); });
             });
     connect(&window, &ui::MainWindow::ContextMenuRequested, this,
-            [this](QPoint at) { m_menu->popup(at); });
+            [this](QPoint at) { Guard([this, at] { PopMnu().popup(at); }); });
     connect(&view.Tray(), &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
                 const monitor::TrayEvent event =
@@ -99,7 +123,12 @@ void Program::Wire() {
     connect(&m_timer.Timer(), &QTimer::timeout, this,
             [this] { Guard([this] { m_vorla->TimerTimer(); }); });
     window.beforePaint = [this, &window] {
-        Guard([this] { m_vorla->FirstPaint(); });
+        Run([this] { m_vorla->FirstPaint(); });
+        // The rest of the start waits for this paint: the window shows at once.
+        if (m_started && !m_goOnLineQueued) {
+            m_goOnLineQueued = true;
+            QTimer::singleShot(0, this, [this] { GoOnLine(); });
+        }
         return window.isVisible();
     };
     // The desktop asks for the data at a checkpoint as well as at its end; only aboutToQuit
@@ -115,23 +144,21 @@ void Program::Wire() {
 
 bool Program::Start() {
     m_started = m_vorla->FormCreate(false);
-    if (!m_started) {
-        return false;
-    }
-    m_config = std::make_unique<ui::ConfigWindow>(
-        ui::ConfigWindowParts{*m_vorla, *m_view, m_parts.DialUp, m_timer, m_services.dialogs,
-                              m_services.shell, *m_preview});
-    return true;
+    return m_started;
 }
 
 void Program::Show() {
     Window().show();
-    // A server that does not answer must not keep the window from its first paint.
-    QTimer::singleShot(0, this, [this] {
-        if (!m_shutDown && !m_exit.Requested()) {
-            Guard([this] { m_vorla->GoOnLine(); });
-        }
-    });
+    // A window that gets no paint (off the screen, say) still goes on line.
+    QTimer::singleShot(kLatestOnLine, this, [this] { GoOnLine(); });
+}
+
+void Program::GoOnLine() {
+    if (m_wentOnLine || m_shutDown || m_exit.Requested()) {
+        return;
+    }
+    m_wentOnLine = true;
+    Guard([this] { m_vorla->GoOnLine(); });
 }
 
 void Program::EndSession() {
@@ -156,6 +183,13 @@ void Program::Config1Click() {
 }
 
 void Program::Guard(const std::function<void()>& handler) {
+    Run([this, &handler] {
+        BuildWindows();
+        handler();
+    });
+}
+
+void Program::Run(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const settings::FatalSettingsError&) {

@@ -39,11 +39,12 @@ public:
     Program(DesktopServices services, std::string programFolder, std::string settingsFolder = {});
     ~Program() override;
 
-    // Creates the main window's state from the settings and the skin, then the configuration
-    // dialog and the message window. False when the program must end (the message is shown).
+    // Creates the main window's state from the settings and the skin. False when the program
+    // must end (the message is shown).
     bool Start();
-    // Shows the main window (its first paint may hide it again: start hidden), then goes on
-    // line on the next turn of the event loop.
+    // Shows the main window (its first paint may hide it again: start hidden). After that
+    // paint come the message window, the menu and the configuration dialog, and the program
+    // goes on line: neither a dead server nor those windows keep the first paint waiting.
     void Show();
     // The end of the desktop session: ShutDown, then the end of the program.
     void EndSession();
@@ -54,17 +55,34 @@ public:
     monitor::TVorla& Vorla() { return *m_vorla; }
     ui::QtMonitorView& View() { return *m_view; }
     ui::MainWindow& Window() { return m_view->Window(); }
-    ui::MainMenu& PopMnu() { return *m_menu; }
-    ui::MsgWindow& MsgList() { return *m_msgList; }
-    // Created by Start.
-    ui::ConfigWindow* Config() { return m_config.get(); }
+    // The windows after the main one are built at their first use, at the latest once the
+    // main window has painted.
+    ui::MainMenu& PopMnu() {
+        BuildWindows();
+        return *m_menu;
+    }
+    ui::MsgWindow& MsgList() {
+        BuildWindows();
+        return *m_msgList;
+    }
+    // Null until Start has succeeded.
+    ui::ConfigWindow* Config() {
+        BuildWindows();
+        return m_config.get();
+    }
     bool ExitRequested() const { return m_exit.Requested(); }
 
 private:
     void Wire();
+    void BuildWindows();
+    void BuildConfig();
+    void GoOnLine();
     void Config1Click();
-    // Runs a handler; an error never crosses the event loop: it is shown as a message box.
+    // Runs a handler, the windows built first; an error never crosses the event loop: it is
+    // shown as a message box.
     void Guard(const std::function<void()>& handler);
+    // The same without building the windows (for the first paint).
+    void Run(const std::function<void()>& handler);
 
     DesktopServices m_services;
     ui::QtEventPump m_pump;
@@ -83,6 +101,8 @@ private:
     std::unique_ptr<ui::MainMenu> m_menu;
     bool m_started = false;
     bool m_shutDown = false;
+    bool m_goOnLineQueued = false;
+    bool m_wentOnLine = false;
 };
 
 }  // namespace app

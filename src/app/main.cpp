@@ -64,6 +64,10 @@ int main(int argc, char** argv) {
     if (!display.qtPlatform.empty()) {
         setenv("QT_QPA_PLATFORM", display.qtPlatform.c_str(), 1);
     }
+    // A repaint through an X shared-memory image waits for the server's answer before the
+    // next paint: two more thread wake-ups for each ticker step, whose pictures are a few
+    // kilobytes. The images go through the connection instead (unless the user chose).
+    setenv("QT_XCB_NO_MITSHM", "1", 0);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vorla"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vorla"));

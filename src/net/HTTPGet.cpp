@@ -1,7 +1,5 @@
 #include "net/HTTPGet.h"
 
-#include <curl/curl.h>
-
 #include <chrono>
 
 namespace net {
@@ -12,17 +10,10 @@ namespace {
 // worker has nothing to report.
 constexpr std::chrono::milliseconds kPumpSlice{10};
 
-void InitCurlOnce() {
-    static const CURLcode init = curl_global_init(CURL_GLOBAL_DEFAULT);
-    (void)init;
-}
-
 }  // namespace
 
 THTTPGet::THTTPGet(platform::Synchronizer& sync, platform::EventPump& pump)
-    : m_sync(sync), m_pump(pump) {
-    InitCurlOnce();
-}
+    : m_sync(sync), m_pump(pump) {}
 
 THTTPGet::~THTTPGet() {
     {

@@ -1,6 +1,6 @@
 #include "net/HTTPGetThread.h"
 
-#include <curl/curl.h>
+#include "net/CurlLibrary.h"
 
 #include <algorithm>
 #include <cctype>
@@ -38,23 +38,26 @@ bool PlainHost(const std::string& host) {
 }
 
 struct CurlDeleter {
-    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+    const CurlLibrary* api;
+    void operator()(CURL* curl) const { api->EasyCleanup(curl); }
 };
 struct HeaderListDeleter {
-    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+    const CurlLibrary* api;
+    void operator()(curl_slist* list) const { api->SlistFreeAll(list); }
 };
 
 class Options {
 public:
-    explicit Options(CURL* curl) : m_curl(curl) {}
+    Options(const CurlLibrary& api, CURL* curl) : m_api(api), m_curl(curl) {}
     template <class T>
     Options& Set(CURLoption option, T value) {
-        m_ok = m_ok && curl_easy_setopt(m_curl, option, value) == CURLE_OK;
+        m_ok = m_ok && m_api.EasySetopt(m_curl, option, value) == CURLE_OK;
         return *this;
     }
     bool Ok() const { return m_ok; }
 
 private:
+    const CurlLibrary& m_api;
     CURL* m_curl;
     bool m_ok = true;
 };
@@ -139,23 +142,26 @@ bool THTTPGetThread::Transfer(const TUrlParts& url) {
     // machine for a host that cannot exist.
     if (!PlainHost(url.Host) || IsReservedHost(url.Host))
         return false;
-    std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
+    const CurlLibrary* api = Curl();
+    if (api == nullptr)
+        return false;
+    std::unique_ptr<CURL, CurlDeleter> curl(api->EasyInit(), CurlDeleter{api});
     if (!curl)
         return false;
 
     curl_slist* list = nullptr;
     // Always fetched from the server, never from a cache on the way.
-    list = curl_slist_append(list, "Pragma: no-cache");
-    list = curl_slist_append(list, "Cache-Control: no-cache");
-    list = curl_slist_append(list, "Accept:");
+    list = api->SlistAppend(list, "Pragma: no-cache");
+    list = api->SlistAppend(list, "Cache-Control: no-cache");
+    list = api->SlistAppend(list, "Accept:");
     if (!m_settings.PostQuery.empty())
-        list = curl_slist_append(list, "Content-Type:");
-    std::unique_ptr<curl_slist, HeaderListDeleter> headers(list);
+        list = api->SlistAppend(list, "Content-Type:");
+    std::unique_ptr<curl_slist, HeaderListDeleter> headers(list, HeaderListDeleter{api});
     if (!headers)
         return false;
 
     const std::string address = "http://" + url.Host + url.Path;
-    Options options(curl.get());
+    Options options(*api, curl.get());
     options.Set(CURLOPT_URL, address.c_str())
         .Set(CURLOPT_PORT, m_settings.Port)
         .Set(CURLOPT_PROTOCOLS_STR, "http")
@@ -194,7 +200,7 @@ bool THTTPGetThread::Transfer(const TUrlParts& url) {
     if (!options.Ok())
         return false;
 
-    const CURLcode result = curl_easy_perform(curl.get());
+    const CURLcode result = api->EasyPerform(curl.get());
     if (result != CURLE_OK)
         return false;
     // An empty body still creates the file, as long as the headers allow a download at all.

@@ -289,6 +289,25 @@ private slots:
         QVERIFY(fixture.dialogs.messages.empty());
     }
 
+    void statusLineShowsTheDrawnPixelsAndCoversWhatLiesUnder() {
+        ProgramFixture fixture({{"default"}});
+        QVERIFY(fixture.Started());
+        ui::ImageWidget& status = fixture.Program().Window().STATBMP();
+        const skin::Bitmap& drawn = fixture.Program().Vorla().Skin.STATBMP.Shown.Image;
+        QCOMPARE(status.Image().convertToFormat(QImage::Format_ARGB32), ui::ToQImage(drawn));
+        // The skin's pictures are opaque: the window's background is not painted under it.
+        QVERIFY(status.testAttribute(Qt::WA_OpaquePaintEvent));
+
+        // A picture with a transparent pixel (a GIF background) keeps its alpha.
+        skin::Bitmap holed(3, 2, skin::Rgb(10, 20, 30));
+        holed.Set(1, 1, skin::kTransparentPixel);
+        const QImage shown = ui::ToShownImage(holed);
+        QVERIFY(shown.hasAlphaChannel());
+        QCOMPARE(qAlpha(shown.pixel(1, 1)), 0);
+        status.ShowNow(shown);
+        QVERIFY(!status.testAttribute(Qt::WA_OpaquePaintEvent));
+    }
+
     void rightClickOpensOneMenu() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());

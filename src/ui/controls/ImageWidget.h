@@ -13,10 +13,16 @@ class ImageWidget : public QWidget {
 public:
     explicit ImageWidget(QWidget* parent);
 
-    // Transparent pixels (alpha 0) let the window's background show through.
+    // Transparent pixels (alpha 0) let the window's background show through; an image without
+    // an alpha channel covers the widget, and what lies under it is not painted again.
     void SetImage(const QImage& image);
+    // The same, painted at once rather than on a later turn of the event loop (which costs a
+    // wake-up of its own); inside a paint of the window it waits for that turn after all.
+    void ShowNow(const QImage& image);
     const QImage& Image() const { return m_image; }
+    // Both change the widget only when the value differs: the ticker sets them at every step.
     void SetHandCursor(bool hand);
+    void SetHint(const QString& hint);
 
 signals:
     // A press or double click with its button and modifier keys.
@@ -28,7 +34,10 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    void Take(const QImage& image);
+
     QImage m_image;
+    bool m_handCursor = false;
 };
 
 }  // namespace ui

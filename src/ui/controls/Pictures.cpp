@@ -20,6 +20,21 @@ QImage ToQImage(const skin::Bitmap& bitmap) {
     return image;
 }
 
+QImage ToShownImage(const skin::Bitmap& bitmap) {
+    QImage image = ToQImage(bitmap);
+    for (int y = 0; y < bitmap.Height(); ++y) {
+        const skin::Pixel* row = bitmap.Row(y);
+        for (int x = 0; x < bitmap.Width(); ++x) {
+            if (skin::AlphaOf(row[x]) != 0xFF) {
+                return image;
+            }
+        }
+    }
+    // Same bytes: Format_RGB32 is 0xffRRGGBB.
+    image.reinterpretAsFormat(QImage::Format_RGB32);
+    return image;
+}
+
 QImage TransparentImage(const skin::Picture& picture) {
     skin::Bitmap shown(picture.Width(), picture.Height(), skin::kTransparentPixel);
     skin::DrawPictureTransparent(shown, 0, 0, picture);

@@ -11,6 +11,10 @@ namespace ui {
 // A copy of the pixels; alpha as the core left it (0 where it made a pixel transparent).
 QImage ToQImage(const skin::Bitmap& bitmap);
 
+// The same, without an alpha channel when every pixel is opaque: such an image is copied, not
+// blended, and hides what lies under it.
+QImage ToShownImage(const skin::Bitmap& bitmap);
+
 // A picture shown transparently over the window (Online, FLAG): the pixels that the skin
 // library's rule leaves out get alpha 0.
 QImage TransparentImage(const skin::Picture& picture);

@@ -79,19 +79,23 @@ void QtMonitorView::DrawCount(int) {
 
 void QtMonitorView::TextImageChanged(skin::TextImage image) {
     if (image == skin::TextImage::Status) {
-        // STATBMP carries its own copy of the background: shown as drawn.
-        ShowImage(m_window->STATBMP(), m_skin->STATBMP, false);
+        // STATBMP carries its own copy of the background: shown as drawn. The ticker redraws
+        // it up to 200 times a second, each time from a timer event: it is painted there.
+        ImageWidget& status = m_window->STATBMP();
+        status.ShowNow(ToShownImage(m_skin->STATBMP.Shown.Image));
+        status.SetHint(ToQString(m_skin->STATBMP.Hint));
+        status.SetHandCursor(m_skin->STATBMP.HandCursor);
     } else {
         m_window->NBMSGBMP().SetImage(KeyedImage(m_skin->NBMSGBMP.Shown.Image));
     }
 }
 
 void QtMonitorView::FlagChanged(monitor::FlagPicture) {
-    ShowImage(m_window->FLAG(), m_skin->FLAG, true);
+    ShowImage(m_window->FLAG(), m_skin->FLAG);
 }
 
 void QtMonitorView::OnlineChanged(bool) {
-    ShowImage(m_window->Online(), m_skin->Online, true);
+    ShowImage(m_window->Online(), m_skin->Online);
 }
 
 void QtMonitorView::SkinLoaded() {
@@ -210,9 +214,9 @@ void QtMonitorView::PopupMainMenu() {
     }
 }
 
-void QtMonitorView::ShowImage(ImageWidget& widget, const skin::SkinImage& image, bool transparent) {
-    widget.SetImage(transparent ? TransparentImage(image.Shown) : ToQImage(image.Shown.Image));
-    widget.setToolTip(ToQString(image.Hint));
+void QtMonitorView::ShowImage(ImageWidget& widget, const skin::SkinImage& image) {
+    widget.SetImage(TransparentImage(image.Shown));
+    widget.SetHint(ToQString(image.Hint));
     widget.SetHandCursor(image.HandCursor);
 }
 

@@ -62,7 +62,8 @@ public:
     void PopupMainMenu() override;
 
 private:
-    void ShowImage(ImageWidget& widget, const skin::SkinImage& image, bool transparent);
+    // Online or FLAG: a picture shown transparently, with its hint and cursor.
+    void ShowImage(ImageWidget& widget, const skin::SkinImage& image);
 
     platform::Sound& m_sound;
     platform::Dialogs& m_dialogs;

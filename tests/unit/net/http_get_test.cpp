@@ -88,6 +88,8 @@ TEST_F(HttpGetWithoutServer, HandlerRunningDuringTheWaitCannotStartAnother) {
     EXPECT_GE(pumped, 1);
     EXPECT_EQ(errors, 1);
     EXPECT_FALSE(get.Running());
+    // The destructor waits for the worker's end by pumping too: the handler goes with `pumped`.
+    window.OnProcessMessages = nullptr;
 }
 
 TEST_F(HttpGetWithoutServer, OnErrorSeesTheResultStoredAndTheDownloadStillRunning) {
