@@ -33,10 +33,11 @@ struct Monitor {
                   g_server->User() +
                   "\r\npassword = " + settings::ScramblePassword(g_server->Pass()) +
                   "\r\nport_number = " + std::to_string(g_server->Port()) + "\r\n");
-        vorla = std::make_unique<TVorla>(
-            MonitorParts{view, popClient, dialUp, downloader, timer, tickerTimers, messageWindow,
-                         pump, shell, autorun, mailto},
-            folder + "/");
+        vorla = std::make_unique<TVorla>(commun,
+                                         MonitorParts{view, popClient, dialUp, downloader, timer,
+                                                      tickerTimers, pump, shell, autorun, mailto},
+                                         folder + "/");
+        vorla->SetMessageWindow(messageWindow);
     }
     ~Monitor() {
         vorla.reset();
@@ -47,6 +48,7 @@ struct Monitor {
     }
 
     std::string folder;
+    Commun commun;
     RecordingView view;
     testsupport::FakeEventPump pump;
     FakeDialUp dialUp;
@@ -70,14 +72,14 @@ void BM_TVorlaAccountCheck(benchmark::State& state) {
         return;
     }
     monitor.vorla->ConnectClick();
-    if (!monitor.vorla->IsConnected || monitor.vorla->WaitingCount != 3) {
-        state.SkipWithError(("not connected: " + monitor.vorla->ErrorNotice()).c_str());
+    if (!monitor.commun.IsConnected || monitor.commun.WaitingCount != 3) {
+        state.SkipWithError(("not connected: " + monitor.commun.ErrorNotice()).c_str());
         return;
     }
     for (auto _ : state) {
         monitor.vorla->CheckNextAccount(true);
-        if (monitor.vorla->Tables.AccountTable[0].LastCount != 3) {
-            state.SkipWithError(("check failed: " + monitor.vorla->ErrorNotice()).c_str());
+        if (monitor.commun.Tables.AccountTable[0].LastCount != 3) {
+            state.SkipWithError(("check failed: " + monitor.commun.ErrorNotice()).c_str());
             break;
         }
     }
