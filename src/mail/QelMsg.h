@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "mail/TextLines.h"
 #include "mail/qel_util.h"
 #include "platform/Stream.h"
 
@@ -61,7 +62,7 @@ public:
     std::string CC;
     std::string BCC;      // sending only
     std::string Subject;  // encoded words decoded
-    StringList Text;      // plain text body
+    TextLines Text;       // plain text body
     // The charsets of Text's runs of lines, in Text order; filled by ParseMessage.
     std::vector<TTextCharset> TextCharsets;
     StringList ExtraHeaders;
