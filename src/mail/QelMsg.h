@@ -79,7 +79,7 @@ public:
     TAttachedFiles AttachedFiles;
     std::string ContentType = "TEXT/PLAIN";        // upper case
     std::string ContentTransferEncoding = "7BIT";  // upper case
-    StringList Headers;  // raw header lines, continuation lines kept apart
+    TextLines Headers;   // raw header lines, continuation lines kept apart
     long long Size = 0;  // size announced by the server
     std::string UIDL;
     StringList RawMail;  // raw lines of a retrieved message

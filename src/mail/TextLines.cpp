@@ -44,13 +44,6 @@ void TextLines::ReserveMore(std::size_t lines, std::size_t chars) {
     Grow(m_chars, std::min(chars, kMaxChars - std::min(kMaxChars, m_chars.size())));
 }
 
-void TextLines::Truncate(std::size_t count) {
-    if (count >= size())
-        return;
-    m_chars.resize(m_starts[count]);
-    m_starts.resize(count);
-}
-
 void TextLines::clear() {
     std::string().swap(m_chars);
     std::vector<std::uint32_t>().swap(m_starts);

@@ -101,8 +101,6 @@ public:
     // Room for that many more lines and characters; grows at least twofold so that many
     // small reservations in a row stay linear.
     void ReserveMore(std::size_t lines, std::size_t chars);
-    // Keeps the first count lines (all of them when there are fewer).
-    void Truncate(std::size_t count);
     // Empties the lines and hands their memory back.
     void clear();
 

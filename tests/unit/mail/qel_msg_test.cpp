@@ -47,7 +47,7 @@ TEST(ParseMessage, NoContentTypeIsPlainText) {
     EXPECT_EQ(m->ContentType, "TEXT/PLAIN");
     EXPECT_EQ(m->ContentTransferEncoding, "7BIT");
     EXPECT_EQ(m->Text, (TextLines{"line 1", "", "line 3"}));
-    EXPECT_EQ(m->Headers, (StringList{"From: a@b.c", "Subject: hi"}));
+    EXPECT_EQ(m->Headers, (TextLines{"From: a@b.c", "Subject: hi"}));
     EXPECT_TRUE(m->RawMail.empty());
     EXPECT_EQ(m->AttachedFiles.Count(), 0u);
 }

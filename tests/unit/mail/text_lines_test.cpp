@@ -1,5 +1,5 @@
 // The compact line store of a message body: each line comes back as it went in, whatever its
-// bytes, and cutting or emptying it leaves a store that reads and grows as a fresh one.
+// bytes, and emptying it leaves a store that reads and grows as a fresh one.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -37,17 +37,6 @@ TEST(TextLines, EqualityComparesTheLinesNotOnlyTheCharacters) {
     EXPECT_EQ((TextLines{"ab", "c"}), (TextLines{"ab", "c"}));
     EXPECT_NE((TextLines{"ab", "c"}), (TextLines{"a", "bc"}));
     EXPECT_NE((TextLines{"ab"}), (TextLines{"ab", ""}));
-}
-
-TEST(TextLines, TruncateKeepsTheFirstLinesAndGrowsOnFromThere) {
-    TextLines text{"one", "two", "three"};
-    text.Truncate(5);
-    EXPECT_EQ(text.size(), 3u);
-    text.Truncate(1);
-    text.push_back("next");
-    EXPECT_EQ(text, (TextLines{"one", "next"}));
-    text.Truncate(0);
-    EXPECT_TRUE(text.empty());
 }
 
 TEST(TextLines, ClearLeavesAnEmptyStoreThatGrowsAgain) {
