@@ -58,8 +58,16 @@ void TQelMsg::ParseRawText(std::string_view raw, platform::ReleasableBuffer* pag
 
 void TQelMsg::ParseFields(std::string_view raw) {
     Headers.clear();
+    // Sized first: a message that is all header block would otherwise pass through the
+    // doublings of the line store.
     LineCursor cursor(raw);
-    for (std::string_view line; cursor.Next(line) && !line.empty();)
+    std::size_t count = 0;
+    std::size_t end = 0;
+    for (std::string_view line; cursor.Next(line) && !line.empty(); ++count)
+        end = cursor.Position();
+    Headers.ReserveMore(count, end);
+    LineCursor block(raw.substr(0, end));
+    for (std::string_view line; block.Next(line);)
         Headers.push_back(line);
 
     // An envelope line "From address date" gives the sender until a From header says
