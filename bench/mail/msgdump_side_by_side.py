@@ -2,8 +2,9 @@
 """Parses messages with vorla-msgdump and with Python's email package (which also decodes
 every part), interleaved, and prints the median times and the peak resident size of each
 process beside the message size, for a 10 MB message with a 7.5 MB base64 attachment, a
-plain message, a flat multipart of many parts, one nested 150 deep and a 5 MB one of 10,000
-nested parts (which Python's recursive parser cannot read: only the tools are measured
+plain message, a plain one of 12 MB in 3-byte lines, one of the same lines with no blank line
+(all of it header block), a flat multipart of many parts, one nested 150 deep and a 5 MB one
+of 10,000 nested parts (which Python's recursive parser cannot read: only the tools are measured
 there). More than one --tool (an older build, say) are measured in the same rounds.
 
 usage: msgdump_side_by_side.py [--tool PATH ...] [--runs N]
@@ -42,6 +43,13 @@ def attachment_message(size):
 def plain_message(size):
     line = b"The quick brown fox jumps over the lazy dog, again and again and again.\r\n"
     return b"From: a@example.org\r\nSubject: plain\r\n\r\n" + line * (size // len(line))
+
+
+def short_lines_message(size, blank=True):
+    """Lines of three characters: where the store of each line, not its text, costs most.
+    Without the blank line they are all header block."""
+    return (b"From: a@example.org\r\nSubject: short lines\r\n" + (b"\r\n" if blank else b"") +
+            b"abc\r\n" * (size // 5))
 
 
 def flat_message(size, parts=2000):
@@ -102,6 +110,8 @@ def main():
     shapes = {
         "10 MB, 7.5 MB base64 attachment": attachment_message(10 * 1024 * 1024),
         "plain, 10 MB": plain_message(10 * 1024 * 1024),
+        "short lines, 12 MB of 3-byte lines": short_lines_message(12 * 1024 * 1024),
+        "header block only, 12 MB of 3-byte lines": short_lines_message(12 * 1024 * 1024, False),
         "flat multipart, 2000 parts, 10 MB": flat_message(10 * 1024 * 1024),
         "nested 150 deep (Python's parser recurses)": nested_message(150),
         "nested 10,000 deep, 5 MB": nested_filled_message(10000),

@@ -250,28 +250,26 @@ void Report(const TReadUpTo& readUpTo, const char* upTo) {
         readUpTo(upTo);
 }
 
-void ReserveMoreText(TQelMsg& message, std::size_t more) {
-    const std::size_t needed = message.Text.size() + more;
-    if (needed > message.Text.capacity())
-        message.Text.reserve(std::max(needed, message.Text.capacity() * 2));
-}
-
-void AppendText(TQelMsg& message, StringList&& lines, const std::string& charset) {
+void AppendText(TQelMsg& message, const StringList& lines, const std::string& charset) {
     message.TextCharsets.push_back({message.Text.size(), charset});
-    ReserveMoreText(message, lines.size());
-    message.Text.insert(message.Text.end(), std::make_move_iterator(lines.begin()),
-                        std::make_move_iterator(lines.end()));
+    std::size_t chars = 0;
+    for (const std::string& line : lines)
+        chars += line.size();
+    message.Text.ReserveMore(lines.size(), chars);
+    for (const std::string& line : lines)
+        message.Text.push_back(line);
 }
 
 // The lines of body appended to Text straight from the message text.
 void AppendLinesOf(TQelMsg& message, std::string_view body, const std::string& charset,
                    const TReadUpTo& readUpTo) {
     message.TextCharsets.push_back({message.Text.size(), charset});
-    ReserveMoreText(message, CountLines(body));
+    // The characters of the lines take at most the body's size.
+    message.Text.ReserveMore(CountLines(body), body.size());
     LineCursor cursor(body);
     std::size_t reported = 0;
     for (std::string_view line; cursor.Next(line);) {
-        message.Text.emplace_back(line);
+        message.Text.push_back(line);
         if (cursor.Position() - reported >= kReadSlice) {
             reported = cursor.Position();
             Report(readUpTo, body.data() + reported);
@@ -289,11 +287,17 @@ void ParseTextPart(TQelMsg& message, std::string_view part, const PartHeaders& h
     }
     StringList lines = SplitLines(body);
     TakeOutUUEncodedFiles(message, lines);
-    if (headers.encoding == "QUOTED-PRINTABLE")
-        lines = SplitLines(DecodeQuotedPrintable(JoinLines(lines), false));
-    else if (headers.encoding == "BASE64")
-        lines = SplitLines(DecodeBase64(JoinLines(lines)));
-    AppendText(message, std::move(lines), headers.charset);
+    if (!encoded) {
+        AppendText(message, lines, headers.charset);
+        return;
+    }
+    std::string joined = JoinLines(lines);
+    StringList().swap(lines);
+    const std::string decoded = headers.encoding == "BASE64"
+                                    ? DecodeBase64(joined)
+                                    : DecodeQuotedPrintable(std::move(joined), false);
+    // The decoded lines lie outside the message text: nothing of it is read up to them.
+    AppendLinesOf(message, decoded, headers.charset, {});
 }
 
 TAttachedFile& NewAttachment(TQelMsg& message, std::string name) {
@@ -435,7 +439,7 @@ void ParsePart(TQelMsg& message, std::string_view part, int depth, const TReadUp
         if (UUDataIsClean(lines, 1, bad))
             AddUUAttachment(message, lines, headers.name);
         else
-            AppendText(message, std::move(lines), "");
+            AppendText(message, lines, "");
     } else {
         AddAttachmentPart(message, SkipHeaderBlockInText(part), headers.name, headers.encoding,
                           readUpTo);

@@ -28,7 +28,7 @@ bool IsPlainJsonChar(char c) {
 
 }  // namespace
 
-std::string JsonString(const std::string& bytes) {
+std::string JsonString(std::string_view bytes) {
     std::string json = "\"";
     json.reserve(bytes.size() + 2);
     char escape[8];
@@ -38,7 +38,7 @@ std::string JsonString(const std::string& bytes) {
         std::size_t run = i;
         while (run < size && IsPlainJsonChar(bytes[run]))
             ++run;
-        json.append(bytes, i, run - i);
+        json.append(bytes.substr(i, run - i));
         if (run == size)
             break;
         const char c = bytes[run];

@@ -3,6 +3,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "mail/QelMsg.h"
 
@@ -10,7 +11,7 @@ namespace mail {
 
 // A JSON string literal: bytes 0x80 to 0xFF become \u0080 to \u00ff, control characters are
 // escaped.
-std::string JsonString(const std::string& bytes);
+std::string JsonString(std::string_view bytes);
 
 // One JSON object with the header fields, the header line count, the text lines and the
 // attachments (file name, size, sha256 of the data). When size is given, a "size" field is

@@ -22,7 +22,7 @@ TAttachedFile& TAttachedFiles::AddFile(const std::string& path) {
 
 namespace {
 
-bool HeaderValue(const StringList& headers, const std::string& key, std::string& value) {
+bool HeaderValue(const TextLines& headers, const std::string& key, std::string& value) {
     std::string line;
     if (!FindHeader(key, headers, line))
         return false;
@@ -58,14 +58,22 @@ void TQelMsg::ParseRawText(std::string_view raw, platform::ReleasableBuffer* pag
 
 void TQelMsg::ParseFields(std::string_view raw) {
     Headers.clear();
+    // Sized first: a message that is all header block would otherwise pass through the
+    // doublings of the line store.
     LineCursor cursor(raw);
-    for (std::string_view line; cursor.Next(line) && !line.empty();)
-        Headers.emplace_back(line);
+    std::size_t count = 0;
+    std::size_t end = 0;
+    for (std::string_view line; cursor.Next(line) && !line.empty(); ++count)
+        end = cursor.Position();
+    Headers.ReserveMore(count, end);
+    LineCursor block(raw.substr(0, end));
+    for (std::string_view line; block.Next(line);)
+        Headers.push_back(line);
 
     // An envelope line "From address date" gives the sender until a From header says
     // otherwise; any other first line says nothing about the sender.
     if (!Headers.empty() && Headers.front().rfind("From ", 0) == 0) {
-        const std::string envelope = Headers.front().substr(5, 72);
+        const std::string envelope(Headers.front().substr(5, 72));
         From = envelope.substr(0, envelope.find(' '));
     }
     std::string value;

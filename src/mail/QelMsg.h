@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "mail/TextLines.h"
 #include "mail/qel_util.h"
 #include "platform/Stream.h"
 
@@ -61,7 +62,7 @@ public:
     std::string CC;
     std::string BCC;      // sending only
     std::string Subject;  // encoded words decoded
-    StringList Text;      // plain text body
+    TextLines Text;       // plain text body
     // The charsets of Text's runs of lines, in Text order; filled by ParseMessage.
     std::vector<TTextCharset> TextCharsets;
     StringList ExtraHeaders;
@@ -78,7 +79,7 @@ public:
     TAttachedFiles AttachedFiles;
     std::string ContentType = "TEXT/PLAIN";        // upper case
     std::string ContentTransferEncoding = "7BIT";  // upper case
-    StringList Headers;  // raw header lines, continuation lines kept apart
+    TextLines Headers;   // raw header lines, continuation lines kept apart
     long long Size = 0;  // size announced by the server
     std::string UIDL;
     StringList RawMail;  // raw lines of a retrieved message

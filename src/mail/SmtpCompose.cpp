@@ -17,11 +17,11 @@ int PriorityNumber(TPriority priority) {
 
 // Text lines as lines to send: a line break inside an item would otherwise end the line
 // early, and a "." line after it would end the DATA.
-StringList BodyLines(const StringList& text) {
+StringList BodyLines(const TextLines& text) {
     StringList out;
-    for (const std::string& item : text) {
-        if (item.find_first_of("\r\n") == std::string::npos) {
-            out.push_back(item);
+    for (const std::string_view item : text) {
+        if (item.find_first_of("\r\n") == std::string_view::npos) {
+            out.emplace_back(item);
             continue;
         }
         StringList pieces = SplitLines(item);

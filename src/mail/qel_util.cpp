@@ -455,9 +455,8 @@ bool FindHeaderAmong(const std::string& key, NextLine next, std::string& found) 
     return false;
 }
 
-}  // namespace
-
-bool FindHeader(const std::string& key, const StringList& lines, std::string& line) {
+template <class Lines>
+bool FindHeaderInLines(const std::string& key, const Lines& lines, std::string& line) {
     std::size_t i = 0;
     return FindHeaderAmong(
         key,
@@ -468,6 +467,16 @@ bool FindHeader(const std::string& key, const StringList& lines, std::string& li
             return true;
         },
         line);
+}
+
+}  // namespace
+
+bool FindHeader(const std::string& key, const StringList& lines, std::string& line) {
+    return FindHeaderInLines(key, lines, line);
+}
+
+bool FindHeader(const std::string& key, const TextLines& lines, std::string& line) {
+    return FindHeaderInLines(key, lines, line);
 }
 
 bool FindHeaderInText(const std::string& key, std::string_view text, std::string& line) {

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "mail/TextLines.h"
+
 namespace mail {
 
 // A list of lines or items; strings are values and the list owns them.
@@ -65,6 +67,7 @@ std::string GetHeaderParam(const std::string& key, const std::string& line);
 // The header line beginning with key (upper case with its colon, "SUBJECT:") in the header
 // block of lines, with its continuation lines trimmed and appended. False when none matches.
 bool FindHeader(const std::string& key, const StringList& lines, std::string& line);
+bool FindHeader(const std::string& key, const TextLines& lines, std::string& line);
 // The same over the lines of a raw text.
 bool FindHeaderInText(const std::string& key, std::string_view text, std::string& line);
 // Drops the header block and the blank lines after it.

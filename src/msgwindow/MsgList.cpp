@@ -160,7 +160,7 @@ void TMsgList::AddHeaderBlock(const std::string& size) {
 void TMsgList::AddBody() {
     BodyLines body(*Mesg);
     for (std::size_t i = 0; i < Mesg->Text.size(); ++i) {
-        if (Mesg->Text[i].find("<!DOCTYPE") != std::string::npos) {
+        if (Mesg->Text[i].find("<!DOCTYPE") != std::string_view::npos) {
             m_mess.Add("*** HTML EMAIL ***");
             return;
         }

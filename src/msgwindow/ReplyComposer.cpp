@@ -105,7 +105,7 @@ void TReplyComposer::Fill() {
             body.Add(kOriginalMessage);
         BodyLines lines(shown);
         for (std::size_t i = 0; i < shown.Text.size(); ++i) {
-            if (shown.Text[i].find("<!DOCTYPE") != std::string::npos)
+            if (shown.Text[i].find("<!DOCTYPE") != std::string_view::npos)
                 break;
             body.Add("> " + lines.Line(i));
         }

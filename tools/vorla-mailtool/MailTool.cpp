@@ -4,7 +4,9 @@
 #include <iostream>
 #include <optional>
 #include <sstream>
+#include <string_view>
 
+#include "mail/LineCursor.h"
 #include "mail/MsgJson.h"
 #include "mail/PosixTransport.h"
 #include "mail/QelPOP3.h"
@@ -135,7 +137,7 @@ int Pop3(const std::vector<std::string>& a, const Common& common, std::ostream& 
     return reported ? 1 : 0;
 }
 
-bool ReadLines(const std::string& path, mail::StringList& lines, std::ostream& err) {
+bool ReadLines(const std::string& path, mail::TextLines& lines, std::ostream& err) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         err << "cannot read " << path << "\n";
@@ -143,7 +145,11 @@ bool ReadLines(const std::string& path, mail::StringList& lines, std::ostream& e
     }
     std::ostringstream text;
     text << in.rdbuf();
-    lines = mail::SplitLines(text.str());
+    const std::string content = text.str();
+    lines.clear();
+    mail::LineCursor cursor(content);
+    for (std::string_view line; cursor.Next(line);)
+        lines.push_back(line);
     return true;
 }
 

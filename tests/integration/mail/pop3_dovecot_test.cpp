@@ -81,9 +81,9 @@ TEST_F(DovecotTest, TopWithoutLinesGivesTheHeader) {
 TEST_F(DovecotTest, TopWithLinesAndUnstuffing) {
     LogIn();
     auto msg = pop.RetrieveTop(1, 3);
-    EXPECT_EQ(msg->Text, (mail::StringList{"line 1", "line 2", ".two dots"}));
+    EXPECT_EQ(msg->Text, (mail::TextLines{"line 1", "line 2", ".two dots"}));
     auto whole = pop.RetrieveMessage(1);
-    EXPECT_EQ(whole->Text, (mail::StringList{"line 1", "line 2", ".two dots", ".", "line 5"}));
+    EXPECT_EQ(whole->Text, (mail::TextLines{"line 1", "line 2", ".two dots", ".", "line 5"}));
     pop.Quit();
 }
 
@@ -94,7 +94,7 @@ TEST_F(DovecotTest, RetrieveMultipartWithIntactAttachment) {
     LogIn();
     auto msg = pop.RetrieveMessage(2);
     EXPECT_EQ(msg->Subject, "with attachment");
-    EXPECT_EQ(msg->Text, (mail::StringList{"See the file.", ".leading dot"}));
+    EXPECT_EQ(msg->Text, (mail::TextLines{"See the file.", ".leading dot"}));
     ASSERT_EQ(msg->AttachedFiles.Count(), 1u);
     EXPECT_EQ(msg->AttachedFiles.Items(0).FileName, "all.bin");
     EXPECT_TRUE(msg->AttachedFiles.Items(0).Data.Bytes() == mailit::AttachmentBytes())

@@ -11,6 +11,7 @@
 namespace {
 
 using mail::StringList;
+using mail::TextLines;
 
 class SmtpServerTest : public ::testing::Test {
 protected:
@@ -126,7 +127,7 @@ TEST_F(SmtpServerTest, Base64TextAndAttachments) {
     parsed.RawMail = mail::SplitLines(got[0].data);
     parsed.ParseMessage();
     EXPECT_EQ(parsed.Subject, "Grüße");
-    EXPECT_EQ(parsed.Text, (StringList{"Zeile eins", ".dot"}));
+    EXPECT_EQ(parsed.Text, (TextLines{"Zeile eins", ".dot"}));
     ASSERT_EQ(parsed.AttachedFiles.Count(), 2u);
     EXPECT_EQ(parsed.AttachedFiles.Items(0).FileName, "vorla-it-all.bin");
     EXPECT_TRUE(parsed.AttachedFiles.Items(0).Data.Bytes() == mailit::AttachmentBytes())

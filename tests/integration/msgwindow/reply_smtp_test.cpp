@@ -114,7 +114,7 @@ TEST_F(ReplySmtpTest, ReplyArrivesWithIdentitySignatureQuoteAndThreading) {
     received.ParseMessage();
     EXPECT_EQ(received.Subject, "Re: lunch");
     EXPECT_EQ(received.Text,
-              (mail::StringList{"-- ", "Bob", "", "--- Original Message ---", "> see you"}));
+              (mail::TextLines{"-- ", "Bob", "", "--- Original Message ---", "> see you"}));
     pop.Quit();
 }
 

@@ -148,7 +148,7 @@ TEST(Robustness, UuencodeLineClaimingMoreThanItHoldsStaysText) {
     message.RawMail = {"S: x", "", "begin 644 big", "_", "`", "end"};
     message.ParseMessage();
     EXPECT_EQ(message.AttachedFiles.Count(), 0u);
-    EXPECT_EQ(message.Text, (StringList{"begin 644 big", "_", "`", "end"}));
+    EXPECT_EQ(message.Text, (mail::TextLines{"begin 644 big", "_", "`", "end"}));
 }
 
 // Prose of many begin-like lines, each followed by lines that read as data up to one that

@@ -18,6 +18,7 @@
 namespace {
 
 using mail::StringList;
+using mail::TextLines;
 using mail::TQelMsg;
 
 std::unique_ptr<TQelMsg> Parse(const std::string& raw) {
@@ -45,8 +46,8 @@ TEST(ParseMessage, NoContentTypeIsPlainText) {
     auto m = Parse("From: a@b.c\r\nSubject: hi\r\n\r\n\r\n  \r\nline 1\r\n\r\nline 3\r\n");
     EXPECT_EQ(m->ContentType, "TEXT/PLAIN");
     EXPECT_EQ(m->ContentTransferEncoding, "7BIT");
-    EXPECT_EQ(m->Text, (StringList{"line 1", "", "line 3"}));
-    EXPECT_EQ(m->Headers, (StringList{"From: a@b.c", "Subject: hi"}));
+    EXPECT_EQ(m->Text, (TextLines{"line 1", "", "line 3"}));
+    EXPECT_EQ(m->Headers, (TextLines{"From: a@b.c", "Subject: hi"}));
     EXPECT_TRUE(m->RawMail.empty());
     EXPECT_EQ(m->AttachedFiles.Count(), 0u);
 }
@@ -112,7 +113,7 @@ TEST(ParseMessage, KeepsRawMailWhenAsked) {
     m.RawMail = {"Subject: x", "", "b"};
     m.ParseMessage();
     EXPECT_EQ(m.RawMail, (StringList{"Subject: x", "", "b"}));
-    EXPECT_EQ(m.Text, (StringList{"b"}));
+    EXPECT_EQ(m.Text, (TextLines{"b"}));
 }
 
 TEST(ParseMessage, AlternativeGivesBothBodiesAndNoAttachment) {
@@ -120,7 +121,7 @@ TEST(ParseMessage, AlternativeGivesBothBodiesAndNoAttachment) {
         "Content-Type: multipart/alternative; boundary=\"b1\"\r\n\r\n"
         "preamble\r\n--b1\r\nContent-Type: text/plain\r\n\r\nplain body\r\n"
         "--b1\r\nContent-Type: text/html\r\n\r\n<p>html body</p>\r\n--b1--\r\nepilogue\r\n");
-    EXPECT_EQ(m->Text, (StringList{"plain body", "<p>html body</p>"}));
+    EXPECT_EQ(m->Text, (TextLines{"plain body", "<p>html body</p>"}));
     EXPECT_EQ(m->AttachedFiles.Count(), 0u);
     EXPECT_EQ(m->ContentType, "MULTIPART/ALTERNATIVE");
 }
@@ -141,7 +142,7 @@ TEST(ParseMessage, NestedMultipartsWithAttachments) {
         "--outer\r\nContent-Type: text/csv; name=\"q.csv\"\r\nContent-Transfer-Encoding: "
         "quoted-printable\r\n\r\n"
         "a=3Db\r\nc\r\n--outer\r\n");
-    EXPECT_EQ(m->Text, (StringList{"caf\xe9 softbreak", "line one", "line two", "a=b", "c"}));
+    EXPECT_EQ(m->Text, (TextLines{"caf\xe9 softbreak", "line one", "line two", "a=b", "c"}));
     ASSERT_EQ(m->AttachedFiles.Count(), 2u);
     EXPECT_EQ(m->AttachedFiles.Items(0).FileName, "report.pdf");
     EXPECT_EQ(m->AttachedFiles.Items(0).Data.Bytes(), "hello");
@@ -170,13 +171,13 @@ TEST(ParseMessage, EmbeddedMessageFeedsTextNotFields) {
         "body\r\n--B--\r\n");
     EXPECT_EQ(m->Subject, "outer");
     EXPECT_EQ(m->From, "") << "only an envelope line or a From header names the sender";
-    EXPECT_EQ(m->Text, (StringList{"see below", "inner body"}));
+    EXPECT_EQ(m->Text, (TextLines{"see below", "inner body"}));
 }
 
 TEST(ParseMessage, BoundaryAsLastLineEndsTheWalk) {
     auto m =
         Parse("Content-Type: multipart/mixed; boundary=B\r\n\r\n--B\r\n\r\nlast part\r\n--B\r\n");
-    EXPECT_EQ(m->Text, (StringList{"last part"}));
+    EXPECT_EQ(m->Text, (TextLines{"last part"}));
 }
 
 TEST(ParseMessage, MultipartWithoutItsBoundaryLineYieldsNoContent) {
@@ -192,7 +193,7 @@ TEST(ParseMessage, OnlyTheTextMediaTypeIsText) {
         "Content-Type: multipart/mixed; boundary=B\r\n\r\n--B\r\nContent-Type: text/plain\r\n\r\n"
         "see attached\r\n--B\r\nContent-Type: application/vnd.oasis.opendocument.text; "
         "name=\"report.odt\"\r\nContent-Transfer-Encoding: base64\r\n\r\nUEsDBA==\r\n--B--\r\n");
-    EXPECT_EQ(m->Text, (StringList{"see attached"}));
+    EXPECT_EQ(m->Text, (TextLines{"see attached"}));
     ASSERT_EQ(m->AttachedFiles.Count(), 1u);
     EXPECT_EQ(m->AttachedFiles.Items(0).FileName, "report.odt");
     EXPECT_EQ(m->AttachedFiles.Items(0).Data.Bytes(), "PK\3\4");
@@ -203,7 +204,7 @@ TEST(ParseMessage, BoundaryLinesMayEndInBlanks) {
     auto m = Parse(
         "Content-Type: multipart/mixed; boundary=B\r\n\r\npreamble\r\n--B \t\r\n"
         "Content-Type: text/plain\r\n\r\nfirst\r\n--B  \r\n\r\nsecond\r\n--B-- \r\nepilogue\r\n");
-    EXPECT_EQ(m->Text, (StringList{"first", "second"}));
+    EXPECT_EQ(m->Text, (TextLines{"first", "second"}));
 }
 
 TEST(ParseMessage, DecodedWordsBringNoControlCharacters) {
@@ -246,14 +247,14 @@ TEST(ParseMessage, UuencodedBlockInTextBecomesAnAttachment) {
     ASSERT_EQ(m->AttachedFiles.Count(), 1u);
     EXPECT_EQ(m->AttachedFiles.Items(0).FileName, "a.txt");
     EXPECT_EQ(m->AttachedFiles.Items(0).Data.Bytes(), kUUData);
-    EXPECT_EQ(m->Text, (StringList{"before", "end", "after"}));
+    EXPECT_EQ(m->Text, (TextLines{"before", "end", "after"}));
 }
 
 TEST(ParseMessage, UuencodedBlockWithoutEndTakesTheRest) {
     auto m = Parse(std::string("Subject: uu\r\n\r\nbefore\r\n") + kUUBlock + "\r\n");
     ASSERT_EQ(m->AttachedFiles.Count(), 1u);
     EXPECT_EQ(m->AttachedFiles.Items(0).Data.Bytes(), kUUData);
-    EXPECT_EQ(m->Text, (StringList{"before"}));
+    EXPECT_EQ(m->Text, (TextLines{"before"}));
 }
 
 TEST(ParseMessage, UuencodeBeginLineRules) {
@@ -264,7 +265,7 @@ TEST(ParseMessage, UuencodeBeginLineRules) {
     ASSERT_EQ(twoBlocks->AttachedFiles.Count(), 2u);
     EXPECT_EQ(twoBlocks->AttachedFiles.Items(0).FileName, "one");
     EXPECT_EQ(twoBlocks->AttachedFiles.Items(1).FileName, "two");
-    EXPECT_EQ(twoBlocks->Text, (StringList{"end", "END"}));
+    EXPECT_EQ(twoBlocks->Text, (TextLines{"end", "END"}));
 }
 
 // Text that merely looks like a begin line, or a block that does not decode, stays in the text
@@ -280,13 +281,13 @@ TEST(ParseMessage, UuencodeBlockThatDoesNotDecodeStaysText) {
     };
     for (const StringList& body : rows) {
         auto m = Parse("Subject: uu\r\n\r\n" + mail::JoinLines(body));
-        EXPECT_EQ(m->Text, body) << body[0];
+        EXPECT_EQ(StringList(m->Text.begin(), m->Text.end()), body) << body[0];
         EXPECT_EQ(m->AttachedFiles.Count(), 0u) << body[0];
     }
     auto part = Parse(
         "Content-Type: application/octet-stream; name=x.bin\r\n"
         "Content-Transfer-Encoding: x-uuencode\r\n\r\nbegin 644 x.bin\r\nMabc\r\nend\r\n");
-    EXPECT_EQ(part->Text, (StringList{"begin 644 x.bin", "Mabc", "end"}));
+    EXPECT_EQ(part->Text, (TextLines{"begin 644 x.bin", "Mabc", "end"}));
     EXPECT_EQ(part->AttachedFiles.Count(), 0u);
 }
 

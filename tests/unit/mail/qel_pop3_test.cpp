@@ -435,7 +435,7 @@ TEST_F(Pop3Test, RetrieveUnstuffsAndFindsASplitTerminator) {
         .Server("\n.\r\n");
     auto msg = pop.RetrieveMessage(1);
     EXPECT_EQ(msg->Subject, "hi");
-    EXPECT_EQ(msg->Text, (mail::StringList{"line one", ".", ".dot start", "-ERR is data", "last"}));
+    EXPECT_EQ(msg->Text, (mail::TextLines{"line one", ".", ".dot start", "-ERR is data", "last"}));
     EXPECT_EQ(msg->Size, 2048);
     EXPECT_FALSE(pop.Failed) << "a data chunk is not a reply";
     EXPECT_TRUE(errors.empty());
@@ -504,7 +504,7 @@ TEST_F(Pop3Test, OneReadGivesOneReportOf100) {
         .Server("+OK\r\nA: b\r\n\r\nbody\r\n.\r\n");
     auto msg = pop.RetrieveMessage(1);
     EXPECT_EQ(progress, (std::vector<std::uint16_t>{100}));
-    EXPECT_EQ(msg->Text, (mail::StringList{"body"}));
+    EXPECT_EQ(msg->Text, (mail::TextLines{"body"}));
 }
 
 TEST_F(Pop3Test, ZeroListSizeReportsOnlyTheEnd) {

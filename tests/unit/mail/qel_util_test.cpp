@@ -212,7 +212,7 @@ TEST(HeaderLines, FindHeaderJoinsContinuationsWithinTheHeaderBlock) {
     ASSERT_TRUE(mail::FindHeader("TO:", lines, line));
     EXPECT_EQ(line, "To: t@x");
     EXPECT_FALSE(mail::FindHeader("CC:", lines, line));
-    EXPECT_FALSE(mail::FindHeader("FROM:", {}, line));
+    EXPECT_FALSE(mail::FindHeader("FROM:", StringList{}, line));
 }
 
 TEST(HeaderLines, GetHeaderParamCutsAtSemicolon) {

@@ -48,7 +48,7 @@ TEST_F(Pop3MailboxTest, CountsTopAndRetrieveWithDotStuffing) {
     EXPECT_EQ(top->Size, static_cast<long long>(box.Raw(1).size()));
 
     auto whole = pop.RetrieveMessage(1);
-    EXPECT_EQ(whole->Text, (mail::StringList{"first", ".hidden dot", "..", "last"}));
+    EXPECT_EQ(whole->Text, (mail::TextLines{"first", ".hidden dot", "..", "last"}));
     EXPECT_TRUE(errors.empty());
 }
 
