@@ -42,7 +42,7 @@ void Program::BuildWindows() {
     };
     // The dialog edits the accounts: it waits for a running check to end.
     handlers.Config1Click = [this] {
-        Guard([this] { m_vorla->WhenIdle("config", [this] { Config1Click(); }); });
+        Guard([this] { m_vorla->Guard().WhenIdle("config", [this] { Config1Click(); }); });
     };
     handlers.OtherSkinClick = [this] { Guard([this] { m_vorla->OtherSkinClick(); }); };
     handlers.SwitchSkinClick = [this](const std::string& name) {

@@ -46,7 +46,7 @@ std::vector<AccountMenuItem> TVorla::BuildAccountMenu() const {
 
 void TVorla::RefreshBtnMouseDown(const skin::ShiftState& mouse) {
     if (mouse.LeftAlone()) {
-        if (DeferWhileBusy("refresh", [this, mouse] { RefreshBtnMouseDown(mouse); })) {
+        if (m_guard.DeferWhileBusy("refresh", [this, mouse] { RefreshBtnMouseDown(mouse); })) {
             return;
         }
         StopTimers();
@@ -60,7 +60,7 @@ void TVorla::RefreshBtnMouseDown(const skin::ShiftState& mouse) {
 }
 
 void TVorla::MnuClick(int tag) {
-    if (tag == kSeparatorTag || DeferWhileBusy("account", [this, tag] { MnuClick(tag); })) {
+    if (tag == kSeparatorTag || m_guard.DeferWhileBusy("account", [this, tag] { MnuClick(tag); })) {
         return;
     }
     if (!m_commun.IsConnected) {

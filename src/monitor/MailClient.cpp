@@ -67,7 +67,7 @@ ProgramCall MailtoProgram(const std::string& command) {
 
 void TVorla::MAILClick() {
     // During a check the counter to reset is not settled yet.
-    if (DeferWhileBusy("mail", [this] { MAILClick(); })) {
+    if (m_guard.DeferWhileBusy("mail", [this] { MAILClick(); })) {
         return;
     }
     // Without a client to start the counter stays: the user has not seen the mail.

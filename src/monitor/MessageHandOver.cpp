@@ -13,7 +13,7 @@ void TVorla::FLAGMouseDown(const skin::ShiftState& mouse) {
         return;
     }
     if (!LeftDoubleClick(mouse) ||
-        DeferWhileBusy("flag", [this, mouse] { FLAGMouseDown(mouse); })) {
+        m_guard.DeferWhileBusy("flag", [this, mouse] { FLAGMouseDown(mouse); })) {
         return;
     }
     DisableButtons();
@@ -29,7 +29,7 @@ void TVorla::FLAGMouseDown(const skin::ShiftState& mouse) {
 }
 
 void TVorla::OpenMailbox() {
-    BusyScope busy(*this);
+    BusyGuard::Scope busy(m_guard);
     DrawStatus("reading message...");
     StopTimers();
     m_commun.NotepadMode = false;

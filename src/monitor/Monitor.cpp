@@ -53,7 +53,7 @@ int TVorla::NextAccountToCheck() const {
 }
 
 void TVorla::ConnectClick() {
-    if (DeferWhileBusy("connect", [this] { ConnectClick(); })) {
+    if (m_guard.DeferWhileBusy("connect", [this] { ConnectClick(); })) {
         return;
     }
     DisableButtons();
@@ -62,7 +62,7 @@ void TVorla::ConnectClick() {
 }
 
 void TVorla::DoConnect() {
-    BusyScope busy(*this);
+    BusyGuard::Scope busy(m_guard);
     if (!busy) {
         return;
     }
@@ -176,7 +176,7 @@ void TVorla::CheckNextAccount(bool check) {
         RunCheck(false);
         return;
     }
-    BusyScope busy(*this);
+    BusyGuard::Scope busy(m_guard);
     if (busy) {
         RunCheck(true);
     }
@@ -344,7 +344,7 @@ void TVorla::TakeOfflineIfLineLost() {
 
 void TVorla::TimerTimer() {
     // A tick that arrives while a check or fetch pumps messages waits for the next one.
-    if (m_busy) {
+    if (m_guard.Busy()) {
         return;
     }
     Ticker.Scroll.SetEnabled(false);
@@ -353,10 +353,10 @@ void TVorla::TimerTimer() {
 }
 
 void TVorla::DisconnectClick() {
-    if (m_busy) {
+    if (m_guard.Busy()) {
         // The running check ends at once through its failure path; then the disconnect.
         AbortOperation();
-        DeferWhileBusy("disconnect", [this] { DisconnectClick(); });
+        m_guard.DeferWhileBusy("disconnect", [this] { DisconnectClick(); });
         return;
     }
     if (!m_commun.IsConnected) {
@@ -379,6 +379,18 @@ void TVorla::DisconnectClick() {
 void TVorla::POPError(int /*error*/, const std::string& text) {
     const std::string name = IsAccount(m_popAccount) ? Account(m_popAccount).acc_name : "";
     ReportError(name + " " + m_pop.ReplyStatus() + " " + text);
+}
+
+void TVorla::AbortOperation() {
+    m_guard.RequestAbort();
+    m_pop.Abort();
+}
+
+bool TVorla::StopIfAborted() {
+    if (m_guard.AbortRequested()) {
+        ReportPopFault(kOperationCanceled);
+    }
+    return m_guard.AbortRequested();
 }
 
 }  // namespace monitor

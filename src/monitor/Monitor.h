@@ -3,13 +3,12 @@
 // the settings in memory, the account and filter tables, the connection's state), runs the
 // round-robin check of the POP3 accounts and shows everything through a MonitorView. Its handlers
 // carry the names of the window events that the desktop shell forwards to them.
-#include <deque>
-#include <exception>
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "monitor/BusyGuard.h"
 #include "monitor/Commun.h"
 #include "monitor/MonitorView.h"
 #include "monitor/PopupMenu.h"
@@ -137,11 +136,8 @@ public:
     // When false, ShutDown leaves "Vorla.ini" alone (the command-line check).
     bool SaveOnShutDown = true;
 
-    // True while a check, a message fetch or a news download runs.
-    bool Busy() const { return m_busy; }
-    // Runs action now, or, while busy, once the running operation has ended. A later action
-    // of the same kind replaces one that is still waiting.
-    void WhenIdle(const std::string& kind, std::function<void()> action);
+    // Holds off the handlers that arrive while a check, a fetch or a download runs.
+    BusyGuard& Guard() { return m_guard; }
     const std::string& ProgramFolder() const { return m_programFolder; }
     const std::string& SettingsFolder() const { return m_settingsFolder; }
 
@@ -162,39 +158,6 @@ private:
         TVorla& m_owner;
     };
 
-    // Marks the monitor busy for the life of a check, fetch or download; a scope that finds
-    // it busy already is false and must not start its operation. Leaving the outermost scope
-    // runs the handlers that arrived meanwhile, unless it is left by an exception.
-    class BusyScope {
-    public:
-        explicit BusyScope(TVorla& owner)
-            : m_owner(owner), m_acquired(!owner.m_busy), m_exceptions(std::uncaught_exceptions()) {
-            if (m_acquired) {
-                owner.m_abortRequested = false;
-            }
-            owner.m_busy = true;
-        }
-        ~BusyScope() {
-            if (!m_acquired) {
-                return;
-            }
-            m_owner.m_busy = false;
-            if (std::uncaught_exceptions() > m_exceptions) {
-                m_owner.m_deferred.clear();
-            } else {
-                m_owner.RunDeferred();
-            }
-        }
-        BusyScope(const BusyScope&) = delete;
-        BusyScope& operator=(const BusyScope&) = delete;
-        explicit operator bool() const { return m_acquired; }
-
-    private:
-        TVorla& m_owner;
-        bool m_acquired;
-        int m_exceptions;
-    };
-
     // Records an error of a check, dial-up or session as the notice and scrolls it in the
     // ticker.
     void ReportError(const std::string& text);
@@ -206,9 +169,6 @@ private:
     }
     int FirstValidAccount() const;
     int NextAccountToCheck() const;
-    // While busy: queues action as WhenIdle does and returns true; otherwise false.
-    bool DeferWhileBusy(const std::string& kind, std::function<void()> action);
-    void RunDeferred() noexcept;
     bool DialIfNeeded(bool& dialled);
     void HangUpLine();
     bool ProbeServer();
@@ -254,11 +214,7 @@ private:
     platform::MailtoHandler& m_mailto;
     std::string m_programFolder;
     std::string m_settingsFolder;
-    bool m_busy = false;
-    // Disconnect or Exit asked the running operation to stop.
-    bool m_abortRequested = false;
-    // Handlers that arrived during a check, fetch or download, by kind, in order of arrival.
-    std::deque<std::pair<std::string, std::function<void()>>> m_deferred;
+    BusyGuard m_guard{m_view};
     // The account whose server POP points at, for the error text; also during the probe.
     int m_popAccount = kNoAccountYet;
     MainMenuModel m_menu;

@@ -131,7 +131,7 @@ std::string TVorla::DownloadInto(const std::string& url, const std::string& stat
 }
 
 void TVorla::LitSrvNews() {
-    BusyScope busy(*this);
+    BusyGuard::Scope busy(m_guard);
     if (busy) {
         ReadServerList();
     }
@@ -152,7 +152,7 @@ void TVorla::ReadServerList() {
 }
 
 void TVorla::LitVrNews() {
-    BusyScope busy(*this);
+    BusyGuard::Scope busy(m_guard);
     if (busy) {
         ReadNews();
     }

@@ -74,7 +74,7 @@ const MainMenuModel& TVorla::PopMnuPopup() {
 
 void TVorla::SwitchSkinClick(const std::string& caption) {
     // A redraw during a check would show the half-checked account.
-    if (DeferWhileBusy("skin", [this, caption] { SwitchSkinClick(caption); })) {
+    if (m_guard.DeferWhileBusy("skin", [this, caption] { SwitchSkinClick(caption); })) {
         return;
     }
     const std::string kept = m_commun.Config.SkinFolder;
@@ -91,7 +91,7 @@ void TVorla::SwitchSkinClick(const std::string& caption) {
 }
 
 void TVorla::NewsServerClick(int tag) {
-    if (DeferWhileBusy("news", [this, tag] { NewsServerClick(tag); })) {
+    if (m_guard.DeferWhileBusy("news", [this, tag] { NewsServerClick(tag); })) {
         return;
     }
     m_commun.Config.srv_news = tag;
@@ -101,7 +101,7 @@ void TVorla::NewsServerClick(int tag) {
 }
 
 void TVorla::Actualiser1Click() {
-    if (DeferWhileBusy("news-list", [this] { Actualiser1Click(); })) {
+    if (m_guard.DeferWhileBusy("news-list", [this] { Actualiser1Click(); })) {
         return;
     }
     StopTimers();

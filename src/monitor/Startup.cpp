@@ -103,9 +103,9 @@ void TVorla::ShutDown() {
     // An exit clicked while a check or fetch waits on the server must not talk to the client
     // under it: the running operation is aborted and ends its own session, and nothing that
     // waited for it runs any more.
-    if (m_busy) {
+    if (m_guard.Busy()) {
         AbortOperation();
-        m_deferred.clear();
+        m_guard.DropWaiting();
     } else {
         QuitSession();
     }

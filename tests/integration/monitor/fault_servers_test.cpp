@@ -64,7 +64,7 @@ protected:
     void ClickDuringTheWait(long long delayMs, std::function<void()> click) {
         clicked = false;
         pump.onPump = [this, delayMs, click] {
-            if (!clicked && vorla->Busy() && pump.ElapsedMs() >= delayMs) {
+            if (!clicked && vorla->Guard().Busy() && pump.ElapsedMs() >= delayMs) {
                 clicked = true;
                 click();
             }
@@ -140,7 +140,7 @@ TEST_F(FaultServersTest, DisconnectOrExitEndTheWaitAtOnce) {
     Measure("silent server, Exit after 200 ms", [&] { vorla->TimerTimer(); });
     EXPECT_LT(elapsedMs, 10000);
     EXPECT_EQ(view.Count("close"), 1);
-    EXPECT_FALSE(vorla->Busy());
+    EXPECT_FALSE(vorla->Guard().Busy());
 }
 
 TEST_F(FaultServersTest, NameThatNeverResolves) {

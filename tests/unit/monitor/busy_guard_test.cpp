@@ -23,7 +23,7 @@ protected:
     void ClickDuringTheCheck(const std::function<void()>& click) {
         bool clicked = false;
         pump.onPump = [&] {
-            if (clicked || !vorla->Busy()) {
+            if (clicked || !vorla->Guard().Busy()) {
                 return;
             }
             clicked = true;
@@ -102,7 +102,7 @@ TEST_F(BusyGuardTest, ClicksDuringACheckWaitTheirTurn) {
     EXPECT_EQ(servers.Connects(), connects + 3);
     EXPECT_EQ(vorla->Shared().CurrentAccount, 2) << "the menu checked account 2 last";
     EXPECT_EQ(view.calls.back(), "buttons on");
-    EXPECT_FALSE(vorla->Busy());
+    EXPECT_FALSE(vorla->Guard().Busy());
 }
 
 TEST_F(BusyGuardTest, SkinWhoseIniBecameUnreadableIsAFailedSwitch) {

@@ -372,7 +372,7 @@ TEST_F(CheckCycleTest, MailPictureThatCannotBeLoadedEndsTheProgram) {
     EXPECT_EQ(view.Last("message "),
               "message -Err :  Invalid SKIN.INI, check the bitmaps.[youhavemail]");
     EXPECT_EQ(view.Count("exit"), 1);
-    EXPECT_FALSE(vorla->Busy()) << "the guard is released on the way out";
+    EXPECT_FALSE(vorla->Guard().Busy()) << "the guard is released on the way out";
 }
 
 TEST_F(CheckCycleTest, RetrieveProgressText) {

@@ -47,7 +47,7 @@ TEST_F(CheckFaultsTest, MailFaultLeavesNoCallAndBringsTheWindowBack) {
         EXPECT_NO_THROW(row.action(*vorla));
         EXPECT_EQ(vorla->Shared().ErrorNotice(), kReset);
         EXPECT_TRUE(view.With("message ").empty()) << "no message box for a mail fault";
-        EXPECT_FALSE(vorla->Busy());
+        EXPECT_FALSE(vorla->Guard().Busy());
         EXPECT_TRUE(vorla->Ticker.Scroll.Enabled());
         if (row.connectFirst) {
             EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kCheckFailed);
@@ -183,7 +183,7 @@ TEST_F(CheckFaultsTest, DisconnectOrExitDuringACheckAbortsIt) {
         int pumpsInCheck = 0;
         bool clicked = false;
         pump.onPump = [&] {
-            if (!vorla->Busy()) {
+            if (!vorla->Guard().Busy()) {
                 return;
             }
             ++pumpsInCheck;
@@ -199,7 +199,7 @@ TEST_F(CheckFaultsTest, DisconnectOrExitDuringACheckAbortsIt) {
         EXPECT_EQ(vorla->Shared().IsConnected, row.connectedAfter);
         EXPECT_NE(vorla->Shared().ErrorNotice().find("Operation canceled"), std::string::npos)
             << vorla->Shared().ErrorNotice();
-        EXPECT_FALSE(vorla->Busy());
+        EXPECT_FALSE(vorla->Guard().Busy());
     }
     EXPECT_EQ(view.Count("close"), 1);
 }

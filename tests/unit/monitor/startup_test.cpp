@@ -91,7 +91,7 @@ TEST_F(StartupTest, ExitDuringACheckLeavesTheSessionToTheCheck) {
     servers.log.clear();
     bool exited = false;
     pump.onPump = [&] {
-        if (!exited && vorla->Busy() && pop.Connected()) {
+        if (!exited && vorla->Guard().Busy() && pop.Connected()) {
             exited = true;
             vorla->Exit1Click();
         }
