@@ -49,7 +49,7 @@ public:
     void ApplyCheckInterval(int minutes) override;
     void SaveConfig() override;
     void LitVrNews() override { m_parts.vorla.LitVrNews(); }
-    void AfficheTray(bool modify) override { m_parts.vorla.AfficheTray(modify); }
+    void AfficheTray(bool modify) override { m_parts.vorla.Status().AfficheTray(modify); }
     void SetAutorun() override { m_parts.vorla.SetAutorun(); }
 
 private:

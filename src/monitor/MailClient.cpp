@@ -71,7 +71,7 @@ void TVorla::MAILClick() {
         return;
     }
     // Without a client to start the counter stays: the user has not seen the mail.
-    if (StartMailClient() && m_commun.Config.reset && IsAccount(m_commun.CurrentAccount)) {
+    if (StartMailClient() && m_commun.Config.reset && m_commun.IsAccount(m_commun.CurrentAccount)) {
         ResetCounter();
     }
 }
@@ -95,14 +95,14 @@ bool TVorla::StartMailClient() {
 }
 
 void TVorla::ResetCounter() {
-    auto& account = Account(m_commun.CurrentAccount);
+    auto& account = m_commun.Account(m_commun.CurrentAccount);
     Ticker.StatusText = account.acc_name + " empty";
-    DrawStatus(Ticker.StatusText);
-    DrawCount(0);
-    ShowFlagOrEnd(FlagPicture::NoMail, true);
+    m_status.DrawStatus(Ticker.StatusText);
+    m_status.DrawCount(0);
+    m_status.ShowFlagOrEnd(FlagPicture::NoMail, true);
     m_commun.WaitingCount = 0;
     account.LastCount = 0;
-    AfficheTray(true);
+    m_status.AfficheTray(true);
 }
 
 }  // namespace monitor

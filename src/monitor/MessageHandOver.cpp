@@ -9,7 +9,7 @@ namespace monitor {
 void TVorla::FLAGMouseDown(const skin::ShiftState& mouse) {
     if (mouse.LeftAlone()) {
         Ticker.Pause();
-        DrawStatus(Ticker.StatusText);
+        m_status.DrawStatus(Ticker.StatusText);
         return;
     }
     if (!LeftDoubleClick(mouse) ||
@@ -17,7 +17,7 @@ void TVorla::FLAGMouseDown(const skin::ShiftState& mouse) {
         return;
     }
     DisableButtons();
-    DrawStatus(Ticker.StatusText);
+    m_status.DrawStatus(Ticker.StatusText);
     if (m_messageWindow && !m_messageWindow->IsVisible()) {
         if (m_commun.WaitingCount > 0 && m_commun.IsConnected) {
             OpenMailbox();
@@ -30,7 +30,7 @@ void TVorla::FLAGMouseDown(const skin::ShiftState& mouse) {
 
 void TVorla::OpenMailbox() {
     BusyGuard::Scope busy(m_guard);
-    DrawStatus("reading message...");
+    m_status.DrawStatus("reading message...");
     StopTimers();
     m_commun.NotepadMode = false;
     m_pump.ProcessMessages();
@@ -64,9 +64,9 @@ void TVorla::OpenMailbox() {
 void TVorla::OpenNotepad() {
     m_commun.NotepadMode = true;
     StopTimers();
-    DrawStatus("notepad");
+    m_status.DrawStatus("notepad");
     m_messageWindow->ShowModal();
-    DrawStatus(Ticker.StatusText);
+    m_status.DrawStatus(Ticker.StatusText);
     ApplyOnTop(m_commun.Config.ontop);
     StartTimers();
 }

@@ -22,11 +22,6 @@ int CheckInterval(int minutes) {
     return std::clamp(minutes, 1, std::numeric_limits<int>::max() / kMinute) * kMinute;
 }
 
-void TVorla::ReportError(const std::string& text) {
-    m_commun.SetErrorNotice(text);
-    Ticker.TickerText = text;
-}
-
 int TVorla::FirstValidAccount() const {
     for (int n = 1; n <= m_commun.Tables.AccountCount; ++n) {
         const auto& account = m_commun.Tables.AccountTable[n - 1];
@@ -70,11 +65,11 @@ void TVorla::DoConnect() {
     m_commun.ClearErrorNotice();
     const int first = FirstValidAccount();
     if (first == 0) {
-        ReportError(kNoValidAccount);
+        m_status.ReportError(kNoValidAccount);
         StartTimers();
         return;
     }
-    const auto& account = Account(first);
+    const auto& account = m_commun.Account(first);
     m_pop.SetServer(account.host_name, std::to_string(account.port_number));
     m_pop.SetSecurity(account.tls_mode, account.tls_fingerprint, account.oauth_command);
     m_popAccount = first;
@@ -93,7 +88,7 @@ void TVorla::DoConnect() {
     }
     // Also after a failed probe or dial: a window that was connected must not go on showing
     // it, nor the dialling text stay.
-    ShowConnectionState();
+    m_status.ShowConnectionState();
     if (m_commun.IsConnected) {
         RunCheck(true);
     }
@@ -136,7 +131,7 @@ bool TVorla::ProbeServer() {
 bool TVorla::DialIfNeeded(bool& dialled) {
     const auto entries = m_rasc.Entries();
     if (entries.empty()) {
-        ReportError(kNoDialUpEntry);
+        m_status.ReportError(kNoDialUpEntry);
         return false;
     }
     if (m_commun.Config.RAS_num < 0 ||
@@ -144,7 +139,7 @@ bool TVorla::DialIfNeeded(bool& dialled) {
         m_commun.Config.RAS_num = 0;
     }
     const std::string& name = entries[m_commun.Config.RAS_num];
-    DrawStatus("Connection to " + name);
+    m_status.DrawStatus("Connection to " + name);
     m_pump.ProcessMessages();
     if (m_commun.IsConnected) {
         return true;
@@ -153,7 +148,7 @@ bool TVorla::DialIfNeeded(bool& dialled) {
         m_rasc.Dial(m_commun.Config.RAS_num);
     } catch (const DialUpError& e) {
         const std::string reason = m_rasc.LastError().empty() ? e.what() : m_rasc.LastError();
-        ReportError(name + " : " + reason);
+        m_status.ReportError(name + " : " + reason);
         return false;
     }
     dialled = true;
@@ -185,7 +180,7 @@ void TVorla::CheckNextAccount(bool check) {
 void TVorla::RunCheck(bool check) {
     if (!m_commun.IsConnected) {
         m_view.SetOnlineHint("Disconnected");
-        ShowConnectionState();
+        m_status.ShowConnectionState();
         return;
     }
     m_commun.ClearErrorNotice();
@@ -200,17 +195,17 @@ void TVorla::RunCheck(bool check) {
         m_commun.CurrentAccount = next;
         failed = !CheckAccount(next);
     }
-    if (!IsAccount(m_commun.CurrentAccount)) {
+    if (!m_commun.IsAccount(m_commun.CurrentAccount)) {
         // A redisplay before the first check: there is no account state to show yet.
-        DrawStatus(Ticker.StatusText);
-        DrawCount(m_commun.WaitingCount);
+        m_status.DrawStatus(Ticker.StatusText);
+        m_status.DrawCount(m_commun.WaitingCount);
         return;
     }
-    auto& account = Account(m_commun.CurrentAccount);
+    auto& account = m_commun.Account(m_commun.CurrentAccount);
     if (!failed && m_commun.WaitingCount > 0) {
-        ShowMessageCount();
+        m_status.ShowMessageCount();
         m_view.SetTrayIcon(TrayIcon::VrMail);
-        ShowFlagOrEnd(FlagPicture::GotMail, true);
+        m_status.ShowFlagOrEnd(FlagPicture::GotMail, true);
         if (!m_view.IsWindowVisible()) {
             m_view.ShowWindow();
         }
@@ -220,15 +215,15 @@ void TVorla::RunCheck(bool check) {
         }
     } else {
         Ticker.StatusText = failed ? m_commun.ErrorNotice() : account.acc_name + " empty";
-        DrawStatus(Ticker.StatusText);
-        ShowFlagOrEnd(FlagPicture::NoMail, true);
+        m_status.DrawStatus(Ticker.StatusText);
+        m_status.ShowFlagOrEnd(FlagPicture::NoMail, true);
         m_view.SetTrayIcon(TrayIcon::VrCon);
         if (failed && m_commun.Config.RAS_connect) {
             TakeOfflineIfLineLost();
         }
     }
     if (m_commun.IsConnected) {
-        DrawCount(m_commun.WaitingCount);
+        m_status.DrawCount(m_commun.WaitingCount);
     }
     account.LastCount = failed ? settings::kCheckFailed : m_commun.WaitingCount;
     Ticker.Pause();
@@ -237,12 +232,12 @@ void TVorla::RunCheck(bool check) {
 // One POP3 session: connect, log in, count, quit. False when any step failed; WaitingCount
 // then keeps its value and ErrorNotice says why.
 bool TVorla::CheckAccount(int number) {
-    const auto& account = Account(number);
+    const auto& account = m_commun.Account(number);
     m_popAccount = number;
     m_pop.SetServer(account.host_name, std::to_string(account.port_number));
     m_pop.SetLogin(account.user_name, account.password);
     m_pop.SetSecurity(account.tls_mode, account.tls_fingerprint, account.oauth_command);
-    DrawStatus("checking " + account.acc_name);
+    m_status.DrawStatus("checking " + account.acc_name);
     m_pump.ProcessMessages();
     if (StopIfAborted()) {
         return false;
@@ -284,8 +279,9 @@ bool TVorla::OpenSession() {
 
 // A mail fault that left a call: the account of the session and the fault's text.
 void TVorla::ReportPopFault(const std::string& text) {
-    const std::string name = IsAccount(m_popAccount) ? Account(m_popAccount).acc_name : "";
-    ReportError(name + " " + text);
+    const std::string name =
+        m_commun.IsAccount(m_popAccount) ? m_commun.Account(m_popAccount).acc_name : "";
+    m_status.ReportError(name + " " + text);
 }
 
 // A refused greeting or a connection closed without a word is not reported by the client;
@@ -308,12 +304,12 @@ void TVorla::QuitSession() {
 }
 
 void TVorla::ShowNoValidAccount() {
-    ReportError(kNoValidAccount);
+    m_status.ReportError(kNoValidAccount);
     Ticker.StatusText = kNoValidAccount;
-    DrawStatus(Ticker.StatusText);
-    ShowFlagOrEnd(FlagPicture::NoMail, true);
+    m_status.DrawStatus(Ticker.StatusText);
+    m_status.ShowFlagOrEnd(FlagPicture::NoMail, true);
     m_view.SetTrayIcon(TrayIcon::VrCon);
-    DrawCount(m_commun.WaitingCount);
+    m_status.DrawCount(m_commun.WaitingCount);
     Ticker.Pause();
 }
 
@@ -333,7 +329,7 @@ void TVorla::TakeOfflineIfLineLost() {
     if (state != DialUp::kConnected) {
         m_commun.IsConnected = false;
         StopTimers();
-        ShowConnectionState();
+        m_status.ShowConnectionState();
         if (state != DialUp::kDisconnected) {
             // The dialler still holds the line without a link: release it, or the entry stays
             // busy and can neither be dialled again nor hung up from a disconnected window.
@@ -370,15 +366,16 @@ void TVorla::DisconnectClick() {
     m_menu.NewsItems.clear();
     m_commun.WaitingCount = 0;
     m_commun.IsConnected = false;
-    ShowConnectionState();
+    m_status.ShowConnectionState();
     if (m_commun.Config.RAS_connect) {
         HangUpLine();
     }
 }
 
 void TVorla::POPError(int /*error*/, const std::string& text) {
-    const std::string name = IsAccount(m_popAccount) ? Account(m_popAccount).acc_name : "";
-    ReportError(name + " " + m_pop.ReplyStatus() + " " + text);
+    const std::string name =
+        m_commun.IsAccount(m_popAccount) ? m_commun.Account(m_popAccount).acc_name : "";
+    m_status.ReportError(name + " " + m_pop.ReplyStatus() + " " + text);
 }
 
 void TVorla::AbortOperation() {
@@ -391,6 +388,13 @@ bool TVorla::StopIfAborted() {
         ReportPopFault(kOperationCanceled);
     }
     return m_guard.AbortRequested();
+}
+
+void TVorla::POPRetrieveProgress(unsigned percent) {
+    const unsigned shown = std::min(percent, 100u);
+    const long long size = m_messageWindow ? m_messageWindow->CurrentMessageSize() : 0;
+    const long long kilobytes = size / 1024;
+    DrawStatus("reading " + std::to_string(shown) + "% sur " + std::to_string(kilobytes) + "K");
 }
 
 }  // namespace monitor

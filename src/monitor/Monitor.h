@@ -13,6 +13,7 @@
 #include "monitor/MonitorView.h"
 #include "monitor/PopupMenu.h"
 #include "monitor/Services.h"
+#include "monitor/StatusDisplay.h"
 #include "platform/Desktop.h"
 #include "platform/EventPump.h"
 #include "skin/MainSurface.h"
@@ -86,7 +87,6 @@ public:
     void FirstPaint();
     void SetAutorun();
     void ApplyOnTop(bool on);
-    void AfficheTray(bool modify);
     void TrayCallback(TrayEvent event);
     bool LoadSkin(bool redraw);
     void StopTimers();
@@ -98,10 +98,8 @@ public:
     void ConnectClick();
     void DoConnect();
     void CheckNextAccount(bool check) override;
-    void ShowConnectionState();
-    void ShowMessageCount();
-    // Draws text into the status line with the skin's font and shows it.
-    void DrawStatus(const std::string& text) override;
+    // The message window's status texts.
+    void DrawStatus(const std::string& text) override { m_status.DrawStatus(text); }
     void TimerTimer();
     void RefreshBtnMouseDown(const skin::ShiftState& mouse);
     std::vector<AccountMenuItem> BuildAccountMenu() const;
@@ -138,6 +136,7 @@ public:
 
     // Holds off the handlers that arrive while a check, a fetch or a download runs.
     BusyGuard& Guard() { return m_guard; }
+    StatusDisplay& Status() { return m_status; }
     const std::string& ProgramFolder() const { return m_programFolder; }
     const std::string& SettingsFolder() const { return m_settingsFolder; }
 
@@ -158,15 +157,6 @@ private:
         TVorla& m_owner;
     };
 
-    // Records an error of a check, dial-up or session as the notice and scrolls it in the
-    // ticker.
-    void ReportError(const std::string& text);
-    bool IsAccount(int number) const {
-        return number >= 1 && number <= m_commun.Tables.AccountCount;
-    }
-    settings::AccountRecord& Account(int number) {
-        return m_commun.Tables.AccountTable[number - 1];
-    }
     int FirstValidAccount() const;
     int NextAccountToCheck() const;
     bool DialIfNeeded(bool& dialled);
@@ -190,9 +180,6 @@ private:
     bool TrySkin();
     void ShowSkin(bool redraw);
     void TakeOfflineIfLineLost();
-    void DrawCount(int count);
-    void ShowFlagOrEnd(FlagPicture picture, bool quitPop);
-    void ShowOnlineOrEnd(bool online, bool quitPop);
     void OpenMailbox();
     void OpenNotepad();
     void ReadServerList();
@@ -215,6 +202,7 @@ private:
     std::string m_programFolder;
     std::string m_settingsFolder;
     BusyGuard m_guard{m_view};
+    StatusDisplay m_status{m_commun, m_view, Skin, Ticker, [this] { QuitSession(); }};
     // The account whose server POP points at, for the error text; also during the probe.
     int m_popAccount = kNoAccountYet;
     MainMenuModel m_menu;

@@ -125,7 +125,7 @@ std::string SkinGalleryAddress() {
 std::string TVorla::DownloadInto(const std::string& url, const std::string& status,
                                  const char* file) {
     const std::string path = m_settingsFolder + file;
-    DrawStatus(status);
+    m_status.DrawStatus(status);
     m_getNews.DownloadFile(url, path);
     return path;
 }
@@ -148,7 +148,7 @@ void TVorla::ReadServerList() {
     if (const auto entries = ReadAndDelete(m_settingsFolder + kServerListFile, removed)) {
         NewsServers.insert(NewsServers.end(), entries->begin(), entries->end());
     }
-    DrawStatus(Ticker.StatusText);
+    m_status.DrawStatus(Ticker.StatusText);
 }
 
 void TVorla::LitVrNews() {
@@ -183,7 +183,7 @@ void TVorla::ReadNews() {
         Ticker.NewsLines.push_back(CreditItem());
     }
     Ticker.TickerText = skin::ItemText(Ticker.NewsLines[0]);
-    DrawStatus(Ticker.StatusText);
+    m_status.DrawStatus(Ticker.StatusText);
     Ticker.Pause();
 }
 

@@ -87,7 +87,7 @@ bool TVorla::Init(bool goOnLine) {
         GoOnLine();
     }
     StartTimers();
-    AfficheTray(false);
+    m_status.AfficheTray(false);
     return true;
 }
 
@@ -122,7 +122,7 @@ void TVorla::ShutDown() {
     }
     // After the save, so the file keeps the user's choice; this removes the icon.
     m_commun.Config.icon_tray = false;
-    AfficheTray(false);
+    m_status.AfficheTray(false);
     if (saveError) {
         std::rethrow_exception(saveError);
     }
@@ -190,14 +190,6 @@ void TVorla::ApplyOnTop(bool on) {
     m_view.ApplyOnTop(on);
 }
 
-void TVorla::AfficheTray(bool modify) {
-    if (!m_commun.Config.icon_tray) {
-        m_view.RemoveTrayIcon();
-        return;
-    }
-    m_view.ShowTrayIcon(m_commun.IsConnected ? TrayIcon::VrCon : TrayIcon::VrDis, modify);
-}
-
 void TVorla::TrayCallback(TrayEvent event) {
     if (event == TrayEvent::LeftDown) {
         if (m_view.IsWindowVisible()) {
@@ -254,7 +246,7 @@ void TVorla::ShowSkin(bool redraw) {
     m_view.SkinLoaded();
     if (redraw) {
         CheckNextAccount(false);
-        ShowConnectionState();
+        m_status.ShowConnectionState();
     }
 }
 
