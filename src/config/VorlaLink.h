@@ -40,8 +40,8 @@ class VorlaConfigOwner final : public ConfigOwner {
 public:
     explicit VorlaConfigOwner(VorlaParts parts) : m_parts(std::move(parts)) {}
 
-    void StopTimers() override { m_parts.vorla.StopTimers(); }
-    void StartTimers() override { m_parts.vorla.StartTimers(); }
+    void StopTimers() override { m_parts.vorla.Timers().StopTimers(); }
+    void StartTimers() override { m_parts.vorla.Timers().StartTimers(); }
     std::vector<std::string> DialUpEntries() override { return m_parts.dialUp.Entries(); }
     std::vector<std::string> NewsServers() override { return m_parts.vorla.NewsServers; }
     void ShowModal(TConfig& dialog) override { m_parts.showModal(dialog); }

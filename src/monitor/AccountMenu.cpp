@@ -49,11 +49,11 @@ void TVorla::RefreshBtnMouseDown(const skin::ShiftState& mouse) {
         if (m_guard.DeferWhileBusy("refresh", [this, mouse] { RefreshBtnMouseDown(mouse); })) {
             return;
         }
-        StopTimers();
+        m_timers.StopTimers();
         DisableButtons();
         CheckNextAccount(true);
         EnableButtons();
-        StartTimers();
+        m_timers.StartTimers();
     } else if (RightAlone(mouse)) {
         m_view.PopupAccountMenu(BuildAccountMenu());
     }
@@ -72,17 +72,17 @@ void TVorla::MnuClick(int tag) {
                 continue;
             }
             m_commun.CurrentAccount = n - 1;
-            StopTimers();
+            m_timers.StopTimers();
             CheckNextAccount(true);
-            StartTimers();
+            m_timers.StartTimers();
         }
         return;
     }
     // The tag is the account number minus one: the check moves on to that account.
     m_commun.CurrentAccount = tag;
-    StopTimers();
+    m_timers.StopTimers();
     CheckNextAccount(true);
-    StartTimers();
+    m_timers.StartTimers();
 }
 
 }  // namespace monitor

@@ -31,7 +31,7 @@ void TVorla::FLAGMouseDown(const skin::ShiftState& mouse) {
 void TVorla::OpenMailbox() {
     BusyGuard::Scope busy(m_guard);
     m_status.DrawStatus("reading message...");
-    StopTimers();
+    m_timers.StopTimers();
     m_commun.NotepadMode = false;
     m_pump.ProcessMessages();
 
@@ -58,17 +58,17 @@ void TVorla::OpenMailbox() {
         QuitSession();
     }
     RunCheck(false);
-    StartTimers();
+    m_timers.StartTimers();
 }
 
 void TVorla::OpenNotepad() {
     m_commun.NotepadMode = true;
-    StopTimers();
+    m_timers.StopTimers();
     m_status.DrawStatus("notepad");
     m_messageWindow->ShowModal();
     m_status.DrawStatus(Ticker.StatusText);
     ApplyOnTop(m_commun.Config.ontop);
-    StartTimers();
+    m_timers.StartTimers();
 }
 
 }  // namespace monitor

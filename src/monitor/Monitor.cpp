@@ -61,12 +61,12 @@ void TVorla::DoConnect() {
     if (!busy) {
         return;
     }
-    StopTimers();
+    m_timers.StopTimers();
     m_commun.ClearErrorNotice();
     const int first = FirstValidAccount();
     if (first == 0) {
         m_status.ReportError(kNoValidAccount);
-        StartTimers();
+        m_timers.StartTimers();
         return;
     }
     const auto& account = m_commun.Account(first);
@@ -99,7 +99,7 @@ void TVorla::DoConnect() {
         ReadServerList();
         ReadNews();
     }
-    StartTimers();
+    m_timers.StartTimers();
 }
 
 // The probe only reads the greeting: is the server reachable at all? False, with the reason
@@ -328,7 +328,7 @@ void TVorla::TakeOfflineIfLineLost() {
     }
     if (state != DialUp::kConnected) {
         m_commun.IsConnected = false;
-        StopTimers();
+        m_timers.StopTimers();
         m_status.ShowConnectionState();
         if (state != DialUp::kDisconnected) {
             // The dialler still holds the line without a link: release it, or the entry stays
@@ -358,7 +358,7 @@ void TVorla::DisconnectClick() {
     if (!m_commun.IsConnected) {
         return;
     }
-    StopTimers();
+    m_timers.StopTimers();
     QuitSession();
     for (auto& account : m_commun.Tables.AccountTable) {
         account.LastCount = settings::kNotCheckedYet;

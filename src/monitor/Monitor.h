@@ -10,6 +10,7 @@
 
 #include "monitor/BusyGuard.h"
 #include "monitor/Commun.h"
+#include "monitor/MonitorTimers.h"
 #include "monitor/MonitorView.h"
 #include "monitor/PopupMenu.h"
 #include "monitor/Services.h"
@@ -89,8 +90,6 @@ public:
     void ApplyOnTop(bool on);
     void TrayCallback(TrayEvent event);
     bool LoadSkin(bool redraw);
-    void StopTimers();
-    void StartTimers();
     void DisableButtons();
     void EnableButtons();
 
@@ -127,7 +126,6 @@ public:
     void AideClick();
     void OtherSkinClick();
 
-    bool FirstPaintPending = true;
     skin::MainWindowSkin Skin;
     skin::TStatusTicker Ticker;
     std::vector<std::string> NewsServers;
@@ -137,6 +135,7 @@ public:
     // Holds off the handlers that arrive while a check, a fetch or a download runs.
     BusyGuard& Guard() { return m_guard; }
     StatusDisplay& Status() { return m_status; }
+    MonitorTimers& Timers() { return m_timers; }
     const std::string& ProgramFolder() const { return m_programFolder; }
     const std::string& SettingsFolder() const { return m_settingsFolder; }
 
@@ -202,6 +201,7 @@ private:
     std::string m_programFolder;
     std::string m_settingsFolder;
     BusyGuard m_guard{m_view};
+    MonitorTimers m_timers{m_commun, m_view, Ticker, m_timer};
     StatusDisplay m_status{m_commun, m_view, Skin, Ticker, [this] { QuitSession(); }};
     // The account whose server POP points at, for the error text; also during the probe.
     int m_popAccount = kNoAccountYet;

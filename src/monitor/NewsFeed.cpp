@@ -192,7 +192,7 @@ void TVorla::GetNewsDoneFile(const std::string& /*fileName*/, long long fileSize
         return;
     }
     Ticker.NewsLines = {CreditItem()};
-    StartTimers();
+    m_timers.StartTimers();
 }
 
 }  // namespace monitor

@@ -95,18 +95,18 @@ void TVorla::NewsServerClick(int tag) {
         return;
     }
     m_commun.Config.srv_news = tag;
-    StopTimers();
+    m_timers.StopTimers();
     LitVrNews();
-    StartTimers();
+    m_timers.StartTimers();
 }
 
 void TVorla::Actualiser1Click() {
     if (m_guard.DeferWhileBusy("news-list", [this] { Actualiser1Click(); })) {
         return;
     }
-    StopTimers();
+    m_timers.StopTimers();
     LitSrvNews();
-    StartTimers();
+    m_timers.StartTimers();
 }
 
 void TVorla::OnTopClick() {

@@ -55,7 +55,7 @@ bool TVorla::FormCreate(bool goOnLine) {
     m_commun.CurrentAccount = kNoAccountYet;
     m_commun.WaitingCount = 0;
     m_commun.IsConnected = false;
-    FirstPaintPending = true;
+    m_timers.FirstPaintPending = true;
     bool started = false;
     try {
         started = Init(goOnLine);
@@ -86,7 +86,7 @@ bool TVorla::Init(bool goOnLine) {
     if (goOnLine) {
         GoOnLine();
     }
-    StartTimers();
+    m_timers.StartTimers();
     m_status.AfficheTray(false);
     return true;
 }
@@ -99,7 +99,7 @@ void TVorla::GoOnLine() {
 }
 
 void TVorla::ShutDown() {
-    StopTimers();
+    m_timers.StopTimers();
     // An exit clicked while a check or fetch waits on the server must not talk to the client
     // under it: the running operation is aborted and ends its own session, and nothing that
     // waited for it runs any more.
@@ -166,10 +166,10 @@ void TVorla::CommitData() {
 }
 
 void TVorla::FirstPaint() {
-    if (!m_commun.Config.hidden || !FirstPaintPending) {
+    if (!m_commun.Config.hidden || !m_timers.FirstPaintPending) {
         return;
     }
-    FirstPaintPending = false;
+    m_timers.FirstPaintPending = false;
     m_view.HideWindow();
     Ticker.StopTimers();
 }
@@ -248,16 +248,6 @@ void TVorla::ShowSkin(bool redraw) {
         CheckNextAccount(false);
         m_status.ShowConnectionState();
     }
-}
-
-void TVorla::StopTimers() {
-    Ticker.StopTimers();
-    m_timer.SetEnabled(false);
-}
-
-void TVorla::StartTimers() {
-    Ticker.StartTimers(m_view.IsWindowVisible(), FirstPaintPending);
-    m_timer.SetEnabled(m_commun.Config.autocheck && m_commun.IsConnected);
 }
 
 void TVorla::DisableButtons() {

@@ -51,7 +51,7 @@ TEST_F(StartupTest, HiddenStartHidesAtTheFirstPaintAndShowsOnMail) {
     vorla->FirstPaint();
     EXPECT_FALSE(view.visible);
     EXPECT_FALSE(vorla->Ticker.Scroll.Enabled());
-    vorla->StartTimers();
+    vorla->Timers().StartTimers();
     EXPECT_FALSE(vorla->Ticker.Scroll.Enabled()) << "hidden after the first paint";
     Box("pop.test").Fill(1);
     vorla->ConnectClick();
