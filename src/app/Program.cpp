@@ -48,9 +48,9 @@ void Program::BuildWindows() {
     handlers.SwitchSkinClick = [this](const std::string& name) {
         Guard([this, name] { m_vorla->SwitchSkinClick(name); });
     };
-    handlers.Actualiser1Click = [this] { Guard([this] { m_vorla->Actualiser1Click(); }); };
+    handlers.Actualiser1Click = [this] { Guard([this] { m_vorla->News().Actualiser1Click(); }); };
     handlers.NewsServerClick = [this](int tag) {
-        Guard([this, tag] { m_vorla->NewsServerClick(tag); });
+        Guard([this, tag] { m_vorla->News().NewsServerClick(tag); });
     };
     handlers.OnTopClick = [this] { Guard([this] { m_vorla->OnTopClick(); }); };
     handlers.AideClick = [this] { Guard([this] { m_vorla->AideClick(); }); };

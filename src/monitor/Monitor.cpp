@@ -96,8 +96,8 @@ void TVorla::DoConnect() {
     Ticker.PauseActive = true;
     m_timer.SetInterval(CheckInterval(m_commun.Config.minutes));
     if (m_commun.IsConnected) {
-        ReadServerList();
-        ReadNews();
+        m_news.ReadServerList();
+        m_news.ReadNews();
     }
     m_timers.StartTimers();
 }

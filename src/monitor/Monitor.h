@@ -12,6 +12,7 @@
 #include "monitor/Commun.h"
 #include "monitor/MonitorTimers.h"
 #include "monitor/MonitorView.h"
+#include "monitor/NewsReader.h"
 #include "monitor/PopupMenu.h"
 #include "monitor/Services.h"
 #include "monitor/StatusDisplay.h"
@@ -111,24 +112,16 @@ public:
     // New-mail notification (MailClient.cpp).
     void MAILClick();
 
-    // News feed (NewsFeed.cpp).
-    void LitSrvNews();
-    void LitVrNews();
-    void GetNewsDoneFile(const std::string& fileName, long long fileSize);
-
     // Main popup menu (PopupMenu.cpp).
     const MainMenuModel& PopMnuPopup();
     const MainMenuModel& PopMnu() const { return m_menu; }
     void SwitchSkinClick(const std::string& caption);
-    void NewsServerClick(int tag);
-    void Actualiser1Click();
     void OnTopClick();
     void AideClick();
     void OtherSkinClick();
 
     skin::MainWindowSkin Skin;
     skin::TStatusTicker Ticker;
-    std::vector<std::string> NewsServers;
     // When false, ShutDown leaves "Vorla.ini" alone (the command-line check).
     bool SaveOnShutDown = true;
 
@@ -136,6 +129,7 @@ public:
     BusyGuard& Guard() { return m_guard; }
     StatusDisplay& Status() { return m_status; }
     MonitorTimers& Timers() { return m_timers; }
+    NewsReader& News() { return m_news; }
     const std::string& ProgramFolder() const { return m_programFolder; }
     const std::string& SettingsFolder() const { return m_settingsFolder; }
 
@@ -146,7 +140,7 @@ private:
         explicit TickerLink(TVorla& owner) : m_owner(owner) {}
         bool IsConnected() const override { return m_owner.m_commun.IsConnected; }
         std::string ErrorNotice() const override { return m_owner.m_commun.ErrorNotice(); }
-        void LitVrNews() override { m_owner.LitVrNews(); }
+        void LitVrNews() override { m_owner.m_news.LitVrNews(); }
         void OpenLink(const std::string& url) override { m_owner.m_shell.OpenDocument(url); }
         void TextImageChanged(skin::TextImage image) override {
             m_owner.m_view.TextImageChanged(image);
@@ -181,9 +175,6 @@ private:
     void TakeOfflineIfLineLost();
     void OpenMailbox();
     void OpenNotepad();
-    void ReadServerList();
-    void ReadNews();
-    std::string DownloadInto(const std::string& url, const std::string& status, const char* file);
     bool StartMailClient();
     void ResetCounter();
 
@@ -191,7 +182,6 @@ private:
     MonitorView& m_view;
     PopClient& m_pop;
     DialUp& m_rasc;
-    HttpDownloader& m_getNews;
     TimerSwitch& m_timer;
     MessageWindow* m_messageWindow = nullptr;
     platform::EventPump& m_pump;
@@ -202,6 +192,7 @@ private:
     std::string m_settingsFolder;
     BusyGuard m_guard{m_view};
     MonitorTimers m_timers{m_commun, m_view, Ticker, m_timer};
+    NewsReader m_news;
     StatusDisplay m_status{m_commun, m_view, Skin, Ticker, [this] { QuitSession(); }};
     // The account whose server POP points at, for the error text; also during the probe.
     int m_popAccount = kNoAccountYet;

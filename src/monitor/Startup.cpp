@@ -29,20 +29,16 @@ TVorla::TVorla(Commun& shared, MonitorParts parts, std::string programFolder,
       m_view(parts.view),
       m_pop(parts.POP),
       m_rasc(parts.RASC),
-      m_getNews(parts.GetNews),
       m_timer(parts.Timer),
       m_pump(parts.pump),
       m_shell(parts.shell),
       m_autorun(parts.autorun),
       m_mailto(parts.mailto),
       m_programFolder(std::move(programFolder)),
-      m_settingsFolder(std::move(settingsFolder)) {
-    NewsServers.push_back(DefaultServerLine());
+      m_settingsFolder(std::move(settingsFolder)),
+      m_news(shared, parts.GetNews, Ticker, m_status, m_timers, m_guard, m_settingsFolder) {
     m_pop.OnError = [this](int error, const std::string& text) { POPError(error, text); };
     m_pop.OnRetrieveProgress = [this](unsigned percent) { POPRetrieveProgress(percent); };
-    m_getNews.OnDoneFile = [this](const std::string& file, long long size) {
-        GetNewsDoneFile(file, size);
-    };
 }
 
 bool TVorla::FormCreate(bool goOnLine) {
@@ -95,7 +91,7 @@ void TVorla::GoOnLine() {
     if (m_commun.Config.autoconnect) {
         DoConnect();
     }
-    LitVrNews();
+    m_news.LitVrNews();
 }
 
 void TVorla::ShutDown() {
@@ -110,7 +106,7 @@ void TVorla::ShutDown() {
         QuitSession();
     }
     Ticker.NewsLines.clear();
-    NewsServers.clear();
+    m_news.NewsServers.clear();
     m_menu = MainMenuModel{};
     std::exception_ptr saveError;
     if (SaveOnShutDown) {

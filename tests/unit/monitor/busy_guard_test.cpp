@@ -81,7 +81,7 @@ TEST_F(BusyGuardTest, NewsServerChosenDuringACheckIsLoadedAfterIt) {
     downloader.urls.clear();
     std::size_t urlsAtClick = 1;
     ClickDuringTheCheck([&] {
-        vorla->NewsServerClick(0);
+        vorla->News().NewsServerClick(0);
         urlsAtClick = downloader.urls.size();
     });
     EXPECT_EQ(urlsAtClick, 0u);

@@ -312,7 +312,7 @@ TEST_F(CheckCycleTest, NewsDownloadRefusesAPumpedCheck) {
     vorla->ConnectClick();
     const int connects = servers.Connects();
     downloader.during = [&] { vorla->TimerTimer(); };
-    vorla->Actualiser1Click();
+    vorla->News().Actualiser1Click();
     EXPECT_EQ(servers.Connects(), connects);
 }
 
