@@ -91,20 +91,22 @@ void Program::Wire() {
     ui::QtMonitorView& view = *m_view;
     ui::MainWindow& window = view.Window();
 
-    view.accountMenuClick = [this](int tag) { Guard([this, tag] { m_vorla->MnuClick(tag); }); };
+    view.accountMenuClick = [this](int tag) {
+        Guard([this, tag] { m_vorla->Cycle().MnuClick(tag); });
+    };
 
     connect(&window.Connect(), &ui::ImgBtnWidget::Clicked, this,
-            [this] { Guard([this] { m_vorla->ConnectClick(); }); });
+            [this] { Guard([this] { m_vorla->Cycle().ConnectClick(); }); });
     connect(&window.Disconnect(), &ui::ImgBtnWidget::Clicked, this,
-            [this] { Guard([this] { m_vorla->DisconnectClick(); }); });
+            [this] { Guard([this] { m_vorla->Cycle().DisconnectClick(); }); });
     connect(&window.RefreshBtn(), &ui::ImgBtnWidget::Pressed, this,
             [this](const skin::ShiftState& shift) {
-                Guard([this, shift] { m_vorla->RefreshBtnMouseDown(shift); });
+                Guard([this, shift] { m_vorla->Cycle().RefreshBtnMouseDown(shift); });
             });
     connect(&window.MAIL(), &ui::ImgBtnWidget::Clicked, this,
             [this] { Guard([this] { m_vorla->MAILClick(); }); });
     connect(&window.FLAG(), &ui::ImageWidget::Pressed, this, [this](const skin::ShiftState& shift) {
-        Guard([this, shift] { m_vorla->FLAGMouseDown(shift); });
+        Guard([this, shift] { m_vorla->Cycle().FLAGMouseDown(shift); });
     });
     connect(&window.STATBMP(), &ui::ImageWidget::Pressed, this,
             [this](const skin::ShiftState& shift) {
@@ -121,7 +123,7 @@ void Program::Wire() {
                 Guard([this, event] { m_vorla->TrayCallback(event); });
             });
     connect(&m_timer.Timer(), &QTimer::timeout, this,
-            [this] { Guard([this] { m_vorla->TimerTimer(); }); });
+            [this] { Guard([this] { m_vorla->Cycle().TimerTimer(); }); });
     window.beforePaint = [this, &window] {
         Run([this] { m_vorla->FirstPaint(); });
         // The rest of the start waits for this paint: the window shows at once.

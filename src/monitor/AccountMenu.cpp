@@ -1,4 +1,4 @@
-#include "monitor/Monitor.h"
+#include "monitor/CheckCycle.h"
 
 namespace monitor {
 
@@ -19,7 +19,7 @@ std::string CountMark(int lastCount) {
 
 }  // namespace
 
-std::vector<AccountMenuItem> TVorla::BuildAccountMenu() const {
+std::vector<AccountMenuItem> CheckCycle::BuildAccountMenu() const {
     std::vector<AccountMenuItem> items;
     for (int n = 1; n <= m_commun.Tables.AccountCount; ++n) {
         const auto& account = m_commun.Tables.AccountTable[n - 1];
@@ -44,22 +44,22 @@ std::vector<AccountMenuItem> TVorla::BuildAccountMenu() const {
     return items;
 }
 
-void TVorla::RefreshBtnMouseDown(const skin::ShiftState& mouse) {
+void CheckCycle::RefreshBtnMouseDown(const skin::ShiftState& mouse) {
     if (mouse.LeftAlone()) {
         if (m_guard.DeferWhileBusy("refresh", [this, mouse] { RefreshBtnMouseDown(mouse); })) {
             return;
         }
         m_timers.StopTimers();
-        DisableButtons();
+        m_view.SetButtonsEnabled(false);
         CheckNextAccount(true);
-        EnableButtons();
+        m_view.SetButtonsEnabled(true);
         m_timers.StartTimers();
     } else if (RightAlone(mouse)) {
         m_view.PopupAccountMenu(BuildAccountMenu());
     }
 }
 
-void TVorla::MnuClick(int tag) {
+void CheckCycle::MnuClick(int tag) {
     if (tag == kSeparatorTag || m_guard.DeferWhileBusy("account", [this, tag] { MnuClick(tag); })) {
         return;
     }

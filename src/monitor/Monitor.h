@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "monitor/BusyGuard.h"
+#include "monitor/CheckCycle.h"
 #include "monitor/Commun.h"
 #include "monitor/MonitorTimers.h"
 #include "monitor/MonitorView.h"
@@ -23,19 +24,6 @@
 #include "skin/Ticker.h"
 
 namespace monitor {
-
-inline constexpr const char* kNoValidAccount = "No valid account ! Please create/activate one!";
-// The reason of a check stopped by Disconnect or Exit before its session was opened.
-inline constexpr const char* kOperationCanceled = "Operation canceled";
-inline constexpr const char* kNoDialUpEntry =
-    "No dial-up entry ! Please create one or turn dial-up off!";
-
-// The exact button states the handlers act on (left alone is ShiftState::LeftAlone).
-bool RightAlone(const skin::ShiftState& shift);
-bool LeftDoubleClick(const skin::ShiftState& shift);
-
-// The check timer's interval in milliseconds for a number of minutes.
-int CheckInterval(int minutes);
 
 enum class TrayEvent { LeftDown, RightDown, Other };
 
@@ -68,8 +56,7 @@ public:
     TVorla& operator=(const TVorla&) = delete;
 
     // The window a double click on the mail flag hands over to; it must outlive the monitor.
-    // Without one, the double click only redraws the status line.
-    void SetMessageWindow(MessageWindow& window) { m_messageWindow = &window; }
+    void SetMessageWindow(MessageWindow& window) { m_cycle.SetMessageWindow(window); }
     Commun& Shared() { return m_commun; }
     const Commun& Shared() const { return m_commun; }
 
@@ -91,23 +78,10 @@ public:
     void ApplyOnTop(bool on);
     void TrayCallback(TrayEvent event);
     bool LoadSkin(bool redraw);
-    void DisableButtons();
-    void EnableButtons();
 
-    // The check cycle (Monitor.cpp, AccountMenu.cpp, MessageHandOver.cpp).
-    void ConnectClick();
-    void DoConnect();
-    void CheckNextAccount(bool check) override;
-    // The message window's status texts.
+    // What the message window asks of the main window.
+    void CheckNextAccount(bool check) override { m_cycle.CheckNextAccount(check); }
     void DrawStatus(const std::string& text) override { m_status.DrawStatus(text); }
-    void TimerTimer();
-    void RefreshBtnMouseDown(const skin::ShiftState& mouse);
-    std::vector<AccountMenuItem> BuildAccountMenu() const;
-    void MnuClick(int tag);
-    void DisconnectClick();
-    void POPError(int error, const std::string& text);
-    void POPRetrieveProgress(unsigned percent);
-    void FLAGMouseDown(const skin::ShiftState& mouse);
 
     // New-mail notification (MailClient.cpp).
     void MAILClick();
@@ -130,6 +104,7 @@ public:
     StatusDisplay& Status() { return m_status; }
     MonitorTimers& Timers() { return m_timers; }
     NewsReader& News() { return m_news; }
+    CheckCycle& Cycle() { return m_cycle; }
     const std::string& ProgramFolder() const { return m_programFolder; }
     const std::string& SettingsFolder() const { return m_settingsFolder; }
 
@@ -150,53 +125,28 @@ private:
         TVorla& m_owner;
     };
 
-    int FirstValidAccount() const;
-    int NextAccountToCheck() const;
-    bool DialIfNeeded(bool& dialled);
-    void HangUpLine();
-    bool ProbeServer();
-    void QuitSession();
-    // Connects to the server set on POP, logs in and counts the messages into WaitingCount.
-    // True when the session is open; otherwise ErrorNotice may say why.
-    bool OpenSession();
-    void ReportPopFault(const std::string& text);
-    void ReportUnexplainedFailure();
-    // Asks the running operation to stop; a session it has not opened yet is not opened.
-    void AbortOperation();
-    // True, with the reason reported, when the running operation was asked to stop.
-    bool StopIfAborted();
-    void RunCheck(bool check);
-    bool CheckAccount(int number);
-    void ShowNoValidAccount();
     // LoadSkin for a skin chosen from the menu: a skin.ini that cannot be read is a failed
     // load like any other, with no message of its own and no end of the program.
     bool TrySkin();
     void ShowSkin(bool redraw);
-    void TakeOfflineIfLineLost();
-    void OpenMailbox();
-    void OpenNotepad();
     bool StartMailClient();
     void ResetCounter();
 
     Commun& m_commun;
     MonitorView& m_view;
-    PopClient& m_pop;
     DialUp& m_rasc;
-    TimerSwitch& m_timer;
-    MessageWindow* m_messageWindow = nullptr;
     platform::EventPump& m_pump;
     platform::Shell& m_shell;
     platform::Autorun& m_autorun;
     platform::MailtoHandler& m_mailto;
     std::string m_programFolder;
     std::string m_settingsFolder;
-    BusyGuard m_guard{m_view};
-    MonitorTimers m_timers{m_commun, m_view, Ticker, m_timer};
-    NewsReader m_news;
-    StatusDisplay m_status{m_commun, m_view, Skin, Ticker, [this] { QuitSession(); }};
-    // The account whose server POP points at, for the error text; also during the probe.
-    int m_popAccount = kNoAccountYet;
     MainMenuModel m_menu;
+    BusyGuard m_guard{m_view};
+    MonitorTimers m_timers;
+    StatusDisplay m_status{m_commun, m_view, Skin, Ticker, [this] { m_cycle.QuitSession(); }};
+    NewsReader m_news;
+    CheckCycle m_cycle;
     TickerLink m_tickerLink{*this};
 };
 

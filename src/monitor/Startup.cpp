@@ -27,19 +27,17 @@ TVorla::TVorla(Commun& shared, MonitorParts parts, std::string programFolder,
     : Ticker(shared.StatusText, Skin, m_tickerLink, parts.pump, parts.tickerTimers),
       m_commun(shared),
       m_view(parts.view),
-      m_pop(parts.POP),
       m_rasc(parts.RASC),
-      m_timer(parts.Timer),
       m_pump(parts.pump),
       m_shell(parts.shell),
       m_autorun(parts.autorun),
       m_mailto(parts.mailto),
       m_programFolder(std::move(programFolder)),
       m_settingsFolder(std::move(settingsFolder)),
-      m_news(shared, parts.GetNews, Ticker, m_status, m_timers, m_guard, m_settingsFolder) {
-    m_pop.OnError = [this](int error, const std::string& text) { POPError(error, text); };
-    m_pop.OnRetrieveProgress = [this](unsigned percent) { POPRetrieveProgress(percent); };
-}
+      m_timers(shared, parts.view, Ticker, parts.Timer),
+      m_news(shared, parts.GetNews, Ticker, m_status, m_timers, m_guard, m_settingsFolder),
+      m_cycle(shared, parts.view, {parts.POP, parts.RASC, parts.Timer, parts.pump}, Ticker,
+              m_status, m_timers, m_guard, m_news, m_menu) {}
 
 bool TVorla::FormCreate(bool goOnLine) {
     m_view.SetBusyCursor(true);
@@ -89,7 +87,7 @@ bool TVorla::Init(bool goOnLine) {
 
 void TVorla::GoOnLine() {
     if (m_commun.Config.autoconnect) {
-        DoConnect();
+        m_cycle.DoConnect();
     }
     m_news.LitVrNews();
 }
@@ -100,10 +98,10 @@ void TVorla::ShutDown() {
     // under it: the running operation is aborted and ends its own session, and nothing that
     // waited for it runs any more.
     if (m_guard.Busy()) {
-        AbortOperation();
+        m_cycle.AbortOperation();
         m_guard.DropWaiting();
     } else {
-        QuitSession();
+        m_cycle.QuitSession();
     }
     Ticker.NewsLines.clear();
     m_news.NewsServers.clear();
@@ -241,17 +239,9 @@ bool TVorla::TrySkin() {
 void TVorla::ShowSkin(bool redraw) {
     m_view.SkinLoaded();
     if (redraw) {
-        CheckNextAccount(false);
+        m_cycle.CheckNextAccount(false);
         m_status.ShowConnectionState();
     }
-}
-
-void TVorla::DisableButtons() {
-    m_view.SetButtonsEnabled(false);
-}
-
-void TVorla::EnableButtons() {
-    m_view.SetButtonsEnabled(true);
 }
 
 }  // namespace monitor

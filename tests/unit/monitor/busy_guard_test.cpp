@@ -13,7 +13,7 @@ protected:
         Box("pop1.test").Fill(2);
         Box("pop2.test").Fill(5);
         ASSERT_TRUE(Start({{"Box1", "pop1.test"}, {"Box2", "pop2.test"}}, extra));
-        vorla->ConnectClick();
+        vorla->Cycle().ConnectClick();
         ASSERT_TRUE(vorla->Shared().IsConnected);
         ASSERT_EQ(vorla->Shared().CurrentAccount, 1);
     }
@@ -33,7 +33,7 @@ protected:
             callsAfterClick = view.calls.size();
             connectsAfterClick = servers.Connects();
         };
-        vorla->TimerTimer();
+        vorla->Cycle().TimerTimer();
         pump.onPump = nullptr;
         ASSERT_TRUE(clicked);
     }
@@ -92,10 +92,10 @@ TEST_F(BusyGuardTest, ClicksDuringACheckWaitTheirTurn) {
     ConnectTwo();
     const int connects = servers.Connects();
     ClickDuringTheCheck([&] {
-        vorla->RefreshBtnMouseDown({.Left = true});
-        vorla->RefreshBtnMouseDown({.Left = true});
-        vorla->TimerTimer();
-        vorla->MnuClick(1);
+        vorla->Cycle().RefreshBtnMouseDown({.Left = true});
+        vorla->Cycle().RefreshBtnMouseDown({.Left = true});
+        vorla->Cycle().TimerTimer();
+        vorla->Cycle().MnuClick(1);
     });
     EXPECT_EQ(connectsAfterClick, connectsAtClick) << "no second session inside the check";
     // The timer check, one refresh (the second replaced the first) and the menu's check.

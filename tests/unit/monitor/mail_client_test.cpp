@@ -100,7 +100,7 @@ TEST_F(MailClickTest, AFailedLaunchResetsNoCounter) {
     ASSERT_TRUE(Start({{"Box", "pop.test"}}, {"reset =1"}));
     mailto.command = "/opt/gone/mail %u";
     Box("pop.test").Fill(3);
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     shell.fails = true;
     const auto before = view.calls.size();
     vorla->MAILClick();
@@ -116,7 +116,7 @@ TEST_F(MailClickTest, OwnClientIsStartedAndTheCounterReset) {
         {{"Box", "pop.test"}},
         {"run_my_client =1", "my_mail_client = /usr/bin/mutt,-y", "reset =1", "icon_tray =1"}));
     Box("pop.test").Fill(3);
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     vorla->MAILClick();
     EXPECT_EQ(shell.started, std::vector<std::string>{"/usr/bin/mutt [-y]"});
     EXPECT_EQ(vorla->Shared().WaitingCount, 0);
@@ -131,7 +131,7 @@ TEST_F(MailClickTest, WithoutResetNothingChangesInTheWindow) {
     ASSERT_TRUE(Start({{"Box", "pop.test"}}, {"reset =0"}));
     mailto.command = "evolution %U";
     Box("pop.test").Fill(3);
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     const auto before = view.calls.size();
     vorla->MAILClick();
     EXPECT_EQ(shell.started, std::vector<std::string>{"evolution"});
@@ -147,7 +147,7 @@ TEST_F(MailClickTest, ResetBeforeAnyCheckAndWithoutAHandler) {
     EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kNotCheckedYet);
 
     Box("pop.test").Fill(2);
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     mailto.command.clear();
     shell.started.clear();
     vorla->MAILClick();

@@ -78,7 +78,7 @@ protected:
     void Connect() {
         Box("pop.test").Fill(0);
         ASSERT_TRUE(Start({{"Box", "pop.test"}}));
-        vorla->ConnectClick();
+        vorla->Cycle().ConnectClick();
         ASSERT_TRUE(vorla->Shared().IsConnected);
     }
     std::string DefaultNewsUrl() const { return ParseNewsServer(DefaultServerLine()).NewsFile; }

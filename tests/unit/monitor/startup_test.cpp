@@ -54,7 +54,7 @@ TEST_F(StartupTest, HiddenStartHidesAtTheFirstPaintAndShowsOnMail) {
     vorla->Timers().StartTimers();
     EXPECT_FALSE(vorla->Ticker.Scroll.Enabled()) << "hidden after the first paint";
     Box("pop.test").Fill(1);
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     EXPECT_TRUE(view.visible);
 }
 
@@ -73,7 +73,7 @@ TEST_F(StartupTest, TrayClicksHideAndShowTheWindow) {
 TEST_F(StartupTest, ShutDownSavesPositionThenRemovesTheTrayIcon) {
     ASSERT_TRUE(Start({{"Box", "pop.test"}}, {"icon_tray =1"}));
     Box("pop.test").Fill(1);
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     servers.log.clear();
     vorla->Exit1Click();
     EXPECT_EQ(servers.log, std::vector<std::string>{}) << "the check already quit its session";
@@ -87,7 +87,7 @@ TEST_F(StartupTest, ShutDownSavesPositionThenRemovesTheTrayIcon) {
 TEST_F(StartupTest, ExitDuringACheckLeavesTheSessionToTheCheck) {
     ASSERT_TRUE(Start({{"Box", "pop.test"}}));
     Box("pop.test").Fill(2);
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     servers.log.clear();
     bool exited = false;
     pump.onPump = [&] {
@@ -96,7 +96,7 @@ TEST_F(StartupTest, ExitDuringACheckLeavesTheSessionToTheCheck) {
             vorla->Exit1Click();
         }
     };
-    vorla->TimerTimer();
+    vorla->Cycle().TimerTimer();
     pump.onPump = nullptr;
     ASSERT_TRUE(exited);
     EXPECT_EQ(servers.log, (std::vector<std::string>{"connect pop.test:110", "USER user1",

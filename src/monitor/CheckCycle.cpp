@@ -1,4 +1,4 @@
-#include "monitor/Monitor.h"
+#include "monitor/CheckCycle.h"
 
 #include <algorithm>
 #include <limits>
@@ -22,7 +22,26 @@ int CheckInterval(int minutes) {
     return std::clamp(minutes, 1, std::numeric_limits<int>::max() / kMinute) * kMinute;
 }
 
-int TVorla::FirstValidAccount() const {
+CheckCycle::CheckCycle(Commun& shared, MonitorView& view, CheckLinks links,
+                       skin::TStatusTicker& ticker, StatusDisplay& status, MonitorTimers& timers,
+                       BusyGuard& guard, NewsReader& news, MainMenuModel& menu)
+    : m_commun(shared),
+      m_view(view),
+      m_pop(links.POP),
+      m_rasc(links.RASC),
+      m_timer(links.Timer),
+      m_pump(links.pump),
+      m_ticker(ticker),
+      m_status(status),
+      m_timers(timers),
+      m_guard(guard),
+      m_news(news),
+      m_menu(menu) {
+    m_pop.OnError = [this](int error, const std::string& text) { POPError(error, text); };
+    m_pop.OnRetrieveProgress = [this](unsigned percent) { POPRetrieveProgress(percent); };
+}
+
+int CheckCycle::FirstValidAccount() const {
     for (int n = 1; n <= m_commun.Tables.AccountCount; ++n) {
         const auto& account = m_commun.Tables.AccountTable[n - 1];
         if (!account.acc_name.empty() && !account.inactive) {
@@ -35,7 +54,7 @@ int TVorla::FirstValidAccount() const {
 // The account after CurrentAccount, skipping inactive ones unless the table holds only one.
 // Each account is visited at most once, so a table without an active account gives 0. A
 // CurrentAccount below 0 (a stray menu tag) starts from the first account like 99 does.
-int TVorla::NextAccountToCheck() const {
+int CheckCycle::NextAccountToCheck() const {
     const int count = m_commun.Tables.AccountCount;
     int number = m_commun.CurrentAccount;
     for (int step = 0; step < count; ++step) {
@@ -47,16 +66,16 @@ int TVorla::NextAccountToCheck() const {
     return 0;
 }
 
-void TVorla::ConnectClick() {
+void CheckCycle::ConnectClick() {
     if (m_guard.DeferWhileBusy("connect", [this] { ConnectClick(); })) {
         return;
     }
-    DisableButtons();
+    m_view.SetButtonsEnabled(false);
     DoConnect();
-    EnableButtons();
+    m_view.SetButtonsEnabled(true);
 }
 
-void TVorla::DoConnect() {
+void CheckCycle::DoConnect() {
     BusyGuard::Scope busy(m_guard);
     if (!busy) {
         return;
@@ -92,8 +111,8 @@ void TVorla::DoConnect() {
     if (m_commun.IsConnected) {
         RunCheck(true);
     }
-    Ticker.RefreshTicks = 0;
-    Ticker.PauseActive = true;
+    m_ticker.RefreshTicks = 0;
+    m_ticker.PauseActive = true;
     m_timer.SetInterval(CheckInterval(m_commun.Config.minutes));
     if (m_commun.IsConnected) {
         m_news.ReadServerList();
@@ -104,7 +123,7 @@ void TVorla::DoConnect() {
 
 // The probe only reads the greeting: is the server reachable at all? False, with the reason
 // in ErrorNotice, when it is not.
-bool TVorla::ProbeServer() {
+bool CheckCycle::ProbeServer() {
     if (StopIfAborted()) {
         return false;
     }
@@ -128,7 +147,7 @@ bool TVorla::ProbeServer() {
 
 // Dials entry RAS_num unless the window is on line already; false when no line came up.
 // dialled tells whether this call brought the line up.
-bool TVorla::DialIfNeeded(bool& dialled) {
+bool CheckCycle::DialIfNeeded(bool& dialled) {
     const auto entries = m_rasc.Entries();
     if (entries.empty()) {
         m_status.ReportError(kNoDialUpEntry);
@@ -155,7 +174,7 @@ bool TVorla::DialIfNeeded(bool& dialled) {
     return true;
 }
 
-void TVorla::HangUpLine() {
+void CheckCycle::HangUpLine() {
     if (m_rasc.Entries().empty()) {
         return;
     }
@@ -166,7 +185,7 @@ void TVorla::HangUpLine() {
     }
 }
 
-void TVorla::CheckNextAccount(bool check) {
+void CheckCycle::CheckNextAccount(bool check) {
     if (!check) {
         RunCheck(false);
         return;
@@ -177,7 +196,7 @@ void TVorla::CheckNextAccount(bool check) {
     }
 }
 
-void TVorla::RunCheck(bool check) {
+void CheckCycle::RunCheck(bool check) {
     if (!m_commun.IsConnected) {
         m_view.SetOnlineHint("Disconnected");
         m_status.ShowConnectionState();
@@ -197,7 +216,7 @@ void TVorla::RunCheck(bool check) {
     }
     if (!m_commun.IsAccount(m_commun.CurrentAccount)) {
         // A redisplay before the first check: there is no account state to show yet.
-        m_status.DrawStatus(Ticker.StatusText);
+        m_status.DrawStatus(m_ticker.StatusText);
         m_status.DrawCount(m_commun.WaitingCount);
         return;
     }
@@ -214,8 +233,8 @@ void TVorla::RunCheck(bool check) {
             m_view.PlaySound(m_commun.Config.wavsnd);
         }
     } else {
-        Ticker.StatusText = failed ? m_commun.ErrorNotice() : account.acc_name + " empty";
-        m_status.DrawStatus(Ticker.StatusText);
+        m_ticker.StatusText = failed ? m_commun.ErrorNotice() : account.acc_name + " empty";
+        m_status.DrawStatus(m_ticker.StatusText);
         m_status.ShowFlagOrEnd(FlagPicture::NoMail, true);
         m_view.SetTrayIcon(TrayIcon::VrCon);
         if (failed && m_commun.Config.RAS_connect) {
@@ -226,12 +245,12 @@ void TVorla::RunCheck(bool check) {
         m_status.DrawCount(m_commun.WaitingCount);
     }
     account.LastCount = failed ? settings::kCheckFailed : m_commun.WaitingCount;
-    Ticker.Pause();
+    m_ticker.Pause();
 }
 
 // One POP3 session: connect, log in, count, quit. False when any step failed; WaitingCount
 // then keeps its value and ErrorNotice says why.
-bool TVorla::CheckAccount(int number) {
+bool CheckCycle::CheckAccount(int number) {
     const auto& account = m_commun.Account(number);
     m_popAccount = number;
     m_pop.SetServer(account.host_name, std::to_string(account.port_number));
@@ -257,7 +276,7 @@ bool TVorla::CheckAccount(int number) {
     return ok;
 }
 
-bool TVorla::OpenSession() {
+bool CheckCycle::OpenSession() {
     bool open = false;
     try {
         m_pop.Connect();
@@ -278,7 +297,7 @@ bool TVorla::OpenSession() {
 }
 
 // A mail fault that left a call: the account of the session and the fault's text.
-void TVorla::ReportPopFault(const std::string& text) {
+void CheckCycle::ReportPopFault(const std::string& text) {
     const std::string name =
         m_commun.IsAccount(m_popAccount) ? m_commun.Account(m_popAccount).acc_name : "";
     m_status.ReportError(name + " " + text);
@@ -286,7 +305,7 @@ void TVorla::ReportPopFault(const std::string& text) {
 
 // A refused greeting or a connection closed without a word is not reported by the client;
 // the status line must still say why.
-void TVorla::ReportUnexplainedFailure() {
+void CheckCycle::ReportUnexplainedFailure() {
     std::string reason = m_pop.ReplyStatus();
     const std::string text = m_pop.ReplyText();
     if (!text.empty()) {
@@ -295,7 +314,7 @@ void TVorla::ReportUnexplainedFailure() {
     ReportPopFault(reason.empty() ? "no answer" : reason);
 }
 
-void TVorla::QuitSession() {
+void CheckCycle::QuitSession() {
     try {
         m_pop.Quit();
     } catch (const PopError& e) {
@@ -303,17 +322,17 @@ void TVorla::QuitSession() {
     }
 }
 
-void TVorla::ShowNoValidAccount() {
+void CheckCycle::ShowNoValidAccount() {
     m_status.ReportError(kNoValidAccount);
-    Ticker.StatusText = kNoValidAccount;
-    m_status.DrawStatus(Ticker.StatusText);
+    m_ticker.StatusText = kNoValidAccount;
+    m_status.DrawStatus(m_ticker.StatusText);
     m_status.ShowFlagOrEnd(FlagPicture::NoMail, true);
     m_view.SetTrayIcon(TrayIcon::VrCon);
     m_status.DrawCount(m_commun.WaitingCount);
-    Ticker.Pause();
+    m_ticker.Pause();
 }
 
-void TVorla::TakeOfflineIfLineLost() {
+void CheckCycle::TakeOfflineIfLineLost() {
     const auto entries = m_rasc.Entries();
     if (m_commun.Config.RAS_num < 0 ||
         m_commun.Config.RAS_num >= static_cast<int>(entries.size())) {
@@ -338,17 +357,17 @@ void TVorla::TakeOfflineIfLineLost() {
     }
 }
 
-void TVorla::TimerTimer() {
+void CheckCycle::TimerTimer() {
     // A tick that arrives while a check or fetch pumps messages waits for the next one.
     if (m_guard.Busy()) {
         return;
     }
-    Ticker.Scroll.SetEnabled(false);
+    m_ticker.Scroll.SetEnabled(false);
     CheckNextAccount(true);
-    Ticker.Scroll.SetEnabled(true);
+    m_ticker.Scroll.SetEnabled(true);
 }
 
-void TVorla::DisconnectClick() {
+void CheckCycle::DisconnectClick() {
     if (m_guard.Busy()) {
         // The running check ends at once through its failure path; then the disconnect.
         AbortOperation();
@@ -372,29 +391,30 @@ void TVorla::DisconnectClick() {
     }
 }
 
-void TVorla::POPError(int /*error*/, const std::string& text) {
+void CheckCycle::POPError(int /*error*/, const std::string& text) {
     const std::string name =
         m_commun.IsAccount(m_popAccount) ? m_commun.Account(m_popAccount).acc_name : "";
     m_status.ReportError(name + " " + m_pop.ReplyStatus() + " " + text);
 }
 
-void TVorla::AbortOperation() {
+void CheckCycle::AbortOperation() {
     m_guard.RequestAbort();
     m_pop.Abort();
 }
 
-bool TVorla::StopIfAborted() {
+bool CheckCycle::StopIfAborted() {
     if (m_guard.AbortRequested()) {
         ReportPopFault(kOperationCanceled);
     }
     return m_guard.AbortRequested();
 }
 
-void TVorla::POPRetrieveProgress(unsigned percent) {
+void CheckCycle::POPRetrieveProgress(unsigned percent) {
     const unsigned shown = std::min(percent, 100u);
     const long long size = m_messageWindow ? m_messageWindow->CurrentMessageSize() : 0;
     const long long kilobytes = size / 1024;
-    DrawStatus("reading " + std::to_string(shown) + "% sur " + std::to_string(kilobytes) + "K");
+    m_status.DrawStatus("reading " + std::to_string(shown) + "% sur " + std::to_string(kilobytes) +
+                        "K");
 }
 
 }  // namespace monitor
