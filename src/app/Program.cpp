@@ -104,7 +104,7 @@ void Program::Wire() {
                 Guard([this, shift] { m_vorla->Cycle().RefreshBtnMouseDown(shift); });
             });
     connect(&window.MAIL(), &ui::ImgBtnWidget::Clicked, this,
-            [this] { Guard([this] { m_vorla->MAILClick(); }); });
+            [this] { Guard([this] { m_vorla->MailClient().MAILClick(); }); });
     connect(&window.FLAG(), &ui::ImageWidget::Pressed, this, [this](const skin::ShiftState& shift) {
         Guard([this, shift] { m_vorla->Cycle().FLAGMouseDown(shift); });
     });

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "monitor/Monitor.h"
 #include "platform/Desktop.h"
 #include "platform/DesktopEntry.h"
 #include "settings/FindInSkin.h"
@@ -65,7 +64,20 @@ ProgramCall MailtoProgram(const std::string& command) {
     return call;
 }
 
-void TVorla::MAILClick() {
+MailClientLauncher::MailClientLauncher(Commun& shared, MonitorView& view, platform::Shell& shell,
+                                       platform::MailtoHandler& mailto, platform::EventPump& pump,
+                                       skin::TStatusTicker& ticker, StatusDisplay& status,
+                                       BusyGuard& guard)
+    : m_commun(shared),
+      m_view(view),
+      m_shell(shell),
+      m_mailto(mailto),
+      m_pump(pump),
+      m_ticker(ticker),
+      m_status(status),
+      m_guard(guard) {}
+
+void MailClientLauncher::MAILClick() {
     // During a check the counter to reset is not settled yet.
     if (m_guard.DeferWhileBusy("mail", [this] { MAILClick(); })) {
         return;
@@ -76,7 +88,7 @@ void TVorla::MAILClick() {
     }
 }
 
-bool TVorla::StartMailClient() {
+bool MailClientLauncher::StartMailClient() {
     const ProgramCall call = m_commun.Config.run_my_client
                                  ? SplitOwnClient(m_commun.Config.my_mail_client)
                                  : MailtoProgram(m_mailto.Command());
@@ -94,10 +106,10 @@ bool TVorla::StartMailClient() {
     return true;
 }
 
-void TVorla::ResetCounter() {
+void MailClientLauncher::ResetCounter() {
     auto& account = m_commun.Account(m_commun.CurrentAccount);
-    Ticker.StatusText = account.acc_name + " empty";
-    m_status.DrawStatus(Ticker.StatusText);
+    m_ticker.StatusText = account.acc_name + " empty";
+    m_status.DrawStatus(m_ticker.StatusText);
     m_status.DrawCount(0);
     m_status.ShowFlagOrEnd(FlagPicture::NoMail, true);
     m_commun.WaitingCount = 0;

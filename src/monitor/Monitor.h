@@ -1,8 +1,9 @@
 #pragma once
-// TVorla: the logic of the main monitor window. It works on the shared window state (Commun:
-// the settings in memory, the account and filter tables, the connection's state), runs the
-// round-robin check of the POP3 accounts and shows everything through a MonitorView. Its handlers
-// carry the names of the window events that the desktop shell forwards to them.
+// TVorla: the logic of the main monitor window. It starts and ends the program, and builds the
+// window's jobs on the shared window state (Commun: the settings in memory, the account and
+// filter tables, the connection's state): the check cycle, the status display, the news feed,
+// the mail button, the timers and the busy guard. Everything shows through a MonitorView. The
+// handlers carry the names of the window events that the desktop shell forwards to them.
 #include <functional>
 #include <string>
 #include <utility>
@@ -11,6 +12,7 @@
 #include "monitor/BusyGuard.h"
 #include "monitor/CheckCycle.h"
 #include "monitor/Commun.h"
+#include "monitor/MailClient.h"
 #include "monitor/MonitorTimers.h"
 #include "monitor/MonitorView.h"
 #include "monitor/NewsReader.h"
@@ -83,9 +85,6 @@ public:
     void CheckNextAccount(bool check) override { m_cycle.CheckNextAccount(check); }
     void DrawStatus(const std::string& text) override { m_status.DrawStatus(text); }
 
-    // New-mail notification (MailClient.cpp).
-    void MAILClick();
-
     // Main popup menu (PopupMenu.cpp).
     const MainMenuModel& PopMnuPopup();
     const MainMenuModel& PopMnu() const { return m_menu; }
@@ -105,6 +104,7 @@ public:
     MonitorTimers& Timers() { return m_timers; }
     NewsReader& News() { return m_news; }
     CheckCycle& Cycle() { return m_cycle; }
+    MailClientLauncher& MailClient() { return m_mailClient; }
     const std::string& ProgramFolder() const { return m_programFolder; }
     const std::string& SettingsFolder() const { return m_settingsFolder; }
 
@@ -129,16 +129,12 @@ private:
     // load like any other, with no message of its own and no end of the program.
     bool TrySkin();
     void ShowSkin(bool redraw);
-    bool StartMailClient();
-    void ResetCounter();
 
     Commun& m_commun;
     MonitorView& m_view;
     DialUp& m_rasc;
-    platform::EventPump& m_pump;
     platform::Shell& m_shell;
     platform::Autorun& m_autorun;
-    platform::MailtoHandler& m_mailto;
     std::string m_programFolder;
     std::string m_settingsFolder;
     MainMenuModel m_menu;
@@ -147,6 +143,7 @@ private:
     StatusDisplay m_status{m_commun, m_view, Skin, Ticker, [this] { m_cycle.QuitSession(); }};
     NewsReader m_news;
     CheckCycle m_cycle;
+    MailClientLauncher m_mailClient;
     TickerLink m_tickerLink{*this};
 };
 

@@ -28,16 +28,16 @@ TVorla::TVorla(Commun& shared, MonitorParts parts, std::string programFolder,
       m_commun(shared),
       m_view(parts.view),
       m_rasc(parts.RASC),
-      m_pump(parts.pump),
       m_shell(parts.shell),
       m_autorun(parts.autorun),
-      m_mailto(parts.mailto),
       m_programFolder(std::move(programFolder)),
       m_settingsFolder(std::move(settingsFolder)),
       m_timers(shared, parts.view, Ticker, parts.Timer),
       m_news(shared, parts.GetNews, Ticker, m_status, m_timers, m_guard, m_settingsFolder),
       m_cycle(shared, parts.view, {parts.POP, parts.RASC, parts.Timer, parts.pump}, Ticker,
-              m_status, m_timers, m_guard, m_news, m_menu) {}
+              m_status, m_timers, m_guard, m_news, m_menu),
+      m_mailClient(shared, parts.view, parts.shell, parts.mailto, parts.pump, Ticker, m_status,
+                   m_guard) {}
 
 bool TVorla::FormCreate(bool goOnLine) {
     m_view.SetBusyCursor(true);

@@ -64,7 +64,7 @@ TEST_F(BusyGuardTest, MailClickDuringACheckResetsTheAccountItShowsAfterIt) {
     mailto.command = "evolution";
     std::size_t startedInCheck = 1;
     ClickDuringTheCheck([&] {
-        vorla->MAILClick();
+        vorla->MailClient().MAILClick();
         startedInCheck = shell.started.size();
     });
     EXPECT_EQ(startedInCheck, 0u);

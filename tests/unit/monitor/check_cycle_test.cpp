@@ -142,7 +142,7 @@ TEST_F(CheckCycleTest, SoundPlaysWhenTheCountRisesAndAfterEveryReset) {
     EXPECT_EQ(view.Count("sound /sounds/new.wav"), 4) << "after a disconnect";
 
     mailto.command = "evolution";
-    vorla->MAILClick();
+    vorla->MailClient().MAILClick();
     EXPECT_EQ(vorla->Shared().WaitingCount, 0);
     vorla->Cycle().TimerTimer();
     EXPECT_EQ(view.Count("sound /sounds/new.wav"), 5) << "after the counter reset";
