@@ -42,15 +42,15 @@ void Program::BuildWindows() {
     };
     // The dialog edits the accounts: it waits for a running check to end.
     handlers.Config1Click = [this] {
-        Guard([this] { m_vorla->WhenIdle("config", [this] { Config1Click(); }); });
+        Guard([this] { m_vorla->Guard().WhenIdle("config", [this] { Config1Click(); }); });
     };
     handlers.OtherSkinClick = [this] { Guard([this] { m_vorla->OtherSkinClick(); }); };
     handlers.SwitchSkinClick = [this](const std::string& name) {
         Guard([this, name] { m_vorla->SwitchSkinClick(name); });
     };
-    handlers.Actualiser1Click = [this] { Guard([this] { m_vorla->Actualiser1Click(); }); };
+    handlers.Actualiser1Click = [this] { Guard([this] { m_vorla->News().Actualiser1Click(); }); };
     handlers.NewsServerClick = [this](int tag) {
-        Guard([this, tag] { m_vorla->NewsServerClick(tag); });
+        Guard([this, tag] { m_vorla->News().NewsServerClick(tag); });
     };
     handlers.OnTopClick = [this] { Guard([this] { m_vorla->OnTopClick(); }); };
     handlers.AideClick = [this] { Guard([this] { m_vorla->AideClick(); }); };
@@ -91,20 +91,22 @@ void Program::Wire() {
     ui::QtMonitorView& view = *m_view;
     ui::MainWindow& window = view.Window();
 
-    view.accountMenuClick = [this](int tag) { Guard([this, tag] { m_vorla->MnuClick(tag); }); };
+    view.accountMenuClick = [this](int tag) {
+        Guard([this, tag] { m_vorla->Cycle().MnuClick(tag); });
+    };
 
     connect(&window.Connect(), &ui::ImgBtnWidget::Clicked, this,
-            [this] { Guard([this] { m_vorla->ConnectClick(); }); });
+            [this] { Guard([this] { m_vorla->Cycle().ConnectClick(); }); });
     connect(&window.Disconnect(), &ui::ImgBtnWidget::Clicked, this,
-            [this] { Guard([this] { m_vorla->DisconnectClick(); }); });
+            [this] { Guard([this] { m_vorla->Cycle().DisconnectClick(); }); });
     connect(&window.RefreshBtn(), &ui::ImgBtnWidget::Pressed, this,
             [this](const skin::ShiftState& shift) {
-                Guard([this, shift] { m_vorla->RefreshBtnMouseDown(shift); });
+                Guard([this, shift] { m_vorla->Cycle().RefreshBtnMouseDown(shift); });
             });
     connect(&window.MAIL(), &ui::ImgBtnWidget::Clicked, this,
-            [this] { Guard([this] { m_vorla->MAILClick(); }); });
+            [this] { Guard([this] { m_vorla->MailClient().MAILClick(); }); });
     connect(&window.FLAG(), &ui::ImageWidget::Pressed, this, [this](const skin::ShiftState& shift) {
-        Guard([this, shift] { m_vorla->FLAGMouseDown(shift); });
+        Guard([this, shift] { m_vorla->Cycle().FLAGMouseDown(shift); });
     });
     connect(&window.STATBMP(), &ui::ImageWidget::Pressed, this,
             [this](const skin::ShiftState& shift) {
@@ -121,7 +123,7 @@ void Program::Wire() {
                 Guard([this, event] { m_vorla->TrayCallback(event); });
             });
     connect(&m_timer.Timer(), &QTimer::timeout, this,
-            [this] { Guard([this] { m_vorla->TimerTimer(); }); });
+            [this] { Guard([this] { m_vorla->Cycle().TimerTimer(); }); });
     window.beforePaint = [this, &window] {
         Run([this] { m_vorla->FirstPaint(); });
         // The rest of the start waits for this paint: the window shows at once.

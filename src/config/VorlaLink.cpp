@@ -31,7 +31,7 @@ bool VorlaSkinHost::LoadSkin() {
     }
     m_view.SkinLoaded();
     m_vorla.CheckNextAccount(false);
-    m_vorla.ShowConnectionState();
+    m_vorla.Status().ShowConnectionState();
     return true;
 }
 

@@ -40,16 +40,16 @@ class VorlaConfigOwner final : public ConfigOwner {
 public:
     explicit VorlaConfigOwner(VorlaParts parts) : m_parts(std::move(parts)) {}
 
-    void StopTimers() override { m_parts.vorla.StopTimers(); }
-    void StartTimers() override { m_parts.vorla.StartTimers(); }
+    void StopTimers() override { m_parts.vorla.Timers().StopTimers(); }
+    void StartTimers() override { m_parts.vorla.Timers().StartTimers(); }
     std::vector<std::string> DialUpEntries() override { return m_parts.dialUp.Entries(); }
-    std::vector<std::string> NewsServers() override { return m_parts.vorla.NewsServers; }
+    std::vector<std::string> NewsServers() override { return m_parts.vorla.News().NewsServers; }
     void ShowModal(TConfig& dialog) override { m_parts.showModal(dialog); }
     void ApplyTickerSpeed(int speed) override;
     void ApplyCheckInterval(int minutes) override;
     void SaveConfig() override;
-    void LitVrNews() override { m_parts.vorla.LitVrNews(); }
-    void AfficheTray(bool modify) override { m_parts.vorla.AfficheTray(modify); }
+    void LitVrNews() override { m_parts.vorla.News().LitVrNews(); }
+    void AfficheTray(bool modify) override { m_parts.vorla.Status().AfficheTray(modify); }
     void SetAutorun() override { m_parts.vorla.SetAutorun(); }
 
 private:

@@ -1,4 +1,4 @@
-#include "monitor/Monitor.h"
+#include "monitor/CheckCycle.h"
 
 namespace monitor {
 
@@ -19,7 +19,7 @@ std::string CountMark(int lastCount) {
 
 }  // namespace
 
-std::vector<AccountMenuItem> TVorla::BuildAccountMenu() const {
+std::vector<AccountMenuItem> CheckCycle::BuildAccountMenu() const {
     std::vector<AccountMenuItem> items;
     for (int n = 1; n <= m_commun.Tables.AccountCount; ++n) {
         const auto& account = m_commun.Tables.AccountTable[n - 1];
@@ -44,23 +44,23 @@ std::vector<AccountMenuItem> TVorla::BuildAccountMenu() const {
     return items;
 }
 
-void TVorla::RefreshBtnMouseDown(const skin::ShiftState& mouse) {
+void CheckCycle::RefreshBtnMouseDown(const skin::ShiftState& mouse) {
     if (mouse.LeftAlone()) {
-        if (DeferWhileBusy("refresh", [this, mouse] { RefreshBtnMouseDown(mouse); })) {
+        if (m_guard.DeferWhileBusy("refresh", [this, mouse] { RefreshBtnMouseDown(mouse); })) {
             return;
         }
-        StopTimers();
-        DisableButtons();
+        m_timers.StopTimers();
+        m_view.SetButtonsEnabled(false);
         CheckNextAccount(true);
-        EnableButtons();
-        StartTimers();
+        m_view.SetButtonsEnabled(true);
+        m_timers.StartTimers();
     } else if (RightAlone(mouse)) {
         m_view.PopupAccountMenu(BuildAccountMenu());
     }
 }
 
-void TVorla::MnuClick(int tag) {
-    if (tag == kSeparatorTag || DeferWhileBusy("account", [this, tag] { MnuClick(tag); })) {
+void CheckCycle::MnuClick(int tag) {
+    if (tag == kSeparatorTag || m_guard.DeferWhileBusy("account", [this, tag] { MnuClick(tag); })) {
         return;
     }
     if (!m_commun.IsConnected) {
@@ -72,17 +72,17 @@ void TVorla::MnuClick(int tag) {
                 continue;
             }
             m_commun.CurrentAccount = n - 1;
-            StopTimers();
+            m_timers.StopTimers();
             CheckNextAccount(true);
-            StartTimers();
+            m_timers.StartTimers();
         }
         return;
     }
     // The tag is the account number minus one: the check moves on to that account.
     m_commun.CurrentAccount = tag;
-    StopTimers();
+    m_timers.StopTimers();
     CheckNextAccount(true);
-    StartTimers();
+    m_timers.StartTimers();
 }
 
 }  // namespace monitor

@@ -1,20 +1,16 @@
-#include "monitor/Monitor.h"
-
-#include <exception>
+#include "monitor/BusyGuard.h"
 
 #include "settings/FindInSkin.h"
 
-// What happens to the handlers that arrive while a check, a fetch or a download waits: they
-// wait their turn, and Disconnect and Exit ask the running operation to stop.
 namespace monitor {
 
-void TVorla::WhenIdle(const std::string& kind, std::function<void()> action) {
+void BusyGuard::WhenIdle(const std::string& kind, std::function<void()> action) {
     if (!DeferWhileBusy(kind, action)) {
         action();
     }
 }
 
-bool TVorla::DeferWhileBusy(const std::string& kind, std::function<void()> action) {
+bool BusyGuard::DeferWhileBusy(const std::string& kind, std::function<void()> action) {
     if (!m_busy) {
         return false;
     }
@@ -23,7 +19,7 @@ bool TVorla::DeferWhileBusy(const std::string& kind, std::function<void()> actio
     return true;
 }
 
-void TVorla::RunDeferred() noexcept {
+void BusyGuard::RunDeferred() noexcept {
     // Each handler is taken off the queue before it runs: one that starts a check of its own
     // runs the handlers that arrive during that check itself.
     while (!m_deferred.empty() && !m_busy) {
@@ -36,21 +32,9 @@ void TVorla::RunDeferred() noexcept {
             m_deferred.clear();
         } catch (const std::exception& e) {
             // What the desktop shell does with an error that reaches a handler's top.
-            m_view.ShowMessage(e.what());
+            m_dialogs.ShowMessage(e.what());
         }
     }
-}
-
-void TVorla::AbortOperation() {
-    m_abortRequested = true;
-    m_pop.Abort();
-}
-
-bool TVorla::StopIfAborted() {
-    if (m_abortRequested) {
-        ReportPopFault(kOperationCanceled);
-    }
-    return m_abortRequested;
 }
 
 }  // namespace monitor

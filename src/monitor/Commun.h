@@ -23,6 +23,10 @@ public:
     bool NotepadMode = false;                 // the message window has no mailbox session
     std::string StatusText = "Disconnected";  // what the status line shows between events
 
+    // A 1-based account number inside the table.
+    bool IsAccount(int number) const { return number >= 1 && number <= Tables.AccountCount; }
+    settings::AccountRecord& Account(int number) { return Tables.AccountTable[number - 1]; }
+
     // The last POP3 or dial-up error; empty when there is none.
     const std::string& ErrorNotice() const { return m_errorNotice; }
     // Records the notice; a non-empty one is also told to OnErrorNotice.

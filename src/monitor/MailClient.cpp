@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "monitor/Monitor.h"
 #include "platform/Desktop.h"
 #include "platform/DesktopEntry.h"
 #include "settings/FindInSkin.h"
@@ -65,18 +64,31 @@ ProgramCall MailtoProgram(const std::string& command) {
     return call;
 }
 
-void TVorla::MAILClick() {
+MailClientLauncher::MailClientLauncher(Commun& shared, MonitorView& view, platform::Shell& shell,
+                                       platform::MailtoHandler& mailto, platform::EventPump& pump,
+                                       skin::TStatusTicker& ticker, StatusDisplay& status,
+                                       BusyGuard& guard)
+    : m_commun(shared),
+      m_view(view),
+      m_shell(shell),
+      m_mailto(mailto),
+      m_pump(pump),
+      m_ticker(ticker),
+      m_status(status),
+      m_guard(guard) {}
+
+void MailClientLauncher::MAILClick() {
     // During a check the counter to reset is not settled yet.
-    if (DeferWhileBusy("mail", [this] { MAILClick(); })) {
+    if (m_guard.DeferWhileBusy("mail", [this] { MAILClick(); })) {
         return;
     }
     // Without a client to start the counter stays: the user has not seen the mail.
-    if (StartMailClient() && m_commun.Config.reset && IsAccount(m_commun.CurrentAccount)) {
+    if (StartMailClient() && m_commun.Config.reset && m_commun.IsAccount(m_commun.CurrentAccount)) {
         ResetCounter();
     }
 }
 
-bool TVorla::StartMailClient() {
+bool MailClientLauncher::StartMailClient() {
     const ProgramCall call = m_commun.Config.run_my_client
                                  ? SplitOwnClient(m_commun.Config.my_mail_client)
                                  : MailtoProgram(m_mailto.Command());
@@ -94,15 +106,15 @@ bool TVorla::StartMailClient() {
     return true;
 }
 
-void TVorla::ResetCounter() {
-    auto& account = Account(m_commun.CurrentAccount);
-    Ticker.StatusText = account.acc_name + " empty";
-    DrawStatus(Ticker.StatusText);
-    DrawCount(0);
-    ShowFlagOrEnd(FlagPicture::NoMail, true);
+void MailClientLauncher::ResetCounter() {
+    auto& account = m_commun.Account(m_commun.CurrentAccount);
+    m_ticker.StatusText = account.acc_name + " empty";
+    m_status.DrawStatus(m_ticker.StatusText);
+    m_status.DrawCount(0);
+    m_status.ShowFlagOrEnd(FlagPicture::NoMail, true);
     m_commun.WaitingCount = 0;
     account.LastCount = 0;
-    AfficheTray(true);
+    m_status.AfficheTray(true);
 }
 
 }  // namespace monitor

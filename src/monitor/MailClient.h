@@ -3,6 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "monitor/BusyGuard.h"
+#include "monitor/Commun.h"
+#include "monitor/MonitorView.h"
+#include "monitor/StatusDisplay.h"
+#include "platform/Desktop.h"
+#include "platform/EventPump.h"
+#include "skin/Ticker.h"
+
 namespace monitor {
 
 struct ProgramCall {
@@ -21,5 +29,32 @@ ProgramCall SplitOwnClient(const std::string& text);
 // line: all of it is started, field codes and Flatpak markers removed (SplitExecLine), so
 // Snap and Flatpak mail programs start. An empty command gives no program.
 ProgramCall MailtoProgram(const std::string& command);
+
+// The mail button `MAIL`: starts the mail client and, when the settings say so, sets the
+// account's counter back to none, since the user is now reading the mail.
+class MailClientLauncher {
+public:
+    // All must outlive the launcher.
+    MailClientLauncher(Commun& shared, MonitorView& view, platform::Shell& shell,
+                       platform::MailtoHandler& mailto, platform::EventPump& pump,
+                       skin::TStatusTicker& ticker, StatusDisplay& status, BusyGuard& guard);
+    MailClientLauncher(const MailClientLauncher&) = delete;
+    MailClientLauncher& operator=(const MailClientLauncher&) = delete;
+
+    void MAILClick();
+
+private:
+    bool StartMailClient();
+    void ResetCounter();
+
+    Commun& m_commun;
+    MonitorView& m_view;
+    platform::Shell& m_shell;
+    platform::MailtoHandler& m_mailto;
+    platform::EventPump& m_pump;
+    skin::TStatusTicker& m_ticker;
+    StatusDisplay& m_status;
+    BusyGuard& m_guard;
+};
 
 }  // namespace monitor

@@ -1,4 +1,4 @@
-#include "monitor/Monitor.h"
+#include "monitor/CheckCycle.h"
 
 #include <algorithm>
 
@@ -6,18 +6,18 @@
 
 namespace monitor {
 
-void TVorla::FLAGMouseDown(const skin::ShiftState& mouse) {
+void CheckCycle::FLAGMouseDown(const skin::ShiftState& mouse) {
     if (mouse.LeftAlone()) {
-        Ticker.Pause();
-        DrawStatus(Ticker.StatusText);
+        m_ticker.Pause();
+        m_status.DrawStatus(m_ticker.StatusText);
         return;
     }
     if (!LeftDoubleClick(mouse) ||
-        DeferWhileBusy("flag", [this, mouse] { FLAGMouseDown(mouse); })) {
+        m_guard.DeferWhileBusy("flag", [this, mouse] { FLAGMouseDown(mouse); })) {
         return;
     }
-    DisableButtons();
-    DrawStatus(Ticker.StatusText);
+    m_view.SetButtonsEnabled(false);
+    m_status.DrawStatus(m_ticker.StatusText);
     if (m_messageWindow && !m_messageWindow->IsVisible()) {
         if (m_commun.WaitingCount > 0 && m_commun.IsConnected) {
             OpenMailbox();
@@ -25,13 +25,13 @@ void TVorla::FLAGMouseDown(const skin::ShiftState& mouse) {
             OpenNotepad();
         }
     }
-    EnableButtons();
+    m_view.SetButtonsEnabled(true);
 }
 
-void TVorla::OpenMailbox() {
-    BusyScope busy(*this);
-    DrawStatus("reading message...");
-    StopTimers();
+void CheckCycle::OpenMailbox() {
+    BusyGuard::Scope busy(m_guard);
+    m_status.DrawStatus("reading message...");
+    m_timers.StopTimers();
     m_commun.NotepadMode = false;
     m_pump.ProcessMessages();
 
@@ -50,7 +50,7 @@ void TVorla::OpenMailbox() {
     if (opened) {
         m_messageWindow->ShowModal();
     }
-    ApplyOnTop(m_commun.Config.ontop);
+    m_view.ApplyOnTop(m_commun.Config.ontop);
     if (!m_commun.NotepadMode) {
         if (sessionOpen) {
             m_commun.WaitingCount = std::max(0, m_pop.MessageCount());
@@ -58,17 +58,17 @@ void TVorla::OpenMailbox() {
         QuitSession();
     }
     RunCheck(false);
-    StartTimers();
+    m_timers.StartTimers();
 }
 
-void TVorla::OpenNotepad() {
+void CheckCycle::OpenNotepad() {
     m_commun.NotepadMode = true;
-    StopTimers();
-    DrawStatus("notepad");
+    m_timers.StopTimers();
+    m_status.DrawStatus("notepad");
     m_messageWindow->ShowModal();
-    DrawStatus(Ticker.StatusText);
-    ApplyOnTop(m_commun.Config.ontop);
-    StartTimers();
+    m_status.DrawStatus(m_ticker.StatusText);
+    m_view.ApplyOnTop(m_commun.Config.ontop);
+    m_timers.StartTimers();
 }
 
 }  // namespace monitor

@@ -1,19 +1,24 @@
 #pragma once
-// TVorla: the logic of the main monitor window. It works on the shared window state (Commun:
-// the settings in memory, the account and filter tables, the connection's state), runs the
-// round-robin check of the POP3 accounts and shows everything through a MonitorView. Its handlers
-// carry the names of the window events that the desktop shell forwards to them.
-#include <deque>
-#include <exception>
+// TVorla: the logic of the main monitor window. It starts and ends the program, and builds the
+// window's jobs on the shared window state (Commun: the settings in memory, the account and
+// filter tables, the connection's state): the check cycle, the status display, the news feed,
+// the mail button, the timers and the busy guard. Everything shows through a MonitorView. The
+// handlers carry the names of the window events that the desktop shell forwards to them.
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "monitor/BusyGuard.h"
+#include "monitor/CheckCycle.h"
 #include "monitor/Commun.h"
+#include "monitor/MailClient.h"
+#include "monitor/MonitorTimers.h"
 #include "monitor/MonitorView.h"
+#include "monitor/NewsReader.h"
 #include "monitor/PopupMenu.h"
 #include "monitor/Services.h"
+#include "monitor/StatusDisplay.h"
 #include "platform/Desktop.h"
 #include "platform/EventPump.h"
 #include "skin/MainSurface.h"
@@ -21,19 +26,6 @@
 #include "skin/Ticker.h"
 
 namespace monitor {
-
-inline constexpr const char* kNoValidAccount = "No valid account ! Please create/activate one!";
-// The reason of a check stopped by Disconnect or Exit before its session was opened.
-inline constexpr const char* kOperationCanceled = "Operation canceled";
-inline constexpr const char* kNoDialUpEntry =
-    "No dial-up entry ! Please create one or turn dial-up off!";
-
-// The exact button states the handlers act on (left alone is ShiftState::LeftAlone).
-bool RightAlone(const skin::ShiftState& shift);
-bool LeftDoubleClick(const skin::ShiftState& shift);
-
-// The check timer's interval in milliseconds for a number of minutes.
-int CheckInterval(int minutes);
 
 enum class TrayEvent { LeftDown, RightDown, Other };
 
@@ -66,8 +58,7 @@ public:
     TVorla& operator=(const TVorla&) = delete;
 
     // The window a double click on the mail flag hands over to; it must outlive the monitor.
-    // Without one, the double click only redraws the status line.
-    void SetMessageWindow(MessageWindow& window) { m_messageWindow = &window; }
+    void SetMessageWindow(MessageWindow& window) { m_cycle.SetMessageWindow(window); }
     Commun& Shared() { return m_commun; }
     const Commun& Shared() const { return m_commun; }
 
@@ -87,61 +78,33 @@ public:
     void FirstPaint();
     void SetAutorun();
     void ApplyOnTop(bool on);
-    void AfficheTray(bool modify);
     void TrayCallback(TrayEvent event);
     bool LoadSkin(bool redraw);
-    void StopTimers();
-    void StartTimers();
-    void DisableButtons();
-    void EnableButtons();
 
-    // The check cycle (Monitor.cpp, AccountMenu.cpp, MessageHandOver.cpp).
-    void ConnectClick();
-    void DoConnect();
-    void CheckNextAccount(bool check) override;
-    void ShowConnectionState();
-    void ShowMessageCount();
-    // Draws text into the status line with the skin's font and shows it.
-    void DrawStatus(const std::string& text) override;
-    void TimerTimer();
-    void RefreshBtnMouseDown(const skin::ShiftState& mouse);
-    std::vector<AccountMenuItem> BuildAccountMenu() const;
-    void MnuClick(int tag);
-    void DisconnectClick();
-    void POPError(int error, const std::string& text);
-    void POPRetrieveProgress(unsigned percent);
-    void FLAGMouseDown(const skin::ShiftState& mouse);
-
-    // New-mail notification (MailClient.cpp).
-    void MAILClick();
-
-    // News feed (NewsFeed.cpp).
-    void LitSrvNews();
-    void LitVrNews();
-    void GetNewsDoneFile(const std::string& fileName, long long fileSize);
+    // What the message window asks of the main window.
+    void CheckNextAccount(bool check) override { m_cycle.CheckNextAccount(check); }
+    void DrawStatus(const std::string& text) override { m_status.DrawStatus(text); }
 
     // Main popup menu (PopupMenu.cpp).
     const MainMenuModel& PopMnuPopup();
     const MainMenuModel& PopMnu() const { return m_menu; }
     void SwitchSkinClick(const std::string& caption);
-    void NewsServerClick(int tag);
-    void Actualiser1Click();
     void OnTopClick();
     void AideClick();
     void OtherSkinClick();
 
-    bool FirstPaintPending = true;
     skin::MainWindowSkin Skin;
     skin::TStatusTicker Ticker;
-    std::vector<std::string> NewsServers;
     // When false, ShutDown leaves "Vorla.ini" alone (the command-line check).
     bool SaveOnShutDown = true;
 
-    // True while a check, a message fetch or a news download runs.
-    bool Busy() const { return m_busy; }
-    // Runs action now, or, while busy, once the running operation has ended. A later action
-    // of the same kind replaces one that is still waiting.
-    void WhenIdle(const std::string& kind, std::function<void()> action);
+    // Holds off the handlers that arrive while a check, a fetch or a download runs.
+    BusyGuard& Guard() { return m_guard; }
+    StatusDisplay& Status() { return m_status; }
+    MonitorTimers& Timers() { return m_timers; }
+    NewsReader& News() { return m_news; }
+    CheckCycle& Cycle() { return m_cycle; }
+    MailClientLauncher& MailClient() { return m_mailClient; }
     const std::string& ProgramFolder() const { return m_programFolder; }
     const std::string& SettingsFolder() const { return m_settingsFolder; }
 
@@ -152,7 +115,7 @@ private:
         explicit TickerLink(TVorla& owner) : m_owner(owner) {}
         bool IsConnected() const override { return m_owner.m_commun.IsConnected; }
         std::string ErrorNotice() const override { return m_owner.m_commun.ErrorNotice(); }
-        void LitVrNews() override { m_owner.LitVrNews(); }
+        void LitVrNews() override { m_owner.m_news.LitVrNews(); }
         void OpenLink(const std::string& url) override { m_owner.m_shell.OpenDocument(url); }
         void TextImageChanged(skin::TextImage image) override {
             m_owner.m_view.TextImageChanged(image);
@@ -162,106 +125,25 @@ private:
         TVorla& m_owner;
     };
 
-    // Marks the monitor busy for the life of a check, fetch or download; a scope that finds
-    // it busy already is false and must not start its operation. Leaving the outermost scope
-    // runs the handlers that arrived meanwhile, unless it is left by an exception.
-    class BusyScope {
-    public:
-        explicit BusyScope(TVorla& owner)
-            : m_owner(owner), m_acquired(!owner.m_busy), m_exceptions(std::uncaught_exceptions()) {
-            if (m_acquired) {
-                owner.m_abortRequested = false;
-            }
-            owner.m_busy = true;
-        }
-        ~BusyScope() {
-            if (!m_acquired) {
-                return;
-            }
-            m_owner.m_busy = false;
-            if (std::uncaught_exceptions() > m_exceptions) {
-                m_owner.m_deferred.clear();
-            } else {
-                m_owner.RunDeferred();
-            }
-        }
-        BusyScope(const BusyScope&) = delete;
-        BusyScope& operator=(const BusyScope&) = delete;
-        explicit operator bool() const { return m_acquired; }
-
-    private:
-        TVorla& m_owner;
-        bool m_acquired;
-        int m_exceptions;
-    };
-
-    // Records an error of a check, dial-up or session as the notice and scrolls it in the
-    // ticker.
-    void ReportError(const std::string& text);
-    bool IsAccount(int number) const {
-        return number >= 1 && number <= m_commun.Tables.AccountCount;
-    }
-    settings::AccountRecord& Account(int number) {
-        return m_commun.Tables.AccountTable[number - 1];
-    }
-    int FirstValidAccount() const;
-    int NextAccountToCheck() const;
-    // While busy: queues action as WhenIdle does and returns true; otherwise false.
-    bool DeferWhileBusy(const std::string& kind, std::function<void()> action);
-    void RunDeferred() noexcept;
-    bool DialIfNeeded(bool& dialled);
-    void HangUpLine();
-    bool ProbeServer();
-    void QuitSession();
-    // Connects to the server set on POP, logs in and counts the messages into WaitingCount.
-    // True when the session is open; otherwise ErrorNotice may say why.
-    bool OpenSession();
-    void ReportPopFault(const std::string& text);
-    void ReportUnexplainedFailure();
-    // Asks the running operation to stop; a session it has not opened yet is not opened.
-    void AbortOperation();
-    // True, with the reason reported, when the running operation was asked to stop.
-    bool StopIfAborted();
-    void RunCheck(bool check);
-    bool CheckAccount(int number);
-    void ShowNoValidAccount();
     // LoadSkin for a skin chosen from the menu: a skin.ini that cannot be read is a failed
     // load like any other, with no message of its own and no end of the program.
     bool TrySkin();
     void ShowSkin(bool redraw);
-    void TakeOfflineIfLineLost();
-    void DrawCount(int count);
-    void ShowFlagOrEnd(FlagPicture picture, bool quitPop);
-    void ShowOnlineOrEnd(bool online, bool quitPop);
-    void OpenMailbox();
-    void OpenNotepad();
-    void ReadServerList();
-    void ReadNews();
-    std::string DownloadInto(const std::string& url, const std::string& status, const char* file);
-    bool StartMailClient();
-    void ResetCounter();
 
     Commun& m_commun;
     MonitorView& m_view;
-    PopClient& m_pop;
     DialUp& m_rasc;
-    HttpDownloader& m_getNews;
-    TimerSwitch& m_timer;
-    MessageWindow* m_messageWindow = nullptr;
-    platform::EventPump& m_pump;
     platform::Shell& m_shell;
     platform::Autorun& m_autorun;
-    platform::MailtoHandler& m_mailto;
     std::string m_programFolder;
     std::string m_settingsFolder;
-    bool m_busy = false;
-    // Disconnect or Exit asked the running operation to stop.
-    bool m_abortRequested = false;
-    // Handlers that arrived during a check, fetch or download, by kind, in order of arrival.
-    std::deque<std::pair<std::string, std::function<void()>>> m_deferred;
-    // The account whose server POP points at, for the error text; also during the probe.
-    int m_popAccount = kNoAccountYet;
     MainMenuModel m_menu;
+    BusyGuard m_guard{m_view};
+    MonitorTimers m_timers;
+    StatusDisplay m_status{m_commun, m_view, Skin, Ticker, [this] { m_cycle.QuitSession(); }};
+    NewsReader m_news;
+    CheckCycle m_cycle;
+    MailClientLauncher m_mailClient;
     TickerLink m_tickerLink{*this};
 };
 

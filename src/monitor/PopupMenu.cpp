@@ -64,8 +64,9 @@ std::string SkinFolderOf(const std::string& skinDir, const std::string& name) {
 
 const MainMenuModel& TVorla::PopMnuPopup() {
     m_menu.NewsItems.clear();
-    for (std::size_t i = 0; i < NewsServers.size(); ++i) {
-        m_menu.NewsItems.push_back({ParseNewsServer(NewsServers[i]).Name, static_cast<int>(i)});
+    for (std::size_t i = 0; i < m_news.NewsServers.size(); ++i) {
+        m_menu.NewsItems.push_back(
+            {ParseNewsServer(m_news.NewsServers[i]).Name, static_cast<int>(i)});
     }
     m_menu.SkinItems = ListSkinFolders(m_commun.Config.SkinDir);
     m_menu.OnTopChecked = m_commun.Config.ontop;
@@ -74,7 +75,7 @@ const MainMenuModel& TVorla::PopMnuPopup() {
 
 void TVorla::SwitchSkinClick(const std::string& caption) {
     // A redraw during a check would show the half-checked account.
-    if (DeferWhileBusy("skin", [this, caption] { SwitchSkinClick(caption); })) {
+    if (m_guard.DeferWhileBusy("skin", [this, caption] { SwitchSkinClick(caption); })) {
         return;
     }
     const std::string kept = m_commun.Config.SkinFolder;
@@ -88,25 +89,6 @@ void TVorla::SwitchSkinClick(const std::string& caption) {
     if (!m_view.IsWindowVisible()) {
         m_view.ShowWindow();
     }
-}
-
-void TVorla::NewsServerClick(int tag) {
-    if (DeferWhileBusy("news", [this, tag] { NewsServerClick(tag); })) {
-        return;
-    }
-    m_commun.Config.srv_news = tag;
-    StopTimers();
-    LitVrNews();
-    StartTimers();
-}
-
-void TVorla::Actualiser1Click() {
-    if (DeferWhileBusy("news-list", [this] { Actualiser1Click(); })) {
-        return;
-    }
-    StopTimers();
-    LitSrvNews();
-    StartTimers();
 }
 
 void TVorla::OnTopClick() {

@@ -27,23 +27,17 @@ TVorla::TVorla(Commun& shared, MonitorParts parts, std::string programFolder,
     : Ticker(shared.StatusText, Skin, m_tickerLink, parts.pump, parts.tickerTimers),
       m_commun(shared),
       m_view(parts.view),
-      m_pop(parts.POP),
       m_rasc(parts.RASC),
-      m_getNews(parts.GetNews),
-      m_timer(parts.Timer),
-      m_pump(parts.pump),
       m_shell(parts.shell),
       m_autorun(parts.autorun),
-      m_mailto(parts.mailto),
       m_programFolder(std::move(programFolder)),
-      m_settingsFolder(std::move(settingsFolder)) {
-    NewsServers.push_back(DefaultServerLine());
-    m_pop.OnError = [this](int error, const std::string& text) { POPError(error, text); };
-    m_pop.OnRetrieveProgress = [this](unsigned percent) { POPRetrieveProgress(percent); };
-    m_getNews.OnDoneFile = [this](const std::string& file, long long size) {
-        GetNewsDoneFile(file, size);
-    };
-}
+      m_settingsFolder(std::move(settingsFolder)),
+      m_timers(shared, parts.view, Ticker, parts.Timer),
+      m_news(shared, parts.GetNews, Ticker, m_status, m_timers, m_guard, m_settingsFolder),
+      m_cycle(shared, parts.view, {parts.POP, parts.RASC, parts.Timer, parts.pump}, Ticker,
+              m_status, m_timers, m_guard, m_news, m_menu),
+      m_mailClient(shared, parts.view, parts.shell, parts.mailto, parts.pump, Ticker, m_status,
+                   m_guard) {}
 
 bool TVorla::FormCreate(bool goOnLine) {
     m_view.SetBusyCursor(true);
@@ -55,7 +49,7 @@ bool TVorla::FormCreate(bool goOnLine) {
     m_commun.CurrentAccount = kNoAccountYet;
     m_commun.WaitingCount = 0;
     m_commun.IsConnected = false;
-    FirstPaintPending = true;
+    m_timers.FirstPaintPending = true;
     bool started = false;
     try {
         started = Init(goOnLine);
@@ -86,31 +80,31 @@ bool TVorla::Init(bool goOnLine) {
     if (goOnLine) {
         GoOnLine();
     }
-    StartTimers();
-    AfficheTray(false);
+    m_timers.StartTimers();
+    m_status.AfficheTray(false);
     return true;
 }
 
 void TVorla::GoOnLine() {
     if (m_commun.Config.autoconnect) {
-        DoConnect();
+        m_cycle.DoConnect();
     }
-    LitVrNews();
+    m_news.LitVrNews();
 }
 
 void TVorla::ShutDown() {
-    StopTimers();
+    m_timers.StopTimers();
     // An exit clicked while a check or fetch waits on the server must not talk to the client
     // under it: the running operation is aborted and ends its own session, and nothing that
     // waited for it runs any more.
-    if (m_busy) {
-        AbortOperation();
-        m_deferred.clear();
+    if (m_guard.Busy()) {
+        m_cycle.AbortOperation();
+        m_guard.DropWaiting();
     } else {
-        QuitSession();
+        m_cycle.QuitSession();
     }
     Ticker.NewsLines.clear();
-    NewsServers.clear();
+    m_news.NewsServers.clear();
     m_menu = MainMenuModel{};
     std::exception_ptr saveError;
     if (SaveOnShutDown) {
@@ -122,7 +116,7 @@ void TVorla::ShutDown() {
     }
     // After the save, so the file keeps the user's choice; this removes the icon.
     m_commun.Config.icon_tray = false;
-    AfficheTray(false);
+    m_status.AfficheTray(false);
     if (saveError) {
         std::rethrow_exception(saveError);
     }
@@ -166,10 +160,10 @@ void TVorla::CommitData() {
 }
 
 void TVorla::FirstPaint() {
-    if (!m_commun.Config.hidden || !FirstPaintPending) {
+    if (!m_commun.Config.hidden || !m_timers.FirstPaintPending) {
         return;
     }
-    FirstPaintPending = false;
+    m_timers.FirstPaintPending = false;
     m_view.HideWindow();
     Ticker.StopTimers();
 }
@@ -188,14 +182,6 @@ void TVorla::SetAutorun() {
 
 void TVorla::ApplyOnTop(bool on) {
     m_view.ApplyOnTop(on);
-}
-
-void TVorla::AfficheTray(bool modify) {
-    if (!m_commun.Config.icon_tray) {
-        m_view.RemoveTrayIcon();
-        return;
-    }
-    m_view.ShowTrayIcon(m_commun.IsConnected ? TrayIcon::VrCon : TrayIcon::VrDis, modify);
 }
 
 void TVorla::TrayCallback(TrayEvent event) {
@@ -253,27 +239,9 @@ bool TVorla::TrySkin() {
 void TVorla::ShowSkin(bool redraw) {
     m_view.SkinLoaded();
     if (redraw) {
-        CheckNextAccount(false);
-        ShowConnectionState();
+        m_cycle.CheckNextAccount(false);
+        m_status.ShowConnectionState();
     }
-}
-
-void TVorla::StopTimers() {
-    Ticker.StopTimers();
-    m_timer.SetEnabled(false);
-}
-
-void TVorla::StartTimers() {
-    Ticker.StartTimers(m_view.IsWindowVisible(), FirstPaintPending);
-    m_timer.SetEnabled(m_commun.Config.autocheck && m_commun.IsConnected);
-}
-
-void TVorla::DisableButtons() {
-    m_view.SetButtonsEnabled(false);
-}
-
-void TVorla::EnableButtons() {
-    m_view.SetButtonsEnabled(true);
 }
 
 }  // namespace monitor

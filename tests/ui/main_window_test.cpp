@@ -386,7 +386,7 @@ private slots:
         ui::MainWindow& window = program.Window();
         // The window is shown; its first paint, when it comes, hides it again.
         QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 2000);
-        QVERIFY(!program.Vorla().FirstPaintPending);
+        QVERIFY(!program.Vorla().Timers().FirstPaintPending);
         QVERIFY(!program.Vorla().Ticker.Scroll.Enabled());
         // Shown from the tray, it paints and stays.
         emit program.View().Tray().activated(QSystemTrayIcon::Trigger);

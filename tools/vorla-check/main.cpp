@@ -106,9 +106,9 @@ int main(int argc, char** argv) {
     }
     try {
         vorla.FirstPaint();
-        vorla.ConnectClick();
+        vorla.Cycle().ConnectClick();
         for (int i = 0; i < options.ticks && !view.ExitRequested(); ++i) {
-            vorla.TimerTimer();
+            vorla.Cycle().TimerTimer();
         }
         vorla.ShutDown();
     } catch (const settings::FatalSettingsError&) {

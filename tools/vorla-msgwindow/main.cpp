@@ -88,11 +88,11 @@ int main(int argc, char** argv) {
         return kEnded;
     try {
         vorla.FirstPaint();
-        vorla.ConnectClick();
+        vorla.Cycle().ConnectClick();
         skin::ShiftState doubleClick;
         doubleClick.Left = true;
         doubleClick.Double = true;
-        vorla.FLAGMouseDown(doubleClick);
+        vorla.Cycle().FLAGMouseDown(doubleClick);
         window.Finish();
         vorla.ShutDown();
     } catch (const settings::FatalSettingsError&) {

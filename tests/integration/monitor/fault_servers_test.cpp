@@ -64,7 +64,7 @@ protected:
     void ClickDuringTheWait(long long delayMs, std::function<void()> click) {
         clicked = false;
         pump.onPump = [this, delayMs, click] {
-            if (!clicked && vorla->Busy() && pump.ElapsedMs() >= delayMs) {
+            if (!clicked && vorla->Guard().Busy() && pump.ElapsedMs() >= delayMs) {
                 clicked = true;
                 click();
             }
@@ -87,7 +87,7 @@ protected:
 TEST_F(FaultServersTest, ResetAtTheGreeting) {
     harness::PopFaultServer probeServer({Behaviour::ResetAtGreeting});
     StartOn("127.0.0.1", probeServer.Port());
-    Measure("reset at the greeting, Connect", [&] { vorla->ConnectClick(); });
+    Measure("reset at the greeting, Connect", [&] { vorla->Cycle().ConnectClick(); });
     EXPECT_FALSE(vorla->Shared().IsConnected);
     EXPECT_TRUE(ErrorSays("Connection reset by peer")) << vorla->Shared().ErrorNotice();
     EXPECT_TRUE(view.With("message ").empty());
@@ -96,10 +96,10 @@ TEST_F(FaultServersTest, ResetAtTheGreeting) {
     harness::PopFaultServer checkServer(
         {Behaviour::Answer, Behaviour::Answer, Behaviour::ResetAtGreeting});
     vorla->Shared().Tables.AccountTable[0].port_number = checkServer.Port();
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     ASSERT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
     ASSERT_EQ(vorla->Shared().WaitingCount, 3);
-    Measure("reset at the greeting, timer check", [&] { vorla->TimerTimer(); });
+    Measure("reset at the greeting, timer check", [&] { vorla->Cycle().TimerTimer(); });
     EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kCheckFailed);
     EXPECT_TRUE(ErrorSays("Connection reset by peer")) << vorla->Shared().ErrorNotice();
     EXPECT_TRUE(timer.enabled);
@@ -110,10 +110,10 @@ TEST_F(FaultServersTest, ResetAtTheGreeting) {
 TEST_F(FaultServersTest, ServerThatNeverAnswers) {
     harness::PopFaultServer server({Behaviour::Answer, Behaviour::Answer, Behaviour::Silent});
     StartOn("127.0.0.1", server.Port());
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     ASSERT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
 
-    Measure("silent server, timer check until the time-out", [&] { vorla->TimerTimer(); });
+    Measure("silent server, timer check until the time-out", [&] { vorla->Cycle().TimerTimer(); });
     EXPECT_GE(elapsedMs, static_cast<long long>(kTimeOutMs));
     EXPECT_TRUE(ErrorSays("timed out")) << vorla->Shared().ErrorNotice();
     EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kCheckFailed);
@@ -125,27 +125,27 @@ TEST_F(FaultServersTest, DisconnectOrExitEndTheWaitAtOnce) {
                                     Behaviour::Answer, Behaviour::Answer, Behaviour::Silent});
     StartOn("127.0.0.1", server.Port());
     realPop.TimeOut = 60000;
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     ASSERT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
 
-    ClickDuringTheWait(200, [this] { vorla->DisconnectClick(); });
-    Measure("silent server, Disconnect after 200 ms", [&] { vorla->TimerTimer(); });
+    ClickDuringTheWait(200, [this] { vorla->Cycle().DisconnectClick(); });
+    Measure("silent server, Disconnect after 200 ms", [&] { vorla->Cycle().TimerTimer(); });
     EXPECT_LT(elapsedMs, 10000) << "ended by the click, far before the time-out";
     EXPECT_TRUE(ErrorSays("Operation canceled")) << vorla->Shared().ErrorNotice();
     EXPECT_FALSE(vorla->Shared().IsConnected) << "the disconnect ran after the check";
 
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     ASSERT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
     ClickDuringTheWait(200, [this] { vorla->Exit1Click(); });
-    Measure("silent server, Exit after 200 ms", [&] { vorla->TimerTimer(); });
+    Measure("silent server, Exit after 200 ms", [&] { vorla->Cycle().TimerTimer(); });
     EXPECT_LT(elapsedMs, 10000);
     EXPECT_EQ(view.Count("close"), 1);
-    EXPECT_FALSE(vorla->Busy());
+    EXPECT_FALSE(vorla->Guard().Busy());
 }
 
 TEST_F(FaultServersTest, NameThatNeverResolves) {
     StartOn("pop.nowhere.lan", 110);
-    Measure("name that never resolves, Connect", [&] { vorla->ConnectClick(); });
+    Measure("name that never resolves, Connect", [&] { vorla->Cycle().ConnectClick(); });
     EXPECT_EQ(resolver.asked, std::vector<std::string>{"pop.nowhere.lan"});
     EXPECT_GE(elapsedMs, static_cast<long long>(kTimeOutMs));
     EXPECT_FALSE(vorla->Shared().IsConnected);
@@ -154,8 +154,9 @@ TEST_F(FaultServersTest, NameThatNeverResolves) {
     EXPECT_EQ(view.calls.back(), "buttons on");
 
     realPop.TimeOut = 60000;
-    ClickDuringTheWait(200, [this] { vorla->DisconnectClick(); });
-    Measure("name that never resolves, Disconnect after 200 ms", [&] { vorla->ConnectClick(); });
+    ClickDuringTheWait(200, [this] { vorla->Cycle().DisconnectClick(); });
+    Measure("name that never resolves, Disconnect after 200 ms",
+            [&] { vorla->Cycle().ConnectClick(); });
     EXPECT_LT(elapsedMs, 10000);
     EXPECT_TRUE(ErrorSays("Operation canceled")) << vorla->Shared().ErrorNotice();
 }
@@ -165,7 +166,7 @@ TEST_F(FaultServersTest, ReservedNamesAreNeverLookedUp) {
         SCOPED_TRACE(host);
         MakeVorla(popClient);
         StartOn(host, 110);
-        Measure("reserved name " + host, [&] { vorla->ConnectClick(); });
+        Measure("reserved name " + host, [&] { vorla->Cycle().ConnectClick(); });
         EXPECT_TRUE(ErrorSays("is under a reserved domain and is never looked up"))
             << vorla->Shared().ErrorNotice();
         EXPECT_LT(elapsedMs, static_cast<long long>(kTimeOutMs));
@@ -180,7 +181,7 @@ TEST_F(FaultServersTest, SystemResolverFindsAHostName) {
     QelPopClient systemClient(systemPop);
     MakeVorla(systemClient);
     StartOn("localhost", server.Port());
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     EXPECT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
     EXPECT_EQ(vorla->Shared().WaitingCount, 3);
     MakeVorla(popClient);

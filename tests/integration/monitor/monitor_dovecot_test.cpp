@@ -47,7 +47,7 @@ TEST_F(MonitorDovecotTest, ChecksCountAndPlayTheSoundOncePerNewMessage) {
     server.AddMessage(Message("two"));
     ASSERT_TRUE(StartOn(server));
 
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     ASSERT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
     EXPECT_EQ(vorla->Shared().WaitingCount, 2);
     EXPECT_EQ(vorla->Ticker.StatusText, "Dove 2 messages");
@@ -55,14 +55,14 @@ TEST_F(MonitorDovecotTest, ChecksCountAndPlayTheSoundOncePerNewMessage) {
     EXPECT_EQ(vorla->Shared().ErrorNotice(), "") << "Dovecot refuses LAST; that is no failure";
     EXPECT_EQ(view.Count("sound /sounds/mail.wav"), 1);
 
-    vorla->TimerTimer();
+    vorla->Cycle().TimerTimer();
     EXPECT_EQ(view.Count("sound /sounds/mail.wav"), 1) << "no new message";
 
     server.AddMessage(Message("three"));
-    vorla->TimerTimer();
+    vorla->Cycle().TimerTimer();
     EXPECT_EQ(vorla->Shared().WaitingCount, 3);
     EXPECT_EQ(view.Count("sound /sounds/mail.wav"), 2) << "the added message";
-    vorla->TimerTimer();
+    vorla->Cycle().TimerTimer();
     EXPECT_EQ(view.Count("sound /sounds/mail.wav"), 2);
 }
 
@@ -70,11 +70,11 @@ TEST_F(MonitorDovecotTest, StoppedServerGivesTheErrorAndAFailedCount) {
     harness::DovecotServer server;
     server.AddMessage(Message("one"));
     ASSERT_TRUE(StartOn(server));
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     ASSERT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
 
     server.Stop();
-    vorla->TimerTimer();
+    vorla->Cycle().TimerTimer();
     EXPECT_EQ(vorla->Shared().ErrorNotice().rfind("Dove ", 0), 0u) << vorla->Shared().ErrorNotice();
     EXPECT_NE(vorla->Shared().ErrorNotice().find("Connection refused"), std::string::npos)
         << vorla->Shared().ErrorNotice();
@@ -88,7 +88,7 @@ TEST_F(MonitorDovecotTest, WrongPasswordIsTheServersText) {
     harness::DovecotServer server;
     ASSERT_TRUE(StartOn(server));
     vorla->Shared().Tables.AccountTable[0].password = "wrong";
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     ASSERT_TRUE(vorla->Shared().IsConnected);
     EXPECT_EQ(vorla->Shared().ErrorNotice(), "Dove -ERR [AUTH] Authentication failed.");
     EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kCheckFailed);

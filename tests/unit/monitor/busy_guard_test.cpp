@@ -13,7 +13,7 @@ protected:
         Box("pop1.test").Fill(2);
         Box("pop2.test").Fill(5);
         ASSERT_TRUE(Start({{"Box1", "pop1.test"}, {"Box2", "pop2.test"}}, extra));
-        vorla->ConnectClick();
+        vorla->Cycle().ConnectClick();
         ASSERT_TRUE(vorla->Shared().IsConnected);
         ASSERT_EQ(vorla->Shared().CurrentAccount, 1);
     }
@@ -23,7 +23,7 @@ protected:
     void ClickDuringTheCheck(const std::function<void()>& click) {
         bool clicked = false;
         pump.onPump = [&] {
-            if (clicked || !vorla->Busy()) {
+            if (clicked || !vorla->Guard().Busy()) {
                 return;
             }
             clicked = true;
@@ -33,7 +33,7 @@ protected:
             callsAfterClick = view.calls.size();
             connectsAfterClick = servers.Connects();
         };
-        vorla->TimerTimer();
+        vorla->Cycle().TimerTimer();
         pump.onPump = nullptr;
         ASSERT_TRUE(clicked);
     }
@@ -64,7 +64,7 @@ TEST_F(BusyGuardTest, MailClickDuringACheckResetsTheAccountItShowsAfterIt) {
     mailto.command = "evolution";
     std::size_t startedInCheck = 1;
     ClickDuringTheCheck([&] {
-        vorla->MAILClick();
+        vorla->MailClient().MAILClick();
         startedInCheck = shell.started.size();
     });
     EXPECT_EQ(startedInCheck, 0u);
@@ -81,7 +81,7 @@ TEST_F(BusyGuardTest, NewsServerChosenDuringACheckIsLoadedAfterIt) {
     downloader.urls.clear();
     std::size_t urlsAtClick = 1;
     ClickDuringTheCheck([&] {
-        vorla->NewsServerClick(0);
+        vorla->News().NewsServerClick(0);
         urlsAtClick = downloader.urls.size();
     });
     EXPECT_EQ(urlsAtClick, 0u);
@@ -92,17 +92,17 @@ TEST_F(BusyGuardTest, ClicksDuringACheckWaitTheirTurn) {
     ConnectTwo();
     const int connects = servers.Connects();
     ClickDuringTheCheck([&] {
-        vorla->RefreshBtnMouseDown({.Left = true});
-        vorla->RefreshBtnMouseDown({.Left = true});
-        vorla->TimerTimer();
-        vorla->MnuClick(1);
+        vorla->Cycle().RefreshBtnMouseDown({.Left = true});
+        vorla->Cycle().RefreshBtnMouseDown({.Left = true});
+        vorla->Cycle().TimerTimer();
+        vorla->Cycle().MnuClick(1);
     });
     EXPECT_EQ(connectsAfterClick, connectsAtClick) << "no second session inside the check";
     // The timer check, one refresh (the second replaced the first) and the menu's check.
     EXPECT_EQ(servers.Connects(), connects + 3);
     EXPECT_EQ(vorla->Shared().CurrentAccount, 2) << "the menu checked account 2 last";
     EXPECT_EQ(view.calls.back(), "buttons on");
-    EXPECT_FALSE(vorla->Busy());
+    EXPECT_FALSE(vorla->Guard().Busy());
 }
 
 TEST_F(BusyGuardTest, SkinWhoseIniBecameUnreadableIsAFailedSwitch) {

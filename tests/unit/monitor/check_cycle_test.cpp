@@ -36,10 +36,10 @@ TEST_F(CheckCycleTest, RoundRobinTakesTheNextActiveAccount) {
         servers.log.clear();
         MakeVorla(pop);
         ASSERT_TRUE(Start(Accounts(row.inactive)));
-        vorla->ConnectClick();
+        vorla->Cycle().ConnectClick();
         ASSERT_TRUE(vorla->Shared().IsConnected);
         for (int i = 0; i < row.ticks; ++i) {
-            vorla->TimerTimer();
+            vorla->Cycle().TimerTimer();
         }
         EXPECT_EQ(Logins(), row.expected);
     }
@@ -47,27 +47,27 @@ TEST_F(CheckCycleTest, RoundRobinTakesTheNextActiveAccount) {
 
 TEST_F(CheckCycleTest, ASingleAccountSwitchedOffWhileOnLineIsStillChecked) {
     ASSERT_TRUE(Start(Accounts({false})));
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     vorla->Shared().Tables.AccountTable[0].inactive = true;
-    vorla->TimerTimer();
-    vorla->RefreshBtnMouseDown({.Left = true});
+    vorla->Cycle().TimerTimer();
+    vorla->Cycle().RefreshBtnMouseDown({.Left = true});
     EXPECT_EQ(Logins(), (std::vector<std::string>{"user1", "user1", "user1"}));
 }
 
 TEST_F(CheckCycleTest, TwoAccountsNoneActiveNeitherLoopsNorChecks) {
     ASSERT_TRUE(Start(Accounts({true, true})));
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     EXPECT_FALSE(vorla->Shared().IsConnected);
     EXPECT_EQ(vorla->Shared().ErrorNotice(), kNoValidAccount);
     EXPECT_EQ(servers.Connects(), 0);
 
     // Connected with an active account, which is then switched off while on line.
     vorla->Shared().Tables.AccountTable[0].inactive = false;
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     ASSERT_TRUE(vorla->Shared().IsConnected);
     vorla->Shared().Tables.AccountTable[0].inactive = true;
     const int connectsBefore = servers.Connects();
-    vorla->TimerTimer();
+    vorla->Cycle().TimerTimer();
     EXPECT_EQ(servers.Connects(), connectsBefore);
     EXPECT_EQ(vorla->Shared().ErrorNotice(), kNoValidAccount);
     EXPECT_EQ(view.Last("status "), std::string("status ") + kNoValidAccount);
@@ -76,7 +76,7 @@ TEST_F(CheckCycleTest, TwoAccountsNoneActiveNeitherLoopsNorChecks) {
 TEST_F(CheckCycleTest, ConnectSetsTheCheckTimerAndShowsTheCount) {
     ASSERT_TRUE(Start(Accounts({false}), {"autocheck =1", "minutes = 7"}));
     Box("pop1.test").Fill(3);
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     EXPECT_EQ(timer.interval, 7 * 60000);
     EXPECT_TRUE(timer.enabled);
     EXPECT_EQ(vorla->Shared().WaitingCount, 3);
@@ -90,10 +90,10 @@ TEST_F(CheckCycleTest, ConnectSetsTheCheckTimerAndShowsTheCount) {
                                         "USER user1", "PASS ****", "STAT", "LAST", "QUIT"}));
 
     Box("pop1.test").Fill(1);
-    vorla->TimerTimer();
+    vorla->Cycle().TimerTimer();
     EXPECT_EQ(vorla->Ticker.StatusText, "Box1 1 message");
     Box("pop1.test").Fill(0);
-    vorla->TimerTimer();
+    vorla->Cycle().TimerTimer();
     EXPECT_EQ(vorla->Ticker.StatusText, "Box1 empty");
     EXPECT_EQ(view.Last("tray "), "tray connected");
     EXPECT_EQ(view.Last("flag "), "flag nomail");
@@ -115,7 +115,7 @@ TEST_F(CheckCycleTest, CheckIntervalStaysWithinTheTimersRange) {
         SCOPED_TRACE(row.name);
         MakeVorla(pop);
         ASSERT_TRUE(Start(Accounts({false}), {"autocheck =1", row.minutes}));
-        vorla->ConnectClick();
+        vorla->Cycle().ConnectClick();
         EXPECT_EQ(timer.interval, row.interval);
     }
 }
@@ -123,50 +123,50 @@ TEST_F(CheckCycleTest, CheckIntervalStaysWithinTheTimersRange) {
 TEST_F(CheckCycleTest, SoundPlaysWhenTheCountRisesAndAfterEveryReset) {
     ASSERT_TRUE(Start(Accounts({false}), {"playsnd =1", "wavsnd = /sounds/new.wav", "reset =1"}));
     Box("pop1.test").Fill(5);
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     EXPECT_EQ(view.Count("sound /sounds/new.wav"), 1) << "first check after start-up";
-    vorla->TimerTimer();
+    vorla->Cycle().TimerTimer();
     EXPECT_EQ(view.Count("sound /sounds/new.wav"), 1) << "same count again";
     Box("pop1.test").Fill(6);
-    vorla->TimerTimer();
+    vorla->Cycle().TimerTimer();
     EXPECT_EQ(view.Count("sound /sounds/new.wav"), 2) << "count rose";
 
     Box("pop1.test").password = "changed";  // the login is refused
-    vorla->TimerTimer();
+    vorla->Cycle().TimerTimer();
     Box("pop1.test").password.clear();
-    vorla->TimerTimer();
+    vorla->Cycle().TimerTimer();
     EXPECT_EQ(view.Count("sound /sounds/new.wav"), 3) << "after a failed check";
 
-    vorla->DisconnectClick();
-    vorla->ConnectClick();
+    vorla->Cycle().DisconnectClick();
+    vorla->Cycle().ConnectClick();
     EXPECT_EQ(view.Count("sound /sounds/new.wav"), 4) << "after a disconnect";
 
     mailto.command = "evolution";
-    vorla->MAILClick();
+    vorla->MailClient().MAILClick();
     EXPECT_EQ(vorla->Shared().WaitingCount, 0);
-    vorla->TimerTimer();
+    vorla->Cycle().TimerTimer();
     EXPECT_EQ(view.Count("sound /sounds/new.wav"), 5) << "after the counter reset";
 }
 
 TEST_F(CheckCycleTest, NoSoundWhenSwitchedOffOrWithoutAFile) {
     ASSERT_TRUE(Start(Accounts({false}), {"playsnd =0", "wavsnd = /sounds/new.wav"}));
     Box("pop1.test").Fill(2);
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     EXPECT_TRUE(view.With("sound ").empty());
     vorla->Shared().Config.playsnd = true;
     vorla->Shared().Config.wavsnd.clear();
     Box("pop1.test").Fill(4);
-    vorla->TimerTimer();
+    vorla->Cycle().TimerTimer();
     EXPECT_TRUE(view.With("sound ").empty());
 }
 
 TEST_F(CheckCycleTest, FailedCheckKeepsTheCountAndShowsTheError) {
     ASSERT_TRUE(Start(Accounts({false, false})));
     Box("pop1.test").Fill(5);
-    vorla->ConnectClick();
-    vorla->TimerTimer();                    // Box2
+    vorla->Cycle().ConnectClick();
+    vorla->Cycle().TimerTimer();            // Box2
     Box("pop1.test").password = "changed";  // the login is refused
-    vorla->TimerTimer();                    // Box1 again, refused
+    vorla->Cycle().TimerTimer();            // Box1 again, refused
     EXPECT_EQ(vorla->Shared().ErrorNotice(), "Box1 -ERR [AUTH] Authentication failed.");
     EXPECT_EQ(vorla->Ticker.StatusText, vorla->Shared().ErrorNotice());
     EXPECT_EQ(vorla->Ticker.TickerText, vorla->Shared().ErrorNotice());
@@ -180,11 +180,11 @@ TEST_F(CheckCycleTest, FailedCheckKeepsTheCountAndShowsTheError) {
 TEST_F(CheckCycleTest, FailedCheckOfTheSameAccountKeepsItsCountOnTheDisplay) {
     ASSERT_TRUE(Start(Accounts({false})));
     Box("pop1.test").Fill(5);
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     Box("pop1.test").onCommand = [](const std::string& command) {
         return command == "STAT" ? std::string("-ERR STAT refused") : std::string();
     };
-    vorla->TimerTimer();
+    vorla->Cycle().TimerTimer();
     EXPECT_EQ(vorla->Shared().WaitingCount, 5);
     EXPECT_EQ(view.Last("count "), "count 5");
     EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kCheckFailed);
@@ -194,7 +194,7 @@ TEST_F(CheckCycleTest, FailedCheckOfTheSameAccountKeepsItsCountOnTheDisplay) {
 TEST_F(CheckCycleTest, ProbeErrorNamesTheFirstValidAccount) {
     ASSERT_TRUE(Start({{"Off", "off.test", true}, {"Work", "work.test"}}));
     Box("work.test").refuseConnect = ECONNREFUSED;
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     EXPECT_FALSE(vorla->Shared().IsConnected);
     EXPECT_EQ(vorla->Shared().ErrorNotice(), "Work  " + kRefused);
     EXPECT_FALSE(timer.enabled);
@@ -205,7 +205,7 @@ TEST_F(CheckCycleTest, AccountMenuCaptionsBeforeAndAfterChecks) {
     Box("home.test").Fill(4);
     Box("work.test").password = "changed";  // the login is refused
 
-    vorla->RefreshBtnMouseDown({.Right = true});
+    vorla->Cycle().RefreshBtnMouseDown({.Right = true});
     ASSERT_EQ(view.accountMenu.size(), 4u);
     EXPECT_EQ(view.accountMenu[0].Caption, "( ? )  Home");
     EXPECT_EQ(view.accountMenu[0].Tag, 0);
@@ -217,9 +217,9 @@ TEST_F(CheckCycleTest, AccountMenuCaptionsBeforeAndAfterChecks) {
     EXPECT_EQ(view.accountMenu[3].Caption, "Check all accounts");
     EXPECT_EQ(view.accountMenu[3].Tag, 20);
 
-    vorla->ConnectClick();
-    vorla->MnuClick(20);
-    vorla->RefreshBtnMouseDown({.Right = true});
+    vorla->Cycle().ConnectClick();
+    vorla->Cycle().MnuClick(20);
+    vorla->Cycle().RefreshBtnMouseDown({.Right = true});
     EXPECT_EQ(view.accountMenu[0].Caption, "( 4 )  Home");
     EXPECT_EQ(view.accountMenu[0].Picture, MenuPicture::SmallOk);
     EXPECT_FALSE(view.accountMenu[0].IsDefault);
@@ -227,17 +227,17 @@ TEST_F(CheckCycleTest, AccountMenuCaptionsBeforeAndAfterChecks) {
     EXPECT_EQ(view.accountMenu[1].Picture, MenuPicture::SmallErr);
     EXPECT_TRUE(view.accountMenu[1].IsDefault);
 
-    vorla->MnuClick(2);
+    vorla->Cycle().MnuClick(2);
     EXPECT_EQ(vorla->Shared().CurrentAccount, 3) << "the tag is the account number minus one";
 }
 
 TEST_F(CheckCycleTest, MenuTagOutsideTheTableChecksTheFirstAccount) {
     ASSERT_TRUE(Start(Accounts({false, false})));
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     for (const int tag : {-4, 9, 25}) {
         SCOPED_TRACE(tag);
         servers.log.clear();
-        vorla->MnuClick(tag);
+        vorla->Cycle().MnuClick(tag);
         EXPECT_EQ(vorla->Shared().CurrentAccount, 1);
         EXPECT_EQ(Logins(), std::vector<std::string>{"user1"});
     }
@@ -245,11 +245,11 @@ TEST_F(CheckCycleTest, MenuTagOutsideTheTableChecksTheFirstAccount) {
 
 TEST_F(CheckCycleTest, MenuAndRefreshDoNothingWhileDisconnected) {
     ASSERT_TRUE(Start(Accounts({false})));
-    vorla->MnuClick(20);
-    vorla->RefreshBtnMouseDown({.Left = true});
+    vorla->Cycle().MnuClick(20);
+    vorla->Cycle().RefreshBtnMouseDown({.Left = true});
     EXPECT_EQ(servers.Connects(), 0);
     EXPECT_EQ(view.Last("status "), "status Disconnected");
-    vorla->RefreshBtnMouseDown({.Left = true, .Shift = true});
+    vorla->Cycle().RefreshBtnMouseDown({.Left = true, .Shift = true});
     EXPECT_EQ(servers.Connects(), 0);
 }
 
@@ -257,9 +257,9 @@ TEST_F(CheckCycleTest, DisconnectResetsTheCountsAndHangsUp) {
     ASSERT_TRUE(Start(Accounts({false}), {"RAS_connect =1", "autocheck =1"}));
     dialUp.entries = {"isp"};
     Box("pop1.test").Fill(2);
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     vorla->PopMnuPopup();
-    vorla->DisconnectClick();
+    vorla->Cycle().DisconnectClick();
     EXPECT_FALSE(vorla->Shared().IsConnected);
     EXPECT_EQ(vorla->Shared().WaitingCount, 0);
     EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kNotCheckedYet);
@@ -275,7 +275,7 @@ TEST_F(CheckCycleTest, DialUpTexts) {
     ASSERT_TRUE(Start(Accounts({false}), {"RAS_connect =1", "RAS_num = 4"}));
     dialUp.entries = {"isp", "backup"};
     dialUp.dialError = "the line is busy";
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     EXPECT_EQ(vorla->Shared().Config.RAS_num, 0)
         << "an index past the list falls back to the first entry";
     EXPECT_EQ(view.Count("status Connection to isp"), 1);
@@ -284,7 +284,7 @@ TEST_F(CheckCycleTest, DialUpTexts) {
     EXPECT_EQ(servers.Connects(), 0);
 
     dialUp.entries.clear();
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     EXPECT_EQ(vorla->Shared().ErrorNotice(), kNoDialUpEntry);
     EXPECT_FALSE(vorla->Shared().IsConnected);
 }
@@ -293,12 +293,12 @@ TEST_F(CheckCycleTest, DroppedDialUpLineTakesTheWindowOffLine) {
     ASSERT_TRUE(Start(Accounts({false}), {"RAS_connect =1", "autocheck =1"}));
     dialUp.entries = {"isp"};
     Box("pop1.test").Fill(1);
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     ASSERT_TRUE(vorla->Shared().IsConnected);
 
     Box("pop1.test").refuseConnect = ECONNREFUSED;
     dialUp.state = 8193;
-    vorla->TimerTimer();
+    vorla->Cycle().TimerTimer();
     EXPECT_FALSE(vorla->Shared().IsConnected);
     EXPECT_EQ(vorla->Ticker.StatusText, "Disconnected");
     EXPECT_EQ(view.Last("tray "), "tray disconnected");
@@ -309,29 +309,29 @@ TEST_F(CheckCycleTest, DroppedDialUpLineTakesTheWindowOffLine) {
 
 TEST_F(CheckCycleTest, NewsDownloadRefusesAPumpedCheck) {
     ASSERT_TRUE(Start(Accounts({false})));
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     const int connects = servers.Connects();
-    downloader.during = [&] { vorla->TimerTimer(); };
-    vorla->Actualiser1Click();
+    downloader.during = [&] { vorla->Cycle().TimerTimer(); };
+    vorla->News().Actualiser1Click();
     EXPECT_EQ(servers.Connects(), connects);
 }
 
 TEST_F(CheckCycleTest, FlagDoubleClickOpensTheMailboxOrTheNotepad) {
     ASSERT_TRUE(Start(Accounts({false})));
-    vorla->FLAGMouseDown({.Left = true, .Double = true});
+    vorla->Cycle().FLAGMouseDown({.Left = true, .Double = true});
     EXPECT_TRUE(vorla->Shared().NotepadMode) << "disconnected: notepad";
     EXPECT_EQ(view.Count("status notepad"), 1);
 
     Box("pop1.test").Fill(2);
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     int pumpedChecks = 0;
     messageWindow.whileShown = [&] {
         const int before = servers.Connects();
-        vorla->TimerTimer();
+        vorla->Cycle().TimerTimer();
         pumpedChecks += servers.Connects() - before;
         Box("pop1.test").Fill(1);
     };
-    vorla->FLAGMouseDown({.Left = true, .Double = true});
+    vorla->Cycle().FLAGMouseDown({.Left = true, .Double = true});
     EXPECT_FALSE(vorla->Shared().NotepadMode);
     EXPECT_EQ(pumpedChecks, 0) << "no check while the mailbox session is open";
     EXPECT_EQ(messageWindow.log, (std::vector<std::string>{"modal", "display 1", "modal"}));
@@ -342,10 +342,10 @@ TEST_F(CheckCycleTest, FlagDoubleClickOpensTheMailboxOrTheNotepad) {
 TEST_F(CheckCycleTest, FailedFirstFetchShowsAMessageAndRestartsTheTimers) {
     ASSERT_TRUE(Start(Accounts({false}), {"autocheck =1"}));
     Box("pop1.test").Fill(2);
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     Box("pop1.test").password = "changed";  // the login is refused
     messageWindow.displayError = "Not connected.";
-    vorla->FLAGMouseDown({.Left = true, .Double = true});
+    vorla->Cycle().FLAGMouseDown({.Left = true, .Double = true});
     EXPECT_EQ(view.Last("message "), "message Not connected.");
     EXPECT_EQ(vorla->Shared().WaitingCount, 2)
         << "a session that did not open keeps the last count";
@@ -356,7 +356,7 @@ TEST_F(CheckCycleTest, FailedFirstFetchShowsAMessageAndRestartsTheTimers) {
 TEST_F(CheckCycleTest, SkinSwitchKeepsTheMailStateOfTheTray) {
     ASSERT_TRUE(Start(Accounts({false})));
     Box("pop1.test").Fill(2);
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     vorla->Shared().Config.SkinDir = VORLA_SKINS;
     vorla->SwitchSkinClick("frost");
     EXPECT_EQ(view.Last("tray "), "tray mail");
@@ -368,11 +368,11 @@ TEST_F(CheckCycleTest, MailPictureThatCannotBeLoadedEndsTheProgram) {
     ASSERT_TRUE(Start(Accounts({false})));
     Box("pop1.test").Fill(2);
     vorla->Skin.GotMailPath = Folder() + "missing.bmp";
-    EXPECT_THROW(vorla->ConnectClick(), settings::FatalSettingsError);
+    EXPECT_THROW(vorla->Cycle().ConnectClick(), settings::FatalSettingsError);
     EXPECT_EQ(view.Last("message "),
               "message -Err :  Invalid SKIN.INI, check the bitmaps.[youhavemail]");
     EXPECT_EQ(view.Count("exit"), 1);
-    EXPECT_FALSE(vorla->Busy()) << "the guard is released on the way out";
+    EXPECT_FALSE(vorla->Guard().Busy()) << "the guard is released on the way out";
 }
 
 TEST_F(CheckCycleTest, RetrieveProgressText) {

@@ -27,10 +27,10 @@ TEST_F(CheckFaultsTest, MailFaultLeavesNoCallAndBringsTheWindowBack) {
         std::function<void(TVorla&)> action;
     };
     const std::vector<Row> rows = {
-        {"probe of Connect", false, [](TVorla& v) { v.ConnectClick(); }},
-        {"timer check", true, [](TVorla& v) { v.TimerTimer(); }},
-        {"refresh click", true, [](TVorla& v) { v.RefreshBtnMouseDown({.Left = true}); }},
-        {"account menu", true, [](TVorla& v) { v.MnuClick(20); }},
+        {"probe of Connect", false, [](TVorla& v) { v.Cycle().ConnectClick(); }},
+        {"timer check", true, [](TVorla& v) { v.Cycle().TimerTimer(); }},
+        {"refresh click", true, [](TVorla& v) { v.Cycle().RefreshBtnMouseDown({.Left = true}); }},
+        {"account menu", true, [](TVorla& v) { v.Cycle().MnuClick(20); }},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -38,7 +38,7 @@ TEST_F(CheckFaultsTest, MailFaultLeavesNoCallAndBringsTheWindowBack) {
         servers.hosts.clear();
         ASSERT_TRUE(StartOne());
         if (row.connectFirst) {
-            vorla->ConnectClick();
+            vorla->Cycle().ConnectClick();
             ASSERT_TRUE(vorla->Shared().IsConnected);
         }
         Box1().resetAtGreeting = true;
@@ -47,7 +47,7 @@ TEST_F(CheckFaultsTest, MailFaultLeavesNoCallAndBringsTheWindowBack) {
         EXPECT_NO_THROW(row.action(*vorla));
         EXPECT_EQ(vorla->Shared().ErrorNotice(), kReset);
         EXPECT_TRUE(view.With("message ").empty()) << "no message box for a mail fault";
-        EXPECT_FALSE(vorla->Busy());
+        EXPECT_FALSE(vorla->Guard().Busy());
         EXPECT_TRUE(vorla->Ticker.Scroll.Enabled());
         if (row.connectFirst) {
             EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kCheckFailed);
@@ -66,10 +66,10 @@ TEST_F(CheckFaultsTest, MailFaultLeavesNoCallAndBringsTheWindowBack) {
 
 TEST_F(CheckFaultsTest, MailboxOpenedOnABrokenServerStillRestartsTheTimers) {
     ASSERT_TRUE(StartOne());
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     Box1().resetAtGreeting = true;
     messageWindow.displayError = "Not connected.";
-    EXPECT_NO_THROW(vorla->FLAGMouseDown({.Left = true, .Double = true}));
+    EXPECT_NO_THROW(vorla->Cycle().FLAGMouseDown({.Left = true, .Double = true}));
     EXPECT_EQ(view.Last("message "), "message Not connected.") << "the message window's own box";
     EXPECT_TRUE(timer.enabled);
     EXPECT_EQ(view.calls.back(), "buttons on");
@@ -87,7 +87,7 @@ TEST_F(CheckFaultsTest, FailedGreetingIsExplainedWithTheClientsText) {
         MakeVorla(pop);
         Box1().greeting = greeting;
         ASSERT_TRUE(Start({{"Box1", "pop1.test"}}));
-        vorla->ConnectClick();
+        vorla->Cycle().ConnectClick();
         EXPECT_FALSE(vorla->Shared().IsConnected);
         EXPECT_EQ(vorla->Shared().ErrorNotice(), notice);
     }
@@ -95,12 +95,12 @@ TEST_F(CheckFaultsTest, FailedGreetingIsExplainedWithTheClientsText) {
 
 TEST_F(CheckFaultsTest, ConnectWhileTheServerIsDownShowsTheWindowOffLineAndCanRecover) {
     ASSERT_TRUE(StartOne());
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     ASSERT_TRUE(vorla->Shared().IsConnected);
     ASSERT_EQ(view.Last("tray "), "tray mail");
 
     Box1().refuseConnect = ECONNREFUSED;
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     EXPECT_FALSE(vorla->Shared().IsConnected);
     EXPECT_EQ(view.Last("online-picture "), "online-picture off");
     EXPECT_EQ(view.Last("tray "), "tray disconnected");
@@ -109,7 +109,7 @@ TEST_F(CheckFaultsTest, ConnectWhileTheServerIsDownShowsTheWindowOffLineAndCanRe
     EXPECT_FALSE(timer.enabled);
 
     Box1().refuseConnect = 0;
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     EXPECT_TRUE(vorla->Shared().IsConnected);
     EXPECT_EQ(view.Last("online-picture "), "online-picture on");
     EXPECT_EQ(view.Last("tray "), "tray mail");
@@ -131,34 +131,34 @@ protected:
 TEST_F(DialUpFaultsTest, LineDialledForAServerThatDoesNotAnswerIsHungUp) {
     ASSERT_TRUE(StartOne({"RAS_connect =1", "autocheck =1"}));
     Box1().refuseConnect = ECONNREFUSED;
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     EXPECT_FALSE(vorla->Shared().IsConnected);
     EXPECT_TRUE(api.connections.empty()) << "the dialled line was hung up";
     EXPECT_FALSE(rasc.Busy());
 
     Box1().refuseConnect = 0;
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     EXPECT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
     EXPECT_EQ(api.dialledParams.size(), 2u);
 }
 
 TEST_F(DialUpFaultsTest, LinkLostWhileTheDiallerRunsIsReleased) {
     ASSERT_TRUE(StartOne({"RAS_connect =1", "autocheck =1"}));
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     ASSERT_TRUE(vorla->Shared().IsConnected);
     ASSERT_EQ(api.connections.size(), 1u);
 
     // pppd keeps running without a link.
     api.connections[0].state = platform::kRasStateOpenPort;
     Box1().refuseConnect = ECONNREFUSED;
-    vorla->TimerTimer();
+    vorla->Cycle().TimerTimer();
     EXPECT_FALSE(vorla->Shared().IsConnected);
     EXPECT_EQ(view.Last("tray "), "tray disconnected");
     EXPECT_TRUE(api.connections.empty());
     EXPECT_FALSE(rasc.Busy());
 
     Box1().refuseConnect = 0;
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     EXPECT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
 }
 
@@ -169,7 +169,7 @@ TEST_F(CheckFaultsTest, DisconnectOrExitDuringACheckAbortsIt) {
         bool connectedAfter;
     };
     const std::vector<Row> rows = {
-        {"disconnect", [](TVorla& v) { v.DisconnectClick(); }, false},
+        {"disconnect", [](TVorla& v) { v.Cycle().DisconnectClick(); }, false},
         {"exit", [](TVorla& v) { v.Exit1Click(); }, true},
     };
     for (const auto& row : rows) {
@@ -177,13 +177,13 @@ TEST_F(CheckFaultsTest, DisconnectOrExitDuringACheckAbortsIt) {
         MakeVorla(pop);
         servers.hosts.clear();
         ASSERT_TRUE(StartOne());
-        vorla->ConnectClick();
+        vorla->Cycle().ConnectClick();
         ASSERT_TRUE(vorla->Shared().IsConnected);
         Box1().silent = true;
         int pumpsInCheck = 0;
         bool clicked = false;
         pump.onPump = [&] {
-            if (!vorla->Busy()) {
+            if (!vorla->Guard().Busy()) {
                 return;
             }
             ++pumpsInCheck;
@@ -192,14 +192,14 @@ TEST_F(CheckFaultsTest, DisconnectOrExitDuringACheckAbortsIt) {
                 row.click(*vorla);
             }
         };
-        vorla->TimerTimer();
+        vorla->Cycle().TimerTimer();
         pump.onPump = nullptr;
 
         EXPECT_LT(pumpsInCheck, 10) << "the wait ended at the click, not at its time-out";
         EXPECT_EQ(vorla->Shared().IsConnected, row.connectedAfter);
         EXPECT_NE(vorla->Shared().ErrorNotice().find("Operation canceled"), std::string::npos)
             << vorla->Shared().ErrorNotice();
-        EXPECT_FALSE(vorla->Busy());
+        EXPECT_FALSE(vorla->Guard().Busy());
     }
     EXPECT_EQ(view.Count("close"), 1);
 }

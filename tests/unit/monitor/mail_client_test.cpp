@@ -100,10 +100,10 @@ TEST_F(MailClickTest, AFailedLaunchResetsNoCounter) {
     ASSERT_TRUE(Start({{"Box", "pop.test"}}, {"reset =1"}));
     mailto.command = "/opt/gone/mail %u";
     Box("pop.test").Fill(3);
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     shell.fails = true;
     const auto before = view.calls.size();
-    vorla->MAILClick();
+    vorla->MailClient().MAILClick();
     EXPECT_EQ(shell.started, std::vector<std::string>{"/opt/gone/mail"});
     EXPECT_EQ(vorla->Shared().WaitingCount, 3);
     EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, 3);
@@ -116,8 +116,8 @@ TEST_F(MailClickTest, OwnClientIsStartedAndTheCounterReset) {
         {{"Box", "pop.test"}},
         {"run_my_client =1", "my_mail_client = /usr/bin/mutt,-y", "reset =1", "icon_tray =1"}));
     Box("pop.test").Fill(3);
-    vorla->ConnectClick();
-    vorla->MAILClick();
+    vorla->Cycle().ConnectClick();
+    vorla->MailClient().MAILClick();
     EXPECT_EQ(shell.started, std::vector<std::string>{"/usr/bin/mutt [-y]"});
     EXPECT_EQ(vorla->Shared().WaitingCount, 0);
     EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, 0);
@@ -131,9 +131,9 @@ TEST_F(MailClickTest, WithoutResetNothingChangesInTheWindow) {
     ASSERT_TRUE(Start({{"Box", "pop.test"}}, {"reset =0"}));
     mailto.command = "evolution %U";
     Box("pop.test").Fill(3);
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     const auto before = view.calls.size();
-    vorla->MAILClick();
+    vorla->MailClient().MAILClick();
     EXPECT_EQ(shell.started, std::vector<std::string>{"evolution"});
     EXPECT_EQ(view.calls.size(), before);
     EXPECT_EQ(vorla->Shared().WaitingCount, 3);
@@ -142,15 +142,15 @@ TEST_F(MailClickTest, WithoutResetNothingChangesInTheWindow) {
 TEST_F(MailClickTest, ResetBeforeAnyCheckAndWithoutAHandler) {
     ASSERT_TRUE(Start({{"Box", "pop.test"}}, {"reset =1"}));
     mailto.command = "evolution";
-    vorla->MAILClick();
+    vorla->MailClient().MAILClick();
     EXPECT_EQ(vorla->Shared().CurrentAccount, kNoAccountYet);
     EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kNotCheckedYet);
 
     Box("pop.test").Fill(2);
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     mailto.command.clear();
     shell.started.clear();
-    vorla->MAILClick();
+    vorla->MailClient().MAILClick();
     EXPECT_TRUE(shell.started.empty());
     EXPECT_FALSE(view.Last("message ").empty());
     EXPECT_EQ(vorla->Shared().WaitingCount, 2)

@@ -78,7 +78,7 @@ protected:
     void Connect() {
         Box("pop.test").Fill(0);
         ASSERT_TRUE(Start({{"Box", "pop.test"}}));
-        vorla->ConnectClick();
+        vorla->Cycle().ConnectClick();
         ASSERT_TRUE(vorla->Shared().IsConnected);
     }
     std::string DefaultNewsUrl() const { return ParseNewsServer(DefaultServerLine()).NewsFile; }
@@ -99,8 +99,8 @@ TEST_F(NewsFeedTest, ConnectingReadsTheServerListAndTheNews) {
         "first item###http://example.org/a\r\nsecond item\r\n";
     Connect();
     EXPECT_EQ(downloader.urls, (std::vector<std::string>{ServerListAddress(), DefaultNewsUrl()}));
-    ASSERT_EQ(vorla->NewsServers.size(), 3u);
-    EXPECT_EQ(vorla->NewsServers[0], DefaultServerLine());
+    ASSERT_EQ(vorla->News().NewsServers.size(), 3u);
+    EXPECT_EQ(vorla->News().NewsServers[0], DefaultServerLine());
     EXPECT_EQ(vorla->Ticker.NewsLines,
               (std::vector<std::string>{" first item###http://example.org/a ", " second item "}));
     EXPECT_EQ(vorla->Ticker.TickerText, " first item");
@@ -115,7 +115,7 @@ TEST_F(NewsFeedTest, ConnectingReadsTheServerListAndTheNews) {
     EXPECT_EQ(menu.NewsItems[2].Tag, 2);
 
     downloader.bodies["2.example/n.txt"] = "from two\n";
-    vorla->NewsServerClick(2);
+    vorla->News().NewsServerClick(2);
     EXPECT_EQ(vorla->Shared().Config.srv_news, 2);
     EXPECT_EQ(vorla->Ticker.NewsLines, std::vector<std::string>{" from two "});
 }
@@ -125,16 +125,16 @@ TEST_F(NewsFeedTest, FailedOrEmptyDownloadGivesOneCreditItem) {
     EXPECT_EQ(vorla->Ticker.NewsLines, std::vector<std::string>{CreditItem()}) << "download failed";
 
     downloader.bodies[DefaultNewsUrl()] = "";
-    vorla->LitVrNews();
+    vorla->News().LitVrNews();
     EXPECT_EQ(vorla->Ticker.NewsLines, std::vector<std::string>{CreditItem()}) << "empty file";
 }
 
 TEST_F(NewsFeedTest, LeftoverServerListIsReadEvenWhenDisconnected) {
     ASSERT_TRUE(Start({{"Box", "pop.test"}}));
     WriteFile(kServerListFile, "Old|http://o/|old|o.example/n.txt\r\n");
-    vorla->Actualiser1Click();
+    vorla->News().Actualiser1Click();
     EXPECT_TRUE(downloader.urls.empty());
-    EXPECT_EQ(vorla->NewsServers.size(), 2u);
+    EXPECT_EQ(vorla->News().NewsServers.size(), 2u);
     EXPECT_FALSE(Exists(kServerListFile));
 }
 
@@ -142,7 +142,7 @@ TEST_F(NewsFeedTest, ServerIndexPastTheListFallsBackToTheDefaultServer) {
     downloader.bodies[DefaultNewsUrl()] = "default news\r\n";
     Connect();
     vorla->Shared().Config.srv_news = 9;
-    vorla->LitVrNews();
+    vorla->News().LitVrNews();
     EXPECT_EQ(downloader.urls.back(), DefaultNewsUrl());
     EXPECT_EQ(vorla->Ticker.NewsLines, std::vector<std::string>{" default news "});
     EXPECT_EQ(vorla->Shared().Config.srv_news, 9)
@@ -168,9 +168,9 @@ TEST_F(NewsFeedTest, UpperCaseMarkerIsNoLink) {
 TEST_F(NewsFeedTest, ZeroSizeDownloadReplacesTheItemsWithTheCredit) {
     Connect();
     vorla->Ticker.NewsLines = {" a ", " b "};
-    vorla->GetNewsDoneFile(Folder() + kNewsFile, 12);
+    vorla->News().GetNewsDoneFile(Folder() + kNewsFile, 12);
     EXPECT_EQ(vorla->Ticker.NewsLines.size(), 2u);
-    vorla->GetNewsDoneFile(Folder() + kNewsFile, 0);
+    vorla->News().GetNewsDoneFile(Folder() + kNewsFile, 0);
     EXPECT_EQ(vorla->Ticker.NewsLines, std::vector<std::string>{CreditItem()});
 }
 
@@ -181,7 +181,7 @@ TEST_F(NewsFeedTest, NewsWithoutADeclaredLengthFollowTheCreditItem) {
     EXPECT_EQ(vorla->Ticker.NewsLines, (std::vector<std::string>{CreditItem(), " one ", " two "}));
 
     downloader.bodies[DefaultNewsUrl()] = "";
-    vorla->LitVrNews();
+    vorla->News().LitVrNews();
     EXPECT_EQ(vorla->Ticker.NewsLines, std::vector<std::string>{CreditItem()})
         << "an empty file adds no second one";
 }

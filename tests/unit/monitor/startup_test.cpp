@@ -51,10 +51,10 @@ TEST_F(StartupTest, HiddenStartHidesAtTheFirstPaintAndShowsOnMail) {
     vorla->FirstPaint();
     EXPECT_FALSE(view.visible);
     EXPECT_FALSE(vorla->Ticker.Scroll.Enabled());
-    vorla->StartTimers();
+    vorla->Timers().StartTimers();
     EXPECT_FALSE(vorla->Ticker.Scroll.Enabled()) << "hidden after the first paint";
     Box("pop.test").Fill(1);
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     EXPECT_TRUE(view.visible);
 }
 
@@ -73,7 +73,7 @@ TEST_F(StartupTest, TrayClicksHideAndShowTheWindow) {
 TEST_F(StartupTest, ShutDownSavesPositionThenRemovesTheTrayIcon) {
     ASSERT_TRUE(Start({{"Box", "pop.test"}}, {"icon_tray =1"}));
     Box("pop.test").Fill(1);
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     servers.log.clear();
     vorla->Exit1Click();
     EXPECT_EQ(servers.log, std::vector<std::string>{}) << "the check already quit its session";
@@ -87,16 +87,16 @@ TEST_F(StartupTest, ShutDownSavesPositionThenRemovesTheTrayIcon) {
 TEST_F(StartupTest, ExitDuringACheckLeavesTheSessionToTheCheck) {
     ASSERT_TRUE(Start({{"Box", "pop.test"}}));
     Box("pop.test").Fill(2);
-    vorla->ConnectClick();
+    vorla->Cycle().ConnectClick();
     servers.log.clear();
     bool exited = false;
     pump.onPump = [&] {
-        if (!exited && vorla->Busy() && pop.Connected()) {
+        if (!exited && vorla->Guard().Busy() && pop.Connected()) {
             exited = true;
             vorla->Exit1Click();
         }
     };
-    vorla->TimerTimer();
+    vorla->Cycle().TimerTimer();
     pump.onPump = nullptr;
     ASSERT_TRUE(exited);
     EXPECT_EQ(servers.log, (std::vector<std::string>{"connect pop.test:110", "USER user1",

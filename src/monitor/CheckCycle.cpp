@@ -1,4 +1,4 @@
-#include "monitor/Monitor.h"
+#include "monitor/CheckCycle.h"
 
 #include <algorithm>
 #include <limits>
@@ -22,12 +22,26 @@ int CheckInterval(int minutes) {
     return std::clamp(minutes, 1, std::numeric_limits<int>::max() / kMinute) * kMinute;
 }
 
-void TVorla::ReportError(const std::string& text) {
-    m_commun.SetErrorNotice(text);
-    Ticker.TickerText = text;
+CheckCycle::CheckCycle(Commun& shared, MonitorView& view, CheckLinks links,
+                       skin::TStatusTicker& ticker, StatusDisplay& status, MonitorTimers& timers,
+                       BusyGuard& guard, NewsReader& news, MainMenuModel& menu)
+    : m_commun(shared),
+      m_view(view),
+      m_pop(links.POP),
+      m_rasc(links.RASC),
+      m_timer(links.Timer),
+      m_pump(links.pump),
+      m_ticker(ticker),
+      m_status(status),
+      m_timers(timers),
+      m_guard(guard),
+      m_news(news),
+      m_menu(menu) {
+    m_pop.OnError = [this](int error, const std::string& text) { POPError(error, text); };
+    m_pop.OnRetrieveProgress = [this](unsigned percent) { POPRetrieveProgress(percent); };
 }
 
-int TVorla::FirstValidAccount() const {
+int CheckCycle::FirstValidAccount() const {
     for (int n = 1; n <= m_commun.Tables.AccountCount; ++n) {
         const auto& account = m_commun.Tables.AccountTable[n - 1];
         if (!account.acc_name.empty() && !account.inactive) {
@@ -40,7 +54,7 @@ int TVorla::FirstValidAccount() const {
 // The account after CurrentAccount, skipping inactive ones unless the table holds only one.
 // Each account is visited at most once, so a table without an active account gives 0. A
 // CurrentAccount below 0 (a stray menu tag) starts from the first account like 99 does.
-int TVorla::NextAccountToCheck() const {
+int CheckCycle::NextAccountToCheck() const {
     const int count = m_commun.Tables.AccountCount;
     int number = m_commun.CurrentAccount;
     for (int step = 0; step < count; ++step) {
@@ -52,29 +66,29 @@ int TVorla::NextAccountToCheck() const {
     return 0;
 }
 
-void TVorla::ConnectClick() {
-    if (DeferWhileBusy("connect", [this] { ConnectClick(); })) {
+void CheckCycle::ConnectClick() {
+    if (m_guard.DeferWhileBusy("connect", [this] { ConnectClick(); })) {
         return;
     }
-    DisableButtons();
+    m_view.SetButtonsEnabled(false);
     DoConnect();
-    EnableButtons();
+    m_view.SetButtonsEnabled(true);
 }
 
-void TVorla::DoConnect() {
-    BusyScope busy(*this);
+void CheckCycle::DoConnect() {
+    BusyGuard::Scope busy(m_guard);
     if (!busy) {
         return;
     }
-    StopTimers();
+    m_timers.StopTimers();
     m_commun.ClearErrorNotice();
     const int first = FirstValidAccount();
     if (first == 0) {
-        ReportError(kNoValidAccount);
-        StartTimers();
+        m_status.ReportError(kNoValidAccount);
+        m_timers.StartTimers();
         return;
     }
-    const auto& account = Account(first);
+    const auto& account = m_commun.Account(first);
     m_pop.SetServer(account.host_name, std::to_string(account.port_number));
     m_pop.SetSecurity(account.tls_mode, account.tls_fingerprint, account.oauth_command);
     m_popAccount = first;
@@ -93,23 +107,23 @@ void TVorla::DoConnect() {
     }
     // Also after a failed probe or dial: a window that was connected must not go on showing
     // it, nor the dialling text stay.
-    ShowConnectionState();
+    m_status.ShowConnectionState();
     if (m_commun.IsConnected) {
         RunCheck(true);
     }
-    Ticker.RefreshTicks = 0;
-    Ticker.PauseActive = true;
+    m_ticker.RefreshTicks = 0;
+    m_ticker.PauseActive = true;
     m_timer.SetInterval(CheckInterval(m_commun.Config.minutes));
     if (m_commun.IsConnected) {
-        ReadServerList();
-        ReadNews();
+        m_news.ReadServerList();
+        m_news.ReadNews();
     }
-    StartTimers();
+    m_timers.StartTimers();
 }
 
 // The probe only reads the greeting: is the server reachable at all? False, with the reason
 // in ErrorNotice, when it is not.
-bool TVorla::ProbeServer() {
+bool CheckCycle::ProbeServer() {
     if (StopIfAborted()) {
         return false;
     }
@@ -133,10 +147,10 @@ bool TVorla::ProbeServer() {
 
 // Dials entry RAS_num unless the window is on line already; false when no line came up.
 // dialled tells whether this call brought the line up.
-bool TVorla::DialIfNeeded(bool& dialled) {
+bool CheckCycle::DialIfNeeded(bool& dialled) {
     const auto entries = m_rasc.Entries();
     if (entries.empty()) {
-        ReportError(kNoDialUpEntry);
+        m_status.ReportError(kNoDialUpEntry);
         return false;
     }
     if (m_commun.Config.RAS_num < 0 ||
@@ -144,7 +158,7 @@ bool TVorla::DialIfNeeded(bool& dialled) {
         m_commun.Config.RAS_num = 0;
     }
     const std::string& name = entries[m_commun.Config.RAS_num];
-    DrawStatus("Connection to " + name);
+    m_status.DrawStatus("Connection to " + name);
     m_pump.ProcessMessages();
     if (m_commun.IsConnected) {
         return true;
@@ -153,14 +167,14 @@ bool TVorla::DialIfNeeded(bool& dialled) {
         m_rasc.Dial(m_commun.Config.RAS_num);
     } catch (const DialUpError& e) {
         const std::string reason = m_rasc.LastError().empty() ? e.what() : m_rasc.LastError();
-        ReportError(name + " : " + reason);
+        m_status.ReportError(name + " : " + reason);
         return false;
     }
     dialled = true;
     return true;
 }
 
-void TVorla::HangUpLine() {
+void CheckCycle::HangUpLine() {
     if (m_rasc.Entries().empty()) {
         return;
     }
@@ -171,21 +185,21 @@ void TVorla::HangUpLine() {
     }
 }
 
-void TVorla::CheckNextAccount(bool check) {
+void CheckCycle::CheckNextAccount(bool check) {
     if (!check) {
         RunCheck(false);
         return;
     }
-    BusyScope busy(*this);
+    BusyGuard::Scope busy(m_guard);
     if (busy) {
         RunCheck(true);
     }
 }
 
-void TVorla::RunCheck(bool check) {
+void CheckCycle::RunCheck(bool check) {
     if (!m_commun.IsConnected) {
         m_view.SetOnlineHint("Disconnected");
-        ShowConnectionState();
+        m_status.ShowConnectionState();
         return;
     }
     m_commun.ClearErrorNotice();
@@ -200,17 +214,17 @@ void TVorla::RunCheck(bool check) {
         m_commun.CurrentAccount = next;
         failed = !CheckAccount(next);
     }
-    if (!IsAccount(m_commun.CurrentAccount)) {
+    if (!m_commun.IsAccount(m_commun.CurrentAccount)) {
         // A redisplay before the first check: there is no account state to show yet.
-        DrawStatus(Ticker.StatusText);
-        DrawCount(m_commun.WaitingCount);
+        m_status.DrawStatus(m_ticker.StatusText);
+        m_status.DrawCount(m_commun.WaitingCount);
         return;
     }
-    auto& account = Account(m_commun.CurrentAccount);
+    auto& account = m_commun.Account(m_commun.CurrentAccount);
     if (!failed && m_commun.WaitingCount > 0) {
-        ShowMessageCount();
+        m_status.ShowMessageCount();
         m_view.SetTrayIcon(TrayIcon::VrMail);
-        ShowFlagOrEnd(FlagPicture::GotMail, true);
+        m_status.ShowFlagOrEnd(FlagPicture::GotMail, true);
         if (!m_view.IsWindowVisible()) {
             m_view.ShowWindow();
         }
@@ -219,30 +233,30 @@ void TVorla::RunCheck(bool check) {
             m_view.PlaySound(m_commun.Config.wavsnd);
         }
     } else {
-        Ticker.StatusText = failed ? m_commun.ErrorNotice() : account.acc_name + " empty";
-        DrawStatus(Ticker.StatusText);
-        ShowFlagOrEnd(FlagPicture::NoMail, true);
+        m_ticker.StatusText = failed ? m_commun.ErrorNotice() : account.acc_name + " empty";
+        m_status.DrawStatus(m_ticker.StatusText);
+        m_status.ShowFlagOrEnd(FlagPicture::NoMail, true);
         m_view.SetTrayIcon(TrayIcon::VrCon);
         if (failed && m_commun.Config.RAS_connect) {
             TakeOfflineIfLineLost();
         }
     }
     if (m_commun.IsConnected) {
-        DrawCount(m_commun.WaitingCount);
+        m_status.DrawCount(m_commun.WaitingCount);
     }
     account.LastCount = failed ? settings::kCheckFailed : m_commun.WaitingCount;
-    Ticker.Pause();
+    m_ticker.Pause();
 }
 
 // One POP3 session: connect, log in, count, quit. False when any step failed; WaitingCount
 // then keeps its value and ErrorNotice says why.
-bool TVorla::CheckAccount(int number) {
-    const auto& account = Account(number);
+bool CheckCycle::CheckAccount(int number) {
+    const auto& account = m_commun.Account(number);
     m_popAccount = number;
     m_pop.SetServer(account.host_name, std::to_string(account.port_number));
     m_pop.SetLogin(account.user_name, account.password);
     m_pop.SetSecurity(account.tls_mode, account.tls_fingerprint, account.oauth_command);
-    DrawStatus("checking " + account.acc_name);
+    m_status.DrawStatus("checking " + account.acc_name);
     m_pump.ProcessMessages();
     if (StopIfAborted()) {
         return false;
@@ -262,7 +276,7 @@ bool TVorla::CheckAccount(int number) {
     return ok;
 }
 
-bool TVorla::OpenSession() {
+bool CheckCycle::OpenSession() {
     bool open = false;
     try {
         m_pop.Connect();
@@ -283,14 +297,15 @@ bool TVorla::OpenSession() {
 }
 
 // A mail fault that left a call: the account of the session and the fault's text.
-void TVorla::ReportPopFault(const std::string& text) {
-    const std::string name = IsAccount(m_popAccount) ? Account(m_popAccount).acc_name : "";
-    ReportError(name + " " + text);
+void CheckCycle::ReportPopFault(const std::string& text) {
+    const std::string name =
+        m_commun.IsAccount(m_popAccount) ? m_commun.Account(m_popAccount).acc_name : "";
+    m_status.ReportError(name + " " + text);
 }
 
 // A refused greeting or a connection closed without a word is not reported by the client;
 // the status line must still say why.
-void TVorla::ReportUnexplainedFailure() {
+void CheckCycle::ReportUnexplainedFailure() {
     std::string reason = m_pop.ReplyStatus();
     const std::string text = m_pop.ReplyText();
     if (!text.empty()) {
@@ -299,7 +314,7 @@ void TVorla::ReportUnexplainedFailure() {
     ReportPopFault(reason.empty() ? "no answer" : reason);
 }
 
-void TVorla::QuitSession() {
+void CheckCycle::QuitSession() {
     try {
         m_pop.Quit();
     } catch (const PopError& e) {
@@ -307,17 +322,17 @@ void TVorla::QuitSession() {
     }
 }
 
-void TVorla::ShowNoValidAccount() {
-    ReportError(kNoValidAccount);
-    Ticker.StatusText = kNoValidAccount;
-    DrawStatus(Ticker.StatusText);
-    ShowFlagOrEnd(FlagPicture::NoMail, true);
+void CheckCycle::ShowNoValidAccount() {
+    m_status.ReportError(kNoValidAccount);
+    m_ticker.StatusText = kNoValidAccount;
+    m_status.DrawStatus(m_ticker.StatusText);
+    m_status.ShowFlagOrEnd(FlagPicture::NoMail, true);
     m_view.SetTrayIcon(TrayIcon::VrCon);
-    DrawCount(m_commun.WaitingCount);
-    Ticker.Pause();
+    m_status.DrawCount(m_commun.WaitingCount);
+    m_ticker.Pause();
 }
 
-void TVorla::TakeOfflineIfLineLost() {
+void CheckCycle::TakeOfflineIfLineLost() {
     const auto entries = m_rasc.Entries();
     if (m_commun.Config.RAS_num < 0 ||
         m_commun.Config.RAS_num >= static_cast<int>(entries.size())) {
@@ -332,8 +347,8 @@ void TVorla::TakeOfflineIfLineLost() {
     }
     if (state != DialUp::kConnected) {
         m_commun.IsConnected = false;
-        StopTimers();
-        ShowConnectionState();
+        m_timers.StopTimers();
+        m_status.ShowConnectionState();
         if (state != DialUp::kDisconnected) {
             // The dialler still holds the line without a link: release it, or the entry stays
             // busy and can neither be dialled again nor hung up from a disconnected window.
@@ -342,27 +357,27 @@ void TVorla::TakeOfflineIfLineLost() {
     }
 }
 
-void TVorla::TimerTimer() {
+void CheckCycle::TimerTimer() {
     // A tick that arrives while a check or fetch pumps messages waits for the next one.
-    if (m_busy) {
+    if (m_guard.Busy()) {
         return;
     }
-    Ticker.Scroll.SetEnabled(false);
+    m_ticker.Scroll.SetEnabled(false);
     CheckNextAccount(true);
-    Ticker.Scroll.SetEnabled(true);
+    m_ticker.Scroll.SetEnabled(true);
 }
 
-void TVorla::DisconnectClick() {
-    if (m_busy) {
+void CheckCycle::DisconnectClick() {
+    if (m_guard.Busy()) {
         // The running check ends at once through its failure path; then the disconnect.
         AbortOperation();
-        DeferWhileBusy("disconnect", [this] { DisconnectClick(); });
+        m_guard.DeferWhileBusy("disconnect", [this] { DisconnectClick(); });
         return;
     }
     if (!m_commun.IsConnected) {
         return;
     }
-    StopTimers();
+    m_timers.StopTimers();
     QuitSession();
     for (auto& account : m_commun.Tables.AccountTable) {
         account.LastCount = settings::kNotCheckedYet;
@@ -370,15 +385,36 @@ void TVorla::DisconnectClick() {
     m_menu.NewsItems.clear();
     m_commun.WaitingCount = 0;
     m_commun.IsConnected = false;
-    ShowConnectionState();
+    m_status.ShowConnectionState();
     if (m_commun.Config.RAS_connect) {
         HangUpLine();
     }
 }
 
-void TVorla::POPError(int /*error*/, const std::string& text) {
-    const std::string name = IsAccount(m_popAccount) ? Account(m_popAccount).acc_name : "";
-    ReportError(name + " " + m_pop.ReplyStatus() + " " + text);
+void CheckCycle::POPError(int /*error*/, const std::string& text) {
+    const std::string name =
+        m_commun.IsAccount(m_popAccount) ? m_commun.Account(m_popAccount).acc_name : "";
+    m_status.ReportError(name + " " + m_pop.ReplyStatus() + " " + text);
+}
+
+void CheckCycle::AbortOperation() {
+    m_guard.RequestAbort();
+    m_pop.Abort();
+}
+
+bool CheckCycle::StopIfAborted() {
+    if (m_guard.AbortRequested()) {
+        ReportPopFault(kOperationCanceled);
+    }
+    return m_guard.AbortRequested();
+}
+
+void CheckCycle::POPRetrieveProgress(unsigned percent) {
+    const unsigned shown = std::min(percent, 100u);
+    const long long size = m_messageWindow ? m_messageWindow->CurrentMessageSize() : 0;
+    const long long kilobytes = size / 1024;
+    m_status.DrawStatus("reading " + std::to_string(shown) + "% sur " + std::to_string(kilobytes) +
+                        "K");
 }
 
 }  // namespace monitor

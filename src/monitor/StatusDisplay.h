@@ -1,0 +1,50 @@
+#pragma once
+// What the main window shows of the connection: the status line and the count drawn with the
+// skin's fonts, the mail flag, the online picture, the tray icon and the error notice that the
+// ticker scrolls.
+#include <functional>
+#include <string>
+
+#include "monitor/Commun.h"
+#include "monitor/MonitorView.h"
+#include "skin/SkinModel.h"
+#include "skin/Ticker.h"
+
+namespace monitor {
+
+class StatusDisplay {
+public:
+    // All but endSession must outlive the display. endSession closes the open POP3 session
+    // before a skin picture that cannot be loaded ends the program.
+    StatusDisplay(Commun& shared, MonitorView& view, skin::MainWindowSkin& skin,
+                  skin::TStatusTicker& ticker, std::function<void()> endSession);
+    StatusDisplay(const StatusDisplay&) = delete;
+    StatusDisplay& operator=(const StatusDisplay&) = delete;
+
+    // Draws text into the status line with the skin's font and shows it.
+    void DrawStatus(const std::string& text);
+    void DrawCount(int count);
+    // Records an error of a check, dial-up or session as the notice and scrolls it in the
+    // ticker.
+    void ReportError(const std::string& text);
+    // The flag, status line, count, hint, tray and online picture of the connection's state.
+    void ShowConnectionState();
+    // "NAME n messages" of CurrentAccount in the status line.
+    void ShowMessageCount();
+    // Shows the flag's picture; one that cannot be loaded ends the program, after closing the
+    // POP3 session when quitPop is set.
+    void ShowFlagOrEnd(FlagPicture picture, bool quitPop);
+    void ShowOnlineOrEnd(bool online, bool quitPop);
+    // Adds the tray icon with the connection's picture (updates it when modify is set), or
+    // removes it when the settings want none.
+    void AfficheTray(bool modify);
+
+private:
+    Commun& m_commun;
+    MonitorView& m_view;
+    skin::MainWindowSkin& m_skin;
+    skin::TStatusTicker& m_ticker;
+    std::function<void()> m_endSession;
+};
+
+}  // namespace monitor
