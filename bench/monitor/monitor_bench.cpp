@@ -71,7 +71,7 @@ void BM_TVorlaAccountCheck(benchmark::State& state) {
         state.SkipWithError("start-up failed");
         return;
     }
-    monitor.vorla->ConnectClick();
+    monitor.vorla->Cycle().ConnectClick();
     if (!monitor.commun.IsConnected || monitor.commun.WaitingCount != 3) {
         state.SkipWithError(("not connected: " + monitor.commun.ErrorNotice()).c_str());
         return;
