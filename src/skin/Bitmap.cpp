@@ -8,12 +8,19 @@
 namespace skin {
 
 Bitmap::Bitmap(int width, int height, Pixel fill) {
+    Reset(width, height, fill);
+}
+
+void Bitmap::Reset(int width, int height, Pixel fill) {
     if (width < 0 || height < 0 || width > kMaxPictureSide || height > kMaxPictureSide ||
         static_cast<long long>(width) * height > kMaxPicturePixels) {
         throw SkinError("picture size " + std::to_string(width) + " x " + std::to_string(height) +
                         " is out of range");
     }
     if (width == 0 || height == 0) {
+        width_ = 0;
+        height_ = 0;
+        pixels_.clear();
         return;
     }
     width_ = width;

@@ -41,6 +41,9 @@ public:
     Bitmap() = default;
     // Throws SkinError when the size is negative or beyond the limits above.
     Bitmap(int width, int height, Pixel fill = Rgb(0, 0, 0));
+    // The same on an existing picture: its storage is kept when it is large enough, so a
+    // picture redrawn at every step allocates nothing.
+    void Reset(int width, int height, Pixel fill);
 
     int Width() const { return width_; }
     int Height() const { return height_; }

@@ -23,22 +23,23 @@ unsigned char UpperAscii(unsigned char c) {
 }
 
 // Copies the w x rows cell at font (fx, fy) to image column left, leaving KeyColour pixels of
-// the font and everything outside either picture alone.
+// the font and everything outside either picture alone. The ticker draws a line of cells at
+// every step: the columns are clipped once, so the inner loop only copies.
 void DrawCell(Bitmap& image, long long left, int rows, const Bitmap& font, int fx, int fy, int w) {
+    const long long first = std::max({0LL, -left, -static_cast<long long>(fx)});
+    const long long last = std::min({static_cast<long long>(w), image.Width() - left,
+                                     static_cast<long long>(font.Width()) - fx});
     for (int row = 0; row < rows; ++row) {
         const int sy = fy + row;
         if (sy < 0 || sy >= font.Height()) {
             continue;
         }
-        for (int col = 0; col < w; ++col) {
-            const long long dx = left + col;
-            const int sx = fx + col;
-            if (dx < 0 || dx >= image.Width() || sx < 0 || sx >= font.Width()) {
-                continue;
-            }
-            const Pixel p = font.At(sx, sy);
+        const Pixel* from = font.Row(sy);
+        Pixel* to = image.Row(row);
+        for (long long col = first; col < last; ++col) {
+            const Pixel p = from[fx + col];
             if (!SameRgb(p, KeyColour)) {
-                image.Set(static_cast<int>(dx), row, p | 0xFF000000u);
+                to[left + col] = p | 0xFF000000u;
             }
         }
     }
@@ -84,7 +85,7 @@ bool RenderSkinText(const TextDrawing& drawing, std::string_view text, int offse
         height = std::min(
             height, std::max(1LL, static_cast<long long>(background->Height()) - drawing.Top));
     }
-    image = Bitmap(static_cast<int>(width), static_cast<int>(height), KeyColour);
+    image.Reset(static_cast<int>(width), static_cast<int>(height), KeyColour);
     if (drawing.Kind == TextImage::Status && background != nullptr) {
         CopyRect(image, 0, 0, *background, drawing.Left, drawing.Top, image.Width(),
                  image.Height());

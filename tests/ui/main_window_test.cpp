@@ -306,6 +306,15 @@ private slots:
         QCOMPARE(qAlpha(shown.pixel(1, 1)), 0);
         status.ShowNow(shown);
         QVERIFY(!status.testAttribute(Qt::WA_OpaquePaintEvent));
+
+        // The ticker's drawings go into the widget's own image, whose buffer a drawing of the
+        // same size keeps.
+        status.ShowNow(drawn);
+        QVERIFY(status.testAttribute(Qt::WA_OpaquePaintEvent));
+        QCOMPARE(status.Image().convertToFormat(QImage::Format_ARGB32), ui::ToQImage(drawn));
+        const uchar* buffer = status.Image().constBits();
+        status.ShowNow(drawn);
+        QCOMPARE(status.Image().constBits(), buffer);
     }
 
     void rightClickOpensOneMenu() {

@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "ui/controls/Mouse.h"
+#include "ui/controls/Pictures.h"
 
 namespace ui {
 
@@ -11,19 +12,37 @@ ImageWidget::ImageWidget(QWidget* parent) : QWidget(parent) {
     resize(0, 0);
 }
 
-void ImageWidget::Take(const QImage& image) {
-    m_image = image;
-    setAttribute(Qt::WA_OpaquePaintEvent, !image.isNull() && !image.hasAlphaChannel());
-    resize(image.size());
+void ImageWidget::Fit() {
+    // Both are compared first: a resize, even to the same size, makes Qt recompute the opaque
+    // regions of the window at the next paint, and the ticker shows a picture at every step.
+    const bool opaque = !m_image.isNull() && !m_image.hasAlphaChannel();
+    if (testAttribute(Qt::WA_OpaquePaintEvent) != opaque) {
+        setAttribute(Qt::WA_OpaquePaintEvent, opaque);
+    }
+    if (size() != m_image.size()) {
+        resize(m_image.size());
+    }
 }
 
 void ImageWidget::SetImage(const QImage& image) {
-    Take(image);
+    m_image = image;
+    Fit();
     update();
 }
 
 void ImageWidget::ShowNow(const QImage& image) {
-    Take(image);
+    m_image = image;
+    Fit();
+    PaintNow();
+}
+
+void ImageWidget::ShowNow(const skin::Bitmap& bitmap) {
+    ToShownImage(bitmap, m_image);
+    Fit();
+    PaintNow();
+}
+
+void ImageWidget::PaintNow() {
     if (window()->testAttribute(Qt::WA_WState_InPaintEvent) ||
         testAttribute(Qt::WA_WState_InPaintEvent)) {
         update();

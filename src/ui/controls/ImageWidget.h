@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include "skin/Bitmap.h"
 #include "skin/MainSurface.h"
 
 namespace ui {
@@ -19,6 +20,9 @@ public:
     // The same, painted at once rather than on a later turn of the event loop (which costs a
     // wake-up of its own); inside a paint of the window it waits for that turn after all.
     void ShowNow(const QImage& image);
+    // The same for a picture redrawn many times a second: it is written into the widget's
+    // own image, whose buffer is kept while the size stays.
+    void ShowNow(const skin::Bitmap& bitmap);
     const QImage& Image() const { return m_image; }
     // Both change the widget only when the value differs: the ticker sets them at every step.
     void SetHandCursor(bool hand);
@@ -34,7 +38,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    void Take(const QImage& image);
+    // Fits the widget to m_image.
+    void Fit();
+    void PaintNow();
 
     QImage m_image;
     bool m_handCursor = false;

@@ -14,6 +14,9 @@ QImage ToQImage(const skin::Bitmap& bitmap);
 // The same, without an alpha channel when every pixel is opaque: such an image is copied, not
 // blended, and hides what lies under it.
 QImage ToShownImage(const skin::Bitmap& bitmap);
+// The same into image, whose buffer is reused when its size and format fit and nobody else
+// shares it: a picture redrawn at every ticker step allocates nothing.
+void ToShownImage(const skin::Bitmap& bitmap, QImage& image);
 
 // A picture shown transparently over the window (Online, FLAG): the pixels that the skin
 // library's rule leaves out get alpha 0.

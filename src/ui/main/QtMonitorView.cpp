@@ -82,8 +82,11 @@ void QtMonitorView::TextImageChanged(skin::TextImage image) {
         // STATBMP carries its own copy of the background: shown as drawn. The ticker redraws
         // it up to 200 times a second, each time from a timer event: it is painted there.
         ImageWidget& status = m_window->STATBMP();
-        status.ShowNow(ToShownImage(m_skin->STATBMP.Shown.Image));
-        status.SetHint(ToQString(m_skin->STATBMP.Hint));
+        status.ShowNow(m_skin->STATBMP.Shown.Image);
+        if (m_skin->STATBMP.Hint != m_statusHint) {
+            m_statusHint = m_skin->STATBMP.Hint;
+            status.SetHint(ToQString(m_statusHint));
+        }
         status.SetHandCursor(m_skin->STATBMP.HandCursor);
     } else {
         m_window->NBMSGBMP().SetImage(KeyedImage(m_skin->NBMSGBMP.Shown.Image));

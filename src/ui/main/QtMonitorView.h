@@ -74,6 +74,8 @@ private:
     QMenu* m_mainMenu = nullptr;
     std::unique_ptr<QMenu> m_accountMenu;
     bool m_busyCursor = false;
+    // The hint STATBMP shows, kept to skip its conversion at every ticker step.
+    std::string m_statusHint;
 };
 
 }  // namespace ui
