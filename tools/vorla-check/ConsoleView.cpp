@@ -3,17 +3,7 @@
 namespace vorlacheck {
 
 void ConsoleView::Print(const std::string& word, const std::string& text) {
-    std::string line = word + " ";
-    for (char c : text) {
-        if (c == '\r') {
-            line += "\\r";
-        } else if (c == '\n') {
-            line += "\\n";
-        } else {
-            line += c;
-        }
-    }
-    m_out << line << '\n' << std::flush;
+    m_out << word << ' ' << console::OneLine(text) << '\n' << std::flush;
 }
 
 void ConsoleView::FlagChanged(monitor::FlagPicture picture) {
@@ -21,7 +11,7 @@ void ConsoleView::FlagChanged(monitor::FlagPicture picture) {
 }
 
 void ConsoleView::ShowWindow() {
-    m_visible = true;
+    QuietView::ShowWindow();
     m_out << "show\n" << std::flush;
 }
 

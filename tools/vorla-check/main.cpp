@@ -88,8 +88,8 @@ int main(int argc, char** argv) {
     platform::XdgShell shell;
     platform::XdgAutorun autorun;
     platform::XdgMailtoHandler mailto;
-    vorlacheck::NoDownloads noDownloads;
-    vorlacheck::ManualTimer timer;
+    console::NoDownloads noDownloads;
+    console::ManualTimer timer;
     app::Composition parts(
         {windowThread, windowThread, tickerTimers, rasApi, shell, autorun, mailto}, options.folder,
         options.folder);

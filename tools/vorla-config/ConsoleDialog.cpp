@@ -5,39 +5,11 @@
 
 namespace vorlaconfig {
 
-void PrintLine(std::ostream& out, const std::string& word, const std::string& text) {
-    std::string line = word + ": ";
-    for (char c : text) {
-        if (c == '\r') {
-            line += "\\r";
-        } else if (c == '\n') {
-            line += "\\n";
-        } else {
-            line += c;
-        }
-    }
-    out << line << '\n' << std::flush;
-}
-
 monitor::WindowPosition ConsoleView::Position() {
     if (m_vorla == nullptr) {
         return {};
     }
     return {m_vorla->Skin.WindowLeft, m_vorla->Skin.WindowTop};
-}
-
-bool ConsoleShell::OpenDocument(const std::string& target) {
-    PrintLine(m_out, "shell", target);
-    return true;
-}
-
-bool ConsoleShell::StartProgram(const std::string& program, const std::vector<std::string>& args) {
-    std::string line = program;
-    for (const std::string& arg : args) {
-        line += " " + arg;
-    }
-    PrintLine(m_out, "shell", line);
-    return true;
 }
 
 std::optional<std::string> ConsoleFileDialogs::OpenFile(const config::OpenRequest& request) {

@@ -7,66 +7,24 @@
 #include <ostream>
 #include <string>
 
+#include "ConsoleFaces.h"
 #include "config/ConfigServices.h"
 #include "config/TConfig.h"
 #include "monitor/Monitor.h"
-#include "monitor/MonitorView.h"
 
 namespace vorlaconfig {
 
-// Writes "word: text" with CR and LF inside the text shown as \r and \n.
-void PrintLine(std::ostream& out, const std::string& word, const std::string& text);
+using console::PrintLine;
 
-// The main window without a window: message boxes are printed, the rest only tracked.
-class ConsoleView final : public monitor::MonitorView {
+// The main window without a window; it stands where the skin load placed it.
+class ConsoleView final : public console::QuietView {
 public:
-    explicit ConsoleView(std::ostream& out) : m_out(out) {}
-    // Where the window stands: the place the skin load gave it.
+    using QuietView::QuietView;
     void Attach(const monitor::TVorla& vorla) { m_vorla = &vorla; }
-
-    void ShowMessage(const std::string& text) override { PrintLine(m_out, "message", text); }
-    void RequestExit() override { m_exitRequested = true; }
-    void DrawStatus(const std::string&) override {}
-    void DrawCount(int) override {}
-    void TextImageChanged(skin::TextImage) override {}
-    void FlagChanged(monitor::FlagPicture) override {}
-    void OnlineChanged(bool) override {}
-    void SkinLoaded() override {}
-    void SetOnlineHint(const std::string&) override {}
-    void SetTrayIcon(monitor::TrayIcon) override {}
-    void ShowTrayIcon(monitor::TrayIcon, bool) override {}
-    void RemoveTrayIcon() override {}
-    bool IsWindowVisible() override { return m_visible; }
-    void ShowWindow() override { m_visible = true; }
-    void HideWindow() override { m_visible = false; }
-    void BringToFront() override {}
-    void Repaint() override {}
-    void CloseMainWindow() override {}
     monitor::WindowPosition Position() override;
-    void ApplyOnTop(bool) override {}
-    void SetBusyCursor(bool) override {}
-    void SetButtonsEnabled(bool) override {}
-    void PlaySound(const std::string&) override {}
-    void PopupAccountMenu(const std::vector<monitor::AccountMenuItem>&) override {}
-    void PopupMainMenu() override {}
-
-    bool ExitRequested() const { return m_exitRequested; }
 
 private:
-    std::ostream& m_out;
     const monitor::TVorla* m_vorla = nullptr;
-    bool m_visible = true;
-    bool m_exitRequested = false;
-};
-
-class ConsoleShell final : public platform::Shell {
-public:
-    explicit ConsoleShell(std::ostream& out) : m_out(out) {}
-    bool OpenDocument(const std::string& target) override;
-    bool StartProgram(const std::string& program, const std::vector<std::string>& args) override;
-
-private:
-    std::ostream& m_out;
 };
 
 // Each dialog prints its line and takes the answer given before it ("answer PATH" or

@@ -45,21 +45,6 @@ private:
     monitor::DialUp& m_entries;
 };
 
-class NoDownloads final : public monitor::HttpDownloader {
-public:
-    void DownloadFile(const std::string&, const std::string&) override {}
-};
-
-class ManualTimer final : public monitor::TimerSwitch {
-public:
-    void SetEnabled(bool enabled) override { m_enabled = enabled; }
-    bool Enabled() const override { return m_enabled; }
-    void SetInterval(int) override {}
-
-private:
-    bool m_enabled = false;
-};
-
 class NoMessageWindow final : public config::MessagePreview {
 public:
     bool IsVisible() override { return false; }

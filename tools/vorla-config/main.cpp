@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     }
 
     vorlaconfig::ConsoleView view(std::cout);
-    vorlaconfig::ConsoleShell shell(std::cout);
+    console::ConsoleShell shell(std::cout);
     vorlaconfig::ConsoleFileDialogs files(std::cout);
     platform::QueuedSynchronizer windowThread;
     platform::IdleTimerHost tickerTimers;
@@ -45,8 +45,8 @@ int main(int argc, char** argv) {
     platform::XdgAutorun autorun;
     platform::XdgMailtoHandler mailto;
     vorlaconfig::OfflinePop pop;
-    vorlaconfig::NoDownloads downloads;
-    vorlaconfig::ManualTimer timer;
+    console::NoDownloads downloads;
+    console::ManualTimer timer;
     vorlaconfig::NoMessageWindow messageWindow;
     app::Composition parts(
         {windowThread, windowThread, tickerTimers, rasApi, shell, autorun, mailto}, folder, folder);

@@ -2,32 +2,6 @@
 
 namespace vorlamsg {
 
-void PrintLine(std::ostream& out, const std::string& prefix, const std::string& text) {
-    std::string line = prefix + ": ";
-    for (const char c : text) {
-        if (c == '\r')
-            line += "\\r";
-        else if (c == '\n')
-            line += "\\n";
-        else
-            line += c;
-    }
-    out << line << '\n' << std::flush;
-}
-
-bool ConsoleShell::OpenDocument(const std::string& target) {
-    PrintLine(m_out, "shell", target);
-    return true;
-}
-
-bool ConsoleShell::StartProgram(const std::string& program, const std::vector<std::string>& args) {
-    std::string line = program;
-    for (const std::string& arg : args)
-        line += " " + arg;
-    PrintLine(m_out, "shell", line);
-    return true;
-}
-
 bool ConsoleDialogs::ExecuteSave(platform::FileDialogState& dialog) {
     PrintLine(m_out, "dialog", "save " + dialog.FileName);
     if (m_folder) {

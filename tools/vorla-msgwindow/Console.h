@@ -5,65 +5,23 @@
 #include <ostream>
 #include <string>
 
-#include "monitor/MonitorView.h"
+#include "ConsoleFaces.h"
 #include "platform/Desktop.h"
 #include "platform/FileDialogs.h"
 
 namespace vorlamsg {
 
-// Writes "prefix: text" with CR and LF in text shown as \r and \n, so each is one line.
-void PrintLine(std::ostream& out, const std::string& prefix, const std::string& text);
+using console::PrintLine;
 
-// The main window: remembers the status text last drawn; message boxes are printed.
-class ConsoleMainView final : public monitor::MonitorView {
+// The main window: remembers the status text last drawn.
+class ConsoleMainView final : public console::QuietView {
 public:
-    explicit ConsoleMainView(std::ostream& out) : m_out(out) {}
-
+    using QuietView::QuietView;
     const std::string& LastStatus() const { return m_status; }
-    bool ExitRequested() const { return m_exitRequested; }
-
-    void ShowMessage(const std::string& text) override { PrintLine(m_out, "message", text); }
-    void RequestExit() override { m_exitRequested = true; }
     void DrawStatus(const std::string& text) override { m_status = text; }
-    void DrawCount(int) override {}
-    void TextImageChanged(skin::TextImage) override {}
-    void FlagChanged(monitor::FlagPicture) override {}
-    void OnlineChanged(bool) override {}
-    void SkinLoaded() override {}
-    void SetOnlineHint(const std::string&) override {}
-    void SetTrayIcon(monitor::TrayIcon) override {}
-    void ShowTrayIcon(monitor::TrayIcon, bool) override {}
-    void RemoveTrayIcon() override {}
-    bool IsWindowVisible() override { return m_visible; }
-    void ShowWindow() override { m_visible = true; }
-    void HideWindow() override { m_visible = false; }
-    void BringToFront() override {}
-    void Repaint() override {}
-    void CloseMainWindow() override {}
-    monitor::WindowPosition Position() override { return {}; }
-    void ApplyOnTop(bool) override {}
-    void SetBusyCursor(bool) override {}
-    void SetButtonsEnabled(bool) override {}
-    void PlaySound(const std::string&) override {}
-    void PopupAccountMenu(const std::vector<monitor::AccountMenuItem>&) override {}
-    void PopupMainMenu() override {}
 
 private:
-    std::ostream& m_out;
     std::string m_status;
-    bool m_visible = true;
-    bool m_exitRequested = false;
-};
-
-// Opens nothing; prints what it would open.
-class ConsoleShell final : public platform::Shell {
-public:
-    explicit ConsoleShell(std::ostream& out) : m_out(out) {}
-    bool OpenDocument(const std::string& target) override;
-    bool StartProgram(const std::string& program, const std::vector<std::string>& args) override;
-
-private:
-    std::ostream& m_out;
 };
 
 // Message boxes of the message window, and its file dialogs answered by the running step.

@@ -20,22 +20,6 @@ namespace {
 constexpr int kUsage = 64;
 constexpr int kEnded = 2;
 
-// The check timer as a switch; nothing fires it here.
-class IdleTimer final : public monitor::TimerSwitch {
-public:
-    void SetEnabled(bool enabled) override { m_enabled = enabled; }
-    bool Enabled() const override { return m_enabled; }
-    void SetInterval(int) override {}
-
-private:
-    bool m_enabled = false;
-};
-
-class NoDownloads final : public monitor::HttpDownloader {
-public:
-    void DownloadFile(const std::string&, const std::string&) override {}
-};
-
 int Usage() {
     std::cerr << "usage: vorla-msgwindow DIR [STEP...]\n"
                  "  DIR   settings folder (Vorla.ini, Accounts.ini, VrFilter.ini)\n"
@@ -65,14 +49,14 @@ int main(int argc, char** argv) {
 
     vorlamsg::ConsoleMainView view(std::cout);
     vorlamsg::ConsoleDialogs dialogs(std::cout);
-    vorlamsg::ConsoleShell shell(std::cout);
+    console::ConsoleShell shell(std::cout);
     platform::QueuedSynchronizer windowThread;
     platform::IdleTimerHost tickerTimers;
     platform::PppRasApi rasApi;
     platform::XdgAutorun autorun;
     platform::XdgMailtoHandler mailto;
-    NoDownloads noDownloads;
-    IdleTimer timer;
+    console::NoDownloads noDownloads;
+    console::ManualTimer timer;
     app::Composition parts(
         {windowThread, windowThread, tickerTimers, rasApi, shell, autorun, mailto}, folder, folder);
     parts.POP.StrErrorInFormatOfMsg = "Error";

@@ -1,0 +1,90 @@
+#pragma once
+// The faces the headless tools give the program instead of windows: each thing a user would
+// see becomes one printed line, the rest does nothing.
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "monitor/MonitorView.h"
+#include "monitor/Services.h"
+#include "platform/Desktop.h"
+
+namespace console {
+
+// The text with CR and LF written as \r and \n, so that it stays on one output line.
+std::string OneLine(const std::string& text);
+
+// Writes "word: text" as one line.
+void PrintLine(std::ostream& out, const std::string& word, const std::string& text);
+
+// The main window without a window: message boxes are printed, the exit request and the
+// visibility are kept, everything else is ignored. A tool overrides what it shows more of.
+class QuietView : public monitor::MonitorView {
+public:
+    explicit QuietView(std::ostream& out) : m_out(out) {}
+
+    bool ExitRequested() const { return m_exitRequested; }
+
+    void ShowMessage(const std::string& text) override { PrintLine(m_out, "message", text); }
+    void RequestExit() override { m_exitRequested = true; }
+    void DrawStatus(const std::string&) override {}
+    void DrawCount(int) override {}
+    void TextImageChanged(skin::TextImage) override {}
+    void FlagChanged(monitor::FlagPicture) override {}
+    void OnlineChanged(bool) override {}
+    void SkinLoaded() override {}
+    void SetOnlineHint(const std::string&) override {}
+    void SetTrayIcon(monitor::TrayIcon) override {}
+    void ShowTrayIcon(monitor::TrayIcon, bool) override {}
+    void RemoveTrayIcon() override {}
+    bool IsWindowVisible() override { return m_visible; }
+    void ShowWindow() override { m_visible = true; }
+    void HideWindow() override { m_visible = false; }
+    void BringToFront() override {}
+    void Repaint() override {}
+    void CloseMainWindow() override {}
+    monitor::WindowPosition Position() override { return {}; }
+    void ApplyOnTop(bool) override {}
+    void SetBusyCursor(bool) override {}
+    void SetButtonsEnabled(bool) override {}
+    void PlaySound(const std::string&) override {}
+    void PopupAccountMenu(const std::vector<monitor::AccountMenuItem>&) override {}
+    void PopupMainMenu() override {}
+
+protected:
+    std::ostream& m_out;
+
+private:
+    bool m_visible = true;
+    bool m_exitRequested = false;
+};
+
+// Opens nothing; prints "shell: " and what it would open or start.
+class ConsoleShell final : public platform::Shell {
+public:
+    explicit ConsoleShell(std::ostream& out) : m_out(out) {}
+    bool OpenDocument(const std::string& target) override;
+    bool StartProgram(const std::string& program, const std::vector<std::string>& args) override;
+
+private:
+    std::ostream& m_out;
+};
+
+// The check timer as a switch: a tool fires the checks itself, or not at all.
+class ManualTimer final : public monitor::TimerSwitch {
+public:
+    void SetEnabled(bool enabled) override { m_enabled = enabled; }
+    bool Enabled() const override { return m_enabled; }
+    void SetInterval(int) override {}
+
+private:
+    bool m_enabled = false;
+};
+
+// Downloads nothing, so that a tool's run touches no network but the mail servers.
+class NoDownloads final : public monitor::HttpDownloader {
+public:
+    void DownloadFile(const std::string&, const std::string&) override {}
+};
+
+}  // namespace console
