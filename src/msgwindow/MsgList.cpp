@@ -169,39 +169,35 @@ void TMsgList::AddBody() {
 }
 
 void TMsgList::NextClick() {
-    if (m_state.NotepadMode) {
-        m_mess.PageDown();
-        return;
-    }
-    if (m_busy)
-        return;
-    const int n = m_state.WaitingCount;
-    Guard([&] {
-        if (n > 0) {
-            CurrentMsg = CurrentMsg + 1 > n ? 1 : CurrentMsg + 1;
-            DisplayMessage(CurrentMsg, false);
-        } else {
-            DisplayMessage(0, false);
-        }
-    });
+    Page(true);
 }
 
 void TMsgList::PrevClick() {
+    Page(false);
+}
+
+void TMsgList::Page(bool forward) {
     if (m_state.NotepadMode) {
-        m_mess.PageUp();
+        if (forward)
+            m_mess.PageDown();
+        else
+            m_mess.PageUp();
         return;
     }
     if (m_busy)
         return;
     const int n = m_state.WaitingCount;
     Guard([&] {
-        if (n > 0) {
+        if (n <= 0) {
+            DisplayMessage(0, false);
+            return;
+        }
+        if (forward)
+            CurrentMsg = CurrentMsg + 1 > n ? 1 : CurrentMsg + 1;
+        else
             // A number past the end (after the mailbox shrank) goes to the last message too.
             CurrentMsg = CurrentMsg - 1 >= 1 && CurrentMsg - 1 <= n ? CurrentMsg - 1 : n;
-            DisplayMessage(CurrentMsg, false);
-        } else {
-            DisplayMessage(0, false);
-        }
+        DisplayMessage(CurrentMsg, false);
     });
 }
 

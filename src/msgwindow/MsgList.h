@@ -141,6 +141,9 @@ private:
     class BusyScope;
 
     void Show(int number, bool forceRead, bool readlg);
+    // NextClick and PrevClick: a page of the note, or the next or previous message with
+    // wrap-around.
+    void Page(bool forward);
     void AddHeaderBlock(const std::string& size);
     void AddBody();
     bool ItemEnabled(MsgMenuItem item) const;
