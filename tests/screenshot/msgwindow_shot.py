@@ -15,6 +15,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+from demo import ini, scramble  # noqa: E402  (the settings files as the demo writes them)
 from dovecot_sandbox import DovecotSandbox, find_dovecot  # noqa: E402
 
 USER = "shot"
@@ -24,13 +25,6 @@ MESSAGES_AT = (40, 150)
 MESSAGE = (b"From: Ada <ada@example.org>\r\nTo: shot@localhost\r\nSubject: Skins of the month\r\n"
            b"Date: Mon, 1 Jan 2024 09:00:00 +0000\r\n\r\n"
            b"Two new skins are out.\r\nBoth draw the message window of their own.\r\n")
-
-def scramble(text):
-    """The password form of Accounts.ini: each code c becomes (2c - 8) mod 256."""
-    return bytes((2 * b - 8) % 256 for b in text.encode("latin-1"))
-
-def ini(lines):
-    return ("\r\n".join(lines) + "\r\n").encode("latin-1")
 
 def write_settings(home, program, skin, port):
     skins = os.path.join(program, "skins")
