@@ -131,9 +131,16 @@ THTTPGetThread::THTTPGetThread(THTTPGetSettings settings) : m_settings(std::move
 void THTTPGetThread::Execute() {
     const TUrlParts url = SplitUrl(m_settings.URL);
     const bool transferred = !m_abort && Transfer(url);
-    if (m_file && std::fclose(m_file) != 0)
-        m_fileFailed = true;
-    m_file = nullptr;
+    // The file takes the place of FileName even after a failed transfer, as a file written in
+    // place would have been left there.
+    if (m_file && !m_fileFailed) {
+        try {
+            m_file->Commit();
+        } catch (const platform::StreamError&) {
+            m_fileFailed = true;
+        }
+    }
+    m_file.reset();
     m_success = transferred && m_received > 0 && !m_fileFailed;
 }
 
@@ -249,8 +256,9 @@ bool THTTPGetThread::StartBody() {
     } else if (m_settings.BinaryData) {
         return false;
     }
-    m_file = std::fopen(m_settings.FileName.c_str(), "wb");
-    if (!m_file) {
+    try {
+        m_file = std::make_unique<platform::ReplacementFile>(m_settings.FileName, 0666);
+    } catch (const platform::StreamError&) {
         m_fileFailed = true;
         return false;
     }
@@ -264,7 +272,9 @@ bool THTTPGetThread::WriteBody(const char* data, std::size_t size) {
         if (m_abort)
             return false;
         const std::size_t block = std::min(kBlockSize, size - done);
-        if (std::fwrite(data + done, 1, block, m_file) != block) {
+        try {
+            m_file->Write(data + done, block);
+        } catch (const platform::StreamError&) {
             m_fileFailed = true;
             return false;
         }

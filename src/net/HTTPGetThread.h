@@ -3,10 +3,12 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
-#include <cstdio>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+
+#include "platform/AtomicFile.h"
 
 namespace net {
 
@@ -90,7 +92,8 @@ private:
     std::optional<std::string> m_lengthHeader;  // of the last response whose headers arrived
     long m_status = 0;                          // of the last response whose headers arrived
     bool m_bodyStarted = false;
-    std::FILE* m_file = nullptr;
+    // Written beside FileName and renamed over it at the end, so a link there is not followed.
+    std::unique_ptr<platform::ReplacementFile> m_file;
     bool m_fileFailed = false;
 };
 

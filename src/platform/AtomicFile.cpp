@@ -1,6 +1,7 @@
 #include "platform/AtomicFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <atomic>
 #include <cerrno>
@@ -11,10 +12,6 @@
 namespace platform {
 
 namespace {
-
-[[noreturn]] void Fail(const std::string& path, int error) {
-    throw StreamError("Cannot write " + path + ": " + std::strerror(error));
-}
 
 std::string TemporaryName(const std::string& path) {
     static std::atomic<unsigned> counter{0};
@@ -39,45 +36,77 @@ int CreateTemporary(const std::string& path, mode_t mode, std::string& tempPath)
     return -1;
 }
 
-bool WriteAll(int fd, const std::string& content) {
+}  // namespace
+
+ReplacementFile::ReplacementFile(std::string path, mode_t mode) : m_path(std::move(path)) {
+    m_fd = CreateTemporary(m_path, mode, m_tempPath);
+    if (m_fd < 0) {
+        const int error = errno;
+        m_tempPath.clear();
+        Fail(error);
+    }
+    // The file being replaced keeps its mode: a user who made it private keeps it private.
+    struct stat existing {};
+    if (::lstat(m_path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode) &&
+        ::fchmod(m_fd, existing.st_mode & mode & 07777) != 0) {
+        Fail(errno);
+    }
+}
+
+ReplacementFile::~ReplacementFile() {
+    Discard();
+}
+
+void ReplacementFile::Discard() {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+    if (!m_tempPath.empty()) {
+        // Only reached after a failure: a leftover temporary file is all a failed unlink costs.
+        ::unlink(m_tempPath.c_str());
+        m_tempPath.clear();
+    }
+}
+
+void ReplacementFile::Fail(int error) {
+    Discard();
+    throw StreamError("Cannot write " + m_path + ": " + std::strerror(error));
+}
+
+void ReplacementFile::Write(const char* data, std::size_t size) {
     std::size_t done = 0;
-    while (done < content.size()) {
-        const ssize_t wrote = ::write(fd, content.data() + done, content.size() - done);
+    while (done < size) {
+        const ssize_t wrote = ::write(m_fd, data + done, size - done);
         if (wrote < 0 && errno == EINTR) {
             continue;
         }
         if (wrote <= 0) {
-            if (wrote == 0) {
-                errno = EIO;
-            }
-            return false;
+            Fail(wrote == 0 ? EIO : errno);
         }
         done += static_cast<std::size_t>(wrote);
     }
-    return true;
 }
 
-}  // namespace
+void ReplacementFile::Commit() {
+    if (::fsync(m_fd) != 0) {
+        Fail(errno);
+    }
+    const int fd = m_fd;
+    m_fd = -1;
+    if (::close(fd) != 0) {
+        Fail(errno);
+    }
+    if (::rename(m_tempPath.c_str(), m_path.c_str()) != 0) {
+        Fail(errno);
+    }
+    m_tempPath.clear();
+}
 
 void WriteFileAtomically(const std::string& path, const std::string& content, mode_t mode) {
-    std::string tempPath;
-    const int fd = CreateTemporary(path, mode, tempPath);
-    if (fd < 0) {
-        Fail(path, errno);
-    }
-    const bool written = WriteAll(fd, content) && ::fsync(fd) == 0;
-    int error = written ? 0 : errno;
-    if (::close(fd) != 0 && error == 0) {
-        error = errno;
-    }
-    if (error == 0 && ::rename(tempPath.c_str(), path.c_str()) != 0) {
-        error = errno;
-    }
-    if (error != 0) {
-        // The write has already failed; a leftover temporary file is all a failed unlink costs.
-        ::unlink(tempPath.c_str());
-        Fail(path, error);
-    }
+    ReplacementFile file(path, mode);
+    file.Write(content.data(), content.size());
+    file.Commit();
 }
 
 }  // namespace platform

@@ -191,6 +191,18 @@ TEST_F(HttpGetTest, OlderLongerFileIsOverwritten) {
     EXPECT_EQ(ReadFile(target), "first item\r\nsecond item\r\n");
 }
 
+// A link planted at the download's name must not let the body overwrite the file it names.
+TEST_F(HttpGetTest, LinkAtTheFileNameIsReplacedNotFollowed) {
+    const std::string victim = folder.File("victim.txt");
+    testsupport::WriteFile(victim, "keep me");
+    std::filesystem::create_symlink(victim, target);
+    Fetch("/news.txt");
+    EXPECT_TRUE(get.Result());
+    EXPECT_EQ(ReadFile(victim), "keep me");
+    EXPECT_FALSE(std::filesystem::is_symlink(target));
+    EXPECT_EQ(ReadFile(target), "first item\r\nsecond item\r\n");
+}
+
 TEST_F(HttpGetTest, BodyCutShortOfItsLengthFails) {
     Fetch("/short/news.txt");
     EXPECT_FALSE(get.Result());

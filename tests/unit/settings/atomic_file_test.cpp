@@ -62,6 +62,33 @@ TEST(AtomicFile, OtherFilesFollowTheUmask) {
     EXPECT_EQ(ModeOf(folder.File("VrFilter.ini")), 0640u);
 }
 
+// Saving over a file keeps the mode its owner gave it, whatever the umask says.
+TEST(AtomicFile, ReplacedFileKeepsItsMode) {
+    struct Row {
+        const char* name;
+        const char* file;
+        mode_t before;
+        mode_t mask;
+    };
+    const Row rows[] = {
+        {"private main settings stay private", "Vorla.ini", 0600, 022},
+        {"group-readable filters stay group-readable", "VrFilter.ini", 0640, 0},
+        {"private accounts stay private", "Accounts.ini", 0600, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScopedUmask mask(row.mask);
+        TempFolder folder;
+        folder.Write(row.file, "old");
+        ::chmod(folder.File(row.file).c_str(), row.before);
+        settings::Tables tables = OneAccount();
+        settings::SaveConfig(folder.Folder(), settings::Config{});
+        settings::SaveAccounts(folder.Folder(), tables);
+        settings::SaveFilters(folder.Folder(), {"x"}, "0", false, tables);
+        EXPECT_EQ(ModeOf(folder.File(row.file)), row.before);
+    }
+}
+
 TEST(AtomicFile, FailedWriteKeepsPreviousFileAndLeavesNothingBehind) {
     TempFolder folder;
     folder.Write("Vorla.ini", "current_skin = /old/\r\n");
