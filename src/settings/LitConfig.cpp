@@ -1,5 +1,6 @@
 #include "settings/LitConfig.h"
 
+#include "platform/Secrets.h"
 #include "settings/Numbers.h"
 #include "settings/Scramble.h"
 
@@ -41,6 +42,19 @@ void ReadFilters(const std::string& path, Config& config, Tables& tables) {
     config.auth_fltr = AsFlag(FindInSkin(path, "[Misc]", "auth_fltr"));
 }
 
+// The scrambled "password", or the exact "password_hex" written for a password that the
+// scrambling cannot carry. What was read from the file is wiped once decoded.
+void ReadPassword(const std::string& path, const std::string& section, std::string& password) {
+    std::string stored = MarkerAsEmptyText(FindInSkin(path, section, "password"));
+    password = UnscramblePassword(stored);
+    platform::SecureClear(stored);
+    std::string hex = FindKeyInSection(path, section, "password_hex");
+    if (!IsMarker(hex)) {
+        PasswordFromHex(hex, password);
+    }
+    platform::SecureClear(hex);
+}
+
 void ReadAccounts(const std::string& path, Tables& tables) {
     for (int n = 1; n <= kMaxAccounts; ++n) {
         const std::string section = "[account" + std::to_string(n) + "]";
@@ -52,7 +66,7 @@ void ReadAccounts(const std::string& path, Tables& tables) {
         }
         account.host_name = read("host_name");
         account.user_name = read("user_name");
-        account.password = UnscramblePassword(MarkerAsEmptyText(read("password")));
+        ReadPassword(path, section, account.password);
         account.inactive = AsFlag(read("inactive"));
         account.port_number = AsNumber(read("port_number"), kDefaultPop3Port);
         account.auth_name = MarkerAsEmptyText(read("auth_name"));
@@ -88,7 +102,9 @@ void ReadMainSettings(const std::string& folder, const std::string& path, Config
     config.srv_news = AsNumber(read("srv_news"), 0);
     config.speed = AsNumber(read("speed"), 0);
     config.run_my_client = AsFlag(read("run_my_client"));
-    config.my_mail_client = read("my_mail_client");
+    // The program to start is never taken from a line that merely holds its key, such as a skin
+    // folder named "run.sh,my_mail_client" in the current_skin line.
+    config.my_mail_client = FindKeyInSection(path, "", "my_mail_client");
     config.reset = AsFlag(read("reset"));
     const std::string skinDir = read("skin_dir");
     config.SkinDir = IsMarker(skinDir) ? folder + "skins" : WithSlashes(skinDir);

@@ -20,4 +20,16 @@ std::string UnscramblePassword(const std::string& text);
 // lines after it stay readable.
 std::string StoredPassword(const std::string& text);
 
+// Whether StoredPassword of text, written as a value and read back (trimmed of blanks and
+// control characters, then unscrambled), gives text exactly. It does for every printable
+// ASCII password; not for codes above 131 or below 4, nor for a control character at an end.
+bool StoredPasswordKeeps(const std::string& text);
+
+// The exact form kept for a password that StoredPasswordKeeps refuses: its bytes as two
+// lower-case hex digits each.
+std::string PasswordHex(const std::string& text);
+
+// The bytes of PasswordHex (either letter case); false when hex is not such a text.
+bool PasswordFromHex(const std::string& hex, std::string& text);
+
 }  // namespace settings

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/Secrets.h"
 #include "settings/AtomicFile.h"
 #include "settings/LitConfig.h"
 #include "settings/Scramble.h"
@@ -13,16 +14,32 @@ namespace {
 constexpr mode_t kSharedFileMode = 0666;
 constexpr mode_t kPrivateFileMode = 0600;
 
+// The text of a file as it is built. The account file's holds passwords: it is wiped when done.
 class Lines {
 public:
+    Lines() { m_text.reserve(kReserved); }
+    ~Lines() { platform::SecureClear(m_text); }
+    Lines(const Lines&) = delete;
+    Lines& operator=(const Lines&) = delete;
+
     Lines& operator<<(const std::string& line) {
         m_text += line;
         m_text += "\r\n";
         return *this;
     }
+    // A line whose value is a secret: no temporary copy of it is left behind.
+    Lines& Secret(const char* prefix, std::string value) {
+        m_text += prefix;
+        m_text += value;
+        m_text += "\r\n";
+        platform::SecureClear(value);
+        return *this;
+    }
     const std::string& Text() const { return m_text; }
 
 private:
+    // Room for any usual file, so that growing does not leave copies of it in freed memory.
+    static constexpr std::size_t kReserved = 16 * 1024;
     std::string m_text;
 };
 
@@ -76,17 +93,22 @@ void SaveAccounts(const std::string& folder, const Tables& tables) {
     Lines lines;
     for (int n = 1; n <= tables.AccountCount; ++n) {
         const AccountRecord& account = tables.AccountTable[n - 1];
+        // A password the scrambled form cannot carry is kept exactly, after the other keys.
+        const bool scrambled = StoredPasswordKeeps(account.password);
         lines << ""
               << "[Account" + std::to_string(n) + "]" << Text("acc_name = ", account.acc_name)
-              << Text("host_name = ", account.host_name) << Text("user_name = ", account.user_name)
-              << "password = " + StoredPassword(account.password)
-              << Number("port_number = ", account.port_number)
+              << Text("host_name = ", account.host_name) << Text("user_name = ", account.user_name);
+        lines.Secret("password = ", scrambled ? StoredPassword(account.password) : std::string());
+        lines << Number("port_number = ", account.port_number)
               << Flag("inactive = ", account.inactive) << Text("auth_name =", account.auth_name)
               << Text("auth_addr =", account.auth_addr) << Text("auth_sign =", account.auth_sign)
               << Flag("isign = ", account.isign)
               << Text("tls_mode = ", TlsModeText(account.tls_mode))
               << Text("tls_fingerprint = ", account.tls_fingerprint)
               << Text("oauth_command = ", account.oauth_command);
+        if (!scrambled) {
+            lines.Secret("password_hex = ", PasswordHex(account.password));
+        }
     }
     WriteFileAtomically(WithTrailingSlash(folder) + kAccountsIni, lines.Text(), kPrivateFileMode);
 }

@@ -153,6 +153,26 @@ TEST_F(LitConfigTest, WavsndEmptyValueBecomesMarker) {
     EXPECT_EQ(config.wavsnd, "empty");
 }
 
+// A skin folder whose name holds the key must not become the program the MAIL button starts.
+TEST_F(LitConfigTest, MailClientIsReadByItsWholeKeyOnly) {
+    struct Row {
+        const char* name;
+        const char* lines;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"key only inside the skin path", "current_skin = /x/run.sh,my_mail_client\r\n", "empty"},
+        {"key inside the skin path before the real line",
+         "current_skin = /x/run.sh,my_mail_client\r\nmy_mail_client = mutt,-y\r\n", "mutt,-y"},
+        {"written form without blanks", "current_skin = /s/\r\nMY_MAIL_CLIENT=mutt\r\n", "mutt"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ReadWith(row.lines);
+        EXPECT_EQ(config.my_mail_client, row.expected);
+    }
+}
+
 TEST_F(LitConfigTest, TickerSpeeds) {
     EXPECT_EQ(settings::TickerIntervalForSpeed(0), 30);
     EXPECT_EQ(settings::TickerIntervalForSpeed(1), 15);

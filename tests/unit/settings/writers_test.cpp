@@ -4,6 +4,7 @@
 
 #include "SettingsTestSupport.h"
 #include "settings/LitConfig.h"
+#include "settings/Scramble.h"
 
 namespace {
 
@@ -55,25 +56,55 @@ TEST(SaveAccounts, NoAccountsWritesEmptyFile) {
     EXPECT_EQ(out.Read("Accounts.ini"), "");
 }
 
-TEST(SaveAccounts, HighPasswordCodeDoesNotSurviveReload) {
-    TempFolder out;
-    out.Write("Vorla.ini", "current_skin = /s/\r\n");
-    settings::Tables tables;
-    tables.AccountTable[0] = settings_test::MakeAccount("a", "caf\xe9");
-    tables.AccountCount = 1;
-    settings::SaveAccounts(out.Folder(), tables);
-    ReadFolder read(out.Folder());
-    ASSERT_EQ(read.tables.AccountCount, 1);
-    EXPECT_EQ(read.tables.AccountTable[0].password, "cafi");
+// The scrambling cannot carry codes above 131 (nor a control character at either end, which the
+// reader trims): such a password is kept exactly in hex, and an ASCII one keeps its old form.
+TEST(SaveAccounts, EveryPasswordSurvivesReload) {
+    struct Row {
+        const char* name;
+        std::string password;
+        bool hex;
+    };
+    const Row rows[] = {
+        {"ASCII", "s3cret pw", false},
+        {"UTF-8 letters", "p\xc3\x89\xc3\x91q\xc5\x91", true},
+        {"Latin-1 letters", "caf\xe9", true},
+        {"scrambles to a line feed and a Ctrl-Z", "a\x89\x91", true},
+        {"control character at the end", "pw\x14", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempFolder out;
+        out.Write("Vorla.ini", "current_skin = /s/\r\n");
+        settings::Tables tables;
+        tables.AccountTable[0] = settings_test::MakeAccount("a", row.password);
+        tables.AccountTable[1] = settings_test::MakeAccount("b", "pw");
+        tables.AccountCount = 2;
+        settings::SaveAccounts(out.Folder(), tables);
+        const std::string file = out.Read("Accounts.ini");
+        if (row.hex) {
+            EXPECT_NE(file.find("password = \r\n"), std::string::npos);
+            EXPECT_NE(file.find("oauth_command = \r\npassword_hex = " +
+                                settings::PasswordHex(row.password) + "\r\n\r\n[Account2]"),
+                      std::string::npos);
+        } else {
+            EXPECT_NE(file.find("password = " + settings::ScramblePassword(row.password) + "\r\n"),
+                      std::string::npos);
+            EXPECT_EQ(file.find("password_hex"), std::string::npos);
+        }
+        ReadFolder read(out.Folder());
+        ASSERT_EQ(read.tables.AccountCount, 2);
+        EXPECT_EQ(read.tables.AccountTable[0].password, row.password);
+        EXPECT_EQ(read.tables.AccountTable[1].password, "pw");
+    }
 }
 
-// Codes 17 and 145 scramble to Ctrl-Z, which ends the file on reading, and a tab to a line
-// feed, which ends the line; the stored form must not cut off the rest of the file.
+// Code 17 scrambles to Ctrl-Z, which ends the file on reading, and a tab to a line feed, which
+// ends the line; the stored form must not cut off the rest of the file.
 TEST(SaveAccounts, PasswordScramblingToCtrlZOrLineFeedKeepsLaterAccounts) {
     TempFolder out;
     out.Write("Vorla.ini", "current_skin = /s/\r\n");
     settings::Tables tables;
-    tables.AccountTable[0] = settings_test::MakeAccount("a", "x\x91y\x11\tz");
+    tables.AccountTable[0] = settings_test::MakeAccount("a", "x\x11y\x11\tz");
     tables.AccountTable[0].port_number = 995;
     tables.AccountTable[1] = settings_test::MakeAccount("b", "pw");
     tables.AccountCount = 2;
