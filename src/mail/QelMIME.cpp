@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <fstream>
 #include <sstream>
 
 #include "mail/qel_util.h"
+#include "platform/FileRead.h"
 
 namespace mail {
 
@@ -280,7 +280,7 @@ std::string GetMimeType(const std::string& fileName, const std::string& mimeType
     const std::string extension = LowerCase(fileName.substr(dot + 1));
     if (extension.empty())
         return kDefault;
-    std::ifstream file(mimeTypesPath);
+    std::istringstream file(platform::TryReadFile(mimeTypesPath).value_or(std::string()));
     std::string line;
     while (std::getline(file, line)) {
         if (line.empty() || line[0] == '#')

@@ -1,31 +1,22 @@
 #include "monitor/NewsReader.h"
 
 #include <cstdio>
-#include <fstream>
 #include <optional>
 #include <utility>
 
 #include "monitor/NewsFeed.h"
 #include "net/HTTPGetThread.h"
+#include "platform/FileRead.h"
 
 namespace monitor {
 
 namespace {
 
 // The file's first bytes, up to the download's size limit: a larger file (left by another
-// program, or grown by hand) is read no further.
+// program, or grown by hand) is read no further. A link put in its place is not followed.
 std::optional<std::string> ReadFileHead(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::string content(static_cast<std::size_t>(net::kDownloadSizeLimit), '\0');
-    in.read(content.data(), static_cast<std::streamsize>(content.size()));
-    if (in.bad()) {
-        return std::nullopt;
-    }
-    content.resize(static_cast<std::size_t>(in.gcount()));
-    return content;
+    return platform::TryReadFile(path, static_cast<std::size_t>(net::kDownloadSizeLimit),
+                                 platform::FileLinks::Refuse);
 }
 
 // Reads the entries of a downloaded file and deletes it. Nothing when it cannot be read;

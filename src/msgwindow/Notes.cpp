@@ -1,11 +1,10 @@
 // The attachments and notes of the message window's popup menu.
-#include <fstream>
-#include <sstream>
 
 #include "mail/qel_util.h"
 #include "msgwindow/AttachmentName.h"
 #include "msgwindow/Charset.h"
 #include "msgwindow/MsgList.h"
+#include "platform/FileRead.h"
 #include "settings/AtomicFile.h"
 
 namespace msgwindow {
@@ -56,21 +55,17 @@ void TMsgList::OpenMemoClick() {
     Open.FilterIndex = 1;
     if (!m_fileDialogs.ExecuteOpen(Open))
         return;
-    // A file that cannot be opened or read is not reported; one that cannot be opened
-    // leaves the memo as it was.
-    std::ifstream in(Open.FileName, std::ios::binary);
-    if (!in)
+    // A file that cannot be read (or is no regular file) is not reported and leaves the memo
+    // as it was.
+    const auto content = platform::TryReadFile(Open.FileName);
+    if (!content)
         return;
-    std::ostringstream content;
-    content << in.rdbuf();
-    const bool complete = !in.bad() && !content.fail();
     NoteFile.clear();
     m_mess.Clear();
-    for (const std::string& line : mail::SplitLines(content.str()))
+    for (const std::string& line : mail::SplitLines(*content))
         m_mess.Add(UndeclaredToUtf8(line));
     m_mess.CaretToStart();
-    if (complete)
-        NoteFile = Open.FileName;
+    NoteFile = Open.FileName;
 }
 
 bool TMsgList::WriteNote(const std::string& fileName) {

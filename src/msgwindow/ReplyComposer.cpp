@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <exception>
-#include <fstream>
+#include <sstream>
 
 #include "msgwindow/Charset.h"
 #include "msgwindow/MessageText.h"
 #include "msgwindow/MsgList.h"
 #include "msgwindow/ReplyCharset.h"
 #include "msgwindow/SmtpSettings.h"
+#include "platform/FileRead.h"
 
 namespace msgwindow {
 
@@ -118,7 +119,8 @@ void TReplyComposer::AddSignature(const settings::AccountRecord& account) {
     if (!account.isign || account.auth_sign.empty())
         return;
     // An unreadable signature is left out without a word: the lines read so far stay.
-    std::ifstream file(account.auth_sign, std::ios::binary);
+    const std::string text = platform::TryReadFile(account.auth_sign).value_or(std::string());
+    std::istringstream file(text);
     std::string line;
     while (std::getline(file, line)) {
         if (!line.empty() && line.back() == '\r')

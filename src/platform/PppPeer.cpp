@@ -1,7 +1,8 @@
 #include "platform/PppPeer.h"
 
+#include "platform/FileRead.h"
+
 #include <cctype>
-#include <fstream>
 #include <sstream>
 
 namespace platform {
@@ -9,10 +10,7 @@ namespace platform {
 namespace {
 
 std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return TryReadFile(path).value_or(std::string());
 }
 
 std::string Lower(std::string text) {

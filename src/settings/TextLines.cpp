@@ -1,8 +1,6 @@
 #include "settings/TextLines.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-#include <cerrno>
+#include "platform/FileRead.h"
 
 namespace settings {
 
@@ -42,32 +40,11 @@ std::vector<std::string> SplitTextLines(std::string_view content) {
 }
 
 std::optional<std::vector<std::string>> ReadTextLines(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    const auto content = platform::TryReadFile(path);
+    if (!content) {
         return std::nullopt;
     }
-    std::string content;
-    char buffer[8192];
-    bool failed = false;
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            failed = true;
-            break;
-        }
-        if (got == 0) {
-            break;
-        }
-        content.append(buffer, static_cast<std::size_t>(got));
-    }
-    ::close(fd);
-    if (failed) {
-        return std::nullopt;
-    }
-    return SplitTextLines(content);
+    return SplitTextLines(*content);
 }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {

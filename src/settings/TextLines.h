@@ -12,7 +12,7 @@ namespace settings {
 // end counts.
 std::vector<std::string> SplitTextLines(std::string_view content);
 
-// The lines of a file, or nothing when it cannot be opened or read.
+// The lines of a file, or nothing when it cannot be opened or read or is not a regular file.
 std::optional<std::vector<std::string>> ReadTextLines(const std::string& path);
 
 // ASCII letter case is ignored; other bytes compare as they are.

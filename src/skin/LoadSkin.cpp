@@ -1,6 +1,8 @@
 #include "skin/LoadSkin.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/ProgramFolder.h"
 #include "settings/Numbers.h"
@@ -14,14 +16,51 @@ namespace skin {
 namespace {
 
 using settings::kEmptyMarker;
+namespace fs = std::filesystem;
+
+// The path with every symbolic link and "." or ".." resolved as far as it exists, without a
+// trailing separator.
+fs::path Resolved(const std::string& path) {
+    std::error_code ec;
+    fs::path resolved = fs::weakly_canonical(fs::path(path), ec);
+    if (ec) {
+        throw SkinError(path + ": " + ec.message());
+    }
+    if (!resolved.has_filename() && resolved.has_parent_path()) {
+        resolved = resolved.parent_path();
+    }
+    return resolved;
+}
+
+void CheckSkinFile(const std::string& skinFolder, const std::string& path) {
+    const fs::path folder = Resolved(skinFolder);
+    const fs::path file = Resolved(platform::ResolveCaseInsensitive(path));
+    const auto [inFolder, inFile] =
+        std::mismatch(folder.begin(), folder.end(), file.begin(), file.end());
+    if (inFolder != folder.end() || inFile == file.end()) {
+        throw SkinError(path + ": lies outside the skin folder");
+    }
+    std::error_code ec;
+    const fs::file_status status = fs::status(file, ec);
+    if (fs::exists(status) && !fs::is_regular_file(status)) {
+        throw SkinError(path + ": not a regular file");
+    }
+}
 
 // One load's reads of skin.ini; every failed step throws SkinError with its reason.
 class SkinReader {
 public:
+    // A skin.ini outside its folder is as unusable as an unreadable one.
     SkinReader(const SkinSource& source, const settings::FatalSinks& sinks)
         : folder_(source.SkinFolder),
           ini_(platform::ResolveCaseInsensitive(source.SkinFolder + "skin.ini")),
-          sinks_(sinks) {}
+          sinks_(sinks) {
+        try {
+            CheckSkinFile(folder_, ini_);
+        } catch (const SkinError&) {
+            settings::ReportFatal(sinks_, settings::kVorlaIniNotFound);
+        }
+    }
 
     std::string Read(const std::string& section, const std::string& key, bool fatal = false) {
         return settings::FindInSkin(ini_, section, key, fatal, sinks_);
@@ -165,6 +204,7 @@ std::string SkinFilePath(const std::string& skinFolder, const std::string& value
     std::string path = skinFolder + value;
     std::replace(path.begin() + static_cast<std::ptrdiff_t>(skinFolder.size()), path.end(), '\\',
                  '/');
+    CheckSkinFile(skinFolder, path);
     return path;
 }
 

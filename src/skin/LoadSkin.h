@@ -25,6 +25,9 @@ bool LoadSkin(MainWindowSkin& skin, const SkinSource& source, const settings::Fa
               bool redraw, const std::function<void()>& onRedraw, std::string* failure = nullptr);
 
 // A skin.ini value that names a file, as a path inside the skin folder ("\" reads as "/").
+// Throws SkinError when the file, its letter case, "..", and symbolic links resolved, lies
+// outside the skin folder, or exists but is not a regular file (a FIFO or a device would
+// block the load): a skin reads only its own files.
 std::string SkinFilePath(const std::string& skinFolder, const std::string& value);
 
 // "r,g,b" as red + 256 x green + 65536 x blue; "empty" is 0. False on a conversion error.

@@ -1,8 +1,6 @@
 #include "skin/PictureLoader.h"
 
-#include <cstdio>
-#include <memory>
-
+#include "platform/FileRead.h"
 #include "platform/ProgramFolder.h"
 #include "settings/TextLines.h"
 #include "skin/BmpFile.h"
@@ -38,24 +36,16 @@ auto Decoded(const std::string& path, Decode decode) {
 }  // namespace
 
 std::vector<std::uint8_t> ReadPictureFile(const std::string& path) {
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                               &std::fclose);
-    if (!file) {
-        throw SkinError(path + ": cannot open the file");
+    std::string content;
+    try {
+        content = platform::ReadFileHead(path, static_cast<std::size_t>(kMaxFileBytes) + 1);
+    } catch (const platform::FileReadError& e) {
+        throw SkinError(path + ": cannot open the file (" + e.Reason() + ")");
     }
-    std::vector<std::uint8_t> bytes;
-    std::uint8_t buffer[65536];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        bytes.insert(bytes.end(), buffer, buffer + n);
-        if (bytes.size() > static_cast<std::size_t>(kMaxFileBytes)) {
-            throw SkinError(path + ": the file is too large for a picture");
-        }
+    if (content.size() > static_cast<std::size_t>(kMaxFileBytes)) {
+        throw SkinError(path + ": the file is too large for a picture");
     }
-    if (std::ferror(file.get()) != 0) {
-        throw SkinError(path + ": cannot read the file");
-    }
-    return bytes;
+    return {content.begin(), content.end()};
 }
 
 Picture LoadPicture(const std::string& path) {

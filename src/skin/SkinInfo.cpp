@@ -1,8 +1,6 @@
 #include "skin/SkinInfo.h"
 
-#include <fstream>
-#include <iterator>
-
+#include "platform/FileRead.h"
 #include "settings/TextLines.h"
 #include "skin/SkinError.h"
 
@@ -34,15 +32,11 @@ void Apply(SkinInfo& info, const std::string& line) {
 }  // namespace
 
 SkinInfo ReadSkinInfo(const std::string& fileName) {
-    std::ifstream file(fileName, std::ios::binary);
-    if (!file) {
+    const auto read = platform::TryReadFile(fileName);
+    if (!read) {
         throw SkinError("cannot open " + fileName);
     }
-    const std::string content((std::istreambuf_iterator<char>(file)),
-                              std::istreambuf_iterator<char>());
-    if (file.bad()) {
-        throw SkinError("cannot read " + fileName);
-    }
+    const std::string& content = *read;
     SkinInfo info;
     const auto slash = fileName.find_last_of('/');
     info.Folder = slash == std::string::npos ? std::string() : fileName.substr(0, slash + 1);

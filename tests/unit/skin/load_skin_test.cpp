@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -249,6 +250,64 @@ TEST_F(LoadSkinTest, MissingSkinFolderEndsTheProgram) {
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0], settings::kVorlaIniNotFound);
     EXPECT_EQ(exits.requests, 1);
+}
+
+// A skin reads only regular files of its own folder: "..", a link leading out and a FIFO (which
+// would block start-up at every launch) fail the load; a link inside the folder still works.
+TEST(LoadSkinFiles, OnlyRegularFilesInsideTheSkinFolderAreRead) {
+    struct Row {
+        const char* name;
+        const char* key;
+        const char* line;
+        const char* failure;  // nullptr: the load succeeds
+    };
+    const Row rows[] = {
+        {"parent folder", "nomail=", "nomail=../outside.bmp", "outside the skin folder"},
+        {"parent folder, stored path", "onlinebmp=", "onlinebmp=pics/../../outside.bmp",
+         "outside the skin folder"},
+        {"link leading out", "cnxbtnnormal=", "cnxbtnnormal=out.bmp", "outside the skin folder"},
+        {"FIFO", "cnxbtnselect=", "cnxbtnselect=fifo.bmp", "not a regular file"},
+        {"link inside the folder", "nomail=", "nomail=in.bmp", nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        testsupport::TempFolder root;
+        const std::string folder = root.Folder() + "skin/";
+        std::filesystem::create_directories(folder + "pics");
+        SkinFolder skinFolder(folder);
+        skin::WriteBmp(skintest::TaggedBitmap(3, 3, 7), root.Folder() + "outside.bmp");
+        std::filesystem::create_symlink(root.Folder() + "outside.bmp", folder + "out.bmp");
+        std::filesystem::create_symlink("nomail.bmp", folder + "in.bmp");
+        ASSERT_EQ(::mkfifo((folder + "fifo.bmp").c_str(), 0600), 0);
+        skinFolder.Replace(row.key, row.line);
+        skinFolder.Write();
+        testsupport::RecordingDialogs dialogs;
+        testsupport::RecordingExit exits;
+        MainWindowSkin skin;
+        std::string failure;
+        const bool loaded =
+            skin::LoadSkin(skin, {folder, ""}, {dialogs, exits}, false, nullptr, &failure);
+        if (row.failure == nullptr) {
+            EXPECT_TRUE(loaded) << failure;
+        } else {
+            EXPECT_FALSE(loaded);
+            EXPECT_NE(failure.find(row.failure), std::string::npos) << failure;
+        }
+        EXPECT_TRUE(dialogs.messages.empty());
+    }
+}
+
+// A skin.ini that is a FIFO is as unusable as a missing one, and does not block.
+TEST(LoadSkinFiles, SkinIniThatIsAFifoEndsTheProgram) {
+    testsupport::TempFolder root;
+    ASSERT_EQ(::mkfifo(root.File("skin.ini").c_str(), 0600), 0);
+    testsupport::RecordingDialogs dialogs;
+    testsupport::RecordingExit exits;
+    MainWindowSkin skin;
+    EXPECT_THROW(skin::LoadSkin(skin, {root.Folder(), ""}, {dialogs, exits}, false, nullptr),
+                 settings::FatalSettingsError);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0], settings::kVorlaIniNotFound);
 }
 
 TEST(TraiteInt, ParsesEmptyOneOrTwoNumbers) {
