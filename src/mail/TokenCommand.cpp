@@ -21,9 +21,11 @@ constexpr int kSliceMs = 50;
 constexpr std::size_t kMaxTokenLine = 64 * 1024;
 
 // Ends the child: at once when it overstayed, otherwise it has a moment to exit on its own.
+// The child leads its own process group, so what the command started in the background ends
+// with it instead of living on under init.
 int Reap(pid_t pid, bool kill) {
     if (kill)
-        ::kill(pid, SIGKILL);
+        ::kill(-pid, SIGKILL);
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
@@ -45,14 +47,19 @@ std::string RunTokenCommand(const std::string& command, std::uint32_t timeoutMs,
         throw MailError(std::string("The token command cannot start: ") + std::strerror(error));
     }
     if (pid == 0) {
+        ::setpgid(0, 0);
         ::dup2(pipeFds[1], STDOUT_FILENO);
-        const int null = ::open("/dev/null", O_RDWR);
+        const int null = ::open("/dev/null", O_RDWR | O_CLOEXEC);
         if (null >= 0) {
             ::dup2(null, STDIN_FILENO);
         }
+        // Whatever the program or its libraries opened stays with the program.
+        ::closefrom(STDERR_FILENO + 1);
         ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
         ::_exit(127);
     }
+    // Set on both sides, so the group exists before either goes on.
+    ::setpgid(pid, pid);
     ::close(pipeFds[1]);
     std::string output;
     const std::int64_t start = clock.NowMs();

@@ -7,11 +7,12 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <thread>
 
+#include "platform/FileRead.h"
 #include "platform/PppPeer.h"
+#include "platform/SpawnActions.h"
 
 extern char** environ;
 
@@ -29,10 +30,7 @@ const std::string kRasApiLibrary = "rasapi32.dll";
 const std::string kEntryPropertiesExport = "RasGetEntryPropertiesA";
 
 std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return TryReadFile(path).value_or(std::string());
 }
 
 // pon takes a leading "-" for an option and passes the name through a shell variable
@@ -103,7 +101,8 @@ int RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds t
         argvC.push_back(a.data());
     argvC.push_back(nullptr);
     pid_t pid = 0;
-    if (posix_spawnp(&pid, argvC[0], nullptr, nullptr, argvC.data(), environ) != 0)
+    SpawnActions actions;
+    if (posix_spawnp(&pid, argvC[0], actions.ClosingTheRest(), nullptr, argvC.data(), environ) != 0)
         return -1;
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     int status = 0;

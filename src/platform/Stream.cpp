@@ -83,7 +83,8 @@ void MemoryStream::SaveToFile(const std::string& path) const {
 }
 
 FileStream::FileStream(const std::string& path, Mode mode) : m_path(path) {
-    m_file = std::fopen(path.c_str(), mode == Mode::Read ? "rb" : "wb");
+    // "e": close-on-exec, so a program started meanwhile does not inherit the file.
+    m_file = std::fopen(path.c_str(), mode == Mode::Read ? "rbe" : "wbe");
     if (m_file == nullptr)
         throw StreamError(
             Reason(mode == Mode::Read ? "Cannot open file" : "Cannot create file", path));

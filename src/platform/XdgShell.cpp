@@ -1,5 +1,8 @@
+#include "platform/AtomicFile.h"
 #include "platform/DesktopEntry.h"
+#include "platform/FileRead.h"
 #include "platform/LinuxDesktop.h"
+#include "platform/SpawnActions.h"
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -8,7 +11,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 extern char** environ;
@@ -42,7 +44,9 @@ bool SpawnDetached(const std::vector<std::string>& argv) {
     if (middle == 0) {
         setsid();
         pid_t child = 0;
-        const int rc = posix_spawnp(&child, raw[0], nullptr, nullptr, raw.data(), environ);
+        SpawnActions actions;
+        const int rc =
+            posix_spawnp(&child, raw[0], actions.ClosingTheRest(), nullptr, raw.data(), environ);
         const char ok = rc == 0 ? 1 : 0;
         (void)!write(status[1], &ok, 1);
         _exit(0);
@@ -84,9 +88,14 @@ void XdgAutorun::Enable(const std::string& programPath) {
     const std::filesystem::path entry = EntryPath();
     std::error_code ec;
     std::filesystem::create_directories(entry.parent_path(), ec);
-    std::ofstream out(entry, std::ios::trunc);
-    out << "[Desktop Entry]\nType=Application\nName=Vorla\nComment=Mail monitor\nIcon=vorla\nExec="
-        << QuoteExecArgument(programPath) << "\nX-GNOME-Autostart-enabled=true\n";
+    const std::string text =
+        "[Desktop Entry]\nType=Application\nName=Vorla\nComment=Mail monitor\nIcon=vorla\nExec=" +
+        QuoteExecArgument(programPath) + "\nX-GNOME-Autostart-enabled=true\n";
+    try {
+        WriteFileAtomically(entry.string(), text, 0666);
+    } catch (const StreamError&) {
+        // Ignored, as said above.
+    }
 }
 
 void XdgAutorun::Disable() {
@@ -129,18 +138,16 @@ std::string XdgMailtoHandler::Command() {
     if (pipe2(out, O_CLOEXEC) != 0) {
         return {};
     }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    SpawnActions actions;
+    actions.Dup2(out[1], STDOUT_FILENO);
+    actions.Open(STDERR_FILENO, "/dev/null", O_WRONLY);
     char arg0[] = "xdg-mime";
     char arg1[] = "query";
     char arg2[] = "default";
     char arg3[] = "x-scheme-handler/mailto";
     char* argv[] = {arg0, arg1, arg2, arg3, nullptr};
     pid_t pid = 0;
-    const int rc = posix_spawnp(&pid, arg0, &actions, nullptr, argv, environ);
-    posix_spawn_file_actions_destroy(&actions);
+    const int rc = posix_spawnp(&pid, arg0, actions.ClosingTheRest(), nullptr, argv, environ);
     close(out[1]);
     std::string desktopFile;
     if (rc == 0) {
@@ -174,11 +181,8 @@ std::string XdgMailtoHandler::Command() {
         dataDirs.push_back(dir);
     }
     for (const std::string& dir : dataDirs) {
-        std::ifstream file(dir + "/applications/" + desktopFile);
-        if (file) {
-            std::stringstream text;
-            text << file.rdbuf();
-            return ExecLine(text.str());
+        if (const auto text = TryReadFile(dir + "/applications/" + desktopFile)) {
+            return ExecLine(*text);
         }
     }
     return {};

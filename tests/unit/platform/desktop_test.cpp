@@ -3,16 +3,22 @@
 #include "platform/LinuxDesktop.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include "ScopedEnv.h"
 #include "TempFolder.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -56,6 +62,34 @@ std::optional<int> Validate(const std::filesystem::path& file) {
     }
     const std::string command = "desktop-file-validate '" + file.string() + "'";
     return std::system(command.c_str());
+}
+
+// A program we start (the user's mail client) inherits no descriptor of ours, even one a
+// library opened without close-on-exec.
+TEST(XdgShell, StartedProgramInheritsNoDescriptor) {
+    testsupport::TempFolder folder;
+    const int opened = ::open("/dev/null", O_RDONLY);
+    ASSERT_GE(opened, 0);
+    const int held = ::fcntl(opened, F_DUPFD, 40);
+    ::close(opened);
+    ASSERT_GE(held, 40);
+    const std::string listing = folder.File("fds");
+    platform::XdgShell shell;
+    ASSERT_TRUE(shell.StartProgram(
+        "/bin/sh", {"-c", "for f in /proc/$$/fd/*; do printf '%s ' \"${f##*/}\"; done > " +
+                              listing + ".part; mv " + listing + ".part " + listing}));
+    ::close(held);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!std::filesystem::exists(listing) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    std::ifstream in(listing);
+    std::vector<int> fds;
+    for (int fd = 0; in >> fd;) {
+        fds.push_back(fd);
+    }
+    ASSERT_FALSE(fds.empty());
+    EXPECT_EQ(std::count(fds.begin(), fds.end(), held), 0);
 }
 
 TEST(XdgAutorun, EntryStartsAProgramInAFolderWithABlankAndAQuote) {
