@@ -16,6 +16,7 @@
 #include "platform/LinuxDesktop.h"
 #include "platform/PppRasApi.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Secrets.h"
 #include "settings/AtomicFile.h"
 #include "ui/main/QtPlatform.h"
 
@@ -55,6 +56,7 @@ void HandleEndSignals(app::Program& program) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::MakeNonDumpable();
     const platform::DisplayChoice display =
         platform::ChooseDisplay(platform::DisplayEnvironment::FromEnvironment());
     if (!display.error.empty()) {

@@ -8,6 +8,7 @@
 
 #include "mail/LineCursor.h"
 #include "mail/TokenCommand.h"
+#include "platform/Secrets.h"
 #include "platform/Stream.h"
 
 namespace mail {
@@ -263,7 +264,9 @@ bool TQelPOP::Login() {
         ReportError(kErrLogin, this);
         return false;
     }
-    SendCommand("PASS " + OneLine(UserPasswd) + "\r\n");
+    std::string pass = "PASS " + OneLine(UserPasswd) + "\r\n";
+    SendCommand(pass);
+    platform::SecureClear(pass);
     ReadReply();
     if (Failed) {
         ReportError(kErrLogin, this);

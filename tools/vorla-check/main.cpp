@@ -10,6 +10,7 @@
 #include "platform/LinuxDesktop.h"
 #include "platform/PppRasApi.h"
 #include "platform/QueuedSynchronizer.h"
+#include "platform/Secrets.h"
 #include "platform/WindowTimer.h"
 #include "settings/FindInSkin.h"
 
@@ -70,6 +71,7 @@ void PrintAccounts(const monitor::TVorla& vorla, vorlacheck::ConsoleView& view) 
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::MakeNonDumpable();
     Options options;
     if (!ParseArguments(argc, argv, options)) {
         std::cerr << "usage: vorla-check DIR [--ticks N] [--no-news] [--timeout MS]\n"

@@ -12,6 +12,7 @@
 #include "platform/LinuxDesktop.h"
 #include "platform/PppRasApi.h"
 #include "platform/QueuedSynchronizer.h"
+#include "platform/Secrets.h"
 #include "platform/WindowTimer.h"
 #include "settings/FindInSkin.h"
 
@@ -23,6 +24,7 @@ constexpr int kEnded = 2;
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::MakeNonDumpable();
     if (argc != 2 || std::string(argv[1]).empty()) {
         std::cerr << "usage: vorla-config DIR < actions\n"
                      "  DIR  settings folder (Vorla.ini, Accounts.ini, VrFilter.ini)\n"

@@ -12,6 +12,7 @@
 #include "platform/LinuxDesktop.h"
 #include "platform/PppRasApi.h"
 #include "platform/QueuedSynchronizer.h"
+#include "platform/Secrets.h"
 #include "platform/WindowTimer.h"
 #include "settings/FindInSkin.h"
 
@@ -34,6 +35,7 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::MakeNonDumpable();
     if (argc < 2 || argv[1][0] == '-' || argv[1][0] == '\0')
         return Usage();
     std::string folder = argv[1];

@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "SettingsTool.h"
+#include "platform/Secrets.h"
 
 int main(int argc, char** argv) {
+    platform::MakeNonDumpable();
     const std::vector<std::string> args =
         argc > 0 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
     return tools::RunSettingsTool(args, std::cout, std::cerr);
