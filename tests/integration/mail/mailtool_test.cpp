@@ -193,6 +193,14 @@ TEST(MailToolTlsTest, SecurityOptionsReachBothClients) {
               "--user", harness::SmtpServer::User(), "--pass", harness::SmtpServer::Pass()});
     EXPECT_EQ(sent.code, 0) << sent.err;
     EXPECT_EQ(smtp.Deliveries().size(), 1u);
+
+    testsupport::ScopedEnv password("VORLA_PASSWORD", harness::SmtpServer::Pass());
+    const Result fromEnvironment =
+        Tool({"--tls-mode", "starttls", "--fingerprint", smtp.Fingerprint(), "smtp", "127.0.0.1",
+              std::to_string(smtp.Port()), "--from", "me@here.org", "--to", "you@there.org",
+              "--user", harness::SmtpServer::User()});
+    EXPECT_EQ(fromEnvironment.code, 0) << fromEnvironment.err;
+    EXPECT_EQ(smtp.Deliveries().size(), 2u);
 }
 
 }  // namespace
