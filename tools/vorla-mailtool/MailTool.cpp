@@ -169,7 +169,7 @@ int Pop3(std::vector<std::string> a, const Common& common, std::ostream& out, st
     pop.Connect();
     if (pop.Failed) {
         if (!reported)
-            err << "error: " << pop.ReplyStatus << " " << Shown(pop.ReplyText) << "\n";
+            err << "error: " << Shown(pop.ReplyStatus) << " " << Shown(pop.ReplyText) << "\n";
         pop.Quit();
         return 1;
     }
