@@ -5,6 +5,7 @@
 #include "config/OptionMapping.h"
 #include "config/PageMenu.h"
 #include "config/SecurityFields.h"
+#include "platform/Links.h"
 
 namespace config {
 
@@ -215,7 +216,21 @@ void TConfig::LinkClick(const std::string& name) {
     if (link.Link.empty()) {
         return;
     }
-    m_services.shell.OpenDocument(link.EmailLink ? "mailto:" + link.Link : link.Link);
+    // The addresses come from a downloaded skin or news server list: a mail link names one
+    // recipient and nothing more, and nothing but a web page is opened as a web link.
+    std::string target = link.Link;
+    if (link.EmailLink) {
+        const std::optional<std::string> mailto = platform::MailtoLink(link.Link);
+        if (!mailto) {
+            m_services.dialogs.ShowMessage(platform::NotAnAddressText(link.Link));
+            return;
+        }
+        target = *mailto;
+    } else if (!platform::IsWebAddress(link.Link)) {
+        m_services.dialogs.ShowMessage(platform::NotAWebAddressText(link.Link));
+        return;
+    }
+    m_services.shell.OpenDocument(target);
     // The dialog closes without OK; a skin applied already stays in use.
     End(DialogResult::Cancel);
 }

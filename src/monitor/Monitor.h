@@ -21,6 +21,7 @@
 #include "monitor/StatusDisplay.h"
 #include "platform/Desktop.h"
 #include "platform/EventPump.h"
+#include "platform/Links.h"
 #include "skin/MainSurface.h"
 #include "skin/SkinModel.h"
 #include "skin/Ticker.h"
@@ -116,7 +117,11 @@ private:
         bool IsConnected() const override { return m_owner.m_commun.IsConnected; }
         std::string ErrorNotice() const override { return m_owner.m_commun.ErrorNotice(); }
         void LitVrNews() override { m_owner.m_news.LitVrNews(); }
-        void OpenLink(const std::string& url) override { m_owner.m_shell.OpenDocument(url); }
+        // A news item's link comes from a news server: only a web page is opened.
+        void OpenLink(const std::string& url) override {
+            if (platform::IsWebAddress(url))
+                m_owner.m_shell.OpenDocument(url);
+        }
         void TextImageChanged(skin::TextImage image) override {
             m_owner.m_view.TextImageChanged(image);
         }

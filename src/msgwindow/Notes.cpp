@@ -1,4 +1,5 @@
 // The attachments and notes of the message window's popup menu.
+#include <set>
 
 #include "mail/qel_util.h"
 #include "msgwindow/AttachmentName.h"
@@ -13,9 +14,14 @@ void TMsgList::SaveClick() {
     if (m_busy || CurrentMsg == 0 || !ItemEnabled(MsgMenuItem::Save))
         return;
     SaveDlg.FilterIndex = 2;
+    // Two attachments of one name are proposed under two names, so that saving both into
+    // one folder keeps both.
+    std::set<std::string> proposed;
+    const auto taken = [&proposed](const std::string& name) { return proposed.count(name) != 0; };
     for (std::size_t i = 0; i < Mesg->AttachedFiles.Count(); ++i) {
         const mail::TAttachedFile& file = Mesg->AttachedFiles.Items(i);
-        SaveDlg.FileName = SafeAttachmentName(file.FileName, i + 1);
+        SaveDlg.FileName = FreeName(SafeAttachmentName(file.FileName, i + 1), taken);
+        proposed.insert(SaveDlg.FileName);
         if (!m_fileDialogs.ExecuteSave(SaveDlg))
             continue;
         if (file.Data.Size() == 0) {

@@ -10,6 +10,7 @@
 #include "msgwindow/ReplyCharset.h"
 #include "msgwindow/SmtpSettings.h"
 #include "platform/FileRead.h"
+#include "platform/Links.h"
 
 namespace msgwindow {
 
@@ -72,7 +73,13 @@ void TReplyComposer::ReplyClick() {
         Send();
     } else if (!m_host.state.NotepadMode) {
         m_host.pump.ProcessMessages();
-        m_shell.OpenDocument("mailto:" + mail::Trim(m_host.owner.Mesg->From));
+        // Only a link to the one sender address: "?" and "&" in it could add an attachment
+        // or another recipient to what the mail program opens.
+        const std::string& sender = m_host.owner.Mesg->From;
+        if (const std::optional<std::string> link = platform::MailtoLink(sender))
+            m_shell.OpenDocument(*link);
+        else
+            m_host.mainWindow.DrawStatus(platform::NotAnAddressText(sender));
     }
 }
 

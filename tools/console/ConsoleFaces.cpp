@@ -1,20 +1,11 @@
 #include "ConsoleFaces.h"
 
+#include "TerminalText.h"
+
 namespace console {
 
 std::string OneLine(const std::string& text) {
-    std::string line;
-    line.reserve(text.size());
-    for (const char c : text) {
-        if (c == '\r') {
-            line += "\\r";
-        } else if (c == '\n') {
-            line += "\\n";
-        } else {
-            line += c;
-        }
-    }
-    return line;
+    return Printable(text, LineEnds::Named);
 }
 
 void PrintLine(std::ostream& out, const std::string& word, const std::string& text) {

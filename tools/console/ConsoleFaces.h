@@ -11,7 +11,8 @@
 
 namespace console {
 
-// The text with CR and LF written as \r and \n, so that it stays on one output line.
+// The text with CR and LF written as \r and \n, so that it stays on one output line, and its
+// other control bytes as \xNN (Printable).
 std::string OneLine(const std::string& text);
 
 // Writes "word: text" as one line.

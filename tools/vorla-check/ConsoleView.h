@@ -12,7 +12,7 @@ class ConsoleView final : public console::QuietView {
 public:
     using QuietView::QuietView;
 
-    // One line: the word, a blank, the text with CR and LF written as \r and \n.
+    // One line: the word, a blank, the text as console::OneLine writes it.
     void Print(const std::string& word, const std::string& text);
 
     void ShowMessage(const std::string& text) override { Print("message", text); }

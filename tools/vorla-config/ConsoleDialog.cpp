@@ -1,5 +1,7 @@
 #include "ConsoleDialog.h"
 
+#include "TerminalText.h"
+
 #include "config/DialogControls.h"
 #include "settings/Numbers.h"
 
@@ -76,7 +78,9 @@ bool Run(const Action& action, config::TConfig& dialog, ConsoleFileDialogs& file
             action.rest.empty() ? action.control : action.control + " " + action.rest;
         files.Answer(path == "cancel" ? std::nullopt : std::optional<std::string>(path));
     } else if (action.verb == "show" && !action.control.empty()) {
-        out << config::DescribeControl(dialog.Controls, action.control) << '\n' << std::flush;
+        // Texts of a downloaded skin or news server list come with the control.
+        out << console::Printable(config::DescribeControl(dialog.Controls, action.control)) << '\n'
+            << std::flush;
     } else {
         return false;
     }

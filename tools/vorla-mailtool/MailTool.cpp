@@ -1,11 +1,15 @@
 #include "MailTool.h"
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <optional>
 #include <sstream>
 #include <string_view>
 
+#include "TerminalText.h"
 #include "mail/LineCursor.h"
 #include "mail/MsgJson.h"
 #include "mail/PosixTransport.h"
@@ -17,15 +21,17 @@ namespace mailtool {
 namespace {
 
 const char* kUsage =
-    "usage: vorla-mailtool [--trace] [--timeout MS] pop3 HOST PORT USER PASS stat|top N LINES|retr "
-    "N|dele N|uidl N\n"
+    "usage: vorla-mailtool [--trace] [--timeout MS] pop3 HOST PORT USER [PASS] stat|top N LINES|"
+    "retr N|dele N|uidl N\n"
     "       vorla-mailtool [--trace] [--timeout MS] smtp HOST PORT --from ADDR --to LIST [--cc "
     "LIST] [--bcc LIST]\n"
     "                      [--name NAME] [--subject TEXT] [--body FILE] [--attach FILE]... "
     "[--base64]\n"
-    "                      [--user USER --pass PASS] [--oauth-command CMD]\n"
+    "                      [--user USER [--pass PASS]] [--oauth-command CMD]\n"
     "  security options, before the command: [--tls-mode auto|tls|starttls|off] "
-    "[--fingerprint HEX] [--oauth-command CMD]\n";
+    "[--fingerprint HEX] [--oauth-command CMD]\n"
+    "  password without PASS: [--pass-fd N] before the command reads it as one line from file\n"
+    "  descriptor N; otherwise it is taken from the environment variable VORLA_PASSWORD\n";
 
 struct Common {
     bool trace = false;
@@ -33,6 +39,8 @@ struct Common {
     mail::TlsMode tlsMode = mail::TlsMode::Auto;
     std::string fingerprint;
     std::string oauthCommand;
+    // The password given by --pass-fd or VORLA_PASSWORD, for a command that names none.
+    std::string password;
 };
 
 bool IsTlsMode(const std::string& text) {
@@ -59,25 +67,80 @@ std::string Chomp(std::string s) {
     return s;
 }
 
+// Server texts, and anything else that did not come from the user, reach the terminal as
+// console::Printable shows them.
+std::string Shown(const std::string& text) {
+    return console::Printable(text);
+}
+
+// The first line read from the descriptor, without its line end; the descriptor is closed.
+std::optional<std::string> ReadPasswordLine(int fd) {
+    std::string line;
+    char c = 0;
+    ssize_t got = 0;
+    while ((got = ::read(fd, &c, 1)) == 1 && c != '\n')
+        line += c;
+    ::close(fd);
+    if (got < 0)
+        return std::nullopt;
+    return Chomp(std::move(line));
+}
+
+// The password of a command that does not name it: from --pass-fd, else from VORLA_PASSWORD,
+// which is then taken out of the environment so that a token command does not inherit it.
+bool TakePassword(std::optional<std::uint32_t> fd, Common& common, std::ostream& err) {
+    if (fd) {
+        const std::optional<std::string> line = ReadPasswordLine(static_cast<int>(*fd));
+        if (!line) {
+            err << "cannot read the password from file descriptor " << *fd << "\n";
+            return false;
+        }
+        common.password = *line;
+    } else if (const char* value = std::getenv("VORLA_PASSWORD")) {
+        common.password = value;
+    }
+    ::unsetenv("VORLA_PASSWORD");
+    return true;
+}
+
+bool IsPop3Action(const std::string& word) {
+    return word == "stat" || word == "top" || word == "retr" || word == "dele" || word == "uidl";
+}
+
+// True when the words after USER are an action and its numbers alone, so that the password
+// is not among them.
+bool NamesNoPassword(const std::vector<std::string>& a) {
+    if (a.size() < 4 || !IsPop3Action(a[3]))
+        return false;
+    const std::size_t numbers = a[3] == "stat" ? 0 : a[3] == "top" ? 2 : 1;
+    if (a.size() != 4 + numbers)
+        return false;
+    for (std::size_t i = 4; i < a.size(); ++i)
+        if (!Number(a[i]))
+            return false;
+    return true;
+}
+
 // Wires the trace and the error report of a client to the streams.
 template <class Client>
 void Wire(Client& client, const Common& common, std::ostream& err, bool& reported) {
     if (common.trace) {
         client.OnSendTextToSocket = [&err](mail::TObject*, const std::string& s) {
-            err << "> " << Chomp(s) << "\n";
+            err << "> " << Shown(Chomp(s)) << "\n";
         };
         client.OnReceiveTextFromSocket = [&err](mail::TObject*, const std::string& s) {
-            err << "< " << Chomp(s) << "\n";
+            err << "< " << Shown(Chomp(s)) << "\n";
         };
     }
     client.OnError = [&err, &reported](mail::TObject*, int error, const std::string& msg) {
-        err << "error " << error << ": " << msg << "\n";
+        err << "error " << error << ": " << Shown(msg) << "\n";
         reported = true;
     };
 }
 
-int Pop3(const std::vector<std::string>& a, const Common& common, std::ostream& out,
-         std::ostream& err) {
+int Pop3(std::vector<std::string> a, const Common& common, std::ostream& out, std::ostream& err) {
+    if (NamesNoPassword(a))
+        a.insert(a.begin() + 3, common.password);
     if (a.size() < 5)
         return err << kUsage, 2;
     const std::string& action = a[4];
@@ -106,7 +169,7 @@ int Pop3(const std::vector<std::string>& a, const Common& common, std::ostream& 
     pop.Connect();
     if (pop.Failed) {
         if (!reported)
-            err << "error: " << pop.ReplyStatus << " " << pop.ReplyText << "\n";
+            err << "error: " << Shown(pop.ReplyStatus) << " " << Shown(pop.ReplyText) << "\n";
         pop.Quit();
         return 1;
     }
@@ -131,7 +194,7 @@ int Pop3(const std::vector<std::string>& a, const Common& common, std::ostream& 
         const std::string id = pop.GetUIDL(*n);
         if (reported)
             return 1;
-        out << id << "\n";
+        out << Shown(id) << "\n";
     }
     pop.Quit();
     return reported ? 1 : 0;
@@ -157,7 +220,8 @@ int Smtp(const std::vector<std::string>& a, Common common, std::ostream& err) {
     if (a.size() < 2)
         return err << kUsage, 2;
     mail::TQelMsg message;
-    std::string user, pass;
+    std::string user;
+    std::optional<std::string> pass;
     for (std::size_t i = 2; i < a.size(); ++i) {
         const std::string& opt = a[i];
         if (opt == "--base64") {
@@ -202,13 +266,13 @@ int Smtp(const std::vector<std::string>& a, Common common, std::ostream& err) {
     smtp.TimeOut = common.timeout;
     Secure(smtp, common);
     smtp.UserId = user;
-    smtp.UserPasswd = pass;
+    smtp.UserPasswd = pass ? *pass : common.password;
     bool reported = false;
     Wire(smtp, common, err, reported);
     smtp.Connect();
     if (smtp.Failed) {
         if (!reported)
-            err << "error: " << smtp.ReplyCode << " " << smtp.ReplyText << "\n";
+            err << "error: " << smtp.ReplyCode << " " << Shown(smtp.ReplyText) << "\n";
         return 1;
     }
     const bool sent = smtp.SendMessage(message);
@@ -220,6 +284,7 @@ int Smtp(const std::vector<std::string>& a, Common common, std::ostream& err) {
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     Common common;
+    std::optional<std::uint32_t> passFd;
     std::size_t i = 0;
     for (; i < args.size() && args[i].rfind("--", 0) == 0; ++i) {
         if (args[i] == "--trace") {
@@ -232,6 +297,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             common.fingerprint = args[++i];
         } else if (args[i] == "--oauth-command" && i + 1 < args.size()) {
             common.oauthCommand = args[++i];
+        } else if (args[i] == "--pass-fd" && i + 1 < args.size() && Number(args[i + 1])) {
+            passFd = Number(args[++i]);
         } else {
             err << kUsage;
             return 2;
@@ -250,6 +317,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             ++it;
         }
     }
+    if (!TakePassword(passFd, common, err))
+        return 2;
     try {
         if (command == "pop3")
             return Pop3(rest, common, out, err);
@@ -257,7 +326,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             return Smtp(rest, common, err);
     } catch (const std::exception& e) {
         // A socket failure fired OnError before the exception; the exception names the call.
-        err << e.what() << "\n";
+        err << Shown(e.what()) << "\n";
         return 1;
     }
     err << kUsage;

@@ -1,11 +1,21 @@
 #include "Console.h"
 
+#include <filesystem>
+
+#include "msgwindow/AttachmentName.h"
+
 namespace vorlamsg {
 
 bool ConsoleDialogs::ExecuteSave(platform::FileDialogState& dialog) {
     PrintLine(m_out, "dialog", "save " + dialog.FileName);
     if (m_folder) {
-        dialog.FileName = *m_folder + "/" + dialog.FileName;
+        // Saving without a dialog never replaces a file that is there already.
+        const std::string folder = *m_folder + "/";
+        const auto exists = [&folder](const std::string& name) {
+            std::error_code error;
+            return std::filesystem::exists(std::filesystem::symlink_status(folder + name, error));
+        };
+        dialog.FileName = folder + msgwindow::FreeName(dialog.FileName, exists);
         return true;
     }
     if (m_file) {

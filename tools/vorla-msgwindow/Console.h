@@ -29,7 +29,8 @@ class ConsoleDialogs final : public platform::Dialogs, public platform::FileDial
 public:
     explicit ConsoleDialogs(std::ostream& out) : m_out(out) {}
 
-    // Every save dialog gets folder + "/" + the name it proposes.
+    // Every save dialog gets folder + "/" + the name it proposes, numbered as
+    // msgwindow::FreeName does when a file of that name is there already.
     void AnswerSaveInFolder(const std::string& folder) { m_folder = folder, m_file.reset(); }
     // Every dialog gets this file.
     void AnswerWithFile(const std::string& file) { m_file = file, m_folder.reset(); }

@@ -1,34 +1,18 @@
 #include "SettingsDump.h"
 
-#include <cstdio>
 #include <string>
+
+#include "TerminalText.h"
 
 namespace tools {
 
 namespace {
 
-std::string Escaped(const std::string& value) {
-    std::string shown;
-    for (const char c : value) {
-        const auto code = static_cast<unsigned char>(c);
-        if (c == '\\') {
-            shown += "\\\\";
-        } else if (code < 0x20 || code == 0x7f) {
-            char hex[5];
-            std::snprintf(hex, sizeof hex, "\\x%02X", code);
-            shown += hex;
-        } else {
-            shown += c;
-        }
-    }
-    return shown;
-}
-
 class Entries {
 public:
     explicit Entries(std::ostream& out) : m_out(out) {}
     void Text(const std::string& name, const std::string& value) {
-        m_out << name << '=' << Escaped(value) << '\n';
+        m_out << name << '=' << console::Printable(value) << '\n';
     }
     void Number(const std::string& name, int value) { Text(name, std::to_string(value)); }
     void Flag(const std::string& name, bool value) { Text(name, value ? "1" : "0"); }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/Links.h"
+
 namespace ui {
 
 CheckState NextCheckState(CheckState state, bool allowGrayed) {
@@ -62,7 +64,9 @@ int ComboPopupTop(int controlTop, int itemIndex) {
 }
 
 std::string LinkTarget(const std::string& link, LinkType type) {
-    return type == LinkType::ltEmail ? "mailto:" + link : link;
+    if (type == LinkType::ltEmail)
+        return platform::MailtoLink(link).value_or("");
+    return platform::IsWebAddress(link) ? link : "";
 }
 
 }  // namespace ui

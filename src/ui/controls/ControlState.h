@@ -65,7 +65,8 @@ int ComboPopupTop(int controlTop, int itemIndex);
 
 enum class LinkType { ltWeb, ltEmail };
 
-// What the shell opens for a link: the address, with "mailto:" before it for an e-mail link.
+// What the shell opens for a link: the web address, or the mailto link of an e-mail address
+// (platform/Links.h); empty for a link that is not opened.
 std::string LinkTarget(const std::string& link, LinkType type);
 
 }  // namespace ui

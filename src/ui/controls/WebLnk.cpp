@@ -42,8 +42,9 @@ void TWebLnk::ShowHover(bool hover) {
 }
 
 void TWebLnk::Click() {
-    if (m_shell != nullptr) {
-        m_shell->OpenDocument(LinkTarget(m_link, m_type));
+    const std::string target = LinkTarget(m_link, m_type);
+    if (m_shell != nullptr && !target.empty()) {
+        m_shell->OpenDocument(target);
     }
     emit Clicked();
 }

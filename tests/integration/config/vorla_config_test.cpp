@@ -137,6 +137,19 @@ TEST_F(VorlaConfigTest, ALinkEndsTheDialogAndTheLinesAfterItAreIgnored) {
     EXPECT_FALSE(fs::exists(Folder() + "VrFilter.ini")) << "OK was never pressed";
 }
 
+TEST_F(VorlaConfigTest, TextsOfADownloadedSkinArePrintedWithTheirControlBytesEscaped) {
+    const std::string skin = Folder() + "skins/evil/";
+    fs::create_directories(skin);
+    fs::copy(std::string(VORLA_SKINS) + "/default", skin, fs::copy_options::recursive);
+    std::string ini = ReadFile("skins/evil/skin.ini");
+    ini.replace(ini.find("skin_name=Midnight"), 18, "skin_name=x\x1b]0;pwned\x07\x1b[2J");
+    WriteFile("skins/evil/skin.ini", ini);
+    WriteFile("Vorla.ini", "current_skin = " + skin + "\r\n");
+    const ToolRun run = Config("menu 3\nshow SkName\nclose\n");
+    EXPECT_THAT(run.out, HasSubstr("show: SkName text=x\\x1B]0;pwned\\x07\\x1B[2J\n"));
+    EXPECT_THAT(run.out, Not(HasSubstr("\x1b")));
+}
+
 TEST_F(VorlaConfigTest, AStartUpThatEndsTheProgramExitsWith2) {
     WriteFile("Vorla.ini", "speed = 1\r\n");
     const ToolRun run = Config("ok\n");

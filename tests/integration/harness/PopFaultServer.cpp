@@ -20,8 +20,12 @@ void SendText(int fd, const std::string& text) {
     [[maybe_unused]] const ssize_t sent = ::send(fd, text.data(), text.size(), MSG_NOSIGNAL);
 }
 
-std::string Answer(const std::string& line) {
+std::string Answer(const std::string& line, PopFaultServer::Behaviour behaviour) {
     const std::string command = line.substr(0, line.find(' '));
+    if (command == "PASS" && behaviour == PopFaultServer::Behaviour::HostilePass) {
+        // Retitles and clears a terminal that prints it as it is.
+        return "-ERR x" + std::string(PopFaultServer::kHostileText) + "\r\n";
+    }
     if (command == "STAT") {
         return "+OK 3 300\r\n";
     }
@@ -107,6 +111,7 @@ void PopFaultServer::Accept() {
             return;
         }
         case Behaviour::Answer:
+        case Behaviour::HostilePass:
             SendText(fd, "+OK fault server ready.\r\n");
             break;
         case Behaviour::Silent:
@@ -134,7 +139,7 @@ bool PopFaultServer::Serve(Client& client) {
         const std::string line = text.substr(0, end);
         client.pending.erase(client.pending.begin(),
                              client.pending.begin() + static_cast<std::ptrdiff_t>(end + 2));
-        SendText(client.fd, Answer(line));
+        SendText(client.fd, Answer(line, client.behaviour));
         if (line == "QUIT") {
             return false;
         }

@@ -11,10 +11,14 @@ namespace harness {
 
 class PopFaultServer {
 public:
+    // What HostilePass puts after "-ERR x": ESC "]0;pwned" BEL ESC "[2J".
+    static constexpr const char* kHostileText = "\x1b]0;pwned\x07\x1b[2J";
+
     enum class Behaviour {
         Answer,           // a small mailbox of 3 messages: greeting, USER, PASS, STAT, QUIT
         ResetAtGreeting,  // accepts, then resets the connection without a word
         Silent,           // accepts and never answers
+        HostilePass,      // as Answer, but refuses PASS with terminal escapes in the text
     };
 
     explicit PopFaultServer(std::vector<Behaviour> script);

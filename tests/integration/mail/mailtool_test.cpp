@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,6 +10,8 @@
 
 #include "DovecotServer.h"
 #include "Files.h"
+#include "PopFaultServer.h"
+#include "ScopedEnv.h"
 #include "SmtpServer.h"
 #include "TestMessages.h"
 
@@ -95,6 +98,53 @@ TEST(MailTool, Pop3Actions) {
     EXPECT_EQ(bad.err, "error 2001: [AUTH] Authentication failed.\n");
 }
 
+TEST(MailTool, PasswordFromTheEnvironmentOrADescriptor) {
+    harness::DovecotServer server;
+    server.AddMessage(mailit::PlainMessage("one", "body one\r\n"));
+    const std::string port = std::to_string(server.Port());
+    const std::string expected = "count=1 new=0 last_supported=0\n";
+    {
+        testsupport::ScopedEnv password("VORLA_PASSWORD", server.Pass());
+        const Result fromEnvironment = Tool({"pop3", "127.0.0.1", port, server.User(), "stat"});
+        EXPECT_EQ(fromEnvironment.code, 0) << fromEnvironment.err;
+        EXPECT_EQ(fromEnvironment.out, expected);
+        const Result argumentFirst =
+            Tool({"pop3", "127.0.0.1", port, server.User(), "wrong", "stat"});
+        EXPECT_EQ(argumentFirst.code, 1) << "the PASS argument goes before the environment";
+    }
+
+    // The tool inherits the descriptor of a file holding the password and a CR LF line end.
+    const std::string file =
+        ::testing::TempDir() + "vorla-mailtool-pass-" + std::to_string(::getpid());
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << server.Pass() << "\r\nnext line\n";
+    }
+    const int fd = ::open(file.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    const Result fromDescriptor = Tool({"--pass-fd", std::to_string(fd), "pop3", "127.0.0.1", port,
+                                        server.User(), "top", "1", "0"});
+    ::close(fd);
+    std::remove(file.c_str());
+    EXPECT_EQ(fromDescriptor.code, 0) << fromDescriptor.err;
+    EXPECT_NE(fromDescriptor.out.find("one"), std::string::npos) << fromDescriptor.out;
+
+    const Result usage = Tool({});
+    EXPECT_NE(usage.err.find("--pass-fd N"), std::string::npos) << usage.err;
+    EXPECT_NE(usage.err.find("VORLA_PASSWORD"), std::string::npos) << usage.err;
+}
+
+TEST(MailTool, ServerTextsReachTheTerminalEscaped) {
+    harness::PopFaultServer server({harness::PopFaultServer::Behaviour::HostilePass});
+    const Result refused =
+        Tool({"--trace", "pop3", "127.0.0.1", std::to_string(server.Port()), "u", "p", "stat"});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_EQ(refused.err.find_first_of("\x1b\x07"), std::string::npos) << refused.err;
+    const std::string shown = "x\\x1B]0;pwned\\x07\\x1B[2J\n";
+    EXPECT_NE(refused.err.find("< -ERR " + shown), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("error 2001: " + shown), std::string::npos) << refused.err;
+}
+
 TEST(MailTool, SmtpSendAndRefusedConnection) {
     harness::SmtpServer server;
     const std::string body = ::testing::TempDir() + "vorla-mailtool-body.txt";
@@ -143,6 +193,14 @@ TEST(MailToolTlsTest, SecurityOptionsReachBothClients) {
               "--user", harness::SmtpServer::User(), "--pass", harness::SmtpServer::Pass()});
     EXPECT_EQ(sent.code, 0) << sent.err;
     EXPECT_EQ(smtp.Deliveries().size(), 1u);
+
+    testsupport::ScopedEnv password("VORLA_PASSWORD", harness::SmtpServer::Pass());
+    const Result fromEnvironment =
+        Tool({"--tls-mode", "starttls", "--fingerprint", smtp.Fingerprint(), "smtp", "127.0.0.1",
+              std::to_string(smtp.Port()), "--from", "me@here.org", "--to", "you@there.org",
+              "--user", harness::SmtpServer::User()});
+    EXPECT_EQ(fromEnvironment.code, 0) << fromEnvironment.err;
+    EXPECT_EQ(smtp.Deliveries().size(), 2u);
 }
 
 }  // namespace

@@ -207,3 +207,23 @@ TEST_F(FaultServersTest, VorlaCheckEndsNormallyAgainstFaultyServers) {
 
 }  // namespace
 }  // namespace monitor::test
+
+namespace monitor::test {
+namespace {
+
+TEST_F(FaultServersTest, VorlaCheckPrintsServerTextsEscaped) {
+    harness::PopFaultServer server({Behaviour::HostilePass});
+    WriteSettings({}, {});
+    WriteFile("Accounts.ini",
+              "[Account1]\r\nacc_name = Box\r\nhost_name = 127.0.0.1\r\n"
+              "user_name = u\r\nport_number = " +
+                  std::to_string(server.Port()) + "\r\n");
+    int status = -1;
+    const std::string output = RunVorlaCheck(Folder() + " --no-news --timeout 500", status);
+    EXPECT_EQ(status, 0) << output;
+    EXPECT_EQ(output.find_first_of("\x1b\x07"), std::string::npos) << output;
+    EXPECT_NE(output.find("x\\x1B]0;pwned\\x07\\x1B[2J"), std::string::npos) << output;
+}
+
+}  // namespace
+}  // namespace monitor::test

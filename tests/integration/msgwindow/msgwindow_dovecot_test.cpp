@@ -138,6 +138,8 @@ TEST(VorlaMsgWindow, PrintsEachStepAndWritesNoSettings) {
                "user_name = " +
                    server.User() + "\r\npassword = " + settings::ScramblePassword(server.Pass()) +
                    "\r\nport_number = " + std::to_string(server.Port()) + "\r\n");
+    // Saving into a folder without a dialog keeps the file that is there.
+    saved.Write("x.bin", "kept");
     int status = -1;
     const std::string output =
         RunTool(home.Folder() + " delete prev menu saveatt:" + saved.Folder() + " close", status);
@@ -155,7 +157,8 @@ TEST(VorlaMsgWindow, PrintsEachStepAndWritesNoSettings) {
         << output;
     EXPECT_NE(output.find("dialog: save x.bin\n== saveatt:"), std::string::npos) << output;
     EXPECT_NE(output.find("status: Dove 2 messages\ncount: 2\n"), std::string::npos) << output;
-    EXPECT_EQ(saved.Read("x.bin"), "XYZ");
+    EXPECT_EQ(saved.Read("x.bin"), "kept");
+    EXPECT_EQ(saved.Read("x (2).bin"), "XYZ");
     EXPECT_EQ(server.MessageFiles(), 2);
     EXPECT_EQ(home.Read("Vorla.ini"), ini);
 }

@@ -202,6 +202,29 @@ TEST_F(ConfigTest, ALinkOpensItsTargetAndEndsTheDialogWithoutOk) {
     EXPECT_EQ(shell.opened.size(), 1u);
 }
 
+TEST_F(ConfigTest, DownloadedLinksOpenOneMailAddressOrAWebPageOnly) {
+    WriteFile("skins/first/skin.ini",
+              "skin_mail = a@x.org?attach=/etc/passwd\r\nskin_web = file:///etc\r\n");
+    Open({}, {"Default|http://d.example/|news|/n.txt", "Other|file:///etc/passwd|x|/n.txt"});
+    dialog->MnuClick(3);
+    dialog->Click("SkEmail");
+    dialog->Click("SkWeb");
+    dialog->MnuClick(2);
+    ASSERT_TRUE(dialog->Choose("LstSrv", 1));
+    dialog->Click("WebInfo");
+    EXPECT_THAT(shell.opened, ElementsAre());
+    EXPECT_THAT(dialogs.messages,
+                ElementsAre("\"a@x.org?attach=/etc/passwd\" is not a valid address.",
+                            "\"file:///etc\" is not a web address.",
+                            "\"file:///etc/passwd\" is not a web address."));
+    EXPECT_EQ(dialog->Result(), DialogResult::Pending) << "the dialog stays open";
+
+    WriteFile("skins/first/skin.ini", "skin_mail = a&b@x.org\r\n");
+    dialog->MnuClick(3);
+    dialog->Click("SkEmail");
+    EXPECT_THAT(shell.opened, ElementsAre("mailto:a%26b@x.org"));
+}
+
 TEST_F(ConfigTest, ASkinThatCannotBeAppliedGivesWayToThePreviousOne) {
     const std::string original = settings.SkinFolder;
     const std::string broken = MakeSkin("broken");

@@ -165,6 +165,17 @@ TEST_F(NewsFeedTest, UpperCaseMarkerIsNoLink) {
     EXPECT_EQ(vorla->Ticker.TickerText, " shout###HTTP://example.org/ ");
 }
 
+TEST_F(NewsFeedTest, AClickOpensOnlyAWebLink) {
+    downloader.bodies[DefaultNewsUrl()] =
+        "page###https://example.org/\r\nfile###http:/etc/passwd\r\n";
+    Connect();
+    for (const int index : {0, 1}) {
+        vorla->Ticker.NewsIndex = index;
+        vorla->Ticker.StatusMouseDown({.Left = true});
+    }
+    EXPECT_EQ(shell.opened, std::vector<std::string>{"https://example.org/"});
+}
+
 TEST_F(NewsFeedTest, ZeroSizeDownloadReplacesTheItemsWithTheCredit) {
     Connect();
     vorla->Ticker.NewsLines = {" a ", " b "};

@@ -39,6 +39,10 @@ TEST(AttachmentName, OnlyTheFileNamePartAndNeverAWayOut) {
         {"control character", "a\nb.txt", "attachment3"},
         {"escape", "x\x1b[31m.txt", "attachment3"},
         {"8-bit name kept", "r\xc3\xa9sum\xc3\xa9.pdf", "r\xc3\xa9sum\xc3\xa9.pdf"},
+        {"right-to-left override", "\u202Eexe.txt", "exe.txt"},
+        {"marks, embeddings and isolates", "a\u200Eb\u200Fc\u202Ad\u2066e\u2069.txt", "abcde.txt"},
+        {"nothing but controls", "\u202E\u202C", "attachment3"},
+        {"override before dot dot", "\u202E..", "attachment3"},
     };
     for (const Row& row : rows)
         EXPECT_EQ(SafeAttachmentName(row.given, 3), row.proposed) << row.name;
@@ -54,6 +58,31 @@ TEST_F(NotesTest, SavesEachConfirmedAttachmentAndSkipsACancelledOne) {
     EXPECT_FALSE(folder.Exists("b.bin"));
     EXPECT_EQ(folder.Read("c.bin"), "CCC");
     EXPECT_EQ(list.SaveDlg.FilterIndex, 2) << "the all-files filter stays chosen";
+}
+
+TEST(AttachmentName, NumberedBeforeTheExtension) {
+    struct Row {
+        const char* name;
+        std::string given;
+        std::string numbered;
+    } rows[] = {
+        {"extension", "a.txt", "a (2).txt"},
+        {"last extension only", "x.tar.gz", "x.tar (2).gz"},
+        {"no extension", "README", "README (2)"},
+        {"leading dot starts no extension", ".profile", ".profile (2)"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(NumberedName(row.given, 2), row.numbered) << row.name;
+}
+
+TEST_F(NotesTest, AttachmentsOfOneNameAreProposedUnderTwoNames) {
+    box.Add(WithAttachments({{"a.txt", "QUFB"}, {"a.txt", "QkJC"}, {"a (2).txt", "Q0ND"}}));
+    OpenMailbox();
+    dialogs.answers = {folder.File("a.txt"), folder.File("a (2).txt")};
+    list.SaveClick();
+    EXPECT_EQ(dialogs.proposed, (std::vector<std::string>{"a.txt", "a (2).txt", "a (2) (2).txt"}));
+    EXPECT_EQ(folder.Read("a.txt"), "AAA");
+    EXPECT_EQ(folder.Read("a (2).txt"), "BBB");
 }
 
 TEST_F(NotesTest, HostileNamesAreProposedSafely) {

@@ -253,5 +253,17 @@ TEST_F(ReplyTest, WithoutTheBuiltInSenderReplyOpensAMailtoLink) {
     EXPECT_EQ(shell.opened.size(), 1u);
 }
 
+TEST_F(ReplyTest, AMailtoLinkNamesTheSenderAloneOrIsNotOpened) {
+    state.Config.vrmail = false;
+    Show("From: <x?attach=/etc/passwd&to=evil@evil.example>\n\nhi\n");
+    list.ReplyClick();
+    EXPECT_EQ(shell.opened, Lines{"mailto:x%3Fattach%3D%2Fetc%2Fpasswd%26to%3Devil@evil.example"});
+
+    list.Mesg->From = "a@x.org?attach=/etc/passwd";
+    list.ReplyClick();
+    EXPECT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(Status(), "\"a@x.org?attach=/etc/passwd\" is not a valid address.");
+}
+
 }  // namespace
 }  // namespace msgwindow::test
