@@ -31,6 +31,7 @@ void ReplaceBlocks(QPlainTextEdit& edit, std::size_t first, std::size_t count,
     // text, the line break before them.
     int start = 0;
     int end = 0;
+    bool breakFirst = false;
     if (to < existing) {
         start = document.findBlockByNumber(from).position();
         end = document.findBlockByNumber(to).position();
@@ -40,17 +41,27 @@ void ReplaceBlocks(QPlainTextEdit& edit, std::size_t first, std::size_t count,
         const QTextBlock before = document.findBlockByNumber(from - 1);
         start = before.position() + before.length() - 1;
         end = document.characterCount() - 1;
-        if (!texts.isEmpty())
+        breakFirst = !texts.isEmpty();
+        if (breakFirst)
             text.prepend(QLatin1Char('\n'));
     } else {
         end = existing == 0 ? 0 : document.characterCount() - 1;
     }
+    // A caret in the replaced lines (typing had just reached them) stays at their start
+    // instead of following the new text to its end.
+    const int caret = edit.textCursor().position();
+    const bool caretInside = caret >= start && caret < end;
     QTextCursor cursor(&document);
     cursor.beginEditBlock();
     cursor.setPosition(start);
     cursor.setPosition(end, QTextCursor::KeepAnchor);
     cursor.insertText(text);
     cursor.endEditBlock();
+    if (caretInside) {
+        QTextCursor moved = edit.textCursor();
+        moved.setPosition(start + (breakFirst ? 1 : 0));
+        edit.setTextCursor(moved);
+    }
 }
 
 }  // namespace ui

@@ -150,6 +150,8 @@ private slots:
         QTest::mousePress(&pan.De(), Qt::LeftButton);
         pan.IdentityMenu().actions()[1]->trigger();
         QCOMPARE(body->toPlainText(), QStringLiteral("See you\nWork sig"));
+        QTest::keyClicks(body, "Bye");
+        QCOMPARE(body->toPlainText(), QStringLiteral("See you\nByeWork sig"));
         QCOMPARE(pan.findChild<QLineEdit*>(QStringLiteral("MailTo"))->text(),
                  QStringLiteral("ann@example.org"));
     }
