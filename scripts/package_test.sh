@@ -118,10 +118,12 @@ missing=""
 for key in current_skin autorun autocheck autoconnect header_only ontop minutes posX posY \
            memo_posX memo_posY playsnd wavsnd icon_tray run_my_client my_mail_client reset \
            skin_dir RAS_connect RAS_num filter hidden srv_news speed min_scroll readlg nblg \
-           vrmail smtphost smtpport sendorg; do
+           vrmail smtphost smtpport sendorg confirm_delete; do
     grep -q "^$key *=" "$ini" || missing="$missing $key"
 done
 [ -z "$missing" ] || fail "Vorla.ini lacks:$missing"
+grep -q '^confirm_delete =1'$'\r''$' "$ini" ||
+    fail "a first start does not ask before deleting: $(grep confirm_delete "$ini")"
 grep -q '^current_skin = /usr/lib/vorla/skins/default/'$'\r''$' "$ini" ||
     fail "current_skin does not name the installed skin: $(grep current_skin "$ini")"
 grep -q '^skin_dir = /usr/lib/vorla/skins'$'\r''$' "$ini" ||

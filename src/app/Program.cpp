@@ -4,6 +4,7 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+#include "platform/LinuxDesktop.h"
 #include "settings/FindInSkin.h"
 
 namespace app {
@@ -33,7 +34,7 @@ void Program::BuildWindows() {
     }
     m_msgList = std::make_unique<ui::MsgWindow>(
         ui::MsgWindowParts{m_parts.Shared, *m_vorla, m_parts.POP, m_parts.QMail, m_services.shell,
-                           m_services.dialogs, m_pump, m_vorla->Skin, m_vorla->SettingsFolder()});
+                           m_services.dialogs, m_pump, m_vorla->Skin, platform::DownloadFolder()});
     m_vorla->SetMessageWindow(*m_msgList);
     m_preview = std::make_unique<ui::MsgWindowPreview>(*m_msgList);
     ui::MainMenuHandlers handlers;

@@ -85,6 +85,10 @@ public:
     // What the message window asks of the main window.
     void CheckNextAccount(bool check) override { m_cycle.CheckNextAccount(check); }
     void DrawStatus(const std::string& text) override { m_status.DrawStatus(text); }
+    ScreenPoint Place() override {
+        const WindowPosition position = m_view.Position();
+        return {position.Left, position.Top};
+    }
 
     // Main popup menu (PopupMenu.cpp).
     const MainMenuModel& PopMnuPopup();

@@ -104,9 +104,17 @@ public:
 };
 
 // The main window as the message window calls it.
+// A window's left and top on the screen.
+struct ScreenPoint {
+    int Left = 0;
+    int Top = 0;
+};
+
 class MainWindowLink {
 public:
     virtual ~MainWindowLink() = default;
+    // Where the main window is now; its size is the skin's background.
+    virtual ScreenPoint Place() = 0;
     // Draws a text into the main window's status line.
     virtual void DrawStatus(const std::string& text) = 0;
     // The main window's CheckNextAccount: with false, shows CurrentAccount again from

@@ -72,6 +72,7 @@ bool TVorla::Init(bool goOnLine) {
     // The message window opens where it was closed last: the load read its saved place.
     m_commun.Config.memo_posx = Skin.MsgWindow.PosX;
     m_commun.Config.memo_posy = Skin.MsgWindow.PosY;
+    m_commun.Config.memo_pos_saved = Skin.MsgWindow.PosSaved;
     try {
         m_rasc.RefreshEntries();
     } catch (const DialUpError& e) {
@@ -216,6 +217,10 @@ namespace {
 class TrialSinks final : public platform::Dialogs, public platform::ExitRequest {
 public:
     void ShowMessage(const std::string&) override {}
+    bool Ask(const std::string&) override { return false; }
+    platform::Answer AskYesNoCancel(const std::string&) override {
+        return platform::Answer::Cancel;
+    }
     void RequestExit() override {}
 };
 

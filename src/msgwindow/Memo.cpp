@@ -1,5 +1,7 @@
 #include "msgwindow/Memo.h"
 
+#include <algorithm>
+
 namespace msgwindow {
 
 void MemoLines::Add(const std::string& text) {
@@ -16,6 +18,15 @@ void MemoLines::Add(const std::string& text) {
         }
     }
     m_lines.push_back(line);
+}
+
+void MemoLines::ReplaceLines(std::size_t first, std::size_t count,
+                             const std::vector<std::string>& lines) {
+    first = std::min(first, m_lines.size());
+    count = std::min(count, m_lines.size() - first);
+    const auto at = m_lines.begin() + static_cast<std::ptrdiff_t>(first);
+    m_lines.insert(m_lines.erase(at, at + static_cast<std::ptrdiff_t>(count)), lines.begin(),
+                   lines.end());
 }
 
 }  // namespace msgwindow

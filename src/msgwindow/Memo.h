@@ -13,6 +13,12 @@ public:
     // Appends text as one line; line breaks inside it start further lines.
     virtual void Add(const std::string& text) = 0;
     virtual std::vector<std::string> Lines() const = 0;
+    // Replaces count lines from line first (0-based) with lines, which hold no line breaks;
+    // the other lines and the caret's place in them stay. first may be the line count.
+    virtual void ReplaceLines(std::size_t first, std::size_t count,
+                              const std::vector<std::string>& lines) = 0;
+    // A read-only memo still scrolls and pages; only the user's typing is refused.
+    virtual void SetReadOnly(bool readOnly) = 0;
     // Scrolls by one page, as the Page Up and Page Down keys do.
     virtual void PageUp() = 0;
     virtual void PageDown() = 0;
@@ -25,6 +31,9 @@ public:
     void Clear() override { m_lines.clear(); }
     void Add(const std::string& text) override;
     std::vector<std::string> Lines() const override { return m_lines; }
+    void ReplaceLines(std::size_t first, std::size_t count,
+                      const std::vector<std::string>& lines) override;
+    void SetReadOnly(bool value) override { readOnly = value; }
     void PageUp() override { ++pageUps; }
     void PageDown() override { ++pageDowns; }
     void CaretToStart() override { ++caretResets; }
@@ -32,6 +41,7 @@ public:
     int pageUps = 0;
     int pageDowns = 0;
     int caretResets = 0;
+    bool readOnly = false;
 
 private:
     std::vector<std::string> m_lines;

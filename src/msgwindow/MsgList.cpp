@@ -1,5 +1,6 @@
 #include "msgwindow/MsgList.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "msgwindow/Charset.h"
@@ -31,6 +32,19 @@ private:
     TMsgList& m_owner;
 };
 
+WindowBox BesideMainWindow(const WindowBox& main, int width, int height, int screenWidth,
+                           int screenHeight) {
+    WindowBox box{main.Left + main.Width, main.Top, width, height};
+    if (box.Left + width > screenWidth)
+        box.Left = main.Left - width;
+    // No room on either side: as far right as the screen allows, over the main window.
+    if (box.Left < 0)
+        box.Left = screenWidth - width;
+    box.Left = std::max(0, box.Left);
+    box.Top = std::max(0, std::min(box.Top, screenHeight - height));
+    return box;
+}
+
 TMsgList::TMsgList(MsgListParts parts)
     : Mesg(std::make_unique<mail::TQelMsg>()),
       m_state(parts.state),
@@ -41,8 +55,8 @@ TMsgList::TMsgList(MsgListParts parts)
       m_dialogs(parts.dialogs),
       m_fileDialogs(parts.fileDialogs),
       m_pump(parts.pump) {
-    static const char* const kHints[skin::kMsgButtonCount] = {
-        "previous message", "next message", "reply to sender", "delete message", "close window"};
+    static const char* const kHints[skin::kMsgButtonCount] = {"Previous", "Next", "Reply",
+                                                              "Delete from server", "Close"};
     for (std::size_t i = 0; i < Buttons.size(); ++i)
         Buttons[i].Hint = kHints[i];
 }
@@ -84,6 +98,7 @@ void TMsgList::Show(int number, bool forceRead, bool readlg) {
             // The mailbox changed under the window: the session is given up.
             m_pop.Quit();
             m_state.NotepadMode = true;
+            m_mess.SetReadOnly(false);
             m_mess.Clear();
             m_mess.Add(kAlreadyRead);
             m_state.ClearErrorNotice();
@@ -114,6 +129,7 @@ void TMsgList::Show(int number, bool forceRead, bool readlg) {
         m_mess.Add("Clic on the button Delete\r\nor\r\nChoose Read Message in the popup menu");
         m_mess.CaretToStart();
         CurrentMsg = number;
+        ShowPlace(number);
         return;
     }
     const bool headerOnly = config.header_only && !forceRead;
@@ -144,6 +160,11 @@ void TMsgList::Show(int number, bool forceRead, bool readlg) {
     }
     m_mess.CaretToStart();
     CurrentMsg = number;
+    ShowPlace(number);
+}
+
+void TMsgList::ShowPlace(int number) {
+    m_main.DrawStatus(std::to_string(number) + " of " + std::to_string(m_state.WaitingCount));
 }
 
 void TMsgList::AddHeaderBlock(const std::string& size) {
@@ -174,6 +195,16 @@ void TMsgList::NextClick() {
 
 void TMsgList::PrevClick() {
     Page(false);
+}
+
+bool TMsgList::MessKeyDown(MsgKey key) {
+    if (m_state.NotepadMode || Composing)
+        return false;
+    if (key == MsgKey::Left || key == MsgKey::PageUp)
+        PrevClick();
+    else
+        NextClick();
+    return true;
 }
 
 void TMsgList::Page(bool forward) {
@@ -214,6 +245,8 @@ void TMsgList::DeleteClick() {
     }
     // Nothing is shown ("empty"): there is nothing to delete.
     if (m_busy || CurrentMsg == 0)
+        return;
+    if (m_state.Config.confirm_delete && !m_dialogs.Ask(kConfirmDelete))
         return;
     Guard([&] {
         {
@@ -310,6 +343,7 @@ void TMsgList::CloseMsgClick() {
         return;
     m_state.Config.memo_posx = m_view.Left();
     m_state.Config.memo_posy = m_view.Top();
+    m_state.Config.memo_pos_saved = true;
     m_view.CloseWindow();
 }
 
@@ -317,12 +351,26 @@ MsgWindowPlacement TMsgList::FormShow(const skin::MainWindowSkin& skin, int scre
                                       int screenHeight) {
     m_view.ShowReplyPanel(false);
     Composing = false;
+    // A message is read, not edited; the notepad is for typing.
+    m_mess.SetReadOnly(!m_state.NotepadMode);
     IdentityAccount = m_state.CurrentAccount == monitor::kNoAccountYet ? 1 : m_state.CurrentAccount;
 
     MsgWindowPlacement placement;
-    placement.Left = m_state.Config.memo_posx;
-    placement.Top = m_state.Config.memo_posy;
-    skin::ClampMsgWindowPosition(placement.Left, placement.Top, screenWidth, screenHeight);
+    placement.Width = skin.MsgBackground.Width();
+    placement.Height = skin.MsgBackground.Height();
+    if (m_state.Config.memo_pos_saved) {
+        placement.Left = m_state.Config.memo_posx;
+        placement.Top = m_state.Config.memo_posy;
+        skin::ClampMsgWindowPosition(placement.Left, placement.Top, screenWidth, screenHeight);
+    } else {
+        const monitor::ScreenPoint main = m_main.Place();
+        const WindowBox mainBox{main.Left, main.Top, skin.Background.Width(),
+                                skin.Background.Height()};
+        const WindowBox beside =
+            BesideMainWindow(mainBox, placement.Width, placement.Height, screenWidth, screenHeight);
+        placement.Left = beside.Left;
+        placement.Top = beside.Top;
+    }
 
     const skin::MsgWindowSkin& msg = skin.MsgWindow;
     placement.MemoX = msg.MemoX;
@@ -351,8 +399,6 @@ MsgWindowPlacement TMsgList::FormShow(const skin::MainWindowSkin& skin, int scre
         }
     }
     placement.TopMost = m_state.Config.ontop;
-    placement.Width = skin.MsgBackground.Width();
-    placement.Height = skin.MsgBackground.Height();
     placement.Shape = skin::RegionFromBitmap(skin.MsgBackground, skin::KeyColour, 0);
     return placement;
 }

@@ -31,6 +31,28 @@ inline constexpr const char* kAlreadyRead = "Messages already read !";
 inline constexpr const char* kInvalidOp = "Invalid op.";
 inline constexpr const char* kSaveFilter = "text (*.txt)|*.txt|all (*.*)|*.*";
 inline constexpr const char* kOpenFilter = "text file (*.txt)|*.txt|all (*.*)|*.*";
+inline constexpr const char* kConfirmDelete = "Delete this message from the server?";
+
+// The keys of the memo that page through the messages in mail mode.
+enum class MsgKey { Left, Right, PageUp, PageDown };
+
+// The file name "Save as..." proposes for a message: its subject (UTF-8) with path separators
+// and characters other file systems refuse replaced by "_", without leading or trailing dots
+// and blanks, at most 100 bytes; empty when nothing is left.
+std::string NoteNameFromSubject(const std::string& subject);
+
+// A window's place and size on the screen.
+struct WindowBox {
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+};
+
+// Where a window of this size opens that has no place of its own: right of the main window, or
+// left of it when the screen has no room on the right, and inside the screen.
+WindowBox BesideMainWindow(const WindowBox& main, int width, int height, int screenWidth,
+                           int screenHeight);
 
 // What the window needs from the desktop beyond its memo.
 class MsgListView {
@@ -97,6 +119,9 @@ public:
 
     void PrevClick();
     void NextClick();
+    // A paging key pressed in the memo: in mail mode it pages through the messages and is
+    // used up (true); in notepad mode and while composing it is the memo's (false).
+    bool MessKeyDown(MsgKey key);
     void DeleteClick();
     void readmailClick();
     void ReadAllMailClick();
@@ -147,6 +172,8 @@ private:
     void AddHeaderBlock(const std::string& size);
     void AddBody();
     bool ItemEnabled(MsgMenuItem item) const;
+    // "2 of 5" on the main window's status line once message number is shown.
+    void ShowPlace(int number);
     bool MemoHasLines() const;
     // Runs a handler's work; an error is shown in a message box instead of leaving.
     template <typename Work>

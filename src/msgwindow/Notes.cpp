@@ -1,14 +1,45 @@
 // The attachments and notes of the message window's popup menu.
 #include <set>
+#include <string_view>
 
 #include "mail/qel_util.h"
 #include "msgwindow/AttachmentName.h"
 #include "msgwindow/Charset.h"
+#include "msgwindow/MessageText.h"
 #include "msgwindow/MsgList.h"
 #include "platform/FileRead.h"
 #include "settings/AtomicFile.h"
 
 namespace msgwindow {
+
+std::string NoteNameFromSubject(const std::string& subject) {
+    constexpr std::size_t kMaxName = 100;
+    std::string name;
+    for (const char c : subject) {
+        const auto byte = static_cast<unsigned char>(c);
+        // Path separators and what other file systems refuse become "_"; control characters
+        // (a folded header's tab) become blanks.
+        if (std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos)
+            name += '_';
+        else if (byte < 0x20 || byte == 0x7F)
+            name += ' ';
+        else
+            name += c;
+    }
+    // No hidden file, no "." or "..", no name that only looks empty.
+    const std::size_t start = name.find_first_not_of(". ");
+    if (start == std::string::npos)
+        return "";
+    name = name.substr(start, name.find_last_not_of(". ") + 1 - start);
+    if (name.size() > kMaxName) {
+        std::size_t cut = kMaxName;
+        // Cut before a UTF-8 continuation byte's sequence, not inside it.
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
+            --cut;
+        name = name.substr(0, name.find_last_not_of(". ", cut - 1) + 1);
+    }
+    return name;
+}
 
 void TMsgList::SaveClick() {
     if (m_busy || CurrentMsg == 0 || !ItemEnabled(MsgMenuItem::Save))
@@ -40,7 +71,10 @@ void TMsgList::SaveClick() {
 void TMsgList::SavMemoClick() {
     if (!ItemEnabled(MsgMenuItem::SavMemo))
         return;
-    SaveDlg.FileName.clear();
+    // A message is offered under its subject; a note under no name.
+    SaveDlg.FileName = m_state.NotepadMode || CurrentMsg == 0
+                           ? ""
+                           : NoteNameFromSubject(HeaderForDisplay(*Mesg).Subject);
     if (!m_fileDialogs.ExecuteSave(SaveDlg))
         return;
     NoteFile = SaveDlg.FileName;

@@ -100,11 +100,14 @@ void TReplyComposer::Fill() {
     if (!notepad)
         m_panel.MailTo().SetText(UndeclaredToUtf8(shown.From));
     const settings::AccountRecord* identity = Identity();
+    Memo& body = m_panel.MailBody();
+    m_signature.clear();
     if (identity) {
         m_panel.MailFrom().SetText(UndeclaredToUtf8(identity->auth_addr));
-        AddSignature(*identity);
+        m_signature = SignatureLines(*identity);
+        for (const std::string& line : m_signature)
+            body.Add(line);
     }
-    Memo& body = m_panel.MailBody();
     if (m_host.state.Config.sendorg && !notepad) {
         if (!shown.Subject.empty())
             m_panel.MailSubj().SetText("Re: " + HeaderForDisplay(shown).Subject);
@@ -119,12 +122,17 @@ void TReplyComposer::Fill() {
         }
     }
     body.CaretToStart();
+    // The first words typed into a reply belong in the body, not after the filled address.
+    if (!notepad && !m_panel.MailTo().Text().empty())
+        m_panel.FocusMailBody();
     shown.AttachedFiles.Clear();
 }
 
-void TReplyComposer::AddSignature(const settings::AccountRecord& account) {
+std::vector<std::string> TReplyComposer::SignatureLines(
+    const settings::AccountRecord& account) const {
+    std::vector<std::string> lines;
     if (!account.isign || account.auth_sign.empty())
-        return;
+        return lines;
     // An unreadable signature is left out without a word: the lines read so far stay.
     const std::string text = platform::TryReadFile(account.auth_sign).value_or(std::string());
     std::istringstream file(text);
@@ -132,8 +140,34 @@ void TReplyComposer::AddSignature(const settings::AccountRecord& account) {
     while (std::getline(file, line)) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        m_panel.MailBody().Add(UndeclaredToUtf8(line));
+        // A lone CR would split the line in the panel and so no longer match the body.
+        std::replace(line.begin(), line.end(), '\r', ' ');
+        lines.push_back(UndeclaredToUtf8(line));
     }
+    return lines;
+}
+
+void TReplyComposer::SwapSignature(const std::vector<std::string>& lines) {
+    Memo& body = m_panel.MailBody();
+    const std::vector<std::string> text = body.Lines();
+    const auto found = m_signature.empty() ? text.end()
+                                           : std::search(text.begin(), text.end(),
+                                                         m_signature.begin(), m_signature.end());
+    std::size_t first = 0;
+    std::size_t count = 0;
+    if (found != text.end()) {
+        first = static_cast<std::size_t>(found - text.begin());
+        count = m_signature.size();
+    } else {
+        // No signature (or the user changed it): the new one goes where a fresh panel has it,
+        // before the quote.
+        const auto quote = std::find(text.begin(), text.end(), kOriginalMessage);
+        first = static_cast<std::size_t>(quote - text.begin());
+        if (quote != text.end() && first > 0 && text[first - 1].empty())
+            --first;
+    }
+    body.ReplaceLines(first, count, lines);
+    m_signature = lines;
 }
 
 void TReplyComposer::Compose(mail::TQelMsg& reply) {
@@ -220,8 +254,13 @@ void TReplyComposer::MnuReplyClick(int tag) {
     if (Sending())
         return;
     m_host.owner.IdentityAccount = tag;
-    m_host.owner.Composing = false;
-    ReplyClick();
+    if (!m_host.owner.Composing) {
+        ReplyClick();
+        return;
+    }
+    const settings::AccountRecord* identity = Identity();
+    m_panel.MailFrom().SetText(identity ? UndeclaredToUtf8(identity->auth_addr) : "");
+    SwapSignature(identity ? SignatureLines(*identity) : std::vector<std::string>{});
 }
 
 }  // namespace msgwindow

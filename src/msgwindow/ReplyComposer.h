@@ -45,6 +45,7 @@ public:
     virtual LineField& MailSubj() = 0;
     virtual Memo& MailBody() = 0;
     virtual void FocusMailTo() = 0;
+    virtual void FocusMailBody() = 0;
     // Pops up the identity menu at the lower left corner of the button `De`; a chosen item
     // comes back through MnuReplyClick with its tag.
     virtual void PopupIdentityMenu(const std::vector<IdentityMenuItem>& items) = 0;
@@ -66,12 +67,13 @@ public:
     LineField& MailTo() override { return to; }
     LineField& MailSubj() override { return subj; }
     Memo& MailBody() override { return body; }
-    void FocusMailTo() override { ++focusRequests; }
+    void FocusMailTo() override { focus = "MailTo"; }
+    void FocusMailBody() override { focus = "MailBody"; }
     void PopupIdentityMenu(const std::vector<IdentityMenuItem>& items) override { menu = items; }
 
     LineText from, to, subj;
     MemoLines body;
-    int focusRequests = 0;
+    std::string focus;                   // the field that has the focus
     std::vector<IdentityMenuItem> menu;  // as last popped up
 };
 
@@ -104,7 +106,8 @@ public:
     // The identity menu for a left button press alone on `De`.
     void DeMouseDown(const skin::ShiftState& shift);
     std::vector<IdentityMenuItem> IdentityMenu() const;
-    // Switches to account tag's identity and fills the panel again.
+    // Switches to account tag's identity: MailFrom and the signature lines change, whatever
+    // else the user typed stays.
     void MnuReplyClick(int tag);
     // The Delete button while composing: stops the message being sent.
     void Abort() { m_smtp.AbortRequested = true; }
@@ -114,7 +117,11 @@ private:
     void OpenComposer();
     void Fill();
     void Send();
-    void AddSignature(const settings::AccountRecord& account);
+    // The lines of the account's signature; none when it has none or the file is unreadable
+    // (the lines read before a failure stay).
+    std::vector<std::string> SignatureLines(const settings::AccountRecord& account) const;
+    // Puts the lines of the identity now chosen where the previous identity's were.
+    void SwapSignature(const std::vector<std::string>& lines);
     const settings::AccountRecord* Identity() const;
     // The message going out, built from the panel; the displayed message stays as it is.
     void Compose(mail::TQelMsg& reply);
@@ -125,6 +132,8 @@ private:
     platform::Shell& m_shell;
     ReplyPanel& m_panel;
     mail::TQelMsg* m_reply = nullptr;  // while a send runs
+    // The signature lines the panel was given for the identity in use.
+    std::vector<std::string> m_signature;
 };
 
 }  // namespace msgwindow

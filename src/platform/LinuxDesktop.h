@@ -44,4 +44,8 @@ public:
     static std::string ExecLine(const std::string& desktopFileText);
 };
 
+// The user's download folder, ending in "/": the one `xdg-user-dir DOWNLOAD` names when it
+// exists, else the home folder.
+std::string DownloadFolder();
+
 }  // namespace platform

@@ -133,7 +133,11 @@ std::string XdgMailtoHandler::ExecLine(const std::string& desktopFileText) {
     return {};
 }
 
-std::string XdgMailtoHandler::Command() {
+namespace {
+
+// What the program writes on its standard output, without the line breaks and blanks at the
+// end; empty when it cannot be started. Its error output is dropped.
+std::string ProgramOutput(std::vector<std::string> argv) {
     int out[2];
     if (pipe2(out, O_CLOEXEC) != 0) {
         return {};
@@ -141,27 +145,46 @@ std::string XdgMailtoHandler::Command() {
     SpawnActions actions;
     actions.Dup2(out[1], STDOUT_FILENO);
     actions.Open(STDERR_FILENO, "/dev/null", O_WRONLY);
-    char arg0[] = "xdg-mime";
-    char arg1[] = "query";
-    char arg2[] = "default";
-    char arg3[] = "x-scheme-handler/mailto";
-    char* argv[] = {arg0, arg1, arg2, arg3, nullptr};
+    std::vector<char*> raw;
+    for (std::string& arg : argv) {
+        raw.push_back(arg.data());
+    }
+    raw.push_back(nullptr);
     pid_t pid = 0;
-    const int rc = posix_spawnp(&pid, arg0, actions.ClosingTheRest(), nullptr, argv, environ);
+    const int rc =
+        posix_spawnp(&pid, raw[0], actions.ClosingTheRest(), nullptr, raw.data(), environ);
     close(out[1]);
-    std::string desktopFile;
+    std::string text;
     if (rc == 0) {
         char buffer[512];
         ssize_t got = 0;
         while ((got = read(out[0], buffer, sizeof buffer)) > 0) {
-            desktopFile.append(buffer, static_cast<std::size_t>(got));
+            text.append(buffer, static_cast<std::size_t>(got));
         }
         waitpid(pid, nullptr, 0);
     }
     close(out[0]);
-    while (!desktopFile.empty() && (desktopFile.back() == '\n' || desktopFile.back() == ' ')) {
-        desktopFile.pop_back();
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
+        text.pop_back();
     }
+    return text;
+}
+
+}  // namespace
+
+std::string DownloadFolder() {
+    const std::string named = ProgramOutput({"xdg-user-dir", "DOWNLOAD"});
+    std::error_code ec;
+    if (!named.empty() && named.front() == '/' && std::filesystem::is_directory(named, ec)) {
+        return named.back() == '/' ? named : named + "/";
+    }
+    const char* home = std::getenv("HOME");
+    return home != nullptr && *home != '\0' ? std::string(home) + "/" : "/";
+}
+
+std::string XdgMailtoHandler::Command() {
+    const std::string desktopFile =
+        ProgramOutput({"xdg-mime", "query", "default", "x-scheme-handler/mailto"});
     if (desktopFile.empty() || desktopFile.find('/') != std::string::npos) {
         return {};
     }

@@ -20,6 +20,9 @@ struct Config {
     int posy = 50;
     int memo_posx = 50;  // message window left and top, from its last closing
     int memo_posy = 100;
+    // The message window has a place of its own; until then it opens beside the main window
+    // and the file holds "empty" for it.
+    bool memo_pos_saved = true;
     bool playsnd = false;
     std::string wavsnd = kEmptyMarker;  // may hold the marker itself
     bool icon_tray = false;
@@ -42,6 +45,8 @@ struct Config {
     bool sendorg = false;
     std::string smtp_tls_mode = "auto";  // as an account's tls_mode
     std::string smtp_tls_fingerprint;
+    // Delete in the message window asks before it removes a message from the server.
+    bool confirm_delete = false;
     int max_size = 0;  // "VrFilter.ini" [Misc]: size limit in KB, 0 for none
     bool auth_fltr = false;
 };

@@ -121,6 +121,7 @@ void ReadMainSettings(const std::string& folder, const std::string& path, Config
     config.smtp_tls_mode = TlsModeText(FindKeyInSection(path, "", "smtp_tls_mode"));
     config.smtp_tls_fingerprint =
         MarkerAsEmptyText(FindKeyInSection(path, "", "smtp_tls_fingerprint"));
+    config.confirm_delete = AsFlag(read("confirm_delete"));
 }
 
 }  // namespace
@@ -151,6 +152,8 @@ bool ReadWindowPositions(const std::string& folder, Config& config) {
         }
         return ParseStandardInteger(value, out);
     };
+    config.memo_pos_saved = !IsMarker(FindInSkin(path, "", "memo_posx")) &&
+                            !IsMarker(FindInSkin(path, "", "memo_posy"));
     return read("memo_posx", 50, config.memo_posx) && read("memo_posy", 100, config.memo_posy) &&
            read("posx", 50, config.posx) && read("posy", 50, config.posy);
 }

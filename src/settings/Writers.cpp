@@ -52,6 +52,11 @@ std::string Number(const char* prefix, int value) {
     return std::string(prefix) + std::to_string(value);
 }
 
+// A message window place not saved yet stays unsaved: a default number would look like one.
+std::string MemoPosition(const char* prefix, int value, bool saved) {
+    return saved ? Number(prefix, value) : std::string(prefix) + kEmptyMarker;
+}
+
 // A text value as one line of the file: a CR or LF inside it would start a line of its own (a
 // filter "x\r[Misc]" would add a section), and a Ctrl-Z would end the file for the reader, so
 // each becomes a blank.
@@ -72,10 +77,11 @@ void SaveConfig(const std::string& folder, const Config& config) {
           << Flag("autocheck =", config.autocheck) << Flag("autoconnect =", config.autoconnect)
           << Flag("header_only =", config.header_only) << Flag("ontop =", config.ontop)
           << Number("minutes = ", config.minutes) << Number("posX = ", config.posx)
-          << Number("posY = ", config.posy) << Number("memo_posX = ", config.memo_posx)
-          << Number("memo_posY = ", config.memo_posy) << Flag("playsnd =", config.playsnd)
-          << Text("wavsnd = ", config.wavsnd) << Flag("icon_tray =", config.icon_tray)
-          << Flag("run_my_client =", config.run_my_client)
+          << Number("posY = ", config.posy)
+          << MemoPosition("memo_posX = ", config.memo_posx, config.memo_pos_saved)
+          << MemoPosition("memo_posY = ", config.memo_posy, config.memo_pos_saved)
+          << Flag("playsnd =", config.playsnd) << Text("wavsnd = ", config.wavsnd)
+          << Flag("icon_tray =", config.icon_tray) << Flag("run_my_client =", config.run_my_client)
           << Text("my_mail_client = ", config.my_mail_client) << Flag("reset =", config.reset)
           << Text("skin_dir = ", config.SkinDir) << Flag("RAS_connect =", config.RAS_connect)
           << Number("RAS_num = ", config.RAS_num) << Flag("filter =", config.filter)
@@ -85,7 +91,8 @@ void SaveConfig(const std::string& folder, const Config& config) {
           << Flag("vrmail =", config.vrmail) << Text("smtphost =", config.smtphost)
           << Number("smtpport =", config.smtpport) << Flag("sendorg =", config.sendorg)
           << Text("smtp_tls_mode = ", TlsModeText(config.smtp_tls_mode))
-          << Text("smtp_tls_fingerprint = ", config.smtp_tls_fingerprint);
+          << Text("smtp_tls_fingerprint = ", config.smtp_tls_fingerprint)
+          << Flag("confirm_delete =", config.confirm_delete);
     WriteFileAtomically(WithTrailingSlash(folder) + kVorlaIni, lines.Text(), kSharedFileMode);
 }
 

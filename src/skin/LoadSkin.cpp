@@ -150,6 +150,10 @@ void ReadPositions(const SkinSource& source, MainWindowSkin& skin) {
     };
     skin.MsgWindow.PosX = read("memo_posx", 50);
     skin.MsgWindow.PosY = read("memo_posy", 100);
+    skin.MsgWindow.PosSaved =
+        !source.SettingsFile.empty() &&
+        settings::FindInSkin(source.SettingsFile, "", "memo_posx") != kEmptyMarker &&
+        settings::FindInSkin(source.SettingsFile, "", "memo_posy") != kEmptyMarker;
     skin.WindowLeft = read("posx", 50);
     skin.WindowTop = read("posy", 50);
 }

@@ -51,6 +51,7 @@ struct MsgWindowSkin {
     std::array<MsgButtonSkin, kMsgButtonCount> Buttons{};
     int PosX = 50;  // settings memo_posx
     int PosY = 100;
+    bool PosSaved = false;  // both were in the settings
 };
 
 bool IsBoldStyle(const std::string& style);

@@ -26,8 +26,8 @@ WindowHost::WindowHost(std::ostream& out, ConsoleMainView& mainView, ConsoleDial
       m_reply(m_list, smtp, shell) {}
 
 bool WindowHost::IsStep(const std::string& step) {
-    static const char* const kPlain[] = {"next",    "prev", "delete", "read",
-                                         "readall", "menu", "close",  "save"};
+    static const char* const kPlain[] = {"next", "prev",  "delete", "read",       "readall",
+                                         "menu", "close", "save",   "answer:yes", "answer:no"};
     for (const char* plain : kPlain)
         if (step == plain)
             return true;
@@ -89,6 +89,8 @@ void WindowHost::RunStep(const std::string& step) {
         PrintMenu();
     } else if (step == "close") {
         m_list.CloseMsgClick();
+    } else if (step == "answer:yes" || step == "answer:no") {
+        m_dialogs.HoldAnswer(step == "answer:yes" ? platform::Answer::Yes : platform::Answer::No);
     } else if (step == "save") {
         m_list.QuickSavClick();
     } else if (StartsWith(step, "saveatt:")) {

@@ -26,8 +26,10 @@ int Usage() {
                  "  DIR   settings folder (Vorla.ini, Accounts.ini, VrFilter.ini)\n"
                  "  STEP  next | prev | delete | read | readall | menu | close | save |\n"
                  "        saveatt:FOLDER | saveas:FILE | open:FILE |\n"
-                 "        reply | identity:N | to:TEXT | subj:TEXT | body:TEXT | send | cancel\n"
-                 "        (in body:TEXT the two characters \\n stand for a line break)\n"
+                 "        reply | identity:N | to:TEXT | subj:TEXT | body:TEXT | send | cancel |\n"
+                 "        answer:yes | answer:no\n"
+                 "        (in body:TEXT the two characters \\n stand for a line break; an answer\n"
+                 "        is given to the next question box, which is answered No without one)\n"
                  "Steps after close find no window: their blocks show the state unchanged.\n";
     return kUsage;
 }

@@ -2,7 +2,8 @@
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QTextBlock>
+
+#include "ui/msgwindow/TextBlocks.h"
 
 namespace ui {
 
@@ -45,15 +46,24 @@ void MemoEdit::Flush() {
 }
 
 std::vector<std::string> MemoEdit::Lines() const {
-    std::vector<std::string> lines;
-    if (!document()->isEmpty()) {
-        for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
-            lines.push_back(block.text().toStdString());
-    }
+    std::vector<std::string> lines = BlockLines(*this);
     for (const QString& pending : m_pending)
         for (const QString& line : pending.split(QLatin1Char('\n')))
             lines.push_back(line.toStdString());
     return lines;
+}
+
+void MemoEdit::ReplaceLines(std::size_t first, std::size_t count,
+                            const std::vector<std::string>& lines) {
+    Flush();
+    ReplaceBlocks(*this, first, count, lines);
+}
+
+void MemoEdit::SetReadOnly(bool readOnly) {
+    setReadOnly(readOnly);
+    // A message is still read with the keyboard: Up, Down, Home and End move through it.
+    if (readOnly)
+        setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }
 
 void MemoEdit::CaretToStart() {

@@ -18,6 +18,9 @@ public:
     // run next: a long message is laid out once instead of once per line.
     void Add(const std::string& text) override;
     std::vector<std::string> Lines() const override;
+    void ReplaceLines(std::size_t first, std::size_t count,
+                      const std::vector<std::string>& lines) override;
+    void SetReadOnly(bool readOnly) override;
     void PageUp() override { PressKey(Qt::Key_PageUp); }
     void PageDown() override { PressKey(Qt::Key_PageDown); }
     void CaretToStart() override;

@@ -2,6 +2,7 @@
 
 #include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -25,6 +26,7 @@ MsgWindow::MsgWindow(MsgWindowParts parts, QWidget* parent)
     for (std::size_t i = 0; i < m_buttons.size(); ++i)
         m_buttons[i] = new ImgBtnWidget(this, m_list->Buttons[i]);
     m_mailPan->SetComposer(m_list->AttachComposer({m_smtp, parts.shell, *m_mailPan}));
+    m_memo->installEventFilter(this);
     Wire();
 }
 
@@ -115,6 +117,35 @@ void MsgWindow::mouseMoveEvent(QMouseEvent* event) {
 
 void MsgWindow::contextMenuEvent(QContextMenuEvent* event) {
     PopupMenu(event->globalPos());
+}
+
+bool MsgWindow::PagingKey(const QKeyEvent& event) {
+    if (event.modifiers() != Qt::NoModifier && event.modifiers() != Qt::KeypadModifier)
+        return false;
+    switch (event.key()) {
+        case Qt::Key_Left:
+            return m_list->MessKeyDown(msgwindow::MsgKey::Left);
+        case Qt::Key_Right:
+            return m_list->MessKeyDown(msgwindow::MsgKey::Right);
+        case Qt::Key_PageUp:
+            return m_list->MessKeyDown(msgwindow::MsgKey::PageUp);
+        case Qt::Key_PageDown:
+            return m_list->MessKeyDown(msgwindow::MsgKey::PageDown);
+        default:
+            return false;
+    }
+}
+
+bool MsgWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_memo && event->type() == QEvent::KeyPress &&
+        PagingKey(static_cast<const QKeyEvent&>(*event)))
+        return true;
+    return QDialog::eventFilter(watched, event);
+}
+
+void MsgWindow::keyPressEvent(QKeyEvent* event) {
+    if (!PagingKey(*event))
+        QDialog::keyPressEvent(event);
 }
 
 void MsgWindow::reject() {

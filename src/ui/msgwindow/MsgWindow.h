@@ -35,7 +35,8 @@ struct MsgWindowParts {
     platform::EventPump& pump;
     // The current skin (the main window's); read each time the window is shown.
     const skin::MainWindowSkin& skin;
-    // Where the note and attachment dialogs open first.
+    // Where the note and attachment dialogs open first: the user's download folder, never the
+    // settings folder with the account passwords.
     std::string notesFolder = {};
 };
 
@@ -78,10 +79,15 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    // The memo's paging keys go to the logic first.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
 
 private:
     void Wire();
+    // True when the logic used the key to page through the messages.
+    bool PagingKey(const QKeyEvent& event);
 
     const skin::MainWindowSkin& m_skin;
     MemoEdit* m_memo;

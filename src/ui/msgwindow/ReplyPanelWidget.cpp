@@ -1,7 +1,8 @@
 #include "ui/msgwindow/ReplyPanelWidget.h"
 
 #include <QLabel>
-#include <QTextBlock>
+
+#include "ui/msgwindow/TextBlocks.h"
 
 namespace ui {
 
@@ -26,7 +27,8 @@ LineEditField::LineEditField(QWidget* parent) : QLineEdit(parent) {
 
 BodyEdit::BodyEdit(QWidget* parent) : QPlainTextEdit(parent) {
     setFrameShape(QFrame::NoFrame);
-    setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Long lines wrap on the screen as in the reader; what is sent keeps the typed lines.
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
     WhiteAndBorderless(*this);
 }
 
@@ -37,12 +39,12 @@ void BodyEdit::Add(const std::string& text) {
 }
 
 std::vector<std::string> BodyEdit::Lines() const {
-    std::vector<std::string> lines;
-    if (document()->isEmpty())
-        return lines;
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
-        lines.push_back(block.text().toStdString());
-    return lines;
+    return BlockLines(*this);
+}
+
+void BodyEdit::ReplaceLines(std::size_t first, std::size_t count,
+                            const std::vector<std::string>& lines) {
+    ReplaceBlocks(*this, first, count, lines);
 }
 
 void BodyEdit::CaretToStart() {

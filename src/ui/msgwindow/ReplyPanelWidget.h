@@ -28,6 +28,9 @@ public:
     void Clear() override { clear(); }
     void Add(const std::string& text) override;
     std::vector<std::string> Lines() const override;
+    void ReplaceLines(std::size_t first, std::size_t count,
+                      const std::vector<std::string>& lines) override;
+    void SetReadOnly(bool readOnly) override { setReadOnly(readOnly); }
     void PageUp() override {}
     void PageDown() override {}
     void CaretToStart() override;
@@ -49,6 +52,7 @@ public:
     msgwindow::LineField& MailSubj() override { return *m_subj; }
     msgwindow::Memo& MailBody() override { return *m_body; }
     void FocusMailTo() override { m_to->setFocus(); }
+    void FocusMailBody() override { m_body->setFocus(); }
     void PopupIdentityMenu(const std::vector<msgwindow::IdentityMenuItem>& items) override;
 
     ImgBtnWidget& De() { return *m_de; }

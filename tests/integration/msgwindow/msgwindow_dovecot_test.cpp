@@ -131,7 +131,8 @@ TEST(VorlaMsgWindow, PrintsEachStepAndWritesNoSettings) {
     server.AddMessage(WithAttachment("x.bin", "XYZ"));
     testsupport::TempFolder home;
     testsupport::TempFolder saved;
-    const std::string ini = "current_skin = " VORLA_SKINS "/default/\r\nfilter =0\r\n";
+    const std::string ini =
+        "current_skin = " VORLA_SKINS "/default/\r\nfilter =0\r\nconfirm_delete =1\r\n";
     home.Write("Vorla.ini", ini);
     home.Write("Accounts.ini",
                "[Account1]\r\nacc_name = Dove\r\nhost_name = 127.0.0.1\r\n"
@@ -141,15 +142,27 @@ TEST(VorlaMsgWindow, PrintsEachStepAndWritesNoSettings) {
     // Saving into a folder without a dialog keeps the file that is there.
     saved.Write("x.bin", "kept");
     int status = -1;
-    const std::string output =
-        RunTool(home.Folder() + " delete prev menu saveatt:" + saved.Folder() + " close", status);
+    const std::string output = RunTool(
+        home.Folder() + " delete answer:yes delete prev menu saveatt:" + saved.Folder() + " close",
+        status);
     EXPECT_EQ(status, 0) << output;
-    const std::string afterDelete =
-        "== delete\nmemo: From : Ann \nmemo: Addr : ann@example.org\nmemo: Subj : two\n";
-    EXPECT_NE(output.find(afterDelete), std::string::npos) << output;
-    const std::string progress =
-        "status: reading 100% sur " + std::to_string(two.size() / 1024) + "K\ncount: 2\n== prev\n";
-    EXPECT_NE(output.find(progress), std::string::npos) << output;
+    // Delete asks first; without an answer the question is answered No.
+    const std::string question = "question: Delete this message from the server?\n";
+    EXPECT_NE(output.find(question + "== delete\nmemo: From : Ann \nmemo: Addr : "
+                                     "ann@example.org\nmemo: Subj : one\n"),
+              std::string::npos)
+        << output;
+    const std::size_t answered = output.find("== answer:yes\n");
+    ASSERT_NE(answered, std::string::npos) << output;
+    EXPECT_NE(output.find(question + "== delete\nmemo: From : Ann \nmemo: Addr : "
+                                     "ann@example.org\nmemo: Subj : two\n",
+                          answered),
+              std::string::npos)
+        << output;
+    // Once a message is shown, the status line says which of how many it is.
+    EXPECT_NE(output.find("status: 1 of 2\ncount: 2\n== prev\n"), std::string::npos) << output;
+    EXPECT_NE(output.find("status: 2 of 2\ncount: 2\nmenu: Read Mail=on\n"), std::string::npos)
+        << output;
     EXPECT_NE(output.find("menu: Read Mail=on\nmenu: Read full mail=off\nmenu: Save "
                           "attachments=on\nmenu: Open file=off\nmenu: Save=off\nmenu: Save "
                           "as...=on\nmenu: Close window=on\n== menu\n"),

@@ -11,6 +11,7 @@
 #include "RecordingDialogs.h"
 #include "ScriptedTransport.h"
 #include "SmtpPeer.h"
+#include "TempFolder.h"
 #include "platform/LinuxDesktop.h"
 #include "skin/PictureLoader.h"
 #include "ui/msgwindow/MsgWindow.h"
@@ -57,6 +58,19 @@ private:
         testsupport::RecordingDialogs dialogs;
         skin::MainWindowSkin skin = DefaultSkin();
         ui::MsgWindow window{{state, mainWindow, pop, smtp, shell, dialogs, pump, skin}};
+
+        // As the main window opens it on mail: a session, the count, the first message.
+        void OpenMailbox() {
+            pop.UserId = box.user;
+            pop.UserPasswd = box.password;
+            state.IsConnected = true;
+            state.CurrentAccount = 1;
+            pop.Connect();
+            QVERIFY(pop.Login());
+            pop.GetMailCount();
+            state.WaitingCount = static_cast<int>(pop.MessageCount);
+            window.DisplayMessage(1, false);
+        }
     };
 
 private slots:
@@ -69,8 +83,77 @@ private slots:
         QVERIFY(!mask.contains(QPoint(0, 279)));
         QCOMPARE(rig.window.Mess().geometry(), QRect(24, 38, 352, 192));
         QVERIFY(rig.window.windowFlags() & Qt::FramelessWindowHint);
-        QCOMPARE(rig.window.Button(skin::kNextBtn).toolTip(), QStringLiteral("next message"));
+        QStringList tips;
+        for (int i = 0; i < skin::kMsgButtonCount; ++i)
+            tips << rig.window.Button(static_cast<skin::MsgButton>(i)).toolTip();
+        QCOMPARE(tips, QStringList({"Previous", "Next", "Reply", "Delete from server", "Close"}));
         QVERIFY(rig.dialogs.messages.empty());
+    }
+
+    void MailIsReadOnlyAndItsKeysPageTheNotepadTakesThem() {
+        Rig rig;
+        for (const char* subject : {"one", "two", "three"})
+            rig.box.Add(std::string("From: ann@example.org\nSubject: ") + subject + "\n\nhi\n");
+        rig.OpenMailbox();
+        rig.window.ApplyFormShow();
+        ui::MemoEdit& memo = rig.window.Mess();
+        QVERIFY(memo.isReadOnly());
+        QTest::keyClick(&memo, Qt::Key_Right);
+        QCOMPARE(rig.window.Logic().CurrentMsg, 2);
+        QTest::keyClick(&memo, Qt::Key_PageDown);
+        QCOMPARE(rig.window.Logic().CurrentMsg, 3);
+        QTest::keyClick(&memo, Qt::Key_Left);
+        QTest::keyClick(&memo, Qt::Key_PageUp);
+        QCOMPARE(rig.window.Logic().CurrentMsg, 1);
+        QCOMPARE(rig.mainWindow.drawn.back(), std::string("1 of 3"));
+        QTest::keyClick(&memo, Qt::Key_A);
+        QVERIFY(!memo.toPlainText().startsWith(QLatin1Char('a')));
+
+        rig.state.NotepadMode = true;
+        rig.window.ApplyFormShow();
+        QVERIFY(!memo.isReadOnly());
+        memo.CaretToStart();
+        QTest::keyClick(&memo, Qt::Key_Right);
+        QCOMPARE(memo.textCursor().position(), 1);
+        QCOMPARE(rig.window.Logic().CurrentMsg, 1);
+        QTest::keyClick(&memo, Qt::Key_A);
+        QVERIFY(memo.toPlainText().contains(QLatin1Char('a')));
+    }
+
+    void ReplyToAMessageTypesIntoTheBodyAndKeepsItAcrossIdentities() {
+        Rig rig;
+        testsupport::TempFolder folder;
+        folder.Write("home.txt", "-- \nBob\n");
+        folder.Write("work.txt", "Work sig\n");
+        rig.state.Config.vrmail = true;
+        rig.state.Tables.AccountCount = 2;
+        for (int i = 0; i < 2; ++i) {
+            settings::AccountRecord& account = rig.state.Tables.AccountTable[i];
+            account.acc_name = i == 0 ? "Home" : "Work";
+            account.auth_addr = i == 0 ? "bob@example.net" : "stone@work.example";
+            account.isign = true;
+            account.auth_sign = folder.File(i == 0 ? "home.txt" : "work.txt");
+        }
+        rig.box.Add("From: ann@example.org\nSubject: lunch\n\nhi\n");
+        rig.OpenMailbox();
+        rig.window.ApplyFormShow();
+        rig.window.show();
+        QTest::mouseClick(&rig.window.Button(skin::kReplyBtn), Qt::LeftButton);
+        ui::ReplyPanelWidget& pan = rig.window.MailPan();
+        auto* body = pan.findChild<QPlainTextEdit*>(QStringLiteral("MailBody"));
+        QVERIFY(body);
+        QCOMPARE(rig.window.focusWidget(), body);
+        QCOMPARE(body->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        QTest::keyClicks(body, "See you");
+        QTest::keyClick(body, Qt::Key_Return);
+
+        QTest::mousePress(&pan.De(), Qt::LeftButton);
+        pan.IdentityMenu().actions()[1]->trigger();
+        QCOMPARE(body->toPlainText(), QStringLiteral("See you\nWork sig"));
+        QTest::keyClicks(body, "Bye");
+        QCOMPARE(body->toPlainText(), QStringLiteral("See you\nByeWork sig"));
+        QCOMPARE(pan.findChild<QLineEdit*>(QStringLiteral("MailTo"))->text(),
+                 QStringLiteral("ann@example.org"));
     }
 
     void ButtonShowsItsHoverPicture() {

@@ -43,8 +43,44 @@ TEST_F(FormShowTest, PlacesTheWindowOnScreenAndLoadsTheButtons) {
     EXPECT_FALSE(view.panelVisible);
     EXPECT_EQ(list.Buttons[skin::kExitBtn].Left, 40);
     EXPECT_GT(list.Buttons[skin::kExitBtn].PicOn.Width(), 0);
-    EXPECT_EQ(list.Buttons[skin::kExitBtn].Hint, "close window");
+    EXPECT_EQ(list.Buttons[skin::kExitBtn].Hint, "Close");
     EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(memo.readOnly) << "a message is read, not edited";
+    state.NotepadMode = true;
+    list.FormShow(skin, 1024, 768);
+    EXPECT_FALSE(memo.readOnly);
+}
+
+TEST(BesideMainWindow, RightOfItOrLeftOfItAndAlwaysOnTheScreen) {
+    const struct {
+        const char* name;
+        WindowBox main;
+        int left, top;
+    } rows[] = {
+        {"right", {100, 50, 200, 100}, 300, 50},
+        {"left when the right has no room", {700, 50, 200, 100}, 300, 50},
+        {"no room on either side", {100, 50, 800, 100}, 624, 50},
+        {"not below the screen", {100, 600, 200, 100}, 300, 488},
+        {"not above it", {100, -20, 200, 100}, 300, 0},
+    };
+    for (const auto& row : rows) {
+        const WindowBox box = BesideMainWindow(row.main, 400, 280, 1024, 768);
+        EXPECT_EQ(box.Left, row.left) << row.name;
+        EXPECT_EQ(box.Top, row.top) << row.name;
+    }
+}
+
+TEST_F(FormShowTest, WithoutASavedPlaceItOpensBesideTheMainWindow) {
+    skin.Background = skin::LoadSkinBitmap(VORLA_SKINS "/default/main.bmp");
+    state.Config.memo_pos_saved = false;
+    mainWindow.place = {120, 80};
+    const MsgWindowPlacement placement = list.FormShow(skin, 1920, 1080);
+    EXPECT_EQ(placement.Left, 120 + skin.Background.Width());
+    EXPECT_EQ(placement.Top, 80);
+    view.left = placement.Left + 5;
+    list.CloseMsgClick();
+    EXPECT_TRUE(state.Config.memo_pos_saved) << "closed, it has a place of its own";
+    EXPECT_EQ(list.FormShow(skin, 1920, 1080).Left, placement.Left + 5);
 }
 
 TEST_F(FormShowTest, ABadPictureShowsOneBoxAndLeavesTheRestAsTheyWere) {

@@ -45,6 +45,58 @@ TEST_F(MsgListTest, PagingWrapsAroundBothWays) {
     EXPECT_EQ(Memo()[2], "Subj : two");
 }
 
+TEST_F(MsgListTest, MailModeKeysPageAndTheStatusLineShowsThePlace) {
+    for (const char* s : {"one", "two", "three"})
+        box.Add(Simple(s));
+    OpenMailbox();
+    EXPECT_EQ(mainWindow.drawn.back(), "1 of 3");
+    const struct {
+        MsgKey key;
+        int shown;
+    } presses[] = {{MsgKey::Right, 2},
+                   {MsgKey::PageDown, 3},
+                   {MsgKey::PageUp, 2},
+                   {MsgKey::Left, 1},
+                   {MsgKey::Left, 3}};
+    for (const auto& press : presses) {
+        EXPECT_TRUE(list.MessKeyDown(press.key));
+        EXPECT_EQ(list.CurrentMsg, press.shown);
+        EXPECT_EQ(mainWindow.drawn.back(), std::to_string(press.shown) + " of 3");
+    }
+    // While composing the keys belong to the reply panel, in notepad mode to the note.
+    list.Composing = true;
+    EXPECT_FALSE(list.MessKeyDown(MsgKey::Right));
+    list.Composing = false;
+    state.NotepadMode = true;
+    EXPECT_FALSE(list.MessKeyDown(MsgKey::PageDown));
+    EXPECT_EQ(list.CurrentMsg, 3);
+    EXPECT_EQ(memo.pageDowns, 0) << "the memo pages by itself";
+}
+
+TEST_F(MsgListTest, DeleteAsksFirstOnlyWhenConfirmDeleteIsSet) {
+    for (const char* s : {"one", "two", "three"})
+        box.Add(Simple(s));
+    OpenMailbox();
+    state.Config.confirm_delete = true;
+    list.DeleteClick();  // no answer given: No
+    EXPECT_EQ(dialogs.questions, std::vector<std::string>{kConfirmDelete});
+    EXPECT_EQ(Sent("DELE"), 0);
+    EXPECT_EQ(Memo()[2], "Subj : one");
+    dialogs.questionAnswers = {platform::Answer::Yes};
+    list.DeleteClick();
+    EXPECT_EQ(dialogs.questions.size(), 2u);
+    EXPECT_EQ(box.Count(), 2);
+    state.Config.confirm_delete = false;
+    list.DeleteClick();
+    EXPECT_EQ(dialogs.questions.size(), 2u) << "no question without the setting";
+    EXPECT_EQ(box.Count(), 1);
+    // The note of notepad mode is cleared without a question: nothing leaves the server.
+    state.Config.confirm_delete = true;
+    state.NotepadMode = true;
+    list.DeleteClick();
+    EXPECT_EQ(dialogs.questions.size(), 2u);
+}
+
 TEST_F(MsgListTest, PagingAnEmptyMailboxShowsEmpty) {
     box.Add(Simple("one"));
     OpenMailbox();
@@ -201,6 +253,7 @@ TEST_F(MsgListTest, ChangedMailboxEndsTheSessionIntoNotepadMode) {
     EXPECT_TRUE(state.NotepadMode);
     EXPECT_EQ(state.ErrorNotice(), "");
     EXPECT_EQ(mainWindow.drawn.back(), "notepad");
+    EXPECT_FALSE(memo.readOnly) << "a notepad takes typing";
     EXPECT_EQ(list.CurrentMsg, 2) << "paging moved it before the fetch";
     EXPECT_FALSE(pop.Connected);
 }

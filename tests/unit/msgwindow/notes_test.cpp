@@ -115,6 +115,33 @@ TEST_F(NotesTest, UnwritableAttachmentShowsTheFileSystemError) {
     EXPECT_EQ(dialogs.proposed.size(), 1u);
 }
 
+TEST(NoteName, SaveAsProposesTheSubjectMadeSafe) {
+    struct Row {
+        const char* name;
+        std::string subject;
+        std::string proposed;
+    } rows[] = {
+        {"plain", "Lunch on Friday", "Lunch on Friday"},
+        {"separators", "Re: a/b\\c", "Re_ a_b_c"},
+        {"no way out", "../../etc", "_.._etc"},
+        {"hidden file", ".profile", "profile"},
+        {"only dots", " .. ", ""},
+        {"folded header", "two\tparts\r\n", "two parts"},
+        {"shell characters", "a*b?\"c\"<d>|e", "a_b__c__d__e"},
+        {"8-bit kept, cut between characters", std::string(99, 'x') + "\xc3\xa9tail",
+         std::string(99, 'x')},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(NoteNameFromSubject(row.subject), row.proposed) << row.name;
+}
+
+TEST_F(NotesTest, SaveAsOffersAMessageUnderItsSubject) {
+    box.Add(Simple("Lunch: Friday?"));
+    OpenMailbox();
+    list.SavMemoClick();
+    EXPECT_EQ(dialogs.proposed, std::vector<std::string>{"Lunch_ Friday_"});
+}
+
 TEST_F(NotesTest, SaveAsAppendsTxtOnlyWithTheTextFilter) {
     state.NotepadMode = true;
     memo.Add("note");

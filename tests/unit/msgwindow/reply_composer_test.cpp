@@ -14,6 +14,11 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+Lines Join(Lines a, const Lines& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 class ReplyTest : public MsgListTest {
 protected:
     ReplyTest() {
@@ -71,7 +76,7 @@ TEST_F(ReplyTest, FillsThePanelInOrderWithAndWithoutTheQuote) {
     EXPECT_EQ(panel.from.Text(), "bob@example.net");
     EXPECT_EQ(panel.subj.Text(), "Re: lunch");
     EXPECT_EQ(Body(), (Lines{"-- ", "Bob", "", kOriginalMessage, "> line 1", "> line 2"}));
-    EXPECT_EQ(panel.focusRequests, 1);
+    EXPECT_EQ(panel.focus, "MailBody") << "the filled address takes no typing";
     EXPECT_EQ(panel.body.caretResets, 1);
 
     // Without sendorg: the signature only, no subject.
@@ -96,6 +101,7 @@ TEST_F(ReplyTest, NotepadModeOpensWithTheSignatureOnly) {
     EXPECT_EQ(panel.to.Text(), "");
     EXPECT_EQ(panel.subj.Text(), "");
     EXPECT_EQ(Body(), (Lines{"-- ", "Bob"}));
+    EXPECT_EQ(panel.focus, "MailTo");
 }
 
 TEST_F(ReplyTest, UnreadableSignatureIsLeftOutSilently) {
@@ -106,12 +112,14 @@ TEST_F(ReplyTest, UnreadableSignatureIsLeftOutSilently) {
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST_F(ReplyTest, IdentityMenuListsTheAccountsAndRefillsThePanel) {
+TEST_F(ReplyTest, IdentityMenuListsTheAccountsAndKeepsTheTypedText) {
     AddAccount(2, "Work", "B. Stone", "stone@work.example", Signature("work", "Work sig"));
     AddAccount(3, "Club", "", "", "");
     Show(kAnnMessage);
     list.ReplyClick();
     panel.to.SetText("typed@example.org");
+    panel.subj.SetText("Re: lunch at one");
+    panel.body.ReplaceLines(0, 0, {"See you", ""});
     skin::ShiftState right;
     right.Right = true;
     composer.DeMouseDown(right);
@@ -123,11 +131,33 @@ TEST_F(ReplyTest, IdentityMenuListsTheAccountsAndRefillsThePanel) {
     EXPECT_EQ(panel.menu[0].Caption, "Home (bob@example.net)");
     EXPECT_EQ(panel.menu[1].Caption, "Work (stone@work.example)");
     EXPECT_EQ(panel.menu[2].Caption, "Club ()");
-    composer.MnuReplyClick(panel.menu[1].Tag);
-    EXPECT_EQ(list.IdentityAccount, 2);
-    EXPECT_EQ(panel.from.Text(), "stone@work.example");
-    EXPECT_EQ(panel.to.Text(), "ann@example.org");
-    EXPECT_EQ(Body()[0], "Work sig");
+    const Lines quote{"", kOriginalMessage, "> line 1", "> line 2"};
+    const struct {
+        const char* name;
+        int tag;
+        const char* from;
+        Lines body;
+    } switches[] = {
+        {"signature swapped in place", 2, "stone@work.example",
+         Join({"See you", "", "Work sig"}, quote)},
+        {"an identity without one drops it", 3, "", Join({"See you", ""}, quote)},
+        {"and the next one's goes before the quote", 1, "bob@example.net",
+         Join({"See you", "", "-- ", "Bob"}, quote)},
+    };
+    for (const auto& row : switches) {
+        composer.MnuReplyClick(row.tag);
+        EXPECT_EQ(list.IdentityAccount, row.tag) << row.name;
+        EXPECT_TRUE(list.Composing) << row.name;
+        EXPECT_EQ(panel.from.Text(), row.from) << row.name;
+        EXPECT_EQ(panel.to.Text(), "typed@example.org") << row.name;
+        EXPECT_EQ(panel.subj.Text(), "Re: lunch at one") << row.name;
+        EXPECT_EQ(Body(), row.body) << row.name;
+    }
+
+    // A signature the user changed is left alone; the new one is added before the quote.
+    panel.body.ReplaceLines(3, 1, {"Bobby"});
+    composer.MnuReplyClick(2);
+    EXPECT_EQ(Body(), Join({"See you", "", "-- ", "Bobby", "Work sig"}, quote));
 }
 
 TEST_F(ReplyTest, SendsTheReplyAndClosesThePanel) {

@@ -116,6 +116,22 @@ TEST(XdgAutorun, EntryStartsAProgramInAFolderWithABlankAndAQuote) {
     EXPECT_EQ(*verdict, 0) << text.str();
 }
 
+// The file dialogs of the message window start here: the download folder the user named,
+// else the home folder.
+TEST(DownloadFolder, TheNamedFolderWhenItExistsElseHome) {
+    const testsupport::TempFolder temp;
+    const testsupport::ScopedEnv home("HOME", temp.Folder() + "home");
+    const testsupport::ScopedEnv config("XDG_CONFIG_HOME", temp.Folder() + "config");
+    temp.Write("config/user-dirs.dirs", "XDG_DOWNLOAD_DIR=\"$HOME/Fetched\"\n");
+    std::filesystem::create_directories(temp.Path() / "home/Fetched");
+    if (std::system("command -v xdg-user-dir >/dev/null") != 0) {
+        GTEST_SKIP() << "xdg-user-dir is not installed (package xdg-user-dirs)";
+    }
+    EXPECT_EQ(platform::DownloadFolder(), temp.Folder() + "home/Fetched/");
+    std::filesystem::remove(temp.Path() / "home/Fetched");
+    EXPECT_EQ(platform::DownloadFolder(), temp.Folder() + "home/");
+}
+
 }  // namespace
 
 #include "platform/LocalHost.h"

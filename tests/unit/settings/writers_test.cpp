@@ -241,6 +241,22 @@ TEST(SaveConfig, PositionsSurviveTheSubstringLookup) {
     EXPECT_EQ(read.config.posy, 22);
     EXPECT_EQ(read.config.memo_posx, 33);
     EXPECT_EQ(read.config.memo_posy, 44);
+    EXPECT_TRUE(read.config.memo_pos_saved);
+}
+
+// A message window that never had a place of its own keeps none through a write; the default
+// numbers would otherwise pass for one and open it over the main window.
+TEST(SaveConfig, AnUnsavedMessageWindowPlaceStaysUnsaved) {
+    TempFolder out;
+    settings::Config config;
+    config.SkinFolder = "/s/";
+    config.memo_pos_saved = false;
+    settings::SaveConfig(out.Folder(), config);
+    EXPECT_NE(out.Read("Vorla.ini").find("memo_posX = empty\r\nmemo_posY = empty\r\n"),
+              std::string::npos);
+    ReadFolder read(out.Folder());
+    EXPECT_FALSE(read.config.memo_pos_saved);
+    EXPECT_EQ(read.config.memo_posx, 50);
 }
 
 }  // namespace
