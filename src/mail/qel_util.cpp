@@ -361,8 +361,7 @@ std::size_t CommentEnd(const std::string& text, std::size_t open) {
     return std::string::npos;
 }
 
-}  // namespace
-
+// The text with every comment taken out; an unclosed "(" ends the removal.
 std::string RemoveComments(const std::string& text) {
     std::string result;
     std::size_t from = 0;
@@ -377,6 +376,8 @@ std::string RemoveComments(const std::string& text) {
     result.append(text, from, std::string::npos);
     return result;
 }
+
+}  // namespace
 
 std::string ExtractAddress(const std::string& item, bool wrap) {
     std::string text = Trim(RemoveComments(item));

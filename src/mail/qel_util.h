@@ -50,14 +50,11 @@ std::string DecodeHeaderWords(const std::string& text);
 // Every control character (below 32, TAB aside) replaced by a blank.
 std::string BlankControls(std::string text);
 
-// The bare address of one address item; wrap puts it in "<" and ">".
+// The bare address of one address item, without its comments ("(...)", nested, with quoted
+// pairs; an unclosed "(" ends their removal); wrap puts it in "<" and ">".
 std::string ExtractAddress(const std::string& item, bool wrap);
 // The display name of one address item; wrap puts it in double quotes.
 std::string ExtractDisplayName(const std::string& item, bool wrap);
-// The text of every comment ("(...)", nested, with quoted pairs) taken out; an unclosed "("
-// ends the removal.
-std::string RemoveComments(const std::string& text);
-
 // One mailbox of a From header: "Name <address>", or "address (Name)" as older mailers write.
 struct TMailbox {
     std::string Name;     // what precedes "<" as written, or the text of the comment
@@ -79,7 +76,8 @@ std::string GetHeaderParam(const std::string& key, const std::string& line);
 // names of From, To and Cc), where ";" is just a character.
 std::string GetHeaderText(const std::string& key, const std::string& line);
 // The header line beginning with key (upper case with its colon, "SUBJECT:") in the header
-// block of lines, with its continuation lines trimmed and appended. False when none matches.
+// block of lines, unfolded: its continuation lines appended with the blank or tab that
+// begins them (only the line breaks go). False when none matches.
 bool FindHeader(const std::string& key, const StringList& lines, std::string& line);
 bool FindHeader(const std::string& key, const TextLines& lines, std::string& line);
 // The same over the lines of a raw text.
