@@ -4,6 +4,7 @@
 
 #include "mail/LineCursor.h"
 #include "mail/MailError.h"
+#include "mail/MimeParams.h"
 #include "mail/QelMIME.h"
 
 namespace mail {
@@ -15,32 +16,30 @@ struct PartHeaders {
     std::string name;
     std::string encoding;
     std::string charset;
+    bool attachment = false;  // Content-Disposition: attachment
 };
 
 PartHeaders ReadPartHeaders(std::string_view part) {
     PartHeaders headers;
+    std::string contentType;
+    const bool typed = FindHeaderInText("CONTENT-TYPE:", part, contentType);
+    headers.type = typed ? UpperCase(GetHeaderParam("CONTENT-TYPE:", contentType)) : "TEXT/PLAIN";
+    if (typed && GetMimeParam(contentType, "charset", headers.charset))
+        headers.charset = Trim(StripQuotes(headers.charset));
     std::string line;
-    if (FindHeaderInText("CONTENT-TYPE:", part, line)) {
-        headers.type = UpperCase(GetHeaderParam("CONTENT-TYPE:", line));
-        headers.name = GetHeaderParam("NAME", line);
-        const std::string charset = GetHeaderParam("CHARSET", line);
-        if (!charset.empty())
-            headers.charset = Trim(StripQuotes(charset.substr(1)));
-    } else {
-        headers.type = "TEXT/PLAIN";
-    }
     headers.encoding = FindHeaderInText("CONTENT-TRANSFER-ENCODING:", part, line)
                            ? UpperCase(GetHeaderParam("CONTENT-TRANSFER-ENCODING:", line))
                            : "7BIT";
-    if (headers.name.empty() && FindHeaderInText("CONTENT-DISPOSITION:", part, line))
-        headers.name = GetHeaderParam("FILENAME", line);
-    if (!headers.name.empty()) {
-        std::string name = headers.name.substr(1);
-        const std::size_t semicolon = name.find(';');
-        if (semicolon != std::string::npos)
-            name = Trim(name.substr(0, semicolon));
-        headers.name = DecodeHeaderWords(StripQuotes(name));
+    // The disposition's file name is the name (RFC 2183); the type's name, or a file name
+    // put there by mistake, stands in for it.
+    std::string name;
+    if (FindHeaderInText("CONTENT-DISPOSITION:", part, line)) {
+        headers.attachment = LowerCase(MimeValue(line)) == "attachment";
+        GetMimeParam(line, "filename", name);
     }
+    if (typed && Trim(name).empty() && !GetMimeParam(contentType, "name", name))
+        GetMimeParam(contentType, "filename", name);
+    headers.name = DecodeHeaderWords(Trim(name));
     return headers;
 }
 
@@ -164,6 +163,19 @@ bool IsMediaType(const std::string& upperType, const std::string& type) {
     return upperType.rfind(type + "/", 0) == 0 || upperType == type;
 }
 
+// A file to save whatever its name: a part its sender marked as an attachment (RFC 2183;
+// an embedded message stays readable in the text), or, inside a multipart, a part of a media
+// type that is no text (an image, an application's data).
+bool IsFilePart(const PartHeaders& headers, int depth) {
+    if (IsMediaType(headers.type, "MESSAGE") || IsMediaType(headers.type, "MULTIPART"))
+        return false;
+    if (headers.attachment)
+        return true;
+    const std::size_t slash = headers.type.find('/');
+    return depth > 0 && slash != std::string::npos && slash > 0 &&
+           !IsMediaType(headers.type, "TEXT");
+}
+
 // A delimiter line of a multipart body: the boundary, optionally followed by blanks (RFC 2046
 // allows linear white space after it).
 bool IsDelimiterLine(std::string_view line, std::string_view delimiter) {
@@ -218,14 +230,14 @@ bool IsPlainFileName(const std::string& name) {
 }
 
 // What a received attachment may be called when it is saved: a name that stays inside the
-// folder chosen, is no option to a program and shows no control character. Anything else is
-// replaced by "attachment" and the attachment's number, with the extension of the name when
-// that is plain letters and digits, so that two replaced names still differ. The empty name
-// of a nameless part stays empty.
+// folder chosen, is no option to a program and shows no control character. Anything else,
+// and no name at all, is replaced by "attachment" and the attachment's number, with the
+// extension of the name when that is plain letters and digits, so that two replaced names
+// still differ.
 std::string SafeFileName(std::string name, std::size_t number) {
     for (const char c : std::string("\\/:*?\"<>|"))
         name = RemoveChar(name, c);
-    if (name.empty() || IsPlainFileName(name))
+    if (IsPlainFileName(name))
         return name;
     std::string safe = "attachment" + std::to_string(number);
     const std::size_t dot = name.rfind('.');
@@ -385,7 +397,9 @@ std::vector<std::pair<std::string_view, int>> SplitMultipart(std::string_view te
         leaves.emplace_back(text, depth);
         return leaves;
     }
-    const std::string boundary = ExtractBoundary(contentType);
+    std::string boundary;
+    boundary = GetMimeParam(contentType, "boundary", boundary) ? "--" + boundary
+                                                               : ExtractBoundary(contentType);
     const std::string closing = boundary + "--";
     const std::string_view body = SkipHeaderBlockInText(text);
     // The preamble goes up to the first boundary line; a closing line there is preamble too.
@@ -416,7 +430,11 @@ std::vector<std::pair<std::string_view, int>> SplitMultipart(std::string_view te
 void ParsePart(TQelMsg& message, std::string_view part, int depth, const TReadUpTo& readUpTo) {
     const PartHeaders headers = ReadPartHeaders(part);
     const bool tooDeep = depth >= kMaxPartDepth;
-    if (IsMediaType(headers.type, "TEXT")) {
+    const bool file = IsFilePart(headers, depth);
+    if (headers.type == "MESSAGE/EXTERNAL-BODY") {
+        // Its body holds only the headers of a message kept elsewhere: nothing to save.
+        AppendLinesOf(message, SkipHeaderBlockInText(part), "", readUpTo);
+    } else if (IsMediaType(headers.type, "TEXT") && !file) {
         ParseTextPart(message, part, headers, readUpTo);
     } else if (IsMediaType(headers.type, "MULTIPART") && !tooDeep) {
         // The leaves come in the order of the text and do not overlap: once one is parsed,
@@ -425,14 +443,6 @@ void ParsePart(TQelMsg& message, std::string_view part, int depth, const TReadUp
             ParsePart(message, leaf, leafDepth, readUpTo);
             Report(readUpTo, leaf.data() + leaf.size());
         }
-    } else if (headers.encoding != "X-UUENCODE" && headers.name.empty()) {
-        const std::string_view body = SkipHeaderBlockInText(part);
-        if (headers.type == "MESSAGE/RFC822" && !tooDeep)
-            ParsePart(message, body, depth + 1, readUpTo);
-        else if (headers.encoding == "BASE64" || headers.encoding == "QUOTED-PRINTABLE")
-            AddAttachmentPart(message, body, headers.name, headers.encoding, readUpTo);
-        else
-            AppendLinesOf(message, body, "", readUpTo);
     } else if (headers.encoding == "X-UUENCODE") {
         StringList lines = SplitLines(SkipHeaderBlockInText(part));
         std::size_t bad = 0;
@@ -440,6 +450,14 @@ void ParsePart(TQelMsg& message, std::string_view part, int depth, const TReadUp
             AddUUAttachment(message, lines, headers.name);
         else
             AppendText(message, lines, "");
+    } else if (headers.name.empty() && !file) {
+        const std::string_view body = SkipHeaderBlockInText(part);
+        if (headers.type == "MESSAGE/RFC822" && !tooDeep)
+            ParsePart(message, body, depth + 1, readUpTo);
+        else if (headers.encoding == "BASE64" || headers.encoding == "QUOTED-PRINTABLE")
+            AddAttachmentPart(message, body, headers.name, headers.encoding, readUpTo);
+        else
+            AppendLinesOf(message, body, "", readUpTo);
     } else {
         AddAttachmentPart(message, SkipHeaderBlockInText(part), headers.name, headers.encoding,
                           readUpTo);

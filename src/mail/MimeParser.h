@@ -30,9 +30,10 @@ void ParsePart(TQelMsg& message, std::string_view part, int depth = 0,
 std::vector<std::pair<std::string_view, int>> SplitMultipart(std::string_view text, int depth = 0);
 
 // Decodes an attachment's body (the part without its header block) by its transfer encoding
-// into a new item of message; the item's content type follows from the name's extension. A
-// name that is not a plain file name (a path, "..", a leading "." or "-", a control character,
-// over 255 bytes) is replaced by "attachment" and its plain extension.
+// into a new item of message; the item's content type follows from the name's extension. An
+// empty name, or one that is not a plain file name (a path, "..", a leading "." or "-", a
+// control character, over 255 bytes), is replaced by "attachment", the item's number and the
+// name's plain extension.
 void AddAttachmentPart(TQelMsg& message, std::string_view body, std::string name,
                        const std::string& encoding, const TReadUpTo& readUpTo = {});
 

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <map>
+#include <mutex>
 #include <sstream>
+#include <unordered_map>
 
 #include "mail/qel_util.h"
 #include "platform/FileRead.h"
@@ -267,6 +270,41 @@ std::string DecodeQuotedPrintable(std::string text, bool headerMode) {
     return text;
 }
 
+namespace {
+
+using MimeTable = std::unordered_map<std::string, std::string>;
+
+// Extension (lower case) to type; the first line that names an extension gives its type.
+MimeTable ReadMimeTable(const std::string& path) {
+    MimeTable table;
+    std::istringstream file(platform::TryReadFile(path).value_or(std::string()));
+    std::string line;
+    while (std::getline(file, line)) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::istringstream fields(line);
+        std::string type;
+        std::string extension;
+        fields >> type;
+        while (fields >> extension)
+            table.emplace(LowerCase(extension), type);
+    }
+    return table;
+}
+
+// Each table is read at its first use only: a message may bring thousands of attachments.
+const MimeTable& MimeTableOf(const std::string& path) {
+    static std::mutex mutex;
+    static std::map<std::string, MimeTable> tables;
+    const std::lock_guard<std::mutex> lock(mutex);
+    auto found = tables.find(path);
+    if (found == tables.end())
+        found = tables.emplace(path, ReadMimeTable(path)).first;
+    return found->second;
+}
+
+}  // namespace
+
 std::string GetMimeType(const std::string& fileName) {
     return GetMimeType(fileName, "/etc/mime.types");
 }
@@ -280,20 +318,9 @@ std::string GetMimeType(const std::string& fileName, const std::string& mimeType
     const std::string extension = LowerCase(fileName.substr(dot + 1));
     if (extension.empty())
         return kDefault;
-    std::istringstream file(platform::TryReadFile(mimeTypesPath).value_or(std::string()));
-    std::string line;
-    while (std::getline(file, line)) {
-        if (line.empty() || line[0] == '#')
-            continue;
-        std::istringstream fields(line);
-        std::string type;
-        std::string candidate;
-        fields >> type;
-        while (fields >> candidate)
-            if (LowerCase(candidate) == extension)
-                return type;
-    }
-    return kDefault;
+    const MimeTable& table = MimeTableOf(mimeTypesPath);
+    const auto type = table.find(extension);
+    return type == table.end() ? kDefault : type->second;
 }
 
 }  // namespace mail

@@ -73,9 +73,9 @@ std::string DecodeBase64(std::string_view text);
 std::string DecodeQuotedPrintable(std::string text, bool headerMode);
 
 // Content type for the file name's extension from /etc/mime.types, or
-// "application/octet-stream".
+// "application/octet-stream". The file is read at the first lookup only.
 std::string GetMimeType(const std::string& fileName);
-// The same lookup in a mime.types file of the caller's choice.
+// The same lookup in a mime.types file of the caller's choice, also read once.
 std::string GetMimeType(const std::string& fileName, const std::string& mimeTypesPath);
 
 }  // namespace mail

@@ -22,11 +22,21 @@ TAttachedFile& TAttachedFiles::AddFile(const std::string& path) {
 
 namespace {
 
+// A structured value, which ends before its parameters.
 bool HeaderValue(const TextLines& headers, const std::string& key, std::string& value) {
     std::string line;
     if (!FindHeader(key, headers, line))
         return false;
     value = GetHeaderParam(key, line);
+    return true;
+}
+
+// Unstructured text and address lists, whose ";" is part of the text.
+bool HeaderText(const TextLines& headers, const std::string& key, std::string& value) {
+    std::string line;
+    if (!FindHeader(key, headers, line))
+        return false;
+    value = GetHeaderText(key, line);
     return true;
 }
 
@@ -77,19 +87,12 @@ void TQelMsg::ParseFields(std::string_view raw) {
         From = envelope.substr(0, envelope.find(' '));
     }
     std::string value;
-    if (HeaderValue(Headers, "FROM:", value)) {
-        value = DecodeHeaderWords(value);
-        const std::size_t lt = value.find('<');
-        const std::size_t gt = lt == std::string::npos ? lt : value.find('>', lt + 1);
-        if (gt != std::string::npos) {
-            FromName = BlankControls(value.substr(0, lt));
-            From = value.substr(lt + 1, gt - lt - 1);
-        } else {
-            From = value;
-            FromName.clear();
-        }
+    if (HeaderText(Headers, "FROM:", value)) {
+        const TMailbox mailbox = SplitMailbox(DecodeHeaderWords(value));
+        FromName = BlankControls(mailbox.Name);
+        From = mailbox.Address;
     }
-    if (HeaderValue(Headers, "SENDER:", value))
+    if (HeaderText(Headers, "SENDER:", value))
         Sender = FormatAddressList(value);
     if (HeaderValue(Headers, "MESSAGE-ID:", value))
         MessageId = value;
@@ -97,15 +100,15 @@ void TQelMsg::ParseFields(std::string_view raw) {
         InReplyTo = value;
     if (HeaderValue(Headers, "RETURN-PATH:", value))
         ReturnPath = value;
-    if (HeaderValue(Headers, "REPLY-TO:", value))
+    if (HeaderText(Headers, "REPLY-TO:", value))
         ReplyTo = FormatAddressList(value);
-    if (HeaderValue(Headers, "TO:", value))
+    if (HeaderText(Headers, "TO:", value))
         SendTo = FormatAddressList(value);
-    if (HeaderValue(Headers, "CC:", value))
+    if (HeaderText(Headers, "CC:", value))
         CC = FormatAddressList(value);
     if (HeaderValue(Headers, "DATE:", value))
         Date = value;
-    if (HeaderValue(Headers, "SUBJECT:", value))
+    if (HeaderText(Headers, "SUBJECT:", value))
         Subject = BlankControls(DecodeHeaderWords(value));
     ContentType = HeaderValue(Headers, "CONTENT-TYPE:", value) ? UpperCase(value) : "TEXT/PLAIN";
     ContentTransferEncoding =

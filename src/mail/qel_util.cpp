@@ -289,17 +289,26 @@ std::string DecodeHeaderWords(const std::string& text) {
     std::string work = text;
     std::string done;
     std::size_t i = 0;
+    // Where the word decoded last ends in work; what lies between it and the next word is
+    // dropped when it is all blanks (RFC 2047 6.2).
+    std::size_t wordEnd = std::string::npos;
     for (;;) {
         const bool straddles =
             !done.empty() && done.back() == '=' && i < work.size() && work[i] == '?';
         std::size_t rest;
+        std::size_t keepUpTo;
         if (straddles) {
             rest = i + 1;
+            keepUpTo = i;
         } else {
             const std::size_t start = work.find("=?", i);
             if (start == std::string::npos)
                 break;
             rest = start + 2;
+            keepUpTo = start;
+            if (wordEnd != std::string::npos && wordEnd >= i && wordEnd <= start &&
+                work.find_first_not_of(" \t", wordEnd) >= start)
+                keepUpTo = wordEnd;
         }
         const std::size_t question = work.find('?', rest);
         if (question == std::string::npos)
@@ -319,10 +328,11 @@ std::string DecodeHeaderWords(const std::string& text) {
         if (straddles)
             done.pop_back();
         else
-            done.append(work, i, rest - 2 - i);
+            done.append(work, i, keepUpTo - i);
         const std::size_t tail = end + 2;
         i = tail - decoded.size();
         work.replace(i, decoded.size(), decoded);
+        wordEnd = tail;
     }
     done.append(work, i, std::string::npos);
     return done;
@@ -335,21 +345,42 @@ std::string BlankControls(std::string text) {
     return text;
 }
 
-std::string ExtractAddress(const std::string& item, bool wrap) {
-    // Comments go from a "(" to the next ")" after it; an unclosed "(" ends the removal. One
-    // pass gives the same text as removing the first comment again and again.
-    std::string text;
+namespace {
+
+// Just past the ")" that closes the comment opened at open; npos when it stays open.
+std::size_t CommentEnd(const std::string& text, std::size_t open) {
+    int depth = 0;
+    for (std::size_t i = open; i < text.size(); ++i) {
+        if (text[i] == '\\')
+            ++i;
+        else if (text[i] == '(')
+            ++depth;
+        else if (text[i] == ')' && --depth == 0)
+            return i + 1;
+    }
+    return std::string::npos;
+}
+
+// The text with every comment taken out; an unclosed "(" ends the removal.
+std::string RemoveComments(const std::string& text) {
+    std::string result;
     std::size_t from = 0;
     for (;;) {
-        const std::size_t open = item.find('(', from);
-        const std::size_t close = open == std::string::npos ? open : item.find(')', open + 1);
-        if (close == std::string::npos)
+        const std::size_t open = text.find('(', from);
+        const std::size_t end = open == std::string::npos ? open : CommentEnd(text, open);
+        if (end == std::string::npos)
             break;
-        text.append(item, from, open - from);
-        from = close + 1;
+        result.append(text, from, open - from);
+        from = end;
     }
-    text.append(item, from, std::string::npos);
-    text = Trim(text);
+    result.append(text, from, std::string::npos);
+    return result;
+}
+
+}  // namespace
+
+std::string ExtractAddress(const std::string& item, bool wrap) {
+    std::string text = Trim(RemoveComments(item));
     const std::size_t lt = text.find('<');
     const std::size_t gt = lt == std::string::npos ? lt : text.find('>', lt + 1);
     if (gt != std::string::npos)
@@ -369,6 +400,23 @@ std::string ExtractDisplayName(const std::string& item, bool wrap) {
         text = text.substr(open + 1, close - open - 1);
     text = Trim(RemoveChar(RemoveChar(text, '"'), '\''));
     return wrap ? "\"" + text + "\"" : text;
+}
+
+TMailbox SplitMailbox(const std::string& value) {
+    TMailbox mailbox;
+    const std::size_t lt = value.find('<');
+    const std::size_t gt = lt == std::string::npos ? lt : value.find('>', lt + 1);
+    if (gt != std::string::npos) {
+        mailbox.Name = value.substr(0, lt);
+        mailbox.Address = value.substr(lt + 1, gt - lt - 1);
+        return mailbox;
+    }
+    mailbox.Address = ExtractAddress(value, false);
+    const std::size_t open = value.find('(');
+    const std::size_t end = open == std::string::npos ? open : CommentEnd(value, open);
+    if (end != std::string::npos)
+        mailbox.Name = Trim(value.substr(open + 1, end - open - 2));
+    return mailbox;
 }
 
 std::string RemoveChar(const std::string& text, char c) {
@@ -424,6 +472,11 @@ std::string GetHeaderParam(const std::string& key, const std::string& line) {
     return Trim(value.substr(0, value.find(';')));
 }
 
+std::string GetHeaderText(const std::string& key, const std::string& line) {
+    const std::size_t at = UpperCase(line).find(UpperCase(key));
+    return at == std::string::npos ? "" : Trim(line.substr(at + key.size()));
+}
+
 namespace {
 
 bool IsBlankLine(std::string_view line) {
@@ -448,8 +501,10 @@ bool FindHeaderAmong(const std::string& key, NextLine next, std::string& found) 
         if (!StartsWithUpper(line, key))
             continue;
         found.assign(line);
+        // Unfolding takes out the line break only: the blank or tab that begins the
+        // continuation separates the words.
         while ((more = next(line)) && IsContinuation(line))
-            found += Trim(std::string(line));
+            found += line;
         return true;
     }
     return false;

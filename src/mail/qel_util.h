@@ -44,15 +44,23 @@ std::string GetTempFile();
 
 // RFC 2047 encoded words ("Q" and "B"); the charset is read past, the bytes pass unconverted
 // except that a decoded control character (below 32, TAB aside) becomes a blank, and an
-// unknown encoding letter drops the word.
+// unknown encoding letter drops the word. Blanks between two adjacent encoded words are
+// dropped; blanks beside plain text stay.
 std::string DecodeHeaderWords(const std::string& text);
 // Every control character (below 32, TAB aside) replaced by a blank.
 std::string BlankControls(std::string text);
 
-// The bare address of one address item; wrap puts it in "<" and ">".
+// The bare address of one address item, without its comments ("(...)", nested, with quoted
+// pairs; an unclosed "(" ends their removal); wrap puts it in "<" and ">".
 std::string ExtractAddress(const std::string& item, bool wrap);
 // The display name of one address item; wrap puts it in double quotes.
 std::string ExtractDisplayName(const std::string& item, bool wrap);
+// One mailbox of a From header: "Name <address>", or "address (Name)" as older mailers write.
+struct TMailbox {
+    std::string Name;     // what precedes "<" as written, or the text of the comment
+    std::string Address;  // between "<" and ">", or the value without its comments
+};
+TMailbox SplitMailbox(const std::string& value);
 std::string RemoveChar(const std::string& text, char c);
 // Lower-case bare addresses of a comma-separated list; quoted names are dropped first.
 StringList SplitAddressList(const std::string& text);
@@ -64,8 +72,12 @@ std::string StripQuotes(const std::string& text);
 // The value after key (matched without regard to case anywhere in line), trimmed and cut
 // before its first ";"; empty when key is missing.
 std::string GetHeaderParam(const std::string& key, const std::string& line);
+// The whole value after key, trimmed: the text of an unstructured header (Subject, the
+// names of From, To and Cc), where ";" is just a character.
+std::string GetHeaderText(const std::string& key, const std::string& line);
 // The header line beginning with key (upper case with its colon, "SUBJECT:") in the header
-// block of lines, with its continuation lines trimmed and appended. False when none matches.
+// block of lines, unfolded: its continuation lines appended with the blank or tab that
+// begins them (only the line breaks go). False when none matches.
 bool FindHeader(const std::string& key, const StringList& lines, std::string& line);
 bool FindHeader(const std::string& key, const TextLines& lines, std::string& line);
 // The same over the lines of a raw text.

@@ -151,7 +151,9 @@ Utf8Converter::~Utf8Converter() {
 }
 
 std::string Utf8Converter::Convert(std::string_view text) {
-    if (IsAscii(text))
+    // Stateful 7-bit charsets (ISO-2022-JP, UTF-7, ...) write their letters in ASCII bytes:
+    // only the charsets that ASCII stands for itself in may keep ASCII text as it is.
+    if (m_kind != Kind::Iconv && IsAscii(text))
         return std::string(text);
     switch (m_kind) {
         case Kind::Undeclared:
@@ -169,8 +171,6 @@ std::string Utf8Converter::Convert(std::string_view text) {
 }
 
 std::string ToUtf8(std::string_view text, const std::string& charset) {
-    if (IsAscii(text))
-        return std::string(text);
     return Utf8Converter(charset).Convert(text);
 }
 

@@ -29,8 +29,9 @@ private:
     void* m_iconv = nullptr;  // iconv_t
 };
 
-// Text in the named charset as UTF-8. An empty or unknown charset, or bytes that are not
-// valid in the charset named, fall back to the undeclared rule.
+// Text in the named charset as UTF-8, ASCII bytes too: a charset that iconv knows is always
+// converted. An empty or unknown charset, or bytes that are not valid in the charset named,
+// fall back to the undeclared rule.
 std::string ToUtf8(std::string_view text, const std::string& charset);
 
 // A header value with its RFC 2047 encoded words decoded, each from its own charset, the

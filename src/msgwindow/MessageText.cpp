@@ -11,7 +11,7 @@ bool DecodedHeader(const mail::TQelMsg& message, const std::string& key, std::st
     std::string line;
     if (!mail::FindHeader(key, message.Headers, line))
         return false;
-    value = DecodeHeaderWordsToUtf8(mail::GetHeaderParam(key, line));
+    value = DecodeHeaderWordsToUtf8(mail::GetHeaderText(key, line));
     return true;
 }
 
@@ -25,15 +25,9 @@ HeaderText HeaderForDisplay(const mail::TQelMsg& message) {
     text.Date = UndeclaredToUtf8(message.Date);
     std::string value;
     if (DecodedHeader(message, "FROM:", value)) {
-        const std::size_t lt = value.find('<');
-        const std::size_t gt = lt == std::string::npos ? lt : value.find('>', lt + 1);
-        if (gt != std::string::npos) {
-            text.FromName = value.substr(0, lt);
-            text.From = value.substr(lt + 1, gt - lt - 1);
-        } else {
-            text.FromName.clear();
-            text.From = value;
-        }
+        const mail::TMailbox mailbox = mail::SplitMailbox(value);
+        text.FromName = mailbox.Name;
+        text.From = mailbox.Address;
     }
     if (DecodedHeader(message, "SUBJECT:", value))
         text.Subject = value;

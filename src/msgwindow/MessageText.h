@@ -19,8 +19,7 @@ struct HeaderText {
 };
 
 // The header fields read again from the raw header lines, so that each encoded word is
-// decoded from its own charset; the same cuts as the parser's (a value ends before ";",
-// the display name is what precedes "<").
+// decoded from its own charset; split as the parser splits them (mail::SplitMailbox).
 HeaderText HeaderForDisplay(const mail::TQelMsg& message);
 
 // The body lines of a message in the charsets of the parts they came from, read in order;

@@ -1,11 +1,13 @@
-// The header field decoders: encoded words, address items and lists, header parameters and
-// continuation lines, boundaries, reply numbers, quoted-printable and base64. Decoded words
-// never bring a control character into a text that had none.
+// The header field decoders: encoded words, address items and lists, header parameters
+// (RFC 2231 sections and encoded values too) and continuation lines, boundaries, reply
+// numbers, quoted-printable and base64. Decoded words never bring a control character into a
+// text that had none.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "mail/MimeParams.h"
 #include "mail/QelMIME.h"
 #include "mail/qel_util.h"
 
@@ -31,6 +33,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     mail::ExtractDisplayName(text, true);
     mail::StripQuotes(text);
     mail::GetHeaderParam("NAME", text);
+    mail::GetHeaderText("SUBJECT:", text);
+    mail::SplitMailbox(text);
+    mail::MimeValue(text);
+    std::string value;
+    mail::GetMimeParam(text, "filename", value);
     mail::ExtractBoundary(text);
     mail::ExtractNumber(text, 2, 100);
     mail::IsIPAddress(text);

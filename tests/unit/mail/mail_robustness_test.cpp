@@ -8,6 +8,7 @@
 
 #include "Files.h"
 #include "mail/MailError.h"
+#include "mail/MimeParams.h"
 #include "mail/MimeParser.h"
 #include "mail/QelMIME.h"
 #include "mail/QelMsg.h"
@@ -31,6 +32,9 @@ void DecodeEverything(const std::string& text) {
     mail::FormatAddressList(text);
     mail::SplitAddressList(text);
     mail::ExtractBoundary(text);
+    mail::SplitMailbox(text);
+    std::string value;
+    mail::GetMimeParam(text, "filename", value);
     mail::ExtractNumber(text, 2, 0);
     mail::IsIPAddress(text);
 }
@@ -69,6 +73,9 @@ TEST(Robustness, MutatedMessages) {
                                           "<",
                                           ">",
                                           "\"",
+                                          "; filename*0*=utf-8''%C3",
+                                          "; boundary*1=x",
+                                          "Content-Disposition: attachment\r\n",
                                           "\r\n\r\n"};
     const std::string sample = ReadSample();
     ASSERT_FALSE(sample.empty());

@@ -2,6 +2,7 @@
 
 #include <random>
 
+#include "TempFolder.h"
 #include "mail/QelMIME.h"
 
 namespace {
@@ -193,6 +194,15 @@ TEST(MimeType, ByExtensionFromTheMimeTypesFile) {
     EXPECT_EQ(mail::GetMimeType("trailing.", table), "application/octet-stream");
     EXPECT_EQ(mail::GetMimeType("x.unknownext", table), "application/octet-stream");
     EXPECT_EQ(mail::GetMimeType("x.pdf", "/nonexistent/mime.types"), "application/octet-stream");
+}
+
+// A message of many attachments looks every one of them up: the table is read once.
+TEST(MimeType, TableIsReadOnce) {
+    const testsupport::TempFolder folder;
+    folder.Write("mime.types", "# test\napplication/x-first\tfoo\n");
+    EXPECT_EQ(mail::GetMimeType("a.foo", folder.File("mime.types")), "application/x-first");
+    folder.Write("mime.types", "application/x-second\tfoo\n");
+    EXPECT_EQ(mail::GetMimeType("b.foo", folder.File("mime.types")), "application/x-first");
 }
 
 }  // namespace

@@ -78,12 +78,135 @@ TEST(ParseMessage, HeaderFields) {
     EXPECT_EQ(m->InReplyTo, "<id0@x.org>");
     EXPECT_EQ(m->ReturnPath, "<bounce@x.org>");
     EXPECT_EQ(m->Date, "Sun, 6 Dec 2026 23:41:05 +0100");
-    EXPECT_EQ(m->Subject,
-              "first caf\xe9"
-              "and second");
+    EXPECT_EQ(m->Subject, "first caf\xe9  and second; not this");
     EXPECT_EQ(m->ContentType, "TEXT/PLAIN");
     EXPECT_EQ(m->ContentTransferEncoding, "8BIT");
     EXPECT_EQ(m->Headers.size(), 13u);
+}
+
+// Header fields as real senders write them: a ";" in unstructured text, folded lines,
+// adjacent encoded words and an address followed by a comment.
+TEST(ParseMessage, HeaderFieldsOfRealMail) {
+    const struct {
+        const char* name;
+        std::string header;
+        std::string TQelMsg::*field;
+        std::string expected;
+    } rows[] = {
+        {"subject_keeps_semicolon", "Subject: Re: agenda; budget", &TQelMsg::Subject,
+         "Re: agenda; budget"},
+        {"folded_subject_keeps_tab", "Subject: folded\r\n\twith a tab", &TQelMsg::Subject,
+         "folded\twith a tab"},
+        {"adjacent_words_folded", "Subject: =?UTF-8?Q?caf=C3=A9?=\r\n =?UTF-8?Q?_cr=C3=A8me?=",
+         &TQelMsg::Subject, "caf\xc3\xa9 cr\xc3\xa8me"},
+        {"word_then_plain_text", "Subject: =?UTF-8?Q?=E2=9C=94?= (1476)", &TQelMsg::Subject,
+         "\xe2\x9c\x94 (1476)"},
+        {"from_comment_is_no_address", "From: bbb@ddd.com (John X. Doe)", &TQelMsg::From,
+         "bbb@ddd.com"},
+        {"from_comment_is_the_name", "From: bbb@ddd.com (John X. Doe)", &TQelMsg::FromName,
+         "John X. Doe"},
+        {"from_name_keeps_semicolon", "From: \"Doe; John\" <j@x.org>", &TQelMsg::FromName,
+         "\"Doe; John\" "},
+        {"from_address_after_semicolon_name", "From: \"Doe; John\" <j@x.org>", &TQelMsg::From,
+         "j@x.org"},
+        {"to_name_keeps_semicolon", "To: Doe; John <j@x.org>", &TQelMsg::SendTo,
+         "\"Doe; John\" <j@x.org>"},
+    };
+    for (const auto& row : rows) {
+        auto m = Parse(row.header + "\r\n\r\nbody\r\n");
+        EXPECT_EQ((*m).*row.field, row.expected) << row.name;
+    }
+}
+
+// RFC 2231 parameters: continuations, the charset'language'%XX form and mixes of both, for
+// every parameter; the decoded name then passes the safe-name rule.
+TEST(ParseMessage, Rfc2231Parameters) {
+    const struct {
+        const char* name;
+        std::string params;
+        std::string fileName;
+    } rows[] = {
+        {"encoded_continuations",
+         "filename*0*=UTF-8''na%C3%AFve%20long%20; filename*1*=name%E2%9C%93.bin",
+         "na\xc3\xafve long name\xe2\x9c\x93.bin"},
+        {"mixed_sections", "filename*0*=us-ascii'en'This%20is%20; filename*1=\"even more.txt\"",
+         "This is even more.txt"},
+        {"sections_out_of_order", "filename*1=\"rt.pdf\"; filename*0=\"repo\"", "report.pdf"},
+        {"single_encoded", "filename*=iso-8859-1'fr'caf%E9.txt", "caf\xe9.txt"},
+        {"extended_beats_plain", "filename=\"plain.txt\"; filename*=UTF-8''fancy.txt", "fancy.txt"},
+        {"quoted_semicolon", "filename=\"a;b.txt\"", "a;b.txt"},
+        {"folded_continuation", "\r\n filename*0=\"part\";\r\n filename*1=\"s.zip\"", "parts.zip"},
+        {"decoded_path_is_made_safe", "filename*=UTF-8''%2E%2E", "attachment1"},
+    };
+    for (const auto& row : rows) {
+        auto m = Parse(
+            "Content-Type: multipart/mixed; boundary=B\r\n\r\n--B\r\n"
+            "Content-Type: application/octet-stream\r\nContent-Disposition: attachment; " +
+            row.params + "\r\nContent-Transfer-Encoding: base64\r\n\r\nAAEC\r\n--B--\r\n");
+        ASSERT_EQ(m->AttachedFiles.Count(), 1u) << row.name;
+        EXPECT_EQ(m->AttachedFiles.Items(0).FileName, row.fileName) << row.name;
+    }
+    auto m = Parse(
+        "Content-Type: multipart/mixed; boundary*0=\"sep\"; boundary*1=\"arator\"\r\n\r\n"
+        "--separator\r\nContent-Type: text/plain; charset*0=iso-8859; charset*1=-2\r\n\r\n"
+        "one\r\n--separator--\r\n");
+    EXPECT_EQ(m->Text, (TextLines{"one"})) << "boundary in sections";
+    ASSERT_EQ(m->TextCharsets.size(), 1u);
+    EXPECT_EQ(m->TextCharsets[0].CharSet, "iso-8859-2") << "charset in sections";
+}
+
+// RFC 2183 dispositions: what is a file to save and what is text to show.
+TEST(ParseMessage, DispositionsDecideWhatIsAFile) {
+    const struct {
+        const char* name;
+        std::string part;
+        StringList files;
+        TextLines text;
+    } rows[] = {
+        {"text_attachment_is_a_file",
+         "Content-Type: text/plain\r\nContent-Disposition: attachment; filename=\"notes.txt\"\r\n"
+         "\r\nnote line\r\n",
+         {"notes.txt"},
+         {"body"}},
+        {"inline_text_with_a_name_is_text",
+         "Content-Type: text/plain\r\nContent-Disposition: inline; filename=\"notes.txt\"\r\n"
+         "\r\nnote line\r\n",
+         {},
+         {"body", "note line"}},
+        {"disposition_filename_beats_type_name",
+         "Content-Type: application/pdf; name=\"type.pdf\"\r\nContent-Disposition: attachment; "
+         "filename=\"disposition.pdf\"\r\nContent-Transfer-Encoding: base64\r\n\r\nAAEC\r\n",
+         {"disposition.pdf"},
+         {"body"}},
+        {"external_body_is_no_file",
+         "Content-Type: message/external-body; access-type=anon-ftp; name=\"big.tar\";\r\n"
+         " site=\"ftp.example.org\"\r\n\r\nContent-Type: application/x-tar\r\n",
+         {},
+         {"body", "Content-Type: application/x-tar"}},
+        {"unnamed_octet_stream_is_a_file",
+         "Content-Type: application/octet-stream\r\n\r\nraw bytes\r\n",
+         {"attachment1"},
+         {"body"}},
+        {"delivery_status_stays_text",
+         "Content-Type: message/delivery-status\r\n\r\nAction: failed\r\n",
+         {},
+         {"body", "Action: failed"}},
+    };
+    for (const auto& row : rows) {
+        auto m = Parse(
+            "Content-Type: multipart/mixed; boundary=B\r\n\r\n--B\r\nContent-Type: text/plain\r\n"
+            "\r\nbody\r\n--B\r\n" +
+            row.part + "--B--\r\n");
+        StringList files;
+        for (std::size_t i = 0; i < m->AttachedFiles.Count(); ++i)
+            files.push_back(m->AttachedFiles.Items(i).FileName);
+        EXPECT_EQ(files, row.files) << row.name;
+        EXPECT_EQ(m->Text, row.text) << row.name;
+    }
+    auto notes = Parse("Content-Type: multipart/mixed; boundary=B\r\n\r\n--B\r\n" +
+                       std::string(rows[0].part) + "--B--\r\n");
+    ASSERT_EQ(notes->AttachedFiles.Count(), 1u);
+    EXPECT_EQ(notes->AttachedFiles.Items(0).Data.Bytes(), "note line");
 }
 
 TEST(ParseMessage, EnvelopeLineGivesFromUntilAFromHeader) {
@@ -148,7 +271,7 @@ TEST(ParseMessage, NestedMultipartsWithAttachments) {
     EXPECT_EQ(m->AttachedFiles.Items(0).Data.Bytes(), "hello");
     EXPECT_EQ(m->AttachedFiles.Items(0).ContentType, "application/pdf");
     EXPECT_TRUE(m->AttachedFiles.Items(0).EncodedLines.empty());
-    EXPECT_EQ(m->AttachedFiles.Items(1).FileName, "");
+    EXPECT_EQ(m->AttachedFiles.Items(1).FileName, "attachment2");
     EXPECT_EQ(m->AttachedFiles.Items(1).Data.Bytes(), std::string("\0\1\2", 3));
 }
 

@@ -153,7 +153,14 @@ INSTANTIATE_TEST_SUITE_P(
                     TextRow{"q_word", "=?iso-8859-1?Q?caf=E9_cr=E8me?=", "caf\xe9 cr\xe8me"},
                     TextRow{"b_lower_case", "=?utf-8?b?aGVsbG8=?= world", "hello world"},
                     TextRow{"unknown_letter_dropped", "a =?x?X?abc?= b", "a  b"},
-                    TextRow{"blank_between_words_stays", "=?a?Q?x?= =?a?Q?y?=", "x y"},
+                    TextRow{"blank_between_words_dropped", "=?a?Q?x?= =?a?Q?y?=", "xy"},
+                    // RFC 2047 6.2: only the space that the words themselves encode remains.
+                    TextRow{"blanks_and_tab_between_words_dropped",
+                            "=?UTF-8?Q?caf=C3=A9?= \t =?UTF-8?Q?_cr=C3=A8me?=",
+                            "caf\xc3\xa9 cr\xc3\xa8me"},
+                    TextRow{"blank_before_plain_text_kept", "=?UTF-8?Q?=E2=9C=94?= (1476)",
+                            "\xe2\x9c\x94 (1476)"},
+                    TextRow{"blank_after_plain_text_kept", "Re: =?a?Q?x?= =?a?Q?y?= z", "Re: xy z"},
                     TextRow{"adjacent_words", "=?a?Q?x?==?a?Q?y?=", "xy"},
                     TextRow{"decoded_word_is_decoded_again", "=?a?B?PT9hP1E/ej89?=", "z"},
                     TextRow{"equals_before_decoded_question", "ab==?a?Q??c?Q?d=3F=3D?=", "abd"},
@@ -167,7 +174,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Addresses, ExtractAddressAndDisplayName) {
     EXPECT_EQ(mail::ExtractAddress("\"Jo Doe\" <jo@x.org>", false), "jo@x.org");
     EXPECT_EQ(mail::ExtractAddress("jo@x.org (Jo Doe)", true), "<jo@x.org>");
-    EXPECT_EQ(mail::ExtractAddress("jo@x.org (Jo (the) Doe)", false), "jo@x.org  Doe)");
+    EXPECT_EQ(mail::ExtractAddress("jo@x.org (Jo (the) Doe)", false), "jo@x.org")
+        << "comments nest (RFC 5322 3.2.2)";
+    EXPECT_EQ(mail::ExtractAddress("jo@x.org (Jo \\) Doe)", false), "jo@x.org")
+        << "a quoted pair does not close a comment";
     EXPECT_EQ(mail::ExtractAddress("(c1)jo@x.org(c2)", false), "jo@x.org");
     EXPECT_EQ(mail::ExtractAddress("a) b (c", false), "a) b (c");
     EXPECT_EQ(mail::ExtractAddress("  bare@x.org ", false), "bare@x.org");
@@ -208,7 +218,8 @@ TEST(HeaderLines, FindHeaderJoinsContinuationsWithinTheHeaderBlock) {
         "", "Reply-To: r@x", "Subject: first", "\tsecond", "  third", "To: t@x", "", "Cc: body@x"};
     std::string line;
     ASSERT_TRUE(mail::FindHeader("SUBJECT:", lines, line));
-    EXPECT_EQ(line, "Subject: firstsecondthird");
+    EXPECT_EQ(line, "Subject: first\tsecond  third")
+        << "unfolding keeps the blanks (RFC 5322 2.2.3)";
     ASSERT_TRUE(mail::FindHeader("TO:", lines, line));
     EXPECT_EQ(line, "To: t@x");
     EXPECT_FALSE(mail::FindHeader("CC:", lines, line));

@@ -94,6 +94,17 @@ TEST_F(ReplyTest, QuoteWithoutSubjectAndStoppingBeforeHtml) {
     EXPECT_EQ(Body(), (Lines{"-- ", "Bob", "", kOriginalMessage, "> first"}));
 }
 
+// A ";" in the subject is text, and a comment after the address is not part of it.
+TEST_F(ReplyTest, AnswersTheBareAddressWithTheWholeSubject) {
+    Show("From: bbb@ddd.com (John X. Doe)\nSubject: Re: agenda; budget\n\nbody\n");
+    EXPECT_EQ(Memo()[0], "From : John X. Doe");
+    EXPECT_EQ(Memo()[1], "Addr : bbb@ddd.com");
+    EXPECT_EQ(Memo()[2], "Subj : Re: agenda; budget");
+    list.ReplyClick();
+    EXPECT_EQ(panel.to.Text(), "bbb@ddd.com");
+    EXPECT_EQ(panel.subj.Text(), "Re: Re: agenda; budget");
+}
+
 TEST_F(ReplyTest, NotepadModeOpensWithTheSignatureOnly) {
     state.NotepadMode = true;
     list.ReplyClick();
