@@ -82,6 +82,7 @@ bool TVorla::Init(bool goOnLine) {
     }
     m_timers.StartTimers();
     m_status.AfficheTray(false);
+    m_status.SayTrayMissingOnce();
     return true;
 }
 
@@ -164,6 +165,10 @@ void TVorla::FirstPaint() {
         return;
     }
     m_timers.FirstPaintPending = false;
+    // Hidden without a tray there would be no way back to the window.
+    if (m_status.TrayMissing()) {
+        return;
+    }
     m_view.HideWindow();
     Ticker.StopTimers();
 }

@@ -32,6 +32,7 @@ class RecordingView final : public MonitorView {
 public:
     std::vector<std::string> calls;
     bool visible = true;
+    bool hasTray = true;
 
     void Record(std::string line) { calls.push_back(std::move(line)); }
     // The calls that begin with prefix.
@@ -42,7 +43,7 @@ public:
     void ShowMessage(const std::string& text) override { Record("message " + text); }
     void RequestExit() override { Record("exit"); }
     void DrawStatus(const std::string& text) override { Record("status " + text); }
-    void DrawCount(int count) override { Record("count " + std::to_string(count)); }
+    void DrawCount(const std::string& count) override { Record("count " + count); }
     void TextImageChanged(skin::TextImage) override {}
     void FlagChanged(FlagPicture p) override {
         Record(p == FlagPicture::GotMail ? "flag gotmail" : "flag nomail");
@@ -57,6 +58,8 @@ public:
         Record(std::string(modify ? "tray-modify " : "tray-add ") + Name(icon));
     }
     void RemoveTrayIcon() override { Record("tray-remove"); }
+    void SetTrayToolTip(const std::string& text) override { Record("tip " + text); }
+    bool HasSystemTray() override { return hasTray; }
     bool IsWindowVisible() override { return visible; }
     void ShowWindow() override {
         visible = true;
