@@ -12,6 +12,10 @@ namespace {
 class HeldFault final : public platform::Dialogs, public platform::ExitRequest {
 public:
     void ShowMessage(const std::string&) override {}
+    bool Ask(const std::string&) override { return false; }
+    platform::Answer AskYesNoCancel(const std::string&) override {
+        return platform::Answer::Cancel;
+    }
     void RequestExit() override {}
 };
 

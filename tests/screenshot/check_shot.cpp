@@ -24,6 +24,10 @@ public:
     void ShowMessage(const std::string& text) override {
         std::fprintf(stderr, "%s\n", text.c_str());
     }
+    bool Ask(const std::string&) override { return false; }
+    platform::Answer AskYesNoCancel(const std::string&) override {
+        return platform::Answer::Cancel;
+    }
 };
 
 class NoExit final : public platform::ExitRequest {

@@ -1,6 +1,7 @@
 #pragma once
-// Message boxes and file dialogs answered by the test: every box is recorded, every file
-// dialog takes the next scripted answer (a file name, or nothing for Cancel).
+// Message boxes, question boxes and file dialogs answered by the test: every box is recorded,
+// every question and file dialog takes the next scripted answer (a question without one is
+// answered No, or Cancel; a file dialog without one is cancelled).
 #include <deque>
 #include <functional>
 #include <optional>
@@ -15,6 +16,12 @@ namespace testsupport {
 class RecordingDialogs final : public platform::Dialogs, public platform::FileDialogs {
 public:
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    bool Ask(const std::string& text) override {
+        return NextAnswer(text, platform::Answer::No) == platform::Answer::Yes;
+    }
+    platform::Answer AskYesNoCancel(const std::string& text) override {
+        return NextAnswer(text, platform::Answer::Cancel);
+    }
     bool ExecuteSave(platform::FileDialogState& dialog) override {
         proposed.push_back(dialog.FileName);
         return Answer(dialog);
@@ -25,6 +32,8 @@ public:
     }
 
     std::vector<std::string> messages;
+    std::vector<std::string> questions;
+    std::deque<platform::Answer> questionAnswers;
     // The file name shown in each dialog as it opened; "(open)" for an open dialog.
     std::vector<std::string> proposed;
     // Answers in order; nothing cancels. Without a scripted answer the dialog is cancelled.
@@ -33,6 +42,14 @@ public:
     std::optional<int> chooseFilter;
 
 private:
+    platform::Answer NextAnswer(const std::string& text, platform::Answer unanswered) {
+        questions.push_back(text);
+        if (questionAnswers.empty())
+            return unanswered;
+        const platform::Answer answer = questionAnswers.front();
+        questionAnswers.pop_front();
+        return answer;
+    }
     bool Answer(platform::FileDialogState& dialog) {
         if (answers.empty())
             return false;

@@ -21,6 +21,21 @@ void PrintLine(std::ostream& out, const std::string& word, const std::string& te
     out << word << ": " << OneLine(text) << '\n' << std::flush;
 }
 
+platform::Answer ConsoleQuestions::Take(const std::string& text, platform::Answer unanswered) {
+    PrintLine(m_out, "question", text);
+    const platform::Answer answer = m_held.value_or(unanswered);
+    m_held.reset();
+    return answer;
+}
+
+bool ConsoleQuestions::Ask(const std::string& text) {
+    return Take(text, platform::Answer::No) == platform::Answer::Yes;
+}
+
+platform::Answer ConsoleQuestions::AskYesNoCancel(const std::string& text) {
+    return Take(text, platform::Answer::Cancel);
+}
+
 bool ConsoleShell::OpenDocument(const std::string& target) {
     PrintLine(m_out, "shell", target);
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 // The faces the headless tools give the program instead of windows: each thing a user would
 // see becomes one printed line, the rest does nothing.
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "monitor/MonitorView.h"
 #include "monitor/Services.h"
 #include "platform/Desktop.h"
+#include "platform/Dialogs.h"
 
 namespace console {
 
@@ -17,15 +19,38 @@ std::string OneLine(const std::string& text);
 // Writes "word: text" as one line.
 void PrintLine(std::ostream& out, const std::string& word, const std::string& text);
 
+// Question boxes: each is printed as "question: TEXT" and takes the answer held for it, given
+// before the action that asks; without one it is answered No (Cancel for the three-way one).
+class ConsoleQuestions {
+public:
+    explicit ConsoleQuestions(std::ostream& out) : m_out(out) {}
+    // The answer to the next question; it is used once.
+    void Hold(platform::Answer answer) { m_held = answer; }
+    bool Ask(const std::string& text);
+    platform::Answer AskYesNoCancel(const std::string& text);
+
+private:
+    platform::Answer Take(const std::string& text, platform::Answer unanswered);
+
+    std::ostream& m_out;
+    std::optional<platform::Answer> m_held;
+};
+
 // The main window without a window: message boxes are printed, the exit request and the
 // visibility are kept, everything else is ignored. A tool overrides what it shows more of.
 class QuietView : public monitor::MonitorView {
 public:
-    explicit QuietView(std::ostream& out) : m_out(out) {}
+    explicit QuietView(std::ostream& out) : m_out(out), m_questions(out) {}
 
     bool ExitRequested() const { return m_exitRequested; }
+    // The answer to the next question box of the main window.
+    void HoldAnswer(platform::Answer answer) { m_questions.Hold(answer); }
 
     void ShowMessage(const std::string& text) override { PrintLine(m_out, "message", text); }
+    bool Ask(const std::string& text) override { return m_questions.Ask(text); }
+    platform::Answer AskYesNoCancel(const std::string& text) override {
+        return m_questions.AskYesNoCancel(text);
+    }
     void RequestExit() override { m_exitRequested = true; }
     void DrawStatus(const std::string&) override {}
     void DrawCount(const std::string&) override {}
@@ -58,6 +83,7 @@ protected:
     std::ostream& m_out;
 
 private:
+    ConsoleQuestions m_questions;
     bool m_visible = true;
     bool m_exitRequested = false;
 };

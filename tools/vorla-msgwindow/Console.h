@@ -27,7 +27,7 @@ private:
 // Message boxes of the message window, and its file dialogs answered by the running step.
 class ConsoleDialogs final : public platform::Dialogs, public platform::FileDialogs {
 public:
-    explicit ConsoleDialogs(std::ostream& out) : m_out(out) {}
+    explicit ConsoleDialogs(std::ostream& out) : m_out(out), m_questions(out) {}
 
     // Every save dialog gets folder + "/" + the name it proposes.
     void AnswerSaveInFolder(const std::string& folder) { m_folder = folder, m_file.reset(); }
@@ -35,13 +35,20 @@ public:
     void AnswerWithFile(const std::string& file) { m_file = file, m_folder.reset(); }
     // Dialogs are cancelled.
     void Cancel() { m_folder.reset(), m_file.reset(); }
+    // The answer to the next question box.
+    void HoldAnswer(platform::Answer answer) { m_questions.Hold(answer); }
 
     void ShowMessage(const std::string& text) override { PrintLine(m_out, "message", text); }
+    bool Ask(const std::string& text) override { return m_questions.Ask(text); }
+    platform::Answer AskYesNoCancel(const std::string& text) override {
+        return m_questions.AskYesNoCancel(text);
+    }
     bool ExecuteSave(platform::FileDialogState& dialog) override;
     bool ExecuteOpen(platform::FileDialogState& dialog) override;
 
 private:
     std::ostream& m_out;
+    console::ConsoleQuestions m_questions;
     std::optional<std::string> m_folder;
     std::optional<std::string> m_file;
 };

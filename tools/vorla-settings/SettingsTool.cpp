@@ -14,6 +14,11 @@ class StreamDialogs final : public platform::Dialogs {
 public:
     explicit StreamDialogs(std::ostream& err) : m_err(err) {}
     void ShowMessage(const std::string& text) override { m_err << text << '\n'; }
+    // Reading and writing settings asks nothing; a question would be answered No.
+    bool Ask(const std::string&) override { return false; }
+    platform::Answer AskYesNoCancel(const std::string&) override {
+        return platform::Answer::Cancel;
+    }
 
 private:
     std::ostream& m_err;

@@ -44,6 +44,11 @@ struct StderrSinks : platform::Dialogs, platform::ExitRequest {
         }
         std::cerr << line << '\n';
     }
+    // The tool draws pictures only; nothing it runs asks a question.
+    bool Ask(const std::string&) override { return false; }
+    platform::Answer AskYesNoCancel(const std::string&) override {
+        return platform::Answer::Cancel;
+    }
     void RequestExit() override {}
 };
 

@@ -65,6 +65,14 @@ void QtMonitorView::ShowMessage(const std::string& text) {
     m_dialogs.ShowMessage(text);
 }
 
+bool QtMonitorView::Ask(const std::string& text) {
+    return m_dialogs.Ask(text);
+}
+
+platform::Answer QtMonitorView::AskYesNoCancel(const std::string& text) {
+    return m_dialogs.AskYesNoCancel(text);
+}
+
 void QtMonitorView::RequestExit() {
     m_exitRequest.RequestExit();
 }

@@ -36,6 +36,8 @@ public:
 
     // platform::Dialogs and platform::ExitRequest.
     void ShowMessage(const std::string& text) override;
+    bool Ask(const std::string& text) override;
+    platform::Answer AskYesNoCancel(const std::string& text) override;
     void RequestExit() override;
 
     // monitor::MonitorView.

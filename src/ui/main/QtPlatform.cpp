@@ -105,6 +105,29 @@ void QtDialogs::ShowMessage(const std::string& text) {
     box.exec();
 }
 
+bool QtDialogs::Ask(const std::string& text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Vorla"), ToQString(text),
+                    QMessageBox::Yes | QMessageBox::No, m_parent);
+    // A stray Enter must not do what the question is about.
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+platform::Answer QtDialogs::AskYesNoCancel(const std::string& text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Vorla"), ToQString(text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return platform::Answer::Yes;
+        case QMessageBox::No:
+            return platform::Answer::No;
+        default:
+            return platform::Answer::Cancel;
+    }
+}
+
 void QtExitRequest::RequestExit() {
     m_requested = true;
     // Queued so that a request from inside a handler lets the handler unwind first.

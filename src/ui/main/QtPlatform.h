@@ -41,12 +41,14 @@ public:
     std::unique_ptr<platform::WindowTimer> CreateTimer(std::function<void()> tick) override;
 };
 
-// A modal QMessageBox titled "Vorla". The parent is optional; without one the box is centred.
+// Modal QMessageBoxes titled "Vorla". The parent is optional; without one a box is centred.
 class QtDialogs final : public platform::Dialogs {
 public:
     explicit QtDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
     void SetParent(QWidget* parent) { m_parent = parent; }
     void ShowMessage(const std::string& text) override;
+    bool Ask(const std::string& text) override;
+    platform::Answer AskYesNoCancel(const std::string& text) override;
 
 private:
     QWidget* m_parent;

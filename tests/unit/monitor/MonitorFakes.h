@@ -4,6 +4,7 @@
 // the real POP3 client, through the program's adapter, against scripted mailboxes.
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -41,6 +42,14 @@ public:
     int Count(const std::string& line) const;
 
     void ShowMessage(const std::string& text) override { Record("message " + text); }
+    // Recorded as "question TEXT"; answered from answers in order, else No (Cancel).
+    bool Ask(const std::string& text) override {
+        return NextAnswer(text, platform::Answer::No) == platform::Answer::Yes;
+    }
+    platform::Answer AskYesNoCancel(const std::string& text) override {
+        return NextAnswer(text, platform::Answer::Cancel);
+    }
+    std::deque<platform::Answer> answers;
     void RequestExit() override { Record("exit"); }
     void DrawStatus(const std::string& text) override { Record("status " + text); }
     void DrawCount(const std::string& count) override { Record("count " + count); }
@@ -87,6 +96,16 @@ public:
     std::vector<AccountMenuItem> accountMenu;
 
     static std::string Name(TrayIcon icon);
+
+private:
+    platform::Answer NextAnswer(const std::string& text, platform::Answer unanswered) {
+        Record("question " + text);
+        if (answers.empty())
+            return unanswered;
+        const platform::Answer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
 };
 
 using testsupport::FakeDialUp;
