@@ -285,6 +285,7 @@ bool CheckCycle::CheckAccount(int number) {
     m_pop.SetLogin(account.user_name, account.password);
     m_pop.SetSecurity(account.tls_mode, account.tls_fingerprint, account.oauth_command);
     m_status.DrawStatus("checking " + account.acc_name);
+    m_loginRefused = false;
     m_pump.ProcessMessages();
     if (StopIfAborted()) {
         return false;

@@ -82,7 +82,6 @@ bool TVorla::Init(bool goOnLine) {
     }
     m_timers.StartTimers();
     m_status.AfficheTray(false);
-    m_status.SayTrayMissingOnce();
     return true;
 }
 
@@ -91,6 +90,8 @@ void TVorla::GoOnLine() {
         m_cycle.DoConnect();
     }
     m_news.LitVrNews();
+    // After the news, which would take the ticker's item over at once.
+    m_status.SayTrayMissingOnce();
 }
 
 void TVorla::ShutDown() {
