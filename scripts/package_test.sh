@@ -49,6 +49,10 @@ timeout 600 apt-get install -y --no-install-recommends -o DPkg::Lock::Timeout=30
     >"$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; fail "apt could not install the package"; }
 installed=1
 [ -x /usr/bin/vorla ] || fail "/usr/bin/vorla is missing"
+# One version: the package's is the one the help page shows.
+version="$(dpkg-deb -f "${debs[0]}" Version)"
+grep -q "<p>Version $version</p>" /usr/lib/vorla/vrhelp.html ||
+    fail "the help page does not show the package's version $version"
 
 display=""
 for n in $(seq 150 199); do

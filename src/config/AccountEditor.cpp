@@ -103,6 +103,12 @@ bool AccountEditor::NameTaken(const std::string& name, int skip) const {
     return false;
 }
 
+bool AccountEditor::HoldsNewAccount() const {
+    const DialogControls& c = m_context.Controls;
+    return !c["NAccount"].Text.empty() && !c["HostTxt"].Text.empty() &&
+           !NameTaken(c["NAccount"].Text, -1);
+}
+
 bool AccountEditor::FieldsAcceptable(int skip) {
     const DialogControls& c = m_context.Controls;
     bool acceptable = true;

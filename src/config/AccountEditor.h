@@ -24,6 +24,9 @@ public:
     void PortTxtChange();
     // The user chose a security: a choice made for the port no longer applies.
     void TlsModeChange();
+    // The fields hold a name and a host, and no account has that name: an account typed but
+    // not added.
+    bool HoldsNewAccount() const;
     // The list gets the account names in table order (the selection is kept), the fields are
     // emptied and the port reads "110".
     void RefillAccounts();

@@ -136,8 +136,9 @@ void ChangeSkin(Builder& b) {
 
 void Informations(Builder& b) {
     b.Page("InfoPan");
+    // The project's version, the one of the help page and the package.
     b.Add("InfVersion", ControlKind::Label,
-          std::string(kVersionText) + "a small skinnable mail monitor for the desktop");
+          "Vorla v " VORLA_VERSION " : a small skinnable mail monitor for the desktop");
 }
 
 }  // namespace

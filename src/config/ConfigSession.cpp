@@ -35,6 +35,7 @@ void Config1Click(ConfigOwner& owner, TConfig& dialog) {
         if (dialog.Result() == DialogResult::Ok) {
             TakeSettings(owner, dialog, previousServer);
         }
+        owner.ShowMailState();
     } catch (...) {
         owner.StartTimers();
         throw;

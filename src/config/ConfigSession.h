@@ -26,12 +26,16 @@ public:
     virtual void LitVrNews() = 0;
     virtual void AfficheTray(bool modify) = 0;
     virtual void SetAutorun() = 0;
+    // Redraws the mail flag, the count and the tray from the window's state: the dialog may
+    // have changed the accounts or the tray.
+    virtual void ShowMailState() = 0;
 };
 
 // The whole sequence: timers stopped, the dialog filled and shown; after OK the settings taken,
 // the intervals applied, "Vorla.ini" written, the news reloaded when the server changed, the
-// tray icon updated and the autorun entry written when its box changed. The timers restart
-// in every case, also when a step fails.
+// tray icon updated and the autorun entry written when its box changed. The flag, the count
+// and the tray are then redrawn, after Close as well. The timers restart in every case, also
+// when a step fails.
 void Config1Click(ConfigOwner& owner, TConfig& dialog);
 
 }  // namespace config

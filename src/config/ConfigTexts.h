@@ -1,11 +1,17 @@
 #pragma once
 // The fixed texts of the configuration dialog.
+#include <string>
 
 namespace config {
 
 inline constexpr const char* kAccountExists = "Account already exists!";
 inline constexpr const char* kFillAllFields = "Please fill all fields of your account!";
 inline constexpr const char* kAccountsFull = "Accounts full (10 max.)";
+
+// OK with an account typed into the fields but not added.
+inline std::string AddAccountQuestion(const std::string& name) {
+    return "Add the account " + name + " before closing?";
+}
 inline constexpr const char* kMaxFilters = "Max. filters reached";
 inline constexpr const char* kBadFingerprint =
     "The certificate fingerprint must be 64 hexadecimal digits (pairs may be separated by "
@@ -21,6 +27,5 @@ inline constexpr const char* kInitialFilters = "skins (*.ini)|*.ini|text (*.txt)
 inline constexpr const char* kSkinFolderCaption = "Sélection du répertoire de skins";
 inline constexpr const char* kProposedSkinFile = "Skin.ini";
 inline constexpr const char* kNoSignature = "...";
-inline constexpr const char* kVersionText = "Vorla v 2.5 : ";
 
 }  // namespace config

@@ -180,9 +180,33 @@ void TConfig::OKClick() {
         m_context.Focused = "SmtpFingerprint";
         return;
     }
+    if (!KeepTypedAccount()) {
+        return;
+    }
     m_context.SaveFilters();
     m_skin.HidePreview();
     End(DialogResult::Ok);
+}
+
+bool TConfig::KeepTypedAccount() {
+    if (!m_accounts.HoldsNewAccount()) {
+        return true;
+    }
+    const std::string question = AddAccountQuestion(Controls["NAccount"].Text);
+    switch (m_context.Dialogs.AskYesNoCancel(question)) {
+        case platform::Answer::Yes: {
+            const int before = m_context.Tables.AccountCount;
+            // Refused as Add refuses it (a field missing, the table full): the message is
+            // shown and the typing stays for the user to mend.
+            m_accounts.AddAccClick();
+            return m_context.Tables.AccountCount > before;
+        }
+        case platform::Answer::No:
+            return true;
+        case platform::Answer::Cancel:
+            break;
+    }
+    return false;
 }
 
 void TConfig::CancelClick() {

@@ -81,6 +81,9 @@ private:
     // The control's OnChange, when it has one.
     void RunChange(const std::string& name);
     void BrowseInto(const char* filter, const std::string& edit);
+    // OK with an account typed but not added asks whether to add it first; false when the
+    // dialog stays open (Cancel, or an account that could not be added).
+    bool KeepTypedAccount();
     void End(DialogResult result) { m_result = result; }
 
     DialogContext m_context;

@@ -56,4 +56,11 @@ void VorlaConfigOwner::SaveConfig() {
     settings::SaveConfig(m_parts.vorla.SettingsFolder(), config);
 }
 
+void VorlaConfigOwner::ShowMailState() {
+    monitor::StatusDisplay& status = m_parts.vorla.Status();
+    status.ShowMailState();
+    // The tray may have been asked for just now.
+    status.SayTrayMissingOnce();
+}
+
 }  // namespace config

@@ -51,6 +51,7 @@ public:
     void LitVrNews() override { m_parts.vorla.News().LitVrNews(); }
     void AfficheTray(bool modify) override { m_parts.vorla.Status().AfficheTray(modify); }
     void SetAutorun() override { m_parts.vorla.SetAutorun(); }
+    void ShowMailState() override;
 
 private:
     VorlaParts m_parts;

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "settings/FindInSkin.h"
+#include "settings/TextLines.h"
 
 namespace monitor {
 
@@ -218,9 +219,19 @@ void CheckCycle::RunCheck(bool check) {
         // A redisplay before the first check: there is no account state to show yet.
         m_status.DrawStatus(m_ticker.StatusText);
         m_status.DrawCount(m_commun.WaitingCount);
+        m_status.ShowTrayToolTip();
         return;
     }
     auto& account = m_commun.Account(m_commun.CurrentAccount);
+    // A redisplay shows the outcome of the last check: a failed one stays failed.
+    if (!check) {
+        failed = account.LastCount == settings::kCheckFailed;
+    }
+    const int previousCount = account.LastCount;
+    account.LastCount = failed ? settings::kCheckFailed : m_commun.WaitingCount;
+    if (check) {
+        account.LastError = failed ? FailureReason(account) : "";
+    }
     if (!failed && m_commun.WaitingCount > 0) {
         m_status.ShowMessageCount();
         m_view.SetTrayIcon(TrayIcon::VrMail);
@@ -228,12 +239,16 @@ void CheckCycle::RunCheck(bool check) {
         if (!m_view.IsWindowVisible()) {
             m_view.ShowWindow();
         }
-        if (m_commun.Config.playsnd && account.LastCount < m_commun.WaitingCount &&
+        if (m_commun.Config.playsnd && previousCount < m_commun.WaitingCount &&
             !m_commun.Config.wavsnd.empty()) {
             m_view.PlaySound(m_commun.Config.wavsnd);
         }
     } else {
-        m_ticker.StatusText = failed ? m_commun.ErrorNotice() : account.acc_name + " empty";
+        if (!failed) {
+            m_ticker.StatusText = account.acc_name + " empty";
+        } else if (check) {
+            m_ticker.StatusText = m_commun.ErrorNotice();
+        }
         m_status.DrawStatus(m_ticker.StatusText);
         m_status.ShowFlagOrEnd(FlagPicture::NoMail, true);
         m_view.SetTrayIcon(TrayIcon::VrCon);
@@ -242,10 +257,23 @@ void CheckCycle::RunCheck(bool check) {
         }
     }
     if (m_commun.IsConnected) {
-        m_status.DrawCount(m_commun.WaitingCount);
+        m_status.DrawCount(m_status.CountText());
+        m_status.ShowTrayToolTip();
     }
-    account.LastCount = failed ? settings::kCheckFailed : m_commun.WaitingCount;
     m_ticker.Pause();
+}
+
+// Why the check of the account failed, as short as the tray's tool tip wants it.
+std::string CheckCycle::FailureReason(const settings::AccountRecord& account) const {
+    if (m_loginRefused) {
+        return kLoginRefused;
+    }
+    // The notice begins with the account's name, which the tool tip shows already.
+    std::string reason = m_commun.ErrorNotice();
+    if (reason.rfind(account.acc_name + " ", 0) == 0) {
+        reason.erase(0, account.acc_name.size() + 1);
+    }
+    return settings::TrimBlanks(reason);
 }
 
 // One POP3 session: connect, log in, count, quit. False when any step failed; WaitingCount
@@ -257,6 +285,7 @@ bool CheckCycle::CheckAccount(int number) {
     m_pop.SetLogin(account.user_name, account.password);
     m_pop.SetSecurity(account.tls_mode, account.tls_fingerprint, account.oauth_command);
     m_status.DrawStatus("checking " + account.acc_name);
+    m_loginRefused = false;
     m_pump.ProcessMessages();
     if (StopIfAborted()) {
         return false;
@@ -278,13 +307,21 @@ bool CheckCycle::CheckAccount(int number) {
 
 bool CheckCycle::OpenSession() {
     bool open = false;
+    m_loginRefused = false;
     try {
         m_pop.Connect();
         m_pump.ProcessMessages();
-        if (!m_pop.Failed() && m_pop.Login()) {
-            m_pop.GetMailCount();
-            // A refused STAT closes the session; a refused LAST only sets Failed and is harmless.
-            open = m_pop.Connected();
+        if (!m_pop.Failed()) {
+            if (m_pop.Login()) {
+                m_pop.GetMailCount();
+                // A refused STAT closes the session; a refused LAST only sets Failed and is
+                // harmless.
+                open = m_pop.Connected();
+            } else {
+                // The server answered the login with a refusal, not a dropped line or a link
+                // too plain to send the password over.
+                m_loginRefused = m_pop.ReplyStatus().rfind("-ERR", 0) == 0;
+            }
         }
     } catch (const PopError& e) {
         ReportPopFault(e.what());
@@ -329,6 +366,7 @@ void CheckCycle::ShowNoValidAccount() {
     m_status.ShowFlagOrEnd(FlagPicture::NoMail, true);
     m_view.SetTrayIcon(TrayIcon::VrCon);
     m_status.DrawCount(m_commun.WaitingCount);
+    m_status.ShowTrayToolTip();
     m_ticker.Pause();
 }
 

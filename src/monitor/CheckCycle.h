@@ -82,6 +82,7 @@ private:
     // True when the session is open; otherwise ErrorNotice may say why.
     bool OpenSession();
     void ReportPopFault(const std::string& text);
+    std::string FailureReason(const settings::AccountRecord& account) const;
     void ReportUnexplainedFailure();
     // True, with the reason reported, when the running operation was asked to stop.
     bool StopIfAborted();
@@ -107,6 +108,8 @@ private:
     MessageWindow* m_messageWindow = nullptr;
     // The account whose server POP points at, for the error text; also during the probe.
     int m_popAccount = kNoAccountYet;
+    // The last OpenSession failed because the server refused the login.
+    bool m_loginRefused = false;
 };
 
 }  // namespace monitor

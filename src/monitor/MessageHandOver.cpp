@@ -54,6 +54,14 @@ void CheckCycle::OpenMailbox() {
     if (!m_commun.NotepadMode) {
         if (sessionOpen) {
             m_commun.WaitingCount = std::max(0, m_pop.MessageCount());
+            // The window's session counted the mailbox: a check that failed before is
+            // outdated.
+            if (m_commun.IsAccount(m_commun.CurrentAccount)) {
+                auto& account = m_commun.Account(m_commun.CurrentAccount);
+                if (account.LastCount == settings::kCheckFailed) {
+                    account.LastCount = m_commun.WaitingCount;
+                }
+            }
         }
         QuitSession();
     }

@@ -36,8 +36,9 @@ public:
     // The pictures live in TVorla::Skin; these calls say which one has just changed.
     // A text was drawn into the status line `STATBMP` at offset 0 with the status font.
     virtual void DrawStatus(const std::string& text) = 0;
-    // A count was drawn into `NBMSGBMP` with the count font.
-    virtual void DrawCount(int count) = 0;
+    // A count was drawn into `NBMSGBMP` with the count font: a number, or "-" when the check
+    // of the account failed.
+    virtual void DrawCount(const std::string& count) = 0;
     // The ticker drew into one of the two text images on its own.
     virtual void TextImageChanged(skin::TextImage image) = 0;
     // `FLAG` shows the skin's mail or no-mail picture now.
@@ -52,6 +53,10 @@ public:
     // Adds the tray icon (or updates it when modify is set) with that picture.
     virtual void ShowTrayIcon(TrayIcon icon, bool modify) = 0;
     virtual void RemoveTrayIcon() = 0;
+    // The tray icon's tool tip; kept while the icon is away, shown when it comes back.
+    virtual void SetTrayToolTip(const std::string& text) = 0;
+    // The desktop has a notification area to put the icon in (and to bring the window back).
+    virtual bool HasSystemTray() = 0;
 
     virtual bool IsWindowVisible() = 0;
     virtual void ShowWindow() = 0;

@@ -19,6 +19,16 @@ std::string Lower(std::string text) {
     return text;
 }
 
+// The folder as one spelling: absolute, links resolved, no "." or "..", no trailing "/".
+std::filesystem::path FolderKey(const std::string& folder) {
+    std::error_code error;
+    std::filesystem::path path = std::filesystem::weakly_canonical(folder, error);
+    if (error) {
+        path = std::filesystem::path(folder).lexically_normal();
+    }
+    return path.has_filename() ? path : path.parent_path();
+}
+
 std::string WithSlash(std::string folder) {
     if (!folder.empty() && folder.back() != '/') {
         folder += '/';
@@ -62,6 +72,17 @@ std::string SkinFolderOf(const std::string& skinDir, const std::string& name) {
     return WithSlash(skinDir) + name + "/";
 }
 
+std::string SkinInUse(const std::vector<std::string>& names, const std::string& skinDir,
+                      const std::string& skinFolder) {
+    const std::filesystem::path inUse = FolderKey(skinFolder);
+    for (const std::string& name : names) {
+        if (FolderKey(SkinFolderOf(skinDir, name)) == inUse) {
+            return name;
+        }
+    }
+    return {};
+}
+
 const MainMenuModel& TVorla::PopMnuPopup() {
     m_menu.NewsItems.clear();
     for (std::size_t i = 0; i < m_news.NewsServers.size(); ++i) {
@@ -69,6 +90,8 @@ const MainMenuModel& TVorla::PopMnuPopup() {
             {ParseNewsServer(m_news.NewsServers[i]).Name, static_cast<int>(i)});
     }
     m_menu.SkinItems = ListSkinFolders(m_commun.Config.SkinDir);
+    m_menu.CurrentSkin =
+        SkinInUse(m_menu.SkinItems, m_commun.Config.SkinDir, m_commun.Config.SkinFolder);
     m_menu.OnTopChecked = m_commun.Config.ontop;
     return m_menu;
 }

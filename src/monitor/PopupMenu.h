@@ -13,6 +13,7 @@ struct NewsMenuItem {
 struct MainMenuModel {
     std::vector<NewsMenuItem> NewsItems;
     std::vector<std::string> SkinItems;  // skin folder names, in menu order
+    std::string CurrentSkin;             // the item of the skin in use; empty when none is
     bool OnTopChecked = false;
 };
 
@@ -26,5 +27,9 @@ void InsertSkinSorted(std::vector<std::string>& captions, const std::string& nam
 
 // skinDir and a name joined into a skin folder path ending in "/".
 std::string SkinFolderOf(const std::string& skinDir, const std::string& name);
+
+// The name among names whose folder in skinDir is skinFolder; empty when none is.
+std::string SkinInUse(const std::vector<std::string>& names, const std::string& skinDir,
+                      const std::string& skinFolder);
 
 }  // namespace monitor

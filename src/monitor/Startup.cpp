@@ -91,6 +91,8 @@ void TVorla::GoOnLine() {
         m_cycle.DoConnect();
     }
     m_news.LitVrNews();
+    // After the news, which would take the ticker's item over at once.
+    m_status.SayTrayMissingOnce();
 }
 
 void TVorla::ShutDown() {
@@ -165,6 +167,10 @@ void TVorla::FirstPaint() {
         return;
     }
     m_timers.FirstPaintPending = false;
+    // Hidden without a tray there would be no way back to the window.
+    if (m_status.TrayMissing()) {
+        return;
+    }
     m_view.HideWindow();
     Ticker.StopTimers();
 }

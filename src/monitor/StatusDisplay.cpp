@@ -39,8 +39,78 @@ void StatusDisplay::DrawStatus(const std::string& text) {
 }
 
 void StatusDisplay::DrawCount(int count) {
-    m_ticker.DrawSkinText(skin::TextImage::Count, std::to_string(count), 0);
+    DrawCount(std::to_string(count));
+}
+
+void StatusDisplay::DrawCount(const std::string& count) {
+    m_ticker.DrawSkinText(skin::TextImage::Count, count, 0);
     m_view.DrawCount(count);
+}
+
+namespace {
+
+bool CheckFailed(Commun& shared) {
+    return shared.IsAccount(shared.CurrentAccount) &&
+           shared.Account(shared.CurrentAccount).LastCount == settings::kCheckFailed;
+}
+
+std::string MessagesText(int count) {
+    return std::to_string(count) + (count == 1 ? " message" : " messages");
+}
+
+}  // namespace
+
+bool StatusDisplay::MailWaiting() const {
+    return m_commun.IsConnected && m_commun.WaitingCount > 0 && !CheckFailed(m_commun);
+}
+
+TrayIcon StatusDisplay::CurrentTrayIcon() const {
+    if (!m_commun.IsConnected) {
+        return TrayIcon::VrDis;
+    }
+    return MailWaiting() ? TrayIcon::VrMail : TrayIcon::VrCon;
+}
+
+std::string StatusDisplay::CountText() const {
+    if (!m_commun.IsConnected) {
+        return "0";
+    }
+    return CheckFailed(m_commun) ? "-" : std::to_string(m_commun.WaitingCount);
+}
+
+std::string StatusDisplay::TrayToolTip() const {
+    std::string tip = "Vorla";
+    if (!m_commun.IsConnected) {
+        return tip + "\nDisconnected";
+    }
+    const settings::Tables& tables = m_commun.Tables;
+    for (int n = 0; n < tables.AccountCount; ++n) {
+        const settings::AccountRecord& account = tables.AccountTable[n];
+        // The check takes an inactive account when it is the only one.
+        if (account.acc_name.empty() || (account.inactive && tables.AccountCount > 1)) {
+            continue;
+        }
+        tip += "\n" + account.acc_name + ": ";
+        if (account.LastCount >= 0) {
+            tip += MessagesText(account.LastCount);
+        } else if (account.LastCount == settings::kCheckFailed) {
+            tip += account.LastError.empty() ? "check failed" : account.LastError;
+        } else {
+            tip += "not checked yet";
+        }
+    }
+    return tip;
+}
+
+void StatusDisplay::ShowTrayToolTip() {
+    m_view.SetTrayToolTip(TrayToolTip());
+}
+
+void StatusDisplay::ShowMailState() {
+    ShowFlagOrEnd(MailWaiting() ? FlagPicture::GotMail : FlagPicture::NoMail, true);
+    m_view.SetTrayIcon(CurrentTrayIcon());
+    ShowTrayToolTip();
+    DrawCount(CountText());
 }
 
 void StatusDisplay::ShowFlagOrEnd(FlagPicture picture, bool quitPop) {
@@ -68,13 +138,14 @@ void StatusDisplay::ShowOnlineOrEnd(bool online, bool quitPop) {
 }
 
 void StatusDisplay::ShowConnectionState() {
-    ShowFlagOrEnd(m_commun.WaitingCount < 1 ? FlagPicture::NoMail : FlagPicture::GotMail, true);
+    ShowFlagOrEnd(MailWaiting() ? FlagPicture::GotMail : FlagPicture::NoMail, true);
+    ShowTrayToolTip();
     if (m_commun.IsConnected) {
         DrawStatus(m_ticker.StatusText);
-        DrawCount(m_commun.WaitingCount);
+        DrawCount(CountText());
         m_view.SetOnlineHint("Connected");
         // The tray follows the flag, so a redraw (a skin switch) keeps the mail icon.
-        m_view.SetTrayIcon(m_commun.WaitingCount < 1 ? TrayIcon::VrCon : TrayIcon::VrMail);
+        m_view.SetTrayIcon(CurrentTrayIcon());
         ShowOnlineOrEnd(true, true);
     } else {
         m_ticker.StatusText = "Disconnected";
@@ -90,8 +161,7 @@ void StatusDisplay::ShowMessageCount() {
     const std::string name = m_commun.IsAccount(m_commun.CurrentAccount)
                                  ? m_commun.Account(m_commun.CurrentAccount).acc_name
                                  : "";
-    m_ticker.StatusText = name + " " + std::to_string(m_commun.WaitingCount) +
-                          (m_commun.WaitingCount == 1 ? " message" : " messages");
+    m_ticker.StatusText = name + " " + MessagesText(m_commun.WaitingCount);
     DrawStatus(m_ticker.StatusText);
 }
 
@@ -100,7 +170,25 @@ void StatusDisplay::AfficheTray(bool modify) {
         m_view.RemoveTrayIcon();
         return;
     }
-    m_view.ShowTrayIcon(m_commun.IsConnected ? TrayIcon::VrCon : TrayIcon::VrDis, modify);
+    // The icon shows what the flag shows: a dialog closed while mail waits keeps the mail icon.
+    ShowTrayToolTip();
+    m_view.ShowTrayIcon(CurrentTrayIcon(), modify);
+}
+
+bool StatusDisplay::TrayMissing() {
+    return (m_commun.Config.icon_tray || m_commun.Config.hidden) && !m_view.HasSystemTray();
+}
+
+void StatusDisplay::SayTrayMissingOnce() {
+    if (m_trayMissingSaid || !TrayMissing()) {
+        return;
+    }
+    m_trayMissingSaid = true;
+    // Drawn at once, then scrolled through once by the ticker before its next item.
+    m_ticker.TickerText = kNoSystemTray;
+    m_ticker.ScrollOffset = 0;
+    DrawStatus(kNoSystemTray);
+    m_ticker.Pause();
 }
 
 }  // namespace monitor

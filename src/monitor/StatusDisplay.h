@@ -1,7 +1,8 @@
 #pragma once
 // What the main window shows of the connection: the status line and the count drawn with the
-// skin's fonts, the mail flag, the online picture, the tray icon and the error notice that the
-// ticker scrolls.
+// skin's fonts, the mail flag, the online picture, the tray icon with its tool tip and the error
+// notice that the ticker scrolls. The flag, the tray and the count are all taken from the
+// shared state, so they never disagree.
 #include <functional>
 #include <string>
 
@@ -11,6 +12,10 @@
 #include "skin/Ticker.h"
 
 namespace monitor {
+
+inline constexpr const char* kNoSystemTray = "No system tray on this desktop";
+// The reason of a failed check whose server refused the login, as the tray's tool tip says it.
+inline constexpr const char* kLoginRefused = "login refused";
 
 class StatusDisplay {
 public:
@@ -24,6 +29,18 @@ public:
     // Draws text into the status line with the skin's font and shows it.
     void DrawStatus(const std::string& text);
     void DrawCount(int count);
+    void DrawCount(const std::string& count);
+    // Mail waits in CurrentAccount, as counted by a check that did not fail.
+    bool MailWaiting() const;
+    // The tray picture of the state: disconnected, mail waiting, or connected without mail.
+    TrayIcon CurrentTrayIcon() const;
+    // The count as the window shows it: "-" when the last check of CurrentAccount failed.
+    std::string CountText() const;
+    // "Vorla", then one line per active account: its count or why its last check failed.
+    std::string TrayToolTip() const;
+    void ShowTrayToolTip();
+    // Redraws the flag, the tray icon, its tool tip and the count from the shared state.
+    void ShowMailState();
     // Records an error of a check, dial-up or session as the notice and scrolls it in the
     // ticker.
     void ReportError(const std::string& text);
@@ -38,6 +55,10 @@ public:
     // Adds the tray icon with the connection's picture (updates it when modify is set), or
     // removes it when the settings want none.
     void AfficheTray(bool modify);
+    // The settings want the tray (its icon, or a start hidden in it) and the desktop has none.
+    bool TrayMissing();
+    // With the tray missing, the status line says so, once a run.
+    void SayTrayMissingOnce();
 
 private:
     Commun& m_commun;
@@ -45,6 +66,7 @@ private:
     skin::MainWindowSkin& m_skin;
     skin::TStatusTicker& m_ticker;
     std::function<void()> m_endSession;
+    bool m_trayMissingSaid = false;
 };
 
 }  // namespace monitor

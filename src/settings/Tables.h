@@ -23,6 +23,7 @@ struct AccountRecord {
     std::string password;   // plain in memory, scrambled on disk
     int port_number = kDefaultPop3Port;
     int LastCount = kNotCheckedYet;
+    std::string LastError;  // why the last check failed (LastCount kCheckFailed); not stored
     bool inactive = false;          // skipped by every check
     std::string auth_name;          // reply identity: sender display name
     std::string auth_addr;          // reply identity: sender address

@@ -5,10 +5,11 @@
 namespace skin {
 
 MainWindowSkin::MainWindowSkin() {
-    Connect.Hint = "Connect to POP server";
-    Disconnect.Hint = "Hang-up the line";
-    RefreshBtn.Hint = "Check for Messages";
-    MAIL.Hint = "Run mail client";
+    // Plain names of what each picture button does.
+    Connect.Hint = "Connect";
+    Disconnect.Hint = "Disconnect";
+    RefreshBtn.Hint = "Check now";
+    MAIL.Hint = "Open mail program";
     NBMSGBMP.Hint = "NB Messages";
 }
 

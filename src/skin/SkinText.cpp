@@ -1,6 +1,7 @@
 #include "skin/SkinText.h"
 
 #include <algorithm>
+#include <map>
 
 #include "platform/ProgramFolder.h"
 #include "skin/Drawing.h"
@@ -41,6 +42,42 @@ void DrawCell(Bitmap& image, long long left, int rows, const Bitmap& font, int f
             if (!SameRgb(p, KeyColour)) {
                 to[left + col] = p | 0xFF000000u;
             }
+        }
+    }
+}
+
+// The colour the digit 8 of a count font is mostly drawn in; KeyColour when the cell is empty.
+Pixel DigitInk(const Bitmap& font, int w, int h) {
+    std::map<Pixel, int> uses;
+    const int fx = 8 * w;
+    for (int y = 0; y < std::min(h, font.Height()); ++y) {
+        const Pixel* row = font.Row(y);
+        for (int x = fx; x < std::min(fx + w, font.Width()); ++x) {
+            if (!SameRgb(row[x], KeyColour)) {
+                ++uses[row[x] | 0xFF000000u];
+            }
+        }
+    }
+    const auto most = std::max_element(
+        uses.begin(), uses.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+    return most == uses.end() ? KeyColour : most->first;
+}
+
+// A count font holds the digits only; the "-" of a failed check is a bar across the middle of
+// its cell, in the digits' ink.
+void DrawDash(Bitmap& image, long long left, int rows, const Bitmap& font, int w, int h) {
+    const Pixel ink = DigitInk(font, w, h);
+    if (SameRgb(ink, KeyColour)) {
+        return;
+    }
+    const int thickness = std::max(1, h / 8);
+    const int top = (h - thickness) / 2;
+    const long long first = std::max(0LL, left + w / 5);
+    const long long last = std::min(static_cast<long long>(image.Width()), left + w - w / 5);
+    for (int row = std::max(0, top); row < std::min(top + thickness, rows); ++row) {
+        Pixel* to = image.Row(row);
+        for (long long col = first; col < last; ++col) {
+            to[col] = ink;
         }
     }
 }
@@ -106,6 +143,9 @@ bool RenderSkinText(const TextDrawing& drawing, std::string_view text, int offse
         int fx = 0;
         int fy = 0;
         if (c == ' ') {
+            x += w;
+        } else if (c == '-' && drawing.Kind == TextImage::Count) {
+            DrawDash(image, left, rows, *font, w, h);
             x += w;
         } else if (FontCellOf(drawing.Kind, c, w, h, fx, fy)) {
             if (left + w > 0) {

@@ -31,6 +31,14 @@ for size in 16 22 24 32 48 64 128 256; do
         fail "the ${size}x$size icon is $(file -b "$icon")"
     fi
 done
+# One version number: the package's (the project's) is the one the help page and the AppStream
+# data show.
+version="$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")"
+[ -n "$version" ] || fail "no package version in CPackConfig.cmake"
+grep -q "<p>Version $version</p>" "$prefix/lib/vorla/vrhelp.html" ||
+    fail "the help page does not show version $version"
+grep -q "<release version=\"$version\"" "$prefix/share/metainfo/example.vorla.Vorla.metainfo.xml" ||
+    fail "the AppStream data does not carry version $version"
 desktop-file-validate "$prefix/share/applications/vorla.desktop" || fail "desktop entry rejected"
 grep -qx 'Icon=vorla' "$prefix/share/applications/vorla.desktop" || fail "desktop entry names another icon"
 appstreamcli validate --no-net "$prefix/share/metainfo/example.vorla.Vorla.metainfo.xml" ||

@@ -8,6 +8,7 @@
 #include <QSystemTrayIcon>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include <filesystem>
 #include <fstream>
@@ -472,6 +473,59 @@ private slots:
         std::filesystem::remove(fixture.Folder() + "/Vorla.ini");
         program.EndSession();
         QVERIFY(!std::filesystem::exists(fixture.Folder() + "/Vorla.ini"));
+    }
+
+    void pictureButtonsNameThemselvesWhileAnotherWindowIsActive() {
+        ProgramFixture fixture({{"default"}});
+        QVERIFY(fixture.Started());
+        ui::MainWindow& window = fixture.Program().Window();
+        // The tool window is seldom the active one: its tips showed only while it was.
+        QWidget other;
+        other.show();
+        QApplication::setActiveWindow(&other);
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        const std::pair<ui::ImgBtnWidget*, QString> rows[] = {
+            {&window.Connect(), "Connect"},
+            {&window.Disconnect(), "Disconnect"},
+            {&window.RefreshBtn(), "Check now"},
+            {&window.MAIL(), "Open mail program"}};
+        for (const auto& [button, tip] : rows) {
+            const QPoint at(button->width() / 2, button->height() / 2);
+            QHelpEvent help(QEvent::ToolTip, at, button->mapToGlobal(at));
+            QApplication::sendEvent(button, &help);
+            QTRY_COMPARE(QToolTip::text(), tip);
+            QToolTip::hideText();
+        }
+    }
+
+    void skinsMenuMarksTheSkinInUse() {
+        ProgramFixture fixture({{"apple"}, {"Blue"}});
+        QVERIFY(fixture.Started());
+        ui::MainMenu& menu = fixture.Program().PopMnu();
+        const auto marked = [&menu] {
+            menu.Rebuild();
+            QStringList names;
+            for (QAction* action : menu.SkinMnu().actions()) {
+                if (action->isChecked()) {
+                    names << action->text();
+                }
+            }
+            return names;
+        };
+        QCOMPARE(marked(), QStringList{"apple"});
+        FindAction(menu.SkinMnu(), "Blue")->trigger();
+        QCOMPARE(marked(), QStringList{"Blue"});
+    }
+
+    void withoutATrayTheHiddenStartStaysShownAndSaysWhy() {
+        ProgramFixture fixture({{"default"}}, {"hidden =1"}, false, false);
+        QVERIFY(fixture.Started());
+        app::Program& program = fixture.Program();
+        QTRY_VERIFY_WITH_TIMEOUT(!program.Vorla().Timers().FirstPaintPending, 2000);
+        QVERIFY(program.Window().isVisible());
+        QVERIFY(program.Vorla().Ticker.Scroll.Enabled());
+        QCOMPARE(program.Vorla().Ticker.TickerText, std::string(monitor::kNoSystemTray));
+        QCOMPARE(program.View().Tray().toolTip(), QStringLiteral("Vorla\nDisconnected"));
     }
 
     void accountMenuRebuiltFromItsOwnClick() {

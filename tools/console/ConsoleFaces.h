@@ -54,7 +54,7 @@ public:
     }
     void RequestExit() override { m_exitRequested = true; }
     void DrawStatus(const std::string&) override {}
-    void DrawCount(int) override {}
+    void DrawCount(const std::string&) override {}
     void TextImageChanged(skin::TextImage) override {}
     void FlagChanged(monitor::FlagPicture) override {}
     void OnlineChanged(bool) override {}
@@ -63,6 +63,9 @@ public:
     void SetTrayIcon(monitor::TrayIcon) override {}
     void ShowTrayIcon(monitor::TrayIcon, bool) override {}
     void RemoveTrayIcon() override {}
+    void SetTrayToolTip(const std::string&) override {}
+    // Nothing hides here, so a tray is as good as there.
+    bool HasSystemTray() override { return true; }
     bool IsWindowVisible() override { return m_visible; }
     void ShowWindow() override { m_visible = true; }
     void HideWindow() override { m_visible = false; }

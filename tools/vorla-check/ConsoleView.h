@@ -17,7 +17,7 @@ public:
 
     void ShowMessage(const std::string& text) override { Print("message", text); }
     void DrawStatus(const std::string& text) override { Print("status", text); }
-    void DrawCount(int count) override { Print("count", std::to_string(count)); }
+    void DrawCount(const std::string& count) override { Print("count", count); }
     void FlagChanged(monitor::FlagPicture picture) override;
     void OnlineChanged(bool online) override {
         Print("online", online ? "connected" : "disconnected");

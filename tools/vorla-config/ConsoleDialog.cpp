@@ -14,6 +14,22 @@ monitor::WindowPosition ConsoleView::Position() {
     return {m_vorla->Skin.WindowLeft, m_vorla->Skin.WindowTop};
 }
 
+void ConsoleView::HoldGivenAnswer() {
+    if (const std::optional<platform::Answer> answer = m_answers.TakeQuestionAnswer()) {
+        HoldAnswer(*answer);
+    }
+}
+
+bool ConsoleView::Ask(const std::string& text) {
+    HoldGivenAnswer();
+    return QuietView::Ask(text);
+}
+
+platform::Answer ConsoleView::AskYesNoCancel(const std::string& text) {
+    HoldGivenAnswer();
+    return QuietView::AskYesNoCancel(text);
+}
+
 std::optional<std::string> ConsoleFileDialogs::OpenFile(const config::OpenRequest& request) {
     PrintLine(m_out, "dialog", "open " + request.Filter);
     return Next();
@@ -22,6 +38,25 @@ std::optional<std::string> ConsoleFileDialogs::OpenFile(const config::OpenReques
 std::optional<std::string> ConsoleFileDialogs::PickFolder(const std::string&) {
     PrintLine(m_out, "dialog", "folder");
     return Next();
+}
+
+std::optional<platform::Answer> ConsoleFileDialogs::TakeQuestionAnswer() {
+    if (m_answers.empty()) {
+        return std::nullopt;
+    }
+    const std::optional<std::string>& next = m_answers.front();
+    std::optional<platform::Answer> answer;
+    if (!next) {
+        answer = platform::Answer::Cancel;
+    } else if (*next == "yes") {
+        answer = platform::Answer::Yes;
+    } else if (*next == "no") {
+        answer = platform::Answer::No;
+    }
+    if (answer) {
+        m_answers.pop_front();
+    }
+    return answer;
 }
 
 std::optional<std::string> ConsoleFileDialogs::Next() {

@@ -30,7 +30,9 @@ int main(int argc, char** argv) {
                      "  DIR  settings folder (Vorla.ini, Accounts.ini, VrFilter.ini)\n"
                      "  actions, one per line: menu TAG | set CONTROL TEXT | click CONTROL |\n"
                      "  choose CONTROL INDEX | answer PATH | answer cancel | show CONTROL |\n"
-                     "  ok | close\n";
+                     "  answer yes | answer no | ok | close\n"
+                     "  an answer goes to the next file dialog or question box, in order;\n"
+                     "  a question without one is answered No (Cancel for Yes/No/Cancel)\n";
         return kUsage;
     }
     std::string folder = argv[1];
@@ -38,9 +40,9 @@ int main(int argc, char** argv) {
         folder += '/';
     }
 
-    vorlaconfig::ConsoleView view(std::cout);
     console::ConsoleShell shell(std::cout);
     vorlaconfig::ConsoleFileDialogs files(std::cout);
+    vorlaconfig::ConsoleView view(std::cout, files);
     platform::QueuedSynchronizer windowThread;
     platform::IdleTimerHost tickerTimers;
     platform::PppRasApi rasApi;

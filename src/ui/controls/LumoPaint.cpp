@@ -90,6 +90,13 @@ void PaintRadioButton(QPainter& painter, const QRect& box, bool checked) {
         painter.setPen(Qt::NoPen);
         painter.setBrush(Qt::white);
         painter.drawEllipse(circle.adjusted(2, 2, -2, -2));
+        // A white well alone reads as an empty button: the mark is a dark dot on it, drawn
+        // like the check box's tick in dark grey under black.
+        const QRectF well(circle);
+        painter.setBrush(kDarkGrey);
+        painter.drawEllipse(well.adjusted(4, 4, -4, -4));
+        painter.setBrush(Qt::black);
+        painter.drawEllipse(well.adjusted(4.5, 4.5, -5, -5));
     }
     painter.restore();
 }

@@ -87,11 +87,14 @@ void MainMenu::Rebuild() {
     }
     KeepFixedItems(*m_skins);
     for (const std::string& name : model.SkinItems) {
-        m_skins->addAction(Caption(name), this, [this, name] {
+        QAction* action = m_skins->addAction(Caption(name), this, [this, name] {
             if (m_handlers.SwitchSkinClick) {
                 m_handlers.SwitchSkinClick(name);
             }
         });
+        // The skin in use carries the check mark.
+        action->setCheckable(name == model.CurrentSkin);
+        action->setChecked(name == model.CurrentSkin);
     }
     m_onTop->setChecked(model.OnTopChecked);
 }

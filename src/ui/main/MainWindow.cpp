@@ -46,6 +46,8 @@ MainWindow::MainWindow(skin::MainWindowSkin& skin)
     // The background covers every visible pixel: nothing is erased before a paint.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
+    // A tool window is rarely the active one; its buttons still name themselves.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     m_count->setToolTip(ToQString(skin.NBMSGBMP.Hint));
     resize(0, 0);
 }

@@ -81,7 +81,7 @@ void QtMonitorView::DrawStatus(const std::string&) {
     TextImageChanged(skin::TextImage::Status);
 }
 
-void QtMonitorView::DrawCount(int) {
+void QtMonitorView::DrawCount(const std::string&) {
     TextImageChanged(skin::TextImage::Count);
 }
 
@@ -129,6 +129,14 @@ void QtMonitorView::ShowTrayIcon(monitor::TrayIcon icon, bool) {
 
 void QtMonitorView::RemoveTrayIcon() {
     m_tray->hide();
+}
+
+void QtMonitorView::SetTrayToolTip(const std::string& text) {
+    m_tray->setToolTip(ToQString(text));
+}
+
+bool QtMonitorView::HasSystemTray() {
+    return systemTrayAvailable && systemTrayAvailable();
 }
 
 bool QtMonitorView::IsWindowVisible() {

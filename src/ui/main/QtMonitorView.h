@@ -2,6 +2,7 @@
 // The main window as the monitor logic sees it: shows the pictures of the logic's skin model
 // when told they changed, the tray icon and the menus. It owns the window.
 #include <QObject>
+#include <QSystemTrayIcon>
 
 #include <functional>
 #include <memory>
@@ -11,7 +12,6 @@
 #include "ui/main/MainWindow.h"
 
 class QMenu;
-class QSystemTrayIcon;
 
 namespace ui {
 
@@ -31,6 +31,8 @@ public:
     void SetMainMenu(QMenu* menu) { m_mainMenu = menu; }
     // Where an account menu click goes.
     std::function<void(int)> accountMenuClick;
+    // Whether the desktop has a tray now; tests stand in for the desktop.
+    std::function<bool()> systemTrayAvailable = &QSystemTrayIcon::isSystemTrayAvailable;
 
     // platform::Dialogs and platform::ExitRequest.
     void ShowMessage(const std::string& text) override;
@@ -40,7 +42,7 @@ public:
 
     // monitor::MonitorView.
     void DrawStatus(const std::string& text) override;
-    void DrawCount(int count) override;
+    void DrawCount(const std::string& count) override;
     void TextImageChanged(skin::TextImage image) override;
     void FlagChanged(monitor::FlagPicture picture) override;
     void OnlineChanged(bool online) override;
@@ -49,6 +51,8 @@ public:
     void SetTrayIcon(monitor::TrayIcon icon) override;
     void ShowTrayIcon(monitor::TrayIcon icon, bool modify) override;
     void RemoveTrayIcon() override;
+    void SetTrayToolTip(const std::string& text) override;
+    bool HasSystemTray() override;
     bool IsWindowVisible() override;
     void ShowWindow() override;
     void HideWindow() override;

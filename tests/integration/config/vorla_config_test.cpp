@@ -86,6 +86,21 @@ TEST_F(VorlaConfigTest, PrintsMessagesDialogsAndControlStatesInTheStatedForm) {
     EXPECT_FALSE(fs::exists(Folder() + "Accounts.ini"));
 }
 
+TEST_F(VorlaConfigTest, OkWithATypedAccountAsksAndTakesTheAnswerGivenBeforeIt) {
+    const std::string typed = "menu 1\nset NAccount Home\nset HostTxt pop.home\nset UserName me\n";
+    const std::string question = "question: Add the account Home before closing?\n";
+    const ToolRun cancelled = Config(typed + "ok\nshow NAccount\nanswer no\nok\n");
+    EXPECT_EQ(cancelled.status, 0);
+    EXPECT_EQ(cancelled.out, question + "show: NAccount text=Home enabled=1\n" + question);
+    EXPECT_FALSE(fs::exists(Folder() + "Accounts.ini"));
+
+    const ToolRun added = Config(typed + "answer yes\nok\n");
+    EXPECT_EQ(added.out, question);
+    EXPECT_EQ(settings::FindInSkin(Folder() + "Accounts.ini", "[Account1]", "acc_name"), "Home");
+    EXPECT_EQ(settings::FindInSkin(Folder() + "Accounts.ini", "[Account1]", "host_name"),
+              "pop.home");
+}
+
 TEST_F(VorlaConfigTest, CloseWritesNothingAndOkWritesTheSettingsAndTheAutorunEntry) {
     const std::string before = ReadFile("Vorla.ini");
     Config("choose ScrollSpeed 2\nclick ChkAutorun\nclose\n");

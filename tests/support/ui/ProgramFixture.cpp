@@ -17,7 +17,8 @@ void WriteFile(const fs::path& path, const std::string& text) {
 }  // namespace
 
 ProgramFixture::ProgramFixture(const std::vector<SkinCopy>& skins,
-                               const std::vector<std::string>& moreSettings, bool settingsApart) {
+                               const std::vector<std::string>& moreSettings, bool settingsApart,
+                               bool trayPresent) {
     const fs::path folder = Folder();
     m_settingsFolder = Folder() + (settingsApart ? "/settings/" : "/");
     fs::create_directories(m_settingsFolder);
@@ -40,6 +41,7 @@ ProgramFixture::ProgramFixture(const std::vector<SkinCopy>& skins,
     m_program = std::make_unique<app::Program>(
         app::DesktopServices{sound, shell, m_autorun, m_mailto, dialogs, m_dialUp}, Folder() + "/",
         m_settingsFolder);
+    m_program->View().systemTrayAvailable = [trayPresent] { return trayPresent; };
     m_started = m_program->Start();
     if (m_started) {
         m_program->Show();

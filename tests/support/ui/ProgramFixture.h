@@ -31,11 +31,12 @@ struct SkinCopy {
 // Lays out the folder, with skin_dir pointing at its "skins" and current_skin at the first
 // skin, and starts the program in it. moreSettings are further "key = value" lines of Vorla.ini.
 // With settingsApart the settings live in the folder's "settings" instead, as when installed.
+// The desktop has a tray unless trayPresent is false.
 class ProgramFixture {
 public:
     explicit ProgramFixture(const std::vector<SkinCopy>& skins,
                             const std::vector<std::string>& moreSettings = {},
-                            bool settingsApart = false);
+                            bool settingsApart = false, bool trayPresent = true);
     ~ProgramFixture();
 
     bool Started() const { return m_started; }

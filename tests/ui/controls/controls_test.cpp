@@ -40,6 +40,7 @@ class ControlsTest : public QObject {
 private slots:
     void checkBoxStepsThroughGrayedByClickSpaceAndAccelerator();
     void radioButtonIsExclusiveAmongItsOwnSiblingsOnly();
+    void radioButtonDrawsItsMarkAtEveryScale();
     void comboBoxPlacesItsCurrentEntryOverItselfAndReportsRealChanges();
     void webLinkOpensMailAddressesWithMailtoAndShowsHover();
     void transparentMemoClearsASelectionAtOnce();
@@ -185,6 +186,32 @@ void ControlsTest::transparentMemoClearsASelectionAtOnce() {
     QTRY_VERIFY(!memo->textCursor().hasSelection());
     QCOMPARE(memo->textCursor().position(), 2);
     QVERIFY(!memo->viewport()->autoFillBackground());
+}
+
+// A white well alone was the whole mark: on the dialog's grey a chosen button looked empty.
+void ControlsTest::radioButtonDrawsItsMarkAtEveryScale() {
+    auto window = ActiveWindow();
+    QPalette grey = window->palette();
+    grey.setColor(QPalette::Window, QColor(192, 192, 192));
+    window->setPalette(grey);
+    auto* radio = new ui::TLumoRadioBtn(window.get());
+    radio->SetCaption("A&ctive");
+    radio->show();
+    for (const int scale : {1, 2}) {
+        for (const bool checked : {false, true}) {
+            radio->SetChecked(checked);
+            QImage drawn(radio->size() * scale, QImage::Format_RGB32);
+            drawn.setDevicePixelRatio(scale);
+            drawn.fill(Qt::magenta);
+            radio->render(&drawn);
+            // The middle of the 16-pixel box at the left, which the 17-pixel control centres.
+            const int centre = qGray(drawn.pixel(QPoint(7, 7) * scale));
+            const QByteArray where = QByteArray("scale ") + QByteArray::number(scale) +
+                                     (checked ? " checked: " : " unchecked: ") +
+                                     QByteArray::number(centre);
+            QVERIFY2(checked ? centre < 64 : centre > 128, where.constData());
+        }
+    }
 }
 
 void ControlsTest::assistiveTechnologyReadsRoleNameAndState() {

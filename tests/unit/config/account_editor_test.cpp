@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "ConfigTestSupport.h"
 #include "config/ConfigTexts.h"
 #include "settings/FindInSkin.h"
@@ -152,6 +154,78 @@ TEST_F(AccountEditorTest, RemovingFromTheTenthPlaceLeavesNothingSelected) {
     dialog->Click("DelAcc");
     EXPECT_EQ(tables.AccountCount, 9);
     EXPECT_THAT(dialogs.messages, IsEmpty());
+}
+
+// OK with an account typed into the fields but never added: the typing is not dropped
+// silently.
+TEST_F(AccountEditorTest, OkAsksBeforeDroppingATypedAccount) {
+    using platform::Answer;
+    struct Typed {
+        std::string name;
+        std::string host;
+        std::string login;
+    };
+    struct Outcome {
+        bool asked;
+        std::vector<std::string> messages;
+        std::vector<std::string> accounts;
+        DialogResult result;
+    };
+    struct Row {
+        const char* name;
+        Typed typed;
+        std::optional<Answer> answer;
+        Outcome expected;
+    };
+    const Typed home{"Home", "pop.home", "me"};
+    const std::vector<Row> rows = {
+        {"the fields show an existing account",
+         {"old", "pop.old", "old"},
+         std::nullopt,
+         {false, {}, {"old"}, DialogResult::Ok}},
+        {"a name without a host",
+         {"Home", "", "me"},
+         std::nullopt,
+         {false, {}, {"old"}, DialogResult::Ok}},
+        {"Cancel stays with the typing",
+         home,
+         Answer::Cancel,
+         {true, {}, {"old"}, DialogResult::Pending}},
+        {"no answer is Cancel", home, std::nullopt, {true, {}, {"old"}, DialogResult::Pending}},
+        {"Yes without a login says why and stays",
+         {"Home", "pop.home", ""},
+         Answer::Yes,
+         {true, {kFillAllFields}, {"old"}, DialogResult::Pending}},
+        {"No closes without it", home, Answer::No, {true, {}, {"old"}, DialogResult::Ok}},
+        {"Yes adds it as Add would",
+         home,
+         Answer::Yes,
+         {true, {}, {"old", "Home"}, DialogResult::Ok}},
+    };
+    Open();
+    AddAccount("old");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Open();
+        dialogs.messages.clear();
+        dialogs.questions.clear();
+        dialogs.questionAnswers.clear();
+        if (row.answer) {
+            dialogs.questionAnswers.push_back(*row.answer);
+        }
+        Set("NAccount", row.typed.name);
+        Set("HostTxt", row.typed.host);
+        Set("UserName", row.typed.login);
+        dialog->Click("OK");
+        EXPECT_EQ(dialogs.questions,
+                  row.expected.asked
+                      ? std::vector<std::string>{"Add the account Home before closing?"}
+                      : std::vector<std::string>{});
+        EXPECT_EQ(dialogs.messages, row.expected.messages);
+        EXPECT_EQ(AccountNames(), row.expected.accounts);
+        EXPECT_EQ(dialog->Result(), row.expected.result);
+    }
+    EXPECT_EQ(Stored(2, "host_name"), "pop.home") << "written at once, as Add writes";
 }
 
 }  // namespace

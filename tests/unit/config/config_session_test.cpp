@@ -35,6 +35,7 @@ public:
     void LitVrNews() override { log.push_back("news"); }
     void AfficheTray(bool) override { log.push_back("tray"); }
     void SetAutorun() override { log.push_back("autorun"); }
+    void ShowMailState() override { log.push_back("redraw"); }
 
     std::function<void(TConfig&)> user;
     std::vector<std::string> log;
@@ -53,7 +54,7 @@ TEST_F(ConfigSessionTest, FastThenCloseKeepsTheSpeedAndOkAppliesIt) {
     };
     Config1Click(owner, *dialog);
     EXPECT_EQ(settings.speed, 0);
-    EXPECT_THAT(owner.log, ElementsAre("stop", "show Main Options", "start"));
+    EXPECT_THAT(owner.log, ElementsAre("stop", "show Main Options", "redraw", "start"));
 
     owner.log.clear();
     owner.user = [](TConfig& d) {
@@ -63,7 +64,7 @@ TEST_F(ConfigSessionTest, FastThenCloseKeepsTheSpeedAndOkAppliesIt) {
     Config1Click(owner, *dialog);
     EXPECT_EQ(settings.speed, 2);
     EXPECT_THAT(owner.log, ElementsAre("stop", "show Main Options", "speed 2", "interval 1", "save",
-                                       "tray", "start"));
+                                       "tray", "redraw", "start"));
 }
 
 TEST_F(ConfigSessionTest, EveryShowingStartsOnMainOptions) {

@@ -241,5 +241,14 @@ TEST_F(ConfigTest, ASkinThatCannotBeAppliedGivesWayToThePreviousOne) {
     EXPECT_EQ(dialog->Controls["SkName"].Text, "first");
 }
 
+// The information page once named a version of its own beside the package's.
+TEST_F(ConfigTest, TheInformationPageShowsTheProjectsVersion) {
+    Open();
+    dialog->MnuClick(4);
+    EXPECT_EQ(dialog->Controls["InfVersion"].Text.rfind("Vorla v " VORLA_PROJECT_VERSION " : ", 0),
+              0u)
+        << dialog->Controls["InfVersion"].Text;
+}
+
 }  // namespace
 }  // namespace config::test

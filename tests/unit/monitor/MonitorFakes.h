@@ -33,6 +33,7 @@ class RecordingView final : public MonitorView {
 public:
     std::vector<std::string> calls;
     bool visible = true;
+    bool hasTray = true;
 
     void Record(std::string line) { calls.push_back(std::move(line)); }
     // The calls that begin with prefix.
@@ -51,7 +52,7 @@ public:
     std::deque<platform::Answer> answers;
     void RequestExit() override { Record("exit"); }
     void DrawStatus(const std::string& text) override { Record("status " + text); }
-    void DrawCount(int count) override { Record("count " + std::to_string(count)); }
+    void DrawCount(const std::string& count) override { Record("count " + count); }
     void TextImageChanged(skin::TextImage) override {}
     void FlagChanged(FlagPicture p) override {
         Record(p == FlagPicture::GotMail ? "flag gotmail" : "flag nomail");
@@ -66,6 +67,8 @@ public:
         Record(std::string(modify ? "tray-modify " : "tray-add ") + Name(icon));
     }
     void RemoveTrayIcon() override { Record("tray-remove"); }
+    void SetTrayToolTip(const std::string& text) override { Record("tip " + text); }
+    bool HasSystemTray() override { return hasTray; }
     bool IsWindowVisible() override { return visible; }
     void ShowWindow() override {
         visible = true;

@@ -160,6 +160,26 @@ TEST(RenderSkinText, CountUsesTheDigitRowOverKeyColour) {
     }
 }
 
+// A count font holds the digits only; the "-" of a failed check was drawn as a blank cell.
+TEST(RenderSkinText, CountDrawsADashInTheInkOfItsDigits) {
+    const int w = 11;
+    const int h = 15;
+    Fixture f(w, h, TextImage::Count);
+    const skin::Pixel ink = skin::Rgb(0, 200, 255);
+    f.font = Bitmap(10 * w, h, KeyColour);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 8 * w; x < 9 * w; ++x) {
+            f.font.Set(x, y, ink);
+        }
+    }
+    f.font.Set(8 * w, 0, skin::Rgb(1, 1, 1));  // a shadow pixel, the minority colour
+    Bitmap image;
+    skin::RenderSkinText(f.drawing, "-", 0, image);
+    EXPECT_EQ(image.At(1 + w / 2, h / 2), ink);
+    EXPECT_EQ(image.At(1 + w / 2, 1), KeyColour) << "a bar, not a whole cell";
+    EXPECT_EQ(image.At(1, h / 2), KeyColour) << "narrower than the cell";
+}
+
 TEST(RenderSkinText, KeyColourInTheFontLetsTheBackgroundThrough) {
     Fixture f(4, 5);
     f.font.Set(1, 1, KeyColour);
