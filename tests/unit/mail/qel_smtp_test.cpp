@@ -395,6 +395,27 @@ TEST_F(SmtpTest, PeerClosingWhileTheReaderWaitsStopsAndReports) {
     EXPECT_LT(pump.calls - pumpsBefore, 10) << "no busy reading of a closed connection";
 }
 
+// A server that gives up in the middle of the DATA says why and closes; the send that meets the
+// reset reports the server's reply, not the reset.
+TEST_F(SmtpTest, ReplyWaitingBehindAFailedSendIsTheReportedFailure) {
+    Greeted();
+    script.Client("MAIL FROM:<me@here.org>\r\n")
+        .Server("250 ok\r\n")
+        .Client("RCPT TO:<you@there.org>\r\n")
+        .Server("250 ok\r\n")
+        .Client("DATA\r\n")
+        .Server("354 go\r\n")
+        .Reset()
+        .Server("421-4.4.2 mx.there.org\r\n421 4.4.2 Timeout, closing\r\n")
+        .Close();
+    EXPECT_FALSE(smtp.SendMessage(message));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].error, 421);
+    EXPECT_EQ(errors[0].msg, "4.4.2 Timeout, closing");
+    EXPECT_FALSE(smtp.Connected);
+    EXPECT_EQ(afterSend, 0);
+}
+
 TEST_F(SmtpTest, SilentServerTimesOut) {
     smtp.TimeOut = 400;
     script.Silent();
