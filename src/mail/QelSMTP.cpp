@@ -312,10 +312,17 @@ bool TQelSMTP::SendMessage(TQelMsg& message) {
         return false;
     if (OnBeforeSend)
         OnBeforeSend(this);
-    const std::string sender = ExtractAddress(message.From, false);
+    // 8-bit data is declared where the server takes it (RFC 6152); a sender that named no
+    // charset has had its text encoded where it does not.
+    const bool eightBit = std::any_of(lines->begin(), lines->end(), [](const std::string& line) {
+        return std::any_of(line.begin(), line.end(),
+                           [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    });
+    const std::string mailFrom = "MAIL FROM:<" + ExtractAddress(message.From, false) + ">" +
+                                 (eightBit && Offers("8BITMIME") ? " BODY=8BITMIME" : "") + "\r\n";
     m_send.Start(SendProgressStep);
     for (const std::string* list : {&message.SendTo, &message.CC, &message.BCC}) {
-        if (SendToList(sender, SplitAddressList(*list), *lines) > 0)
+        if (SendToList(mailFrom, SplitAddressList(*list), *lines) > 0)
             continue;
         // A socket failure has already run the failure path; the remaining lists would only
         // fail again on the closed connection.
@@ -332,11 +339,11 @@ bool TQelSMTP::SendMessage(TQelMsg& message) {
     return true;
 }
 
-int TQelSMTP::SendToList(const std::string& sender, const StringList& list,
+int TQelSMTP::SendToList(const std::string& mailFrom, const StringList& list,
                          const StringList& lines) {
     if (list.empty())
         return 1;
-    SendCommand("MAIL FROM:<" + sender + ">\r\n");
+    SendCommand(mailFrom);
     ReadReply();
     if (!Expect("250"))
         return -1;

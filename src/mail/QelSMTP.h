@@ -106,7 +106,8 @@ private:
     std::string Broken(const char* text);
     bool Expect(const char* code);
     int ReplyError() const;
-    int SendToList(const std::string& sender, const StringList& list, const StringList& lines);
+    // mailFrom: the whole MAIL FROM command, parameters and CR LF included.
+    int SendToList(const std::string& mailFrom, const StringList& list, const StringList& lines);
     bool EncodeAttachment(TAttachedFile& file);
 
     TProgressStepper m_send;

@@ -134,7 +134,8 @@ TEST_F(SmtpServerTest, Base64TextAndAttachments) {
         << "attachment damaged";
     EXPECT_EQ(parsed.AttachedFiles.Items(1).FileName, "vorla-it-note.pdf");
     EXPECT_EQ(parsed.AttachedFiles.Items(1).Data.Bytes(), "note\r\n");
-    EXPECT_NE(got[0].data.find("Subject: =?ISO-8859-1?B?"), std::string::npos);
+    // The subject is UTF-8 and the message names no charset: it is labelled UTF-8.
+    EXPECT_NE(got[0].data.find("Subject: =?UTF-8?B?"), std::string::npos);
 }
 
 TEST_F(SmtpServerTest, RefusedRecipientIsReported) {
