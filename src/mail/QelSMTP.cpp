@@ -24,6 +24,12 @@ bool IsReplyCode(const std::string& text) {
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// A reply line (CR LF included) that ends its reply: a bare code or a code and a blank.
+bool IsFinalLine(const std::string& line) {
+    const std::size_t length = line.size() - 2;
+    return length == 3 || (length > 3 && line[3] == ' ');
+}
+
 }  // namespace
 
 TQelSMTP::TQelSMTP(TransportFactory& factory, platform::EventPump& pump, Clock& clock)
@@ -84,8 +90,7 @@ std::string TQelSMTP::ReadReply() {
 bool TQelSMTP::TakeReplyLine(const std::string& line) {
     ReplyCode = Trim(line.substr(0, 3));
     ReplyText = line.size() > 3 ? Trim(line.substr(3, 64)) : "";
-    const std::size_t length = line.size() - 2;
-    return length == 3 || (length > 3 && line[3] == ' ');
+    return IsFinalLine(line);
 }
 
 void TQelSMTP::SocketFailed(TQelSocket& socket, int code) {
@@ -96,7 +101,7 @@ void TQelSMTP::SocketFailed(TQelSocket& socket, int code) {
     for (std::size_t start = 0, eol; (eol = unread.find("\r\n", start)) != std::string::npos;
          start = eol + 2) {
         std::string line = unread.substr(start, eol + 2 - start);
-        if (IsReplyCode(line.substr(0, 3)) && TakeReplyLine(line))
+        if (IsReplyCode(line.substr(0, 3)) && IsFinalLine(line))
             finalLine = std::move(line);
     }
     if (finalLine.empty()) {
