@@ -106,6 +106,53 @@ void AddFoldedHeader(StringList& headers, const std::string& name,
     headers.push_back(line);
 }
 
+// An address list as words to fold, each display name that holds 8-bit text turned into
+// encoded words: "\"Jürgen\" <j@x>, b@y" gives "=?UTF-8?B?SsO8cmdlbg==?=", "<j@x>,", "b@y". Items
+// are split at commas outside quotes and angle brackets.
+std::vector<std::string> AddressListWords(const std::string& list) {
+    std::vector<std::string> items(1);
+    bool quoted = false;
+    bool angled = false;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const char c = list[i];
+        if (c == '\\' && quoted && i + 1 < list.size()) {
+            items.back() += list.substr(i++, 2);
+            continue;
+        }
+        quoted = c == '"' ? !quoted : quoted;
+        angled = !quoted && (c == '<' || (angled && c != '>'));
+        if (c == ',' && !quoted && !angled)
+            items.emplace_back();
+        else
+            items.back() += c;
+    }
+    std::vector<std::string> words;
+    for (const std::string& raw : items) {
+        const std::string item = Trim(raw);
+        const std::size_t lt = item.rfind('<');
+        if (item.empty())
+            continue;
+        if (!words.empty())
+            words.back() += ",";
+        if (IsAscii(item) || lt == std::string::npos || lt == 0) {
+            words.push_back(item);
+            continue;
+        }
+        std::string name;
+        const std::string written = Trim(item.substr(0, lt));
+        for (std::size_t i = 0; i < written.size(); ++i) {
+            if (written[i] == '\\' && i + 1 < written.size())
+                name += written[++i];
+            else if (written[i] != '"')
+                name += written[i];
+        }
+        for (const std::string& word : EncodeHeaderWords(name, CharsetOf(name)))
+            words.push_back(word);
+        words.push_back(item.substr(lt));
+    }
+    return words;
+}
+
 // Text lines in quoted-printable (RFC 2045 6.7): every byte outside printable ASCII, every
 // "=" and a blank at the end of a line as =XX, lines kept within 76 characters by soft breaks.
 StringList QuotedPrintableLines(const StringList& text) {
@@ -157,8 +204,15 @@ std::optional<StringList> TQelSMTP::BuildMessage(TQelMsg& message) {
     }
     headers.push_back("Date: " + OneLine(message.Date));
     headers.push_back("X-Priority: " + std::to_string(PriorityNumber(message.Priority)));
+    // An address list of a sender that names no charset, its 8-bit display names encoded.
+    auto addAddresses = [&](const std::string& name, const std::string& list) {
+        if (chooseCharset && !IsAscii(list))
+            AddFoldedHeader(headers, name, AddressListWords(OneLine(list)));
+        else
+            headers.push_back(name + ": " + OneLine(list));
+    };
     if (message.UserName.empty()) {
-        headers.push_back("From: " + OneLine(message.From));
+        addAddresses("From", message.From);
     } else {
         const std::string address =
             message.From.find('@') != std::string::npos ? message.From : message.From + "@" + Host;
@@ -174,9 +228,9 @@ std::optional<StringList> TQelSMTP::BuildMessage(TQelMsg& message) {
     if (!message.ReplyTo.empty())
         headers.push_back("Reply-To: " + OneLine(message.ReplyTo));
     headers.push_back("X-Mailer: " + OneLine(ApplicationTitle));
-    headers.push_back("To: " + OneLine(message.SendTo));
+    addAddresses("To", message.SendTo);
     if (!message.CC.empty())
-        headers.push_back("CC: " + OneLine(message.CC));
+        addAddresses("CC", message.CC);
     headers.push_back("MIME-Version: 1.0");
 
     // The subject is encoded into a local copy: the message keeps its own, so a second send

@@ -231,6 +231,8 @@ TEST_F(SmtpTest, TextOfASenderWithoutCharset) {
     const std::string gruesse =
         "Gr\xC3\xBC\xC3\x9F"
         "e";  // UTF-8
+    // A display name with a comma and quotes, written as a quoted-string.
+    const std::string to = "\"J\xC3\xBCrgen, \\\"Sohn\\\"\" <j@x.org>, b@y.org";
     struct Row {
         const char* name;
         std::string charset, userName, subject, body;
@@ -242,8 +244,9 @@ TEST_F(SmtpTest, TextOfASenderWithoutCharset) {
          "J\xC3\xBCrgen",
          gruesse + " aus " + std::string(60, 'x') + " " + gruesse,
          gruesse + " = " + std::string(80, 'y'),
-         {"From: =?UTF-8?B?SsO8cmdlbg==?= <me@here.org>", "Content-Type: Text/Plain; charset=UTF-8",
-          "Content-Transfer-Encoding: quoted-printable"},
+         {"From: =?UTF-8?B?SsO8cmdlbg==?= <me@here.org>",
+          "To: =?UTF-8?B?SsO8cmdlbiwgIlNvaG4i?= <j@x.org>, b@y.org",
+          "Content-Type: Text/Plain; charset=UTF-8", "Content-Transfer-Encoding: quoted-printable"},
          {"Gr=C3=BC=C3=9Fe =3D " + std::string(55, 'y') + "=", std::string(25, 'y')}},
         {"Latin-1 body",
          "",
@@ -258,13 +261,14 @@ TEST_F(SmtpTest, TextOfASenderWithoutCharset) {
          "J\xC3\xBCrgen",
          gruesse,
          gruesse,
-         {"From: \"J\xC3\xBCrgen\" <me@here.org>", "Subject: " + gruesse,
+         {"From: \"J\xC3\xBCrgen\" <me@here.org>", "To: " + to, "Subject: " + gruesse,
           "Content-Type: Text/Plain; charset=ISO-8859-1", "Content-Transfer-Encoding: 8Bit"},
          {gruesse}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         message.CharSet = r.charset;
+        message.SendTo = to;
         message.UserName = r.userName;
         message.Subject = r.subject;
         message.Text = {r.body};
