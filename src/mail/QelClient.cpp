@@ -22,12 +22,7 @@ TQelClient::TQelClient(TransportFactory& factory, platform::EventPump& pump, Clo
         if (OnQuit)
             OnQuit(this);
     };
-    // The failure path reports ReplyText: after a socket failure that is the failure's own
-    // text, not the last reply's.
-    m_socket.OnErrorEvent = [this](TQelSocket& socket, int& code) {
-        ReplyText = socket.LastErrorText();
-        ReportError(code, &socket);
-    };
+    m_socket.OnErrorEvent = [this](TQelSocket& socket, int& code) { SocketFailed(socket, code); };
     m_socket.AbortQuery = [this] { return AbortRequested; };
 }
 
@@ -35,6 +30,13 @@ TQelClient::~TQelClient() {
     // Destruction is no session step: close without events, whose receivers may be gone.
     m_socket.OnDisconnect = nullptr;
     m_socket.Close();
+}
+
+void TQelClient::SocketFailed(TQelSocket& socket, int code) {
+    // The failure path reports ReplyText: after a socket failure that is the failure's own
+    // text, not the last reply's.
+    ReplyText = socket.LastErrorText();
+    ReportError(code, &socket);
 }
 
 void TQelClient::ReportError(int error, TObject* sender) {

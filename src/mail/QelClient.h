@@ -34,6 +34,9 @@ protected:
 
     // The failure path: Failed set, the connection closed, OnError with ReplyText.
     virtual void ReportError(int error, TObject* sender);
+    // A send or receive of the socket failed with the platform code: the failure path with
+    // the failure's own text.
+    virtual void SocketFailed(TQelSocket& socket, int code);
 
     platform::EventPump& m_pump;
     TQelSocket m_socket;

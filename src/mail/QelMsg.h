@@ -67,13 +67,17 @@ public:
     std::vector<TTextCharset> TextCharsets;
     StringList ExtraHeaders;
     TPriority Priority = TPriority::prNormal;
-    std::string CharSet = "ISO-8859-1";
+    // Of the text when sending; empty: the SMTP client labels each text by what it holds
+    // (UTF-8 when it is UTF-8 beyond ASCII, else ISO-8859-1).
+    std::string CharSet;
     bool ClearRawMailAfterParse = true;
     TTextEncoding TextEncoding = TTextEncoding::te8Bit;
 
     std::string Sender;
     std::string MessageId;  // angle brackets included
     std::string InReplyTo;
+    // Message identifiers, blank-separated, of the thread a reply belongs to (sending only).
+    std::string References;
     std::string ReturnPath;
     std::string Date;  // as written; set by the SMTP client when sending
     TAttachedFiles AttachedFiles;

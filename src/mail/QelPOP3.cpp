@@ -63,6 +63,11 @@ std::string_view MessageOfAnswer(platform::ReleasableBuffer& answer) {
     return std::string_view(bytes + begin, write - begin);
 }
 
+// A SASL challenge ("+ " and base64, or a bare "+"), which is no status reply.
+bool IsContinuation(const std::string& answer) {
+    return !answer.empty() && answer[0] == '+' && answer.rfind("+OK", 0) != 0;
+}
+
 }  // namespace
 
 TPopReply ParsePopReply(const std::string& chunk) {
@@ -84,11 +89,13 @@ void TQelPOP::ReportError(int error, TObject* sender) {
     TQelClient::ReportError(error, sender);
 }
 
-void TQelPOP::SendCommand(const std::string& command) {
+void TQelPOP::SendCommand(const std::string& command, const char* masked) {
     m_pump.ProcessMessages();
     m_socket.SendBuf(command);
     if (OnSendTextToSocket) {
-        if (command.rfind("PASS ", 0) == 0)
+        if (masked != nullptr)
+            OnSendTextToSocket(this, std::string(masked) + "\r\n");
+        else if (command.rfind("PASS ", 0) == 0)
             OnSendTextToSocket(this, "PASS ****\r\n");
         else if (command.rfind("AUTH XOAUTH2 ", 0) == 0)
             OnSendTextToSocket(this, "AUTH XOAUTH2 ****\r\n");
@@ -143,6 +150,7 @@ std::string TQelPOP::ReadReply() {
 
 void TQelPOP::Connect() {
     DeletedList.clear();
+    m_capabilities.clear();
     MessageCount = 0;
     const std::uint16_t port = PortOrDefault(Port, 110);
     AimSocket(m_socket, Host, port);
@@ -177,13 +185,13 @@ bool TQelPOP::Refuse(const std::string& text) {
     return false;
 }
 
-bool TQelPOP::OffersStls() {
+bool TQelPOP::AskCapabilities() {
+    m_capabilities.clear();
     SendCommand("CAPA\r\n");
     std::string answer = ReadReply();
     if (Failed) {
-        if (Broken())
-            return false;
-        Failed = false;  // a server without CAPA offers no STLS either
+        if (!Broken())
+            Failed = false;  // a server without CAPA offers nothing we could use
         return false;
     }
     const std::int64_t deadline = m_socket.NowMs() + TimeOut;
@@ -194,17 +202,35 @@ bool TQelPOP::OffersStls() {
             return false;
         answer.append(buffer, n);
     }
-    for (const std::string& line : SplitLines(answer))
-        if (Trim(line) == "STLS")
+    StringList lines = SplitLines(answer);
+    for (std::size_t i = 1; i < lines.size() && lines[i] != "."; ++i)
+        m_capabilities.push_back(Trim(lines[i]));
+    return true;
+}
+
+bool TQelPOP::Offers(const std::string& capability) const {
+    for (const std::string& line : m_capabilities)
+        if (UpperCase(line.substr(0, line.find(' '))) == capability)
             return true;
     return false;
+}
+
+bool TQelPOP::OffersSasl(const std::string& mechanism) const {
+    for (const std::string& line : m_capabilities) {
+        if (UpperCase(line.substr(0, line.find(' '))) != "SASL")
+            continue;
+        const std::string mechanisms = " " + UpperCase(line) + " ";
+        return mechanisms.find(" " + mechanism + " ") != std::string::npos;
+    }
+    return true;
 }
 
 bool TQelPOP::SecureForLogin() {
     if (m_socket.Secure() || Security == TlsMode::Off ||
         (Security == TlsMode::Auto && IsLoopbackHost(Host)))
         return true;
-    if (!OffersStls()) {
+    AskCapabilities();
+    if (!Offers("STLS")) {
         if (!Connected)
             return Refuse(ReplyText.empty() ? kClosedByServer : ReplyText);
         if (Security == TlsMode::StartTls)
@@ -225,19 +251,37 @@ bool TQelPOP::SecureForLogin() {
     } catch (const SocketError& e) {
         return Refuse(e.Text());
     }
+    // What was offered in clear may have been changed on the way (RFC 2595): ask again.
+    AskCapabilities();
+    if (Broken())
+        return Refuse(ReplyText);
     return true;
 }
 
 bool TQelPOP::LoginXOAuth2() {
+    if (!OffersSasl("XOAUTH2"))
+        return Refuse("The server " + Host + " offers no XOAUTH2 login; no token was sent.");
     std::string token;
     try {
         token = RunTokenCommand(OAuthCommand, TimeOut, m_pump);
     } catch (const MailError& e) {
         return Refuse(e.what());
     }
-    SendCommand("AUTH XOAUTH2 " + XOAuth2Response(OneLine(UserId), OneLine(token)) + "\r\n");
-    const std::string answer = ReadReply();
-    if (answer.rfind("+ ", 0) == 0) {
+    const std::string response = XOAuth2Response(OneLine(UserId), OneLine(token));
+    const std::string command = "AUTH XOAUTH2 " + response + "\r\n";
+    std::string answer;
+    if (command.size() <= kMaxCommandLine) {
+        SendCommand(command);
+        answer = ReadReply();
+    } else {
+        SendCommand("AUTH XOAUTH2\r\n");
+        answer = ReadReply();
+        if (IsContinuation(answer)) {
+            SendCommand(response + "\r\n", "****");
+            answer = ReadReply();
+        }
+    }
+    if (IsContinuation(answer)) {
         // The refusal's details come as a challenge; an empty answer ends the exchange.
         SendCommand("\r\n");
         ReadReply();

@@ -42,6 +42,9 @@ public:
     static constexpr int kErrRetrieve = 2004;
     static constexpr int kErrStat = 2006;
     static constexpr std::uint16_t kPop3sPort = 995;
+    // Longest command line, CR LF included (RFC 2449); a longer AUTH initial response is sent
+    // on a line of its own after the server's "+" (RFC 5034).
+    static constexpr std::size_t kMaxCommandLine = 255;
 
     // The factory makes the connection at Connect; nothing is opened here.
     TQelPOP(TransportFactory& factory, platform::EventPump& pump,
@@ -94,7 +97,8 @@ public:
     std::uint16_t LastPercent() const { return m_progress.LastPercent(); }
 
 private:
-    void SendCommand(const std::string& command);
+    // masked replaces the command in the trace; PASS and AUTH XOAUTH2 lines are masked anyway.
+    void SendCommand(const std::string& command, const char* masked = nullptr);
     // Reads until the status line is complete and returns everything read. A refusal sets
     // Failed; so does a reply that is no POP3 reply (see Broken()).
     std::string ReadReply();
@@ -105,12 +109,19 @@ private:
     std::unique_ptr<TQelMsg> Retrieve(std::uint32_t msgIndex, bool top, std::uint32_t lines);
     // TLS before credentials as Security asks; false (reported) when the login must not go on.
     bool SecureForLogin();
-    bool OffersStls();
+    // Asks CAPA and keeps the answer's lines; false (nothing kept) for a server without CAPA
+    // or a broken answer.
+    bool AskCapabilities();
+    bool Offers(const std::string& capability) const;
+    // Whether the SASL line of the capabilities names the mechanism; true without a SASL line.
+    bool OffersSasl(const std::string& mechanism) const;
     bool LoginXOAuth2();
     bool Refuse(const std::string& text);
 
     TProgressStepper m_progress;
     bool m_broken = false;
+    // The CAPA answer of this session; after STLS only the one given over TLS.
+    StringList m_capabilities;
 };
 
 }  // namespace mail

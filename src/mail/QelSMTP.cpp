@@ -1,5 +1,6 @@
 #include "mail/QelSMTP.h"
 
+#include <algorithm>
 #include <ctime>
 
 #include "mail/TokenCommand.h"
@@ -18,21 +19,24 @@ void CheckAddress(const std::string& address) {
     }
 }
 
+bool IsReplyCode(const std::string& text) {
+    return text.size() == 3 &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A reply line (CR LF included) that ends its reply: a bare code or a code and a blank.
+bool IsFinalLine(const std::string& line) {
+    const std::size_t length = line.size() - 2;
+    return length == 3 || (length > 3 && line[3] == ' ');
+}
+
 }  // namespace
 
 TQelSMTP::TQelSMTP(TransportFactory& factory, platform::EventPump& pump, Clock& clock)
     : TQelClient(factory, pump, clock) {}
 
 int TQelSMTP::ReplyError() const {
-    if (ReplyCode.size() != 3)
-        return kErrClosed;
-    int value = 0;
-    for (char c : ReplyCode) {
-        if (c < '0' || c > '9')
-            return kErrClosed;
-        value = value * 10 + (c - '0');
-    }
-    return value;
+    return IsReplyCode(ReplyCode) ? std::stoi(ReplyCode) : kErrClosed;
 }
 
 void TQelSMTP::SendCommand(const std::string& command, const char* masked) {
@@ -65,11 +69,8 @@ std::string TQelSMTP::ReadReply() {
         while ((eol = pending.find("\r\n", scanFrom)) != std::string::npos) {
             std::string line = pending.substr(lineStart, eol + 2 - lineStart);
             lineStart = scanFrom = eol + 2;
-            ReplyCode = Trim(line.substr(0, 3));
-            ReplyText = line.size() > 3 ? Trim(line.substr(3, 64)) : "";
             m_replyLines.push_back(line.size() > 4 ? Trim(line.substr(4)) : "");
-            const std::size_t length = line.size() - 2;
-            if (length == 3 || (length > 3 && line[3] == ' ')) {
+            if (TakeReplyLine(line)) {
                 m_pump.ProcessMessages();
                 if (OnReceiveTextFromSocket)
                     OnReceiveTextFromSocket(this, line);
@@ -84,6 +85,33 @@ std::string TQelSMTP::ReadReply() {
         // A CR at the end may begin the next CR LF.
         scanFrom = pending.empty() ? 0 : pending.size() - 1;
     }
+}
+
+bool TQelSMTP::TakeReplyLine(const std::string& line) {
+    ReplyCode = Trim(line.substr(0, 3));
+    ReplyText = line.size() > 3 ? Trim(line.substr(3, 64)) : "";
+    return IsFinalLine(line);
+}
+
+void TQelSMTP::SocketFailed(TQelSocket& socket, int code) {
+    // A server that ends the session while we send (a 421 in the middle of the DATA) says so
+    // before it closes: its reply is the reason, the reset that our send met only the result.
+    const std::string& unread = socket.UnreadAtSendFailure();
+    std::string finalLine;
+    for (std::size_t start = 0, eol; (eol = unread.find("\r\n", start)) != std::string::npos;
+         start = eol + 2) {
+        std::string line = unread.substr(start, eol + 2 - start);
+        if (IsReplyCode(line.substr(0, 3)) && IsFinalLine(line))
+            finalLine = std::move(line);
+    }
+    if (finalLine.empty()) {
+        TQelClient::SocketFailed(socket, code);
+        return;
+    }
+    TakeReplyLine(finalLine);
+    if (OnReceiveTextFromSocket)
+        OnReceiveTextFromSocket(this, finalLine);
+    ReportError(ReplyError(), this);
 }
 
 std::string TQelSMTP::Broken(const char* text) {
@@ -209,7 +237,9 @@ bool TQelSMTP::Authenticate() {
         if (UpperCase(line.substr(0, 5)) == "AUTH " || UpperCase(line.substr(0, 5)) == "AUTH=")
             mechanisms += " " + UpperCase(line.substr(5)) + " ";
     const std::string user = OneLine(UserId);
+    std::string mechanism;
     if (!OAuthCommand.empty()) {
+        mechanism = "XOAUTH2";
         std::string token;
         try {
             token = RunTokenCommand(OAuthCommand, TimeOut, m_pump);
@@ -217,9 +247,19 @@ bool TQelSMTP::Authenticate() {
             Refuse(e.what());
             return false;
         }
-        SendCommand("AUTH XOAUTH2 " + XOAuth2Response(user, OneLine(token)) + "\r\n",
-                    "AUTH XOAUTH2 ****");
-        ReadReply();
+        const std::string response = XOAuth2Response(user, OneLine(token));
+        const std::string command = "AUTH XOAUTH2 " + response + "\r\n";
+        if (command.size() <= kMaxAuthLine) {
+            SendCommand(command, "AUTH XOAUTH2 ****");
+            ReadReply();
+        } else {
+            SendCommand("AUTH XOAUTH2\r\n");
+            ReadReply();
+            if (ReplyCode == "334") {
+                SendCommand(response + "\r\n", "****");
+                ReadReply();
+            }
+        }
         if (ReplyCode == "334") {
             // The refusal's details come as a challenge; an empty answer ends the exchange.
             SendCommand("\r\n");
@@ -227,11 +267,13 @@ bool TQelSMTP::Authenticate() {
         }
     } else if (mechanisms.find(" PLAIN ") != std::string::npos ||
                mechanisms.find(" LOGIN ") == std::string::npos) {
+        mechanism = "PLAIN";
         SendCommand(
             "AUTH PLAIN " + Base64Line(std::string(1, '\0') + user + '\0' + UserPasswd) + "\r\n",
             "AUTH PLAIN ****");
         ReadReply();
     } else {
+        mechanism = "LOGIN";
         SendCommand("AUTH LOGIN\r\n");
         ReadReply();
         if (Expect("334")) {
@@ -242,6 +284,12 @@ bool TQelSMTP::Authenticate() {
             SendCommand(Base64Line(UserPasswd) + "\r\n", "****");
             ReadReply();
         }
+    }
+    // The exchange the mechanism needs is over: a server that still challenges has not let
+    // us in, and its challenge is no text for the user.
+    if (ReplyCode.size() == 3 && ReplyCode[0] == '3') {
+        Refuse("The server refused the login (AUTH " + mechanism + ").");
+        return false;
     }
     if (!Expect("235")) {
         ReportError(ReplyError(), this);
@@ -269,10 +317,17 @@ bool TQelSMTP::SendMessage(TQelMsg& message) {
         return false;
     if (OnBeforeSend)
         OnBeforeSend(this);
-    const std::string sender = ExtractAddress(message.From, false);
+    // 8-bit data is declared where the server takes it (RFC 6152); a sender that named no
+    // charset has had its text encoded where it does not.
+    const bool eightBit = std::any_of(lines->begin(), lines->end(), [](const std::string& line) {
+        return std::any_of(line.begin(), line.end(),
+                           [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    });
+    const std::string mailFrom = "MAIL FROM:<" + ExtractAddress(message.From, false) + ">" +
+                                 (eightBit && Offers("8BITMIME") ? " BODY=8BITMIME" : "") + "\r\n";
     m_send.Start(SendProgressStep);
     for (const std::string* list : {&message.SendTo, &message.CC, &message.BCC}) {
-        if (SendToList(sender, SplitAddressList(*list), *lines) > 0)
+        if (SendToList(mailFrom, SplitAddressList(*list), *lines) > 0)
             continue;
         // A socket failure has already run the failure path; the remaining lists would only
         // fail again on the closed connection.
@@ -289,11 +344,11 @@ bool TQelSMTP::SendMessage(TQelMsg& message) {
     return true;
 }
 
-int TQelSMTP::SendToList(const std::string& sender, const StringList& list,
+int TQelSMTP::SendToList(const std::string& mailFrom, const StringList& list,
                          const StringList& lines) {
     if (list.empty())
         return 1;
-    SendCommand("MAIL FROM:<" + sender + ">\r\n");
+    SendCommand(mailFrom);
     ReadReply();
     if (!Expect("250"))
         return -1;

@@ -28,6 +28,9 @@ public:
     // closed connection, with a text that says which.
     static constexpr std::size_t kMaxReplyLine = 8 * 1024;
     static constexpr std::size_t kMaxReplyLines = 1000;
+    // Longest AUTH command line, CR LF included (RFC 4954); a longer initial response is sent
+    // on a line of its own after the server's "334".
+    static constexpr std::size_t kMaxAuthLine = 12288;
 
     // The factory makes the connection at Connect; nothing is opened here.
     TQelSMTP(TransportFactory& factory, platform::EventPump& pump,
@@ -97,10 +100,14 @@ private:
     // the bounds above or AbortRequested end it early: ReplyCode empty, ReplyText saying why,
     // Failed set, and "" returned.
     std::string ReadReply();
+    // ReplyCode and ReplyText from one reply line (CR LF included); true for a final line.
+    bool TakeReplyLine(const std::string& line);
+    void SocketFailed(TQelSocket& socket, int code) override;
     std::string Broken(const char* text);
     bool Expect(const char* code);
     int ReplyError() const;
-    int SendToList(const std::string& sender, const StringList& list, const StringList& lines);
+    // mailFrom: the whole MAIL FROM command, parameters and CR LF included.
+    int SendToList(const std::string& mailFrom, const StringList& list, const StringList& lines);
     bool EncodeAttachment(TAttachedFile& file);
 
     TProgressStepper m_send;

@@ -124,6 +124,18 @@ void TQelSocket::Close() {
 void TQelSocket::Fail(int code, const std::string& api) {
     SocketError error(code, api, std::strerror(code));
     m_lastError = error.what();
+    m_unreadAtSendFailure.clear();
+    if (api == "send" && m_transport) {
+        // Only what has already arrived: a zero slice never waits.
+        char buffer[kReceiveSize];
+        try {
+            const long n = m_transport->Receive(buffer, sizeof buffer, 0);
+            if (n > 0)
+                m_unreadAtSendFailure.assign(buffer, static_cast<std::size_t>(n));
+        } catch (const TransportError&) {
+            // Nothing readable is left: the send failure is all there is to say.
+        }
+    }
     int handled = code;
     if (OnErrorEvent)
         OnErrorEvent(*this, handled);

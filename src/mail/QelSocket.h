@@ -92,6 +92,10 @@ public:
     std::int64_t NowMs() const { return m_clock.NowMs(); }
     // what() of the last send or receive failure, as the SocketError that follows it says.
     const std::string& LastErrorText() const { return m_lastError; }
+    // What the server had sent and nobody had read when a send failed (at most kReceiveSize
+    // bytes): a server that ends the session says why before it closes, and that reply is
+    // worth more than the reset that the next send meets. Read while OnErrorEvent runs.
+    const std::string& UnreadAtSendFailure() const { return m_unreadAtSendFailure; }
     // The machine's host name.
     std::string LocalHost() const;
     bool Connected() const { return m_connected; }
@@ -127,6 +131,7 @@ private:
     bool m_secure = false;
     std::string m_pin;
     std::string m_lastError;
+    std::string m_unreadAtSendFailure;
 };
 
 // Percentage of done against total, nearest integer with ties to even, held in 16 bits

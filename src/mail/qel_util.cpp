@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -343,6 +344,66 @@ std::string BlankControls(std::string text) {
         if (static_cast<unsigned char>(c) < 32 && c != '\t')
             c = ' ';
     return text;
+}
+
+bool IsValidUtf8(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        std::size_t length = 0;
+        char32_t cp = 0;
+        if (byte < 0x80) {
+            ++i;
+            continue;
+        } else if (byte >= 0xC2 && byte <= 0xDF) {
+            length = 2;
+            cp = byte & 0x1F;
+        } else if (byte >= 0xE0 && byte <= 0xEF) {
+            length = 3;
+            cp = byte & 0x0F;
+        } else if (byte >= 0xF0 && byte <= 0xF4) {
+            length = 4;
+            cp = byte & 0x07;
+        } else {
+            return false;
+        }
+        if (i + length > text.size())
+            return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (next & 0x3F);
+        }
+        // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
+        if ((length == 3 && cp < 0x800) || (length == 4 && cp < 0x10000) || cp > 0x10FFFF ||
+            (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += length;
+    }
+    return true;
+}
+
+std::vector<std::string> EncodeHeaderWords(std::string_view bytes, const std::string& charset) {
+    // "=?" charset "?B?" ... "?=" within 75 characters: 45 bytes make 60 base64 characters.
+    constexpr std::size_t kBytesPerWord = 45;
+    const bool utf8 = UpperCase(charset) == "UTF-8";
+    std::vector<std::string> words;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = std::min(bytes.size(), start + kBytesPerWord);
+        // A UTF-8 character stays whole: the cut moves back before its continuation bytes.
+        while (utf8 && end < bytes.size() && end > start + 1 &&
+               (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80)
+            --end;
+        std::string base64;
+        for (const char c : EncodeBase64(bytes.substr(start, end - start)))
+            if (c != '\r' && c != '\n')
+                base64 += c;
+        words.push_back("=?" + charset + "?B?" + base64 + "?=");
+        start = end;
+    }
+    return words;
 }
 
 namespace {

@@ -49,6 +49,11 @@ std::string GetTempFile();
 std::string DecodeHeaderWords(const std::string& text);
 // Every control character (below 32, TAB aside) replaced by a blank.
 std::string BlankControls(std::string text);
+// Whether text is well-formed UTF-8 (no overlong form, surrogate or code point past U+10FFFF).
+bool IsValidUtf8(std::string_view text);
+// bytes (in charset) as RFC 2047 "B" words, each at most 75 characters long; in UTF-8 no
+// character is cut in two. None for empty bytes.
+std::vector<std::string> EncodeHeaderWords(std::string_view bytes, const std::string& charset);
 
 // The bare address of one address item, without its comments ("(...)", nested, with quoted
 // pairs; an unclosed "(" ends their removal); wrap puts it in "<" and ">".

@@ -5,9 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "mail/qel_util.h"
+
 namespace msgwindow {
 
-bool IsValidUtf8(std::string_view text);
+using mail::IsValidUtf8;
 
 // Undeclared text: as is when valid UTF-8, else each byte as Windows-1252.
 std::string UndeclaredToUtf8(std::string_view text);

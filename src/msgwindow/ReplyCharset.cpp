@@ -1,6 +1,6 @@
 #include "msgwindow/ReplyCharset.h"
 
-#include "mail/QelMIME.h"
+#include "mail/qel_util.h"
 #include "msgwindow/Charset.h"
 
 namespace msgwindow {
@@ -68,29 +68,11 @@ std::string FromUtf8(std::string_view text, const ReplyCharset& charset) {
 }
 
 std::string EncodedWords(std::string_view utf8, const ReplyCharset& charset) {
-    // "=?" charset "?B?" ... "?=" within 75 characters: 45 bytes make 60 base64 characters.
-    constexpr std::size_t kBytesPerWord = 45;
-    std::vector<std::string> pieces;
-    std::string piece;
-    for (const char32_t point : CodePoints(utf8)) {
-        const std::string bytes = PointInCharset(point, charset);
-        if (piece.size() + bytes.size() > kBytesPerWord) {
-            pieces.push_back(piece);
-            piece.clear();
-        }
-        piece += bytes;
-    }
-    if (!piece.empty())
-        pieces.push_back(piece);
     std::string words;
-    for (const std::string& bytes : pieces) {
-        std::string base64;
-        for (const char c : mail::EncodeBase64(bytes))
-            if (c != '\r' && c != '\n')
-                base64 += c;
+    for (const std::string& word : mail::EncodeHeaderWords(FromUtf8(utf8, charset), charset.Name)) {
         if (!words.empty())
             words += ' ';
-        words += "=?" + charset.Name + "?B?" + base64 + "?=";
+        words += word;
     }
     return words;
 }

@@ -28,6 +28,45 @@ private:
     mail::TQelMsg*& m_slot;
 };
 
+// The message identifiers ("<...>") in a header value, in order.
+std::vector<std::string> MessageIds(const std::string& value) {
+    std::vector<std::string> ids;
+    for (std::size_t open = value.find('<'); open != std::string::npos;
+         open = value.find('<', open + 1)) {
+        const std::size_t close = value.find('>', open);
+        if (close == std::string::npos)
+            break;
+        ids.push_back(value.substr(open, close + 1 - open));
+        open = close;
+    }
+    return ids;
+}
+
+// The thread a reply to parent continues (RFC 5322 3.6.4): the parent's References, or its
+// In-Reply-To when that names a single message, then its Message-ID. A long thread keeps its
+// first message and the latest ones, so a hostile parent cannot make the reply huge.
+std::string ReplyReferences(const mail::TQelMsg& parent) {
+    constexpr std::size_t kMaxIds = 21;
+    std::string line;
+    std::vector<std::string> ids;
+    if (mail::FindHeader("REFERENCES:", parent.Headers, line))
+        ids = MessageIds(line.substr(11));
+    if (ids.empty()) {
+        ids = MessageIds(parent.InReplyTo);
+        if (ids.size() != 1)
+            ids.clear();
+    }
+    const std::vector<std::string> own = MessageIds(parent.MessageId);
+    if (!own.empty())
+        ids.push_back(own.front());
+    if (ids.size() > kMaxIds)
+        ids.erase(ids.begin() + 1, ids.end() - static_cast<std::ptrdiff_t>(kMaxIds - 1));
+    std::string references;
+    for (const std::string& id : ids)
+        references += (references.empty() ? "" : " ") + id;
+    return references;
+}
+
 }  // namespace
 
 TReplyComposer::TReplyComposer(ReplyHost host, ReplyParts parts)
@@ -197,9 +236,11 @@ void TReplyComposer::Compose(mail::TQelMsg& reply) {
     if (!m_host.state.NotepadMode) {
         const mail::TQelMsg& shown = *m_host.owner.Mesg;
         // The copies of the displayed message go to its CC recipients as well; the reply
-        // answers the displayed message itself, so it names that one's Message-ID.
+        // answers the displayed message itself, so it names that one's Message-ID, and it
+        // carries the thread on.
         reply.CC = shown.CC;
         reply.InReplyTo = shown.MessageId;
+        reply.References = ReplyReferences(shown);
         reply.Size = shown.Size;
     }
 }

@@ -16,7 +16,7 @@ namespace testsupport {
 
 class Script {
 public:
-    enum class Kind { Server, Client, Close, Silent, Pause };
+    enum class Kind { Server, Client, Close, Silent, Pause, Reset };
     struct Step {
         Kind kind;
         std::string bytes;
@@ -28,6 +28,9 @@ public:
     Script& Silent() { return Add(Kind::Silent, ""); }
     // One read that gets nothing while the clock moves on by ms.
     Script& Pause(int ms) { return Add(Kind::Pause, std::to_string(ms)); }
+    // The peer has reset the connection: the client's next send fails with ECONNRESET. What the
+    // server said before it (the steps after this one) can still be read.
+    Script& Reset() { return Add(Kind::Reset, ""); }
 
     // Checks that every step was played and everything sent was expected.
     void ExpectDone() {
@@ -81,7 +84,7 @@ private:
     std::string Describe() const {
         if (steps.empty())
             return "none";
-        static const char* names[] = {"server", "client", "close", "silent", "pause"};
+        static const char* names[] = {"server", "client", "close", "silent", "pause", "reset"};
         return std::string(names[static_cast<int>(steps.front().kind)]) + " [" +
                Printable(steps.front().bytes) + "]";
     }
@@ -126,6 +129,11 @@ public:
         return true;
     }
     long Send(std::string_view bytes, int) override {
+        // Client steps before the reset are matched by the read that came before it.
+        if (!m_script.steps.empty() && m_script.steps.front().kind == Script::Kind::Reset) {
+            m_script.steps.pop_front();
+            throw mail::TransportError(ECONNRESET, "send", std::strerror(ECONNRESET));
+        }
         m_script.pendingSent.append(bytes);
         m_script.allSent.append(bytes);
         return static_cast<long>(bytes.size());
@@ -159,6 +167,7 @@ public:
                 return static_cast<long>(n);
             }
             case Script::Kind::Client:
+            case Script::Kind::Reset:
                 break;
         }
         return 0;

@@ -106,11 +106,16 @@ std::unique_ptr<mail::Transport> SmtpPeerFactory::Create() {
 
 std::string SmtpPeer::Header(const Delivery& delivery, const std::string& name) {
     const std::string prefix = name + ": ";
-    for (const std::string& line : delivery.lines) {
-        if (line.empty())
-            break;
-        if (line.rfind(prefix, 0) == 0)
-            return line.substr(prefix.size());
+    const auto& lines = delivery.lines;
+    for (std::size_t i = 0; i < lines.size() && !lines[i].empty(); ++i) {
+        if (lines[i].rfind(prefix, 0) != 0)
+            continue;
+        // Unfolded: each continuation line keeps its leading blank.
+        std::string value = lines[i].substr(prefix.size());
+        while (i + 1 < lines.size() && !lines[i + 1].empty() &&
+               (lines[i + 1][0] == ' ' || lines[i + 1][0] == '\t'))
+            value += lines[++i];
+        return value;
     }
     return "";
 }

@@ -35,7 +35,7 @@ public:
     std::string host;  // as the client resolved it
     int port = -1;
 
-    // A header's value in a delivery's data ("" when absent).
+    // A header's value in a delivery's data, unfolded ("" when absent).
     static std::string Header(const Delivery& delivery, const std::string& name);
     // The base64 body of a delivery decoded, lines split at CR LF.
     static std::vector<std::string> DecodedBody(const Delivery& delivery);

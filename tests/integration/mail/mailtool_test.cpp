@@ -169,6 +169,39 @@ TEST(MailTool, SmtpSendAndRefusedConnection) {
     EXPECT_NE(refused.err.find("Connection refused"), std::string::npos) << refused.err;
 }
 
+// UTF-8 from the command line and a UTF-8 body file: encoded words in the header, the body
+// labelled UTF-8 and, since the server offers 8BITMIME, sent as it is.
+TEST(MailTool, SmtpLabelsUtf8Text) {
+    harness::SmtpServer server;
+    const std::string body = ::testing::TempDir() + "vorla-mailtool-utf8.txt";
+    {
+        std::ofstream out(body, std::ios::binary);
+        out << "Gr\xC3\xBC\xC3\x9F"
+               "e\n";
+    }
+    Result sent =
+        Tool({"smtp", "127.0.0.1", std::to_string(server.Port()), "--from", "ann@example.org",
+              "--name", "J\xC3\xBCrgen", "--to", "bob@example.org", "--subject",
+              "Gr\xC3\xBC\xC3\x9F"
+              "e",
+              "--body", body});
+    std::remove(body.c_str());
+    EXPECT_EQ(sent.code, 0) << sent.err;
+    auto got = server.Deliveries();
+    ASSERT_EQ(got.size(), 1u);
+    const std::string& data = got[0].data;
+    EXPECT_NE(data.find("\r\nFrom: =?UTF-8?B?SsO8cmdlbg==?= <ann@example.org>\r\n"),
+              std::string::npos)
+        << data;
+    EXPECT_NE(data.find("\r\nSubject: =?UTF-8?B?R3LDvMOfZQ==?=\r\n"), std::string::npos) << data;
+    EXPECT_NE(data.find("\r\nContent-Type: Text/Plain; charset=UTF-8\r\n"), std::string::npos)
+        << data;
+    EXPECT_NE(data.find("\r\n\r\nGr\xC3\xBC\xC3\x9F"
+                        "e\r\n"),
+              std::string::npos)
+        << data;
+}
+
 }  // namespace
 
 namespace {

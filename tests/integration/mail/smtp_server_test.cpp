@@ -1,6 +1,12 @@
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 #include "SmtpServer.h"
 #include "TestMessages.h"
@@ -134,7 +140,8 @@ TEST_F(SmtpServerTest, Base64TextAndAttachments) {
         << "attachment damaged";
     EXPECT_EQ(parsed.AttachedFiles.Items(1).FileName, "vorla-it-note.pdf");
     EXPECT_EQ(parsed.AttachedFiles.Items(1).Data.Bytes(), "note\r\n");
-    EXPECT_NE(got[0].data.find("Subject: =?ISO-8859-1?B?"), std::string::npos);
+    // The subject is UTF-8 and the message names no charset: it is labelled UTF-8.
+    EXPECT_NE(got[0].data.find("Subject: =?UTF-8?B?"), std::string::npos);
 }
 
 TEST_F(SmtpServerTest, RefusedRecipientIsReported) {
@@ -149,6 +156,66 @@ TEST_F(SmtpServerTest, RefusedRecipientIsReported) {
     EXPECT_EQ(errorText, "5.1.1 No such user here");
     EXPECT_FALSE(smtp.Connected);
     EXPECT_EQ(server->Deliveries().size(), before);
+}
+
+}  // namespace
+
+namespace {
+
+// A server that gives up in the middle of the DATA: it says "421" and closes with the client's
+// lines unread, so the kernel resets the connection under the client's next send.
+TEST(SmtpServerGivingUp, ReplyBeforeTheResetIsTheReportedFailure) {
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
+    ASSERT_EQ(::listen(listener, 1), 0);
+    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    std::thread server([listener] {
+        const int fd = ::accept(listener, nullptr, nullptr);
+        if (fd < 0)
+            return;
+        auto say = [fd](const std::string& text) { ::send(fd, text.data(), text.size(), 0); };
+        say("220 ready\r\n");
+        std::string received;
+        char buffer[1024];
+        for (std::size_t lines = 0; lines < 4;) {
+            const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+            if (n <= 0)
+                break;
+            received.append(buffer, static_cast<std::size_t>(n));
+            for (std::size_t eol; (eol = received.find("\r\n")) != std::string::npos; ++lines) {
+                say(received.rfind("DATA", 0) == 0 ? "354 go\r\n" : "250 ok\r\n");
+                received.erase(0, eol + 2);
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        say("421 4.4.2 Timeout, closing\r\n");
+        ::close(fd);
+    });
+    mail::PosixTransportFactory factory;
+    platform::NullEventPump pump;
+    mail::TQelSMTP smtp(factory, pump);
+    smtp.Host = "127.0.0.1";
+    smtp.Port = std::to_string(ntohs(address.sin_port));
+    smtp.TimeOut = 10000;
+    std::vector<std::pair<int, std::string>> errors;
+    smtp.OnError = [&](mail::TObject*, int e, const std::string& m) { errors.emplace_back(e, m); };
+    mail::TQelMsg message;
+    message.From = "me@here.org";
+    message.SendTo = "you@there.org";
+    for (int i = 0; i < 200000; ++i)
+        message.Text.push_back("a line of the message that the server no longer reads");
+    smtp.Connect();
+    EXPECT_FALSE(smtp.SendMessage(message));
+    server.join();
+    ::close(listener);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].first, 421) << errors[0].second;
+    EXPECT_EQ(errors[0].second, "4.4.2 Timeout, closing");
 }
 
 }  // namespace

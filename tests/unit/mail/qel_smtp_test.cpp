@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 
 #include "FakeEventPump.h"
 #include "ScriptedTransport.h"
@@ -204,6 +205,7 @@ TEST_F(SmtpTest, SendsToCcAndBccInSeparateTransactions) {
 TEST_F(SmtpTest, HeaderOrderWithoutAttachments) {
     message.Date = "Sun, 6 Dec 2026 23:41:05 +0100";
     message.InReplyTo = "<orig@x>";
+    message.References = "<root@x> <orig@x>";
     message.ReplyTo = "r@x.org";
     message.CC = "c@x.org";
     message.Priority = mail::TPriority::prHighest;
@@ -211,15 +213,128 @@ TEST_F(SmtpTest, HeaderOrderWithoutAttachments) {
     message.ExtraHeaders = {"X-Extra: 1"};
     auto lines = smtp.BuildMessage(message);
     ASSERT_TRUE(lines.has_value());
-    ASSERT_GE(lines->size(), 16u);
+    ASSERT_GE(lines->size(), 17u);
     EXPECT_EQ((*lines)[0].rfind("Message-Id: <QEL.", 0), 0u);
     const StringList rest(lines->begin() + 1, lines->end());
-    EXPECT_EQ(rest, (StringList{"In-Reply-To: <orig@x>", "Date: Sun, 6 Dec 2026 23:41:05 +0100",
-                                "X-Priority: 1", "From: me@here.org", "Reply-To: r@x.org",
-                                "X-Mailer: Vorla", "To: you@there.org", "CC: c@x.org",
-                                "MIME-Version: 1.0", "Subject: Greetings",
-                                "Content-Type: Text/Plain; charset=ISO-8859-1",
-                                "Content-Transfer-Encoding: 8Bit", "X-Extra: 1", "", "hello"}));
+    EXPECT_EQ(rest,
+              (StringList{"In-Reply-To: <orig@x>", "References: <root@x> <orig@x>",
+                          "Date: Sun, 6 Dec 2026 23:41:05 +0100", "X-Priority: 1",
+                          "From: me@here.org", "Reply-To: r@x.org", "X-Mailer: Vorla",
+                          "To: you@there.org", "CC: c@x.org", "MIME-Version: 1.0",
+                          "Subject: Greetings", "Content-Type: Text/Plain; charset=ISO-8859-1",
+                          "Content-Transfer-Encoding: 8Bit", "X-Extra: 1", "", "hello"}));
+}
+
+// A sender that names no charset (vorla-mailtool) gets its text labelled by what it holds and
+// its 8-bit header text as encoded words; without 8BITMIME its 8-bit body goes quoted-printable.
+TEST_F(SmtpTest, TextOfASenderWithoutCharset) {
+    const std::string gruesse =
+        "Gr\xC3\xBC\xC3\x9F"
+        "e";  // UTF-8
+    // A display name with a comma and quotes, written as a quoted-string.
+    const std::string to = "\"J\xC3\xBCrgen, \\\"Sohn\\\"\" <j@x.org>, b@y.org";
+    struct Row {
+        const char* name;
+        std::string charset, userName, subject, body;
+        StringList headers;  // lines the header block must hold
+        StringList bodyLines;
+    } rows[] = {
+        {"UTF-8 text",
+         "",
+         "J\xC3\xBCrgen",
+         gruesse + " aus " + std::string(60, 'x') + " " + gruesse,
+         gruesse + " = " + std::string(80, 'y'),
+         {"From: =?UTF-8?B?SsO8cmdlbg==?= <me@here.org>",
+          "To: =?UTF-8?B?SsO8cmdlbiwgIlNvaG4i?= <j@x.org>, b@y.org",
+          "Content-Type: Text/Plain; charset=UTF-8", "Content-Transfer-Encoding: quoted-printable"},
+         {"Gr=C3=BC=C3=9Fe =3D " + std::string(55, 'y') + "=", std::string(25, 'y')}},
+        {"Latin-1 body",
+         "",
+         "",
+         "plain",
+         "caf\xE9 ",
+         {"Subject: plain", "Content-Type: Text/Plain; charset=ISO-8859-1",
+          "Content-Transfer-Encoding: quoted-printable"},
+         {"caf=E9=20"}},
+        {"a named charset is sent as before",
+         "ISO-8859-1",
+         "J\xC3\xBCrgen",
+         gruesse,
+         gruesse,
+         {"From: \"J\xC3\xBCrgen\" <me@here.org>", "To: " + to, "Subject: " + gruesse,
+          "Content-Type: Text/Plain; charset=ISO-8859-1", "Content-Transfer-Encoding: 8Bit"},
+         {gruesse}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        message.CharSet = r.charset;
+        message.SendTo = to;
+        message.UserName = r.userName;
+        message.Subject = r.subject;
+        message.Text = {r.body};
+        auto lines = smtp.BuildMessage(message);
+        ASSERT_TRUE(lines.has_value());
+        const auto blank = std::find(lines->begin(), lines->end(), "");
+        const StringList headers(lines->begin(), blank);
+        for (const std::string& h : r.headers)
+            EXPECT_NE(std::find(headers.begin(), headers.end(), h), headers.end()) << h;
+        EXPECT_EQ(StringList(blank + 1, lines->end()), r.bodyLines);
+        // The subject reads back as it was given; no header line holds an 8-bit byte unless
+        // the sender named its charset.
+        std::string subject;
+        for (auto h = headers.begin(); h != headers.end(); ++h) {
+            if (h->rfind("Subject:", 0) != 0)
+                continue;
+            subject = h->substr(8);
+            for (auto c = h + 1; c != headers.end() && (*c)[0] == ' '; ++c)
+                subject += *c;
+        }
+        auto is7Bit = [](const std::string& text) {
+            return std::all_of(text.begin(), text.end(),
+                               [](char c) { return static_cast<unsigned char>(c) < 128; });
+        };
+        if (!r.charset.empty() || is7Bit(r.subject)) {
+            EXPECT_EQ(subject, " " + r.subject);
+            continue;
+        }
+        // Adjacent "B" words joined: the blanks between them are folding, not text.
+        std::istringstream words(subject);
+        std::string decoded;
+        for (std::string word; words >> word;) {
+            ASSERT_EQ(word.rfind("=?UTF-8?B?", 0), 0u) << word;
+            decoded += mail::DecodeBase64(word.substr(10, word.size() - 12));
+        }
+        EXPECT_EQ(decoded, r.subject);
+        for (const std::string& h : headers)
+            EXPECT_TRUE(is7Bit(h)) << h;
+    }
+}
+
+// Where the server offers 8BITMIME an 8-bit body goes as it is, declared on MAIL FROM.
+TEST_F(SmtpTest, EightBitBodyIsDeclaredWhereTheServerTakesIt) {
+    message.Text = {
+        "Gr\xC3\xBC\xC3\x9F"
+        "e"};
+    script.Server("220 smtp ready\r\n")
+        .Client(helo)
+        .Server("250-mx\r\n250 8BITMIME\r\n")
+        .Client("MAIL FROM:<me@here.org> BODY=8BITMIME\r\n")
+        .Server("250 ok\r\n")
+        .Client("RCPT TO:<you@there.org>\r\n")
+        .Server("250 ok\r\n")
+        .Client("DATA\r\n")
+        .Server("354 go\r\n");
+    script.Server("250 queued\r\n").Server("250 reset\r\n");
+    smtp.Connect();
+    EXPECT_TRUE(smtp.SendMessage(message));
+    auto blocks = DataBlocks(script.allSent);
+    ASSERT_EQ(blocks.size(), 1u);
+    EXPECT_NE(blocks[0].find("charset=UTF-8\r\nContent-Transfer-Encoding: 8Bit\r\n"),
+              std::string::npos);
+    EXPECT_NE(blocks[0].find("\r\n\r\nGr\xC3\xBC\xC3\x9F"
+                             "e\r\n"),
+              std::string::npos);
+    EXPECT_TRUE(errors.empty());
 }
 
 TEST_F(SmtpTest, Base64TextAndSubject) {
@@ -393,6 +508,27 @@ TEST_F(SmtpTest, PeerClosingWhileTheReaderWaitsStopsAndReports) {
     EXPECT_EQ(errors[0].error, TQelSMTP::kErrClosed);
     EXPECT_EQ(errors[0].msg, "Connection closed by the server.");
     EXPECT_LT(pump.calls - pumpsBefore, 10) << "no busy reading of a closed connection";
+}
+
+// A server that gives up in the middle of the DATA says why and closes; the send that meets the
+// reset reports the server's reply, not the reset.
+TEST_F(SmtpTest, ReplyWaitingBehindAFailedSendIsTheReportedFailure) {
+    Greeted();
+    script.Client("MAIL FROM:<me@here.org>\r\n")
+        .Server("250 ok\r\n")
+        .Client("RCPT TO:<you@there.org>\r\n")
+        .Server("250 ok\r\n")
+        .Client("DATA\r\n")
+        .Server("354 go\r\n")
+        .Reset()
+        .Server("421-4.4.2 mx.there.org\r\n421 4.4.2 Timeout, closing\r\n")
+        .Close();
+    EXPECT_FALSE(smtp.SendMessage(message));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].error, 421);
+    EXPECT_EQ(errors[0].msg, "4.4.2 Timeout, closing");
+    EXPECT_FALSE(smtp.Connected);
+    EXPECT_EQ(afterSend, 0);
 }
 
 TEST_F(SmtpTest, SilentServerTimesOut) {

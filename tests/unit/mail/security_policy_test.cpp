@@ -7,6 +7,7 @@
 #include "mail/QelPOP3.h"
 #include "mail/QelSMTP.h"
 #include "mail/TlsTransport.h"
+#include "mail/TokenCommand.h"
 #include "platform/LocalHost.h"
 
 namespace {
@@ -38,6 +39,8 @@ TEST_F(PopPolicyTest, AutoOnPort110UsesStlsWhenOffered) {
         .Server("+OK\r\nUSER\r\nSTLS\r\n.\r\n")
         .Client("STLS\r\n")
         .Server("+OK Begin TLS\r\n")
+        .Client("CAPA\r\n")
+        .Server("+OK\r\nUSER\r\n.\r\n")
         .Client("USER bob\r\n")
         .Server("+OK\r\n")
         .Client("PASS secret\r\n")
@@ -91,6 +94,69 @@ TEST_F(PopPolicyTest, ModesThatNeedNoCapa) {
         pop.Connect();
         EXPECT_EQ(script.tlsStarts, r.tlsAtConnect);
         EXPECT_TRUE(pop.Login()) << error;
+        script.ExpectDone();
+    }
+}
+
+// After STLS the capabilities are asked again, and only the answer over TLS counts: the one
+// in clear may have been changed on the way.
+TEST_F(PopPolicyTest, CapabilitiesAreAskedAgainOverTls) {
+    struct Row {
+        const char* name;
+        std::string clearSasl, tlsSasl;
+        bool tokenSent;
+    } rows[] = {
+        {"mechanism stripped from the clear answer", "SASL PLAIN", "SASL PLAIN XOAUTH2", true},
+        {"mechanism added to the clear answer", "SASL XOAUTH2", "SASL PLAIN", false},
+    };
+    pop.OAuthCommand = "echo tok";
+    const std::string response = mail::XOAuth2Response("bob", "tok");
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        script = Script();
+        script.clock = &clock;
+        error.clear();
+        script.Server("+OK ready\r\n")
+            .Client("CAPA\r\n")
+            .Server("+OK\r\nSTLS\r\n" + r.clearSasl + "\r\n.\r\n")
+            .Client("STLS\r\n")
+            .Server("+OK Begin TLS\r\n")
+            .Client("CAPA\r\n")
+            .Server("+OK\r\nUSER\r\n" + r.tlsSasl + "\r\n.\r\n");
+        if (r.tokenSent)
+            script.Client("AUTH XOAUTH2 " + response + "\r\n").Server("+OK\r\n");
+        pop.Connect();
+        EXPECT_EQ(pop.Login(), r.tokenSent) << error;
+        EXPECT_EQ(script.tlsStarts, 1);
+        EXPECT_EQ(error.find("offers no XOAUTH2") != std::string::npos, !r.tokenSent) << error;
+        script.ExpectDone();
+    }
+}
+
+// A POP3 command line holds 255 octets: a longer XOAUTH2 response goes on its own line after
+// the server's "+", and the trace masks it there too.
+TEST_F(PopPolicyTest, LongXOAuth2ResponseWaitsForTheContinuation) {
+    std::string trace;
+    pop.OnSendTextToSocket = [&](mail::TObject*, const std::string& s) { trace += s; };
+    pop.Security = TlsMode::Off;
+    // 157 bytes of token make the AUTH line exactly 255 octets with its CR LF.
+    for (const std::size_t length : {std::size_t{157}, std::size_t{158}, std::size_t{2000}}) {
+        SCOPED_TRACE(length);
+        const std::string token(length, 't');
+        const std::string response = mail::XOAuth2Response("bob", token);
+        script = Script();
+        script.clock = &clock;
+        trace.clear();
+        pop.OAuthCommand = "echo " + token;
+        script.Server("+OK ready\r\n");
+        if (length <= 157)
+            script.Client("AUTH XOAUTH2 " + response + "\r\n");
+        else
+            script.Client("AUTH XOAUTH2\r\n").Server("+ \r\n").Client(response + "\r\n");
+        script.Server("+OK welcome\r\n");
+        pop.Connect();
+        EXPECT_TRUE(pop.Login()) << error;
+        EXPECT_EQ(trace.find(response), std::string::npos) << trace;
         script.ExpectDone();
     }
 }
@@ -162,6 +228,84 @@ TEST_F(SmtpPolicyTest, NoStarttlsOffLoopbackSendsNoAuth) {
     EXPECT_EQ(errorCode, mail::TQelSMTP::kErrRefused);
     EXPECT_NE(error.find("\"None\""), std::string::npos) << error;
     EXPECT_EQ(script.allSent.find("AUTH"), std::string::npos);
+}
+
+// The same for SMTP against its limit of 12,288 octets with AUTH.
+TEST_F(SmtpPolicyTest, LongXOAuth2ResponseWaitsForTheChallenge) {
+    smtp.Host = "127.0.0.1";
+    smtp.UserId = "bob";
+    // 9181 bytes of token make the AUTH line 12,287 octets; 9182 make it 12,291.
+    for (const std::size_t length : {std::size_t{9181}, std::size_t{9182}}) {
+        SCOPED_TRACE(length);
+        const std::string token(length, 't');
+        const std::string response = mail::XOAuth2Response("bob", token);
+        script = Script();
+        script.clock = &clock;
+        trace.clear();
+        smtp.OAuthCommand = "echo " + token;
+        script.Server("220 ready\r\n")
+            .Client("EHLO " + host + "\r\n")
+            .Server("250-mail.org\r\n250 AUTH PLAIN XOAUTH2\r\n");
+        if (length == 9181)
+            script.Client("AUTH XOAUTH2 " + response + "\r\n");
+        else
+            script.Client("AUTH XOAUTH2\r\n").Server("334 \r\n").Client(response + "\r\n");
+        script.Server("235 ok\r\n");
+        smtp.Connect();
+        EXPECT_FALSE(smtp.Failed) << error;
+        EXPECT_EQ(trace.find(response), std::string::npos);
+        script.ExpectDone();
+    }
+}
+
+// A server that keeps challenging after the exchange a mechanism needs has refused the login;
+// its challenge is no text for the user.
+TEST_F(SmtpPolicyTest, EndlessChallengesAreARefusedLogin) {
+    struct Row {
+        const char* name;
+        std::string offer;
+        bool oauth;
+        std::vector<std::string> exchange;  // client line, server reply, ...
+        std::string text;
+    } rows[] = {
+        {"LOGIN",
+         "AUTH LOGIN",
+         false,
+         {"AUTH LOGIN", "334 VXNlcm5hbWU6", "Ym9i", "334 UGFzc3dvcmQ6", "c2VjcmV0",
+          "334 VXNlcm5hbWU6"},
+         "The server refused the login (AUTH LOGIN)."},
+        {"PLAIN",
+         "AUTH PLAIN",
+         false,
+         {"AUTH PLAIN AGJvYgBzZWNyZXQ=", "334 "},
+         "The server refused the login (AUTH PLAIN)."},
+        {"XOAUTH2",
+         "AUTH XOAUTH2",
+         true,
+         {"AUTH XOAUTH2 " + mail::XOAuth2Response("bob", "tok"), "334 eyJzdGF0dXMiOiI0MDEifQ==", "",
+          "334 "},
+         "The server refused the login (AUTH XOAUTH2)."},
+    };
+    smtp.Host = "127.0.0.1";
+    smtp.UserId = "bob";
+    smtp.UserPasswd = "secret";
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        script = Script();
+        script.clock = &clock;
+        error.clear();
+        smtp.OAuthCommand = r.oauth ? "echo tok" : "";
+        script.Server("220 ready\r\n")
+            .Client("EHLO " + host + "\r\n")
+            .Server("250-mail.org\r\n250 " + r.offer + "\r\n");
+        for (std::size_t i = 0; i + 1 < r.exchange.size(); i += 2)
+            script.Client(r.exchange[i] + "\r\n").Server(r.exchange[i + 1] + "\r\n");
+        smtp.Connect();
+        EXPECT_TRUE(smtp.Failed);
+        EXPECT_FALSE(smtp.Connected);
+        EXPECT_EQ(error, r.text);
+        script.ExpectDone();
+    }
 }
 
 TEST(TlsSettings, FingerprintAndLoopbackAndMode) {

@@ -171,6 +171,24 @@ TEST_F(ReplyTest, IdentityMenuListsTheAccountsAndKeepsTheTypedText) {
     EXPECT_EQ(Body(), Join({"See you", "", "-- ", "Bobby", "Work sig"}, quote));
 }
 
+// The original's References (folded over lines) come before its Message-ID; a long thread keeps
+// its first message and the latest ones.
+TEST_F(ReplyTest, ReplyCarriesTheThreadOn) {
+    std::string references = "References: <r0@x>";
+    std::string expected = "<r0@x>";
+    for (int i = 1; i < 30; ++i) {
+        references += "\n <r" + std::to_string(i) + "@x>";
+        if (i >= 11)
+            expected += " <r" + std::to_string(i) + "@x>";
+    }
+    Show("From: ann@example.org\nSubject: s\n" + references +
+         "\nIn-Reply-To: <r29@x>\nMessage-ID: <m@x>\n\nbody\n");
+    list.ReplyClick();
+    list.ReplyClick();
+    ASSERT_EQ(peer.deliveries.size(), 1u);
+    EXPECT_EQ(testsupport::SmtpPeer::Header(peer.deliveries[0], "References"), expected + " <m@x>");
+}
+
 TEST_F(ReplyTest, SendsTheReplyAndClosesThePanel) {
     Show(kAnnMessage);
     list.ReplyClick();
@@ -184,6 +202,9 @@ TEST_F(ReplyTest, SendsTheReplyAndClosesThePanel) {
     EXPECT_EQ(sent.recipients, Lines{"ann@example.org"});
     EXPECT_EQ(peer.deliveries[1].recipients, (Lines{"carl@example.org", "dora@example.org"}));
     EXPECT_EQ(testsupport::SmtpPeer::Header(sent, "In-Reply-To"), "<m2@example.org>");
+    // Without References of its own, the original's single In-Reply-To starts the thread.
+    EXPECT_EQ(testsupport::SmtpPeer::Header(sent, "References"),
+              "<m1@example.net> <m2@example.org>");
     EXPECT_EQ(testsupport::SmtpPeer::Header(sent, "From"),
               "=?ISO-8859-1?B?Qm9iIFN0b25l?= <bob@example.net>");
     EXPECT_EQ(testsupport::SmtpPeer::Header(sent, "Subject"),
