@@ -82,6 +82,8 @@ private:
     // True when the session is open; otherwise ErrorNotice may say why.
     bool OpenSession();
     void ReportPopFault(const std::string& text);
+    // A fault that left a call, unless the client's error event has reported it already.
+    void ReportPopFault(const PopError& e);
     void ReportUnexplainedFailure();
     // True, with the reason reported, when the running operation was asked to stop.
     bool StopIfAborted();
