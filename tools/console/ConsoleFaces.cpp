@@ -1,5 +1,7 @@
 #include "ConsoleFaces.h"
 
+#include <cstdlib>
+
 namespace console {
 
 std::string OneLine(const std::string& text) {
@@ -15,6 +17,12 @@ std::string OneLine(const std::string& text) {
         }
     }
     return line;
+}
+
+bool ParseNumber(const char* text, long min, long max, long& value) {
+    char* end = nullptr;
+    value = std::strtol(text, &end, 10);
+    return end != text && *end == '\0' && value >= min && value <= max;
 }
 
 void PrintLine(std::ostream& out, const std::string& word, const std::string& text) {

@@ -17,6 +17,13 @@ std::string OneLine(const std::string& text);
 // Writes "word: text" as one line.
 void PrintLine(std::ostream& out, const std::string& word, const std::string& text);
 
+// A whole decimal number from min to max; false (value unusable) for anything else.
+bool ParseNumber(const char* text, long min, long max, long& value);
+
+// The tools' --timeout: the bound in ms of every wait for a POP3 server, and its range.
+inline constexpr long kDefaultTimeOutMs = 60000;
+inline constexpr long kMaxTimeOutMs = 3600000;
+
 // The main window without a window: message boxes are printed, the exit request and the
 // visibility are kept, everything else is ignored. A tool overrides what it shows more of.
 class QuietView : public monitor::MonitorView {
