@@ -463,9 +463,10 @@ std::unique_ptr<TQelMsg> TQelPOP::Retrieve(std::uint32_t msgIndex, bool top, std
 }
 
 TQelPOP::AnswerBounds TQelPOP::BoundsOfAnswer(bool preview) const {
-    // The size of the LIST just answered, else the STAT total.
-    const int listed = Failed ? -1 : ExtractNumber(ReplyText, 2, -1);
-    const std::int64_t announced = listed >= 0 ? listed : MailboxOctets;
+    // The size of the LIST just answered, else the STAT total. A size of 0 is taken for no
+    // size at all rather than as a bound that every real message passes.
+    const int listed = Failed ? 0 : ExtractNumber(ReplyText, 2, 0);
+    const std::int64_t announced = listed > 0 ? listed : MailboxOctets > 0 ? MailboxOctets : -1;
     AnswerBounds bounds{
         preview ? kMaxHeaderPreview : kMaxMessageSize,
         preview ? "The message header is larger than 1 MB." : "The message is larger than 256 MB.",

@@ -78,7 +78,7 @@ public:
     bool LoggedIn = false;
     std::string ReplyStatus;
     std::uint32_t MessageCount = 0;
-    // Octets of the whole mailbox from the last STAT; -1 when not known.
+    // Octets of the whole mailbox from the last STAT; -1 when not known (before a STAT).
     std::int64_t MailboxOctets = -1;
     std::int64_t NewMessageCount = 0;
     bool LastSupported = false;
