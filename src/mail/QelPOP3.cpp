@@ -1,5 +1,6 @@
 #include "mail/QelPOP3.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <memory>
@@ -86,6 +87,9 @@ TQelPOP::TQelPOP(TransportFactory& factory, platform::EventPump& pump, Clock& cl
 
 void TQelPOP::ReportError(int error, TObject* sender) {
     DeletedList.clear();
+    // A broken connection has no reply: the status of an earlier one would tell a false story.
+    if (sender != this)
+        ReplyStatus.clear();
     TQelClient::ReportError(error, sender);
 }
 
@@ -152,6 +156,7 @@ void TQelPOP::Connect() {
     DeletedList.clear();
     m_capabilities.clear();
     MessageCount = 0;
+    MailboxOctets = -1;
     const std::uint16_t port = PortOrDefault(Port, 110);
     AimSocket(m_socket, Host, port);
     m_socket.TimeOut = TimeOut;
@@ -329,6 +334,7 @@ void TQelPOP::GetMailCount() {
     }
     const int count = ExtractNumber(ReplyText, 1, 0);
     MessageCount = count > 0 ? static_cast<std::uint32_t>(count) : 0;
+    MailboxOctets = std::max(-1, ExtractNumber(ReplyText, 2, -1));
     NewMessageCount = 0;
     LastSupported = true;
     SendCommand("LAST\r\n");
@@ -388,6 +394,14 @@ std::string TQelPOP::GetUIDL(std::uint32_t msgIndex) {
     return blank == std::string::npos ? ReplyText : ReplyText.substr(blank + 1);
 }
 
+void TQelPOP::StartTimeLimit() {
+    m_socket.Deadline = m_socket.NowMs() + TimeOut;
+}
+
+void TQelPOP::EndTimeLimit() {
+    m_socket.Deadline = TQelSocket::kNoDeadline;
+}
+
 std::unique_ptr<TQelMsg> TQelPOP::RetrieveMessage(std::uint32_t msgIndex) {
     return Retrieve(msgIndex, false, 0);
 }
@@ -402,6 +416,7 @@ std::unique_ptr<TQelMsg> TQelPOP::Retrieve(std::uint32_t msgIndex, bool top, std
     if (OnBeforeRetrieve)
         OnBeforeRetrieve(this, msgIndex);
 
+    const std::int64_t start = m_socket.NowMs();
     SendCommand("LIST " + Decimal(msgIndex) + "\r\n");
     ReadReply();
     if (Broken()) {
@@ -409,6 +424,9 @@ std::unique_ptr<TQelMsg> TQelPOP::Retrieve(std::uint32_t msgIndex, bool top, std
         return std::make_unique<TQelMsg>();
     }
     const std::int64_t size = ExtractNumber(ReplyText, 2, 100);
+    const AnswerBounds bounds = BoundsOfAnswer(top && lines == 0);
+    const std::int64_t limit = bounds.MaxBytes;
+    const DeadlineScope bounded(m_socket, start + TimeOut + bounds.ExtraMs);
 
     SendCommand(top ? "TOP " + Decimal(msgIndex) + " " + Decimal(lines) + "\r\n"
                     : "RETR " + Decimal(msgIndex) + "\r\n");
@@ -423,21 +441,15 @@ std::unique_ptr<TQelMsg> TQelPOP::Retrieve(std::uint32_t msgIndex, bool top, std
             OnRetrieveProgress(this, percent);
     };
 
-    const std::int64_t limit = top && lines == 0 ? kMaxHeaderPreview : kMaxMessageSize;
     // The whole answer is received into this one buffer and parsed in place. It grows as the
     // data come (a larger mapping takes its pages without copying), so a size announced by
-    // the server reserves nothing.
+    // the server reserves nothing, and it never holds more than limit and one byte.
     platform::ReleasableBuffer answer;
-    auto noMemory = [this] {
-        ReplyStatus.clear();
-        ReplyText = "Not enough memory for the message.";
-        ReportError(kErrRetrieve, this);
-        return std::make_unique<TQelMsg>();
-    };
+    constexpr const char* kNoMemory = "Not enough memory for the message.";
     try {
         answer.Append(first.data(), first.size());
     } catch (const std::bad_alloc&) {
-        return noMemory();
+        return RetrieveFailed(kNoMemory);
     }
     // The low-speed bound: every TimeOut must bring kMinBytesPerTimeOut more bytes.
     std::int64_t windowStart = m_socket.NowMs();
@@ -452,21 +464,19 @@ std::unique_ptr<TQelMsg> TQelPOP::Retrieve(std::uint32_t msgIndex, bool top, std
             message->RawMail = SplitLines(answer.View());
             return message;
         }
-        if (static_cast<std::int64_t>(answer.Size()) > limit) {
-            ReplyStatus.clear();
-            ReplyText = limit == kMaxHeaderPreview ? "The message header is larger than 1 MB."
-                                                   : "The message is larger than 256 MB.";
-            ReportError(kErrRetrieve, this);
-            return std::make_unique<TQelMsg>();
-        }
+        const auto held = static_cast<std::int64_t>(answer.Size());
+        if (held > limit)
+            return RetrieveFailed(bounds.TooLarge);
+        const auto capacity =
+            static_cast<std::size_t>(std::min<std::int64_t>(kBlockSize, limit + 1 - held));
         char* room = nullptr;
         try {
-            room = answer.Room(kBlockSize);
+            room = answer.Room(capacity);
         } catch (const std::bad_alloc&) {
-            return noMemory();
+            return RetrieveFailed(kNoMemory);
         }
         // Data chunks are not replies: their first bytes say nothing about success.
-        const std::size_t n = m_socket.ReceiveBuf(room, kBlockSize, windowStart + TimeOut);
+        const std::size_t n = m_socket.ReceiveBuf(room, capacity, windowStart + TimeOut);
         windowBytes += static_cast<std::int64_t>(n);
         if (windowBytes >= kMinBytesPerTimeOut) {
             windowStart = m_socket.NowMs();
@@ -474,14 +484,10 @@ std::unique_ptr<TQelMsg> TQelPOP::Retrieve(std::uint32_t msgIndex, bool top, std
         }
         if (OnReceiveTextFromSocket)
             OnReceiveTextFromSocket(this, std::string(room, n));
-        if (n == 0) {
-            // The server closed (or a handler did) before the terminator: the message is
-            // incomplete.
-            ReplyStatus.clear();
-            ReplyText = kClosedByServer;
-            ReportError(kErrRetrieve, this);
-            return std::make_unique<TQelMsg>();
-        }
+        // The server closed (or a handler did) before the terminator: the message is
+        // incomplete.
+        if (n == 0)
+            return RetrieveFailed(kClosedByServer);
         const auto before = static_cast<std::int64_t>(answer.Size());
         answer.Commit(n);
         const auto after = static_cast<std::int64_t>(answer.Size());
@@ -501,6 +507,32 @@ std::unique_ptr<TQelMsg> TQelPOP::Retrieve(std::uint32_t msgIndex, bool top, std
     if (OnAfterRetrieve)
         OnAfterRetrieve(this);
     return message;
+}
+
+TQelPOP::AnswerBounds TQelPOP::BoundsOfAnswer(bool preview) const {
+    // The size of the LIST just answered, else the STAT total. A size of 0 is taken for no
+    // size at all rather than as a bound that every real message passes.
+    const int listed = Failed ? 0 : ExtractNumber(ReplyText, 2, 0);
+    const std::int64_t announced = listed > 0 ? listed : MailboxOctets > 0 ? MailboxOctets : -1;
+    AnswerBounds bounds{
+        preview ? kMaxHeaderPreview : kMaxMessageSize,
+        preview ? "The message header is larger than 1 MB." : "The message is larger than 256 MB.",
+        0};
+    if (announced >= 0 && announced + announced / 10 + kOverSizeSlack < bounds.MaxBytes) {
+        bounds.MaxBytes = announced + announced / 10 + kOverSizeSlack;
+        bounds.TooLarge = "The server sent more than the message's size.";
+    }
+    const std::int64_t expected =
+        announced >= 0 ? std::min(announced, bounds.MaxBytes) : bounds.MaxBytes;
+    bounds.ExtraMs = expected * 1000 / kMinBytesPerSecond;
+    return bounds;
+}
+
+std::unique_ptr<TQelMsg> TQelPOP::RetrieveFailed(const std::string& text) {
+    ReplyStatus.clear();
+    ReplyText = text;
+    ReportError(kErrRetrieve, this);
+    return std::make_unique<TQelMsg>();
 }
 
 }  // namespace mail

@@ -34,6 +34,10 @@ public:
     static constexpr std::int64_t kMaxMessageSize = 256LL * 1024 * 1024;
     // A multi-line answer must move at least this many bytes in every TimeOut.
     static constexpr std::int64_t kMinBytesPerTimeOut = 1024;
+    // A message answer may exceed the size that LIST (or STAT) announced by a tenth and this.
+    static constexpr std::int64_t kOverSizeSlack = 64 * 1024;
+    // A retrieval ends within TimeOut and a second for every so many bytes announced.
+    static constexpr std::int64_t kMinBytesPerSecond = 2048;
 
     // Error numbers passed to OnError; any other number is a platform socket error code.
     static constexpr int kErrLogin = 2001;
@@ -77,6 +81,8 @@ public:
     bool LoggedIn = false;
     std::string ReplyStatus;
     std::uint32_t MessageCount = 0;
+    // Octets of the whole mailbox from the last STAT; -1 when not known (before a STAT).
+    std::int64_t MailboxOctets = -1;
     std::int64_t NewMessageCount = 0;
     bool LastSupported = false;
     StringList DeletedList;
@@ -93,6 +99,10 @@ public:
     std::unique_ptr<TQelMsg> RetrieveMessage(std::uint32_t msgIndex);
     std::unique_ptr<TQelMsg> RetrieveTop(std::uint32_t msgIndex, std::uint32_t lines);
     std::string GetUIDL(std::uint32_t msgIndex);
+    // A run of operations (a check: Connect, Login, GetMailCount, Quit) that must end as a
+    // whole within TimeOut of StartTimeLimit: every wait until EndTimeLimit ends by then.
+    void StartTimeLimit();
+    void EndTimeLimit();
 
     std::uint16_t LastPercent() const { return m_progress.LastPercent(); }
 
@@ -107,6 +117,16 @@ private:
     bool Broken() const { return m_broken; }
     void ReportError(int error, TObject* sender) override;
     std::unique_ptr<TQelMsg> Retrieve(std::uint32_t msgIndex, bool top, std::uint32_t lines);
+    // What a RETR or TOP answer may be, from the size the LIST just answered (else the STAT
+    // total) announced: its most bytes, the failure's text past them, and the time it may
+    // take beyond TimeOut, however the bytes trickle in.
+    struct AnswerBounds {
+        std::int64_t MaxBytes;
+        const char* TooLarge;
+        std::int64_t ExtraMs;
+    };
+    AnswerBounds BoundsOfAnswer(bool preview) const;
+    std::unique_ptr<TQelMsg> RetrieveFailed(const std::string& text);
     // TLS before credentials as Security asks; false (reported) when the login must not go on.
     bool SecureForLogin();
     // Asks CAPA and keeps the answer's lines; false (nothing kept) for a server without CAPA

@@ -1,5 +1,6 @@
 #include "mail/QelSocket.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -35,7 +36,8 @@ void TQelSocket::Fire(const TSocketNotifyEvent& event) {
 }
 
 bool TQelSocket::TimedOut(std::int64_t start) const {
-    return m_clock.NowMs() - start >= static_cast<std::int64_t>(TimeOut);
+    const std::int64_t now = m_clock.NowMs();
+    return now - start >= static_cast<std::int64_t>(TimeOut) || now >= Deadline;
 }
 
 void TQelSocket::PumpOrAbort(const char* api) {
@@ -175,10 +177,12 @@ std::size_t TQelSocket::ReceiveBuf(char* buffer, std::size_t capacity, std::int6
     const std::int64_t start = m_clock.NowMs();
     try {
         for (;;) {
+            if (m_clock.NowMs() >= std::min(deadline, Deadline))
+                throw TransportError(ETIMEDOUT, "recv", std::strerror(ETIMEDOUT));
             long n = m_transport->Receive(buffer, capacity, kSliceMs);
             if (n >= 0)
                 return static_cast<std::size_t>(n);
-            if (TimedOut(start) || m_clock.NowMs() >= deadline)
+            if (TimedOut(start))
                 throw TransportError(ETIMEDOUT, "recv", std::strerror(ETIMEDOUT));
             PumpOrAbort("recv");
             if (!m_connected)

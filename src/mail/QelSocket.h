@@ -63,6 +63,9 @@ public:
 
     // Bound of every wait in milliseconds.
     std::uint32_t TimeOut = 60000;
+    // A time of the socket's clock by which every wait ends as well, whatever TimeOut allows:
+    // the bound of a run of waits as a whole (see DeadlineScope).
+    std::int64_t Deadline = kNoDeadline;
 
     // Lookup, connecting, connect notifications in this order; on any failure the disconnect
     // notification (when the socket was created) and then a SocketError. With ImplicitTls the
@@ -85,7 +88,8 @@ public:
     // One receive of up to capacity bytes: returns at the first bytes, 0 when not connected
     // or when the peer has closed the connection. The wait ends with a time-out error after
     // TimeOut, or earlier at deadline (a time of the socket's clock) when one is given, so a
-    // caller can bound a whole line or answer rather than each receive.
+    // caller can bound a whole line or answer rather than each receive. A deadline that has
+    // passed fails even when bytes are waiting, so a peer that trickles cannot extend it.
     std::size_t ReceiveBuf(char* buffer, std::size_t capacity, std::int64_t deadline = kNoDeadline);
     static constexpr std::int64_t kNoDeadline = INT64_MAX;
     // Now on the clock that the waits are measured by.
@@ -132,6 +136,24 @@ private:
     std::string m_pin;
     std::string m_lastError;
     std::string m_unreadAtSendFailure;
+};
+
+// Brings the socket's Deadline forward to deadline for the life of the scope (a later one
+// leaves it as it is) and puts the previous one back at the end.
+class DeadlineScope {
+public:
+    DeadlineScope(TQelSocket& socket, std::int64_t deadline)
+        : m_socket(socket), m_previous(socket.Deadline) {
+        if (deadline < m_previous)
+            m_socket.Deadline = deadline;
+    }
+    ~DeadlineScope() { m_socket.Deadline = m_previous; }
+    DeadlineScope(const DeadlineScope&) = delete;
+    DeadlineScope& operator=(const DeadlineScope&) = delete;
+
+private:
+    TQelSocket& m_socket;
+    std::int64_t m_previous;
 };
 
 // Percentage of done against total, nearest integer with ties to even, held in 16 bits

@@ -128,12 +128,13 @@ bool CheckCycle::ProbeServer() {
     if (StopIfAborted()) {
         return false;
     }
+    const PopTimeLimit limit(m_pop);
     bool reachable = false;
     try {
         m_pop.Connect();
         reachable = !m_pop.Failed();
     } catch (const PopError& e) {
-        ReportPopFault(e.what());
+        ReportPopFault(e);
         return false;
     }
     if (!reachable) {
@@ -290,13 +291,14 @@ bool CheckCycle::CheckAccount(int number) {
     if (StopIfAborted()) {
         return false;
     }
+    const PopTimeLimit limit(m_pop);
     const bool ok = OpenSession();
     if (ok) {
         try {
             m_pop.Quit();
         } catch (const PopError& e) {
             // The count is taken; only the goodbye failed.
-            ReportPopFault(e.what());
+            ReportPopFault(e);
         }
     }
     if (!ok && m_commun.ErrorNotice().empty()) {
@@ -324,7 +326,7 @@ bool CheckCycle::OpenSession() {
             }
         }
     } catch (const PopError& e) {
-        ReportPopFault(e.what());
+        ReportPopFault(e);
         return false;
     }
     if (open) {
@@ -338,6 +340,12 @@ void CheckCycle::ReportPopFault(const std::string& text) {
     const std::string name =
         m_commun.IsAccount(m_popAccount) ? m_commun.Account(m_popAccount).acc_name : "";
     m_status.ReportError(name + " " + text);
+}
+
+void CheckCycle::ReportPopFault(const PopError& e) {
+    if (!e.Reported()) {
+        ReportPopFault(e.what());
+    }
 }
 
 // A refused greeting or a connection closed without a word is not reported by the client;
@@ -355,7 +363,7 @@ void CheckCycle::QuitSession() {
     try {
         m_pop.Quit();
     } catch (const PopError& e) {
-        ReportPopFault(e.what());
+        ReportPopFault(e);
     }
 }
 

@@ -83,6 +83,8 @@ private:
     bool OpenSession();
     void ReportPopFault(const std::string& text);
     std::string FailureReason(const settings::AccountRecord& account) const;
+    // A fault that left a call, unless the client's error event has reported it already.
+    void ReportPopFault(const PopError& e);
     void ReportUnexplainedFailure();
     // True, with the reason reported, when the running operation was asked to stop.
     bool StopIfAborted();

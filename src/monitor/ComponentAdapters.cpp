@@ -6,6 +6,7 @@ namespace monitor {
 
 QelPopClient::QelPopClient(mail::TQelPOP& pop) : m_pop(pop) {
     m_pop.OnError = [this](mail::TObject*, int error, const std::string& text) {
+        ++m_errorsTold;
         if (OnError) {
             OnError(error, text);
         }
@@ -34,14 +35,20 @@ void QelPopClient::SetSecurity(const std::string& tlsMode, const std::string& fi
     m_pop.OAuthCommand = oauthCommand;
 }
 
+template <typename Call>
+auto QelPopClient::Run(Call call) {
+    const int told = m_errorsTold;
+    try {
+        return call();
+    } catch (const mail::MailError& e) {
+        throw PopError(e.what(), m_errorsTold != told);
+    }
+}
+
 void QelPopClient::Connect() {
     m_aborted = false;
     m_pop.AbortRequested = false;
-    try {
-        m_pop.Connect();
-    } catch (const mail::MailError& e) {
-        throw PopError(e.what());
-    }
+    Run([this] { m_pop.Connect(); });
     m_pop.AbortRequested = m_aborted;
 }
 
@@ -51,27 +58,15 @@ void QelPopClient::Abort() {
 }
 
 bool QelPopClient::Login() {
-    try {
-        return m_pop.Login();
-    } catch (const mail::MailError& e) {
-        throw PopError(e.what());
-    }
+    return Run([this] { return m_pop.Login(); });
 }
 
 void QelPopClient::GetMailCount() {
-    try {
-        m_pop.GetMailCount();
-    } catch (const mail::MailError& e) {
-        throw PopError(e.what());
-    }
+    Run([this] { m_pop.GetMailCount(); });
 }
 
 void QelPopClient::Quit() {
-    try {
-        m_pop.Quit();
-    } catch (const mail::MailError& e) {
-        throw PopError(e.what());
-    }
+    Run([this] { m_pop.Quit(); });
 }
 
 void RasDialUp::RefreshEntries() {

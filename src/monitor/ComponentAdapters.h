@@ -29,9 +29,17 @@ public:
     std::string ReplyStatus() const override { return m_pop.ReplyStatus; }
     std::string ReplyText() const override { return m_pop.ReplyText; }
     void Abort() override;
+    void StartTimeLimit() override { m_pop.StartTimeLimit(); }
+    void EndTimeLimit() override { m_pop.EndTimeLimit(); }
 
 private:
+    // Runs a call of the client; its MailError leaves as PopError, marked reported when the
+    // client's error event told the failure during the call.
+    template <typename Call>
+    auto Run(Call call);
+
     mail::TQelPOP& m_pop;
+    int m_errorsTold = 0;
     // The client clears its own flag once a greeting has arrived; this one lasts until the
     // next Connect, so an abort during the greeting still stops the login.
     bool m_aborted = false;

@@ -36,7 +36,11 @@ void CheckCycle::OpenMailbox() {
     m_pump.ProcessMessages();
 
     // Without a session the count of the last check stays; the window reports the failure.
-    const bool sessionOpen = OpenSession();
+    bool sessionOpen = false;
+    {
+        const PopTimeLimit limit(m_pop);
+        sessionOpen = OpenSession();
+    }
 
     bool opened = true;
     try {

@@ -8,10 +8,16 @@
 
 namespace monitor {
 
-// Raised by a POP3 call made without a connection; what() is the client's text.
+// Raised by a POP3 call made without a connection; what() is the client's text. Reported()
+// tells that the client's error event has reported the failure already (a broken connection).
 class PopError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit PopError(const std::string& text, bool reported = false)
+        : std::runtime_error(text), m_reported(reported) {}
+    bool Reported() const { return m_reported; }
+
+private:
+    bool m_reported;
 };
 
 // The POP3 client `POP`. Calls block and pump window messages while they wait; failures are
@@ -40,11 +46,28 @@ public:
     // Asks the running call to stop: its wait ends at once through the failure path. The
     // request lasts until the next Connect, which clears it.
     virtual void Abort() = 0;
+    // Between the two, every wait ends within the time-out counted from StartTimeLimit, so a
+    // run of calls (a whole check) gives up within it too.
+    virtual void StartTimeLimit() {}
+    virtual void EndTimeLimit() {}
 
     // Error event: (error number, text).
     std::function<void(int, const std::string&)> OnError;
     // Retrieval progress of the message window's fetch, in percent.
     std::function<void(unsigned)> OnRetrieveProgress;
+};
+
+// For the life of the scope every wait of the client ends within its time-out counted from
+// the scope's start: a whole check gives up within the time-out, however the server stalls.
+class PopTimeLimit {
+public:
+    explicit PopTimeLimit(PopClient& pop) : m_pop(pop) { m_pop.StartTimeLimit(); }
+    ~PopTimeLimit() { m_pop.EndTimeLimit(); }
+    PopTimeLimit(const PopTimeLimit&) = delete;
+    PopTimeLimit& operator=(const PopTimeLimit&) = delete;
+
+private:
+    PopClient& m_pop;
 };
 
 // A dial-up failure; what() is the control's text.

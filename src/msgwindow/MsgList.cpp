@@ -94,17 +94,8 @@ void TMsgList::Show(int number, bool forceRead, bool readlg) {
     if (!forceRead) {
         m_pump.ProcessMessages();
         Mesg = m_pop.RetrieveTop(static_cast<std::uint32_t>(number), 0);
-        if (!m_state.NotepadMode && !m_state.ErrorNotice().empty()) {
-            // The mailbox changed under the window: the session is given up.
-            m_pop.Quit();
-            m_state.NotepadMode = true;
-            m_mess.SetReadOnly(false);
-            m_mess.Clear();
-            m_mess.Add(kAlreadyRead);
-            m_state.ClearErrorNotice();
-            m_main.DrawStatus("notepad");
+        if (EndIfFetchFailed())
             return;
-        }
         size = std::to_string(Mesg->Size);
         if (config.filter) {
             if (!PassesFilters(m_state.Tables, Mesg->Subject))
@@ -141,6 +132,8 @@ void TMsgList::Show(int number, bool forceRead, bool readlg) {
         // nblg goes out as a 16-bit value, as the line count of TOP always did.
         Mesg = readlg ? m_pop.RetrieveTop(index, static_cast<std::uint16_t>(config.nblg))
                       : m_pop.RetrieveMessage(index);
+        if (EndIfFetchFailed())
+            return;
         size = std::to_string(Mesg->Size);
     }
     AddHeaderBlock(size);
@@ -165,6 +158,22 @@ void TMsgList::Show(int number, bool forceRead, bool readlg) {
 
 void TMsgList::ShowPlace(int number) {
     m_main.DrawStatus(std::to_string(number) + " of " + std::to_string(m_state.WaitingCount));
+}
+
+bool TMsgList::EndIfFetchFailed() {
+    if (m_state.NotepadMode || m_state.ErrorNotice().empty())
+        return false;
+    // Only the server's refusal says the message is gone; a broken connection or a protocol
+    // failure ended the session with a reason of its own.
+    const bool refused = m_pop.ReplyStatus == "-ERR";
+    m_pop.Quit();
+    m_state.NotepadMode = true;
+    m_mess.SetReadOnly(false);
+    m_mess.Clear();
+    m_mess.Add(refused ? std::string(kAlreadyRead) : m_pop.ReplyText);
+    m_state.ClearErrorNotice();
+    m_main.DrawStatus("notepad");
+    return true;
 }
 
 void TMsgList::AddHeaderBlock(const std::string& size) {

@@ -166,6 +166,10 @@ private:
     class BusyScope;
 
     void Show(int number, bool forceRead, bool readlg);
+    // After a fetch: a failure reported during it ends the session into notepad mode, with
+    // "Messages already read !" when the server refused the message (the mailbox changed
+    // under the window), else the failure's own text. True when it did.
+    bool EndIfFetchFailed();
     // NextClick and PrevClick: a page of the note, or the next or previous message with
     // wrap-around.
     void Page(bool forward);

@@ -28,6 +28,12 @@ void Bitmap::Reset(int width, int height, Pixel fill) {
     pixels_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill);
 }
 
+bool PlausiblePixelCount(long long pixels, std::size_t fileBytes) {
+    constexpr long long kAlwaysAllowed = 1LL << 20;
+    constexpr long long kPerFileByte = 4096;
+    return pixels <= kAlwaysAllowed || pixels / kPerFileByte < static_cast<long long>(fileBytes);
+}
+
 void Bitmap::Fill(Pixel p) {
     std::fill(pixels_.begin(), pixels_.end(), p);
 }

@@ -1,5 +1,6 @@
 #pragma once
 // Pictures as 32-bit pixels, the one image type of the skin code; Qt only gets finished pixels.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -32,9 +33,15 @@ constexpr bool SameRgb(Pixel a, Pixel b) {
 inline constexpr Pixel KeyColour = Rgb(255, 0, 255);
 inline constexpr Pixel kTransparentPixel = 0x00000000u;
 
-// Limits that keep a hostile file from asking for gigabytes.
-inline constexpr int kMaxPictureSide = 32767;
-inline constexpr long long kMaxPicturePixels = 1LL << 26;
+// Limits that keep a hostile file from asking for gigabytes: no skin needs a picture larger
+// than a screen.
+inline constexpr int kMaxPictureSide = 4096;
+inline constexpr long long kMaxPicturePixels = 4096LL * 4096;
+
+// Whether a compressed picture file of fileBytes bytes may claim that many pixels before they
+// are allocated. Real encoders stay far below the bound (whole rows of RLE8 runs give at most
+// 128 pixels a byte, GIF's LZW about 2600); a picture of up to 1024 x 1024 pixels always may.
+bool PlausiblePixelCount(long long pixels, std::size_t fileBytes);
 
 class Bitmap {
 public:

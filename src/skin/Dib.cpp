@@ -65,9 +65,6 @@ int PictureRow(const DibInfo& info, int fileRow) {
 
 void DecodePacked(const ByteView& pixels, const DibInfo& info, Bitmap& out, std::size_t& consumed) {
     const std::size_t stride = DibStride(info.Width, info.BitCount);
-    const std::size_t rowBytes = (static_cast<std::size_t>(info.Width) * info.BitCount + 7) / 8;
-    // The last row may lack its padding; any other shortfall is a truncated file.
-    pixels.Require(0, stride * (static_cast<std::size_t>(info.Height) - 1) + rowBytes);
     const bool fields = info.Compression == kBiBitfields || info.Compression == kBiAlphaBitfields;
     std::array<Channel, 3> channels{};
     if (info.BitCount == 16 || info.BitCount == 32) {
@@ -265,8 +262,29 @@ DibInfo ReadDibInfo(const ByteView& dib, std::size_t paletteEnd, bool inIcon) {
 }
 
 Bitmap DecodeDibPixels(const ByteView& pixels, const DibInfo& info, std::size_t& consumed) {
+    // The size the header claims is checked against the data before any pixel is allocated.
+    const long long claimed = static_cast<long long>(info.Width) * info.Height;
+    const std::string size = std::to_string(info.Width) + " x " + std::to_string(info.Height);
+    const bool rle = info.Compression == kBiRle8 || info.Compression == kBiRle4;
+    if (rle) {
+        if (!PlausiblePixelCount(claimed, pixels.Size())) {
+            pixels.Fail("a picture of " + size + " pixels cannot come from " +
+                        std::to_string(pixels.Size()) + " bytes of run-length data");
+        }
+    } else {
+        const std::size_t rowBytes = (static_cast<std::size_t>(info.Width) * info.BitCount + 7) / 8;
+        // The last row may lack its padding; any other shortfall is a truncated file.
+        const std::size_t needed =
+            DibStride(info.Width, info.BitCount) * (static_cast<std::size_t>(info.Height) - 1) +
+            rowBytes;
+        if (!pixels.Has(0, needed)) {
+            pixels.Fail("truncated file: a picture of " + size + " pixels needs " +
+                        std::to_string(needed) + " bytes of pixel data, the file holds " +
+                        std::to_string(pixels.Size()));
+        }
+    }
     Bitmap out(info.Width, info.Height);
-    if (info.Compression == kBiRle8 || info.Compression == kBiRle4) {
+    if (rle) {
         DecodeRle(pixels, info, out, consumed);
     } else {
         DecodePacked(pixels, info, out, consumed);

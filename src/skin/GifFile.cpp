@@ -139,6 +139,11 @@ Bitmap DecodeGif(const std::vector<std::uint8_t>& file) {
         static_cast<long long>(width) * height > kMaxPicturePixels) {
         Fail("screen size out of range");
     }
+    // The screen is allocated whole before any image data is read.
+    if (!PlausiblePixelCount(static_cast<long long>(width) * height, file.size())) {
+        Fail("a screen of " + std::to_string(width) + " x " + std::to_string(height) +
+             " pixels cannot come from a file of " + std::to_string(file.size()) + " bytes");
+    }
     Bitmap screen(width, height, kTransparentPixel);
     int transparent = NO_TRANSPARENT_COLOR;
     for (;;) {

@@ -1,11 +1,19 @@
 #include "ConsoleFaces.h"
 
+#include <cstdlib>
+
 #include "TerminalText.h"
 
 namespace console {
 
 std::string OneLine(const std::string& text) {
     return Printable(text, LineEnds::Named);
+}
+
+bool ParseNumber(const char* text, long min, long max, long& value) {
+    char* end = nullptr;
+    value = std::strtol(text, &end, 10);
+    return end != text && *end == '\0' && value >= min && value <= max;
 }
 
 void PrintLine(std::ostream& out, const std::string& word, const std::string& text) {

@@ -37,6 +37,13 @@ private:
     std::optional<platform::Answer> m_held;
 };
 
+// A whole decimal number from min to max; false (value unusable) for anything else.
+bool ParseNumber(const char* text, long min, long max, long& value);
+
+// The tools' --timeout: the bound in ms of every wait for a POP3 server, and its range.
+inline constexpr long kDefaultTimeOutMs = 60000;
+inline constexpr long kMaxTimeOutMs = 3600000;
+
 // The main window without a window: message boxes are printed, the exit request and the
 // visibility are kept, everything else is ignored. A tool overrides what it shows more of.
 class QuietView : public monitor::MonitorView {

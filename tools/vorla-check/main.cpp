@@ -23,15 +23,10 @@ struct Options {
     std::string folder;
     int ticks = 0;
     bool news = true;
-    long timeout = 60000;
+    long timeout = console::kDefaultTimeOutMs;
 };
 
-// A whole decimal number from min to max.
-bool ParseNumber(const char* text, long min, long max, long& value) {
-    char* end = nullptr;
-    value = std::strtol(text, &end, 10);
-    return end != text && *end == '\0' && value >= min && value <= max;
-}
+using console::ParseNumber;
 
 bool ParseArguments(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
@@ -43,7 +38,7 @@ bool ParseArguments(int argc, char** argv, Options& options) {
             }
             options.ticks = static_cast<int>(number);
         } else if (arg == "--timeout" && i + 1 < argc) {
-            if (!ParseNumber(argv[++i], 1, 3600000, options.timeout)) {
+            if (!ParseNumber(argv[++i], 1, console::kMaxTimeOutMs, options.timeout)) {
                 return false;
             }
         } else if (arg == "--no-news") {

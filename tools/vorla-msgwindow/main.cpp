@@ -1,7 +1,7 @@
-// vorla-msgwindow DIR [STEP...]: runs the monitor's start-up on the settings folder DIR
-// without windows, presses Connect, double-clicks the mail flag (mail mode when mail waits,
-// notepad mode otherwise), runs the steps in the message window, closes it and shuts down
-// without writing the settings. No news is downloaded.
+// vorla-msgwindow DIR [--timeout MS] [STEP...]: runs the monitor's start-up on the settings
+// folder DIR without windows, presses Connect, double-clicks the mail flag (mail mode when mail
+// waits, notepad mode otherwise), runs the steps in the message window, closes it and shuts
+// down without writing the settings. No news is downloaded.
 #include <iostream>
 #include <string>
 #include <vector>
@@ -22,8 +22,9 @@ constexpr int kUsage = 64;
 constexpr int kEnded = 2;
 
 int Usage() {
-    std::cerr << "usage: vorla-msgwindow DIR [STEP...]\n"
+    std::cerr << "usage: vorla-msgwindow DIR [--timeout MS] [STEP...]\n"
                  "  DIR   settings folder (Vorla.ini, Accounts.ini, VrFilter.ini)\n"
+                 "  --timeout bound of every wait for a POP3 server in ms (default 60000)\n"
                  "  STEP  next | prev | delete | read | readall | menu | close | save |\n"
                  "        saveatt:FOLDER | saveas:FILE | open:FILE |\n"
                  "        reply | identity:N | to:TEXT | subj:TEXT | body:TEXT | send | cancel |\n"
@@ -43,7 +44,14 @@ int main(int argc, char** argv) {
     std::string folder = argv[1];
     if (folder.back() != '/')
         folder += '/';
-    std::vector<std::string> steps(argv + 2, argv + argc);
+    long timeout = console::kDefaultTimeOutMs;
+    int first = 2;
+    if (argc > 3 && std::string(argv[2]) == "--timeout") {
+        if (!console::ParseNumber(argv[3], 1, console::kMaxTimeOutMs, timeout))
+            return Usage();
+        first = 4;
+    }
+    std::vector<std::string> steps(argv + first, argv + argc);
     for (const std::string& step : steps) {
         if (!vorlamsg::WindowHost::IsStep(step)) {
             std::cerr << "vorla-msgwindow: unknown step \"" << step << "\"\n";
@@ -65,6 +73,7 @@ int main(int argc, char** argv) {
         {windowThread, windowThread, tickerTimers, rasApi, shell, autorun, mailto}, folder, folder);
     parts.POP.StrErrorInFormatOfMsg = "Error";
     parts.POP.RetrieveProgressStep = 10;
+    parts.POP.TimeOut = static_cast<std::uint32_t>(timeout);
     monitor::TVorla& vorla = parts.BuildMonitor({view, timer, nullptr, nullptr, &noDownloads});
     vorla.SaveOnShutDown = false;
     vorlamsg::WindowHost window(std::cout, view, dialogs, vorla, parts.POP, parts.QMail,

@@ -200,7 +200,10 @@ TEST_F(FaultServersTest, VorlaCheckEndsNormallyAgainstFaultyServers) {
         const std::string output =
             RunVorlaCheck(Folder() + " --ticks 1 --no-news --timeout 500", status);
         EXPECT_EQ(status, 0) << output;
-        EXPECT_NE(output.find("error Box "), std::string::npos) << output;
+        const auto error = output.find("error Box ");
+        EXPECT_NE(error, std::string::npos) << output;
+        EXPECT_EQ(output.find("\nerror ", error), std::string::npos) << "reported twice:\n"
+                                                                     << output;
         EXPECT_EQ(output.find("message "), std::string::npos) << output;
     }
 }

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <chrono>
 #include <cstdio>
 
 #include "DovecotServer.h"
 #include "MsgWindowFakes.h"
+#include "PopFaultServer.h"
 #include "RecordingDialogs.h"
 #include "SmtpServer.h"
 #include "TempFolder.h"
@@ -174,6 +176,26 @@ TEST(VorlaMsgWindow, PrintsEachStepAndWritesNoSettings) {
     EXPECT_EQ(saved.Read("x (2).bin"), "XYZ");
     EXPECT_EQ(server.MessageFiles(), 2);
     EXPECT_EQ(home.Read("Vorla.ini"), ini);
+}
+
+// A server that counts three messages and then falls silent holds the window no longer
+// than --timeout: opening the mailbox gives up and the window does not open.
+TEST(VorlaMsgWindow, TimeOutBoundsASilentServer) {
+    using Behaviour = harness::PopFaultServer::Behaviour;
+    harness::PopFaultServer server({Behaviour::Answer, Behaviour::Answer, Behaviour::Silent});
+    testsupport::TempFolder home;
+    home.Write("Vorla.ini", "current_skin = " VORLA_SKINS "/default/\r\n");
+    home.Write("Accounts.ini",
+               "[Account1]\r\nacc_name = Box\r\nhost_name = 127.0.0.1\r\n"
+               "user_name = u\r\nport_number = " +
+                   std::to_string(server.Port()) + "\r\n");
+    int status = -1;
+    const auto start = std::chrono::steady_clock::now();
+    const std::string output = RunTool(home.Folder() + " --timeout 500 close", status);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(status, 0) << output;
+    EXPECT_NE(output.find("message: Not connected."), std::string::npos) << output;
+    EXPECT_LT(elapsed, std::chrono::seconds(20)) << "the default time-out of 60 s was used";
 }
 
 TEST(VorlaMsgWindow, NotepadModeWithoutMail) {

@@ -550,11 +550,11 @@ TEST_F(Pop3Test, ServerClosingMidMessageStopsWith2004) {
     EXPECT_FALSE(pop.Connected);
 }
 
-// A preview that never ends stops at 1 MB; the temporary file goes with it.
+// A preview that never ends stops at 1 MB, even of a message announced larger.
 TEST_F(Pop3Test, HeaderPreviewOverOneMegabyteFails) {
     LoggedIn();
     script.Client("LIST 1\r\n")
-        .Server("+OK 1 500\r\n")
+        .Server("+OK 1 5000000\r\n")
         .Client("TOP 1 0\r\n")
         .Server("+OK\r\n")
         .Server(std::string(TQelPOP::kMaxHeaderPreview + 4096, 'h'));
@@ -579,6 +579,73 @@ TEST_F(Pop3Test, SlowRetrievalFailsBelowOneKilobytePerTimeOut) {
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0].error, ETIMEDOUT);
     EXPECT_FALSE(pop.Connected);
+}
+
+// An answer may pass the size LIST (or STAT, when LIST gives none) announced by a tenth and
+// 64 KB; past that it is a failure at once, and no more than that is ever read or held.
+TEST_F(Pop3Test, AnswerBeyondTheAnnouncedSizeFailsAtOnce) {
+    const std::int64_t allowed = 1000 + 100 + TQelPOP::kOverSizeSlack;
+    const std::string within = std::string(allowed - 200, 'w') + "\r\n.\r\n";
+    const std::string endless(1 << 20, 'x');
+    const struct {
+        const char* name;
+        bool stat;
+        std::string list;
+        std::string body;
+        bool fails;
+    } rows[] = {
+        {"LIST size", false, "+OK 1 1000\r\n", endless, true},
+        {"STAT total when LIST gives none", true, "-ERR no size here\r\n", endless, true},
+        {"a tenth and 64 KB more is still a message", false, "+OK 1 1000\r\n", within, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        script = Script();
+        script.clock = &clock;
+        errors.clear();
+        LoggedIn();
+        if (row.stat) {
+            script.Client("STAT\r\n")
+                .Server("+OK 1 1000\r\n")
+                .Client("LAST\r\n")
+                .Server("-ERR no LAST\r\n");
+            pop.GetMailCount();
+        }
+        script.Client("LIST 1\r\n")
+            .Server(row.list)
+            .Client("RETR 1\r\n")
+            .Server("+OK\r\n")
+            .Server(row.body);
+        pop.RetrieveMessage(1);
+        if (!row.fails) {
+            EXPECT_TRUE(errors.empty());
+            continue;
+        }
+        ASSERT_EQ(errors.size(), 1u);
+        EXPECT_EQ(errors[0].error, 2004);
+        EXPECT_EQ(errors[0].msg, "The server sent more than the message's size.");
+        ASSERT_FALSE(script.steps.empty());
+        const std::size_t read = endless.size() - script.steps.front().bytes.size();
+        EXPECT_LE(read, static_cast<std::size_t>(allowed)) << "read past the allowance";
+    }
+}
+
+// Each read brings more than 1 KB within TimeOut, but the whole answer must arrive within
+// TimeOut and a second for every 2 KB announced. The clock moves while events are pumped, so
+// bytes are always waiting when the client reads.
+TEST_F(Pop3Test, TricklingAnswerEndsWithinItsDeadline) {
+    pop.TimeOut = 10000;
+    LoggedIn();
+    script.Client("LIST 1\r\n").Server("+OK 1 1000\r\n").Client("RETR 1\r\n").Server("+OK\r\n");
+    for (int i = 0; i < 40; ++i)
+        script.Server(std::string(1100, 't') + "\r\n");
+    script.Server(".\r\n");
+    const std::int64_t start = clock.now;
+    pump.onPump = [this] { clock.now += 500; };
+    EXPECT_THROW(pop.RetrieveMessage(1), mail::SocketError);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].error, ETIMEDOUT);
+    EXPECT_LE(clock.now - start, 10000 + 1000);
 }
 
 TEST_F(Pop3Test, AbortDuringRetrievalReturnsWhatArrivedUnparsed) {

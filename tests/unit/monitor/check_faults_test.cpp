@@ -8,8 +8,9 @@
 namespace monitor::test {
 namespace {
 
+// The client's error event: the account, the (empty) status of a broken connection, the text.
 const std::string kReset =
-    "Box1 Erreur socket Windows : Connection reset by peer (104), avec l'API 'recv'";
+    "Box1  Erreur socket Windows : Connection reset by peer (104), avec l'API 'recv'";
 
 class CheckFaultsTest : public MonitorTest {
 protected:
@@ -43,8 +44,11 @@ TEST_F(CheckFaultsTest, MailFaultLeavesNoCallAndBringsTheWindowBack) {
         }
         Box1().resetAtGreeting = true;
         view.calls.clear();
+        std::vector<std::string> notices;
+        vorla->Shared().OnErrorNotice = [&](const std::string& text) { notices.push_back(text); };
 
         EXPECT_NO_THROW(row.action(*vorla));
+        EXPECT_EQ(notices, std::vector<std::string>{kReset}) << "one fault, one report";
         EXPECT_EQ(vorla->Shared().ErrorNotice(), kReset);
         EXPECT_TRUE(view.With("message ").empty()) << "no message box for a mail fault";
         EXPECT_FALSE(vorla->Guard().Busy());
@@ -114,6 +118,39 @@ TEST_F(CheckFaultsTest, ConnectWhileTheServerIsDownShowsTheWindowOffLineAndCanRe
     EXPECT_EQ(view.Last("online-picture "), "online-picture on");
     EXPECT_EQ(view.Last("tray "), "tray mail");
     EXPECT_TRUE(timer.enabled);
+}
+
+// A server that takes 600 ms over every answer, each well within the time-out of 1 s: a check
+// and the opening of the mailbox still give up within the time-out (and the last answer's
+// delay) as a whole, with the time-out in the status line.
+TEST_F(CheckFaultsTest, SlowAnswersCannotStretchASessionPastItsTimeOut) {
+    const struct {
+        const char* name;
+        std::function<void(TVorla&)> action;
+    } rows[] = {
+        {"timer check", [](TVorla& v) { v.Cycle().TimerTimer(); }},
+        {"opening the mailbox",
+         [](TVorla& v) { v.Cycle().FLAGMouseDown({.Left = true, .Double = true}); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        MakeVorla(pop);
+        servers.hosts.clear();
+        ASSERT_TRUE(StartOne());
+        client.TimeOut = 1000;
+        vorla->Cycle().ConnectClick();
+        ASSERT_TRUE(vorla->Shared().IsConnected);
+        Box1().onCommand = [this](const std::string&) {
+            clock.now += 600;
+            return std::string();
+        };
+        std::string notice;
+        vorla->Shared().OnErrorNotice = [&](const std::string& text) { notice = text; };
+        const std::int64_t start = clock.now;
+        EXPECT_NO_THROW(row.action(*vorla));
+        EXPECT_LE(clock.now - start, 1000 + 600);
+        EXPECT_NE(notice.find("timed out"), std::string::npos) << notice;
+    }
 }
 
 // The real dial-up control over a service whose line stays up until it is hung up.

@@ -258,6 +258,31 @@ TEST_F(MsgListTest, ChangedMailboxEndsTheSessionIntoNotepadMode) {
     EXPECT_FALSE(pop.Connected);
 }
 
+// A connection that breaks during a fetch is no changed mailbox: the window says what broke.
+TEST_F(MsgListTest, BrokenFetchShowsItsOwnFailure) {
+    const struct {
+        const char* name;
+        std::size_t dropAfterBytes;
+    } rows[] = {
+        {"during the header", 20},
+        {"during the body", 200},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        box.messages.clear();
+        box.Add(Simple("one"));
+        box.Add(Simple("two", std::string(5000, 'z') + "\n"));
+        OpenMailbox();
+        box.dropAfterBytes = row.dropAfterBytes;
+        list.NextClick();
+        box.dropAfterBytes = 0;
+        EXPECT_EQ(Memo(), Lines{"Connection closed by the server."});
+        EXPECT_TRUE(state.NotepadMode);
+        EXPECT_EQ(mainWindow.drawn.back(), "notepad");
+        EXPECT_FALSE(pop.Connected);
+    }
+}
+
 TEST_F(MsgListTest, NotepadModeScrollsClearsAndEnablesOpen) {
     state.NotepadMode = true;
     memo.Add("a note");

@@ -141,6 +141,14 @@ std::vector<std::uint8_t> Spec24(int width, int height, std::size_t bytes) {
     return BuildBmp({40, width, height, 24, 0, {}, {}, 0, std::vector<std::uint8_t>(bytes, 7)});
 }
 
+// A 68-byte RLE8 file: one palette entry and five end-of-line codes.
+std::vector<std::uint8_t> Rle8EndsOfLine(int side) {
+    std::vector<std::uint8_t> file =
+        BuildBmp({40, side, side, 8, 1, {}, {kBlack}, 1, std::vector<std::uint8_t>(10, 0)});
+    EXPECT_EQ(file.size(), 68u);
+    return file;
+}
+
 TEST(DecodeBmp, RejectsMalformedFilesWithAReason) {
     std::vector<std::uint8_t> badOffset = Spec24(1, 1, 4);
     std::vector<std::uint8_t> cutHeader = Spec24(1, 1, 4);
@@ -170,6 +178,11 @@ TEST(DecodeBmp, RejectsMalformedFilesWithAReason) {
         {"RLE literal run past the data", BuildBmp({40, 4, 1, 8, 1, {}, {kRed}, 1, {0, 4, 0}}),
          "truncated"},
         {"RLE jump cut short", BuildBmp({40, 4, 1, 8, 1, {}, {kRed}, 1, {0, 2, 1}}), "truncated"},
+        // A downloaded skin's 68 bytes must not cost hundreds of megabytes.
+        {"RLE8 of 68 bytes claiming 8192 x 8192", Rle8EndsOfLine(8192), "out of range"},
+        {"RLE8 of 68 bytes claiming 4096 x 4096", Rle8EndsOfLine(4096),
+         "cannot come from 10 bytes"},
+        {"24 bits claiming 4096 x 4096 over 16 bytes", Spec24(4096, 4096, 16), "the file holds 16"},
     };
     for (const FailRow& row : rows) {
         SCOPED_TRACE(row.name);

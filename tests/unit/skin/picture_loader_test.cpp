@@ -1,6 +1,7 @@
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "BmpBuilder.h"
@@ -162,6 +163,48 @@ TEST(DecodeIcon, RejectsBrokenFiles) {
                      skin::SkinError);
     }
     EXPECT_NO_THROW(skin::DecodeIcon(good));
+}
+
+// A GIF's screen and an icon entry's picture are allocated whole: a small file may not claim a
+// large one. The icon's DIB claims the size while the directory still says 2 x 2.
+TEST(IconAndGif, ClaimedSizeMustFitTheFile) {
+    auto gifScreen = [](int side) {
+        std::vector<std::uint8_t> file = MakeGif(1, 1, {1}, -1, false);
+        file[6] = file[8] = static_cast<std::uint8_t>(side & 0xFF);
+        file[7] = file[9] = static_cast<std::uint8_t>(side >> 8);
+        return file;
+    };
+    auto iconClaiming = [](int side) {
+        std::vector<std::uint8_t> dib =
+            skintest::IconDib(IconColours(2, 2, 1), std::vector<bool>(4), 24);
+        std::vector<std::uint8_t> size;
+        skintest::PutU32(size, static_cast<std::uint32_t>(side));
+        skintest::PutU32(size, static_cast<std::uint32_t>(2 * side));
+        std::copy(size.begin(), size.end(), dib.begin() + 4);
+        return skintest::BuildIcon({{2, 2, 24, dib}});
+    };
+    const struct {
+        const char* name;
+        std::vector<std::uint8_t> file;
+        bool gif;
+        const char* reason;
+    } rows[] = {
+        {"GIF screen of 8192 x 8192", gifScreen(8192), true, "screen size out of range"},
+        {"GIF screen of 4096 x 4096 from a few bytes", gifScreen(4096), true,
+         "cannot come from a file of"},
+        {"icon entry of 8192 x 8192", iconClaiming(8192), false, "out of range"},
+        {"icon entry of 4096 x 4096 from a few bytes", iconClaiming(4096), false,
+         "bytes of pixel data, the file holds"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        try {
+            row.gif ? skin::DecodeGif(row.file) : skin::DecodeIcon(row.file);
+            ADD_FAILURE() << "decoded";
+        } catch (const skin::SkinError& e) {
+            EXPECT_NE(std::string(e.what()).find(row.reason), std::string::npos) << e.what();
+        }
+    }
 }
 
 // Corrupted icons and GIFs decode or fail with SkinError; the sanitizer build sees any stray read.
