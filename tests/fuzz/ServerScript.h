@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "FakeClock.h"
 #include "FakeEventPump.h"
 #include "ScriptedTransport.h"
 
@@ -24,5 +25,18 @@ inline void ScriptReplies(testsupport::Script& script, const std::uint8_t* data,
     }
     script.Close();
 }
+
+// What a client under fuzzing is built on: the scripted server with the input's replies, its
+// clock and an event pump.
+struct ScriptedServer {
+    ScriptedServer(const std::uint8_t* data, std::size_t size) {
+        ScriptReplies(script, data, size);
+        script.clock = &clock;
+    }
+    testsupport::Script script;
+    testsupport::FakeClock clock;
+    testsupport::FakeEventPump pump;
+    testsupport::ScriptedFactory factory{script};
+};
 
 }  // namespace fuzzing

@@ -7,20 +7,12 @@
 #include <cstdlib>
 #include <string>
 
+#include "ControlChars.h"
 #include "mail/MimeParams.h"
 #include "mail/QelMIME.h"
 #include "mail/qel_util.h"
 
-namespace {
-
-bool HasControl(const std::string& text) {
-    for (const char c : text)
-        if (static_cast<unsigned char>(c) < 32 && c != '\t')
-            return true;
-    return false;
-}
-
-}  // namespace
+using testsupport::HasControl;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

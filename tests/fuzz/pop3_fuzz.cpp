@@ -8,13 +8,8 @@
 #include "mail/QelPOP3.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    testsupport::Script script;
-    fuzzing::ScriptReplies(script, data, size);
-    testsupport::FakeClock clock;
-    script.clock = &clock;
-    testsupport::FakeEventPump pump;
-    testsupport::ScriptedFactory factory(script);
-    mail::TQelPOP pop(factory, pump, clock);
+    fuzzing::ScriptedServer server(data, size);
+    mail::TQelPOP pop(server.factory, server.pump, server.clock);
     pop.Host = "127.0.0.1";
     pop.UserId = "bob";
     pop.UserPasswd = "secret";

@@ -8,13 +8,8 @@
 #include "mail/QelSMTP.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    testsupport::Script script;
-    fuzzing::ScriptReplies(script, data, size);
-    testsupport::FakeClock clock;
-    script.clock = &clock;
-    testsupport::FakeEventPump pump;
-    testsupport::ScriptedFactory factory(script);
-    mail::TQelSMTP smtp(factory, pump, clock);
+    fuzzing::ScriptedServer server(data, size);
+    mail::TQelSMTP smtp(server.factory, server.pump, server.clock);
     smtp.Host = "127.0.0.1";
     mail::TQelMsg message;
     message.From = "ann@example.org";
