@@ -14,33 +14,33 @@ void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 
 namespace {
 
-std::vector<std::uint8_t> InfoHeader(const BmpSpec& spec) {
+std::vector<std::uint8_t> InfoHeader(const BmpLayout& layout) {
     std::vector<std::uint8_t> h;
-    PutU32(h, spec.headerSize);
-    if (spec.headerSize == 12) {
-        PutU16(h, static_cast<std::uint32_t>(spec.width));
-        PutU16(h, static_cast<std::uint32_t>(spec.height));
+    PutU32(h, layout.headerSize);
+    if (layout.headerSize == 12) {
+        PutU16(h, static_cast<std::uint32_t>(layout.width));
+        PutU16(h, static_cast<std::uint32_t>(layout.height));
         PutU16(h, 1);
-        PutU16(h, static_cast<std::uint32_t>(spec.bitCount));
+        PutU16(h, static_cast<std::uint32_t>(layout.bitCount));
         return h;
     }
-    PutU32(h, static_cast<std::uint32_t>(spec.width));
-    PutU32(h, static_cast<std::uint32_t>(spec.height));
+    PutU32(h, static_cast<std::uint32_t>(layout.width));
+    PutU32(h, static_cast<std::uint32_t>(layout.height));
     PutU16(h, 1);
-    PutU16(h, static_cast<std::uint32_t>(spec.bitCount));
-    PutU32(h, spec.compression);
-    PutU32(h, static_cast<std::uint32_t>(spec.pixels.size()));
+    PutU16(h, static_cast<std::uint32_t>(layout.bitCount));
+    PutU32(h, layout.compression);
+    PutU32(h, static_cast<std::uint32_t>(layout.pixels.size()));
     PutU32(h, 2835);
     PutU32(h, 2835);
-    PutU32(h, spec.colorsUsed);
+    PutU32(h, layout.colorsUsed);
     PutU32(h, 0);
-    if (spec.headerSize > 40) {
-        for (std::uint32_t m : spec.masks) {
+    if (layout.headerSize > 40) {
+        for (std::uint32_t m : layout.masks) {
             PutU32(h, m);
         }
-        h.resize(spec.headerSize, 0);
+        h.resize(layout.headerSize, 0);
     } else {
-        for (std::uint32_t m : spec.masks) {
+        for (std::uint32_t m : layout.masks) {
             PutU32(h, m);
         }
     }
@@ -49,32 +49,32 @@ std::vector<std::uint8_t> InfoHeader(const BmpSpec& spec) {
 
 }  // namespace
 
-std::vector<std::uint8_t> BuildBmp(const BmpSpec& spec) {
-    std::vector<std::uint8_t> body = InfoHeader(spec);
-    for (skin::Pixel p : spec.palette) {
+std::vector<std::uint8_t> BuildBmp(const BmpLayout& layout) {
+    std::vector<std::uint8_t> body = InfoHeader(layout);
+    for (skin::Pixel p : layout.palette) {
         body.push_back(static_cast<std::uint8_t>(skin::BlueOf(p)));
         body.push_back(static_cast<std::uint8_t>(skin::GreenOf(p)));
         body.push_back(static_cast<std::uint8_t>(skin::RedOf(p)));
-        if (spec.headerSize != 12) {
+        if (layout.headerSize != 12) {
             body.push_back(0);
         }
     }
     std::vector<std::uint8_t> file = {'B', 'M'};
-    PutU32(file, static_cast<std::uint32_t>(14 + body.size() + spec.pixels.size()));
+    PutU32(file, static_cast<std::uint32_t>(14 + body.size() + layout.pixels.size()));
     PutU32(file, 0);
     PutU32(file, static_cast<std::uint32_t>(14 + body.size()));
     file.insert(file.end(), body.begin(), body.end());
-    file.insert(file.end(), spec.pixels.begin(), spec.pixels.end());
+    file.insert(file.end(), layout.pixels.begin(), layout.pixels.end());
     return file;
 }
 
-std::vector<std::uint8_t> BuildIcon(const std::vector<IconEntrySpec>& entries) {
+std::vector<std::uint8_t> BuildIcon(const std::vector<IconEntryLayout>& entries) {
     std::vector<std::uint8_t> file;
     PutU16(file, 0);
     PutU16(file, 1);
     PutU16(file, static_cast<std::uint32_t>(entries.size()));
     std::uint32_t offset = static_cast<std::uint32_t>(6 + 16 * entries.size());
-    for (const IconEntrySpec& e : entries) {
+    for (const IconEntryLayout& e : entries) {
         file.push_back(static_cast<std::uint8_t>(e.width == 256 ? 0 : e.width));
         file.push_back(static_cast<std::uint8_t>(e.height == 256 ? 0 : e.height));
         file.push_back(0);
@@ -85,7 +85,7 @@ std::vector<std::uint8_t> BuildIcon(const std::vector<IconEntrySpec>& entries) {
         PutU32(file, offset);
         offset += static_cast<std::uint32_t>(e.data.size());
     }
-    for (const IconEntrySpec& e : entries) {
+    for (const IconEntryLayout& e : entries) {
         file.insert(file.end(), e.data.begin(), e.data.end());
     }
     return file;

@@ -7,7 +7,7 @@
 
 namespace skintest {
 
-struct BmpSpec {
+struct BmpLayout {
     std::uint32_t headerSize = 40;
     int width = 0;
     int height = 0;
@@ -19,17 +19,17 @@ struct BmpSpec {
     std::vector<std::uint8_t> pixels;
 };
 
-std::vector<std::uint8_t> BuildBmp(const BmpSpec& spec);
+std::vector<std::uint8_t> BuildBmp(const BmpLayout& layout);
 
 // An icon file with the given entries, each a complete DIB (header, palette, colour, mask) or
 // other bytes such as a PNG signature.
-struct IconEntrySpec {
+struct IconEntryLayout {
     int width;
     int height;
     int bitCount;
     std::vector<std::uint8_t> data;
 };
-std::vector<std::uint8_t> BuildIcon(const std::vector<IconEntrySpec>& entries);
+std::vector<std::uint8_t> BuildIcon(const std::vector<IconEntryLayout>& entries);
 
 // The DIB of an icon entry: a bottom-up 24 or 32-bit colour image plus its 1-bit mask
 // (mask[y * width + x] true = transparent), rows given top to bottom.

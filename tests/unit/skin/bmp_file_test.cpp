@@ -12,7 +12,7 @@ namespace {
 using skin::Bitmap;
 using skin::Pixel;
 using skin::Rgb;
-using skintest::BmpSpec;
+using skintest::BmpLayout;
 using skintest::BuildBmp;
 
 const Pixel kBlack = Rgb(0, 0, 0);
@@ -23,7 +23,7 @@ const Pixel kBlue = Rgb(0, 0, 255);
 
 struct DecodeRow {
     const char* name;
-    BmpSpec spec;
+    BmpLayout layout;
     int width;
     std::vector<Pixel> expected;  // top row first
 };
@@ -126,7 +126,7 @@ TEST(DecodeBmp, DecodesEveryDepthAndLayout) {
     for (const DecodeRow& row : DecodeRows()) {
         SCOPED_TRACE(row.name);
         Bitmap decoded;
-        ASSERT_NO_THROW(decoded = skin::DecodeBmp(BuildBmp(row.spec)));
+        ASSERT_NO_THROW(decoded = skin::DecodeBmp(BuildBmp(row.layout)));
         EXPECT_EQ(decoded, Expected(row.width, row.expected));
     }
 }
@@ -137,7 +137,7 @@ struct FailRow {
     const char* reason;
 };
 
-std::vector<std::uint8_t> Spec24(int width, int height, std::size_t bytes) {
+std::vector<std::uint8_t> Bmp24(int width, int height, std::size_t bytes) {
     return BuildBmp({40, width, height, 24, 0, {}, {}, 0, std::vector<std::uint8_t>(bytes, 7)});
 }
 
@@ -150,8 +150,8 @@ std::vector<std::uint8_t> Rle8EndsOfLine(int side) {
 }
 
 TEST(DecodeBmp, RejectsMalformedFilesWithAReason) {
-    std::vector<std::uint8_t> badOffset = Spec24(1, 1, 4);
-    std::vector<std::uint8_t> cutHeader = Spec24(1, 1, 4);
+    std::vector<std::uint8_t> badOffset = Bmp24(1, 1, 4);
+    std::vector<std::uint8_t> cutHeader = Bmp24(1, 1, 4);
     cutHeader.resize(30);
     badOffset[10] = 0xF0;
     badOffset[11] = 0xFF;
@@ -162,10 +162,10 @@ TEST(DecodeBmp, RejectsMalformedFilesWithAReason) {
         {"header cut short", cutHeader, "truncated"},
         {"unknown header size", BuildBmp({64000, 1, 1, 24, 0, {}, {}, 0, {0, 0, 0, 0}}),
          "header size"},
-        {"zero width", Spec24(0, 1, 4), "out of range"},
-        {"negative width", Spec24(-3, 1, 4), "out of range"},
-        {"huge height", Spec24(1, 2000000, 4), "out of range"},
-        {"too many pixels", Spec24(30000, 30000, 4), "out of range"},
+        {"zero width", Bmp24(0, 1, 4), "out of range"},
+        {"negative width", Bmp24(-3, 1, 4), "out of range"},
+        {"huge height", Bmp24(1, 2000000, 4), "out of range"},
+        {"too many pixels", Bmp24(30000, 30000, 4), "out of range"},
         {"2 bits per pixel", BuildBmp({40, 1, 1, 2, 0, {}, {}, 0, {0, 0, 0, 0}}), "bit depth 2"},
         {"JPEG inside", BuildBmp({40, 1, 1, 24, 4, {}, {}, 0, {0, 0, 0, 0}}), "JPEG"},
         {"RLE8 at 24 bits", BuildBmp({40, 1, 1, 24, 1, {}, {}, 0, {0, 0, 0, 0}}), "run-length"},
@@ -173,7 +173,7 @@ TEST(DecodeBmp, RejectsMalformedFilesWithAReason) {
          "bit fields"},
         {"unknown compression", BuildBmp({40, 1, 1, 24, 99, {}, {}, 0, {0, 0, 0, 0}}),
          "compression"},
-        {"pixel rows cut short", Spec24(2, 2, 10), "truncated"},
+        {"pixel rows cut short", Bmp24(2, 2, 10), "truncated"},
         {"data offset past the end", badOffset, "truncated"},
         {"RLE literal run past the data", BuildBmp({40, 4, 1, 8, 1, {}, {kRed}, 1, {0, 4, 0}}),
          "truncated"},
@@ -182,7 +182,7 @@ TEST(DecodeBmp, RejectsMalformedFilesWithAReason) {
         {"RLE8 of 68 bytes claiming 8192 x 8192", Rle8EndsOfLine(8192), "out of range"},
         {"RLE8 of 68 bytes claiming 4096 x 4096", Rle8EndsOfLine(4096),
          "cannot come from 10 bytes"},
-        {"24 bits claiming 4096 x 4096 over 16 bytes", Spec24(4096, 4096, 16), "the file holds 16"},
+        {"24 bits claiming 4096 x 4096 over 16 bytes", Bmp24(4096, 4096, 16), "the file holds 16"},
     };
     for (const FailRow& row : rows) {
         SCOPED_TRACE(row.name);
@@ -200,7 +200,7 @@ TEST(DecodeBmp, RejectsMalformedFilesWithAReason) {
 TEST(DecodeBmp, TruncatedAndCorruptedFilesNeverReadOutOfBounds) {
     std::vector<std::vector<std::uint8_t>> files;
     for (const DecodeRow& row : DecodeRows()) {
-        files.push_back(BuildBmp(row.spec));
+        files.push_back(BuildBmp(row.layout));
     }
     std::mt19937 random(1234);
     for (const auto& file : files) {

@@ -9,22 +9,29 @@ namespace {
 
 using skintest::FakeTimerHost;
 
-TEST(TThreadedTimer, StartsDisabledWithOneSecond) {
+// A timer on a fake host that counts its ticks; named as the class so the tests keep their names.
+class TThreadedTimer : public ::testing::Test {
+protected:
+    void StartCounting(int interval) {
+        timer.OnTimer = [this] { ++ticks; };
+        timer.SetInterval(interval);
+        timer.SetEnabled(true);
+    }
+
     FakeTimerHost host;
-    skin::TThreadedTimer timer(host);
+    skin::TThreadedTimer timer{host};
+    int ticks = 0;
+};
+
+TEST_F(TThreadedTimer, StartsDisabledWithOneSecond) {
     EXPECT_FALSE(timer.Enabled());
     EXPECT_EQ(timer.Interval(), 1000);
     EXPECT_EQ(timer.ThreadPriority, skin::TThreadPriority::Normal);
     EXPECT_EQ(host.RunningTimers(), 0);
 }
 
-TEST(TThreadedTimer, TicksOncePerIntervalWhileEnabled) {
-    FakeTimerHost host;
-    skin::TThreadedTimer timer(host);
-    int ticks = 0;
-    timer.OnTimer = [&] { ++ticks; };
-    timer.SetInterval(2);
-    timer.SetEnabled(true);
+TEST_F(TThreadedTimer, TicksOncePerIntervalWhileEnabled) {
+    StartCounting(2);
     EXPECT_EQ(host.Advance(7), 3);
     EXPECT_EQ(ticks, 3);
     timer.SetEnabled(false);
@@ -32,13 +39,8 @@ TEST(TThreadedTimer, TicksOncePerIntervalWhileEnabled) {
     EXPECT_EQ(host.RunningTimers(), 0) << "a disabled timer leaves nothing running";
 }
 
-TEST(TThreadedTimer, ChangingTheIntervalDisablesAndZeroNeverTicks) {
-    FakeTimerHost host;
-    skin::TThreadedTimer timer(host);
-    int ticks = 0;
-    timer.OnTimer = [&] { ++ticks; };
-    timer.SetInterval(5);
-    timer.SetEnabled(true);
+TEST_F(TThreadedTimer, ChangingTheIntervalDisablesAndZeroNeverTicks) {
+    StartCounting(5);
     timer.SetInterval(5);
     EXPECT_TRUE(timer.Enabled());
     timer.SetInterval(7);
@@ -51,13 +53,8 @@ TEST(TThreadedTimer, ChangingTheIntervalDisablesAndZeroNeverTicks) {
     EXPECT_EQ(host.RunningTimers(), 0);
 }
 
-TEST(TThreadedTimer, EnablingAgainStartsThePeriodAgain) {
-    FakeTimerHost host;
-    skin::TThreadedTimer timer(host);
-    int ticks = 0;
-    timer.OnTimer = [&] { ++ticks; };
-    timer.SetInterval(10);
-    timer.SetEnabled(true);
+TEST_F(TThreadedTimer, EnablingAgainStartsThePeriodAgain) {
+    StartCounting(10);
     host.Advance(7);
     timer.SetEnabled(false);
     timer.SetEnabled(true);
@@ -67,13 +64,8 @@ TEST(TThreadedTimer, EnablingAgainStartsThePeriodAgain) {
     EXPECT_EQ(ticks, 1);
 }
 
-TEST(TThreadedTimer, ASpanOfIntervalsIsOneTickUntilEnabledAgain) {
-    FakeTimerHost host;
-    skin::TThreadedTimer timer(host);
-    int ticks = 0;
-    timer.OnTimer = [&] { ++ticks; };
-    timer.SetInterval(10);
-    timer.SetEnabled(true);
+TEST_F(TThreadedTimer, ASpanOfIntervalsIsOneTickUntilEnabledAgain) {
+    StartCounting(10);
     timer.SetTickSpan(3);
     EXPECT_EQ(host.Advance(29), 0);
     EXPECT_EQ(host.Advance(31), 2);
@@ -86,23 +78,20 @@ TEST(TThreadedTimer, ASpanOfIntervalsIsOneTickUntilEnabledAgain) {
     EXPECT_EQ(timer.TickSpan(), 60000u) << "one period stays within ten minutes";
 }
 
-TEST(TThreadedTimer, DestructionFromInsideItsOwnTickReturns) {
-    FakeTimerHost host;
-    int ticks = 0;
-    auto timer = std::make_unique<skin::TThreadedTimer>(host);
-    timer->OnTimer = [&] {
+TEST_F(TThreadedTimer, DestructionFromInsideItsOwnTickReturns) {
+    auto owned = std::make_unique<skin::TThreadedTimer>(host);
+    owned->OnTimer = [&] {
         ++ticks;
-        timer.reset();
+        owned.reset();
     };
-    timer->SetInterval(1);
-    timer->SetEnabled(true);
+    owned->SetInterval(1);
+    owned->SetEnabled(true);
     host.Advance(20);
-    EXPECT_EQ(timer, nullptr);
+    EXPECT_EQ(owned, nullptr);
     EXPECT_EQ(ticks, 1);
 }
 
-TEST(TThreadedTimer, DestructionOfARunningTimerStopsIt) {
-    FakeTimerHost host;
+TEST_F(TThreadedTimer, DestructionOfARunningTimerStopsIt) {
     auto running = std::make_unique<skin::TThreadedTimer>(host);
     running->SetInterval(1000);
     running->SetEnabled(true);
