@@ -21,48 +21,31 @@ using namespace monitor::test;
 
 harness::DovecotServer* g_server = nullptr;
 
-struct Monitor {
-    Monitor()
-        : folder(harness::MakeTempFolder("vorla-monitor-bench")),
-          pop(transports, pump),
-          popClient(pop) {
-        pop.TimeOut = 10000;
-        Write("Vorla.ini", "current_skin = " VORLA_SKINS "/default/\r\n");
-        Write("Accounts.ini",
-              "[Account1]\r\nacc_name = Dove\r\nhost_name = 127.0.0.1\r\nuser_name = " +
-                  g_server->User() +
-                  "\r\npassword = " + settings::ScramblePassword(g_server->Pass()) +
-                  "\r\nport_number = " + std::to_string(g_server->Port()) + "\r\n");
-        vorla = std::make_unique<TVorla>(commun,
-                                         MonitorParts{view, popClient, dialUp, downloader, timer,
-                                                      tickerTimers, pump, shell, autorun, mailto},
-                                         folder + "/");
-        vorla->SetMessageWindow(messageWindow);
+// The monitor tests' fakes and folder around a TVorla that checks through a real POP3 client
+// against the harness Dovecot.
+class Monitor : public MonitorTest {
+public:
+    Monitor() : m_dovecot(m_transports, pump), m_dovecotClient(m_dovecot) {
+        m_dovecot.TimeOut = 10000;
+        WriteSettings({});
+        WriteFile("Accounts.ini",
+                  "[Account1]\r\nacc_name = Dove\r\nhost_name = 127.0.0.1\r\nuser_name = " +
+                      g_server->User() +
+                      "\r\npassword = " + settings::ScramblePassword(g_server->Pass()) +
+                      "\r\nport_number = " + std::to_string(g_server->Port()) + "\r\n");
+        MakeVorla(m_dovecotClient);
     }
-    ~Monitor() {
-        vorla.reset();
-        harness::RemoveTree(folder);
-    }
-    void Write(const std::string& name, const std::string& text) {
-        std::ofstream(folder + "/" + name, std::ios::binary) << text;
-    }
+    // The TVorla goes before the client it checks through.
+    ~Monitor() override { vorla.reset(); }
+    void TestBody() override {}
 
-    std::string folder;
-    Commun commun;
-    RecordingView view;
-    testsupport::FakeEventPump pump;
-    FakeDialUp dialUp;
-    FakeDownloader downloader;
-    FakeTimer timer;
-    FakeMessageWindow messageWindow;
-    testsupport::RecordingShell shell;
-    testsupport::RecordingAutorun autorun;
-    testsupport::FakeMailto mailto;
-    platform::IdleTimerHost tickerTimers;
-    mail::PosixTransportFactory transports;
-    mail::TQelPOP pop;
-    QelPopClient popClient;
-    std::unique_ptr<TVorla> vorla;
+    using MonitorTest::commun;
+    using MonitorTest::vorla;
+
+private:
+    mail::PosixTransportFactory m_transports;
+    mail::TQelPOP m_dovecot;
+    QelPopClient m_dovecotClient;
 };
 
 void BM_TVorlaAccountCheck(benchmark::State& state) {

@@ -9,6 +9,7 @@
 
 #include "Files.h"
 #include "TestCertificate.h"
+#include "mail/QelPOP3.h"
 
 namespace harness {
 
@@ -142,6 +143,13 @@ DovecotServer::DovecotServer(bool tls) {
         throw std::runtime_error("dovecot did not answer on port " + std::to_string(m_port) + ": " +
                                  text + errText);
     }
+}
+
+void DovecotServer::PointAt(mail::TQelPOP& pop) const {
+    pop.Host = "127.0.0.1";
+    pop.Port = std::to_string(m_port);
+    pop.UserId = m_user;
+    pop.UserPasswd = m_pass;
 }
 
 DovecotServer::~DovecotServer() {

@@ -7,6 +7,10 @@
 
 #include "ServerProcess.h"
 
+namespace mail {
+class TQelPOP;
+}
+
 namespace harness {
 
 class DovecotServer {
@@ -33,6 +37,8 @@ public:
     // The bearer token that AUTH XOAUTH2 accepts for User(); the password does not.
     static std::string Token() { return "vorla-pop-token"; }
     const std::string& Folder() const { return m_folder; }
+    // Points a POP3 client at the plain port on 127.0.0.1 with this server's user and password.
+    void PointAt(mail::TQelPOP& pop) const;
     void Stop();
 
 private:

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <stdexcept>
 
 #include "DovecotServer.h"
 #include "Files.h"
@@ -19,14 +18,7 @@ HttpServer::HttpServer() {
         {},
         m_folder,
         m_folder + "/stderr.log"});
-    m_process->Start();
-    const auto port = m_process->ReadPort(std::chrono::seconds(15));
-    if (!port) {
-        const std::string text = testsupport::ReadFile(m_folder + "/stderr.log");
-        Stop();
-        throw std::runtime_error("HTTP server did not start: " + text);
-    }
-    m_port = *port;
+    m_port = m_process->StartForPort("HTTP server", std::chrono::seconds(15));
 }
 
 HttpServer::~HttpServer() {

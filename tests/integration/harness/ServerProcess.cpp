@@ -15,6 +15,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "Files.h"
+
 extern char** environ;
 
 namespace harness {
@@ -191,6 +193,18 @@ std::optional<std::uint16_t> ServerProcess::ReadPort(std::chrono::milliseconds t
     if (!line)
         return std::nullopt;
     return PortInLine(*line);
+}
+
+std::uint16_t ServerProcess::StartForPort(const std::string& what,
+                                          std::chrono::milliseconds timeout) {
+    Start();
+    const auto port = ReadPort(timeout);
+    if (!port) {
+        const std::string log = testsupport::ReadFile(m_options.logPath);
+        Stop();
+        throw std::runtime_error(what + " did not start: " + log);
+    }
+    return *port;
 }
 
 bool ServerProcess::WaitForPort(std::uint16_t port, std::chrono::milliseconds timeout) const {

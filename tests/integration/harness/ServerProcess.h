@@ -40,6 +40,10 @@ public:
     // Waits for the first stdout line naming a port ("port 8000", "port=8000", "port: 8000").
     std::optional<std::uint16_t> ReadPort(std::chrono::milliseconds timeout);
 
+    // Start() and ReadPort() for a server that prints its port. When none comes in time the
+    // server is stopped and std::runtime_error says "<what> did not start: " and its log.
+    std::uint16_t StartForPort(const std::string& what, std::chrono::milliseconds timeout);
+
     // Polls 127.0.0.1:port until it accepts a connection.
     bool WaitForPort(std::uint16_t port, std::chrono::milliseconds timeout) const;
 

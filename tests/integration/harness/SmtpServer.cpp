@@ -35,14 +35,7 @@ SmtpServer::SmtpServer(const Options& options) {
         command.push_back("--no-plain");
     m_process = std::make_unique<ServerProcess>(
         ServerProcess::Options{command, {}, m_folder, m_folder + "/stderr.log"});
-    m_process->Start();
-    auto port = m_process->ReadPort(std::chrono::seconds(15));
-    if (!port) {
-        const std::string log = ReadFile(m_folder + "/stderr.log");
-        Stop();
-        throw std::runtime_error("SMTP server did not start: " + log);
-    }
-    m_port = *port;
+    m_port = m_process->StartForPort("SMTP server", std::chrono::seconds(15));
 }
 
 SmtpServer::~SmtpServer() {

@@ -27,10 +27,7 @@ protected:
     }
 
     DovecotTest() : pop(factory, pump) {
-        pop.Host = "127.0.0.1";
-        pop.Port = std::to_string(server->Port());
-        pop.UserId = server->User();
-        pop.UserPasswd = server->Pass();
+        server->PointAt(pop);
         pop.TimeOut = 10000;
         pop.OnError = [this](mail::TObject*, int e, const std::string& m) {
             error = e;
@@ -132,10 +129,7 @@ TEST(DovecotDelete, DeleteThenQuitRemovesTheMessage) {
     mail::PosixTransportFactory factory;
     platform::NullEventPump pump;
     TQelPOP pop(factory, pump);
-    pop.Host = "127.0.0.1";
-    pop.Port = std::to_string(server.Port());
-    pop.UserId = server.User();
-    pop.UserPasswd = server.Pass();
+    server.PointAt(pop);
     pop.Connect();
     ASSERT_TRUE(pop.Login());
     pop.GetMailCount();

@@ -6,6 +6,9 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <ostream>
+#include <string>
+#include <vector>
 
 #include "DovecotServer.h"
 #include "SmtpServer.h"
@@ -52,11 +55,17 @@ protected:
     }
 
     PopTlsTest() : pop(factory, pump) {
-        pop.Host = "127.0.0.1";
-        pop.UserId = secure->User();
-        pop.UserPasswd = secure->Pass();
+        secure->PointAt(pop);
         pop.TimeOut = 10000;
         session.Watch(pop);
+    }
+
+    // A fresh session over POP3S (Tls) or over STLS on the plain port (StartTls).
+    void Over(TlsMode mode) {
+        session = Session();
+        session.Watch(pop);
+        pop.Port = std::to_string(mode == TlsMode::Tls ? secure->PopsPort() : secure->Port());
+        pop.Security = mode;
     }
 
     // Connect, login and STAT; true when the count came.
@@ -80,16 +89,12 @@ protected:
 harness::DovecotServer* PopTlsTest::secure = nullptr;
 
 TEST_F(PopTlsTest, PinnedCertificateChecksOverPop3sAndStls) {
-    pop.Port = std::to_string(secure->PopsPort());
-    pop.Security = TlsMode::Tls;
+    Over(TlsMode::Tls);
     pop.TlsFingerprint = secure->Fingerprint();
     EXPECT_TRUE(Check()) << session.errorText;
     EXPECT_FALSE(session.Sent("STLS"));
 
-    session = Session();
-    session.Watch(pop);
-    pop.Port = std::to_string(secure->Port());
-    pop.Security = TlsMode::StartTls;
+    Over(TlsMode::StartTls);
     // Colons and letter case do not matter in a pin.
     std::string pin;
     for (char c : secure->Fingerprint())
@@ -102,18 +107,14 @@ TEST_F(PopTlsTest, PinnedCertificateChecksOverPop3sAndStls) {
 }
 
 TEST_F(PopTlsTest, UnpinnedOrWronglyPinnedCertificateIsRefusedBeforeUser) {
-    pop.Port = std::to_string(secure->PopsPort());
-    pop.Security = TlsMode::Tls;
+    Over(TlsMode::Tls);
     EXPECT_FALSE(Check());
     EXPECT_NE(session.errorText.find("is not trusted"), std::string::npos) << session.errorText;
     EXPECT_NE(session.errorText.find(secure->Fingerprint()), std::string::npos)
         << session.errorText;
     EXPECT_FALSE(session.Sent("USER"));
 
-    session = Session();
-    session.Watch(pop);
-    pop.Port = std::to_string(secure->Port());
-    pop.Security = TlsMode::StartTls;
+    Over(TlsMode::StartTls);
     pop.TlsFingerprint = std::string(64, 'A');
     EXPECT_FALSE(Check());
     EXPECT_NE(session.errorText.find("does not match the pinned fingerprint"), std::string::npos)
@@ -122,8 +123,7 @@ TEST_F(PopTlsTest, UnpinnedOrWronglyPinnedCertificateIsRefusedBeforeUser) {
 }
 
 TEST_F(PopTlsTest, TokenCommandLogsInWithXOAuth2AndAWrongTokenGetsTheServersText) {
-    pop.Port = std::to_string(secure->PopsPort());
-    pop.Security = TlsMode::Tls;
+    Over(TlsMode::Tls);
     pop.TlsFingerprint = secure->Fingerprint();
     pop.UserPasswd.clear();
     pop.OAuthCommand = "echo " + harness::DovecotServer::Token() + "; echo second line";
@@ -131,10 +131,7 @@ TEST_F(PopTlsTest, TokenCommandLogsInWithXOAuth2AndAWrongTokenGetsTheServersText
     EXPECT_TRUE(session.Sent("AUTH XOAUTH2 ****\r\n"));
     EXPECT_FALSE(session.Sent("USER"));
 
-    session = Session();
-    session.Watch(pop);
-    pop.Port = std::to_string(secure->Port());
-    pop.Security = TlsMode::StartTls;
+    Over(TlsMode::StartTls);
     // The password is no token: XOAUTH2 is checked against the tokens only.
     pop.OAuthCommand = "echo " + secure->Pass();
     EXPECT_FALSE(Check());
@@ -154,10 +151,7 @@ TEST(PopTlsPlainServerTest, StarttlsWithoutStlsOfferedSendsNoUser) {
     mail::TQelPOP pop(factory, pump);
     Session session;
     session.Watch(pop);
-    pop.Host = "127.0.0.1";
-    pop.Port = std::to_string(plain.Port());
-    pop.UserId = plain.User();
-    pop.UserPasswd = plain.Pass();
+    plain.PointAt(pop);
     pop.Security = TlsMode::StartTls;
     pop.Connect();
     ASSERT_FALSE(pop.Failed);
@@ -201,8 +195,9 @@ TEST(TlsTimeOutTest, SilentServerEndsAtTheTimeOut) {
 
 class SmtpTlsTest : public ::testing::Test {
 protected:
-    void Start(const harness::SmtpServer::Options& options) {
+    void Start(const harness::SmtpServer::Options& options, TlsMode security) {
         server = std::make_unique<harness::SmtpServer>(options);
+        smtp.Security = security;
         smtp.Host = "127.0.0.1";
         smtp.Port = std::to_string(server->Port());
         smtp.TimeOut = 10000;
@@ -231,25 +226,51 @@ protected:
     Session session;
 };
 
-TEST_F(SmtpTlsTest, StarttlsWithAuthPlain) {
-    Start({harness::SmtpServer::Tls::StartTls, true, true});
-    smtp.Security = TlsMode::StartTls;
-    EXPECT_TRUE(Send()) << session.errorText;
-    EXPECT_TRUE(session.Sent("STARTTLS\r\n"));
-    EXPECT_TRUE(session.Sent("AUTH PLAIN ****"));
+struct SmtpTlsRow {
+    const char* name;
+    harness::SmtpServer::Tls serverTls;
+    bool plainMechanism;
+    TlsMode security;
+    std::vector<std::string> sent;
+    std::vector<std::string> notSent;
+};
+
+// The row's name stands for it in the test list.
+void PrintTo(const SmtpTlsRow& row, std::ostream* out) {
+    *out << row.name;
 }
 
-TEST_F(SmtpTlsTest, SmtpsWithAuthLoginWherePlainIsNotOffered) {
-    Start({harness::SmtpServer::Tls::Implicit, true, false});
-    smtp.Security = TlsMode::Tls;
+class SmtpTlsSendTest : public SmtpTlsTest, public ::testing::WithParamInterface<SmtpTlsRow> {};
+
+TEST_P(SmtpTlsSendTest, SendsWithTheMechanismOffered) {
+    const SmtpTlsRow& row = GetParam();
+    Start({row.serverTls, true, row.plainMechanism}, row.security);
     EXPECT_TRUE(Send()) << session.errorText;
-    EXPECT_TRUE(session.Sent("AUTH LOGIN\r\n"));
-    EXPECT_FALSE(session.Sent("STARTTLS"));
+    for (const std::string& line : row.sent)
+        EXPECT_TRUE(session.Sent(line)) << line;
+    for (const std::string& line : row.notSent)
+        EXPECT_FALSE(session.Sent(line)) << line;
 }
+
+INSTANTIATE_TEST_SUITE_P(Modes, SmtpTlsSendTest,
+                         ::testing::Values(SmtpTlsRow{"StarttlsWithAuthPlain",
+                                                      harness::SmtpServer::Tls::StartTls,
+                                                      true,
+                                                      TlsMode::StartTls,
+                                                      {"STARTTLS\r\n", "AUTH PLAIN ****"},
+                                                      {}},
+                                           SmtpTlsRow{"SmtpsWithAuthLoginWherePlainIsNotOffered",
+                                                      harness::SmtpServer::Tls::Implicit,
+                                                      false,
+                                                      TlsMode::Tls,
+                                                      {"AUTH LOGIN\r\n"},
+                                                      {"STARTTLS"}}),
+                         [](const ::testing::TestParamInfo<SmtpTlsRow>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(SmtpTlsTest, WrongPasswordFailsWithTheServersText) {
-    Start({harness::SmtpServer::Tls::StartTls, true, true});
-    smtp.Security = TlsMode::StartTls;
+    Start({harness::SmtpServer::Tls::StartTls, true, true}, TlsMode::StartTls);
     smtp.UserPasswd = "wrong";
     EXPECT_FALSE(Send());
     EXPECT_EQ(session.error, 535);
@@ -259,8 +280,7 @@ TEST_F(SmtpTlsTest, WrongPasswordFailsWithTheServersText) {
 }
 
 TEST_F(SmtpTlsTest, TokenCommandLogsInWithXOAuth2) {
-    Start({harness::SmtpServer::Tls::StartTls, true, true});
-    smtp.Security = TlsMode::StartTls;
+    Start({harness::SmtpServer::Tls::StartTls, true, true}, TlsMode::StartTls);
     smtp.UserPasswd.clear();
     smtp.OAuthCommand = "echo " + harness::SmtpServer::Token() + "; echo second line";
     EXPECT_TRUE(Send()) << session.errorText;

@@ -43,7 +43,6 @@ class MsgWindowDovecotTest : public ::testing::Test {
 protected:
     MsgWindowDovecotTest() {
         pop.TimeOut = 10000;
-        pop.Host = "127.0.0.1";
         state.IsConnected = true;
         state.CurrentAccount = 1;
         pop.OnError = [this](mail::TObject*, int, const std::string& text) {
@@ -52,9 +51,7 @@ protected:
     }
 
     void Open() {
-        pop.Port = std::to_string(server.Port());
-        pop.UserId = server.User();
-        pop.UserPasswd = server.Pass();
+        server.PointAt(pop);
         pop.Connect();
         ASSERT_TRUE(pop.Login());
         pop.GetMailCount();
