@@ -12,7 +12,6 @@
 #include "mail/PosixTransport.h"
 #include "mail/QelPOP3.h"
 #include "monitor/ComponentAdapters.h"
-#include "settings/Scramble.h"
 
 namespace {
 
@@ -28,11 +27,7 @@ public:
     Monitor() : m_dovecot(m_transports, pump), m_dovecotClient(m_dovecot) {
         m_dovecot.TimeOut = 10000;
         WriteSettings({});
-        WriteFile("Accounts.ini",
-                  "[Account1]\r\nacc_name = Dove\r\nhost_name = 127.0.0.1\r\nuser_name = " +
-                      g_server->User() +
-                      "\r\npassword = " + settings::ScramblePassword(g_server->Pass()) +
-                      "\r\nport_number = " + std::to_string(g_server->Port()) + "\r\n");
+        WriteFile("Accounts.ini", g_server->DoveAccount());
         MakeVorla(m_dovecotClient);
     }
     // The TVorla goes before the client it checks through.

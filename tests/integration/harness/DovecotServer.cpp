@@ -10,6 +10,7 @@
 #include "Files.h"
 #include "TestCertificate.h"
 #include "mail/QelPOP3.h"
+#include "settings/Scramble.h"
 
 namespace harness {
 
@@ -150,6 +151,12 @@ void DovecotServer::PointAt(mail::TQelPOP& pop) const {
     pop.Port = std::to_string(m_port);
     pop.UserId = m_user;
     pop.UserPasswd = m_pass;
+}
+
+std::string DovecotServer::DoveAccount() const {
+    return "[Account1]\r\nacc_name = Dove\r\nhost_name = 127.0.0.1\r\nuser_name = " + m_user +
+           "\r\npassword = " + settings::ScramblePassword(m_pass) +
+           "\r\nport_number = " + std::to_string(m_port) + "\r\n";
 }
 
 DovecotServer::~DovecotServer() {

@@ -39,6 +39,9 @@ public:
     const std::string& Folder() const { return m_folder; }
     // Points a POP3 client at the plain port on 127.0.0.1 with this server's user and password.
     void PointAt(mail::TQelPOP& pop) const;
+    // Accounts.ini's section of account 1, "Dove", on the plain port with the user and the
+    // scrambled password.
+    std::string DoveAccount() const;
     void Stop();
 
 private:

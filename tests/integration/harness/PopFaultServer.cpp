@@ -1,7 +1,5 @@
 #include "PopFaultServer.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -40,25 +38,11 @@ std::string Answer(const std::string& line, PopFaultServer::Behaviour behaviour)
 
 }  // namespace
 
-PopFaultServer::PopFaultServer(std::vector<Behaviour> script) : m_script(std::move(script)) {
+PopFaultServer::PopFaultServer(std::vector<Behaviour> script)
+    : m_script(std::move(script)), m_listener(8) {
     if (m_script.empty()) {
         throw std::invalid_argument("a fault server needs a script");
     }
-    m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (m_listener < 0 ||
-        ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(m_listener, 8) != 0 ||
-        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        if (m_listener >= 0) {
-            ::close(m_listener);
-        }
-        throw std::runtime_error("fault server: cannot listen on 127.0.0.1");
-    }
-    m_port = ntohs(address.sin_port);
     m_thread = std::thread([this] { Run(); });
 }
 
@@ -68,12 +52,11 @@ PopFaultServer::~PopFaultServer() {
     for (const Client& client : m_clients) {
         ::close(client.fd);
     }
-    ::close(m_listener);
 }
 
 void PopFaultServer::Run() {
     while (!m_stop) {
-        std::vector<pollfd> fds{{m_listener, POLLIN, 0}};
+        std::vector<pollfd> fds{{m_listener.Fd(), POLLIN, 0}};
         for (const Client& client : m_clients) {
             fds.push_back({client.fd, POLLIN, 0});
         }
@@ -97,7 +80,7 @@ void PopFaultServer::Run() {
 }
 
 void PopFaultServer::Accept() {
-    const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
+    const int fd = ::accept4(m_listener.Fd(), nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0) {
         return;
     }

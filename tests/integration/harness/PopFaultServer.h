@@ -7,6 +7,8 @@
 #include <thread>
 #include <vector>
 
+#include "LoopbackListener.h"
+
 namespace harness {
 
 class PopFaultServer {
@@ -26,7 +28,7 @@ public:
     PopFaultServer(const PopFaultServer&) = delete;
     PopFaultServer& operator=(const PopFaultServer&) = delete;
 
-    std::uint16_t Port() const { return m_port; }
+    std::uint16_t Port() const { return m_listener.Port(); }
     int Accepted() const { return m_accepted; }
 
 private:
@@ -42,8 +44,7 @@ private:
     bool Serve(Client& client);
 
     std::vector<Behaviour> m_script;
-    int m_listener = -1;
-    std::uint16_t m_port = 0;
+    LoopbackListener m_listener;
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_accepted{0};
     std::vector<Client> m_clients;

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "ServerProcess.h"
+#include "PythonServer.h"
 
 namespace harness {
 
-class SmtpServer {
+class SmtpServer : public PythonServer {
 public:
     struct Delivery {
         std::string mailFrom;
@@ -29,14 +29,8 @@ public:
     // Starts the server; throws std::runtime_error when it does not report its port.
     SmtpServer() : SmtpServer(Options{}) {}
     explicit SmtpServer(const Options& options);
-    ~SmtpServer();
-    SmtpServer(const SmtpServer&) = delete;
-    SmtpServer& operator=(const SmtpServer&) = delete;
-
-    std::uint16_t Port() const { return m_port; }
     // The messages accepted so far, in order.
     std::vector<Delivery> Deliveries() const;
-    void Stop();
     // The certificate's SHA-256 fingerprint when TLS is on.
     const std::string& Fingerprint() const { return m_fingerprint; }
     static std::string User() { return "vorla"; }
@@ -45,9 +39,6 @@ public:
 
 private:
     std::string m_fingerprint;
-    std::string m_folder;
-    std::uint16_t m_port = 0;
-    std::unique_ptr<ServerProcess> m_process;
 };
 
 }  // namespace harness

@@ -1,6 +1,4 @@
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -8,6 +6,7 @@
 #include <fstream>
 #include <thread>
 
+#include "LoopbackListener.h"
 #include "SmtpServer.h"
 #include "TestMessages.h"
 #include "mail/PosixTransport.h"
@@ -165,17 +164,9 @@ namespace {
 // A server that gives up in the middle of the DATA: it says "421" and closes with the client's
 // lines unread, so the kernel resets the connection under the client's next send.
 TEST(SmtpServerGivingUp, ReplyBeforeTheResetIsTheReportedFailure) {
-    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-    ASSERT_GE(listener, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
-    ASSERT_EQ(::listen(listener, 1), 0);
-    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
-    std::thread server([listener] {
-        const int fd = ::accept(listener, nullptr, nullptr);
+    harness::LoopbackListener listener(1);
+    std::thread server([&listener] {
+        const int fd = ::accept(listener.Fd(), nullptr, nullptr);
         if (fd < 0)
             return;
         auto say = [fd](const std::string& text) { ::send(fd, text.data(), text.size(), 0); };
@@ -200,7 +191,7 @@ TEST(SmtpServerGivingUp, ReplyBeforeTheResetIsTheReportedFailure) {
     platform::NullEventPump pump;
     mail::TQelSMTP smtp(factory, pump);
     smtp.Host = "127.0.0.1";
-    smtp.Port = std::to_string(ntohs(address.sin_port));
+    smtp.Port = std::to_string(listener.Port());
     smtp.TimeOut = 10000;
     std::vector<std::pair<int, std::string>> errors;
     smtp.OnError = [&](mail::TObject*, int e, const std::string& m) { errors.emplace_back(e, m); };
@@ -212,7 +203,6 @@ TEST(SmtpServerGivingUp, ReplyBeforeTheResetIsTheReportedFailure) {
     smtp.Connect();
     EXPECT_FALSE(smtp.SendMessage(message));
     server.join();
-    ::close(listener);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0].first, 421) << errors[0].second;
     EXPECT_EQ(errors[0].second, "4.4.2 Timeout, closing");

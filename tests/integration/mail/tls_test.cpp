@@ -1,9 +1,6 @@
 // The mail clients over TLS against the harness's Dovecot (POP3S, STLS) and SMTP server
 // (STARTTLS, SMTPS, AUTH), with the harness's self-signed certificate.
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <ostream>
@@ -11,6 +8,7 @@
 #include <vector>
 
 #include "DovecotServer.h"
+#include "LoopbackListener.h"
 #include "SmtpServer.h"
 #include "mail/PosixTransport.h"
 #include "mail/QelPOP3.h"
@@ -163,15 +161,7 @@ TEST(PopTlsPlainServerTest, StarttlsWithoutStlsOfferedSendsNoUser) {
 
 // A server that takes the connection and never answers the handshake.
 TEST(TlsTimeOutTest, SilentServerEndsAtTheTimeOut) {
-    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-    ASSERT_GE(listener, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
-    ASSERT_EQ(::listen(listener, 4), 0);
-    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    harness::LoopbackListener listener(4);
 
     mail::PosixTransportFactory factory;
     platform::NullEventPump pump;
@@ -179,13 +169,12 @@ TEST(TlsTimeOutTest, SilentServerEndsAtTheTimeOut) {
     Session session;
     session.Watch(pop);
     pop.Host = "127.0.0.1";
-    pop.Port = std::to_string(ntohs(address.sin_port));
+    pop.Port = std::to_string(listener.Port());
     pop.Security = TlsMode::Tls;
     pop.TimeOut = 600;
     const auto start = std::chrono::steady_clock::now();
     pop.Connect();
     const auto elapsed = std::chrono::steady_clock::now() - start;
-    ::close(listener);
     EXPECT_TRUE(pop.Failed);
     EXPECT_NE(session.errorText.find("TLS handshake in time"), std::string::npos)
         << session.errorText;

@@ -24,11 +24,7 @@ protected:
     // Vorla.ini with the sound on, and account 1 "Dove" on the server, then the extra text.
     void WriteFor(harness::DovecotServer& server, const std::string& moreAccounts = "") {
         WriteSettings({}, {"playsnd =1", "wavsnd = /sounds/mail.wav", "autocheck =1"});
-        WriteFile("Accounts.ini",
-                  "[Account1]\r\nacc_name = Dove\r\nhost_name = 127.0.0.1\r\nuser_name = " +
-                      server.User() +
-                      "\r\npassword = " + settings::ScramblePassword(server.Pass()) +
-                      "\r\nport_number = " + std::to_string(server.Port()) + "\r\n" + moreAccounts);
+        WriteFile("Accounts.ini", server.DoveAccount() + moreAccounts);
     }
 
     bool StartOn(harness::DovecotServer& server) {

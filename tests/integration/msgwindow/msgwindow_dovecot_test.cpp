@@ -14,7 +14,6 @@
 #include "mail/QelMIME.h"
 #include "msgwindow/MsgList.h"
 #include "platform/EventPump.h"
-#include "settings/Scramble.h"
 
 namespace {
 
@@ -133,11 +132,7 @@ TEST(VorlaMsgWindow, PrintsEachStepAndWritesNoSettings) {
     const std::string ini =
         "current_skin = " VORLA_SKINS "/default/\r\nfilter =0\r\nconfirm_delete =1\r\n";
     home.Write("Vorla.ini", ini);
-    home.Write("Accounts.ini",
-               "[Account1]\r\nacc_name = Dove\r\nhost_name = 127.0.0.1\r\n"
-               "user_name = " +
-                   server.User() + "\r\npassword = " + settings::ScramblePassword(server.Pass()) +
-                   "\r\nport_number = " + std::to_string(server.Port()) + "\r\n");
+    home.Write("Accounts.ini", server.DoveAccount());
     // Saving into a folder without a dialog keeps the file that is there.
     saved.Write("x.bin", "kept");
     int status = -1;
@@ -199,11 +194,7 @@ TEST(VorlaMsgWindow, NotepadModeWithoutMail) {
     harness::DovecotServer server;
     testsupport::TempFolder home;
     home.Write("Vorla.ini", "current_skin = " VORLA_SKINS "/default/\r\n");
-    home.Write("Accounts.ini",
-               "[Account1]\r\nacc_name = Dove\r\nhost_name = 127.0.0.1\r\n"
-               "user_name = " +
-                   server.User() + "\r\npassword = " + settings::ScramblePassword(server.Pass()) +
-                   "\r\nport_number = " + std::to_string(server.Port()) + "\r\n");
+    home.Write("Accounts.ini", server.DoveAccount());
     home.Write("note.txt", "first\r\nsecond\r\n");
     int status = -1;
     const std::string output = RunTool(
@@ -225,12 +216,7 @@ TEST(VorlaMsgWindow, WritesAndSendsANoteThroughThePanel) {
                             "/default/\r\nvrmail =1\r\n"
                             "smtphost = 127.0.0.1\r\nsmtpport = " +
                                 std::to_string(smtp.Port()) + "\r\n");
-    home.Write("Accounts.ini",
-               "[Account1]\r\nacc_name = Dove\r\nhost_name = 127.0.0.1\r\n"
-               "user_name = " +
-                   server.User() + "\r\npassword = " + settings::ScramblePassword(server.Pass()) +
-                   "\r\nport_number = " + std::to_string(server.Port()) +
-                   "\r\nauth_addr = bob@example.net\r\n");
+    home.Write("Accounts.ini", server.DoveAccount() + "auth_addr = bob@example.net\r\n");
     int status = -1;
     const std::string output = RunTool(home.Folder() +
                                            " reply to:ann@example.org 'subj:Gr\xC3\xBC\xC3\x9F"
