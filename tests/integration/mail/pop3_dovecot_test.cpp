@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "DovecotServer.h"
+#include "DovecotSuiteTest.h"
 #include "TestMessages.h"
 #include "mail/PosixTransport.h"
 #include "mail/QelPOP3.h"
@@ -14,21 +15,11 @@ std::string FirstRaw() {
     return mailit::PlainMessage("first", "line 1\r\nline 2\r\n.two dots\r\n.\r\nline 5\r\n");
 }
 
-class DovecotTest : public ::testing::Test {
+class DovecotTest : public harness::DovecotSuiteTest {
 protected:
-    static void SetUpTestSuite() {
-        server = new harness::DovecotServer();
-        server->AddMessage(FirstRaw());
-        server->AddMessage(mailit::MultipartMessage());
-    }
-    static void TearDownTestSuite() {
-        delete server;
-        server = nullptr;
-    }
+    static void SetUpTestSuite() { Serve(false, {FirstRaw(), mailit::MultipartMessage()}); }
 
-    DovecotTest() : pop(factory, pump) {
-        server->PointAt(pop);
-        pop.TimeOut = 10000;
+    DovecotTest() {
         pop.OnError = [this](mail::TObject*, int e, const std::string& m) {
             error = e;
             errorText = m;
@@ -41,15 +32,9 @@ protected:
         ASSERT_TRUE(pop.Login()) << errorText;
     }
 
-    static harness::DovecotServer* server;
-    mail::PosixTransportFactory factory;
-    platform::NullEventPump pump;
-    TQelPOP pop;
     int error = 0;
     std::string errorText;
 };
-
-harness::DovecotServer* DovecotTest::server = nullptr;
 
 TEST_F(DovecotTest, StatAndLast) {
     LogIn();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "DovecotServer.h"
+#include "DovecotSuiteTest.h"
 #include "LoopbackListener.h"
 #include "SmtpServer.h"
 #include "mail/PosixTransport.h"
@@ -41,28 +42,17 @@ struct Session {
     }
 };
 
-class PopTlsTest : public ::testing::Test {
+class PopTlsTest : public harness::DovecotSuiteTest {
 protected:
-    static void SetUpTestSuite() {
-        secure = new harness::DovecotServer(true);
-        secure->AddMessage("Subject: one\r\n\r\nbody\r\n");
-    }
-    static void TearDownTestSuite() {
-        delete secure;
-        secure = nullptr;
-    }
+    static void SetUpTestSuite() { Serve(true, {"Subject: one\r\n\r\nbody\r\n"}); }
 
-    PopTlsTest() : pop(factory, pump) {
-        secure->PointAt(pop);
-        pop.TimeOut = 10000;
-        session.Watch(pop);
-    }
+    PopTlsTest() { session.Watch(pop); }
 
     // A fresh session over POP3S (Tls) or over STLS on the plain port (StartTls).
     void Over(TlsMode mode) {
         session = Session();
         session.Watch(pop);
-        pop.Port = std::to_string(mode == TlsMode::Tls ? secure->PopsPort() : secure->Port());
+        pop.Port = std::to_string(mode == TlsMode::Tls ? Server().PopsPort() : Server().Port());
         pop.Security = mode;
     }
 
@@ -77,25 +67,19 @@ protected:
         return counted;
     }
 
-    static harness::DovecotServer* secure;
-    mail::PosixTransportFactory factory;
-    platform::NullEventPump pump;
-    mail::TQelPOP pop;
     Session session;
 };
 
-harness::DovecotServer* PopTlsTest::secure = nullptr;
-
 TEST_F(PopTlsTest, PinnedCertificateChecksOverPop3sAndStls) {
     Over(TlsMode::Tls);
-    pop.TlsFingerprint = secure->Fingerprint();
+    pop.TlsFingerprint = Server().Fingerprint();
     EXPECT_TRUE(Check()) << session.errorText;
     EXPECT_FALSE(session.Sent("STLS"));
 
     Over(TlsMode::StartTls);
     // Colons and letter case do not matter in a pin.
     std::string pin;
-    for (char c : secure->Fingerprint())
+    for (char c : Server().Fingerprint())
         if (c != ':')
             pin += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     pop.TlsFingerprint = pin;
@@ -108,7 +92,7 @@ TEST_F(PopTlsTest, UnpinnedOrWronglyPinnedCertificateIsRefusedBeforeUser) {
     Over(TlsMode::Tls);
     EXPECT_FALSE(Check());
     EXPECT_NE(session.errorText.find("is not trusted"), std::string::npos) << session.errorText;
-    EXPECT_NE(session.errorText.find(secure->Fingerprint()), std::string::npos)
+    EXPECT_NE(session.errorText.find(Server().Fingerprint()), std::string::npos)
         << session.errorText;
     EXPECT_FALSE(session.Sent("USER"));
 
@@ -122,7 +106,7 @@ TEST_F(PopTlsTest, UnpinnedOrWronglyPinnedCertificateIsRefusedBeforeUser) {
 
 TEST_F(PopTlsTest, TokenCommandLogsInWithXOAuth2AndAWrongTokenGetsTheServersText) {
     Over(TlsMode::Tls);
-    pop.TlsFingerprint = secure->Fingerprint();
+    pop.TlsFingerprint = Server().Fingerprint();
     pop.UserPasswd.clear();
     pop.OAuthCommand = "echo " + harness::DovecotServer::Token() + "; echo second line";
     EXPECT_TRUE(Check()) << session.errorText;
@@ -131,14 +115,14 @@ TEST_F(PopTlsTest, TokenCommandLogsInWithXOAuth2AndAWrongTokenGetsTheServersText
 
     Over(TlsMode::StartTls);
     // The password is no token: XOAUTH2 is checked against the tokens only.
-    pop.OAuthCommand = "echo " + secure->Pass();
+    pop.OAuthCommand = "echo " + Server().Pass();
     EXPECT_FALSE(Check());
     EXPECT_TRUE(session.Sent("STLS\r\n"));
     EXPECT_NE(session.errorText.find("Authentication failed"), std::string::npos)
         << session.errorText;
     for (const std::string& line : session.sent) {
         EXPECT_EQ(line.find(harness::DovecotServer::Token()), std::string::npos) << line;
-        EXPECT_EQ(line.find(secure->Pass()), std::string::npos) << line;
+        EXPECT_EQ(line.find(Server().Pass()), std::string::npos) << line;
     }
 }
 
