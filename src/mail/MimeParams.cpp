@@ -3,6 +3,7 @@
 #include <map>
 #include <vector>
 
+#include "mail/QelMIME.h"
 #include "mail/qel_util.h"
 
 namespace mail {
@@ -67,22 +68,12 @@ std::vector<RawParam> ReadParams(const std::string& line) {
     return params;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // %XX bytes decoded; a "%" not followed by two hexadecimal digits stays as it is.
 std::string PercentDecode(const std::string& text) {
     std::string bytes;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const int high = text[i] == '%' && i + 2 < text.size() ? HexDigit(text[i + 1]) : -1;
-        const int low = high < 0 ? -1 : HexDigit(text[i + 2]);
+        const int high = text[i] == '%' && i + 2 < text.size() ? HexValue(text[i + 1]) : -1;
+        const int low = high < 0 ? -1 : HexValue(text[i + 2]);
         if (low < 0) {
             bytes += text[i];
         } else {

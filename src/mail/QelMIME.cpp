@@ -36,6 +36,8 @@ constexpr std::array<std::uint8_t, 256> kDecodingTable = MakeDecodingTable();
     throw platform::StreamError("Invalid stream operation");
 }
 
+}  // namespace
+
 int HexValue(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -45,8 +47,6 @@ int HexValue(char c) {
         return c - 'a' + 10;
     return -1;
 }
-
-}  // namespace
 
 TBase64EncodingStream::TBase64EncodingStream(platform::Stream& target) : m_target(target) {}
 

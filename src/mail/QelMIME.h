@@ -64,6 +64,9 @@ private:
 
 // Encodes in memory through TBase64EncodingStream (76-character lines with "\r\n", the final
 // group unbroken).
+// The value of one hexadecimal digit, either case; -1 for any other character.
+int HexValue(char c);
+
 std::string EncodeBase64(std::string_view bytes);
 // Decodes in memory through TBase64DecodingStream.
 std::string DecodeBase64(std::string_view text);
