@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/AtomicFile.h"
+#include "platform/ReplacementFile.h"
 
 namespace net {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "platform/LocalHost.h"
-#include "settings/TextLines.h"
+#include "settings/LineReader.h"
 #include "skin/SkinShot.h"
 
 namespace skin {
