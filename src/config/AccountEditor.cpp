@@ -4,7 +4,7 @@
 
 #include "config/ConfigTexts.h"
 #include "config/SecurityFields.h"
-#include "settings/TextLines.h"
+#include "settings/LineReader.h"
 
 namespace config {
 

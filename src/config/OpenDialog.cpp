@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "config/ConfigTexts.h"
-#include "settings/TextLines.h"
+#include "settings/LineReader.h"
 
 namespace config {
 

@@ -6,8 +6,8 @@
 #include "config/SecurityFields.h"
 #include "monitor/NewsFeed.h"
 #include "settings/FindInSkin.h"
+#include "settings/LineReader.h"
 #include "settings/Numbers.h"
-#include "settings/TextLines.h"
 
 namespace config {
 

@@ -3,8 +3,8 @@
 #include <iterator>
 
 #include "mail/TlsTransport.h"
+#include "settings/LineReader.h"
 #include "settings/Tables.h"
-#include "settings/TextLines.h"
 
 namespace config {
 

@@ -15,7 +15,6 @@ public:
     bool Next(std::string_view& line);
     // Offset of the first byte of the line that Next gives next (the text's size at the end).
     std::size_t Position() const { return m_at; }
-    bool AtEnd() const { return m_at >= m_text.size(); }
 
 private:
     std::string_view m_text;

@@ -2,8 +2,13 @@
 
 namespace mail {
 
-TQelClient::TQelClient(TransportFactory& factory, platform::EventPump& pump, Clock& clock)
-    : m_pump(pump), m_socket(factory, pump, clock) {
+TQelClient::TQelClient(TransportFactory& factory, platform::EventPump& pump, Clock& clock,
+                       std::uint16_t defaultPort, std::uint16_t tlsPort)
+    : Port(std::to_string(defaultPort)),
+      m_pump(pump),
+      m_socket(factory, pump, clock),
+      m_defaultPort(defaultPort),
+      m_tlsPort(tlsPort) {
     m_socket.OnLookup = [this](TObject* sender, TQelSocket& socket) {
         if (OnLookup)
             OnLookup(sender, socket);
@@ -30,6 +35,26 @@ TQelClient::~TQelClient() {
     // Destruction is no session step: close without events, whose receivers may be gone.
     m_socket.OnDisconnect = nullptr;
     m_socket.Close();
+}
+
+bool TQelClient::OpenConnection() {
+    const std::uint16_t port = PortOrDefault(Port, m_defaultPort);
+    AimSocket(m_socket, Host, port);
+    m_socket.TimeOut = TimeOut;
+    m_socket.SetImplicitTls(
+        Security == TlsMode::Tls || (Security == TlsMode::Auto && port == m_tlsPort),
+        TlsFingerprint);
+    Failed = false;
+    try {
+        m_socket.Open();
+    } catch (const SocketError& e) {
+        // The reason of the failed open, not the text of some earlier reply.
+        const int error = OpenFailed(e);
+        ReplyText = e.Text();
+        ReportError(error, this);
+        return false;
+    }
+    return true;
 }
 
 void TQelClient::SocketFailed(TQelSocket& socket, int code) {

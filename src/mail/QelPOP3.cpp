@@ -83,7 +83,12 @@ TPopReply ParsePopReply(const std::string& chunk) {
 }
 
 TQelPOP::TQelPOP(TransportFactory& factory, platform::EventPump& pump, Clock& clock)
-    : TQelClient(factory, pump, clock) {}
+    : TQelClient(factory, pump, clock, 110, kPop3sPort) {}
+
+int TQelPOP::OpenFailed(const SocketError&) {
+    ReplyStatus.clear();
+    return kErrLogin;
+}
 
 void TQelPOP::ReportError(int error, TObject* sender) {
     DeletedList.clear();
@@ -157,22 +162,8 @@ void TQelPOP::Connect() {
     m_capabilities.clear();
     MessageCount = 0;
     MailboxOctets = -1;
-    const std::uint16_t port = PortOrDefault(Port, 110);
-    AimSocket(m_socket, Host, port);
-    m_socket.TimeOut = TimeOut;
-    m_socket.SetImplicitTls(
-        Security == TlsMode::Tls || (Security == TlsMode::Auto && port == kPop3sPort),
-        TlsFingerprint);
-    Failed = false;
-    try {
-        m_socket.Open();
-    } catch (const SocketError& e) {
-        // The reason of the failed open, not the text of some earlier reply.
-        ReplyStatus.clear();
-        ReplyText = e.Text();
-        ReportError(kErrLogin, this);
+    if (!OpenConnection())
         return;
-    }
     if (Connected) {
         ReadReply();
         LoggedIn = false;

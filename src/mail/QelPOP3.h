@@ -1,7 +1,8 @@
 #pragma once
 // TQelPOP: the POP3 client (RFC 1939). It keeps the counts of the last STAT, retrieves
 // messages into one buffer in large blocks and parses them in place into a TQelMsg, and reports
-// refusals and broken connections through OnError and the Failed/Connected flags.
+// refusals and broken connections through OnError and the Failed/Connected flags. Security's
+// StartTls is STLS before the login; Auto takes TLS from the first byte on port 995.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -54,23 +55,10 @@ public:
     TQelPOP(TransportFactory& factory, platform::EventPump& pump,
             Clock& clock = SteadyClock::Instance());
 
-    std::string UserId;
     std::string UserPasswd;
-    std::string Port = "110";
-    std::string Host;
     std::string StrErrorInFormatOfMsg = "Error en el formato del mensaje.";
     std::uint16_t RetrieveProgressStep = 10;
     bool GetUIDLsOnRetrieve = false;
-    // Bound in milliseconds of the wait for the connection and for a whole status line.
-    std::uint32_t TimeOut = 60000;
-    // Tls: TLS from the first byte. StartTls: STLS before the login, refused when not offered.
-    // Off: plain text. Auto: Tls on port 995; plain to a loopback host; else STLS when offered,
-    // else the login fails before any credential is sent.
-    TlsMode Security = TlsMode::Auto;
-    // SHA-256 fingerprint that the server's certificate must have; empty: the system's store.
-    std::string TlsFingerprint;
-    // When set, the login is AUTH XOAUTH2 with the first line this command prints.
-    std::string OAuthCommand;
 
     TOnBeforeRetrieve OnBeforeRetrieve;
     TNotifyEvent OnAfterRetrieve;
@@ -116,6 +104,7 @@ private:
     // or began with neither "+OK" nor "-ERR". Unlike a refusal it is always reported.
     bool Broken() const { return m_broken; }
     void ReportError(int error, TObject* sender) override;
+    int OpenFailed(const SocketError& error) override;
     std::unique_ptr<TQelMsg> Retrieve(std::uint32_t msgIndex, bool top, std::uint32_t lines);
     // What a RETR or TOP answer may be, from the size the LIST just answered (else the STAT
     // total) announced: its most bytes, the failure's text past them, and the time it may

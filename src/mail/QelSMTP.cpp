@@ -33,7 +33,13 @@ bool IsFinalLine(const std::string& line) {
 }  // namespace
 
 TQelSMTP::TQelSMTP(TransportFactory& factory, platform::EventPump& pump, Clock& clock)
-    : TQelClient(factory, pump, clock) {}
+    : TQelClient(factory, pump, clock, 25, kSmtpsPort) {}
+
+int TQelSMTP::OpenFailed(const SocketError& error) {
+    // Reported, so a caller that shows OnError texts can say why nothing was sent.
+    ReplyCode.clear();
+    return error.Code;
+}
 
 int TQelSMTP::ReplyError() const {
     return IsReplyCode(ReplyCode) ? std::stoi(ReplyCode) : kErrClosed;
@@ -133,23 +139,9 @@ void TQelSMTP::Connect() {
     // The reply reader stops at an abort; one left over from the last session must not stop
     // this one.
     AbortRequested = false;
-    const std::uint16_t port = PortOrDefault(Port, 25);
-    AimSocket(m_socket, Host, port);
-    m_socket.TimeOut = TimeOut;
-    m_socket.SetImplicitTls(
-        Security == TlsMode::Tls || (Security == TlsMode::Auto && port == kSmtpsPort),
-        TlsFingerprint);
     m_extensions.clear();
-    Failed = false;
-    try {
-        m_socket.Open();
-    } catch (const SocketError& e) {
-        // Reported, so a caller that shows OnError texts can say why nothing was sent.
-        ReplyCode.clear();
-        ReplyText = e.Text();
-        ReportError(e.Code, this);
+    if (!OpenConnection())
         return;
-    }
     while (!Connected)
         m_pump.ProcessMessages();
     ReadReply();

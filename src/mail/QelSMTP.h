@@ -2,7 +2,8 @@
 // TQelSMTP: sends one TQelMsg through an SMTP server (RFC 821): HELO, the composed message
 // (headers, text, base64 attachments in multipart/mixed) delivered once for each of the To,
 // Cc and Bcc lists. Refusals and broken connections are reported through OnError and the
-// Failed/Connected flags.
+// Failed/Connected flags. Security's StartTls is STARTTLS after EHLO; Auto takes TLS from the
+// first byte on port 465.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -36,24 +37,13 @@ public:
     TQelSMTP(TransportFactory& factory, platform::EventPump& pump,
              Clock& clock = SteadyClock::Instance());
 
-    std::string Port = "25";
-    std::string Host;
     std::uint16_t EncodeProgressStep = 10;
     std::uint16_t SendProgressStep = 10;
-    // Bound in milliseconds of the wait for the connection and for a whole reply.
-    std::uint32_t TimeOut = 60000;
     // Written as X-Mailer.
     std::string ApplicationTitle = "Vorla";
-    // Tls: TLS from the first byte. StartTls: STARTTLS after EHLO, refused when not offered.
-    // Off: plain text. Auto: Tls on port 465; plain to a loopback host; else STARTTLS when
-    // offered, else Connect fails before any credential is sent.
-    TlsMode Security = TlsMode::Auto;
-    std::string TlsFingerprint;
     // The login when the server offers AUTH: PLAIN, or LOGIN where PLAIN is not offered; with
     // OAuthCommand, XOAUTH2 with the first line that command prints. No AUTH without a UserId.
-    std::string UserId;
     std::string UserPasswd;
-    std::string OAuthCommand;
 
     TNotifyEvent OnBeforeSend;
     TNotifyEvent OnAfterSend;
@@ -80,9 +70,6 @@ public:
     // stopped the composing. Encodes the attachments.
     std::optional<StringList> BuildMessage(TQelMsg& message);
 
-    std::uint16_t LastSendPercent() const { return m_send.LastPercent(); }
-    std::uint16_t LastEncodePercent() const { return m_encode.LastPercent(); }
-
 private:
     static constexpr std::uint16_t kSmtpsPort = 465;
 
@@ -103,6 +90,7 @@ private:
     // ReplyCode and ReplyText from one reply line (CR LF included); true for a final line.
     bool TakeReplyLine(const std::string& line);
     void SocketFailed(TQelSocket& socket, int code) override;
+    int OpenFailed(const SocketError& error) override;
     std::string Broken(const char* text);
     bool Expect(const char* code);
     int ReplyError() const;

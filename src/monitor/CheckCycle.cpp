@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "settings/FindInSkin.h"
-#include "settings/TextLines.h"
+#include "settings/LineReader.h"
 
 namespace monitor {
 

@@ -5,7 +5,7 @@
 #include "platform/Desktop.h"
 #include "platform/DesktopEntry.h"
 #include "settings/FindInSkin.h"
-#include "settings/TextLines.h"
+#include "settings/LineReader.h"
 
 namespace monitor {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "settings/TextLines.h"
+#include "settings/LineReader.h"
 #include "skin/Ticker.h"
 
 #ifndef VORLA_NEWS_HOST

@@ -117,9 +117,9 @@ class MessageWindow {
 public:
     virtual ~MessageWindow() = default;
     virtual bool IsVisible() = 0;
-    // Prepares the window on a message of the open session; raises std::exception with the
-    // text to show when the first fetch fails.
-    virtual void DisplayMessage(int index, bool keepPosition) = 0;
+    // Prepares the window on a message of the open session, as TMsgList::DisplayMessage does
+    // with forceRead; raises std::exception with the text to show when the first fetch fails.
+    virtual void DisplayMessage(int index, bool forceRead) = 0;
     // Shows the window modally and returns when it is closed.
     virtual void ShowModal() = 0;
     // Size of the message object the window holds now, in bytes.

@@ -1,6 +1,6 @@
 #include "msgwindow/Filters.h"
 
-#include "settings/TextLines.h"
+#include "settings/LineReader.h"
 
 namespace msgwindow {
 

@@ -112,9 +112,10 @@ public:
     TMsgList(const TMsgList&) = delete;
     TMsgList& operator=(const TMsgList&) = delete;
 
-    // Fetches and shows message number (0 shows "empty"). Raises mail::MailError ("Not
-    // connected.") and the other errors of the fetch; refuses (does nothing) while a fetch
-    // or delete runs.
+    // Fetches and shows message number (0 shows "empty"). forceRead skips the preview of its
+    // headers, so neither the filters nor "header only" hold the message back. Raises
+    // mail::MailError ("Not connected.") and the other errors of the fetch; refuses (does
+    // nothing) while a fetch or delete runs.
     void DisplayMessage(int number, bool forceRead);
 
     void PrevClick();

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/AtomicFile.h"
+#include "platform/ReplacementFile.h"
 
 namespace net {
 
@@ -72,7 +72,6 @@ public:
     // Valid once Execute has returned.
     bool Success() const { return m_success; }
     std::int64_t ContentLength() const { return m_contentLength; }
-    std::int64_t BytesReceived() const { return m_received; }
     const std::string& FileName() const { return m_settings.FileName; }
     const THTTPGetSettings& Settings() const { return m_settings; }
 

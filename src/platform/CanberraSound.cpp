@@ -37,11 +37,11 @@ struct CanberraSound::Context {
     bool tried = false;
 };
 
-CanberraSound::CanberraSound() : context_(std::make_unique<Context>()) {}
+CanberraSound::CanberraSound() : m_context(std::make_unique<Context>()) {}
 
 CanberraSound::~CanberraSound() {
-    if (context_->handle != nullptr) {
-        context_->api->ContextDestroy(context_->handle);
+    if (m_context->handle != nullptr) {
+        m_context->api->ContextDestroy(m_context->handle);
     }
 }
 
@@ -49,23 +49,23 @@ void CanberraSound::PlayFile(const std::string& path) {
     // The library and its context come with the first sound, not with the program's start.
     // Without them (no library, no sound server) PlayFile does nothing, as a failed sound
     // must never disturb the check.
-    if (!context_->tried) {
-        context_->tried = true;
-        context_->api = Canberra();
-        if (context_->api != nullptr &&
-            context_->api->ContextCreate(&context_->handle) != CA_SUCCESS) {
-            context_->handle = nullptr;
+    if (!m_context->tried) {
+        m_context->tried = true;
+        m_context->api = Canberra();
+        if (m_context->api != nullptr &&
+            m_context->api->ContextCreate(&m_context->handle) != CA_SUCCESS) {
+            m_context->handle = nullptr;
         }
     }
-    if (context_->handle == nullptr) {
+    if (m_context->handle == nullptr) {
         return;
     }
-    const CanberraLibrary& api = *context_->api;
+    const CanberraLibrary& api = *m_context->api;
     const int played =
-        api.ContextPlay(context_->handle, 0, CA_PROP_MEDIA_FILENAME, path.c_str(), nullptr);
+        api.ContextPlay(m_context->handle, 0, CA_PROP_MEDIA_FILENAME, path.c_str(), nullptr);
     if (played != CA_SUCCESS) {
         // The file could not be played: the desktop's own new-mail sound stands in for it.
-        api.ContextPlay(context_->handle, 0, CA_PROP_EVENT_ID, "message-new-email", nullptr);
+        api.ContextPlay(m_context->handle, 0, CA_PROP_EVENT_ID, "message-new-email", nullptr);
     }
 }
 

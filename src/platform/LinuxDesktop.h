@@ -16,7 +16,7 @@ public:
 
 private:
     struct Context;
-    std::unique_ptr<Context> context_;
+    std::unique_ptr<Context> m_context;
 };
 
 // Starts everything through fork/exec with an argument vector; never through a shell string.

@@ -14,20 +14,20 @@ std::string LastError(const std::string& fallback) {
 }  // namespace
 
 SharedLibrary::SharedLibrary(const char* fileName)
-    : handle_(dlopen(fileName, RTLD_NOW | RTLD_LOCAL)) {
-    if (handle_ == nullptr) {
-        error_ = LastError(std::string("cannot load ") + fileName);
+    : m_handle(dlopen(fileName, RTLD_NOW | RTLD_LOCAL)) {
+    if (m_handle == nullptr) {
+        m_error = LastError(std::string("cannot load ") + fileName);
     }
 }
 
 void* SharedLibrary::Symbol(const char* name) {
-    if (handle_ == nullptr) {
+    if (m_handle == nullptr) {
         return nullptr;
     }
     dlerror();
-    void* symbol = dlsym(handle_, name);
+    void* symbol = dlsym(m_handle, name);
     if (symbol == nullptr) {
-        error_ = LastError(std::string("no function ") + name);
+        m_error = LastError(std::string("no function ") + name);
     }
     return symbol;
 }

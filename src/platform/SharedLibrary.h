@@ -15,9 +15,9 @@ public:
     SharedLibrary(const SharedLibrary&) = delete;
     SharedLibrary& operator=(const SharedLibrary&) = delete;
 
-    bool Loaded() const { return handle_ != nullptr; }
+    bool Loaded() const { return m_handle != nullptr; }
     // Why the library or the last function asked for is missing; empty when nothing is.
-    const std::string& Error() const { return error_; }
+    const std::string& Error() const { return m_error; }
 
     // The function of that name; null when it is missing (Error says which).
     template <class Function>
@@ -28,8 +28,8 @@ public:
 private:
     void* Symbol(const char* name);
 
-    void* handle_ = nullptr;
-    std::string error_;
+    void* m_handle = nullptr;
+    std::string m_error;
 };
 
 }  // namespace platform

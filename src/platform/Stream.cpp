@@ -1,6 +1,6 @@
 #include "platform/Stream.h"
 
-#include "platform/AtomicFile.h"
+#include "platform/ReplacementFile.h"
 
 #include <sys/mman.h>
 #include <unistd.h>

@@ -1,7 +1,7 @@
-#include "platform/AtomicFile.h"
 #include "platform/DesktopEntry.h"
 #include "platform/FileRead.h"
 #include "platform/LinuxDesktop.h"
+#include "platform/ReplacementFile.h"
 #include "platform/SpawnActions.h"
 
 #include <fcntl.h>

@@ -1,6 +1,6 @@
 #include "settings/AtomicFile.h"
 
-#include "platform/AtomicFile.h"
+#include "platform/ReplacementFile.h"
 
 namespace settings {
 

@@ -1,6 +1,6 @@
 #include "settings/FindInSkin.h"
 
-#include "settings/TextLines.h"
+#include "settings/LineReader.h"
 
 namespace settings {
 

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "platform/Secrets.h"
-#include "settings/TextLines.h"
+#include "settings/LineReader.h"
 
 namespace settings {
 

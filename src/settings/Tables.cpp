@@ -1,6 +1,6 @@
 #include "settings/Tables.h"
 
-#include "settings/TextLines.h"
+#include "settings/LineReader.h"
 
 namespace settings {
 

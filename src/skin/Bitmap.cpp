@@ -18,14 +18,14 @@ void Bitmap::Reset(int width, int height, Pixel fill) {
                         " is out of range");
     }
     if (width == 0 || height == 0) {
-        width_ = 0;
-        height_ = 0;
-        pixels_.clear();
+        m_width = 0;
+        m_height = 0;
+        m_pixels.clear();
         return;
     }
-    width_ = width;
-    height_ = height;
-    pixels_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill);
+    m_width = width;
+    m_height = height;
+    m_pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill);
 }
 
 bool PlausiblePixelCount(long long pixels, std::size_t fileBytes) {
@@ -35,7 +35,7 @@ bool PlausiblePixelCount(long long pixels, std::size_t fileBytes) {
 }
 
 void Bitmap::Fill(Pixel p) {
-    std::fill(pixels_.begin(), pixels_.end(), p);
+    std::fill(m_pixels.begin(), m_pixels.end(), p);
 }
 
 }  // namespace skin

@@ -52,28 +52,28 @@ public:
     // picture redrawn at every step allocates nothing.
     void Reset(int width, int height, Pixel fill);
 
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    bool Empty() const { return width_ == 0 || height_ == 0; }
-    bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    bool Empty() const { return m_width == 0 || m_height == 0; }
+    bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < m_width && y < m_height; }
 
-    Pixel At(int x, int y) const { return pixels_[Index(x, y)]; }
-    void Set(int x, int y, Pixel p) { pixels_[Index(x, y)] = p; }
-    Pixel* Row(int y) { return pixels_.data() + Index(0, y); }
-    const Pixel* Row(int y) const { return pixels_.data() + Index(0, y); }
+    Pixel At(int x, int y) const { return m_pixels[Index(x, y)]; }
+    void Set(int x, int y, Pixel p) { m_pixels[Index(x, y)] = p; }
+    Pixel* Row(int y) { return m_pixels.data() + Index(0, y); }
+    const Pixel* Row(int y) const { return m_pixels.data() + Index(0, y); }
     void Fill(Pixel p);
 
     friend bool operator==(const Bitmap&, const Bitmap&) = default;
 
 private:
     std::size_t Index(int x, int y) const {
-        return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) +
                static_cast<std::size_t>(x);
     }
 
-    int width_ = 0;
-    int height_ = 0;
-    std::vector<Pixel> pixels_;
+    int m_width = 0;
+    int m_height = 0;
+    std::vector<Pixel> m_pixels;
 };
 
 // Which decoder produced a picture; it decides how the picture is drawn transparently.

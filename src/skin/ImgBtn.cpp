@@ -22,8 +22,8 @@ void TImgBtn::MouseEnter() {
     if (!Enabled) {
         return;
     }
-    mouseInside_ = true;
-    normal_ = false;
+    m_mouseInside = true;
+    m_normal = false;
     Repaint();
     if (OnMouseEnter) {
         OnMouseEnter();
@@ -34,9 +34,9 @@ void TImgBtn::MouseLeave() {
     if (!Enabled) {
         return;
     }
-    mouseInside_ = false;
-    normal_ = true;
-    pressed_ = false;
+    m_mouseInside = false;
+    m_normal = true;
+    m_pressed = false;
     Repaint();
     if (OnMouseLeave) {
         OnMouseLeave();
@@ -47,7 +47,7 @@ void TImgBtn::MouseDown() {
     if (!Enabled) {
         return;
     }
-    pressed_ = true;
+    m_pressed = true;
     Repaint();
 }
 
@@ -55,7 +55,7 @@ void TImgBtn::MouseUp() {
     if (!Enabled) {
         return;
     }
-    pressed_ = false;
+    m_pressed = false;
     Repaint();
 }
 
@@ -76,7 +76,7 @@ ImgBtnPaint TImgBtn::Paint(int textWidth, int textHeight) {
     }
     if (!Caption.empty()) {
         paint.HasCaption = true;
-        paint.HoverColours = !normal_;
+        paint.HoverColours = !m_normal;
         paint.CaptionX = a + PicOff.Width() + 3;
         paint.CaptionY = y;
         const int x = paint.CaptionX + textWidth;
@@ -87,7 +87,7 @@ ImgBtnPaint TImgBtn::Paint(int textWidth, int textHeight) {
                         {m + 3, x + 6, x + 6}}};
     }
     if (!PicOff.Empty()) {
-        paint.Shown = (!normal_ && !PicOn.Empty()) ? &PicOn : &PicOff;
+        paint.Shown = (!m_normal && !PicOn.Empty()) ? &PicOn : &PicOff;
         paint.PictureX = a;
         paint.PictureY = y;
     }

@@ -44,9 +44,9 @@ public:
     std::function<void()> OnMouseLeave;
     std::function<void()> OnRepaint;  // the shell repaints the control
 
-    bool MouseInside() const { return mouseInside_; }
-    bool Normal() const { return normal_; }
-    bool Pressed() const { return pressed_; }
+    bool MouseInside() const { return m_mouseInside; }
+    bool Normal() const { return m_normal; }
+    bool Pressed() const { return m_pressed; }
 
     void SetPicOff(const Picture& picture);
     void SetPicOn(const Picture& picture);
@@ -64,9 +64,9 @@ public:
 private:
     void Repaint() const;
 
-    bool mouseInside_ = false;
-    bool normal_ = true;
-    bool pressed_ = false;
+    bool m_mouseInside = false;
+    bool m_normal = true;
+    bool m_pressed = false;
 };
 
 }  // namespace skin

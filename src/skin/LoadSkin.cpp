@@ -5,8 +5,8 @@
 #include <system_error>
 
 #include "platform/ProgramFolder.h"
+#include "settings/LineReader.h"
 #include "settings/Numbers.h"
-#include "settings/TextLines.h"
 #include "skin/PictureLoader.h"
 #include "skin/SkinError.h"
 #include "skin/TraiteInt.h"

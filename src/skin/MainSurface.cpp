@@ -8,7 +8,7 @@ constexpr int kSnapDistance = 10;
 
 void WindowDrag::MouseDown(const ShiftState& shift, Point screen) {
     if (shift.LeftAlone()) {
-        last_ = screen;
+        m_last = screen;
     }
 }
 
@@ -19,21 +19,21 @@ bool WindowDrag::MouseMove(const ShiftState& shift, Point p, WindowBox& window,
     }
     const int right = screen.Left + screen.Width;
     const int bottom = screen.Top + screen.Height;
-    window.Top += p.Y - last_.Y;
-    window.Left += p.X - last_.X;
-    if (window.Top - screen.Top < kSnapDistance && p.Y < last_.Y) {
+    window.Top += p.Y - m_last.Y;
+    window.Left += p.X - m_last.X;
+    if (window.Top - screen.Top < kSnapDistance && p.Y < m_last.Y) {
         window.Top = screen.Top;
     }
-    if (window.Left - screen.Left < kSnapDistance && p.X < last_.X) {
+    if (window.Left - screen.Left < kSnapDistance && p.X < m_last.X) {
         window.Left = screen.Left;
     }
-    if (right - window.Left - window.Width < kSnapDistance && p.X > last_.X) {
+    if (right - window.Left - window.Width < kSnapDistance && p.X > m_last.X) {
         window.Left = right - window.Width;
     }
-    if (bottom - window.Top - window.Height < kSnapDistance && p.Y > last_.Y) {
+    if (bottom - window.Top - window.Height < kSnapDistance && p.Y > m_last.Y) {
         window.Top = bottom - window.Height;
     }
-    last_ = p;
+    m_last = p;
     return true;
 }
 

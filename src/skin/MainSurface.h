@@ -45,7 +45,7 @@ public:
                    const WindowBox& screen);
 
 private:
-    Point last_;
+    Point m_last;
 };
 
 enum class PaintAction { DrawBackground, HideAndStopTicker };

@@ -2,7 +2,7 @@
 
 #include "platform/FileRead.h"
 #include "platform/ProgramFolder.h"
-#include "settings/TextLines.h"
+#include "settings/LineReader.h"
 #include "skin/BmpFile.h"
 #include "skin/GifFile.h"
 #include "skin/IconFile.h"

@@ -19,20 +19,20 @@ Band BandOf(unsigned key, unsigned tolerance) {
 }  // namespace
 
 bool Region::Contains(int x, int y) const {
-    return std::any_of(rects_.begin(), rects_.end(), [&](const Rect& r) {
+    return std::any_of(m_rects.begin(), m_rects.end(), [&](const Rect& r) {
         return x >= r.Left && x < r.Left + r.Width && y >= r.Top && y < r.Top + r.Height;
     });
 }
 
 Rect Region::BoundingBox() const {
-    if (rects_.empty()) {
+    if (m_rects.empty()) {
         return {};
     }
-    int left = rects_.front().Left;
-    int top = rects_.front().Top;
-    int right = left + rects_.front().Width;
-    int bottom = top + rects_.front().Height;
-    for (const Rect& r : rects_) {
+    int left = m_rects.front().Left;
+    int top = m_rects.front().Top;
+    int right = left + m_rects.front().Width;
+    int bottom = top + m_rects.front().Height;
+    for (const Rect& r : m_rects) {
         left = std::min(left, r.Left);
         top = std::min(top, r.Top);
         right = std::max(right, r.Left + r.Width);

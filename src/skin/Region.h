@@ -18,14 +18,14 @@ struct Rect {
 // The union of disjoint rectangles, in scan order (top to bottom, left to right).
 class Region {
 public:
-    explicit Region(std::vector<Rect> rects) : rects_(std::move(rects)) {}
-    const std::vector<Rect>& Rects() const { return rects_; }
+    explicit Region(std::vector<Rect> rects) : m_rects(std::move(rects)) {}
+    const std::vector<Rect>& Rects() const { return m_rects; }
     bool Contains(int x, int y) const;
     // The smallest rectangle around every part; all zero for an empty region.
     Rect BoundingBox() const;
 
 private:
-    std::vector<Rect> rects_;
+    std::vector<Rect> m_rects;
 };
 
 // A pixel is transparent when each of its red, green and blue components lies between the key

@@ -1,7 +1,7 @@
 #include "skin/SkinInfo.h"
 
 #include "platform/FileRead.h"
-#include "settings/TextLines.h"
+#include "settings/LineReader.h"
 #include "skin/SkinError.h"
 
 namespace skin {

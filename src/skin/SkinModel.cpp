@@ -1,6 +1,6 @@
 #include "skin/SkinModel.h"
 
-#include "settings/TextLines.h"
+#include "settings/LineReader.h"
 
 namespace skin {
 

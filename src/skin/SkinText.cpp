@@ -158,15 +158,15 @@ bool RenderSkinText(const TextDrawing& drawing, std::string_view text, int offse
 }
 
 const Bitmap& FontCache::Font(const std::string& path, unsigned skinLoad) {
-    if (skinLoad != skinLoad_) {
-        fonts_.clear();
-        skinLoad_ = skinLoad;
+    if (skinLoad != m_skinLoad) {
+        m_fonts.clear();
+        m_skinLoad = skinLoad;
     }
-    const auto known = fonts_.find(path);
-    if (known != fonts_.end()) {
+    const auto known = m_fonts.find(path);
+    if (known != m_fonts.end()) {
         return known->second;
     }
-    Bitmap& font = fonts_[path];
+    Bitmap& font = m_fonts[path];
     try {
         font = LoadBitmapFile(platform::ResolveCaseInsensitive(path));
     } catch (const SkinError&) {

@@ -45,8 +45,8 @@ public:
     const Bitmap& Font(const std::string& path, unsigned skinLoad);
 
 private:
-    std::unordered_map<std::string, Bitmap> fonts_;
-    unsigned skinLoad_ = 0;
+    std::unordered_map<std::string, Bitmap> m_fonts;
+    unsigned m_skinLoad = 0;
 };
 
 }  // namespace skin

@@ -12,8 +12,8 @@ constexpr std::uint32_t kLongestPeriod = 600000;
 }  // namespace
 
 TThreadedTimer::TThreadedTimer(platform::TimerHost& host)
-    : timer_(host.CreateTimer([this] {
-          if (enabled_ && OnTimer) {
+    : m_timer(host.CreateTimer([this] {
+          if (m_enabled && OnTimer) {
               OnTimer();
           }
       })) {}
@@ -21,41 +21,41 @@ TThreadedTimer::TThreadedTimer(platform::TimerHost& host)
 TThreadedTimer::~TThreadedTimer() = default;
 
 void TThreadedTimer::Restart() {
-    if (enabled_ && interval_ != 0) {
-        timer_->Start(std::uint32_t{interval_} * span_);
+    if (m_enabled && m_interval != 0) {
+        m_timer->Start(std::uint32_t{m_interval} * m_span);
     } else {
-        timer_->Stop();
+        m_timer->Stop();
     }
 }
 
 void TThreadedTimer::SetEnabled(bool value) {
-    if (value == enabled_) {
+    if (value == m_enabled) {
         return;
     }
-    enabled_ = value;
-    span_ = 1;
+    m_enabled = value;
+    m_span = 1;
     Restart();
 }
 
 void TThreadedTimer::SetInterval(std::uint16_t value) {
-    if (value == interval_) {
+    if (value == m_interval) {
         return;
     }
     SetEnabled(false);
-    interval_ = value;
-    span_ = 1;
+    m_interval = value;
+    m_span = 1;
 }
 
 void TThreadedTimer::SetTickSpan(std::uint32_t intervals) {
     intervals = std::max<std::uint32_t>(intervals, 1);
-    if (interval_ != 0) {
-        intervals = std::min<std::uint32_t>(intervals,
-                                            std::max<std::uint32_t>(kLongestPeriod / interval_, 1));
+    if (m_interval != 0) {
+        intervals = std::min<std::uint32_t>(
+            intervals, std::max<std::uint32_t>(kLongestPeriod / m_interval, 1));
     }
-    if (intervals == span_) {
+    if (intervals == m_span) {
         return;
     }
-    span_ = intervals;
+    m_span = intervals;
     Restart();
 }
 

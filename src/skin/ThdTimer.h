@@ -20,12 +20,12 @@ public:
     TThreadedTimer(const TThreadedTimer&) = delete;
     TThreadedTimer& operator=(const TThreadedTimer&) = delete;
 
-    bool Enabled() const { return enabled_; }
+    bool Enabled() const { return m_enabled; }
     // Same value: nothing. false stops the timer; true, with an interval other than 0,
     // starts the period again.
     void SetEnabled(bool value);
 
-    std::uint16_t Interval() const { return interval_; }
+    std::uint16_t Interval() const { return m_interval; }
     // A different interval first disables the timer; the caller enables it again.
     void SetInterval(std::uint16_t value);
 
@@ -33,7 +33,7 @@ public:
     // coming ticks change nothing visible lets them pass as one timer event. Enabling the
     // timer or changing its interval sets it back to 1.
     void SetTickSpan(std::uint32_t intervals);
-    std::uint32_t TickSpan() const { return span_; }
+    std::uint32_t TickSpan() const { return m_span; }
 
     // Runs on the window thread for each tick, when assigned.
     std::function<void()> OnTimer;
@@ -44,10 +44,10 @@ public:
 private:
     void Restart();
 
-    bool enabled_ = false;
-    std::uint16_t interval_ = 1000;
-    std::uint32_t span_ = 1;
-    std::unique_ptr<platform::WindowTimer> timer_;
+    bool m_enabled = false;
+    std::uint16_t m_interval = 1000;
+    std::uint32_t m_span = 1;
+    std::unique_ptr<platform::WindowTimer> m_timer;
 };
 
 }  // namespace skin

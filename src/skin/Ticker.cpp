@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "platform/LocalHost.h"
-#include "settings/TextLines.h"
+#include "settings/LineReader.h"
 #include "skin/SkinShot.h"
 
 namespace skin {
@@ -38,7 +38,7 @@ std::string ItemLink(const std::string& item) {
 
 TStatusTicker::TStatusTicker(std::string& statusText, MainWindowSkin& skin, TickerOwner& owner,
                              platform::EventPump& pump, platform::TimerHost& timers)
-    : StatusText(statusText), Scroll(timers), skin_(skin), owner_(owner), pump_(pump) {
+    : StatusText(statusText), Scroll(timers), m_skin(skin), m_owner(owner), m_pump(pump) {
     Scroll.OnTimer = [this] { OnScrollTimer(); };
 }
 
@@ -54,10 +54,10 @@ int TStatusTicker::QuietTicks() const {
     if (MinScroll == 0) {
         // RefreshTicks stays 0, so no tick draws; a minute's ticks at a time still lets a
         // changed setting take effect soon.
-        return speed_.MinuteTicks;
+        return m_speed.MinuteTicks;
     }
     long long toRefresh = INT_MAX;
-    const long long due = static_cast<long long>(MinScroll) * speed_.MinuteTicks;
+    const long long due = static_cast<long long>(MinScroll) * m_speed.MinuteTicks;
     // The tick that reaches `due` refreshes; past it (a smaller setting) none ever will.
     if (RefreshTicks < INT_MAX && RefreshTicks < due) {
         toRefresh = due - RefreshTicks - 1;
@@ -66,9 +66,9 @@ int TStatusTicker::QuietTicks() const {
     if (PauseActive) {
         // The tick that brings PauseCount to the pause length ends the pause and draws; a
         // count already past it never gets there.
-        if (PauseCount < speed_.PauseLength) {
-            toDraw = speed_.PauseLength - PauseCount - 1;
-        } else if (PauseCount > speed_.PauseLength) {
+        if (PauseCount < m_speed.PauseLength) {
+            toDraw = m_speed.PauseLength - PauseCount - 1;
+        } else if (PauseCount > m_speed.PauseLength) {
             toDraw = INT_MAX;
         }
     }
@@ -79,8 +79,8 @@ void TStatusTicker::SetSpeed(int speed) {
     // Another value (a hand-edited file) changes nothing: a pause length of 0 would never end
     // the pause after an item (which starts at 30 ticks), and 0 ticks a minute no refresh.
     if (speed >= 0 && speed < static_cast<int>(std::size(kSpeeds))) {
-        speed_ = kSpeeds[speed];
-        Scroll.SetInterval(speed_.Interval);
+        m_speed = kSpeeds[speed];
+        Scroll.SetInterval(m_speed.Interval);
     }
 }
 
@@ -91,10 +91,10 @@ void TStatusTicker::DoScroll() {
             ++RefreshTicks;
         }
         if (static_cast<long long>(RefreshTicks) ==
-            static_cast<long long>(MinScroll) * speed_.MinuteTicks) {
+            static_cast<long long>(MinScroll) * m_speed.MinuteTicks) {
             RefreshTicks = 0;
-            if (owner_.IsConnected()) {
-                owner_.LitVrNews();
+            if (m_owner.IsConnected()) {
+                m_owner.LitVrNews();
             }
         }
     }
@@ -102,10 +102,10 @@ void TStatusTicker::DoScroll() {
         return;
     }
     if (PauseActive) {
-        if (PauseCount + 1 <= speed_.PauseLength) {
+        if (PauseCount + 1 <= m_speed.PauseLength) {
             ++PauseCount;
         }
-        PauseActive = PauseCount != speed_.PauseLength;
+        PauseActive = PauseCount != m_speed.PauseLength;
     }
     if (!PauseActive) {
         ++ScrollOffset;
@@ -122,7 +122,7 @@ void TStatusTicker::NextItem() {
     } else {
         ++NewsIndex;
     }
-    const std::string error = owner_.ErrorNotice();
+    const std::string error = m_owner.ErrorNotice();
     if (!error.empty()) {
         TickerText = error;
     } else if (!NewsLines.empty()) {
@@ -131,7 +131,7 @@ void TStatusTicker::NextItem() {
         TickerText.clear();
     }
     ScrollOffset = 0;
-    skin_.STATBMP.HandCursor = TickerText.find(kLinkMarker) != std::string::npos;
+    m_skin.STATBMP.HandCursor = TickerText.find(kLinkMarker) != std::string::npos;
     TickerText = ItemText(TickerText);
     PauseActive = true;
     PauseCount = kPauseAfterItem;
@@ -139,13 +139,13 @@ void TStatusTicker::NextItem() {
 
 bool TStatusTicker::DrawSkinText(TextImage image, std::string_view text, int offset) {
     if (image == TextImage::Status) {
-        skin_.STATBMP.Hint = StatusText;
+        m_skin.STATBMP.Hint = StatusText;
     }
-    const bool pastEnd = DrawSkinImageText(skin_, fonts_, image, text, offset);
+    const bool pastEnd = DrawSkinImageText(m_skin, m_fonts, image, text, offset);
     if (image == TextImage::Status) {
         PastEnd = pastEnd;
     }
-    owner_.TextImageChanged(image);
+    m_owner.TextImageChanged(image);
     return pastEnd;
 }
 
@@ -164,8 +164,8 @@ void TStatusTicker::StatusMouseDown(const ShiftState& shift) {
         if (item.find(kLinkMarker) == std::string::npos) {
             return;
         }
-        owner_.OpenLink(ItemLink(item));
-        pump_.ProcessMessages();
+        m_owner.OpenLink(ItemLink(item));
+        m_pump.ProcessMessages();
         Pause(0);
     } else if (shift.CtrlLeft()) {
         Pause(kShortPause);

@@ -71,8 +71,8 @@ public:
     // Applies the speed table: 0 slow, 1 normal, 2 fast. Another value leaves the interval,
     // the pause length and the minute as they are.
     void SetSpeed(int speed);
-    int PauseLength() const { return speed_.PauseLength; }
-    int MinuteTicks() const { return speed_.MinuteTicks; }
+    int PauseLength() const { return m_speed.PauseLength; }
+    int MinuteTicks() const { return m_speed.MinuteTicks; }
 
     // One ticker step.
     void DoScroll();
@@ -104,11 +104,11 @@ private:
     void NextItem();
     std::string HostLine() const;
 
-    MainWindowSkin& skin_;
-    TickerOwner& owner_;
-    platform::EventPump& pump_;
-    FontCache fonts_;
-    TickerSpeed speed_{30, 100, 2000};
+    MainWindowSkin& m_skin;
+    TickerOwner& m_owner;
+    platform::EventPump& m_pump;
+    FontCache m_fonts;
+    TickerSpeed m_speed{30, 100, 2000};
 };
 
 }  // namespace skin

@@ -37,8 +37,8 @@ bool WindowHost::IsStep(const std::string& step) {
     return ReplySteps::IsStep(step);
 }
 
-void WindowHost::DisplayMessage(int index, bool) {
-    m_list.DisplayMessage(index, false);
+void WindowHost::DisplayMessage(int index, bool forceRead) {
+    m_list.DisplayMessage(index, forceRead);
 }
 
 void WindowHost::ShowModal() {

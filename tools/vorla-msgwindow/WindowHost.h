@@ -28,7 +28,7 @@ public:
     void Finish();
     // monitor::MessageWindow
     bool IsVisible() override { return m_visible; }
-    void DisplayMessage(int index, bool keepPosition) override;
+    void DisplayMessage(int index, bool forceRead) override;
     void ShowModal() override;
     long long CurrentMessageSize() override { return m_list.Mesg->Size; }
 

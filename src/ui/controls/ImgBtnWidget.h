@@ -22,8 +22,6 @@ public:
     // widget; after a skin load changed the state.
     void SyncGeometry();
     void SetButtonEnabled(bool enabled);
-    // The caption's colour in the hover state (the font's colour is the normal one).
-    void SetHoverColor(const QColor& color) { m_hoverColor = color; }
 
 signals:
     void Clicked();
@@ -40,6 +38,7 @@ protected:
 
 private:
     skin::TImgBtn& m_button;
+    // The caption's colour in the hover state (the font's colour is the normal one).
     QColor m_hoverColor = Qt::blue;
     // A plain left press happened on the control: its release is a click.
     bool m_clickArmed = false;

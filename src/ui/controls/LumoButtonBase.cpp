@@ -40,11 +40,6 @@ void LumoButtonBase::SetCaption(const QString& caption) {
     update();
 }
 
-void LumoButtonBase::SetAlignment(CheckAlignment alignment) {
-    m_alignment = alignment;
-    update();
-}
-
 void LumoButtonBase::NotifyStateChanged() {
     QAccessible::State changed;
     changed.checked = true;

@@ -15,7 +15,6 @@ public:
     QString Caption() const { return m_caption; }
     void SetCaption(const QString& caption);
     CheckAlignment Alignment() const { return m_alignment; }
-    void SetAlignment(CheckAlignment alignment);
 
     // Room for the box and the caption on one line.
     QSize sizeHint() const override;

@@ -8,11 +8,6 @@ namespace ui {
 
 TLumoCheckBox::TLumoCheckBox(QWidget* parent) : LumoButtonBase(parent) {}
 
-void TLumoCheckBox::SetBorder(bool border) {
-    m_border = border;
-    update();
-}
-
 void TLumoCheckBox::SetState(CheckState state) {
     if (state == m_state) {
         return;

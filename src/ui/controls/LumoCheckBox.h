@@ -12,8 +12,6 @@ public:
 
     bool AllowGrayed() const { return m_allowGrayed; }
     void SetAllowGrayed(bool allow) { m_allowGrayed = allow; }
-    bool Border() const { return m_border; }
-    void SetBorder(bool border);
     CheckState State() const { return m_state; }
     void SetState(CheckState state);
     bool Checked() const { return m_state == CheckState::Checked; }

@@ -17,11 +17,6 @@ void TWebLnk::SetLink(const std::string& link) {
     ShowHover(m_hover);
 }
 
-void TWebLnk::SetColor(const QColor& color) {
-    m_color = color;
-    ShowHover(m_hover);
-}
-
 void TWebLnk::SetColorOn(const QColor& color) {
     m_colorOn = color;
     ShowHover(m_hover);

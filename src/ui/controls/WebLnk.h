@@ -19,8 +19,6 @@ public:
     void SetLink(const std::string& link);
     LinkType TypeLnk() const { return m_type; }
     void SetTypeLnk(LinkType type) { m_type = type; }
-    QColor Color() const { return m_color; }
-    void SetColor(const QColor& color);
     QColor ColorOn() const { return m_colorOn; }
     void SetColorOn(const QColor& color);
     // Where links are opened; without one a click opens nothing.

@@ -45,7 +45,6 @@ public:
 class QtDialogs final : public platform::Dialogs {
 public:
     explicit QtDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
-    void SetParent(QWidget* parent) { m_parent = parent; }
     void ShowMessage(const std::string& text) override;
     bool Ask(const std::string& text) override;
     platform::Answer AskYesNoCancel(const std::string& text) override;

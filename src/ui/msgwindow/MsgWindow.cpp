@@ -87,8 +87,8 @@ void MsgWindow::ShowReplyPanel(bool visible) {
     m_mailPan->setVisible(visible);
 }
 
-void MsgWindow::DisplayMessage(int index, bool) {
-    m_list->DisplayMessage(index, false);
+void MsgWindow::DisplayMessage(int index, bool forceRead) {
+    m_list->DisplayMessage(index, forceRead);
 }
 
 void MsgWindow::ShowModal() {

@@ -70,7 +70,7 @@ public:
 
     // monitor::MessageWindow
     bool IsVisible() override { return isVisible(); }
-    void DisplayMessage(int index, bool keepPosition) override;
+    void DisplayMessage(int index, bool forceRead) override;
     void ShowModal() override;
     long long CurrentMessageSize() override { return m_list->Mesg->Size; }
 

@@ -1,4 +1,4 @@
-#include "platform/AtomicFile.h"
+#include "platform/ReplacementFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

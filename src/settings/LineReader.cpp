@@ -1,4 +1,4 @@
-#include "settings/TextLines.h"
+#include "settings/LineReader.h"
 
 #include "platform/FileRead.h"
 
