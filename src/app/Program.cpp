@@ -93,7 +93,7 @@ void Program::Wire() {
     ui::MainWindow& window = view.Window();
 
     view.accountMenuClick = [this](int tag) {
-        Guard([this, tag] { m_vorla->Cycle().MnuClick(tag); });
+        Guard([this, tag] { m_vorla->Accounts().MnuClick(tag); });
     };
 
     connect(&window.Connect(), &ui::ImgBtnWidget::Clicked, this,
@@ -102,12 +102,12 @@ void Program::Wire() {
             [this] { Guard([this] { m_vorla->Cycle().DisconnectClick(); }); });
     connect(&window.RefreshBtn(), &ui::ImgBtnWidget::Pressed, this,
             [this](const skin::ShiftState& shift) {
-                Guard([this, shift] { m_vorla->Cycle().RefreshBtnMouseDown(shift); });
+                Guard([this, shift] { m_vorla->Accounts().RefreshBtnMouseDown(shift); });
             });
     connect(&window.MAIL(), &ui::ImgBtnWidget::Clicked, this,
             [this] { Guard([this] { m_vorla->MailClient().MAILClick(); }); });
     connect(&window.FLAG(), &ui::ImageWidget::Pressed, this, [this](const skin::ShiftState& shift) {
-        Guard([this, shift] { m_vorla->Cycle().FLAGMouseDown(shift); });
+        Guard([this, shift] { m_vorla->HandOver().FLAGMouseDown(shift); });
     });
     connect(&window.STATBMP(), &ui::ImageWidget::Pressed, this,
             [this](const skin::ShiftState& shift) {

@@ -64,7 +64,7 @@ ProgramCall MailtoProgram(const std::string& command) {
     return call;
 }
 
-MailClientLauncher::MailClientLauncher(Commun& shared, MonitorView& view, platform::Shell& shell,
+MailClientLauncher::MailClientLauncher(Commun& shared, platform::Dialogs& view, platform::Shell& shell,
                                        platform::MailtoHandler& mailto, platform::EventPump& pump,
                                        skin::TStatusTicker& ticker, StatusDisplay& status,
                                        BusyGuard& guard)

@@ -2,20 +2,24 @@
 // TVorla: the logic of the main monitor window. It starts and ends the program, and builds the
 // window's jobs on the shared window state (Commun: the settings in memory, the account and
 // filter tables, the connection's state): the check cycle, the status display, the news feed,
-// the mail button, the timers and the busy guard. Everything shows through a MonitorView. The
+// the mail button, the timers and the busy guard. Everything shows through the MonitorFaces. The
 // handlers carry the names of the window events that the desktop shell forwards to them.
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "monitor/AccountMenu.h"
 #include "monitor/BusyGuard.h"
 #include "monitor/CheckCycle.h"
 #include "monitor/Commun.h"
+#include "monitor/DialUpLine.h"
 #include "monitor/MailClient.h"
+#include "monitor/MessageHandOver.h"
 #include "monitor/MonitorTimers.h"
 #include "monitor/MonitorView.h"
 #include "monitor/NewsReader.h"
+#include "monitor/PopSession.h"
 #include "monitor/PopupMenu.h"
 #include "monitor/Services.h"
 #include "monitor/StatusDisplay.h"
@@ -32,7 +36,7 @@ enum class TrayEvent { LeftDown, RightDown, Other };
 
 // The parts the main window works with; they must outlive it.
 struct MonitorParts {
-    MonitorView& view;
+    MonitorFaces view;
     PopClient& POP;
     DialUp& RASC;
     HttpDownloader& GetNews;
@@ -59,7 +63,7 @@ public:
     TVorla& operator=(const TVorla&) = delete;
 
     // The window a double click on the mail flag hands over to; it must outlive the monitor.
-    void SetMessageWindow(MessageWindow& window) { m_cycle.SetMessageWindow(window); }
+    void SetMessageWindow(MessageWindow& window) { m_handOver.SetMessageWindow(window); }
     Commun& Shared() { return m_commun; }
     const Commun& Shared() const { return m_commun; }
 
@@ -86,7 +90,7 @@ public:
     void CheckNextAccount(bool check) override { m_cycle.CheckNextAccount(check); }
     void DrawStatus(const std::string& text) override { m_status.DrawStatus(text); }
     ScreenPoint Place() override {
-        const WindowPosition position = m_view.Position();
+        const WindowPosition position = m_view.window.Position();
         return {position.Left, position.Top};
     }
 
@@ -109,6 +113,8 @@ public:
     MonitorTimers& Timers() { return m_timers; }
     NewsReader& News() { return m_news; }
     CheckCycle& Cycle() { return m_cycle; }
+    AccountMenu& Accounts() { return m_accounts; }
+    MessageHandOver& HandOver() { return m_handOver; }
     MailClientLauncher& MailClient() { return m_mailClient; }
     const std::string& ProgramFolder() const { return m_programFolder; }
     const std::string& SettingsFolder() const { return m_settingsFolder; }
@@ -127,7 +133,7 @@ private:
                 m_owner.m_shell.OpenDocument(url);
         }
         void TextImageChanged(skin::TextImage image) override {
-            m_owner.m_view.TextImageChanged(image);
+            m_owner.m_view.status.TextImageChanged(image);
         }
 
     private:
@@ -140,18 +146,22 @@ private:
     void ShowSkin(bool redraw);
 
     Commun& m_commun;
-    MonitorView& m_view;
+    MonitorFaces m_view;
     DialUp& m_rasc;
     platform::Shell& m_shell;
     platform::Autorun& m_autorun;
     std::string m_programFolder;
     std::string m_settingsFolder;
     MainMenuModel m_menu;
-    BusyGuard m_guard{m_view};
+    BusyGuard m_guard{m_view.dialogs};
     MonitorTimers m_timers;
-    StatusDisplay m_status{m_commun, m_view, Skin, Ticker, [this] { m_cycle.QuitSession(); }};
+    StatusDisplay m_status{m_commun, m_view, Skin, Ticker, [this] { m_session.QuitSession(); }};
     NewsReader m_news;
+    PopSession m_session;
+    DialUpLine m_line;
     CheckCycle m_cycle;
+    AccountMenu m_accounts;
+    MessageHandOver m_handOver;
     MailClientLauncher m_mailClient;
     TickerLink m_tickerLink{*this};
 };

@@ -32,15 +32,21 @@ TVorla::TVorla(Commun& shared, MonitorParts parts, std::string programFolder,
       m_autorun(parts.autorun),
       m_programFolder(std::move(programFolder)),
       m_settingsFolder(std::move(settingsFolder)),
-      m_timers(shared, parts.view, Ticker, parts.Timer),
+      m_timers(shared, parts.view.window, Ticker, parts.Timer),
       m_news(shared, parts.GetNews, Ticker, m_status, m_timers, m_guard, m_settingsFolder),
-      m_cycle(shared, parts.view, {parts.POP, parts.RASC, parts.Timer, parts.pump}, Ticker,
-              m_status, m_timers, m_guard, m_news, m_menu),
-      m_mailClient(shared, parts.view, parts.shell, parts.mailto, parts.pump, Ticker, m_status,
+      m_session(shared, parts.POP, parts.pump, m_status, m_guard),
+      m_line(shared, parts.RASC, parts.view.dialogs, parts.pump, m_status, m_timers),
+      m_cycle(shared, parts.view,
+              {m_session, m_line, parts.Timer, parts.pump, m_news, m_menu}, Ticker, m_status,
+              m_timers, m_guard),
+      m_accounts(shared, parts.view.window, m_cycle, m_timers, m_guard),
+      m_handOver(shared, parts.view, {parts.POP, m_session, parts.pump}, m_cycle, Ticker,
+                 m_status, m_timers, m_guard),
+      m_mailClient(shared, parts.view.dialogs, parts.shell, parts.mailto, parts.pump, Ticker, m_status,
                    m_guard) {}
 
 bool TVorla::FormCreate(bool goOnLine) {
-    m_view.SetBusyCursor(true);
+    m_view.window.SetBusyCursor(true);
     Ticker.StatusText = "Disconnected";
     Ticker.ScrollOffset = 0;
     Ticker.RefreshTicks = 0;
@@ -57,17 +63,17 @@ bool TVorla::FormCreate(bool goOnLine) {
         // Already shown and the exit requested; nothing more may run or be written.
         started = false;
     }
-    m_view.SetBusyCursor(false);
+    m_view.window.SetBusyCursor(false);
     return started;
 }
 
 bool TVorla::Init(bool goOnLine) {
-    settings::LitConfig(m_settingsFolder, m_commun.Config, m_commun.Tables, {m_view, m_view});
+    settings::LitConfig(m_settingsFolder, m_commun.Config, m_commun.Tables, {m_view.dialogs, m_view.exit});
     Ticker.SetSpeed(m_commun.Config.speed);
     Ticker.MinScroll = m_commun.Config.min_scroll;
     ApplyOnTop(m_commun.Config.ontop);
     if (!LoadSkin(true)) {
-        settings::ReportFatal({m_view, m_view}, skin::kInvalidSkin);
+        settings::ReportFatal({m_view.dialogs, m_view.exit}, skin::kInvalidSkin);
     }
     // The message window opens where it was closed last: the load read its saved place.
     m_commun.Config.memo_posx = Skin.MsgWindow.PosX;
@@ -76,7 +82,7 @@ bool TVorla::Init(bool goOnLine) {
     try {
         m_rasc.RefreshEntries();
     } catch (const DialUpError& e) {
-        m_view.ShowMessage(e.what());
+        m_view.dialogs.ShowMessage(e.what());
     }
     if (goOnLine) {
         GoOnLine();
@@ -101,10 +107,10 @@ void TVorla::ShutDown() {
     // under it: the running operation is aborted and ends its own session, and nothing that
     // waited for it runs any more.
     if (m_guard.Busy()) {
-        m_cycle.AbortOperation();
+        m_session.AbortOperation();
         m_guard.DropWaiting();
     } else {
-        m_cycle.QuitSession();
+        m_session.QuitSession();
     }
     Ticker.NewsLines.clear();
     m_news.NewsServers.clear();
@@ -126,7 +132,7 @@ void TVorla::ShutDown() {
 }
 
 void TVorla::SaveSettings() {
-    const WindowPosition position = m_view.Position();
+    const WindowPosition position = m_view.window.Position();
     m_commun.Config.posx = position.Left;
     m_commun.Config.posy = position.Top;
     settings::SaveConfig(m_settingsFolder, m_commun.Config);
@@ -138,9 +144,9 @@ void TVorla::Exit1Click() {
     try {
         ShutDown();
     } catch (const settings::SettingsWriteError& e) {
-        m_view.ShowMessage(e.what());
+        m_view.dialogs.ShowMessage(e.what());
     }
-    m_view.CloseMainWindow();
+    m_view.window.CloseMainWindow();
 }
 
 // Nobody is there to click at the end of the session: a failed write goes to standard error.
@@ -150,7 +156,7 @@ bool TVorla::QueryEndSession() {
     } catch (const settings::SettingsWriteError& e) {
         ReportUnattended(e);
     }
-    m_view.CloseMainWindow();
+    m_view.window.CloseMainWindow();
     return true;
 }
 
@@ -171,7 +177,7 @@ void TVorla::FirstPaint() {
     if (m_status.TrayMissing()) {
         return;
     }
-    m_view.HideWindow();
+    m_view.window.HideWindow();
     Ticker.StopTimers();
 }
 
@@ -188,29 +194,29 @@ void TVorla::SetAutorun() {
 }
 
 void TVorla::ApplyOnTop(bool on) {
-    m_view.ApplyOnTop(on);
+    m_view.window.ApplyOnTop(on);
 }
 
 void TVorla::TrayCallback(TrayEvent event) {
     if (event == TrayEvent::LeftDown) {
-        if (m_view.IsWindowVisible()) {
-            m_view.HideWindow();
+        if (m_view.window.IsWindowVisible()) {
+            m_view.window.HideWindow();
             Ticker.Scroll.SetEnabled(false);
         } else {
-            m_view.ShowWindow();
+            m_view.window.ShowWindow();
             Ticker.Scroll.SetEnabled(true);
         }
     } else if (event == TrayEvent::RightDown) {
-        m_view.BringToFront();
+        m_view.window.BringToFront();
         PopMnuPopup();
-        m_view.PopupMainMenu();
+        m_view.window.PopupMainMenu();
     }
 }
 
 bool TVorla::LoadSkin(bool redraw) {
     const skin::SkinSource source{m_commun.Config.SkinFolder,
                                   m_settingsFolder + settings::kVorlaIni};
-    if (!skin::LoadSkin(Skin, source, {m_view, m_view}, false, {})) {
+    if (!skin::LoadSkin(Skin, source, {m_view.dialogs, m_view.exit}, false, {})) {
         return false;
     }
     ShowSkin(redraw);
@@ -248,7 +254,7 @@ bool TVorla::TrySkin() {
 }
 
 void TVorla::ShowSkin(bool redraw) {
-    m_view.SkinLoaded();
+    m_view.status.SkinLoaded();
     if (redraw) {
         m_cycle.CheckNextAccount(false);
         m_status.ShowConnectionState();

@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
         skin::ShiftState doubleClick;
         doubleClick.Left = true;
         doubleClick.Double = true;
-        vorla.Cycle().FLAGMouseDown(doubleClick);
+        vorla.HandOver().FLAGMouseDown(doubleClick);
         window.Finish();
         vorla.ShutDown();
     } catch (const settings::FatalSettingsError&) {

@@ -36,7 +36,7 @@ struct Platform {
 // The main window's face. A run that must not reach a server replaces a component; null
 // takes the composition's own.
 struct MonitorFace {
-    monitor::MonitorView& view;
+    monitor::MonitorFaces view;
     monitor::TimerSwitch& checkTimer;
     monitor::PopClient* pop = nullptr;
     monitor::DialUp* dialUp = nullptr;

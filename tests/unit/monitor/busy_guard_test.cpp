@@ -92,10 +92,10 @@ TEST_F(BusyGuardTest, ClicksDuringACheckWaitTheirTurn) {
     ConnectTwo();
     const int connects = servers.Connects();
     ClickDuringTheCheck([&] {
-        vorla->Cycle().RefreshBtnMouseDown({.Left = true});
-        vorla->Cycle().RefreshBtnMouseDown({.Left = true});
+        vorla->Accounts().RefreshBtnMouseDown({.Left = true});
+        vorla->Accounts().RefreshBtnMouseDown({.Left = true});
         vorla->Cycle().TimerTimer();
-        vorla->Cycle().MnuClick(1);
+        vorla->Accounts().MnuClick(1);
     });
     EXPECT_EQ(connectsAfterClick, connectsAtClick) << "no second session inside the check";
     // The timer check, one refresh (the second replaced the first) and the menu's check.

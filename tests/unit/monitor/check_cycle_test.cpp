@@ -50,7 +50,7 @@ TEST_F(CheckCycleTest, ASingleAccountSwitchedOffWhileOnLineIsStillChecked) {
     vorla->Cycle().ConnectClick();
     vorla->Shared().Tables.AccountTable[0].inactive = true;
     vorla->Cycle().TimerTimer();
-    vorla->Cycle().RefreshBtnMouseDown({.Left = true});
+    vorla->Accounts().RefreshBtnMouseDown({.Left = true});
     EXPECT_EQ(Logins(), (std::vector<std::string>{"user1", "user1", "user1"}));
 }
 
@@ -208,7 +208,7 @@ TEST_F(CheckCycleTest, AccountMenuCaptionsBeforeAndAfterChecks) {
     Box("home.test").Fill(4);
     Box("work.test").password = "changed";  // the login is refused
 
-    vorla->Cycle().RefreshBtnMouseDown({.Right = true});
+    vorla->Accounts().RefreshBtnMouseDown({.Right = true});
     ASSERT_EQ(view.accountMenu.size(), 4u);
     EXPECT_EQ(view.accountMenu[0].Caption, "( ? )  Home");
     EXPECT_EQ(view.accountMenu[0].Tag, 0);
@@ -221,8 +221,8 @@ TEST_F(CheckCycleTest, AccountMenuCaptionsBeforeAndAfterChecks) {
     EXPECT_EQ(view.accountMenu[3].Tag, 20);
 
     vorla->Cycle().ConnectClick();
-    vorla->Cycle().MnuClick(20);
-    vorla->Cycle().RefreshBtnMouseDown({.Right = true});
+    vorla->Accounts().MnuClick(20);
+    vorla->Accounts().RefreshBtnMouseDown({.Right = true});
     EXPECT_EQ(view.accountMenu[0].Caption, "( 4 )  Home");
     EXPECT_EQ(view.accountMenu[0].Picture, MenuPicture::SmallOk);
     EXPECT_FALSE(view.accountMenu[0].IsDefault);
@@ -230,7 +230,7 @@ TEST_F(CheckCycleTest, AccountMenuCaptionsBeforeAndAfterChecks) {
     EXPECT_EQ(view.accountMenu[1].Picture, MenuPicture::SmallErr);
     EXPECT_TRUE(view.accountMenu[1].IsDefault);
 
-    vorla->Cycle().MnuClick(2);
+    vorla->Accounts().MnuClick(2);
     EXPECT_EQ(vorla->Shared().CurrentAccount, 3) << "the tag is the account number minus one";
 }
 
@@ -240,7 +240,7 @@ TEST_F(CheckCycleTest, MenuTagOutsideTheTableChecksTheFirstAccount) {
     for (const int tag : {-4, 9, 25}) {
         SCOPED_TRACE(tag);
         servers.log.clear();
-        vorla->Cycle().MnuClick(tag);
+        vorla->Accounts().MnuClick(tag);
         EXPECT_EQ(vorla->Shared().CurrentAccount, 1);
         EXPECT_EQ(Logins(), std::vector<std::string>{"user1"});
     }
@@ -248,11 +248,11 @@ TEST_F(CheckCycleTest, MenuTagOutsideTheTableChecksTheFirstAccount) {
 
 TEST_F(CheckCycleTest, MenuAndRefreshDoNothingWhileDisconnected) {
     ASSERT_TRUE(Start(Accounts({false})));
-    vorla->Cycle().MnuClick(20);
-    vorla->Cycle().RefreshBtnMouseDown({.Left = true});
+    vorla->Accounts().MnuClick(20);
+    vorla->Accounts().RefreshBtnMouseDown({.Left = true});
     EXPECT_EQ(servers.Connects(), 0);
     EXPECT_EQ(view.Last("status "), "status Disconnected");
-    vorla->Cycle().RefreshBtnMouseDown({.Left = true, .Shift = true});
+    vorla->Accounts().RefreshBtnMouseDown({.Left = true, .Shift = true});
     EXPECT_EQ(servers.Connects(), 0);
 }
 
@@ -321,7 +321,7 @@ TEST_F(CheckCycleTest, NewsDownloadRefusesAPumpedCheck) {
 
 TEST_F(CheckCycleTest, FlagDoubleClickOpensTheMailboxOrTheNotepad) {
     ASSERT_TRUE(Start(Accounts({false})));
-    vorla->Cycle().FLAGMouseDown({.Left = true, .Double = true});
+    vorla->HandOver().FLAGMouseDown({.Left = true, .Double = true});
     EXPECT_TRUE(vorla->Shared().NotepadMode) << "disconnected: notepad";
     EXPECT_EQ(view.Count("status notepad"), 1);
 
@@ -334,7 +334,7 @@ TEST_F(CheckCycleTest, FlagDoubleClickOpensTheMailboxOrTheNotepad) {
         pumpedChecks += servers.Connects() - before;
         Box("pop1.test").Fill(1);
     };
-    vorla->Cycle().FLAGMouseDown({.Left = true, .Double = true});
+    vorla->HandOver().FLAGMouseDown({.Left = true, .Double = true});
     EXPECT_FALSE(vorla->Shared().NotepadMode);
     EXPECT_EQ(pumpedChecks, 0) << "no check while the mailbox session is open";
     EXPECT_EQ(messageWindow.log, (std::vector<std::string>{"modal", "display 1", "modal"}));
@@ -348,7 +348,7 @@ TEST_F(CheckCycleTest, FailedFirstFetchShowsAMessageAndRestartsTheTimers) {
     vorla->Cycle().ConnectClick();
     Box("pop1.test").password = "changed";  // the login is refused
     messageWindow.displayError = "Not connected.";
-    vorla->Cycle().FLAGMouseDown({.Left = true, .Double = true});
+    vorla->HandOver().FLAGMouseDown({.Left = true, .Double = true});
     EXPECT_EQ(view.Last("message "), "message Not connected.");
     EXPECT_EQ(vorla->Shared().WaitingCount, 2)
         << "a session that did not open keeps the last count";

@@ -30,8 +30,8 @@ TEST_F(CheckFaultsTest, MailFaultLeavesNoCallAndBringsTheWindowBack) {
     const std::vector<Row> rows = {
         {"probe of Connect", false, [](TVorla& v) { v.Cycle().ConnectClick(); }},
         {"timer check", true, [](TVorla& v) { v.Cycle().TimerTimer(); }},
-        {"refresh click", true, [](TVorla& v) { v.Cycle().RefreshBtnMouseDown({.Left = true}); }},
-        {"account menu", true, [](TVorla& v) { v.Cycle().MnuClick(20); }},
+        {"refresh click", true, [](TVorla& v) { v.Accounts().RefreshBtnMouseDown({.Left = true}); }},
+        {"account menu", true, [](TVorla& v) { v.Accounts().MnuClick(20); }},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -73,7 +73,7 @@ TEST_F(CheckFaultsTest, MailboxOpenedOnABrokenServerStillRestartsTheTimers) {
     vorla->Cycle().ConnectClick();
     Box1().resetAtGreeting = true;
     messageWindow.displayError = "Not connected.";
-    EXPECT_NO_THROW(vorla->Cycle().FLAGMouseDown({.Left = true, .Double = true}));
+    EXPECT_NO_THROW(vorla->HandOver().FLAGMouseDown({.Left = true, .Double = true}));
     EXPECT_EQ(view.Last("message "), "message Not connected.") << "the message window's own box";
     EXPECT_TRUE(timer.enabled);
     EXPECT_EQ(view.calls.back(), "buttons on");
@@ -130,7 +130,7 @@ TEST_F(CheckFaultsTest, SlowAnswersCannotStretchASessionPastItsTimeOut) {
     } rows[] = {
         {"timer check", [](TVorla& v) { v.Cycle().TimerTimer(); }},
         {"opening the mailbox",
-         [](TVorla& v) { v.Cycle().FLAGMouseDown({.Left = true, .Double = true}); }},
+         [](TVorla& v) { v.HandOver().FLAGMouseDown({.Left = true, .Double = true}); }},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
