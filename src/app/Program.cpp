@@ -32,9 +32,9 @@ void Program::BuildWindows() {
         BuildConfig();
         return;
     }
-    m_msgList = std::make_unique<ui::MsgWindow>(
-        ui::MsgWindowParts{m_parts.Shared, *m_vorla, m_parts.POP, m_parts.QMail, m_services.shell,
-                           m_services.dialogs, m_pump, m_vorla->Skin, platform::DownloadFolder()});
+    m_msgList = std::make_unique<ui::MsgWindow>(ui::MsgWindowParts{
+        m_parts.Shared, *m_vorla, m_parts.POP, m_parts.QMail, m_services.shell, m_services.dialogs,
+        m_pump, m_vorla->Skin(), platform::DownloadFolder()});
     m_vorla->SetMessageWindow(*m_msgList);
     m_preview = std::make_unique<ui::MsgWindowPreview>(*m_msgList);
     ui::MainMenuHandlers handlers;
@@ -77,7 +77,7 @@ void Program::BuildConfig() {
 
 Program::~Program() {
     // No tick may reach the logic while the parts go away.
-    m_vorla->Ticker.Scroll.SetEnabled(false);
+    m_vorla->Ticker().Scroll.SetEnabled(false);
     m_timer.SetEnabled(false);
     m_sync.Close();
     // The widgets draw from the logic's buttons and pictures: they go before the logic does.
@@ -111,7 +111,7 @@ void Program::Wire() {
     });
     connect(&window.STATBMP(), &ui::ImageWidget::Pressed, this,
             [this](const skin::ShiftState& shift) {
-                Guard([this, shift] { m_vorla->Ticker.StatusMouseDown(shift); });
+                Guard([this, shift] { m_vorla->Ticker().StatusMouseDown(shift); });
             });
     connect(&window, &ui::MainWindow::ContextMenuRequested, this,
             [this](QPoint at) { Guard([this, at] { PopMnu().popup(at); }); });

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "monitor/Monitor.h"
 #include "monitor/NewsFeed.h"
+#include "monitor/TVorla.h"
 #include "platform/ProgramFolder.h"
 
 namespace monitor {

@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
     parts.POP.RetrieveProgressStep = 10;
     parts.POP.TimeOut = static_cast<std::uint32_t>(timeout);
     monitor::TVorla& vorla = parts.BuildMonitor({view, timer, nullptr, nullptr, &noDownloads});
-    vorla.SaveOnShutDown = false;
+    vorla.SetSaveOnShutDown(false);
     vorlamsg::WindowHost window(std::cout, view, dialogs, vorla, parts.POP, parts.QMail,
                                 windowThread, shell);
     vorla.SetMessageWindow(window);

@@ -11,7 +11,7 @@
 #include "mail/QelSMTP.h"
 #include "monitor/Commun.h"
 #include "monitor/ComponentAdapters.h"
-#include "monitor/Monitor.h"
+#include "monitor/TVorla.h"
 #include "net/HTTPGet.h"
 #include "net/RASControl.h"
 #include "platform/Desktop.h"

@@ -80,7 +80,7 @@ TEST_F(CheckCycleTest, ConnectSetsTheCheckTimerAndShowsTheCount) {
     EXPECT_EQ(timer.interval, 7 * 60000);
     EXPECT_TRUE(timer.enabled);
     EXPECT_EQ(vorla->Shared().WaitingCount, 3);
-    EXPECT_EQ(vorla->Ticker.StatusText, "Box1 3 messages");
+    EXPECT_EQ(vorla->Ticker().StatusText, "Box1 3 messages");
     EXPECT_EQ(view.Last("tray "), "tray mail");
     EXPECT_EQ(view.Last("flag "), "flag gotmail");
     EXPECT_EQ(view.Last("count "), "count 3");
@@ -91,10 +91,10 @@ TEST_F(CheckCycleTest, ConnectSetsTheCheckTimerAndShowsTheCount) {
 
     Box("pop1.test").Fill(1);
     vorla->Cycle().TimerTimer();
-    EXPECT_EQ(vorla->Ticker.StatusText, "Box1 1 message");
+    EXPECT_EQ(vorla->Ticker().StatusText, "Box1 1 message");
     Box("pop1.test").Fill(0);
     vorla->Cycle().TimerTimer();
-    EXPECT_EQ(vorla->Ticker.StatusText, "Box1 empty");
+    EXPECT_EQ(vorla->Ticker().StatusText, "Box1 empty");
     EXPECT_EQ(view.Last("tray "), "tray connected");
     EXPECT_EQ(view.Last("flag "), "flag nomail");
 }
@@ -168,8 +168,8 @@ TEST_F(CheckCycleTest, FailedCheckKeepsTheCountAndShowsTheError) {
     Box("pop1.test").password = "changed";  // the login is refused
     vorla->Cycle().TimerTimer();            // Box1 again, refused
     EXPECT_EQ(vorla->Shared().ErrorNotice(), "Box1 -ERR [AUTH] Authentication failed.");
-    EXPECT_EQ(vorla->Ticker.StatusText, vorla->Shared().ErrorNotice());
-    EXPECT_EQ(vorla->Ticker.TickerText, vorla->Shared().ErrorNotice());
+    EXPECT_EQ(vorla->Ticker().StatusText, vorla->Shared().ErrorNotice());
+    EXPECT_EQ(vorla->Ticker().TickerText, vorla->Shared().ErrorNotice());
     EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kCheckFailed);
     EXPECT_EQ(vorla->Shared().WaitingCount, 0) << "WaitingCount still describes Box2";
     EXPECT_EQ(view.Last("count "), "count -") << "a failed check shows no count";
@@ -191,7 +191,7 @@ TEST_F(CheckCycleTest, FailedCheckOfTheSameAccountKeepsItsCountButShowsADash) {
     EXPECT_EQ(view.Last("tray "), "tray connected");
     EXPECT_EQ(view.Last("flag "), "flag nomail");
     EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kCheckFailed);
-    EXPECT_EQ(vorla->Ticker.StatusText, "Box1 -ERR STAT refused");
+    EXPECT_EQ(vorla->Ticker().StatusText, "Box1 -ERR STAT refused");
 }
 
 TEST_F(CheckCycleTest, ProbeErrorNamesTheFirstValidAccount) {
@@ -271,7 +271,7 @@ TEST_F(CheckCycleTest, DisconnectResetsTheCountsAndHangsUp) {
     EXPECT_EQ(view.Last("tray "), "tray disconnected");
     EXPECT_EQ(view.Last("count "), "count 0");
     EXPECT_FALSE(timer.enabled);
-    EXPECT_FALSE(vorla->Ticker.Scroll.Enabled());
+    EXPECT_FALSE(vorla->Ticker().Scroll.Enabled());
 }
 
 TEST_F(CheckCycleTest, DialUpTexts) {
@@ -303,7 +303,7 @@ TEST_F(CheckCycleTest, DroppedDialUpLineTakesTheWindowOffLine) {
     dialUp.state = 8193;
     vorla->Cycle().TimerTimer();
     EXPECT_FALSE(vorla->Shared().IsConnected);
-    EXPECT_EQ(vorla->Ticker.StatusText, "Disconnected");
+    EXPECT_EQ(vorla->Ticker().StatusText, "Disconnected");
     EXPECT_EQ(view.Last("tray "), "tray disconnected");
     EXPECT_EQ(view.Last("count "), "count 0");
     EXPECT_FALSE(timer.enabled);
@@ -339,7 +339,7 @@ TEST_F(CheckCycleTest, FlagDoubleClickOpensTheMailboxOrTheNotepad) {
     EXPECT_EQ(pumpedChecks, 0) << "no check while the mailbox session is open";
     EXPECT_EQ(messageWindow.log, (std::vector<std::string>{"modal", "display 1", "modal"}));
     EXPECT_EQ(view.Count("status reading message..."), 1);
-    EXPECT_EQ(vorla->Ticker.StatusText, "Box1 2 messages");
+    EXPECT_EQ(vorla->Ticker().StatusText, "Box1 2 messages");
 }
 
 TEST_F(CheckCycleTest, FailedFirstFetchShowsAMessageAndRestartsTheTimers) {
@@ -364,13 +364,13 @@ TEST_F(CheckCycleTest, SkinSwitchKeepsTheMailStateOfTheTray) {
     vorla->SwitchSkinClick("frost");
     EXPECT_EQ(view.Last("tray "), "tray mail");
     EXPECT_EQ(view.Last("flag "), "flag gotmail");
-    EXPECT_EQ(vorla->Ticker.StatusText, "Box1 2 messages");
+    EXPECT_EQ(vorla->Ticker().StatusText, "Box1 2 messages");
 }
 
 TEST_F(CheckCycleTest, MailPictureThatCannotBeLoadedEndsTheProgram) {
     ASSERT_TRUE(Start(Accounts({false})));
     Box("pop1.test").Fill(2);
-    vorla->Skin.GotMailPath = Folder() + "missing.bmp";
+    vorla->Skin().GotMailPath = Folder() + "missing.bmp";
     EXPECT_THROW(vorla->Cycle().ConnectClick(), settings::FatalSettingsError);
     EXPECT_EQ(view.Last("message "),
               "message -Err :  Invalid SKIN.INI, check the bitmaps.[youhavemail]");

@@ -30,7 +30,8 @@ TEST_F(CheckFaultsTest, MailFaultLeavesNoCallAndBringsTheWindowBack) {
     const std::vector<Row> rows = {
         {"probe of Connect", false, [](TVorla& v) { v.Cycle().ConnectClick(); }},
         {"timer check", true, [](TVorla& v) { v.Cycle().TimerTimer(); }},
-        {"refresh click", true, [](TVorla& v) { v.Accounts().RefreshBtnMouseDown({.Left = true}); }},
+        {"refresh click", true,
+         [](TVorla& v) { v.Accounts().RefreshBtnMouseDown({.Left = true}); }},
         {"account menu", true, [](TVorla& v) { v.Accounts().MnuClick(20); }},
     };
     for (const auto& row : rows) {
@@ -52,10 +53,10 @@ TEST_F(CheckFaultsTest, MailFaultLeavesNoCallAndBringsTheWindowBack) {
         EXPECT_EQ(vorla->Shared().ErrorNotice(), kReset);
         EXPECT_TRUE(view.With("message ").empty()) << "no message box for a mail fault";
         EXPECT_FALSE(vorla->Guard().Busy());
-        EXPECT_TRUE(vorla->Ticker.Scroll.Enabled());
+        EXPECT_TRUE(vorla->Ticker().Scroll.Enabled());
         if (row.connectFirst) {
             EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kCheckFailed);
-            EXPECT_EQ(vorla->Ticker.StatusText, kReset);
+            EXPECT_EQ(vorla->Ticker().StatusText, kReset);
             EXPECT_TRUE(timer.enabled);
         } else {
             EXPECT_FALSE(vorla->Shared().IsConnected);

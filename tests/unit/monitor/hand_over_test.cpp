@@ -35,7 +35,7 @@ TEST_F(HandOverTest, TheWindowsNotepadSwitchKeepsTheMainWindowOffTheSession) {
     EXPECT_EQ(Quits(), 1) << "no second QUIT after the window's own end of the session";
     EXPECT_TRUE(commun.NotepadMode);
     EXPECT_EQ(commun.WaitingCount, 0) << "the window's count is not replaced by the server's";
-    EXPECT_EQ(vorla->Ticker.StatusText, "Box1 empty");
+    EXPECT_EQ(vorla->Ticker().StatusText, "Box1 empty");
     EXPECT_EQ(view.Last("flag "), "flag nomail");
 }
 

@@ -67,7 +67,7 @@ public:
     Commun& Shared() { return m_commun; }
     const Commun& Shared() const { return m_commun; }
 
-    // Start-up and shut-down (Startup.cpp). FormCreate returns false when the program ends.
+    // Start-up and shut-down. FormCreate returns false when the program ends.
     // With goOnLine false the connection and the news wait for GoOnLine, so that a window
     // can be shown first.
     bool FormCreate(bool goOnLine = true);
@@ -102,10 +102,13 @@ public:
     void AideClick();
     void OtherSkinClick();
 
-    skin::MainWindowSkin Skin;
-    skin::TStatusTicker Ticker;
-    // When false, ShutDown leaves "Vorla.ini" alone (the command-line check).
-    bool SaveOnShutDown = true;
+    // The skin the windows draw, and the ticker that scrolls in its status line.
+    skin::MainWindowSkin& Skin() { return m_skin; }
+    const skin::MainWindowSkin& Skin() const { return m_skin; }
+    skin::TStatusTicker& Ticker() { return m_ticker; }
+    const skin::TStatusTicker& Ticker() const { return m_ticker; }
+    // With false, ShutDown leaves "Vorla.ini" alone (the command-line check).
+    void SetSaveOnShutDown(bool save) { m_saveOnShutDown = save; }
 
     // Holds off the handlers that arrive while a check, a fetch or a download runs.
     BusyGuard& Guard() { return m_guard; }
@@ -152,10 +155,13 @@ private:
     platform::Autorun& m_autorun;
     std::string m_programFolder;
     std::string m_settingsFolder;
+    skin::MainWindowSkin m_skin;
+    skin::TStatusTicker m_ticker;
+    bool m_saveOnShutDown = true;
     MainMenuModel m_menu;
     BusyGuard m_guard{m_view.dialogs};
     MonitorTimers m_timers;
-    StatusDisplay m_status{m_commun, m_view, Skin, Ticker, [this] { m_session.QuitSession(); }};
+    StatusDisplay m_status{m_commun, m_view, m_skin, m_ticker, [this] { m_session.QuitSession(); }};
     NewsReader m_news;
     PopSession m_session;
     DialUpLine m_line;

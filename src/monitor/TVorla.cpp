@@ -1,4 +1,4 @@
-#include "monitor/Monitor.h"
+#include "monitor/TVorla.h"
 
 #include <exception>
 #include <iostream>
@@ -24,33 +24,32 @@ TVorla::TVorla(Commun& shared, MonitorParts parts, std::string programFolder)
 
 TVorla::TVorla(Commun& shared, MonitorParts parts, std::string programFolder,
                std::string settingsFolder)
-    : Ticker(shared.StatusText, Skin, m_tickerLink, parts.pump, parts.tickerTimers),
-      m_commun(shared),
+    : m_commun(shared),
       m_view(parts.view),
       m_rasc(parts.RASC),
       m_shell(parts.shell),
       m_autorun(parts.autorun),
       m_programFolder(std::move(programFolder)),
       m_settingsFolder(std::move(settingsFolder)),
-      m_timers(shared, parts.view.window, Ticker, parts.Timer),
-      m_news(shared, parts.GetNews, Ticker, m_status, m_timers, m_guard, m_settingsFolder),
+      m_ticker(shared.StatusText, m_skin, m_tickerLink, parts.pump, parts.tickerTimers),
+      m_timers(shared, parts.view.window, m_ticker, parts.Timer),
+      m_news(shared, parts.GetNews, m_ticker, m_status, m_timers, m_guard, m_settingsFolder),
       m_session(shared, parts.POP, parts.pump, m_status, m_guard),
       m_line(shared, parts.RASC, parts.view.dialogs, parts.pump, m_status, m_timers),
-      m_cycle(shared, parts.view,
-              {m_session, m_line, parts.Timer, parts.pump, m_news, m_menu}, Ticker, m_status,
-              m_timers, m_guard),
+      m_cycle(shared, parts.view, {m_session, m_line, parts.Timer, parts.pump, m_news, m_menu},
+              m_ticker, m_status, m_timers, m_guard),
       m_accounts(shared, parts.view.window, m_cycle, m_timers, m_guard),
-      m_handOver(shared, parts.view, {parts.POP, m_session, parts.pump}, m_cycle, Ticker,
+      m_handOver(shared, parts.view, {parts.POP, m_session, parts.pump}, m_cycle, m_ticker,
                  m_status, m_timers, m_guard),
-      m_mailClient(shared, parts.view.dialogs, parts.shell, parts.mailto, parts.pump, Ticker, m_status,
-                   m_guard) {}
+      m_mailClient(shared, parts.view.dialogs, parts.shell, parts.mailto, parts.pump, m_ticker,
+                   m_status, m_guard) {}
 
 bool TVorla::FormCreate(bool goOnLine) {
     m_view.window.SetBusyCursor(true);
-    Ticker.StatusText = "Disconnected";
-    Ticker.ScrollOffset = 0;
-    Ticker.RefreshTicks = 0;
-    Ticker.Pause();
+    m_ticker.StatusText = "Disconnected";
+    m_ticker.ScrollOffset = 0;
+    m_ticker.RefreshTicks = 0;
+    m_ticker.Pause();
     m_commun.Tables.AccountCount = 0;
     m_commun.CurrentAccount = kNoAccountYet;
     m_commun.WaitingCount = 0;
@@ -68,17 +67,18 @@ bool TVorla::FormCreate(bool goOnLine) {
 }
 
 bool TVorla::Init(bool goOnLine) {
-    settings::LitConfig(m_settingsFolder, m_commun.Config, m_commun.Tables, {m_view.dialogs, m_view.exit});
-    Ticker.SetSpeed(m_commun.Config.speed);
-    Ticker.MinScroll = m_commun.Config.min_scroll;
+    settings::LitConfig(m_settingsFolder, m_commun.Config, m_commun.Tables,
+                        {m_view.dialogs, m_view.exit});
+    m_ticker.SetSpeed(m_commun.Config.speed);
+    m_ticker.MinScroll = m_commun.Config.min_scroll;
     ApplyOnTop(m_commun.Config.ontop);
     if (!LoadSkin(true)) {
         settings::ReportFatal({m_view.dialogs, m_view.exit}, skin::kInvalidSkin);
     }
     // The message window opens where it was closed last: the load read its saved place.
-    m_commun.Config.memo_posx = Skin.MsgWindow.PosX;
-    m_commun.Config.memo_posy = Skin.MsgWindow.PosY;
-    m_commun.Config.memo_pos_saved = Skin.MsgWindow.PosSaved;
+    m_commun.Config.memo_posx = m_skin.MsgWindow.PosX;
+    m_commun.Config.memo_posy = m_skin.MsgWindow.PosY;
+    m_commun.Config.memo_pos_saved = m_skin.MsgWindow.PosSaved;
     try {
         m_rasc.RefreshEntries();
     } catch (const DialUpError& e) {
@@ -112,11 +112,11 @@ void TVorla::ShutDown() {
     } else {
         m_session.QuitSession();
     }
-    Ticker.NewsLines.clear();
+    m_ticker.NewsLines.clear();
     m_news.NewsServers.clear();
     m_menu = MainMenuModel{};
     std::exception_ptr saveError;
-    if (SaveOnShutDown) {
+    if (m_saveOnShutDown) {
         try {
             SaveSettings();
         } catch (const settings::SettingsWriteError&) {
@@ -178,7 +178,7 @@ void TVorla::FirstPaint() {
         return;
     }
     m_view.window.HideWindow();
-    Ticker.StopTimers();
+    m_ticker.StopTimers();
 }
 
 void TVorla::SetAutorun() {
@@ -201,10 +201,10 @@ void TVorla::TrayCallback(TrayEvent event) {
     if (event == TrayEvent::LeftDown) {
         if (m_view.window.IsWindowVisible()) {
             m_view.window.HideWindow();
-            Ticker.Scroll.SetEnabled(false);
+            m_ticker.Scroll.SetEnabled(false);
         } else {
             m_view.window.ShowWindow();
-            Ticker.Scroll.SetEnabled(true);
+            m_ticker.Scroll.SetEnabled(true);
         }
     } else if (event == TrayEvent::RightDown) {
         m_view.window.BringToFront();
@@ -216,7 +216,7 @@ void TVorla::TrayCallback(TrayEvent event) {
 bool TVorla::LoadSkin(bool redraw) {
     const skin::SkinSource source{m_commun.Config.SkinFolder,
                                   m_settingsFolder + settings::kVorlaIni};
-    if (!skin::LoadSkin(Skin, source, {m_view.dialogs, m_view.exit}, false, {})) {
+    if (!skin::LoadSkin(m_skin, source, {m_view.dialogs, m_view.exit}, false, {})) {
         return false;
     }
     ShowSkin(redraw);
@@ -243,7 +243,7 @@ bool TVorla::TrySkin() {
                                   m_programFolder + settings::kVorlaIni};
     TrialSinks trial;
     try {
-        if (!skin::LoadSkin(Skin, source, {trial, trial}, false, {})) {
+        if (!skin::LoadSkin(m_skin, source, {trial, trial}, false, {})) {
             return false;
         }
     } catch (const settings::FatalSettingsError&) {
