@@ -32,9 +32,9 @@ void Program::BuildWindows() {
         BuildConfig();
         return;
     }
-    m_msgList = std::make_unique<ui::MsgWindow>(
-        ui::MsgWindowParts{m_parts.Shared, *m_vorla, m_parts.POP, m_parts.QMail, m_services.shell,
-                           m_services.dialogs, m_pump, m_vorla->Skin, platform::DownloadFolder()});
+    m_msgList = std::make_unique<ui::MsgWindow>(ui::MsgWindowParts{
+        m_parts.Shared, *m_vorla, m_parts.POP, m_parts.QMail, m_services.shell, m_services.dialogs,
+        m_pump, m_vorla->Skin(), platform::DownloadFolder()});
     m_vorla->SetMessageWindow(*m_msgList);
     m_preview = std::make_unique<ui::MsgWindowPreview>(*m_msgList);
     ui::MainMenuHandlers handlers;
@@ -77,7 +77,7 @@ void Program::BuildConfig() {
 
 Program::~Program() {
     // No tick may reach the logic while the parts go away.
-    m_vorla->Ticker.Scroll.SetEnabled(false);
+    m_vorla->Ticker().Scroll.SetEnabled(false);
     m_timer.SetEnabled(false);
     m_sync.Close();
     // The widgets draw from the logic's buttons and pictures: they go before the logic does.
@@ -93,7 +93,7 @@ void Program::Wire() {
     ui::MainWindow& window = view.Window();
 
     view.accountMenuClick = [this](int tag) {
-        Guard([this, tag] { m_vorla->Cycle().MnuClick(tag); });
+        Guard([this, tag] { m_vorla->Accounts().MnuClick(tag); });
     };
 
     connect(&window.Connect(), &ui::ImgBtnWidget::Clicked, this,
@@ -102,16 +102,16 @@ void Program::Wire() {
             [this] { Guard([this] { m_vorla->Cycle().DisconnectClick(); }); });
     connect(&window.RefreshBtn(), &ui::ImgBtnWidget::Pressed, this,
             [this](const skin::ShiftState& shift) {
-                Guard([this, shift] { m_vorla->Cycle().RefreshBtnMouseDown(shift); });
+                Guard([this, shift] { m_vorla->Accounts().RefreshBtnMouseDown(shift); });
             });
     connect(&window.MAIL(), &ui::ImgBtnWidget::Clicked, this,
             [this] { Guard([this] { m_vorla->MailClient().MAILClick(); }); });
     connect(&window.FLAG(), &ui::ImageWidget::Pressed, this, [this](const skin::ShiftState& shift) {
-        Guard([this, shift] { m_vorla->Cycle().FLAGMouseDown(shift); });
+        Guard([this, shift] { m_vorla->HandOver().FLAGMouseDown(shift); });
     });
     connect(&window.STATBMP(), &ui::ImageWidget::Pressed, this,
             [this](const skin::ShiftState& shift) {
-                Guard([this, shift] { m_vorla->Ticker.StatusMouseDown(shift); });
+                Guard([this, shift] { m_vorla->Ticker().StatusMouseDown(shift); });
             });
     connect(&window, &ui::MainWindow::ContextMenuRequested, this,
             [this](QPoint at) { Guard([this, at] { PopMnu().popup(at); }); });

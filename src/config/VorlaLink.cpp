@@ -26,7 +26,7 @@ bool VorlaSkinHost::LoadSkin() {
                                   m_vorla.SettingsFolder() + settings::kVorlaIni};
     HeldFault held;
     try {
-        if (!skin::LoadSkin(m_vorla.Skin, source, {held, held}, false, {})) {
+        if (!skin::LoadSkin(m_vorla.Skin(), source, {held, held}, false, {})) {
             return false;
         }
     } catch (const settings::FatalSettingsError&) {
@@ -40,8 +40,8 @@ bool VorlaSkinHost::LoadSkin() {
 }
 
 void VorlaConfigOwner::ApplyTickerSpeed(int speed) {
-    m_parts.vorla.Ticker.SetSpeed(speed);
-    m_parts.vorla.Ticker.MinScroll = m_parts.vorla.Shared().Config.min_scroll;
+    m_parts.vorla.Ticker().SetSpeed(speed);
+    m_parts.vorla.Ticker().MinScroll = m_parts.vorla.Shared().Config.min_scroll;
 }
 
 void VorlaConfigOwner::ApplyCheckInterval(int minutes) {

@@ -5,7 +5,7 @@
 
 #include "config/ConfigServices.h"
 #include "config/ConfigSession.h"
-#include "monitor/Monitor.h"
+#include "monitor/TVorla.h"
 
 namespace config {
 

@@ -1,4 +1,4 @@
-#include "monitor/CheckCycle.h"
+#include "monitor/AccountMenu.h"
 
 namespace monitor {
 
@@ -19,7 +19,11 @@ std::string CountMark(int lastCount) {
 
 }  // namespace
 
-std::vector<AccountMenuItem> CheckCycle::BuildAccountMenu() const {
+AccountMenu::AccountMenu(Commun& shared, WindowView& view, CheckCycle& cycle, MonitorTimers& timers,
+                         BusyGuard& guard)
+    : m_commun(shared), m_view(view), m_cycle(cycle), m_timers(timers), m_guard(guard) {}
+
+std::vector<AccountMenuItem> AccountMenu::BuildAccountMenu() const {
     std::vector<AccountMenuItem> items;
     for (int n = 1; n <= m_commun.Tables.AccountCount; ++n) {
         const auto& account = m_commun.Tables.AccountTable[n - 1];
@@ -44,14 +48,14 @@ std::vector<AccountMenuItem> CheckCycle::BuildAccountMenu() const {
     return items;
 }
 
-void CheckCycle::RefreshBtnMouseDown(const skin::ShiftState& mouse) {
+void AccountMenu::RefreshBtnMouseDown(const skin::ShiftState& mouse) {
     if (mouse.LeftAlone()) {
         if (m_guard.DeferWhileBusy("refresh", [this, mouse] { RefreshBtnMouseDown(mouse); })) {
             return;
         }
         m_timers.StopTimers();
         m_view.SetButtonsEnabled(false);
-        CheckNextAccount(true);
+        m_cycle.CheckNextAccount(true);
         m_view.SetButtonsEnabled(true);
         m_timers.StartTimers();
     } else if (RightAlone(mouse)) {
@@ -59,7 +63,7 @@ void CheckCycle::RefreshBtnMouseDown(const skin::ShiftState& mouse) {
     }
 }
 
-void CheckCycle::MnuClick(int tag) {
+void AccountMenu::MnuClick(int tag) {
     if (tag == kSeparatorTag || m_guard.DeferWhileBusy("account", [this, tag] { MnuClick(tag); })) {
         return;
     }
@@ -73,7 +77,7 @@ void CheckCycle::MnuClick(int tag) {
             }
             m_commun.CurrentAccount = n - 1;
             m_timers.StopTimers();
-            CheckNextAccount(true);
+            m_cycle.CheckNextAccount(true);
             m_timers.StartTimers();
         }
         return;
@@ -81,7 +85,7 @@ void CheckCycle::MnuClick(int tag) {
     // The tag is the account number minus one: the check moves on to that account.
     m_commun.CurrentAccount = tag;
     m_timers.StopTimers();
-    CheckNextAccount(true);
+    m_cycle.CheckNextAccount(true);
     m_timers.StartTimers();
 }
 

@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <limits>
 
-#include "settings/FindInSkin.h"
-#include "settings/LineReader.h"
-
 namespace monitor {
 
 bool RightAlone(const skin::ShiftState& s) {
@@ -23,24 +20,21 @@ int CheckInterval(int minutes) {
     return std::clamp(minutes, 1, std::numeric_limits<int>::max() / kMinute) * kMinute;
 }
 
-CheckCycle::CheckCycle(Commun& shared, MonitorView& view, CheckLinks links,
+CheckCycle::CheckCycle(Commun& shared, const MonitorFaces& faces, CheckLinks links,
                        skin::TStatusTicker& ticker, StatusDisplay& status, MonitorTimers& timers,
-                       BusyGuard& guard, NewsReader& news, MainMenuModel& menu)
+                       BusyGuard& guard)
     : m_commun(shared),
-      m_view(view),
-      m_pop(links.POP),
-      m_rasc(links.RASC),
+      m_faces(faces),
+      m_session(links.session),
+      m_line(links.line),
       m_timer(links.Timer),
       m_pump(links.pump),
+      m_news(links.news),
+      m_menu(links.menu),
       m_ticker(ticker),
       m_status(status),
       m_timers(timers),
-      m_guard(guard),
-      m_news(news),
-      m_menu(menu) {
-    m_pop.OnError = [this](int error, const std::string& text) { POPError(error, text); };
-    m_pop.OnRetrieveProgress = [this](unsigned percent) { POPRetrieveProgress(percent); };
-}
+      m_guard(guard) {}
 
 int CheckCycle::FirstValidAccount() const {
     for (int n = 1; n <= m_commun.Tables.AccountCount; ++n) {
@@ -71,9 +65,9 @@ void CheckCycle::ConnectClick() {
     if (m_guard.DeferWhileBusy("connect", [this] { ConnectClick(); })) {
         return;
     }
-    m_view.SetButtonsEnabled(false);
+    m_faces.window.SetButtonsEnabled(false);
     DoConnect();
-    m_view.SetButtonsEnabled(true);
+    m_faces.window.SetButtonsEnabled(true);
 }
 
 void CheckCycle::DoConnect() {
@@ -89,21 +83,18 @@ void CheckCycle::DoConnect() {
         m_timers.StartTimers();
         return;
     }
-    const auto& account = m_commun.Account(first);
-    m_pop.SetServer(account.host_name, std::to_string(account.port_number));
-    m_pop.SetSecurity(account.tls_mode, account.tls_fingerprint, account.oauth_command);
-    m_popAccount = first;
+    m_session.AimAt(first);
     m_commun.CurrentAccount = kNoAccountYet;
 
     bool dialled = false;
-    const bool dialFailed = m_commun.Config.RAS_connect && !DialIfNeeded(dialled);
+    const bool dialFailed = m_commun.Config.RAS_connect && !m_line.DialIfNeeded(dialled);
     if (!dialFailed) {
         m_pump.ProcessMessages();
-        m_commun.IsConnected = ProbeServer();
+        m_commun.IsConnected = m_session.ProbeServer();
         if (!m_commun.IsConnected && dialled) {
             // A line dialled for a server that does not answer is not left up, busy and
             // out of reach of Disconnect.
-            HangUpLine();
+            m_line.HangUpLine();
         }
     }
     // Also after a failed probe or dial: a window that was connected must not go on showing
@@ -122,71 +113,6 @@ void CheckCycle::DoConnect() {
     m_timers.StartTimers();
 }
 
-// The probe only reads the greeting: is the server reachable at all? False, with the reason
-// in ErrorNotice, when it is not.
-bool CheckCycle::ProbeServer() {
-    if (StopIfAborted()) {
-        return false;
-    }
-    const PopTimeLimit limit(m_pop);
-    bool reachable = false;
-    try {
-        m_pop.Connect();
-        reachable = !m_pop.Failed();
-    } catch (const PopError& e) {
-        ReportPopFault(e);
-        return false;
-    }
-    if (!reachable) {
-        if (m_commun.ErrorNotice().empty()) {
-            ReportUnexplainedFailure();
-        }
-        return false;
-    }
-    QuitSession();
-    return true;
-}
-
-// Dials entry RAS_num unless the window is on line already; false when no line came up.
-// dialled tells whether this call brought the line up.
-bool CheckCycle::DialIfNeeded(bool& dialled) {
-    const auto entries = m_rasc.Entries();
-    if (entries.empty()) {
-        m_status.ReportError(kNoDialUpEntry);
-        return false;
-    }
-    if (m_commun.Config.RAS_num < 0 ||
-        m_commun.Config.RAS_num >= static_cast<int>(entries.size())) {
-        m_commun.Config.RAS_num = 0;
-    }
-    const std::string& name = entries[m_commun.Config.RAS_num];
-    m_status.DrawStatus("Connection to " + name);
-    m_pump.ProcessMessages();
-    if (m_commun.IsConnected) {
-        return true;
-    }
-    try {
-        m_rasc.Dial(m_commun.Config.RAS_num);
-    } catch (const DialUpError& e) {
-        const std::string reason = m_rasc.LastError().empty() ? e.what() : m_rasc.LastError();
-        m_status.ReportError(name + " : " + reason);
-        return false;
-    }
-    dialled = true;
-    return true;
-}
-
-void CheckCycle::HangUpLine() {
-    if (m_rasc.Entries().empty()) {
-        return;
-    }
-    try {
-        m_rasc.HangUp(m_commun.Config.RAS_num);
-    } catch (const DialUpError& e) {
-        m_view.ShowMessage(e.what());
-    }
-}
-
 void CheckCycle::CheckNextAccount(bool check) {
     if (!check) {
         RunCheck(false);
@@ -200,12 +126,12 @@ void CheckCycle::CheckNextAccount(bool check) {
 
 void CheckCycle::RunCheck(bool check) {
     if (!m_commun.IsConnected) {
-        m_view.SetOnlineHint("Disconnected");
+        m_faces.status.SetOnlineHint("Disconnected");
         m_status.ShowConnectionState();
         return;
     }
     m_commun.ClearErrorNotice();
-    m_view.SetOnlineHint("Connected");
+    m_faces.status.SetOnlineHint("Connected");
     bool failed = false;
     if (check) {
         const int next = NextAccountToCheck();
@@ -214,7 +140,7 @@ void CheckCycle::RunCheck(bool check) {
             return;
         }
         m_commun.CurrentAccount = next;
-        failed = !CheckAccount(next);
+        failed = !m_session.CheckAccount(next);
     }
     if (!m_commun.IsAccount(m_commun.CurrentAccount)) {
         // A redisplay before the first check: there is no account state to show yet.
@@ -231,18 +157,18 @@ void CheckCycle::RunCheck(bool check) {
     const int previousCount = account.LastCount;
     account.LastCount = failed ? settings::kCheckFailed : m_commun.WaitingCount;
     if (check) {
-        account.LastError = failed ? FailureReason(account) : "";
+        account.LastError = failed ? m_session.FailureReason(account) : "";
     }
     if (!failed && m_commun.WaitingCount > 0) {
         m_status.ShowMessageCount();
-        m_view.SetTrayIcon(TrayIcon::VrMail);
+        m_faces.tray.SetTrayIcon(TrayIcon::VrMail);
         m_status.ShowFlagOrEnd(FlagPicture::GotMail, true);
-        if (!m_view.IsWindowVisible()) {
-            m_view.ShowWindow();
+        if (!m_faces.window.IsWindowVisible()) {
+            m_faces.window.ShowWindow();
         }
         if (m_commun.Config.playsnd && previousCount < m_commun.WaitingCount &&
             !m_commun.Config.wavsnd.empty()) {
-            m_view.PlaySound(m_commun.Config.wavsnd);
+            m_faces.sound.PlaySound(m_commun.Config.wavsnd);
         }
     } else {
         if (!failed) {
@@ -252,9 +178,9 @@ void CheckCycle::RunCheck(bool check) {
         }
         m_status.DrawStatus(m_ticker.StatusText);
         m_status.ShowFlagOrEnd(FlagPicture::NoMail, true);
-        m_view.SetTrayIcon(TrayIcon::VrCon);
+        m_faces.tray.SetTrayIcon(TrayIcon::VrCon);
         if (failed && m_commun.Config.RAS_connect) {
-            TakeOfflineIfLineLost();
+            m_line.TakeOfflineIfLineLost();
         }
     }
     if (m_commun.IsConnected) {
@@ -264,143 +190,15 @@ void CheckCycle::RunCheck(bool check) {
     m_ticker.Pause();
 }
 
-// Why the check of the account failed, as short as the tray's tool tip wants it.
-std::string CheckCycle::FailureReason(const settings::AccountRecord& account) const {
-    if (m_loginRefused) {
-        return kLoginRefused;
-    }
-    // The notice begins with the account's name, which the tool tip shows already.
-    std::string reason = m_commun.ErrorNotice();
-    if (reason.rfind(account.acc_name + " ", 0) == 0) {
-        reason.erase(0, account.acc_name.size() + 1);
-    }
-    return settings::TrimBlanks(reason);
-}
-
-// One POP3 session: connect, log in, count, quit. False when any step failed; WaitingCount
-// then keeps its value and ErrorNotice says why.
-bool CheckCycle::CheckAccount(int number) {
-    const auto& account = m_commun.Account(number);
-    m_popAccount = number;
-    m_pop.SetServer(account.host_name, std::to_string(account.port_number));
-    m_pop.SetLogin(account.user_name, account.password);
-    m_pop.SetSecurity(account.tls_mode, account.tls_fingerprint, account.oauth_command);
-    m_status.DrawStatus("checking " + account.acc_name);
-    m_loginRefused = false;
-    m_pump.ProcessMessages();
-    if (StopIfAborted()) {
-        return false;
-    }
-    const PopTimeLimit limit(m_pop);
-    const bool ok = OpenSession();
-    if (ok) {
-        try {
-            m_pop.Quit();
-        } catch (const PopError& e) {
-            // The count is taken; only the goodbye failed.
-            ReportPopFault(e);
-        }
-    }
-    if (!ok && m_commun.ErrorNotice().empty()) {
-        ReportUnexplainedFailure();
-    }
-    return ok;
-}
-
-bool CheckCycle::OpenSession() {
-    bool open = false;
-    m_loginRefused = false;
-    try {
-        m_pop.Connect();
-        m_pump.ProcessMessages();
-        if (!m_pop.Failed()) {
-            if (m_pop.Login()) {
-                m_pop.GetMailCount();
-                // A refused STAT closes the session; a refused LAST only sets Failed and is
-                // harmless.
-                open = m_pop.Connected();
-            } else {
-                // The server answered the login with a refusal, not a dropped line or a link
-                // too plain to send the password over.
-                m_loginRefused = m_pop.ReplyStatus().rfind("-ERR", 0) == 0;
-            }
-        }
-    } catch (const PopError& e) {
-        ReportPopFault(e);
-        return false;
-    }
-    if (open) {
-        m_commun.WaitingCount = std::max(0, m_pop.MessageCount());
-    }
-    return open;
-}
-
-// A mail fault that left a call: the account of the session and the fault's text.
-void CheckCycle::ReportPopFault(const std::string& text) {
-    const std::string name =
-        m_commun.IsAccount(m_popAccount) ? m_commun.Account(m_popAccount).acc_name : "";
-    m_status.ReportError(name + " " + text);
-}
-
-void CheckCycle::ReportPopFault(const PopError& e) {
-    if (!e.Reported()) {
-        ReportPopFault(e.what());
-    }
-}
-
-// A refused greeting or a connection closed without a word is not reported by the client;
-// the status line must still say why.
-void CheckCycle::ReportUnexplainedFailure() {
-    std::string reason = m_pop.ReplyStatus();
-    const std::string text = m_pop.ReplyText();
-    if (!text.empty()) {
-        reason += (reason.empty() ? "" : " ") + text;
-    }
-    ReportPopFault(reason.empty() ? "no answer" : reason);
-}
-
-void CheckCycle::QuitSession() {
-    try {
-        m_pop.Quit();
-    } catch (const PopError& e) {
-        ReportPopFault(e);
-    }
-}
-
 void CheckCycle::ShowNoValidAccount() {
     m_status.ReportError(kNoValidAccount);
     m_ticker.StatusText = kNoValidAccount;
     m_status.DrawStatus(m_ticker.StatusText);
     m_status.ShowFlagOrEnd(FlagPicture::NoMail, true);
-    m_view.SetTrayIcon(TrayIcon::VrCon);
+    m_faces.tray.SetTrayIcon(TrayIcon::VrCon);
     m_status.DrawCount(m_commun.WaitingCount);
     m_status.ShowTrayToolTip();
     m_ticker.Pause();
-}
-
-void CheckCycle::TakeOfflineIfLineLost() {
-    const auto entries = m_rasc.Entries();
-    if (m_commun.Config.RAS_num < 0 ||
-        m_commun.Config.RAS_num >= static_cast<int>(entries.size())) {
-        return;
-    }
-    int state = 0;
-    try {
-        state = m_rasc.ConnectionState(entries[m_commun.Config.RAS_num]);
-    } catch (const DialUpError& e) {
-        m_view.ShowMessage(e.what());
-        return;
-    }
-    if (state != DialUp::kConnected) {
-        m_commun.IsConnected = false;
-        m_timers.StopTimers();
-        m_status.ShowConnectionState();
-        if (state != DialUp::kDisconnected) {
-            // The dialler still holds the line without a link: release it, or the entry stays
-            // busy and can neither be dialled again nor hung up from a disconnected window.
-            HangUpLine();
-        }
-    }
 }
 
 void CheckCycle::TimerTimer() {
@@ -416,7 +214,7 @@ void CheckCycle::TimerTimer() {
 void CheckCycle::DisconnectClick() {
     if (m_guard.Busy()) {
         // The running check ends at once through its failure path; then the disconnect.
-        AbortOperation();
+        m_session.AbortOperation();
         m_guard.DeferWhileBusy("disconnect", [this] { DisconnectClick(); });
         return;
     }
@@ -424,7 +222,7 @@ void CheckCycle::DisconnectClick() {
         return;
     }
     m_timers.StopTimers();
-    QuitSession();
+    m_session.QuitSession();
     for (auto& account : m_commun.Tables.AccountTable) {
         account.LastCount = settings::kNotCheckedYet;
     }
@@ -433,34 +231,8 @@ void CheckCycle::DisconnectClick() {
     m_commun.IsConnected = false;
     m_status.ShowConnectionState();
     if (m_commun.Config.RAS_connect) {
-        HangUpLine();
+        m_line.HangUpLine();
     }
-}
-
-void CheckCycle::POPError(int /*error*/, const std::string& text) {
-    const std::string name =
-        m_commun.IsAccount(m_popAccount) ? m_commun.Account(m_popAccount).acc_name : "";
-    m_status.ReportError(name + " " + m_pop.ReplyStatus() + " " + text);
-}
-
-void CheckCycle::AbortOperation() {
-    m_guard.RequestAbort();
-    m_pop.Abort();
-}
-
-bool CheckCycle::StopIfAborted() {
-    if (m_guard.AbortRequested()) {
-        ReportPopFault(kOperationCanceled);
-    }
-    return m_guard.AbortRequested();
-}
-
-void CheckCycle::POPRetrieveProgress(unsigned percent) {
-    const unsigned shown = std::min(percent, 100u);
-    const long long size = m_messageWindow ? m_messageWindow->CurrentMessageSize() : 0;
-    const long long kilobytes = size / 1024;
-    m_status.DrawStatus("reading " + std::to_string(shown) + "% sur " + std::to_string(kilobytes) +
-                        "K");
 }
 
 }  // namespace monitor

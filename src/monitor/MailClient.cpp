@@ -64,10 +64,10 @@ ProgramCall MailtoProgram(const std::string& command) {
     return call;
 }
 
-MailClientLauncher::MailClientLauncher(Commun& shared, MonitorView& view, platform::Shell& shell,
-                                       platform::MailtoHandler& mailto, platform::EventPump& pump,
-                                       skin::TStatusTicker& ticker, StatusDisplay& status,
-                                       BusyGuard& guard)
+MailClientLauncher::MailClientLauncher(Commun& shared, platform::Dialogs& view,
+                                       platform::Shell& shell, platform::MailtoHandler& mailto,
+                                       platform::EventPump& pump, skin::TStatusTicker& ticker,
+                                       StatusDisplay& status, BusyGuard& guard)
     : m_commun(shared),
       m_view(view),
       m_shell(shell),

@@ -5,9 +5,9 @@
 
 #include "monitor/BusyGuard.h"
 #include "monitor/Commun.h"
-#include "monitor/MonitorView.h"
 #include "monitor/StatusDisplay.h"
 #include "platform/Desktop.h"
+#include "platform/Dialogs.h"
 #include "platform/EventPump.h"
 #include "skin/Ticker.h"
 
@@ -35,7 +35,7 @@ ProgramCall MailtoProgram(const std::string& command);
 class MailClientLauncher {
 public:
     // All must outlive the launcher.
-    MailClientLauncher(Commun& shared, MonitorView& view, platform::Shell& shell,
+    MailClientLauncher(Commun& shared, platform::Dialogs& view, platform::Shell& shell,
                        platform::MailtoHandler& mailto, platform::EventPump& pump,
                        skin::TStatusTicker& ticker, StatusDisplay& status, BusyGuard& guard);
     MailClientLauncher(const MailClientLauncher&) = delete;
@@ -48,7 +48,7 @@ private:
     void ResetCounter();
 
     Commun& m_commun;
-    MonitorView& m_view;
+    platform::Dialogs& m_view;
     platform::Shell& m_shell;
     platform::MailtoHandler& m_mailto;
     platform::EventPump& m_pump;

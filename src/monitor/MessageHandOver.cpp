@@ -1,4 +1,4 @@
-#include "monitor/CheckCycle.h"
+#include "monitor/MessageHandOver.h"
 
 #include <algorithm>
 
@@ -6,7 +6,22 @@
 
 namespace monitor {
 
-void CheckCycle::FLAGMouseDown(const skin::ShiftState& mouse) {
+MessageHandOver::MessageHandOver(Commun& shared, const MonitorFaces& faces, HandOverLinks links,
+                                 CheckCycle& cycle, skin::TStatusTicker& ticker,
+                                 StatusDisplay& status, MonitorTimers& timers, BusyGuard& guard)
+    : m_commun(shared),
+      m_window(faces.window),
+      m_messages(faces.dialogs),
+      m_links(links),
+      m_cycle(cycle),
+      m_ticker(ticker),
+      m_status(status),
+      m_timers(timers),
+      m_guard(guard) {
+    m_links.POP.OnRetrieveProgress = [this](unsigned percent) { POPRetrieveProgress(percent); };
+}
+
+void MessageHandOver::FLAGMouseDown(const skin::ShiftState& mouse) {
     if (mouse.LeftAlone()) {
         m_ticker.Pause();
         m_status.DrawStatus(m_ticker.StatusText);
@@ -16,7 +31,7 @@ void CheckCycle::FLAGMouseDown(const skin::ShiftState& mouse) {
         m_guard.DeferWhileBusy("flag", [this, mouse] { FLAGMouseDown(mouse); })) {
         return;
     }
-    m_view.SetButtonsEnabled(false);
+    m_window.SetButtonsEnabled(false);
     m_status.DrawStatus(m_ticker.StatusText);
     if (m_messageWindow && !m_messageWindow->IsVisible()) {
         if (m_commun.WaitingCount > 0 && m_commun.IsConnected) {
@@ -25,21 +40,21 @@ void CheckCycle::FLAGMouseDown(const skin::ShiftState& mouse) {
             OpenNotepad();
         }
     }
-    m_view.SetButtonsEnabled(true);
+    m_window.SetButtonsEnabled(true);
 }
 
-void CheckCycle::OpenMailbox() {
+void MessageHandOver::OpenMailbox() {
     BusyGuard::Scope busy(m_guard);
     m_status.DrawStatus("reading message...");
     m_timers.StopTimers();
     m_commun.NotepadMode = false;
-    m_pump.ProcessMessages();
+    m_links.pump.ProcessMessages();
 
     // Without a session the count of the last check stays; the window reports the failure.
     bool sessionOpen = false;
     {
-        const PopTimeLimit limit(m_pop);
-        sessionOpen = OpenSession();
+        const PopTimeLimit limit(m_links.POP);
+        sessionOpen = m_links.session.OpenSession();
     }
 
     bool opened = true;
@@ -48,16 +63,16 @@ void CheckCycle::OpenMailbox() {
     } catch (const settings::FatalSettingsError&) {
         throw;
     } catch (const std::exception& e) {
-        m_view.ShowMessage(e.what());
+        m_messages.ShowMessage(e.what());
         opened = false;
     }
     if (opened) {
         m_messageWindow->ShowModal();
     }
-    m_view.ApplyOnTop(m_commun.Config.ontop);
+    m_window.ApplyOnTop(m_commun.Config.ontop);
     if (!m_commun.NotepadMode) {
         if (sessionOpen) {
-            m_commun.WaitingCount = std::max(0, m_pop.MessageCount());
+            m_commun.WaitingCount = m_links.session.MessageCount();
             // The window's session counted the mailbox: a check that failed before is
             // outdated.
             if (m_commun.IsAccount(m_commun.CurrentAccount)) {
@@ -67,20 +82,28 @@ void CheckCycle::OpenMailbox() {
                 }
             }
         }
-        QuitSession();
+        m_links.session.QuitSession();
     }
-    RunCheck(false);
+    m_cycle.CheckNextAccount(false);
     m_timers.StartTimers();
 }
 
-void CheckCycle::OpenNotepad() {
+void MessageHandOver::OpenNotepad() {
     m_commun.NotepadMode = true;
     m_timers.StopTimers();
     m_status.DrawStatus("notepad");
     m_messageWindow->ShowModal();
     m_status.DrawStatus(m_ticker.StatusText);
-    m_view.ApplyOnTop(m_commun.Config.ontop);
+    m_window.ApplyOnTop(m_commun.Config.ontop);
     m_timers.StartTimers();
+}
+
+void MessageHandOver::POPRetrieveProgress(unsigned percent) {
+    const unsigned shown = std::min(percent, 100u);
+    const long long size = m_messageWindow ? m_messageWindow->CurrentMessageSize() : 0;
+    const long long kilobytes = size / 1024;
+    m_status.DrawStatus("reading " + std::to_string(shown) + "% sur " + std::to_string(kilobytes) +
+                        "K");
 }
 
 }  // namespace monitor

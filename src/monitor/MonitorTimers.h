@@ -1,8 +1,8 @@
 #pragma once
 // The main window's timers switched together: the check timer and the ticker's own.
 #include "monitor/Commun.h"
-#include "monitor/MonitorView.h"
 #include "monitor/Services.h"
+#include "monitor/WindowView.h"
 #include "skin/Ticker.h"
 
 namespace monitor {
@@ -10,7 +10,7 @@ namespace monitor {
 class MonitorTimers {
 public:
     // All must outlive the timers.
-    MonitorTimers(Commun& shared, MonitorView& view, skin::TStatusTicker& ticker,
+    MonitorTimers(Commun& shared, WindowView& view, skin::TStatusTicker& ticker,
                   TimerSwitch& checkTimer)
         : m_commun(shared), m_view(view), m_ticker(ticker), m_checkTimer(checkTimer) {}
     MonitorTimers(const MonitorTimers&) = delete;
@@ -25,7 +25,7 @@ public:
 
 private:
     Commun& m_commun;
-    MonitorView& m_view;
+    WindowView& m_view;
     skin::TStatusTicker& m_ticker;
     TimerSwitch& m_checkTimer;
 };

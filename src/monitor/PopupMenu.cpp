@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "monitor/Monitor.h"
 #include "monitor/NewsFeed.h"
+#include "monitor/TVorla.h"
 #include "platform/ProgramFolder.h"
 
 namespace monitor {
@@ -106,11 +106,11 @@ void TVorla::SwitchSkinClick(const std::string& caption) {
     if (!TrySkin()) {
         m_commun.Config.SkinFolder = kept;
         LoadSkin(true);
-        m_view.ShowMessage(skin::kInvalidSkin);
+        m_view.dialogs.ShowMessage(skin::kInvalidSkin);
     }
-    m_view.Repaint();
-    if (!m_view.IsWindowVisible()) {
-        m_view.ShowWindow();
+    m_view.window.Repaint();
+    if (!m_view.window.IsWindowVisible()) {
+        m_view.window.ShowWindow();
     }
 }
 

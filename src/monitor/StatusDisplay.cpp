@@ -20,10 +20,12 @@ bool LoadInto(skin::SkinImage& image, const std::string& path) {
 
 }  // namespace
 
-StatusDisplay::StatusDisplay(Commun& shared, MonitorView& view, skin::MainWindowSkin& skin,
+StatusDisplay::StatusDisplay(Commun& shared, const MonitorFaces& faces, skin::MainWindowSkin& skin,
                              skin::TStatusTicker& ticker, std::function<void()> endSession)
     : m_commun(shared),
-      m_view(view),
+      m_view(faces.status),
+      m_tray(faces.tray),
+      m_fatal{faces.dialogs, faces.exit},
       m_skin(skin),
       m_ticker(ticker),
       m_endSession(std::move(endSession)) {}
@@ -103,12 +105,12 @@ std::string StatusDisplay::TrayToolTip() const {
 }
 
 void StatusDisplay::ShowTrayToolTip() {
-    m_view.SetTrayToolTip(TrayToolTip());
+    m_tray.SetTrayToolTip(TrayToolTip());
 }
 
 void StatusDisplay::ShowMailState() {
     ShowFlagOrEnd(MailWaiting() ? FlagPicture::GotMail : FlagPicture::NoMail, true);
-    m_view.SetTrayIcon(CurrentTrayIcon());
+    m_tray.SetTrayIcon(CurrentTrayIcon());
     ShowTrayToolTip();
     DrawCount(CountText());
 }
@@ -123,7 +125,7 @@ void StatusDisplay::ShowFlagOrEnd(FlagPicture picture, bool quitPop) {
     if (quitPop) {
         m_endSession();
     }
-    settings::ReportFatal({m_view, m_view}, skin::kMailPictureFailed);
+    settings::ReportFatal(m_fatal, skin::kMailPictureFailed);
 }
 
 void StatusDisplay::ShowOnlineOrEnd(bool online, bool quitPop) {
@@ -134,7 +136,7 @@ void StatusDisplay::ShowOnlineOrEnd(bool online, bool quitPop) {
     if (quitPop) {
         m_endSession();
     }
-    settings::ReportFatal({m_view, m_view}, skin::kOnlinePictureFailed);
+    settings::ReportFatal(m_fatal, skin::kOnlinePictureFailed);
 }
 
 void StatusDisplay::ShowConnectionState() {
@@ -145,14 +147,14 @@ void StatusDisplay::ShowConnectionState() {
         DrawCount(CountText());
         m_view.SetOnlineHint("Connected");
         // The tray follows the flag, so a redraw (a skin switch) keeps the mail icon.
-        m_view.SetTrayIcon(CurrentTrayIcon());
+        m_tray.SetTrayIcon(CurrentTrayIcon());
         ShowOnlineOrEnd(true, true);
     } else {
         m_ticker.StatusText = "Disconnected";
         DrawStatus(m_ticker.StatusText);
         DrawCount(0);
         m_view.SetOnlineHint("Disconnected");
-        m_view.SetTrayIcon(TrayIcon::VrDis);
+        m_tray.SetTrayIcon(TrayIcon::VrDis);
         ShowOnlineOrEnd(false, false);
     }
 }
@@ -167,16 +169,16 @@ void StatusDisplay::ShowMessageCount() {
 
 void StatusDisplay::AfficheTray(bool modify) {
     if (!m_commun.Config.icon_tray) {
-        m_view.RemoveTrayIcon();
+        m_tray.RemoveTrayIcon();
         return;
     }
     // The icon shows what the flag shows: a dialog closed while mail waits keeps the mail icon.
     ShowTrayToolTip();
-    m_view.ShowTrayIcon(CurrentTrayIcon(), modify);
+    m_tray.ShowTrayIcon(CurrentTrayIcon(), modify);
 }
 
 bool StatusDisplay::TrayMissing() {
-    return (m_commun.Config.icon_tray || m_commun.Config.hidden) && !m_view.HasSystemTray();
+    return (m_commun.Config.icon_tray || m_commun.Config.hidden) && !m_tray.HasSystemTray();
 }
 
 void StatusDisplay::SayTrayMissingOnce() {

@@ -8,6 +8,7 @@
 
 #include "monitor/Commun.h"
 #include "monitor/MonitorView.h"
+#include "settings/FindInSkin.h"
 #include "skin/SkinModel.h"
 #include "skin/Ticker.h"
 
@@ -21,7 +22,7 @@ class StatusDisplay {
 public:
     // All but endSession must outlive the display. endSession closes the open POP3 session
     // before a skin picture that cannot be loaded ends the program.
-    StatusDisplay(Commun& shared, MonitorView& view, skin::MainWindowSkin& skin,
+    StatusDisplay(Commun& shared, const MonitorFaces& faces, skin::MainWindowSkin& skin,
                   skin::TStatusTicker& ticker, std::function<void()> endSession);
     StatusDisplay(const StatusDisplay&) = delete;
     StatusDisplay& operator=(const StatusDisplay&) = delete;
@@ -62,7 +63,10 @@ public:
 
 private:
     Commun& m_commun;
-    MonitorView& m_view;
+    StatusView& m_view;
+    TrayView& m_tray;
+    // A skin picture that cannot be shown ends the program.
+    settings::FatalSinks m_fatal;
     skin::MainWindowSkin& m_skin;
     skin::TStatusTicker& m_ticker;
     std::function<void()> m_endSession;

@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
     parts.Shared.OnErrorNotice = [&view](const std::string& text) { view.Print("error", text); };
     monitor::TVorla& vorla =
         parts.BuildMonitor({view, timer, nullptr, nullptr, options.news ? nullptr : &noDownloads});
-    vorla.SaveOnShutDown = false;
+    vorla.SetSaveOnShutDown(false);
 
     if (!vorla.FormCreate()) {
         return kEnded;

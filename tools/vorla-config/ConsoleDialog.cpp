@@ -11,7 +11,7 @@ monitor::WindowPosition ConsoleView::Position() {
     if (m_vorla == nullptr) {
         return {};
     }
-    return {m_vorla->Skin.WindowLeft, m_vorla->Skin.WindowTop};
+    return {m_vorla->Skin().WindowLeft, m_vorla->Skin().WindowTop};
 }
 
 void ConsoleView::HoldGivenAnswer() {

@@ -10,7 +10,7 @@
 #include "ConsoleFaces.h"
 #include "config/ConfigServices.h"
 #include "config/TConfig.h"
-#include "monitor/Monitor.h"
+#include "monitor/TVorla.h"
 
 namespace vorlaconfig {
 

@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
         {windowThread, windowThread, tickerTimers, rasApi, shell, autorun, mailto}, folder, folder);
     vorlaconfig::OfflineDialUp dialUp(parts.DialUp);
     monitor::TVorla& vorla = parts.BuildMonitor({view, timer, &pop, &dialUp, &downloads});
-    vorla.SaveOnShutDown = false;
+    vorla.SetSaveOnShutDown(false);
     view.Attach(vorla);
     if (!vorla.FormCreate()) {
         return kEnded;

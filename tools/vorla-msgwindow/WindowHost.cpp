@@ -45,7 +45,7 @@ void WindowHost::ShowModal() {
     m_opened = true;
     m_visible = true;
     const msgwindow::MsgWindowPlacement placement =
-        m_list.FormShow(m_vorla.Skin, kScreenWidth, kScreenHeight);
+        m_list.FormShow(m_vorla.Skin(), kScreenWidth, kScreenHeight);
     m_left = placement.Left;
     m_top = placement.Top;
     PrintBlock("open");

@@ -7,7 +7,7 @@
 
 #include "Console.h"
 #include "ReplySteps.h"
-#include "monitor/Monitor.h"
+#include "monitor/TVorla.h"
 #include "msgwindow/MsgList.h"
 
 namespace vorlamsg {

@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
     parts.POP.RetrieveProgressStep = 10;
     parts.POP.TimeOut = static_cast<std::uint32_t>(timeout);
     monitor::TVorla& vorla = parts.BuildMonitor({view, timer, nullptr, nullptr, &noDownloads});
-    vorla.SaveOnShutDown = false;
+    vorla.SetSaveOnShutDown(false);
     vorlamsg::WindowHost window(std::cout, view, dialogs, vorla, parts.POP, parts.QMail,
                                 windowThread, shell);
     vorla.SetMessageWindow(window);
@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
         skin::ShiftState doubleClick;
         doubleClick.Left = true;
         doubleClick.Double = true;
-        vorla.Cycle().FLAGMouseDown(doubleClick);
+        vorla.HandOver().FLAGMouseDown(doubleClick);
         window.Finish();
         vorla.ShutDown();
     } catch (const settings::FatalSettingsError&) {

@@ -11,7 +11,7 @@
 #include "mail/QelSMTP.h"
 #include "monitor/Commun.h"
 #include "monitor/ComponentAdapters.h"
-#include "monitor/Monitor.h"
+#include "monitor/TVorla.h"
 #include "net/HTTPGet.h"
 #include "net/RASControl.h"
 #include "platform/Desktop.h"
@@ -36,7 +36,7 @@ struct Platform {
 // The main window's face. A run that must not reach a server replaces a component; null
 // takes the composition's own.
 struct MonitorFace {
-    monitor::MonitorView& view;
+    monitor::MonitorFaces view;
     monitor::TimerSwitch& checkTimer;
     monitor::PopClient* pop = nullptr;
     monitor::DialUp* dialUp = nullptr;

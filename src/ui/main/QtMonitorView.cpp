@@ -57,8 +57,8 @@ QtMonitorView::QtMonitorView(platform::Sound& sound, platform::Dialogs& dialogs,
 QtMonitorView::~QtMonitorView() = default;
 
 void QtMonitorView::Attach(monitor::TVorla& vorla) {
-    m_skin = &vorla.Skin;
-    m_window = std::make_unique<MainWindow>(vorla.Skin);
+    m_skin = &vorla.Skin();
+    m_window = std::make_unique<MainWindow>(vorla.Skin());
 }
 
 void QtMonitorView::ShowMessage(const std::string& text) {

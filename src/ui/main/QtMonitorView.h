@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "monitor/Monitor.h"
+#include "monitor/TVorla.h"
 #include "platform/Desktop.h"
 #include "ui/main/MainWindow.h"
 

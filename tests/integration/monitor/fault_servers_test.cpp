@@ -103,7 +103,7 @@ TEST_F(FaultServersTest, ResetAtTheGreeting) {
     EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kCheckFailed);
     EXPECT_TRUE(ErrorSays("Connection reset by peer")) << vorla->Shared().ErrorNotice();
     EXPECT_TRUE(timer.enabled);
-    EXPECT_TRUE(vorla->Ticker.Scroll.Enabled());
+    EXPECT_TRUE(vorla->Ticker().Scroll.Enabled());
     EXPECT_LE(elapsedMs, static_cast<long long>(kTimeOutMs));
 }
 

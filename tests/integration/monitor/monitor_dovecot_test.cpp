@@ -46,7 +46,7 @@ TEST_F(MonitorDovecotTest, ChecksCountAndPlayTheSoundOncePerNewMessage) {
     vorla->Cycle().ConnectClick();
     ASSERT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
     EXPECT_EQ(vorla->Shared().WaitingCount, 2);
-    EXPECT_EQ(vorla->Ticker.StatusText, "Dove 2 messages");
+    EXPECT_EQ(vorla->Ticker().StatusText, "Dove 2 messages");
     EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, 2);
     EXPECT_EQ(vorla->Shared().ErrorNotice(), "") << "Dovecot refuses LAST; that is no failure";
     EXPECT_EQ(view.Count("sound /sounds/mail.wav"), 1);
@@ -76,7 +76,7 @@ TEST_F(MonitorDovecotTest, StoppedServerGivesTheErrorAndAFailedCount) {
         << vorla->Shared().ErrorNotice();
     EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kCheckFailed);
     EXPECT_EQ(vorla->Shared().WaitingCount, 1) << "the count of the last good check stays";
-    EXPECT_EQ(vorla->Ticker.StatusText, vorla->Shared().ErrorNotice());
+    EXPECT_EQ(vorla->Ticker().StatusText, vorla->Shared().ErrorNotice());
     EXPECT_TRUE(vorla->Shared().IsConnected);
 }
 

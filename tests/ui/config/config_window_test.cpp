@@ -59,7 +59,7 @@ void ConfigWindowTest::okAppliesAndWritesTheSettingsAndCloseDropsThem() {
     WhenShown(window, [&](ui::ConfigDialog& dialog) { chooseFast(dialog, "OK"); });
     window.Config1Click();
     QCOMPARE(vorla.Shared().Config.speed, 2);
-    QCOMPARE(vorla.Ticker.Scroll.Interval(), std::uint16_t(5));
+    QCOMPARE(vorla.Ticker().Scroll.Interval(), std::uint16_t(5));
     QCOMPARE(timer.interval, 60000);
     QCOMPARE(settings::FindInSkin(ini, "", "speed"), std::string("2"));
     QVERIFY(fixture.dialogs.messages.empty());

@@ -23,7 +23,7 @@
 #include "TempFolder.h"
 #include "mail/QelPOP3.h"
 #include "monitor/ComponentAdapters.h"
-#include "monitor/Monitor.h"
+#include "monitor/TVorla.h"
 #include "platform/WindowTimer.h"
 
 namespace monitor::test {

@@ -55,7 +55,7 @@ TEST_F(BusyGuardTest, SkinChosenDuringACheckIsAppliedAfterIt) {
     EXPECT_EQ(vorla->Shared().Config.SkinFolder, std::string(VORLA_SKINS) + "/frost/");
     EXPECT_NE(vorla->Shared().Config.SkinFolder, before);
     EXPECT_EQ(vorla->Shared().Tables.AccountTable[1].LastCount, 5);
-    EXPECT_EQ(vorla->Ticker.StatusText, "Box2 5 messages");
+    EXPECT_EQ(vorla->Ticker().StatusText, "Box2 5 messages");
     EXPECT_EQ(view.Count("sound /sounds/new.wav"), 2) << "Box1 at connect, Box2 once";
 }
 
@@ -73,7 +73,7 @@ TEST_F(BusyGuardTest, MailClickDuringACheckResetsTheAccountItShowsAfterIt) {
     EXPECT_EQ(vorla->Shared().WaitingCount, 0) << "the reset came after the check's count";
     EXPECT_EQ(vorla->Shared().Tables.AccountTable[1].LastCount, 0);
     EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, 2);
-    EXPECT_EQ(vorla->Ticker.StatusText, "Box2 empty");
+    EXPECT_EQ(vorla->Ticker().StatusText, "Box2 empty");
 }
 
 TEST_F(BusyGuardTest, NewsServerChosenDuringACheckIsLoadedAfterIt) {
@@ -92,10 +92,10 @@ TEST_F(BusyGuardTest, ClicksDuringACheckWaitTheirTurn) {
     ConnectTwo();
     const int connects = servers.Connects();
     ClickDuringTheCheck([&] {
-        vorla->Cycle().RefreshBtnMouseDown({.Left = true});
-        vorla->Cycle().RefreshBtnMouseDown({.Left = true});
+        vorla->Accounts().RefreshBtnMouseDown({.Left = true});
+        vorla->Accounts().RefreshBtnMouseDown({.Left = true});
         vorla->Cycle().TimerTimer();
-        vorla->Cycle().MnuClick(1);
+        vorla->Accounts().MnuClick(1);
     });
     EXPECT_EQ(connectsAfterClick, connectsAtClick) << "no second session inside the check";
     // The timer check, one refresh (the second replaced the first) and the menu's check.
@@ -121,7 +121,7 @@ TEST_F(BusyGuardTest, SkinWhoseIniBecameUnreadableIsAFailedSwitch) {
     EXPECT_EQ(view.Last("message "), std::string("message ") + skin::kInvalidSkin);
     EXPECT_EQ(view.Count("exit"), 0);
     EXPECT_EQ(vorla->Shared().Config.SkinFolder, before);
-    EXPECT_EQ(vorla->Ticker.StatusText, "Box1 2 messages");
+    EXPECT_EQ(vorla->Ticker().StatusText, "Box1 2 messages");
 }
 
 }  // namespace

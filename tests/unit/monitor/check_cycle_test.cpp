@@ -50,7 +50,7 @@ TEST_F(CheckCycleTest, ASingleAccountSwitchedOffWhileOnLineIsStillChecked) {
     vorla->Cycle().ConnectClick();
     vorla->Shared().Tables.AccountTable[0].inactive = true;
     vorla->Cycle().TimerTimer();
-    vorla->Cycle().RefreshBtnMouseDown({.Left = true});
+    vorla->Accounts().RefreshBtnMouseDown({.Left = true});
     EXPECT_EQ(Logins(), (std::vector<std::string>{"user1", "user1", "user1"}));
 }
 
@@ -80,7 +80,7 @@ TEST_F(CheckCycleTest, ConnectSetsTheCheckTimerAndShowsTheCount) {
     EXPECT_EQ(timer.interval, 7 * 60000);
     EXPECT_TRUE(timer.enabled);
     EXPECT_EQ(vorla->Shared().WaitingCount, 3);
-    EXPECT_EQ(vorla->Ticker.StatusText, "Box1 3 messages");
+    EXPECT_EQ(vorla->Ticker().StatusText, "Box1 3 messages");
     EXPECT_EQ(view.Last("tray "), "tray mail");
     EXPECT_EQ(view.Last("flag "), "flag gotmail");
     EXPECT_EQ(view.Last("count "), "count 3");
@@ -91,10 +91,10 @@ TEST_F(CheckCycleTest, ConnectSetsTheCheckTimerAndShowsTheCount) {
 
     Box("pop1.test").Fill(1);
     vorla->Cycle().TimerTimer();
-    EXPECT_EQ(vorla->Ticker.StatusText, "Box1 1 message");
+    EXPECT_EQ(vorla->Ticker().StatusText, "Box1 1 message");
     Box("pop1.test").Fill(0);
     vorla->Cycle().TimerTimer();
-    EXPECT_EQ(vorla->Ticker.StatusText, "Box1 empty");
+    EXPECT_EQ(vorla->Ticker().StatusText, "Box1 empty");
     EXPECT_EQ(view.Last("tray "), "tray connected");
     EXPECT_EQ(view.Last("flag "), "flag nomail");
 }
@@ -168,8 +168,8 @@ TEST_F(CheckCycleTest, FailedCheckKeepsTheCountAndShowsTheError) {
     Box("pop1.test").password = "changed";  // the login is refused
     vorla->Cycle().TimerTimer();            // Box1 again, refused
     EXPECT_EQ(vorla->Shared().ErrorNotice(), "Box1 -ERR [AUTH] Authentication failed.");
-    EXPECT_EQ(vorla->Ticker.StatusText, vorla->Shared().ErrorNotice());
-    EXPECT_EQ(vorla->Ticker.TickerText, vorla->Shared().ErrorNotice());
+    EXPECT_EQ(vorla->Ticker().StatusText, vorla->Shared().ErrorNotice());
+    EXPECT_EQ(vorla->Ticker().TickerText, vorla->Shared().ErrorNotice());
     EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kCheckFailed);
     EXPECT_EQ(vorla->Shared().WaitingCount, 0) << "WaitingCount still describes Box2";
     EXPECT_EQ(view.Last("count "), "count -") << "a failed check shows no count";
@@ -191,7 +191,7 @@ TEST_F(CheckCycleTest, FailedCheckOfTheSameAccountKeepsItsCountButShowsADash) {
     EXPECT_EQ(view.Last("tray "), "tray connected");
     EXPECT_EQ(view.Last("flag "), "flag nomail");
     EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kCheckFailed);
-    EXPECT_EQ(vorla->Ticker.StatusText, "Box1 -ERR STAT refused");
+    EXPECT_EQ(vorla->Ticker().StatusText, "Box1 -ERR STAT refused");
 }
 
 TEST_F(CheckCycleTest, ProbeErrorNamesTheFirstValidAccount) {
@@ -208,7 +208,7 @@ TEST_F(CheckCycleTest, AccountMenuCaptionsBeforeAndAfterChecks) {
     Box("home.test").Fill(4);
     Box("work.test").password = "changed";  // the login is refused
 
-    vorla->Cycle().RefreshBtnMouseDown({.Right = true});
+    vorla->Accounts().RefreshBtnMouseDown({.Right = true});
     ASSERT_EQ(view.accountMenu.size(), 4u);
     EXPECT_EQ(view.accountMenu[0].Caption, "( ? )  Home");
     EXPECT_EQ(view.accountMenu[0].Tag, 0);
@@ -221,8 +221,8 @@ TEST_F(CheckCycleTest, AccountMenuCaptionsBeforeAndAfterChecks) {
     EXPECT_EQ(view.accountMenu[3].Tag, 20);
 
     vorla->Cycle().ConnectClick();
-    vorla->Cycle().MnuClick(20);
-    vorla->Cycle().RefreshBtnMouseDown({.Right = true});
+    vorla->Accounts().MnuClick(20);
+    vorla->Accounts().RefreshBtnMouseDown({.Right = true});
     EXPECT_EQ(view.accountMenu[0].Caption, "( 4 )  Home");
     EXPECT_EQ(view.accountMenu[0].Picture, MenuPicture::SmallOk);
     EXPECT_FALSE(view.accountMenu[0].IsDefault);
@@ -230,7 +230,7 @@ TEST_F(CheckCycleTest, AccountMenuCaptionsBeforeAndAfterChecks) {
     EXPECT_EQ(view.accountMenu[1].Picture, MenuPicture::SmallErr);
     EXPECT_TRUE(view.accountMenu[1].IsDefault);
 
-    vorla->Cycle().MnuClick(2);
+    vorla->Accounts().MnuClick(2);
     EXPECT_EQ(vorla->Shared().CurrentAccount, 3) << "the tag is the account number minus one";
 }
 
@@ -240,7 +240,7 @@ TEST_F(CheckCycleTest, MenuTagOutsideTheTableChecksTheFirstAccount) {
     for (const int tag : {-4, 9, 25}) {
         SCOPED_TRACE(tag);
         servers.log.clear();
-        vorla->Cycle().MnuClick(tag);
+        vorla->Accounts().MnuClick(tag);
         EXPECT_EQ(vorla->Shared().CurrentAccount, 1);
         EXPECT_EQ(Logins(), std::vector<std::string>{"user1"});
     }
@@ -248,11 +248,11 @@ TEST_F(CheckCycleTest, MenuTagOutsideTheTableChecksTheFirstAccount) {
 
 TEST_F(CheckCycleTest, MenuAndRefreshDoNothingWhileDisconnected) {
     ASSERT_TRUE(Start(Accounts({false})));
-    vorla->Cycle().MnuClick(20);
-    vorla->Cycle().RefreshBtnMouseDown({.Left = true});
+    vorla->Accounts().MnuClick(20);
+    vorla->Accounts().RefreshBtnMouseDown({.Left = true});
     EXPECT_EQ(servers.Connects(), 0);
     EXPECT_EQ(view.Last("status "), "status Disconnected");
-    vorla->Cycle().RefreshBtnMouseDown({.Left = true, .Shift = true});
+    vorla->Accounts().RefreshBtnMouseDown({.Left = true, .Shift = true});
     EXPECT_EQ(servers.Connects(), 0);
 }
 
@@ -271,7 +271,7 @@ TEST_F(CheckCycleTest, DisconnectResetsTheCountsAndHangsUp) {
     EXPECT_EQ(view.Last("tray "), "tray disconnected");
     EXPECT_EQ(view.Last("count "), "count 0");
     EXPECT_FALSE(timer.enabled);
-    EXPECT_FALSE(vorla->Ticker.Scroll.Enabled());
+    EXPECT_FALSE(vorla->Ticker().Scroll.Enabled());
 }
 
 TEST_F(CheckCycleTest, DialUpTexts) {
@@ -303,7 +303,7 @@ TEST_F(CheckCycleTest, DroppedDialUpLineTakesTheWindowOffLine) {
     dialUp.state = 8193;
     vorla->Cycle().TimerTimer();
     EXPECT_FALSE(vorla->Shared().IsConnected);
-    EXPECT_EQ(vorla->Ticker.StatusText, "Disconnected");
+    EXPECT_EQ(vorla->Ticker().StatusText, "Disconnected");
     EXPECT_EQ(view.Last("tray "), "tray disconnected");
     EXPECT_EQ(view.Last("count "), "count 0");
     EXPECT_FALSE(timer.enabled);
@@ -321,7 +321,7 @@ TEST_F(CheckCycleTest, NewsDownloadRefusesAPumpedCheck) {
 
 TEST_F(CheckCycleTest, FlagDoubleClickOpensTheMailboxOrTheNotepad) {
     ASSERT_TRUE(Start(Accounts({false})));
-    vorla->Cycle().FLAGMouseDown({.Left = true, .Double = true});
+    vorla->HandOver().FLAGMouseDown({.Left = true, .Double = true});
     EXPECT_TRUE(vorla->Shared().NotepadMode) << "disconnected: notepad";
     EXPECT_EQ(view.Count("status notepad"), 1);
 
@@ -334,12 +334,12 @@ TEST_F(CheckCycleTest, FlagDoubleClickOpensTheMailboxOrTheNotepad) {
         pumpedChecks += servers.Connects() - before;
         Box("pop1.test").Fill(1);
     };
-    vorla->Cycle().FLAGMouseDown({.Left = true, .Double = true});
+    vorla->HandOver().FLAGMouseDown({.Left = true, .Double = true});
     EXPECT_FALSE(vorla->Shared().NotepadMode);
     EXPECT_EQ(pumpedChecks, 0) << "no check while the mailbox session is open";
     EXPECT_EQ(messageWindow.log, (std::vector<std::string>{"modal", "display 1", "modal"}));
     EXPECT_EQ(view.Count("status reading message..."), 1);
-    EXPECT_EQ(vorla->Ticker.StatusText, "Box1 2 messages");
+    EXPECT_EQ(vorla->Ticker().StatusText, "Box1 2 messages");
 }
 
 TEST_F(CheckCycleTest, FailedFirstFetchShowsAMessageAndRestartsTheTimers) {
@@ -348,7 +348,7 @@ TEST_F(CheckCycleTest, FailedFirstFetchShowsAMessageAndRestartsTheTimers) {
     vorla->Cycle().ConnectClick();
     Box("pop1.test").password = "changed";  // the login is refused
     messageWindow.displayError = "Not connected.";
-    vorla->Cycle().FLAGMouseDown({.Left = true, .Double = true});
+    vorla->HandOver().FLAGMouseDown({.Left = true, .Double = true});
     EXPECT_EQ(view.Last("message "), "message Not connected.");
     EXPECT_EQ(vorla->Shared().WaitingCount, 2)
         << "a session that did not open keeps the last count";
@@ -364,13 +364,13 @@ TEST_F(CheckCycleTest, SkinSwitchKeepsTheMailStateOfTheTray) {
     vorla->SwitchSkinClick("frost");
     EXPECT_EQ(view.Last("tray "), "tray mail");
     EXPECT_EQ(view.Last("flag "), "flag gotmail");
-    EXPECT_EQ(vorla->Ticker.StatusText, "Box1 2 messages");
+    EXPECT_EQ(vorla->Ticker().StatusText, "Box1 2 messages");
 }
 
 TEST_F(CheckCycleTest, MailPictureThatCannotBeLoadedEndsTheProgram) {
     ASSERT_TRUE(Start(Accounts({false})));
     Box("pop1.test").Fill(2);
-    vorla->Skin.GotMailPath = Folder() + "missing.bmp";
+    vorla->Skin().GotMailPath = Folder() + "missing.bmp";
     EXPECT_THROW(vorla->Cycle().ConnectClick(), settings::FatalSettingsError);
     EXPECT_EQ(view.Last("message "),
               "message -Err :  Invalid SKIN.INI, check the bitmaps.[youhavemail]");

@@ -30,8 +30,9 @@ TEST_F(CheckFaultsTest, MailFaultLeavesNoCallAndBringsTheWindowBack) {
     const std::vector<Row> rows = {
         {"probe of Connect", false, [](TVorla& v) { v.Cycle().ConnectClick(); }},
         {"timer check", true, [](TVorla& v) { v.Cycle().TimerTimer(); }},
-        {"refresh click", true, [](TVorla& v) { v.Cycle().RefreshBtnMouseDown({.Left = true}); }},
-        {"account menu", true, [](TVorla& v) { v.Cycle().MnuClick(20); }},
+        {"refresh click", true,
+         [](TVorla& v) { v.Accounts().RefreshBtnMouseDown({.Left = true}); }},
+        {"account menu", true, [](TVorla& v) { v.Accounts().MnuClick(20); }},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -52,10 +53,10 @@ TEST_F(CheckFaultsTest, MailFaultLeavesNoCallAndBringsTheWindowBack) {
         EXPECT_EQ(vorla->Shared().ErrorNotice(), kReset);
         EXPECT_TRUE(view.With("message ").empty()) << "no message box for a mail fault";
         EXPECT_FALSE(vorla->Guard().Busy());
-        EXPECT_TRUE(vorla->Ticker.Scroll.Enabled());
+        EXPECT_TRUE(vorla->Ticker().Scroll.Enabled());
         if (row.connectFirst) {
             EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kCheckFailed);
-            EXPECT_EQ(vorla->Ticker.StatusText, kReset);
+            EXPECT_EQ(vorla->Ticker().StatusText, kReset);
             EXPECT_TRUE(timer.enabled);
         } else {
             EXPECT_FALSE(vorla->Shared().IsConnected);
@@ -73,7 +74,7 @@ TEST_F(CheckFaultsTest, MailboxOpenedOnABrokenServerStillRestartsTheTimers) {
     vorla->Cycle().ConnectClick();
     Box1().resetAtGreeting = true;
     messageWindow.displayError = "Not connected.";
-    EXPECT_NO_THROW(vorla->Cycle().FLAGMouseDown({.Left = true, .Double = true}));
+    EXPECT_NO_THROW(vorla->HandOver().FLAGMouseDown({.Left = true, .Double = true}));
     EXPECT_EQ(view.Last("message "), "message Not connected.") << "the message window's own box";
     EXPECT_TRUE(timer.enabled);
     EXPECT_EQ(view.calls.back(), "buttons on");
@@ -130,7 +131,7 @@ TEST_F(CheckFaultsTest, SlowAnswersCannotStretchASessionPastItsTimeOut) {
     } rows[] = {
         {"timer check", [](TVorla& v) { v.Cycle().TimerTimer(); }},
         {"opening the mailbox",
-         [](TVorla& v) { v.Cycle().FLAGMouseDown({.Left = true, .Double = true}); }},
+         [](TVorla& v) { v.HandOver().FLAGMouseDown({.Left = true, .Double = true}); }},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

@@ -121,7 +121,7 @@ TEST_F(MailClickTest, OwnClientIsStartedAndTheCounterReset) {
     EXPECT_EQ(shell.started, std::vector<std::string>{"/usr/bin/mutt [-y]"});
     EXPECT_EQ(vorla->Shared().WaitingCount, 0);
     EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, 0);
-    EXPECT_EQ(vorla->Ticker.StatusText, "Box empty");
+    EXPECT_EQ(vorla->Ticker().StatusText, "Box empty");
     EXPECT_EQ(view.Last("count "), "count 0");
     EXPECT_EQ(view.Last("flag "), "flag nomail");
     EXPECT_EQ(view.calls.back(), "tray-modify connected");

@@ -88,8 +88,8 @@ protected:
 TEST_F(NewsFeedTest, NotConnectedShowsOnlyTheCreditItem) {
     ASSERT_TRUE(Start({{"Box", "pop.test"}}));
     EXPECT_TRUE(downloader.urls.empty());
-    EXPECT_EQ(vorla->Ticker.NewsLines, std::vector<std::string>{CreditItem()});
-    EXPECT_EQ(vorla->Ticker.TickerText, skin::ItemText(CreditItem()));
+    EXPECT_EQ(vorla->Ticker().NewsLines, std::vector<std::string>{CreditItem()});
+    EXPECT_EQ(vorla->Ticker().TickerText, skin::ItemText(CreditItem()));
 }
 
 TEST_F(NewsFeedTest, ConnectingReadsTheServerListAndTheNews) {
@@ -101,9 +101,9 @@ TEST_F(NewsFeedTest, ConnectingReadsTheServerListAndTheNews) {
     EXPECT_EQ(downloader.urls, (std::vector<std::string>{ServerListAddress(), DefaultNewsUrl()}));
     ASSERT_EQ(vorla->News().NewsServers.size(), 3u);
     EXPECT_EQ(vorla->News().NewsServers[0], DefaultServerLine());
-    EXPECT_EQ(vorla->Ticker.NewsLines,
+    EXPECT_EQ(vorla->Ticker().NewsLines,
               (std::vector<std::string>{" first item###http://example.org/a ", " second item "}));
-    EXPECT_EQ(vorla->Ticker.TickerText, " first item");
+    EXPECT_EQ(vorla->Ticker().TickerText, " first item");
     EXPECT_EQ(view.Count("status reading news servers..."), 1);
     EXPECT_EQ(view.Count("status reading news..."), 1);
     EXPECT_FALSE(Exists(kServerListFile));
@@ -117,16 +117,17 @@ TEST_F(NewsFeedTest, ConnectingReadsTheServerListAndTheNews) {
     downloader.bodies["2.example/n.txt"] = "from two\n";
     vorla->News().NewsServerClick(2);
     EXPECT_EQ(vorla->Shared().Config.srv_news, 2);
-    EXPECT_EQ(vorla->Ticker.NewsLines, std::vector<std::string>{" from two "});
+    EXPECT_EQ(vorla->Ticker().NewsLines, std::vector<std::string>{" from two "});
 }
 
 TEST_F(NewsFeedTest, FailedOrEmptyDownloadGivesOneCreditItem) {
     Connect();
-    EXPECT_EQ(vorla->Ticker.NewsLines, std::vector<std::string>{CreditItem()}) << "download failed";
+    EXPECT_EQ(vorla->Ticker().NewsLines, std::vector<std::string>{CreditItem()})
+        << "download failed";
 
     downloader.bodies[DefaultNewsUrl()] = "";
     vorla->News().LitVrNews();
-    EXPECT_EQ(vorla->Ticker.NewsLines, std::vector<std::string>{CreditItem()}) << "empty file";
+    EXPECT_EQ(vorla->Ticker().NewsLines, std::vector<std::string>{CreditItem()}) << "empty file";
 }
 
 TEST_F(NewsFeedTest, LeftoverServerListIsReadEvenWhenDisconnected) {
@@ -144,7 +145,7 @@ TEST_F(NewsFeedTest, ServerIndexPastTheListFallsBackToTheDefaultServer) {
     vorla->Shared().Config.srv_news = 9;
     vorla->News().LitVrNews();
     EXPECT_EQ(downloader.urls.back(), DefaultNewsUrl());
-    EXPECT_EQ(vorla->Ticker.NewsLines, std::vector<std::string>{" default news "});
+    EXPECT_EQ(vorla->Ticker().NewsLines, std::vector<std::string>{" default news "});
     EXPECT_EQ(vorla->Shared().Config.srv_news, 9)
         << "the choice is kept for a list that grows again";
 }
@@ -153,16 +154,16 @@ TEST_F(NewsFeedTest, NewsFileIsReadOnlyUpToTheDownloadLimit) {
     downloader.bodies[DefaultNewsUrl()] =
         "first\r\n" + std::string(1024 * 1024, 'x') + "\r\nbeyond the limit\r\n";
     Connect();
-    ASSERT_EQ(vorla->Ticker.NewsLines.size(), 2u);
-    EXPECT_EQ(vorla->Ticker.NewsLines[0], " first ");
-    EXPECT_EQ(vorla->Ticker.NewsLines[1].find("beyond"), std::string::npos);
+    ASSERT_EQ(vorla->Ticker().NewsLines.size(), 2u);
+    EXPECT_EQ(vorla->Ticker().NewsLines[0], " first ");
+    EXPECT_EQ(vorla->Ticker().NewsLines[1].find("beyond"), std::string::npos);
     EXPECT_FALSE(Exists(kNewsFile));
 }
 
 TEST_F(NewsFeedTest, UpperCaseMarkerIsNoLink) {
     downloader.bodies[DefaultNewsUrl()] = "shout###HTTP://example.org/\r\n";
     Connect();
-    EXPECT_EQ(vorla->Ticker.TickerText, " shout###HTTP://example.org/ ");
+    EXPECT_EQ(vorla->Ticker().TickerText, " shout###HTTP://example.org/ ");
 }
 
 TEST_F(NewsFeedTest, AClickOpensOnlyAWebLink) {
@@ -170,30 +171,31 @@ TEST_F(NewsFeedTest, AClickOpensOnlyAWebLink) {
         "page###https://example.org/\r\nfile###http:/etc/passwd\r\n";
     Connect();
     for (const int index : {0, 1}) {
-        vorla->Ticker.NewsIndex = index;
-        vorla->Ticker.StatusMouseDown({.Left = true});
+        vorla->Ticker().NewsIndex = index;
+        vorla->Ticker().StatusMouseDown({.Left = true});
     }
     EXPECT_EQ(shell.opened, std::vector<std::string>{"https://example.org/"});
 }
 
 TEST_F(NewsFeedTest, ZeroSizeDownloadReplacesTheItemsWithTheCredit) {
     Connect();
-    vorla->Ticker.NewsLines = {" a ", " b "};
+    vorla->Ticker().NewsLines = {" a ", " b "};
     vorla->News().GetNewsDoneFile(Folder() + kNewsFile, 12);
-    EXPECT_EQ(vorla->Ticker.NewsLines.size(), 2u);
+    EXPECT_EQ(vorla->Ticker().NewsLines.size(), 2u);
     vorla->News().GetNewsDoneFile(Folder() + kNewsFile, 0);
-    EXPECT_EQ(vorla->Ticker.NewsLines, std::vector<std::string>{CreditItem()});
+    EXPECT_EQ(vorla->Ticker().NewsLines, std::vector<std::string>{CreditItem()});
 }
 
 TEST_F(NewsFeedTest, NewsWithoutADeclaredLengthFollowTheCreditItem) {
     downloader.bodies[DefaultNewsUrl()] = "one\r\ntwo\r\n";
     downloader.declared[DefaultNewsUrl()] = 0;
     Connect();
-    EXPECT_EQ(vorla->Ticker.NewsLines, (std::vector<std::string>{CreditItem(), " one ", " two "}));
+    EXPECT_EQ(vorla->Ticker().NewsLines,
+              (std::vector<std::string>{CreditItem(), " one ", " two "}));
 
     downloader.bodies[DefaultNewsUrl()] = "";
     vorla->News().LitVrNews();
-    EXPECT_EQ(vorla->Ticker.NewsLines, std::vector<std::string>{CreditItem()})
+    EXPECT_EQ(vorla->Ticker().NewsLines, std::vector<std::string>{CreditItem()})
         << "an empty file adds no second one";
 }
 

@@ -28,9 +28,9 @@ TEST_F(StartupTest, AutoconnectWithAnUnreachableServerComesUpDisconnected) {
     ASSERT_TRUE(Start({{"Box", "down.test"}}, {"autoconnect =1", "icon_tray =1"}));
     EXPECT_FALSE(vorla->Shared().IsConnected);
     EXPECT_EQ(vorla->Shared().ErrorNotice(), "Box  " + kRefused);
-    EXPECT_EQ(vorla->Ticker.StatusText, "Disconnected");
+    EXPECT_EQ(vorla->Ticker().StatusText, "Disconnected");
     EXPECT_EQ(view.calls.back(), "tray-add disconnected");
-    EXPECT_TRUE(vorla->Ticker.Scroll.Enabled()) << "the ticker runs until the first paint";
+    EXPECT_TRUE(vorla->Ticker().Scroll.Enabled()) << "the ticker runs until the first paint";
     EXPECT_EQ(dialUp.log, std::vector<std::string>{"refresh"});
 }
 
@@ -40,7 +40,7 @@ TEST_F(StartupTest, GoingOnLineCanWaitUntilTheWindowIsUp) {
     ASSERT_TRUE(vorla->FormCreate(false));
     EXPECT_EQ(servers.log, std::vector<std::string>{});
     EXPECT_FALSE(vorla->Shared().IsConnected);
-    EXPECT_TRUE(vorla->Ticker.Scroll.Enabled());
+    EXPECT_TRUE(vorla->Ticker().Scroll.Enabled());
     vorla->GoOnLine();
     EXPECT_TRUE(vorla->Shared().IsConnected);
     EXPECT_FALSE(servers.log.empty());
@@ -50,9 +50,9 @@ TEST_F(StartupTest, HiddenStartHidesAtTheFirstPaintAndShowsOnMail) {
     ASSERT_TRUE(Start({{"Box", "pop.test"}}, {"hidden =1"}));
     vorla->FirstPaint();
     EXPECT_FALSE(view.visible);
-    EXPECT_FALSE(vorla->Ticker.Scroll.Enabled());
+    EXPECT_FALSE(vorla->Ticker().Scroll.Enabled());
     vorla->Timers().StartTimers();
-    EXPECT_FALSE(vorla->Ticker.Scroll.Enabled()) << "hidden after the first paint";
+    EXPECT_FALSE(vorla->Ticker().Scroll.Enabled()) << "hidden after the first paint";
     Box("pop.test").Fill(1);
     vorla->Cycle().ConnectClick();
     EXPECT_TRUE(view.visible);
@@ -62,10 +62,10 @@ TEST_F(StartupTest, TrayClicksHideAndShowTheWindow) {
     ASSERT_TRUE(Start({}));
     vorla->TrayCallback(TrayEvent::LeftDown);
     EXPECT_FALSE(view.visible);
-    EXPECT_FALSE(vorla->Ticker.Scroll.Enabled());
+    EXPECT_FALSE(vorla->Ticker().Scroll.Enabled());
     vorla->TrayCallback(TrayEvent::LeftDown);
     EXPECT_TRUE(view.visible);
-    EXPECT_TRUE(vorla->Ticker.Scroll.Enabled());
+    EXPECT_TRUE(vorla->Ticker().Scroll.Enabled());
     vorla->TrayCallback(TrayEvent::RightDown);
     EXPECT_EQ(view.calls.back(), "main-menu");
 }
@@ -109,7 +109,7 @@ TEST_F(StartupTest, ExitDuringACheckLeavesTheSessionToTheCheck) {
 TEST_F(StartupTest, ShutDownWithoutSavingLeavesTheSettingsAlone) {
     ASSERT_TRUE(Start({}));
     const std::string before = ReadIni();
-    vorla->SaveOnShutDown = false;
+    vorla->SetSaveOnShutDown(false);
     vorla->ShutDown();
     EXPECT_EQ(ReadIni(), before);
 }

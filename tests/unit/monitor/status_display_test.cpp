@@ -111,7 +111,7 @@ TEST_F(StatusDisplayTest, WithoutATrayTheWindowStaysAndSaysSoOnce) {
         vorla->FirstPaint();
         EXPECT_TRUE(view.visible);
         EXPECT_EQ(view.Count("hide"), 0);
-        EXPECT_TRUE(vorla->Ticker.Scroll.Enabled());
+        EXPECT_TRUE(vorla->Ticker().Scroll.Enabled());
         // The dialog asks again after OK; the status line has said it already.
         vorla->Status().SayTrayMissingOnce();
         EXPECT_EQ(view.Count(notice), row.said ? 1 : 0);

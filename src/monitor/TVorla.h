@@ -2,20 +2,24 @@
 // TVorla: the logic of the main monitor window. It starts and ends the program, and builds the
 // window's jobs on the shared window state (Commun: the settings in memory, the account and
 // filter tables, the connection's state): the check cycle, the status display, the news feed,
-// the mail button, the timers and the busy guard. Everything shows through a MonitorView. The
+// the mail button, the timers and the busy guard. Everything shows through the MonitorFaces. The
 // handlers carry the names of the window events that the desktop shell forwards to them.
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "monitor/AccountMenu.h"
 #include "monitor/BusyGuard.h"
 #include "monitor/CheckCycle.h"
 #include "monitor/Commun.h"
+#include "monitor/DialUpLine.h"
 #include "monitor/MailClient.h"
+#include "monitor/MessageHandOver.h"
 #include "monitor/MonitorTimers.h"
 #include "monitor/MonitorView.h"
 #include "monitor/NewsReader.h"
+#include "monitor/PopSession.h"
 #include "monitor/PopupMenu.h"
 #include "monitor/Services.h"
 #include "monitor/StatusDisplay.h"
@@ -32,7 +36,7 @@ enum class TrayEvent { LeftDown, RightDown, Other };
 
 // The parts the main window works with; they must outlive it.
 struct MonitorParts {
-    MonitorView& view;
+    MonitorFaces view;
     PopClient& POP;
     DialUp& RASC;
     HttpDownloader& GetNews;
@@ -59,11 +63,11 @@ public:
     TVorla& operator=(const TVorla&) = delete;
 
     // The window a double click on the mail flag hands over to; it must outlive the monitor.
-    void SetMessageWindow(MessageWindow& window) { m_cycle.SetMessageWindow(window); }
+    void SetMessageWindow(MessageWindow& window) { m_handOver.SetMessageWindow(window); }
     Commun& Shared() { return m_commun; }
     const Commun& Shared() const { return m_commun; }
 
-    // Start-up and shut-down (Startup.cpp). FormCreate returns false when the program ends.
+    // Start-up and shut-down. FormCreate returns false when the program ends.
     // With goOnLine false the connection and the news wait for GoOnLine, so that a window
     // can be shown first.
     bool FormCreate(bool goOnLine = true);
@@ -86,7 +90,7 @@ public:
     void CheckNextAccount(bool check) override { m_cycle.CheckNextAccount(check); }
     void DrawStatus(const std::string& text) override { m_status.DrawStatus(text); }
     ScreenPoint Place() override {
-        const WindowPosition position = m_view.Position();
+        const WindowPosition position = m_view.window.Position();
         return {position.Left, position.Top};
     }
 
@@ -98,10 +102,13 @@ public:
     void AideClick();
     void OtherSkinClick();
 
-    skin::MainWindowSkin Skin;
-    skin::TStatusTicker Ticker;
-    // When false, ShutDown leaves "Vorla.ini" alone (the command-line check).
-    bool SaveOnShutDown = true;
+    // The skin the windows draw, and the ticker that scrolls in its status line.
+    skin::MainWindowSkin& Skin() { return m_skin; }
+    const skin::MainWindowSkin& Skin() const { return m_skin; }
+    skin::TStatusTicker& Ticker() { return m_ticker; }
+    const skin::TStatusTicker& Ticker() const { return m_ticker; }
+    // With false, ShutDown leaves "Vorla.ini" alone (the command-line check).
+    void SetSaveOnShutDown(bool save) { m_saveOnShutDown = save; }
 
     // Holds off the handlers that arrive while a check, a fetch or a download runs.
     BusyGuard& Guard() { return m_guard; }
@@ -109,6 +116,8 @@ public:
     MonitorTimers& Timers() { return m_timers; }
     NewsReader& News() { return m_news; }
     CheckCycle& Cycle() { return m_cycle; }
+    AccountMenu& Accounts() { return m_accounts; }
+    MessageHandOver& HandOver() { return m_handOver; }
     MailClientLauncher& MailClient() { return m_mailClient; }
     const std::string& ProgramFolder() const { return m_programFolder; }
     const std::string& SettingsFolder() const { return m_settingsFolder; }
@@ -127,7 +136,7 @@ private:
                 m_owner.m_shell.OpenDocument(url);
         }
         void TextImageChanged(skin::TextImage image) override {
-            m_owner.m_view.TextImageChanged(image);
+            m_owner.m_view.status.TextImageChanged(image);
         }
 
     private:
@@ -140,18 +149,25 @@ private:
     void ShowSkin(bool redraw);
 
     Commun& m_commun;
-    MonitorView& m_view;
+    MonitorFaces m_view;
     DialUp& m_rasc;
     platform::Shell& m_shell;
     platform::Autorun& m_autorun;
     std::string m_programFolder;
     std::string m_settingsFolder;
+    skin::MainWindowSkin m_skin;
+    skin::TStatusTicker m_ticker;
+    bool m_saveOnShutDown = true;
     MainMenuModel m_menu;
-    BusyGuard m_guard{m_view};
+    BusyGuard m_guard{m_view.dialogs};
     MonitorTimers m_timers;
-    StatusDisplay m_status{m_commun, m_view, Skin, Ticker, [this] { m_cycle.QuitSession(); }};
+    StatusDisplay m_status{m_commun, m_view, m_skin, m_ticker, [this] { m_session.QuitSession(); }};
     NewsReader m_news;
+    PopSession m_session;
+    DialUpLine m_line;
     CheckCycle m_cycle;
+    AccountMenu m_accounts;
+    MessageHandOver m_handOver;
     MailClientLauncher m_mailClient;
     TickerLink m_tickerLink{*this};
 };

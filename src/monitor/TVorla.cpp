@@ -1,4 +1,4 @@
-#include "monitor/Monitor.h"
+#include "monitor/TVorla.h"
 
 #include <exception>
 #include <iostream>
@@ -24,27 +24,32 @@ TVorla::TVorla(Commun& shared, MonitorParts parts, std::string programFolder)
 
 TVorla::TVorla(Commun& shared, MonitorParts parts, std::string programFolder,
                std::string settingsFolder)
-    : Ticker(shared.StatusText, Skin, m_tickerLink, parts.pump, parts.tickerTimers),
-      m_commun(shared),
+    : m_commun(shared),
       m_view(parts.view),
       m_rasc(parts.RASC),
       m_shell(parts.shell),
       m_autorun(parts.autorun),
       m_programFolder(std::move(programFolder)),
       m_settingsFolder(std::move(settingsFolder)),
-      m_timers(shared, parts.view, Ticker, parts.Timer),
-      m_news(shared, parts.GetNews, Ticker, m_status, m_timers, m_guard, m_settingsFolder),
-      m_cycle(shared, parts.view, {parts.POP, parts.RASC, parts.Timer, parts.pump}, Ticker,
-              m_status, m_timers, m_guard, m_news, m_menu),
-      m_mailClient(shared, parts.view, parts.shell, parts.mailto, parts.pump, Ticker, m_status,
-                   m_guard) {}
+      m_ticker(shared.StatusText, m_skin, m_tickerLink, parts.pump, parts.tickerTimers),
+      m_timers(shared, parts.view.window, m_ticker, parts.Timer),
+      m_news(shared, parts.GetNews, m_ticker, m_status, m_timers, m_guard, m_settingsFolder),
+      m_session(shared, parts.POP, parts.pump, m_status, m_guard),
+      m_line(shared, parts.RASC, parts.view.dialogs, parts.pump, m_status, m_timers),
+      m_cycle(shared, parts.view, {m_session, m_line, parts.Timer, parts.pump, m_news, m_menu},
+              m_ticker, m_status, m_timers, m_guard),
+      m_accounts(shared, parts.view.window, m_cycle, m_timers, m_guard),
+      m_handOver(shared, parts.view, {parts.POP, m_session, parts.pump}, m_cycle, m_ticker,
+                 m_status, m_timers, m_guard),
+      m_mailClient(shared, parts.view.dialogs, parts.shell, parts.mailto, parts.pump, m_ticker,
+                   m_status, m_guard) {}
 
 bool TVorla::FormCreate(bool goOnLine) {
-    m_view.SetBusyCursor(true);
-    Ticker.StatusText = "Disconnected";
-    Ticker.ScrollOffset = 0;
-    Ticker.RefreshTicks = 0;
-    Ticker.Pause();
+    m_view.window.SetBusyCursor(true);
+    m_ticker.StatusText = "Disconnected";
+    m_ticker.ScrollOffset = 0;
+    m_ticker.RefreshTicks = 0;
+    m_ticker.Pause();
     m_commun.Tables.AccountCount = 0;
     m_commun.CurrentAccount = kNoAccountYet;
     m_commun.WaitingCount = 0;
@@ -57,26 +62,27 @@ bool TVorla::FormCreate(bool goOnLine) {
         // Already shown and the exit requested; nothing more may run or be written.
         started = false;
     }
-    m_view.SetBusyCursor(false);
+    m_view.window.SetBusyCursor(false);
     return started;
 }
 
 bool TVorla::Init(bool goOnLine) {
-    settings::LitConfig(m_settingsFolder, m_commun.Config, m_commun.Tables, {m_view, m_view});
-    Ticker.SetSpeed(m_commun.Config.speed);
-    Ticker.MinScroll = m_commun.Config.min_scroll;
+    settings::LitConfig(m_settingsFolder, m_commun.Config, m_commun.Tables,
+                        {m_view.dialogs, m_view.exit});
+    m_ticker.SetSpeed(m_commun.Config.speed);
+    m_ticker.MinScroll = m_commun.Config.min_scroll;
     ApplyOnTop(m_commun.Config.ontop);
     if (!LoadSkin(true)) {
-        settings::ReportFatal({m_view, m_view}, skin::kInvalidSkin);
+        settings::ReportFatal({m_view.dialogs, m_view.exit}, skin::kInvalidSkin);
     }
     // The message window opens where it was closed last: the load read its saved place.
-    m_commun.Config.memo_posx = Skin.MsgWindow.PosX;
-    m_commun.Config.memo_posy = Skin.MsgWindow.PosY;
-    m_commun.Config.memo_pos_saved = Skin.MsgWindow.PosSaved;
+    m_commun.Config.memo_posx = m_skin.MsgWindow.PosX;
+    m_commun.Config.memo_posy = m_skin.MsgWindow.PosY;
+    m_commun.Config.memo_pos_saved = m_skin.MsgWindow.PosSaved;
     try {
         m_rasc.RefreshEntries();
     } catch (const DialUpError& e) {
-        m_view.ShowMessage(e.what());
+        m_view.dialogs.ShowMessage(e.what());
     }
     if (goOnLine) {
         GoOnLine();
@@ -101,16 +107,16 @@ void TVorla::ShutDown() {
     // under it: the running operation is aborted and ends its own session, and nothing that
     // waited for it runs any more.
     if (m_guard.Busy()) {
-        m_cycle.AbortOperation();
+        m_session.AbortOperation();
         m_guard.DropWaiting();
     } else {
-        m_cycle.QuitSession();
+        m_session.QuitSession();
     }
-    Ticker.NewsLines.clear();
+    m_ticker.NewsLines.clear();
     m_news.NewsServers.clear();
     m_menu = MainMenuModel{};
     std::exception_ptr saveError;
-    if (SaveOnShutDown) {
+    if (m_saveOnShutDown) {
         try {
             SaveSettings();
         } catch (const settings::SettingsWriteError&) {
@@ -126,7 +132,7 @@ void TVorla::ShutDown() {
 }
 
 void TVorla::SaveSettings() {
-    const WindowPosition position = m_view.Position();
+    const WindowPosition position = m_view.window.Position();
     m_commun.Config.posx = position.Left;
     m_commun.Config.posy = position.Top;
     settings::SaveConfig(m_settingsFolder, m_commun.Config);
@@ -138,9 +144,9 @@ void TVorla::Exit1Click() {
     try {
         ShutDown();
     } catch (const settings::SettingsWriteError& e) {
-        m_view.ShowMessage(e.what());
+        m_view.dialogs.ShowMessage(e.what());
     }
-    m_view.CloseMainWindow();
+    m_view.window.CloseMainWindow();
 }
 
 // Nobody is there to click at the end of the session: a failed write goes to standard error.
@@ -150,7 +156,7 @@ bool TVorla::QueryEndSession() {
     } catch (const settings::SettingsWriteError& e) {
         ReportUnattended(e);
     }
-    m_view.CloseMainWindow();
+    m_view.window.CloseMainWindow();
     return true;
 }
 
@@ -171,8 +177,8 @@ void TVorla::FirstPaint() {
     if (m_status.TrayMissing()) {
         return;
     }
-    m_view.HideWindow();
-    Ticker.StopTimers();
+    m_view.window.HideWindow();
+    m_ticker.StopTimers();
 }
 
 void TVorla::SetAutorun() {
@@ -188,29 +194,29 @@ void TVorla::SetAutorun() {
 }
 
 void TVorla::ApplyOnTop(bool on) {
-    m_view.ApplyOnTop(on);
+    m_view.window.ApplyOnTop(on);
 }
 
 void TVorla::TrayCallback(TrayEvent event) {
     if (event == TrayEvent::LeftDown) {
-        if (m_view.IsWindowVisible()) {
-            m_view.HideWindow();
-            Ticker.Scroll.SetEnabled(false);
+        if (m_view.window.IsWindowVisible()) {
+            m_view.window.HideWindow();
+            m_ticker.Scroll.SetEnabled(false);
         } else {
-            m_view.ShowWindow();
-            Ticker.Scroll.SetEnabled(true);
+            m_view.window.ShowWindow();
+            m_ticker.Scroll.SetEnabled(true);
         }
     } else if (event == TrayEvent::RightDown) {
-        m_view.BringToFront();
+        m_view.window.BringToFront();
         PopMnuPopup();
-        m_view.PopupMainMenu();
+        m_view.window.PopupMainMenu();
     }
 }
 
 bool TVorla::LoadSkin(bool redraw) {
     const skin::SkinSource source{m_commun.Config.SkinFolder,
                                   m_settingsFolder + settings::kVorlaIni};
-    if (!skin::LoadSkin(Skin, source, {m_view, m_view}, false, {})) {
+    if (!skin::LoadSkin(m_skin, source, {m_view.dialogs, m_view.exit}, false, {})) {
         return false;
     }
     ShowSkin(redraw);
@@ -237,7 +243,7 @@ bool TVorla::TrySkin() {
                                   m_programFolder + settings::kVorlaIni};
     TrialSinks trial;
     try {
-        if (!skin::LoadSkin(Skin, source, {trial, trial}, false, {})) {
+        if (!skin::LoadSkin(m_skin, source, {trial, trial}, false, {})) {
             return false;
         }
     } catch (const settings::FatalSettingsError&) {
@@ -248,7 +254,7 @@ bool TVorla::TrySkin() {
 }
 
 void TVorla::ShowSkin(bool redraw) {
-    m_view.SkinLoaded();
+    m_view.status.SkinLoaded();
     if (redraw) {
         m_cycle.CheckNextAccount(false);
         m_status.ShowConnectionState();
