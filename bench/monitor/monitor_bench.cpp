@@ -9,9 +9,9 @@
 
 #include "DovecotServer.h"
 #include "MonitorFakes.h"
+#include "app/composition/ComponentAdapters.h"
 #include "mail/PosixTransport.h"
 #include "mail/QelPOP3.h"
-#include "monitor/ComponentAdapters.h"
 #include "settings/Scramble.h"
 
 namespace {
@@ -61,7 +61,7 @@ struct Monitor {
     platform::IdleTimerHost tickerTimers;
     mail::PosixTransportFactory transports;
     mail::TQelPOP pop;
-    QelPopClient popClient;
+    app::QelPopClient popClient;
     std::unique_ptr<TVorla> vorla;
 };
 

@@ -1,10 +1,14 @@
 #pragma once
 // The components the main window drives, seen through the operations it uses. The desktop
 // program gives adapters over TQelPOP, TRASControl, THTTPGet and its timers; tests give fakes.
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "mail/QelMsg.h"
 
 namespace monitor {
 
@@ -20,9 +24,10 @@ private:
     bool m_reported;
 };
 
-// The POP3 client `POP`. Calls block and pump window messages while they wait; failures are
-// reported through OnError and Failed, as the client does, and a broken or aborted connection
-// also raises PopError out of the call, as does a call made without a connection.
+// The POP3 client `POP`, shared by the check and the message window. Calls block and pump window
+// messages while they wait; failures are reported through OnError and Failed, as the client does,
+// and a broken or aborted connection also raises PopError out of the call, as does a call made
+// without a connection.
 class PopClient {
 public:
     virtual ~PopClient() = default;
@@ -34,6 +39,11 @@ public:
     virtual void Connect() = 0;
     virtual bool Login() = 0;
     virtual void GetMailCount() = 0;
+    // The message window's fetches and delete, by message number.
+    virtual std::unique_ptr<mail::TQelMsg> RetrieveTop(std::uint32_t index,
+                                                       std::uint32_t lines) = 0;
+    virtual std::unique_ptr<mail::TQelMsg> RetrieveMessage(std::uint32_t index) = 0;
+    virtual void DeleteMessage(std::uint32_t index) = 0;
     // Does nothing when no session is open.
     virtual void Quit() = 0;
     // The last reply was a refusal; after GetMailCount this may be only the optional LAST.

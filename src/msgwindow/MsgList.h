@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "mail/QelPOP3.h"
+#include "mail/QelMsg.h"
 #include "monitor/Commun.h"
 #include "monitor/Services.h"
 #include "msgwindow/Memo.h"
@@ -72,7 +72,7 @@ struct MsgListParts {
     monitor::Commun& state;
     monitor::MainWindowLink& mainWindow;
     // The main window's client, already pointed at the current account.
-    mail::TQelPOP& POP;
+    monitor::PopClient& POP;
     Memo& Mess;
     MsgListView& view;
     platform::Dialogs& dialogs;
@@ -112,7 +112,7 @@ public:
     TMsgList(const TMsgList&) = delete;
     TMsgList& operator=(const TMsgList&) = delete;
 
-    // Fetches and shows message number (0 shows "empty"). Raises mail::MailError ("Not
+    // Fetches and shows message number (0 shows "empty"). Raises monitor::PopError ("Not
     // connected.") and the other errors of the fetch; refuses (does nothing) while a fetch
     // or delete runs.
     void DisplayMessage(int number, bool forceRead);
@@ -185,7 +185,7 @@ private:
 
     monitor::Commun& m_state;
     monitor::MainWindowLink& m_main;
-    mail::TQelPOP& m_pop;
+    monitor::PopClient& m_pop;
     Memo& m_mess;
     MsgListView& m_view;
     platform::Dialogs& m_dialogs;

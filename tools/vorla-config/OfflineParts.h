@@ -18,6 +18,13 @@ public:
     void Connect() override;
     bool Login() override { return false; }
     void GetMailCount() override {}
+    std::unique_ptr<mail::TQelMsg> RetrieveTop(std::uint32_t, std::uint32_t) override {
+        throw monitor::PopError(kOffline);
+    }
+    std::unique_ptr<mail::TQelMsg> RetrieveMessage(std::uint32_t) override {
+        throw monitor::PopError(kOffline);
+    }
+    void DeleteMessage(std::uint32_t) override { throw monitor::PopError(kOffline); }
     void Quit() override {}
     bool Failed() const override { return m_failed; }
     bool Connected() const override { return false; }

@@ -8,7 +8,7 @@
 #include "ConsoleDialog.h"
 #include "OfflineParts.h"
 #include "app/composition/Composition.h"
-#include "config/VorlaLink.h"
+#include "app/composition/VorlaLink.h"
 #include "platform/LinuxDesktop.h"
 #include "platform/PppRasApi.h"
 #include "platform/QueuedSynchronizer.h"
@@ -61,13 +61,13 @@ int main(int argc, char** argv) {
     if (!vorla.FormCreate()) {
         return kEnded;
     }
-    config::VorlaSkinHost skinHost(vorla, view);
+    app::VorlaSkinHost skinHost(vorla, view);
     config::TConfig dialog(parts.Shared.Config, parts.Shared.Tables, folder,
                            {view, shell, files, skinHost, messageWindow});
-    config::VorlaConfigOwner owner({vorla, view, dialUp, timer, [&](config::TConfig& shown) {
-                                        vorlaconfig::RunActions(shown, files, std::cin, std::cout,
-                                                                std::cerr);
-                                    }});
+    app::VorlaConfigOwner owner({vorla, view, dialUp, timer, [&](config::TConfig& shown) {
+                                     vorlaconfig::RunActions(shown, files, std::cin, std::cout,
+                                                             std::cerr);
+                                 }});
     try {
         vorla.FirstPaint();
         try {

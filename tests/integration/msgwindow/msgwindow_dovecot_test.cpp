@@ -10,6 +10,7 @@
 #include "RecordingDialogs.h"
 #include "SmtpServer.h"
 #include "TempFolder.h"
+#include "app/composition/ComponentAdapters.h"
 #include "mail/PosixTransport.h"
 #include "mail/QelMIME.h"
 #include "msgwindow/MsgList.h"
@@ -46,7 +47,7 @@ protected:
         pop.Host = "127.0.0.1";
         state.IsConnected = true;
         state.CurrentAccount = 1;
-        pop.OnError = [this](mail::TObject*, int, const std::string& text) {
+        popClient.OnError = [this](int, const std::string& text) {
             state.SetErrorNotice("Dove " + pop.ReplyStatus + " " + text);
         };
     }
@@ -67,12 +68,13 @@ protected:
     mail::PosixTransportFactory transports;
     platform::NullEventPump pump;
     mail::TQelPOP pop{transports, pump};
+    app::QelPopClient popClient{pop};
     monitor::Commun state;
     testsupport::FakeMainWindow mainWindow;
     msgwindow::MemoLines memo;
     testsupport::FakeMsgView view;
     testsupport::RecordingDialogs dialogs;
-    msgwindow::TMsgList list{{state, mainWindow, pop, memo, view, dialogs, dialogs, pump}};
+    msgwindow::TMsgList list{{state, mainWindow, popClient, memo, view, dialogs, dialogs, pump}};
 };
 
 TEST_F(MsgWindowDovecotTest, PagesReadsAndDeletesOnTheServer) {

@@ -7,6 +7,7 @@
 #include "RecordingShell.h"
 #include "SmtpServer.h"
 #include "TempFolder.h"
+#include "app/composition/ComponentAdapters.h"
 #include "mail/PosixTransport.h"
 #include "mail/QelSMTP.h"
 #include "msgwindow/Charset.h"
@@ -81,6 +82,7 @@ protected:
     mail::PosixTransportFactory transports;
     platform::NullEventPump pump;
     mail::TQelPOP pop{popFactory, pump};
+    app::QelPopClient popClient{pop};
     mail::TQelSMTP smtp{transports, pump};
     monitor::Commun state;
     testsupport::FakeMainWindow mainWindow;
@@ -89,7 +91,7 @@ protected:
     testsupport::RecordingDialogs dialogs;
     testsupport::RecordingShell shell;
     msgwindow::ReplyPanelFields panel;
-    msgwindow::TMsgList list{{state, mainWindow, pop, memo, view, dialogs, dialogs, pump}};
+    msgwindow::TMsgList list{{state, mainWindow, popClient, memo, view, dialogs, dialogs, pump}};
     msgwindow::TReplyComposer& composer = list.AttachComposer({smtp, shell, panel});
 };
 

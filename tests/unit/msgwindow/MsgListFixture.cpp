@@ -11,7 +11,7 @@ MsgListTest::MsgListTest() {
     state.Tables.AccountCount = 1;
     state.Tables.AccountTable[0].acc_name = "Home";
     // The main window's POPError.
-    pop.OnError = [this](mail::TObject*, int, const std::string& text) {
+    popClient.OnError = [this](int, const std::string& text) {
         state.SetErrorNotice("Home " + pop.ReplyStatus + " " + text);
     };
 }

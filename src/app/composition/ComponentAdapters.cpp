@@ -1,8 +1,8 @@
-#include "monitor/ComponentAdapters.h"
+#include "app/composition/ComponentAdapters.h"
 
 #include "mail/MailError.h"
 
-namespace monitor {
+namespace app {
 
 QelPopClient::QelPopClient(mail::TQelPOP& pop) : m_pop(pop) {
     m_pop.OnError = [this](mail::TObject*, int error, const std::string& text) {
@@ -41,7 +41,7 @@ auto QelPopClient::Run(Call call) {
     try {
         return call();
     } catch (const mail::MailError& e) {
-        throw PopError(e.what(), m_errorsTold != told);
+        throw monitor::PopError(e.what(), m_errorsTold != told);
     }
 }
 
@@ -65,6 +65,18 @@ void QelPopClient::GetMailCount() {
     Run([this] { m_pop.GetMailCount(); });
 }
 
+std::unique_ptr<mail::TQelMsg> QelPopClient::RetrieveTop(std::uint32_t index, std::uint32_t lines) {
+    return Run([&] { return m_pop.RetrieveTop(index, lines); });
+}
+
+std::unique_ptr<mail::TQelMsg> QelPopClient::RetrieveMessage(std::uint32_t index) {
+    return Run([&] { return m_pop.RetrieveMessage(index); });
+}
+
+void QelPopClient::DeleteMessage(std::uint32_t index) {
+    Run([&] { m_pop.DeleteMessage(index); });
+}
+
 void QelPopClient::Quit() {
     Run([this] { m_pop.Quit(); });
 }
@@ -73,7 +85,7 @@ void RasDialUp::RefreshEntries() {
     try {
         m_rasc.RefreshEntries();
     } catch (const net::ERASControlError& e) {
-        throw DialUpError(e.what());
+        throw monitor::DialUpError(e.what());
     }
 }
 
@@ -81,7 +93,7 @@ void RasDialUp::Dial(int index) {
     try {
         m_rasc.Dial(index);
     } catch (const net::ERASControlError& e) {
-        throw DialUpError(e.what());
+        throw monitor::DialUpError(e.what());
     }
 }
 
@@ -89,7 +101,7 @@ void RasDialUp::HangUp(int index) {
     try {
         m_rasc.HangUp(index);
     } catch (const net::ERASControlError& e) {
-        throw DialUpError(e.what());
+        throw monitor::DialUpError(e.what());
     }
 }
 
@@ -98,7 +110,7 @@ int RasDialUp::ConnectionState(const std::string& entryName) {
     try {
         m_rasc.GetConnectionStatus(entryName, status);
     } catch (const net::ERASControlError& e) {
-        throw DialUpError(e.what());
+        throw monitor::DialUpError(e.what());
     }
     return status.state;
 }
@@ -120,4 +132,4 @@ void HttpGetDownloader::DownloadFile(const std::string& url, const std::string& 
     m_getNews.DownloadFile();
 }
 
-}  // namespace monitor
+}  // namespace app
