@@ -92,7 +92,7 @@ void CheckCycle::DoConnect() {
     const auto& account = m_commun.Account(first);
     m_pop.SetServer(account.host_name, std::to_string(account.port_number));
     m_pop.SetSecurity(account.tls_mode, account.tls_fingerprint, account.oauth_command);
-    m_popAccount = first;
+    m_commun.PopAccount = first;
     m_commun.CurrentAccount = kNoAccountYet;
 
     bool dialled = false;
@@ -281,9 +281,8 @@ std::string CheckCycle::FailureReason(const settings::AccountRecord& account) co
 // then keeps its value and ErrorNotice says why.
 bool CheckCycle::CheckAccount(int number) {
     const auto& account = m_commun.Account(number);
-    m_popAccount = number;
+    m_commun.PopAccount = number;
     m_pop.SetServer(account.host_name, std::to_string(account.port_number));
-    m_pop.SetLogin(account.user_name, account.password);
     m_pop.SetSecurity(account.tls_mode, account.tls_fingerprint, account.oauth_command);
     m_status.DrawStatus("checking " + account.acc_name);
     m_loginRefused = false;
@@ -314,7 +313,7 @@ bool CheckCycle::OpenSession() {
         m_pop.Connect();
         m_pump.ProcessMessages();
         if (!m_pop.Failed()) {
-            if (m_pop.Login()) {
+            if (LoginAsPopAccount(m_pop, m_commun)) {
                 m_pop.GetMailCount();
                 // A refused STAT closes the session; a refused LAST only sets Failed and is
                 // harmless.
@@ -337,8 +336,9 @@ bool CheckCycle::OpenSession() {
 
 // A mail fault that left a call: the account of the session and the fault's text.
 void CheckCycle::ReportPopFault(const std::string& text) {
-    const std::string name =
-        m_commun.IsAccount(m_popAccount) ? m_commun.Account(m_popAccount).acc_name : "";
+    const std::string name = m_commun.IsAccount(m_commun.PopAccount)
+                                 ? m_commun.Account(m_commun.PopAccount).acc_name
+                                 : "";
     m_status.ReportError(name + " " + text);
 }
 
@@ -438,8 +438,9 @@ void CheckCycle::DisconnectClick() {
 }
 
 void CheckCycle::POPError(int /*error*/, const std::string& text) {
-    const std::string name =
-        m_commun.IsAccount(m_popAccount) ? m_commun.Account(m_popAccount).acc_name : "";
+    const std::string name = m_commun.IsAccount(m_commun.PopAccount)
+                                 ? m_commun.Account(m_commun.PopAccount).acc_name
+                                 : "";
     m_status.ReportError(name + " " + m_pop.ReplyStatus() + " " + text);
 }
 

@@ -108,8 +108,6 @@ private:
     NewsReader& m_news;
     MainMenuModel& m_menu;
     MessageWindow* m_messageWindow = nullptr;
-    // The account whose server POP points at, for the error text; also during the probe.
-    int m_popAccount = kNoAccountYet;
     // The last OpenSession failed because the server refused the login.
     bool m_loginRefused = false;
 };

@@ -32,12 +32,12 @@ class PopClient {
 public:
     virtual ~PopClient() = default;
     virtual void SetServer(const std::string& host, const std::string& port) = 0;
-    virtual void SetLogin(const std::string& user, const std::string& password) = 0;
     // The account's security: tls_mode, pinned fingerprint and token command as stored.
     virtual void SetSecurity(const std::string& /*tlsMode*/, const std::string& /*fingerprint*/,
                              const std::string& /*oauthCommand*/) {}
     virtual void Connect() = 0;
-    virtual bool Login() = 0;
+    // The password goes with the call that sends it; the client keeps neither.
+    virtual bool Login(const std::string& user, const std::string& password) = 0;
     virtual void GetMailCount() = 0;
     // The message window's fetches and delete, by message number.
     virtual std::unique_ptr<mail::TQelMsg> RetrieveTop(std::uint32_t index,

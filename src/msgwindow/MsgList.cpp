@@ -264,7 +264,7 @@ void TMsgList::DeleteClick() {
             m_pop.Quit();
             // The results are not tested: a failure is in ErrorNotice and the count is 0.
             m_pop.Connect();
-            if (m_pop.Connected() && m_pop.Login())
+            if (m_pop.Connected() && monitor::LoginAsPopAccount(m_pop, m_state))
                 m_pop.GetMailCount();
             m_state.WaitingCount = m_pop.MessageCount();
         }

@@ -16,12 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     testsupport::ScriptedFactory factory(script);
     mail::TQelPOP pop(factory, pump, clock);
     pop.Host = "127.0.0.1";
-    pop.UserId = "bob";
-    pop.UserPasswd = "secret";
     pop.GetUIDLsOnRetrieve = true;
     try {
         pop.Connect();
-        if (pop.Failed || !pop.Login())
+        if (pop.Failed || !pop.Login("bob", "secret"))
             return 0;
         pop.GetMailCount();
         pop.RetrieveTop(1, 0);

@@ -23,11 +23,6 @@ void QelPopClient::SetServer(const std::string& host, const std::string& port) {
     m_pop.Port = port;
 }
 
-void QelPopClient::SetLogin(const std::string& user, const std::string& password) {
-    m_pop.UserId = user;
-    m_pop.UserPasswd = password;
-}
-
 void QelPopClient::SetSecurity(const std::string& tlsMode, const std::string& fingerprint,
                                const std::string& oauthCommand) {
     m_pop.Security = mail::ParseTlsMode(tlsMode);
@@ -57,8 +52,8 @@ void QelPopClient::Abort() {
     m_pop.AbortRequested = true;
 }
 
-bool QelPopClient::Login() {
-    return Run([this] { return m_pop.Login(); });
+bool QelPopClient::Login(const std::string& user, const std::string& password) {
+    return Run([&] { return m_pop.Login(user, password); });
 }
 
 void QelPopClient::GetMailCount() {

@@ -16,11 +16,10 @@ class QelPopClient final : public monitor::PopClient {
 public:
     explicit QelPopClient(mail::TQelPOP& pop);
     void SetServer(const std::string& host, const std::string& port) override;
-    void SetLogin(const std::string& user, const std::string& password) override;
     void SetSecurity(const std::string& tlsMode, const std::string& fingerprint,
                      const std::string& oauthCommand) override;
     void Connect() override;
-    bool Login() override;
+    bool Login(const std::string& user, const std::string& password) override;
     void GetMailCount() override;
     std::unique_ptr<mail::TQelMsg> RetrieveTop(std::uint32_t index, std::uint32_t lines) override;
     std::unique_ptr<mail::TQelMsg> RetrieveMessage(std::uint32_t index) override;

@@ -29,8 +29,6 @@ protected:
     DovecotTest() : pop(factory, pump) {
         pop.Host = "127.0.0.1";
         pop.Port = std::to_string(server->Port());
-        pop.UserId = server->User();
-        pop.UserPasswd = server->Pass();
         pop.TimeOut = 10000;
         pop.OnError = [this](mail::TObject*, int e, const std::string& m) {
             error = e;
@@ -41,7 +39,7 @@ protected:
     void LogIn() {
         pop.Connect();
         ASSERT_FALSE(pop.Failed) << pop.ReplyText;
-        ASSERT_TRUE(pop.Login()) << errorText;
+        ASSERT_TRUE(pop.Login(server->User(), server->Pass())) << errorText;
     }
 
     static harness::DovecotServer* server;
@@ -109,9 +107,8 @@ TEST_F(DovecotTest, RetrieveMultipartWithIntactAttachment) {
 }
 
 TEST_F(DovecotTest, WrongPasswordGives2001WithTheServerText) {
-    pop.UserPasswd = "wrong";
     pop.Connect();
-    EXPECT_FALSE(pop.Login());
+    EXPECT_FALSE(pop.Login(server->User(), "wrong"));
     EXPECT_EQ(error, 2001);
     EXPECT_EQ(errorText, "[AUTH] Authentication failed.");
     EXPECT_FALSE(pop.Connected);
@@ -134,10 +131,8 @@ TEST(DovecotDelete, DeleteThenQuitRemovesTheMessage) {
     TQelPOP pop(factory, pump);
     pop.Host = "127.0.0.1";
     pop.Port = std::to_string(server.Port());
-    pop.UserId = server.User();
-    pop.UserPasswd = server.Pass();
     pop.Connect();
-    ASSERT_TRUE(pop.Login());
+    ASSERT_TRUE(pop.Login(server.User(), server.Pass()));
     pop.GetMailCount();
     pop.DeleteMessage(2);
     EXPECT_EQ(pop.MessageCount, 1u);
@@ -145,7 +140,7 @@ TEST(DovecotDelete, DeleteThenQuitRemovesTheMessage) {
     pop.Quit();
     EXPECT_EQ(server.MessageFiles(), 1);
     pop.Connect();
-    ASSERT_TRUE(pop.Login());
+    ASSERT_TRUE(pop.Login(server.User(), server.Pass()));
     pop.GetMailCount();
     EXPECT_EQ(pop.MessageCount, 1u);
     EXPECT_EQ(pop.RetrieveTop(1, 0)->Subject, "keep");

@@ -53,8 +53,6 @@ protected:
 
     PopTlsTest() : pop(factory, pump) {
         pop.Host = "127.0.0.1";
-        pop.UserId = secure->User();
-        pop.UserPasswd = secure->Pass();
         pop.TimeOut = 10000;
         session.Watch(pop);
     }
@@ -62,7 +60,7 @@ protected:
     // Connect, login and STAT; true when the count came.
     bool Check() {
         pop.Connect();
-        if (pop.Failed || !pop.Login())
+        if (pop.Failed || !pop.Login(secure->User(), password))
             return false;
         pop.GetMailCount();
         const bool counted = pop.Connected && pop.MessageCount == 1;
@@ -74,6 +72,8 @@ protected:
     mail::PosixTransportFactory factory;
     platform::NullEventPump pump;
     mail::TQelPOP pop;
+    // Handed to each login; a test clears it to log in by token alone.
+    std::string password = secure->Pass();
     Session session;
 };
 
@@ -125,7 +125,7 @@ TEST_F(PopTlsTest, TokenCommandLogsInWithXOAuth2AndAWrongTokenGetsTheServersText
     pop.Port = std::to_string(secure->PopsPort());
     pop.Security = TlsMode::Tls;
     pop.TlsFingerprint = secure->Fingerprint();
-    pop.UserPasswd.clear();
+    password.clear();
     pop.OAuthCommand = "echo " + harness::DovecotServer::Token() + "; echo second line";
     EXPECT_TRUE(Check()) << session.errorText;
     EXPECT_TRUE(session.Sent("AUTH XOAUTH2 ****\r\n"));
@@ -156,12 +156,10 @@ TEST(PopTlsPlainServerTest, StarttlsWithoutStlsOfferedSendsNoUser) {
     session.Watch(pop);
     pop.Host = "127.0.0.1";
     pop.Port = std::to_string(plain.Port());
-    pop.UserId = plain.User();
-    pop.UserPasswd = plain.Pass();
     pop.Security = TlsMode::StartTls;
     pop.Connect();
     ASSERT_FALSE(pop.Failed);
-    EXPECT_FALSE(pop.Login());
+    EXPECT_FALSE(pop.Login(plain.User(), plain.Pass()));
     EXPECT_NE(session.errorText.find("offers no STLS"), std::string::npos) << session.errorText;
     EXPECT_TRUE(session.Sent("CAPA"));
     EXPECT_FALSE(session.Sent("USER"));

@@ -54,10 +54,13 @@ protected:
 
     void Open() {
         pop.Port = std::to_string(server.Port());
-        pop.UserId = server.User();
-        pop.UserPasswd = server.Pass();
+        // The account the client points at: the window logs in again with it after a delete.
+        state.Tables.AccountCount = 1;
+        state.Tables.AccountTable[0].user_name = server.User();
+        state.Tables.AccountTable[0].password = server.Pass();
+        state.PopAccount = 1;
         pop.Connect();
-        ASSERT_TRUE(pop.Login());
+        ASSERT_TRUE(pop.Login(server.User(), server.Pass()));
         pop.GetMailCount();
         state.WaitingCount = static_cast<int>(pop.MessageCount);
         list.DisplayMessage(1, false);

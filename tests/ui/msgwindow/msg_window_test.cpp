@@ -63,12 +63,10 @@ private:
 
         // As the main window opens it on mail: a session, the count, the first message.
         void OpenMailbox() {
-            pop.UserId = box.user;
-            pop.UserPasswd = box.password;
             state.IsConnected = true;
             state.CurrentAccount = 1;
             pop.Connect();
-            QVERIFY(pop.Login());
+            QVERIFY(pop.Login(box.user, box.password));
             pop.GetMailCount();
             state.WaitingCount = static_cast<int>(pop.MessageCount);
             window.DisplayMessage(1, false);
