@@ -107,6 +107,9 @@ public:
 // after OnDoneFile (file name, declared size) when it succeeded.
 class HttpDownloader {
 public:
+    // The largest file a download may bring; the feed reads no more of a file than this.
+    static constexpr std::int64_t kSizeLimit = 1024 * 1024;
+
     virtual ~HttpDownloader() = default;
     virtual void DownloadFile(const std::string& url, const std::string& fileName) = 0;
 

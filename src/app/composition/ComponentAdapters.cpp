@@ -114,6 +114,7 @@ HttpGetDownloader::HttpGetDownloader(net::THTTPGet& getNews) : m_getNews(getNews
     m_getNews.Agent = "Vorla";
     m_getNews.BinaryData = true;
     m_getNews.WaitThread = true;
+    m_getNews.SizeLimit = monitor::HttpDownloader::kSizeLimit;
     m_getNews.OnDoneFile = [this](net::THTTPGet&, const std::string& fileName, std::int64_t size) {
         if (OnDoneFile) {
             OnDoneFile(fileName, size);
