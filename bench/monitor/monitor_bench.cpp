@@ -9,9 +9,9 @@
 
 #include "DovecotServer.h"
 #include "MonitorFakes.h"
+#include "app/composition/ComponentAdapters.h"
 #include "mail/PosixTransport.h"
 #include "mail/QelPOP3.h"
-#include "monitor/ComponentAdapters.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ public:
 private:
     mail::PosixTransportFactory m_transports;
     mail::TQelPOP m_dovecot;
-    QelPopClient m_dovecotClient;
+    app::QelPopClient m_dovecotClient;
 };
 
 void BM_TVorlaAccountCheck(benchmark::State& state) {

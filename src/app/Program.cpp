@@ -33,10 +33,10 @@ void Program::BuildWindows() {
         return;
     }
     m_msgList = std::make_unique<ui::MsgWindow>(ui::MsgWindowParts{
-        m_parts.Shared, *m_vorla, m_parts.POP, m_parts.QMail, m_services.shell, m_services.dialogs,
-        m_pump, m_vorla->Skin(), platform::DownloadFolder()});
+        m_parts.Shared, *m_vorla, m_parts.PopClient, m_parts.QMail, m_services.shell,
+        m_services.dialogs, m_pump, m_vorla->Skin(), platform::DownloadFolder()});
     m_vorla->SetMessageWindow(*m_msgList);
-    m_preview = std::make_unique<ui::MsgWindowPreview>(*m_msgList);
+    m_preview = std::make_unique<MsgWindowPreview>(*m_msgList);
     ui::MainMenuHandlers handlers;
     handlers.PopMnuPopup = [this]() -> const monitor::MainMenuModel& {
         return m_vorla->PopMnuPopup();
@@ -69,9 +69,13 @@ void Program::BuildWindows() {
 void Program::BuildConfig() {
     // The dialog takes the settings that Start has read.
     if (m_started && !m_config) {
-        m_config = std::make_unique<ui::ConfigWindow>(
-            ui::ConfigWindowParts{*m_vorla, *m_view, m_parts.DialUp, m_timer, m_services.dialogs,
-                                  m_services.shell, *m_preview});
+        m_skinHost = std::make_unique<VorlaSkinHost>(*m_vorla, *m_view);
+        m_configOwner = std::make_unique<VorlaConfigOwner>(
+            VorlaParts{*m_vorla, *m_view, m_parts.DialUp, m_timer,
+                       [this](config::TConfig&) { m_config->Dialog().ShowModal(); }});
+        m_config = std::make_unique<ui::ConfigWindow>(ui::ConfigWindowParts{
+            m_vorla->Shared().Config, m_vorla->Shared().Tables, m_vorla->SettingsFolder(),
+            *m_skinHost, *m_configOwner, m_services.dialogs, m_services.shell, *m_preview});
     }
 }
 

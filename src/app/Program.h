@@ -8,7 +8,9 @@
 #include <memory>
 #include <string>
 
+#include "app/MsgWindowPreview.h"
 #include "app/composition/Composition.h"
+#include "app/composition/VorlaLink.h"
 #include "platform/Desktop.h"
 #include "platform/RasApi.h"
 #include "ui/config/ConfigWindow.h"
@@ -17,7 +19,6 @@
 #include "ui/main/QtMonitorView.h"
 #include "ui/main/QtPlatform.h"
 #include "ui/msgwindow/MsgWindow.h"
-#include "ui/msgwindow/MsgWindowPreview.h"
 
 namespace app {
 
@@ -96,7 +97,10 @@ private:
     monitor::TVorla* m_vorla = nullptr;
     // The windows draw from the logic's skin and state: they go before the logic does.
     std::unique_ptr<ui::MsgWindow> m_msgList;
-    std::unique_ptr<ui::MsgWindowPreview> m_preview;
+    std::unique_ptr<MsgWindowPreview> m_preview;
+    // The dialog's links to the main window; they outlive the dialog.
+    std::unique_ptr<VorlaSkinHost> m_skinHost;
+    std::unique_ptr<VorlaConfigOwner> m_configOwner;
     std::unique_ptr<ui::ConfigWindow> m_config;
     std::unique_ptr<ui::MainMenu> m_menu;
     bool m_started = false;

@@ -254,7 +254,7 @@ bool TQelPOP::SecureForLogin() {
     return true;
 }
 
-bool TQelPOP::LoginXOAuth2() {
+bool TQelPOP::LoginXOAuth2(const std::string& user) {
     if (!OffersSasl("XOAUTH2"))
         return Refuse("The server " + Host + " offers no XOAUTH2 login; no token was sent.");
     std::string token;
@@ -263,7 +263,7 @@ bool TQelPOP::LoginXOAuth2() {
     } catch (const MailError& e) {
         return Refuse(e.what());
     }
-    const std::string response = XOAuth2Response(OneLine(UserId), OneLine(token));
+    const std::string response = XOAuth2Response(OneLine(user), OneLine(token));
     const std::string command = "AUTH XOAUTH2 " + response + "\r\n";
     std::string answer;
     if (command.size() <= kMaxCommandLine) {
@@ -291,20 +291,20 @@ bool TQelPOP::LoginXOAuth2() {
     return true;
 }
 
-bool TQelPOP::Login() {
+bool TQelPOP::Login(const std::string& user, const std::string& password) {
     if (!Connected)
         throw MailError("Invalid Op. Not connected.");
     if (!SecureForLogin())
         return false;
     if (!OAuthCommand.empty())
-        return LoginXOAuth2();
-    SendCommand("USER " + OneLine(UserId) + "\r\n");
+        return LoginXOAuth2(user);
+    SendCommand("USER " + OneLine(user) + "\r\n");
     ReadReply();
     if (Failed) {
         ReportError(kErrLogin, this);
         return false;
     }
-    std::string pass = "PASS " + OneLine(UserPasswd) + "\r\n";
+    std::string pass = "PASS " + OneLine(password) + "\r\n";
     SendCommand(pass);
     platform::SecureClear(pass);
     ReadReply();

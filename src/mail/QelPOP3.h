@@ -55,7 +55,6 @@ public:
     TQelPOP(TransportFactory& factory, platform::EventPump& pump,
             Clock& clock = SteadyClock::Instance());
 
-    std::string UserPasswd;
     std::string StrErrorInFormatOfMsg = "Error en el formato del mensaje.";
     std::uint16_t RetrieveProgressStep = 10;
     bool GetUIDLsOnRetrieve = false;
@@ -77,7 +76,8 @@ public:
 
     void Connect();
     // Raises MailError "Invalid Op. Not connected." without a connection.
-    bool Login();
+    // The password is sent and dropped; the client keeps no credentials.
+    bool Login(const std::string& user, const std::string& password);
     void GetMailCount();
     void Quit();
     // Raises MailError "Not connected." without a connection.
@@ -124,7 +124,7 @@ private:
     bool Offers(const std::string& capability) const;
     // Whether the SASL line of the capabilities names the mechanism; true without a SASL line.
     bool OffersSasl(const std::string& mechanism) const;
-    bool LoginXOAuth2();
+    bool LoginXOAuth2(const std::string& user);
     bool Refuse(const std::string& text);
 
     TProgressStepper m_progress;

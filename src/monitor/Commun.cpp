@@ -9,4 +9,12 @@ void Commun::SetErrorNotice(const std::string& text) {
     }
 }
 
+bool LoginAsPopAccount(PopClient& pop, Commun& commun) {
+    if (!commun.IsAccount(commun.PopAccount)) {
+        return pop.Login("", "");
+    }
+    const settings::AccountRecord& account = commun.Account(commun.PopAccount);
+    return pop.Login(account.user_name, account.password);
+}
+
 }  // namespace monitor

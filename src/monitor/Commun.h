@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "monitor/Services.h"
 #include "settings/Config.h"
 #include "settings/Tables.h"
 
@@ -22,6 +23,9 @@ public:
     int WaitingCount = 0;                     // messages of CurrentAccount as last counted
     bool NotepadMode = false;                 // the message window has no mailbox session
     std::string StatusText = "Disconnected";  // what the status line shows between events
+    // 1-based account whose server the POP3 client points at: its name goes into the error
+    // texts, its credentials with each login (the check's and the message window's).
+    int PopAccount = kNoAccountYet;
 
     // A 1-based account number inside the table.
     bool IsAccount(int number) const { return number >= 1 && number <= Tables.AccountCount; }
@@ -39,5 +43,9 @@ public:
 private:
     std::string m_errorNotice;
 };
+
+// Logs the client in as commun's PopAccount (with no credentials before the first check), the
+// password handed over for this call only; PopClient::Login's result.
+bool LoginAsPopAccount(PopClient& pop, Commun& commun);
 
 }  // namespace monitor

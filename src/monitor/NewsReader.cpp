@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "monitor/NewsFeed.h"
-#include "net/HTTPGetThread.h"
 #include "platform/FileRead.h"
 
 namespace monitor {
@@ -15,7 +14,7 @@ namespace {
 // The file's first bytes, up to the download's size limit: a larger file (left by another
 // program, or grown by hand) is read no further. A link put in its place is not followed.
 std::optional<std::string> ReadFileHead(const std::string& path) {
-    return platform::TryReadFile(path, static_cast<std::size_t>(net::kDownloadSizeLimit),
+    return platform::TryReadFile(path, static_cast<std::size_t>(HttpDownloader::kSizeLimit),
                                  platform::FileLinks::Refuse);
 }
 

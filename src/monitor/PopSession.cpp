@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "settings/TextLines.h"
+#include "settings/LineReader.h"
 
 namespace monitor {
 
@@ -16,7 +16,7 @@ void PopSession::AimAt(int number) {
     const auto& account = m_commun.Account(number);
     m_pop.SetServer(account.host_name, std::to_string(account.port_number));
     m_pop.SetSecurity(account.tls_mode, account.tls_fingerprint, account.oauth_command);
-    m_popAccount = number;
+    m_commun.PopAccount = number;
 }
 
 bool PopSession::ProbeServer() {
@@ -44,9 +44,8 @@ bool PopSession::ProbeServer() {
 
 bool PopSession::CheckAccount(int number) {
     const auto& account = m_commun.Account(number);
-    m_popAccount = number;
+    m_commun.PopAccount = number;
     m_pop.SetServer(account.host_name, std::to_string(account.port_number));
-    m_pop.SetLogin(account.user_name, account.password);
     m_pop.SetSecurity(account.tls_mode, account.tls_fingerprint, account.oauth_command);
     m_status.DrawStatus("checking " + account.acc_name);
     m_loginRefused = false;
@@ -77,7 +76,7 @@ bool PopSession::OpenSession() {
         m_pop.Connect();
         m_pump.ProcessMessages();
         if (!m_pop.Failed()) {
-            if (m_pop.Login()) {
+            if (LoginAsPopAccount(m_pop, m_commun)) {
                 m_pop.GetMailCount();
                 // A refused STAT closes the session; a refused LAST only sets Failed and is
                 // harmless.
@@ -129,14 +128,16 @@ std::string PopSession::FailureReason(const settings::AccountRecord& account) co
 
 void PopSession::POPError(const std::string& text) {
     const std::string name =
-        m_commun.IsAccount(m_popAccount) ? m_commun.Account(m_popAccount).acc_name : "";
+        m_commun.IsAccount(m_commun.PopAccount) ? m_commun.Account(m_commun.PopAccount).acc_name
+                                               : "";
     m_status.ReportError(name + " " + m_pop.ReplyStatus() + " " + text);
 }
 
 // A mail fault that left a call: the account of the session and the fault's text.
 void PopSession::ReportPopFault(const std::string& text) {
     const std::string name =
-        m_commun.IsAccount(m_popAccount) ? m_commun.Account(m_popAccount).acc_name : "";
+        m_commun.IsAccount(m_commun.PopAccount) ? m_commun.Account(m_commun.PopAccount).acc_name
+                                               : "";
     m_status.ReportError(name + " " + text);
 }
 

@@ -56,9 +56,6 @@ private:
     platform::EventPump& m_pump;
     StatusDisplay& m_status;
     BusyGuard& m_guard;
-    // The account whose server the client points at, for the error text; also during the
-    // probe.
-    int m_popAccount = kNoAccountYet;
     // The last OpenSession failed because the server refused the login.
     bool m_loginRefused = false;
 };

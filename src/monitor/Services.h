@@ -1,10 +1,14 @@
 #pragma once
 // The components the main window drives, seen through the operations it uses. The desktop
 // program gives adapters over TQelPOP, TRASControl, THTTPGet and its timers; tests give fakes.
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "mail/QelMsg.h"
 
 namespace monitor {
 
@@ -20,20 +24,26 @@ private:
     bool m_reported;
 };
 
-// The POP3 client `POP`. Calls block and pump window messages while they wait; failures are
-// reported through OnError and Failed, as the client does, and a broken or aborted connection
-// also raises PopError out of the call, as does a call made without a connection.
+// The POP3 client `POP`, shared by the check and the message window. Calls block and pump window
+// messages while they wait; failures are reported through OnError and Failed, as the client does,
+// and a broken or aborted connection also raises PopError out of the call, as does a call made
+// without a connection.
 class PopClient {
 public:
     virtual ~PopClient() = default;
     virtual void SetServer(const std::string& host, const std::string& port) = 0;
-    virtual void SetLogin(const std::string& user, const std::string& password) = 0;
     // The account's security: tls_mode, pinned fingerprint and token command as stored.
     virtual void SetSecurity(const std::string& /*tlsMode*/, const std::string& /*fingerprint*/,
                              const std::string& /*oauthCommand*/) {}
     virtual void Connect() = 0;
-    virtual bool Login() = 0;
+    // The password goes with the call that sends it; the client keeps neither.
+    virtual bool Login(const std::string& user, const std::string& password) = 0;
     virtual void GetMailCount() = 0;
+    // The message window's fetches and delete, by message number.
+    virtual std::unique_ptr<mail::TQelMsg> RetrieveTop(std::uint32_t index,
+                                                       std::uint32_t lines) = 0;
+    virtual std::unique_ptr<mail::TQelMsg> RetrieveMessage(std::uint32_t index) = 0;
+    virtual void DeleteMessage(std::uint32_t index) = 0;
     // Does nothing when no session is open.
     virtual void Quit() = 0;
     // The last reply was a refusal; after GetMailCount this may be only the optional LAST.
@@ -97,6 +107,9 @@ public:
 // after OnDoneFile (file name, declared size) when it succeeded.
 class HttpDownloader {
 public:
+    // The largest file a download may bring; the feed reads no more of a file than this.
+    static constexpr std::int64_t kSizeLimit = 1024 * 1024;
+
     virtual ~HttpDownloader() = default;
     virtual void DownloadFile(const std::string& url, const std::string& fileName) = 0;
 

@@ -165,12 +165,12 @@ bool TMsgList::EndIfFetchFailed() {
         return false;
     // Only the server's refusal says the message is gone; a broken connection or a protocol
     // failure ended the session with a reason of its own.
-    const bool refused = m_pop.ReplyStatus == "-ERR";
+    const bool refused = m_pop.ReplyStatus() == "-ERR";
     m_pop.Quit();
     m_state.NotepadMode = true;
     m_mess.SetReadOnly(false);
     m_mess.Clear();
-    m_mess.Add(refused ? std::string(kAlreadyRead) : m_pop.ReplyText);
+    m_mess.Add(refused ? std::string(kAlreadyRead) : m_pop.ReplyText());
     m_state.ClearErrorNotice();
     m_main.DrawStatus("notepad");
     return true;
@@ -264,9 +264,9 @@ void TMsgList::DeleteClick() {
             m_pop.Quit();
             // The results are not tested: a failure is in ErrorNotice and the count is 0.
             m_pop.Connect();
-            if (m_pop.Connected && m_pop.Login())
+            if (m_pop.Connected() && monitor::LoginAsPopAccount(m_pop, m_state))
                 m_pop.GetMailCount();
-            m_state.WaitingCount = static_cast<int>(m_pop.MessageCount);
+            m_state.WaitingCount = m_pop.MessageCount();
         }
         m_main.CheckNextAccount(false);
         const int n = m_state.WaitingCount;

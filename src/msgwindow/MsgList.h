@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "mail/QelPOP3.h"
+#include "mail/QelMsg.h"
 #include "monitor/Commun.h"
 #include "monitor/Services.h"
 #include "msgwindow/Memo.h"
@@ -72,7 +72,7 @@ struct MsgListParts {
     monitor::Commun& state;
     monitor::MainWindowLink& mainWindow;
     // The main window's client, already pointed at the current account.
-    mail::TQelPOP& POP;
+    monitor::PopClient& POP;
     Memo& Mess;
     MsgListView& view;
     platform::Dialogs& dialogs;
@@ -114,7 +114,7 @@ public:
 
     // Fetches and shows message number (0 shows "empty"). forceRead skips the preview of its
     // headers, so neither the filters nor "header only" hold the message back. Raises
-    // mail::MailError ("Not connected.") and the other errors of the fetch; refuses (does
+    // monitor::PopError ("Not connected.") and the other errors of the fetch; refuses (does
     // nothing) while a fetch or delete runs.
     void DisplayMessage(int number, bool forceRead);
 
@@ -186,7 +186,7 @@ private:
 
     monitor::Commun& m_state;
     monitor::MainWindowLink& m_main;
-    mail::TQelPOP& m_pop;
+    monitor::PopClient& m_pop;
     Memo& m_mess;
     MsgListView& m_view;
     platform::Dialogs& m_dialogs;

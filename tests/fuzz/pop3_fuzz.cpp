@@ -11,12 +11,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzzing::ScriptedServer server(data, size);
     mail::TQelPOP pop(server.factory, server.pump, server.clock);
     pop.Host = "127.0.0.1";
-    pop.UserId = "bob";
-    pop.UserPasswd = "secret";
     pop.GetUIDLsOnRetrieve = true;
     try {
         pop.Connect();
-        if (pop.Failed || !pop.Login())
+        if (pop.Failed || !pop.Login("bob", "secret"))
             return 0;
         pop.GetMailCount();
         pop.RetrieveTop(1, 0);

@@ -6,12 +6,10 @@
 #include <string>
 
 #include "ConsoleView.h"
+#include "ToolPlatform.h"
 #include "app/composition/Composition.h"
 #include "platform/LinuxDesktop.h"
-#include "platform/PppRasApi.h"
-#include "platform/QueuedSynchronizer.h"
 #include "platform/Secrets.h"
-#include "platform/WindowTimer.h"
 #include "settings/FindInSkin.h"
 
 namespace {
@@ -78,18 +76,12 @@ int main(int argc, char** argv) {
     }
 
     vorlacheck::ConsoleView view(std::cout);
-    platform::QueuedSynchronizer windowThread;
-    platform::IdleTimerHost tickerTimers;
-    platform::PppRasApi rasApi;
-    rasApi.PumpWhileWaiting(windowThread);
+    console::ToolPlatform host;
+    host.rasApi.PumpWhileWaiting(host.windowThread);
     platform::XdgShell shell;
-    platform::XdgAutorun autorun;
-    platform::XdgMailtoHandler mailto;
     console::NoDownloads noDownloads;
     console::ManualTimer timer;
-    app::Composition parts(
-        {windowThread, windowThread, tickerTimers, rasApi, shell, autorun, mailto}, options.folder,
-        options.folder);
+    app::Composition parts(host.With(shell), options.folder, options.folder);
     parts.POP.StrErrorInFormatOfMsg = "Error";
     parts.POP.RetrieveProgressStep = 10;
     parts.POP.TimeOut = static_cast<std::uint32_t>(options.timeout);

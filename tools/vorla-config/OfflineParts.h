@@ -14,10 +14,16 @@ inline constexpr const char* kOffline = "vorla-config does not connect";
 class OfflinePop final : public monitor::PopClient {
 public:
     void SetServer(const std::string&, const std::string&) override {}
-    void SetLogin(const std::string&, const std::string&) override {}
     void Connect() override;
-    bool Login() override { return false; }
+    bool Login(const std::string&, const std::string&) override { return false; }
     void GetMailCount() override {}
+    std::unique_ptr<mail::TQelMsg> RetrieveTop(std::uint32_t, std::uint32_t) override {
+        throw monitor::PopError(kOffline);
+    }
+    std::unique_ptr<mail::TQelMsg> RetrieveMessage(std::uint32_t) override {
+        throw monitor::PopError(kOffline);
+    }
+    void DeleteMessage(std::uint32_t) override { throw monitor::PopError(kOffline); }
     void Quit() override {}
     bool Failed() const override { return m_failed; }
     bool Connected() const override { return false; }

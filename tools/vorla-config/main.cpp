@@ -7,13 +7,10 @@
 
 #include "ConsoleDialog.h"
 #include "OfflineParts.h"
+#include "ToolPlatform.h"
 #include "app/composition/Composition.h"
-#include "config/VorlaLink.h"
-#include "platform/LinuxDesktop.h"
-#include "platform/PppRasApi.h"
-#include "platform/QueuedSynchronizer.h"
+#include "app/composition/VorlaLink.h"
 #include "platform/Secrets.h"
-#include "platform/WindowTimer.h"
 #include "settings/FindInSkin.h"
 
 namespace {
@@ -43,17 +40,12 @@ int main(int argc, char** argv) {
     console::ConsoleShell shell(std::cout);
     vorlaconfig::ConsoleFileDialogs files(std::cout);
     vorlaconfig::ConsoleView view(std::cout, files);
-    platform::QueuedSynchronizer windowThread;
-    platform::IdleTimerHost tickerTimers;
-    platform::PppRasApi rasApi;
-    platform::XdgAutorun autorun;
-    platform::XdgMailtoHandler mailto;
+    console::ToolPlatform host;
     vorlaconfig::OfflinePop pop;
     console::NoDownloads downloads;
     console::ManualTimer timer;
     vorlaconfig::NoMessageWindow messageWindow;
-    app::Composition parts(
-        {windowThread, windowThread, tickerTimers, rasApi, shell, autorun, mailto}, folder, folder);
+    app::Composition parts(host.With(shell), folder, folder);
     vorlaconfig::OfflineDialUp dialUp(parts.DialUp);
     monitor::TVorla& vorla = parts.BuildMonitor({view, timer, &pop, &dialUp, &downloads});
     vorla.SetSaveOnShutDown(false);
@@ -61,13 +53,13 @@ int main(int argc, char** argv) {
     if (!vorla.FormCreate()) {
         return kEnded;
     }
-    config::VorlaSkinHost skinHost(vorla, view);
+    app::VorlaSkinHost skinHost(vorla, view);
     config::TConfig dialog(parts.Shared.Config, parts.Shared.Tables, folder,
                            {view, shell, files, skinHost, messageWindow});
-    config::VorlaConfigOwner owner({vorla, view, dialUp, timer, [&](config::TConfig& shown) {
-                                        vorlaconfig::RunActions(shown, files, std::cin, std::cout,
-                                                                std::cerr);
-                                    }});
+    app::VorlaConfigOwner owner({vorla, view, dialUp, timer, [&](config::TConfig& shown) {
+                                     vorlaconfig::RunActions(shown, files, std::cin, std::cout,
+                                                             std::cerr);
+                                 }});
     try {
         vorla.FirstPaint();
         try {

@@ -159,8 +159,6 @@ int Pop3(std::vector<std::string> a, const Common& common, std::ostream& out, st
     mail::TQelPOP pop(factory, pump);
     pop.Host = a[0];
     pop.Port = a[1];
-    pop.UserId = a[2];
-    pop.UserPasswd = a[3];
     pop.TimeOut = common.timeout;
     Secure(pop, common);
     bool reported = false;
@@ -173,7 +171,7 @@ int Pop3(std::vector<std::string> a, const Common& common, std::ostream& out, st
         pop.Quit();
         return 1;
     }
-    if (!pop.Login())
+    if (!pop.Login(a[2], a[3]))
         return 1;
     if (action == "stat") {
         pop.GetMailCount();

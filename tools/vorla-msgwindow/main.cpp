@@ -7,13 +7,10 @@
 #include <vector>
 
 #include "Console.h"
+#include "ToolPlatform.h"
 #include "WindowHost.h"
 #include "app/composition/Composition.h"
-#include "platform/LinuxDesktop.h"
-#include "platform/PppRasApi.h"
-#include "platform/QueuedSynchronizer.h"
 #include "platform/Secrets.h"
-#include "platform/WindowTimer.h"
 #include "settings/FindInSkin.h"
 
 namespace {
@@ -62,22 +59,17 @@ int main(int argc, char** argv) {
     vorlamsg::ConsoleMainView view(std::cout);
     vorlamsg::ConsoleDialogs dialogs(std::cout);
     console::ConsoleShell shell(std::cout);
-    platform::QueuedSynchronizer windowThread;
-    platform::IdleTimerHost tickerTimers;
-    platform::PppRasApi rasApi;
-    platform::XdgAutorun autorun;
-    platform::XdgMailtoHandler mailto;
+    console::ToolPlatform host;
     console::NoDownloads noDownloads;
     console::ManualTimer timer;
-    app::Composition parts(
-        {windowThread, windowThread, tickerTimers, rasApi, shell, autorun, mailto}, folder, folder);
+    app::Composition parts(host.With(shell), folder, folder);
     parts.POP.StrErrorInFormatOfMsg = "Error";
     parts.POP.RetrieveProgressStep = 10;
     parts.POP.TimeOut = static_cast<std::uint32_t>(timeout);
     monitor::TVorla& vorla = parts.BuildMonitor({view, timer, nullptr, nullptr, &noDownloads});
     vorla.SetSaveOnShutDown(false);
-    vorlamsg::WindowHost window(std::cout, view, dialogs, vorla, parts.POP, parts.QMail,
-                                windowThread, shell);
+    vorlamsg::WindowHost window(std::cout, view, dialogs, vorla, parts.PopClient, parts.QMail,
+                                host.windowThread, shell);
     vorla.SetMessageWindow(window);
     window.SetSteps(std::move(steps));
 

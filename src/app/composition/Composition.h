@@ -6,11 +6,11 @@
 #include <memory>
 #include <string>
 
+#include "app/composition/ComponentAdapters.h"
 #include "mail/PosixTransport.h"
 #include "mail/QelPOP3.h"
 #include "mail/QelSMTP.h"
 #include "monitor/Commun.h"
-#include "monitor/ComponentAdapters.h"
 #include "monitor/TVorla.h"
 #include "net/HTTPGet.h"
 #include "net/RASControl.h"
@@ -62,11 +62,11 @@ public:
     mail::TQelPOP POP;
     // The message window's client for replies.
     mail::TQelSMTP QMail;
-    monitor::QelPopClient PopClient;
+    app::QelPopClient PopClient;
     net::TRASControl RASC;
-    monitor::RasDialUp DialUp;
+    app::RasDialUp DialUp;
     net::THTTPGet GetNews;
-    monitor::HttpGetDownloader News;
+    app::HttpGetDownloader News;
 
 private:
     std::string m_programFolder;

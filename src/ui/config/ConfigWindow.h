@@ -1,23 +1,27 @@
 #pragma once
 // The configuration dialog as the desktop program owns it: the logic on the main window's
-// settings, its Qt face, the desktop file dialogs and the main window's skin, and "Configure"
-// run as one call.
+// settings, its Qt face, the desktop file dialogs, and "Configure" run as one call. It reaches
+// the main window only through the skin host and the config owner it is given.
 #include <QWidget>
 
 #include <memory>
+#include <string>
 
+#include "config/ConfigSession.h"
 #include "config/TConfig.h"
-#include "config/VorlaLink.h"
 #include "ui/config/ConfigDialog.h"
 #include "ui/config/QtConfigFileDialogs.h"
 
 namespace ui {
 
 struct ConfigWindowParts {
-    monitor::TVorla& vorla;
-    monitor::MonitorView& view;
-    monitor::DialUp& dialUp;
-    monitor::TimerSwitch& timer;
+    settings::Config& config;
+    settings::Tables& tables;
+    // Where the settings are written; ends in "/".
+    std::string settingsFolder;
+    config::SkinHost& skinHost;
+    // Its ShowModal is given this window's dialog to show modally.
+    config::ConfigOwner& owner;
     platform::Dialogs& dialogs;
     platform::Shell& shell;
     config::MessagePreview& preview;
@@ -35,9 +39,8 @@ public:
     ConfigDialog& Dialog() { return m_dialog; }
 
 private:
-    ConfigWindowParts m_parts;
+    config::ConfigOwner& m_owner;
     QtConfigFileDialogs m_files;
-    config::VorlaSkinHost m_skinHost;
     config::TConfig m_logic;
     ConfigDialog m_dialog;
 };

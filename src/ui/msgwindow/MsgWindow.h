@@ -26,7 +26,7 @@ namespace ui {
 struct MsgWindowParts {
     monitor::Commun& state;
     monitor::MainWindowLink& mainWindow;
-    mail::TQelPOP& POP;
+    monitor::PopClient& POP;
     // The client for replies; it serves this window only.
     mail::TQelSMTP& QMail;
     // Opens a "mailto:" link.

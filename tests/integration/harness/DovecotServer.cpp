@@ -149,8 +149,6 @@ DovecotServer::DovecotServer(bool tls) {
 void DovecotServer::PointAt(mail::TQelPOP& pop) const {
     pop.Host = "127.0.0.1";
     pop.Port = std::to_string(m_port);
-    pop.UserId = m_user;
-    pop.UserPasswd = m_pass;
 }
 
 std::string DovecotServer::DoveAccount() const {

@@ -37,7 +37,7 @@ public:
     // The bearer token that AUTH XOAUTH2 accepts for User(); the password does not.
     static std::string Token() { return "vorla-pop-token"; }
     const std::string& Folder() const { return m_folder; }
-    // Points a POP3 client at the plain port on 127.0.0.1 with this server's user and password.
+    // Points a POP3 client at the plain port on 127.0.0.1; User() and Pass() log it in.
     void PointAt(mail::TQelPOP& pop) const;
     // Accounts.ini's section of account 1, "Dove", on the plain port with the user and the
     // scrambled password.

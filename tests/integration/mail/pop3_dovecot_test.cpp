@@ -29,7 +29,7 @@ protected:
     void LogIn() {
         pop.Connect();
         ASSERT_FALSE(pop.Failed) << pop.ReplyText;
-        ASSERT_TRUE(pop.Login()) << errorText;
+        ASSERT_TRUE(pop.Login(Server().User(), Server().Pass())) << errorText;
     }
 
     int error = 0;
@@ -91,9 +91,8 @@ TEST_F(DovecotTest, RetrieveMultipartWithIntactAttachment) {
 }
 
 TEST_F(DovecotTest, WrongPasswordGives2001WithTheServerText) {
-    pop.UserPasswd = "wrong";
     pop.Connect();
-    EXPECT_FALSE(pop.Login());
+    EXPECT_FALSE(pop.Login(Server().User(), "wrong"));
     EXPECT_EQ(error, 2001);
     EXPECT_EQ(errorText, "[AUTH] Authentication failed.");
     EXPECT_FALSE(pop.Connected);
@@ -116,7 +115,7 @@ TEST(DovecotDelete, DeleteThenQuitRemovesTheMessage) {
     TQelPOP pop(factory, pump);
     server.PointAt(pop);
     pop.Connect();
-    ASSERT_TRUE(pop.Login());
+    ASSERT_TRUE(pop.Login(server.User(), server.Pass()));
     pop.GetMailCount();
     pop.DeleteMessage(2);
     EXPECT_EQ(pop.MessageCount, 1u);
@@ -124,7 +123,7 @@ TEST(DovecotDelete, DeleteThenQuitRemovesTheMessage) {
     pop.Quit();
     EXPECT_EQ(server.MessageFiles(), 1);
     pop.Connect();
-    ASSERT_TRUE(pop.Login());
+    ASSERT_TRUE(pop.Login(server.User(), server.Pass()));
     pop.GetMailCount();
     EXPECT_EQ(pop.MessageCount, 1u);
     EXPECT_EQ(pop.RetrieveTop(1, 0)->Subject, "keep");

@@ -59,7 +59,7 @@ protected:
     // Connect, login and STAT; true when the count came.
     bool Check() {
         pop.Connect();
-        if (pop.Failed || !pop.Login())
+        if (pop.Failed || !pop.Login(Server().User(), password))
             return false;
         pop.GetMailCount();
         const bool counted = pop.Connected && pop.MessageCount == 1;
@@ -67,6 +67,8 @@ protected:
         return counted;
     }
 
+    // Handed to each login; a test clears it to log in by token alone.
+    std::string password = Server().Pass();
     Session session;
 };
 
@@ -107,7 +109,7 @@ TEST_F(PopTlsTest, UnpinnedOrWronglyPinnedCertificateIsRefusedBeforeUser) {
 TEST_F(PopTlsTest, TokenCommandLogsInWithXOAuth2AndAWrongTokenGetsTheServersText) {
     Over(TlsMode::Tls);
     pop.TlsFingerprint = Server().Fingerprint();
-    pop.UserPasswd.clear();
+    password.clear();
     pop.OAuthCommand = "echo " + harness::DovecotServer::Token() + "; echo second line";
     EXPECT_TRUE(Check()) << session.errorText;
     EXPECT_TRUE(session.Sent("AUTH XOAUTH2 ****\r\n"));
@@ -137,7 +139,7 @@ TEST(PopTlsPlainServerTest, StarttlsWithoutStlsOfferedSendsNoUser) {
     pop.Security = TlsMode::StartTls;
     pop.Connect();
     ASSERT_FALSE(pop.Failed);
-    EXPECT_FALSE(pop.Login());
+    EXPECT_FALSE(pop.Login(plain.User(), plain.Pass()));
     EXPECT_NE(session.errorText.find("offers no STLS"), std::string::npos) << session.errorText;
     EXPECT_TRUE(session.Sent("CAPA"));
     EXPECT_FALSE(session.Sent("USER"));

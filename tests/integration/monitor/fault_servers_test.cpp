@@ -8,9 +8,9 @@
 #include "MonitorFakes.h"
 #include "PopFaultServer.h"
 #include "RunVorlaCheck.h"
+#include "app/composition/ComponentAdapters.h"
 #include "mail/PosixTransport.h"
 #include "mail/QelPOP3.h"
-#include "monitor/ComponentAdapters.h"
 
 namespace monitor::test {
 namespace {
@@ -78,7 +78,7 @@ protected:
     NeverResolver resolver;
     mail::PosixTransportFactory transports;
     mail::TQelPOP realPop;
-    QelPopClient popClient;
+    app::QelPopClient popClient;
     long long gapMs = 0;
     long long elapsedMs = 0;
     bool clicked = false;
@@ -178,7 +178,7 @@ TEST_F(FaultServersTest, SystemResolverFindsAHostName) {
     harness::PopFaultServer server({Behaviour::Answer});
     mail::PosixTransportFactory system;
     mail::TQelPOP systemPop(system, pump);
-    QelPopClient systemClient(systemPop);
+    app::QelPopClient systemClient(systemPop);
     MakeVorla(systemClient);
     StartOn("localhost", server.Port());
     vorla->Cycle().ConnectClick();

@@ -1,9 +1,9 @@
 #include "DovecotServer.h"
 #include "MonitorFakes.h"
 #include "RunVorlaCheck.h"
+#include "app/composition/ComponentAdapters.h"
 #include "mail/PosixTransport.h"
 #include "mail/QelPOP3.h"
-#include "monitor/ComponentAdapters.h"
 #include "settings/Scramble.h"
 
 namespace monitor::test {
@@ -34,7 +34,7 @@ protected:
 
     mail::PosixTransportFactory transports;
     mail::TQelPOP realPop;
-    QelPopClient popClient;
+    app::QelPopClient popClient;
 };
 
 TEST_F(MonitorDovecotTest, ChecksCountAndPlayTheSoundOncePerNewMessage) {

@@ -10,6 +10,7 @@
 #include "RecordingDialogs.h"
 #include "SmtpServer.h"
 #include "TempFolder.h"
+#include "app/composition/ComponentAdapters.h"
 #include "mail/PosixTransport.h"
 #include "mail/QelMIME.h"
 #include "msgwindow/MsgList.h"
@@ -44,15 +45,20 @@ protected:
         pop.TimeOut = 10000;
         state.IsConnected = true;
         state.CurrentAccount = 1;
-        pop.OnError = [this](mail::TObject*, int, const std::string& text) {
+        popClient.OnError = [this](int, const std::string& text) {
             state.SetErrorNotice("Dove " + pop.ReplyStatus + " " + text);
         };
     }
 
     void Open() {
         server.PointAt(pop);
+        // The account the client points at: the window logs in again with it after a delete.
+        state.Tables.AccountCount = 1;
+        state.Tables.AccountTable[0].user_name = server.User();
+        state.Tables.AccountTable[0].password = server.Pass();
+        state.PopAccount = 1;
         pop.Connect();
-        ASSERT_TRUE(pop.Login());
+        ASSERT_TRUE(pop.Login(server.User(), server.Pass()));
         pop.GetMailCount();
         state.WaitingCount = static_cast<int>(pop.MessageCount);
         list.DisplayMessage(1, false);
@@ -63,12 +69,13 @@ protected:
     mail::PosixTransportFactory transports;
     platform::NullEventPump pump;
     mail::TQelPOP pop{transports, pump};
+    app::QelPopClient popClient{pop};
     monitor::Commun state;
     testsupport::FakeMainWindow mainWindow;
     msgwindow::MemoLines memo;
     testsupport::FakeMsgView view;
     testsupport::RecordingDialogs dialogs;
-    msgwindow::TMsgList list{{state, mainWindow, pop, memo, view, dialogs, dialogs, pump}};
+    msgwindow::TMsgList list{{state, mainWindow, popClient, memo, view, dialogs, dialogs, pump}};
 };
 
 TEST_F(MsgWindowDovecotTest, PagesReadsAndDeletesOnTheServer) {

@@ -7,6 +7,7 @@
 #include "RecordingShell.h"
 #include "SmtpServer.h"
 #include "TempFolder.h"
+#include "app/composition/ComponentAdapters.h"
 #include "mail/PosixTransport.h"
 #include "mail/QelSMTP.h"
 #include "msgwindow/Charset.h"
@@ -41,8 +42,6 @@ class ReplySmtpTest : public ::testing::Test {
 protected:
     ReplySmtpTest() {
         pop.Host = "127.0.0.1";  // the scripted mailbox stands for a server on this machine
-        pop.UserId = box.user;
-        pop.UserPasswd = box.password;
         state.IsConnected = true;
         state.CurrentAccount = 1;
         state.Config.vrmail = true;
@@ -52,6 +51,9 @@ protected:
         state.Tables.AccountCount = 1;
         settings::AccountRecord& home = state.Tables.AccountTable[0];
         home.acc_name = "Home";
+        home.user_name = box.user;
+        home.password = box.password;
+        state.PopAccount = 1;
         home.auth_name = "Bob Stone";
         home.auth_addr = "bob@example.net";
         home.isign = true;
@@ -66,7 +68,7 @@ protected:
             "Subject: lunch\nMessage-ID: <m2@example.org>\nIn-Reply-To: <m1@example.net>\n\n"
             "see you\n");
         pop.Connect();
-        ASSERT_TRUE(pop.Login());
+        ASSERT_TRUE(pop.Login(box.user, box.password));
         pop.GetMailCount();
         state.WaitingCount = static_cast<int>(pop.MessageCount);
         list.DisplayMessage(1, false);
@@ -81,6 +83,7 @@ protected:
     mail::PosixTransportFactory transports;
     platform::NullEventPump pump;
     mail::TQelPOP pop{popFactory, pump};
+    app::QelPopClient popClient{pop};
     mail::TQelSMTP smtp{transports, pump};
     monitor::Commun state;
     testsupport::FakeMainWindow mainWindow;
@@ -89,7 +92,7 @@ protected:
     testsupport::RecordingDialogs dialogs;
     testsupport::RecordingShell shell;
     msgwindow::ReplyPanelFields panel;
-    msgwindow::TMsgList list{{state, mainWindow, pop, memo, view, dialogs, dialogs, pump}};
+    msgwindow::TMsgList list{{state, mainWindow, popClient, memo, view, dialogs, dialogs, pump}};
     msgwindow::TReplyComposer& composer = list.AttachComposer({smtp, shell, panel});
 };
 

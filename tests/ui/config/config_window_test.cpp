@@ -10,6 +10,7 @@
 #include "ConfigFakes.h"
 #include "MonitorServiceFakes.h"
 #include "ProgramFixture.h"
+#include "app/composition/VorlaLink.h"
 #include "settings/FindInSkin.h"
 #include "ui/config/ConfigWindow.h"
 #include "ui/controls/LumoComboBox.h"
@@ -41,8 +42,13 @@ void ConfigWindowTest::okAppliesAndWritesTheSettingsAndCloseDropsThem() {
     dialUp.entries = {"isp"};
     testsupport::FakeTimer timer;
     config::test::FakePreview preview;
-    ui::ConfigWindow window(
-        {vorla, fixture.Program().View(), dialUp, timer, fixture.dialogs, fixture.shell, preview});
+    app::VorlaSkinHost skinHost(vorla, fixture.Program().View());
+    ui::ConfigWindow* shown = nullptr;
+    app::VorlaConfigOwner owner({vorla, fixture.Program().View(), dialUp, timer,
+                                 [&shown](config::TConfig&) { shown->Dialog().ShowModal(); }});
+    ui::ConfigWindow window({vorla.Shared().Config, vorla.Shared().Tables, vorla.SettingsFolder(),
+                             skinHost, owner, fixture.dialogs, fixture.shell, preview});
+    shown = &window;
     const std::string ini = fixture.Folder() + "/Vorla.ini";
 
     const auto chooseFast = [](ui::ConfigDialog& dialog, const char* button) {

@@ -12,6 +12,7 @@
 #include "ScriptedTransport.h"
 #include "SmtpPeer.h"
 #include "TempFolder.h"
+#include "app/composition/ComponentAdapters.h"
 #include "platform/LinuxDesktop.h"
 #include "skin/PictureLoader.h"
 #include "ui/msgwindow/MsgWindow.h"
@@ -49,6 +50,7 @@ private:
         testsupport::Pop3MailboxFactory factory{box};
         testsupport::FakeEventPump pump;
         mail::TQelPOP pop{factory, pump};
+        app::QelPopClient popClient{pop};
         testsupport::SmtpPeer smtpPeer;
         testsupport::SmtpPeerFactory smtpFactory{smtpPeer};
         mail::TQelSMTP smtp{smtpFactory, pump};
@@ -57,16 +59,14 @@ private:
         testsupport::FakeMainWindow mainWindow;
         testsupport::RecordingDialogs dialogs;
         skin::MainWindowSkin skin = DefaultSkin();
-        ui::MsgWindow window{{state, mainWindow, pop, smtp, shell, dialogs, pump, skin}};
+        ui::MsgWindow window{{state, mainWindow, popClient, smtp, shell, dialogs, pump, skin}};
 
         // As the main window opens it on mail: a session, the count, the first message.
         void OpenMailbox() {
-            pop.UserId = box.user;
-            pop.UserPasswd = box.password;
             state.IsConnected = true;
             state.CurrentAccount = 1;
             pop.Connect();
-            QVERIFY(pop.Login());
+            QVERIFY(pop.Login(box.user, box.password));
             pop.GetMailCount();
             state.WaitingCount = static_cast<int>(pop.MessageCount);
             window.DisplayMessage(1, false);

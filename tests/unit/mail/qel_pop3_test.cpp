@@ -27,8 +27,6 @@ protected:
     Pop3Test() : factory(script), pop(factory, pump, clock) {
         script.clock = &clock;
         pop.Host = "127.0.0.1";
-        pop.UserId = "bob";
-        pop.UserPasswd = "secret";
         pop.OnError = [this](mail::TObject*, int error, const std::string& msg) {
             errors.push_back({error, msg});
         };
@@ -43,7 +41,7 @@ protected:
             .Client("PASS secret\r\n")
             .Server("+OK logged in\r\n");
         pop.Connect();
-        ASSERT_TRUE(pop.Login());
+        ASSERT_TRUE(pop.Login("bob", "secret"));
     }
 
     Script script;
@@ -225,7 +223,7 @@ TEST_F(Pop3Test, WrongPasswordReports2001WithTheServerText) {
         .Client("PASS secret\r\n")
         .Server("-ERR [AUTH] Authentication failed.\r\n");
     pop.Connect();
-    EXPECT_FALSE(pop.Login());
+    EXPECT_FALSE(pop.Login("bob", "secret"));
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0].error, 2001);
     EXPECT_EQ(errors[0].msg, "[AUTH] Authentication failed.");
@@ -234,15 +232,13 @@ TEST_F(Pop3Test, WrongPasswordReports2001WithTheServerText) {
 }
 
 TEST_F(Pop3Test, LineBreaksInCredentialsCannotAddACommand) {
-    pop.UserId = "bob\r\nDELE 1";
-    pop.UserPasswd = "pw\nQUIT";
     script.Server("+OK ready\r\n")
         .Client("USER bob  DELE 1\r\n")
         .Server("+OK\r\n")
         .Client("PASS pw QUIT\r\n")
         .Server("+OK\r\n");
     pop.Connect();
-    EXPECT_TRUE(pop.Login());
+    EXPECT_TRUE(pop.Login("bob\r\nDELE 1", "pw\nQUIT"));
     script.ExpectDone();
 }
 
@@ -377,7 +373,7 @@ TEST_F(Pop3Test, NotConnectedRaises) {
     EXPECT_THROW(
         {
             try {
-                pop.Login();
+                pop.Login("bob", "secret");
             } catch (const mail::MailError& e) {
                 EXPECT_STREQ(e.what(), "Invalid Op. Not connected.");
                 throw;

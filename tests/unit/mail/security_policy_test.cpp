@@ -20,8 +20,6 @@ protected:
     PopPolicyTest() : factory(script), pop(factory, pump, clock) {
         script.clock = &clock;
         pop.Host = "pop.mail.org";
-        pop.UserId = "bob";
-        pop.UserPasswd = "secret";
         pop.OnError = [this](mail::TObject*, int, const std::string& msg) { error = msg; };
     }
 
@@ -47,7 +45,7 @@ TEST_F(PopPolicyTest, AutoOnPort110UsesStlsWhenOffered) {
         .Server("+OK\r\n");
     pop.Connect();
     EXPECT_EQ(script.tlsStarts, 0);
-    EXPECT_TRUE(pop.Login()) << error;
+    EXPECT_TRUE(pop.Login("bob", "secret")) << error;
     EXPECT_EQ(script.tlsStarts, 1);
     EXPECT_EQ(script.tlsServerName, "pop.mail.org");
     script.ExpectDone();
@@ -60,7 +58,7 @@ TEST_F(PopPolicyTest, AutoOffLoopbackWithoutStlsSendsNoCredential) {
         .Server("+OK\r\nUSER\r\n")
         .Server("SASL PLAIN\r\n.\r\n");
     pop.Connect();
-    EXPECT_FALSE(pop.Login());
+    EXPECT_FALSE(pop.Login("bob", "secret"));
     EXPECT_EQ(script.allSent.find("USER"), std::string::npos);
     EXPECT_NE(error.find("\"None\""), std::string::npos) << error;
     EXPECT_FALSE(pop.Connected);
@@ -93,7 +91,7 @@ TEST_F(PopPolicyTest, ModesThatNeedNoCapa) {
             .Server("+OK\r\n");
         pop.Connect();
         EXPECT_EQ(script.tlsStarts, r.tlsAtConnect);
-        EXPECT_TRUE(pop.Login()) << error;
+        EXPECT_TRUE(pop.Login("bob", "secret")) << error;
         script.ExpectDone();
     }
 }
@@ -126,7 +124,7 @@ TEST_F(PopPolicyTest, CapabilitiesAreAskedAgainOverTls) {
         if (r.tokenSent)
             script.Client("AUTH XOAUTH2 " + response + "\r\n").Server("+OK\r\n");
         pop.Connect();
-        EXPECT_EQ(pop.Login(), r.tokenSent) << error;
+        EXPECT_EQ(pop.Login("bob", "secret"), r.tokenSent) << error;
         EXPECT_EQ(script.tlsStarts, 1);
         EXPECT_EQ(error.find("offers no XOAUTH2") != std::string::npos, !r.tokenSent) << error;
         script.ExpectDone();
@@ -155,7 +153,7 @@ TEST_F(PopPolicyTest, LongXOAuth2ResponseWaitsForTheContinuation) {
             script.Client("AUTH XOAUTH2\r\n").Server("+ \r\n").Client(response + "\r\n");
         script.Server("+OK welcome\r\n");
         pop.Connect();
-        EXPECT_TRUE(pop.Login()) << error;
+        EXPECT_TRUE(pop.Login("bob", "secret")) << error;
         EXPECT_EQ(trace.find(response), std::string::npos) << trace;
         script.ExpectDone();
     }

@@ -21,8 +21,8 @@
 #include "RecordingAutorun.h"
 #include "RecordingShell.h"
 #include "TempFolder.h"
+#include "app/composition/ComponentAdapters.h"
 #include "mail/QelPOP3.h"
-#include "monitor/ComponentAdapters.h"
 #include "monitor/TVorla.h"
 #include "platform/WindowTimer.h"
 
@@ -179,7 +179,7 @@ protected:
     testsupport::FakeClock clock;
     testsupport::Pop3Servers servers;
     mail::TQelPOP client{servers, pump, clock};
-    QelPopClient pop{client};
+    app::QelPopClient pop{client};
     FakeDialUp dialUp;
     FakeDownloader downloader;
     FakeTimer timer;

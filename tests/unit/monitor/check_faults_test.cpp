@@ -1,7 +1,7 @@
 // Faults of the mail server and of the dial-up line during a connect or a check: the window
 // always comes back usable and says what is true.
 #include "MonitorFakes.h"
-#include "monitor/ComponentAdapters.h"
+#include "app/composition/ComponentAdapters.h"
 #include "net/RASControl.h"
 #include "platform/MemoryRasApi.h"
 
@@ -163,7 +163,7 @@ protected:
     }
     platform::MemoryRasApi api;
     net::TRASControl rasc;
-    RasDialUp ras;
+    app::RasDialUp ras;
 };
 
 TEST_F(DialUpFaultsTest, LineDialledForAServerThatDoesNotAnswerIsHungUp) {

@@ -4,21 +4,22 @@ namespace msgwindow::test {
 
 MsgListTest::MsgListTest() {
     pop.Host = "127.0.0.1";  // the scripted mailbox stands for a server on this machine
-    pop.UserId = box.user;
-    pop.UserPasswd = box.password;
     state.IsConnected = true;
     state.CurrentAccount = 1;
     state.Tables.AccountCount = 1;
     state.Tables.AccountTable[0].acc_name = "Home";
+    state.Tables.AccountTable[0].user_name = box.user;
+    state.Tables.AccountTable[0].password = box.password;
+    state.PopAccount = 1;
     // The main window's POPError.
-    pop.OnError = [this](mail::TObject*, int, const std::string& text) {
+    popClient.OnError = [this](int, const std::string& text) {
         state.SetErrorNotice("Home " + pop.ReplyStatus + " " + text);
     };
 }
 
 void MsgListTest::OpenMailbox() {
     pop.Connect();
-    ASSERT_TRUE(pop.Login());
+    ASSERT_TRUE(pop.Login(box.user, box.password));
     pop.GetMailCount();
     state.WaitingCount = static_cast<int>(pop.MessageCount);
     state.NotepadMode = false;

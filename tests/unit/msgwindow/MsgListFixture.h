@@ -11,6 +11,7 @@
 #include "MsgWindowFakes.h"
 #include "Pop3Mailbox.h"
 #include "RecordingDialogs.h"
+#include "app/composition/ComponentAdapters.h"
 #include "msgwindow/MsgList.h"
 
 namespace msgwindow::test {
@@ -33,12 +34,14 @@ protected:
     testsupport::FakeEventPump pump;
     testsupport::FakeClock clock;
     mail::TQelPOP pop{factory, pump, clock};
+    // The program's adapter, the one seam the check goes through too.
+    app::QelPopClient popClient{pop};
     monitor::Commun state;
     testsupport::FakeMainWindow mainWindow;
     MemoLines memo;
     testsupport::FakeMsgView view;
     testsupport::RecordingDialogs dialogs;
-    TMsgList list{{state, mainWindow, pop, memo, view, dialogs, dialogs, pump}};
+    TMsgList list{{state, mainWindow, popClient, memo, view, dialogs, dialogs, pump}};
 };
 
 }  // namespace msgwindow::test

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "MsgListFixture.h"
-#include "mail/MailError.h"
 
 namespace msgwindow::test {
 namespace {
@@ -332,7 +331,9 @@ TEST_F(MsgListTest, BigMessageKeepsTheWindowAliveWhileItArrives) {
         body += "line " + std::to_string(i) + " of a big message, long enough to count\n";
     box.Add(Simple("big", body));
     std::vector<std::uint16_t> progress;
-    pop.OnRetrieveProgress = [&](mail::TObject*, std::uint16_t p) { progress.push_back(p); };
+    popClient.OnRetrieveProgress = [&](unsigned p) {
+        progress.push_back(static_cast<std::uint16_t>(p));
+    };
     int pumpsDuringFetch = 0;
     pump.onPump = [&] { pumpsDuringFetch += list.Busy() ? 1 : 0; };
     OpenMailbox();
@@ -347,7 +348,7 @@ TEST_F(MsgListTest, FetchWithoutSessionRaisesForTheHandOverAndBoxesForAClick) {
     box.Add(Simple("one"));
     box.Add(Simple("two"));
     state.WaitingCount = 2;
-    EXPECT_THROW(list.DisplayMessage(1, false), mail::MailError);
+    EXPECT_THROW(list.DisplayMessage(1, false), monitor::PopError);
     list.NextClick();
     EXPECT_EQ(dialogs.messages, std::vector<std::string>{"Not connected."});
 }

@@ -14,8 +14,6 @@ class Pop3MailboxTest : public ::testing::Test {
 protected:
     Pop3MailboxTest() : factory(box), pop(factory, pump, clock) {
         pop.Host = "127.0.0.1";
-        pop.UserId = "bob";
-        pop.UserPasswd = "secret";
         pop.OnError = [this](mail::TObject*, int error, const std::string&) {
             errors.push_back(error);
         };
@@ -23,7 +21,7 @@ protected:
 
     void Session() {
         pop.Connect();
-        ASSERT_TRUE(pop.Login());
+        ASSERT_TRUE(pop.Login("bob", "secret"));
         pop.GetMailCount();
     }
 
@@ -70,12 +68,10 @@ TEST_F(Pop3MailboxTest, DeletionsTakeEffectAtQuitOnly) {
 
 TEST_F(Pop3MailboxTest, RefusalsRunTheClientsFailurePath) {
     box.Add("Subject: one\n\na\n");
-    pop.UserPasswd = "wrong";
     pop.Connect();
-    EXPECT_FALSE(pop.Login());
+    EXPECT_FALSE(pop.Login("bob", "wrong"));
     EXPECT_EQ(errors, (std::vector<int>{mail::TQelPOP::kErrLogin}));
 
-    pop.UserPasswd = "secret";
     Session();
     auto missing = pop.RetrieveTop(7, 0);
     EXPECT_FALSE(pop.Connected);

@@ -7,11 +7,11 @@
 #include "config/ConfigSession.h"
 #include "monitor/TVorla.h"
 
-namespace config {
+namespace app {
 
 // The main window's skin, switched by the skin page. A skin that cannot be applied gives
 // false here instead of ending the program, so the dialog can bring the previous one back.
-class VorlaSkinHost final : public SkinHost {
+class VorlaSkinHost final : public config::SkinHost {
 public:
     VorlaSkinHost(monitor::TVorla& vorla, monitor::MonitorView& view)
         : m_vorla(vorla), m_view(view) {}
@@ -33,10 +33,10 @@ struct VorlaParts {
     monitor::MonitorView& view;
     monitor::DialUp& dialUp;
     monitor::TimerSwitch& timer;
-    std::function<void(TConfig&)> showModal;
+    std::function<void(config::TConfig&)> showModal;
 };
 
-class VorlaConfigOwner final : public ConfigOwner {
+class VorlaConfigOwner final : public config::ConfigOwner {
 public:
     explicit VorlaConfigOwner(VorlaParts parts) : m_parts(std::move(parts)) {}
 
@@ -44,7 +44,7 @@ public:
     void StartTimers() override { m_parts.vorla.Timers().StartTimers(); }
     std::vector<std::string> DialUpEntries() override { return m_parts.dialUp.Entries(); }
     std::vector<std::string> NewsServers() override { return m_parts.vorla.News().NewsServers; }
-    void ShowModal(TConfig& dialog) override { m_parts.showModal(dialog); }
+    void ShowModal(config::TConfig& dialog) override { m_parts.showModal(dialog); }
     void ApplyTickerSpeed(int speed) override;
     void ApplyCheckInterval(int minutes) override;
     void SaveConfig() override;
@@ -57,4 +57,4 @@ private:
     VorlaParts m_parts;
 };
 
-}  // namespace config
+}  // namespace app

@@ -1,8 +1,8 @@
-#include "monitor/ComponentAdapters.h"
+#include "app/composition/ComponentAdapters.h"
 
 #include "mail/MailError.h"
 
-namespace monitor {
+namespace app {
 
 QelPopClient::QelPopClient(mail::TQelPOP& pop) : m_pop(pop) {
     m_pop.OnError = [this](mail::TObject*, int error, const std::string& text) {
@@ -23,11 +23,6 @@ void QelPopClient::SetServer(const std::string& host, const std::string& port) {
     m_pop.Port = port;
 }
 
-void QelPopClient::SetLogin(const std::string& user, const std::string& password) {
-    m_pop.UserId = user;
-    m_pop.UserPasswd = password;
-}
-
 void QelPopClient::SetSecurity(const std::string& tlsMode, const std::string& fingerprint,
                                const std::string& oauthCommand) {
     m_pop.Security = mail::ParseTlsMode(tlsMode);
@@ -41,7 +36,7 @@ auto QelPopClient::Run(Call call) {
     try {
         return call();
     } catch (const mail::MailError& e) {
-        throw PopError(e.what(), m_errorsTold != told);
+        throw monitor::PopError(e.what(), m_errorsTold != told);
     }
 }
 
@@ -57,12 +52,24 @@ void QelPopClient::Abort() {
     m_pop.AbortRequested = true;
 }
 
-bool QelPopClient::Login() {
-    return Run([this] { return m_pop.Login(); });
+bool QelPopClient::Login(const std::string& user, const std::string& password) {
+    return Run([&] { return m_pop.Login(user, password); });
 }
 
 void QelPopClient::GetMailCount() {
     Run([this] { m_pop.GetMailCount(); });
+}
+
+std::unique_ptr<mail::TQelMsg> QelPopClient::RetrieveTop(std::uint32_t index, std::uint32_t lines) {
+    return Run([&] { return m_pop.RetrieveTop(index, lines); });
+}
+
+std::unique_ptr<mail::TQelMsg> QelPopClient::RetrieveMessage(std::uint32_t index) {
+    return Run([&] { return m_pop.RetrieveMessage(index); });
+}
+
+void QelPopClient::DeleteMessage(std::uint32_t index) {
+    Run([&] { m_pop.DeleteMessage(index); });
 }
 
 void QelPopClient::Quit() {
@@ -73,7 +80,7 @@ void RasDialUp::RefreshEntries() {
     try {
         m_rasc.RefreshEntries();
     } catch (const net::ERASControlError& e) {
-        throw DialUpError(e.what());
+        throw monitor::DialUpError(e.what());
     }
 }
 
@@ -81,7 +88,7 @@ void RasDialUp::Dial(int index) {
     try {
         m_rasc.Dial(index);
     } catch (const net::ERASControlError& e) {
-        throw DialUpError(e.what());
+        throw monitor::DialUpError(e.what());
     }
 }
 
@@ -89,7 +96,7 @@ void RasDialUp::HangUp(int index) {
     try {
         m_rasc.HangUp(index);
     } catch (const net::ERASControlError& e) {
-        throw DialUpError(e.what());
+        throw monitor::DialUpError(e.what());
     }
 }
 
@@ -98,7 +105,7 @@ int RasDialUp::ConnectionState(const std::string& entryName) {
     try {
         m_rasc.GetConnectionStatus(entryName, status);
     } catch (const net::ERASControlError& e) {
-        throw DialUpError(e.what());
+        throw monitor::DialUpError(e.what());
     }
     return status.state;
 }
@@ -107,6 +114,7 @@ HttpGetDownloader::HttpGetDownloader(net::THTTPGet& getNews) : m_getNews(getNews
     m_getNews.Agent = "Vorla";
     m_getNews.BinaryData = true;
     m_getNews.WaitThread = true;
+    m_getNews.SizeLimit = monitor::HttpDownloader::kSizeLimit;
     m_getNews.OnDoneFile = [this](net::THTTPGet&, const std::string& fileName, std::int64_t size) {
         if (OnDoneFile) {
             OnDoneFile(fileName, size);
@@ -120,4 +128,4 @@ void HttpGetDownloader::DownloadFile(const std::string& url, const std::string& 
     m_getNews.DownloadFile();
 }
 
-}  // namespace monitor
+}  // namespace app

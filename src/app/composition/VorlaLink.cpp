@@ -1,10 +1,10 @@
-#include "config/VorlaLink.h"
+#include "app/composition/VorlaLink.h"
 
 #include "settings/LitConfig.h"
 #include "settings/Writers.h"
 #include "skin/LoadSkin.h"
 
-namespace config {
+namespace app {
 
 namespace {
 
@@ -63,4 +63,4 @@ void VorlaConfigOwner::ShowMailState() {
     status.SayTrayMissingOnce();
 }
 
-}  // namespace config
+}  // namespace app

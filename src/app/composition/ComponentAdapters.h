@@ -8,20 +8,22 @@
 #include "settings/Config.h"
 #include "settings/Tables.h"
 
-namespace monitor {
+namespace app {
 
 // Borrows the client; every MailError of a call (no connection, a broken or aborted
 // connection) becomes PopError.
-class QelPopClient final : public PopClient {
+class QelPopClient final : public monitor::PopClient {
 public:
     explicit QelPopClient(mail::TQelPOP& pop);
     void SetServer(const std::string& host, const std::string& port) override;
-    void SetLogin(const std::string& user, const std::string& password) override;
     void SetSecurity(const std::string& tlsMode, const std::string& fingerprint,
                      const std::string& oauthCommand) override;
     void Connect() override;
-    bool Login() override;
+    bool Login(const std::string& user, const std::string& password) override;
     void GetMailCount() override;
+    std::unique_ptr<mail::TQelMsg> RetrieveTop(std::uint32_t index, std::uint32_t lines) override;
+    std::unique_ptr<mail::TQelMsg> RetrieveMessage(std::uint32_t index) override;
+    void DeleteMessage(std::uint32_t index) override;
     void Quit() override;
     bool Failed() const override { return m_pop.Failed; }
     bool Connected() const override { return m_pop.Connected; }
@@ -46,7 +48,7 @@ private:
 };
 
 // Borrows the control; ERASControlError becomes DialUpError.
-class RasDialUp final : public DialUp {
+class RasDialUp final : public monitor::DialUp {
 public:
     explicit RasDialUp(net::TRASControl& rasc) : m_rasc(rasc) {}
     void RefreshEntries() override;
@@ -61,7 +63,7 @@ private:
 };
 
 // Borrows the component and sets it up as the news feed uses it: binary data, waiting.
-class HttpGetDownloader final : public HttpDownloader {
+class HttpGetDownloader final : public monitor::HttpDownloader {
 public:
     explicit HttpGetDownloader(net::THTTPGet& getNews);
     void DownloadFile(const std::string& url, const std::string& fileName) override;
@@ -70,4 +72,4 @@ private:
     net::THTTPGet& m_getNews;
 };
 
-}  // namespace monitor
+}  // namespace app

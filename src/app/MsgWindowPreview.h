@@ -4,11 +4,11 @@
 #include "config/ConfigServices.h"
 #include "ui/msgwindow/MsgWindow.h"
 
-namespace ui {
+namespace app {
 
 class MsgWindowPreview final : public config::MessagePreview {
 public:
-    explicit MsgWindowPreview(MsgWindow& window) : m_window(window) {}
+    explicit MsgWindowPreview(ui::MsgWindow& window) : m_window(window) {}
 
     bool IsVisible() override { return m_window.isVisible(); }
     void ShowPreview() override {
@@ -19,7 +19,7 @@ public:
     void Hide() override { m_window.hide(); }
 
 private:
-    MsgWindow& m_window;
+    ui::MsgWindow& m_window;
 };
 
-}  // namespace ui
+}  // namespace app
