@@ -110,9 +110,10 @@ void Program::Wire() {
             });
     connect(&window.MAIL(), &uicontrols::ImgBtnWidget::Clicked, this,
             [this] { Guard([this] { m_vorla->MailClient().MAILClick(); }); });
-    connect(&window.FLAG(), &uicontrols::ImageWidget::Pressed, this, [this](const skin::ShiftState& shift) {
-        Guard([this, shift] { m_vorla->HandOver().FLAGMouseDown(shift); });
-    });
+    connect(&window.FLAG(), &uicontrols::ImageWidget::Pressed, this,
+            [this](const skin::ShiftState& shift) {
+                Guard([this, shift] { m_vorla->HandOver().FLAGMouseDown(shift); });
+            });
     connect(&window.STATBMP(), &uicontrols::ImageWidget::Pressed, this,
             [this](const skin::ShiftState& shift) {
                 Guard([this, shift] { m_vorla->Ticker().StatusMouseDown(shift); });

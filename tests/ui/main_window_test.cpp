@@ -295,7 +295,8 @@ private slots:
         QVERIFY(fixture.Started());
         uicontrols::ImageWidget& status = fixture.Program().Window().STATBMP();
         const skin::Bitmap& drawn = fixture.Program().Vorla().Skin().STATBMP.Shown.Image;
-        QCOMPARE(status.Image().convertToFormat(QImage::Format_ARGB32), uicontrols::ToQImage(drawn));
+        QCOMPARE(status.Image().convertToFormat(QImage::Format_ARGB32),
+                 uicontrols::ToQImage(drawn));
         // The skin's pictures are opaque: the window's background is not painted under it.
         QVERIFY(status.testAttribute(Qt::WA_OpaquePaintEvent));
 
@@ -312,7 +313,8 @@ private slots:
         // same size keeps.
         status.ShowNow(drawn);
         QVERIFY(status.testAttribute(Qt::WA_OpaquePaintEvent));
-        QCOMPARE(status.Image().convertToFormat(QImage::Format_ARGB32), uicontrols::ToQImage(drawn));
+        QCOMPARE(status.Image().convertToFormat(QImage::Format_ARGB32),
+                 uicontrols::ToQImage(drawn));
         const uchar* buffer = status.Image().constBits();
         status.ShowNow(drawn);
         QCOMPARE(status.Image().constBits(), buffer);

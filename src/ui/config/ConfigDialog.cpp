@@ -131,7 +131,8 @@ QWidget* ConfigDialog::MakeWidget(const std::string& name, const config::Control
         }
         case ControlKind::Link: {
             auto* link = new uicontrols::TWebLnk(page);
-            link->SetTypeLnk(control.EmailLink ? uicontrols::LinkType::ltEmail : uicontrols::LinkType::ltWeb);
+            link->SetTypeLnk(control.EmailLink ? uicontrols::LinkType::ltEmail
+                                               : uicontrols::LinkType::ltWeb);
             // The logic opens the link through its shell and ends the dialog.
             connect(link, &uicontrols::TWebLnk::Clicked, this,
                     [this, name] { Act([this, name] { m_logic.Click(name); }); });

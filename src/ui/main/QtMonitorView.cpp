@@ -188,7 +188,7 @@ void QtMonitorView::SetBusyCursor(bool busy) {
 
 void QtMonitorView::SetButtonsEnabled(bool enabled) {
     for (uicontrols::ImgBtnWidget* button : {&m_window->Connect(), &m_window->Disconnect(),
-                                 &m_window->RefreshBtn(), &m_window->MAIL()}) {
+                                             &m_window->RefreshBtn(), &m_window->MAIL()}) {
         button->SetButtonEnabled(enabled);
     }
     m_window->FLAG().setEnabled(enabled);

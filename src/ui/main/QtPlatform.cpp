@@ -100,8 +100,8 @@ void QtSynchronizer::Close() {
 }
 
 void QtDialogs::ShowMessage(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vorla"), uicontrols::ToQString(text), QMessageBox::Ok,
-                    m_parent);
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vorla"), uicontrols::ToQString(text),
+                    QMessageBox::Ok, m_parent);
     box.exec();
 }
 

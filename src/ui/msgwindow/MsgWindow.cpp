@@ -40,8 +40,10 @@ MsgWindow::~MsgWindow() {
 
 void MsgWindow::Wire() {
     msgwindow::TMsgList& list = *m_list;
-    connect(m_buttons[skin::kPrevBtn], &uicontrols::ImgBtnWidget::Clicked, this, [&list] { list.PrevClick(); });
-    connect(m_buttons[skin::kNextBtn], &uicontrols::ImgBtnWidget::Clicked, this, [&list] { list.NextClick(); });
+    connect(m_buttons[skin::kPrevBtn], &uicontrols::ImgBtnWidget::Clicked, this,
+            [&list] { list.PrevClick(); });
+    connect(m_buttons[skin::kNextBtn], &uicontrols::ImgBtnWidget::Clicked, this,
+            [&list] { list.NextClick(); });
     connect(m_buttons[skin::kDeleteBtn], &uicontrols::ImgBtnWidget::Clicked, this,
             [&list] { list.DeleteClick(); });
     connect(m_buttons[skin::kExitBtn], &uicontrols::ImgBtnWidget::Clicked, this,

@@ -46,8 +46,9 @@ void ConfigWindowTest::okAppliesAndWritesTheSettingsAndCloseDropsThem() {
     uiconfig::ConfigWindow* shown = nullptr;
     app::VorlaConfigOwner owner({vorla, fixture.Program().View(), dialUp, timer,
                                  [&shown](config::TConfig&) { shown->Dialog().ShowModal(); }});
-    uiconfig::ConfigWindow window({vorla.Shared().Config, vorla.Shared().Tables, vorla.SettingsFolder(),
-                             skinHost, owner, fixture.dialogs, fixture.shell, preview});
+    uiconfig::ConfigWindow window({vorla.Shared().Config, vorla.Shared().Tables,
+                                   vorla.SettingsFolder(), skinHost, owner, fixture.dialogs,
+                                   fixture.shell, preview});
     shown = &window;
     const std::string ini = fixture.Folder() + "/Vorla.ini";
 

@@ -59,7 +59,8 @@ private:
         testsupport::FakeMainWindow mainWindow;
         testsupport::RecordingDialogs dialogs;
         skin::MainWindowSkin skin = DefaultSkin();
-        uimsgwindow::MsgWindow window{{state, mainWindow, popClient, smtp, shell, dialogs, pump, skin}};
+        uimsgwindow::MsgWindow window{
+            {state, mainWindow, popClient, smtp, shell, dialogs, pump, skin}};
 
         // As the main window opens it on mail: a session, the count, the first message.
         void OpenMailbox() {
@@ -275,7 +276,8 @@ private slots:
     }
 
     void FiltersBecomeQtNameFilters() {
-        QCOMPARE(uimsgwindow::NameFilters(msgwindow::kSaveFilter), QStringList({"text (*.txt)", "all (*)"}));
+        QCOMPARE(uimsgwindow::NameFilters(msgwindow::kSaveFilter),
+                 QStringList({"text (*.txt)", "all (*)"}));
     }
 };
 
