@@ -98,7 +98,7 @@ void ImageWidget::paintEvent(QPaintEvent*) {
     }
     QPainter painter(this);
     painter.drawImage(0, 0, m_image);
-    if (hasFocus()) {
+    if (hasFocus() && m_focusCue.Shown()) {
         PaintFocusMark(painter, rect());
     }
 }
@@ -112,6 +112,10 @@ void ImageWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void ImageWidget::keyPressEvent(QKeyEvent* event) {
+    if (!m_focusCue.Shown()) {
+        m_focusCue.KeyPressed();
+        update();
+    }
     if (m_role == QAccessible::PushButton && IsPressKey(*event)) {
         Press();
         return;
@@ -120,6 +124,7 @@ void ImageWidget::keyPressEvent(QKeyEvent* event) {
 }
 
 void ImageWidget::focusInEvent(QFocusEvent* event) {
+    m_focusCue.FocusIn(event->reason());
     update();
     QWidget::focusInEvent(event);
 }

@@ -7,6 +7,7 @@
 
 #include "skin/Bitmap.h"
 #include "skin/MainSurface.h"
+#include "ui/controls/LumoPaint.h"
 
 namespace ui {
 
@@ -60,6 +61,7 @@ private:
     bool m_handCursor = false;
     QAccessible::Role m_role = QAccessible::Graphic;
     QString m_spokenName;
+    FocusCue m_focusCue;
 };
 
 }  // namespace ui

@@ -82,7 +82,7 @@ void ImgBtnWidget::paintEvent(QPaintEvent*) {
     if (paint.Shown != nullptr) {
         painter.drawImage(paint.PictureX, paint.PictureY, KeyedImage(paint.Shown->Image));
     }
-    if (hasFocus()) {
+    if (hasFocus() && m_focusCue.Shown()) {
         PaintFocusMark(painter, rect());
     }
 }
@@ -122,6 +122,10 @@ void ImgBtnWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void ImgBtnWidget::keyPressEvent(QKeyEvent* event) {
+    if (!m_focusCue.Shown()) {
+        m_focusCue.KeyPressed();
+        update();
+    }
     if (IsPressKey(*event)) {
         Press();
         return;
@@ -130,6 +134,7 @@ void ImgBtnWidget::keyPressEvent(QKeyEvent* event) {
 }
 
 void ImgBtnWidget::focusInEvent(QFocusEvent* event) {
+    m_focusCue.FocusIn(event->reason());
     update();
     QWidget::focusInEvent(event);
 }

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "skin/MainSurface.h"
+#include "ui/controls/LumoPaint.h"
 
 #include "skin/ImgBtn.h"
 
@@ -53,6 +54,7 @@ private:
     bool m_clickArmed = false;
     // The name last announced to assistive technology.
     QString m_spokenName;
+    FocusCue m_focusCue;
 };
 
 }  // namespace ui

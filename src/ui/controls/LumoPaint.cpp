@@ -113,4 +113,19 @@ void PaintFocusMark(QPainter& painter, const QRect& rect) {
     painter.restore();
 }
 
+void FocusCue::FocusIn(Qt::FocusReason reason) {
+    switch (reason) {
+        case Qt::ActiveWindowFocusReason:
+            m_shown = false;
+            break;
+        case Qt::MouseFocusReason:
+        case Qt::PopupFocusReason:
+            // Back from a menu or under the pointer: as it was.
+            break;
+        default:
+            m_shown = true;
+            break;
+    }
+}
+
 }  // namespace ui

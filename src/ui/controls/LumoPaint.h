@@ -23,4 +23,18 @@ void PaintRadioButton(QPainter& painter, const QRect& box, bool checked);
 // any picture.
 void PaintFocusMark(QPainter& painter, const QRect& rect);
 
+// Whether a focused control on a skin shows its mark. The focus that only came with the
+// window's activation (a click on the window gives the first button the focus) shows none
+// until a key is pressed, so that a mouse user never sees one; focus by Tab, accelerator or
+// assistive technology shows it at once.
+class FocusCue {
+public:
+    void FocusIn(Qt::FocusReason reason);
+    void KeyPressed() { m_shown = true; }
+    bool Shown() const { return m_shown; }
+
+private:
+    bool m_shown = false;
+};
+
 }  // namespace ui
