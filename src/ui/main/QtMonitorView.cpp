@@ -200,7 +200,8 @@ void QtMonitorView::SetButtonsEnabled(bool enabled) {
     }
     m_window->FLAG().setEnabled(enabled);
     if (enabled && m_focusWhileDisabled && m_window->focusWidget() != m_focusWhileDisabled) {
-        m_focusWhileDisabled->setFocus(Qt::OtherFocusReason);
+        // As after a menu: the focus mark shows again only if it showed before.
+        m_focusWhileDisabled->setFocus(Qt::PopupFocusReason);
     }
     if (enabled) {
         m_focusWhileDisabled = nullptr;
