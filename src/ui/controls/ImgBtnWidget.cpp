@@ -13,7 +13,7 @@
 namespace ui {
 
 ImgBtnWidget::ImgBtnWidget(QWidget* parent, skin::TImgBtn& button)
-    : QWidget(parent), m_button(button) {
+    : QWidget(parent), m_button(button), m_spokenName(SpokenName()) {
     InstallControlAccessibility();
     // Tab only: a mouse click leaves no focus mark on the skin.
     setFocusPolicy(Qt::TabFocus);
