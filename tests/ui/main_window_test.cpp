@@ -128,13 +128,13 @@ private slots:
     void takesSizeAndOutlineOfTheBackground() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::MainWindow& window = fixture.Program().Window();
+        uimain::MainWindow& window = fixture.Program().Window();
         const skin::Bitmap background =
             skin::LoadBitmapFile(fixture.SkinFolder("default") + "main.bmp");
         QCOMPARE(window.size(), QSize(background.Width(), background.Height()));
         const auto outline = skin::RegionFromBitmap(background, skin::KeyColour, 0);
         QVERIFY(outline.has_value());
-        QCOMPARE(window.mask(), ui::ToRegion(*outline));
+        QCOMPARE(window.mask(), uicontrols::ToRegion(*outline));
         // The shipped skin is a capsule: its corners are cut away, its middle is not.
         QVERIFY(!window.mask().contains(QPoint(0, 0)));
         QVERIFY(!window.mask().contains(QPoint(window.width() - 1, window.height() - 1)));
@@ -146,7 +146,7 @@ private slots:
     void hoverShowsTheSelectPicture() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::ImgBtnWidget& button = fixture.Program().Window().Connect();
+        uicontrols::ImgBtnWidget& button = fixture.Program().Window().Connect();
         const skin::Picture normal = button.Button().PicOff;
         const skin::Picture hover = button.Button().PicOn;
         QVERIFY(!(normal.Image == hover.Image));
@@ -177,7 +177,7 @@ private slots:
     void dragSnapsToTheLeftEdgeWithinNinePixels() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::MainWindow& window = fixture.Program().Window();
+        uimain::MainWindow& window = fixture.Program().Window();
         QCOMPARE(window.pos(), QPoint(50, 50));
         QVERIFY(FreeSurfacePoint(window).x() >= 0);
         // 50 - 41 = 9 pixels from the edge while moving left: snapped to 0. Moving right
@@ -193,7 +193,7 @@ private slots:
     void dragSnapsToTheRightAndBottomEdges() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::MainWindow& window = fixture.Program().Window();
+        uimain::MainWindow& window = fixture.Program().Window();
         const QSize screen = window.screen()->geometry().size();
         window.move(screen.width() - window.width() - 20, 50);
         QCOMPARE(DragLeftEdges(window, {{11, 0}}, Qt::NoModifier),
@@ -203,7 +203,7 @@ private slots:
     void dragWithShiftOrRightButtonDoesNothing() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::MainWindow& window = fixture.Program().Window();
+        uimain::MainWindow& window = fixture.Program().Window();
         QCOMPARE(DragLeftEdges(window, {{-45, 0}}, Qt::ShiftModifier), (std::vector<int>{50}));
         QCOMPARE(DragLeftEdges(window, {{-45, 0}}, Qt::ControlModifier), (std::vector<int>{50}));
         QPoint global = window.mapToGlobal(FreeSurfacePoint(window));
@@ -218,7 +218,7 @@ private slots:
     void skinsSubmenuListsFoldersInCaseBlindOrder() {
         ProgramFixture fixture({{"Zebra"}, {"apple"}, {"Blue"}});
         QVERIFY(fixture.Started());
-        ui::MainMenu& menu = fixture.Program().PopMnu();
+        uimain::MainMenu& menu = fixture.Program().PopMnu();
         menu.Rebuild();
         QCOMPARE(BuiltItems(menu.SkinMnu()), (QStringList{"apple", "Blue", "Zebra"}));
         QCOMPARE(menu.SkinMnu().actions().at(0)->text(), QStringLiteral("Get other skins..."));
@@ -239,11 +239,11 @@ private slots:
         ProgramFixture fixture({{"apple"}, {"broken", true}});
         QVERIFY(fixture.Started());
         app::Program& program = fixture.Program();
-        ui::MainWindow& window = program.Window();
+        uimain::MainWindow& window = program.Window();
         const QSize size = window.size();
         window.move(120, 80);
         window.hide();
-        ui::MainMenu& menu = program.PopMnu();
+        uimain::MainMenu& menu = program.PopMnu();
         menu.Rebuild();
         QAction* broken = FindAction(menu.SkinMnu(), "broken");
         QVERIFY(broken != nullptr);
@@ -261,9 +261,9 @@ private slots:
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
         app::Program& program = fixture.Program();
-        ui::MainWindow& window = program.Window();
+        uimain::MainWindow& window = program.Window();
         window.move(70, 90);
-        ui::MainMenu& menu = program.PopMnu();
+        uimain::MainMenu& menu = program.PopMnu();
         menu.Rebuild();
         QVERIFY(!menu.OnTop().isChecked());
         menu.OnTop().trigger();
@@ -282,7 +282,7 @@ private slots:
     void startsDisconnectedWithTheStatusDrawn() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::MainWindow& window = fixture.Program().Window();
+        uimain::MainWindow& window = fixture.Program().Window();
         QCOMPARE(fixture.Program().Vorla().Ticker().StatusText, std::string("Disconnected"));
         QCOMPARE(window.Online().toolTip(), QStringLiteral("Disconnected"));
         QVERIFY(!window.STATBMP().Image().isNull());
@@ -295,16 +295,17 @@ private slots:
     void statusLineShowsTheDrawnPixelsAndCoversWhatLiesUnder() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::ImageWidget& status = fixture.Program().Window().STATBMP();
+        uicontrols::ImageWidget& status = fixture.Program().Window().STATBMP();
         const skin::Bitmap& drawn = fixture.Program().Vorla().Skin().STATBMP.Shown.Image;
-        QCOMPARE(status.Image().convertToFormat(QImage::Format_ARGB32), ui::ToQImage(drawn));
+        QCOMPARE(status.Image().convertToFormat(QImage::Format_ARGB32),
+                 uicontrols::ToQImage(drawn));
         // The skin's pictures are opaque: the window's background is not painted under it.
         QVERIFY(status.testAttribute(Qt::WA_OpaquePaintEvent));
 
         // A picture with a transparent pixel (a GIF background) keeps its alpha.
         skin::Bitmap holed(3, 2, skin::Rgb(10, 20, 30));
         holed.Set(1, 1, skin::kTransparentPixel);
-        const QImage shown = ui::ToShownImage(holed);
+        const QImage shown = uicontrols::ToShownImage(holed);
         QVERIFY(shown.hasAlphaChannel());
         QCOMPARE(qAlpha(shown.pixel(1, 1)), 0);
         status.ShowNow(shown);
@@ -314,7 +315,8 @@ private slots:
         // same size keeps.
         status.ShowNow(drawn);
         QVERIFY(status.testAttribute(Qt::WA_OpaquePaintEvent));
-        QCOMPARE(status.Image().convertToFormat(QImage::Format_ARGB32), ui::ToQImage(drawn));
+        QCOMPARE(status.Image().convertToFormat(QImage::Format_ARGB32),
+                 uicontrols::ToQImage(drawn));
         const uchar* buffer = status.Image().constBits();
         status.ShowNow(drawn);
         QCOMPARE(status.Image().constBits(), buffer);
@@ -323,8 +325,8 @@ private slots:
     void rightClickOpensOneMenu() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::MainWindow& window = fixture.Program().Window();
-        ui::MainMenu& menu = fixture.Program().PopMnu();
+        uimain::MainWindow& window = fixture.Program().Window();
+        uimain::MainMenu& menu = fixture.Program().PopMnu();
         struct Row {
             const char* name;
             QPoint at;
@@ -350,9 +352,9 @@ private slots:
     void doubleClickOnAButtonIsOneClick() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::ImgBtnWidget& button = fixture.Program().Window().MAIL();
-        QSignalSpy clicks(&button, &ui::ImgBtnWidget::Clicked);
-        QSignalSpy presses(&button, &ui::ImgBtnWidget::Pressed);
+        uicontrols::ImgBtnWidget& button = fixture.Program().Window().MAIL();
+        QSignalSpy clicks(&button, &uicontrols::ImgBtnWidget::Clicked);
+        QSignalSpy presses(&button, &uicontrols::ImgBtnWidget::Pressed);
         SendButtonEvent(button, QEvent::MouseButtonPress, Qt::LeftButton);
         SendButtonEvent(button, QEvent::MouseButtonRelease, Qt::NoButton);
         SendButtonEvent(button, QEvent::MouseButtonDblClick, Qt::LeftButton);
@@ -371,17 +373,17 @@ private slots:
     void doubleClickOnTheFlagOpensTheMessageWindow() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::MsgWindow& messages = fixture.Program().MsgList();
+        uimsgwindow::MsgWindow& messages = fixture.Program().MsgList();
         bool seen = false;
         QTimer::singleShot(0, [&] {
             QTRY_VERIFY(messages.isVisible());
             seen = true;
             QVERIFY(fixture.Program().Vorla().Shared().NotepadMode);
             QCOMPARE(messages.size(),
-                     ui::ToQImage(fixture.Program().Vorla().Skin().MsgBackground).size());
+                     uicontrols::ToQImage(fixture.Program().Vorla().Skin().MsgBackground).size());
             QTest::mouseClick(&messages.Button(skin::kExitBtn), Qt::LeftButton);
         });
-        ui::ImageWidget& flag = fixture.Program().Window().FLAG();
+        uicontrols::ImageWidget& flag = fixture.Program().Window().FLAG();
         SendButtonEvent(flag, QEvent::MouseButtonPress, Qt::LeftButton);
         SendButtonEvent(flag, QEvent::MouseButtonRelease, Qt::NoButton);
         SendButtonEvent(flag, QEvent::MouseButtonDblClick, Qt::LeftButton);
@@ -395,7 +397,7 @@ private slots:
         ProgramFixture fixture({{"default"}}, {"hidden =1"});
         QVERIFY(fixture.Started());
         app::Program& program = fixture.Program();
-        ui::MainWindow& window = program.Window();
+        uimain::MainWindow& window = program.Window();
         // The window is shown; its first paint, when it comes, hides it again.
         QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 2000);
         QVERIFY(!program.Vorla().Timers().FirstPaintPending);
@@ -412,7 +414,7 @@ private slots:
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
         app::Program& program = fixture.Program();
-        ui::MainWindow& window = program.Window();
+        uimain::MainWindow& window = program.Window();
         QSystemTrayIcon& tray = program.View().Tray();
         QVERIFY(window.isVisible());
         emit tray.activated(QSystemTrayIcon::Trigger);
@@ -435,7 +437,7 @@ private slots:
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
         skin::TStatusTicker& ticker = fixture.Program().Vorla().Ticker();
-        ui::ImageWidget& status = fixture.Program().Window().STATBMP();
+        uicontrols::ImageWidget& status = fixture.Program().Window().STATBMP();
         struct Row {
             const char* item;
             bool hand;
@@ -480,13 +482,13 @@ private slots:
     void pictureButtonsNameThemselvesWhileAnotherWindowIsActive() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::MainWindow& window = fixture.Program().Window();
+        uimain::MainWindow& window = fixture.Program().Window();
         // The tool window is seldom the active one: its tips showed only while it was.
         QWidget other;
         other.show();
         QApplication::setActiveWindow(&other);
         QVERIFY(QTest::qWaitForWindowActive(&other));
-        const std::pair<ui::ImgBtnWidget*, QString> rows[] = {
+        const std::pair<uicontrols::ImgBtnWidget*, QString> rows[] = {
             {&window.Connect(), "Connect"},
             {&window.Disconnect(), "Disconnect"},
             {&window.RefreshBtn(), "Check now"},
@@ -503,7 +505,7 @@ private slots:
     void skinsMenuMarksTheSkinInUse() {
         ProgramFixture fixture({{"apple"}, {"Blue"}});
         QVERIFY(fixture.Started());
-        ui::MainMenu& menu = fixture.Program().PopMnu();
+        uimain::MainMenu& menu = fixture.Program().PopMnu();
         const auto marked = [&menu] {
             menu.Rebuild();
             QStringList names;
@@ -533,7 +535,7 @@ private slots:
     void accountMenuRebuiltFromItsOwnClick() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::QtMonitorView& view = fixture.Program().View();
+        uimain::QtMonitorView& view = fixture.Program().View();
         const std::vector<monitor::AccountMenuItem> items{
             {"( ? )  Home", 0}, {"-", 30}, {"Check all accounts", 20}};
         // A click that runs long lets a right click on RefreshBtn build the menu anew
@@ -560,9 +562,9 @@ private slots:
         monitor::MainMenuModel model;
         model.NewsItems = {{"First", 0}, {"Second", 1}};
         model.SkinItems = {"default"};
-        ui::MainMenuHandlers handlers;
+        uimain::MainMenuHandlers handlers;
         handlers.PopMnuPopup = [&]() -> const monitor::MainMenuModel& { return model; };
-        ui::MainMenu* menu = nullptr;
+        uimain::MainMenu* menu = nullptr;
         std::vector<int> chosen;
         // Choosing a server downloads its news while events run; the menu can open again.
         handlers.NewsServerClick = [&](int tag) {
@@ -570,7 +572,7 @@ private slots:
             menu->Rebuild();
             QCoreApplication::processEvents();
         };
-        ui::MainMenu mainMenu(std::move(handlers));
+        uimain::MainMenu mainMenu(std::move(handlers));
         menu = &mainMenu;
         mainMenu.Rebuild();
         QMenu& news = mainMenu.NewsMnu();
@@ -590,7 +592,7 @@ private slots:
     void keyboardAndScreenReaderReachEveryAction() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::MainWindow& window = fixture.Program().Window();
+        uimain::MainWindow& window = fixture.Program().Window();
         window.show();
         QApplication::setActiveWindow(&window);
         QVERIFY(QTest::qWaitForWindowActive(&window));

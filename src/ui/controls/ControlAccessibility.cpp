@@ -12,7 +12,7 @@
 #include "ui/controls/LumoRadioBtn.h"
 #include "ui/controls/WebLnk.h"
 
-namespace ui {
+namespace uicontrols {
 
 namespace {
 
@@ -233,4 +233,4 @@ void InstallControlAccessibility() {
     std::call_once(installed, [] { QAccessible::installFactory(ControlFactory); });
 }
 
-}  // namespace ui
+}  // namespace uicontrols

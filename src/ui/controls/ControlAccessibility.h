@@ -10,7 +10,7 @@
 
 class QAccessibleEvent;
 
-namespace ui {
+namespace uicontrols {
 
 // Installs the accessibility factory of the skinned controls once per process.
 void InstallControlAccessibility();
@@ -20,4 +20,4 @@ void InstallControlAccessibility();
 void Announce(QAccessibleEvent& event);
 void WatchAnnouncements(std::function<void(QAccessibleEvent&)> watcher);
 
-}  // namespace ui
+}  // namespace uicontrols

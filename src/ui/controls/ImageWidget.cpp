@@ -8,7 +8,7 @@
 #include "ui/controls/Mouse.h"
 #include "ui/controls/Pictures.h"
 
-namespace ui {
+namespace uicontrols {
 
 ImageWidget::ImageWidget(QWidget* parent) : QWidget(parent) {
     InstallControlAccessibility();
@@ -134,4 +134,4 @@ void ImageWidget::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
 }
 
-}  // namespace ui
+}  // namespace uicontrols

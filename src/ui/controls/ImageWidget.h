@@ -9,7 +9,7 @@
 #include "skin/MainSurface.h"
 #include "ui/controls/LumoPaint.h"
 
-namespace ui {
+namespace uicontrols {
 
 class ImageWidget : public QWidget {
     Q_OBJECT
@@ -64,4 +64,4 @@ private:
     FocusCue m_focusCue;
 };
 
-}  // namespace ui
+}  // namespace uicontrols

@@ -10,7 +10,7 @@
 #include "ui/controls/Pictures.h"
 #include "ui/controls/Text.h"
 
-namespace ui {
+namespace uicontrols {
 
 ImgBtnWidget::ImgBtnWidget(QWidget* parent, skin::TImgBtn& button)
     : QWidget(parent), m_button(button), m_spokenName(SpokenName()) {
@@ -144,4 +144,4 @@ void ImgBtnWidget::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
 }
 
-}  // namespace ui
+}  // namespace uicontrols

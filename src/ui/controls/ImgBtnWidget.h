@@ -12,7 +12,7 @@
 
 #include "skin/ImgBtn.h"
 
-namespace ui {
+namespace uicontrols {
 
 class ImgBtnWidget : public QWidget {
     Q_OBJECT
@@ -57,4 +57,4 @@ private:
     FocusCue m_focusCue;
 };
 
-}  // namespace ui
+}  // namespace uicontrols

@@ -2,7 +2,7 @@
 
 #include <QStyleOptionFocusRect>
 
-namespace ui {
+namespace uicontrols {
 
 namespace {
 
@@ -128,4 +128,4 @@ void FocusCue::FocusIn(Qt::FocusReason reason) {
     }
 }
 
-}  // namespace ui
+}  // namespace uicontrols

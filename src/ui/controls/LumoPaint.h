@@ -7,7 +7,7 @@
 
 #include "ui/controls/ControlState.h"
 
-namespace ui {
+namespace uicontrols {
 
 QRect ToQRect(const Rect& rect);
 
@@ -37,4 +37,4 @@ private:
     bool m_shown = false;
 };
 
-}  // namespace ui
+}  // namespace uicontrols

@@ -1,6 +1,6 @@
 #include "ui/controls/Mouse.h"
 
-namespace ui {
+namespace uicontrols {
 
 skin::ShiftState ShiftStateOf(const QMouseEvent& event, bool doubleClick) {
     const Qt::MouseButtons buttons = event.buttons() | event.button();
@@ -16,9 +16,9 @@ skin::ShiftState ShiftStateOf(const QMouseEvent& event, bool doubleClick) {
     return shift;
 }
 
-}  // namespace ui
+}  // namespace uicontrols
 
-namespace ui {
+namespace uicontrols {
 
 skin::ShiftState KeyboardLeftPress(bool doubleClick) {
     skin::ShiftState shift;
@@ -33,4 +33,4 @@ bool IsPressKey(const QKeyEvent& event) {
                      event.key() == Qt::Key_Enter);
 }
 
-}  // namespace ui
+}  // namespace uicontrols

@@ -5,7 +5,7 @@
 
 #include "skin/MainSurface.h"
 
-namespace ui {
+namespace uicontrols {
 
 // The buttons held (the pressed one included), the modifier keys and the double click.
 skin::ShiftState ShiftStateOf(const QMouseEvent& event, bool doubleClick);
@@ -16,4 +16,4 @@ skin::ShiftState KeyboardLeftPress(bool doubleClick);
 // Space, Return or Enter without a modifier: what presses a focused button.
 bool IsPressKey(const QKeyEvent& event);
 
-}  // namespace ui
+}  // namespace uicontrols

@@ -7,7 +7,7 @@
 #include "ui/controls/ControlAccessibility.h"
 #include "ui/controls/LumoPaint.h"
 
-namespace ui {
+namespace uicontrols {
 
 TWebLnk::TWebLnk(QWidget* parent) : QLabel(parent) {
     InstallControlAccessibility();
@@ -97,4 +97,4 @@ void TWebLnk::focusOutEvent(QFocusEvent* event) {
     QLabel::focusOutEvent(event);
 }
 
-}  // namespace ui
+}  // namespace uicontrols

@@ -14,7 +14,7 @@
 
 class QMenu;
 
-namespace ui {
+namespace uimain {
 
 class QtMonitorView final : public QObject, public monitor::MonitorView {
     Q_OBJECT
@@ -70,7 +70,7 @@ public:
 
 private:
     // Online or FLAG: a picture shown transparently, with its hint and cursor.
-    void ShowImage(ImageWidget& widget, const skin::SkinImage& image);
+    void ShowImage(uicontrols::ImageWidget& widget, const skin::SkinImage& image);
 
     platform::Sound& m_sound;
     platform::Dialogs& m_dialogs;
@@ -87,4 +87,4 @@ private:
     QPointer<QWidget> m_focusWhileDisabled;
 };
 
-}  // namespace ui
+}  // namespace uimain

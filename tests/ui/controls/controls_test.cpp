@@ -87,52 +87,52 @@ private slots:
 
 void ControlsTest::checkBoxStepsThroughGrayedByClickSpaceAndAccelerator() {
     auto window = ActiveWindow();
-    auto* other = new ui::TLumoCheckBox(window.get());
-    auto* box = new ui::TLumoCheckBox(window.get());
+    auto* other = new uicontrols::TLumoCheckBox(window.get());
+    auto* box = new uicontrols::TLumoCheckBox(window.get());
     other->move(0, 40);
     box->SetCaption("Show icon in tra&y");
     box->SetAllowGrayed(true);
     box->show();
     other->show();
     QCOMPARE(box->size(), QSize(97, 17));
-    QSignalSpy clicks(box, &ui::TLumoCheckBox::Clicked);
+    QSignalSpy clicks(box, &uicontrols::TLumoCheckBox::Clicked);
 
     QTest::mouseClick(box, Qt::LeftButton);
-    QCOMPARE(box->State(), ui::CheckState::Grayed);
+    QCOMPARE(box->State(), uicontrols::CheckState::Grayed);
     QVERIFY(box->hasFocus());
     QTest::mouseClick(box, Qt::LeftButton);
-    QCOMPARE(box->State(), ui::CheckState::Checked);
+    QCOMPARE(box->State(), uicontrols::CheckState::Checked);
     QTest::keyClick(box, Qt::Key_Space);
-    QCOMPARE(box->State(), ui::CheckState::Unchecked);
+    QCOMPARE(box->State(), uicontrols::CheckState::Unchecked);
     QCOMPARE(clicks.count(), 3);
 
     other->setFocus();
     QTest::keyClick(window.get(), Qt::Key_Y, Qt::AltModifier);
     QVERIFY(box->hasFocus());
-    QCOMPARE(box->State(), ui::CheckState::Grayed);
+    QCOMPARE(box->State(), uicontrols::CheckState::Grayed);
     QCOMPARE(clicks.count(), 3);
 
     box->setEnabled(false);
     QTest::mouseClick(box, Qt::LeftButton);
-    QCOMPARE(box->State(), ui::CheckState::Grayed);
+    QCOMPARE(box->State(), uicontrols::CheckState::Grayed);
 }
 
 void ControlsTest::radioButtonIsExclusiveAmongItsOwnSiblingsOnly() {
     auto window = ActiveWindow();
     auto* panel = new QWidget(window.get());
     auto* elsewhere = new QWidget(window.get());
-    ui::TLumoRadioBtn* radios[3];
+    uicontrols::TLumoRadioBtn* radios[3];
     for (int i = 0; i < 3; ++i) {
-        radios[i] = new ui::TLumoRadioBtn(panel);
+        radios[i] = new uicontrols::TLumoRadioBtn(panel);
         radios[i]->move(0, 20 * i);
     }
-    auto* lone = new ui::TLumoRadioBtn(elsewhere);
+    auto* lone = new uicontrols::TLumoRadioBtn(elsewhere);
     lone->SetChecked(true);
     radios[0]->SetChecked(true);
     panel->show();
     elsewhere->show();
     bool checkedDuringClick = true;
-    connect(radios[1], &ui::TLumoRadioBtn::Clicked, this,
+    connect(radios[1], &uicontrols::TLumoRadioBtn::Clicked, this,
             [&] { checkedDuringClick = radios[1]->Checked(); });
 
     QTest::mouseClick(radios[1], Qt::LeftButton);
@@ -150,15 +150,15 @@ void ControlsTest::radioButtonIsExclusiveAmongItsOwnSiblingsOnly() {
 
 void ControlsTest::comboBoxPlacesItsCurrentEntryOverItselfAndReportsRealChanges() {
     auto window = ActiveWindow();
-    auto* combo = new ui::TLumoComboBox(window.get());
+    auto* combo = new uicontrols::TLumoComboBox(window.get());
     combo->setGeometry(10, 200, 150, 40);
     combo->show();
-    QCOMPARE(combo->height(), ui::kComboHeight);
+    QCOMPARE(combo->height(), uicontrols::kComboHeight);
     combo->SetItems({"a", "b", "c", "d", "e"});
     QCOMPARE(combo->Text(), QString("a"));
     combo->SetItemIndex(3);
     QCOMPARE(combo->Text(), QString("d"));
-    QSignalSpy changes(combo, &ui::TLumoComboBox::Changed);
+    QSignalSpy changes(combo, &uicontrols::TLumoComboBox::Changed);
 
     QMenu* popup = combo->OpenPopup();
     QVERIFY(QTest::qWaitForWindowExposed(popup));
@@ -184,12 +184,12 @@ void ControlsTest::comboBoxPlacesItsCurrentEntryOverItselfAndReportsRealChanges(
 void ControlsTest::webLinkOpensMailAddressesWithMailtoAndShowsHover() {
     auto window = ActiveWindow();
     testsupport::RecordingShell shell;
-    auto* mail = new ui::TWebLnk(window.get());
+    auto* mail = new uicontrols::TWebLnk(window.get());
     mail->setText("author");
     mail->SetLink("author@example.org");
-    mail->SetTypeLnk(ui::LinkType::ltEmail);
+    mail->SetTypeLnk(uicontrols::LinkType::ltEmail);
     mail->SetShell(&shell);
-    auto* web = new ui::TWebLnk(window.get());
+    auto* web = new uicontrols::TWebLnk(window.get());
     web->move(0, 40);
     web->setText("site");
     web->SetLink("http://example.org/");
@@ -214,7 +214,7 @@ void ControlsTest::webLinkOpensMailAddressesWithMailtoAndShowsHover() {
 
 void ControlsTest::transparentMemoClearsASelectionAtOnce() {
     auto window = ActiveWindow();
-    auto* memo = new ui::TTransparentMemo(window.get());
+    auto* memo = new uicontrols::TTransparentMemo(window.get());
     memo->resize(200, 100);
     memo->SetText("one line of text");
     memo->show();
@@ -232,7 +232,7 @@ void ControlsTest::radioButtonDrawsItsMarkAtEveryScale() {
     QPalette grey = window->palette();
     grey.setColor(QPalette::Window, QColor(192, 192, 192));
     window->setPalette(grey);
-    auto* radio = new ui::TLumoRadioBtn(window.get());
+    auto* radio = new uicontrols::TLumoRadioBtn(window.get());
     radio->SetCaption("A&ctive");
     radio->show();
     for (const int scale : {1, 2}) {
@@ -254,11 +254,11 @@ void ControlsTest::radioButtonDrawsItsMarkAtEveryScale() {
 
 void ControlsTest::assistiveTechnologyReadsRoleNameAndState() {
     auto window = ActiveWindow();
-    auto* box = new ui::TLumoCheckBox(window.get());
+    auto* box = new uicontrols::TLumoCheckBox(window.get());
     box->SetCaption("&Activate filters on messages");
-    auto* radio = new ui::TLumoRadioBtn(window.get());
+    auto* radio = new uicontrols::TLumoRadioBtn(window.get());
     radio->SetCaption("&Inactive");
-    auto* combo = new ui::TLumoComboBox(window.get());
+    auto* combo = new uicontrols::TLumoComboBox(window.get());
     combo->setAccessibleName("Scroll");
     combo->SetItems({"Slow", "Normal", "Fast"});
     combo->SetItemIndex(2);
@@ -296,22 +296,22 @@ void ControlsTest::everySkinnedControlIsPressedFocusedAndMarkedLikeAQtOne() {
     testsupport::RecordingShell shell;
     skin::TImgBtn state;
     state.Hint = "Check now";
-    auto* button = new ui::ImgBtnWidget(window.get(), state);
-    auto* flag = new ui::ImageWidget(window.get());
+    auto* button = new uicontrols::ImgBtnWidget(window.get(), state);
+    auto* flag = new uicontrols::ImageWidget(window.get());
     QImage picture(16, 12, QImage::Format_RGB32);
     picture.fill(Qt::darkGreen);
     flag->SetImage(picture);
     flag->SetRole(QAccessible::PushButton);
     flag->SetSpokenName("Read mail");
-    auto* link = new ui::TWebLnk(window.get());
+    auto* link = new uicontrols::TWebLnk(window.get());
     link->setText("news");
     link->SetLink("http://example.org/");
     link->SetShell(&shell);
-    auto* box = new ui::TLumoCheckBox(window.get());
+    auto* box = new uicontrols::TLumoCheckBox(window.get());
     box->SetCaption("&Sound");
-    auto* radio = new ui::TLumoRadioBtn(window.get());
+    auto* radio = new uicontrols::TLumoRadioBtn(window.get());
     radio->SetCaption("&Network");
-    auto* combo = new ui::TLumoComboBox(window.get());
+    auto* combo = new uicontrols::TLumoComboBox(window.get());
     combo->SetItems({"Auto", "TLS"});
     int y = 0;
     for (QWidget* control : window->findChildren<QWidget*>()) {
@@ -319,9 +319,9 @@ void ControlsTest::everySkinnedControlIsPressedFocusedAndMarkedLikeAQtOne() {
         control->show();
         y += 30;
     }
-    QSignalSpy clicks(button, &ui::ImgBtnWidget::Clicked);
-    QSignalSpy buttonPresses(button, &ui::ImgBtnWidget::Pressed);
-    QSignalSpy flagPresses(flag, &ui::ImageWidget::Pressed);
+    QSignalSpy clicks(button, &uicontrols::ImgBtnWidget::Clicked);
+    QSignalSpy buttonPresses(button, &uicontrols::ImgBtnWidget::Pressed);
+    QSignalSpy flagPresses(flag, &uicontrols::ImageWidget::Pressed);
 
     struct Row {
         const char* kind;
@@ -393,11 +393,11 @@ void ControlsTest::everySkinnedControlIsPressedFocusedAndMarkedLikeAQtOne() {
 void ControlsTest::comboBoxAnnouncesOnlyNewTextsAndCaptionsOnlyNewNames() {
     auto window = ActiveWindow();
     auto* label = new QLabel("Security :", window.get());
-    auto* combo = new ui::TLumoComboBox(window.get());
+    auto* combo = new uicontrols::TLumoComboBox(window.get());
     combo->move(80, 0);
     label->setBuddy(combo);
     combo->SetItems({"Auto", "TLS", "STARTTLS"});
-    auto* box = new ui::TLumoCheckBox(window.get());
+    auto* box = new uicontrols::TLumoCheckBox(window.get());
     box->move(0, 40);
     box->SetCaption("&Sound");
     window->show();
@@ -407,7 +407,7 @@ void ControlsTest::comboBoxAnnouncesOnlyNewTextsAndCaptionsOnlyNewNames() {
     QCOMPARE(labels.front().first->object(), label);
 
     announced.clear();
-    ui::WatchAnnouncements(RecordAnnouncement);
+    uicontrols::WatchAnnouncements(RecordAnnouncement);
     combo->SetItems({"Auto", "TLS", "STARTTLS"});
     combo->SetItemIndex(0);
     box->SetCaption("&Sound");
@@ -415,7 +415,7 @@ void ControlsTest::comboBoxAnnouncesOnlyNewTextsAndCaptionsOnlyNewNames() {
                           CountAnnounced(QAccessible::NameChanged, box);
     combo->ChooseEntry(1);
     box->SetCaption("&Sound on new mail :");
-    ui::WatchAnnouncements(nullptr);
+    uicontrols::WatchAnnouncements(nullptr);
 
     QCOMPARE(unchanged, 0);
     QCOMPARE(CountAnnounced(QAccessible::ValueChanged, combo), 1);
