@@ -1,4 +1,5 @@
 // The main window on the offscreen platform: shape, hover, dragging, the menu, On Top.
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -15,6 +16,7 @@
 #include <sstream>
 
 #include "ProgramFixture.h"
+#include "monitor/CheckCycle.h"
 #include "skin/PictureLoader.h"
 #include "skin/Region.h"
 #include "ui/controls/Pictures.h"
@@ -582,6 +584,56 @@ private slots:
         QCOMPARE(BuiltItems(news), (QStringList{"First", "Second"}));
         CloseMenus();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // Without a mouse: Tab walks the buttons and the flag in order, each a named push button;
+    // Space presses the focused one, the focus comes back to it after the action, and
+    // Shift+F10 opens the menu. The status line and the count are named by their text.
+    void keyboardAndScreenReaderReachEveryAction() {
+        ProgramFixture fixture({{"default"}});
+        QVERIFY(fixture.Started());
+        uimain::MainWindow& window = fixture.Program().Window();
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(&window);
+        QCOMPARE(frame->role(), QAccessible::Window);
+        QCOMPARE(frame->text(QAccessible::Name), QString("Vorla"));
+
+        const std::pair<QWidget*, QString> tabOrder[] = {{&window.Connect(), "Connect"},
+                                                         {&window.Disconnect(), "Disconnect"},
+                                                         {&window.RefreshBtn(), "Check now"},
+                                                         {&window.MAIL(), "Open mail program"},
+                                                         {&window.FLAG(), "Read mail"}};
+        window.setFocus();
+        for (const auto& [control, name] : tabOrder) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), control);
+            QAccessibleInterface* face = QAccessible::queryAccessibleInterface(control);
+            QCOMPARE(face->role(), QAccessible::PushButton);
+            QCOMPARE(face->text(QAccessible::Name), name);
+            QVERIFY(face->state().focused);
+            QCOMPARE(face->actionInterface()->actionNames().value(0),
+                     QAccessibleActionInterface::pressAction());
+        }
+        const std::pair<QWidget*, QString> texts[] = {{&window.STATBMP(), "Disconnected"},
+                                                      {&window.NBMSGBMP(), "0"}};
+        for (const auto& [picture, text] : texts) {
+            QCOMPARE(QAccessible::queryAccessibleInterface(picture)->text(QAccessible::Name), text);
+        }
+
+        window.Connect().setFocus(Qt::TabFocusReason);
+        QTest::keyClick(&window.Connect(), Qt::Key_Space);
+        // Without an account the press ends in its notice; the buttons were disabled meanwhile.
+        QCOMPARE(fixture.Program().Vorla().Shared().ErrorNotice(),
+                 std::string(monitor::kNoValidAccount));
+        QCOMPARE(QApplication::focusWidget(), &window.Connect());
+
+        QTest::keyClick(&window.Connect(), Qt::Key_F10, Qt::ShiftModifier);
+        const std::vector<QMenu*> menus = OpenMenus();
+        QCOMPARE(menus.size(), std::size_t(1));
+        QCOMPARE(menus.front(), &fixture.Program().PopMnu());
+        CloseMenus();
     }
 };
 

@@ -54,6 +54,24 @@ const char* DefaultButtonOf(const std::string& page) {
     return "OK";
 }
 
+// The controls that have no caption a screen reader could speak, and the names it reads.
+QString SpokenName(const std::string& control) {
+    static const std::map<std::string, const char*> names = {
+        {"LstRAS", "Dial-up connection"},
+        {"Min", "Check for messages every (minutes)"},
+        {"SndFile", "Sound file"},
+        {"SndBr", "Choose the sound file..."},
+        {"MailClient", "Mail program"},
+        {"BrClient", "Choose the mail program..."},
+        {"LstAcc", "Account"},
+        {"BtnSign", "Choose the signature file..."},
+        {"FilterLst", "Filters"},
+        {"FilterEdit", "Filter"},
+        {"BrSkin", "Choose the skin folder..."}};
+    const auto found = names.find(control);
+    return found == names.end() ? QString() : QString::fromLatin1(found->second);
+}
+
 }  // namespace
 
 ConfigDialog::ConfigDialog(config::TConfig& logic, QWidget* parent)
@@ -217,6 +235,7 @@ QWidget* ConfigDialog::MakeWidget(const std::string& name, const config::Control
             break;
     }
     widget->setObjectName(Q(name));
+    widget->setAccessibleName(SpokenName(name));
     m_widgets[name] = widget;
     return widget;
 }
@@ -332,6 +351,11 @@ void ConfigDialog::SyncWidget(const std::string& name, const config::Control& co
         }
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
         button->setText(Q(control.Text));
+        // A button that shows a file's name is read by it; "..." alone says nothing.
+        const QString spoken = control.Text == "..." ? SpokenName(name) : QString();
+        if (button->accessibleName() != spoken) {
+            button->setAccessibleName(spoken);
+        }
     } else if (auto* box = qobject_cast<uicontrols::TLumoCheckBox*>(widget)) {
         box->SetCaption(Q(control.Text));
         box->SetChecked(control.Checked);
@@ -339,9 +363,6 @@ void ConfigDialog::SyncWidget(const std::string& name, const config::Control& co
         radio->SetCaption(Q(control.Text));
         radio->SetChecked(control.Checked);
     } else if (auto* combo = qobject_cast<uicontrols::TLumoComboBox*>(widget)) {
-        if (combo->accessibleName().isEmpty()) {
-            combo->setAccessibleName(Q(control.Caption).remove('&'));
-        }
         combo->SetItems(control.Items);
         combo->SetItemIndex(control.Index);
     } else if (auto* list = qobject_cast<QListWidget*>(widget)) {

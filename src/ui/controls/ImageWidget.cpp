@@ -3,13 +3,36 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "ui/controls/ControlAccessibility.h"
+#include "ui/controls/LumoPaint.h"
 #include "ui/controls/Mouse.h"
 #include "ui/controls/Pictures.h"
 
 namespace uicontrols {
 
 ImageWidget::ImageWidget(QWidget* parent) : QWidget(parent) {
+    InstallControlAccessibility();
     resize(0, 0);
+}
+
+void ImageWidget::SetRole(QAccessible::Role role) {
+    m_role = role;
+    setFocusPolicy(role == QAccessible::PushButton ? Qt::TabFocus : Qt::NoFocus);
+}
+
+void ImageWidget::SetSpokenName(const QString& name) {
+    // The status line is drawn again at every ticker step: only a new text is announced.
+    if (name != m_spokenName) {
+        m_spokenName = name;
+        QAccessibleEvent renamed(this, QAccessible::NameChanged);
+        Announce(renamed);
+    }
+}
+
+void ImageWidget::Press() {
+    if (isEnabled() && m_role == QAccessible::PushButton) {
+        emit Pressed(KeyboardLeftPress(true));
+    }
 }
 
 void ImageWidget::Fit() {
@@ -75,6 +98,9 @@ void ImageWidget::paintEvent(QPaintEvent*) {
     }
     QPainter painter(this);
     painter.drawImage(0, 0, m_image);
+    if (hasFocus() && m_focusCue.Shown()) {
+        PaintFocusMark(painter, rect());
+    }
 }
 
 void ImageWidget::mousePressEvent(QMouseEvent* event) {
@@ -83,6 +109,29 @@ void ImageWidget::mousePressEvent(QMouseEvent* event) {
 
 void ImageWidget::mouseDoubleClickEvent(QMouseEvent* event) {
     emit Pressed(ShiftStateOf(*event, true));
+}
+
+void ImageWidget::keyPressEvent(QKeyEvent* event) {
+    if (!m_focusCue.Shown()) {
+        m_focusCue.KeyPressed();
+        update();
+    }
+    if (m_role == QAccessible::PushButton && IsPressKey(*event)) {
+        Press();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void ImageWidget::focusInEvent(QFocusEvent* event) {
+    m_focusCue.FocusIn(event->reason());
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void ImageWidget::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 }  // namespace uicontrols

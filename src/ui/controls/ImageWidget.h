@@ -1,11 +1,13 @@
 #pragma once
 // One picture element of a skinned window (STATBMP, NBMSGBMP, Online, FLAG): it shows the
 // image that the core gives it, sized to that image, and forwards mouse presses.
+#include <QAccessible>
 #include <QImage>
 #include <QWidget>
 
 #include "skin/Bitmap.h"
 #include "skin/MainSurface.h"
+#include "ui/controls/LumoPaint.h"
 
 namespace uicontrols {
 
@@ -28,6 +30,16 @@ public:
     void SetHandCursor(bool hand);
     void SetHint(const QString& hint);
 
+    // What assistive technology is told the picture is (a graphic unless set). A push button
+    // takes the focus by Tab and is pressed by Space, Return or its Press action.
+    void SetRole(QAccessible::Role role);
+    QAccessible::Role Role() const { return m_role; }
+    // The name read out, e.g. the text the picture shows; announced only when it changes.
+    void SetSpokenName(const QString& name);
+    const QString& SpokenName() const { return m_spokenName; }
+    // What a press of the keyboard or of assistive technology does: the double click.
+    void Press();
+
 signals:
     // A press or double click with its button and modifier keys.
     void Pressed(const skin::ShiftState& shift);
@@ -36,6 +48,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     // Fits the widget to m_image.
@@ -44,6 +59,9 @@ private:
 
     QImage m_image;
     bool m_handCursor = false;
+    QAccessible::Role m_role = QAccessible::Graphic;
+    QString m_spokenName;
+    FocusCue m_focusCue;
 };
 
 }  // namespace uicontrols

@@ -1,8 +1,11 @@
 #include "ui/controls/ImgBtnWidget.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "ui/controls/ControlAccessibility.h"
+#include "ui/controls/LumoPaint.h"
 #include "ui/controls/Mouse.h"
 #include "ui/controls/Pictures.h"
 #include "ui/controls/Text.h"
@@ -10,7 +13,10 @@
 namespace uicontrols {
 
 ImgBtnWidget::ImgBtnWidget(QWidget* parent, skin::TImgBtn& button)
-    : QWidget(parent), m_button(button) {
+    : QWidget(parent), m_button(button), m_spokenName(SpokenName()) {
+    InstallControlAccessibility();
+    // Tab only: a mouse click leaves no focus mark on the skin.
+    setFocusPolicy(Qt::TabFocus);
     m_button.OnRepaint = [this] { update(); };
     SyncGeometry();
 }
@@ -28,6 +34,23 @@ void ImgBtnWidget::SyncGeometry() {
     setGeometry(m_button.Left, m_button.Top, m_button.Width, m_button.Height);
     setToolTip(m_button.ShowHint ? ToQString(m_button.Hint) : QString());
     setEnabled(m_button.Enabled);
+    if (const QString name = SpokenName(); name != m_spokenName) {
+        m_spokenName = name;
+        QAccessibleEvent renamed(this, QAccessible::NameChanged);
+        Announce(renamed);
+    }
+}
+
+QString ImgBtnWidget::SpokenName() const {
+    return ToQString(m_button.Hint.empty() ? m_button.Caption : m_button.Hint);
+}
+
+void ImgBtnWidget::Press() {
+    if (!isEnabled()) {
+        return;
+    }
+    emit Pressed(KeyboardLeftPress(false));
+    emit Clicked();
 }
 
 void ImgBtnWidget::SetButtonEnabled(bool enabled) {
@@ -58,6 +81,9 @@ void ImgBtnWidget::paintEvent(QPaintEvent*) {
     }
     if (paint.Shown != nullptr) {
         painter.drawImage(paint.PictureX, paint.PictureY, KeyedImage(paint.Shown->Image));
+    }
+    if (hasFocus() && m_focusCue.Shown()) {
+        PaintFocusMark(painter, rect());
     }
 }
 
@@ -93,6 +119,29 @@ void ImgBtnWidget::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second press of a double click is no click of its own when released.
     m_clickArmed = false;
     emit Pressed(ShiftStateOf(*event, true));
+}
+
+void ImgBtnWidget::keyPressEvent(QKeyEvent* event) {
+    if (!m_focusCue.Shown()) {
+        m_focusCue.KeyPressed();
+        update();
+    }
+    if (IsPressKey(*event)) {
+        Press();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void ImgBtnWidget::focusInEvent(QFocusEvent* event) {
+    m_focusCue.FocusIn(event->reason());
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void ImgBtnWidget::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 }  // namespace uicontrols

@@ -1,11 +1,14 @@
 #pragma once
 // The Qt control of a TImgBtn: forwards enter, leave, press and release to the button's state
 // and draws what its Paint says (the hover picture swap, caption and arrow are the state's).
-// The state belongs to the window's skin model and must outlive the control.
+// The state belongs to the window's skin model and must outlive the control. Keyboard users
+// reach it by Tab and press it with Space or Return; a screen reader sees a push button named
+// by its hint.
 #include <QColor>
 #include <QWidget>
 
 #include "skin/MainSurface.h"
+#include "ui/controls/LumoPaint.h"
 
 #include "skin/ImgBtn.h"
 
@@ -22,6 +25,10 @@ public:
     // widget; after a skin load changed the state.
     void SyncGeometry();
     void SetButtonEnabled(bool enabled);
+    // What the control is called when read out: its hint, else its caption.
+    QString SpokenName() const;
+    // A left press and release as the keyboard or assistive technology gives them.
+    void Press();
 
 signals:
     void Clicked();
@@ -35,6 +42,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     skin::TImgBtn& m_button;
@@ -42,6 +52,9 @@ private:
     QColor m_hoverColor = Qt::blue;
     // A plain left press happened on the control: its release is a click.
     bool m_clickArmed = false;
+    // The name last announced to assistive technology.
+    QString m_spokenName;
+    FocusCue m_focusCue;
 };
 
 }  // namespace uicontrols

@@ -25,6 +25,11 @@ QSize LumoButtonBase::sizeHint() const {
 }
 
 void LumoButtonBase::SetCaption(const QString& caption) {
+    // The dialog sets every caption again after each action; a screen reader would read an
+    // unchanged name once more for every event.
+    if (caption == m_caption) {
+        return;
+    }
     m_caption = caption;
     if (m_shortcut != 0) {
         releaseShortcut(m_shortcut);
@@ -36,7 +41,7 @@ void LumoButtonBase::SetCaption(const QString& caption) {
     }
     updateGeometry();
     QAccessibleEvent accessible(this, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&accessible);
+    Announce(accessible);
     update();
 }
 
@@ -44,7 +49,7 @@ void LumoButtonBase::NotifyStateChanged() {
     QAccessible::State changed;
     changed.checked = true;
     QAccessibleStateChangeEvent accessible(this, changed);
-    QAccessible::updateAccessibility(&accessible);
+    Announce(accessible);
     update();
     emit StateChanged();
 }

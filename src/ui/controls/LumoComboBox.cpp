@@ -38,14 +38,23 @@ TLumoComboBox::TLumoComboBox(QWidget* parent) : QWidget(parent) {
 TLumoComboBox::~TLumoComboBox() = default;
 
 void TLumoComboBox::SetItems(std::vector<std::string> items) {
+    const QString before = Text();
     m_entries.SetItems(std::move(items));
-    update();
+    ShowChange(before);
 }
 
 void TLumoComboBox::SetItemIndex(int index) {
+    const QString before = Text();
     m_entries.SetItemIndex(index);
-    QAccessibleValueChangeEvent accessible(this, Text());
-    QAccessible::updateAccessibility(&accessible);
+    ShowChange(before);
+}
+
+void TLumoComboBox::ShowChange(const QString& before) {
+    // The dialog sets every list again after each action: only a new text is announced.
+    if (Text() != before) {
+        QAccessibleValueChangeEvent accessible(this, Text());
+        Announce(accessible);
+    }
     update();
 }
 
@@ -81,10 +90,9 @@ QMenu* TLumoComboBox::OpenPopup() {
 }
 
 void TLumoComboBox::ChooseEntry(int index) {
+    const QString before = Text();
     const bool changed = m_entries.Choose(index);
-    QAccessibleValueChangeEvent accessible(this, Text());
-    QAccessible::updateAccessibility(&accessible);
-    update();
+    ShowChange(before);
     if (changed) {
         emit Changed();
     }

@@ -49,6 +49,9 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // Repaints and tells assistive technology of a text other than before.
+    void ShowChange(const QString& before);
+
     ComboEntries m_entries;
     std::unique_ptr<QMenu> m_popup;
 };

@@ -101,4 +101,31 @@ void PaintRadioButton(QPainter& painter, const QRect& box, bool checked) {
     painter.restore();
 }
 
+void PaintFocusMark(QPainter& painter, const QRect& rect) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBrush(Qt::NoBrush);
+    const QRect mark = rect.adjusted(0, 0, -1, -1);
+    painter.setPen(QPen(Qt::white, 1));
+    painter.drawRect(mark);
+    painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    painter.drawRect(mark);
+    painter.restore();
+}
+
+void FocusCue::FocusIn(Qt::FocusReason reason) {
+    switch (reason) {
+        case Qt::ActiveWindowFocusReason:
+            m_shown = false;
+            break;
+        case Qt::MouseFocusReason:
+        case Qt::PopupFocusReason:
+            // Back from a menu or under the pointer: as it was.
+            break;
+        default:
+            m_shown = true;
+            break;
+    }
+}
+
 }  // namespace uicontrols

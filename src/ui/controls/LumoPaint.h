@@ -19,4 +19,22 @@ CheckLayout PaintCheckCaption(QPainter& painter, const QWidget& control, const Q
 void PaintCheckBox(QPainter& painter, const QRect& box, bool border, CheckState state);
 void PaintRadioButton(QPainter& painter, const QRect& box, bool checked);
 
+// The focus mark of a control drawn over a skin: a dotted line in black over white, seen on
+// any picture.
+void PaintFocusMark(QPainter& painter, const QRect& rect);
+
+// Whether a focused control on a skin shows its mark. The focus that only came with the
+// window's activation (a click on the window gives the first button the focus) shows none
+// until a key is pressed, so that a mouse user never sees one; focus by Tab, accelerator or
+// assistive technology shows it at once.
+class FocusCue {
+public:
+    void FocusIn(Qt::FocusReason reason);
+    void KeyPressed() { m_shown = true; }
+    bool Shown() const { return m_shown; }
+
+private:
+    bool m_shown = false;
+};
+
 }  // namespace uicontrols

@@ -38,7 +38,10 @@ void TLumoRadioBtn::Click() {
 }
 
 void TLumoRadioBtn::AcceleratorPressed() {
-    TakeFocus();
+    // As other desktops do: Alt with the marked letter chooses the button, not only focuses it.
+    if (TakeFocus()) {
+        Click();
+    }
 }
 
 void TLumoRadioBtn::keyPressEvent(QKeyEvent* event) {

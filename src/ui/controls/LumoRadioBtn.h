@@ -17,7 +17,7 @@ public:
     void Click() override;
 
 protected:
-    // Only takes the focus.
+    // Chooses the button as a click does.
     void AcceleratorPressed() override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;

@@ -17,3 +17,20 @@ skin::ShiftState ShiftStateOf(const QMouseEvent& event, bool doubleClick) {
 }
 
 }  // namespace uicontrols
+
+namespace uicontrols {
+
+skin::ShiftState KeyboardLeftPress(bool doubleClick) {
+    skin::ShiftState shift;
+    shift.Left = true;
+    shift.Double = doubleClick;
+    return shift;
+}
+
+bool IsPressKey(const QKeyEvent& event) {
+    const bool plain = (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    return plain && (event.key() == Qt::Key_Space || event.key() == Qt::Key_Return ||
+                     event.key() == Qt::Key_Enter);
+}
+
+}  // namespace uicontrols

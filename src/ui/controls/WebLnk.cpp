@@ -2,18 +2,25 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+
+#include "ui/controls/ControlAccessibility.h"
+#include "ui/controls/LumoPaint.h"
 
 namespace uicontrols {
 
 TWebLnk::TWebLnk(QWidget* parent) : QLabel(parent) {
+    InstallControlAccessibility();
     resize(20, 10);
-    setFocusPolicy(Qt::TabFocus);
+    setFocusPolicy(Qt::NoFocus);
     m_color = palette().color(QPalette::WindowText);
     ShowHover(false);
 }
 
 void TWebLnk::SetLink(const std::string& link) {
     m_link = link;
+    // A link that opens nothing is no stop on the way through the window.
+    setFocusPolicy(link.empty() ? Qt::NoFocus : Qt::TabFocus);
     ShowHover(m_hover);
 }
 
@@ -70,6 +77,24 @@ void TWebLnk::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QLabel::keyPressEvent(event);
+}
+
+void TWebLnk::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (hasFocus()) {
+        QPainter painter(this);
+        PaintFocusMark(painter, rect());
+    }
+}
+
+void TWebLnk::focusInEvent(QFocusEvent* event) {
+    update();
+    QLabel::focusInEvent(event);
+}
+
+void TWebLnk::focusOutEvent(QFocusEvent* event) {
+    update();
+    QLabel::focusOutEvent(event);
 }
 
 }  // namespace uicontrols

@@ -1,6 +1,7 @@
 #pragma once
 // A label that opens its link through the shell: underlined in its hover colour while the
-// pointer is over it, with the link as its hint.
+// pointer is over it, with the link as its hint. Reached by Tab, it shows a focus mark and
+// opens by Space or Return; assistive technology sees a link with a Press action.
 #include <QLabel>
 
 #include <string>
@@ -36,6 +37,9 @@ protected:
     void leaveEvent(QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void ShowHover(bool hover);

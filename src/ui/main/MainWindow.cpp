@@ -1,10 +1,13 @@
 #include "ui/main/MainWindow.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+
+#include <mutex>
 
 #include "ui/controls/Mouse.h"
 #include "ui/controls/Pictures.h"
@@ -28,6 +31,14 @@ uicontrols::ImageWidget* NewImage(QWidget* parent, const char* name) {
     return image;
 }
 
+// Without a frame of its own the window would be read as a nameless filler.
+QAccessibleInterface* MainWindowFactory(const QString&, QObject* object) {
+    if (auto* window = qobject_cast<MainWindow*>(object)) {
+        return new QAccessibleWidget(window, QAccessible::Window);
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(skin::MainWindowSkin& skin)
@@ -41,6 +52,8 @@ MainWindow::MainWindow(skin::MainWindowSkin& skin)
       m_count(NewImage(this, "NBMSGBMP")),
       m_online(NewImage(this, "Online")),
       m_flag(NewImage(this, "FLAG")) {
+    static std::once_flag accessible;
+    std::call_once(accessible, [] { QAccessible::installFactory(MainWindowFactory); });
     setObjectName(QStringLiteral("TVorla"));
     setWindowTitle(QStringLiteral("Vorla"));
     // The background covers every visible pixel: nothing is erased before a paint.
@@ -49,6 +62,11 @@ MainWindow::MainWindow(skin::MainWindowSkin& skin)
     // A tool window is rarely the active one; its buttons still name themselves.
     setAttribute(Qt::WA_AlwaysShowToolTips);
     m_count->setToolTip(uicontrols::ToQString(skin.NBMSGBMP.Hint));
+    // The flag opens the mail as its double click does; the texts are read by their names.
+    m_flag->SetRole(QAccessible::PushButton);
+    m_flag->SetSpokenName(QStringLiteral("Read mail"));
+    m_status->SetRole(QAccessible::StatusBar);
+    m_count->SetRole(QAccessible::StaticText);
     resize(0, 0);
 }
 
@@ -128,6 +146,16 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
         return;
     }
     emit ContextMenuRequested(event->globalPos());
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    // Shift+F10 is the menu key's twin; the menu opens over the focused element.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        const QWidget* focused = focusWidget() != nullptr ? focusWidget() : this;
+        emit ContextMenuRequested(focused->mapToGlobal(focused->rect().center()));
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 }  // namespace uimain

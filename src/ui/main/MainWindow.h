@@ -42,7 +42,8 @@ public:
     uicontrols::ImageWidget& FLAG() { return *m_flag; }
 
 signals:
-    // A right click or the menu key on the surface or an element without a menu of its own.
+    // A right click, the menu key or Shift+F10 on the surface or an element without a menu of
+    // its own.
     void ContextMenuRequested(QPoint screenPos);
 
 protected:
@@ -51,6 +52,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     skin::MainWindowSkin& m_skin;

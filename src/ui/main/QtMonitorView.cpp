@@ -77,12 +77,14 @@ void QtMonitorView::RequestExit() {
     m_exitRequest.RequestExit();
 }
 
-void QtMonitorView::DrawStatus(const std::string&) {
+void QtMonitorView::DrawStatus(const std::string& text) {
     TextImageChanged(skin::TextImage::Status);
+    m_window->STATBMP().SetSpokenName(uicontrols::ToQString(text));
 }
 
-void QtMonitorView::DrawCount(const std::string&) {
+void QtMonitorView::DrawCount(const std::string& count) {
     TextImageChanged(skin::TextImage::Count);
+    m_window->NBMSGBMP().SetSpokenName(uicontrols::ToQString(count));
 }
 
 void QtMonitorView::TextImageChanged(skin::TextImage image) {
@@ -187,11 +189,23 @@ void QtMonitorView::SetBusyCursor(bool busy) {
 }
 
 void QtMonitorView::SetButtonsEnabled(bool enabled) {
+    // Disabling the focused button moves the focus on and off the window; a keyboard user
+    // finds it back where it was once the action is over.
+    if (!enabled && m_window->focusWidget() != nullptr) {
+        m_focusWhileDisabled = m_window->focusWidget();
+    }
     for (uicontrols::ImgBtnWidget* button : {&m_window->Connect(), &m_window->Disconnect(),
                                              &m_window->RefreshBtn(), &m_window->MAIL()}) {
         button->SetButtonEnabled(enabled);
     }
     m_window->FLAG().setEnabled(enabled);
+    if (enabled && m_focusWhileDisabled && m_window->focusWidget() != m_focusWhileDisabled) {
+        // As after a menu: the focus mark shows again only if it showed before.
+        m_focusWhileDisabled->setFocus(Qt::PopupFocusReason);
+    }
+    if (enabled) {
+        m_focusWhileDisabled = nullptr;
+    }
 }
 
 void QtMonitorView::PlaySound(const std::string& file) {

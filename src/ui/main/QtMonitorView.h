@@ -2,6 +2,7 @@
 // The main window as the monitor logic sees it: shows the pictures of the logic's skin model
 // when told they changed, the tray icon and the menus. It owns the window.
 #include <QObject>
+#include <QPointer>
 #include <QSystemTrayIcon>
 
 #include <functional>
@@ -82,6 +83,8 @@ private:
     bool m_busyCursor = false;
     // The hint STATBMP shows, kept to skip its conversion at every ticker step.
     std::string m_statusHint;
+    // The element that had the focus when the buttons were disabled.
+    QPointer<QWidget> m_focusWhileDisabled;
 };
 
 }  // namespace uimain

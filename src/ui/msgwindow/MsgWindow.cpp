@@ -27,6 +27,7 @@ MsgWindow::MsgWindow(MsgWindowParts parts, QWidget* parent)
         m_buttons[i] = new uicontrols::ImgBtnWidget(this, m_list->Buttons[i]);
     m_mailPan->SetComposer(m_list->AttachComposer({m_smtp, parts.shell, *m_mailPan}));
     m_memo->installEventFilter(this);
+    m_memo->setAccessibleName(QStringLiteral("Message"));
     Wire();
 }
 

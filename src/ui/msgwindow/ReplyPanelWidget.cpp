@@ -76,6 +76,11 @@ ReplyPanelWidget::ReplyPanelWidget(QWidget* parent)
     m_de->setObjectName(QStringLiteral("De"));
     auto* to = new QLabel(QStringLiteral("to :"), this);
     auto* subj = new QLabel(QStringLiteral("subj :"), this);
+    // Screen readers name each field by its caption.
+    to->setBuddy(m_to);
+    subj->setBuddy(m_subj);
+    m_from->setAccessibleName(QStringLiteral("from"));
+    m_body->setAccessibleName(QStringLiteral("Reply"));
     to->setGeometry(2, kRowHeight, kCaptionWidth - 2, kRowHeight);
     subj->setGeometry(2, 2 * kRowHeight, kCaptionWidth - 2, kRowHeight);
     setAutoFillBackground(true);

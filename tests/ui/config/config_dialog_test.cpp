@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,6 +21,7 @@
 #include "settings/FindInSkin.h"
 #include "ui/config/ConfigDialog.h"
 #include "ui/config/QtConfigFileDialogs.h"
+#include "ui/controls/ControlAccessibility.h"
 #include "ui/controls/LumoCheckBox.h"
 #include "ui/controls/LumoComboBox.h"
 
@@ -176,6 +178,18 @@ void ConfigDialogTest::okEndsAcceptedAfterWritingTheFiltersAndEscapeCloses() {
     QVERIFY(!m_dialog->isVisible());
 }
 
+namespace {
+
+int namesAnnounced = 0;
+
+void CountNameChanges(QAccessibleEvent& event) {
+    namesAnnounced += event.type() == QAccessible::NameChanged ? 1 : 0;
+}
+
+}  // namespace
+
+// On every page every control that takes the focus has a name and a role of its own; a list
+// reads its chosen entry with its label related; a click announces no unchanged names.
 void ConfigDialogTest::controlsAreNamedForAssistiveTechnology() {
     Open();
     QAccessibleInterface* tray = QAccessible::queryAccessibleInterface(Find("ChkTray"));
@@ -183,8 +197,37 @@ void ConfigDialogTest::controlsAreNamedForAssistiveTechnology() {
     QCOMPARE(tray->text(QAccessible::Name), QString("Show icon in tray"));
     QAccessibleInterface* speed = QAccessible::queryAccessibleInterface(Find("ScrollSpeed"));
     QCOMPARE(speed->role(), QAccessible::ComboBox);
-    QCOMPARE(speed->text(QAccessible::Name), QString("Scroll : "));
+    QCOMPARE(speed->text(QAccessible::Name), QString("Slow"));
     QCOMPARE(speed->text(QAccessible::Value), QString("Slow"));
+    const auto labels = speed->relations(QAccessible::Label);
+    QCOMPARE(labels.size(), 1);
+    QCOMPARE(labels.front().first->text(QAccessible::Name), QString("Scroll : "));
+
+    for (const char* page : {"MnuOp", "MnuCpt", "VrMail1", "MnuNews", "MnuSkin", "MnuAbout"}) {
+        ChoosePage(page);
+        for (QWidget* widget : m_dialog->findChildren<QWidget*>()) {
+            // A spin box's edit is read as part of the spin box.
+            if (widget->focusPolicy() == Qt::NoFocus || !widget->isVisibleTo(m_dialog.get()) ||
+                qobject_cast<QAbstractSpinBox*>(widget->parentWidget()) != nullptr) {
+                continue;
+            }
+            QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+            const QByteArray where = QByteArray(page) + " " + widget->objectName().toUtf8();
+            QVERIFY2(!face->text(QAccessible::Name).trimmed().isEmpty(), where.constData());
+            QVERIFY2(face->role() != QAccessible::Client, where.constData());
+        }
+    }
+    ChoosePage("MnuOp");
+    QCOMPARE(QAccessible::queryAccessibleInterface(Find("SndBr"))->text(QAccessible::Name),
+             QString("Choose the sound file..."));
+
+    auto* box = Find<uicontrols::TLumoCheckBox>("ChkTray");
+    namesAnnounced = 0;
+    uicontrols::WatchAnnouncements(CountNameChanges);
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::mouseClick(box, Qt::LeftButton);
+    uicontrols::WatchAnnouncements(nullptr);
+    QCOMPARE(namesAnnounced, 0);
 }
 
 void ConfigDialogTest::fileFiltersKeepTheirPatterns() {

@@ -2,13 +2,20 @@
 // technology reads from them.
 #include <QAccessible>
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "RecordingShell.h"
+#include "skin/ImgBtn.h"
+#include "ui/controls/ControlAccessibility.h"
+#include "ui/controls/ImageWidget.h"
+#include "ui/controls/ImgBtnWidget.h"
 #include "ui/controls/LumoCheckBox.h"
 #include "ui/controls/LumoComboBox.h"
 #include "ui/controls/LumoRadioBtn.h"
@@ -33,6 +40,35 @@ QAccessibleInterface* Accessible(QWidget& widget) {
     return QAccessible::queryAccessibleInterface(&widget);
 }
 
+// What assistive technology was told: the event, its object and the name read at that time.
+struct Announcement {
+    QAccessible::Event type;
+    QObject* object;
+    QString name;
+};
+std::vector<Announcement> announced;
+
+void RecordAnnouncement(QAccessibleEvent& event) {
+    QAccessibleInterface* face = event.accessibleInterface();
+    announced.push_back(
+        {event.type(), event.object(), face ? face->text(QAccessible::Name) : QString()});
+}
+
+int CountAnnounced(QAccessible::Event type, const QObject* object) {
+    return static_cast<int>(
+        std::count_if(announced.begin(), announced.end(),
+                      [&](const Announcement& a) { return a.type == type && a.object == object; }));
+}
+
+// The control drawn with and without the focus: a focus mark changes its outline.
+bool FocusMarkShows(QWidget& control) {
+    control.clearFocus();
+    const QImage plain = control.grab().toImage();
+    control.setFocus(Qt::TabFocusReason);
+    const QImage focused = control.grab().toImage();
+    return control.hasFocus() && plain.pixel(0, 0) != focused.pixel(0, 0);
+}
+
 }  // namespace
 
 class ControlsTest : public QObject {
@@ -45,6 +81,8 @@ private slots:
     void webLinkOpensMailAddressesWithMailtoAndShowsHover();
     void transparentMemoClearsASelectionAtOnce();
     void assistiveTechnologyReadsRoleNameAndState();
+    void everySkinnedControlIsPressedFocusedAndMarkedLikeAQtOne();
+    void comboBoxAnnouncesOnlyNewTextsAndCaptionsOnlyNewNames();
 };
 
 void ControlsTest::checkBoxStepsThroughGrayedByClickSpaceAndAccelerator() {
@@ -244,9 +282,148 @@ void ControlsTest::assistiveTechnologyReadsRoleNameAndState() {
 
     QAccessibleInterface* comboFace = Accessible(*combo);
     QCOMPARE(comboFace->role(), QAccessible::ComboBox);
-    QCOMPARE(comboFace->text(QAccessible::Name), QString("Scroll"));
+    // As Qt's own combo box here: the chosen entry is the name, the title its description.
+    QCOMPARE(comboFace->text(QAccessible::Name), QString("Fast"));
     QCOMPARE(comboFace->text(QAccessible::Value), QString("Fast"));
+    QCOMPARE(comboFace->text(QAccessible::Description), QString("Scroll"));
     QVERIFY(comboFace->state().focusable);
+}
+
+// Each kind: its role and name, its own action first with Qt's SetFocus kept after it (through
+// which a screen reader grabs the focus), what Space or Return does, and a focus mark.
+void ControlsTest::everySkinnedControlIsPressedFocusedAndMarkedLikeAQtOne() {
+    auto window = ActiveWindow();
+    testsupport::RecordingShell shell;
+    skin::TImgBtn state;
+    state.Hint = "Check now";
+    auto* button = new uicontrols::ImgBtnWidget(window.get(), state);
+    auto* flag = new uicontrols::ImageWidget(window.get());
+    QImage picture(16, 12, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    flag->SetImage(picture);
+    flag->SetRole(QAccessible::PushButton);
+    flag->SetSpokenName("Read mail");
+    auto* link = new uicontrols::TWebLnk(window.get());
+    link->setText("news");
+    link->SetLink("http://example.org/");
+    link->SetShell(&shell);
+    auto* box = new uicontrols::TLumoCheckBox(window.get());
+    box->SetCaption("&Sound");
+    auto* radio = new uicontrols::TLumoRadioBtn(window.get());
+    radio->SetCaption("&Network");
+    auto* combo = new uicontrols::TLumoComboBox(window.get());
+    combo->SetItems({"Auto", "TLS"});
+    int y = 0;
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        control->move(0, y);
+        control->show();
+        y += 30;
+    }
+    QSignalSpy clicks(button, &uicontrols::ImgBtnWidget::Clicked);
+    QSignalSpy buttonPresses(button, &uicontrols::ImgBtnWidget::Pressed);
+    QSignalSpy flagPresses(flag, &uicontrols::ImageWidget::Pressed);
+
+    struct Row {
+        const char* kind;
+        QWidget* control;
+        QAccessible::Role role;
+        QString name;
+        QString action;
+        bool keyPresses;  // Space and Return press it, and it draws its own focus mark
+    };
+    const Row rows[] = {
+        {"picture button", button, QAccessible::PushButton, "Check now",
+         QAccessibleActionInterface::pressAction(), true},
+        {"mail flag", flag, QAccessible::PushButton, "Read mail",
+         QAccessibleActionInterface::pressAction(), true},
+        {"link", link, QAccessible::Link, "news", QAccessibleActionInterface::pressAction(), true},
+        {"check box", box, QAccessible::CheckBox, "Sound",
+         QAccessibleActionInterface::toggleAction(), false},
+        {"radio button", radio, QAccessible::RadioButton, "Network",
+         QAccessibleActionInterface::pressAction(), false},
+        {"combo box", combo, QAccessible::ComboBox, "Auto",
+         QAccessibleActionInterface::showMenuAction(), false},
+    };
+    for (const Row& row : rows) {
+        QAccessibleInterface* face = Accessible(*row.control);
+        QVERIFY2(face != nullptr, row.kind);
+        QVERIFY2(face->role() == row.role, row.kind);
+        QVERIFY2(face->text(QAccessible::Name) == row.name, row.kind);
+        const QStringList actions = face->actionInterface()->actionNames();
+        QVERIFY2(actions.value(0) == row.action, row.kind);
+        QVERIFY2(actions.contains(QAccessibleActionInterface::setFocusAction()), row.kind);
+        row.control->clearFocus();
+        face->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
+        QVERIFY2(row.control->hasFocus(), row.kind);
+        if (row.keyPresses) {
+            QVERIFY2(FocusMarkShows(*row.control), row.kind);
+            QTest::keyClick(row.control, Qt::Key_Space);
+            QTest::keyClick(row.control, Qt::Key_Return);
+            face->actionInterface()->doAction(row.action);
+        }
+    }
+    // Three presses each: a click of the button, a double click of the flag, a link opened.
+    QCOMPARE(clicks.count(), 3);
+    QCOMPARE(buttonPresses.count(), 3);
+    QVERIFY(buttonPresses.at(0).at(0).value<skin::ShiftState>().LeftAlone());
+    QCOMPARE(flagPresses.count(), 3);
+    const auto doubleClick = flagPresses.at(2).at(0).value<skin::ShiftState>();
+    QVERIFY(doubleClick.Left && doubleClick.Double);
+    QCOMPARE(shell.opened.size(), std::size_t(3));
+    // A mouse user sees no focus mark on a skin: a click gives no focus, and the focus that
+    // comes with the window's activation shows its mark only once a key is pressed.
+    QCOMPARE(button->focusPolicy(), Qt::TabFocus);
+    QCOMPARE(flag->focusPolicy(), Qt::TabFocus);
+    button->clearFocus();
+    const QImage plain = button->grab().toImage();
+    button->setFocus(Qt::ActiveWindowFocusReason);
+    QCOMPARE(button->grab().toImage(), plain);
+    QTest::keyClick(button, Qt::Key_Shift);
+    QVERIFY(button->grab().toImage() != plain);
+
+    // Alt with a radio button's marked letter chooses it, as a click does.
+    box->setFocus();
+    QTest::keyClick(window.get(), Qt::Key_N, Qt::AltModifier);
+    QVERIFY(radio->Checked());
+    QVERIFY(radio->hasFocus());
+}
+
+// A dialog sets every caption and list again after each action: a screen reader hears only
+// what changed, and a chosen entry is announced with its own text.
+void ControlsTest::comboBoxAnnouncesOnlyNewTextsAndCaptionsOnlyNewNames() {
+    auto window = ActiveWindow();
+    auto* label = new QLabel("Security :", window.get());
+    auto* combo = new uicontrols::TLumoComboBox(window.get());
+    combo->move(80, 0);
+    label->setBuddy(combo);
+    combo->SetItems({"Auto", "TLS", "STARTTLS"});
+    auto* box = new uicontrols::TLumoCheckBox(window.get());
+    box->move(0, 40);
+    box->SetCaption("&Sound");
+    window->show();
+    QAccessibleInterface* face = Accessible(*combo);
+    const auto labels = face->relations(QAccessible::Label);
+    QCOMPARE(labels.size(), 1);
+    QCOMPARE(labels.front().first->object(), label);
+
+    announced.clear();
+    uicontrols::WatchAnnouncements(RecordAnnouncement);
+    combo->SetItems({"Auto", "TLS", "STARTTLS"});
+    combo->SetItemIndex(0);
+    box->SetCaption("&Sound");
+    const int unchanged = CountAnnounced(QAccessible::ValueChanged, combo) +
+                          CountAnnounced(QAccessible::NameChanged, box);
+    combo->ChooseEntry(1);
+    box->SetCaption("&Sound on new mail :");
+    uicontrols::WatchAnnouncements(nullptr);
+
+    QCOMPARE(unchanged, 0);
+    QCOMPARE(CountAnnounced(QAccessible::ValueChanged, combo), 1);
+    QCOMPARE(CountAnnounced(QAccessible::NameChanged, box), 1);
+    const auto change = std::find_if(announced.begin(), announced.end(),
+                                     [&](const Announcement& a) { return a.object == combo; });
+    QCOMPARE(change->name, QString("TLS"));
+    QCOMPARE(face->text(QAccessible::Value), QString("TLS"));
 }
 
 QTEST_MAIN(ControlsTest)

@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QApplication>
 #include <QEnterEvent>
 #include <QLabel>
@@ -262,6 +263,15 @@ private slots:
         auto* body = pan.findChild<QPlainTextEdit*>(QStringLiteral("MailBody"));
         QVERIFY(body && body->geometry().right() == pan.width() - 1 &&
                 body->geometry().bottom() == pan.height() - 1);
+        // Every stop of the keyboard has a name a screen reader speaks.
+        for (QWidget* widget : rig.window.findChildren<QWidget*>()) {
+            if (widget->focusPolicy() != Qt::NoFocus && widget->isVisibleTo(&rig.window)) {
+                QVERIFY2(!QAccessible::queryAccessibleInterface(widget)
+                              ->text(QAccessible::Name)
+                              .isEmpty(),
+                         qPrintable(widget->objectName()));
+            }
+        }
 
         QTest::mousePress(&pan.De(), Qt::LeftButton);
         QMenu& menu = pan.IdentityMenu();
