@@ -33,7 +33,7 @@ void Program::BuildWindows() {
         return;
     }
     m_msgList = std::make_unique<ui::MsgWindow>(ui::MsgWindowParts{
-        m_parts.Shared, *m_vorla, m_parts.PopClient, m_parts.QMail, m_services.shell,
+        m_parts.Shared, *m_vorla, m_parts.PopClient, m_parts.SmtpClient, m_services.shell,
         m_services.dialogs, m_pump, m_vorla->Skin(), platform::DownloadFolder()});
     m_vorla->SetMessageWindow(*m_msgList);
     m_preview = std::make_unique<MsgWindowPreview>(*m_msgList);

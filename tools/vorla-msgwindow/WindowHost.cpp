@@ -16,7 +16,7 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
 }  // namespace
 
 WindowHost::WindowHost(std::ostream& out, ConsoleMainView& mainView, ConsoleDialogs& dialogs,
-                       monitor::TVorla& vorla, monitor::PopClient& pop, mail::TQelSMTP& smtp,
+                       monitor::TVorla& vorla, monitor::PopClient& pop, msgwindow::SmtpClient& smtp,
                        platform::EventPump& pump, platform::Shell& shell)
     : m_out(out),
       m_mainView(mainView),

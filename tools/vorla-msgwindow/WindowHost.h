@@ -16,7 +16,7 @@ class WindowHost final : public monitor::MessageWindow, public msgwindow::MsgLis
 public:
     // The steps run inside ShowModal.
     WindowHost(std::ostream& out, ConsoleMainView& mainView, ConsoleDialogs& dialogs,
-               monitor::TVorla& vorla, monitor::PopClient& pop, mail::TQelSMTP& smtp,
+               monitor::TVorla& vorla, monitor::PopClient& pop, msgwindow::SmtpClient& smtp,
                platform::EventPump& pump, platform::Shell& shell);
 
     void SetSteps(std::vector<std::string> steps) { m_steps = std::move(steps); }

@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     parts.POP.TimeOut = static_cast<std::uint32_t>(timeout);
     monitor::TVorla& vorla = parts.BuildMonitor({view, timer, nullptr, nullptr, &noDownloads});
     vorla.SetSaveOnShutDown(false);
-    vorlamsg::WindowHost window(std::cout, view, dialogs, vorla, parts.PopClient, parts.QMail,
+    vorlamsg::WindowHost window(std::cout, view, dialogs, vorla, parts.PopClient, parts.SmtpClient,
                                 host.windowThread, shell);
     vorla.SetMessageWindow(window);
     window.SetSteps(std::move(steps));

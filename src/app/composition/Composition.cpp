@@ -8,6 +8,7 @@ Composition::Composition(Platform platform, std::string programFolder, std::stri
     : Services(platform),
       POP(Transports, platform.pump),
       QMail(Transports, platform.pump),
+      SmtpClient(QMail),
       PopClient(POP),
       RASC(platform.rasApi),
       DialUp(RASC),

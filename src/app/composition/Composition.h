@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/composition/ComponentAdapters.h"
+#include "app/composition/QelSmtpClient.h"
 #include "mail/PosixTransport.h"
 #include "mail/QelPOP3.h"
 #include "mail/QelSMTP.h"
@@ -62,6 +63,7 @@ public:
     mail::TQelPOP POP;
     // The message window's client for replies.
     mail::TQelSMTP QMail;
+    app::QelSmtpClient SmtpClient;
     app::QelPopClient PopClient;
     net::TRASControl RASC;
     app::RasDialUp DialUp;
