@@ -1,6 +1,6 @@
 #include "WindowHost.h"
 
-namespace vorlamsg {
+namespace vorlamsgwindow {
 
 namespace {
 
@@ -123,4 +123,4 @@ void WindowHost::PrintBlock(const std::string& name) {
     m_out << "count: " << m_jobs.Shared.WaitingCount << '\n' << std::flush;
 }
 
-}  // namespace vorlamsg
+}  // namespace vorlamsgwindow

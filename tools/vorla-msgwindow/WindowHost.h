@@ -10,7 +10,7 @@
 #include "monitor/MonitorJobs.h"
 #include "msgwindow/MsgList.h"
 
-namespace vorlamsg {
+namespace vorlamsgwindow {
 
 class WindowHost final : public monitor::MessageWindow, public msgwindow::MsgListView {
 public:
@@ -62,4 +62,4 @@ private:
     int m_top = 0;
 };
 
-}  // namespace vorlamsg
+}  // namespace vorlamsgwindow

@@ -50,16 +50,16 @@ int main(int argc, char** argv) {
     }
     std::vector<std::string> steps(argv + first, argv + argc);
     for (const std::string& step : steps) {
-        if (!vorlamsg::WindowHost::IsStep(step)) {
+        if (!vorlamsgwindow::WindowHost::IsStep(step)) {
             std::cerr << "vorla-msgwindow: unknown step \"" << step << "\"\n";
             return Usage();
         }
     }
 
-    vorlamsg::ConsoleMainView view;
+    vorlamsgwindow::ConsoleMainView view;
     console::ConsoleBoxes boxes(std::cout);
     console::QuietParts quiet;
-    vorlamsg::ConsoleDialogs dialogs(std::cout);
+    vorlamsgwindow::ConsoleDialogs dialogs(std::cout);
     console::ConsoleShell shell(std::cout);
     console::ToolPlatform host;
     console::NoDownloads noDownloads;
@@ -75,8 +75,8 @@ int main(int argc, char** argv) {
                             nullptr,
                             &noDownloads});
     vorla.SetSaveOnShutDown(false);
-    vorlamsg::WindowHost window(std::cout, view, dialogs, parts.Jobs(), vorla, parts.PopClient,
-                                parts.SmtpClient, host.windowThread, shell);
+    vorlamsgwindow::WindowHost window(std::cout, view, dialogs, parts.Jobs(), vorla,
+                                      parts.PopClient, parts.SmtpClient, host.windowThread, shell);
     parts.Jobs().HandOver.SetMessageWindow(window);
     window.SetSteps(std::move(steps));
 
