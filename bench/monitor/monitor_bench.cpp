@@ -31,10 +31,14 @@ public:
         MakeVorla(m_dovecotClient);
     }
     // The TVorla goes before the client it checks through.
-    ~Monitor() override { vorla.reset(); }
+    ~Monitor() override {
+        vorla.reset();
+        jobs.reset();
+    }
     void TestBody() override {}
 
     using MonitorTest::commun;
+    using MonitorTest::jobs;
     using MonitorTest::vorla;
 
 private:
@@ -49,7 +53,7 @@ void BM_TVorlaAccountCheck(benchmark::State& state) {
         state.SkipWithError("start-up failed");
         return;
     }
-    monitor.vorla->Cycle().ConnectClick();
+    monitor.jobs->Cycle.ConnectClick();
     if (!monitor.commun.IsConnected || monitor.commun.WaitingCount != 3) {
         state.SkipWithError(("not connected: " + monitor.commun.ErrorNotice()).c_str());
         return;

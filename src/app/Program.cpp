@@ -23,7 +23,8 @@ Program::Program(DesktopServices services, std::string programFolder, std::strin
               programFolder, settingsFolder.empty() ? programFolder : settingsFolder) {
     m_view = std::make_unique<uimain::QtMonitorView>(services.sound, services.dialogs, m_exit);
     m_vorla = &m_parts.BuildMonitor({*m_view, m_timer});
-    m_view->Attach(*m_vorla);
+    m_jobs = &m_parts.Jobs();
+    m_view->Attach(m_jobs->Skin);
     Wire();
 }
 
@@ -33,28 +34,28 @@ void Program::BuildWindows() {
         return;
     }
     m_msgList = std::make_unique<uimsgwindow::MsgWindow>(uimsgwindow::MsgWindowParts{
-        m_parts.Shared, *m_vorla, m_parts.PopClient, m_parts.QMail, m_services.shell,
-        m_services.dialogs, m_pump, m_vorla->Skin(), platform::DownloadFolder()});
-    m_vorla->SetMessageWindow(*m_msgList);
+        m_parts.Shared, *m_vorla, m_parts.PopClient, m_parts.SmtpClient, m_services.shell,
+        m_services.dialogs, m_pump, m_jobs->Skin, platform::DownloadFolder()});
+    m_jobs->HandOver.SetMessageWindow(*m_msgList);
     m_preview = std::make_unique<MsgWindowPreview>(*m_msgList);
     uimain::MainMenuHandlers handlers;
     handlers.PopMnuPopup = [this]() -> const monitor::MainMenuModel& {
-        return m_vorla->PopMnuPopup();
+        return m_jobs->Menu.PopMnuPopup();
     };
     // The dialog edits the accounts: it waits for a running check to end.
     handlers.Config1Click = [this] {
-        Guard([this] { m_vorla->Guard().WhenIdle("config", [this] { Config1Click(); }); });
+        Guard([this] { m_jobs->Guard.WhenIdle("config", [this] { Config1Click(); }); });
     };
-    handlers.OtherSkinClick = [this] { Guard([this] { m_vorla->OtherSkinClick(); }); };
+    handlers.OtherSkinClick = [this] { Guard([this] { m_jobs->Menu.OtherSkinClick(); }); };
     handlers.SwitchSkinClick = [this](const std::string& name) {
-        Guard([this, name] { m_vorla->SwitchSkinClick(name); });
+        Guard([this, name] { m_jobs->Menu.SwitchSkinClick(name); });
     };
-    handlers.Actualiser1Click = [this] { Guard([this] { m_vorla->News().Actualiser1Click(); }); };
+    handlers.Actualiser1Click = [this] { Guard([this] { m_jobs->News.Actualiser1Click(); }); };
     handlers.NewsServerClick = [this](int tag) {
-        Guard([this, tag] { m_vorla->News().NewsServerClick(tag); });
+        Guard([this, tag] { m_jobs->News.NewsServerClick(tag); });
     };
-    handlers.OnTopClick = [this] { Guard([this] { m_vorla->OnTopClick(); }); };
-    handlers.AideClick = [this] { Guard([this] { m_vorla->AideClick(); }); };
+    handlers.OnTopClick = [this] { Guard([this] { m_jobs->Menu.OnTopClick(); }); };
+    handlers.AideClick = [this] { Guard([this] { m_jobs->Menu.AideClick(); }); };
     handlers.Exit1Click = [this] {
         Guard([this] {
             m_shutDown = true;
@@ -69,19 +70,19 @@ void Program::BuildWindows() {
 void Program::BuildConfig() {
     // The dialog takes the settings that Start has read.
     if (m_started && !m_config) {
-        m_skinHost = std::make_unique<VorlaSkinHost>(*m_vorla, *m_view);
+        m_skinHost = std::make_unique<VorlaSkinHost>(*m_jobs, *m_view);
         m_configOwner = std::make_unique<VorlaConfigOwner>(
-            VorlaParts{*m_vorla, *m_view, m_parts.DialUp, m_timer,
+            VorlaParts{*m_vorla, *m_jobs, m_parts.DialUp, m_timer,
                        [this](config::TConfig&) { m_config->Dialog().ShowModal(); }});
         m_config = std::make_unique<uiconfig::ConfigWindow>(uiconfig::ConfigWindowParts{
-            m_vorla->Shared().Config, m_vorla->Shared().Tables, m_vorla->SettingsFolder(),
-            *m_skinHost, *m_configOwner, m_services.dialogs, m_services.shell, *m_preview});
+            m_jobs->Shared.Config, m_jobs->Shared.Tables, m_jobs->SettingsFolder, *m_skinHost,
+            *m_configOwner, m_services.dialogs, m_services.shell, *m_preview});
     }
 }
 
 Program::~Program() {
     // No tick may reach the logic while the parts go away.
-    m_vorla->Ticker().Scroll.SetEnabled(false);
+    m_jobs->Ticker.Scroll.SetEnabled(false);
     m_timer.SetEnabled(false);
     m_sync.Close();
     // The widgets draw from the logic's buttons and pictures: they go before the logic does.
@@ -97,26 +98,26 @@ void Program::Wire() {
     uimain::MainWindow& window = view.Window();
 
     view.accountMenuClick = [this](int tag) {
-        Guard([this, tag] { m_vorla->Accounts().MnuClick(tag); });
+        Guard([this, tag] { m_jobs->Accounts.MnuClick(tag); });
     };
 
     connect(&window.Connect(), &uicontrols::ImgBtnWidget::Clicked, this,
-            [this] { Guard([this] { m_vorla->Cycle().ConnectClick(); }); });
+            [this] { Guard([this] { m_jobs->Cycle.ConnectClick(); }); });
     connect(&window.Disconnect(), &uicontrols::ImgBtnWidget::Clicked, this,
-            [this] { Guard([this] { m_vorla->Cycle().DisconnectClick(); }); });
+            [this] { Guard([this] { m_jobs->Cycle.DisconnectClick(); }); });
     connect(&window.RefreshBtn(), &uicontrols::ImgBtnWidget::Pressed, this,
             [this](const skin::ShiftState& shift) {
-                Guard([this, shift] { m_vorla->Accounts().RefreshBtnMouseDown(shift); });
+                Guard([this, shift] { m_jobs->Accounts.RefreshBtnMouseDown(shift); });
             });
     connect(&window.MAIL(), &uicontrols::ImgBtnWidget::Clicked, this,
-            [this] { Guard([this] { m_vorla->MailClient().MAILClick(); }); });
+            [this] { Guard([this] { m_jobs->MailClient.MAILClick(); }); });
     connect(&window.FLAG(), &uicontrols::ImageWidget::Pressed, this,
             [this](const skin::ShiftState& shift) {
-                Guard([this, shift] { m_vorla->HandOver().FLAGMouseDown(shift); });
+                Guard([this, shift] { m_jobs->HandOver.FLAGMouseDown(shift); });
             });
     connect(&window.STATBMP(), &uicontrols::ImageWidget::Pressed, this,
             [this](const skin::ShiftState& shift) {
-                Guard([this, shift] { m_vorla->Ticker().StatusMouseDown(shift); });
+                Guard([this, shift] { m_jobs->Ticker.StatusMouseDown(shift); });
             });
     connect(&window, &uimain::MainWindow::ContextMenuRequested, this,
             [this](QPoint at) { Guard([this, at] { PopMnu().popup(at); }); });
@@ -129,7 +130,7 @@ void Program::Wire() {
                 Guard([this, event] { m_vorla->TrayCallback(event); });
             });
     connect(&m_timer.Timer(), &QTimer::timeout, this,
-            [this] { Guard([this] { m_vorla->Cycle().TimerTimer(); }); });
+            [this] { Guard([this] { m_jobs->Cycle.TimerTimer(); }); });
     window.beforePaint = [this, &window] {
         Run([this] { m_vorla->FirstPaint(); });
         // The rest of the start waits for this paint: the window shows at once.

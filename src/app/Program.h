@@ -54,6 +54,7 @@ public:
     void CommitData();
 
     monitor::TVorla& Vorla() { return *m_vorla; }
+    monitor::MonitorJobs& Jobs() { return *m_jobs; }
     uimain::QtMonitorView& View() { return *m_view; }
     uimain::MainWindow& Window() { return m_view->Window(); }
     // The windows after the main one are built at their first use, at the latest once the
@@ -95,6 +96,7 @@ private:
     std::unique_ptr<uimain::QtMonitorView> m_view;
     // Built by the composition.
     monitor::TVorla* m_vorla = nullptr;
+    monitor::MonitorJobs* m_jobs = nullptr;
     // The windows draw from the logic's skin and state: they go before the logic does.
     std::unique_ptr<uimsgwindow::MsgWindow> m_msgList;
     std::unique_ptr<MsgWindowPreview> m_preview;

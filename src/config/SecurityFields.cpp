@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "mail/TlsTransport.h"
+#include "mail/TlsPolicy.h"
 #include "settings/LineReader.h"
 #include "settings/Tables.h"
 

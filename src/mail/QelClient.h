@@ -39,7 +39,6 @@ public:
     TlsMode Security = TlsMode::Auto;
     // SHA-256 fingerprint that the server's certificate must have; empty: the system's store.
     std::string TlsFingerprint;
-    std::string UserId;
     // When set, the login is AUTH XOAUTH2 with the first line this command prints.
     std::string OAuthCommand;
 

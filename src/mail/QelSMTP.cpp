@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "mail/TokenCommand.h"
+#include "platform/Secrets.h"
 
 namespace mail {
 
@@ -135,7 +136,7 @@ bool TQelSMTP::Expect(const char* code) {
     return !Failed;
 }
 
-void TQelSMTP::Connect() {
+void TQelSMTP::Connect(const std::string& user, const std::string& password) {
     // The reply reader stops at an abort; one left over from the last session must not stop
     // this one.
     AbortRequested = false;
@@ -152,7 +153,7 @@ void TQelSMTP::Connect() {
     if (!Greet())
         ReportError(ReplyError(), this);
     else if (SecureSession())
-        Authenticate();
+        Authenticate(user, password);
     AbortRequested = false;
 }
 
@@ -221,14 +222,14 @@ bool TQelSMTP::SecureSession() {
     return true;
 }
 
-bool TQelSMTP::Authenticate() {
-    if ((UserId.empty() && OAuthCommand.empty()) || !Offers("AUTH"))
+bool TQelSMTP::Authenticate(const std::string& user, const std::string& password) {
+    if ((user.empty() && OAuthCommand.empty()) || !Offers("AUTH"))
         return true;
     std::string mechanisms;
     for (const std::string& line : m_extensions)
         if (UpperCase(line.substr(0, 5)) == "AUTH " || UpperCase(line.substr(0, 5)) == "AUTH=")
             mechanisms += " " + UpperCase(line.substr(5)) + " ";
-    const std::string user = OneLine(UserId);
+    const std::string login = OneLine(user);
     std::string mechanism;
     if (!OAuthCommand.empty()) {
         mechanism = "XOAUTH2";
@@ -239,7 +240,7 @@ bool TQelSMTP::Authenticate() {
             Refuse(e.what());
             return false;
         }
-        const std::string response = XOAuth2Response(user, OneLine(token));
+        const std::string response = XOAuth2Response(login, OneLine(token));
         const std::string command = "AUTH XOAUTH2 " + response + "\r\n";
         if (command.size() <= kMaxAuthLine) {
             SendCommand(command, "AUTH XOAUTH2 ****");
@@ -260,20 +261,24 @@ bool TQelSMTP::Authenticate() {
     } else if (mechanisms.find(" PLAIN ") != std::string::npos ||
                mechanisms.find(" LOGIN ") == std::string::npos) {
         mechanism = "PLAIN";
-        SendCommand(
-            "AUTH PLAIN " + Base64Line(std::string(1, '\0') + user + '\0' + UserPasswd) + "\r\n",
-            "AUTH PLAIN ****");
+        std::string plain = std::string(1, '\0') + login + '\0' + password;
+        std::string command = "AUTH PLAIN " + Base64Line(plain) + "\r\n";
+        platform::SecureClear(plain);
+        SendCommand(command, "AUTH PLAIN ****");
+        platform::SecureClear(command);
         ReadReply();
     } else {
         mechanism = "LOGIN";
         SendCommand("AUTH LOGIN\r\n");
         ReadReply();
         if (Expect("334")) {
-            SendCommand(Base64Line(user) + "\r\n");
+            SendCommand(Base64Line(login) + "\r\n");
             ReadReply();
         }
         if (Expect("334")) {
-            SendCommand(Base64Line(UserPasswd) + "\r\n", "****");
+            std::string line = Base64Line(password) + "\r\n";
+            SendCommand(line, "****");
+            platform::SecureClear(line);
             ReadReply();
         }
     }

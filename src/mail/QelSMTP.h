@@ -41,9 +41,6 @@ public:
     std::uint16_t SendProgressStep = 10;
     // Written as X-Mailer.
     std::string ApplicationTitle = "Vorla";
-    // The login when the server offers AUTH: PLAIN, or LOGIN where PLAIN is not offered; with
-    // OAuthCommand, XOAUTH2 with the first line that command prints. No AUTH without a UserId.
-    std::string UserPasswd;
 
     TNotifyEvent OnBeforeSend;
     TNotifyEvent OnAfterSend;
@@ -55,9 +52,11 @@ public:
     std::string ReplyCode;
 
     // Opens, reads the greeting, sends EHLO (HELO when EHLO is refused), secures the session
-    // as Security asks and logs in. A connection that cannot be opened sets Failed and fires
-    // OnError with the platform code and the reason.
-    void Connect();
+    // as Security asks and logs in when the server offers AUTH: PLAIN, or LOGIN where PLAIN is
+    // not offered; with OAuthCommand, XOAUTH2 with the first line that command prints. No AUTH
+    // without a user. The client keeps neither user nor password. A connection that cannot be
+    // opened sets Failed and fires OnError with the platform code and the reason.
+    void Connect(const std::string& user = {}, const std::string& password = {});
     // Raises MailError "Not connected.", "\"From\" field not specified.", "\"SendTo\" field
     // not specified." or, before anything is sent, "\"<address>\" is not a valid address." for
     // an address with a bracket, blank or control character; a platform::StreamError when an
@@ -80,7 +79,7 @@ private:
     bool Offers(const std::string& keyword) const;
     // STARTTLS as Security asks; false (reported) when the session must not go on.
     bool SecureSession();
-    bool Authenticate();
+    bool Authenticate(const std::string& user, const std::string& password);
     // Fails the session with a text of our own.
     void Refuse(const std::string& text);
     // Reads until a final reply line and returns it. A connection that closes, a reply past

@@ -4,8 +4,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "monitor/NewsFeed.h"
-#include "monitor/TVorla.h"
 #include "platform/ProgramFolder.h"
 
 namespace monitor {
@@ -81,51 +79,6 @@ std::string SkinInUse(const std::vector<std::string>& names, const std::string& 
         }
     }
     return {};
-}
-
-const MainMenuModel& TVorla::PopMnuPopup() {
-    m_menu.NewsItems.clear();
-    for (std::size_t i = 0; i < m_news.NewsServers.size(); ++i) {
-        m_menu.NewsItems.push_back(
-            {ParseNewsServer(m_news.NewsServers[i]).Name, static_cast<int>(i)});
-    }
-    m_menu.SkinItems = ListSkinFolders(m_commun.Config.SkinDir);
-    m_menu.CurrentSkin =
-        SkinInUse(m_menu.SkinItems, m_commun.Config.SkinDir, m_commun.Config.SkinFolder);
-    m_menu.OnTopChecked = m_commun.Config.ontop;
-    return m_menu;
-}
-
-void TVorla::SwitchSkinClick(const std::string& caption) {
-    // A redraw during a check would show the half-checked account.
-    if (m_guard.DeferWhileBusy("skin", [this, caption] { SwitchSkinClick(caption); })) {
-        return;
-    }
-    const std::string kept = m_commun.Config.SkinFolder;
-    m_commun.Config.SkinFolder = SkinFolderOf(m_commun.Config.SkinDir, caption);
-    if (!TrySkin()) {
-        m_commun.Config.SkinFolder = kept;
-        LoadSkin(true);
-        m_view.dialogs.ShowMessage(skin::kInvalidSkin);
-    }
-    m_view.window.Repaint();
-    if (!m_view.window.IsWindowVisible()) {
-        m_view.window.ShowWindow();
-    }
-}
-
-void TVorla::OnTopClick() {
-    m_commun.Config.ontop = !m_commun.Config.ontop;
-    m_menu.OnTopChecked = m_commun.Config.ontop;
-    ApplyOnTop(m_commun.Config.ontop);
-}
-
-void TVorla::AideClick() {
-    m_shell.OpenDocument(m_programFolder + "vrhelp.html");
-}
-
-void TVorla::OtherSkinClick() {
-    m_shell.OpenDocument(SkinGalleryAddress());
 }
 
 }  // namespace monitor

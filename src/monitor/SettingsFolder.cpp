@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "platform/Dialogs.h"
+#include "monitor/NoReport.h"
 #include "settings/AtomicFile.h"
 #include "settings/Config.h"
 #include "settings/LitConfig.h"
@@ -57,21 +57,11 @@ void CreateFolders(const std::string& folder) {
     }
 }
 
-// Start-up shows what is wrong with the settings it reads; a seed that cannot be read is
-// simply not copied, so nothing is reported here.
-class NoReport final : public platform::Dialogs, public platform::ExitRequest {
-public:
-    void ShowMessage(const std::string&) override {}
-    bool Ask(const std::string&) override { return false; }
-    platform::Answer AskYesNoCancel(const std::string&) override {
-        return platform::Answer::Cancel;
-    }
-    void RequestExit() override {}
-};
-
 void Seed(const std::string& folder, const std::string& programFolder) {
     settings::Config config;
     settings::Tables tables;
+    // Start-up shows what is wrong with the settings it reads; a seed that cannot be read is
+    // simply not copied, so nothing is reported here.
     NoReport noReport;
     try {
         settings::LitConfig(programFolder, config, tables, {noReport, noReport});

@@ -19,42 +19,24 @@ void ReportUnattended(const std::exception& e) {
 
 }  // namespace
 
-TVorla::TVorla(Commun& shared, MonitorParts parts, std::string programFolder)
-    : TVorla(shared, parts, programFolder, programFolder) {}
-
-TVorla::TVorla(Commun& shared, MonitorParts parts, std::string programFolder,
-               std::string settingsFolder)
-    : m_commun(shared),
+TVorla::TVorla(MonitorJobs& jobs, const MonitorParts& parts)
+    : m_jobs(jobs),
+      m_commun(jobs.Shared),
       m_view(parts.view),
       m_rasc(parts.RASC),
-      m_shell(parts.shell),
-      m_autorun(parts.autorun),
-      m_programFolder(std::move(programFolder)),
-      m_settingsFolder(std::move(settingsFolder)),
-      m_ticker(shared.StatusText, m_skin, m_tickerLink, parts.pump, parts.tickerTimers),
-      m_timers(shared, parts.view.window, m_ticker, parts.Timer),
-      m_news(shared, parts.GetNews, m_ticker, m_status, m_timers, m_guard, m_settingsFolder),
-      m_session(shared, parts.POP, parts.pump, m_status, m_guard),
-      m_line(shared, parts.RASC, parts.view.dialogs, parts.pump, m_status, m_timers),
-      m_cycle(shared, parts.view, {m_session, m_line, parts.Timer, parts.pump, m_news, m_menu},
-              m_ticker, m_status, m_timers, m_guard),
-      m_accounts(shared, parts.view.window, m_cycle, m_timers, m_guard),
-      m_handOver(shared, parts.view, {parts.POP, m_session, parts.pump}, m_cycle, m_ticker,
-                 m_status, m_timers, m_guard),
-      m_mailClient(shared, parts.view.dialogs, parts.shell, parts.mailto, parts.pump, m_ticker,
-                   m_status, m_guard) {}
+      m_autorun(parts.autorun) {}
 
 bool TVorla::FormCreate(bool goOnLine) {
     m_view.window.SetBusyCursor(true);
-    m_ticker.StatusText = "Disconnected";
-    m_ticker.ScrollOffset = 0;
-    m_ticker.RefreshTicks = 0;
-    m_ticker.Pause();
+    m_jobs.Ticker.StatusText = "Disconnected";
+    m_jobs.Ticker.ScrollOffset = 0;
+    m_jobs.Ticker.RefreshTicks = 0;
+    m_jobs.Ticker.Pause();
     m_commun.Tables.AccountCount = 0;
     m_commun.CurrentAccount = kNoAccountYet;
     m_commun.WaitingCount = 0;
     m_commun.IsConnected = false;
-    m_timers.FirstPaintPending = true;
+    m_jobs.Timers.FirstPaintPending = true;
     bool started = false;
     try {
         started = Init(goOnLine);
@@ -67,18 +49,18 @@ bool TVorla::FormCreate(bool goOnLine) {
 }
 
 bool TVorla::Init(bool goOnLine) {
-    settings::LitConfig(m_settingsFolder, m_commun.Config, m_commun.Tables,
+    settings::LitConfig(m_jobs.SettingsFolder, m_commun.Config, m_commun.Tables,
                         {m_view.dialogs, m_view.exit});
-    m_ticker.SetSpeed(m_commun.Config.speed);
-    m_ticker.MinScroll = m_commun.Config.min_scroll;
-    ApplyOnTop(m_commun.Config.ontop);
-    if (!LoadSkin(true)) {
+    m_jobs.Ticker.SetSpeed(m_commun.Config.speed);
+    m_jobs.Ticker.MinScroll = m_commun.Config.min_scroll;
+    m_view.window.ApplyOnTop(m_commun.Config.ontop);
+    if (!m_jobs.Skins.Load(true)) {
         settings::ReportFatal({m_view.dialogs, m_view.exit}, skin::kInvalidSkin);
     }
     // The message window opens where it was closed last: the load read its saved place.
-    m_commun.Config.memo_posx = m_skin.MsgWindow.PosX;
-    m_commun.Config.memo_posy = m_skin.MsgWindow.PosY;
-    m_commun.Config.memo_pos_saved = m_skin.MsgWindow.PosSaved;
+    m_commun.Config.memo_posx = m_jobs.Skin.MsgWindow.PosX;
+    m_commun.Config.memo_posy = m_jobs.Skin.MsgWindow.PosY;
+    m_commun.Config.memo_pos_saved = m_jobs.Skin.MsgWindow.PosSaved;
     try {
         m_rasc.RefreshEntries();
     } catch (const DialUpError& e) {
@@ -87,34 +69,34 @@ bool TVorla::Init(bool goOnLine) {
     if (goOnLine) {
         GoOnLine();
     }
-    m_timers.StartTimers();
-    m_status.AfficheTray(false);
+    m_jobs.Timers.StartTimers();
+    m_jobs.Status.AfficheTray(false);
     return true;
 }
 
 void TVorla::GoOnLine() {
     if (m_commun.Config.autoconnect) {
-        m_cycle.DoConnect();
+        m_jobs.Cycle.DoConnect();
     }
-    m_news.LitVrNews();
+    m_jobs.News.LitVrNews();
     // After the news, which would take the ticker's item over at once.
-    m_status.SayTrayMissingOnce();
+    m_jobs.Status.SayTrayMissingOnce();
 }
 
 void TVorla::ShutDown() {
-    m_timers.StopTimers();
+    m_jobs.Timers.StopTimers();
     // An exit clicked while a check or fetch waits on the server must not talk to the client
     // under it: the running operation is aborted and ends its own session, and nothing that
     // waited for it runs any more.
-    if (m_guard.Busy()) {
-        m_session.AbortOperation();
-        m_guard.DropWaiting();
+    if (m_jobs.Guard.Busy()) {
+        m_jobs.Session.AbortOperation();
+        m_jobs.Guard.DropWaiting();
     } else {
-        m_session.QuitSession();
+        m_jobs.Session.QuitSession();
     }
-    m_ticker.NewsLines.clear();
-    m_news.NewsServers.clear();
-    m_menu = MainMenuModel{};
+    m_jobs.Ticker.NewsLines.clear();
+    m_jobs.News.NewsServers.clear();
+    m_jobs.Menu.Model() = MainMenuModel{};
     std::exception_ptr saveError;
     if (m_saveOnShutDown) {
         try {
@@ -125,7 +107,7 @@ void TVorla::ShutDown() {
     }
     // After the save, so the file keeps the user's choice; this removes the icon.
     m_commun.Config.icon_tray = false;
-    m_status.AfficheTray(false);
+    m_jobs.Status.AfficheTray(false);
     if (saveError) {
         std::rethrow_exception(saveError);
     }
@@ -135,7 +117,7 @@ void TVorla::SaveSettings() {
     const WindowPosition position = m_view.window.Position();
     m_commun.Config.posx = position.Left;
     m_commun.Config.posy = position.Top;
-    settings::SaveConfig(m_settingsFolder, m_commun.Config);
+    settings::SaveConfig(m_jobs.SettingsFolder, m_commun.Config);
 }
 
 // The program ends even when the settings cannot be written (the old file stays whole): the
@@ -169,23 +151,23 @@ void TVorla::CommitData() {
 }
 
 void TVorla::FirstPaint() {
-    if (!m_commun.Config.hidden || !m_timers.FirstPaintPending) {
+    if (!m_commun.Config.hidden || !m_jobs.Timers.FirstPaintPending) {
         return;
     }
-    m_timers.FirstPaintPending = false;
+    m_jobs.Timers.FirstPaintPending = false;
     // Hidden without a tray there would be no way back to the window.
-    if (m_status.TrayMissing()) {
+    if (m_jobs.Status.TrayMissing()) {
         return;
     }
     m_view.window.HideWindow();
-    m_ticker.StopTimers();
+    m_jobs.Ticker.StopTimers();
 }
 
 void TVorla::SetAutorun() {
     // Failures of the autostart entry are ignored, as the user cannot act on them here.
     try {
         if (m_commun.Config.autorun) {
-            m_autorun.Enable(m_programFolder + "vorla");
+            m_autorun.Enable(m_jobs.ProgramFolder + "vorla");
         } else {
             m_autorun.Disable();
         }
@@ -193,71 +175,19 @@ void TVorla::SetAutorun() {
     }
 }
 
-void TVorla::ApplyOnTop(bool on) {
-    m_view.window.ApplyOnTop(on);
-}
-
 void TVorla::TrayCallback(TrayEvent event) {
     if (event == TrayEvent::LeftDown) {
         if (m_view.window.IsWindowVisible()) {
             m_view.window.HideWindow();
-            m_ticker.Scroll.SetEnabled(false);
+            m_jobs.Ticker.Scroll.SetEnabled(false);
         } else {
             m_view.window.ShowWindow();
-            m_ticker.Scroll.SetEnabled(true);
+            m_jobs.Ticker.Scroll.SetEnabled(true);
         }
     } else if (event == TrayEvent::RightDown) {
         m_view.window.BringToFront();
-        PopMnuPopup();
+        m_jobs.Menu.PopMnuPopup();
         m_view.window.PopupMainMenu();
-    }
-}
-
-bool TVorla::LoadSkin(bool redraw) {
-    const skin::SkinSource source{m_commun.Config.SkinFolder,
-                                  m_settingsFolder + settings::kVorlaIni};
-    if (!skin::LoadSkin(m_skin, source, {m_view.dialogs, m_view.exit}, false, {})) {
-        return false;
-    }
-    ShowSkin(redraw);
-    return true;
-}
-
-namespace {
-
-// Takes the fatal report of a skin that is only tried: the switch shows its own message.
-class TrialSinks final : public platform::Dialogs, public platform::ExitRequest {
-public:
-    void ShowMessage(const std::string&) override {}
-    bool Ask(const std::string&) override { return false; }
-    platform::Answer AskYesNoCancel(const std::string&) override {
-        return platform::Answer::Cancel;
-    }
-    void RequestExit() override {}
-};
-
-}  // namespace
-
-bool TVorla::TrySkin() {
-    const skin::SkinSource source{m_commun.Config.SkinFolder,
-                                  m_programFolder + settings::kVorlaIni};
-    TrialSinks trial;
-    try {
-        if (!skin::LoadSkin(m_skin, source, {trial, trial}, false, {})) {
-            return false;
-        }
-    } catch (const settings::FatalSettingsError&) {
-        return false;
-    }
-    ShowSkin(true);
-    return true;
-}
-
-void TVorla::ShowSkin(bool redraw) {
-    m_view.status.SkinLoaded();
-    if (redraw) {
-        m_cycle.CheckNextAccount(false);
-        m_status.ShowConnectionState();
     }
 }
 

@@ -75,21 +75,21 @@ TReplyComposer::TReplyComposer(ReplyHost host, ReplyParts parts)
 }
 
 void TReplyComposer::WireEvents() {
-    m_smtp.OnBeforeSend = [this](mail::TObject*) { m_host.mainWindow.DrawStatus("new message"); };
-    m_smtp.OnSendProgress = [this](mail::TObject*, std::uint16_t percent) {
+    m_smtp.OnBeforeSend = [this] { m_host.mainWindow.DrawStatus("new message"); };
+    m_smtp.OnSendProgress = [this](unsigned percent) {
         const long long size = m_reply ? m_reply->Size : 0;
-        m_host.mainWindow.DrawStatus("sending " + std::to_string(std::min<int>(percent, 100)) +
+        m_host.mainWindow.DrawStatus("sending " + std::to_string(std::min(percent, 100U)) +
                                      "% sur " + std::to_string(size / 1024) + "K");
     };
-    m_smtp.OnAfterSend = [this](mail::TObject*) {
+    m_smtp.OnAfterSend = [this] {
         m_host.mainWindow.DrawStatus("message sent");
         m_host.owner.Composing = false;
         m_host.view.ShowReplyPanel(false);
     };
-    m_smtp.OnError = [this](mail::TObject*, int, const std::string& text) {
+    m_smtp.OnError = [this](int, const std::string& text) {
         // A send stopped by the Delete button fails on the reply it was in the middle of;
         // that reply's text would not say why.
-        m_host.mainWindow.DrawStatus(m_smtp.AbortRequested ? "Aborted." : text);
+        m_host.mainWindow.DrawStatus(m_smtp.AbortRequested() ? "Aborted." : text);
     };
 }
 
@@ -251,12 +251,12 @@ void TReplyComposer::Send() {
     mail::TQelMsg reply;
     Compose(reply);
     SendScope scope(m_reply, reply);
-    const settings::Config& config = m_host.state.Config;
-    ConfigureSmtp(m_smtp, config, Identity());
+    const settings::AccountRecord* sender = Identity();
+    ConfigureSmtp(m_smtp, m_host.state.Config, sender);
     try {
         m_host.pump.ProcessMessages();
-        m_smtp.Connect();
-        if (!m_smtp.Failed) {
+        ConnectAs(m_smtp, sender);
+        if (!m_smtp.Failed()) {
             m_host.pump.ProcessMessages();
             m_smtp.SendMessage(reply);
         }

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "mail/QelSMTP.h"
 #include "monitor/Commun.h"
 #include "monitor/Services.h"
 #include "msgwindow/Memo.h"
+#include "msgwindow/SmtpClient.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/EventPump.h"
@@ -80,7 +80,7 @@ public:
 // What the composer adds to the message window. The composer sets QMail's events; the client
 // serves the composer only.
 struct ReplyParts {
-    mail::TQelSMTP& QMail;
+    SmtpClient& QMail;
     platform::Shell& shell;
     ReplyPanel& panel;
 };
@@ -110,7 +110,7 @@ public:
     // else the user typed stays.
     void MnuReplyClick(int tag);
     // The Delete button while composing: stops the message being sent.
-    void Abort() { m_smtp.AbortRequested = true; }
+    void Abort() { m_smtp.Abort(); }
     bool Sending() const { return m_reply != nullptr; }
 
 private:
@@ -128,7 +128,7 @@ private:
     void WireEvents();
 
     ReplyHost m_host;
-    mail::TQelSMTP& m_smtp;
+    SmtpClient& m_smtp;
     platform::Shell& m_shell;
     ReplyPanel& m_panel;
     mail::TQelMsg* m_reply = nullptr;  // while a send runs

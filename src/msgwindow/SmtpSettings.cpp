@@ -1,19 +1,20 @@
 #include "msgwindow/SmtpSettings.h"
 
-#include "mail/TlsTransport.h"
+#include <string>
 
 namespace msgwindow {
 
-void ConfigureSmtp(mail::TQelSMTP& smtp, const settings::Config& config,
+void ConfigureSmtp(SmtpClient& smtp, const settings::Config& config,
                    const settings::AccountRecord* sender) {
-    smtp.Host = config.smtphost;
-    smtp.Port = std::to_string(config.smtpport);
-    smtp.Security = mail::ParseTlsMode(config.smtp_tls_mode);
-    smtp.TlsFingerprint = config.smtp_tls_fingerprint;
-    // Without an identity nothing logs in; a server that asks for AUTH then refuses the send.
-    smtp.UserId = sender ? sender->user_name : "";
-    smtp.UserPasswd = sender ? sender->password : "";
-    smtp.OAuthCommand = sender ? sender->oauth_command : "";
+    smtp.SetServer(config.smtphost, std::to_string(config.smtpport));
+    smtp.SetSecurity(config.smtp_tls_mode, config.smtp_tls_fingerprint,
+                     sender ? sender->oauth_command : "");
+}
+
+void ConnectAs(SmtpClient& smtp, const settings::AccountRecord* sender) {
+    // References, not copies: the password is handed on without another string to clear.
+    static const std::string kNobody;
+    smtp.Connect(sender ? sender->user_name : kNobody, sender ? sender->password : kNobody);
 }
 
 }  // namespace msgwindow

@@ -250,7 +250,7 @@ private slots:
         broken->trigger();
         QCOMPARE(fixture.dialogs.messages,
                  (std::vector<std::string>{"-Err :  Invalid SKIN.INI, check the bitmaps."}));
-        QCOMPARE(program.Vorla().Shared().Config.SkinFolder, fixture.SkinFolder("apple"));
+        QCOMPARE(program.Jobs().Shared.Config.SkinFolder, fixture.SkinFolder("apple"));
         QCOMPARE(window.size(), size);
         QVERIFY(window.isVisible());
         // The reload puts the window back at the saved position.
@@ -268,14 +268,14 @@ private slots:
         QVERIFY(!menu.OnTop().isChecked());
         menu.OnTop().trigger();
         QVERIFY(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QVERIFY(program.Vorla().Shared().Config.ontop);
+        QVERIFY(program.Jobs().Shared.Config.ontop);
         QCOMPARE(window.pos(), QPoint(70, 90));
         QVERIFY(window.isVisible());
         menu.Rebuild();
         QVERIFY(menu.OnTop().isChecked());
         menu.OnTop().trigger();
         QVERIFY(!window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QVERIFY(!program.Vorla().Shared().Config.ontop);
+        QVERIFY(!program.Jobs().Shared.Config.ontop);
         QCOMPARE(window.pos(), QPoint(70, 90));
     }
 
@@ -283,12 +283,12 @@ private slots:
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
         uimain::MainWindow& window = fixture.Program().Window();
-        QCOMPARE(fixture.Program().Vorla().Ticker().StatusText, std::string("Disconnected"));
+        QCOMPARE(fixture.Program().Jobs().Ticker.StatusText, std::string("Disconnected"));
         QCOMPARE(window.Online().toolTip(), QStringLiteral("Disconnected"));
         QVERIFY(!window.STATBMP().Image().isNull());
         QVERIFY(!window.NBMSGBMP().Image().isNull());
-        QCOMPARE(window.STATBMP().pos(), QPoint(fixture.Program().Vorla().Skin().STATBMP.Left,
-                                                fixture.Program().Vorla().Skin().STATBMP.Top));
+        QCOMPARE(window.STATBMP().pos(), QPoint(fixture.Program().Jobs().Skin.STATBMP.Left,
+                                                fixture.Program().Jobs().Skin.STATBMP.Top));
         QVERIFY(fixture.dialogs.messages.empty());
     }
 
@@ -296,7 +296,7 @@ private slots:
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
         uicontrols::ImageWidget& status = fixture.Program().Window().STATBMP();
-        const skin::Bitmap& drawn = fixture.Program().Vorla().Skin().STATBMP.Shown.Image;
+        const skin::Bitmap& drawn = fixture.Program().Jobs().Skin.STATBMP.Shown.Image;
         QCOMPARE(status.Image().convertToFormat(QImage::Format_ARGB32),
                  uicontrols::ToQImage(drawn));
         // The skin's pictures are opaque: the window's background is not painted under it.
@@ -378,9 +378,9 @@ private slots:
         QTimer::singleShot(0, [&] {
             QTRY_VERIFY(messages.isVisible());
             seen = true;
-            QVERIFY(fixture.Program().Vorla().Shared().NotepadMode);
+            QVERIFY(fixture.Program().Jobs().Shared.NotepadMode);
             QCOMPARE(messages.size(),
-                     uicontrols::ToQImage(fixture.Program().Vorla().Skin().MsgBackground).size());
+                     uicontrols::ToQImage(fixture.Program().Jobs().Skin.MsgBackground).size());
             QTest::mouseClick(&messages.Button(skin::kExitBtn), Qt::LeftButton);
         });
         uicontrols::ImageWidget& flag = fixture.Program().Window().FLAG();
@@ -400,14 +400,14 @@ private slots:
         uimain::MainWindow& window = program.Window();
         // The window is shown; its first paint, when it comes, hides it again.
         QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 2000);
-        QVERIFY(!program.Vorla().Timers().FirstPaintPending);
-        QVERIFY(!program.Vorla().Ticker().Scroll.Enabled());
+        QVERIFY(!program.Jobs().Timers.FirstPaintPending);
+        QVERIFY(!program.Jobs().Ticker.Scroll.Enabled());
         // Shown from the tray, it paints and stays.
         emit program.View().Tray().activated(QSystemTrayIcon::Trigger);
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTest::qWait(20);
         QVERIFY(window.isVisible());
-        QVERIFY(program.Vorla().Ticker().Scroll.Enabled());
+        QVERIFY(program.Jobs().Ticker.Scroll.Enabled());
     }
 
     void trayClicksToggleTheWindowAndOpenTheMenu() {
@@ -419,14 +419,14 @@ private slots:
         QVERIFY(window.isVisible());
         emit tray.activated(QSystemTrayIcon::Trigger);
         QVERIFY(!window.isVisible());
-        QVERIFY(!program.Vorla().Ticker().Scroll.Enabled());
+        QVERIFY(!program.Jobs().Ticker.Scroll.Enabled());
         emit tray.activated(QSystemTrayIcon::DoubleClick);
         emit tray.activated(QSystemTrayIcon::MiddleClick);
         QVERIFY(!window.isVisible());
         QVERIFY(OpenMenus().empty());
         emit tray.activated(QSystemTrayIcon::Trigger);
         QVERIFY(window.isVisible());
-        QVERIFY(program.Vorla().Ticker().Scroll.Enabled());
+        QVERIFY(program.Jobs().Ticker.Scroll.Enabled());
         emit tray.activated(QSystemTrayIcon::Context);
         QCOMPARE(OpenMenus(), (std::vector<QMenu*>{&program.PopMnu()}));
         QCOMPARE(BuiltItems(program.PopMnu().SkinMnu()), (QStringList{"default"}));
@@ -436,7 +436,7 @@ private slots:
     void newsLinkGivesTheStatusLineAHandCursor() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        skin::TStatusTicker& ticker = fixture.Program().Vorla().Ticker();
+        skin::TStatusTicker& ticker = fixture.Program().Jobs().Ticker;
         uicontrols::ImageWidget& status = fixture.Program().Window().STATBMP();
         struct Row {
             const char* item;
@@ -525,10 +525,10 @@ private slots:
         ProgramFixture fixture({{"default"}}, {"hidden =1"}, false, false);
         QVERIFY(fixture.Started());
         app::Program& program = fixture.Program();
-        QTRY_VERIFY_WITH_TIMEOUT(!program.Vorla().Timers().FirstPaintPending, 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(!program.Jobs().Timers.FirstPaintPending, 2000);
         QVERIFY(program.Window().isVisible());
-        QVERIFY(program.Vorla().Ticker().Scroll.Enabled());
-        QCOMPARE(program.Vorla().Ticker().TickerText, std::string(monitor::kNoSystemTray));
+        QVERIFY(program.Jobs().Ticker.Scroll.Enabled());
+        QCOMPARE(program.Jobs().Ticker.TickerText, std::string(monitor::kNoSystemTray));
         QCOMPARE(program.View().Tray().toolTip(), QStringLiteral("Vorla\nDisconnected"));
     }
 
@@ -625,7 +625,7 @@ private slots:
         window.Connect().setFocus(Qt::TabFocusReason);
         QTest::keyClick(&window.Connect(), Qt::Key_Space);
         // Without an account the press ends in its notice; the buttons were disabled meanwhile.
-        QCOMPARE(fixture.Program().Vorla().Shared().ErrorNotice(),
+        QCOMPARE(fixture.Program().Jobs().Shared.ErrorNotice(),
                  std::string(monitor::kNoValidAccount));
         QCOMPARE(QApplication::focusWidget(), &window.Connect());
 

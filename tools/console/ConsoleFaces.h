@@ -44,11 +44,67 @@ bool ParseNumber(const char* text, long min, long max, long& value);
 inline constexpr long kDefaultTimeOutMs = 60000;
 inline constexpr long kMaxTimeOutMs = 3600000;
 
-// The main window without a window: message boxes are printed, the exit request and the
-// visibility are kept, everything else is ignored. A tool overrides what it shows more of.
-class QuietView : public monitor::MonitorView {
+// Quiet parts of the main window's face: a tool implements the parts it shows and takes these
+// for the rest.
+class QuietStatus : public monitor::StatusView {
 public:
-    explicit QuietView(std::ostream& out) : m_out(out), m_questions(out) {}
+    void DrawStatus(const std::string&) override {}
+    void DrawCount(const std::string&) override {}
+    void TextImageChanged(skin::TextImage) override {}
+    void FlagChanged(monitor::FlagPicture) override {}
+    void OnlineChanged(bool) override {}
+    void SkinLoaded() override {}
+    void SetOnlineHint(const std::string&) override {}
+};
+
+class QuietTray : public monitor::TrayView {
+public:
+    void SetTrayIcon(monitor::TrayIcon) override {}
+    void ShowTrayIcon(monitor::TrayIcon, bool) override {}
+    void RemoveTrayIcon() override {}
+    void SetTrayToolTip(const std::string&) override {}
+    // Nothing hides here, so a tray is as good as there.
+    bool HasSystemTray() override { return true; }
+};
+
+// Keeps the visibility; everything else is ignored.
+class QuietWindow : public monitor::WindowView {
+public:
+    bool IsWindowVisible() override { return m_visible; }
+    void ShowWindow() override { m_visible = true; }
+    void HideWindow() override { m_visible = false; }
+    void BringToFront() override {}
+    void Repaint() override {}
+    void CloseMainWindow() override {}
+    monitor::WindowPosition Position() override { return {}; }
+    void ApplyOnTop(bool) override {}
+    void SetBusyCursor(bool) override {}
+    void SetButtonsEnabled(bool) override {}
+    void PopupAccountMenu(const std::vector<monitor::AccountMenuItem>&) override {}
+    void PopupMainMenu() override {}
+
+private:
+    bool m_visible = true;
+};
+
+class QuietSound : public monitor::SoundPlayer {
+public:
+    void PlaySound(const std::string&) override {}
+};
+
+// The quiet parts together, for a tool that shows fewer.
+struct QuietParts {
+    QuietStatus status;
+    QuietTray tray;
+    QuietWindow window;
+    QuietSound sound;
+};
+
+// The main window's message boxes: printed, the questions answered as held; the exit request
+// is kept.
+class ConsoleBoxes : public platform::Dialogs, public platform::ExitRequest {
+public:
+    explicit ConsoleBoxes(std::ostream& out) : m_out(out), m_questions(out) {}
 
     bool ExitRequested() const { return m_exitRequested; }
     // The answer to the next question box of the main window.
@@ -60,39 +116,12 @@ public:
         return m_questions.AskYesNoCancel(text);
     }
     void RequestExit() override { m_exitRequested = true; }
-    void DrawStatus(const std::string&) override {}
-    void DrawCount(const std::string&) override {}
-    void TextImageChanged(skin::TextImage) override {}
-    void FlagChanged(monitor::FlagPicture) override {}
-    void OnlineChanged(bool) override {}
-    void SkinLoaded() override {}
-    void SetOnlineHint(const std::string&) override {}
-    void SetTrayIcon(monitor::TrayIcon) override {}
-    void ShowTrayIcon(monitor::TrayIcon, bool) override {}
-    void RemoveTrayIcon() override {}
-    void SetTrayToolTip(const std::string&) override {}
-    // Nothing hides here, so a tray is as good as there.
-    bool HasSystemTray() override { return true; }
-    bool IsWindowVisible() override { return m_visible; }
-    void ShowWindow() override { m_visible = true; }
-    void HideWindow() override { m_visible = false; }
-    void BringToFront() override {}
-    void Repaint() override {}
-    void CloseMainWindow() override {}
-    monitor::WindowPosition Position() override { return {}; }
-    void ApplyOnTop(bool) override {}
-    void SetBusyCursor(bool) override {}
-    void SetButtonsEnabled(bool) override {}
-    void PlaySound(const std::string&) override {}
-    void PopupAccountMenu(const std::vector<monitor::AccountMenuItem>&) override {}
-    void PopupMainMenu() override {}
 
 protected:
     std::ostream& m_out;
 
 private:
     ConsoleQuestions m_questions;
-    bool m_visible = true;
     bool m_exitRequested = false;
 };
 

@@ -11,7 +11,7 @@ void ConsoleView::FlagChanged(monitor::FlagPicture picture) {
 }
 
 void ConsoleView::ShowWindow() {
-    QuietView::ShowWindow();
+    QuietWindow::ShowWindow();
     m_out << "show\n" << std::flush;
 }
 

@@ -8,9 +8,16 @@
 
 namespace vorlacheck {
 
-class ConsoleView final : public console::QuietView {
+class ConsoleView final : public console::QuietStatus,
+                          public console::QuietTray,
+                          public console::QuietWindow,
+                          public monitor::SoundPlayer,
+                          public console::ConsoleBoxes {
 public:
-    using QuietView::QuietView;
+    using ConsoleBoxes::ConsoleBoxes;
+
+    // Every part of the main window's face is this one.
+    monitor::MonitorFaces Faces() { return {*this, *this, *this, *this, *this, *this}; }
 
     // One line: the word, a blank, the text as console::OneLine writes it.
     void Print(const std::string& word, const std::string& text);

@@ -53,8 +53,7 @@ bool ParseArguments(int argc, char** argv, Options& options) {
     return !options.folder.empty();
 }
 
-void PrintAccounts(const monitor::TVorla& vorla, vorlacheck::ConsoleView& view) {
-    const settings::Tables& tables = vorla.Shared().Tables;
+void PrintAccounts(const settings::Tables& tables, vorlacheck::ConsoleView& view) {
     for (int n = 1; n <= tables.AccountCount; ++n) {
         view.Print("account",
                    std::to_string(n) + " " + std::to_string(tables.AccountTable[n - 1].LastCount));
@@ -86,8 +85,8 @@ int main(int argc, char** argv) {
     parts.POP.RetrieveProgressStep = 10;
     parts.POP.TimeOut = static_cast<std::uint32_t>(options.timeout);
     parts.Shared.OnErrorNotice = [&view](const std::string& text) { view.Print("error", text); };
-    monitor::TVorla& vorla =
-        parts.BuildMonitor({view, timer, nullptr, nullptr, options.news ? nullptr : &noDownloads});
+    monitor::TVorla& vorla = parts.BuildMonitor(
+        {view.Faces(), timer, nullptr, nullptr, options.news ? nullptr : &noDownloads});
     vorla.SetSaveOnShutDown(false);
 
     if (!vorla.FormCreate()) {
@@ -95,15 +94,15 @@ int main(int argc, char** argv) {
     }
     try {
         vorla.FirstPaint();
-        vorla.Cycle().ConnectClick();
+        parts.Jobs().Cycle.ConnectClick();
         for (int i = 0; i < options.ticks && !view.ExitRequested(); ++i) {
-            vorla.Cycle().TimerTimer();
+            parts.Jobs().Cycle.TimerTimer();
         }
         vorla.ShutDown();
     } catch (const settings::FatalSettingsError&) {
         // Reported already; the program ends here as the desktop program would.
         return kEnded;
     }
-    PrintAccounts(vorla, view);
+    PrintAccounts(parts.Shared.Tables, view);
     return 0;
 }

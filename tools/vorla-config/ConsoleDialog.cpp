@@ -8,10 +8,10 @@
 namespace vorlaconfig {
 
 monitor::WindowPosition ConsoleView::Position() {
-    if (m_vorla == nullptr) {
+    if (m_skin == nullptr) {
         return {};
     }
-    return {m_vorla->Skin().WindowLeft, m_vorla->Skin().WindowTop};
+    return {m_skin->WindowLeft, m_skin->WindowTop};
 }
 
 void ConsoleView::HoldGivenAnswer() {
@@ -22,12 +22,12 @@ void ConsoleView::HoldGivenAnswer() {
 
 bool ConsoleView::Ask(const std::string& text) {
     HoldGivenAnswer();
-    return QuietView::Ask(text);
+    return ConsoleBoxes::Ask(text);
 }
 
 platform::Answer ConsoleView::AskYesNoCancel(const std::string& text) {
     HoldGivenAnswer();
-    return QuietView::AskYesNoCancel(text);
+    return ConsoleBoxes::AskYesNoCancel(text);
 }
 
 std::optional<std::string> ConsoleFileDialogs::OpenFile(const config::OpenRequest& request) {

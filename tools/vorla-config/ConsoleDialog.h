@@ -10,7 +10,7 @@
 #include "ConsoleFaces.h"
 #include "config/ConfigServices.h"
 #include "config/TConfig.h"
-#include "monitor/TVorla.h"
+#include "skin/SkinModel.h"
 
 namespace vorlaconfig {
 
@@ -38,11 +38,11 @@ private:
 
 // The main window without a window; it stands where the skin load placed it. Its question
 // boxes take the answers given before the action that asks.
-class ConsoleView final : public console::QuietView {
+class ConsoleView final : public console::QuietWindow, public console::ConsoleBoxes {
 public:
     ConsoleView(std::ostream& out, ConsoleFileDialogs& answers)
-        : QuietView(out), m_answers(answers) {}
-    void Attach(const monitor::TVorla& vorla) { m_vorla = &vorla; }
+        : ConsoleBoxes(out), m_answers(answers) {}
+    void Attach(const skin::MainWindowSkin& skin) { m_skin = &skin; }
     monitor::WindowPosition Position() override;
     bool Ask(const std::string& text) override;
     platform::Answer AskYesNoCancel(const std::string& text) override;
@@ -51,7 +51,7 @@ private:
     void HoldGivenAnswer();
 
     ConsoleFileDialogs& m_answers;
-    const monitor::TVorla* m_vorla = nullptr;
+    const skin::MainWindowSkin* m_skin = nullptr;
 };
 
 // Runs one action per line of in against the dialog until it ends or the input does; later

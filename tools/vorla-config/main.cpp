@@ -40,6 +40,7 @@ int main(int argc, char** argv) {
     console::ConsoleShell shell(std::cout);
     vorlaconfig::ConsoleFileDialogs files(std::cout);
     vorlaconfig::ConsoleView view(std::cout, files);
+    console::QuietParts quiet;
     console::ToolPlatform host;
     vorlaconfig::OfflinePop pop;
     console::NoDownloads downloads;
@@ -47,16 +48,21 @@ int main(int argc, char** argv) {
     vorlaconfig::NoMessageWindow messageWindow;
     app::Composition parts(host.With(shell), folder, folder);
     vorlaconfig::OfflineDialUp dialUp(parts.DialUp);
-    monitor::TVorla& vorla = parts.BuildMonitor({view, timer, &pop, &dialUp, &downloads});
+    monitor::TVorla& vorla =
+        parts.BuildMonitor({{quiet.status, quiet.tray, view, quiet.sound, view, view},
+                            timer,
+                            &pop,
+                            &dialUp,
+                            &downloads});
     vorla.SetSaveOnShutDown(false);
-    view.Attach(vorla);
+    view.Attach(parts.Jobs().Skin);
     if (!vorla.FormCreate()) {
         return kEnded;
     }
-    app::VorlaSkinHost skinHost(vorla, view);
+    app::VorlaSkinHost skinHost(parts.Jobs(), view);
     config::TConfig dialog(parts.Shared.Config, parts.Shared.Tables, folder,
                            {view, shell, files, skinHost, messageWindow});
-    app::VorlaConfigOwner owner({vorla, view, dialUp, timer, [&](config::TConfig& shown) {
+    app::VorlaConfigOwner owner({vorla, parts.Jobs(), dialUp, timer, [&](config::TConfig& shown) {
                                      vorlaconfig::RunActions(shown, files, std::cin, std::cout,
                                                              std::cerr);
                                  }});

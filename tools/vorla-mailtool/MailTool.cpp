@@ -263,11 +263,9 @@ int Smtp(const std::vector<std::string>& a, Common common, std::ostream& err) {
     smtp.Port = a[1];
     smtp.TimeOut = common.timeout;
     Secure(smtp, common);
-    smtp.UserId = user;
-    smtp.UserPasswd = pass ? *pass : common.password;
     bool reported = false;
     Wire(smtp, common, err, reported);
-    smtp.Connect();
+    smtp.Connect(user, pass ? *pass : common.password);
     if (smtp.Failed) {
         if (!reported)
             err << "error: " << smtp.ReplyCode << " " << Shown(smtp.ReplyText) << "\n";

@@ -13,10 +13,9 @@ namespace vorlamsgwindow {
 
 using console::PrintLine;
 
-// The main window: remembers the status text last drawn.
-class ConsoleMainView final : public console::QuietView {
+// The main window's status: remembers the text last drawn.
+class ConsoleMainView final : public console::QuietStatus {
 public:
-    using QuietView::QuietView;
     const std::string& LastStatus() const { return m_status; }
     void DrawStatus(const std::string& text) override { m_status = text; }
 

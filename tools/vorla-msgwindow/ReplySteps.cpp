@@ -22,7 +22,8 @@ int IdentityNumber(const std::string& step) {
 
 }  // namespace
 
-ReplySteps::ReplySteps(msgwindow::TMsgList& list, mail::TQelSMTP& smtp, platform::Shell& shell)
+ReplySteps::ReplySteps(msgwindow::TMsgList& list, msgwindow::SmtpClient& smtp,
+                       platform::Shell& shell)
     : m_list(list), m_composer(list.AttachComposer({smtp, shell, m_panel})) {}
 
 bool ReplySteps::IsStep(const std::string& step) {

@@ -12,7 +12,7 @@ namespace vorlamsgwindow {
 class ReplySteps {
 public:
     // smtp serves this panel only.
-    ReplySteps(msgwindow::TMsgList& list, mail::TQelSMTP& smtp, platform::Shell& shell);
+    ReplySteps(msgwindow::TMsgList& list, msgwindow::SmtpClient& smtp, platform::Shell& shell);
 
     // reply | send | cancel | identity:N | to:TEXT | subj:TEXT | body:TEXT
     static bool IsStep(const std::string& step);

@@ -16,13 +16,14 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
 }  // namespace
 
 WindowHost::WindowHost(std::ostream& out, ConsoleMainView& mainView, ConsoleDialogs& dialogs,
-                       monitor::TVorla& vorla, monitor::PopClient& pop, mail::TQelSMTP& smtp,
+                       monitor::MonitorJobs& jobs, monitor::MainWindowLink& mainWindow,
+                       monitor::PopClient& pop, msgwindow::SmtpClient& smtp,
                        platform::EventPump& pump, platform::Shell& shell)
     : m_out(out),
       m_mainView(mainView),
       m_dialogs(dialogs),
-      m_vorla(vorla),
-      m_list({vorla.Shared(), vorla, pop, m_memo, *this, dialogs, dialogs, pump}),
+      m_jobs(jobs),
+      m_list({jobs.Shared, mainWindow, pop, m_memo, *this, dialogs, dialogs, pump}),
       m_reply(m_list, smtp, shell) {}
 
 bool WindowHost::IsStep(const std::string& step) {
@@ -45,7 +46,7 @@ void WindowHost::ShowModal() {
     m_opened = true;
     m_visible = true;
     const msgwindow::MsgWindowPlacement placement =
-        m_list.FormShow(m_vorla.Skin(), kScreenWidth, kScreenHeight);
+        m_list.FormShow(m_jobs.Skin, kScreenWidth, kScreenHeight);
     m_left = placement.Left;
     m_top = placement.Top;
     PrintBlock("open");
@@ -119,7 +120,7 @@ void WindowHost::PrintBlock(const std::string& name) {
         PrintLine(m_out, "memo", line);
     m_reply.Print(m_out);
     PrintLine(m_out, "status", m_mainView.LastStatus());
-    m_out << "count: " << m_vorla.Shared().WaitingCount << '\n' << std::flush;
+    m_out << "count: " << m_jobs.Shared.WaitingCount << '\n' << std::flush;
 }
 
 }  // namespace vorlamsgwindow

@@ -7,7 +7,7 @@
 
 #include "Console.h"
 #include "ReplySteps.h"
-#include "monitor/TVorla.h"
+#include "monitor/MonitorJobs.h"
 #include "msgwindow/MsgList.h"
 
 namespace vorlamsgwindow {
@@ -16,8 +16,9 @@ class WindowHost final : public monitor::MessageWindow, public msgwindow::MsgLis
 public:
     // The steps run inside ShowModal.
     WindowHost(std::ostream& out, ConsoleMainView& mainView, ConsoleDialogs& dialogs,
-               monitor::TVorla& vorla, monitor::PopClient& pop, mail::TQelSMTP& smtp,
-               platform::EventPump& pump, platform::Shell& shell);
+               monitor::MonitorJobs& jobs, monitor::MainWindowLink& mainWindow,
+               monitor::PopClient& pop, msgwindow::SmtpClient& smtp, platform::EventPump& pump,
+               platform::Shell& shell);
 
     void SetSteps(std::vector<std::string> steps) { m_steps = std::move(steps); }
 
@@ -48,7 +49,7 @@ private:
     std::ostream& m_out;
     ConsoleMainView& m_mainView;
     ConsoleDialogs& m_dialogs;
-    monitor::TVorla& m_vorla;
+    monitor::MonitorJobs& m_jobs;
     msgwindow::MemoLines m_memo;
     msgwindow::TMsgList m_list;
     ReplySteps m_reply;

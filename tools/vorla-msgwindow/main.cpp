@@ -56,7 +56,9 @@ int main(int argc, char** argv) {
         }
     }
 
-    vorlamsgwindow::ConsoleMainView view(std::cout);
+    vorlamsgwindow::ConsoleMainView view;
+    console::ConsoleBoxes boxes(std::cout);
+    console::QuietParts quiet;
     vorlamsgwindow::ConsoleDialogs dialogs(std::cout);
     console::ConsoleShell shell(std::cout);
     console::ToolPlatform host;
@@ -66,27 +68,32 @@ int main(int argc, char** argv) {
     parts.POP.StrErrorInFormatOfMsg = "Error";
     parts.POP.RetrieveProgressStep = 10;
     parts.POP.TimeOut = static_cast<std::uint32_t>(timeout);
-    monitor::TVorla& vorla = parts.BuildMonitor({view, timer, nullptr, nullptr, &noDownloads});
+    monitor::TVorla& vorla =
+        parts.BuildMonitor({{view, quiet.tray, quiet.window, quiet.sound, boxes, boxes},
+                            timer,
+                            nullptr,
+                            nullptr,
+                            &noDownloads});
     vorla.SetSaveOnShutDown(false);
-    vorlamsgwindow::WindowHost window(std::cout, view, dialogs, vorla, parts.PopClient, parts.QMail,
-                                host.windowThread, shell);
-    vorla.SetMessageWindow(window);
+    vorlamsgwindow::WindowHost window(std::cout, view, dialogs, parts.Jobs(), vorla,
+                                      parts.PopClient, parts.SmtpClient, host.windowThread, shell);
+    parts.Jobs().HandOver.SetMessageWindow(window);
     window.SetSteps(std::move(steps));
 
     if (!vorla.FormCreate())
         return kEnded;
     try {
         vorla.FirstPaint();
-        vorla.Cycle().ConnectClick();
+        parts.Jobs().Cycle.ConnectClick();
         skin::ShiftState doubleClick;
         doubleClick.Left = true;
         doubleClick.Double = true;
-        vorla.HandOver().FLAGMouseDown(doubleClick);
+        parts.Jobs().HandOver.FLAGMouseDown(doubleClick);
         window.Finish();
         vorla.ShutDown();
     } catch (const settings::FatalSettingsError&) {
         // Reported already; the program ends here as the desktop program would.
         return kEnded;
     }
-    return view.ExitRequested() ? kEnded : 0;
+    return boxes.ExitRequested() ? kEnded : 0;
 }

@@ -23,11 +23,16 @@ void QelPopClient::SetServer(const std::string& host, const std::string& port) {
     m_pop.Port = port;
 }
 
+void SetClientSecurity(mail::TQelClient& client, const std::string& tlsMode,
+                       const std::string& fingerprint, const std::string& oauthCommand) {
+    client.Security = mail::ParseTlsMode(tlsMode);
+    client.TlsFingerprint = fingerprint;
+    client.OAuthCommand = oauthCommand;
+}
+
 void QelPopClient::SetSecurity(const std::string& tlsMode, const std::string& fingerprint,
                                const std::string& oauthCommand) {
-    m_pop.Security = mail::ParseTlsMode(tlsMode);
-    m_pop.TlsFingerprint = fingerprint;
-    m_pop.OAuthCommand = oauthCommand;
+    SetClientSecurity(m_pop, tlsMode, fingerprint, oauthCommand);
 }
 
 template <typename Call>

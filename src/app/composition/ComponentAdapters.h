@@ -10,6 +10,10 @@
 
 namespace app {
 
+// Sets a client's security from the stored texts: tls_mode, pinned fingerprint, token command.
+void SetClientSecurity(mail::TQelClient& client, const std::string& tlsMode,
+                       const std::string& fingerprint, const std::string& oauthCommand);
+
 // Borrows the client; every MailError of a call (no connection, a broken or aborted
 // connection) becomes PopError.
 class QelPopClient final : public monitor::PopClient {

@@ -8,6 +8,7 @@ Composition::Composition(Platform platform, std::string programFolder, std::stri
     : Services(platform),
       POP(Transports, platform.pump),
       QMail(Transports, platform.pump),
+      SmtpClient(QMail),
       PopClient(POP),
       RASC(platform.rasApi),
       DialUp(RASC),
@@ -20,13 +21,19 @@ monitor::TVorla& Composition::BuildMonitor(MonitorFace face) {
     if (m_vorla) {
         throw std::logic_error("the main window's logic is built once");
     }
-    m_vorla = std::make_unique<monitor::TVorla>(
-        Shared,
-        monitor::MonitorParts{face.view, face.pop ? *face.pop : PopClient,
-                              face.dialUp ? *face.dialUp : DialUp, face.news ? *face.news : News,
-                              face.checkTimer, Services.tickerTimers, Services.pump, Services.shell,
-                              Services.autorun, Services.mailto},
-        m_programFolder, m_settingsFolder);
+    const monitor::MonitorParts parts{face.view,
+                                      face.pop ? *face.pop : PopClient,
+                                      face.dialUp ? *face.dialUp : DialUp,
+                                      face.news ? *face.news : News,
+                                      face.checkTimer,
+                                      Services.tickerTimers,
+                                      Services.pump,
+                                      Services.shell,
+                                      Services.autorun,
+                                      Services.mailto};
+    m_jobs =
+        std::make_unique<monitor::MonitorJobs>(Shared, parts, m_programFolder, m_settingsFolder);
+    m_vorla = std::make_unique<monitor::TVorla>(*m_jobs, parts);
     return *m_vorla;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/composition/ComponentAdapters.h"
+#include "app/composition/QelSmtpClient.h"
 #include "mail/PosixTransport.h"
 #include "mail/QelPOP3.h"
 #include "mail/QelSMTP.h"
@@ -51,10 +52,12 @@ public:
     Composition(const Composition&) = delete;
     Composition& operator=(const Composition&) = delete;
 
-    // Builds the main window's logic on its face, once; the face must outlive it.
+    // Builds the main window's jobs and its logic on its face, once; the face must outlive
+    // them.
     monitor::TVorla& BuildMonitor(MonitorFace face);
     // Built by BuildMonitor.
     monitor::TVorla& Vorla() { return *m_vorla; }
+    monitor::MonitorJobs& Jobs() { return *m_jobs; }
 
     const Platform Services;
     monitor::Commun Shared;
@@ -62,6 +65,7 @@ public:
     mail::TQelPOP POP;
     // The message window's client for replies.
     mail::TQelSMTP QMail;
+    app::QelSmtpClient SmtpClient;
     app::QelPopClient PopClient;
     net::TRASControl RASC;
     app::RasDialUp DialUp;
@@ -71,6 +75,7 @@ public:
 private:
     std::string m_programFolder;
     std::string m_settingsFolder;
+    std::unique_ptr<monitor::MonitorJobs> m_jobs;
     std::unique_ptr<monitor::TVorla> m_vorla;
 };
 

@@ -56,9 +56,9 @@ QtMonitorView::QtMonitorView(platform::Sound& sound, platform::Dialogs& dialogs,
 
 QtMonitorView::~QtMonitorView() = default;
 
-void QtMonitorView::Attach(monitor::TVorla& vorla) {
-    m_skin = &vorla.Skin();
-    m_window = std::make_unique<MainWindow>(vorla.Skin());
+void QtMonitorView::Attach(skin::MainWindowSkin& skin) {
+    m_skin = &skin;
+    m_window = std::make_unique<MainWindow>(skin);
 }
 
 void QtMonitorView::ShowMessage(const std::string& text) {

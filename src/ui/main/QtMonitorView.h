@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "monitor/TVorla.h"
+#include "monitor/MonitorView.h"
 #include "platform/Desktop.h"
 #include "ui/main/MainWindow.h"
 
@@ -24,7 +24,7 @@ public:
     ~QtMonitorView() override;
 
     // Builds the window on the logic's skin model; before this no call may arrive.
-    void Attach(monitor::TVorla& vorla);
+    void Attach(skin::MainWindowSkin& skin);
 
     MainWindow& Window() { return *m_window; }
     QSystemTrayIcon& Tray() { return *m_tray; }

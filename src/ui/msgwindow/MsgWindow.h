@@ -28,7 +28,7 @@ struct MsgWindowParts {
     monitor::MainWindowLink& mainWindow;
     monitor::PopClient& POP;
     // The client for replies; it serves this window only.
-    mail::TQelSMTP& QMail;
+    msgwindow::SmtpClient& QMail;
     // Opens a "mailto:" link.
     platform::Shell& shell;
     platform::Dialogs& dialogs;
@@ -52,7 +52,7 @@ public:
     MemoEdit& Mess() { return *m_memo; }
     uicontrols::ImgBtnWidget& Button(skin::MsgButton which) { return *m_buttons[which]; }
     ReplyPanelWidget& MailPan() { return *m_mailPan; }
-    mail::TQelSMTP& QMail() { return m_smtp; }
+    msgwindow::SmtpClient& QMail() { return m_smtp; }
     // The popup menu as it was last opened.
     QMenu& MnuMsg() { return m_menu; }
 
@@ -93,7 +93,7 @@ private:
     MemoEdit* m_memo;
     QtFileDialogs m_fileDialogs;
     std::unique_ptr<msgwindow::TMsgList> m_list;
-    mail::TQelSMTP& m_smtp;
+    msgwindow::SmtpClient& m_smtp;
     ReplyPanelWidget* m_mailPan;
     std::array<uicontrols::ImgBtnWidget*, skin::kMsgButtonCount> m_buttons{};
     QImage m_background;

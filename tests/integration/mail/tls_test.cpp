@@ -177,15 +177,13 @@ protected:
         smtp.Port = std::to_string(server->Port());
         smtp.TimeOut = 10000;
         smtp.TlsFingerprint = server->Fingerprint();
-        smtp.UserId = harness::SmtpServer::User();
-        smtp.UserPasswd = harness::SmtpServer::Pass();
         session.Watch(smtp);
         message.From = "me@here.org";
         message.SendTo = "you@there.org";
         message.Text = {"hello"};
     }
     bool Send() {
-        smtp.Connect();
+        smtp.Connect(harness::SmtpServer::User(), password);
         if (smtp.Failed)
             return false;
         const bool sent = smtp.SendMessage(message);
@@ -197,6 +195,7 @@ protected:
     mail::PosixTransportFactory factory;
     platform::NullEventPump pump;
     mail::TQelSMTP smtp{factory, pump};
+    std::string password = harness::SmtpServer::Pass();
     mail::TQelMsg message;
     Session session;
 };
@@ -246,7 +245,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, SmtpTlsSendTest,
 
 TEST_F(SmtpTlsTest, WrongPasswordFailsWithTheServersText) {
     Start({harness::SmtpServer::Tls::StartTls, true, true}, TlsMode::StartTls);
-    smtp.UserPasswd = "wrong";
+    password = "wrong";
     EXPECT_FALSE(Send());
     EXPECT_EQ(session.error, 535);
     EXPECT_NE(session.errorText.find("Authentication credentials invalid"), std::string::npos)
@@ -256,7 +255,7 @@ TEST_F(SmtpTlsTest, WrongPasswordFailsWithTheServersText) {
 
 TEST_F(SmtpTlsTest, TokenCommandLogsInWithXOAuth2) {
     Start({harness::SmtpServer::Tls::StartTls, true, true}, TlsMode::StartTls);
-    smtp.UserPasswd.clear();
+    password.clear();
     smtp.OAuthCommand = "echo " + harness::SmtpServer::Token() + "; echo second line";
     EXPECT_TRUE(Send()) << session.errorText;
     EXPECT_TRUE(session.Sent("AUTH XOAUTH2 ****"));

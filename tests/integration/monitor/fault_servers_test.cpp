@@ -64,7 +64,7 @@ protected:
     void ClickDuringTheWait(long long delayMs, std::function<void()> click) {
         clicked = false;
         pump.onPump = [this, delayMs, click] {
-            if (!clicked && vorla->Guard().Busy() && pump.ElapsedMs() >= delayMs) {
+            if (!clicked && jobs->Guard.Busy() && pump.ElapsedMs() >= delayMs) {
                 clicked = true;
                 click();
             }
@@ -72,7 +72,7 @@ protected:
     }
 
     bool ErrorSays(const std::string& text) const {
-        return vorla->Shared().ErrorNotice().find(text) != std::string::npos;
+        return jobs->Shared.ErrorNotice().find(text) != std::string::npos;
     }
 
     NeverResolver resolver;
@@ -87,36 +87,36 @@ protected:
 TEST_F(FaultServersTest, ResetAtTheGreeting) {
     harness::PopFaultServer probeServer({Behaviour::ResetAtGreeting});
     StartOn("127.0.0.1", probeServer.Port());
-    Measure("reset at the greeting, Connect", [&] { vorla->Cycle().ConnectClick(); });
-    EXPECT_FALSE(vorla->Shared().IsConnected);
-    EXPECT_TRUE(ErrorSays("Connection reset by peer")) << vorla->Shared().ErrorNotice();
+    Measure("reset at the greeting, Connect", [&] { jobs->Cycle.ConnectClick(); });
+    EXPECT_FALSE(jobs->Shared.IsConnected);
+    EXPECT_TRUE(ErrorSays("Connection reset by peer")) << jobs->Shared.ErrorNotice();
     EXPECT_TRUE(view.With("message ").empty());
     EXPECT_EQ(view.calls.back(), "buttons on");
 
     harness::PopFaultServer checkServer(
         {Behaviour::Answer, Behaviour::Answer, Behaviour::ResetAtGreeting});
-    vorla->Shared().Tables.AccountTable[0].port_number = checkServer.Port();
-    vorla->Cycle().ConnectClick();
-    ASSERT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
-    ASSERT_EQ(vorla->Shared().WaitingCount, 3);
-    Measure("reset at the greeting, timer check", [&] { vorla->Cycle().TimerTimer(); });
-    EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kCheckFailed);
-    EXPECT_TRUE(ErrorSays("Connection reset by peer")) << vorla->Shared().ErrorNotice();
+    jobs->Shared.Tables.AccountTable[0].port_number = checkServer.Port();
+    jobs->Cycle.ConnectClick();
+    ASSERT_TRUE(jobs->Shared.IsConnected) << jobs->Shared.ErrorNotice();
+    ASSERT_EQ(jobs->Shared.WaitingCount, 3);
+    Measure("reset at the greeting, timer check", [&] { jobs->Cycle.TimerTimer(); });
+    EXPECT_EQ(jobs->Shared.Tables.AccountTable[0].LastCount, settings::kCheckFailed);
+    EXPECT_TRUE(ErrorSays("Connection reset by peer")) << jobs->Shared.ErrorNotice();
     EXPECT_TRUE(timer.enabled);
-    EXPECT_TRUE(vorla->Ticker().Scroll.Enabled());
+    EXPECT_TRUE(jobs->Ticker.Scroll.Enabled());
     EXPECT_LE(elapsedMs, static_cast<long long>(kTimeOutMs));
 }
 
 TEST_F(FaultServersTest, ServerThatNeverAnswers) {
     harness::PopFaultServer server({Behaviour::Answer, Behaviour::Answer, Behaviour::Silent});
     StartOn("127.0.0.1", server.Port());
-    vorla->Cycle().ConnectClick();
-    ASSERT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
+    jobs->Cycle.ConnectClick();
+    ASSERT_TRUE(jobs->Shared.IsConnected) << jobs->Shared.ErrorNotice();
 
-    Measure("silent server, timer check until the time-out", [&] { vorla->Cycle().TimerTimer(); });
+    Measure("silent server, timer check until the time-out", [&] { jobs->Cycle.TimerTimer(); });
     EXPECT_GE(elapsedMs, static_cast<long long>(kTimeOutMs));
-    EXPECT_TRUE(ErrorSays("timed out")) << vorla->Shared().ErrorNotice();
-    EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kCheckFailed);
+    EXPECT_TRUE(ErrorSays("timed out")) << jobs->Shared.ErrorNotice();
+    EXPECT_EQ(jobs->Shared.Tables.AccountTable[0].LastCount, settings::kCheckFailed);
     EXPECT_TRUE(timer.enabled);
 }
 
@@ -125,40 +125,39 @@ TEST_F(FaultServersTest, DisconnectOrExitEndTheWaitAtOnce) {
                                     Behaviour::Answer, Behaviour::Answer, Behaviour::Silent});
     StartOn("127.0.0.1", server.Port());
     realPop.TimeOut = 60000;
-    vorla->Cycle().ConnectClick();
-    ASSERT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
+    jobs->Cycle.ConnectClick();
+    ASSERT_TRUE(jobs->Shared.IsConnected) << jobs->Shared.ErrorNotice();
 
-    ClickDuringTheWait(200, [this] { vorla->Cycle().DisconnectClick(); });
-    Measure("silent server, Disconnect after 200 ms", [&] { vorla->Cycle().TimerTimer(); });
+    ClickDuringTheWait(200, [this] { jobs->Cycle.DisconnectClick(); });
+    Measure("silent server, Disconnect after 200 ms", [&] { jobs->Cycle.TimerTimer(); });
     EXPECT_LT(elapsedMs, 10000) << "ended by the click, far before the time-out";
-    EXPECT_TRUE(ErrorSays("Operation canceled")) << vorla->Shared().ErrorNotice();
-    EXPECT_FALSE(vorla->Shared().IsConnected) << "the disconnect ran after the check";
+    EXPECT_TRUE(ErrorSays("Operation canceled")) << jobs->Shared.ErrorNotice();
+    EXPECT_FALSE(jobs->Shared.IsConnected) << "the disconnect ran after the check";
 
-    vorla->Cycle().ConnectClick();
-    ASSERT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
+    jobs->Cycle.ConnectClick();
+    ASSERT_TRUE(jobs->Shared.IsConnected) << jobs->Shared.ErrorNotice();
     ClickDuringTheWait(200, [this] { vorla->Exit1Click(); });
-    Measure("silent server, Exit after 200 ms", [&] { vorla->Cycle().TimerTimer(); });
+    Measure("silent server, Exit after 200 ms", [&] { jobs->Cycle.TimerTimer(); });
     EXPECT_LT(elapsedMs, 10000);
     EXPECT_EQ(view.Count("close"), 1);
-    EXPECT_FALSE(vorla->Guard().Busy());
+    EXPECT_FALSE(jobs->Guard.Busy());
 }
 
 TEST_F(FaultServersTest, NameThatNeverResolves) {
     StartOn("pop.nowhere.lan", 110);
-    Measure("name that never resolves, Connect", [&] { vorla->Cycle().ConnectClick(); });
+    Measure("name that never resolves, Connect", [&] { jobs->Cycle.ConnectClick(); });
     EXPECT_EQ(resolver.asked, std::vector<std::string>{"pop.nowhere.lan"});
     EXPECT_GE(elapsedMs, static_cast<long long>(kTimeOutMs));
-    EXPECT_FALSE(vorla->Shared().IsConnected);
-    EXPECT_TRUE(ErrorSays("no answer for pop.nowhere.lan in time"))
-        << vorla->Shared().ErrorNotice();
+    EXPECT_FALSE(jobs->Shared.IsConnected);
+    EXPECT_TRUE(ErrorSays("no answer for pop.nowhere.lan in time")) << jobs->Shared.ErrorNotice();
     EXPECT_EQ(view.calls.back(), "buttons on");
 
     realPop.TimeOut = 60000;
-    ClickDuringTheWait(200, [this] { vorla->Cycle().DisconnectClick(); });
+    ClickDuringTheWait(200, [this] { jobs->Cycle.DisconnectClick(); });
     Measure("name that never resolves, Disconnect after 200 ms",
-            [&] { vorla->Cycle().ConnectClick(); });
+            [&] { jobs->Cycle.ConnectClick(); });
     EXPECT_LT(elapsedMs, 10000);
-    EXPECT_TRUE(ErrorSays("Operation canceled")) << vorla->Shared().ErrorNotice();
+    EXPECT_TRUE(ErrorSays("Operation canceled")) << jobs->Shared.ErrorNotice();
 }
 
 TEST_F(FaultServersTest, ReservedNamesAreNeverLookedUp) {
@@ -166,9 +165,9 @@ TEST_F(FaultServersTest, ReservedNamesAreNeverLookedUp) {
         SCOPED_TRACE(host);
         MakeVorla(popClient);
         StartOn(host, 110);
-        Measure("reserved name " + host, [&] { vorla->Cycle().ConnectClick(); });
+        Measure("reserved name " + host, [&] { jobs->Cycle.ConnectClick(); });
         EXPECT_TRUE(ErrorSays("is under a reserved domain and is never looked up"))
-            << vorla->Shared().ErrorNotice();
+            << jobs->Shared.ErrorNotice();
         EXPECT_LT(elapsedMs, static_cast<long long>(kTimeOutMs));
     }
     EXPECT_TRUE(resolver.asked.empty());
@@ -181,9 +180,9 @@ TEST_F(FaultServersTest, SystemResolverFindsAHostName) {
     app::QelPopClient systemClient(systemPop);
     MakeVorla(systemClient);
     StartOn("localhost", server.Port());
-    vorla->Cycle().ConnectClick();
-    EXPECT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
-    EXPECT_EQ(vorla->Shared().WaitingCount, 3);
+    jobs->Cycle.ConnectClick();
+    EXPECT_TRUE(jobs->Shared.IsConnected) << jobs->Shared.ErrorNotice();
+    EXPECT_EQ(jobs->Shared.WaitingCount, 3);
     MakeVorla(popClient);
 }
 

@@ -43,22 +43,22 @@ TEST_F(MonitorDovecotTest, ChecksCountAndPlayTheSoundOncePerNewMessage) {
     server.AddMessage(Message("two"));
     ASSERT_TRUE(StartOn(server));
 
-    vorla->Cycle().ConnectClick();
-    ASSERT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
-    EXPECT_EQ(vorla->Shared().WaitingCount, 2);
-    EXPECT_EQ(vorla->Ticker().StatusText, "Dove 2 messages");
-    EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, 2);
-    EXPECT_EQ(vorla->Shared().ErrorNotice(), "") << "Dovecot refuses LAST; that is no failure";
+    jobs->Cycle.ConnectClick();
+    ASSERT_TRUE(jobs->Shared.IsConnected) << jobs->Shared.ErrorNotice();
+    EXPECT_EQ(jobs->Shared.WaitingCount, 2);
+    EXPECT_EQ(jobs->Ticker.StatusText, "Dove 2 messages");
+    EXPECT_EQ(jobs->Shared.Tables.AccountTable[0].LastCount, 2);
+    EXPECT_EQ(jobs->Shared.ErrorNotice(), "") << "Dovecot refuses LAST; that is no failure";
     EXPECT_EQ(view.Count("sound /sounds/mail.wav"), 1);
 
-    vorla->Cycle().TimerTimer();
+    jobs->Cycle.TimerTimer();
     EXPECT_EQ(view.Count("sound /sounds/mail.wav"), 1) << "no new message";
 
     server.AddMessage(Message("three"));
-    vorla->Cycle().TimerTimer();
-    EXPECT_EQ(vorla->Shared().WaitingCount, 3);
+    jobs->Cycle.TimerTimer();
+    EXPECT_EQ(jobs->Shared.WaitingCount, 3);
     EXPECT_EQ(view.Count("sound /sounds/mail.wav"), 2) << "the added message";
-    vorla->Cycle().TimerTimer();
+    jobs->Cycle.TimerTimer();
     EXPECT_EQ(view.Count("sound /sounds/mail.wav"), 2);
 }
 
@@ -66,28 +66,28 @@ TEST_F(MonitorDovecotTest, StoppedServerGivesTheErrorAndAFailedCount) {
     harness::DovecotServer server;
     server.AddMessage(Message("one"));
     ASSERT_TRUE(StartOn(server));
-    vorla->Cycle().ConnectClick();
-    ASSERT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
+    jobs->Cycle.ConnectClick();
+    ASSERT_TRUE(jobs->Shared.IsConnected) << jobs->Shared.ErrorNotice();
 
     server.Stop();
-    vorla->Cycle().TimerTimer();
-    EXPECT_EQ(vorla->Shared().ErrorNotice().rfind("Dove ", 0), 0u) << vorla->Shared().ErrorNotice();
-    EXPECT_NE(vorla->Shared().ErrorNotice().find("Connection refused"), std::string::npos)
-        << vorla->Shared().ErrorNotice();
-    EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kCheckFailed);
-    EXPECT_EQ(vorla->Shared().WaitingCount, 1) << "the count of the last good check stays";
-    EXPECT_EQ(vorla->Ticker().StatusText, vorla->Shared().ErrorNotice());
-    EXPECT_TRUE(vorla->Shared().IsConnected);
+    jobs->Cycle.TimerTimer();
+    EXPECT_EQ(jobs->Shared.ErrorNotice().rfind("Dove ", 0), 0u) << jobs->Shared.ErrorNotice();
+    EXPECT_NE(jobs->Shared.ErrorNotice().find("Connection refused"), std::string::npos)
+        << jobs->Shared.ErrorNotice();
+    EXPECT_EQ(jobs->Shared.Tables.AccountTable[0].LastCount, settings::kCheckFailed);
+    EXPECT_EQ(jobs->Shared.WaitingCount, 1) << "the count of the last good check stays";
+    EXPECT_EQ(jobs->Ticker.StatusText, jobs->Shared.ErrorNotice());
+    EXPECT_TRUE(jobs->Shared.IsConnected);
 }
 
 TEST_F(MonitorDovecotTest, WrongPasswordIsTheServersText) {
     harness::DovecotServer server;
     ASSERT_TRUE(StartOn(server));
-    vorla->Shared().Tables.AccountTable[0].password = "wrong";
-    vorla->Cycle().ConnectClick();
-    ASSERT_TRUE(vorla->Shared().IsConnected);
-    EXPECT_EQ(vorla->Shared().ErrorNotice(), "Dove -ERR [AUTH] Authentication failed.");
-    EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kCheckFailed);
+    jobs->Shared.Tables.AccountTable[0].password = "wrong";
+    jobs->Cycle.ConnectClick();
+    ASSERT_TRUE(jobs->Shared.IsConnected);
+    EXPECT_EQ(jobs->Shared.ErrorNotice(), "Dove -ERR [AUTH] Authentication failed.");
+    EXPECT_EQ(jobs->Shared.Tables.AccountTable[0].LastCount, settings::kCheckFailed);
 }
 
 TEST_F(MonitorDovecotTest, VorlaCheckPrintsTheCycle) {

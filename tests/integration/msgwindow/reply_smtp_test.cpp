@@ -8,6 +8,7 @@
 #include "SmtpServer.h"
 #include "TempFolder.h"
 #include "app/composition/ComponentAdapters.h"
+#include "app/composition/QelSmtpClient.h"
 #include "mail/PosixTransport.h"
 #include "mail/QelSMTP.h"
 #include "msgwindow/Charset.h"
@@ -85,6 +86,7 @@ protected:
     mail::TQelPOP pop{popFactory, pump};
     app::QelPopClient popClient{pop};
     mail::TQelSMTP smtp{transports, pump};
+    app::QelSmtpClient sender{smtp};
     monitor::Commun state;
     testsupport::FakeMainWindow mainWindow;
     msgwindow::MemoLines memo;
@@ -93,7 +95,7 @@ protected:
     testsupport::RecordingShell shell;
     msgwindow::ReplyPanelFields panel;
     msgwindow::TMsgList list{{state, mainWindow, popClient, memo, view, dialogs, dialogs, pump}};
-    msgwindow::TReplyComposer& composer = list.AttachComposer({smtp, shell, panel});
+    msgwindow::TReplyComposer& composer = list.AttachComposer({sender, shell, panel});
 };
 
 TEST_F(ReplySmtpTest, ReplyArrivesWithIdentitySignatureQuoteAndThreading) {

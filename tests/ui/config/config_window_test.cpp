@@ -38,17 +38,17 @@ void ConfigWindowTest::okAppliesAndWritesTheSettingsAndCloseDropsThem() {
     uitest::ProgramFixture fixture({{"default"}});
     QVERIFY(fixture.Started());
     monitor::TVorla& vorla = fixture.Program().Vorla();
+    monitor::MonitorJobs& jobs = fixture.Program().Jobs();
     testsupport::FakeDialUp dialUp;
     dialUp.entries = {"isp"};
     testsupport::FakeTimer timer;
     config::test::FakePreview preview;
-    app::VorlaSkinHost skinHost(vorla, fixture.Program().View());
+    app::VorlaSkinHost skinHost(jobs, fixture.Program().View());
     uiconfig::ConfigWindow* shown = nullptr;
-    app::VorlaConfigOwner owner({vorla, fixture.Program().View(), dialUp, timer,
-                                 [&shown](config::TConfig&) { shown->Dialog().ShowModal(); }});
-    uiconfig::ConfigWindow window({vorla.Shared().Config, vorla.Shared().Tables,
-                                   vorla.SettingsFolder(), skinHost, owner, fixture.dialogs,
-                                   fixture.shell, preview});
+    app::VorlaConfigOwner owner(
+        {vorla, jobs, dialUp, timer, [&shown](config::TConfig&) { shown->Dialog().ShowModal(); }});
+    uiconfig::ConfigWindow window({jobs.Shared.Config, jobs.Shared.Tables, jobs.SettingsFolder,
+                                   skinHost, owner, fixture.dialogs, fixture.shell, preview});
     shown = &window;
     const std::string ini = fixture.Folder() + "/Vorla.ini";
 
@@ -60,13 +60,13 @@ void ConfigWindowTest::okAppliesAndWritesTheSettingsAndCloseDropsThem() {
     };
     WhenShown(window, [&](uiconfig::ConfigDialog& dialog) { chooseFast(dialog, "Cancel"); });
     window.Config1Click();
-    QCOMPARE(vorla.Shared().Config.speed, 1);
+    QCOMPARE(jobs.Shared.Config.speed, 1);
     QCOMPARE(settings::FindInSkin(ini, "", "speed"), std::string("1"));
 
     WhenShown(window, [&](uiconfig::ConfigDialog& dialog) { chooseFast(dialog, "OK"); });
     window.Config1Click();
-    QCOMPARE(vorla.Shared().Config.speed, 2);
-    QCOMPARE(vorla.Ticker().Scroll.Interval(), std::uint16_t(5));
+    QCOMPARE(jobs.Shared.Config.speed, 2);
+    QCOMPARE(jobs.Ticker.Scroll.Interval(), std::uint16_t(5));
     QCOMPARE(timer.interval, 60000);
     QCOMPARE(settings::FindInSkin(ini, "", "speed"), std::string("2"));
     QVERIFY(fixture.dialogs.messages.empty());
@@ -99,7 +99,7 @@ void ConfigWindowTest::programConfigureAddsAnAccountToTheSettingsFolder() {
     const std::string accounts = fixture.SettingsFolder() + "Accounts.ini";
     QCOMPARE(settings::FindInSkin(accounts, "[Account1]", "acc_name"), std::string("Home"));
     QVERIFY(!std::filesystem::exists(fixture.Folder() + "/Accounts.ini"));
-    QCOMPARE(fixture.Program().Vorla().Shared().Tables.AccountCount, 1);
+    QCOMPARE(fixture.Program().Jobs().Shared.Tables.AccountCount, 1);
     QVERIFY(fixture.dialogs.messages.empty());
 }
 

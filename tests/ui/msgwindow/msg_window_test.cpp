@@ -14,6 +14,7 @@
 #include "SmtpPeer.h"
 #include "TempFolder.h"
 #include "app/composition/ComponentAdapters.h"
+#include "app/composition/QelSmtpClient.h"
 #include "platform/LinuxDesktop.h"
 #include "skin/PictureLoader.h"
 #include "ui/msgwindow/MsgWindow.h"
@@ -55,13 +56,14 @@ private:
         testsupport::SmtpPeer smtpPeer;
         testsupport::SmtpPeerFactory smtpFactory{smtpPeer};
         mail::TQelSMTP smtp{smtpFactory, pump};
+        app::QelSmtpClient sender{smtp};
         platform::XdgShell shell;
         monitor::Commun state;
         testsupport::FakeMainWindow mainWindow;
         testsupport::RecordingDialogs dialogs;
         skin::MainWindowSkin skin = DefaultSkin();
         uimsgwindow::MsgWindow window{
-            {state, mainWindow, popClient, smtp, shell, dialogs, pump, skin}};
+            {state, mainWindow, popClient, sender, shell, dialogs, pump, skin}};
 
         // As the main window opens it on mail: a session, the count, the first message.
         void OpenMailbox() {

@@ -197,8 +197,6 @@ TEST_F(SmtpPolicyTest, HeloWhenEhloIsRefused) {
 }
 
 TEST_F(SmtpPolicyTest, StarttlsThenEhloAgainThenAuthPlainMasked) {
-    smtp.UserId = "bob";
-    smtp.UserPasswd = "secret";
     script.Server("220 ready\r\n")
         .Client("EHLO " + host + "\r\n")
         .Server("250-mail.org\r\n250-AUTH LOGIN\r\n250 STARTTLS\r\n")
@@ -208,7 +206,7 @@ TEST_F(SmtpPolicyTest, StarttlsThenEhloAgainThenAuthPlainMasked) {
         .Server("250-mail.org\r\n250 AUTH PLAIN LOGIN\r\n")
         .Client("AUTH PLAIN AGJvYgBzZWNyZXQ=\r\n")
         .Server("235 ok\r\n");
-    smtp.Connect();
+    smtp.Connect("bob", "secret");
     EXPECT_FALSE(smtp.Failed) << error;
     EXPECT_EQ(script.tlsStarts, 1);
     EXPECT_EQ(trace.find("AGJvYgBzZWNyZXQ="), std::string::npos);
@@ -216,12 +214,10 @@ TEST_F(SmtpPolicyTest, StarttlsThenEhloAgainThenAuthPlainMasked) {
 }
 
 TEST_F(SmtpPolicyTest, NoStarttlsOffLoopbackSendsNoAuth) {
-    smtp.UserId = "bob";
-    smtp.UserPasswd = "secret";
     script.Server("220 ready\r\n")
         .Client("EHLO " + host + "\r\n")
         .Server("250-mail.org\r\n250 AUTH PLAIN\r\n");
-    smtp.Connect();
+    smtp.Connect("bob", "secret");
     EXPECT_TRUE(smtp.Failed);
     EXPECT_EQ(errorCode, mail::TQelSMTP::kErrRefused);
     EXPECT_NE(error.find("\"None\""), std::string::npos) << error;
@@ -231,7 +227,6 @@ TEST_F(SmtpPolicyTest, NoStarttlsOffLoopbackSendsNoAuth) {
 // The same for SMTP against its limit of 12,288 octets with AUTH.
 TEST_F(SmtpPolicyTest, LongXOAuth2ResponseWaitsForTheChallenge) {
     smtp.Host = "127.0.0.1";
-    smtp.UserId = "bob";
     // 9181 bytes of token make the AUTH line 12,287 octets; 9182 make it 12,291.
     for (const std::size_t length : {std::size_t{9181}, std::size_t{9182}}) {
         SCOPED_TRACE(length);
@@ -249,7 +244,7 @@ TEST_F(SmtpPolicyTest, LongXOAuth2ResponseWaitsForTheChallenge) {
         else
             script.Client("AUTH XOAUTH2\r\n").Server("334 \r\n").Client(response + "\r\n");
         script.Server("235 ok\r\n");
-        smtp.Connect();
+        smtp.Connect("bob");
         EXPECT_FALSE(smtp.Failed) << error;
         EXPECT_EQ(trace.find(response), std::string::npos);
         script.ExpectDone();
@@ -285,8 +280,6 @@ TEST_F(SmtpPolicyTest, EndlessChallengesAreARefusedLogin) {
          "The server refused the login (AUTH XOAUTH2)."},
     };
     smtp.Host = "127.0.0.1";
-    smtp.UserId = "bob";
-    smtp.UserPasswd = "secret";
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         script = Script();
@@ -298,7 +291,7 @@ TEST_F(SmtpPolicyTest, EndlessChallengesAreARefusedLogin) {
             .Server("250-mail.org\r\n250 " + r.offer + "\r\n");
         for (std::size_t i = 0; i + 1 < r.exchange.size(); i += 2)
             script.Client(r.exchange[i] + "\r\n").Server(r.exchange[i + 1] + "\r\n");
-        smtp.Connect();
+        smtp.Connect("bob", "secret");
         EXPECT_TRUE(smtp.Failed);
         EXPECT_FALSE(smtp.Connected);
         EXPECT_EQ(error, r.text);

@@ -97,15 +97,17 @@ void MonitorTest::MakeVorla(PopClient& popClient) {
 void MonitorTest::MakeVorla(PopClient& popClient, DialUp& rasc) {
     // A fresh monitor is a fresh program: it starts from a fresh shared state.
     commun = Commun{};
-    vorla = std::make_unique<TVorla>(commun,
-                                     MonitorParts{view, popClient, rasc, downloader, timer,
-                                                  tickerTimers, pump, shell, autorun, mailto},
-                                     Folder());
-    vorla->SetMessageWindow(messageWindow);
+    vorla.reset();
+    const MonitorParts parts{view,         popClient, rasc,  downloader, timer,
+                             tickerTimers, pump,      shell, autorun,    mailto};
+    jobs = std::make_unique<MonitorJobs>(commun, parts, Folder());
+    vorla = std::make_unique<TVorla>(*jobs, parts);
+    jobs->HandOver.SetMessageWindow(messageWindow);
 }
 
 MonitorTest::~MonitorTest() {
     vorla.reset();
+    jobs.reset();
 }
 
 void MonitorTest::WriteFile(const std::string& name, const std::string& content) {

@@ -189,6 +189,7 @@ protected:
     testsupport::FakeMailto mailto;
     platform::IdleTimerHost tickerTimers;
     Commun commun;
+    std::unique_ptr<MonitorJobs> jobs;
     std::unique_ptr<TVorla> vorla;
 
 private:

@@ -13,9 +13,9 @@ protected:
         Box("pop1.test").Fill(2);
         Box("pop2.test").Fill(5);
         ASSERT_TRUE(Start({{"Box1", "pop1.test"}, {"Box2", "pop2.test"}}, extra));
-        vorla->Cycle().ConnectClick();
-        ASSERT_TRUE(vorla->Shared().IsConnected);
-        ASSERT_EQ(vorla->Shared().CurrentAccount, 1);
+        jobs->Cycle.ConnectClick();
+        ASSERT_TRUE(jobs->Shared.IsConnected);
+        ASSERT_EQ(jobs->Shared.CurrentAccount, 1);
     }
 
     // Runs click once, from the first pump inside the next timer check (Box2), and records
@@ -23,7 +23,7 @@ protected:
     void ClickDuringTheCheck(const std::function<void()>& click) {
         bool clicked = false;
         pump.onPump = [&] {
-            if (clicked || !vorla->Guard().Busy()) {
+            if (clicked || !jobs->Guard.Busy()) {
                 return;
             }
             clicked = true;
@@ -33,7 +33,7 @@ protected:
             callsAfterClick = view.calls.size();
             connectsAfterClick = servers.Connects();
         };
-        vorla->Cycle().TimerTimer();
+        jobs->Cycle.TimerTimer();
         pump.onPump = nullptr;
         ASSERT_TRUE(clicked);
     }
@@ -46,16 +46,16 @@ protected:
 
 TEST_F(BusyGuardTest, SkinChosenDuringACheckIsAppliedAfterIt) {
     ConnectTwo({"playsnd =1", "wavsnd = /sounds/new.wav"});
-    vorla->Shared().Config.SkinDir = VORLA_SKINS;
-    const std::string before = vorla->Shared().Config.SkinFolder;
-    ClickDuringTheCheck([&] { vorla->SwitchSkinClick("frost"); });
+    jobs->Shared.Config.SkinDir = VORLA_SKINS;
+    const std::string before = jobs->Shared.Config.SkinFolder;
+    ClickDuringTheCheck([&] { jobs->Menu.SwitchSkinClick("frost"); });
 
     EXPECT_EQ(callsAfterClick, callsAtClick) << "nothing was redrawn inside the check";
     EXPECT_EQ(view.Count("status Box2 2 messages"), 0) << "no half-checked account shown";
-    EXPECT_EQ(vorla->Shared().Config.SkinFolder, std::string(VORLA_SKINS) + "/frost/");
-    EXPECT_NE(vorla->Shared().Config.SkinFolder, before);
-    EXPECT_EQ(vorla->Shared().Tables.AccountTable[1].LastCount, 5);
-    EXPECT_EQ(vorla->Ticker().StatusText, "Box2 5 messages");
+    EXPECT_EQ(jobs->Shared.Config.SkinFolder, std::string(VORLA_SKINS) + "/frost/");
+    EXPECT_NE(jobs->Shared.Config.SkinFolder, before);
+    EXPECT_EQ(jobs->Shared.Tables.AccountTable[1].LastCount, 5);
+    EXPECT_EQ(jobs->Ticker.StatusText, "Box2 5 messages");
     EXPECT_EQ(view.Count("sound /sounds/new.wav"), 2) << "Box1 at connect, Box2 once";
 }
 
@@ -64,16 +64,16 @@ TEST_F(BusyGuardTest, MailClickDuringACheckResetsTheAccountItShowsAfterIt) {
     mailto.command = "evolution";
     std::size_t startedInCheck = 1;
     ClickDuringTheCheck([&] {
-        vorla->MailClient().MAILClick();
+        jobs->MailClient.MAILClick();
         startedInCheck = shell.started.size();
     });
     EXPECT_EQ(startedInCheck, 0u);
     EXPECT_EQ(shell.started, std::vector<std::string>{"evolution"});
-    EXPECT_EQ(vorla->Shared().CurrentAccount, 2);
-    EXPECT_EQ(vorla->Shared().WaitingCount, 0) << "the reset came after the check's count";
-    EXPECT_EQ(vorla->Shared().Tables.AccountTable[1].LastCount, 0);
-    EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, 2);
-    EXPECT_EQ(vorla->Ticker().StatusText, "Box2 empty");
+    EXPECT_EQ(jobs->Shared.CurrentAccount, 2);
+    EXPECT_EQ(jobs->Shared.WaitingCount, 0) << "the reset came after the check's count";
+    EXPECT_EQ(jobs->Shared.Tables.AccountTable[1].LastCount, 0);
+    EXPECT_EQ(jobs->Shared.Tables.AccountTable[0].LastCount, 2);
+    EXPECT_EQ(jobs->Ticker.StatusText, "Box2 empty");
 }
 
 TEST_F(BusyGuardTest, NewsServerChosenDuringACheckIsLoadedAfterIt) {
@@ -81,7 +81,7 @@ TEST_F(BusyGuardTest, NewsServerChosenDuringACheckIsLoadedAfterIt) {
     downloader.urls.clear();
     std::size_t urlsAtClick = 1;
     ClickDuringTheCheck([&] {
-        vorla->News().NewsServerClick(0);
+        jobs->News.NewsServerClick(0);
         urlsAtClick = downloader.urls.size();
     });
     EXPECT_EQ(urlsAtClick, 0u);
@@ -92,17 +92,17 @@ TEST_F(BusyGuardTest, ClicksDuringACheckWaitTheirTurn) {
     ConnectTwo();
     const int connects = servers.Connects();
     ClickDuringTheCheck([&] {
-        vorla->Accounts().RefreshBtnMouseDown({.Left = true});
-        vorla->Accounts().RefreshBtnMouseDown({.Left = true});
-        vorla->Cycle().TimerTimer();
-        vorla->Accounts().MnuClick(1);
+        jobs->Accounts.RefreshBtnMouseDown({.Left = true});
+        jobs->Accounts.RefreshBtnMouseDown({.Left = true});
+        jobs->Cycle.TimerTimer();
+        jobs->Accounts.MnuClick(1);
     });
     EXPECT_EQ(connectsAfterClick, connectsAtClick) << "no second session inside the check";
     // The timer check, one refresh (the second replaced the first) and the menu's check.
     EXPECT_EQ(servers.Connects(), connects + 3);
-    EXPECT_EQ(vorla->Shared().CurrentAccount, 2) << "the menu checked account 2 last";
+    EXPECT_EQ(jobs->Shared.CurrentAccount, 2) << "the menu checked account 2 last";
     EXPECT_EQ(view.calls.back(), "buttons on");
-    EXPECT_FALSE(vorla->Guard().Busy());
+    EXPECT_FALSE(jobs->Guard.Busy());
 }
 
 TEST_F(BusyGuardTest, SkinWhoseIniBecameUnreadableIsAFailedSwitch) {
@@ -111,17 +111,17 @@ TEST_F(BusyGuardTest, SkinWhoseIniBecameUnreadableIsAFailedSwitch) {
     const std::string skins = Folder() + "skins";
     fs::create_directories(skins);
     fs::copy(std::string(VORLA_SKINS) + "/default", skins + "/gone", fs::copy_options::recursive);
-    vorla->Shared().Config.SkinDir = skins;
-    const auto& listed = vorla->PopMnuPopup().SkinItems;
+    jobs->Shared.Config.SkinDir = skins;
+    const auto& listed = jobs->Menu.PopMnuPopup().SkinItems;
     ASSERT_EQ(listed, std::vector<std::string>{"gone"});
     fs::remove(skins + "/gone/skin.ini");
-    const std::string before = vorla->Shared().Config.SkinFolder;
+    const std::string before = jobs->Shared.Config.SkinFolder;
 
-    EXPECT_NO_THROW(vorla->SwitchSkinClick("gone"));
+    EXPECT_NO_THROW(jobs->Menu.SwitchSkinClick("gone"));
     EXPECT_EQ(view.Last("message "), std::string("message ") + skin::kInvalidSkin);
     EXPECT_EQ(view.Count("exit"), 0);
-    EXPECT_EQ(vorla->Shared().Config.SkinFolder, before);
-    EXPECT_EQ(vorla->Ticker().StatusText, "Box1 2 messages");
+    EXPECT_EQ(jobs->Shared.Config.SkinFolder, before);
+    EXPECT_EQ(jobs->Ticker.StatusText, "Box1 2 messages");
 }
 
 }  // namespace

@@ -25,14 +25,14 @@ TEST_F(CheckFaultsTest, MailFaultLeavesNoCallAndBringsTheWindowBack) {
     struct Row {
         const char* name;
         bool connectFirst;
-        std::function<void(TVorla&)> action;
+        std::function<void(MonitorJobs&, TVorla&)> action;
     };
     const std::vector<Row> rows = {
-        {"probe of Connect", false, [](TVorla& v) { v.Cycle().ConnectClick(); }},
-        {"timer check", true, [](TVorla& v) { v.Cycle().TimerTimer(); }},
+        {"probe of Connect", false, [](MonitorJobs& j, TVorla&) { j.Cycle.ConnectClick(); }},
+        {"timer check", true, [](MonitorJobs& j, TVorla&) { j.Cycle.TimerTimer(); }},
         {"refresh click", true,
-         [](TVorla& v) { v.Accounts().RefreshBtnMouseDown({.Left = true}); }},
-        {"account menu", true, [](TVorla& v) { v.Accounts().MnuClick(20); }},
+         [](MonitorJobs& j, TVorla&) { j.Accounts.RefreshBtnMouseDown({.Left = true}); }},
+        {"account menu", true, [](MonitorJobs& j, TVorla&) { j.Accounts.MnuClick(20); }},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -40,26 +40,26 @@ TEST_F(CheckFaultsTest, MailFaultLeavesNoCallAndBringsTheWindowBack) {
         servers.hosts.clear();
         ASSERT_TRUE(StartOne());
         if (row.connectFirst) {
-            vorla->Cycle().ConnectClick();
-            ASSERT_TRUE(vorla->Shared().IsConnected);
+            jobs->Cycle.ConnectClick();
+            ASSERT_TRUE(jobs->Shared.IsConnected);
         }
         Box1().resetAtGreeting = true;
         view.calls.clear();
         std::vector<std::string> notices;
-        vorla->Shared().OnErrorNotice = [&](const std::string& text) { notices.push_back(text); };
+        jobs->Shared.OnErrorNotice = [&](const std::string& text) { notices.push_back(text); };
 
-        EXPECT_NO_THROW(row.action(*vorla));
+        EXPECT_NO_THROW(row.action(*jobs, *vorla));
         EXPECT_EQ(notices, std::vector<std::string>{kReset}) << "one fault, one report";
-        EXPECT_EQ(vorla->Shared().ErrorNotice(), kReset);
+        EXPECT_EQ(jobs->Shared.ErrorNotice(), kReset);
         EXPECT_TRUE(view.With("message ").empty()) << "no message box for a mail fault";
-        EXPECT_FALSE(vorla->Guard().Busy());
-        EXPECT_TRUE(vorla->Ticker().Scroll.Enabled());
+        EXPECT_FALSE(jobs->Guard.Busy());
+        EXPECT_TRUE(jobs->Ticker.Scroll.Enabled());
         if (row.connectFirst) {
-            EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kCheckFailed);
-            EXPECT_EQ(vorla->Ticker().StatusText, kReset);
+            EXPECT_EQ(jobs->Shared.Tables.AccountTable[0].LastCount, settings::kCheckFailed);
+            EXPECT_EQ(jobs->Ticker.StatusText, kReset);
             EXPECT_TRUE(timer.enabled);
         } else {
-            EXPECT_FALSE(vorla->Shared().IsConnected);
+            EXPECT_FALSE(jobs->Shared.IsConnected);
             EXPECT_FALSE(timer.enabled);
         }
         const auto buttons = view.With("buttons ");
@@ -71,10 +71,10 @@ TEST_F(CheckFaultsTest, MailFaultLeavesNoCallAndBringsTheWindowBack) {
 
 TEST_F(CheckFaultsTest, MailboxOpenedOnABrokenServerStillRestartsTheTimers) {
     ASSERT_TRUE(StartOne());
-    vorla->Cycle().ConnectClick();
+    jobs->Cycle.ConnectClick();
     Box1().resetAtGreeting = true;
     messageWindow.displayError = "Not connected.";
-    EXPECT_NO_THROW(vorla->HandOver().FLAGMouseDown({.Left = true, .Double = true}));
+    EXPECT_NO_THROW(jobs->HandOver.FLAGMouseDown({.Left = true, .Double = true}));
     EXPECT_EQ(view.Last("message "), "message Not connected.") << "the message window's own box";
     EXPECT_TRUE(timer.enabled);
     EXPECT_EQ(view.calls.back(), "buttons on");
@@ -92,21 +92,21 @@ TEST_F(CheckFaultsTest, FailedGreetingIsExplainedWithTheClientsText) {
         MakeVorla(pop);
         Box1().greeting = greeting;
         ASSERT_TRUE(Start({{"Box1", "pop1.test"}}));
-        vorla->Cycle().ConnectClick();
-        EXPECT_FALSE(vorla->Shared().IsConnected);
-        EXPECT_EQ(vorla->Shared().ErrorNotice(), notice);
+        jobs->Cycle.ConnectClick();
+        EXPECT_FALSE(jobs->Shared.IsConnected);
+        EXPECT_EQ(jobs->Shared.ErrorNotice(), notice);
     }
 }
 
 TEST_F(CheckFaultsTest, ConnectWhileTheServerIsDownShowsTheWindowOffLineAndCanRecover) {
     ASSERT_TRUE(StartOne());
-    vorla->Cycle().ConnectClick();
-    ASSERT_TRUE(vorla->Shared().IsConnected);
+    jobs->Cycle.ConnectClick();
+    ASSERT_TRUE(jobs->Shared.IsConnected);
     ASSERT_EQ(view.Last("tray "), "tray mail");
 
     Box1().refuseConnect = ECONNREFUSED;
-    vorla->Cycle().ConnectClick();
-    EXPECT_FALSE(vorla->Shared().IsConnected);
+    jobs->Cycle.ConnectClick();
+    EXPECT_FALSE(jobs->Shared.IsConnected);
     EXPECT_EQ(view.Last("online-picture "), "online-picture off");
     EXPECT_EQ(view.Last("tray "), "tray disconnected");
     EXPECT_EQ(view.Last("count "), "count 0");
@@ -114,8 +114,8 @@ TEST_F(CheckFaultsTest, ConnectWhileTheServerIsDownShowsTheWindowOffLineAndCanRe
     EXPECT_FALSE(timer.enabled);
 
     Box1().refuseConnect = 0;
-    vorla->Cycle().ConnectClick();
-    EXPECT_TRUE(vorla->Shared().IsConnected);
+    jobs->Cycle.ConnectClick();
+    EXPECT_TRUE(jobs->Shared.IsConnected);
     EXPECT_EQ(view.Last("online-picture "), "online-picture on");
     EXPECT_EQ(view.Last("tray "), "tray mail");
     EXPECT_TRUE(timer.enabled);
@@ -127,11 +127,11 @@ TEST_F(CheckFaultsTest, ConnectWhileTheServerIsDownShowsTheWindowOffLineAndCanRe
 TEST_F(CheckFaultsTest, SlowAnswersCannotStretchASessionPastItsTimeOut) {
     const struct {
         const char* name;
-        std::function<void(TVorla&)> action;
+        std::function<void(MonitorJobs&, TVorla&)> action;
     } rows[] = {
-        {"timer check", [](TVorla& v) { v.Cycle().TimerTimer(); }},
+        {"timer check", [](MonitorJobs& j, TVorla&) { j.Cycle.TimerTimer(); }},
         {"opening the mailbox",
-         [](TVorla& v) { v.HandOver().FLAGMouseDown({.Left = true, .Double = true}); }},
+         [](MonitorJobs& j, TVorla&) { j.HandOver.FLAGMouseDown({.Left = true, .Double = true}); }},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -139,16 +139,16 @@ TEST_F(CheckFaultsTest, SlowAnswersCannotStretchASessionPastItsTimeOut) {
         servers.hosts.clear();
         ASSERT_TRUE(StartOne());
         client.TimeOut = 1000;
-        vorla->Cycle().ConnectClick();
-        ASSERT_TRUE(vorla->Shared().IsConnected);
+        jobs->Cycle.ConnectClick();
+        ASSERT_TRUE(jobs->Shared.IsConnected);
         Box1().onCommand = [this](const std::string&) {
             clock.now += 600;
             return std::string();
         };
         std::string notice;
-        vorla->Shared().OnErrorNotice = [&](const std::string& text) { notice = text; };
+        jobs->Shared.OnErrorNotice = [&](const std::string& text) { notice = text; };
         const std::int64_t start = clock.now;
-        EXPECT_NO_THROW(row.action(*vorla));
+        EXPECT_NO_THROW(row.action(*jobs, *vorla));
         EXPECT_LE(clock.now - start, 1000 + 600);
         EXPECT_NE(notice.find("timed out"), std::string::npos) << notice;
     }
@@ -169,75 +169,75 @@ protected:
 TEST_F(DialUpFaultsTest, LineDialledForAServerThatDoesNotAnswerIsHungUp) {
     ASSERT_TRUE(StartOne({"RAS_connect =1", "autocheck =1"}));
     Box1().refuseConnect = ECONNREFUSED;
-    vorla->Cycle().ConnectClick();
-    EXPECT_FALSE(vorla->Shared().IsConnected);
+    jobs->Cycle.ConnectClick();
+    EXPECT_FALSE(jobs->Shared.IsConnected);
     EXPECT_TRUE(api.connections.empty()) << "the dialled line was hung up";
     EXPECT_FALSE(rasc.Busy());
 
     Box1().refuseConnect = 0;
-    vorla->Cycle().ConnectClick();
-    EXPECT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
+    jobs->Cycle.ConnectClick();
+    EXPECT_TRUE(jobs->Shared.IsConnected) << jobs->Shared.ErrorNotice();
     EXPECT_EQ(api.dialledParams.size(), 2u);
 }
 
 TEST_F(DialUpFaultsTest, LinkLostWhileTheDiallerRunsIsReleased) {
     ASSERT_TRUE(StartOne({"RAS_connect =1", "autocheck =1"}));
-    vorla->Cycle().ConnectClick();
-    ASSERT_TRUE(vorla->Shared().IsConnected);
+    jobs->Cycle.ConnectClick();
+    ASSERT_TRUE(jobs->Shared.IsConnected);
     ASSERT_EQ(api.connections.size(), 1u);
 
     // pppd keeps running without a link.
     api.connections[0].state = platform::kRasStateOpenPort;
     Box1().refuseConnect = ECONNREFUSED;
-    vorla->Cycle().TimerTimer();
-    EXPECT_FALSE(vorla->Shared().IsConnected);
+    jobs->Cycle.TimerTimer();
+    EXPECT_FALSE(jobs->Shared.IsConnected);
     EXPECT_EQ(view.Last("tray "), "tray disconnected");
     EXPECT_TRUE(api.connections.empty());
     EXPECT_FALSE(rasc.Busy());
 
     Box1().refuseConnect = 0;
-    vorla->Cycle().ConnectClick();
-    EXPECT_TRUE(vorla->Shared().IsConnected) << vorla->Shared().ErrorNotice();
+    jobs->Cycle.ConnectClick();
+    EXPECT_TRUE(jobs->Shared.IsConnected) << jobs->Shared.ErrorNotice();
 }
 
 TEST_F(CheckFaultsTest, DisconnectOrExitDuringACheckAbortsIt) {
     struct Row {
         const char* name;
-        std::function<void(TVorla&)> click;
+        std::function<void(MonitorJobs&, TVorla&)> click;
         bool connectedAfter;
     };
     const std::vector<Row> rows = {
-        {"disconnect", [](TVorla& v) { v.Cycle().DisconnectClick(); }, false},
-        {"exit", [](TVorla& v) { v.Exit1Click(); }, true},
+        {"disconnect", [](MonitorJobs& j, TVorla&) { j.Cycle.DisconnectClick(); }, false},
+        {"exit", [](MonitorJobs&, TVorla& v) { v.Exit1Click(); }, true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         MakeVorla(pop);
         servers.hosts.clear();
         ASSERT_TRUE(StartOne());
-        vorla->Cycle().ConnectClick();
-        ASSERT_TRUE(vorla->Shared().IsConnected);
+        jobs->Cycle.ConnectClick();
+        ASSERT_TRUE(jobs->Shared.IsConnected);
         Box1().silent = true;
         int pumpsInCheck = 0;
         bool clicked = false;
         pump.onPump = [&] {
-            if (!vorla->Guard().Busy()) {
+            if (!jobs->Guard.Busy()) {
                 return;
             }
             ++pumpsInCheck;
             if (!clicked) {
                 clicked = true;
-                row.click(*vorla);
+                row.click(*jobs, *vorla);
             }
         };
-        vorla->Cycle().TimerTimer();
+        jobs->Cycle.TimerTimer();
         pump.onPump = nullptr;
 
         EXPECT_LT(pumpsInCheck, 10) << "the wait ended at the click, not at its time-out";
-        EXPECT_EQ(vorla->Shared().IsConnected, row.connectedAfter);
-        EXPECT_NE(vorla->Shared().ErrorNotice().find("Operation canceled"), std::string::npos)
-            << vorla->Shared().ErrorNotice();
-        EXPECT_FALSE(vorla->Guard().Busy());
+        EXPECT_EQ(jobs->Shared.IsConnected, row.connectedAfter);
+        EXPECT_NE(jobs->Shared.ErrorNotice().find("Operation canceled"), std::string::npos)
+            << jobs->Shared.ErrorNotice();
+        EXPECT_FALSE(jobs->Guard.Busy());
     }
     EXPECT_EQ(view.Count("close"), 1);
 }

@@ -17,10 +17,10 @@ protected:
 TEST_F(HandOverTest, TheWindowsNotepadSwitchKeepsTheMainWindowOffTheSession) {
     ASSERT_TRUE(Start({{"Box1", "pop1.test"}}));
     Box("pop1.test").Fill(2);
-    vorla->Cycle().ConnectClick();
+    jobs->Cycle.ConnectClick();
     servers.log.clear();
 
-    vorla->HandOver().FLAGMouseDown({.Left = true, .Double = true});
+    jobs->HandOver.FLAGMouseDown({.Left = true, .Double = true});
     EXPECT_EQ(Quits(), 1) << "the main window ends the session it opened for the window";
     EXPECT_EQ(commun.WaitingCount, 2);
 
@@ -31,11 +31,11 @@ TEST_F(HandOverTest, TheWindowsNotepadSwitchKeepsTheMainWindowOffTheSession) {
         commun.NotepadMode = true;
         commun.WaitingCount = 0;
     };
-    vorla->HandOver().FLAGMouseDown({.Left = true, .Double = true});
+    jobs->HandOver.FLAGMouseDown({.Left = true, .Double = true});
     EXPECT_EQ(Quits(), 1) << "no second QUIT after the window's own end of the session";
     EXPECT_TRUE(commun.NotepadMode);
     EXPECT_EQ(commun.WaitingCount, 0) << "the window's count is not replaced by the server's";
-    EXPECT_EQ(vorla->Ticker().StatusText, "Box1 empty");
+    EXPECT_EQ(jobs->Ticker.StatusText, "Box1 empty");
     EXPECT_EQ(view.Last("flag "), "flag nomail");
 }
 

@@ -100,13 +100,13 @@ TEST_F(MailClickTest, AFailedLaunchResetsNoCounter) {
     ASSERT_TRUE(Start({{"Box", "pop.test"}}, {"reset =1"}));
     mailto.command = "/opt/gone/mail %u";
     Box("pop.test").Fill(3);
-    vorla->Cycle().ConnectClick();
+    jobs->Cycle.ConnectClick();
     shell.fails = true;
     const auto before = view.calls.size();
-    vorla->MailClient().MAILClick();
+    jobs->MailClient.MAILClick();
     EXPECT_EQ(shell.started, std::vector<std::string>{"/opt/gone/mail"});
-    EXPECT_EQ(vorla->Shared().WaitingCount, 3);
-    EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, 3);
+    EXPECT_EQ(jobs->Shared.WaitingCount, 3);
+    EXPECT_EQ(jobs->Shared.Tables.AccountTable[0].LastCount, 3);
     ASSERT_EQ(view.calls.size(), before + 1);
     EXPECT_EQ(view.calls.back(), "message The mail program could not be started: /opt/gone/mail");
 }
@@ -116,12 +116,12 @@ TEST_F(MailClickTest, OwnClientIsStartedAndTheCounterReset) {
         {{"Box", "pop.test"}},
         {"run_my_client =1", "my_mail_client = /usr/bin/mutt,-y", "reset =1", "icon_tray =1"}));
     Box("pop.test").Fill(3);
-    vorla->Cycle().ConnectClick();
-    vorla->MailClient().MAILClick();
+    jobs->Cycle.ConnectClick();
+    jobs->MailClient.MAILClick();
     EXPECT_EQ(shell.started, std::vector<std::string>{"/usr/bin/mutt [-y]"});
-    EXPECT_EQ(vorla->Shared().WaitingCount, 0);
-    EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, 0);
-    EXPECT_EQ(vorla->Ticker().StatusText, "Box empty");
+    EXPECT_EQ(jobs->Shared.WaitingCount, 0);
+    EXPECT_EQ(jobs->Shared.Tables.AccountTable[0].LastCount, 0);
+    EXPECT_EQ(jobs->Ticker.StatusText, "Box empty");
     EXPECT_EQ(view.Last("count "), "count 0");
     EXPECT_EQ(view.Last("flag "), "flag nomail");
     EXPECT_EQ(view.calls.back(), "tray-modify connected");
@@ -131,30 +131,29 @@ TEST_F(MailClickTest, WithoutResetNothingChangesInTheWindow) {
     ASSERT_TRUE(Start({{"Box", "pop.test"}}, {"reset =0"}));
     mailto.command = "evolution %U";
     Box("pop.test").Fill(3);
-    vorla->Cycle().ConnectClick();
+    jobs->Cycle.ConnectClick();
     const auto before = view.calls.size();
-    vorla->MailClient().MAILClick();
+    jobs->MailClient.MAILClick();
     EXPECT_EQ(shell.started, std::vector<std::string>{"evolution"});
     EXPECT_EQ(view.calls.size(), before);
-    EXPECT_EQ(vorla->Shared().WaitingCount, 3);
+    EXPECT_EQ(jobs->Shared.WaitingCount, 3);
 }
 
 TEST_F(MailClickTest, ResetBeforeAnyCheckAndWithoutAHandler) {
     ASSERT_TRUE(Start({{"Box", "pop.test"}}, {"reset =1"}));
     mailto.command = "evolution";
-    vorla->MailClient().MAILClick();
-    EXPECT_EQ(vorla->Shared().CurrentAccount, kNoAccountYet);
-    EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, settings::kNotCheckedYet);
+    jobs->MailClient.MAILClick();
+    EXPECT_EQ(jobs->Shared.CurrentAccount, kNoAccountYet);
+    EXPECT_EQ(jobs->Shared.Tables.AccountTable[0].LastCount, settings::kNotCheckedYet);
 
     Box("pop.test").Fill(2);
-    vorla->Cycle().ConnectClick();
+    jobs->Cycle.ConnectClick();
     mailto.command.clear();
     shell.started.clear();
-    vorla->MailClient().MAILClick();
+    jobs->MailClient.MAILClick();
     EXPECT_TRUE(shell.started.empty());
     EXPECT_FALSE(view.Last("message ").empty());
-    EXPECT_EQ(vorla->Shared().WaitingCount, 2)
-        << "nothing was started, so the mail is still unseen";
+    EXPECT_EQ(jobs->Shared.WaitingCount, 2) << "nothing was started, so the mail is still unseen";
 }
 
 }  // namespace

@@ -78,8 +78,8 @@ protected:
     void Connect() {
         Box("pop.test").Fill(0);
         ASSERT_TRUE(Start({{"Box", "pop.test"}}));
-        vorla->Cycle().ConnectClick();
-        ASSERT_TRUE(vorla->Shared().IsConnected);
+        jobs->Cycle.ConnectClick();
+        ASSERT_TRUE(jobs->Shared.IsConnected);
     }
     std::string DefaultNewsUrl() const { return ParseNewsServer(DefaultServerLine()).NewsFile; }
     bool Exists(const char* file) const { return std::filesystem::exists(Folder() + file); }
@@ -88,8 +88,8 @@ protected:
 TEST_F(NewsFeedTest, NotConnectedShowsOnlyTheCreditItem) {
     ASSERT_TRUE(Start({{"Box", "pop.test"}}));
     EXPECT_TRUE(downloader.urls.empty());
-    EXPECT_EQ(vorla->Ticker().NewsLines, std::vector<std::string>{CreditItem()});
-    EXPECT_EQ(vorla->Ticker().TickerText, skin::ItemText(CreditItem()));
+    EXPECT_EQ(jobs->Ticker.NewsLines, std::vector<std::string>{CreditItem()});
+    EXPECT_EQ(jobs->Ticker.TickerText, skin::ItemText(CreditItem()));
 }
 
 TEST_F(NewsFeedTest, ConnectingReadsTheServerListAndTheNews) {
@@ -99,71 +99,69 @@ TEST_F(NewsFeedTest, ConnectingReadsTheServerListAndTheNews) {
         "first item###http://example.org/a\r\nsecond item\r\n";
     Connect();
     EXPECT_EQ(downloader.urls, (std::vector<std::string>{ServerListAddress(), DefaultNewsUrl()}));
-    ASSERT_EQ(vorla->News().NewsServers.size(), 3u);
-    EXPECT_EQ(vorla->News().NewsServers[0], DefaultServerLine());
-    EXPECT_EQ(vorla->Ticker().NewsLines,
+    ASSERT_EQ(jobs->News.NewsServers.size(), 3u);
+    EXPECT_EQ(jobs->News.NewsServers[0], DefaultServerLine());
+    EXPECT_EQ(jobs->Ticker.NewsLines,
               (std::vector<std::string>{" first item###http://example.org/a ", " second item "}));
-    EXPECT_EQ(vorla->Ticker().TickerText, " first item");
+    EXPECT_EQ(jobs->Ticker.TickerText, " first item");
     EXPECT_EQ(view.Count("status reading news servers..."), 1);
     EXPECT_EQ(view.Count("status reading news..."), 1);
     EXPECT_FALSE(Exists(kServerListFile));
     EXPECT_FALSE(Exists(kNewsFile));
 
-    const auto& menu = vorla->PopMnuPopup();
+    const auto& menu = jobs->Menu.PopMnuPopup();
     ASSERT_EQ(menu.NewsItems.size(), 3u);
     EXPECT_EQ(menu.NewsItems[2].Caption, "Two");
     EXPECT_EQ(menu.NewsItems[2].Tag, 2);
 
     downloader.bodies["2.example/n.txt"] = "from two\n";
-    vorla->News().NewsServerClick(2);
-    EXPECT_EQ(vorla->Shared().Config.srv_news, 2);
-    EXPECT_EQ(vorla->Ticker().NewsLines, std::vector<std::string>{" from two "});
+    jobs->News.NewsServerClick(2);
+    EXPECT_EQ(jobs->Shared.Config.srv_news, 2);
+    EXPECT_EQ(jobs->Ticker.NewsLines, std::vector<std::string>{" from two "});
 }
 
 TEST_F(NewsFeedTest, FailedOrEmptyDownloadGivesOneCreditItem) {
     Connect();
-    EXPECT_EQ(vorla->Ticker().NewsLines, std::vector<std::string>{CreditItem()})
-        << "download failed";
+    EXPECT_EQ(jobs->Ticker.NewsLines, std::vector<std::string>{CreditItem()}) << "download failed";
 
     downloader.bodies[DefaultNewsUrl()] = "";
-    vorla->News().LitVrNews();
-    EXPECT_EQ(vorla->Ticker().NewsLines, std::vector<std::string>{CreditItem()}) << "empty file";
+    jobs->News.LitVrNews();
+    EXPECT_EQ(jobs->Ticker.NewsLines, std::vector<std::string>{CreditItem()}) << "empty file";
 }
 
 TEST_F(NewsFeedTest, LeftoverServerListIsReadEvenWhenDisconnected) {
     ASSERT_TRUE(Start({{"Box", "pop.test"}}));
     WriteFile(kServerListFile, "Old|http://o/|old|o.example/n.txt\r\n");
-    vorla->News().Actualiser1Click();
+    jobs->News.Actualiser1Click();
     EXPECT_TRUE(downloader.urls.empty());
-    EXPECT_EQ(vorla->News().NewsServers.size(), 2u);
+    EXPECT_EQ(jobs->News.NewsServers.size(), 2u);
     EXPECT_FALSE(Exists(kServerListFile));
 }
 
 TEST_F(NewsFeedTest, ServerIndexPastTheListFallsBackToTheDefaultServer) {
     downloader.bodies[DefaultNewsUrl()] = "default news\r\n";
     Connect();
-    vorla->Shared().Config.srv_news = 9;
-    vorla->News().LitVrNews();
+    jobs->Shared.Config.srv_news = 9;
+    jobs->News.LitVrNews();
     EXPECT_EQ(downloader.urls.back(), DefaultNewsUrl());
-    EXPECT_EQ(vorla->Ticker().NewsLines, std::vector<std::string>{" default news "});
-    EXPECT_EQ(vorla->Shared().Config.srv_news, 9)
-        << "the choice is kept for a list that grows again";
+    EXPECT_EQ(jobs->Ticker.NewsLines, std::vector<std::string>{" default news "});
+    EXPECT_EQ(jobs->Shared.Config.srv_news, 9) << "the choice is kept for a list that grows again";
 }
 
 TEST_F(NewsFeedTest, NewsFileIsReadOnlyUpToTheDownloadLimit) {
     downloader.bodies[DefaultNewsUrl()] =
         "first\r\n" + std::string(1024 * 1024, 'x') + "\r\nbeyond the limit\r\n";
     Connect();
-    ASSERT_EQ(vorla->Ticker().NewsLines.size(), 2u);
-    EXPECT_EQ(vorla->Ticker().NewsLines[0], " first ");
-    EXPECT_EQ(vorla->Ticker().NewsLines[1].find("beyond"), std::string::npos);
+    ASSERT_EQ(jobs->Ticker.NewsLines.size(), 2u);
+    EXPECT_EQ(jobs->Ticker.NewsLines[0], " first ");
+    EXPECT_EQ(jobs->Ticker.NewsLines[1].find("beyond"), std::string::npos);
     EXPECT_FALSE(Exists(kNewsFile));
 }
 
 TEST_F(NewsFeedTest, UpperCaseMarkerIsNoLink) {
     downloader.bodies[DefaultNewsUrl()] = "shout###HTTP://example.org/\r\n";
     Connect();
-    EXPECT_EQ(vorla->Ticker().TickerText, " shout###HTTP://example.org/ ");
+    EXPECT_EQ(jobs->Ticker.TickerText, " shout###HTTP://example.org/ ");
 }
 
 TEST_F(NewsFeedTest, AClickOpensOnlyAWebLink) {
@@ -171,31 +169,30 @@ TEST_F(NewsFeedTest, AClickOpensOnlyAWebLink) {
         "page###https://example.org/\r\nfile###http:/etc/passwd\r\n";
     Connect();
     for (const int index : {0, 1}) {
-        vorla->Ticker().NewsIndex = index;
-        vorla->Ticker().StatusMouseDown({.Left = true});
+        jobs->Ticker.NewsIndex = index;
+        jobs->Ticker.StatusMouseDown({.Left = true});
     }
     EXPECT_EQ(shell.opened, std::vector<std::string>{"https://example.org/"});
 }
 
 TEST_F(NewsFeedTest, ZeroSizeDownloadReplacesTheItemsWithTheCredit) {
     Connect();
-    vorla->Ticker().NewsLines = {" a ", " b "};
-    vorla->News().GetNewsDoneFile(Folder() + kNewsFile, 12);
-    EXPECT_EQ(vorla->Ticker().NewsLines.size(), 2u);
-    vorla->News().GetNewsDoneFile(Folder() + kNewsFile, 0);
-    EXPECT_EQ(vorla->Ticker().NewsLines, std::vector<std::string>{CreditItem()});
+    jobs->Ticker.NewsLines = {" a ", " b "};
+    jobs->News.GetNewsDoneFile(Folder() + kNewsFile, 12);
+    EXPECT_EQ(jobs->Ticker.NewsLines.size(), 2u);
+    jobs->News.GetNewsDoneFile(Folder() + kNewsFile, 0);
+    EXPECT_EQ(jobs->Ticker.NewsLines, std::vector<std::string>{CreditItem()});
 }
 
 TEST_F(NewsFeedTest, NewsWithoutADeclaredLengthFollowTheCreditItem) {
     downloader.bodies[DefaultNewsUrl()] = "one\r\ntwo\r\n";
     downloader.declared[DefaultNewsUrl()] = 0;
     Connect();
-    EXPECT_EQ(vorla->Ticker().NewsLines,
-              (std::vector<std::string>{CreditItem(), " one ", " two "}));
+    EXPECT_EQ(jobs->Ticker.NewsLines, (std::vector<std::string>{CreditItem(), " one ", " two "}));
 
     downloader.bodies[DefaultNewsUrl()] = "";
-    vorla->News().LitVrNews();
-    EXPECT_EQ(vorla->Ticker().NewsLines, std::vector<std::string>{CreditItem()})
+    jobs->News.LitVrNews();
+    EXPECT_EQ(jobs->Ticker.NewsLines, std::vector<std::string>{CreditItem()})
         << "an empty file adds no second one";
 }
 

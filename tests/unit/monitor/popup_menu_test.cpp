@@ -18,17 +18,17 @@ protected:
 
 TEST_F(PopupMenuTest, SkinsAreListedSortedIgnoringCase) {
     ASSERT_TRUE(Start({}));
-    EXPECT_TRUE(vorla->PopMnuPopup().SkinItems.empty()) << "no skin folder yet";
+    EXPECT_TRUE(jobs->Menu.PopMnuPopup().SkinItems.empty()) << "no skin folder yet";
     for (const char* name : {"Zebra", "apple", "Blue"}) {
         MakeSkin(name);
     }
     MakeSkin("NoIni", false);
     MakeSkin("Shouting", true, "SKIN.INI");
     std::ofstream(Folder() + "skins/loose-file") << "x";
-    EXPECT_EQ(vorla->PopMnuPopup().SkinItems,
+    EXPECT_EQ(jobs->Menu.PopMnuPopup().SkinItems,
               (std::vector<std::string>{"apple", "Blue", "Shouting", "Zebra"}));
     MakeSkin("cyan");
-    EXPECT_EQ(vorla->PopMnuPopup().SkinItems,
+    EXPECT_EQ(jobs->Menu.PopMnuPopup().SkinItems,
               (std::vector<std::string>{"apple", "Blue", "cyan", "Shouting", "Zebra"}));
 }
 
@@ -37,25 +37,25 @@ TEST_F(PopupMenuTest, BrokenSkinRevertsToThePreviousOne) {
     MakeSkin("Broken");
     view.visible = false;
     view.calls.clear();
-    vorla->SwitchSkinClick("Broken");
-    EXPECT_EQ(vorla->Shared().Config.SkinFolder, VORLA_SKINS "/default/");
+    jobs->Menu.SwitchSkinClick("Broken");
+    EXPECT_EQ(jobs->Shared.Config.SkinFolder, VORLA_SKINS "/default/");
     EXPECT_EQ(view.Last("message "), "message -Err :  Invalid SKIN.INI, check the bitmaps.");
     EXPECT_EQ(view.Count("skin"), 1) << "the previous skin loaded again";
     EXPECT_EQ(view.calls.back(), "show");
 
-    vorla->Shared().Config.SkinDir = VORLA_SKINS;
-    vorla->SwitchSkinClick("frost");
-    EXPECT_EQ(vorla->Shared().Config.SkinFolder, VORLA_SKINS "/frost/");
+    jobs->Shared.Config.SkinDir = VORLA_SKINS;
+    jobs->Menu.SwitchSkinClick("frost");
+    EXPECT_EQ(jobs->Shared.Config.SkinFolder, VORLA_SKINS "/frost/");
 }
 
 TEST_F(PopupMenuTest, OnTopHelpAndGallery) {
     ASSERT_TRUE(Start({}, {"ontop =1"}));
     EXPECT_EQ(view.With("ontop ").front(), "ontop 1");
-    vorla->OnTopClick();
-    EXPECT_FALSE(vorla->PopMnuPopup().OnTopChecked);
+    jobs->Menu.OnTopClick();
+    EXPECT_FALSE(jobs->Menu.PopMnuPopup().OnTopChecked);
     EXPECT_EQ(view.Last("ontop "), "ontop 0");
-    vorla->AideClick();
-    vorla->OtherSkinClick();
+    jobs->Menu.AideClick();
+    jobs->Menu.OtherSkinClick();
     EXPECT_EQ(shell.opened,
               (std::vector<std::string>{Folder() + "vrhelp.html", "http://" VORLA_NEWS_HOST_FOR_TEST
                                                                   "/Vorla/skins/welcome.htm"}));

@@ -115,7 +115,7 @@ TEST_F(SessionEndTest, CheckpointSavesAndGoesOn) {
     EXPECT_NE(saved.find("icon_tray =1\r\n"), std::string::npos) << saved;
     EXPECT_EQ(view.Count("close"), 0);
     EXPECT_EQ(view.Count("tray-remove"), 0);
-    EXPECT_TRUE(vorla->Ticker().Scroll.Enabled()) << "the program runs on";
+    EXPECT_TRUE(jobs->Ticker.Scroll.Enabled()) << "the program runs on";
 }
 
 }  // namespace

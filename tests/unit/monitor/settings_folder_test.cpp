@@ -123,11 +123,11 @@ TEST_F(SettingsFolderTest, AFolderThatCannotBeMadeIsNamedInTheError) {
 class SeparateFoldersTest : public MonitorTest {
 protected:
     SeparateFoldersTest() {
-        vorla = std::make_unique<TVorla>(commun,
-                                         MonitorParts{view, pop, dialUp, downloader, timer,
-                                                      tickerTimers, pump, shell, autorun, mailto},
-                                         m_program.Folder(), Folder());
-        vorla->SetMessageWindow(messageWindow);
+        const MonitorParts parts{view,         pop,  dialUp, downloader, timer,
+                                 tickerTimers, pump, shell,  autorun,    mailto};
+        jobs = std::make_unique<MonitorJobs>(commun, parts, m_program.Folder(), Folder());
+        vorla = std::make_unique<TVorla>(*jobs, parts);
+        jobs->HandOver.SetMessageWindow(messageWindow);
     }
 
     testsupport::TempFolder m_program;
@@ -135,10 +135,10 @@ protected:
 
 TEST_F(SeparateFoldersTest, SettingsGoToTheSettingsFolderHelpComesFromTheProgramFolder) {
     ASSERT_TRUE(Start({}, {"minutes = 9"}));
-    EXPECT_EQ(vorla->Shared().Config.minutes, 9);
-    vorla->AideClick();
+    EXPECT_EQ(jobs->Shared.Config.minutes, 9);
+    jobs->Menu.AideClick();
     EXPECT_EQ(shell.opened.back(), m_program.File("vrhelp.html"));
-    vorla->Shared().Config.autorun = true;
+    jobs->Shared.Config.autorun = true;
     vorla->SetAutorun();
     EXPECT_EQ(autorun.log.back(), "enable " + m_program.File("vorla"));
     vorla->Exit1Click();

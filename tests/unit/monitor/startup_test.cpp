@@ -26,11 +26,11 @@ TEST_F(StartupTest, UnusableSkinEndsTheProgram) {
 
 TEST_F(StartupTest, AutoconnectWithAnUnreachableServerComesUpDisconnected) {
     ASSERT_TRUE(Start({{"Box", "down.test"}}, {"autoconnect =1", "icon_tray =1"}));
-    EXPECT_FALSE(vorla->Shared().IsConnected);
-    EXPECT_EQ(vorla->Shared().ErrorNotice(), "Box  " + kRefused);
-    EXPECT_EQ(vorla->Ticker().StatusText, "Disconnected");
+    EXPECT_FALSE(jobs->Shared.IsConnected);
+    EXPECT_EQ(jobs->Shared.ErrorNotice(), "Box  " + kRefused);
+    EXPECT_EQ(jobs->Ticker.StatusText, "Disconnected");
     EXPECT_EQ(view.calls.back(), "tray-add disconnected");
-    EXPECT_TRUE(vorla->Ticker().Scroll.Enabled()) << "the ticker runs until the first paint";
+    EXPECT_TRUE(jobs->Ticker.Scroll.Enabled()) << "the ticker runs until the first paint";
     EXPECT_EQ(dialUp.log, std::vector<std::string>{"refresh"});
 }
 
@@ -39,10 +39,10 @@ TEST_F(StartupTest, GoingOnLineCanWaitUntilTheWindowIsUp) {
     Box("pop.test").Fill(1);
     ASSERT_TRUE(vorla->FormCreate(false));
     EXPECT_EQ(servers.log, std::vector<std::string>{});
-    EXPECT_FALSE(vorla->Shared().IsConnected);
-    EXPECT_TRUE(vorla->Ticker().Scroll.Enabled());
+    EXPECT_FALSE(jobs->Shared.IsConnected);
+    EXPECT_TRUE(jobs->Ticker.Scroll.Enabled());
     vorla->GoOnLine();
-    EXPECT_TRUE(vorla->Shared().IsConnected);
+    EXPECT_TRUE(jobs->Shared.IsConnected);
     EXPECT_FALSE(servers.log.empty());
 }
 
@@ -50,11 +50,11 @@ TEST_F(StartupTest, HiddenStartHidesAtTheFirstPaintAndShowsOnMail) {
     ASSERT_TRUE(Start({{"Box", "pop.test"}}, {"hidden =1"}));
     vorla->FirstPaint();
     EXPECT_FALSE(view.visible);
-    EXPECT_FALSE(vorla->Ticker().Scroll.Enabled());
-    vorla->Timers().StartTimers();
-    EXPECT_FALSE(vorla->Ticker().Scroll.Enabled()) << "hidden after the first paint";
+    EXPECT_FALSE(jobs->Ticker.Scroll.Enabled());
+    jobs->Timers.StartTimers();
+    EXPECT_FALSE(jobs->Ticker.Scroll.Enabled()) << "hidden after the first paint";
     Box("pop.test").Fill(1);
-    vorla->Cycle().ConnectClick();
+    jobs->Cycle.ConnectClick();
     EXPECT_TRUE(view.visible);
 }
 
@@ -62,10 +62,10 @@ TEST_F(StartupTest, TrayClicksHideAndShowTheWindow) {
     ASSERT_TRUE(Start({}));
     vorla->TrayCallback(TrayEvent::LeftDown);
     EXPECT_FALSE(view.visible);
-    EXPECT_FALSE(vorla->Ticker().Scroll.Enabled());
+    EXPECT_FALSE(jobs->Ticker.Scroll.Enabled());
     vorla->TrayCallback(TrayEvent::LeftDown);
     EXPECT_TRUE(view.visible);
-    EXPECT_TRUE(vorla->Ticker().Scroll.Enabled());
+    EXPECT_TRUE(jobs->Ticker.Scroll.Enabled());
     vorla->TrayCallback(TrayEvent::RightDown);
     EXPECT_EQ(view.calls.back(), "main-menu");
 }
@@ -73,7 +73,7 @@ TEST_F(StartupTest, TrayClicksHideAndShowTheWindow) {
 TEST_F(StartupTest, ShutDownSavesPositionThenRemovesTheTrayIcon) {
     ASSERT_TRUE(Start({{"Box", "pop.test"}}, {"icon_tray =1"}));
     Box("pop.test").Fill(1);
-    vorla->Cycle().ConnectClick();
+    jobs->Cycle.ConnectClick();
     servers.log.clear();
     vorla->Exit1Click();
     EXPECT_EQ(servers.log, std::vector<std::string>{}) << "the check already quit its session";
@@ -87,22 +87,22 @@ TEST_F(StartupTest, ShutDownSavesPositionThenRemovesTheTrayIcon) {
 TEST_F(StartupTest, ExitDuringACheckLeavesTheSessionToTheCheck) {
     ASSERT_TRUE(Start({{"Box", "pop.test"}}));
     Box("pop.test").Fill(2);
-    vorla->Cycle().ConnectClick();
+    jobs->Cycle.ConnectClick();
     servers.log.clear();
     bool exited = false;
     pump.onPump = [&] {
-        if (!exited && vorla->Guard().Busy() && pop.Connected()) {
+        if (!exited && jobs->Guard.Busy() && pop.Connected()) {
             exited = true;
             vorla->Exit1Click();
         }
     };
-    vorla->Cycle().TimerTimer();
+    jobs->Cycle.TimerTimer();
     pump.onPump = nullptr;
     ASSERT_TRUE(exited);
     EXPECT_EQ(servers.log, (std::vector<std::string>{"connect pop.test:110", "USER user1",
                                                      "PASS ****", "STAT", "LAST", "QUIT"}));
-    EXPECT_EQ(vorla->Shared().ErrorNotice(), "");
-    EXPECT_EQ(vorla->Shared().Tables.AccountTable[0].LastCount, 2);
+    EXPECT_EQ(jobs->Shared.ErrorNotice(), "");
+    EXPECT_EQ(jobs->Shared.Tables.AccountTable[0].LastCount, 2);
     EXPECT_EQ(view.Count("close"), 1);
 }
 
@@ -116,9 +116,9 @@ TEST_F(StartupTest, ShutDownWithoutSavingLeavesTheSettingsAlone) {
 
 TEST_F(StartupTest, AutorunEntryFollowsTheSetting) {
     ASSERT_TRUE(Start({}));
-    vorla->Shared().Config.autorun = true;
+    jobs->Shared.Config.autorun = true;
     vorla->SetAutorun();
-    vorla->Shared().Config.autorun = false;
+    jobs->Shared.Config.autorun = false;
     vorla->SetAutorun();
     EXPECT_EQ(autorun.log, (std::vector<std::string>{"enable " + Folder() + "vorla", "disable"}));
 }

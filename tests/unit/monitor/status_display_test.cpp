@@ -22,7 +22,7 @@ TEST_F(StatusDisplayTest, TrayToolTipTellsEachActiveAccountsCountOrWhyItFailed) 
         std::string tray;
     };
     const std::vector<Row> rows = {
-        {"connect checks Home", [&] { vorla->Cycle().ConnectClick(); },
+        {"connect checks Home", [&] { jobs->Cycle.ConnectClick(); },
          "Vorla\nHome: 3 messages\nWork: not checked yet", "count 3", "tray mail"},
         {"Work refuses the login", [&] { Box("work.test").password = "changed"; },
          "Vorla\nHome: 3 messages\nWork: login refused", "count -", "tray connected"},
@@ -44,14 +44,14 @@ TEST_F(StatusDisplayTest, TrayToolTipTellsEachActiveAccountsCountOrWhyItFailed) 
         SCOPED_TRACE(row.name);
         row.before();
         if (connected) {
-            vorla->Cycle().TimerTimer();
+            jobs->Cycle.TimerTimer();
         }
         connected = true;
         EXPECT_EQ(view.Last("tip "), "tip " + row.tip);
         EXPECT_EQ(view.Last("count "), row.count);
         EXPECT_EQ(view.Last("tray "), row.tray);
     }
-    vorla->Cycle().DisconnectClick();
+    jobs->Cycle.DisconnectClick();
     EXPECT_EQ(view.Last("tip "), "tip Vorla\nDisconnected");
 }
 
@@ -73,15 +73,15 @@ TEST_F(StatusDisplayTest, TrayFlagAndCountAgreeWhenRedrawnAfterTheDialog) {
         servers.hosts.clear();
         ASSERT_TRUE(Start({{"Home", "home.test"}}, {"icon_tray =1"}));
         Box("home.test").Fill(3);
-        vorla->Cycle().ConnectClick();
+        jobs->Cycle.ConnectClick();
         if (!row.password.empty()) {
             Box("home.test").password = row.password;
-            vorla->Cycle().TimerTimer();
+            jobs->Cycle.TimerTimer();
         }
         view.calls.clear();
         // What OK in the dialog runs; the dialog ends with the redraw.
-        vorla->Status().AfficheTray(true);
-        vorla->Status().ShowMailState();
+        jobs->Status.AfficheTray(true);
+        jobs->Status.ShowMailState();
         EXPECT_EQ(view.With("flag "), std::vector<std::string>{row.flag});
         EXPECT_EQ(view.Last("tray-modify "), "tray-modify " + row.icon);
         EXPECT_EQ(view.Last("tray "), "tray " + row.icon);
@@ -111,9 +111,9 @@ TEST_F(StatusDisplayTest, WithoutATrayTheWindowStaysAndSaysSoOnce) {
         vorla->FirstPaint();
         EXPECT_TRUE(view.visible);
         EXPECT_EQ(view.Count("hide"), 0);
-        EXPECT_TRUE(vorla->Ticker().Scroll.Enabled());
+        EXPECT_TRUE(jobs->Ticker.Scroll.Enabled());
         // The dialog asks again after OK; the status line has said it already.
-        vorla->Status().SayTrayMissingOnce();
+        jobs->Status.SayTrayMissingOnce();
         EXPECT_EQ(view.Count(notice), row.said ? 1 : 0);
     }
 }

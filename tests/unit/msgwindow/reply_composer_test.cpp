@@ -6,6 +6,7 @@
 #include "RecordingShell.h"
 #include "SmtpPeer.h"
 #include "TempFolder.h"
+#include "app/composition/QelSmtpClient.h"
 #include "mail/QelSMTP.h"
 #include "msgwindow/ReplyComposer.h"
 
@@ -56,9 +57,10 @@ protected:
     testsupport::SmtpPeer peer;
     testsupport::SmtpPeerFactory smtpFactory{peer};
     mail::TQelSMTP smtp{smtpFactory, pump, clock};
+    app::QelSmtpClient sender{smtp};
     testsupport::RecordingShell shell;
     ReplyPanelFields panel;
-    TReplyComposer& composer = list.AttachComposer({smtp, shell, panel});
+    TReplyComposer& composer = list.AttachComposer({sender, shell, panel});
 };
 
 const char* const kAnnMessage =
