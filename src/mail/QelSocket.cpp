@@ -194,8 +194,7 @@ std::size_t TQelSocket::ReceiveBuf(char* buffer, std::size_t capacity, std::int6
     }
 }
 
-std::size_t TQelSocket::ReceiveQuietUntil(char* buffer, std::size_t capacity,
-                                          std::int64_t until) {
+std::size_t TQelSocket::ReceiveQuietUntil(char* buffer, std::size_t capacity, std::int64_t until) {
     if (!m_connected)
         return 0;
     try {
