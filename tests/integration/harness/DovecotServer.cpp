@@ -152,7 +152,11 @@ DovecotServer::DovecotServer(bool tls) {
                                m_folder,
                                m_folder + "/dovecot.stderr"});
     m_process->Start();
-    if (!m_process->WaitForPort(m_port, std::chrono::seconds(15))) {
+    // Each login service opens its own listeners: wait for all of them.
+    bool answers = true;
+    for (const std::uint16_t port : {m_port, m_imapPort, m_popsPort, m_imapsPort})
+        answers = answers && (port == 0 || m_process->WaitForPort(port, std::chrono::seconds(15)));
+    if (!answers) {
         const std::string text = ReadFile(m_folder + "/dovecot.log");
         const std::string errText = ReadFile(m_folder + "/dovecot.stderr");
         Stop();
