@@ -215,6 +215,7 @@ void ImapReader::Reset() {
     m_textSize = 0;
     m_literalSize = 0;
     m_announced = 0;
+    m_totalAnnounced = 0;
     m_inLiteral = false;
     m_fault.clear();
 }
@@ -267,10 +268,11 @@ ImapReader::Result ImapReader::Next(ImapResponse& response) {
             if (!digits.empty() && digits.size() <= 12 &&
                 digits.find_first_not_of("0123456789") == digits.npos) {
                 m_literalSize = std::stoll(std::string(digits));
-                if (m_literalSize > m_maxLiteral)
+                if (m_literalSize > m_maxLiteral - m_announced)
                     return Fail("The server announced " + std::string(digits) +
                                 " bytes, more than the limit.");
                 m_announced += m_literalSize;
+                m_totalAnnounced += m_literalSize;
                 m_pieces.back().append(line.substr(0, open));
                 m_literals.emplace_back();
                 m_inLiteral = true;

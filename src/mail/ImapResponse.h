@@ -54,7 +54,8 @@ class ImapReader {
 public:
     enum class Result { Response, NeedMore, Error };
 
-    // A response's text without its literals, and one literal, may be at most so long.
+    // A response's text without its literals, and its literals together, may be at most so
+    // long.
     ImapReader(std::size_t maxText, std::int64_t maxLiteral)
         : m_maxText(maxText), m_maxLiteral(maxLiteral) {}
 
@@ -65,9 +66,9 @@ public:
     // is read.
     Result Next(ImapResponse& response);
     const std::string& Fault() const { return m_fault; }
-    // The bytes of literal that the response being read has announced so far: the caller's
-    // time bound grows with them.
-    std::int64_t AnnouncedLiterals() const { return m_announced; }
+    // The bytes of literal announced since the reader was made or Reset: a caller's time bound
+    // grows with them.
+    std::int64_t LiteralBytesAnnounced() const { return m_totalAnnounced; }
     // Forgets everything fed (a new connection, or the bytes after STARTTLS).
     void Reset();
 
@@ -83,6 +84,7 @@ private:
     std::size_t m_textSize = 0;
     std::int64_t m_literalSize = 0;
     std::int64_t m_announced = 0;
+    std::int64_t m_totalAnnounced = 0;
     bool m_inLiteral = false;
     std::string m_fault;
 };

@@ -77,10 +77,14 @@ std::string TQelIMAP::SendCommand(const std::string& command, const std::string&
     return tag;
 }
 
+void TQelIMAP::StartAnswer() {
+    m_answerStart = m_socket.NowMs();
+    m_literalsBefore = m_reader.LiteralBytesAnnounced();
+}
+
 TQelIMAP::Read TQelIMAP::ReadResponse(ImapResponse& response, std::int64_t quietUntil) {
-    const std::int64_t start = m_socket.NowMs();
     // The low-speed bound: every TimeOut must bring kMinBytesPerTimeOut more bytes.
-    std::int64_t windowStart = start;
+    std::int64_t windowStart = m_socket.NowMs();
     std::int64_t windowBytes = 0;
     for (;;) {
         const ImapReader::Result result = m_reader.Next(response);
@@ -90,10 +94,9 @@ TQelIMAP::Read TQelIMAP::ReadResponse(ImapResponse& response, std::int64_t quiet
             Broken(m_reader.Fault());
             return Read::Broken;
         }
-        // A response ends within TimeOut and a second for every so many literal bytes.
-        const std::int64_t deadline =
-            std::min(start + TimeOut + m_reader.AnnouncedLiterals() * 1000 / kMinBytesPerSecond,
-                     windowStart + TimeOut);
+        const std::int64_t literals = m_reader.LiteralBytesAnnounced() - m_literalsBefore;
+        const std::int64_t deadline = std::min(
+            m_answerStart + TimeOut + literals * 1000 / kMinBytesPerSecond, windowStart + TimeOut);
         std::size_t n = 0;
         if (quietUntil > 0) {
             n = m_socket.ReceiveQuietUntil(m_receive.data(), m_receive.size(), quietUntil);
@@ -151,6 +154,7 @@ void TQelIMAP::Untagged(const ImapResponse& response) {
 
 bool TQelIMAP::Await(const std::string& tag, const Handler& handler) {
     Failed = false;
+    StartAnswer();
     for (;;) {
         ImapResponse response;
         if (ReadResponse(response) != Read::Response)
@@ -198,6 +202,7 @@ void TQelIMAP::Connect() {
     m_bye.clear();
     m_loggingOut = false;
     m_nextTag = 0;
+    m_readOnly = true;
     LoggedIn = false;
     Folder.clear();
     Exists = UidValidity = UidNext = MessageCount = 0;
@@ -206,6 +211,7 @@ void TQelIMAP::Connect() {
     if (!OpenConnection() || !Connected)
         return;
     ImapResponse greeting;
+    StartAnswer();
     if (ReadResponse(greeting) != Read::Response) {
         ReportError(kErrLogin, this);
         return;
@@ -465,6 +471,7 @@ bool TQelIMAP::Idle(std::uint32_t ms, const std::function<bool(std::uint32_t)>& 
         return r.kind == ImapResponse::Kind::Untagged;
     };
     // Up to the server's "+", the command's own time bound; then quiet until the end.
+    StartAnswer();
     while (!idling) {
         ImapResponse response;
         if (ReadResponse(response) != Read::Response)

@@ -92,6 +92,9 @@ private:
 
     std::string SendCommand(const std::string& command, const std::string& masked = {});
     void SendLine(const std::string& line, const std::string& masked = {});
+    // Starts the time bound of a command's answers: all of them within TimeOut and a second
+    // for every so many literal bytes announced.
+    void StartAnswer();
     // One response within the command's time bounds; with quietUntil, a silence lasting to
     // that time is Quiet rather than a failure.
     Read ReadResponse(ImapResponse& response, std::int64_t quietUntil = 0);
@@ -119,6 +122,8 @@ private:
     std::string m_bye;
     bool m_loggingOut = false;
     bool m_readOnly = true;
+    std::int64_t m_answerStart = 0;
+    std::int64_t m_literalsBefore = 0;
     std::uint32_t m_nextTag = 0;
 };
 

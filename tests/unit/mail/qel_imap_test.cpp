@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <vector>
 
 #include "FakeEventPump.h"
@@ -85,6 +86,8 @@ TEST(ImapReader, LimitsHoldBeforeTheBytesCome) {
         std::string wire;
     } rows[] = {
         {"literal past the limit", "* 1 FETCH (BODY[] {101}\r\n"},
+        {"literals together past the limit",
+         "* 1 FETCH (A {60}\r\n" + std::string(60, 'x') + " B {41}\r\n"},
         {"line past the limit", std::string(1025, 'a')},
         {"text past the limit over several lines",
          "* X {1}\r\n." + std::string(1020, 'b') + "\r\n"},
@@ -181,6 +184,19 @@ TEST_F(ImapTest, RefusalsAndBrokenAnswersRunTheFailurePath) {
         EXPECT_FALSE(imap.Connected) << row.name;
         script.ExpectDone();
     }
+}
+
+TEST_F(ImapTest, AnswersThatTrickleInEndWithinTheTimeOutAsAWhole) {
+    Opened();
+    imap.TimeOut = 10000;
+    script.Client("V3 UID SEARCH UNSEEN\r\n");
+    for (int i = 0; i < 5; ++i)
+        script.Server("* OK still here\r\n").Pause(4000);
+    script.Server("V3 OK\r\n");
+    EXPECT_THROW(imap.GetMailCount(true), mail::SocketError);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].error, ETIMEDOUT);
+    EXPECT_LE(clock.now, 1000 + 12000);
 }
 
 TEST_F(ImapTest, DeleteExpungesOnlyTheOneMessage) {
