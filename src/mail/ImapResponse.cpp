@@ -301,15 +301,16 @@ std::vector<char32_t> CodePoints(std::string_view utf8) {
     std::vector<char32_t> out;
     for (std::size_t i = 0; i < utf8.size();) {
         const auto b = static_cast<unsigned char>(utf8[i]);
-        const int extra = b >= 0xF0 && b < 0xF5 ? 3 : b >= 0xE0 ? 2 : b >= 0xC2 ? 1 : 0;
+        const int extra = b >= 0xF5 ? 0 : b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC2 ? 1 : 0;
         char32_t cp = extra == 3 ? b & 0x07u : extra == 2 ? b & 0x0Fu : b & 0x1Fu;
-        bool valid = b >= 0xC2 && i + static_cast<std::size_t>(extra) < utf8.size();
+        bool valid = extra > 0 && i + static_cast<std::size_t>(extra) < utf8.size();
         for (int k = 1; valid && k <= extra; ++k) {
             const auto c = static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]);
             valid = (c & 0xC0) == 0x80;
             cp = (cp << 6) | (c & 0x3Fu);
         }
-        if (b < 0x80 || !valid || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        const bool overlong = (extra == 2 && cp < 0x800) || (extra == 3 && cp < 0x10000);
+        if (!valid || overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
             out.push_back(b);
             ++i;
         } else {
