@@ -194,6 +194,28 @@ std::size_t TQelSocket::ReceiveBuf(char* buffer, std::size_t capacity, std::int6
     }
 }
 
+std::size_t TQelSocket::ReceiveQuietUntil(char* buffer, std::size_t capacity, std::int64_t until) {
+    if (!m_connected)
+        return 0;
+    try {
+        for (;;) {
+            if (m_clock.NowMs() >= Deadline)
+                throw TransportError(ETIMEDOUT, "recv", std::strerror(ETIMEDOUT));
+            if (m_clock.NowMs() >= until)
+                return kQuiet;
+            long n = m_transport->Receive(buffer, capacity, kSliceMs);
+            if (n >= 0)
+                return static_cast<std::size_t>(n);
+            PumpOrAbort("recv");
+            if (!m_connected)
+                return 0;
+        }
+    } catch (const TransportError& e) {
+        Fail(e.Code, "recv");
+        return 0;
+    }
+}
+
 std::string TQelSocket::LocalHost() const {
     return platform::LocalHostName();
 }

@@ -92,6 +92,11 @@ public:
     // passed fails even when bytes are waiting, so a peer that trickles cannot extend it.
     std::size_t ReceiveBuf(char* buffer, std::size_t capacity, std::int64_t deadline = kNoDeadline);
     static constexpr std::int64_t kNoDeadline = INT64_MAX;
+    // ReceiveBuf for a peer that speaks only when it has news (IMAP IDLE): a wait that lasts
+    // to `until` without a byte is no failure and returns kQuiet. TimeOut does not bound it;
+    // Deadline does.
+    static constexpr std::size_t kQuiet = SIZE_MAX;
+    std::size_t ReceiveQuietUntil(char* buffer, std::size_t capacity, std::int64_t until);
     // Now on the clock that the waits are measured by.
     std::int64_t NowMs() const { return m_clock.NowMs(); }
     // what() of the last send or receive failure, as the SocketError that follows it says.

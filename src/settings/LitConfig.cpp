@@ -79,6 +79,9 @@ void ReadAccounts(const std::string& path, Tables& tables) {
         account.tls_mode = TlsModeText(readNew("tls_mode"));
         account.tls_fingerprint = readNew("tls_fingerprint");
         account.oauth_command = readNew("oauth_command");
+        account.protocol = ProtocolText(readNew("protocol"));
+        account.folder = FolderText(readNew("folder"));
+        account.imap_count = ImapCountText(readNew("imap_count"));
         if (!account.acc_name.empty() && !account.host_name.empty() && !account.user_name.empty()) {
             tables.AccountTable[tables.AccountCount++] = account;
         }

@@ -17,4 +17,22 @@ std::string TlsModeText(const std::string& value) {
     return "auto";
 }
 
+std::string ProtocolText(const std::string& value) {
+    return EqualsIgnoringCase(value, "imap") ? "imap" : "pop3";
+}
+
+std::string ImapCountText(const std::string& value) {
+    return EqualsIgnoringCase(value, "all") ? "all" : "unseen";
+}
+
+std::string FolderText(const std::string& value) {
+    return value.empty() ? "INBOX" : value;
+}
+
+bool HasMailboxKeys(const AccountRecord& account) {
+    const AccountRecord defaults;
+    return account.protocol != defaults.protocol || account.folder != defaults.folder ||
+           account.imap_count != defaults.imap_count;
+}
+
 }  // namespace settings

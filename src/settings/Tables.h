@@ -32,11 +32,24 @@ struct AccountRecord {
     std::string tls_mode = "auto";  // "auto", "tls", "starttls" or "off"
     std::string tls_fingerprint;    // pinned SHA-256 of the certificate; empty: system store
     std::string oauth_command;      // prints an XOAUTH2 token; empty: USER and PASS
+    // The mailbox kind and, for IMAP, the folder watched and what is counted in it. A file
+    // without these keys holds POP3 accounts, and is written back without them.
+    std::string protocol = "pop3";      // "pop3" or "imap"
+    std::string folder = "INBOX";       // UTF-8
+    std::string imap_count = "unseen";  // "unseen" (no \Seen flag) or "all"
 };
 
 // A security choice as stored: "tls", "starttls" or "off" in any letter case, lower-cased;
 // any other text (the marker "empty" included) is "auto".
 std::string TlsModeText(const std::string& value);
+
+// The mailbox keys as stored: "imap" or "all" in any letter case, lower-cased; anything else is
+// the default ("pop3", "unseen"). An empty folder is INBOX.
+std::string ProtocolText(const std::string& value);
+std::string ImapCountText(const std::string& value);
+std::string FolderText(const std::string& value);
+// Whether any of the mailbox keys differs from its default.
+bool HasMailboxKeys(const AccountRecord& account);
 
 using AccountSlots = std::array<AccountRecord, kMaxAccounts>;
 using FilterSlots = std::array<std::string, kMaxFilters>;

@@ -116,6 +116,10 @@ void SaveAccounts(const std::string& folder, const Tables& tables) {
         if (!scrambled) {
             lines.Secret("password_hex = ", PasswordHex(account.password));
         }
+        if (HasMailboxKeys(account)) {
+            lines << Text("protocol = ", account.protocol) << Text("folder = ", account.folder)
+                  << Text("imap_count = ", account.imap_count);
+        }
     }
     WriteFileAtomically(WithTrailingSlash(folder) + kAccountsIni, lines.Text(), kPrivateFileMode);
 }

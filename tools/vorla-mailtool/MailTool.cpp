@@ -13,6 +13,7 @@
 #include "mail/LineCursor.h"
 #include "mail/MsgJson.h"
 #include "mail/PosixTransport.h"
+#include "mail/QelIMAP.h"
 #include "mail/QelPOP3.h"
 #include "mail/QelSMTP.h"
 
@@ -23,6 +24,8 @@ namespace {
 const char* kUsage =
     "usage: vorla-mailtool [--trace] [--timeout MS] pop3 HOST PORT USER [PASS] stat|top N LINES|"
     "retr N|dele N|uidl N\n"
+    "       vorla-mailtool [--trace] [--timeout MS] imap HOST PORT USER [PASS] status|fetch UID|"
+    "headers UID|delete UID|idle SECONDS\n"
     "       vorla-mailtool [--trace] [--timeout MS] smtp HOST PORT --from ADDR --to LIST [--cc "
     "LIST] [--bcc LIST]\n"
     "                      [--name NAME] [--subject TEXT] [--body FILE] [--attach FILE]... "
@@ -107,12 +110,25 @@ bool IsPop3Action(const std::string& word) {
     return word == "stat" || word == "top" || word == "retr" || word == "dele" || word == "uidl";
 }
 
+// How many numbers follow an action of the pop3 or imap command; nothing for a word that is
+// no action.
+std::optional<std::size_t> NumbersOfAction(const std::string& word) {
+    if (word == "stat" || word == "status")
+        return 0;
+    if (word == "top")
+        return 2;
+    if (IsPop3Action(word) || word == "fetch" || word == "headers" || word == "delete" ||
+        word == "idle")
+        return 1;
+    return std::nullopt;
+}
+
 // True when the words after USER are an action and its numbers alone, so that the password
 // is not among them.
 bool NamesNoPassword(const std::vector<std::string>& a) {
-    if (a.size() < 4 || !IsPop3Action(a[3]))
+    if (a.size() < 4 || !NumbersOfAction(a[3]))
         return false;
-    const std::size_t numbers = a[3] == "stat" ? 0 : a[3] == "top" ? 2 : 1;
+    const std::size_t numbers = *NumbersOfAction(a[3]);
     if (a.size() != 4 + numbers)
         return false;
     for (std::size_t i = 4; i < a.size(); ++i)
@@ -195,6 +211,69 @@ int Pop3(std::vector<std::string> a, const Common& common, std::ostream& out, st
         out << Shown(id) << "\n";
     }
     pop.Quit();
+    return reported ? 1 : 0;
+}
+
+// One IMAP action on INBOX: EXAMINE for looking, SELECT for deleting.
+int Imap(std::vector<std::string> a, const Common& common, std::ostream& out, std::ostream& err) {
+    if (NamesNoPassword(a))
+        a.insert(a.begin() + 3, common.password);
+    if (a.size() < 5)
+        return err << kUsage, 2;
+    const std::string& action = a[4];
+    const std::optional<std::size_t> numbers = NumbersOfAction(action);
+    std::optional<std::uint32_t> n;
+    if (action != "status" && action != "fetch" && action != "headers" && action != "delete" &&
+        action != "idle")
+        return err << kUsage, 2;
+    if (numbers == 1u && (a.size() < 6 || !(n = Number(a[5]))))
+        return err << kUsage, 2;
+
+    mail::PosixTransportFactory factory;
+    platform::NullEventPump pump;
+    mail::TQelIMAP imap(factory, pump);
+    imap.Host = a[0];
+    imap.Port = a[1];
+    imap.TimeOut = common.timeout;
+    Secure(imap, common);
+    bool reported = false;
+    Wire(imap, common, err, reported);
+
+    imap.Connect();
+    if (imap.Failed || !imap.Login(a[2], a[3]) ||
+        !(action == "delete" ? imap.Select("INBOX") : imap.Examine("INBOX")))
+        return 1;
+    if (action == "status") {
+        const std::uint32_t exists = imap.Exists;
+        imap.GetMailCount(true);
+        if (reported)
+            return 1;
+        out << "exists=" << exists << " unseen=" << imap.MessageCount
+            << " uidvalidity=" << imap.UidValidity << " uidnext=" << imap.UidNext << "\n";
+    } else if (action == "fetch" || action == "headers") {
+        auto message = action == "fetch" ? imap.FetchMessage(*n) : imap.FetchHeader(*n);
+        if (reported)
+            return 1;
+        out << mail::MessageToJson(*message, message->Size) << "\n";
+    } else if (action == "delete") {
+        if (!imap.DeleteMessage(*n))
+            return 1;
+    } else {
+        // The server may end an IDLE after 30 minutes: it is renewed every 25.
+        constexpr std::uint32_t kRenewMs = 25 * 60 * 1000;
+        auto leftMs = static_cast<std::uint64_t>(*n) * 1000;
+        while (leftMs > 0) {
+            const auto ms = static_cast<std::uint32_t>(std::min<std::uint64_t>(leftMs, kRenewMs));
+            const bool idled = imap.Idle(ms, [&out](std::uint32_t exists) {
+                out << "exists=" << exists << std::endl;
+                return false;
+            });
+            if (!idled)
+                return 1;
+            leftMs -= ms;
+        }
+    }
+    imap.Logout();
     return reported ? 1 : 0;
 }
 
@@ -320,6 +399,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             return Pop3(rest, common, out, err);
         if (command == "smtp")
             return Smtp(rest, common, err);
+        if (command == "imap")
+            return Imap(rest, common, out, err);
     } catch (const std::exception& e) {
         // A socket failure fired OnError before the exception; the exception names the call.
         err << Shown(e.what()) << "\n";

@@ -1,5 +1,5 @@
 #pragma once
-// The command-line face of the two mail clients: one POP3 action or one SMTP send per run.
+// The command-line face of the mail clients: one POP3 or IMAP action or one SMTP send per run.
 #include <iosfwd>
 #include <string>
 #include <vector>

@@ -9,6 +9,7 @@
 
 #include "Files.h"
 #include "TestCertificate.h"
+#include "mail/QelIMAP.h"
 #include "mail/QelPOP3.h"
 #include "settings/Scramble.h"
 
@@ -32,6 +33,7 @@ void Own(const std::string& path) {
 struct TlsSetup {
     const TestCertificate* certificate = nullptr;
     std::uint16_t popsPort = 0;
+    std::uint16_t imapsPort = 0;
 };
 
 std::string SslLines(const TlsSetup& tls) {
@@ -49,9 +51,22 @@ std::string PopsListener(const TlsSetup& tls) {
            std::to_string(tls.popsPort) + "\n    ssl = yes\n  }\n";
 }
 
+// The IMAP listener, and IMAPS beside it when a certificate is given. IDLE looks at the
+// Maildir every second besides its change notifications.
+std::string ImapLines(std::uint16_t port, const TlsSetup& tls) {
+    std::string imaps;
+    if (tls.certificate != nullptr)
+        imaps = "  inet_listener imaps {\n    address = 127.0.0.1\n    port = " +
+                std::to_string(tls.imapsPort) + "\n    ssl = yes\n  }\n";
+    return "mailbox_idle_check_interval = 1 secs\n"
+           "service imap-login {\n  chroot =\n  inet_listener imap {\n    address = 127.0.0.1\n"
+           "    port = " +
+           std::to_string(port) + "\n  }\n" + imaps + "}\n";
+}
+
 std::string Config(const std::string& folder, const std::string& baseDir, std::uint16_t port,
-                   const TlsSetup& tls) {
-    return "protocols = pop3\n"
+                   std::uint16_t imapPort, const TlsSetup& tls) {
+    return "protocols = pop3 imap\n"
            "listen = 127.0.0.1\n"
            "base_dir = " +
            baseDir +
@@ -83,9 +98,7 @@ std::string Config(const std::string& folder, const std::string& baseDir, std::u
            "service anvil {\n  chroot =\n}\n"
            "service pop3-login {\n  chroot =\n  inet_listener pop3 {\n    address = 127.0.0.1\n    "
            "port = " +
-           std::to_string(port) + "\n  }\n" + PopsListener(tls) +
-           "}\n"
-           "service imap-login {\n  inet_listener imap {\n    port = 0\n  }\n}\n";
+           std::to_string(port) + "\n  }\n" + PopsListener(tls) + "}\n" + ImapLines(imapPort, tls);
 }
 
 }  // namespace
@@ -127,9 +140,11 @@ DovecotServer::DovecotServer(bool tls) {
         certificate = MakeTestCertificate(m_folder);
         m_fingerprint = certificate.fingerprint;
         m_popsPort = ServerProcess::FreePort();
-        setup = {&certificate, m_popsPort};
+        m_imapsPort = ServerProcess::FreePort();
+        setup = {&certificate, m_popsPort, m_imapsPort};
     }
-    WriteFile(m_folder + "/dovecot.conf", Config(m_folder, m_baseDir, m_port, setup));
+    m_imapPort = ServerProcess::FreePort();
+    WriteFile(m_folder + "/dovecot.conf", Config(m_folder, m_baseDir, m_port, m_imapPort, setup));
 
     m_process = std::make_unique<ServerProcess>(
         ServerProcess::Options{{"/usr/sbin/dovecot", "-F", "-c", m_folder + "/dovecot.conf"},
@@ -137,7 +152,11 @@ DovecotServer::DovecotServer(bool tls) {
                                m_folder,
                                m_folder + "/dovecot.stderr"});
     m_process->Start();
-    if (!m_process->WaitForPort(m_port, std::chrono::seconds(15))) {
+    // Each login service opens its own listeners: wait for all of them.
+    bool answers = true;
+    for (const std::uint16_t port : {m_port, m_imapPort, m_popsPort, m_imapsPort})
+        answers = answers && (port == 0 || m_process->WaitForPort(port, std::chrono::seconds(15)));
+    if (!answers) {
         const std::string text = ReadFile(m_folder + "/dovecot.log");
         const std::string errText = ReadFile(m_folder + "/dovecot.stderr");
         Stop();
@@ -149,6 +168,11 @@ DovecotServer::DovecotServer(bool tls) {
 void DovecotServer::PointAt(mail::TQelPOP& pop) const {
     pop.Host = "127.0.0.1";
     pop.Port = std::to_string(m_port);
+}
+
+void DovecotServer::PointAt(mail::TQelIMAP& imap) const {
+    imap.Host = "127.0.0.1";
+    imap.Port = std::to_string(m_imapPort);
 }
 
 std::string DovecotServer::DoveAccount() const {
@@ -168,14 +192,16 @@ void DovecotServer::Stop() {
         m_process->Stop(std::chrono::seconds(10));
 }
 
-std::string DovecotServer::AddMessage(const std::string& raw) {
+std::string DovecotServer::AddMessage(const std::string& raw, bool seen) {
     // Maildir names sort in the order the messages were added.
     ++m_added;
     char name[64];
     std::snprintf(name, sizeof name, "%010d.M%dP%d.vorla", 1700000000 + m_added, m_added,
                   static_cast<int>(::getpid()));
     const std::string tmpPath = m_folder + "/home/Maildir/tmp/" + name;
-    const std::string newPath = m_folder + "/home/Maildir/new/" + name;
+    // A message already seen lies in cur with the flag in its name, as a reader leaves it.
+    const std::string newPath = m_folder + (seen ? "/home/Maildir/cur/" : "/home/Maildir/new/") +
+                                name + (seen ? ":2,S" : "");
     WriteFile(tmpPath, raw);
     Own(tmpPath);
     fs::rename(tmpPath, newPath);

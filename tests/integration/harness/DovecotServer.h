@@ -1,6 +1,7 @@
 #pragma once
-// A private Dovecot POP3 server on 127.0.0.1 for tests: its own config, one passwd-file user
-// and a Maildir in a temporary folder. Messages added before a session are seen by it.
+// A private Dovecot POP3 and IMAP server on 127.0.0.1 for tests: its own config, one
+// passwd-file user and a Maildir in a temporary folder. Messages added before a session are
+// seen by it; an IMAP session in IDLE hears of them within a second or so.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -9,6 +10,7 @@
 
 namespace mail {
 class TQelPOP;
+class TQelIMAP;
 }
 
 namespace harness {
@@ -17,20 +19,22 @@ class DovecotServer {
 public:
     // Writes the config and starts Dovecot; throws std::runtime_error when it does not answer.
     // With tls, a self-signed certificate is made: the POP3 port offers STLS and PopsPort()
-    // speaks POP3S.
+    // speaks POP3S; the IMAP port offers STARTTLS and ImapsPort() speaks IMAPS.
     explicit DovecotServer(bool tls = false);
     ~DovecotServer();
     DovecotServer(const DovecotServer&) = delete;
     DovecotServer& operator=(const DovecotServer&) = delete;
 
-    // Drops a raw message (CRLF or LF lines) into Maildir/new; messages are numbered in the
-    // order they were added. Returns the file name.
-    std::string AddMessage(const std::string& raw);
+    // Drops a raw message (CRLF or LF lines) into the Maildir; messages are numbered in the
+    // order they were added; a seen one is flagged \Seen. Returns the file name.
+    std::string AddMessage(const std::string& raw, bool seen = false);
     // Number of messages left in the Maildir (new and cur).
     int MessageFiles() const;
 
     std::uint16_t Port() const { return m_port; }
     std::uint16_t PopsPort() const { return m_popsPort; }
+    std::uint16_t ImapPort() const { return m_imapPort; }
+    std::uint16_t ImapsPort() const { return m_imapsPort; }
     const std::string& Fingerprint() const { return m_fingerprint; }
     const std::string& User() const { return m_user; }
     const std::string& Pass() const { return m_pass; }
@@ -39,6 +43,8 @@ public:
     const std::string& Folder() const { return m_folder; }
     // Points a POP3 client at the plain port on 127.0.0.1; User() and Pass() log it in.
     void PointAt(mail::TQelPOP& pop) const;
+    // The same for an IMAP client and the plain IMAP port.
+    void PointAt(mail::TQelIMAP& imap) const;
     // Accounts.ini's section of account 1, "Dove", on the plain port with the user and the
     // scrambled password.
     std::string DoveAccount() const;
@@ -51,6 +57,8 @@ private:
     std::string m_pass = "vorla-pass";
     std::uint16_t m_port = 0;
     std::uint16_t m_popsPort = 0;
+    std::uint16_t m_imapPort = 0;
+    std::uint16_t m_imapsPort = 0;
     std::string m_fingerprint;
     int m_added = 0;
     std::unique_ptr<ServerProcess> m_process;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "DovecotServer.h"
 #include "Files.h"
@@ -96,6 +97,43 @@ TEST(MailTool, Pop3Actions) {
     Result bad = Tool(wrong);
     EXPECT_EQ(bad.code, 1);
     EXPECT_EQ(bad.err, "error 2001: [AUTH] Authentication failed.\n");
+}
+
+TEST(MailTool, ImapActionsOverImapsWithThePin) {
+    harness::DovecotServer server(true);
+    server.AddMessage(mailit::PlainMessage("old", "seen\r\n"), true);
+    server.AddMessage(mailit::MultipartMessage());
+    testsupport::ScopedEnv password("VORLA_PASSWORD", server.Pass());
+    auto imap = [&](std::vector<std::string> more) {
+        const std::string port = std::to_string(server.ImapsPort());
+        std::vector<std::string> a{
+            "--tls-mode", "tls", "--fingerprint", server.Fingerprint(), "imap",
+            "127.0.0.1",  port,  server.User()};
+        a.insert(a.end(), more.begin(), more.end());
+        return Tool(a);
+    };
+
+    const Result status = imap({"status"});
+    EXPECT_EQ(status.code, 0) << status.err;
+    EXPECT_EQ(status.out.rfind("exists=2 unseen=1 uidvalidity=", 0), 0u) << status.out;
+    const Result fetch = imap({"fetch", "2"});
+    EXPECT_EQ(fetch.code, 0) << fetch.err;
+    EXPECT_NE(fetch.out.find("all.bin"), std::string::npos) << fetch.out;
+    const Result headers = imap({"--trace", "headers", "1"});
+    EXPECT_NE(headers.out.find("\"old\""), std::string::npos) << headers.out;
+    EXPECT_EQ(headers.err.find(server.Pass()), std::string::npos) << "password in the trace";
+    EXPECT_EQ(imap({"delete", "1"}).code, 0);
+    EXPECT_EQ(imap({"status"}).out.rfind("exists=1 unseen=1 ", 0), 0u);
+
+    std::thread delivery([&server] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        server.AddMessage(mailit::PlainMessage("pushed", "new\r\n"));
+    });
+    const Result idle = imap({"idle", "4"});
+    delivery.join();
+    EXPECT_EQ(idle.code, 0) << idle.err;
+    EXPECT_EQ(idle.out, "exists=2\n");
+    EXPECT_EQ(imap({"fetch", "9"}).code, 1);
 }
 
 TEST(MailTool, PasswordFromTheEnvironmentOrADescriptor) {

@@ -58,6 +58,9 @@ TEST_F(ReadTablesTest, AccountFieldsAndDefaults) {
     EXPECT_EQ(Account(1).auth_addr, "");
     EXPECT_EQ(Account(1).auth_sign, "");
     EXPECT_FALSE(Account(1).isign);
+    EXPECT_EQ(Account(1).protocol, "pop3");
+    EXPECT_EQ(Account(1).folder, "INBOX");
+    EXPECT_EQ(Account(1).imap_count, "unseen");
 }
 
 TEST_F(ReadTablesTest, CapitalHeaderIsFound) {
