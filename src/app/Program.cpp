@@ -75,7 +75,8 @@ void Program::BuildConfig() {
                        [this](config::TConfig&) { m_config->Dialog().ShowModal(); }});
         m_config = std::make_unique<ui::ConfigWindow>(ui::ConfigWindowParts{
             m_vorla->Shared().Config, m_vorla->Shared().Tables, m_vorla->SettingsFolder(),
-            *m_skinHost, *m_configOwner, m_services.dialogs, m_services.shell, *m_preview});
+            *m_skinHost, *m_configOwner, m_services.dialogs, m_services.shell, *m_preview,
+            m_vorla->Shared().Secrets});
     }
 }
 

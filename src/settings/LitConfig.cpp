@@ -1,6 +1,7 @@
 #include "settings/LitConfig.h"
 
 #include "platform/Secrets.h"
+#include "settings/LineReader.h"
 #include "settings/Numbers.h"
 #include "settings/Scramble.h"
 
@@ -55,6 +56,16 @@ void ReadPassword(const std::string& path, const std::string& section, std::stri
     platform::SecureClear(hex);
 }
 
+// A password kept in the keyring is read from there when it is first needed; whatever the
+// file holds for it is not the password.
+void ReadPasswordStore(const std::string& store, AccountRecord& account) {
+    if (EqualsIgnoringCase(store, kKeyringStore)) {
+        platform::SecureClear(account.password);
+        account.password_in_keyring = true;
+        account.keyring_unread = true;
+    }
+}
+
 void ReadAccounts(const std::string& path, Tables& tables) {
     for (int n = 1; n <= kMaxAccounts; ++n) {
         const std::string section = "[account" + std::to_string(n) + "]";
@@ -79,6 +90,7 @@ void ReadAccounts(const std::string& path, Tables& tables) {
         account.tls_mode = TlsModeText(readNew("tls_mode"));
         account.tls_fingerprint = readNew("tls_fingerprint");
         account.oauth_command = readNew("oauth_command");
+        ReadPasswordStore(readNew("password_store"), account);
         if (!account.acc_name.empty() && !account.host_name.empty() && !account.user_name.empty()) {
             tables.AccountTable[tables.AccountCount++] = account;
         }
@@ -122,6 +134,7 @@ void ReadMainSettings(const std::string& folder, const std::string& path, Config
     config.smtp_tls_fingerprint =
         MarkerAsEmptyText(FindKeyInSection(path, "", "smtp_tls_fingerprint"));
     config.confirm_delete = AsFlag(read("confirm_delete"));
+    config.use_keyring = AsFlag(FindKeyInSection(path, "", "use_keyring"));
 }
 
 }  // namespace
