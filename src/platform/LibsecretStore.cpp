@@ -34,7 +34,8 @@ SecretReply Failure(GError* error) {
 }
 
 std::string BoundText(std::chrono::milliseconds bound) {
-    return "no answer within " + std::to_string(bound.count() / 1000) + " s";
+    // Whole seconds, rounded up: a bound below one second is still "1 s".
+    return "no answer within " + std::to_string((bound.count() + 999) / 1000) + " s";
 }
 
 // Runs the call on a worker thread and waits for it at most bound, pumping between slices.
