@@ -168,7 +168,8 @@ bool PopSession::PasswordKnown() {
         return true;
     }
     settings::AccountRecord& account = m_commun.Account(m_commun.PopAccount);
-    if (!account.keyring_unread) {
+    // A token login sends no password.
+    if (!account.keyring_unread || !account.oauth_command.empty()) {
         return true;
     }
     const platform::SecretReply reply =
