@@ -128,6 +128,8 @@ done
 [ -z "$missing" ] || fail "Vorla.ini lacks:$missing"
 grep -q '^confirm_delete =1'$'\r''$' "$ini" ||
     fail "a first start does not ask before deleting: $(grep confirm_delete "$ini")"
+grep -q '^use_keyring =1'$'\r''$' "$ini" ||
+    fail "a first start does not keep passwords in the keyring: $(grep use_keyring "$ini")"
 grep -q '^current_skin = /usr/lib/vorla/skins/default/'$'\r''$' "$ini" ||
     fail "current_skin does not name the installed skin: $(grep current_skin "$ini")"
 grep -q '^skin_dir = /usr/lib/vorla/skins'$'\r''$' "$ini" ||

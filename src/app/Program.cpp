@@ -76,7 +76,8 @@ void Program::BuildConfig() {
                        [this](config::TConfig&) { m_config->Dialog().ShowModal(); }});
         m_config = std::make_unique<uiconfig::ConfigWindow>(uiconfig::ConfigWindowParts{
             m_jobs->Shared.Config, m_jobs->Shared.Tables, m_jobs->SettingsFolder, *m_skinHost,
-            *m_configOwner, m_services.dialogs, m_services.shell, *m_preview});
+            *m_configOwner, m_services.dialogs, m_services.shell, *m_preview,
+            m_jobs->Shared.Secrets});
     }
 }
 

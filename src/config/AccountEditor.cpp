@@ -44,7 +44,9 @@ void AccountEditor::LstAccSel() {
         EmptyFields();
         return;
     }
-    const settings::AccountRecord& account = m_context.Tables.AccountTable[selected];
+    settings::AccountRecord& account = m_context.Tables.AccountTable[selected];
+    // A keyring that cannot be reached shows an empty password.
+    m_keyring.Load(account);
     c["NAccount"].Text = account.acc_name;
     c["HostTxt"].Text = account.host_name;
     c["UserName"].Text = account.user_name;
@@ -133,6 +135,9 @@ void AccountEditor::StoreFields(settings::AccountRecord& account) const {
     account.host_name = c["HostTxt"].Text;
     account.user_name = c["UserName"].Text;
     account.password = c["Password"].Text;
+    // The typed password is in the file until the keyring takes it.
+    account.password_in_keyring = false;
+    account.keyring_unread = false;
     account.port_number = PortOr(c["PortTxt"].Text, settings::kDefaultPop3Port);
     account.tls_mode = SecurityMode(c["TlsMode"]);
     account.tls_fingerprint = settings::TrimBlanks(c["TlsFingerprint"].Text);
@@ -150,6 +155,7 @@ void AccountEditor::AddAccClick() {
     }
     settings::AccountRecord account;
     StoreFields(account);
+    m_keyring.Place(account);
     tables.AccountTable[tables.AccountCount++] = account;
     RefillAccounts();
     m_context.Controls["LstAcc"].Index = tables.AccountCount - 1;
@@ -163,11 +169,22 @@ void AccountEditor::ModifyClick() {
         return;
     }
     settings::AccountRecord& account = m_context.Tables.AccountTable[selected];
+    // An empty field stands for the password the unreachable keyring holds: storing it would
+    // lose that password.
+    if (!m_keyring.Load(account) && m_context.Controls["Password"].Text.empty()) {
+        m_context.Dialogs.ShowMessage(kKeyringAccountUnchanged);
+        return;
+    }
+    const settings::AccountRecord before = account;
     StoreFields(account);
+    m_keyring.Place(account);
     account.inactive = m_context.Controls["ChkInact"].Checked;
     m_context.Controls["ChkAct"].Checked = !account.inactive;
     RefillAccounts();
-    m_context.SaveAccounts();
+    // A new host, login or port moves the item; a password back in the file drops it.
+    if (m_context.SaveAccounts()) {
+        m_keyring.Forget(before);
+    }
 }
 
 void AccountEditor::DelAccClick() {
@@ -177,12 +194,15 @@ void AccountEditor::DelAccClick() {
     }
     settings::Tables& tables = m_context.Tables;
     auto& slots = tables.AccountTable;
+    const settings::AccountRecord removed = slots[static_cast<std::size_t>(selected)];
     std::move(slots.begin() + selected + 1, slots.begin() + tables.AccountCount,
               slots.begin() + selected);
     --tables.AccountCount;
     slots[static_cast<std::size_t>(tables.AccountCount)] = settings::AccountRecord{};
     RefillAccounts();
-    m_context.SaveAccounts();
+    if (m_context.SaveAccounts()) {
+        m_keyring.Forget(removed);
+    }
     Control& list = m_context.Controls["LstAcc"];
     if (selected == settings::kMaxAccounts - 1) {
         // The tenth place has no entry in the refilled list: nothing is shown as selected.

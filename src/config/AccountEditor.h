@@ -2,12 +2,14 @@
 // The "Incoming Mails (POP3)" page: adds, changes, removes, activates and deactivates the POP3
 // accounts. Every change goes into the account table and "Accounts.ini" at once.
 #include "config/DialogContext.h"
+#include "config/KeyringMoves.h"
 
 namespace config {
 
 class AccountEditor {
 public:
-    explicit AccountEditor(DialogContext& context) : m_context(context) {}
+    AccountEditor(DialogContext& context, KeyringMoves& keyring)
+        : m_context(context), m_keyring(keyring) {}
 
     // Fills the fields from the selected account, or empties them for an empty list.
     void LstAccSel();
@@ -44,6 +46,7 @@ private:
     void SetInactive(bool inactive);
 
     DialogContext& m_context;
+    KeyringMoves& m_keyring;
     // "TLS" was chosen by PortTxtChange, not by the user.
     bool m_tlsForPort = false;
 };

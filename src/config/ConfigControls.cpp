@@ -61,6 +61,7 @@ void MainOptions(Builder& b) {
     b.Add("BrClient", ControlKind::Button, "...");
     b.Add("ChkRAZ", ControlKind::CheckBox, "Reset counter on launching &mail client");
     b.Add("ChkAutorun", ControlKind::CheckBox, "Launch Vorla on &desktop startup");
+    b.Add("ChkKeyring", ControlKind::CheckBox, "Keep passwords in the desktop keyring");
 }
 
 void IncomingMails(Builder& b) {

@@ -5,12 +5,14 @@
 
 namespace config {
 
-void DialogContext::SaveAccounts() {
+bool DialogContext::SaveAccounts() {
     try {
         settings::SaveAccounts(Folder, Tables);
+        return true;
     } catch (const std::exception& e) {
         Dialogs.ShowMessage(e.what());
     }
+    return false;
 }
 
 void DialogContext::SaveFilters() {

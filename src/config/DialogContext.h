@@ -23,7 +23,8 @@ public:
     // Writes "Accounts.ini" from the table; a refused or failed write is shown in a message box,
     // and the
     // table keeps the change (it is written again with the next change).
-    void SaveAccounts();
+    // True when the file was written.
+    bool SaveAccounts();
     // Writes "VrFilter.ini" from the filter list, the size field and the author filter box,
     // and makes the filter table equal to the list; a failed write is shown and changes nothing.
     void SaveFilters();

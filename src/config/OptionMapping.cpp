@@ -53,6 +53,7 @@ void FillMainOptions(DialogControls& c, const settings::Config& config,
     c["MailClient"].Text = MarkerAsEmpty(config.my_mail_client);
     c["ChkRAZ"].Checked = config.reset;
     c["ChkAutorun"].Checked = config.autorun;
+    c["ChkKeyring"].Checked = config.use_keyring;
 }
 
 void FillPageOptions(DialogControls& c, const settings::Config& config,
@@ -121,6 +122,7 @@ bool TakeOptions(const DialogControls& c, settings::Config& config) {
     if (autorunChanged) {
         config.autorun = c["ChkAutorun"].Checked;
     }
+    config.use_keyring = c["ChkKeyring"].Checked;
     config.header_only = c["ChkHead"].Checked;
     config.readlg = c["ChkRead"].Checked;
     config.nblg = NumberOr(c["NbReadLg"].Text, 10);

@@ -58,7 +58,9 @@ void TConfig::FillConfigDialog(const std::vector<std::string>& dialUpEntries,
 }
 
 bool TConfig::ReadConfigDialog() {
-    return TakeOptions(Controls, m_context.Config);
+    const bool autorunChanged = TakeOptions(Controls, m_context.Config);
+    m_keyring.MoveAll(m_context.Config.use_keyring);
+    return autorunChanged;
 }
 
 void TConfig::FormShow() {
@@ -98,9 +100,10 @@ void TConfig::MnuClick(int tag) {
 
 bool TConfig::Click(const std::string& name) {
     Control& control = Controls[name];
-    if (!control.Enabled || m_result != DialogResult::Pending) {
+    if (!control.Enabled || m_result != DialogResult::Pending || m_handling) {
         return false;
     }
+    const HandlingScope handling(m_handling);
     const auto handler = m_clicks.find(name);
     switch (control.Kind) {
         case ControlKind::CheckBox:
@@ -128,9 +131,10 @@ bool TConfig::Click(const std::string& name) {
 bool TConfig::SetText(const std::string& name, const std::string& text) {
     Control& control = Controls[name];
     if (control.Kind != ControlKind::Edit || !control.Enabled ||
-        m_result != DialogResult::Pending) {
+        m_result != DialogResult::Pending || m_handling) {
         return false;
     }
+    const HandlingScope handling(m_handling);
     const bool changed = control.Text != text;
     control.Text = text;
     if (changed) {
@@ -150,11 +154,12 @@ bool TConfig::Choose(const std::string& name, int index) {
     Control& control = Controls[name];
     const bool isList =
         control.Kind == ControlKind::ComboBox || control.Kind == ControlKind::ListBox;
-    if (!isList || !control.Enabled || m_result != DialogResult::Pending || index < 0 ||
-        index >= static_cast<int>(control.Items.size())) {
+    if (!isList || !control.Enabled || m_result != DialogResult::Pending || m_handling ||
+        index < 0 || index >= static_cast<int>(control.Items.size())) {
         return false;
     }
     MouseDown(name);
+    const HandlingScope handling(m_handling);
     const bool changed = control.Index != index;
     control.Index = index;
     // A drop-down list reports only a real change; the filter list every choice.
@@ -165,7 +170,9 @@ bool TConfig::Choose(const std::string& name, int index) {
 }
 
 void TConfig::MouseDown(const std::string& name) {
-    if (name == "LstAcc" && Controls[name].Enabled && m_result == DialogResult::Pending) {
+    if (name == "LstAcc" && Controls[name].Enabled && m_result == DialogResult::Pending &&
+        !m_handling) {
+        const HandlingScope handling(m_handling);
         m_accounts.LstAccMouseDown();
     }
 }

@@ -13,6 +13,7 @@
 #include "config/DialogContext.h"
 #include "config/FilterPage.h"
 #include "config/IdentityPage.h"
+#include "config/KeyringMoves.h"
 #include "config/OpenDialog.h"
 #include "config/SkinPage.h"
 #include "platform/Desktop.h"
@@ -28,6 +29,8 @@ struct ConfigServices {
     FileDialogs& files;
     SkinHost& skinHost;
     MessagePreview& preview;
+    // Where account passwords go while the keyring box is checked; null: no keyring.
+    platform::SecretStore* secrets = nullptr;
 };
 
 class TConfig {
@@ -41,7 +44,8 @@ public:
     // Before each showing: every mapped setting into its control, and the lists.
     void FillConfigDialog(const std::vector<std::string>& dialUpEntries,
                           const std::vector<std::string>& newsServers);
-    // After OK: every mapped control into its setting. True when the autorun flag changed.
+    // After OK: every mapped control into its setting, and the account passwords moved into or
+    // out of the keyring as its box says. True when the autorun flag changed.
     bool ReadConfigDialog();
 
     // The dialog is shown: it opens on "Main Options", remembering the skin in use.
@@ -89,13 +93,24 @@ private:
     DialogContext m_context;
     ConfigServices m_services;
     SharedOpenDialog m_open;
-    AccountEditor m_accounts{m_context};
+    KeyringMoves m_keyring{m_context, m_services.secrets};
+    AccountEditor m_accounts{m_context, m_keyring};
     FilterPage m_filters{m_context};
     IdentityPage m_identities{m_context, m_open};
     SkinPage m_skin;
     std::map<std::string, std::function<void()>> m_clicks;
     std::map<std::string, std::function<void()>> m_changes;
     DialogResult m_result = DialogResult::Pending;
+    // A handler is running: the keyring's wait lets the windows paint, and a click that arrives
+    // then must not start a second change of the same accounts.
+    bool m_handling = false;
+    struct HandlingScope {
+        explicit HandlingScope(bool& flag) : m_flag(flag) { m_flag = true; }
+        ~HandlingScope() { m_flag = false; }
+        HandlingScope(const HandlingScope&) = delete;
+        HandlingScope& operator=(const HandlingScope&) = delete;
+        bool& m_flag;
+    };
 };
 
 }  // namespace config

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "monitor/Services.h"
+#include "platform/SecretStore.h"
 #include "settings/Config.h"
 #include "settings/Tables.h"
 
@@ -26,6 +27,8 @@ public:
     // 1-based account whose server the POP3 client points at: its name goes into the error
     // texts, its credentials with each login (the check's and the message window's).
     int PopAccount = kNoAccountYet;
+    // Where the passwords of accounts kept in the desktop keyring are read; null: nowhere.
+    platform::SecretStore* Secrets = nullptr;
 
     // A 1-based account number inside the table.
     bool IsAccount(int number) const { return number >= 1 && number <= Tables.AccountCount; }

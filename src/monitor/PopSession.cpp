@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "settings/AccountKeyring.h"
 #include "settings/LineReader.h"
 
 namespace monitor {
@@ -72,6 +73,10 @@ bool PopSession::CheckAccount(int number) {
 bool PopSession::OpenSession() {
     bool open = false;
     m_loginRefused = false;
+    // Asked before the server: without a password there is nothing to log in with.
+    if (!PasswordKnown()) {
+        return false;
+    }
     try {
         m_pop.Connect();
         m_pump.ProcessMessages();
@@ -156,6 +161,25 @@ void PopSession::ReportUnexplainedFailure() {
         reason += (reason.empty() ? "" : " ") + text;
     }
     ReportPopFault(reason.empty() ? "no answer" : reason);
+}
+
+bool PopSession::PasswordKnown() {
+    if (!m_commun.IsAccount(m_commun.PopAccount)) {
+        return true;
+    }
+    settings::AccountRecord& account = m_commun.Account(m_commun.PopAccount);
+    // A token login sends no password.
+    if (!account.keyring_unread || !account.oauth_command.empty()) {
+        return true;
+    }
+    const platform::SecretReply reply =
+        m_commun.Secrets ? settings::LoadKeyringPassword(account, *m_commun.Secrets)
+                         : platform::SecretReply{platform::SecretStatus::Unavailable,
+                                                 "this program has no keyring"};
+    if (!reply.Ok()) {
+        ReportPopFault(settings::KeyringErrorText(reply));
+    }
+    return reply.Ok();
 }
 
 bool PopSession::StopIfAborted() {

@@ -48,6 +48,9 @@ private:
     // A fault that left a call, unless the client's error event has reported it already.
     void ReportPopFault(const PopError& e);
     void ReportUnexplainedFailure();
+    // The password of the session's account is known, read from the keyring if need be;
+    // false, with the keyring's reason reported, when the keyring could not give it.
+    bool PasswordKnown();
     // True, with the reason reported, when the running operation was asked to stop.
     bool StopIfAborted();
 

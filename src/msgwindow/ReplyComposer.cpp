@@ -11,6 +11,7 @@
 #include "msgwindow/SmtpSettings.h"
 #include "platform/FileRead.h"
 #include "platform/Links.h"
+#include "settings/AccountKeyring.h"
 
 namespace msgwindow {
 
@@ -98,6 +99,17 @@ const settings::AccountRecord* TReplyComposer::Identity() const {
     if (number < 1 || number > m_host.state.Tables.AccountCount)
         return nullptr;
     return &m_host.state.Tables.AccountTable[static_cast<std::size_t>(number - 1)];
+}
+
+bool TReplyComposer::IdentityPasswordKnown() {
+    const int number = m_host.owner.IdentityAccount;
+    if (!m_host.state.IsAccount(number) || !m_host.state.Secrets)
+        return true;
+    const platform::SecretReply reply =
+        settings::LoadKeyringPassword(m_host.state.Account(number), *m_host.state.Secrets);
+    if (!reply.Ok())
+        m_host.dialogs.ShowMessage(settings::KeyringErrorText(reply));
+    return reply.Ok();
 }
 
 void TReplyComposer::ReplyClick() {
@@ -250,6 +262,8 @@ void TReplyComposer::Send() {
         return;
     mail::TQelMsg reply;
     Compose(reply);
+    if (!IdentityPasswordKnown())
+        return;
     SendScope scope(m_reply, reply);
     const settings::AccountRecord* sender = Identity();
     ConfigureSmtp(m_smtp, m_host.state.Config, sender);

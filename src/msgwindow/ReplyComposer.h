@@ -123,6 +123,9 @@ private:
     // Puts the lines of the identity now chosen where the previous identity's were.
     void SwapSignature(const std::vector<std::string>& lines);
     const settings::AccountRecord* Identity() const;
+    // The sender account's password, kept in the keyring, is read before the send needs it;
+    // false, with the reason shown, when the keyring could not give it.
+    bool IdentityPasswordKnown();
     // The message going out, built from the panel; the displayed message stays as it is.
     void Compose(mail::TQelMsg& reply);
     void WireEvents();

@@ -47,6 +47,8 @@ struct Config {
     std::string smtp_tls_fingerprint;
     // Delete in the message window asks before it removes a message from the server.
     bool confirm_delete = false;
+    // Account passwords go into the desktop keyring instead of "Accounts.ini".
+    bool use_keyring = false;
     int max_size = 0;  // "VrFilter.ini" [Misc]: size limit in KB, 0 for none
     bool auth_fltr = false;
 };

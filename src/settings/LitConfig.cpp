@@ -1,6 +1,7 @@
 #include "settings/LitConfig.h"
 
 #include "platform/Secrets.h"
+#include "settings/LineReader.h"
 #include "settings/Numbers.h"
 #include "settings/Scramble.h"
 
@@ -55,6 +56,16 @@ void ReadPassword(const std::string& path, const std::string& section, std::stri
     platform::SecureClear(hex);
 }
 
+// A password kept in the keyring is read from there when it is first needed; whatever the
+// file holds for it is not the password.
+void ReadPasswordStore(const std::string& store, AccountRecord& account) {
+    if (EqualsIgnoringCase(store, kKeyringStore)) {
+        platform::SecureClear(account.password);
+        account.password_in_keyring = true;
+        account.keyring_unread = true;
+    }
+}
+
 void ReadAccounts(const std::string& path, Tables& tables) {
     for (int n = 1; n <= kMaxAccounts; ++n) {
         const std::string section = "[account" + std::to_string(n) + "]";
@@ -82,6 +93,7 @@ void ReadAccounts(const std::string& path, Tables& tables) {
         account.protocol = ProtocolText(readNew("protocol"));
         account.folder = FolderText(readNew("folder"));
         account.imap_count = ImapCountText(readNew("imap_count"));
+        ReadPasswordStore(readNew("password_store"), account);
         if (!account.acc_name.empty() && !account.host_name.empty() && !account.user_name.empty()) {
             tables.AccountTable[tables.AccountCount++] = account;
         }
@@ -125,6 +137,7 @@ void ReadMainSettings(const std::string& folder, const std::string& path, Config
     config.smtp_tls_fingerprint =
         MarkerAsEmptyText(FindKeyInSection(path, "", "smtp_tls_fingerprint"));
     config.confirm_delete = AsFlag(read("confirm_delete"));
+    config.use_keyring = AsFlag(FindKeyInSection(path, "", "use_keyring"));
 }
 
 }  // namespace

@@ -16,6 +16,9 @@ inline constexpr int kCheckFailed = -1;
 
 inline constexpr int kDefaultPop3Port = 110;
 
+// The value of an account's "password_store" when its password is in the desktop keyring.
+inline constexpr const char* kKeyringStore = "keyring";
+
 struct AccountRecord {
     std::string acc_name;   // display name, unique among accounts
     std::string host_name;  // POP3 server, host name or dotted address
@@ -37,6 +40,10 @@ struct AccountRecord {
     std::string protocol = "pop3";      // "pop3" or "imap"
     std::string folder = "INBOX";       // UTF-8
     std::string imap_count = "unseen";  // "unseen" (no \Seen flag) or "all"
+    // "password_store = keyring": the password lives in the desktop keyring, not in the file.
+    bool password_in_keyring = false;
+    // Kept in the keyring and not read from it yet: password is not the account's password.
+    bool keyring_unread = false;
 };
 
 // A security choice as stored: "tls", "starttls" or "off" in any letter case, lower-cased;

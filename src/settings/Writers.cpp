@@ -92,7 +92,8 @@ void SaveConfig(const std::string& folder, const Config& config) {
           << Number("smtpport =", config.smtpport) << Flag("sendorg =", config.sendorg)
           << Text("smtp_tls_mode = ", TlsModeText(config.smtp_tls_mode))
           << Text("smtp_tls_fingerprint = ", config.smtp_tls_fingerprint)
-          << Flag("confirm_delete =", config.confirm_delete);
+          << Flag("confirm_delete =", config.confirm_delete)
+          << Flag("use_keyring =", config.use_keyring);
     WriteFileAtomically(WithTrailingSlash(folder) + kVorlaIni, lines.Text(), kSharedFileMode);
 }
 
@@ -100,8 +101,10 @@ void SaveAccounts(const std::string& folder, const Tables& tables) {
     Lines lines;
     for (int n = 1; n <= tables.AccountCount; ++n) {
         const AccountRecord& account = tables.AccountTable[n - 1];
-        // A password the scrambled form cannot carry is kept exactly, after the other keys.
-        const bool scrambled = StoredPasswordKeeps(account.password);
+        // A password the scrambled form cannot carry is kept exactly, after the other keys; one
+        // kept in the keyring is not in the file at all.
+        const bool inFile = !account.password_in_keyring;
+        const bool scrambled = inFile && StoredPasswordKeeps(account.password);
         lines << ""
               << "[Account" + std::to_string(n) + "]" << Text("acc_name = ", account.acc_name)
               << Text("host_name = ", account.host_name) << Text("user_name = ", account.user_name);
@@ -113,8 +116,11 @@ void SaveAccounts(const std::string& folder, const Tables& tables) {
               << Text("tls_mode = ", TlsModeText(account.tls_mode))
               << Text("tls_fingerprint = ", account.tls_fingerprint)
               << Text("oauth_command = ", account.oauth_command);
-        if (!scrambled) {
+        if (inFile && !scrambled) {
             lines.Secret("password_hex = ", PasswordHex(account.password));
+        }
+        if (!inFile) {
+            lines << std::string("password_store = ") + kKeyringStore;
         }
         if (HasMailboxKeys(account)) {
             lines << Text("protocol = ", account.protocol) << Text("folder = ", account.folder)

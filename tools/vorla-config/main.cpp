@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     }
     app::VorlaSkinHost skinHost(parts.Jobs(), view);
     config::TConfig dialog(parts.Shared.Config, parts.Shared.Tables, folder,
-                           {view, shell, files, skinHost, messageWindow});
+                           {view, shell, files, skinHost, messageWindow, parts.Shared.Secrets});
     app::VorlaConfigOwner owner({vorla, parts.Jobs(), dialUp, timer, [&](config::TConfig& shown) {
                                      vorlaconfig::RunActions(shown, files, std::cin, std::cout,
                                                              std::cerr);

@@ -14,8 +14,11 @@ Composition::Composition(Platform platform, std::string programFolder, std::stri
       DialUp(RASC),
       GetNews(platform.sync, platform.pump),
       News(GetNews),
+      Keyring(platform.pump),
       m_programFolder(std::move(programFolder)),
-      m_settingsFolder(std::move(settingsFolder)) {}
+      m_settingsFolder(std::move(settingsFolder)) {
+    Shared.Secrets = &Keyring;
+}
 
 monitor::TVorla& Composition::BuildMonitor(MonitorFace face) {
     if (m_vorla) {

@@ -17,6 +17,7 @@
 #include "net/RASControl.h"
 #include "platform/Desktop.h"
 #include "platform/EventPump.h"
+#include "platform/LibsecretStore.h"
 #include "platform/RasApi.h"
 #include "platform/WindowTimer.h"
 
@@ -71,6 +72,8 @@ public:
     app::RasDialUp DialUp;
     net::THTTPGet GetNews;
     app::HttpGetDownloader News;
+    // The desktop keyring, for the accounts whose passwords are kept there (Shared.Secrets).
+    platform::LibsecretStore Keyring;
 
 private:
     std::string m_programFolder;

@@ -6,7 +6,7 @@ ConfigWindow::ConfigWindow(ConfigWindowParts parts, QWidget* parent)
     : m_owner(parts.owner),
       m_files(parent),
       m_logic(parts.config, parts.tables, std::move(parts.settingsFolder),
-              {parts.dialogs, parts.shell, m_files, parts.skinHost, parts.preview}),
+              {parts.dialogs, parts.shell, m_files, parts.skinHost, parts.preview, parts.secrets}),
       m_dialog(m_logic, parent) {}
 
 void ConfigWindow::Config1Click() {

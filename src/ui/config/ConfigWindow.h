@@ -25,6 +25,8 @@ struct ConfigWindowParts {
     platform::Dialogs& dialogs;
     platform::Shell& shell;
     config::MessagePreview& preview;
+    // The desktop keyring; null: none.
+    platform::SecretStore* secrets = nullptr;
 };
 
 class ConfigWindow {

@@ -11,8 +11,10 @@
 
 #include "DovecotServer.h"
 #include "Files.h"
+#include "ScopedEnv.h"
 #include "TempFolder.h"
 #include "settings/FindInSkin.h"
+#include "settings/Scramble.h"
 
 namespace {
 
@@ -222,6 +224,57 @@ TEST_F(VorlaConfigTest, AnAccountSecuredInTheDialogIsCheckedOverPop3sWithItsPin)
     const ToolRun tokenCheck = Tool(VORLA_CHECK, Folder() + " --no-news");
     EXPECT_EQ(tokenCheck.status, 0);
     EXPECT_THAT(tokenCheck.out, HasSubstr("account 1 1"));
+}
+
+// The desktop keyring through libsecret's own file backend: what the dialog moves in is what
+// secret-tool finds and what the check logs in with; without a keyring the check fails and
+// nothing moves.
+TEST_F(VorlaConfigTest, PasswordsMovedIntoTheKeyringAreWhereSecretToolAndTheCheckFindThem) {
+    harness::DovecotServer server;
+    server.AddMessage("Subject: one\r\n\r\nbody\r\n");
+    testsupport::TempFolder keyringFolder;
+    const testsupport::ScopedEnv backend("SECRET_BACKEND", "file");
+    const testsupport::ScopedEnv file("SECRET_FILE_TEST_PATH", keyringFolder.Folder() + "keyring");
+    const testsupport::ScopedEnv unlock("SECRET_FILE_TEST_PASSWORD", "unlock");
+    const std::string lookup =
+        "secret-tool lookup server 127.0.0.1 user " + server.User() + " protocol pop3 2>/dev/null";
+    const std::string pass = server.Pass();
+    const auto settingsHolding = [&](const std::string& text) {
+        std::string found;
+        for (const auto& entry : fs::directory_iterator(Folder())) {
+            if (ReadFile(entry.path().filename()).find(text) != std::string::npos) {
+                found += entry.path().filename().string() + " ";
+            }
+        }
+        return found;
+    };
+
+    const ToolRun moved =
+        Config("menu 1\nset NAccount Dove\nset HostTxt 127.0.0.1\nset UserName " + server.User() +
+               "\nset Password " + pass + "\nset PortTxt " + std::to_string(server.Port()) +
+               "\nclick AddAcc\nmenu 0\nclick ChkKeyring\nok\n");
+    ASSERT_EQ(moved.out, "");
+    EXPECT_EQ(Tool(lookup, "").out, pass);
+    EXPECT_EQ(settingsHolding(pass) + settingsHolding(settings::ScramblePassword(pass)), "");
+    EXPECT_THAT(ReadFile("Accounts.ini"), HasSubstr("password_store = keyring\r\n"));
+    EXPECT_THAT(ReadFile("Vorla.ini"), HasSubstr("use_keyring =1\r\n"));
+    EXPECT_THAT(Tool(VORLA_CHECK, Folder() + " --no-news").out, HasSubstr("account 1 1"));
+
+    {
+        const std::string accounts = ReadFile("Accounts.ini");
+        const testsupport::ScopedEnv noBackend("SECRET_BACKEND", "service");
+        const testsupport::ScopedEnv noBus("DBUS_SESSION_BUS_ADDRESS",
+                                           "unix:path=" + Folder() + "no-bus");
+        const ToolRun away = Tool(VORLA_CHECK, Folder() + " --no-news");
+        EXPECT_THAT(away.out, HasSubstr("account 1 -1"));
+        EXPECT_THAT(away.out, HasSubstr("keyring"));
+        EXPECT_EQ(ReadFile("Accounts.ini"), accounts);
+    }
+
+    ASSERT_EQ(Config("click ChkKeyring\nok\n").out, "");
+    EXPECT_EQ(Tool(lookup, "").out, "") << "the item stays after the move out";
+    EXPECT_THAT(ReadFile("Accounts.ini"), HasSubstr(settings::ScramblePassword(pass)));
+    EXPECT_THAT(Tool(VORLA_CHECK, Folder() + " --no-news").out, HasSubstr("account 1 1"));
 }
 
 }  // namespace

@@ -5,8 +5,9 @@ namespace config::test {
 ConfigTest::ConfigTest() {
     settings.SkinFolder = MakeSkin("first");
     settings.SkinDir = Folder() + "skins";
-    dialog = std::make_unique<TConfig>(settings, tables, Folder(),
-                                       ConfigServices{dialogs, shell, files, skinHost, preview});
+    dialog = std::make_unique<TConfig>(
+        settings, tables, Folder(),
+        ConfigServices{dialogs, shell, files, skinHost, preview, &keyring});
 }
 
 ConfigTest::~ConfigTest() {

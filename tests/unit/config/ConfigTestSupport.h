@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "ConfigFakes.h"
+#include "MemorySecretStore.h"
 #include "TempFolder.h"
 #include "config/ConfigSession.h"
 #include "config/TConfig.h"
@@ -39,6 +40,7 @@ protected:
     ScriptedFileDialogs files;
     FakeSkinHost skinHost{settings};
     FakePreview preview;
+    testsupport::MemorySecretStore keyring;
     std::unique_ptr<TConfig> dialog;
 
 private:

@@ -4,6 +4,7 @@
 #include "SettingsTestSupport.h"
 #include "settings/LitConfig.h"
 #include "settings/Scramble.h"
+#include "settings/Writers.h"
 
 namespace {
 
@@ -217,6 +218,35 @@ TEST_F(ReadTablesTest, SecurityKeysStayInTheirOwnSection) {
     EXPECT_EQ(Account(2).oauth_command, "token --password-file x tls_mode = off");
     EXPECT_EQ(Account(2).password, "pw");
     EXPECT_EQ(Account(3).tls_mode, "auto");
+}
+
+// Only an account that says so has its password in the keyring, whatever use_keyring says;
+// a keyring account is written without its password and reads back as one.
+TEST_F(ReadTablesTest, PasswordStoreKeyMovesOnlyItsOwnAccount) {
+    folder.Write("Vorla.ini", "current_skin = /skins/blue/\r\nuse_keyring =1\r\n");
+    ReadAccounts(
+        Section(1, "kept",
+                "password = " + ScramblePassword("old") + "\r\npassword_store = Keyring\r\n") +
+        Section(2, "file", "password = " + ScramblePassword("pw") + "\r\n"));
+    ASSERT_EQ(tables.AccountCount, 2);
+    EXPECT_TRUE(config.use_keyring);
+    EXPECT_TRUE(Account(1).password_in_keyring);
+    EXPECT_TRUE(Account(1).keyring_unread);
+    EXPECT_EQ(Account(1).password, "");
+    EXPECT_FALSE(Account(2).password_in_keyring);
+    EXPECT_EQ(Account(2).password, "pw");
+
+    tables.AccountTable[0].password = "\x01not for the file\xff";
+    settings::SaveAccounts(folder.Folder(), tables);
+    const std::string written = folder.Read("Accounts.ini");
+    EXPECT_EQ(written.find("not for the file"), std::string::npos);
+    EXPECT_NE(written.find("password = \r\n"), std::string::npos);
+    EXPECT_NE(written.find("oauth_command = \r\npassword_store = keyring\r\n\r\n[Account2]"),
+              std::string::npos)
+        << written;
+    Read();
+    EXPECT_TRUE(Account(1).password_in_keyring);
+    EXPECT_EQ(Account(2).password, "pw");
 }
 
 }  // namespace
