@@ -15,7 +15,7 @@ def main():
         records = RR.fromZone(zone.read())
     sock = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
     sock.bind(("127.0.0.1", 0))
-    print(sock.getsockname()[1], flush=True)
+    print(f"port {sock.getsockname()[1]}", flush=True)
     while True:
         data, peer = sock.recvfrom(4096)
         try:
