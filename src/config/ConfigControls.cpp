@@ -65,6 +65,9 @@ void MainOptions(Builder& b) {
 
 void IncomingMails(Builder& b) {
     b.Page("PopPan");
+    b.Add("EmailAddr", ControlKind::Edit, "", "E-mail address :");
+    b.Add("BtnFind", ControlKind::Button, "Find settings").Enabled = false;
+    b.Add("FindStatus", ControlKind::Label);
     b.Add("LstAcc", ControlKind::ComboBox);
     b.Add("NAccount", ControlKind::Edit, "", "&Name :");
     b.Add("HostTxt", ControlKind::Edit, "", "&Host :");

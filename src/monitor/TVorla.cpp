@@ -99,6 +99,9 @@ void TVorla::GoOnLine() {
     m_news.LitVrNews();
     // After the news, which would take the ticker's item over at once.
     m_status.SayTrayMissingOnce();
+    if (m_commun.Tables.AccountCount == 0) {
+        m_status.ReportError(kNoAccountNotice);
+    }
 }
 
 void TVorla::ShutDown() {
