@@ -66,7 +66,9 @@ void MainOptions(Builder& b) {
 void IncomingMails(Builder& b) {
     b.Page("PopPan");
     b.Add("EmailAddr", ControlKind::Edit, "", "E-mail address :");
-    b.Add("BtnFind", ControlKind::Button, "Find settings").Enabled = false;
+    Control& find = b.Add("BtnFind", ControlKind::Button, "Find settings");
+    find.Enabled = false;
+    find.Beside = true;
     b.Add("FindStatus", ControlKind::Label);
     b.Add("LstAcc", ControlKind::ComboBox);
     b.Add("NAccount", ControlKind::Edit, "", "&Name :");

@@ -89,7 +89,7 @@ ConfigDialog::ConfigDialog(config::TConfig& logic, QWidget* parent)
     BuildPageMenu();
     connect(m_menuBtn, &QToolButton::pressed, this,
             [this] { m_pageMenu->popup(m_menuBtn->mapToGlobal(m_menuBtn->rect().bottomLeft())); });
-    setFixedSize(540, 560);
+    setFixedSize(540, 620);
     m_search = std::make_unique<QtSettingsSearch>([this] { Sync(); });
     m_logic.SetSettingsSearch(m_search.get());
     Sync();
@@ -108,6 +108,10 @@ void ConfigDialog::BuildPage(const std::string& page, QWidget* panel) {
             continue;
         }
         QWidget* widget = MakeWidget(name, control, panel);
+        if (control.Beside && row > 0) {
+            grid->addWidget(widget, row - 1, 2);
+            continue;
+        }
         const bool boxed =
             control.Kind == ControlKind::CheckBox || control.Kind == ControlKind::RadioButton;
         if (!control.Caption.empty() && !boxed) {
