@@ -97,11 +97,12 @@ void TVorla::GoOnLine() {
         m_cycle.DoConnect();
     }
     m_news.LitVrNews();
-    // After the news, which would take the ticker's item over at once.
-    m_status.SayTrayMissingOnce();
     if (m_commun.Tables.AccountCount == 0) {
         m_status.ReportError(kNoAccountNotice);
     }
+    // After the news, which would take the ticker's item over at once; said once before the
+    // notice.
+    m_status.SayTrayMissingOnce();
 }
 
 void TVorla::ShutDown() {
