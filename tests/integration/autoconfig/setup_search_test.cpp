@@ -5,13 +5,16 @@
 
 #include <filesystem>
 #include <sstream>
+#include <thread>
 
 #include "DnsServer.h"
 #include "DovecotServer.h"
 #include "HttpServer.h"
+#include "LoopbackListener.h"
 #include "ScopedEnv.h"
 #include "SetupTool.h"
 #include "autoconfig/Search.h"
+#include "mail/PosixTransport.h"
 
 namespace {
 
@@ -128,6 +131,28 @@ TEST_F(SetupSearch, GuessTakesThePop3ServerThatOffersStls) {
     EXPECT_EQ(found->Pop3->Mode, autoconfig::Security::StartTls);
     EXPECT_EQ(found->Pop3->Login, "vorla@guess.home.arpa");
     EXPECT_FALSE(found->Smtp);
+}
+
+TEST(SettingsProbe, StopEndsProbesThatWaitForAGreeting) {
+    // The listener never accepts: the connection opens and no greeting ever comes.
+    harness::LoopbackListener silent(8);
+    const std::vector<autoconfig::ProbeTarget> targets{
+        {"127.0.0.1", silent.Port(), autoconfig::Security::StartTls},
+        {"127.0.0.1", silent.Port(), autoconfig::Security::Tls}};
+    mail::PosixTransportFactory factory;
+    const autoconfig::ProbeTimes times{std::chrono::seconds(30), std::chrono::milliseconds(100)};
+    std::atomic<bool> stop{false};
+    std::thread user([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        stop = true;
+    });
+    const auto started = std::chrono::steady_clock::now();
+    const auto found =
+        autoconfig::FirstAnswering(autoconfig::Protocol::Pop3, targets, factory, times, stop);
+    const auto took = std::chrono::steady_clock::now() - started;
+    user.join();
+    EXPECT_FALSE(found);
+    EXPECT_LT(took, std::chrono::seconds(10)) << "the stop, not the 30 s time-out, ended it";
 }
 
 }  // namespace
