@@ -28,16 +28,17 @@ std::string SourceText(autoconfig::Source source) {
 }  // namespace
 
 std::string FoundText(const autoconfig::Found& found, const std::string& domain) {
-    std::string text = SourceText(found.From) + ".";
+    std::string notes;
     if (found.Foreign)
-        text += " The servers lie outside " + domain + ": check that they are your provider's.";
+        notes += " The servers lie outside " + domain + ": check that they are your provider's.";
     if (found.Pop3 && found.Pop3->Mode == autoconfig::Security::Off)
-        text += " Warning: the server offers no TLS, the password travels in clear.";
+        notes += " Warning: the server offers no TLS, the password travels in clear.";
     if (found.OAuth2)
-        text +=
+        notes +=
             " This provider needs an OAuth2 login: enter the command that prints a token "
             "as the Token command.";
-    return text;
+    // The source alone is said as it is; notes follow it as sentences.
+    return notes.empty() ? SourceText(found.From) : SourceText(found.From) + "." + notes;
 }
 
 void FindSettingsPage::SetSearch(SettingsSearch* search) {

@@ -90,5 +90,21 @@ TEST_F(FindSettingsTest, NothingFoundAndStoppedSearches) {
     EXPECT_FALSE(search.Pending()) << "closing the dialog cancels";
 }
 
+TEST(FoundText, SourceAloneOrWithWhatToJudge) {
+    autoconfig::Found srv;
+    srv.From = autoconfig::Source::Srv;
+    srv.Pop3 = autoconfig::Server{"pop.corp.org", 995, autoconfig::Security::Tls, "bob"};
+    EXPECT_EQ(FoundText(srv, "corp.org"), "Settings from DNS (SRV)");
+
+    autoconfig::Found guess;
+    guess.From = autoconfig::Source::Guess;
+    guess.Pop3 = autoconfig::Server{"mail.hoster.net", 110, autoconfig::Security::Off, "bob"};
+    guess.Foreign = true;
+    EXPECT_EQ(FoundText(guess, "corp.org"),
+              "Settings by trying the usual server names. The servers lie outside corp.org: check "
+              "that they are your provider's. Warning: the server offers no TLS, the password "
+              "travels in clear.");
+}
+
 }  // namespace
 }  // namespace config::test
