@@ -14,7 +14,7 @@ class QMenu;
 class QToolButton;
 class QPushButton;
 
-namespace ui {
+namespace uiconfig {
 
 class QtSettingsSearch;
 
@@ -56,4 +56,4 @@ private:
     std::unique_ptr<QtSettingsSearch> m_search;
 };
 
-}  // namespace ui
+}  // namespace uiconfig

@@ -2,7 +2,7 @@
 
 #include <QMetaObject>
 
-namespace ui {
+namespace uiconfig {
 
 QtSettingsSearch::QtSettingsSearch(std::function<void()> delivered, QObject* parent)
     : QObject(parent), m_delivered(std::move(delivered)) {}
@@ -49,4 +49,4 @@ void QtSettingsSearch::Cancel() {
         *m_stop = true;
 }
 
-}  // namespace ui
+}  // namespace uiconfig

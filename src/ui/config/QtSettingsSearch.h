@@ -11,7 +11,7 @@
 #include "autoconfig/Search.h"
 #include "config/FindSettingsPage.h"
 
-namespace ui {
+namespace uiconfig {
 
 class QtSettingsSearch final : public QObject, public config::SettingsSearch {
     Q_OBJECT
@@ -34,4 +34,4 @@ private:
     std::thread m_worker;
 };
 
-}  // namespace ui
+}  // namespace uiconfig
