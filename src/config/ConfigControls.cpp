@@ -66,6 +66,11 @@ void MainOptions(Builder& b) {
 
 void IncomingMails(Builder& b) {
     b.Page("PopPan");
+    b.Add("EmailAddr", ControlKind::Edit, "", "E-mail address :");
+    Control& find = b.Add("BtnFind", ControlKind::Button, "Find settings");
+    find.Enabled = false;
+    find.Beside = true;
+    b.Add("FindStatus", ControlKind::Label);
     b.Add("LstAcc", ControlKind::ComboBox);
     b.Add("NAccount", ControlKind::Edit, "", "&Name :");
     b.Add("HostTxt", ControlKind::Edit, "", "&Host :");

@@ -36,6 +36,7 @@ struct Control {
     int Minimum = 0;         // edits with an up-down: its range
     int Maximum = -1;        // below Minimum: no up-down
     std::string Picture;     // MenuBtn: the page-menu item whose picture it shows
+    bool Beside = false;     // shown on the row of the control added before it
 
     bool HasUpDown() const { return Maximum >= Minimum; }
     // The entry the list shows, or the empty text when Index is not an entry.

@@ -26,6 +26,7 @@ TConfig::TConfig(settings::Config& config, settings::Tables& tables, std::string
     m_clicks = {
         {"AddAcc", [this] { m_accounts.AddAccClick(); }},
         {"Modify", [this] { m_accounts.ModifyClick(); }},
+        {"BtnFind", [this] { m_find.BtnFindClick(); }},
         {"DelAcc", [this] { m_accounts.DelAccClick(); }},
         {"ChkAct", [this] { m_accounts.ChkActClick(); }},
         {"ChkInact", [this] { m_accounts.ChkInactClick(); }},

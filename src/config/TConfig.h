@@ -12,6 +12,7 @@
 #include "config/ConfigServices.h"
 #include "config/DialogContext.h"
 #include "config/FilterPage.h"
+#include "config/FindSettingsPage.h"
 #include "config/IdentityPage.h"
 #include "config/KeyringMoves.h"
 #include "config/OpenDialog.h"
@@ -67,6 +68,9 @@ public:
     // A press of the left button on a list, before any choice.
     void MouseDown(const std::string& name);
 
+    // The search behind "Find settings"; it must outlive the dialog. Null disables the button.
+    void SetSettingsSearch(SettingsSearch* search) { m_find.SetSearch(search); }
+
     void OKClick();
     void CancelClick();
     void ChkTrayClick();
@@ -88,7 +92,10 @@ private:
     // OK with an account typed but not added asks whether to add it first; false when the
     // dialog stays open (Cancel, or an account that could not be added).
     bool KeepTypedAccount();
-    void End(DialogResult result) { m_result = result; }
+    void End(DialogResult result) {
+        m_find.Stop();
+        m_result = result;
+    }
 
     DialogContext m_context;
     ConfigServices m_services;
@@ -98,6 +105,7 @@ private:
     FilterPage m_filters{m_context};
     IdentityPage m_identities{m_context, m_open};
     SkinPage m_skin;
+    FindSettingsPage m_find{m_context};
     std::map<std::string, std::function<void()>> m_clicks;
     std::map<std::string, std::function<void()>> m_changes;
     DialogResult m_result = DialogResult::Pending;

@@ -211,6 +211,10 @@ bool TQelPOP::Offers(const std::string& capability) const {
     return false;
 }
 
+bool TQelPOP::HasCapability(const std::string& capability) {
+    return Connected && AskCapabilities() && Offers(UpperCase(capability));
+}
+
 bool TQelPOP::OffersSasl(const std::string& mechanism) const {
     for (const std::string& line : m_capabilities) {
         if (UpperCase(line.substr(0, line.find(' '))) != "SASL")

@@ -79,6 +79,8 @@ public:
     // The password is sent and dropped; the client keeps no credentials.
     bool Login(const std::string& user, const std::string& password);
     void GetMailCount();
+    // Asks CAPA on an open session: whether the server lists the capability ("STLS").
+    bool HasCapability(const std::string& capability);
     void Quit();
     // Raises MailError "Not connected." without a connection.
     void DeleteMessage(std::uint32_t msgIndex);

@@ -15,6 +15,9 @@
 namespace monitor {
 
 inline constexpr const char* kNoSystemTray = "No system tray on this desktop";
+// The notice of a start without any account: where an account is set up.
+inline constexpr const char* kNoAccountNotice =
+    "No account: right-click, Configure, Incoming Mails, Find settings";
 // The reason of a failed check whose server refused the login, as the tray's tool tip says it.
 inline constexpr const char* kLoginRefused = "login refused";
 

@@ -79,7 +79,11 @@ void TVorla::GoOnLine() {
         m_jobs.Cycle.DoConnect();
     }
     m_jobs.News.LitVrNews();
-    // After the news, which would take the ticker's item over at once.
+    if (m_commun.Tables.AccountCount == 0) {
+        m_jobs.Status.ReportError(kNoAccountNotice);
+    }
+    // After the news, which would take the ticker's item over at once; said once before the
+    // notice.
     m_jobs.Status.SayTrayMissingOnce();
 }
 

@@ -16,6 +16,7 @@
 
 #include "config/ConfigControls.h"
 #include "config/PageMenu.h"
+#include "ui/config/QtSettingsSearch.h"
 #include "ui/controls/LumoCheckBox.h"
 #include "ui/controls/LumoComboBox.h"
 #include "ui/controls/LumoRadioBtn.h"
@@ -106,11 +107,15 @@ ConfigDialog::ConfigDialog(config::TConfig& logic, QWidget* parent)
     BuildPageMenu();
     connect(m_menuBtn, &QToolButton::pressed, this,
             [this] { m_pageMenu->popup(m_menuBtn->mapToGlobal(m_menuBtn->rect().bottomLeft())); });
-    setFixedSize(540, 560);
+    setFixedSize(540, 620);
+    m_search = std::make_unique<QtSettingsSearch>([this] { Sync(); });
+    m_logic.SetSettingsSearch(m_search.get());
     Sync();
 }
 
-ConfigDialog::~ConfigDialog() = default;
+ConfigDialog::~ConfigDialog() {
+    m_logic.SetSettingsSearch(nullptr);
+}
 
 void ConfigDialog::BuildPage(const std::string& page, QWidget* panel) {
     auto* grid = new QGridLayout(panel);
@@ -121,6 +126,10 @@ void ConfigDialog::BuildPage(const std::string& page, QWidget* panel) {
             continue;
         }
         QWidget* widget = MakeWidget(name, control, panel);
+        if (control.Beside && row > 0) {
+            grid->addWidget(widget, row - 1, 2);
+            continue;
+        }
         const bool boxed =
             control.Kind == ControlKind::CheckBox || control.Kind == ControlKind::RadioButton;
         if (!control.Caption.empty() && !boxed) {

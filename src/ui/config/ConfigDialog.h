@@ -5,6 +5,7 @@
 #include <QDialog>
 
 #include <map>
+#include <memory>
 #include <string>
 
 #include "config/TConfig.h"
@@ -14,6 +15,8 @@ class QToolButton;
 class QPushButton;
 
 namespace uiconfig {
+
+class QtSettingsSearch;
 
 class ConfigDialog final : public QDialog {
     Q_OBJECT
@@ -50,6 +53,7 @@ private:
     QMenu* m_pageMenu = nullptr;
     QToolButton* m_menuBtn = nullptr;
     bool m_syncing = false;
+    std::unique_ptr<QtSettingsSearch> m_search;
 };
 
 }  // namespace uiconfig

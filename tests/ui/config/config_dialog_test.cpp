@@ -2,6 +2,7 @@
 // with the files it writes read back.
 #include <QAccessible>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 #include <memory>
 
 #include "ConfigFakes.h"
+#include "ScopedEnv.h"
 #include "config/ConfigControls.h"
 #include "config/ConfigTexts.h"
 #include "config/PageMenu.h"
@@ -41,6 +43,7 @@ private slots:
     void fileFiltersKeepTheirPatterns();
     void typingPort995ShowsTlsAndABadSmtpPinKeepsTheDialogOpen();
     void everyPageFitsAboveTheButtons();
+    void findSettingsFillsTheFieldsFromAWorkerThread();
 
 private:
     template <typename T = QWidget>
@@ -278,6 +281,28 @@ void ConfigDialogTest::everyPageFitsAboveTheButtons() {
             QVERIFY2(child->height() >= child->minimumSizeHint().height(), qPrintable(name));
         }
     }
+}
+
+void ConfigDialogTest::findSettingsFillsTheFieldsFromAWorkerThread() {
+    // Nothing answers on port 1: the autoconfig file and DNS fail at once, and the list of
+    // known providers answers.
+    const testsupport::ScopedEnv base("VORLA_AUTOCONFIG_BASE", "http://127.0.0.1:1");
+    const testsupport::ScopedEnv dns("VORLA_DNS_SERVER", "127.0.0.1:1");
+    m_dialog.reset();
+    m_dialog = std::make_unique<uiconfig::ConfigDialog>(*m_logic);
+    Open();
+    ChoosePage("MnuCpt");
+    auto* address = Find<QLineEdit>("EmailAddr");
+    auto* find = Find<QPushButton>("BtnFind");
+    QVERIFY(find->isEnabled());
+    QTest::keyClicks(address, "bob@googlemail.com");
+    QTest::mouseClick(find, Qt::LeftButton);
+    QCOMPARE(find->text(), QString("Stop"));
+    QTRY_COMPARE_WITH_TIMEOUT(Find<QLineEdit>("HostTxt")->text(), QString("pop.gmail.com"), 10000);
+    QCOMPARE(find->text(), QString("Find settings"));
+    QVERIFY(Find<QLabel>("FindStatus")
+                ->text()
+                .startsWith("Settings from the list of known providers."));
 }
 
 QTEST_MAIN(ConfigDialogTest)

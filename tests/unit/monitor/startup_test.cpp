@@ -34,6 +34,13 @@ TEST_F(StartupTest, AutoconnectWithAnUnreachableServerComesUpDisconnected) {
     EXPECT_EQ(dialUp.log, std::vector<std::string>{"refresh"});
 }
 
+TEST_F(StartupTest, FirstStartWithoutAccountSaysWhereToSetOneUp) {
+    ASSERT_TRUE(Start({}, {}));
+    EXPECT_EQ(jobs->Shared.ErrorNotice(),
+              "No account: right-click, Configure, Incoming Mails, Find settings");
+    EXPECT_EQ(view.With("message "), std::vector<std::string>{}) << "nothing opens by itself";
+}
+
 TEST_F(StartupTest, GoingOnLineCanWaitUntilTheWindowIsUp) {
     WriteSettings({{"Box", "pop.test"}}, {"autoconnect =1"});
     Box("pop.test").Fill(1);

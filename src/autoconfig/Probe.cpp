@@ -1,0 +1,118 @@
+#include "autoconfig/Probe.h"
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "mail/MailError.h"
+#include "mail/QelPOP3.h"
+#include "mail/QelSMTP.h"
+#include "platform/EventPump.h"
+
+namespace autoconfig {
+
+namespace {
+
+// The clients call the pump between the slices of every wait: there, on the probe's own
+// thread, a raised stop becomes the client's abort.
+class StopPump final : public platform::EventPump {
+public:
+    explicit StopPump(const std::atomic<bool>& stop) : m_stop(stop) {}
+    void Watch(mail::TQelClient& client) { m_client = &client; }
+    void ProcessMessages() override {
+        if (m_stop && m_client != nullptr)
+            m_client->AbortRequested = true;
+    }
+
+private:
+    const std::atomic<bool>& m_stop;
+    mail::TQelClient* m_client = nullptr;
+};
+
+void Aim(mail::TQelClient& client, const ProbeTarget& target, std::chrono::milliseconds timeout) {
+    client.Host = target.Host;
+    client.Port = std::to_string(target.Port);
+    client.TimeOut = static_cast<std::uint32_t>(timeout.count());
+}
+
+bool AnswersPop3(const ProbeTarget& target, mail::TransportFactory& factory,
+                 std::chrono::milliseconds timeout, const std::atomic<bool>& stop) {
+    StopPump pump(stop);
+    mail::TQelPOP pop(factory, pump);
+    pump.Watch(pop);
+    Aim(pop, target, timeout);
+    // STLS is only looked for: the probe logs in nowhere, so TLS need not be started.
+    pop.Security = target.Mode == Security::Tls ? mail::TlsMode::Tls : mail::TlsMode::Off;
+    pop.Connect();
+    bool answered = pop.Connected && !pop.Failed;
+    if (answered && target.Mode != Security::Tls)
+        answered = pop.HasCapability("STLS");
+    pop.Quit();
+    return answered && !stop;
+}
+
+bool AnswersSmtp(const ProbeTarget& target, mail::TransportFactory& factory,
+                 std::chrono::milliseconds timeout, const std::atomic<bool>& stop) {
+    StopPump pump(stop);
+    mail::TQelSMTP smtp(factory, pump);
+    pump.Watch(smtp);
+    Aim(smtp, target, timeout);
+    smtp.Security = target.Mode == Security::Tls ? mail::TlsMode::Tls : mail::TlsMode::StartTls;
+    smtp.Connect();
+    const bool answered = smtp.Connected && !smtp.Failed;
+    smtp.Quit();
+    return answered && !stop;
+}
+
+}  // namespace
+
+bool Answers(Protocol protocol, const ProbeTarget& target, mail::TransportFactory& factory,
+             std::chrono::milliseconds timeout, const std::atomic<bool>& stop) {
+    try {
+        return protocol == Protocol::Pop3 ? AnswersPop3(target, factory, timeout, stop)
+                                          : AnswersSmtp(target, factory, timeout, stop);
+    } catch (const mail::MailError&) {
+        // A client used out of order: this server gave no usable answer.
+        return false;
+    }
+}
+
+std::optional<ProbeTarget> FirstAnswering(Protocol protocol,
+                                          const std::vector<ProbeTarget>& targets,
+                                          mail::TransportFactory& factory, ProbeTimes times,
+                                          const std::atomic<bool>& stop) {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::optional<std::size_t> winner;
+    std::size_t ended = 0;
+    std::atomic<bool> stopAll{false};
+    std::vector<std::thread> probes;
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        probes.emplace_back([&, i] {
+            const bool answered = Answers(protocol, targets[i], factory, times.Each, stopAll);
+            std::lock_guard lock(mutex);
+            if (answered && !winner)
+                winner = i;
+            ++ended;
+            changed.notify_all();
+        });
+        std::unique_lock lock(mutex);
+        changed.wait_for(lock, times.Stagger, [&] { return winner.has_value() || stop.load(); });
+        if (winner || stop)
+            break;
+    }
+    {
+        std::unique_lock lock(mutex);
+        // Every started probe ends within its own time-out; a stop is seen within a slice.
+        while (!(winner || stop || ended == probes.size()))
+            changed.wait_for(lock, std::chrono::milliseconds(50));
+    }
+    stopAll = true;
+    for (std::thread& probe : probes)
+        probe.join();
+    if (!winner || stop)
+        return std::nullopt;
+    return targets[*winner];
+}
+
+}  // namespace autoconfig
