@@ -43,7 +43,21 @@ void MessageHandOver::FLAGMouseDown(const skin::ShiftState& mouse) {
     m_window.SetButtonsEnabled(true);
 }
 
-void MessageHandOver::OpenMailbox() {
+void MessageHandOver::OpenMessage(int first) {
+    if (m_guard.DeferWhileBusy("open message", [this, first] { OpenMessage(first); })) {
+        return;
+    }
+    if (!m_messageWindow || m_messageWindow->IsVisible() || m_commun.WaitingCount < 1 ||
+        !m_commun.IsConnected) {
+        return;
+    }
+    m_window.SetButtonsEnabled(false);
+    m_status.DrawStatus(m_ticker.StatusText);
+    OpenMailbox(first);
+    m_window.SetButtonsEnabled(true);
+}
+
+void MessageHandOver::OpenMailbox(int first) {
     BusyGuard::Scope busy(m_guard);
     m_status.DrawStatus("reading message...");
     m_timers.StopTimers();
@@ -59,7 +73,9 @@ void MessageHandOver::OpenMailbox() {
 
     bool opened = true;
     try {
-        m_messageWindow->DisplayMessage(1, false);
+        // The mailbox may have shrunk since the check that named the message.
+        const bool inMailbox = sessionOpen && first <= m_links.session.MessageCount();
+        m_messageWindow->DisplayMessage(inMailbox ? first : 1, false);
     } catch (const settings::FatalSettingsError&) {
         throw;
     } catch (const std::exception& e) {

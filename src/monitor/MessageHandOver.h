@@ -38,9 +38,12 @@ public:
     void SetMessageWindow(MessageWindow& window) { m_messageWindow = &window; }
 
     void FLAGMouseDown(const skin::ShiftState& mouse);
+    // Opens the mailbox of CurrentAccount on message number first, as the double click does
+    // on message 1; nothing while the window is open or no mail is waiting.
+    void OpenMessage(int first);
 
 private:
-    void OpenMailbox();
+    void OpenMailbox(int first = 1);
     void OpenNotepad();
     void POPRetrieveProgress(unsigned percent);
 

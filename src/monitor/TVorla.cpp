@@ -36,8 +36,10 @@ TVorla::TVorla(Commun& shared, MonitorParts parts, std::string programFolder,
       m_news(shared, parts.GetNews, m_ticker, m_status, m_timers, m_guard, m_settingsFolder),
       m_session(shared, parts.POP, parts.pump, m_status, m_guard),
       m_line(shared, parts.RASC, parts.view.dialogs, parts.pump, m_status, m_timers),
-      m_cycle(shared, parts.view, {m_session, m_line, parts.Timer, parts.pump, m_news, m_menu},
-              m_ticker, m_status, m_timers, m_guard),
+      m_announcer(shared, parts.POP, m_status, parts.view.sound, m_settingsFolder + kSeenFile),
+      m_cycle(shared, parts.view,
+              {m_session, m_line, parts.Timer, parts.pump, m_news, m_menu, m_announcer}, m_ticker,
+              m_status, m_timers, m_guard),
       m_accounts(shared, parts.view.window, m_cycle, m_timers, m_guard),
       m_handOver(shared, parts.view, {parts.POP, m_session, parts.pump}, m_cycle, m_ticker,
                  m_status, m_timers, m_guard),
@@ -258,6 +260,22 @@ void TVorla::ShowSkin(bool redraw) {
     if (redraw) {
         m_cycle.CheckNextAccount(false);
         m_status.ShowConnectionState();
+    }
+}
+
+void TVorla::OpenNewMail(int account, int message) {
+    if (!m_commun.IsConnected || !m_commun.IsAccount(account) || m_guard.Busy()) {
+        return;
+    }
+    if (m_commun.CurrentAccount != account) {
+        // The count shown is another account's: check this one first, then open it.
+        m_commun.CurrentAccount = account - 1;
+        m_timers.StopTimers();
+        m_cycle.CheckNextAccount(true);
+        m_timers.StartTimers();
+    }
+    if (m_commun.CurrentAccount == account) {
+        m_handOver.OpenMessage(message);
     }
 }
 

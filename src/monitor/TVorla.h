@@ -14,6 +14,7 @@
 #include "monitor/CheckCycle.h"
 #include "monitor/Commun.h"
 #include "monitor/DialUpLine.h"
+#include "monitor/MailAnnouncer.h"
 #include "monitor/MailClient.h"
 #include "monitor/MessageHandOver.h"
 #include "monitor/MonitorTimers.h"
@@ -116,6 +117,9 @@ public:
     MonitorTimers& Timers() { return m_timers; }
     NewsReader& News() { return m_news; }
     CheckCycle& Cycle() { return m_cycle; }
+    MailAnnouncer& Announcer() { return m_announcer; }
+    // A click on a new-mail notification: the message window on that message of the account.
+    void OpenNewMail(int account, int message);
     AccountMenu& Accounts() { return m_accounts; }
     MessageHandOver& HandOver() { return m_handOver; }
     MailClientLauncher& MailClient() { return m_mailClient; }
@@ -165,6 +169,7 @@ private:
     NewsReader m_news;
     PopSession m_session;
     DialUpLine m_line;
+    MailAnnouncer m_announcer;
     CheckCycle m_cycle;
     AccountMenu m_accounts;
     MessageHandOver m_handOver;

@@ -79,6 +79,7 @@ void ReadAccounts(const std::string& path, Tables& tables) {
         account.tls_mode = TlsModeText(readNew("tls_mode"));
         account.tls_fingerprint = readNew("tls_fingerprint");
         account.oauth_command = readNew("oauth_command");
+        account.sound = WithSlashes(readNew("sound"));
         if (!account.acc_name.empty() && !account.host_name.empty() && !account.user_name.empty()) {
             tables.AccountTable[tables.AccountCount++] = account;
         }
@@ -122,6 +123,9 @@ void ReadMainSettings(const std::string& folder, const std::string& path, Config
     config.smtp_tls_fingerprint =
         MarkerAsEmptyText(FindKeyInSection(path, "", "smtp_tls_fingerprint"));
     config.confirm_delete = AsFlag(read("confirm_delete"));
+    config.announce_new = AsFlag(FindKeyInSection(path, "", "announce_new"));
+    config.notify = AsFlag(FindKeyInSection(path, "", "notify"));
+    config.quiet_hours = MarkerAsEmptyText(FindKeyInSection(path, "", "quiet_hours"));
 }
 
 }  // namespace

@@ -32,6 +32,7 @@ struct AccountRecord {
     std::string tls_mode = "auto";  // "auto", "tls", "starttls" or "off"
     std::string tls_fingerprint;    // pinned SHA-256 of the certificate; empty: system store
     std::string oauth_command;      // prints an XOAUTH2 token; empty: USER and PASS
+    std::string sound;              // the new-mail sound of this account; empty: wavsnd
 };
 
 // A security choice as stored: "tls", "starttls" or "off" in any letter case, lower-cased;

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "msgwindow/MessageText.h"
+
 namespace app {
 
 Composition::Composition(Platform platform, std::string programFolder, std::string settingsFolder)
@@ -27,7 +29,26 @@ monitor::TVorla& Composition::BuildMonitor(MonitorFace face) {
                               face.checkTimer, Services.tickerTimers, Services.pump, Services.shell,
                               Services.autorun, Services.mailto},
         m_programFolder, m_settingsFolder);
+    WireAnnouncer(face.notifier);
     return *m_vorla;
+}
+
+monitor::MailHeadline DisplayHeadline(const mail::TQelMsg& message) {
+    const msgwindow::HeaderText text = msgwindow::HeaderForDisplay(message);
+    return monitor::MailHeadline{text.FromName, text.From, text.Subject};
+}
+
+void Composition::WireAnnouncer(monitor::Notifier* notifier) {
+    monitor::MailAnnouncer& announcer = m_vorla->Announcer();
+    announcer.SetHeadlineReader(DisplayHeadline);
+    announcer.SetNotifier(notifier);
+    if (notifier != nullptr) {
+        monitor::TVorla& vorla = *m_vorla;
+        notifier->OnOpenMessage = [&vorla](int account, int message) {
+            vorla.OpenNewMail(account, message);
+        };
+        notifier->OnOpenMailProgram = [&vorla] { vorla.MailClient().MAILClick(); };
+    }
 }
 
 }  // namespace app
