@@ -5,10 +5,11 @@
 #include <string>
 
 #include "ConsoleFaces.h"
+#include "monitor/Notifier.h"
 
 namespace vorlacheck {
 
-class ConsoleView final : public console::QuietView {
+class ConsoleView final : public console::QuietView, public monitor::Notifier {
 public:
     using QuietView::QuietView;
 
@@ -26,6 +27,8 @@ public:
     void ShowTrayIcon(monitor::TrayIcon icon, bool) override { Print("tray", TrayName(icon)); }
     void ShowWindow() override;
     void PlaySound(const std::string& file) override { Print("sound", file); }
+    // "notify SUMMARY", then one "notify-line TEXT" for each line of the body.
+    void Notify(const monitor::NewMailNotice& notice) override;
 
 private:
     static std::string TrayName(monitor::TrayIcon icon);

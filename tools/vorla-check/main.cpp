@@ -86,8 +86,8 @@ int main(int argc, char** argv) {
     parts.POP.RetrieveProgressStep = 10;
     parts.POP.TimeOut = static_cast<std::uint32_t>(options.timeout);
     parts.Shared.OnErrorNotice = [&view](const std::string& text) { view.Print("error", text); };
-    monitor::TVorla& vorla =
-        parts.BuildMonitor({view, timer, nullptr, nullptr, options.news ? nullptr : &noDownloads});
+    monitor::TVorla& vorla = parts.BuildMonitor(
+        {view, timer, nullptr, nullptr, options.news ? nullptr : &noDownloads, &view});
     vorla.SetSaveOnShutDown(false);
 
     if (!vorla.FormCreate()) {
