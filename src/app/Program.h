@@ -15,6 +15,7 @@
 #include "platform/RasApi.h"
 #include "ui/config/ConfigWindow.h"
 #include "ui/main/CheckTimer.h"
+#include "ui/main/DBusNotifier.h"
 #include "ui/main/MainMenu.h"
 #include "ui/main/QtMonitorView.h"
 #include "ui/main/QtPlatform.h"
@@ -91,6 +92,8 @@ private:
     ui::QtTimerHost m_timers;
     ui::QtExitRequest m_exit;
     ui::CheckTimer m_timer;
+    // The new-mail notifications; the monitor built by m_parts points at it.
+    ui::DBusNotifier m_notifier;
     Composition m_parts;
     std::unique_ptr<ui::QtMonitorView> m_view;
     // Built by the composition.

@@ -31,6 +31,7 @@ TConfig::TConfig(settings::Config& config, settings::Tables& tables, std::string
         {"ChkInact", [this] { m_accounts.ChkInactClick(); }},
         {"ChkTray", [this] { ChkTrayClick(); }},
         {"SndBr", [this] { SndBrClick(); }},
+        {"AccSndBr", [this] { BrowseInto(kSoundFilter, "AccSound"); }},
         {"BrClient", [this] { BrClientClick(); }},
         {"AddFilt", [this] { m_filters.AddFiltClick(); }},
         {"DelFilt", [this] { m_filters.DelFiltClick(); }},
