@@ -98,6 +98,17 @@ TEST_F(ConfigTest, TextThatIsNoNumberIsTakenAsOneTenAnd25WhileTheRawSizeIsWritte
     EXPECT_EQ(settings::FindInSkin(Folder() + "VrFilter.ini", "[Misc]", "max_size"), "big");
 }
 
+TEST_F(ConfigTest, QuietHoursThatDoNotReadKeepTheDialogOpen) {
+    Open();
+    Set("QuietHours", "22-7");
+    dialog->Click("OK");
+    EXPECT_THAT(dialogs.messages, ElementsAre(kBadQuietHours));
+    EXPECT_EQ(dialog->Result(), DialogResult::Pending);
+    Set("QuietHours", " 22:00-07:00 ");
+    dialog->Click("OK");
+    EXPECT_EQ(dialog->Result(), DialogResult::Ok);
+}
+
 TEST_F(ConfigTest, ASavedDialUpIndexBeyondTheEntriesShowsTheFirstEntry) {
     settings.RAS_num = 4;
     Open({"first", "second"});
