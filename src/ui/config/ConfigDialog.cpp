@@ -88,7 +88,7 @@ ConfigDialog::ConfigDialog(config::TConfig& logic, QWidget* parent)
     BuildPageMenu();
     connect(m_menuBtn, &QToolButton::pressed, this,
             [this] { m_pageMenu->popup(m_menuBtn->mapToGlobal(m_menuBtn->rect().bottomLeft())); });
-    setFixedSize(540, 560);
+    setFixedSize(540, 640);
     Sync();
 }
 
