@@ -8,7 +8,7 @@ namespace app {
 
 class MsgWindowPreview final : public config::MessagePreview {
 public:
-    explicit MsgWindowPreview(ui::MsgWindow& window) : m_window(window) {}
+    explicit MsgWindowPreview(uimsgwindow::MsgWindow& window) : m_window(window) {}
 
     bool IsVisible() override { return m_window.isVisible(); }
     void ShowPreview() override {
@@ -19,7 +19,7 @@ public:
     void Hide() override { m_window.hide(); }
 
 private:
-    ui::MsgWindow& m_window;
+    uimsgwindow::MsgWindow& m_window;
 };
 
 }  // namespace app

@@ -21,7 +21,7 @@ Program::Program(DesktopServices services, std::string programFolder, std::strin
       m_parts({m_pump, m_sync, m_timers, services.dialUp, services.shell, services.autorun,
                services.mailto},
               programFolder, settingsFolder.empty() ? programFolder : settingsFolder) {
-    m_view = std::make_unique<ui::QtMonitorView>(services.sound, services.dialogs, m_exit);
+    m_view = std::make_unique<uimain::QtMonitorView>(services.sound, services.dialogs, m_exit);
     m_vorla = &m_parts.BuildMonitor({*m_view, m_timer, nullptr, nullptr, nullptr, &m_notifier});
     // A click on a notification runs as the window's own handlers do.
     m_notifier.OnOpenMessage = [this, open = m_notifier.OnOpenMessage](int account, int message) {
@@ -37,12 +37,12 @@ void Program::BuildWindows() {
         BuildConfig();
         return;
     }
-    m_msgList = std::make_unique<ui::MsgWindow>(ui::MsgWindowParts{
+    m_msgList = std::make_unique<uimsgwindow::MsgWindow>(uimsgwindow::MsgWindowParts{
         m_parts.Shared, *m_vorla, m_parts.PopClient, m_parts.QMail, m_services.shell,
         m_services.dialogs, m_pump, m_vorla->Skin(), platform::DownloadFolder()});
     m_vorla->SetMessageWindow(*m_msgList);
     m_preview = std::make_unique<MsgWindowPreview>(*m_msgList);
-    ui::MainMenuHandlers handlers;
+    uimain::MainMenuHandlers handlers;
     handlers.PopMnuPopup = [this]() -> const monitor::MainMenuModel& {
         return m_vorla->PopMnuPopup();
     };
@@ -66,7 +66,7 @@ void Program::BuildWindows() {
             m_vorla->Exit1Click();
         });
     };
-    m_menu = std::make_unique<ui::MainMenu>(std::move(handlers));
+    m_menu = std::make_unique<uimain::MainMenu>(std::move(handlers));
     m_view->SetMainMenu(m_menu.get());
     BuildConfig();
 }
@@ -78,7 +78,7 @@ void Program::BuildConfig() {
         m_configOwner = std::make_unique<VorlaConfigOwner>(
             VorlaParts{*m_vorla, *m_view, m_parts.DialUp, m_timer,
                        [this](config::TConfig&) { m_config->Dialog().ShowModal(); }});
-        m_config = std::make_unique<ui::ConfigWindow>(ui::ConfigWindowParts{
+        m_config = std::make_unique<uiconfig::ConfigWindow>(uiconfig::ConfigWindowParts{
             m_vorla->Shared().Config, m_vorla->Shared().Tables, m_vorla->SettingsFolder(),
             *m_skinHost, *m_configOwner, m_services.dialogs, m_services.shell, *m_preview});
     }
@@ -98,31 +98,32 @@ Program::~Program() {
 }
 
 void Program::Wire() {
-    ui::QtMonitorView& view = *m_view;
-    ui::MainWindow& window = view.Window();
+    uimain::QtMonitorView& view = *m_view;
+    uimain::MainWindow& window = view.Window();
 
     view.accountMenuClick = [this](int tag) {
         Guard([this, tag] { m_vorla->Accounts().MnuClick(tag); });
     };
 
-    connect(&window.Connect(), &ui::ImgBtnWidget::Clicked, this,
+    connect(&window.Connect(), &uicontrols::ImgBtnWidget::Clicked, this,
             [this] { Guard([this] { m_vorla->Cycle().ConnectClick(); }); });
-    connect(&window.Disconnect(), &ui::ImgBtnWidget::Clicked, this,
+    connect(&window.Disconnect(), &uicontrols::ImgBtnWidget::Clicked, this,
             [this] { Guard([this] { m_vorla->Cycle().DisconnectClick(); }); });
-    connect(&window.RefreshBtn(), &ui::ImgBtnWidget::Pressed, this,
+    connect(&window.RefreshBtn(), &uicontrols::ImgBtnWidget::Pressed, this,
             [this](const skin::ShiftState& shift) {
                 Guard([this, shift] { m_vorla->Accounts().RefreshBtnMouseDown(shift); });
             });
-    connect(&window.MAIL(), &ui::ImgBtnWidget::Clicked, this,
+    connect(&window.MAIL(), &uicontrols::ImgBtnWidget::Clicked, this,
             [this] { Guard([this] { m_vorla->MailClient().MAILClick(); }); });
-    connect(&window.FLAG(), &ui::ImageWidget::Pressed, this, [this](const skin::ShiftState& shift) {
-        Guard([this, shift] { m_vorla->HandOver().FLAGMouseDown(shift); });
-    });
-    connect(&window.STATBMP(), &ui::ImageWidget::Pressed, this,
+    connect(&window.FLAG(), &uicontrols::ImageWidget::Pressed, this,
+            [this](const skin::ShiftState& shift) {
+                Guard([this, shift] { m_vorla->HandOver().FLAGMouseDown(shift); });
+            });
+    connect(&window.STATBMP(), &uicontrols::ImageWidget::Pressed, this,
             [this](const skin::ShiftState& shift) {
                 Guard([this, shift] { m_vorla->Ticker().StatusMouseDown(shift); });
             });
-    connect(&window, &ui::MainWindow::ContextMenuRequested, this,
+    connect(&window, &uimain::MainWindow::ContextMenuRequested, this,
             [this](QPoint at) { Guard([this, at] { PopMnu().popup(at); }); });
     connect(&view.Tray(), &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {

@@ -55,20 +55,20 @@ public:
     void CommitData();
 
     monitor::TVorla& Vorla() { return *m_vorla; }
-    ui::QtMonitorView& View() { return *m_view; }
-    ui::MainWindow& Window() { return m_view->Window(); }
+    uimain::QtMonitorView& View() { return *m_view; }
+    uimain::MainWindow& Window() { return m_view->Window(); }
     // The windows after the main one are built at their first use, at the latest once the
     // main window has painted.
-    ui::MainMenu& PopMnu() {
+    uimain::MainMenu& PopMnu() {
         BuildWindows();
         return *m_menu;
     }
-    ui::MsgWindow& MsgList() {
+    uimsgwindow::MsgWindow& MsgList() {
         BuildWindows();
         return *m_msgList;
     }
     // Null until Start has succeeded.
-    ui::ConfigWindow* Config() {
+    uiconfig::ConfigWindow* Config() {
         BuildWindows();
         return m_config.get();
     }
@@ -87,25 +87,25 @@ private:
     void Run(const std::function<void()>& handler);
 
     DesktopServices m_services;
-    ui::QtEventPump m_pump;
-    ui::QtSynchronizer m_sync;
-    ui::QtTimerHost m_timers;
-    ui::QtExitRequest m_exit;
-    ui::CheckTimer m_timer;
+    uimain::QtEventPump m_pump;
+    uimain::QtSynchronizer m_sync;
+    uimain::QtTimerHost m_timers;
+    uimain::QtExitRequest m_exit;
+    uimain::CheckTimer m_timer;
     // The new-mail notifications; the monitor built by m_parts points at it.
-    ui::DBusNotifier m_notifier;
+    uimain::DBusNotifier m_notifier;
     Composition m_parts;
-    std::unique_ptr<ui::QtMonitorView> m_view;
+    std::unique_ptr<uimain::QtMonitorView> m_view;
     // Built by the composition.
     monitor::TVorla* m_vorla = nullptr;
     // The windows draw from the logic's skin and state: they go before the logic does.
-    std::unique_ptr<ui::MsgWindow> m_msgList;
+    std::unique_ptr<uimsgwindow::MsgWindow> m_msgList;
     std::unique_ptr<MsgWindowPreview> m_preview;
     // The dialog's links to the main window; they outlive the dialog.
     std::unique_ptr<VorlaSkinHost> m_skinHost;
     std::unique_ptr<VorlaConfigOwner> m_configOwner;
-    std::unique_ptr<ui::ConfigWindow> m_config;
-    std::unique_ptr<ui::MainMenu> m_menu;
+    std::unique_ptr<uiconfig::ConfigWindow> m_config;
+    std::unique_ptr<uimain::MainMenu> m_menu;
     bool m_started = false;
     bool m_shutDown = false;
     bool m_goOnLineQueued = false;

@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
     // The windows are tool windows; the program ends through Exit or the session's end.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    ui::QtDialogs dialogs;
+    uimain::QtDialogs dialogs;
     const std::string folder = platform::ProgramFolder();
     const std::string settingsFolder =
         monitor::ChooseSettingsFolder(folder, monitor::SettingsPlaces::FromEnvironment());
@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
     platform::XdgShell shell;
     platform::XdgAutorun autorun;
     platform::XdgMailtoHandler mailto;
-    ui::QtEventPump pump;
+    uimain::QtEventPump pump;
     platform::PppRasApi dialUp;
     dialUp.PumpWhileWaiting(pump);
     app::Program program({sound, shell, autorun, mailto, dialogs, dialUp}, folder, settingsFolder);

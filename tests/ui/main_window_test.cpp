@@ -126,13 +126,13 @@ private slots:
     void takesSizeAndOutlineOfTheBackground() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::MainWindow& window = fixture.Program().Window();
+        uimain::MainWindow& window = fixture.Program().Window();
         const skin::Bitmap background =
             skin::LoadBitmapFile(fixture.SkinFolder("default") + "main.bmp");
         QCOMPARE(window.size(), QSize(background.Width(), background.Height()));
         const auto outline = skin::RegionFromBitmap(background, skin::KeyColour, 0);
         QVERIFY(outline.has_value());
-        QCOMPARE(window.mask(), ui::ToRegion(*outline));
+        QCOMPARE(window.mask(), uicontrols::ToRegion(*outline));
         // The shipped skin is a capsule: its corners are cut away, its middle is not.
         QVERIFY(!window.mask().contains(QPoint(0, 0)));
         QVERIFY(!window.mask().contains(QPoint(window.width() - 1, window.height() - 1)));
@@ -144,7 +144,7 @@ private slots:
     void hoverShowsTheSelectPicture() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::ImgBtnWidget& button = fixture.Program().Window().Connect();
+        uicontrols::ImgBtnWidget& button = fixture.Program().Window().Connect();
         const skin::Picture normal = button.Button().PicOff;
         const skin::Picture hover = button.Button().PicOn;
         QVERIFY(!(normal.Image == hover.Image));
@@ -175,7 +175,7 @@ private slots:
     void dragSnapsToTheLeftEdgeWithinNinePixels() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::MainWindow& window = fixture.Program().Window();
+        uimain::MainWindow& window = fixture.Program().Window();
         QCOMPARE(window.pos(), QPoint(50, 50));
         QVERIFY(FreeSurfacePoint(window).x() >= 0);
         // 50 - 41 = 9 pixels from the edge while moving left: snapped to 0. Moving right
@@ -191,7 +191,7 @@ private slots:
     void dragSnapsToTheRightAndBottomEdges() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::MainWindow& window = fixture.Program().Window();
+        uimain::MainWindow& window = fixture.Program().Window();
         const QSize screen = window.screen()->geometry().size();
         window.move(screen.width() - window.width() - 20, 50);
         QCOMPARE(DragLeftEdges(window, {{11, 0}}, Qt::NoModifier),
@@ -201,7 +201,7 @@ private slots:
     void dragWithShiftOrRightButtonDoesNothing() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::MainWindow& window = fixture.Program().Window();
+        uimain::MainWindow& window = fixture.Program().Window();
         QCOMPARE(DragLeftEdges(window, {{-45, 0}}, Qt::ShiftModifier), (std::vector<int>{50}));
         QCOMPARE(DragLeftEdges(window, {{-45, 0}}, Qt::ControlModifier), (std::vector<int>{50}));
         QPoint global = window.mapToGlobal(FreeSurfacePoint(window));
@@ -216,7 +216,7 @@ private slots:
     void skinsSubmenuListsFoldersInCaseBlindOrder() {
         ProgramFixture fixture({{"Zebra"}, {"apple"}, {"Blue"}});
         QVERIFY(fixture.Started());
-        ui::MainMenu& menu = fixture.Program().PopMnu();
+        uimain::MainMenu& menu = fixture.Program().PopMnu();
         menu.Rebuild();
         QCOMPARE(BuiltItems(menu.SkinMnu()), (QStringList{"apple", "Blue", "Zebra"}));
         QCOMPARE(menu.SkinMnu().actions().at(0)->text(), QStringLiteral("Get other skins..."));
@@ -237,11 +237,11 @@ private slots:
         ProgramFixture fixture({{"apple"}, {"broken", true}});
         QVERIFY(fixture.Started());
         app::Program& program = fixture.Program();
-        ui::MainWindow& window = program.Window();
+        uimain::MainWindow& window = program.Window();
         const QSize size = window.size();
         window.move(120, 80);
         window.hide();
-        ui::MainMenu& menu = program.PopMnu();
+        uimain::MainMenu& menu = program.PopMnu();
         menu.Rebuild();
         QAction* broken = FindAction(menu.SkinMnu(), "broken");
         QVERIFY(broken != nullptr);
@@ -259,9 +259,9 @@ private slots:
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
         app::Program& program = fixture.Program();
-        ui::MainWindow& window = program.Window();
+        uimain::MainWindow& window = program.Window();
         window.move(70, 90);
-        ui::MainMenu& menu = program.PopMnu();
+        uimain::MainMenu& menu = program.PopMnu();
         menu.Rebuild();
         QVERIFY(!menu.OnTop().isChecked());
         menu.OnTop().trigger();
@@ -280,7 +280,7 @@ private slots:
     void startsDisconnectedWithTheStatusDrawn() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::MainWindow& window = fixture.Program().Window();
+        uimain::MainWindow& window = fixture.Program().Window();
         QCOMPARE(fixture.Program().Vorla().Ticker().StatusText, std::string("Disconnected"));
         QCOMPARE(window.Online().toolTip(), QStringLiteral("Disconnected"));
         QVERIFY(!window.STATBMP().Image().isNull());
@@ -293,16 +293,17 @@ private slots:
     void statusLineShowsTheDrawnPixelsAndCoversWhatLiesUnder() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::ImageWidget& status = fixture.Program().Window().STATBMP();
+        uicontrols::ImageWidget& status = fixture.Program().Window().STATBMP();
         const skin::Bitmap& drawn = fixture.Program().Vorla().Skin().STATBMP.Shown.Image;
-        QCOMPARE(status.Image().convertToFormat(QImage::Format_ARGB32), ui::ToQImage(drawn));
+        QCOMPARE(status.Image().convertToFormat(QImage::Format_ARGB32),
+                 uicontrols::ToQImage(drawn));
         // The skin's pictures are opaque: the window's background is not painted under it.
         QVERIFY(status.testAttribute(Qt::WA_OpaquePaintEvent));
 
         // A picture with a transparent pixel (a GIF background) keeps its alpha.
         skin::Bitmap holed(3, 2, skin::Rgb(10, 20, 30));
         holed.Set(1, 1, skin::kTransparentPixel);
-        const QImage shown = ui::ToShownImage(holed);
+        const QImage shown = uicontrols::ToShownImage(holed);
         QVERIFY(shown.hasAlphaChannel());
         QCOMPARE(qAlpha(shown.pixel(1, 1)), 0);
         status.ShowNow(shown);
@@ -312,7 +313,8 @@ private slots:
         // same size keeps.
         status.ShowNow(drawn);
         QVERIFY(status.testAttribute(Qt::WA_OpaquePaintEvent));
-        QCOMPARE(status.Image().convertToFormat(QImage::Format_ARGB32), ui::ToQImage(drawn));
+        QCOMPARE(status.Image().convertToFormat(QImage::Format_ARGB32),
+                 uicontrols::ToQImage(drawn));
         const uchar* buffer = status.Image().constBits();
         status.ShowNow(drawn);
         QCOMPARE(status.Image().constBits(), buffer);
@@ -321,8 +323,8 @@ private slots:
     void rightClickOpensOneMenu() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::MainWindow& window = fixture.Program().Window();
-        ui::MainMenu& menu = fixture.Program().PopMnu();
+        uimain::MainWindow& window = fixture.Program().Window();
+        uimain::MainMenu& menu = fixture.Program().PopMnu();
         struct Row {
             const char* name;
             QPoint at;
@@ -348,9 +350,9 @@ private slots:
     void doubleClickOnAButtonIsOneClick() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::ImgBtnWidget& button = fixture.Program().Window().MAIL();
-        QSignalSpy clicks(&button, &ui::ImgBtnWidget::Clicked);
-        QSignalSpy presses(&button, &ui::ImgBtnWidget::Pressed);
+        uicontrols::ImgBtnWidget& button = fixture.Program().Window().MAIL();
+        QSignalSpy clicks(&button, &uicontrols::ImgBtnWidget::Clicked);
+        QSignalSpy presses(&button, &uicontrols::ImgBtnWidget::Pressed);
         SendButtonEvent(button, QEvent::MouseButtonPress, Qt::LeftButton);
         SendButtonEvent(button, QEvent::MouseButtonRelease, Qt::NoButton);
         SendButtonEvent(button, QEvent::MouseButtonDblClick, Qt::LeftButton);
@@ -369,17 +371,17 @@ private slots:
     void doubleClickOnTheFlagOpensTheMessageWindow() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::MsgWindow& messages = fixture.Program().MsgList();
+        uimsgwindow::MsgWindow& messages = fixture.Program().MsgList();
         bool seen = false;
         QTimer::singleShot(0, [&] {
             QTRY_VERIFY(messages.isVisible());
             seen = true;
             QVERIFY(fixture.Program().Vorla().Shared().NotepadMode);
             QCOMPARE(messages.size(),
-                     ui::ToQImage(fixture.Program().Vorla().Skin().MsgBackground).size());
+                     uicontrols::ToQImage(fixture.Program().Vorla().Skin().MsgBackground).size());
             QTest::mouseClick(&messages.Button(skin::kExitBtn), Qt::LeftButton);
         });
-        ui::ImageWidget& flag = fixture.Program().Window().FLAG();
+        uicontrols::ImageWidget& flag = fixture.Program().Window().FLAG();
         SendButtonEvent(flag, QEvent::MouseButtonPress, Qt::LeftButton);
         SendButtonEvent(flag, QEvent::MouseButtonRelease, Qt::NoButton);
         SendButtonEvent(flag, QEvent::MouseButtonDblClick, Qt::LeftButton);
@@ -393,7 +395,7 @@ private slots:
         ProgramFixture fixture({{"default"}}, {"hidden =1"});
         QVERIFY(fixture.Started());
         app::Program& program = fixture.Program();
-        ui::MainWindow& window = program.Window();
+        uimain::MainWindow& window = program.Window();
         // The window is shown; its first paint, when it comes, hides it again.
         QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 2000);
         QVERIFY(!program.Vorla().Timers().FirstPaintPending);
@@ -410,7 +412,7 @@ private slots:
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
         app::Program& program = fixture.Program();
-        ui::MainWindow& window = program.Window();
+        uimain::MainWindow& window = program.Window();
         QSystemTrayIcon& tray = program.View().Tray();
         QVERIFY(window.isVisible());
         emit tray.activated(QSystemTrayIcon::Trigger);
@@ -433,7 +435,7 @@ private slots:
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
         skin::TStatusTicker& ticker = fixture.Program().Vorla().Ticker();
-        ui::ImageWidget& status = fixture.Program().Window().STATBMP();
+        uicontrols::ImageWidget& status = fixture.Program().Window().STATBMP();
         struct Row {
             const char* item;
             bool hand;
@@ -478,13 +480,13 @@ private slots:
     void pictureButtonsNameThemselvesWhileAnotherWindowIsActive() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::MainWindow& window = fixture.Program().Window();
+        uimain::MainWindow& window = fixture.Program().Window();
         // The tool window is seldom the active one: its tips showed only while it was.
         QWidget other;
         other.show();
         QApplication::setActiveWindow(&other);
         QVERIFY(QTest::qWaitForWindowActive(&other));
-        const std::pair<ui::ImgBtnWidget*, QString> rows[] = {
+        const std::pair<uicontrols::ImgBtnWidget*, QString> rows[] = {
             {&window.Connect(), "Connect"},
             {&window.Disconnect(), "Disconnect"},
             {&window.RefreshBtn(), "Check now"},
@@ -501,7 +503,7 @@ private slots:
     void skinsMenuMarksTheSkinInUse() {
         ProgramFixture fixture({{"apple"}, {"Blue"}});
         QVERIFY(fixture.Started());
-        ui::MainMenu& menu = fixture.Program().PopMnu();
+        uimain::MainMenu& menu = fixture.Program().PopMnu();
         const auto marked = [&menu] {
             menu.Rebuild();
             QStringList names;
@@ -531,7 +533,7 @@ private slots:
     void accountMenuRebuiltFromItsOwnClick() {
         ProgramFixture fixture({{"default"}});
         QVERIFY(fixture.Started());
-        ui::QtMonitorView& view = fixture.Program().View();
+        uimain::QtMonitorView& view = fixture.Program().View();
         const std::vector<monitor::AccountMenuItem> items{
             {"( ? )  Home", 0}, {"-", 30}, {"Check all accounts", 20}};
         // A click that runs long lets a right click on RefreshBtn build the menu anew
@@ -558,9 +560,9 @@ private slots:
         monitor::MainMenuModel model;
         model.NewsItems = {{"First", 0}, {"Second", 1}};
         model.SkinItems = {"default"};
-        ui::MainMenuHandlers handlers;
+        uimain::MainMenuHandlers handlers;
         handlers.PopMnuPopup = [&]() -> const monitor::MainMenuModel& { return model; };
-        ui::MainMenu* menu = nullptr;
+        uimain::MainMenu* menu = nullptr;
         std::vector<int> chosen;
         // Choosing a server downloads its news while events run; the menu can open again.
         handlers.NewsServerClick = [&](int tag) {
@@ -568,7 +570,7 @@ private slots:
             menu->Rebuild();
             QCoreApplication::processEvents();
         };
-        ui::MainMenu mainMenu(std::move(handlers));
+        uimain::MainMenu mainMenu(std::move(handlers));
         menu = &mainMenu;
         mainMenu.Rebuild();
         QMenu& news = mainMenu.NewsMnu();

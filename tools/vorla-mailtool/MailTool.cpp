@@ -16,7 +16,7 @@
 #include "mail/QelPOP3.h"
 #include "mail/QelSMTP.h"
 
-namespace mailtool {
+namespace vorlamailtool {
 
 namespace {
 
@@ -331,4 +331,4 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     return 2;
 }
 
-}  // namespace mailtool
+}  // namespace vorlamailtool

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-namespace mailtool {
+namespace vorlamailtool {
 
 // Runs the tool on its arguments (without the program name); returns the exit code: 0 done,
 // 1 a mail failure (its OnError text on err), 2 a usage error.
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-}  // namespace mailtool
+}  // namespace vorlamailtool

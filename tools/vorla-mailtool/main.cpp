@@ -6,5 +6,5 @@
 int main(int argc, char** argv) {
     platform::MakeNonDumpable();
     std::vector<std::string> args(argv + 1, argv + argc);
-    return mailtool::Run(args, std::cout, std::cerr);
+    return vorlamailtool::Run(args, std::cout, std::cerr);
 }

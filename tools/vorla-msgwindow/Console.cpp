@@ -4,7 +4,7 @@
 
 #include "msgwindow/AttachmentName.h"
 
-namespace vorlamsg {
+namespace vorlamsgwindow {
 
 bool ConsoleDialogs::ExecuteSave(platform::FileDialogState& dialog) {
     PrintLine(m_out, "dialog", "save " + dialog.FileName);
@@ -33,4 +33,4 @@ bool ConsoleDialogs::ExecuteOpen(platform::FileDialogState& dialog) {
     return true;
 }
 
-}  // namespace vorlamsg
+}  // namespace vorlamsgwindow

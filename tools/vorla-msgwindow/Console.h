@@ -9,7 +9,7 @@
 #include "platform/Desktop.h"
 #include "platform/FileDialogs.h"
 
-namespace vorlamsg {
+namespace vorlamsgwindow {
 
 using console::PrintLine;
 
@@ -54,4 +54,4 @@ private:
     std::optional<std::string> m_file;
 };
 
-}  // namespace vorlamsg
+}  // namespace vorlamsgwindow

@@ -4,7 +4,7 @@
 
 #include "Console.h"
 
-namespace vorlamsg {
+namespace vorlamsgwindow {
 
 namespace {
 
@@ -79,4 +79,4 @@ void ReplySteps::Print(std::ostream& out) const {
         PrintLine(out, "body", line);
 }
 
-}  // namespace vorlamsg
+}  // namespace vorlamsgwindow

@@ -7,7 +7,7 @@
 #include "msgwindow/MsgList.h"
 #include "msgwindow/ReplyComposer.h"
 
-namespace vorlamsg {
+namespace vorlamsgwindow {
 
 class ReplySteps {
 public:
@@ -27,4 +27,4 @@ private:
     msgwindow::TReplyComposer& m_composer;
 };
 
-}  // namespace vorlamsg
+}  // namespace vorlamsgwindow

@@ -1,6 +1,6 @@
 #include "WindowHost.h"
 
-namespace vorlamsg {
+namespace vorlamsgwindow {
 
 namespace {
 
@@ -122,4 +122,4 @@ void WindowHost::PrintBlock(const std::string& name) {
     m_out << "count: " << m_vorla.Shared().WaitingCount << '\n' << std::flush;
 }
 
-}  // namespace vorlamsg
+}  // namespace vorlamsgwindow

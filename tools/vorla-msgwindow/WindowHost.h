@@ -10,7 +10,7 @@
 #include "monitor/TVorla.h"
 #include "msgwindow/MsgList.h"
 
-namespace vorlamsg {
+namespace vorlamsgwindow {
 
 class WindowHost final : public monitor::MessageWindow, public msgwindow::MsgListView {
 public:
@@ -61,4 +61,4 @@ private:
     int m_top = 0;
 };
 
-}  // namespace vorlamsg
+}  // namespace vorlamsgwindow

@@ -50,14 +50,14 @@ int main(int argc, char** argv) {
     }
     std::vector<std::string> steps(argv + first, argv + argc);
     for (const std::string& step : steps) {
-        if (!vorlamsg::WindowHost::IsStep(step)) {
+        if (!vorlamsgwindow::WindowHost::IsStep(step)) {
             std::cerr << "vorla-msgwindow: unknown step \"" << step << "\"\n";
             return Usage();
         }
     }
 
-    vorlamsg::ConsoleMainView view(std::cout);
-    vorlamsg::ConsoleDialogs dialogs(std::cout);
+    vorlamsgwindow::ConsoleMainView view(std::cout);
+    vorlamsgwindow::ConsoleDialogs dialogs(std::cout);
     console::ConsoleShell shell(std::cout);
     console::ToolPlatform host;
     console::NoDownloads noDownloads;
@@ -68,8 +68,8 @@ int main(int argc, char** argv) {
     parts.POP.TimeOut = static_cast<std::uint32_t>(timeout);
     monitor::TVorla& vorla = parts.BuildMonitor({view, timer, nullptr, nullptr, &noDownloads});
     vorla.SetSaveOnShutDown(false);
-    vorlamsg::WindowHost window(std::cout, view, dialogs, vorla, parts.PopClient, parts.QMail,
-                                host.windowThread, shell);
+    vorlamsgwindow::WindowHost window(std::cout, view, dialogs, vorla, parts.PopClient, parts.QMail,
+                                      host.windowThread, shell);
     vorla.SetMessageWindow(window);
     window.SetSteps(std::move(steps));
 

@@ -4,7 +4,7 @@
 
 #include "TerminalText.h"
 
-namespace tools {
+namespace vorlasettings {
 
 namespace {
 
@@ -79,4 +79,4 @@ void DumpSettings(std::ostream& out, const settings::Config& config,
     e.Flag("auth_fltr", config.auth_fltr);
 }
 
-}  // namespace tools
+}  // namespace vorlasettings

@@ -5,7 +5,7 @@
 #include "settings/Config.h"
 #include "settings/Tables.h"
 
-namespace tools {
+namespace vorlasettings {
 
 // Main settings in the file's order (flags as 1 or 0), then "account.N.FIELD=" for every
 // loaded account, then "filter.N=", "max_size=" and "auth_fltr=". A backslash in a value is
@@ -13,4 +13,4 @@ namespace tools {
 void DumpSettings(std::ostream& out, const settings::Config& config,
                   const settings::Tables& tables);
 
-}  // namespace tools
+}  // namespace vorlasettings

@@ -5,7 +5,7 @@
 #include "settings/LitConfig.h"
 #include "settings/Writers.h"
 
-namespace tools {
+namespace vorlasettings {
 
 namespace {
 
@@ -84,4 +84,4 @@ int RunSettingsTool(const std::vector<std::string>& args, std::ostream& out, std
     }
 }
 
-}  // namespace tools
+}  // namespace vorlasettings

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace tools {
+namespace vorlasettings {
 
 inline constexpr int kToolUsageError = 1;
 inline constexpr int kToolFatal = 2;
@@ -17,4 +17,4 @@ inline constexpr int kToolWriteFailed = 3;
 // A fatal settings fault prints its message to err, writes nothing and returns kToolFatal.
 int RunSettingsTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-}  // namespace tools
+}  // namespace vorlasettings

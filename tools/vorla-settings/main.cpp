@@ -10,5 +10,5 @@ int main(int argc, char** argv) {
     platform::MakeNonDumpable();
     const std::vector<std::string> args =
         argc > 0 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
-    return tools::RunSettingsTool(args, std::cout, std::cerr);
+    return vorlasettings::RunSettingsTool(args, std::cout, std::cerr);
 }

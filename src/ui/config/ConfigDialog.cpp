@@ -21,7 +21,7 @@
 #include "ui/controls/LumoRadioBtn.h"
 #include "ui/controls/WebLnk.h"
 
-namespace ui {
+namespace uiconfig {
 
 namespace {
 
@@ -130,10 +130,11 @@ QWidget* ConfigDialog::MakeWidget(const std::string& name, const config::Control
             break;
         }
         case ControlKind::Link: {
-            auto* link = new TWebLnk(page);
-            link->SetTypeLnk(control.EmailLink ? LinkType::ltEmail : LinkType::ltWeb);
+            auto* link = new uicontrols::TWebLnk(page);
+            link->SetTypeLnk(control.EmailLink ? uicontrols::LinkType::ltEmail
+                                               : uicontrols::LinkType::ltWeb);
             // The logic opens the link through its shell and ends the dialog.
-            connect(link, &TWebLnk::Clicked, this,
+            connect(link, &uicontrols::TWebLnk::Clicked, this,
                     [this, name] { Act([this, name] { m_logic.Click(name); }); });
             widget = link;
             break;
@@ -169,14 +170,14 @@ QWidget* ConfigDialog::MakeWidget(const std::string& name, const config::Control
             break;
         }
         case ControlKind::CheckBox: {
-            auto* box = new TLumoCheckBox(page);
-            connect(box, &TLumoCheckBox::Clicked, this, [this, name, box] {
+            auto* box = new uicontrols::TLumoCheckBox(page);
+            connect(box, &uicontrols::TLumoCheckBox::Clicked, this, [this, name, box] {
                 // The box has toggled itself; the logic takes the click from the state before.
                 m_logic.Controls[name].Checked = !box->Checked();
                 Act([this, name] { m_logic.Click(name); });
             });
             // The accelerator toggles without a click: the state alone follows.
-            connect(box, &TLumoCheckBox::StateChanged, this, [this, name, box] {
+            connect(box, &uicontrols::TLumoCheckBox::StateChanged, this, [this, name, box] {
                 if (!m_syncing) {
                     m_logic.Controls[name].Checked = box->Checked();
                 }
@@ -185,17 +186,17 @@ QWidget* ConfigDialog::MakeWidget(const std::string& name, const config::Control
             break;
         }
         case ControlKind::RadioButton: {
-            auto* radio = new TLumoRadioBtn(page);
-            connect(radio, &TLumoRadioBtn::Clicked, this,
+            auto* radio = new uicontrols::TLumoRadioBtn(page);
+            connect(radio, &uicontrols::TLumoRadioBtn::Clicked, this,
                     [this, name] { Act([this, name] { m_logic.Click(name); }); });
             widget = radio;
             break;
         }
         case ControlKind::ComboBox: {
-            auto* combo = new TLumoComboBox(page);
-            connect(combo, &TLumoComboBox::MouseDown, this,
+            auto* combo = new uicontrols::TLumoComboBox(page);
+            connect(combo, &uicontrols::TLumoComboBox::MouseDown, this,
                     [this, name] { Act([this, name] { m_logic.MouseDown(name); }); });
-            connect(combo, &TLumoComboBox::Changed, this, [this, name, combo] {
+            connect(combo, &uicontrols::TLumoComboBox::Changed, this, [this, name, combo] {
                 Act([this, name, combo] { m_logic.Choose(name, combo->ItemIndex()); });
             });
             widget = combo;
@@ -316,7 +317,7 @@ void ConfigDialog::SyncWidget(const std::string& name, const config::Control& co
     }
     if (auto* label = qobject_cast<QLabel*>(widget)) {
         label->setText(Q(control.Text));
-        if (auto* link = qobject_cast<TWebLnk*>(widget)) {
+        if (auto* link = qobject_cast<uicontrols::TWebLnk*>(widget)) {
             link->SetLink(control.Link);
         }
     } else if (auto* spin = qobject_cast<QSpinBox*>(widget)) {
@@ -331,13 +332,13 @@ void ConfigDialog::SyncWidget(const std::string& name, const config::Control& co
         }
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
         button->setText(Q(control.Text));
-    } else if (auto* box = qobject_cast<TLumoCheckBox*>(widget)) {
+    } else if (auto* box = qobject_cast<uicontrols::TLumoCheckBox*>(widget)) {
         box->SetCaption(Q(control.Text));
         box->SetChecked(control.Checked);
-    } else if (auto* radio = qobject_cast<TLumoRadioBtn*>(widget)) {
+    } else if (auto* radio = qobject_cast<uicontrols::TLumoRadioBtn*>(widget)) {
         radio->SetCaption(Q(control.Text));
         radio->SetChecked(control.Checked);
-    } else if (auto* combo = qobject_cast<TLumoComboBox*>(widget)) {
+    } else if (auto* combo = qobject_cast<uicontrols::TLumoComboBox*>(widget)) {
         if (combo->accessibleName().isEmpty()) {
             combo->setAccessibleName(Q(control.Caption).remove('&'));
         }
@@ -363,4 +364,4 @@ void ConfigDialog::SyncWidget(const std::string& name, const config::Control& co
     }
 }
 
-}  // namespace ui
+}  // namespace uiconfig

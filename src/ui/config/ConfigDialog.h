@@ -13,7 +13,7 @@ class QMenu;
 class QToolButton;
 class QPushButton;
 
-namespace ui {
+namespace uiconfig {
 
 class ConfigDialog final : public QDialog {
     Q_OBJECT
@@ -52,4 +52,4 @@ private:
     bool m_syncing = false;
 };
 
-}  // namespace ui
+}  // namespace uiconfig

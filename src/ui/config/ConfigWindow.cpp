@@ -1,6 +1,6 @@
 #include "ui/config/ConfigWindow.h"
 
-namespace ui {
+namespace uiconfig {
 
 ConfigWindow::ConfigWindow(ConfigWindowParts parts, QWidget* parent)
     : m_owner(parts.owner),
@@ -13,4 +13,4 @@ void ConfigWindow::Config1Click() {
     config::Config1Click(m_owner, m_logic);
 }
 
-}  // namespace ui
+}  // namespace uiconfig

@@ -12,7 +12,7 @@
 #include "ui/config/ConfigDialog.h"
 #include "ui/config/QtConfigFileDialogs.h"
 
-namespace ui {
+namespace uiconfig {
 
 struct ConfigWindowParts {
     settings::Config& config;
@@ -45,4 +45,4 @@ private:
     ConfigDialog m_dialog;
 };
 
-}  // namespace ui
+}  // namespace uiconfig

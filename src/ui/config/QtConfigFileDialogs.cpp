@@ -6,7 +6,7 @@
 
 #include "config/OpenDialog.h"
 
-namespace ui {
+namespace uiconfig {
 
 namespace {
 
@@ -52,4 +52,4 @@ std::optional<std::string> QtConfigFileDialogs::PickFolder(const std::string& ca
     return folder.toStdString();
 }
 
-}  // namespace ui
+}  // namespace uiconfig

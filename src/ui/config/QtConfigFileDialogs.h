@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace ui {
+namespace uiconfig {
 
 class QtConfigFileDialogs final : public config::FileDialogs {
 public:
@@ -21,4 +21,4 @@ private:
 // A filter list in Qt's form, "Description (pattern)" entries separated by ";;".
 QString QtFilterList(const std::string& filter);
 
-}  // namespace ui
+}  // namespace uiconfig

@@ -9,7 +9,7 @@
 #include "ui/controls/LumoComboBox.h"
 #include "ui/controls/LumoRadioBtn.h"
 
-namespace ui {
+namespace uicontrols {
 
 namespace {
 
@@ -101,4 +101,4 @@ void InstallControlAccessibility() {
     std::call_once(installed, [] { QAccessible::installFactory(ControlFactory); });
 }
 
-}  // namespace ui
+}  // namespace uicontrols

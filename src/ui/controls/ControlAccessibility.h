@@ -3,9 +3,9 @@
 // they are: their role, their name (the caption without its accelerator marker, or the
 // buddy label) and their state, with the actions that press, toggle or open them.
 
-namespace ui {
+namespace uicontrols {
 
 // Installs the accessibility factory of the skinned controls once per process.
 void InstallControlAccessibility();
 
-}  // namespace ui
+}  // namespace uicontrols

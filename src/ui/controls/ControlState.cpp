@@ -4,7 +4,7 @@
 
 #include "platform/Links.h"
 
-namespace ui {
+namespace uicontrols {
 
 CheckState NextCheckState(CheckState state, bool allowGrayed) {
     switch (state) {
@@ -69,4 +69,4 @@ std::string LinkTarget(const std::string& link, LinkType type) {
     return platform::IsWebAddress(link) ? link : "";
 }
 
-}  // namespace ui
+}  // namespace uicontrols

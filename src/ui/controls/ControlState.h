@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace ui {
+namespace uicontrols {
 
 enum class CheckState { Unchecked, Checked, Grayed };
 
@@ -69,4 +69,4 @@ enum class LinkType { ltWeb, ltEmail };
 // (platform/Links.h); empty for a link that is not opened.
 std::string LinkTarget(const std::string& link, LinkType type);
 
-}  // namespace ui
+}  // namespace uicontrols

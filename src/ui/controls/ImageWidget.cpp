@@ -6,7 +6,7 @@
 #include "ui/controls/Mouse.h"
 #include "ui/controls/Pictures.h"
 
-namespace ui {
+namespace uicontrols {
 
 ImageWidget::ImageWidget(QWidget* parent) : QWidget(parent) {
     resize(0, 0);
@@ -85,4 +85,4 @@ void ImageWidget::mouseDoubleClickEvent(QMouseEvent* event) {
     emit Pressed(ShiftStateOf(*event, true));
 }
 
-}  // namespace ui
+}  // namespace uicontrols

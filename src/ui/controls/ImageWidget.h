@@ -7,7 +7,7 @@
 #include "skin/Bitmap.h"
 #include "skin/MainSurface.h"
 
-namespace ui {
+namespace uicontrols {
 
 class ImageWidget : public QWidget {
     Q_OBJECT
@@ -46,4 +46,4 @@ private:
     bool m_handCursor = false;
 };
 
-}  // namespace ui
+}  // namespace uicontrols

@@ -7,7 +7,7 @@
 #include "ui/controls/Pictures.h"
 #include "ui/controls/Text.h"
 
-namespace ui {
+namespace uicontrols {
 
 ImgBtnWidget::ImgBtnWidget(QWidget* parent, skin::TImgBtn& button)
     : QWidget(parent), m_button(button) {
@@ -95,4 +95,4 @@ void ImgBtnWidget::mouseDoubleClickEvent(QMouseEvent* event) {
     emit Pressed(ShiftStateOf(*event, true));
 }
 
-}  // namespace ui
+}  // namespace uicontrols

@@ -9,7 +9,7 @@
 
 #include "skin/ImgBtn.h"
 
-namespace ui {
+namespace uicontrols {
 
 class ImgBtnWidget : public QWidget {
     Q_OBJECT
@@ -44,4 +44,4 @@ private:
     bool m_clickArmed = false;
 };
 
-}  // namespace ui
+}  // namespace uicontrols

@@ -9,7 +9,7 @@
 
 #include "ui/controls/ControlAccessibility.h"
 
-namespace ui {
+namespace uicontrols {
 
 LumoButtonBase::LumoButtonBase(QWidget* parent) : QWidget(parent) {
     InstallControlAccessibility();
@@ -106,4 +106,4 @@ void LumoButtonBase::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
-}  // namespace ui
+}  // namespace uicontrols

@@ -5,7 +5,7 @@
 
 #include "ui/controls/ControlState.h"
 
-namespace ui {
+namespace uicontrols {
 
 class LumoButtonBase : public QWidget {
     Q_OBJECT
@@ -50,4 +50,4 @@ private:
     bool m_pressed = false;
 };
 
-}  // namespace ui
+}  // namespace uicontrols

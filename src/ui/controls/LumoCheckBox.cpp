@@ -4,7 +4,7 @@
 
 #include "ui/controls/LumoPaint.h"
 
-namespace ui {
+namespace uicontrols {
 
 TLumoCheckBox::TLumoCheckBox(QWidget* parent) : LumoButtonBase(parent) {}
 
@@ -42,4 +42,4 @@ void TLumoCheckBox::paintEvent(QPaintEvent*) {
     PaintCheckBox(painter, ToQRect(layout.Box), m_border, m_state);
 }
 
-}  // namespace ui
+}  // namespace uicontrols

@@ -3,7 +3,7 @@
 // grayed state.
 #include "ui/controls/LumoButtonBase.h"
 
-namespace ui {
+namespace uicontrols {
 
 class TLumoCheckBox final : public LumoButtonBase {
     Q_OBJECT
@@ -33,4 +33,4 @@ private:
     CheckState m_state = CheckState::Unchecked;
 };
 
-}  // namespace ui
+}  // namespace uicontrols

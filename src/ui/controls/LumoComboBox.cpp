@@ -10,7 +10,7 @@
 
 #include "ui/controls/ControlAccessibility.h"
 
-namespace ui {
+namespace uicontrols {
 
 namespace {
 
@@ -168,4 +168,4 @@ void TLumoComboBox::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
 }
 
-}  // namespace ui
+}  // namespace uicontrols

@@ -11,7 +11,7 @@
 
 class QMenu;
 
-namespace ui {
+namespace uicontrols {
 
 class TLumoComboBox final : public QWidget {
     Q_OBJECT
@@ -53,4 +53,4 @@ private:
     std::unique_ptr<QMenu> m_popup;
 };
 
-}  // namespace ui
+}  // namespace uicontrols

@@ -2,7 +2,7 @@
 
 #include <QStyleOptionFocusRect>
 
-namespace ui {
+namespace uicontrols {
 
 namespace {
 
@@ -101,4 +101,4 @@ void PaintRadioButton(QPainter& painter, const QRect& box, bool checked) {
     painter.restore();
 }
 
-}  // namespace ui
+}  // namespace uicontrols

@@ -7,7 +7,7 @@
 
 #include "ui/controls/ControlState.h"
 
-namespace ui {
+namespace uicontrols {
 
 QRect ToQRect(const Rect& rect);
 
@@ -19,4 +19,4 @@ CheckLayout PaintCheckCaption(QPainter& painter, const QWidget& control, const Q
 void PaintCheckBox(QPainter& painter, const QRect& box, bool border, CheckState state);
 void PaintRadioButton(QPainter& painter, const QRect& box, bool checked);
 
-}  // namespace ui
+}  // namespace uicontrols

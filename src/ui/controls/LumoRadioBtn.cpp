@@ -5,7 +5,7 @@
 
 #include "ui/controls/LumoPaint.h"
 
-namespace ui {
+namespace uicontrols {
 
 TLumoRadioBtn::TLumoRadioBtn(QWidget* parent) : LumoButtonBase(parent) {}
 
@@ -68,4 +68,4 @@ void TLumoRadioBtn::paintEvent(QPaintEvent*) {
     PaintRadioButton(painter, ToQRect(layout.Box), m_checked);
 }
 
-}  // namespace ui
+}  // namespace uicontrols

@@ -2,7 +2,7 @@
 // The skinned radio button: exclusive among the radio buttons of one parent.
 #include "ui/controls/LumoButtonBase.h"
 
-namespace ui {
+namespace uicontrols {
 
 class TLumoRadioBtn final : public LumoButtonBase {
     Q_OBJECT
@@ -29,4 +29,4 @@ private:
     bool m_checked = false;
 };
 
-}  // namespace ui
+}  // namespace uicontrols

@@ -1,6 +1,6 @@
 #include "ui/controls/Mouse.h"
 
-namespace ui {
+namespace uicontrols {
 
 skin::ShiftState ShiftStateOf(const QMouseEvent& event, bool doubleClick) {
     const Qt::MouseButtons buttons = event.buttons() | event.button();
@@ -16,4 +16,4 @@ skin::ShiftState ShiftStateOf(const QMouseEvent& event, bool doubleClick) {
     return shift;
 }
 
-}  // namespace ui
+}  // namespace uicontrols

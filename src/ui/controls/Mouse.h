@@ -4,9 +4,9 @@
 
 #include "skin/MainSurface.h"
 
-namespace ui {
+namespace uicontrols {
 
 // The buttons held (the pressed one included), the modifier keys and the double click.
 skin::ShiftState ShiftStateOf(const QMouseEvent& event, bool doubleClick);
 
-}  // namespace ui
+}  // namespace uicontrols

@@ -5,7 +5,7 @@
 
 #include "skin/Drawing.h"
 
-namespace ui {
+namespace uicontrols {
 
 namespace {
 
@@ -81,4 +81,4 @@ QRegion ToRegion(const skin::Region& region) {
     return result;
 }
 
-}  // namespace ui
+}  // namespace uicontrols

@@ -6,7 +6,7 @@
 #include "skin/Bitmap.h"
 #include "skin/Region.h"
 
-namespace ui {
+namespace uicontrols {
 
 // A copy of the pixels; alpha as the core left it (0 where it made a pixel transparent).
 QImage ToQImage(const skin::Bitmap& bitmap);
@@ -28,4 +28,4 @@ QImage KeyedImage(const skin::Bitmap& bitmap);
 // The same rectangles as a Qt region.
 QRegion ToRegion(const skin::Region& region);
 
-}  // namespace ui
+}  // namespace uicontrols

@@ -2,7 +2,7 @@
 
 #include <QStringDecoder>
 
-namespace ui {
+namespace uicontrols {
 
 namespace {
 
@@ -30,4 +30,4 @@ QString ToQString(const std::string& bytes) {
     return text;
 }
 
-}  // namespace ui
+}  // namespace uicontrols

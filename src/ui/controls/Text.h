@@ -4,9 +4,9 @@
 
 #include <string>
 
-namespace ui {
+namespace uicontrols {
 
 // Bytes that are valid UTF-8 show as UTF-8, anything else as Windows-1252.
 QString ToQString(const std::string& bytes);
 
-}  // namespace ui
+}  // namespace uicontrols

@@ -3,7 +3,7 @@
 #include <QMouseEvent>
 #include <QTimer>
 
-namespace ui {
+namespace uicontrols {
 
 TTransparentMemo::TTransparentMemo(QWidget* parent) : QPlainTextEdit(parent) {
     setAttribute(Qt::WA_TranslucentBackground);
@@ -73,4 +73,4 @@ void TTransparentMemo::scrollContentsBy(int dx, int dy) {
     RequestRefresh();
 }
 
-}  // namespace ui
+}  // namespace uicontrols

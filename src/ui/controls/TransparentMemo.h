@@ -4,7 +4,7 @@
 // selection and redraws the parent behind the box.
 #include <QPlainTextEdit>
 
-namespace ui {
+namespace uicontrols {
 
 class TTransparentMemo final : public QPlainTextEdit {
     Q_OBJECT
@@ -29,4 +29,4 @@ private:
     bool m_refreshPending = false;
 };
 
-}  // namespace ui
+}  // namespace uicontrols

@@ -3,7 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-namespace ui {
+namespace uicontrols {
 
 TWebLnk::TWebLnk(QWidget* parent) : QLabel(parent) {
     resize(20, 10);
@@ -72,4 +72,4 @@ void TWebLnk::keyPressEvent(QKeyEvent* event) {
     QLabel::keyPressEvent(event);
 }
 
-}  // namespace ui
+}  // namespace uicontrols

@@ -8,7 +8,7 @@
 #include "platform/Desktop.h"
 #include "ui/controls/ControlState.h"
 
-namespace ui {
+namespace uicontrols {
 
 class TWebLnk final : public QLabel {
     Q_OBJECT
@@ -48,4 +48,4 @@ private:
     bool m_hover = false;
 };
 
-}  // namespace ui
+}  // namespace uicontrols

@@ -1,6 +1,6 @@
 #include "ui/main/CheckTimer.h"
 
-namespace ui {
+namespace uimain {
 
 CheckTimer::CheckTimer() {
     m_timer.setObjectName(QStringLiteral("Timer"));
@@ -18,4 +18,4 @@ void CheckTimer::SetEnabled(bool enabled) {
     }
 }
 
-}  // namespace ui
+}  // namespace uimain

@@ -4,7 +4,7 @@
 
 #include "monitor/Services.h"
 
-namespace ui {
+namespace uimain {
 
 class CheckTimer final : public monitor::TimerSwitch {
 public:
@@ -19,4 +19,4 @@ private:
     QTimer m_timer;
 };
 
-}  // namespace ui
+}  // namespace uimain

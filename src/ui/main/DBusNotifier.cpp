@@ -6,7 +6,7 @@
 #include <QVariantMap>
 #include <iostream>
 
-namespace ui {
+namespace uimain {
 
 namespace {
 
@@ -112,4 +112,4 @@ void DBusNotifier::ReportFailure(const QString& text) {
     }
 }
 
-}  // namespace ui
+}  // namespace uimain

@@ -9,7 +9,7 @@
 #include "monitor/NewMailText.h"
 #include "monitor/Notifier.h"
 
-namespace ui {
+namespace uimain {
 
 class DBusNotifier final : public QObject, public monitor::Notifier {
     Q_OBJECT
@@ -35,4 +35,4 @@ private:
     std::map<uint, monitor::NewMailNotice> m_notices;
 };
 
-}  // namespace ui
+}  // namespace uimain

@@ -5,13 +5,13 @@
 
 #include "ui/controls/Text.h"
 
-namespace ui {
+namespace uimain {
 
 namespace {
 
 // Folder and server names are text: "&" must not turn into a mnemonic.
 QString Caption(const std::string& text) {
-    return ToQString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return uicontrols::ToQString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
 QIcon StandardIcon(QStyle::StandardPixmap pixmap) {
@@ -99,4 +99,4 @@ void MainMenu::Rebuild() {
     m_onTop->setChecked(model.OnTopChecked);
 }
 
-}  // namespace ui
+}  // namespace uimain

@@ -8,7 +8,7 @@
 
 #include "monitor/PopupMenu.h"
 
-namespace ui {
+namespace uimain {
 
 struct MainMenuHandlers {
     std::function<const monitor::MainMenuModel&()> PopMnuPopup;
@@ -40,4 +40,4 @@ private:
     QAction* m_onTop;
 };
 
-}  // namespace ui
+}  // namespace uimain

@@ -10,20 +10,20 @@
 #include "ui/controls/Pictures.h"
 #include "ui/controls/Text.h"
 
-namespace ui {
+namespace uimain {
 
 namespace {
 
 constexpr Qt::WindowFlags kWindowFlags = Qt::Tool | Qt::FramelessWindowHint;
 
-ImgBtnWidget* NewButton(QWidget* parent, skin::TImgBtn& state, const char* name) {
-    auto* button = new ImgBtnWidget(parent, state);
+uicontrols::ImgBtnWidget* NewButton(QWidget* parent, skin::TImgBtn& state, const char* name) {
+    auto* button = new uicontrols::ImgBtnWidget(parent, state);
     button->setObjectName(QString::fromLatin1(name));
     return button;
 }
 
-ImageWidget* NewImage(QWidget* parent, const char* name) {
-    auto* image = new ImageWidget(parent);
+uicontrols::ImageWidget* NewImage(QWidget* parent, const char* name) {
+    auto* image = new uicontrols::ImageWidget(parent);
     image->setObjectName(QString::fromLatin1(name));
     return image;
 }
@@ -48,16 +48,16 @@ MainWindow::MainWindow(skin::MainWindowSkin& skin)
     setAttribute(Qt::WA_NoSystemBackground);
     // A tool window is rarely the active one; its buttons still name themselves.
     setAttribute(Qt::WA_AlwaysShowToolTips);
-    m_count->setToolTip(ToQString(skin.NBMSGBMP.Hint));
+    m_count->setToolTip(uicontrols::ToQString(skin.NBMSGBMP.Hint));
     resize(0, 0);
 }
 
 void MainWindow::ApplySkin() {
-    m_background = ToQImage(m_skin.Background);
+    m_background = uicontrols::ToQImage(m_skin.Background);
     setFixedSize(m_skin.WindowWidth, m_skin.WindowHeight);
     move(m_skin.WindowLeft, m_skin.WindowTop);
-    setMask(m_skin.WindowRegion ? ToRegion(*m_skin.WindowRegion) : QRegion());
-    for (ImgBtnWidget* button : {m_connect, m_disconnect, m_refresh, m_mail}) {
+    setMask(m_skin.WindowRegion ? uicontrols::ToRegion(*m_skin.WindowRegion) : QRegion());
+    for (uicontrols::ImgBtnWidget* button : {m_connect, m_disconnect, m_refresh, m_mail}) {
         button->SyncGeometry();
         button->update();
     }
@@ -65,8 +65,8 @@ void MainWindow::ApplySkin() {
     m_count->move(m_skin.NBMSGBMP.Left, m_skin.NBMSGBMP.Top);
     m_online->move(m_skin.Online.Left, m_skin.Online.Top);
     m_flag->move(m_skin.FLAG.Left, m_skin.FLAG.Top);
-    m_flag->SetImage(TransparentImage(m_skin.FLAG.Shown));
-    m_flag->setToolTip(ToQString(m_skin.FLAG.Hint));
+    m_flag->SetImage(uicontrols::TransparentImage(m_skin.FLAG.Shown));
+    m_flag->setToolTip(uicontrols::ToQString(m_skin.FLAG.Hint));
     update();
 }
 
@@ -101,7 +101,7 @@ void MainWindow::paintEvent(QPaintEvent*) {
 
 void MainWindow::mousePressEvent(QMouseEvent* event) {
     const QPoint p = event->globalPosition().toPoint();
-    m_drag.MouseDown(ShiftStateOf(*event, false), {p.x(), p.y()});
+    m_drag.MouseDown(uicontrols::ShiftStateOf(*event, false), {p.x(), p.y()});
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event) {
@@ -110,7 +110,7 @@ void MainWindow::mouseMoveEvent(QMouseEvent* event) {
     // The screen the window is on, with its place among the others.
     const QScreen* display = screen();
     const QRect area = display != nullptr ? display->geometry() : QRect();
-    if (m_drag.MouseMove(ShiftStateOf(*event, false), {p.x(), p.y()}, box,
+    if (m_drag.MouseMove(uicontrols::ShiftStateOf(*event, false), {p.x(), p.y()}, box,
                          {area.x(), area.y(), area.width(), area.height()})) {
         move(box.Left, box.Top);
     }
@@ -119,7 +119,7 @@ void MainWindow::mouseMoveEvent(QMouseEvent* event) {
 void MainWindow::mouseDoubleClickEvent(QMouseEvent* event) {
     // Qt's default would handle it as a plain press; the drag rules see it as a double click.
     const QPoint p = event->globalPosition().toPoint();
-    m_drag.MouseDown(ShiftStateOf(*event, true), {p.x(), p.y()});
+    m_drag.MouseDown(uicontrols::ShiftStateOf(*event, true), {p.x(), p.y()});
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
@@ -130,4 +130,4 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
     emit ContextMenuRequested(event->globalPos());
 }
 
-}  // namespace ui
+}  // namespace uimain

@@ -13,7 +13,7 @@
 #include "ui/controls/ImageWidget.h"
 #include "ui/controls/ImgBtnWidget.h"
 
-namespace ui {
+namespace uimain {
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -32,14 +32,14 @@ public:
     void ApplyOnTop(bool on);
     bool IsOnTop() const;
 
-    ImgBtnWidget& Connect() { return *m_connect; }
-    ImgBtnWidget& Disconnect() { return *m_disconnect; }
-    ImgBtnWidget& RefreshBtn() { return *m_refresh; }
-    ImgBtnWidget& MAIL() { return *m_mail; }
-    ImageWidget& STATBMP() { return *m_status; }
-    ImageWidget& NBMSGBMP() { return *m_count; }
-    ImageWidget& Online() { return *m_online; }
-    ImageWidget& FLAG() { return *m_flag; }
+    uicontrols::ImgBtnWidget& Connect() { return *m_connect; }
+    uicontrols::ImgBtnWidget& Disconnect() { return *m_disconnect; }
+    uicontrols::ImgBtnWidget& RefreshBtn() { return *m_refresh; }
+    uicontrols::ImgBtnWidget& MAIL() { return *m_mail; }
+    uicontrols::ImageWidget& STATBMP() { return *m_status; }
+    uicontrols::ImageWidget& NBMSGBMP() { return *m_count; }
+    uicontrols::ImageWidget& Online() { return *m_online; }
+    uicontrols::ImageWidget& FLAG() { return *m_flag; }
 
 signals:
     // A right click or the menu key on the surface or an element without a menu of its own.
@@ -56,14 +56,14 @@ private:
     skin::MainWindowSkin& m_skin;
     QImage m_background;
     skin::WindowDrag m_drag;
-    ImgBtnWidget* m_connect;
-    ImgBtnWidget* m_disconnect;
-    ImgBtnWidget* m_refresh;
-    ImgBtnWidget* m_mail;
-    ImageWidget* m_status;
-    ImageWidget* m_count;
-    ImageWidget* m_online;
-    ImageWidget* m_flag;
+    uicontrols::ImgBtnWidget* m_connect;
+    uicontrols::ImgBtnWidget* m_disconnect;
+    uicontrols::ImgBtnWidget* m_refresh;
+    uicontrols::ImgBtnWidget* m_mail;
+    uicontrols::ImageWidget* m_status;
+    uicontrols::ImageWidget* m_count;
+    uicontrols::ImageWidget* m_online;
+    uicontrols::ImageWidget* m_flag;
 };
 
-}  // namespace ui
+}  // namespace uimain

@@ -9,7 +9,7 @@
 #include "ui/controls/Pictures.h"
 #include "ui/controls/Text.h"
 
-namespace ui {
+namespace uimain {
 
 namespace {
 
@@ -39,7 +39,7 @@ QIcon MenuIcon(monitor::MenuPicture picture) {
 
 // Menu captions come from folder and account names: "&" is text there, not a mnemonic.
 QString MenuCaption(const std::string& text) {
-    return ToQString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return uicontrols::ToQString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
 }  // namespace
@@ -89,15 +89,15 @@ void QtMonitorView::TextImageChanged(skin::TextImage image) {
     if (image == skin::TextImage::Status) {
         // STATBMP carries its own copy of the background: shown as drawn. The ticker redraws
         // it up to 200 times a second, each time from a timer event: it is painted there.
-        ImageWidget& status = m_window->STATBMP();
+        uicontrols::ImageWidget& status = m_window->STATBMP();
         status.ShowNow(m_skin->STATBMP.Shown.Image);
         if (m_skin->STATBMP.Hint != m_statusHint) {
             m_statusHint = m_skin->STATBMP.Hint;
-            status.SetHint(ToQString(m_statusHint));
+            status.SetHint(uicontrols::ToQString(m_statusHint));
         }
         status.SetHandCursor(m_skin->STATBMP.HandCursor);
     } else {
-        m_window->NBMSGBMP().SetImage(KeyedImage(m_skin->NBMSGBMP.Shown.Image));
+        m_window->NBMSGBMP().SetImage(uicontrols::KeyedImage(m_skin->NBMSGBMP.Shown.Image));
     }
 }
 
@@ -115,7 +115,7 @@ void QtMonitorView::SkinLoaded() {
 
 void QtMonitorView::SetOnlineHint(const std::string& hint) {
     m_skin->Online.Hint = hint;
-    m_window->Online().setToolTip(ToQString(hint));
+    m_window->Online().setToolTip(uicontrols::ToQString(hint));
 }
 
 void QtMonitorView::SetTrayIcon(monitor::TrayIcon icon) {
@@ -132,7 +132,7 @@ void QtMonitorView::RemoveTrayIcon() {
 }
 
 void QtMonitorView::SetTrayToolTip(const std::string& text) {
-    m_tray->setToolTip(ToQString(text));
+    m_tray->setToolTip(uicontrols::ToQString(text));
 }
 
 bool QtMonitorView::HasSystemTray() {
@@ -187,8 +187,8 @@ void QtMonitorView::SetBusyCursor(bool busy) {
 }
 
 void QtMonitorView::SetButtonsEnabled(bool enabled) {
-    for (ImgBtnWidget* button : {&m_window->Connect(), &m_window->Disconnect(),
-                                 &m_window->RefreshBtn(), &m_window->MAIL()}) {
+    for (uicontrols::ImgBtnWidget* button : {&m_window->Connect(), &m_window->Disconnect(),
+                                             &m_window->RefreshBtn(), &m_window->MAIL()}) {
         button->SetButtonEnabled(enabled);
     }
     m_window->FLAG().setEnabled(enabled);
@@ -233,10 +233,10 @@ void QtMonitorView::PopupMainMenu() {
     }
 }
 
-void QtMonitorView::ShowImage(ImageWidget& widget, const skin::SkinImage& image) {
-    widget.SetImage(TransparentImage(image.Shown));
-    widget.SetHint(ToQString(image.Hint));
+void QtMonitorView::ShowImage(uicontrols::ImageWidget& widget, const skin::SkinImage& image) {
+    widget.SetImage(uicontrols::TransparentImage(image.Shown));
+    widget.SetHint(uicontrols::ToQString(image.Hint));
     widget.SetHandCursor(image.HandCursor);
 }
 
-}  // namespace ui
+}  // namespace uimain

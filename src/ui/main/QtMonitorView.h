@@ -13,7 +13,7 @@
 
 class QMenu;
 
-namespace ui {
+namespace uimain {
 
 class QtMonitorView final : public QObject, public monitor::MonitorView {
     Q_OBJECT
@@ -69,7 +69,7 @@ public:
 
 private:
     // Online or FLAG: a picture shown transparently, with its hint and cursor.
-    void ShowImage(ImageWidget& widget, const skin::SkinImage& image);
+    void ShowImage(uicontrols::ImageWidget& widget, const skin::SkinImage& image);
 
     platform::Sound& m_sound;
     platform::Dialogs& m_dialogs;
@@ -84,4 +84,4 @@ private:
     std::string m_statusHint;
 };
 
-}  // namespace ui
+}  // namespace uimain

@@ -9,7 +9,7 @@
 
 #include "ui/controls/Text.h"
 
-namespace ui {
+namespace uimain {
 
 void QtEventPump::ProcessMessages() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -100,13 +100,13 @@ void QtSynchronizer::Close() {
 }
 
 void QtDialogs::ShowMessage(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vorla"), ToQString(text), QMessageBox::Ok,
-                    m_parent);
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vorla"), uicontrols::ToQString(text),
+                    QMessageBox::Ok, m_parent);
     box.exec();
 }
 
 bool QtDialogs::Ask(const std::string& text) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Vorla"), ToQString(text),
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Vorla"), uicontrols::ToQString(text),
                     QMessageBox::Yes | QMessageBox::No, m_parent);
     // A stray Enter must not do what the question is about.
     box.setDefaultButton(QMessageBox::No);
@@ -114,7 +114,7 @@ bool QtDialogs::Ask(const std::string& text) {
 }
 
 platform::Answer QtDialogs::AskYesNoCancel(const std::string& text) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Vorla"), ToQString(text),
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Vorla"), uicontrols::ToQString(text),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_parent);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);
@@ -134,4 +134,4 @@ void QtExitRequest::RequestExit() {
     QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
 }
 
-}  // namespace ui
+}  // namespace uimain

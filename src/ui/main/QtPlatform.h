@@ -12,7 +12,7 @@
 
 class QWidget;
 
-namespace ui {
+namespace uimain {
 
 class QtEventPump final : public platform::EventPump {
 public:
@@ -63,4 +63,4 @@ private:
     bool m_requested = false;
 };
 
-}  // namespace ui
+}  // namespace uimain

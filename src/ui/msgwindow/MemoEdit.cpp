@@ -5,7 +5,7 @@
 
 #include "ui/msgwindow/TextBlocks.h"
 
-namespace ui {
+namespace uimsgwindow {
 
 MemoEdit::MemoEdit(QWidget* parent) : QPlainTextEdit(parent) {
     setFrameShape(QFrame::NoFrame);
@@ -86,4 +86,4 @@ void MemoEdit::DropSelection() {
     setTextCursor(cursor);
 }
 
-}  // namespace ui
+}  // namespace uimsgwindow

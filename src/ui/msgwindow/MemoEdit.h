@@ -6,7 +6,7 @@
 
 #include "msgwindow/Memo.h"
 
-namespace ui {
+namespace uimsgwindow {
 
 class MemoEdit final : public QPlainTextEdit, public msgwindow::Memo {
     Q_OBJECT
@@ -33,4 +33,4 @@ private:
     QStringList m_pending;
 };
 
-}  // namespace ui
+}  // namespace uimsgwindow

@@ -9,7 +9,7 @@
 
 #include "ui/controls/Pictures.h"
 
-namespace ui {
+namespace uimsgwindow {
 
 MsgWindow::MsgWindow(MsgWindowParts parts, QWidget* parent)
     : QDialog(parent, Qt::FramelessWindowHint | Qt::Tool),
@@ -24,7 +24,7 @@ MsgWindow::MsgWindow(MsgWindowParts parts, QWidget* parent)
         msgwindow::MsgListParts{parts.state, parts.mainWindow, parts.POP, *m_memo, *this,
                                 parts.dialogs, m_fileDialogs, parts.pump});
     for (std::size_t i = 0; i < m_buttons.size(); ++i)
-        m_buttons[i] = new ImgBtnWidget(this, m_list->Buttons[i]);
+        m_buttons[i] = new uicontrols::ImgBtnWidget(this, m_list->Buttons[i]);
     m_mailPan->SetComposer(m_list->AttachComposer({m_smtp, parts.shell, *m_mailPan}));
     m_memo->installEventFilter(this);
     Wire();
@@ -32,7 +32,7 @@ MsgWindow::MsgWindow(MsgWindowParts parts, QWidget* parent)
 
 MsgWindow::~MsgWindow() {
     // The buttons draw from the logic's states: they go first.
-    for (ImgBtnWidget*& button : m_buttons) {
+    for (uicontrols::ImgBtnWidget*& button : m_buttons) {
         delete button;
         button = nullptr;
     }
@@ -40,13 +40,15 @@ MsgWindow::~MsgWindow() {
 
 void MsgWindow::Wire() {
     msgwindow::TMsgList& list = *m_list;
-    connect(m_buttons[skin::kPrevBtn], &ImgBtnWidget::Clicked, this, [&list] { list.PrevClick(); });
-    connect(m_buttons[skin::kNextBtn], &ImgBtnWidget::Clicked, this, [&list] { list.NextClick(); });
-    connect(m_buttons[skin::kDeleteBtn], &ImgBtnWidget::Clicked, this,
+    connect(m_buttons[skin::kPrevBtn], &uicontrols::ImgBtnWidget::Clicked, this,
+            [&list] { list.PrevClick(); });
+    connect(m_buttons[skin::kNextBtn], &uicontrols::ImgBtnWidget::Clicked, this,
+            [&list] { list.NextClick(); });
+    connect(m_buttons[skin::kDeleteBtn], &uicontrols::ImgBtnWidget::Clicked, this,
             [&list] { list.DeleteClick(); });
-    connect(m_buttons[skin::kExitBtn], &ImgBtnWidget::Clicked, this,
+    connect(m_buttons[skin::kExitBtn], &uicontrols::ImgBtnWidget::Clicked, this,
             [&list] { list.CloseMsgClick(); });
-    connect(m_buttons[skin::kReplyBtn], &ImgBtnWidget::Clicked, this,
+    connect(m_buttons[skin::kReplyBtn], &uicontrols::ImgBtnWidget::Clicked, this,
             [&list] { list.ReplyClick(); });
 }
 
@@ -68,13 +70,13 @@ void MsgWindow::ApplyFormShow() {
     QPalette palette = m_memo->palette();
     palette.setColor(QPalette::Text, QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
     m_memo->setPalette(palette);
-    for (ImgBtnWidget* button : m_buttons)
+    for (uicontrols::ImgBtnWidget* button : m_buttons)
         button->SyncGeometry();
     setWindowFlag(Qt::WindowStaysOnTopHint, placement.TopMost);
-    m_background = ToQImage(m_skin.MsgBackground);
+    m_background = uicontrols::ToQImage(m_skin.MsgBackground);
     setFixedSize(placement.Width, placement.Height);
     if (placement.Shape)
-        setMask(ToRegion(*placement.Shape));
+        setMask(uicontrols::ToRegion(*placement.Shape));
     else
         clearMask();
 }
@@ -188,4 +190,4 @@ void MsgWindow::PopupMenu(const QPoint& at) {
     m_menu.popup(at);
 }
 
-}  // namespace ui
+}  // namespace uimsgwindow

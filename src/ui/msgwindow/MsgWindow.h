@@ -20,7 +20,7 @@
 #include "ui/msgwindow/QtFileDialogs.h"
 #include "ui/msgwindow/ReplyPanelWidget.h"
 
-namespace ui {
+namespace uimsgwindow {
 
 // What the window borrows from the program; everything must outlive it.
 struct MsgWindowParts {
@@ -50,7 +50,7 @@ public:
 
     msgwindow::TMsgList& Logic() { return *m_list; }
     MemoEdit& Mess() { return *m_memo; }
-    ImgBtnWidget& Button(skin::MsgButton which) { return *m_buttons[which]; }
+    uicontrols::ImgBtnWidget& Button(skin::MsgButton which) { return *m_buttons[which]; }
     ReplyPanelWidget& MailPan() { return *m_mailPan; }
     mail::TQelSMTP& QMail() { return m_smtp; }
     // The popup menu as it was last opened.
@@ -95,10 +95,10 @@ private:
     std::unique_ptr<msgwindow::TMsgList> m_list;
     mail::TQelSMTP& m_smtp;
     ReplyPanelWidget* m_mailPan;
-    std::array<ImgBtnWidget*, skin::kMsgButtonCount> m_buttons{};
+    std::array<uicontrols::ImgBtnWidget*, skin::kMsgButtonCount> m_buttons{};
     QImage m_background;
     QMenu m_menu;
     QPoint m_dragFrom;
 };
 
-}  // namespace ui
+}  // namespace uimsgwindow

@@ -4,7 +4,7 @@
 
 #include "ui/controls/Text.h"
 
-namespace ui {
+namespace uimsgwindow {
 
 QStringList NameFilters(const std::string& filter) {
     const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
@@ -39,9 +39,9 @@ bool QtFileDialogs::Execute(platform::FileDialogState& dialog, bool save) {
     if (!dialog.DefaultExt.empty())
         box.setDefaultSuffix(QString::fromStdString(dialog.DefaultExt));
     if (!m_defaultFolder.empty() && dialog.FileName.rfind('/', 0) != 0)
-        box.setDirectory(ToQString(m_defaultFolder));
+        box.setDirectory(uicontrols::ToQString(m_defaultFolder));
     if (!dialog.FileName.empty())
-        box.selectFile(ToQString(dialog.FileName));
+        box.selectFile(uicontrols::ToQString(dialog.FileName));
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
         return false;
     dialog.FileName = box.selectedFiles().front().toStdString();
@@ -49,4 +49,4 @@ bool QtFileDialogs::Execute(platform::FileDialogState& dialog, bool save) {
     return true;
 }
 
-}  // namespace ui
+}  // namespace uimsgwindow

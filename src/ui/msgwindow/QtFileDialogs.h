@@ -10,7 +10,7 @@
 
 class QWidget;
 
-namespace ui {
+namespace uimsgwindow {
 
 // "text (*.txt)|*.txt|all (*.*)|*.*" as Qt name filters: "text (*.txt)", "all (*)".
 QStringList NameFilters(const std::string& filter);
@@ -30,4 +30,4 @@ private:
     std::string m_defaultFolder;
 };
 
-}  // namespace ui
+}  // namespace uimsgwindow

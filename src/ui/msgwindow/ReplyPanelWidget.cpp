@@ -4,7 +4,7 @@
 
 #include "ui/msgwindow/TextBlocks.h"
 
-namespace ui {
+namespace uimsgwindow {
 
 namespace {
 
@@ -72,14 +72,14 @@ ReplyPanelWidget::ReplyPanelWidget(QWidget* parent)
     m_deState.Hint = "choose the identity";
     m_deState.Width = kCaptionWidth - 2;
     m_deState.Height = kRowHeight - 2;
-    m_de = new ImgBtnWidget(this, m_deState);
+    m_de = new uicontrols::ImgBtnWidget(this, m_deState);
     m_de->setObjectName(QStringLiteral("De"));
     auto* to = new QLabel(QStringLiteral("to :"), this);
     auto* subj = new QLabel(QStringLiteral("subj :"), this);
     to->setGeometry(2, kRowHeight, kCaptionWidth - 2, kRowHeight);
     subj->setGeometry(2, 2 * kRowHeight, kCaptionWidth - 2, kRowHeight);
     setAutoFillBackground(true);
-    connect(m_de, &ImgBtnWidget::Pressed, this, [this](const skin::ShiftState& shift) {
+    connect(m_de, &uicontrols::ImgBtnWidget::Pressed, this, [this](const skin::ShiftState& shift) {
         if (m_composer)
             m_composer->DeMouseDown(shift);
     });
@@ -131,4 +131,4 @@ void ReplyPanelWidget::PopupIdentityMenu(const std::vector<msgwindow::IdentityMe
     m_menu->popup(m_de->mapToGlobal(QPoint(0, m_de->height())));
 }
 
-}  // namespace ui
+}  // namespace uimsgwindow

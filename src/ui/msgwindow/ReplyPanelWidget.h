@@ -11,7 +11,7 @@
 #include "skin/ImgBtn.h"
 #include "ui/controls/ImgBtnWidget.h"
 
-namespace ui {
+namespace uimsgwindow {
 
 class LineEditField final : public QLineEdit, public msgwindow::LineField {
     Q_OBJECT
@@ -55,14 +55,14 @@ public:
     void FocusMailBody() override { m_body->setFocus(); }
     void PopupIdentityMenu(const std::vector<msgwindow::IdentityMenuItem>& items) override;
 
-    ImgBtnWidget& De() { return *m_de; }
+    uicontrols::ImgBtnWidget& De() { return *m_de; }
     QMenu& IdentityMenu() { return *m_menu; }
 
 private:
     void Arrange();
 
     skin::TImgBtn m_deState;
-    ImgBtnWidget* m_de;
+    uicontrols::ImgBtnWidget* m_de;
     LineEditField* m_from;
     LineEditField* m_to;
     LineEditField* m_subj;
@@ -71,4 +71,4 @@ private:
     msgwindow::TReplyComposer* m_composer = nullptr;
 };
 
-}  // namespace ui
+}  // namespace uimsgwindow

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace ui {
+namespace uimsgwindow {
 
 std::vector<std::string> BlockLines(const QPlainTextEdit& edit) {
     std::vector<std::string> lines;
@@ -64,4 +64,4 @@ void ReplaceBlocks(QPlainTextEdit& edit, std::size_t first, std::size_t count,
     }
 }
 
-}  // namespace ui
+}  // namespace uimsgwindow

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace ui {
+namespace uimsgwindow {
 
 // The edit's lines; none when it is empty.
 std::vector<std::string> BlockLines(const QPlainTextEdit& edit);
@@ -16,4 +16,4 @@ std::vector<std::string> BlockLines(const QPlainTextEdit& edit);
 void ReplaceBlocks(QPlainTextEdit& edit, std::size_t first, std::size_t count,
                    const std::vector<std::string>& lines);
 
-}  // namespace ui
+}  // namespace uimsgwindow

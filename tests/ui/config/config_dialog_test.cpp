@@ -61,7 +61,7 @@ private:
     std::unique_ptr<FakeSkinHost> m_skinHost;
     std::unique_ptr<FakePreview> m_preview;
     std::unique_ptr<config::TConfig> m_logic;
-    std::unique_ptr<ui::ConfigDialog> m_dialog;
+    std::unique_ptr<uiconfig::ConfigDialog> m_dialog;
 };
 
 void ConfigDialogTest::init() {
@@ -77,7 +77,7 @@ void ConfigDialogTest::init() {
     m_logic = std::make_unique<config::TConfig>(
         m_settings, m_tables, m_dir->path().toStdString(),
         config::ConfigServices{*m_messages, *m_shell, *m_files, *m_skinHost, *m_preview});
-    m_dialog = std::make_unique<ui::ConfigDialog>(*m_logic);
+    m_dialog = std::make_unique<uiconfig::ConfigDialog>(*m_logic);
 }
 
 void ConfigDialogTest::cleanup() {
@@ -107,7 +107,7 @@ void ConfigDialogTest::everyControlHasAWidgetOfItsName() {
     }
     QCOMPARE(m_dialog->windowTitle(), QString("Vorla Configuration"));
     QCOMPARE(Find<QPushButton>("Cancel")->text(), QString("&Close"));
-    QCOMPARE(Find<ui::TLumoCheckBox>("ChkAutorun")->Caption(),
+    QCOMPARE(Find<uicontrols::TLumoCheckBox>("ChkAutorun")->Caption(),
              QString("Launch Vorla on &desktop startup"));
 }
 
@@ -144,8 +144,8 @@ void ConfigDialogTest::everyShowingStartsOnMainOptions() {
 
 void ConfigDialogTest::theTrayBoxEnablesHideAndTheAcceleratorTogglesWithoutTheHandler() {
     Open();
-    auto* tray = Find<ui::TLumoCheckBox>("ChkTray");
-    auto* hide = Find<ui::TLumoCheckBox>("ChkHide");
+    auto* tray = Find<uicontrols::TLumoCheckBox>("ChkTray");
+    auto* hide = Find<uicontrols::TLumoCheckBox>("ChkHide");
     QVERIFY(hide->isEnabled());
     QTest::mouseClick(tray, Qt::LeftButton);
     QVERIFY(!tray->Checked());
@@ -188,16 +188,16 @@ void ConfigDialogTest::controlsAreNamedForAssistiveTechnology() {
 }
 
 void ConfigDialogTest::fileFiltersKeepTheirPatterns() {
-    QCOMPARE(ui::QtFilterList("Wav files (*.wav) | *.wav"), QString("Wav files (*.wav)"));
-    QCOMPARE(ui::QtFilterList("skins (*.ini)|*.ini|text (*.txt)|*.txt"),
+    QCOMPARE(uiconfig::QtFilterList("Wav files (*.wav) | *.wav"), QString("Wav files (*.wav)"));
+    QCOMPARE(uiconfig::QtFilterList("skins (*.ini)|*.ini|text (*.txt)|*.txt"),
              QString("skins (*.ini);;text (*.txt)"));
-    QCOMPARE(ui::QtFilterList("Programs | *"), QString("Programs (*)"));
+    QCOMPARE(uiconfig::QtFilterList("Programs | *"), QString("Programs (*)"));
 }
 
 void ConfigDialogTest::typingPort995ShowsTlsAndABadSmtpPinKeepsTheDialogOpen() {
     Open();
     ChoosePage("MnuCpt");
-    auto* security = Find<ui::TLumoComboBox>("TlsMode");
+    auto* security = Find<uicontrols::TLumoComboBox>("TlsMode");
     QCOMPARE(security->Text(), QString("Auto"));
     auto* port = Find<QLineEdit>("PortTxt");
     port->setFocus();

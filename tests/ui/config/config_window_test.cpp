@@ -18,7 +18,7 @@
 namespace {
 
 // Runs the user's part once the modal dialog is up.
-void WhenShown(ui::ConfigWindow& window, std::function<void(ui::ConfigDialog&)> user) {
+void WhenShown(uiconfig::ConfigWindow& window, std::function<void(uiconfig::ConfigDialog&)> user) {
     QTimer::singleShot(0, [&window, user] {
         QTRY_VERIFY(window.Dialog().isVisible());
         user(window.Dialog());
@@ -43,26 +43,27 @@ void ConfigWindowTest::okAppliesAndWritesTheSettingsAndCloseDropsThem() {
     testsupport::FakeTimer timer;
     config::test::FakePreview preview;
     app::VorlaSkinHost skinHost(vorla, fixture.Program().View());
-    ui::ConfigWindow* shown = nullptr;
+    uiconfig::ConfigWindow* shown = nullptr;
     app::VorlaConfigOwner owner({vorla, fixture.Program().View(), dialUp, timer,
                                  [&shown](config::TConfig&) { shown->Dialog().ShowModal(); }});
-    ui::ConfigWindow window({vorla.Shared().Config, vorla.Shared().Tables, vorla.SettingsFolder(),
-                             skinHost, owner, fixture.dialogs, fixture.shell, preview});
+    uiconfig::ConfigWindow window({vorla.Shared().Config, vorla.Shared().Tables,
+                                   vorla.SettingsFolder(), skinHost, owner, fixture.dialogs,
+                                   fixture.shell, preview});
     shown = &window;
     const std::string ini = fixture.Folder() + "/Vorla.ini";
 
-    const auto chooseFast = [](ui::ConfigDialog& dialog, const char* button) {
-        auto* speed = dialog.findChild<ui::TLumoComboBox*>("ScrollSpeed");
+    const auto chooseFast = [](uiconfig::ConfigDialog& dialog, const char* button) {
+        auto* speed = dialog.findChild<uicontrols::TLumoComboBox*>("ScrollSpeed");
         speed->setFocus();
         QTest::keyClick(speed, Qt::Key_End);
         QTest::mouseClick(dialog.findChild<QWidget*>(button), Qt::LeftButton);
     };
-    WhenShown(window, [&](ui::ConfigDialog& dialog) { chooseFast(dialog, "Cancel"); });
+    WhenShown(window, [&](uiconfig::ConfigDialog& dialog) { chooseFast(dialog, "Cancel"); });
     window.Config1Click();
     QCOMPARE(vorla.Shared().Config.speed, 1);
     QCOMPARE(settings::FindInSkin(ini, "", "speed"), std::string("1"));
 
-    WhenShown(window, [&](ui::ConfigDialog& dialog) { chooseFast(dialog, "OK"); });
+    WhenShown(window, [&](uiconfig::ConfigDialog& dialog) { chooseFast(dialog, "OK"); });
     window.Config1Click();
     QCOMPARE(vorla.Shared().Config.speed, 2);
     QCOMPARE(vorla.Ticker().Scroll.Interval(), std::uint16_t(5));
@@ -76,9 +77,9 @@ void ConfigWindowTest::okAppliesAndWritesTheSettingsAndCloseDropsThem() {
 void ConfigWindowTest::programConfigureAddsAnAccountToTheSettingsFolder() {
     uitest::ProgramFixture fixture({{"default"}}, {}, true);
     QVERIFY(fixture.Started());
-    ui::ConfigWindow* window = fixture.Program().Config();
+    uiconfig::ConfigWindow* window = fixture.Program().Config();
     QVERIFY(window != nullptr);
-    WhenShown(*window, [](ui::ConfigDialog& dialog) {
+    WhenShown(*window, [](uiconfig::ConfigDialog& dialog) {
         for (QAction* page : dialog.PageMenu().actions())
             if (page->text() == "Incoming Mails (POP3)")
                 page->trigger();

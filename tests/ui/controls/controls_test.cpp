@@ -49,52 +49,52 @@ private slots:
 
 void ControlsTest::checkBoxStepsThroughGrayedByClickSpaceAndAccelerator() {
     auto window = ActiveWindow();
-    auto* other = new ui::TLumoCheckBox(window.get());
-    auto* box = new ui::TLumoCheckBox(window.get());
+    auto* other = new uicontrols::TLumoCheckBox(window.get());
+    auto* box = new uicontrols::TLumoCheckBox(window.get());
     other->move(0, 40);
     box->SetCaption("Show icon in tra&y");
     box->SetAllowGrayed(true);
     box->show();
     other->show();
     QCOMPARE(box->size(), QSize(97, 17));
-    QSignalSpy clicks(box, &ui::TLumoCheckBox::Clicked);
+    QSignalSpy clicks(box, &uicontrols::TLumoCheckBox::Clicked);
 
     QTest::mouseClick(box, Qt::LeftButton);
-    QCOMPARE(box->State(), ui::CheckState::Grayed);
+    QCOMPARE(box->State(), uicontrols::CheckState::Grayed);
     QVERIFY(box->hasFocus());
     QTest::mouseClick(box, Qt::LeftButton);
-    QCOMPARE(box->State(), ui::CheckState::Checked);
+    QCOMPARE(box->State(), uicontrols::CheckState::Checked);
     QTest::keyClick(box, Qt::Key_Space);
-    QCOMPARE(box->State(), ui::CheckState::Unchecked);
+    QCOMPARE(box->State(), uicontrols::CheckState::Unchecked);
     QCOMPARE(clicks.count(), 3);
 
     other->setFocus();
     QTest::keyClick(window.get(), Qt::Key_Y, Qt::AltModifier);
     QVERIFY(box->hasFocus());
-    QCOMPARE(box->State(), ui::CheckState::Grayed);
+    QCOMPARE(box->State(), uicontrols::CheckState::Grayed);
     QCOMPARE(clicks.count(), 3);
 
     box->setEnabled(false);
     QTest::mouseClick(box, Qt::LeftButton);
-    QCOMPARE(box->State(), ui::CheckState::Grayed);
+    QCOMPARE(box->State(), uicontrols::CheckState::Grayed);
 }
 
 void ControlsTest::radioButtonIsExclusiveAmongItsOwnSiblingsOnly() {
     auto window = ActiveWindow();
     auto* panel = new QWidget(window.get());
     auto* elsewhere = new QWidget(window.get());
-    ui::TLumoRadioBtn* radios[3];
+    uicontrols::TLumoRadioBtn* radios[3];
     for (int i = 0; i < 3; ++i) {
-        radios[i] = new ui::TLumoRadioBtn(panel);
+        radios[i] = new uicontrols::TLumoRadioBtn(panel);
         radios[i]->move(0, 20 * i);
     }
-    auto* lone = new ui::TLumoRadioBtn(elsewhere);
+    auto* lone = new uicontrols::TLumoRadioBtn(elsewhere);
     lone->SetChecked(true);
     radios[0]->SetChecked(true);
     panel->show();
     elsewhere->show();
     bool checkedDuringClick = true;
-    connect(radios[1], &ui::TLumoRadioBtn::Clicked, this,
+    connect(radios[1], &uicontrols::TLumoRadioBtn::Clicked, this,
             [&] { checkedDuringClick = radios[1]->Checked(); });
 
     QTest::mouseClick(radios[1], Qt::LeftButton);
@@ -112,15 +112,15 @@ void ControlsTest::radioButtonIsExclusiveAmongItsOwnSiblingsOnly() {
 
 void ControlsTest::comboBoxPlacesItsCurrentEntryOverItselfAndReportsRealChanges() {
     auto window = ActiveWindow();
-    auto* combo = new ui::TLumoComboBox(window.get());
+    auto* combo = new uicontrols::TLumoComboBox(window.get());
     combo->setGeometry(10, 200, 150, 40);
     combo->show();
-    QCOMPARE(combo->height(), ui::kComboHeight);
+    QCOMPARE(combo->height(), uicontrols::kComboHeight);
     combo->SetItems({"a", "b", "c", "d", "e"});
     QCOMPARE(combo->Text(), QString("a"));
     combo->SetItemIndex(3);
     QCOMPARE(combo->Text(), QString("d"));
-    QSignalSpy changes(combo, &ui::TLumoComboBox::Changed);
+    QSignalSpy changes(combo, &uicontrols::TLumoComboBox::Changed);
 
     QMenu* popup = combo->OpenPopup();
     QVERIFY(QTest::qWaitForWindowExposed(popup));
@@ -146,12 +146,12 @@ void ControlsTest::comboBoxPlacesItsCurrentEntryOverItselfAndReportsRealChanges(
 void ControlsTest::webLinkOpensMailAddressesWithMailtoAndShowsHover() {
     auto window = ActiveWindow();
     testsupport::RecordingShell shell;
-    auto* mail = new ui::TWebLnk(window.get());
+    auto* mail = new uicontrols::TWebLnk(window.get());
     mail->setText("author");
     mail->SetLink("author@example.org");
-    mail->SetTypeLnk(ui::LinkType::ltEmail);
+    mail->SetTypeLnk(uicontrols::LinkType::ltEmail);
     mail->SetShell(&shell);
-    auto* web = new ui::TWebLnk(window.get());
+    auto* web = new uicontrols::TWebLnk(window.get());
     web->move(0, 40);
     web->setText("site");
     web->SetLink("http://example.org/");
@@ -176,7 +176,7 @@ void ControlsTest::webLinkOpensMailAddressesWithMailtoAndShowsHover() {
 
 void ControlsTest::transparentMemoClearsASelectionAtOnce() {
     auto window = ActiveWindow();
-    auto* memo = new ui::TTransparentMemo(window.get());
+    auto* memo = new uicontrols::TTransparentMemo(window.get());
     memo->resize(200, 100);
     memo->SetText("one line of text");
     memo->show();
@@ -194,7 +194,7 @@ void ControlsTest::radioButtonDrawsItsMarkAtEveryScale() {
     QPalette grey = window->palette();
     grey.setColor(QPalette::Window, QColor(192, 192, 192));
     window->setPalette(grey);
-    auto* radio = new ui::TLumoRadioBtn(window.get());
+    auto* radio = new uicontrols::TLumoRadioBtn(window.get());
     radio->SetCaption("A&ctive");
     radio->show();
     for (const int scale : {1, 2}) {
@@ -216,11 +216,11 @@ void ControlsTest::radioButtonDrawsItsMarkAtEveryScale() {
 
 void ControlsTest::assistiveTechnologyReadsRoleNameAndState() {
     auto window = ActiveWindow();
-    auto* box = new ui::TLumoCheckBox(window.get());
+    auto* box = new uicontrols::TLumoCheckBox(window.get());
     box->SetCaption("&Activate filters on messages");
-    auto* radio = new ui::TLumoRadioBtn(window.get());
+    auto* radio = new uicontrols::TLumoRadioBtn(window.get());
     radio->SetCaption("&Inactive");
-    auto* combo = new ui::TLumoComboBox(window.get());
+    auto* combo = new uicontrols::TLumoComboBox(window.get());
     combo->setAccessibleName("Scroll");
     combo->SetItems({"Slow", "Normal", "Fast"});
     combo->SetItemIndex(2);

@@ -59,7 +59,8 @@ private:
         testsupport::FakeMainWindow mainWindow;
         testsupport::RecordingDialogs dialogs;
         skin::MainWindowSkin skin = DefaultSkin();
-        ui::MsgWindow window{{state, mainWindow, popClient, smtp, shell, dialogs, pump, skin}};
+        uimsgwindow::MsgWindow window{
+            {state, mainWindow, popClient, smtp, shell, dialogs, pump, skin}};
 
         // As the main window opens it on mail: a session, the count, the first message.
         void OpenMailbox() {
@@ -96,7 +97,7 @@ private slots:
             rig.box.Add(std::string("From: ann@example.org\nSubject: ") + subject + "\n\nhi\n");
         rig.OpenMailbox();
         rig.window.ApplyFormShow();
-        ui::MemoEdit& memo = rig.window.Mess();
+        uimsgwindow::MemoEdit& memo = rig.window.Mess();
         QVERIFY(memo.isReadOnly());
         QTest::keyClick(&memo, Qt::Key_Right);
         QCOMPARE(rig.window.Logic().CurrentMsg, 2);
@@ -139,7 +140,7 @@ private slots:
         rig.window.ApplyFormShow();
         rig.window.show();
         QTest::mouseClick(&rig.window.Button(skin::kReplyBtn), Qt::LeftButton);
-        ui::ReplyPanelWidget& pan = rig.window.MailPan();
+        uimsgwindow::ReplyPanelWidget& pan = rig.window.MailPan();
         auto* body = pan.findChild<QPlainTextEdit*>(QStringLiteral("MailBody"));
         QVERIFY(body);
         QCOMPARE(rig.window.focusWidget(), body);
@@ -159,7 +160,7 @@ private slots:
     void ButtonShowsItsHoverPicture() {
         Rig rig;
         rig.window.ApplyFormShow();
-        ui::ImgBtnWidget& next = rig.window.Button(skin::kNextBtn);
+        uicontrols::ImgBtnWidget& next = rig.window.Button(skin::kNextBtn);
         QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
         QApplication::sendEvent(&next, &enter);
         skin::TImgBtn& state = next.Button();
@@ -202,7 +203,7 @@ private slots:
 
     void LinesAddedTogetherShowOnceEventsRun() {
         Rig rig;
-        ui::MemoEdit& memo = rig.window.Mess();
+        uimsgwindow::MemoEdit& memo = rig.window.Mess();
         memo.Add("first");
         memo.Add("two\r\nthree");
         QCOMPARE(memo.Lines(), (std::vector<std::string>{"first", "two", "three"}));
@@ -247,7 +248,7 @@ private slots:
         rig.window.ApplyFormShow();
         rig.window.show();
         QTest::mouseClick(&rig.window.Button(skin::kReplyBtn), Qt::LeftButton);
-        ui::ReplyPanelWidget& pan = rig.window.MailPan();
+        uimsgwindow::ReplyPanelWidget& pan = rig.window.MailPan();
         QVERIFY(pan.isVisible());
         QCOMPARE(pan.geometry(), rig.window.Mess().geometry());
         auto* from = pan.findChild<QLineEdit*>(QStringLiteral("MailFrom"));
@@ -275,7 +276,8 @@ private slots:
     }
 
     void FiltersBecomeQtNameFilters() {
-        QCOMPARE(ui::NameFilters(msgwindow::kSaveFilter), QStringList({"text (*.txt)", "all (*)"}));
+        QCOMPARE(uimsgwindow::NameFilters(msgwindow::kSaveFilter),
+                 QStringList({"text (*.txt)", "all (*)"}));
     }
 };
 

@@ -22,7 +22,7 @@ ToolRun RunTool(const std::vector<std::string>& args) {
     std::ostringstream out;
     std::ostringstream err;
     ToolRun run;
-    run.status = tools::RunSettingsTool(args, out, err);
+    run.status = vorlasettings::RunSettingsTool(args, out, err);
     run.out = out.str();
     run.err = err.str();
     return run;
