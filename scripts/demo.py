@@ -61,7 +61,8 @@ def write_settings(home, program, port, smtp_port):
         f.write(ini([f"current_skin = {skins}/default/", "autocheck =1", "autoconnect =1",
                      "minutes = 1", "icon_tray =1", f"skin_dir = {skins}", "speed = 1",
                      "playsnd =0", "run_my_client =0", "reset =0", "vrmail =1", "sendorg =1",
-                     "smtphost = 127.0.0.1", f"smtpport = {smtp_port}"]))
+                     "smtphost = 127.0.0.1", f"smtpport = {smtp_port}",
+                     "announce_new =1", "notify =1"]))
     with open(os.path.join(home, "Accounts.ini"), "wb") as f:
         f.write(ini(["", "[Account1]", "acc_name = Demo", "host_name = 127.0.0.1",
                      f"user_name = {USER}"]) + b"password = " + scramble(PASSWORD) + b"\r\n" +

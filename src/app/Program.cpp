@@ -22,8 +22,13 @@ Program::Program(DesktopServices services, std::string programFolder, std::strin
                services.mailto},
               programFolder, settingsFolder.empty() ? programFolder : settingsFolder) {
     m_view = std::make_unique<uimain::QtMonitorView>(services.sound, services.dialogs, m_exit);
-    m_vorla = &m_parts.BuildMonitor({*m_view, m_timer});
+    m_vorla = &m_parts.BuildMonitor({*m_view, m_timer, nullptr, nullptr, nullptr, &m_notifier});
     m_jobs = &m_parts.Jobs();
+    // A click on a notification runs as the window's own handlers do.
+    m_notifier.OnOpenMessage = [this, open = m_notifier.OnOpenMessage](int account, int message) {
+        Guard([&] { open(account, message); });
+    };
+    m_notifier.OnOpenMailProgram = [this, open = m_notifier.OnOpenMailProgram] { Guard(open); };
     m_view->Attach(m_jobs->Skin);
     Wire();
 }

@@ -15,6 +15,7 @@
 #include "platform/RasApi.h"
 #include "ui/config/ConfigWindow.h"
 #include "ui/main/CheckTimer.h"
+#include "ui/main/DBusNotifier.h"
 #include "ui/main/MainMenu.h"
 #include "ui/main/QtMonitorView.h"
 #include "ui/main/QtPlatform.h"
@@ -92,6 +93,8 @@ private:
     uimain::QtTimerHost m_timers;
     uimain::QtExitRequest m_exit;
     uimain::CheckTimer m_timer;
+    // The new-mail notifications; the monitor built by m_parts points at it.
+    uimain::DBusNotifier m_notifier;
     Composition m_parts;
     std::unique_ptr<uimain::QtMonitorView> m_view;
     // Built by the composition.

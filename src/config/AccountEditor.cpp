@@ -10,8 +10,8 @@ namespace config {
 
 namespace {
 
-constexpr const char* kAccountFields[] = {"NAccount", "HostTxt",        "UserName",
-                                          "Password", "TlsFingerprint", "OAuthCommand"};
+constexpr const char* kAccountFields[] = {"NAccount",       "HostTxt",      "UserName", "Password",
+                                          "TlsFingerprint", "OAuthCommand", "AccSound"};
 constexpr const char* kDefaultPortText = "110";
 constexpr const char* kTlsPortText = "995";
 
@@ -55,6 +55,7 @@ void AccountEditor::LstAccSel() {
     c["TlsMode"].Index = SecurityIndex(account.tls_mode);
     c["TlsFingerprint"].Text = account.tls_fingerprint;
     c["OAuthCommand"].Text = account.oauth_command;
+    c["AccSound"].Text = account.sound;
     m_tlsForPort = false;
     c.CheckRadio(account.inactive ? "ChkInact" : "ChkAct");
 }
@@ -142,6 +143,7 @@ void AccountEditor::StoreFields(settings::AccountRecord& account) const {
     account.tls_mode = SecurityMode(c["TlsMode"]);
     account.tls_fingerprint = settings::TrimBlanks(c["TlsFingerprint"].Text);
     account.oauth_command = settings::TrimBlanks(c["OAuthCommand"].Text);
+    account.sound = settings::TrimBlanks(c["AccSound"].Text);
 }
 
 void AccountEditor::AddAccClick() {

@@ -56,6 +56,9 @@ void MainOptions(Builder& b) {
     b.Add("ChkSnd", ControlKind::CheckBox, "&Sound on new mail :");
     b.Add("SndFile", ControlKind::Edit);
     b.Add("SndBr", ControlKind::Button, "...");
+    b.Add("ChkAnnounce", ControlKind::CheckBox, "Announce only messages not seen before");
+    b.Add("ChkNotify", ControlKind::CheckBox, "Show a notification for new mail");
+    b.Add("QuietHours", ControlKind::Edit, "", "Quiet hours");
     b.Add("ChkMail", ControlKind::CheckBox, "&Run custom mail client :");
     b.Add("MailClient", ControlKind::Edit);
     b.Add("BrClient", ControlKind::Button, "...");
@@ -80,6 +83,8 @@ void IncomingMails(Builder& b) {
     b.AddSecurity("TlsMode");
     b.Add("TlsFingerprint", ControlKind::Edit, "", "Fing&erprint :");
     b.Add("OAuthCommand", ControlKind::Edit, "", "&Token command :");
+    b.Add("AccSound", ControlKind::Edit, "", "Sou&nd :");
+    b.Add("AccSndBr", ControlKind::Button, "...");
     b.Add("AddAcc", ControlKind::Button, "&Add");
     b.Add("Modify", ControlKind::Button, "&Modify");
     b.Add("DelAcc", ControlKind::Button, "&Remove");

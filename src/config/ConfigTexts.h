@@ -16,6 +16,8 @@ inline constexpr const char* kMaxFilters = "Max. filters reached";
 inline constexpr const char* kBadFingerprint =
     "The certificate fingerprint must be 64 hexadecimal digits (pairs may be separated by "
     "colons), or empty to check the certificate against the system's store.";
+inline constexpr const char* kBadQuietHours =
+    "Quiet hours are written HH:MM-HH:MM (for instance 22:00-07:00), or left empty.";
 
 // The shared open dialog's filter lists. Programs here carry no extension, so the program
 // filter shows every file.

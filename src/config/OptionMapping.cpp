@@ -49,6 +49,9 @@ void FillMainOptions(DialogControls& c, const settings::Config& config,
     }
     c["ChkSnd"].Checked = config.playsnd;
     c["SndFile"].Text = MarkerAsEmpty(config.wavsnd);
+    c["ChkAnnounce"].Checked = config.announce_new;
+    c["ChkNotify"].Checked = config.notify;
+    c["QuietHours"].Text = config.quiet_hours;
     c["ChkMail"].Checked = config.run_my_client;
     c["MailClient"].Text = MarkerAsEmpty(config.my_mail_client);
     c["ChkRAZ"].Checked = config.reset;
@@ -115,6 +118,9 @@ bool TakeOptions(const DialogControls& c, settings::Config& config) {
     config.hidden = c["ChkHide"].Enabled && c["ChkHide"].Checked;
     config.playsnd = c["ChkSnd"].Checked;
     config.wavsnd = c["SndFile"].Text;
+    config.announce_new = c["ChkAnnounce"].Checked;
+    config.notify = c["ChkNotify"].Checked;
+    config.quiet_hours = settings::TrimBlanks(c["QuietHours"].Text);
     config.run_my_client = c["ChkMail"].Checked;
     config.my_mail_client = settings::TrimBlanks(c["MailClient"].Text);
     config.reset = c["ChkRAZ"].Checked;

@@ -5,13 +5,16 @@
 #include "config/OptionMapping.h"
 #include "config/PageMenu.h"
 #include "config/SecurityFields.h"
+#include "monitor/NewMailText.h"
 #include "platform/Links.h"
+#include "settings/LineReader.h"
 
 namespace config {
 
 namespace {
 
 constexpr int kSmtpPageTag = 5;
+constexpr int kMainPageTag = 0;
 
 }  // namespace
 
@@ -32,6 +35,7 @@ TConfig::TConfig(settings::Config& config, settings::Tables& tables, std::string
         {"ChkInact", [this] { m_accounts.ChkInactClick(); }},
         {"ChkTray", [this] { ChkTrayClick(); }},
         {"SndBr", [this] { SndBrClick(); }},
+        {"AccSndBr", [this] { BrowseInto(kSoundFilter, "AccSound"); }},
         {"BrClient", [this] { BrClientClick(); }},
         {"AddFilt", [this] { m_filters.AddFiltClick(); }},
         {"DelFilt", [this] { m_filters.DelFiltClick(); }},
@@ -186,6 +190,16 @@ void TConfig::OKClick() {
             MnuClick(kSmtpPageTag);
         }
         m_context.Focused = "SmtpFingerprint";
+        return;
+    }
+    // A span that does not read would silence nothing; it is refused where it was typed.
+    const std::string quiet = settings::TrimBlanks(Controls["QuietHours"].Text);
+    if (!quiet.empty() && !monitor::ParseQuietHours(quiet)) {
+        m_context.Dialogs.ShowMessage(kBadQuietHours);
+        if (!Controls["OptPan"].Visible) {
+            MnuClick(kMainPageTag);
+        }
+        m_context.Focused = "QuietHours";
         return;
     }
     if (!KeepTypedAccount()) {

@@ -160,6 +160,7 @@ std::string TQelPOP::ReadReply() {
 void TQelPOP::Connect() {
     DeletedList.clear();
     m_capabilities.clear();
+    m_capabilitiesAsked = false;
     MessageCount = 0;
     MailboxOctets = -1;
     if (!OpenConnection())
@@ -183,6 +184,7 @@ bool TQelPOP::Refuse(const std::string& text) {
 
 bool TQelPOP::AskCapabilities() {
     m_capabilities.clear();
+    m_capabilitiesAsked = true;
     SendCommand("CAPA\r\n");
     std::string answer = ReadReply();
     if (Failed) {
@@ -387,6 +389,97 @@ std::string TQelPOP::GetUIDL(std::uint32_t msgIndex) {
     }
     const std::size_t blank = ReplyText.find(' ');
     return blank == std::string::npos ? ReplyText : ReplyText.substr(blank + 1);
+}
+
+bool TQelPOP::CapabilityListed(const std::string& capability) {
+    if (!Connected)
+        throw MailError("Not connected.");
+    if (!m_capabilitiesAsked) {
+        AskCapabilities();
+        if (Broken()) {
+            ReportError(kErrStat, this);
+            return false;
+        }
+    }
+    return Offers(UpperCase(capability));
+}
+
+bool TQelPOP::ReadToTerminator(std::string& answer, std::size_t limit) {
+    std::int64_t windowStart = m_socket.NowMs();
+    std::int64_t windowBytes = 0;
+    std::size_t searchFrom = 0;
+    char buffer[64 * 1024];
+    while (answer.find(kTerminator, searchFrom) == std::string::npos) {
+        if (answer.size() > limit)
+            return false;
+        searchFrom = answer.size() > 4 ? answer.size() - 4 : 0;
+        const std::size_t n = m_socket.ReceiveBuf(buffer, sizeof buffer, windowStart + TimeOut);
+        if (n == 0)
+            return false;
+        answer.append(buffer, n);
+        windowBytes += static_cast<std::int64_t>(n);
+        if (windowBytes >= kMinBytesPerTimeOut) {
+            windowStart = m_socket.NowMs();
+            windowBytes = 0;
+        }
+    }
+    return true;
+}
+
+TUidlList TQelPOP::GetUIDLList() {
+    if (!Connected)
+        throw MailError("Not connected.");
+    TUidlList list;
+    SendCommand("UIDL\r\n");
+    std::string answer = ReadReply();
+    if (Failed) {
+        if (Broken())
+            ReportError(kErrStat, this);
+        else
+            list.Outcome = TUidlList::TOutcome::Refused;
+        return list;
+    }
+    if (!ReadToTerminator(answer, kMaxUidlList)) {
+        ReplyStatus.clear();
+        ReplyText =
+            answer.size() > kMaxUidlList ? "The server's UIDL list is too long." : kClosedByServer;
+        ReportError(kErrStat, this);
+        return list;
+    }
+    std::vector<std::string> ids(MessageCount);
+    std::size_t named = 0;
+    std::size_t at = NextLineStart(answer, 0);
+    const std::size_t end = LastLineStart(answer);
+    while (at < end) {
+        std::size_t eol = answer.find('\n', at);
+        const std::string_view line(answer.data() + at,
+                                    (eol == std::string::npos ? end : eol) - at);
+        at = eol == std::string::npos ? end : eol + 1;
+        const std::string_view text = line.substr(0, line.find_last_not_of("\r") + 1);
+        const std::size_t blank = text.find(' ');
+        const std::string number(text.substr(0, blank));
+        const int n = blank == std::string::npos ? 0 : ExtractNumber(number, 1, 0);
+        const std::string_view id =
+            blank == std::string::npos ? std::string_view() : text.substr(blank + 1);
+        if (n < 1 || static_cast<std::uint32_t>(n) > MessageCount || number != std::to_string(n) ||
+            id.empty() || id.size() > kMaxUidlLength ||
+            !ids[static_cast<std::size_t>(n - 1)].empty()) {
+            named = 0;
+            break;
+        }
+        ids[static_cast<std::size_t>(n - 1)] = id;
+        ++named;
+    }
+    if (named != MessageCount) {
+        ReplyStatus.clear();
+        ReplyText = "The server's UIDL list does not match its message count.";
+        Failed = true;
+        ReportError(kErrStat, this);
+        return list;
+    }
+    list.Outcome = TUidlList::TOutcome::Listed;
+    list.Ids = std::move(ids);
+    return list;
 }
 
 void TQelPOP::StartTimeLimit() {

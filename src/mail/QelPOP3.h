@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "mail/QelClient.h"
 #include "mail/QelMsg.h"
@@ -26,6 +27,15 @@ struct TPopReply {
 };
 TPopReply ParsePopReply(const std::string& chunk);
 
+// The answer to a UIDL without argument. Refused: the server said "-ERR" (nothing reported).
+// Broken: the connection failed or the list does not name every message of the last STAT
+// exactly once (reported through OnError).
+struct TUidlList {
+    enum class TOutcome { Listed, Refused, Broken };
+    TOutcome Outcome = TOutcome::Broken;
+    std::vector<std::string> Ids;
+};
+
 class TQelPOP final : public TQelClient {
 public:
     // Bounds that no real server reaches and a hostile one cannot pass; each ends the operation
@@ -39,6 +49,10 @@ public:
     static constexpr std::int64_t kOverSizeSlack = 64 * 1024;
     // A retrieval ends within TimeOut and a second for every so many bytes announced.
     static constexpr std::int64_t kMinBytesPerSecond = 2048;
+    // A UIDL list of more bytes is broken; this is room for about 200,000 messages.
+    static constexpr std::size_t kMaxUidlList = 16 * 1024 * 1024;
+    // RFC 1939 allows 70 characters; a longer id is taken as a broken list.
+    static constexpr std::size_t kMaxUidlLength = 512;
 
     // Error numbers passed to OnError; any other number is a platform socket error code.
     static constexpr int kErrLogin = 2001;
@@ -89,6 +103,10 @@ public:
     std::unique_ptr<TQelMsg> RetrieveMessage(std::uint32_t msgIndex);
     std::unique_ptr<TQelMsg> RetrieveTop(std::uint32_t msgIndex, std::uint32_t lines);
     std::string GetUIDL(std::uint32_t msgIndex);
+    // Whether the server's CAPA answer lists the capability; CAPA is asked once a session.
+    bool CapabilityListed(const std::string& capability);
+    // The whole UIDL list: Ids[n - 1] is the unique id of message n of the last STAT.
+    TUidlList GetUIDLList();
     // A run of operations (a check: Connect, Login, GetMailCount, Quit) that must end as a
     // whole within TimeOut of StartTimeLimit: every wait until EndTimeLimit ends by then.
     void StartTimeLimit();
@@ -128,11 +146,15 @@ private:
     bool OffersSasl(const std::string& mechanism) const;
     bool LoginXOAuth2(const std::string& user);
     bool Refuse(const std::string& text);
+    // Reads a multi-line answer whose status line is first until its terminator, within
+    // limit bytes and the low-speed bound; false (nothing reported) when it did not complete.
+    bool ReadToTerminator(std::string& answer, std::size_t limit);
 
     TProgressStepper m_progress;
     bool m_broken = false;
     // The CAPA answer of this session; after STLS only the one given over TLS.
     StringList m_capabilities;
+    bool m_capabilitiesAsked = false;
 };
 
 }  // namespace mail

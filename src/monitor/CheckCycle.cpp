@@ -31,6 +31,7 @@ CheckCycle::CheckCycle(Commun& shared, const MonitorFaces& faces, CheckLinks lin
       m_pump(links.pump),
       m_news(links.news),
       m_menu(links.menu),
+      m_announcer(links.announcer),
       m_ticker(ticker),
       m_status(status),
       m_timers(timers),
@@ -140,7 +141,7 @@ void CheckCycle::RunCheck(bool check) {
             return;
         }
         m_commun.CurrentAccount = next;
-        failed = !m_session.CheckAccount(next);
+        failed = !m_session.CheckAccount(next, [this, next] { m_announcer.ScanOpenSession(next); });
     }
     if (!m_commun.IsAccount(m_commun.CurrentAccount)) {
         // A redisplay before the first check: there is no account state to show yet.
@@ -166,10 +167,7 @@ void CheckCycle::RunCheck(bool check) {
         if (!m_faces.window.IsWindowVisible()) {
             m_faces.window.ShowWindow();
         }
-        if (m_commun.Config.playsnd && previousCount < m_commun.WaitingCount &&
-            !m_commun.Config.wavsnd.empty()) {
-            m_faces.sound.PlaySound(m_commun.Config.wavsnd);
-        }
+        m_announcer.AnnounceMail(m_commun.CurrentAccount, previousCount, check);
     } else {
         if (!failed) {
             m_ticker.StatusText = account.acc_name + " empty";

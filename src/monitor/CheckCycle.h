@@ -7,6 +7,7 @@
 #include "monitor/BusyGuard.h"
 #include "monitor/Commun.h"
 #include "monitor/DialUpLine.h"
+#include "monitor/MailAnnouncer.h"
 #include "monitor/MonitorTimers.h"
 #include "monitor/MonitorView.h"
 #include "monitor/NewsReader.h"
@@ -38,6 +39,8 @@ struct CheckLinks {
     // Read after a connect; the news items of the main menu go with the connection.
     NewsReader& news;
     MainMenuModel& menu;
+    // Decides what is new and tells the user.
+    MailAnnouncer& announcer;
 };
 
 class CheckCycle {
@@ -70,6 +73,7 @@ private:
     platform::EventPump& m_pump;
     NewsReader& m_news;
     MainMenuModel& m_menu;
+    MailAnnouncer& m_announcer;
     skin::TStatusTicker& m_ticker;
     StatusDisplay& m_status;
     MonitorTimers& m_timers;

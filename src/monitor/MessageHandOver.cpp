@@ -43,7 +43,21 @@ void MessageHandOver::FLAGMouseDown(const skin::ShiftState& mouse) {
     m_window.SetButtonsEnabled(true);
 }
 
-void MessageHandOver::OpenMailbox() {
+void MessageHandOver::OpenMessage(int first) {
+    if (m_guard.DeferWhileBusy("open message", [this, first] { OpenMessage(first); })) {
+        return;
+    }
+    if (!m_messageWindow || m_messageWindow->IsVisible() || m_commun.WaitingCount < 1 ||
+        !m_commun.IsConnected) {
+        return;
+    }
+    m_window.SetButtonsEnabled(false);
+    m_status.DrawStatus(m_ticker.StatusText);
+    OpenMailbox(first);
+    m_window.SetButtonsEnabled(true);
+}
+
+void MessageHandOver::OpenMailbox(int first) {
     BusyGuard::Scope busy(m_guard);
     m_status.DrawStatus("reading message...");
     m_timers.StopTimers();
@@ -59,7 +73,9 @@ void MessageHandOver::OpenMailbox() {
 
     bool opened = true;
     try {
-        m_messageWindow->DisplayMessage(1, false);
+        // The mailbox may have shrunk since the check that named the message.
+        const bool inMailbox = sessionOpen && first <= m_links.session.MessageCount();
+        m_messageWindow->DisplayMessage(inMailbox ? first : 1, false);
     } catch (const settings::FatalSettingsError&) {
         throw;
     } catch (const std::exception& e) {
@@ -104,6 +120,22 @@ void MessageHandOver::POPRetrieveProgress(unsigned percent) {
     const long long kilobytes = size / 1024;
     m_status.DrawStatus("reading " + std::to_string(shown) + "% sur " + std::to_string(kilobytes) +
                         "K");
+}
+
+void MessageHandOver::OpenNewMail(int account, int message) {
+    if (!m_commun.IsConnected || !m_commun.IsAccount(account) || m_guard.Busy()) {
+        return;
+    }
+    if (m_commun.CurrentAccount != account) {
+        // The count shown is another account's: check this one first, then open it.
+        m_commun.CurrentAccount = account - 1;
+        m_timers.StopTimers();
+        m_cycle.CheckNextAccount(true);
+        m_timers.StartTimers();
+    }
+    if (m_commun.CurrentAccount == account) {
+        OpenMessage(message);
+    }
 }
 
 }  // namespace monitor

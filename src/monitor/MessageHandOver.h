@@ -38,9 +38,14 @@ public:
     void SetMessageWindow(MessageWindow& window) { m_messageWindow = &window; }
 
     void FLAGMouseDown(const skin::ShiftState& mouse);
+    // Opens the mailbox of CurrentAccount on message number first, as the double click does
+    // on message 1; nothing while the window is open or no mail is waiting.
+    void OpenMessage(int first);
+    // A click on a new-mail notification: the message window on that message of the account.
+    void OpenNewMail(int account, int message);
 
 private:
-    void OpenMailbox();
+    void OpenMailbox(int first = 1);
     void OpenNotepad();
     void POPRetrieveProgress(unsigned percent);
 

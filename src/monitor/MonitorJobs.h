@@ -11,6 +11,7 @@
 #include "monitor/CheckCycle.h"
 #include "monitor/Commun.h"
 #include "monitor/DialUpLine.h"
+#include "monitor/MailAnnouncer.h"
 #include "monitor/MailClient.h"
 #include "monitor/MainMenuActions.h"
 #include "monitor/MessageHandOver.h"
@@ -88,6 +89,8 @@ public:
     NewsReader News;
     PopSession Session;
     DialUpLine Line;
+    // Decides which mail is new and tells the user.
+    MailAnnouncer Announcer;
     SkinSwitch Skins;
     MainMenuActions Menu;
     CheckCycle Cycle;

@@ -43,7 +43,7 @@ bool PopSession::ProbeServer() {
     return true;
 }
 
-bool PopSession::CheckAccount(int number) {
+bool PopSession::CheckAccount(int number, const std::function<void()>& whileOpen) {
     const auto& account = m_commun.Account(number);
     m_commun.PopAccount = number;
     m_pop.SetServer(account.host_name, std::to_string(account.port_number));
@@ -57,6 +57,9 @@ bool PopSession::CheckAccount(int number) {
     const PopTimeLimit limit(m_pop);
     const bool ok = OpenSession();
     if (ok) {
+        if (whileOpen) {
+            whileOpen();
+        }
         try {
             m_pop.Quit();
         } catch (const PopError& e) {

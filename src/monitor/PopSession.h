@@ -1,6 +1,7 @@
 #pragma once
 // The POP3 session of a check: aiming the client at an account, probing the server, counting
 // the mailbox, ending the session, and reporting a fault with the account it happened on.
+#include <functional>
 #include <string>
 
 #include "monitor/BusyGuard.h"
@@ -29,7 +30,8 @@ public:
     bool ProbeServer();
     // One session on account number: connect, log in, count, quit. False when any step
     // failed; WaitingCount then keeps its value and ErrorNotice says why.
-    bool CheckAccount(int number);
+    // whileOpen runs in the open session after the count, before the goodbye.
+    bool CheckAccount(int number, const std::function<void()>& whileOpen = {});
     // Connects to the server set on the client, logs in and counts the messages into
     // WaitingCount. True when the session is open; otherwise ErrorNotice may say why.
     bool OpenSession();

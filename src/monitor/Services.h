@@ -24,6 +24,15 @@ private:
     bool m_reported;
 };
 
+// The server's unique ids by message number: ids[n - 1] names message n of the last count.
+// Refused: the server does not know UIDL. Broken: the connection failed or the list did not
+// match the count; the client has reported it.
+struct UniqueIdList {
+    enum class Outcome { Listed, Refused, Broken };
+    Outcome outcome = Outcome::Refused;
+    std::vector<std::string> ids;
+};
+
 // The POP3 client `POP`, shared by the check and the message window. Calls block and pump window
 // messages while they wait; failures are reported through OnError and Failed, as the client does,
 // and a broken or aborted connection also raises PopError out of the call, as does a call made
@@ -44,6 +53,10 @@ public:
                                                        std::uint32_t lines) = 0;
     virtual std::unique_ptr<mail::TQelMsg> RetrieveMessage(std::uint32_t index) = 0;
     virtual void DeleteMessage(std::uint32_t index) = 0;
+    // Whether the server's CAPA answer lists the capability; asked once a session.
+    virtual bool CapabilityListed(const std::string& /*capability*/) { return false; }
+    // UIDL without argument, for the messages of the last count.
+    virtual UniqueIdList ListUniqueIds() { return {}; }
     // Does nothing when no session is open.
     virtual void Quit() = 0;
     // The last reply was a refusal; after GetMailCount this may be only the optional LAST.

@@ -51,6 +51,12 @@ struct Config {
     bool use_keyring = false;
     int max_size = 0;  // "VrFilter.ini" [Misc]: size limit in KB, 0 for none
     bool auth_fltr = false;
+    // New mail is a message whose unique id the account has not seen; off: the count rule.
+    bool announce_new = false;
+    // A desktop notification for the new mail of each check (with announce_new only).
+    bool notify = false;
+    // "HH:MM-HH:MM" (may wrap past midnight) without sound or notification; empty: none.
+    std::string quiet_hours;
 };
 
 // The ticker interval in ms for a speed setting: 30, 15 or 5 for 0, 1 or 2; nothing for any

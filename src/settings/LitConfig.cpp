@@ -94,6 +94,7 @@ void ReadAccounts(const std::string& path, Tables& tables) {
         account.folder = FolderText(readNew("folder"));
         account.imap_count = ImapCountText(readNew("imap_count"));
         ReadPasswordStore(readNew("password_store"), account);
+        account.sound = WithSlashes(readNew("sound"));
         if (!account.acc_name.empty() && !account.host_name.empty() && !account.user_name.empty()) {
             tables.AccountTable[tables.AccountCount++] = account;
         }
@@ -138,6 +139,9 @@ void ReadMainSettings(const std::string& folder, const std::string& path, Config
         MarkerAsEmptyText(FindKeyInSection(path, "", "smtp_tls_fingerprint"));
     config.confirm_delete = AsFlag(read("confirm_delete"));
     config.use_keyring = AsFlag(FindKeyInSection(path, "", "use_keyring"));
+    config.announce_new = AsFlag(FindKeyInSection(path, "", "announce_new"));
+    config.notify = AsFlag(FindKeyInSection(path, "", "notify"));
+    config.quiet_hours = MarkerAsEmptyText(FindKeyInSection(path, "", "quiet_hours"));
 }
 
 }  // namespace

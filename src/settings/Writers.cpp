@@ -93,6 +93,8 @@ void SaveConfig(const std::string& folder, const Config& config) {
           << Text("smtp_tls_mode = ", TlsModeText(config.smtp_tls_mode))
           << Text("smtp_tls_fingerprint = ", config.smtp_tls_fingerprint)
           << Flag("confirm_delete =", config.confirm_delete)
+          << Flag("announce_new =", config.announce_new) << Flag("notify =", config.notify)
+          << Text("quiet_hours = ", config.quiet_hours)
           << Flag("use_keyring =", config.use_keyring);
     WriteFileAtomically(WithTrailingSlash(folder) + kVorlaIni, lines.Text(), kSharedFileMode);
 }
@@ -115,7 +117,7 @@ void SaveAccounts(const std::string& folder, const Tables& tables) {
               << Flag("isign = ", account.isign)
               << Text("tls_mode = ", TlsModeText(account.tls_mode))
               << Text("tls_fingerprint = ", account.tls_fingerprint)
-              << Text("oauth_command = ", account.oauth_command);
+              << Text("oauth_command = ", account.oauth_command) << Text("sound = ", account.sound);
         if (inFile && !scrambled) {
             lines.Secret("password_hex = ", PasswordHex(account.password));
         }

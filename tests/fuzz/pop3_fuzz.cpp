@@ -1,6 +1,7 @@
 // The POP3 client against a server that says anything: a whole session (greeting, login,
-// counts, header preview, retrieval, delete, unique id, quit) ends in success, a reported
-// failure or MailError, never in a crash, a hang or unbounded memory.
+// counts, header preview, retrieval, delete, unique id, capabilities, the unique id list,
+// quit) ends in success, a reported failure or MailError, never in a crash, a hang or
+// unbounded memory.
 #include <cstddef>
 #include <cstdint>
 
@@ -21,6 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         pop.RetrieveMessage(1);
         pop.DeleteMessage(1);
         pop.GetUIDL(2);
+        pop.CapabilityListed("UIDL");
+        pop.GetUIDLList();
         pop.Quit();
     } catch (const mail::MailError&) {
     }

@@ -22,7 +22,7 @@ int Pop3Mailbox::Add(const std::string& raw) {
     std::string text = WithCrLf(raw);
     if (text.size() < 2 || text.compare(text.size() - 2, 2, "\r\n") != 0)
         text += "\r\n";
-    messages.push_back({text, "uid" + std::to_string(messages.size() + 1000)});
+    messages.push_back({text, "uid" + std::to_string(nextUid++)});
     return Count();
 }
 
@@ -226,6 +226,19 @@ private:
         } else if (verb == "LIST") {
             if (const auto* message = Find(arg1, n))
                 Reply("+OK " + arg1 + " " + std::to_string(message->raw.size()));
+        } else if (verb == "CAPA" && !m_box->capabilities.empty()) {
+            std::string list;
+            for (const std::string& capability : m_box->capabilities)
+                list += capability + "\r\n";
+            SendData("+OK", list);
+        } else if (verb == "UIDL" && !m_box->uidlSupported) {
+            Reply("-ERR Unknown command: UIDL");
+        } else if (verb == "UIDL" && arg1.empty()) {
+            std::string list;
+            for (std::size_t i = 0; i < m_deleted.size() && i < m_box->messages.size(); ++i)
+                if (!m_deleted[i])
+                    list += std::to_string(i + 1) + " " + m_box->messages[i].uidl + "\r\n";
+            SendData("+OK", list);
         } else if (verb == "UIDL") {
             if (const auto* message = Find(arg1, n))
                 Reply("+OK " + arg1 + " " + message->uidl);

@@ -48,6 +48,12 @@ public:
     FakeClock* clock = nullptr;
     // LAST answered with "+OK 0" when true, refused as most servers do when false.
     bool lastSupported = false;
+    // The CAPA answer's lines; empty: CAPA is refused, as by a server from before it.
+    std::vector<std::string> capabilities;
+    // UIDL (with or without a number) is refused when false.
+    bool uidlSupported = true;
+    // The unique id the next added message gets; ids are never used twice.
+    int nextUid = 1000;
     // The connection is refused with this platform code (0 accepts).
     int refuseConnect = 0;
     // Each read hands the client at most this many bytes: a big message arrives in pieces.

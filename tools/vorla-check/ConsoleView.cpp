@@ -27,4 +27,11 @@ std::string ConsoleView::TrayName(monitor::TrayIcon icon) {
     return "disconnected";
 }
 
+void ConsoleView::Notify(const monitor::NewMailNotice& notice) {
+    Print("notify", notice.summary);
+    for (const std::string& line : notice.lines) {
+        Print("notify-line", line);
+    }
+}
+
 }  // namespace vorlacheck

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ConsoleFaces.h"
+#include "monitor/Notifier.h"
 
 namespace vorlacheck {
 
@@ -12,7 +13,8 @@ class ConsoleView final : public console::QuietStatus,
                           public console::QuietTray,
                           public console::QuietWindow,
                           public monitor::SoundPlayer,
-                          public console::ConsoleBoxes {
+                          public console::ConsoleBoxes,
+                          public monitor::Notifier {
 public:
     using ConsoleBoxes::ConsoleBoxes;
 
@@ -33,6 +35,8 @@ public:
     void ShowTrayIcon(monitor::TrayIcon icon, bool) override { Print("tray", TrayName(icon)); }
     void ShowWindow() override;
     void PlaySound(const std::string& file) override { Print("sound", file); }
+    // "notify SUMMARY", then one "notify-line TEXT" for each line of the body.
+    void Notify(const monitor::NewMailNotice& notice) override;
 
 private:
     static std::string TrayName(monitor::TrayIcon icon);

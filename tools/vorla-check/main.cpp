@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
     parts.POP.TimeOut = static_cast<std::uint32_t>(options.timeout);
     parts.Shared.OnErrorNotice = [&view](const std::string& text) { view.Print("error", text); };
     monitor::TVorla& vorla = parts.BuildMonitor(
-        {view.Faces(), timer, nullptr, nullptr, options.news ? nullptr : &noDownloads});
+        {view.Faces(), timer, nullptr, nullptr, options.news ? nullptr : &noDownloads, &view});
     vorla.SetSaveOnShutDown(false);
 
     if (!vorla.FormCreate()) {

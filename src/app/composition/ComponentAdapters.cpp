@@ -77,6 +77,24 @@ void QelPopClient::DeleteMessage(std::uint32_t index) {
     Run([&] { m_pop.DeleteMessage(index); });
 }
 
+bool QelPopClient::CapabilityListed(const std::string& capability) {
+    return Run([&] { return m_pop.CapabilityListed(capability); });
+}
+
+monitor::UniqueIdList QelPopClient::ListUniqueIds() {
+    mail::TUidlList list = Run([this] { return m_pop.GetUIDLList(); });
+    using Outcome = monitor::UniqueIdList::Outcome;
+    switch (list.Outcome) {
+        case mail::TUidlList::TOutcome::Listed:
+            return {Outcome::Listed, std::move(list.Ids)};
+        case mail::TUidlList::TOutcome::Refused:
+            return {Outcome::Refused, {}};
+        case mail::TUidlList::TOutcome::Broken:
+            break;
+    }
+    return {Outcome::Broken, {}};
+}
+
 void QelPopClient::Quit() {
     Run([this] { m_pop.Quit(); });
 }

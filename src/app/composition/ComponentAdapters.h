@@ -28,6 +28,8 @@ public:
     std::unique_ptr<mail::TQelMsg> RetrieveTop(std::uint32_t index, std::uint32_t lines) override;
     std::unique_ptr<mail::TQelMsg> RetrieveMessage(std::uint32_t index) override;
     void DeleteMessage(std::uint32_t index) override;
+    bool CapabilityListed(const std::string& capability) override;
+    monitor::UniqueIdList ListUniqueIds() override;
     void Quit() override;
     bool Failed() const override { return m_pop.Failed; }
     bool Connected() const override { return m_pop.Connected; }

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "msgwindow/MessageText.h"
+
 namespace app {
 
 Composition::Composition(Platform platform, std::string programFolder, std::string settingsFolder)
@@ -37,7 +39,26 @@ monitor::TVorla& Composition::BuildMonitor(MonitorFace face) {
     m_jobs =
         std::make_unique<monitor::MonitorJobs>(Shared, parts, m_programFolder, m_settingsFolder);
     m_vorla = std::make_unique<monitor::TVorla>(*m_jobs, parts);
+    WireAnnouncer(face.notifier);
     return *m_vorla;
+}
+
+monitor::MailHeadline DisplayHeadline(const mail::TQelMsg& message) {
+    const msgwindow::HeaderText text = msgwindow::HeaderForDisplay(message);
+    return monitor::MailHeadline{text.FromName, text.From, text.Subject};
+}
+
+void Composition::WireAnnouncer(monitor::Notifier* notifier) {
+    monitor::MailAnnouncer& announcer = m_jobs->Announcer;
+    announcer.SetHeadlineReader(DisplayHeadline);
+    announcer.SetNotifier(notifier);
+    if (notifier != nullptr) {
+        monitor::MonitorJobs& jobs = *m_jobs;
+        notifier->OnOpenMessage = [&jobs](int account, int message) {
+            jobs.HandOver.OpenNewMail(account, message);
+        };
+        notifier->OnOpenMailProgram = [&jobs] { jobs.MailClient.MAILClick(); };
+    }
 }
 
 }  // namespace app

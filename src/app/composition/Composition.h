@@ -43,7 +43,12 @@ struct MonitorFace {
     monitor::PopClient* pop = nullptr;
     monitor::DialUp* dialUp = nullptr;
     monitor::HttpDownloader* news = nullptr;
+    // Shows the new-mail notifications; null shows none. Its actions reach the monitor.
+    monitor::Notifier* notifier = nullptr;
 };
+
+// Sender and subject of a fetched header, decoded as the message window shows them.
+monitor::MailHeadline DisplayHeadline(const mail::TQelMsg& message);
 
 class Composition {
 public:
@@ -76,6 +81,8 @@ public:
     platform::LibsecretStore Keyring;
 
 private:
+    void WireAnnouncer(monitor::Notifier* notifier);
+
     std::string m_programFolder;
     std::string m_settingsFolder;
     std::unique_ptr<monitor::MonitorJobs> m_jobs;

@@ -107,7 +107,7 @@ ConfigDialog::ConfigDialog(config::TConfig& logic, QWidget* parent)
     BuildPageMenu();
     connect(m_menuBtn, &QToolButton::pressed, this,
             [this] { m_pageMenu->popup(m_menuBtn->mapToGlobal(m_menuBtn->rect().bottomLeft())); });
-    setFixedSize(540, 620);
+    setFixedSize(540, 680);
     m_search = std::make_unique<QtSettingsSearch>([this] { Sync(); });
     m_logic.SetSettingsSearch(m_search.get());
     Sync();

@@ -24,6 +24,19 @@ std::string Answer(const std::string& line, PopFaultServer::Behaviour behaviour)
         // Retitles and clears a terminal that prints it as it is.
         return "-ERR x" + std::string(PopFaultServer::kHostileText) + "\r\n";
     }
+    if (behaviour == PopFaultServer::Behaviour::NoUidl) {
+        const std::string n = line.substr(line.find(' ') + 1, line.rfind(' ') - line.find(' ') - 1);
+        if (command == "CAPA" || command == "UIDL") {
+            return "-ERR Unknown command: " + command + "\r\n";
+        }
+        if (command == "LIST") {
+            return "+OK " + n + " 100\r\n";
+        }
+        if (command == "TOP") {
+            return "+OK\r\nMessage-ID: <" + n + "@fault.test>\r\nFrom: Old Server " +
+                   "<old@fault.test>\r\nSubject: message " + n + "\r\n\r\n.\r\n";
+        }
+    }
     if (command == "STAT") {
         return "+OK 3 300\r\n";
     }
@@ -95,6 +108,7 @@ void PopFaultServer::Accept() {
         }
         case Behaviour::Answer:
         case Behaviour::HostilePass:
+        case Behaviour::NoUidl:
             SendText(fd, "+OK fault server ready.\r\n");
             break;
         case Behaviour::Silent:

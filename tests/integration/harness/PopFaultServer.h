@@ -21,6 +21,7 @@ public:
         ResetAtGreeting,  // accepts, then resets the connection without a word
         Silent,           // accepts and never answers
         HostilePass,      // as Answer, but refuses PASS with terminal escapes in the text
+        NoUidl,           // as Answer, with LIST and TOP; refuses CAPA and UIDL as old servers do
     };
 
     explicit PopFaultServer(std::vector<Behaviour> script);

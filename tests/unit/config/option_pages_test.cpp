@@ -42,6 +42,9 @@ settings::Config DistinctSettings(const settings::Config& base) {
     c.speed = 1;
     c.SkinDir = "/opt/skins";
     c.autorun = true;
+    c.announce_new = true;
+    c.notify = true;
+    c.quiet_hours = "22:00-07:00";
     return c;
 }
 
@@ -71,6 +74,9 @@ TEST_F(ConfigTest, EveryMappedSettingComesBackUnchangedThroughTheDialog) {
     EXPECT_EQ(settings.speed, expected.speed);
     EXPECT_EQ(settings.SkinDir, expected.SkinDir);
     EXPECT_TRUE(settings.autorun);
+    EXPECT_TRUE(settings.announce_new);
+    EXPECT_TRUE(settings.notify);
+    EXPECT_EQ(settings.quiet_hours, expected.quiet_hours);
 
     dialog->Click("ChkAutorun");
     EXPECT_TRUE(dialog->ReadConfigDialog());
@@ -90,6 +96,17 @@ TEST_F(ConfigTest, TextThatIsNoNumberIsTakenAsOneTenAnd25WhileTheRawSizeIsWritte
     EXPECT_EQ(settings.smtpport, 25);
     EXPECT_EQ(settings.minutes, 1);
     EXPECT_EQ(settings::FindInSkin(Folder() + "VrFilter.ini", "[Misc]", "max_size"), "big");
+}
+
+TEST_F(ConfigTest, QuietHoursThatDoNotReadKeepTheDialogOpen) {
+    Open();
+    Set("QuietHours", "22-7");
+    dialog->Click("OK");
+    EXPECT_THAT(dialogs.messages, ElementsAre(kBadQuietHours));
+    EXPECT_EQ(dialog->Result(), DialogResult::Pending);
+    Set("QuietHours", " 22:00-07:00 ");
+    dialog->Click("OK");
+    EXPECT_EQ(dialog->Result(), DialogResult::Ok);
 }
 
 TEST_F(ConfigTest, ASavedDialUpIndexBeyondTheEntriesShowsTheFirstEntry) {
@@ -189,6 +206,15 @@ TEST_F(ConfigTest, TheSignatureButtonTakesTheSecondFilterOfTheListAsItStands) {
     EXPECT_EQ(files.requests[1].Filter, kSoundFilter);
     EXPECT_EQ(files.requests[2].Filter, kSoundFilter);
     EXPECT_EQ(files.requests[2].FilterIndex, 1);
+
+    // The account's own sound, picked with its own button and kept with the account.
+    dialog->MnuClick(1);
+    ASSERT_TRUE(dialog->Choose("LstAcc", 0));
+    files.answers = {std::string("/snd/one.wav")};
+    dialog->Click("AccSndBr");
+    EXPECT_EQ(files.requests[3].Filter, kSoundFilter);
+    dialog->Click("Modify");
+    EXPECT_EQ(tables.AccountTable[0].sound, "/snd/one.wav");
 }
 
 TEST_F(ConfigTest, ALinkOpensItsTargetAndEndsTheDialogWithoutOk) {

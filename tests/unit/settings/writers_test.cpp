@@ -83,7 +83,7 @@ TEST(SaveAccounts, EveryPasswordSurvivesReload) {
         const std::string file = out.Read("Accounts.ini");
         if (row.hex) {
             EXPECT_NE(file.find("password = \r\n"), std::string::npos);
-            EXPECT_NE(file.find("oauth_command = \r\npassword_hex = " +
+            EXPECT_NE(file.find("sound = \r\npassword_hex = " +
                                 settings::PasswordHex(row.password) + "\r\n\r\n[Account2]"),
                       std::string::npos);
         } else {
