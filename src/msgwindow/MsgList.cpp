@@ -54,7 +54,8 @@ TMsgList::TMsgList(MsgListParts parts)
       m_view(parts.view),
       m_dialogs(parts.dialogs),
       m_fileDialogs(parts.fileDialogs),
-      m_pump(parts.pump) {
+      m_pump(parts.pump),
+      m_files(*this, parts) {
     static const char* const kHints[skin::kMsgButtonCount] = {"Previous", "Next", "Reply",
                                                               "Delete from server", "Close"};
     for (std::size_t i = 0; i < Buttons.size(); ++i)
@@ -88,7 +89,7 @@ void TMsgList::Show(int number, bool forceRead, bool readlg) {
         return;
     }
     BusyScope busy(*this);
-    NoteFile.clear();
+    m_files.NoteFile.clear();
     int filtered = 0;
     std::string size;
     if (!forceRead) {
@@ -249,7 +250,7 @@ void TMsgList::DeleteClick() {
     }
     if (m_state.NotepadMode) {
         m_mess.Clear();
-        NoteFile.clear();
+        m_files.NoteFile.clear();
         return;
     }
     // Nothing is shown ("empty"): there is nothing to delete.
@@ -317,7 +318,7 @@ bool TMsgList::ItemEnabled(MsgMenuItem item) const {
         case MsgMenuItem::OpenMemo:
             return notepad;
         case MsgMenuItem::QuickSav:
-            return !NoteFile.empty() && MemoHasLines();
+            return !m_files.NoteFile.empty() && MemoHasLines();
         case MsgMenuItem::SavMemo:
             return MemoHasLines();
         case MsgMenuItem::CloseMsg:
@@ -329,7 +330,7 @@ bool TMsgList::ItemEnabled(MsgMenuItem item) const {
 std::vector<MsgMenuEntry> TMsgList::MnuMsgPopup() const {
     std::string quickSav = "Save";
     if (ItemEnabled(MsgMenuItem::QuickSav))
-        quickSav = "Save " + NoteFile.substr(NoteFile.find_last_of('/') + 1);
+        quickSav = "Save " + m_files.NoteFile.substr(m_files.NoteFile.find_last_of('/') + 1);
     std::vector<MsgMenuEntry> entries = {
         {MsgMenuItem::Readmail, "Read Mail"},    {MsgMenuItem::ReadAllMail, "Read full mail"},
         {MsgMenuItem::Save, "Save attachments"}, {MsgMenuItem::OpenMemo, "Open file"},

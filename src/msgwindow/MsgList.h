@@ -1,7 +1,8 @@
 #pragma once
 // TMsgList: the logic of the message window. It pages through the waiting messages on the
 // server through the main window's POP3 session, shows a fixed text layout in its memo,
-// deletes messages, saves attachments and serves as a notepad without a session. Handlers
+// deletes messages and serves as a notepad without a session; its MessageFiles save the
+// attachments and keep the notes. Handlers
 // carry the names of the window events the desktop shell forwards to them; the handlers
 // never let an error out (it is shown in a message box), DisplayMessage does, for the
 // main window's hand-over.
@@ -15,6 +16,7 @@
 #include "monitor/Commun.h"
 #include "monitor/Services.h"
 #include "msgwindow/Memo.h"
+#include "msgwindow/MessageFiles.h"
 #include "platform/Dialogs.h"
 #include "platform/EventPump.h"
 #include "platform/FileDialogs.h"
@@ -28,18 +30,10 @@ struct ReplyParts;
 inline constexpr const char* kFilteredBanner = "***** FILTERED MESSAGE ! *****";
 inline constexpr const char* kRule = "-------------------------------";
 inline constexpr const char* kAlreadyRead = "Messages already read !";
-inline constexpr const char* kInvalidOp = "Invalid op.";
-inline constexpr const char* kSaveFilter = "text (*.txt)|*.txt|all (*.*)|*.*";
-inline constexpr const char* kOpenFilter = "text file (*.txt)|*.txt|all (*.*)|*.*";
 inline constexpr const char* kConfirmDelete = "Delete this message from the server?";
 
 // The keys of the memo that page through the messages in mail mode.
 enum class MsgKey { Left, Right, PageUp, PageDown };
-
-// The file name "Save as..." proposes for a message: its subject (UTF-8) with path separators
-// and characters other file systems refuse replaced by "_", without leading or trailing dots
-// and blanks, at most 100 bytes; empty when nothing is left.
-std::string NoteNameFromSubject(const std::string& subject);
 
 // A window's place and size on the screen.
 struct WindowBox {
@@ -126,22 +120,18 @@ public:
     void DeleteClick();
     void readmailClick();
     void ReadAllMailClick();
-    // The items' states, evaluated now; the QuickSav caption follows NoteFile.
+    // The items' states, evaluated now; the QuickSav caption follows the note's file.
     std::vector<MsgMenuEntry> MnuMsgPopup() const;
+    // Whether the item can be chosen now; its handler does nothing otherwise.
+    bool ItemEnabled(MsgMenuItem item) const;
     void CloseMsgClick();
     // Places the window and the memo and loads the buttons' pictures from the skin; a
     // picture that fails shows one message box and leaves the buttons after it unchanged.
     MsgWindowPlacement FormShow(const skin::MainWindowSkin& skin, int screenWidth,
                                 int screenHeight);
 
-    // Attachments and notes.
-    void SaveClick();
-    void SavMemoClick();
-    void QuickSavClick();
-    void OpenMemoClick();
-    // Writes the memo's lines, each ended by CR LF, replacing the file whole; false when the
-    // file cannot be written (which the window does not report).
-    bool WriteNote(const std::string& fileName);
+    // The handlers of the attachment and note items, and the note's file.
+    MessageFiles& Files() { return m_files; }
 
     // Reply: gives the window its reply panel and SMTP client; until then ReplyClick does
     // nothing. Returns the composer, which the desktop forwards the panel's events to.
@@ -156,12 +146,9 @@ public:
 
     int CurrentMsg = 0;
     int IdentityAccount = 1;
-    std::string NoteFile;
     bool Composing = false;
     // The message on display; each fetch replaces it.
     std::unique_ptr<mail::TQelMsg> Mesg;
-    platform::FileDialogState SaveDlg{kSaveFilter, 1, "", ""};
-    platform::FileDialogState Open{kOpenFilter, 1, "", "txt"};
 
 private:
     class BusyScope;
@@ -176,7 +163,6 @@ private:
     void Page(bool forward);
     void AddHeaderBlock(const std::string& size);
     void AddBody();
-    bool ItemEnabled(MsgMenuItem item) const;
     // "2 of 5" on the main window's status line once message number is shown.
     void ShowPlace(int number);
     bool MemoHasLines() const;
@@ -194,6 +180,7 @@ private:
     platform::EventPump& m_pump;
     bool m_busy = false;
     std::unique_ptr<TReplyComposer> m_composer;
+    MessageFiles m_files;
 };
 
 }  // namespace msgwindow

@@ -93,16 +93,16 @@ void WindowHost::RunStep(const std::string& step) {
     } else if (step == "answer:yes" || step == "answer:no") {
         m_dialogs.HoldAnswer(step == "answer:yes" ? platform::Answer::Yes : platform::Answer::No);
     } else if (step == "save") {
-        m_list.QuickSavClick();
+        m_list.Files().QuickSavClick();
     } else if (StartsWith(step, "saveatt:")) {
         m_dialogs.AnswerSaveInFolder(step.substr(8));
-        m_list.SaveClick();
+        m_list.Files().SaveClick();
     } else if (StartsWith(step, "saveas:")) {
         m_dialogs.AnswerWithFile(step.substr(7));
-        m_list.SavMemoClick();
+        m_list.Files().SavMemoClick();
     } else if (StartsWith(step, "open:")) {
         m_dialogs.AnswerWithFile(step.substr(5));
-        m_list.OpenMemoClick();
+        m_list.Files().OpenMemoClick();
     } else {
         m_reply.Run(step);
     }

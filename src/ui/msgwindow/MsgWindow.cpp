@@ -159,6 +159,7 @@ void MsgWindow::reject() {
 void MsgWindow::PopupMenu(const QPoint& at) {
     m_menu.clear();
     msgwindow::TMsgList& list = *m_list;
+    msgwindow::MessageFiles& files = list.Files();
     for (const msgwindow::MsgMenuEntry& entry : list.MnuMsgPopup()) {
         QAction* action = m_menu.addAction(QString::fromStdString(entry.Caption));
         action->setEnabled(entry.Enabled);
@@ -170,17 +171,17 @@ void MsgWindow::PopupMenu(const QPoint& at) {
                 connect(action, &QAction::triggered, this, [&list] { list.ReadAllMailClick(); });
                 break;
             case msgwindow::MsgMenuItem::Save:
-                connect(action, &QAction::triggered, this, [&list] { list.SaveClick(); });
+                connect(action, &QAction::triggered, this, [&files] { files.SaveClick(); });
                 m_menu.addSeparator();
                 break;
             case msgwindow::MsgMenuItem::OpenMemo:
-                connect(action, &QAction::triggered, this, [&list] { list.OpenMemoClick(); });
+                connect(action, &QAction::triggered, this, [&files] { files.OpenMemoClick(); });
                 break;
             case msgwindow::MsgMenuItem::QuickSav:
-                connect(action, &QAction::triggered, this, [&list] { list.QuickSavClick(); });
+                connect(action, &QAction::triggered, this, [&files] { files.QuickSavClick(); });
                 break;
             case msgwindow::MsgMenuItem::SavMemo:
-                connect(action, &QAction::triggered, this, [&list] { list.SavMemoClick(); });
+                connect(action, &QAction::triggered, this, [&files] { files.SavMemoClick(); });
                 m_menu.addSeparator();
                 break;
             case msgwindow::MsgMenuItem::CloseMsg:

@@ -105,7 +105,7 @@ TEST_F(MsgWindowDovecotTest, SavesAnAttachmentByteForByte) {
     Open();
     testsupport::TempFolder folder;
     dialogs.answers = {folder.File("data.bin")};
-    list.SaveClick();
+    list.Files().SaveClick();
     EXPECT_EQ(dialogs.proposed, std::vector<std::string>{"data.bin"});
     EXPECT_EQ(folder.Read("data.bin"), AllBytes());
     EXPECT_TRUE(dialogs.messages.empty());

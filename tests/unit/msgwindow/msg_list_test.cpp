@@ -293,10 +293,10 @@ TEST_F(MsgListTest, NotepadModeScrollsClearsAndEnablesOpen) {
     const auto items = list.MnuMsgPopup();
     EXPECT_FALSE(items[0].Enabled) << items[0].Caption;
     EXPECT_TRUE(items[3].Enabled) << items[3].Caption;
-    list.NoteFile = "/tmp/n.txt";
+    list.Files().NoteFile = "/tmp/n.txt";
     list.DeleteClick();
     EXPECT_TRUE(Memo().empty());
-    EXPECT_EQ(list.NoteFile, "");
+    EXPECT_EQ(list.Files().NoteFile, "");
 }
 
 TEST_F(MsgListTest, ClicksDuringAFetchAreHeldOff) {
@@ -363,7 +363,7 @@ TEST_F(MsgListTest, PopupItemsFollowModeReadlgAndNote) {
     EXPECT_EQ(captions, (std::vector<std::string>{"Read Mail=on", "Read full mail=off",
                                                   "Save attachments=off", "Open file=off",
                                                   "Save=off", "Save as...=on", "Close window=on"}));
-    list.NoteFile = "/home/u/notes.txt";
+    list.Files().NoteFile = "/home/u/notes.txt";
     EXPECT_EQ(list.MnuMsgPopup()[4].Caption, "Save notes.txt");
     EXPECT_TRUE(list.MnuMsgPopup()[4].Enabled);
 }

@@ -21,6 +21,7 @@ std::string WithAttachments(const std::vector<std::pair<std::string, std::string
 class NotesTest : public MsgListTest {
 protected:
     testsupport::TempFolder folder;
+    MessageFiles& files = list.Files();
 };
 
 TEST(AttachmentName, OnlyTheFileNamePartAndNeverAWayOut) {
@@ -52,12 +53,12 @@ TEST_F(NotesTest, SavesEachConfirmedAttachmentAndSkipsACancelledOne) {
     box.Add(WithAttachments({{"a.bin", "QUFB"}, {"b.bin", "QkJC"}, {"c.bin", "Q0ND"}}));
     OpenMailbox();
     dialogs.answers = {folder.File("a.bin"), std::nullopt, folder.File("c.bin")};
-    list.SaveClick();
+    files.SaveClick();
     EXPECT_EQ(dialogs.proposed, (std::vector<std::string>{"a.bin", "b.bin", "c.bin"}));
     EXPECT_EQ(folder.Read("a.bin"), "AAA");
     EXPECT_FALSE(folder.Exists("b.bin"));
     EXPECT_EQ(folder.Read("c.bin"), "CCC");
-    EXPECT_EQ(list.SaveDlg.FilterIndex, 2) << "the all-files filter stays chosen";
+    EXPECT_EQ(files.SaveDlg.FilterIndex, 2) << "the all-files filter stays chosen";
 }
 
 TEST(AttachmentName, NumberedBeforeTheExtension) {
@@ -79,7 +80,7 @@ TEST_F(NotesTest, AttachmentsOfOneNameAreProposedUnderTwoNames) {
     box.Add(WithAttachments({{"a.txt", "QUFB"}, {"a.txt", "QkJC"}, {"a (2).txt", "Q0ND"}}));
     OpenMailbox();
     dialogs.answers = {folder.File("a.txt"), folder.File("a (2).txt")};
-    list.SaveClick();
+    files.SaveClick();
     EXPECT_EQ(dialogs.proposed, (std::vector<std::string>{"a.txt", "a (2).txt", "a (2) (2).txt"}));
     EXPECT_EQ(folder.Read("a.txt"), "AAA");
     EXPECT_EQ(folder.Read("a (2).txt"), "BBB");
@@ -91,7 +92,7 @@ TEST_F(NotesTest, HostileNamesAreProposedSafely) {
     box.Add(WithAttachments({{"..", "QUFB"}, {"=?utf-8?Q?a=0Ab?=", "QkJC"}}));
     OpenMailbox();
     dialogs.answers = {std::nullopt, std::nullopt};
-    list.SaveClick();
+    files.SaveClick();
     EXPECT_EQ(dialogs.proposed, (std::vector<std::string>{"attachment1", "a b"}));
 }
 
@@ -99,7 +100,7 @@ TEST_F(NotesTest, EmptyAttachmentIsAnInvalidOpAndEndsThePass) {
     box.Add(WithAttachments({{"empty.bin", ""}, {"b.bin", "QkJC"}}));
     OpenMailbox();
     dialogs.answers = {folder.File("empty.bin"), folder.File("b.bin")};
-    list.SaveClick();
+    files.SaveClick();
     EXPECT_EQ(dialogs.messages, std::vector<std::string>{"Invalid op."});
     EXPECT_EQ(dialogs.proposed.size(), 1u);
     EXPECT_FALSE(folder.Exists("b.bin"));
@@ -109,7 +110,7 @@ TEST_F(NotesTest, UnwritableAttachmentShowsTheFileSystemError) {
     box.Add(WithAttachments({{"a.bin", "QUFB"}, {"b.bin", "QkJC"}}));
     OpenMailbox();
     dialogs.answers = {folder.File("missing/a.bin"), folder.File("b.bin")};
-    list.SaveClick();
+    files.SaveClick();
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_NE(dialogs.messages[0].find("missing/a.bin"), std::string::npos) << dialogs.messages[0];
     EXPECT_EQ(dialogs.proposed.size(), 1u);
@@ -138,7 +139,7 @@ TEST(NoteName, SaveAsProposesTheSubjectMadeSafe) {
 TEST_F(NotesTest, SaveAsOffersAMessageUnderItsSubject) {
     box.Add(Simple("Lunch: Friday?"));
     OpenMailbox();
-    list.SavMemoClick();
+    files.SavMemoClick();
     EXPECT_EQ(dialogs.proposed, std::vector<std::string>{"Lunch_ Friday_"});
 }
 
@@ -146,15 +147,15 @@ TEST_F(NotesTest, SaveAsAppendsTxtOnlyWithTheTextFilter) {
     state.NotepadMode = true;
     memo.Add("note");
     dialogs.answers = {folder.File("notes"), folder.File("notes.TXT.bak")};
-    list.SavMemoClick();
-    EXPECT_EQ(list.NoteFile, folder.File("notes.txt"));
+    files.SavMemoClick();
+    EXPECT_EQ(files.NoteFile, folder.File("notes.txt"));
     EXPECT_EQ(folder.Read("notes.txt"), "note\r\n");
-    list.SavMemoClick();
+    files.SavMemoClick();
     EXPECT_EQ(folder.Read("notes.TXT.bak"), "note\r\n");
 
-    list.SaveDlg.FilterIndex = 2;
+    files.SaveDlg.FilterIndex = 2;
     dialogs.answers = {folder.File("plain")};
-    list.SavMemoClick();
+    files.SavMemoClick();
     EXPECT_EQ(folder.Read("plain"), "note\r\n");
     EXPECT_EQ(dialogs.proposed.back(), "") << "the name is emptied first";
 }
@@ -163,32 +164,32 @@ TEST_F(NotesTest, OpenThenQuickSaveRewritesWithCrLfInUtf8) {
     state.NotepadMode = true;
     folder.Write("n.txt", "one\ntwo caf\xe9\r\nthree");
     dialogs.answers = {folder.File("n.txt")};
-    list.OpenMemoClick();
+    files.OpenMemoClick();
     EXPECT_EQ(Memo(), (std::vector<std::string>{"one", "two caf\xc3\xa9", "three"}));
-    EXPECT_EQ(list.NoteFile, folder.File("n.txt"));
-    EXPECT_EQ(list.Open.FilterIndex, 1);
+    EXPECT_EQ(files.NoteFile, folder.File("n.txt"));
+    EXPECT_EQ(files.Open.FilterIndex, 1);
     EXPECT_EQ(list.MnuMsgPopup()[4].Caption, "Save n.txt");
-    list.QuickSavClick();
+    files.QuickSavClick();
     EXPECT_EQ(folder.Read("n.txt"), "one\r\ntwo caf\xc3\xa9\r\nthree\r\n");
 }
 
 TEST_F(NotesTest, FailuresAreSilentAndLoseNothing) {
     state.NotepadMode = true;
     memo.Add("kept");
-    list.NoteFile = folder.File("gone/n.txt");
-    list.QuickSavClick();
-    EXPECT_EQ(list.NoteFile, folder.File("gone/n.txt"));
+    files.NoteFile = folder.File("gone/n.txt");
+    files.QuickSavClick();
+    EXPECT_EQ(files.NoteFile, folder.File("gone/n.txt"));
     dialogs.answers = {folder.File("no-such-file.txt")};
-    list.OpenMemoClick();
+    files.OpenMemoClick();
     EXPECT_EQ(Memo(), std::vector<std::string>{"kept"});
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(NotesTest, ShowingAMessageForgetsTheNote) {
     box.Add(Simple("one"));
-    list.NoteFile = folder.File("n.txt");
+    files.NoteFile = folder.File("n.txt");
     OpenMailbox();
-    EXPECT_EQ(list.NoteFile, "");
+    EXPECT_EQ(files.NoteFile, "");
     const auto items = list.MnuMsgPopup();
     EXPECT_EQ(items[4].Caption, "Save");
     EXPECT_FALSE(items[4].Enabled);

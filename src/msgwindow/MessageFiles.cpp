@@ -1,4 +1,5 @@
-// The attachments and notes of the message window's popup menu.
+#include "msgwindow/MessageFiles.h"
+
 #include <set>
 #include <string_view>
 
@@ -41,16 +42,23 @@ std::string NoteNameFromSubject(const std::string& subject) {
     return name;
 }
 
-void TMsgList::SaveClick() {
-    if (m_busy || CurrentMsg == 0 || !ItemEnabled(MsgMenuItem::Save))
+MessageFiles::MessageFiles(const TMsgList& owner, const MsgListParts& parts)
+    : m_owner(owner),
+      m_state(parts.state),
+      m_mess(parts.Mess),
+      m_dialogs(parts.dialogs),
+      m_fileDialogs(parts.fileDialogs) {}
+
+void MessageFiles::SaveClick() {
+    if (m_owner.Busy() || m_owner.CurrentMsg == 0 || !m_owner.ItemEnabled(MsgMenuItem::Save))
         return;
     SaveDlg.FilterIndex = 2;
     // Two attachments of one name are proposed under two names, so that saving both into
     // one folder keeps both.
     std::set<std::string> proposed;
     const auto taken = [&proposed](const std::string& name) { return proposed.count(name) != 0; };
-    for (std::size_t i = 0; i < Mesg->AttachedFiles.Count(); ++i) {
-        const mail::TAttachedFile& file = Mesg->AttachedFiles.Items(i);
+    for (std::size_t i = 0; i < m_owner.Mesg->AttachedFiles.Count(); ++i) {
+        const mail::TAttachedFile& file = m_owner.Mesg->AttachedFiles.Items(i);
         SaveDlg.FileName = FreeName(SafeAttachmentName(file.FileName, i + 1), taken);
         proposed.insert(SaveDlg.FileName);
         if (!m_fileDialogs.ExecuteSave(SaveDlg))
@@ -68,13 +76,13 @@ void TMsgList::SaveClick() {
     }
 }
 
-void TMsgList::SavMemoClick() {
-    if (!ItemEnabled(MsgMenuItem::SavMemo))
+void MessageFiles::SavMemoClick() {
+    if (!m_owner.ItemEnabled(MsgMenuItem::SavMemo))
         return;
     // A message is offered under its subject; a note under no name.
-    SaveDlg.FileName = m_state.NotepadMode || CurrentMsg == 0
+    SaveDlg.FileName = m_state.NotepadMode || m_owner.CurrentMsg == 0
                            ? ""
-                           : NoteNameFromSubject(HeaderForDisplay(*Mesg).Subject);
+                           : NoteNameFromSubject(HeaderForDisplay(*m_owner.Mesg).Subject);
     if (!m_fileDialogs.ExecuteSave(SaveDlg))
         return;
     NoteFile = SaveDlg.FileName;
@@ -83,14 +91,14 @@ void TMsgList::SavMemoClick() {
     WriteNote(NoteFile);
 }
 
-void TMsgList::QuickSavClick() {
-    if (!ItemEnabled(MsgMenuItem::QuickSav))
+void MessageFiles::QuickSavClick() {
+    if (!m_owner.ItemEnabled(MsgMenuItem::QuickSav))
         return;
     WriteNote(NoteFile);
 }
 
-void TMsgList::OpenMemoClick() {
-    if (!ItemEnabled(MsgMenuItem::OpenMemo))
+void MessageFiles::OpenMemoClick() {
+    if (!m_owner.ItemEnabled(MsgMenuItem::OpenMemo))
         return;
     Open.FilterIndex = 1;
     if (!m_fileDialogs.ExecuteOpen(Open))
@@ -108,7 +116,7 @@ void TMsgList::OpenMemoClick() {
     NoteFile = Open.FileName;
 }
 
-bool TMsgList::WriteNote(const std::string& fileName) {
+bool MessageFiles::WriteNote(const std::string& fileName) {
     std::string content;
     for (const std::string& line : m_mess.Lines())
         content += line + "\r\n";
