@@ -2,10 +2,9 @@
 // TMsgList: the logic of the message window. It pages through the waiting messages on the
 // server through the main window's POP3 session, shows a fixed text layout in its memo,
 // deletes messages and serves as a notepad without a session; its MessageFiles save the
-// attachments and keep the notes. Handlers
-// carry the names of the window events the desktop shell forwards to them; the handlers
-// never let an error out (it is shown in a message box), DisplayMessage does, for the
-// main window's hand-over.
+// attachments and keep the notes. Handlers carry the names of the window events the desktop
+// shell forwards to them; the handlers never let an error out (it is shown in a message box),
+// DisplayMessage does, for the main window's hand-over.
 #include <array>
 #include <memory>
 #include <optional>
