@@ -7,11 +7,7 @@
 #include <iostream>
 #include <memory>
 
-#include "DovecotServer.h"
-#include "MonitorFakes.h"
-#include "app/composition/ComponentAdapters.h"
-#include "mail/PosixTransport.h"
-#include "mail/QelPOP3.h"
+#include "DovecotMonitor.h"
 
 namespace {
 
@@ -20,35 +16,8 @@ using namespace monitor::test;
 
 harness::DovecotServer* g_server = nullptr;
 
-// The monitor tests' fakes and folder around a TVorla that checks through a real POP3 client
-// against the harness Dovecot.
-class Monitor : public MonitorTest {
-public:
-    Monitor() : m_dovecot(m_transports, pump), m_dovecotClient(m_dovecot) {
-        m_dovecot.TimeOut = 10000;
-        WriteSettings({});
-        WriteFile("Accounts.ini", g_server->DoveAccount());
-        MakeVorla(m_dovecotClient);
-    }
-    // The TVorla goes before the client it checks through.
-    ~Monitor() override {
-        vorla.reset();
-        jobs.reset();
-    }
-    void TestBody() override {}
-
-    using MonitorTest::commun;
-    using MonitorTest::jobs;
-    using MonitorTest::vorla;
-
-private:
-    mail::PosixTransportFactory m_transports;
-    mail::TQelPOP m_dovecot;
-    app::QelPopClient m_dovecotClient;
-};
-
 void BM_TVorlaAccountCheck(benchmark::State& state) {
-    Monitor monitor;
+    DovecotMonitor monitor(*g_server, 10000);
     if (!monitor.vorla->FormCreate()) {
         state.SkipWithError("start-up failed");
         return;

@@ -6,11 +6,7 @@
 
 #include <string>
 
-#include "DovecotServer.h"
-#include "MonitorFakes.h"
-#include "app/composition/ComponentAdapters.h"
-#include "mail/PosixTransport.h"
-#include "mail/QelPOP3.h"
+#include "DovecotMonitor.h"
 
 namespace {
 
@@ -32,33 +28,8 @@ void AddMessages(int count) {
     }
 }
 
-class Monitor : public MonitorTest {
-public:
-    explicit Monitor(bool announceNew) : m_pop(m_transports, pump), m_client(m_pop) {
-        m_pop.TimeOut = 60000;
-        WriteSettings({}, {announceNew ? "announce_new =1" : "announce_new =0"});
-        WriteFile("Accounts.ini", g_server->DoveAccount());
-        MakeVorla(m_client);
-    }
-    // The monitor goes before the client it checks through.
-    ~Monitor() override {
-        vorla.reset();
-        jobs.reset();
-    }
-    void TestBody() override {}
-
-    using MonitorTest::commun;
-    using MonitorTest::jobs;
-    using MonitorTest::vorla;
-
-private:
-    mail::PosixTransportFactory m_transports;
-    mail::TQelPOP m_pop;
-    app::QelPopClient m_client;
-};
-
 void CheckWithNewMail(benchmark::State& state, bool announceNew) {
-    Monitor monitor(announceNew);
+    DovecotMonitor monitor(*g_server, 60000, {announceNew ? "announce_new =1" : "announce_new =0"});
     if (!monitor.vorla->FormCreate()) {
         state.SkipWithError("start-up failed");
         return;

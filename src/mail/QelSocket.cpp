@@ -172,40 +172,29 @@ std::size_t TQelSocket::SendBuf(std::string_view text) {
 }
 
 std::size_t TQelSocket::ReceiveBuf(char* buffer, std::size_t capacity, std::int64_t deadline) {
+    return ReceiveWithin(buffer, capacity, std::min(deadline, Deadline), kNoDeadline, true);
+}
+
+std::size_t TQelSocket::ReceiveQuietUntil(char* buffer, std::size_t capacity, std::int64_t until) {
+    return ReceiveWithin(buffer, capacity, Deadline, until, false);
+}
+
+std::size_t TQelSocket::ReceiveWithin(char* buffer, std::size_t capacity, std::int64_t deadline,
+                                      std::int64_t quietAt, bool idleFails) {
     if (!m_connected)
         return 0;
     const std::int64_t start = m_clock.NowMs();
     try {
         for (;;) {
-            if (m_clock.NowMs() >= std::min(deadline, Deadline))
+            if (m_clock.NowMs() >= deadline)
                 throw TransportError(ETIMEDOUT, "recv", std::strerror(ETIMEDOUT));
-            long n = m_transport->Receive(buffer, capacity, kSliceMs);
-            if (n >= 0)
-                return static_cast<std::size_t>(n);
-            if (TimedOut(start))
-                throw TransportError(ETIMEDOUT, "recv", std::strerror(ETIMEDOUT));
-            PumpOrAbort("recv");
-            if (!m_connected)
-                return 0;
-        }
-    } catch (const TransportError& e) {
-        Fail(e.Code, "recv");
-        return 0;
-    }
-}
-
-std::size_t TQelSocket::ReceiveQuietUntil(char* buffer, std::size_t capacity, std::int64_t until) {
-    if (!m_connected)
-        return 0;
-    try {
-        for (;;) {
-            if (m_clock.NowMs() >= Deadline)
-                throw TransportError(ETIMEDOUT, "recv", std::strerror(ETIMEDOUT));
-            if (m_clock.NowMs() >= until)
+            if (m_clock.NowMs() >= quietAt)
                 return kQuiet;
             long n = m_transport->Receive(buffer, capacity, kSliceMs);
             if (n >= 0)
                 return static_cast<std::size_t>(n);
+            if (idleFails && TimedOut(start))
+                throw TransportError(ETIMEDOUT, "recv", std::strerror(ETIMEDOUT));
             PumpOrAbort("recv");
             if (!m_connected)
                 return 0;

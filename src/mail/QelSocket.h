@@ -126,6 +126,10 @@ private:
     bool TimedOut(std::int64_t start) const;
     // The pump between two slices of a wait; raises TransportError when the wait is aborted.
     void PumpOrAbort(const char* api);
+    // The receive loop behind ReceiveBuf and ReceiveQuietUntil: the first bytes; a time-out
+    // failure at deadline, or after TimeOut without a byte when idleFails; kQuiet at quietAt.
+    std::size_t ReceiveWithin(char* buffer, std::size_t capacity, std::int64_t deadline,
+                              std::int64_t quietAt, bool idleFails);
     void Handshake(const std::string& pin);
 
     TransportFactory& m_factory;

@@ -10,17 +10,15 @@ Usage: atspi_walk.py BUILD_DIR
 """
 
 import os
-import shutil
 import subprocess
 import sys
-import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "scripts"))
 from demo import ini, scramble  # noqa: E402
 from dovecot_sandbox import DovecotSandbox, find_dovecot  # noqa: E402
-from msgwindow_shot import free_display, wait_for  # noqa: E402
+from shot_session import ShotSession, passed, stop, wait_for  # noqa: E402
 
 USER = "reader"
 PASSWORD = "vorla"
@@ -164,13 +162,7 @@ def inner(program):
         expect(wait_for(lambda: security().name == "TLS", 5),
                f"after Down, Security : reads {security().name!r}")
     finally:
-        for process in reversed(processes):
-            process.terminate()
-            try:
-                process.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                process.kill()
-                process.wait()
+        stop(processes)
     return 0
 
 
@@ -188,26 +180,15 @@ def main(argv):
     if find_dovecot() is None:
         print("dovecot is not installed (package dovecot-pop3d)", file=sys.stderr)
         return 1
-    folder = tempfile.mkdtemp(prefix="vorla-atspi-")
-    os.chmod(folder, 0o755)
-    processes = []
-    try:
-        display = free_display()
-        processes.append(subprocess.Popen(
-            ["Xvfb", f":{display}", "-noreset", "-screen", "0", "800x640x24", "-nolisten", "tcp"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-        if not wait_for(lambda: os.path.exists(f"/tmp/.X11-unix/X{display}"), 10):
-            print("Xvfb did not start", file=sys.stderr)
+    with ShotSession("vorla-atspi-", shared=True) as session:
+        display_env = session.start_xvfb("800x640")
+        if display_env is None:
             return 1
-        runtime = os.path.join(folder, "runtime")
-        os.mkdir(runtime, 0o700)
-        home = os.path.join(folder, "settings")
-        os.makedirs(home)
-        with DovecotSandbox(os.path.join(folder, "dovecot"), USER, PASSWORD) as box:
+        home = session.settings_home()
+        with DovecotSandbox(os.path.join(session.folder, "dovecot"), USER, PASSWORD) as box:
             port, _, _ = box.start(timeout=10)
             write_settings(home, program, port)
-            env = dict(os.environ, DISPLAY=f":{display}", XDG_RUNTIME_DIR=runtime,
-                       VORLA_HOME=home)
+            env = dict(display_env, VORLA_HOME=home)
             # pyatspi is the system's: the system Python runs the inner part.
             result = subprocess.run(["dbus-run-session", "--", "/usr/bin/python3",
                                      os.path.abspath(__file__), "--inner", program],
@@ -217,17 +198,7 @@ def main(argv):
                           errors="replace") as f:
                     print(f.read(), file=sys.stderr, end="")
                 return 1
-    finally:
-        for process in reversed(processes):
-            process.terminate()
-            try:
-                process.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                process.kill()
-                process.wait()
-        shutil.rmtree(folder, ignore_errors=True)
-    print("1 passed, 0 failed")
-    return 0
+    return passed()
 
 
 if __name__ == "__main__":

@@ -6,17 +6,16 @@ Usage: msgwindow_shot.py BUILD_DIR SKIN [CROP.png]
 The screenshot stays in BUILD_DIR/tests/screenshot/messages-SKIN.png.
 """
 
-import configparser
+import contextlib
 import os
-import shutil
 import subprocess
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
 from demo import ini, scramble  # noqa: E402  (the settings files as the demo writes them)
 from dovecot_sandbox import DovecotSandbox, find_dovecot  # noqa: E402
+from shot_session import ShotSession, grab_until_checked, passed, skin_position, wait_for  # noqa: E402
 
 USER = "shot"
 PASSWORD = "vorla"
@@ -26,40 +25,40 @@ MESSAGE = (b"From: Ada <ada@example.org>\r\nTo: shot@localhost\r\nSubject: Skins
            b"Date: Mon, 1 Jan 2024 09:00:00 +0000\r\n\r\n"
            b"Two new skins are out.\r\nBoth draw the message window of their own.\r\n")
 
-def write_settings(home, program, skin, port):
+def write_settings(home, program, skin, port, extra=()):
     skins = os.path.join(program, "skins")
     with open(os.path.join(home, "Vorla.ini"), "wb") as f:
         f.write(ini([f"current_skin = {skins}/{skin}/", f"skin_dir = {skins}",
                      f"posX = {MAIN_AT[0]}", f"posY = {MAIN_AT[1]}", "speed = 0",
                      "autoconnect =1", "autocheck =1", "minutes = 30", "icon_tray =0",
                      "playsnd =0", "run_my_client =0", "vrmail =1",
-                     f"memo_posx = {MESSAGES_AT[0]}", f"memo_posy = {MESSAGES_AT[1]}"]))
+                     f"memo_posx = {MESSAGES_AT[0]}", f"memo_posy = {MESSAGES_AT[1]}",
+                     *extra]))
     with open(os.path.join(home, "Accounts.ini"), "wb") as f:
         f.write(ini(["", "[Account1]", "acc_name = Shot", "host_name = 127.0.0.1",
                      f"user_name = {USER}"]) + b"password = " + scramble(PASSWORD) + b"\r\n" +
                 ini([f"port_number = {port}", "inactive = 0"]))
 
-def free_display():
-    for n in range(90, 141):
-        if not os.path.exists(f"/tmp/.X{n}-lock") and not os.path.exists(f"/tmp/.X11-unix/X{n}"):
-            return n
-    raise RuntimeError("no free X display number")
-
 def flag_centre(program, skin):
     """Where the mail flag is on the screen, from the skin's position and picture size."""
-    parser = configparser.ConfigParser(strict=False, interpolation=None)
-    with open(os.path.join(program, "skins", skin, "skin.ini"), encoding="latin-1") as f:
-        parser.read_string(f.read())
-    x, y = (int(v) for v in parser["youhavemail"]["position"].split(","))
+    x, y = skin_position(program, skin, "youhavemail")
     return MAIN_AT[0] + x + 6, MAIN_AT[1] + y + 6
 
-def wait_for(condition, seconds):
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        if condition():
-            return True
-        time.sleep(0.2)
-    return False
+def messages_check(tools, program, skin, shot):
+    """The command that checks the message window on shot."""
+    return [os.path.join(tools, "vorla-check-shot"), "--messages", shot,
+            os.path.join(program, "skins", skin), str(MESSAGES_AT[0]), str(MESSAGES_AT[1])]
+
+@contextlib.contextmanager
+def vorla_on_message(session, env, program, skin, extra=()):
+    """A private Dovecot holding MESSAGE and vorla set to check it, with the extra lines in
+    Vorla.ini; yields the Dovecot and vorla's process."""
+    with DovecotSandbox(os.path.join(session.folder, "dovecot"), USER, PASSWORD) as box:
+        box.add_message(MESSAGE)
+        port, _, _ = box.start(timeout=10)
+        home = session.settings_home()
+        write_settings(home, program, skin, port, extra)
+        yield box, session.start_vorla(program, env, home)
 
 def main(argv):
     if len(argv) not in (2, 3):
@@ -74,30 +73,11 @@ def main(argv):
         print("dovecot is not installed (package dovecot-pop3d)", file=sys.stderr)
         return 1
     shot = os.path.join(tools, f"messages-{skin}.png")
-    folder = tempfile.mkdtemp(prefix="vorla-shot-")
-    os.chmod(folder, 0o755)
-    processes = []
-    try:
-        display = free_display()
-        processes.append(subprocess.Popen(
-            ["Xvfb", f":{display}", "-noreset", "-wr", "-screen", "0", "640x480x24",
-             "-nolisten", "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-        if not wait_for(lambda: os.path.exists(f"/tmp/.X11-unix/X{display}"), 10):
-            print("Xvfb did not start", file=sys.stderr)
+    with ShotSession("vorla-shot-", shared=True) as session:
+        env = session.start_xvfb("640x480", "-wr")
+        if env is None:
             return 1
-        runtime = os.path.join(folder, "runtime")
-        os.mkdir(runtime, 0o700)
-        env = dict(os.environ, DISPLAY=f":{display}", XDG_RUNTIME_DIR=runtime)
-        with DovecotSandbox(os.path.join(folder, "dovecot"), USER, PASSWORD) as box:
-            box.add_message(MESSAGE)
-            port, _, _ = box.start(timeout=10)
-            home = os.path.join(folder, "settings")
-            os.makedirs(home)
-            write_settings(home, program, skin, port)
-            log = open(os.path.join(folder, "vorla.log"), "wb")
-            vorla = subprocess.Popen([os.path.join(program, "vorla")], env=dict(env, VORLA_HOME=home),
-                                     stdout=log, stderr=subprocess.STDOUT)
-            processes.append(vorla)
+        with vorla_on_message(session, env, program, skin) as (box, vorla):
 
             def checked():
                 with open(box.log_path, encoding="utf-8", errors="replace") as f:
@@ -110,38 +90,10 @@ def main(argv):
             x, y = flag_centre(program, skin)
             subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "--repeat", "2",
                             "--delay", "80", "1"], env=env, check=True)
-
-            def window_checked():
-                if vorla.poll() is not None:
-                    raise RuntimeError("vorla ended early")
-                grabbed = subprocess.run([os.path.join(tools, "vorla-grab-screen"), shot], env=env,
-                                         capture_output=True)
-                if grabbed.returncode != 0:
-                    return False
-                result = subprocess.run(
-                    [os.path.join(tools, "vorla-check-shot"), "--messages", shot,
-                     os.path.join(program, "skins", skin), str(MESSAGES_AT[0]),
-                     str(MESSAGES_AT[1])] + crop, capture_output=True, text=True)
-                window_checked.last = result.stdout + result.stderr
-                return result.returncode == 0
-
-            window_checked.last = ""
-            if not wait_for(window_checked, 15):
-                print(window_checked.last, file=sys.stderr, end="")
+            if not grab_until_checked(vorla, env, tools, shot,
+                                      messages_check(tools, program, skin, shot) + crop):
                 return 1
-            print(window_checked.last, end="")
-    finally:
-        for process in reversed(processes):
-            process.terminate()
-            try:
-                process.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                process.kill()
-                process.wait()
-        shutil.rmtree(folder, ignore_errors=True)
-    print(f"screenshot: {shot}")
-    print("1 passed, 0 failed")
-    return 0
+    return passed(shot)
 
 if __name__ == "__main__":
     sys.exit(main(sys.argv[1:]))
