@@ -44,7 +44,7 @@ struct AccountRecord {
     bool password_in_keyring = false;
     // Kept in the keyring and not read from it yet: password is not the account's password.
     bool keyring_unread = false;
-    std::string sound;              // the new-mail sound of this account; empty: wavsnd
+    std::string sound;  // the new-mail sound of this account; empty: wavsnd
 };
 
 // A security choice as stored: "tls", "starttls" or "off" in any letter case, lower-cased;

@@ -35,8 +35,8 @@ bool DBusNotifier::Capabilities() {
         return m_available;
     }
     m_asked = true;
-    const QDBusMessage reply = Call(
-        QDBusMessage::createMethodCall(kService, kPath, kInterface, "GetCapabilities"));
+    const QDBusMessage reply =
+        Call(QDBusMessage::createMethodCall(kService, kPath, kInterface, "GetCapabilities"));
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
         ReportFailure(reply.errorMessage());
         return false;
@@ -57,8 +57,8 @@ void DBusNotifier::Notify(const monitor::NewMailNotice& notice) {
     }
     QStringList actions;
     if (m_capabilities.contains(QStringLiteral("actions"))) {
-        actions << QStringLiteral("default") << QStringLiteral("Open")
-                << QStringLiteral("mail") << QStringLiteral("Open mail program");
+        actions << QStringLiteral("default") << QStringLiteral("Open") << QStringLiteral("mail")
+                << QStringLiteral("Open mail program");
     }
     QVariantMap hints;
     hints.insert(QStringLiteral("category"), QStringLiteral("email.arrived"));

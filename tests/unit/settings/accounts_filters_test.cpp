@@ -241,8 +241,9 @@ TEST_F(ReadTablesTest, PasswordStoreKeyMovesOnlyItsOwnAccount) {
     const std::string written = folder.Read("Accounts.ini");
     EXPECT_EQ(written.find("not for the file"), std::string::npos);
     EXPECT_NE(written.find("password = \r\n"), std::string::npos);
-    EXPECT_NE(written.find("oauth_command = \r\nsound = \r\npassword_store = keyring\r\n\r\n[Account2]"),
-              std::string::npos)
+    EXPECT_NE(
+        written.find("oauth_command = \r\nsound = \r\npassword_store = keyring\r\n\r\n[Account2]"),
+        std::string::npos)
         << written;
     Read();
     EXPECT_TRUE(Account(1).password_in_keyring);
