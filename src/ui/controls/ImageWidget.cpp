@@ -4,20 +4,19 @@
 #include <QPainter>
 
 #include "ui/controls/ControlAccessibility.h"
-#include "ui/controls/LumoPaint.h"
 #include "ui/controls/Mouse.h"
 #include "ui/controls/Pictures.h"
 
 namespace uicontrols {
 
-ImageWidget::ImageWidget(QWidget* parent) : QWidget(parent) {
+ImageWidget::ImageWidget(QWidget* parent) : PressableWidget(parent) {
     InstallControlAccessibility();
     resize(0, 0);
 }
 
 void ImageWidget::SetRole(QAccessible::Role role) {
     m_role = role;
-    setFocusPolicy(role == QAccessible::PushButton ? Qt::TabFocus : Qt::NoFocus);
+    SetPressable(role == QAccessible::PushButton);
 }
 
 void ImageWidget::SetSpokenName(const QString& name) {
@@ -98,9 +97,7 @@ void ImageWidget::paintEvent(QPaintEvent*) {
     }
     QPainter painter(this);
     painter.drawImage(0, 0, m_image);
-    if (hasFocus() && m_focusCue.Shown()) {
-        PaintFocusMark(painter, rect());
-    }
+    PaintFocus(painter);
 }
 
 void ImageWidget::mousePressEvent(QMouseEvent* event) {
@@ -109,29 +106,6 @@ void ImageWidget::mousePressEvent(QMouseEvent* event) {
 
 void ImageWidget::mouseDoubleClickEvent(QMouseEvent* event) {
     emit Pressed(ShiftStateOf(*event, true));
-}
-
-void ImageWidget::keyPressEvent(QKeyEvent* event) {
-    if (!m_focusCue.Shown()) {
-        m_focusCue.KeyPressed();
-        update();
-    }
-    if (m_role == QAccessible::PushButton && IsPressKey(*event)) {
-        Press();
-        return;
-    }
-    QWidget::keyPressEvent(event);
-}
-
-void ImageWidget::focusInEvent(QFocusEvent* event) {
-    m_focusCue.FocusIn(event->reason());
-    update();
-    QWidget::focusInEvent(event);
-}
-
-void ImageWidget::focusOutEvent(QFocusEvent* event) {
-    update();
-    QWidget::focusOutEvent(event);
 }
 
 }  // namespace uicontrols

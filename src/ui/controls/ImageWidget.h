@@ -3,15 +3,14 @@
 // image that the core gives it, sized to that image, and forwards mouse presses.
 #include <QAccessible>
 #include <QImage>
-#include <QWidget>
 
 #include "skin/Bitmap.h"
 #include "skin/MainSurface.h"
-#include "ui/controls/LumoPaint.h"
+#include "ui/controls/PressableWidget.h"
 
 namespace uicontrols {
 
-class ImageWidget : public QWidget {
+class ImageWidget : public PressableWidget {
     Q_OBJECT
 public:
     explicit ImageWidget(QWidget* parent);
@@ -38,7 +37,7 @@ public:
     void SetSpokenName(const QString& name);
     const QString& SpokenName() const { return m_spokenName; }
     // What a press of the keyboard or of assistive technology does: the double click.
-    void Press();
+    void Press() override;
 
 signals:
     // A press or double click with its button and modifier keys.
@@ -48,9 +47,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     // Fits the widget to m_image.
@@ -61,7 +57,6 @@ private:
     bool m_handCursor = false;
     QAccessible::Role m_role = QAccessible::Graphic;
     QString m_spokenName;
-    FocusCue m_focusCue;
 };
 
 }  // namespace uicontrols

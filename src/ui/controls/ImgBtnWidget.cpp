@@ -5,7 +5,6 @@
 #include <QPainter>
 
 #include "ui/controls/ControlAccessibility.h"
-#include "ui/controls/LumoPaint.h"
 #include "ui/controls/Mouse.h"
 #include "ui/controls/Pictures.h"
 #include "ui/controls/Text.h"
@@ -13,10 +12,9 @@
 namespace uicontrols {
 
 ImgBtnWidget::ImgBtnWidget(QWidget* parent, skin::TImgBtn& button)
-    : QWidget(parent), m_button(button), m_spokenName(SpokenName()) {
+    : PressableWidget(parent), m_button(button), m_spokenName(SpokenName()) {
     InstallControlAccessibility();
-    // Tab only: a mouse click leaves no focus mark on the skin.
-    setFocusPolicy(Qt::TabFocus);
+    SetPressable(true);
     m_button.OnRepaint = [this] { update(); };
     SyncGeometry();
 }
@@ -82,9 +80,7 @@ void ImgBtnWidget::paintEvent(QPaintEvent*) {
     if (paint.Shown != nullptr) {
         painter.drawImage(paint.PictureX, paint.PictureY, KeyedImage(paint.Shown->Image));
     }
-    if (hasFocus() && m_focusCue.Shown()) {
-        PaintFocusMark(painter, rect());
-    }
+    PaintFocus(painter);
 }
 
 void ImgBtnWidget::enterEvent(QEnterEvent*) {
@@ -119,29 +115,6 @@ void ImgBtnWidget::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second press of a double click is no click of its own when released.
     m_clickArmed = false;
     emit Pressed(ShiftStateOf(*event, true));
-}
-
-void ImgBtnWidget::keyPressEvent(QKeyEvent* event) {
-    if (!m_focusCue.Shown()) {
-        m_focusCue.KeyPressed();
-        update();
-    }
-    if (IsPressKey(*event)) {
-        Press();
-        return;
-    }
-    QWidget::keyPressEvent(event);
-}
-
-void ImgBtnWidget::focusInEvent(QFocusEvent* event) {
-    m_focusCue.FocusIn(event->reason());
-    update();
-    QWidget::focusInEvent(event);
-}
-
-void ImgBtnWidget::focusOutEvent(QFocusEvent* event) {
-    update();
-    QWidget::focusOutEvent(event);
 }
 
 }  // namespace uicontrols

@@ -5,16 +5,15 @@
 // reach it by Tab and press it with Space or Return; a screen reader sees a push button named
 // by its hint.
 #include <QColor>
-#include <QWidget>
 
 #include "skin/MainSurface.h"
-#include "ui/controls/LumoPaint.h"
+#include "ui/controls/PressableWidget.h"
 
 #include "skin/ImgBtn.h"
 
 namespace uicontrols {
 
-class ImgBtnWidget : public QWidget {
+class ImgBtnWidget : public PressableWidget {
     Q_OBJECT
 public:
     ImgBtnWidget(QWidget* parent, skin::TImgBtn& button);
@@ -28,7 +27,7 @@ public:
     // What the control is called when read out: its hint, else its caption.
     QString SpokenName() const;
     // A left press and release as the keyboard or assistive technology gives them.
-    void Press();
+    void Press() override;
 
 signals:
     void Clicked();
@@ -42,9 +41,6 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     skin::TImgBtn& m_button;
@@ -54,7 +50,6 @@ private:
     bool m_clickArmed = false;
     // The name last announced to assistive technology.
     QString m_spokenName;
-    FocusCue m_focusCue;
 };
 
 }  // namespace uicontrols
