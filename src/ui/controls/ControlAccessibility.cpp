@@ -224,6 +224,14 @@ void Announce(QAccessibleEvent& event) {
     QAccessible::updateAccessibility(&event);
 }
 
+void AnnounceName(QObject* control, QString& announced, const QString& name) {
+    if (name != announced) {
+        announced = name;
+        QAccessibleEvent renamed(control, QAccessible::NameChanged);
+        Announce(renamed);
+    }
+}
+
 void WatchAnnouncements(std::function<void(QAccessibleEvent&)> watcher) {
     Watcher() = std::move(watcher);
 }

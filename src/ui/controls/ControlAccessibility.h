@@ -9,6 +9,8 @@
 #include <functional>
 
 class QAccessibleEvent;
+class QObject;
+class QString;
 
 namespace uicontrols {
 
@@ -19,5 +21,9 @@ void InstallControlAccessibility();
 // while a reader listens; a watcher (a test) sees every one.
 void Announce(QAccessibleEvent& event);
 void WatchAnnouncements(std::function<void(QAccessibleEvent&)> watcher);
+
+// Announces a new accessible name of the control and keeps it in announced; the name given
+// again unchanged says nothing, as controls redrawn often set it at every draw.
+void AnnounceName(QObject* control, QString& announced, const QString& name);
 
 }  // namespace uicontrols

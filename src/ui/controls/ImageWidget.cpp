@@ -21,11 +21,7 @@ void ImageWidget::SetRole(QAccessible::Role role) {
 
 void ImageWidget::SetSpokenName(const QString& name) {
     // The status line is drawn again at every ticker step: only a new text is announced.
-    if (name != m_spokenName) {
-        m_spokenName = name;
-        QAccessibleEvent renamed(this, QAccessible::NameChanged);
-        Announce(renamed);
-    }
+    AnnounceName(this, m_spokenName, name);
 }
 
 void ImageWidget::Press() {

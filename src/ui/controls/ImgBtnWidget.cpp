@@ -1,6 +1,5 @@
 #include "ui/controls/ImgBtnWidget.h"
 
-#include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -32,11 +31,7 @@ void ImgBtnWidget::SyncGeometry() {
     setGeometry(m_button.Left, m_button.Top, m_button.Width, m_button.Height);
     setToolTip(m_button.ShowHint ? ToQString(m_button.Hint) : QString());
     setEnabled(m_button.Enabled);
-    if (const QString name = SpokenName(); name != m_spokenName) {
-        m_spokenName = name;
-        QAccessibleEvent renamed(this, QAccessible::NameChanged);
-        Announce(renamed);
-    }
+    AnnounceName(this, m_spokenName, SpokenName());
 }
 
 QString ImgBtnWidget::SpokenName() const {
