@@ -84,13 +84,16 @@ std::optional<Found> ParseClientConfig(std::string_view xml, const Address& addr
     if (!document.load_buffer(xml.data(), xml.size(), pugi::parse_default))
         return std::nullopt;
     const pugi::xml_node provider = document.child("clientConfig").child("emailProvider");
-    const auto pop3 = Choose(provider, "incomingServer", "pop3", address);
+    auto incoming = Choose(provider, "incomingServer", "pop3", address);
+    const bool pop3 = incoming.has_value();
     if (!pop3)
+        incoming = Choose(provider, "incomingServer", "imap", address);
+    if (!incoming)
         return std::nullopt;
     Found found;
     found.From = Source::Autoconfig;
-    found.Pop3 = pop3->Settings;
-    found.OAuth2 = pop3->OAuth2;
+    (pop3 ? found.Pop3 : found.Imap) = incoming->Settings;
+    found.OAuth2 = incoming->OAuth2;
     if (const auto smtp = Choose(provider, "outgoingServer", "smtp", address))
         found.Smtp = smtp->Settings;
     return found;

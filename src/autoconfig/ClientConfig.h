@@ -1,6 +1,6 @@
 #pragma once
-// Reading a provider's autoconfig file (the "clientConfig" XML format) into POP3 and SMTP
-// settings for one address.
+// Reading a provider's autoconfig file (the "clientConfig" XML format) into POP3 (or IMAP) and
+// SMTP settings for one address.
 #include <cstddef>
 #include <optional>
 #include <string_view>
@@ -14,10 +14,11 @@ namespace autoconfig {
 inline constexpr std::size_t kMaxConfigBytes = 256 * 1024;
 
 // The first POP3 server with socketType SSL, else the first with STARTTLS, else the first
-// plain one; the same for SMTP. Placeholders are replaced in hostname and username; a server
-// whose host or port is unusable is passed over. OAuth2 when the chosen POP3 server lists it
-// as an authentication. Nothing when the file is no clientConfig or offers no usable POP3
-// server. From is Autoconfig.
+// plain one; the same for SMTP. Without a usable POP3 server, the IMAP server chosen the same
+// way. Placeholders are replaced in hostname and username; a server whose host or port is
+// unusable is passed over. OAuth2 when the chosen incoming server lists it as an
+// authentication. Nothing when the file is no clientConfig or offers neither. From is
+// Autoconfig.
 std::optional<Found> ParseClientConfig(std::string_view xml, const Address& address);
 
 }  // namespace autoconfig

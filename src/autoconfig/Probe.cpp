@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "mail/MailError.h"
+#include "mail/QelIMAP.h"
 #include "mail/QelPOP3.h"
 #include "mail/QelSMTP.h"
 #include "platform/EventPump.h"
@@ -51,6 +52,23 @@ bool AnswersPop3(const ProbeTarget& target, mail::TransportFactory& factory,
     return answered && !stop;
 }
 
+bool AnswersImap(const ProbeTarget& target, mail::TransportFactory& factory,
+                 std::chrono::milliseconds timeout, const std::atomic<bool>& stop) {
+    StopPump pump(stop);
+    mail::TQelIMAP imap(factory, pump);
+    pump.Watch(imap);
+    Aim(imap, target, timeout);
+    // As for POP3: STARTTLS is only looked for, not started.
+    imap.Security = target.Mode == Security::Tls ? mail::TlsMode::Tls : mail::TlsMode::Off;
+    imap.Connect();
+    bool answered = imap.Connected && !imap.Failed;
+    // A greeting need not list the capabilities: asked for when it named no STARTTLS.
+    if (answered && target.Mode != Security::Tls && !imap.Offers("STARTTLS"))
+        answered = imap.AskCapabilities() && imap.Offers("STARTTLS");
+    imap.Logout();
+    return answered && !stop;
+}
+
 bool AnswersSmtp(const ProbeTarget& target, mail::TransportFactory& factory,
                  std::chrono::milliseconds timeout, const std::atomic<bool>& stop) {
     StopPump pump(stop);
@@ -69,8 +87,15 @@ bool AnswersSmtp(const ProbeTarget& target, mail::TransportFactory& factory,
 bool Answers(Protocol protocol, const ProbeTarget& target, mail::TransportFactory& factory,
              std::chrono::milliseconds timeout, const std::atomic<bool>& stop) {
     try {
-        return protocol == Protocol::Pop3 ? AnswersPop3(target, factory, timeout, stop)
-                                          : AnswersSmtp(target, factory, timeout, stop);
+        switch (protocol) {
+            case Protocol::Pop3:
+                return AnswersPop3(target, factory, timeout, stop);
+            case Protocol::Imap:
+                return AnswersImap(target, factory, timeout, stop);
+            case Protocol::Smtp:
+                break;
+        }
+        return AnswersSmtp(target, factory, timeout, stop);
     } catch (const mail::MailError&) {
         // A client used out of order: this server gave no usable answer.
         return false;

@@ -12,7 +12,7 @@
 
 namespace autoconfig {
 
-enum class Protocol { Pop3, Smtp };
+enum class Protocol { Pop3, Imap, Smtp };
 
 struct ProbeTarget {
     std::string Host;
@@ -26,8 +26,9 @@ struct ProbeTimes {
 };
 
 // Whether the server answers as the protocol with the security: a POP3 greeting over TLS, or
-// one whose CAPA offers STLS; an SMTP greeting over TLS, or one that takes STARTTLS. No
-// credentials are sent. Ends early when stop is raised.
+// one whose CAPA offers STLS; an IMAP greeting over TLS, or one whose CAPABILITY offers
+// STARTTLS; an SMTP greeting over TLS, or one that takes STARTTLS. No credentials are sent.
+// Ends early when stop is raised.
 bool Answers(Protocol protocol, const ProbeTarget& target, mail::TransportFactory& factory,
              std::chrono::milliseconds timeout, const std::atomic<bool>& stop);
 

@@ -21,6 +21,8 @@ struct Provider {
     Endpoint Pop3;
     Endpoint Smtp;
     bool OAuth2;
+    // Given only for a provider without POP3, which is then set up for IMAP.
+    Endpoint Imap = {};
 };
 
 // From the providers' help pages. Every one of them takes the whole address as the login.
@@ -56,7 +58,8 @@ const std::vector<Provider>& Providers() {
          {"icloud.com", "me.com", "mac.com"},
          {"", 0, Security::Tls},
          {"smtp.mail.me.com", 587, Security::StartTls},
-         false},
+         false,
+         {"imap.mail.me.com", 993, Security::Tls}},
         {"GMX",
          {"gmx.net", "gmx.de", "gmx.at", "gmx.ch"},
          {"pop.gmx.net", 995, Security::Tls},
@@ -131,16 +134,19 @@ std::optional<Found> KnownProvider(const std::string& domain, const Address& add
     Found found;
     found.From = Source::Builtin;
     found.Pop3 = ServerOf(provider->Pop3, address);
+    if (!found.Pop3)
+        found.Imap = ServerOf(provider->Imap, address);
     found.Smtp = ServerOf(provider->Smtp, address);
     found.OAuth2 = provider->OAuth2;
-    if (!found.Pop3)
-        found.Note = std::string(provider->Name) + " offers no POP3 access to its mailboxes.";
+    if (!found.Incoming())
+        found.Note =
+            std::string(provider->Name) + " offers neither POP3 nor IMAP access to its mailboxes.";
     return found;
 }
 
 bool IsKnownProviderHost(const std::string& host) {
     for (const Provider& provider : Providers()) {
-        for (const Endpoint* endpoint : {&provider.Pop3, &provider.Smtp})
+        for (const Endpoint* endpoint : {&provider.Pop3, &provider.Smtp, &provider.Imap})
             if (!endpoint->Host.empty() && Lower(host) == endpoint->Host)
                 return true;
         for (std::string_view domain : provider.Domains)

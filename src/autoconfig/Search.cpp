@@ -110,6 +110,8 @@ private:
         found.From = Source::Srv;
         found.Pop3 = FromSrvPair("_pop3s", "_pop3", Security::StartTls);
         if (!found.Pop3)
+            found.Imap = FromSrvPair("_imaps", "_imap", Security::StartTls);
+        if (!found.Incoming())
             return std::nullopt;
         found.Smtp = FromSrvPair("_submissions", "_submission", Security::StartTls);
         return found;
@@ -129,7 +131,7 @@ private:
             return std::nullopt;
         found->From = Source::Mx;
         // A domain hosted by a provider logs in with its own whole address.
-        for (auto* server : {&found->Pop3, &found->Smtp})
+        for (auto* server : {&found->Pop3, &found->Imap, &found->Smtp})
             if (*server)
                 (*server)->Login = m_address.Whole;
         return found;
@@ -165,7 +167,10 @@ private:
         found.From = Source::Guess;
         found.Pop3 = Probe(Protocol::Pop3, Targets({"pop", "pop3", "mail"}, m_options.Pop3TlsPort,
                                                    m_options.Pop3Port));
-        if (!found.Pop3 || Over())
+        if (!found.Pop3 && !Over())
+            found.Imap = Probe(Protocol::Imap, Targets({"imap", "mail"}, m_options.ImapTlsPort,
+                                                       m_options.ImapPort));
+        if (!found.Incoming() || Over())
             return std::nullopt;
         found.Smtp = Probe(Protocol::Smtp, Targets({"smtp", "mail"}, m_options.SmtpTlsPort,
                                                    m_options.SubmissionPort));
@@ -173,7 +178,7 @@ private:
     }
 
     void MarkForeign(Found& found) const {
-        for (const auto* server : {&found.Pop3, &found.Smtp})
+        for (const auto* server : {&found.Pop3, &found.Imap, &found.Smtp})
             if (*server && !IsWithin((*server)->Host, m_address.Domain) &&
                 !IsKnownProviderHost((*server)->Host))
                 found.Foreign = true;

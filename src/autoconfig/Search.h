@@ -1,7 +1,8 @@
 #pragma once
 // The search for an account's POP3 and SMTP settings from its e-mail address: the provider's
 // autoconfig file, the known providers, DNS SRV records, the domain's MX records, and at last
-// the usual server names, probed. Safe to run on a worker thread; every step is bounded.
+// the usual server names, probed. Each step offers IMAP where it finds no POP3. Safe to run on
+// a worker thread; every step is bounded.
 #include <atomic>
 #include <chrono>
 #include <optional>
@@ -28,6 +29,9 @@ struct SearchOptions {
     std::uint16_t Pop3Port = 110;
     std::uint16_t SmtpTlsPort = 465;
     std::uint16_t SubmissionPort = 587;
+    // Tried only when no POP3 server answers.
+    std::uint16_t ImapTlsPort = 993;
+    std::uint16_t ImapPort = 143;
 
     // The test hooks VORLA_AUTOCONFIG_BASE and VORLA_DNS_SERVER taken from the environment.
     static SearchOptions FromEnvironment();

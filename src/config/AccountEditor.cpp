@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "config/ConfigTexts.h"
+#include "config/ProtocolFields.h"
 #include "config/SecurityFields.h"
 #include "settings/LineReader.h"
 
@@ -34,6 +35,8 @@ void AccountEditor::EmptyFields() {
     }
     c["PortTxt"].Text = kDefaultPortText;
     c["TlsMode"].Index = SecurityIndex("auto");
+    ShowProtocol(c, "pop3");
+    c["FolderTxt"].Text = settings::FolderText("");
     m_tlsForPort = false;
 }
 
@@ -56,6 +59,8 @@ void AccountEditor::LstAccSel() {
     c["TlsFingerprint"].Text = account.tls_fingerprint;
     c["OAuthCommand"].Text = account.oauth_command;
     c["AccSound"].Text = account.sound;
+    ShowProtocol(c, account.protocol);
+    c["FolderTxt"].Text = account.folder;
     m_tlsForPort = false;
     c.CheckRadio(account.inactive ? "ChkInact" : "ChkAct");
 }
@@ -76,6 +81,13 @@ void AccountEditor::PortTxtChange() {
 
 void AccountEditor::TlsModeChange() {
     m_tlsForPort = false;
+}
+
+void AccountEditor::ProtocolBoxChange() {
+    DialogControls& c = m_context.Controls;
+    const std::string protocol = ProtocolWord(c["ProtocolBox"]);
+    ShowProtocol(c, protocol);
+    c["PortTxt"].Text = PortForProtocol(protocol, c["PortTxt"].Text);
 }
 
 void AccountEditor::LstAccMouseDown() {
@@ -144,6 +156,9 @@ void AccountEditor::StoreFields(settings::AccountRecord& account) const {
     account.tls_fingerprint = settings::TrimBlanks(c["TlsFingerprint"].Text);
     account.oauth_command = settings::TrimBlanks(c["OAuthCommand"].Text);
     account.sound = settings::TrimBlanks(c["AccSound"].Text);
+    // The count kept in the file (unseen or all) has no field and stays as it is.
+    account.protocol = ProtocolWord(c["ProtocolBox"]);
+    account.folder = settings::FolderText(settings::TrimBlanks(c["FolderTxt"].Text));
 }
 
 void AccountEditor::AddAccClick() {

@@ -1,6 +1,6 @@
 #pragma once
 // The "Incoming Mails (POP3)" page: adds, changes, removes, activates and deactivates the POP3
-// accounts. Every change goes into the account table and "Accounts.ini" at once.
+// and IMAP accounts. Every change goes into the account table and "Accounts.ini" at once.
 #include "config/DialogContext.h"
 #include "config/KeyringMoves.h"
 
@@ -26,6 +26,9 @@ public:
     void PortTxtChange();
     // The user chose a security: a choice made for the port no longer applies.
     void TlsModeChange();
+    // POP3 or IMAP chosen: the folder field opens for IMAP, and the other protocol's usual
+    // port (or none) becomes this one's.
+    void ProtocolBoxChange();
     // The fields hold a name and a host, and no account has that name: an account typed but
     // not added.
     bool HoldsNewAccount() const;
@@ -41,7 +44,8 @@ private:
     // Shows the messages of the duplicate and required-field tests; true when both passed.
     bool FieldsAcceptable(int skip);
     void StoreFields(settings::AccountRecord& account) const;
-    // Empties the fields of an account for a new one: port "110", security "Auto".
+    // Empties the fields of an account for a new one: POP3, port "110", security "Auto",
+    // folder "INBOX".
     void EmptyFields();
     void SetInactive(bool inactive);
 

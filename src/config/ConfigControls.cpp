@@ -1,6 +1,7 @@
 #include "config/ConfigControls.h"
 
 #include "config/ConfigTexts.h"
+#include "config/ProtocolFields.h"
 #include "config/SecurityFields.h"
 
 namespace config {
@@ -20,12 +21,15 @@ public:
     }
     // Controls added next belong to the dialog itself, not to a page.
     void Outside() { m_page.clear(); }
-    // The "Security :" choice, on "Auto" until filled.
-    void AddSecurity(const std::string& name) {
-        Control& choice = Add(name, ControlKind::ComboBox, "", "Security :");
-        choice.Items = SecurityChoices();
+    // A drop-down choice of fixed entries, on the first until filled.
+    void AddChoice(const std::string& name, const std::string& caption,
+                   std::vector<std::string> items) {
+        Control& choice = Add(name, ControlKind::ComboBox, "", caption);
+        choice.Items = std::move(items);
         choice.Index = 0;
     }
+    // The "Security :" choice, on "Auto" until filled.
+    void AddSecurity(const std::string& name) { AddChoice(name, "Security :", SecurityChoices()); }
     Control& Add(const std::string& name, ControlKind kind, const std::string& text = {},
                  const std::string& caption = {}) {
         Control control;
@@ -76,6 +80,7 @@ void IncomingMails(Builder& b) {
     b.Add("FindStatus", ControlKind::Label);
     b.Add("LstAcc", ControlKind::ComboBox);
     b.Add("NAccount", ControlKind::Edit, "", "&Name :");
+    b.AddChoice("ProtocolBox", "Protocol :", ProtocolChoices());
     b.Add("HostTxt", ControlKind::Edit, "", "&Host :");
     b.Add("UserName", ControlKind::Edit, "", "&Login : ");
     b.Add("Password", ControlKind::Edit, "", "Pass&wd : ").Masked = true;
@@ -83,8 +88,11 @@ void IncomingMails(Builder& b) {
     b.AddSecurity("TlsMode");
     b.Add("TlsFingerprint", ControlKind::Edit, "", "Fing&erprint :");
     b.Add("OAuthCommand", ControlKind::Edit, "", "&Token command :");
+    // The IMAP folder watched; closed while the account is POP3.
+    b.Add("FolderTxt", ControlKind::Edit, "INBOX", "Folder :").Enabled = false;
     b.Add("AccSound", ControlKind::Edit, "", "Sou&nd :");
-    b.Add("AccSndBr", ControlKind::Button, "...");
+    // Beside its field, which leaves room for the protocol and folder rows.
+    b.Add("AccSndBr", ControlKind::Button, "...").Beside = true;
     b.Add("AddAcc", ControlKind::Button, "&Add");
     b.Add("Modify", ControlKind::Button, "&Modify");
     b.Add("DelAcc", ControlKind::Button, "&Remove");

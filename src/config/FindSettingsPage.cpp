@@ -1,6 +1,8 @@
 #include "config/FindSettingsPage.h"
 
+#include "config/ProtocolFields.h"
 #include "config/SecurityFields.h"
+#include "settings/Tables.h"
 
 namespace config {
 
@@ -31,7 +33,7 @@ std::string FoundText(const autoconfig::Found& found, const std::string& domain)
     std::string notes;
     if (found.Foreign)
         notes += " The servers lie outside " + domain + ": check that they are your provider's.";
-    if (found.Pop3 && found.Pop3->Mode == autoconfig::Security::Off)
+    if (found.Incoming() != nullptr && found.Incoming()->Mode == autoconfig::Security::Off)
         notes += " Warning: the server offers no TLS, the password travels in clear.";
     if (found.OAuth2)
         notes +=
@@ -84,7 +86,7 @@ void FindSettingsPage::Finished(const autoconfig::Address& address,
                                 const std::optional<autoconfig::Found>& found) {
     ShowSearching(false);
     Control& status = m_context.Controls["FindStatus"];
-    if (!found || !found->Pop3) {
+    if (!found || found->Incoming() == nullptr) {
         status.Text = found ? found->Note : "";
         m_context.Dialogs.ShowMessage("No settings found for " + address.Domain +
                                       "; please enter them by hand.");
@@ -96,11 +98,14 @@ void FindSettingsPage::Finished(const autoconfig::Address& address,
 
 void FindSettingsPage::Fill(const autoconfig::Found& found, const std::string& domain) {
     DialogControls& c = m_context.Controls;
+    const autoconfig::Server& incoming = *found.Incoming();
     c["NAccount"].Text = domain;
-    c["HostTxt"].Text = found.Pop3->Host;
-    c["PortTxt"].Text = std::to_string(found.Pop3->Port);
-    c["TlsMode"].Index = SecurityIndex(autoconfig::SecurityWord(found.Pop3->Mode));
-    c["UserName"].Text = found.Pop3->Login;
+    ShowProtocol(c, found.Pop3 ? "pop3" : "imap");
+    c["FolderTxt"].Text = settings::FolderText("");
+    c["HostTxt"].Text = incoming.Host;
+    c["PortTxt"].Text = std::to_string(incoming.Port);
+    c["TlsMode"].Index = SecurityIndex(autoconfig::SecurityWord(incoming.Mode));
+    c["UserName"].Text = incoming.Login;
     if (found.Smtp && c["SmtpName"].Text.empty()) {
         c["SmtpName"].Text = found.Smtp->Host;
         c["PortEdit"].Text = std::to_string(found.Smtp->Port);

@@ -1,6 +1,7 @@
 #pragma once
-// "Find settings" on the "Incoming Mails" page: the account's POP3 and SMTP settings found from
-// its e-mail address and filled into the fields, to be added as any typed account.
+// "Find settings" on the "Incoming Mails" page: the account's POP3 (or, for a provider without
+// POP3, IMAP) and SMTP settings found from its e-mail address and filled into the fields, to be
+// added as any typed account.
 #include <functional>
 #include <optional>
 

@@ -1,7 +1,6 @@
 #include "config/SecurityFields.h"
 
-#include <iterator>
-
+#include "config/StoredChoice.h"
 #include "mail/TlsPolicy.h"
 #include "settings/LineReader.h"
 #include "settings/Tables.h"
@@ -10,40 +9,21 @@ namespace config {
 
 namespace {
 
-struct SecurityChoice {
-    const char* Caption;
-    const char* Mode;
-};
-
-constexpr SecurityChoice kChoices[] = {
+constexpr StoredChoice kChoices[] = {
     {"Auto", "auto"}, {"TLS", "tls"}, {"STARTTLS", "starttls"}, {"None", "off"}};
 
 }  // namespace
 
 std::vector<std::string> SecurityChoices() {
-    std::vector<std::string> captions;
-    for (const SecurityChoice& choice : kChoices) {
-        captions.emplace_back(choice.Caption);
-    }
-    return captions;
+    return ChoiceCaptions(kChoices);
 }
 
 int SecurityIndex(const std::string& mode) {
-    const std::string stored = settings::TlsModeText(mode);
-    for (int i = 0; i < static_cast<int>(std::size(kChoices)); ++i) {
-        if (stored == kChoices[i].Mode) {
-            return i;
-        }
-    }
-    return 0;
+    return ChoiceIndex(kChoices, settings::TlsModeText(mode));
 }
 
 std::string SecurityMode(const Control& choice) {
-    const int index = choice.Index;
-    if (index < 0 || index >= static_cast<int>(std::size(kChoices))) {
-        return kChoices[0].Mode;
-    }
-    return kChoices[index].Mode;
+    return ChoiceWord(kChoices, choice);
 }
 
 bool FingerprintAcceptable(const std::string& text) {

@@ -52,6 +52,7 @@ TConfig::TConfig(settings::Config& config, settings::Tables& tables, std::string
         {"LstSrv", [this] { m_filters.LstSrvChange(); }},
         {"MailLst", [this] { m_identities.MailLstChange(); }},
         {"TlsMode", [this] { m_accounts.TlsModeChange(); }},
+        {"ProtocolBox", [this] { m_accounts.ProtocolBoxChange(); }},
         {"PortTxt", [this] { m_accounts.PortTxtChange(); }},
     };
 }

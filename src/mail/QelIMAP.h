@@ -80,6 +80,8 @@ public:
     void Logout();
     // Whether the last CAPABILITY names it (upper case, e.g. "IDLE", "AUTH=PLAIN").
     bool Offers(const std::string& capability) const;
+    // Asks for the capabilities anew (a greeting need not list them).
+    bool AskCapabilities();
     // A run of operations that must end as a whole within TimeOut of StartTimeLimit.
     void StartTimeLimit();
     void EndTimeLimit();
@@ -110,7 +112,6 @@ private:
     void RequireConnection() const;
     bool Open(const std::string& command, const std::string& folder);
     std::unique_ptr<TQelMsg> Fetch(std::uint32_t uid, const std::string& section);
-    bool AskCapabilities();
     bool SecureForLogin();
     bool Authenticate(const std::string& mechanism, const std::string& response);
     void ReportError(int error, TObject* sender) override;

@@ -11,7 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const auto address = autoconfig::ParseAddress("bob@corp.org");
     const std::string_view xml(reinterpret_cast<const char*>(data), size);
     if (const auto found = autoconfig::ParseClientConfig(xml, *address)) {
-        if (!found->Pop3 || !autoconfig::IsHostName(found->Pop3->Host) || found->Pop3->Port == 0)
+        const autoconfig::Server* incoming = found->Incoming();
+        if (incoming == nullptr || (found->Pop3 && found->Imap) ||
+            !autoconfig::IsHostName(incoming->Host) || incoming->Port == 0)
             std::abort();
     }
     return 0;

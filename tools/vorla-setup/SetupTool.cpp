@@ -15,7 +15,13 @@ void PrintServer(const char* name, const autoconfig::Server& server, std::ostrea
 
 void PrintFound(const autoconfig::Found& found, std::ostream& out) {
     out << "source: " << autoconfig::SourceWord(found.From) << '\n';
-    PrintServer("pop3", *found.Pop3, out);
+    if (found.Pop3) {
+        PrintServer("pop3", *found.Pop3, out);
+    } else {
+        // An IMAP server is named by its own line, so that a reader of "pop3:" is not misled.
+        out << "protocol: imap\n";
+        PrintServer("imap", *found.Imap, out);
+    }
     if (found.Smtp)
         PrintServer("smtp", *found.Smtp, out);
     out << "oauth2: " << (found.OAuth2 ? "yes" : "no") << '\n';
@@ -34,7 +40,7 @@ int Run(const std::vector<std::string>& args, const autoconfig::SearchOptions& o
     }
     const std::atomic<bool> stop{false};
     const auto found = autoconfig::FindSettings(*address, options, stop);
-    if (!found || !found->Pop3) {
+    if (!found || !found->Incoming()) {
         if (found)
             err << found->Note << '\n';
         out << "not found\n";

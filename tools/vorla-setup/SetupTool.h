@@ -1,5 +1,5 @@
 #pragma once
-// vorla-setup ADDRESS: finds the POP3 and SMTP settings of an address and prints them.
+// vorla-setup ADDRESS: finds the POP3 (or IMAP) and SMTP settings of an address and prints them.
 #include <ostream>
 #include <string>
 #include <vector>
@@ -9,7 +9,8 @@
 
 namespace setuptool {
 
-// The lines "source:", "pop3:", "smtp:" (when found) and "oauth2:".
+// The lines "source:", "pop3:", "smtp:" (when found) and "oauth2:"; for an IMAP server,
+// "protocol: imap" and "imap:" instead of "pop3:".
 void PrintFound(const autoconfig::Found& found, std::ostream& out);
 
 // Exit code 0 when settings were found, 1 when not ("not found"), 2 for a wrong call.

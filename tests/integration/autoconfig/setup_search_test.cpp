@@ -12,6 +12,7 @@
 #include "HttpServer.h"
 #include "LoopbackListener.h"
 #include "ScopedEnv.h"
+#include "ServerProcess.h"
 #include "SetupTool.h"
 #include "autoconfig/Search.h"
 #include "mail/PosixTransport.h"
@@ -23,9 +24,13 @@ _pop3s._tcp.srv.home.arpa. 60 IN SRV 0 0 0 .
 _pop3._tcp.srv.home.arpa. 60 IN SRV 20 0 110 backup.srv.home.arpa.
 _pop3._tcp.srv.home.arpa. 60 IN SRV 10 0 1110 pop.srv.home.arpa.
 _submissions._tcp.srv.home.arpa. 60 IN SRV 0 1 465 smtp.srv.home.arpa.
+_imaps._tcp.srv.home.arpa. 60 IN SRV 0 0 993 imap.srv.home.arpa.
+_imaps._tcp.imaponly.home.arpa. 60 IN SRV 0 0 0 .
+_imap._tcp.imaponly.home.arpa. 60 IN SRV 0 0 143 imap.imaponly.home.arpa.
 hosted.home.arpa. 60 IN MX 20 mx.backup.home.arpa.
 hosted.home.arpa. 60 IN MX 10 aspmx.l.google.com.
 pop.guess.home.arpa. 60 IN A 127.0.0.1
+imap.guess.home.arpa. 60 IN A 127.0.0.1
 )";
 
 constexpr const char* kCorpConfig = R"(<clientConfig><emailProvider>
@@ -96,6 +101,14 @@ TEST_F(SetupSearch, ToolPrintsWhatEachStepFinds) {
          "source: mx\npop3: pop.gmail.com 995 tls bob@hosted.home.arpa\n"
          "smtp: smtp.gmail.com 465 tls bob@hosted.home.arpa\noauth2: yes\n",
          0},
+        {"bob@imaponly.home.arpa",
+         "source: srv\nprotocol: imap\nimap: imap.imaponly.home.arpa 143 starttls "
+         "bob@imaponly.home.arpa\noauth2: no\n",
+         0},
+        {"bob@icloud.com",
+         "source: builtin\nprotocol: imap\nimap: imap.mail.me.com 993 tls bob@icloud.com\n"
+         "smtp: smtp.mail.me.com 587 starttls bob@icloud.com\noauth2: no\n",
+         0},
         {"bob@nothing.home.arpa", "not found\n", 1},
     };
     const testsupport::ScopedEnv base("VORLA_AUTOCONFIG_BASE", Base());
@@ -110,15 +123,17 @@ TEST_F(SetupSearch, ToolPrintsWhatEachStepFinds) {
     }
 }
 
-TEST_F(SetupSearch, GuessTakesThePop3ServerThatOffersStls) {
+TEST_F(SetupSearch, GuessTakesThePop3ServerThatOffersStlsElseTheImapOne) {
     harness::DovecotServer dovecot(true);
     autoconfig::SearchOptions options;
     options.AutoconfigBase = Base();
     options.DnsServer = s_dns->Address();
-    // Dovecot's ports stand in for 995 and 110; its certificate is not trusted, so only the
-    // plain port with STLS can win.
+    // Dovecot's ports stand in for 995, 110, 993 and 143; its certificate is not trusted, so
+    // only a plain port with STLS or STARTTLS can win.
     options.Pop3TlsPort = dovecot.PopsPort();
     options.Pop3Port = dovecot.Port();
+    options.ImapTlsPort = dovecot.ImapsPort();
+    options.ImapPort = dovecot.ImapPort();
     const std::atomic<bool> stop{false};
     const auto address = autoconfig::ParseAddress("vorla@guess.home.arpa");
     ASSERT_TRUE(address);
@@ -126,11 +141,21 @@ TEST_F(SetupSearch, GuessTakesThePop3ServerThatOffersStls) {
     ASSERT_TRUE(found);
     EXPECT_EQ(found->From, autoconfig::Source::Guess);
     ASSERT_TRUE(found->Pop3);
+    EXPECT_FALSE(found->Imap) << "POP3 is preferred";
     EXPECT_EQ(found->Pop3->Host, "pop.guess.home.arpa");
     EXPECT_EQ(found->Pop3->Port, dovecot.Port());
     EXPECT_EQ(found->Pop3->Mode, autoconfig::Security::StartTls);
     EXPECT_EQ(found->Pop3->Login, "vorla@guess.home.arpa");
     EXPECT_FALSE(found->Smtp);
+
+    // Nothing listens on the POP3 ports any more: the IMAP probes answer.
+    options.Pop3TlsPort = options.Pop3Port = harness::ServerProcess::FreePort();
+    const auto imap = autoconfig::FindSettings(*address, options, stop);
+    ASSERT_TRUE(imap);
+    ASSERT_TRUE(imap->Imap);
+    EXPECT_EQ(imap->Imap->Host, "imap.guess.home.arpa");
+    EXPECT_EQ(imap->Imap->Port, dovecot.ImapPort());
+    EXPECT_EQ(imap->Imap->Mode, autoconfig::Security::StartTls);
 }
 
 TEST(SettingsProbe, StopEndsProbesThatWaitForAGreeting) {

@@ -13,6 +13,7 @@ struct Row {
     const char* pop3;
     const char* smtp;
     bool oauth2;
+    const char* imap = "";
 };
 
 std::string Describe(const std::optional<Server>& server) {
@@ -62,11 +63,17 @@ const Row kRows[] = {
           <socketType>SSL</socketType></outgoingServer>
       </emailProvider></clientConfig>)",
      "pop.corp.org 110 off bob@corp.org", "smtp2.corp.org 465 tls bob@corp.org", false},
-    {"ImapOnlyIsNoAnswer",
-     R"(<clientConfig><emailProvider><incomingServer type="imap"><hostname>imap.corp.org
-        </hostname><port>993</port><socketType>SSL</socketType></incomingServer>
-        </emailProvider></clientConfig>)",
-     "", "", false},
+    {"ImapOnlyIsOfferedAsImap",
+     R"(<clientConfig><emailProvider>
+        <incomingServer type="imap"><hostname>imap.corp.org</hostname><port>143</port>
+          <socketType>STARTTLS</socketType><authentication>OAuth2</authentication>
+        </incomingServer>
+        <incomingServer type="imap"><hostname>imaps.%EMAILDOMAIN%</hostname><port>993</port>
+          <socketType>SSL</socketType></incomingServer>
+        <outgoingServer type="smtp"><hostname>smtp.corp.org</hostname><port>465</port>
+          <socketType>SSL</socketType></outgoingServer>
+      </emailProvider></clientConfig>)",
+     "", "smtp.corp.org 465 tls bob@corp.org", false, "imaps.corp.org 993 tls bob@corp.org"},
     {"BrokenPortAndHostArePassedOver",
      R"(<clientConfig><emailProvider>
         <incomingServer type="pop3"><hostname>pop.corp.org</hostname><port>99999</port>
@@ -93,6 +100,7 @@ TEST_P(ClientConfigRows, ChoosesServers) {
     const auto found = ParseClientConfig(row.xml, *address);
     EXPECT_EQ(Describe(found ? found->Pop3 : std::nullopt), row.pop3) << row.xml;
     EXPECT_EQ(Describe(found ? found->Smtp : std::nullopt), row.smtp) << row.xml;
+    EXPECT_EQ(Describe(found ? found->Imap : std::nullopt), row.imap) << row.xml;
     EXPECT_EQ(found && found->OAuth2, row.oauth2);
 }
 

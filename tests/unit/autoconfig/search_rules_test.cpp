@@ -42,7 +42,7 @@ TEST(Address, SplitAtLastAtAndRefusedShapes) {
         EXPECT_FALSE(ParseAddress(wrong)) << wrong;
 }
 
-TEST(KnownProviders, AddressDomainsServerDomainsAndMissingPop3) {
+TEST(KnownProviders, AddressDomainsServerDomainsAndImapWithoutPop3) {
     const auto gmail = ParseAddress("bob@googlemail.com");
     ASSERT_TRUE(gmail);
     const auto viaMx = KnownProvider("google.com", *gmail);
@@ -57,7 +57,11 @@ TEST(KnownProviders, AddressDomainsServerDomainsAndMissingPop3) {
     const auto icloud = KnownProvider(apple->Domain, *apple);
     ASSERT_TRUE(icloud);
     EXPECT_FALSE(icloud->Pop3);
-    EXPECT_NE(icloud->Note.find("no POP3"), std::string::npos);
+    ASSERT_TRUE(icloud->Imap);
+    EXPECT_EQ(icloud->Imap->Host, "imap.mail.me.com");
+    EXPECT_EQ(icloud->Imap->Port, 993);
+    EXPECT_EQ(icloud->Imap->Login, "bob@me.com");
+    EXPECT_FALSE(KnownProvider("gmail.com", *gmail)->Imap) << "POP3 is preferred";
     EXPECT_TRUE(IsKnownProviderHost("smtp.mail.me.com"));
     EXPECT_FALSE(IsKnownProviderHost("pop.notgmail.com"));
 }

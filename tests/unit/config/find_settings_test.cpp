@@ -73,6 +73,29 @@ TEST_F(FindSettingsTest, FoundSettingsFillThePopFieldsAndOnlyAnEmptySmtpServer) 
     EXPECT_EQ(C("PortEdit").Text, "587") << "kept from the first search";
 }
 
+TEST_F(FindSettingsTest, AnImapServerChoosesImapAndAPop3ServerPop3Again) {
+    autoconfig::Found icloud;
+    icloud.From = autoconfig::Source::Builtin;
+    icloud.Imap =
+        autoconfig::Server{"imap.mail.me.com", 993, autoconfig::Security::Tls, "bob@corp.org"};
+    ASSERT_TRUE(dialog->Choose("ProtocolBox", 1));
+    Set("FolderTxt", "Old");
+    ASSERT_TRUE(dialog->Click("BtnFind"));
+    search.Deliver(icloud);
+    EXPECT_EQ(C("ProtocolBox").SelectedItem(), "IMAP");
+    EXPECT_EQ(C("HostTxt").Text, "imap.mail.me.com");
+    EXPECT_EQ(C("PortTxt").Text, "993");
+    EXPECT_EQ(C("TlsMode").Index, SecurityIndex("tls"));
+    EXPECT_EQ(C("FolderTxt").Text, "INBOX");
+    EXPECT_TRUE(C("FolderTxt").Enabled);
+
+    ASSERT_TRUE(dialog->Click("BtnFind"));
+    search.Deliver(Gmail());
+    EXPECT_EQ(C("ProtocolBox").SelectedItem(), "POP3");
+    EXPECT_EQ(C("PortTxt").Text, "995");
+    EXPECT_FALSE(C("FolderTxt").Enabled);
+}
+
 TEST_F(FindSettingsTest, NothingFoundAndStoppedSearches) {
     ASSERT_TRUE(dialog->Click("BtnFind"));
     search.Deliver(std::nullopt);
