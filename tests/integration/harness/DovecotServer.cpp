@@ -223,6 +223,17 @@ int DovecotServer::MessageFiles() const {
     return count;
 }
 
+int DovecotServer::SeenMessageFiles() const {
+    int count = 0;
+    for (const auto& entry : fs::directory_iterator(m_folder + "/home/Maildir/cur")) {
+        const std::string name = entry.path().filename().string();
+        const std::size_t info = name.find(":2,");
+        if (info != std::string::npos && name.find('S', info) != std::string::npos)
+            ++count;
+    }
+    return count;
+}
+
 void DovecotServer::MarkSeen(const std::string& fileName) {
     const std::string maildir = m_folder + "/home/Maildir/";
     // Dovecot may have moved it to cur already, with flags of its own after the name.

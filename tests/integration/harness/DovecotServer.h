@@ -30,6 +30,8 @@ public:
     std::string AddMessage(const std::string& raw, bool seen = false);
     // Number of messages left in the Maildir (new and cur).
     int MessageFiles() const;
+    // Number of them flagged \Seen.
+    int SeenMessageFiles() const;
     // Flags the message of that file name \Seen, as another reader would.
     void MarkSeen(const std::string& fileName);
     // Drops the Maildir's UID list and indexes: the next session numbers the messages anew
