@@ -36,10 +36,11 @@ struct UniqueIdList {
     std::string validity;
 };
 
-// The POP3 client `POP`, shared by the check and the message window. Calls block and pump window
-// messages while they wait; failures are reported through OnError and Failed, as the client does,
-// and a broken or aborted connection also raises PopError out of the call, as does a call made
-// without a connection.
+// The POP3 client `POP`, shared by the check and the message window; an IMAP folder is served
+// through it as a POP3 mailbox (see SetMailbox). Calls block and pump window messages while
+// they wait; failures are reported through OnError and Failed, as the client does, and a broken
+// or aborted connection also raises PopError out of the call, as does a call made without a
+// connection.
 class PopClient {
 public:
     virtual ~PopClient() = default;
