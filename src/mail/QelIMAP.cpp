@@ -154,6 +154,7 @@ void TQelIMAP::Untagged(const ImapResponse& response) {
 
 bool TQelIMAP::Await(const std::string& tag, const Handler& handler) {
     Failed = false;
+    ReplyStatus.clear();
     StartAnswer();
     for (;;) {
         ImapResponse response;
@@ -164,7 +165,9 @@ bool TQelIMAP::Await(const std::string& tag, const Handler& handler) {
                 return Broken("Protocol error: the server answers a command that was not sent.");
             ReplyText = response.text;
             Failed = response.status != "OK";
-            if (Failed && response.status != "NO" && response.status != "BAD")
+            if (response.status == "NO" || response.status == "BAD")
+                ReplyStatus = response.status;
+            else if (Failed)
                 ReplyText = "Protocol error: the server's answer has no status.";
             return !Failed;
         }

@@ -51,6 +51,8 @@ public:
     // counted all by EXISTS).
     std::uint32_t MessageCount = 0;
     std::vector<std::uint32_t> Uids;
+    // The status word of the last tagged answer that refused a command (NO or BAD), else empty.
+    std::string ReplyStatus;
 
     // Opens the connection and reads the greeting; a PREAUTH greeting logs in at once.
     void Connect();

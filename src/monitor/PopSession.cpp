@@ -91,7 +91,7 @@ bool PopSession::OpenSession() {
             } else {
                 // The server answered the login with a refusal, not a dropped line or a link
                 // too plain to send the password over.
-                m_loginRefused = m_pop.ReplyStatus().rfind("-ERR", 0) == 0;
+                m_loginRefused = m_pop.Refused();
             }
         }
     } catch (const PopError& e) {

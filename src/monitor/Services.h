@@ -74,6 +74,8 @@ public:
     virtual int MessageCount() const = 0;
     virtual std::string ReplyStatus() const = 0;
     virtual std::string ReplyText() const = 0;
+    // The last reply was the server's refusal, not a dropped line or a client-side failure.
+    virtual bool Refused() const { return ReplyStatus().rfind("-ERR", 0) == 0; }
     // Asks the running call to stop: its wait ends at once through the failure path. The
     // request lasts until the next Connect, which clears it.
     virtual void Abort() = 0;

@@ -30,6 +30,7 @@ public:
     bool Connected() const override { return m_current->Connected(); }
     int MessageCount() const override { return m_current->MessageCount(); }
     std::string ReplyStatus() const override { return m_current->ReplyStatus(); }
+    bool Refused() const override { return m_current->Refused(); }
     std::string ReplyText() const override { return m_current->ReplyText(); }
     // Both clients, and both time limits: a switch of protocol in between leaves none set.
     void Abort() override;

@@ -37,7 +37,8 @@ public:
     bool Connected() const override { return m_imap.Connected; }
     int MessageCount() const override { return static_cast<int>(m_uids.size()); }
     // IMAP answers carry no status word worth showing beside their text.
-    std::string ReplyStatus() const override { return {}; }
+    std::string ReplyStatus() const override { return m_imap.ReplyStatus; }
+    bool Refused() const override { return !m_imap.ReplyStatus.empty(); }
     std::string ReplyText() const override { return m_imap.ReplyText; }
     void Abort() override { m_calls.Abort(); }
     void StartTimeLimit() override { m_imap.StartTimeLimit(); }

@@ -154,19 +154,21 @@ TEST_F(ImapTest, RefusalsAndBrokenAnswersRunTheFailurePath) {
         std::string answer;
         int error;
         std::string text;
+        // The refusal's status word; the monitor tells a refused login by it.
+        std::string status;
     } rows[] = {
-        {"NO", "V3 NO [SERVERBUG] oops\r\n", TQelIMAP::kErrRetrieve, "oops"},
-        {"BAD", "V3 BAD what\r\n", TQelIMAP::kErrRetrieve, "what"},
-        {"BYE then close", "* BYE shutting down\r\n", TQelIMAP::kErrRetrieve, "shutting down"},
-        {"close without a word", "", TQelIMAP::kErrRetrieve, mail::kClosedByServer},
+        {"NO", "V3 NO [SERVERBUG] oops\r\n", TQelIMAP::kErrRetrieve, "oops", "NO"},
+        {"BAD", "V3 BAD what\r\n", TQelIMAP::kErrRetrieve, "what", "BAD"},
+        {"BYE then close", "* BYE shutting down\r\n", TQelIMAP::kErrRetrieve, "shutting down", ""},
+        {"close without a word", "", TQelIMAP::kErrRetrieve, mail::kClosedByServer, ""},
         {"BYE inside the literal", "* 1 FETCH (UID 4 BODY[] {10}\r\n* BYE x\r\n",
-         TQelIMAP::kErrRetrieve, mail::kClosedByServer},
+         TQelIMAP::kErrRetrieve, mail::kClosedByServer, ""},
         {"literal over 256 MB", "* 1 FETCH (UID 4 BODY[] {268435457}\r\n", TQelIMAP::kErrRetrieve,
-         "The server announced 268435457 bytes, more than the limit."},
+         "The server announced 268435457 bytes, more than the limit.", ""},
         {"another tag", "V9 OK\r\n", TQelIMAP::kErrRetrieve,
-         "Protocol error: the server answers a command that was not sent."},
+         "Protocol error: the server answers a command that was not sent.", ""},
         {"UID not there", "V3 OK nothing\r\n", TQelIMAP::kErrRetrieve,
-         "The message is no longer on the server."},
+         "The message is no longer on the server.", ""},
     };
     for (const Row& row : rows) {
         script = Script();
@@ -181,6 +183,7 @@ TEST_F(ImapTest, RefusalsAndBrokenAnswersRunTheFailurePath) {
         ASSERT_EQ(errors.size(), 1u) << row.name;
         EXPECT_EQ(errors[0].error, row.error) << row.name;
         EXPECT_EQ(errors[0].msg, row.text) << row.name;
+        EXPECT_EQ(imap.ReplyStatus, row.status) << row.name;
         EXPECT_FALSE(imap.Connected) << row.name;
         script.ExpectDone();
     }
