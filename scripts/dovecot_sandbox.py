@@ -69,9 +69,12 @@ def _parent_death_guard():
 
 
 class DovecotSandbox:
-    def __init__(self, folder, user="vorla", password="vorla", tls=False):
+    def __init__(self, folder, user="vorla", password="vorla", tls=False, imap=False):
         self.folder = os.path.abspath(folder)
         self.tls = tls
+        # With imap, the same mailbox is served over IMAP (with IDLE) on imap_port as well.
+        self.imap = imap
+        self.imap_port = None
         self.pops_port = None
         self.fingerprint = None
         self.user = user
@@ -123,6 +126,8 @@ class DovecotSandbox:
         self._base_dir = tempfile.mkdtemp(prefix="vd-", dir="/tmp")
         os.chmod(self._base_dir, 0o755)  # what Dovecot would set itself, with a warning
         self.port = free_port()
+        if self.imap:
+            self.imap_port = free_port()
         if self.tls:
             self._make_certificate()
             self.pops_port = free_port()
@@ -197,9 +202,15 @@ class DovecotSandbox:
             run_as = (f"default_login_user = {me}\ndefault_internal_user = {me}\n"
                       f"default_internal_group = {group}\n")
         ssl, pops_listener = self._ssl_lines()
+        protocols, imap_service = "pop3", ""
+        if self.imap:
+            protocols = "pop3 imap"
+            imap_service = (f"service imap-login {{\n  chroot =\n  inet_listener imap {{\n"
+                            f"    address = 127.0.0.1\n    port = {self.imap_port}\n  }}\n"
+                            "  inet_listener imaps {\n    port = 0\n  }\n}\n")
         conf = os.path.join(self.folder, "dovecot.conf")
         with open(conf, "w") as f:
-            f.write(f"""protocols = pop3
+            f.write(f"""protocols = {protocols}
 listen = 127.0.0.1
 base_dir = {self._base_dir}
 state_dir = {self.folder}/state
@@ -226,7 +237,7 @@ service pop3-login {{
     port = {self.port}
   }}
 {pops_listener}}}
-""")
+{imap_service}""")
         return conf
 
     def _chown(self, path):
