@@ -11,7 +11,6 @@ ImapIdleSession::ImapIdleSession(WatchedAccount account, const StopSignal& stop)
     m_client.Port = m_account.port;
     m_client.TimeOut = m_account.timeOutMs;
     SetClientSecurity(m_client, m_account.tlsMode, m_account.fingerprint, m_account.oauthCommand);
-    m_client.OnError = [this](mail::TObject*, int, const std::string& text) { m_lastError = text; };
 }
 
 IdleSession::Opened ImapIdleSession::Open() {
@@ -26,15 +25,20 @@ IdleSession::Opened ImapIdleSession::Open() {
         if (!m_client.Examine(m_account.folder)) {
             return Opened::Failed;
         }
-    } catch (const mail::MailError& e) {
-        m_lastError = e.what();
+    } catch (const mail::MailError&) {
         return Opened::Failed;
     }
+    m_grownWhileAway = m_openedBefore && m_client.Exists > m_known;
+    m_openedBefore = true;
     m_known = m_client.Exists;
     return Opened::Idling;
 }
 
 bool ImapIdleSession::Idle(std::uint32_t ms, const std::function<void()>& onGrown) {
+    if (m_grownWhileAway) {
+        m_grownWhileAway = false;
+        onGrown();
+    }
     try {
         return m_client.Idle(ms, [this, &onGrown](std::uint32_t exists) {
             // An expunge lowers the count; only a rise is news.
@@ -44,8 +48,7 @@ bool ImapIdleSession::Idle(std::uint32_t ms, const std::function<void()>& onGrow
             m_known = exists;
             return false;
         });
-    } catch (const mail::MailError& e) {
-        m_lastError = e.what();
+    } catch (const mail::MailError&) {
         return false;
     }
 }
@@ -53,8 +56,8 @@ bool ImapIdleSession::Idle(std::uint32_t ms, const std::function<void()>& onGrow
 void ImapIdleSession::Close() {
     try {
         m_client.Logout();
-    } catch (const mail::MailError& e) {
-        m_lastError = e.what();
+    } catch (const mail::MailError&) {
+        // Not connected any more: there is nothing left to end.
     }
 }
 

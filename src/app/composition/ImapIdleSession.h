@@ -44,6 +44,8 @@ private:
     bool* m_abortRequested = nullptr;
 };
 
+// A failure of this connection (refused login, drop, time-out) is the loop's to handle with a
+// pause and a new try; the account's checks report its faults to the user.
 class ImapIdleSession final : public IdleSession {
 public:
     // stop must outlive the session.
@@ -52,16 +54,17 @@ public:
     Opened Open() override;
     bool Idle(std::uint32_t ms, const std::function<void()>& onGrown) override;
     void Close() override;
-    // Why the last connection failed; the timer's check reports the account's faults.
-    const std::string& LastError() const { return m_lastError; }
 
 private:
     WatchedAccount m_account;
     mail::PosixTransportFactory m_transports;
     StopPump m_pump;
     mail::TQelIMAP m_client;
+    // The folder's message count as last known, kept across connections.
     std::uint32_t m_known = 0;
-    std::string m_lastError;
+    bool m_openedBefore = false;
+    // Mail that arrived while the connection was down, told at the next Idle.
+    bool m_grownWhileAway = false;
 };
 
 }  // namespace app

@@ -72,8 +72,8 @@ void ImapMailboxWatch::Launch(const WatchedAccount& account) {
                 });
             loop.Run();
         } catch (const std::exception&) {
-            // The session reports its mail faults itself; anything else (out of memory) ends
-            // this account's push only, and the timer's checks go on serving it.
+            // Mail faults are the loop's to handle; anything else (out of memory) ends this
+            // account's push only, and the timer's checks go on serving it.
         }
         w.ended = true;
     });
