@@ -38,7 +38,15 @@ CheckCycle::CheckCycle(Commun& shared, const MonitorFaces& faces, CheckLinks lin
       m_ticker(ticker),
       m_status(status),
       m_timers(timers),
-      m_guard(guard) {}
+      m_guard(guard) {
+    m_timers.OnStarted = [this] {
+        std::set<int> held;
+        held.swap(m_heldNews);
+        for (const int number : held) {
+            CheckAccountNow(number);
+        }
+    };
+}
 
 int CheckCycle::FirstValidAccount() const {
     for (int n = 1; n <= m_commun.Tables.AccountCount; ++n) {
@@ -225,6 +233,7 @@ void CheckCycle::DisconnectClick() {
         return;
     }
     m_timers.StopTimers();
+    m_heldNews.clear();
     m_session.QuitSession();
     for (auto& account : m_commun.Tables.AccountTable) {
         account.LastCount = settings::kNotCheckedYet;
@@ -269,6 +278,10 @@ void CheckCycle::StopWatch() {
 
 void CheckCycle::CheckAccountNow(int number) {
     if (!m_commun.IsConnected || !m_commun.IsAccount(number)) {
+        return;
+    }
+    if (m_timers.Held()) {
+        m_heldNews.insert(number);
         return;
     }
     if (m_guard.DeferWhileBusy("push " + std::to_string(number),

@@ -1,6 +1,7 @@
 #pragma once
 // The round-robin check of the POP3 accounts: connecting (and dialling), checking one account
 // after the other on the timer or on a click, and disconnecting.
+#include <set>
 #include <string>
 #include <vector>
 
@@ -68,7 +69,8 @@ public:
     // Ends the watch's connections at once (Disconnect, Exit).
     void StopWatch();
     // Checks the account now, out of its turn; while another check or a fetch runs, once that
-    // has ended (one waiting check per account).
+    // has ended, and while a dialog holds the timers, once they run again (one waiting check
+    // per account).
     void CheckAccountNow(int number);
 
 private:
@@ -93,6 +95,8 @@ private:
     BusyGuard& m_guard;
     NoMailboxWatch m_noWatch;
     MailboxWatch* m_watch = &m_noWatch;
+    // Accounts whose servers reported news while the timers were held.
+    std::set<int> m_heldNews;
 };
 
 }  // namespace monitor

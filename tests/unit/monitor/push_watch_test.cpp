@@ -197,7 +197,7 @@ protected:
     RecordingWatch watch;
 };
 
-TEST_F(PushCheckTest, AReportDuringACheckIsCheckedOnceAfterIt) {
+TEST_F(PushCheckTest, AReportDuringACheckOrADialogIsCheckedOnceAfterIt) {
     Box("pop1.test").Fill(0);
     Box("pop2.test").Fill(2);
     ASSERT_TRUE(Start({{"Box1", "pop1.test"}, {"Box2", "pop2.test"}}));
@@ -217,10 +217,17 @@ TEST_F(PushCheckTest, AReportDuringACheckIsCheckedOnceAfterIt) {
     EXPECT_EQ(view.Last("count "), "count 2");
     EXPECT_EQ(watch.log, (std::vector<std::string>{"start"}));
 
+    // A dialog holds the timers, as "Configure" does: the report waits until it has ended.
+    jobs->Timers.StopTimers();
+    watch.OnNewMail(1);
+    EXPECT_EQ(Logins().size(), 2U) << "no check under the dialog";
+    jobs->Timers.StartTimers();
+    EXPECT_EQ(Logins(), (std::vector<std::string>{"user1", "user2", "user1"}));
+
     jobs->Cycle.DisconnectClick();
     EXPECT_EQ(watch.log.back(), "stop");
     watch.OnNewMail(1);
-    EXPECT_EQ(Logins().size(), 2U) << "no check while off line";
+    EXPECT_EQ(Logins().size(), 3U) << "no check while off line";
 }
 
 }  // namespace
