@@ -63,14 +63,19 @@ void MailAnnouncer::ScanOpenSession(int number) {
         return;
     m_rule = NewMailRule::Fault;
     const auto& account = m_commun.Account(number);
-    const std::string key = SeenSet::Key(account.host_name, account.user_name);
+    const std::string key = SeenSet::Key(account.host_name, account.user_name,
+                                         account.protocol == "imap" ? account.folder : "");
     try {
-        std::vector<std::string> ids;
+        UniqueIdList list;
         std::vector<std::unique_ptr<mail::TQelMsg>> headers;
-        if (!ListIds(std::max(0, m_pop.MessageCount()), ids, headers))
+        if (!ListIds(std::max(0, m_pop.MessageCount()), list, headers))
             return;
+        const std::vector<std::string>& ids = list.ids;
         const bool known = m_seen.Known(key);
-        for (std::size_t i = 0; i < ids.size(); ++i) {
+        // Under a new validity the old ids name other messages: what is there now is taken
+        // as seen rather than announced all over again.
+        const bool renumbered = known && m_seen.Validity(key) != list.validity;
+        for (std::size_t i = 0; i < ids.size() && !renumbered; ++i) {
             if (!known || !m_seen.Seen(key, ids[i]))
                 m_new.push_back(static_cast<int>(i + 1));
         }
@@ -79,7 +84,7 @@ void MailAnnouncer::ScanOpenSession(int number) {
             return;
         }
         m_rule = NewMailRule::Ids;
-        m_seen.Replace(key, ids);
+        m_seen.Replace(key, ids, list.validity);
     } catch (const PopError& e) {
         m_new.clear();
         m_rule = NewMailRule::Fault;
@@ -91,16 +96,14 @@ void MailAnnouncer::ScanOpenSession(int number) {
     }
 }
 
-bool MailAnnouncer::ListIds(int count, std::vector<std::string>& ids,
+bool MailAnnouncer::ListIds(int count, UniqueIdList& list,
                             std::vector<std::unique_ptr<mail::TQelMsg>>& headers) {
     const bool listed = m_pop.CapabilityListed("UIDL");
     if (!m_pop.Connected())
         return false;
-    UniqueIdList list = m_pop.ListUniqueIds();
-    if (list.outcome == UniqueIdList::Outcome::Listed) {
-        ids = std::move(list.ids);
+    list = m_pop.ListUniqueIds();
+    if (list.outcome == UniqueIdList::Outcome::Listed)
         return true;
-    }
     if (list.outcome == UniqueIdList::Outcome::Broken)
         return false;
     if (listed) {
@@ -117,7 +120,7 @@ bool MailAnnouncer::ListIds(int count, std::vector<std::string>& ids,
         auto header = m_pop.RetrieveTop(static_cast<std::uint32_t>(n), 0);
         if (!m_pop.Connected())
             return false;
-        ids.push_back(MessageDigest(*header));
+        list.ids.push_back(MessageDigest(*header));
         headers[static_cast<std::size_t>(n - 1)] = std::move(header);
     }
     return true;

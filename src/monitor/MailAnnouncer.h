@@ -63,7 +63,7 @@ public:
 
 private:
     // The ids of the open session's messages; false when the check must not decide by ids.
-    bool ListIds(int count, std::vector<std::string>& ids,
+    bool ListIds(int count, UniqueIdList& list,
                  std::vector<std::unique_ptr<mail::TQelMsg>>& headers);
     bool FetchHeadlines(std::vector<std::unique_ptr<mail::TQelMsg>>& headers);
     void Report(const std::string& text);

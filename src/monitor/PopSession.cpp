@@ -17,6 +17,7 @@ void PopSession::AimAt(int number) {
     const auto& account = m_commun.Account(number);
     m_pop.SetServer(account.host_name, std::to_string(account.port_number));
     m_pop.SetSecurity(account.tls_mode, account.tls_fingerprint, account.oauth_command);
+    m_pop.SetMailbox(account.protocol, account.folder, account.imap_count == "all");
     m_commun.PopAccount = number;
 }
 
@@ -45,9 +46,7 @@ bool PopSession::ProbeServer() {
 
 bool PopSession::CheckAccount(int number, const std::function<void()>& whileOpen) {
     const auto& account = m_commun.Account(number);
-    m_commun.PopAccount = number;
-    m_pop.SetServer(account.host_name, std::to_string(account.port_number));
-    m_pop.SetSecurity(account.tls_mode, account.tls_fingerprint, account.oauth_command);
+    AimAt(number);
     m_status.DrawStatus("checking " + account.acc_name);
     m_loginRefused = false;
     m_pump.ProcessMessages();

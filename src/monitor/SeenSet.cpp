@@ -15,8 +15,11 @@ namespace {
 
 // Account lines begin with this, id lines with kIdMark; both escape every byte outside the
 // printable ASCII range, the blank and '%' as %XX, so any id or user name is one safe word.
+// An account with a validity has it on a kValidityMark line before its ids; readers that
+// know no such line skip it.
 constexpr const char* kAccountMark = "A ";
 constexpr const char* kIdMark = "I ";
+constexpr const char* kValidityMark = "V ";
 
 std::string Escape(const std::string& text) {
     static constexpr char kHex[] = "0123456789ABCDEF";
@@ -61,11 +64,12 @@ std::string Unescape(const std::string& word) {
 
 }  // namespace
 
-std::string SeenSet::Key(const std::string& host, const std::string& user) {
+std::string SeenSet::Key(const std::string& host, const std::string& user,
+                         const std::string& folder) {
     std::string lower = host;
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return Escape(lower) + " " + Escape(user);
+    return Escape(lower) + " " + Escape(user) + (folder.empty() ? "" : " " + Escape(folder));
 }
 
 bool SeenSet::Known(const std::string& key) {
@@ -76,21 +80,28 @@ bool SeenSet::Known(const std::string& key) {
 bool SeenSet::Seen(const std::string& key, const std::string& id) {
     Load();
     const auto account = m_accounts.find(key);
-    return account != m_accounts.end() && account->second.count(id) != 0;
+    return account != m_accounts.end() && account->second.seen.count(id) != 0;
 }
 
-void SeenSet::Replace(const std::string& key, const std::vector<std::string>& ids) {
+std::string SeenSet::Validity(const std::string& key) {
     Load();
-    std::set<std::string> previous;
+    const auto account = m_accounts.find(key);
+    return account != m_accounts.end() ? account->second.validity : std::string();
+}
+
+void SeenSet::Replace(const std::string& key, const std::vector<std::string>& ids,
+                      const std::string& validity) {
+    Load();
+    Ids previous;
     const bool hadKey = m_accounts.count(key) != 0;
     if (hadKey)
-        previous.swap(m_accounts[key]);
-    m_accounts[key] = std::set<std::string>(ids.begin(), ids.end());
+        std::swap(previous, m_accounts[key]);
+    m_accounts[key] = Ids{validity, std::set<std::string>(ids.begin(), ids.end())};
     try {
         platform::WriteFileAtomically(m_path, Text(), S_IRUSR | S_IWUSR);
     } catch (...) {
         if (hadKey)
-            m_accounts[key].swap(previous);
+            std::swap(m_accounts[key], previous);
         else
             m_accounts.erase(key);
         throw;
@@ -105,14 +116,16 @@ void SeenSet::Load() {
     m_loaded = true;
     std::ifstream file(m_path, std::ios::binary);
     std::string line;
-    std::set<std::string>* account = nullptr;
+    Ids* account = nullptr;
     while (std::getline(file, line)) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (line.rfind(kAccountMark, 0) == 0) {
             account = &m_accounts[line.substr(2)];
         } else if (line.rfind(kIdMark, 0) == 0 && account != nullptr && line.size() > 2) {
-            account->insert(Unescape(line.substr(2)));
+            account->seen.insert(Unescape(line.substr(2)));
+        } else if (line.rfind(kValidityMark, 0) == 0 && account != nullptr) {
+            account->validity = Unescape(line.substr(2));
         }
     }
 }
@@ -121,7 +134,9 @@ std::string SeenSet::Text() const {
     std::ostringstream out;
     for (const auto& [key, ids] : m_accounts) {
         out << kAccountMark << key << '\n';
-        for (const std::string& id : ids)
+        if (!ids.validity.empty())
+            out << kValidityMark << Escape(ids.validity) << '\n';
+        for (const std::string& id : ids.seen)
             out << kIdMark << Escape(id) << '\n';
     }
     return out.str();

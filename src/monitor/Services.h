@@ -31,12 +31,16 @@ struct UniqueIdList {
     enum class Outcome { Listed, Refused, Broken };
     Outcome outcome = Outcome::Refused;
     std::vector<std::string> ids;
+    // What the ids are valid under: empty for POP3, the folder's UIDVALIDITY for IMAP. When it
+    // changes, the ids seen before name other messages or none.
+    std::string validity;
 };
 
-// The POP3 client `POP`, shared by the check and the message window. Calls block and pump window
-// messages while they wait; failures are reported through OnError and Failed, as the client does,
-// and a broken or aborted connection also raises PopError out of the call, as does a call made
-// without a connection.
+// The POP3 client `POP`, shared by the check and the message window; an IMAP folder is served
+// through it as a POP3 mailbox (see SetMailbox). Calls block and pump window messages while
+// they wait; failures are reported through OnError and Failed, as the client does, and a broken
+// or aborted connection also raises PopError out of the call, as does a call made without a
+// connection.
 class PopClient {
 public:
     virtual ~PopClient() = default;
@@ -44,6 +48,10 @@ public:
     // The account's security: tls_mode, pinned fingerprint and token command as stored.
     virtual void SetSecurity(const std::string& /*tlsMode*/, const std::string& /*fingerprint*/,
                              const std::string& /*oauthCommand*/) {}
+    // The account's mailbox: protocol "pop3" or "imap" and, for IMAP, the folder and whether
+    // every message counts (else the unseen ones). A client of one protocol ignores it.
+    virtual void SetMailbox(const std::string& /*protocol*/, const std::string& /*folder*/,
+                            bool /*countAll*/) {}
     virtual void Connect() = 0;
     // The password goes with the call that sends it; the client keeps neither.
     virtual bool Login(const std::string& user, const std::string& password) = 0;

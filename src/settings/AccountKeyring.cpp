@@ -4,14 +4,10 @@
 
 namespace settings {
 
-namespace {
-
-constexpr const char* kProtocol = "pop3";
-
-}  // namespace
-
 platform::NetworkPasswordKey KeyringKey(const AccountRecord& account) {
-    return {account.user_name, account.host_name, kProtocol, account.port_number};
+    // Items stored before IMAP accounts existed say "pop3", as POP3 accounts' items still do.
+    const char* protocol = account.protocol == "imap" ? "imap" : "pop3";
+    return {account.user_name, account.host_name, protocol, account.port_number};
 }
 
 std::string KeyringLabel(const AccountRecord& account) {

@@ -8,7 +8,7 @@
 
 namespace settings {
 
-// The account's item: user, server = host, protocol "pop3", port.
+// The account's item: user, server = host, protocol "pop3" or "imap" as the account's, port.
 platform::NetworkPasswordKey KeyringKey(const AccountRecord& account);
 // "Vorla: " + user + "@" + host.
 std::string KeyringLabel(const AccountRecord& account);

@@ -1,9 +1,10 @@
 """The message window's screenshot test: vorla under its own Xvfb checks a private Dovecot
 holding one message, the mail flag is double-clicked, and the screen is grabbed and checked:
 the message window is cut to its outline, shows its background and has text in its memo.
+With --imap the account reads the mailbox over IMAP instead of POP3.
 
-Usage: msgwindow_shot.py BUILD_DIR SKIN [CROP.png]
-The screenshot stays in BUILD_DIR/tests/screenshot/messages-SKIN.png.
+Usage: msgwindow_shot.py BUILD_DIR SKIN [--imap] [CROP.png]
+The screenshot stays in BUILD_DIR/tests/screenshot/messages-SKIN.png (messages-imap-SKIN.png).
 """
 
 import contextlib
@@ -25,7 +26,7 @@ MESSAGE = (b"From: Ada <ada@example.org>\r\nTo: shot@localhost\r\nSubject: Skins
            b"Date: Mon, 1 Jan 2024 09:00:00 +0000\r\n\r\n"
            b"Two new skins are out.\r\nBoth draw the message window of their own.\r\n")
 
-def write_settings(home, program, skin, port, extra=()):
+def write_settings(home, program, skin, port, extra=(), account=()):
     skins = os.path.join(program, "skins")
     with open(os.path.join(home, "Vorla.ini"), "wb") as f:
         f.write(ini([f"current_skin = {skins}/{skin}/", f"skin_dir = {skins}",
@@ -37,7 +38,7 @@ def write_settings(home, program, skin, port, extra=()):
     with open(os.path.join(home, "Accounts.ini"), "wb") as f:
         f.write(ini(["", "[Account1]", "acc_name = Shot", "host_name = 127.0.0.1",
                      f"user_name = {USER}"]) + b"password = " + scramble(PASSWORD) + b"\r\n" +
-                ini([f"port_number = {port}", "inactive = 0"]))
+                ini([f"port_number = {port}", "inactive = 0", *account]))
 
 def flag_centre(program, skin):
     """Where the mail flag is on the screen, from the skin's position and picture size."""
@@ -50,17 +51,23 @@ def messages_check(tools, program, skin, shot):
             os.path.join(program, "skins", skin), str(MESSAGES_AT[0]), str(MESSAGES_AT[1])]
 
 @contextlib.contextmanager
-def vorla_on_message(session, env, program, skin, extra=()):
-    """A private Dovecot holding MESSAGE and vorla set to check it, with the extra lines in
-    Vorla.ini; yields the Dovecot and vorla's process."""
-    with DovecotSandbox(os.path.join(session.folder, "dovecot"), USER, PASSWORD) as box:
+def vorla_on_message(session, env, program, skin, extra=(), imap=False):
+    """A private Dovecot holding MESSAGE and vorla set to check it (over IMAP when asked), with
+    the extra lines in Vorla.ini; yields the Dovecot and vorla's process."""
+    with DovecotSandbox(os.path.join(session.folder, "dovecot"), USER, PASSWORD,
+                        imap=imap) as box:
         box.add_message(MESSAGE)
         port, _, _ = box.start(timeout=10)
         home = session.settings_home()
-        write_settings(home, program, skin, port, extra)
+        if imap:
+            write_settings(home, program, skin, box.imap_port, extra, ["protocol = imap"])
+        else:
+            write_settings(home, program, skin, port, extra)
         yield box, session.start_vorla(program, env, home)
 
 def main(argv):
+    imap = "--imap" in argv
+    argv = [a for a in argv if a != "--imap"]
     if len(argv) not in (2, 3):
         print(__doc__, file=sys.stderr)
         return 64
@@ -72,12 +79,12 @@ def main(argv):
     if find_dovecot() is None:
         print("dovecot is not installed (package dovecot-pop3d)", file=sys.stderr)
         return 1
-    shot = os.path.join(tools, f"messages-{skin}.png")
+    shot = os.path.join(tools, f"messages-{'imap-' if imap else ''}{skin}.png")
     with ShotSession("vorla-shot-", shared=True) as session:
         env = session.start_xvfb("640x480", "-wr")
         if env is None:
             return 1
-        with vorla_on_message(session, env, program, skin) as (box, vorla):
+        with vorla_on_message(session, env, program, skin, imap=imap) as (box, vorla):
 
             def checked():
                 with open(box.log_path, encoding="utf-8", errors="replace") as f:

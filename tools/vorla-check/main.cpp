@@ -109,7 +109,8 @@ int main(int argc, char** argv) {
     parts.POP.StrErrorInFormatOfMsg = "Error";
     parts.POP.RetrieveProgressStep = 10;
     parts.POP.TimeOut = static_cast<std::uint32_t>(options.timeout);
-    parts.Watch.TimeOutMs = static_cast<std::uint32_t>(options.timeout);
+    parts.IMAP.TimeOut = parts.POP.TimeOut;
+    parts.Watch.TimeOutMs = parts.POP.TimeOut;
     parts.Shared.OnErrorNotice = [&view](const std::string& text) { view.Print("error", text); };
     monitor::NoMailboxWatch noPush;
     monitor::TVorla& vorla = parts.BuildMonitor({view.Faces(), timer, nullptr, nullptr,

@@ -68,6 +68,7 @@ int main(int argc, char** argv) {
     parts.POP.StrErrorInFormatOfMsg = "Error";
     parts.POP.RetrieveProgressStep = 10;
     parts.POP.TimeOut = static_cast<std::uint32_t>(timeout);
+    parts.IMAP.TimeOut = parts.POP.TimeOut;
     monitor::TVorla& vorla =
         parts.BuildMonitor({{view, quiet.tray, quiet.window, quiet.sound, boxes, boxes},
                             timer,

@@ -1,12 +1,10 @@
 #include "app/composition/ComponentAdapters.h"
 
-#include "mail/MailError.h"
-
 namespace app {
 
-QelPopClient::QelPopClient(mail::TQelPOP& pop) : m_pop(pop) {
+QelPopClient::QelPopClient(mail::TQelPOP& pop) : m_pop(pop), m_calls(pop) {
     m_pop.OnError = [this](mail::TObject*, int error, const std::string& text) {
-        ++m_errorsTold;
+        m_calls.ErrorTold();
         if (OnError) {
             OnError(error, text);
         }
@@ -35,26 +33,8 @@ void QelPopClient::SetSecurity(const std::string& tlsMode, const std::string& fi
     SetClientSecurity(m_pop, tlsMode, fingerprint, oauthCommand);
 }
 
-template <typename Call>
-auto QelPopClient::Run(Call call) {
-    const int told = m_errorsTold;
-    try {
-        return call();
-    } catch (const mail::MailError& e) {
-        throw monitor::PopError(e.what(), m_errorsTold != told);
-    }
-}
-
 void QelPopClient::Connect() {
-    m_aborted = false;
-    m_pop.AbortRequested = false;
-    Run([this] { m_pop.Connect(); });
-    m_pop.AbortRequested = m_aborted;
-}
-
-void QelPopClient::Abort() {
-    m_aborted = true;
-    m_pop.AbortRequested = true;
+    m_calls.Connect([this] { m_pop.Connect(); });
 }
 
 bool QelPopClient::Login(const std::string& user, const std::string& password) {
@@ -86,13 +66,13 @@ monitor::UniqueIdList QelPopClient::ListUniqueIds() {
     using Outcome = monitor::UniqueIdList::Outcome;
     switch (list.Outcome) {
         case mail::TUidlList::TOutcome::Listed:
-            return {Outcome::Listed, std::move(list.Ids)};
+            return {Outcome::Listed, std::move(list.Ids), {}};
         case mail::TUidlList::TOutcome::Refused:
-            return {Outcome::Refused, {}};
+            return {Outcome::Refused, {}, {}};
         case mail::TUidlList::TOutcome::Broken:
             break;
     }
-    return {Outcome::Broken, {}};
+    return {Outcome::Broken, {}, {}};
 }
 
 void QelPopClient::Quit() {

@@ -1,5 +1,6 @@
 #pragma once
 // The monitor's view of its components over the real ones: TQelPOP, TRASControl, THTTPGet.
+#include "mail/MailError.h"
 #include "mail/QelPOP3.h"
 #include "mail/QelSMTP.h"
 #include "monitor/Services.h"
@@ -13,6 +14,43 @@ namespace app {
 // Sets a client's security from the stored texts: tls_mode, pinned fingerprint, token command.
 void SetClientSecurity(mail::TQelClient& client, const std::string& tlsMode,
                        const std::string& fingerprint, const std::string& oauthCommand);
+
+// What the mail clients' adapters share: a MailError leaving a call (no connection, a broken or
+// aborted connection) becomes PopError, marked reported when the client's error event told the
+// failure during the call; and an abort lasts until the next Connect.
+class MailCalls {
+public:
+    explicit MailCalls(mail::TQelClient& client) : m_client(client) {}
+    // The client's error event has told a failure.
+    void ErrorTold() { ++m_errorsTold; }
+    template <typename Call>
+    auto Run(Call call) {
+        const int told = m_errorsTold;
+        try {
+            return call();
+        } catch (const mail::MailError& e) {
+            throw monitor::PopError(e.what(), m_errorsTold != told);
+        }
+    }
+    // The client clears its own flag once a greeting has arrived; this one lasts until the
+    // next Connect, so an abort during the greeting still stops the login.
+    template <typename Call>
+    void Connect(Call connect) {
+        m_aborted = false;
+        m_client.AbortRequested = false;
+        Run(connect);
+        m_client.AbortRequested = m_aborted;
+    }
+    void Abort() {
+        m_aborted = true;
+        m_client.AbortRequested = true;
+    }
+
+private:
+    mail::TQelClient& m_client;
+    int m_errorsTold = 0;
+    bool m_aborted = false;
+};
 
 // Borrows the client; every MailError of a call (no connection, a broken or aborted
 // connection) becomes PopError.
@@ -36,21 +74,18 @@ public:
     int MessageCount() const override { return static_cast<int>(m_pop.MessageCount); }
     std::string ReplyStatus() const override { return m_pop.ReplyStatus; }
     std::string ReplyText() const override { return m_pop.ReplyText; }
-    void Abort() override;
+    void Abort() override { m_calls.Abort(); }
     void StartTimeLimit() override { m_pop.StartTimeLimit(); }
     void EndTimeLimit() override { m_pop.EndTimeLimit(); }
 
 private:
-    // Runs a call of the client; its MailError leaves as PopError, marked reported when the
-    // client's error event told the failure during the call.
     template <typename Call>
-    auto Run(Call call);
+    auto Run(Call call) {
+        return m_calls.Run(call);
+    }
 
     mail::TQelPOP& m_pop;
-    int m_errorsTold = 0;
-    // The client clears its own flag once a greeting has arrived; this one lasts until the
-    // next Connect, so an abort during the greeting still stops the login.
-    bool m_aborted = false;
+    MailCalls m_calls;
 };
 
 // Borrows the control; ERASControlError becomes DialUpError.

@@ -8,8 +8,11 @@
 
 #include "app/composition/ComponentAdapters.h"
 #include "app/composition/ImapMailboxWatch.h"
+#include "app/composition/MailboxClient.h"
+#include "app/composition/QelImapClient.h"
 #include "app/composition/QelSmtpClient.h"
 #include "mail/PosixTransport.h"
+#include "mail/QelIMAP.h"
 #include "mail/QelPOP3.h"
 #include "mail/QelSMTP.h"
 #include "monitor/Commun.h"
@@ -75,7 +78,12 @@ public:
     // The message window's client for replies.
     mail::TQelSMTP QMail;
     app::QelSmtpClient SmtpClient;
-    app::QelPopClient PopClient;
+    // The IMAP accounts' client, and the one client of the check and the message window that
+    // serves each account by its protocol.
+    mail::TQelIMAP IMAP;
+    app::QelPopClient Pop3Client;
+    app::QelImapClient ImapClient;
+    app::MailboxClient PopClient;
     net::TRASControl RASC;
     app::RasDialUp DialUp;
     net::THTTPGet GetNews;

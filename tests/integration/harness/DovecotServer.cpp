@@ -176,9 +176,15 @@ void DovecotServer::PointAt(mail::TQelIMAP& imap) const {
 }
 
 std::string DovecotServer::DoveAccount() const {
-    return "[Account1]\r\nacc_name = Dove\r\nhost_name = 127.0.0.1\r\nuser_name = " + m_user +
+    return Account(1, "Dove", m_port);
+}
+
+std::string DovecotServer::Account(int number, const std::string& name, std::uint16_t port,
+                                   const std::string& keys) const {
+    return "[Account" + std::to_string(number) + "]\r\nacc_name = " + name +
+           "\r\nhost_name = 127.0.0.1\r\nuser_name = " + m_user +
            "\r\npassword = " + settings::ScramblePassword(m_pass) +
-           "\r\nport_number = " + std::to_string(m_port) + "\r\n";
+           "\r\nport_number = " + std::to_string(port) + "\r\n" + keys;
 }
 
 DovecotServer::~DovecotServer() {
@@ -215,6 +221,39 @@ int DovecotServer::MessageFiles() const {
             if (entry.is_regular_file())
                 ++count;
     return count;
+}
+
+int DovecotServer::SeenMessageFiles() const {
+    int count = 0;
+    for (const auto& entry : fs::directory_iterator(m_folder + "/home/Maildir/cur")) {
+        const std::string name = entry.path().filename().string();
+        const std::size_t info = name.find(":2,");
+        if (info != std::string::npos && name.find('S', info) != std::string::npos)
+            ++count;
+    }
+    return count;
+}
+
+void DovecotServer::MarkSeen(const std::string& fileName) {
+    const std::string maildir = m_folder + "/home/Maildir/";
+    // Dovecot may have moved it to cur already, with flags of its own after the name.
+    for (const char* sub : {"new", "cur"}) {
+        for (const auto& entry : fs::directory_iterator(maildir + sub)) {
+            if (entry.path().filename().string().rfind(fileName, 0) == 0) {
+                fs::rename(entry.path(), maildir + "cur/" + fileName + ":2,S");
+                return;
+            }
+        }
+    }
+    throw std::runtime_error("no message file " + fileName);
+}
+
+void DovecotServer::RenumberUids() {
+    for (const auto& entry : fs::directory_iterator(m_folder + "/home/Maildir")) {
+        const std::string name = entry.path().filename().string();
+        if (name == "dovecot-uidlist" || name.rfind("dovecot.index", 0) == 0)
+            fs::remove(entry.path());
+    }
 }
 
 }  // namespace harness

@@ -30,6 +30,13 @@ public:
     std::string AddMessage(const std::string& raw, bool seen = false);
     // Number of messages left in the Maildir (new and cur).
     int MessageFiles() const;
+    // Number of them flagged \Seen.
+    int SeenMessageFiles() const;
+    // Flags the message of that file name \Seen, as another reader would.
+    void MarkSeen(const std::string& fileName);
+    // Drops the Maildir's UID list and indexes: the next session numbers the messages anew
+    // under a new UIDVALIDITY.
+    void RenumberUids();
 
     std::uint16_t Port() const { return m_port; }
     std::uint16_t PopsPort() const { return m_popsPort; }
@@ -48,6 +55,9 @@ public:
     // Accounts.ini's section of account 1, "Dove", on the plain port with the user and the
     // scrambled password.
     std::string DoveAccount() const;
+    // The same for account number, with the name and port, and the further key lines.
+    std::string Account(int number, const std::string& name, std::uint16_t port,
+                        const std::string& keys = "") const;
     void Stop();
 
 private:

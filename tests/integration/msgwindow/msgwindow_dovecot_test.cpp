@@ -125,7 +125,24 @@ std::string RunTool(const std::string& arguments, int& status) {
     return output;
 }
 
-TEST(VorlaMsgWindow, PrintsEachStepAndWritesNoSettings) {
+// The same account on POP3 and on IMAP (unseen messages counted): the window shows, pages,
+// saves and deletes with the same texts, and IMAP reading leaves the messages unseen.
+struct MailboxRow {
+    std::string name;
+    bool imap;
+};
+
+void PrintTo(const MailboxRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class VorlaMsgWindowMailbox : public ::testing::TestWithParam<MailboxRow> {};
+
+INSTANTIATE_TEST_SUITE_P(Protocols, VorlaMsgWindowMailbox,
+                         ::testing::Values(MailboxRow{"Pop3", false}, MailboxRow{"Imap", true}),
+                         [](const auto& info) { return info.param.name; });
+
+TEST_P(VorlaMsgWindowMailbox, PrintsEachStepAndWritesNoSettings) {
     harness::DovecotServer server;
     std::string big;
     for (int i = 0; i < 1000; ++i)
@@ -139,7 +156,9 @@ TEST(VorlaMsgWindow, PrintsEachStepAndWritesNoSettings) {
     const std::string ini =
         "current_skin = " VORLA_SKINS "/default/\r\nfilter =0\r\nconfirm_delete =1\r\n";
     home.Write("Vorla.ini", ini);
-    home.Write("Accounts.ini", server.DoveAccount());
+    home.Write("Accounts.ini",
+               GetParam().imap ? server.Account(1, "Dove", server.ImapPort(), "protocol = imap\r\n")
+                               : server.DoveAccount());
     // Saving into a folder without a dialog keeps the file that is there.
     saved.Write("x.bin", "kept");
     int status = -1;
@@ -174,6 +193,9 @@ TEST(VorlaMsgWindow, PrintsEachStepAndWritesNoSettings) {
     EXPECT_EQ(saved.Read("x.bin"), "kept");
     EXPECT_EQ(saved.Read("x (2).bin"), "XYZ");
     EXPECT_EQ(server.MessageFiles(), 2);
+    if (GetParam().imap) {
+        EXPECT_EQ(server.SeenMessageFiles(), 0) << "reading sets no \\Seen";
+    }
     EXPECT_EQ(home.Read("Vorla.ini"), ini);
 }
 

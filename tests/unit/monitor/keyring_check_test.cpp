@@ -44,5 +44,15 @@ TEST_F(KeyringCheckTest, AnUnreachableKeyringFailsTheAccountAndTouchesNothing) {
     EXPECT_FALSE(keyring.items.empty());
 }
 
+// An IMAP account's item is filed under "imap"; the "pop3" item of the same login is not it.
+TEST_F(KeyringCheckTest, AnImapAccountTakesTheImapItem) {
+    WriteFile("Accounts.ini", ReadFile("Accounts.ini") + "protocol = imap\r\n");
+    keyring.items[{"user1", "pop1.test", "pop3", 110}].password = "old";
+    keyring.items[{"user1", "pop1.test", "imap", 110}] = {"Vorla: user1@pop1.test", "from-keyring"};
+    ASSERT_TRUE(vorla->FormCreate());
+    jobs->Cycle.ConnectClick();
+    EXPECT_EQ(jobs->Shared.Tables.AccountTable[0].LastCount, 3) << jobs->Shared.ErrorNotice();
+}
+
 }  // namespace
 }  // namespace monitor::test

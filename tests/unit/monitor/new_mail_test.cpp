@@ -171,6 +171,27 @@ TEST(SeenSetTest, KeepsOddIdsAndSurvivesAFailedWrite) {
     EXPECT_TRUE(reread.Seen(key, "dup")) << "memory keeps what the file holds";
 }
 
+// The file's lines of the earlier form keep their meaning and stay as they were written; an
+// IMAP account's ids, kept per folder, come back with their UIDVALIDITY.
+TEST(SeenSetTest, OldLinesStayAndImapIdsKeepTheirValidity) {
+    testsupport::TempFolder folder;
+    const std::string path = folder.Folder() + kSeenFile;
+    const std::string old = "A pop.example.org ann\nI one\n";
+    folder.Write(kSeenFile, old);
+    const std::string popKey = SeenSet::Key("pop.example.org", "ann");
+    const std::string imapKey = SeenSet::Key("pop.example.org", "ann", "INBOX");
+    SeenSet seen(path);
+    EXPECT_TRUE(seen.Seen(popKey, "one"));
+    EXPECT_EQ(seen.Validity(popKey), "");
+    seen.Replace(imapKey, {"7"}, "42");
+    EXPECT_EQ(folder.Read(kSeenFile), old + "A pop.example.org ann INBOX\nV 42\nI 7\n");
+
+    SeenSet reread(path);
+    EXPECT_EQ(reread.Validity(imapKey), "42");
+    EXPECT_TRUE(reread.Seen(imapKey, "7"));
+    EXPECT_FALSE(reread.Seen(popKey, "7"));
+}
+
 struct QuietRow {
     std::string name;
     std::string text;
