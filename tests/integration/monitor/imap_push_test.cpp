@@ -1,6 +1,8 @@
 // Push through vorla-check against the harness Dovecot: a message dropped into the Maildir while
 // the program waits on line is checked and announced without a tick of the timer.
+#include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -15,6 +17,26 @@ std::string Message(const std::string& subject) {
            "\r\n\r\nbody\r\n";
 }
 
+// The IMAP logins in the server's log so far.
+int ImapLogins(const harness::DovecotServer& server) {
+    std::ifstream log(server.Folder() + "/dovecot.log");
+    int count = 0;
+    for (std::string line; std::getline(log, line);) {
+        count += line.find("imap-login: Info: Login:") != std::string::npos ? 1 : 0;
+    }
+    return count;
+}
+
+// Waits, within 10 s, until the push connection (the login after the check's) is in, and a
+// moment more for it to reach IDLE.
+void AwaitPushConnection(const harness::DovecotServer& server) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (ImapLogins(server) < 2 && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+}
+
 class ImapPushTest : public MonitorTest {};
 
 TEST_F(ImapPushTest, ADeliveryWhileOnLineIsCheckedAndAnnouncedAtOnce) {
@@ -25,7 +47,7 @@ TEST_F(ImapPushTest, ADeliveryWhileOnLineIsCheckedAndAnnouncedAtOnce) {
                                              "protocol = imap\r\nimap_count = all\r\n"));
     // No ticks: only push can bring a second check.
     const std::string command =
-        std::string(VORLA_CHECK) + " " + Folder() + " --no-news --timeout 10000 --idle 8 2>&1";
+        std::string(VORLA_CHECK) + " " + Folder() + " --no-news --timeout 10000 --idle 10 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     std::string output;
@@ -35,7 +57,7 @@ TEST_F(ImapPushTest, ADeliveryWhileOnLineIsCheckedAndAnnouncedAtOnce) {
         output += buffer;
         // The first check is done; the IDLE connection opens right after it.
         if (!delivered && output.find("status Imap 1 message\n") != std::string::npos) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+            AwaitPushConnection(server);
             server.AddMessage(Message("pushed"));
             delivered = true;
         }
