@@ -1,5 +1,7 @@
-"""The demo: a private Dovecot on 127.0.0.1 with sample mail, and vorla checking it. A local
-SMTP sink takes the replies sent from the message window and prints them here.
+"""The demo: a private Dovecot on 127.0.0.1 with sample mail, and vorla checking it twice: a
+POP3 account on the timer, and an IMAP account on the same mailbox told of new mail at once
+(IDLE). A message is delivered a few seconds after the start to show it. A local SMTP sink takes
+the replies sent from the message window and prints them here.
 
 Usage: demo.py PROGRAM_FOLDER   (the build's program folder, holding vorla and the skins)
 Everything lives in a temporary folder that is removed at the end.
@@ -22,6 +24,9 @@ MESSAGES = [
     ("Bob <bob@example.org>", "Lunch on Friday?", "Shall we meet at noon?\r\n"),
     ("Newsletter <news@example.org>", "Skins of the month", "Two new skins are out.\r\n"),
 ]
+PUSHED = ("Carol <carol@example.org>", "Pushed to you", "The IMAP account heard of me at once.\r\n")
+# Seconds after vorla starts: time for its first checks, so the delivery stands out.
+PUSH_DELAY = 8
 
 def scramble(text):
     """The password form of Accounts.ini: each code c becomes (2c - 8) mod 256."""
@@ -55,7 +60,7 @@ def start_smtp_sink():
     threading.Thread(target=copy, daemon=True).start()
     return sink, int(first[1])
 
-def write_settings(home, program, port, smtp_port):
+def write_settings(home, program, port, imap_port, smtp_port):
     skins = os.path.join(program, "skins")
     with open(os.path.join(home, "Vorla.ini"), "wb") as f:
         f.write(ini([f"current_skin = {skins}/default/", "autocheck =1", "autoconnect =1",
@@ -67,8 +72,18 @@ def write_settings(home, program, port, smtp_port):
         f.write(ini(["", "[Account1]", "acc_name = Demo", "host_name = 127.0.0.1",
                      f"user_name = {USER}"]) + b"password = " + scramble(PASSWORD) + b"\r\n" +
                 ini([f"port_number = {port}", "inactive = 0", "auth_name = Demo User",
-                     f"auth_addr = {USER}@localhost"]))
+                     f"auth_addr = {USER}@localhost"]) +
+                ini(["", "[Account2]", "acc_name = Demo IMAP", "host_name = 127.0.0.1",
+                     f"user_name = {USER}"]) + b"password = " + scramble(PASSWORD) + b"\r\n" +
+                ini([f"port_number = {imap_port}", "inactive = 0", "auth_name = Demo User",
+                     f"auth_addr = {USER}@localhost", "protocol = imap", "folder = INBOX",
+                     "imap_count = all"]))
     os.chmod(os.path.join(home, "Accounts.ini"), 0o600)
+
+def push_message(box):
+    box.add_message(sample_message(len(MESSAGES) + 1, *PUSHED))
+    print(f"Delivered \"{PUSHED[1]}\": the IMAP account shows it at once (push), "
+          "the POP3 account at its next check (every minute).", flush=True)
 
 def main(argv):
     if len(argv) != 1:
@@ -85,7 +100,7 @@ def main(argv):
     os.chmod(folder, 0o755)
     keep = False
     try:
-        with DovecotSandbox(os.path.join(folder, "dovecot"), USER, PASSWORD) as box:
+        with DovecotSandbox(os.path.join(folder, "dovecot"), USER, PASSWORD, imap=True) as box:
             for number, message in enumerate(MESSAGES, 1):
                 box.add_message(sample_message(number, *message))
             try:
@@ -99,16 +114,21 @@ def main(argv):
             except SandboxError as e:
                 print(e, file=sys.stderr)
                 return 1
+            deliver = threading.Timer(PUSH_DELAY, push_message, (box,))
+            deliver.daemon = True
             try:
                 home = os.path.join(folder, "settings")
                 os.makedirs(home)
-                write_settings(home, program, port, smtp_port)
-                print(f"Dovecot on 127.0.0.1:{port} (user {USER}, {len(MESSAGES)} messages); "
+                write_settings(home, program, port, box.imap_port, smtp_port)
+                print(f"Dovecot on 127.0.0.1: POP3 port {port}, IMAP port {box.imap_port} "
+                      f"(user {USER}, {len(MESSAGES)} messages); "
                       f"SMTP sink on 127.0.0.1:{smtp_port}, replies are printed here; "
                       f"settings in {home}")
+                deliver.start()
                 env = dict(os.environ, VORLA_HOME=home)
                 return subprocess.call([os.path.join(program, "vorla")], env=env)
             finally:
+                deliver.cancel()
                 sink.terminate()
                 sink.wait()
     finally:

@@ -10,6 +10,7 @@ void TakeSettings(ConfigOwner& owner, TConfig& dialog, int previousServer) {
     owner.ApplyTickerSpeed(config.speed);
     owner.ApplyCheckInterval(config.minutes);
     owner.SaveConfig();
+    owner.AccountsChanged();
     if (config.srv_news != previousServer) {
         owner.LitVrNews();
     }

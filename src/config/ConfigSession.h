@@ -29,6 +29,8 @@ public:
     // Redraws the mail flag, the count and the tray from the window's state: the dialog may
     // have changed the accounts or the tray.
     virtual void ShowMailState() = 0;
+    // The accounts may have changed: what watches them starts again on the new table.
+    virtual void AccountsChanged() {}
 };
 
 // The whole sequence: timers stopped, the dialog filled and shown; after OK the settings taken,

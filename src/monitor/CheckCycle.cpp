@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <limits>
+#include <string>
+
+#include "settings/AccountKeyring.h"
 
 namespace monitor {
 
@@ -35,7 +38,15 @@ CheckCycle::CheckCycle(Commun& shared, const MonitorFaces& faces, CheckLinks lin
       m_ticker(ticker),
       m_status(status),
       m_timers(timers),
-      m_guard(guard) {}
+      m_guard(guard) {
+    m_timers.OnStarted = [this] {
+        std::set<int> held;
+        held.swap(m_heldNews);
+        for (const int number : held) {
+            CheckAccountNow(number);
+        }
+    };
+}
 
 int CheckCycle::FirstValidAccount() const {
     for (int n = 1; n <= m_commun.Tables.AccountCount; ++n) {
@@ -112,6 +123,7 @@ void CheckCycle::DoConnect() {
         m_news.ReadNews();
     }
     m_timers.StartTimers();
+    WatchAccounts();
 }
 
 void CheckCycle::CheckNextAccount(bool check) {
@@ -125,7 +137,7 @@ void CheckCycle::CheckNextAccount(bool check) {
     }
 }
 
-void CheckCycle::RunCheck(bool check) {
+void CheckCycle::RunCheck(bool check, int number) {
     if (!m_commun.IsConnected) {
         m_faces.status.SetOnlineHint("Disconnected");
         m_status.ShowConnectionState();
@@ -135,7 +147,7 @@ void CheckCycle::RunCheck(bool check) {
     m_faces.status.SetOnlineHint("Connected");
     bool failed = false;
     if (check) {
-        const int next = NextAccountToCheck();
+        const int next = number != 0 ? number : NextAccountToCheck();
         if (next == 0) {
             ShowNoValidAccount();
             return;
@@ -210,6 +222,7 @@ void CheckCycle::TimerTimer() {
 }
 
 void CheckCycle::DisconnectClick() {
+    StopWatch();
     if (m_guard.Busy()) {
         // The running check ends at once through its failure path; then the disconnect.
         m_session.AbortOperation();
@@ -220,6 +233,7 @@ void CheckCycle::DisconnectClick() {
         return;
     }
     m_timers.StopTimers();
+    m_heldNews.clear();
     m_session.QuitSession();
     for (auto& account : m_commun.Tables.AccountTable) {
         account.LastCount = settings::kNotCheckedYet;
@@ -231,6 +245,51 @@ void CheckCycle::DisconnectClick() {
     if (m_commun.Config.RAS_connect) {
         m_line.HangUpLine();
     }
+}
+
+void CheckCycle::SetMailboxWatch(MailboxWatch* watch) {
+    m_watch->Stop();
+    m_watch->OnNewMail = nullptr;
+    m_watch = watch != nullptr ? watch : &m_noWatch;
+    m_watch->OnNewMail = [this](int number) { CheckAccountNow(number); };
+}
+
+void CheckCycle::WatchAccounts() {
+    if (m_commun.IsConnected) {
+        // A keyring that cannot give a password leaves that account to its checks, which
+        // report why.
+        if (m_commun.Secrets != nullptr) {
+            for (auto& account : m_commun.Tables.AccountTable) {
+                if (!account.inactive && account.keyring_unread &&
+                    settings::ProtocolText(account.protocol) == "imap") {
+                    settings::LoadKeyringPassword(account, *m_commun.Secrets);
+                }
+            }
+        }
+        m_watch->Start(m_commun.Tables);
+    } else {
+        m_watch->Stop();
+    }
+}
+
+void CheckCycle::StopWatch() {
+    m_watch->Stop();
+}
+
+void CheckCycle::CheckAccountNow(int number) {
+    if (!m_commun.IsConnected || !m_commun.IsAccount(number)) {
+        return;
+    }
+    if (m_timers.Held()) {
+        m_heldNews.insert(number);
+        return;
+    }
+    if (m_guard.DeferWhileBusy("push " + std::to_string(number),
+                               [this, number] { CheckAccountNow(number); })) {
+        return;
+    }
+    BusyGuard::Scope busy(m_guard);
+    RunCheck(true, number);
 }
 
 }  // namespace monitor

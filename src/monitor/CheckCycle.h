@@ -1,6 +1,7 @@
 #pragma once
 // The round-robin check of the POP3 accounts: connecting (and dialling), checking one account
 // after the other on the timer or on a click, and disconnecting.
+#include <set>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "monitor/Commun.h"
 #include "monitor/DialUpLine.h"
 #include "monitor/MailAnnouncer.h"
+#include "monitor/MailboxWatch.h"
 #include "monitor/MonitorTimers.h"
 #include "monitor/MonitorView.h"
 #include "monitor/NewsReader.h"
@@ -59,10 +61,23 @@ public:
     void TimerTimer();
     void DisconnectClick();
 
+    // Push: the watch runs while on line (none until set); its reports check their account
+    // out of turn.
+    void SetMailboxWatch(MailboxWatch* watch);
+    // The accounts changed: while on line, the watch starts again on the new table.
+    void WatchAccounts();
+    // Ends the watch's connections at once (Disconnect, Exit).
+    void StopWatch();
+    // Checks the account now, out of its turn; while another check or a fetch runs, once that
+    // has ended, and while a dialog holds the timers, once they run again (one waiting check
+    // per account).
+    void CheckAccountNow(int number);
+
 private:
     int FirstValidAccount() const;
     int NextAccountToCheck() const;
-    void RunCheck(bool check);
+    // With check, checks account number, or the next in turn when it is 0.
+    void RunCheck(bool check, int number = 0);
     void ShowNoValidAccount();
 
     Commun& m_commun;
@@ -78,6 +93,10 @@ private:
     StatusDisplay& m_status;
     MonitorTimers& m_timers;
     BusyGuard& m_guard;
+    NoMailboxWatch m_noWatch;
+    MailboxWatch* m_watch = &m_noWatch;
+    // Accounts whose servers reported news while the timers were held.
+    std::set<int> m_heldNews;
 };
 
 }  // namespace monitor

@@ -1,5 +1,7 @@
 #pragma once
 // The main window's timers switched together: the check timer and the ticker's own.
+#include <functional>
+
 #include "monitor/Commun.h"
 #include "monitor/Services.h"
 #include "monitor/WindowView.h"
@@ -23,11 +25,17 @@ public:
     // The window has not been painted yet: a window started hidden hides at its first paint.
     bool FirstPaintPending = true;
 
+    // Stopped and not started since: a dialog, a fetch or a check holds the window.
+    bool Held() const { return m_held; }
+    // Runs at the end of every StartTimers.
+    std::function<void()> OnStarted;
+
 private:
     Commun& m_commun;
     WindowView& m_view;
     skin::TStatusTicker& m_ticker;
     TimerSwitch& m_checkTimer;
+    bool m_held = false;
 };
 
 }  // namespace monitor

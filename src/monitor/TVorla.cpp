@@ -89,6 +89,7 @@ void TVorla::GoOnLine() {
 
 void TVorla::ShutDown() {
     m_jobs.Timers.StopTimers();
+    m_jobs.Cycle.StopWatch();
     // An exit clicked while a check or fetch waits on the server must not talk to the client
     // under it: the running operation is aborted and ends its own session, and nothing that
     // waited for it runs any more.

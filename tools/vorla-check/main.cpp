@@ -1,6 +1,8 @@
-// vorla-check DIR [--ticks N] [--no-news] [--timeout MS]: runs the monitor's start-up on the
-// settings folder DIR, presses Connect, fires N ticks of the check timer and shuts down without
-// writing the settings. Every request to the window is printed as one line.
+// vorla-check DIR [--ticks N] [--no-news] [--timeout MS] [--idle SECONDS]: runs the monitor's
+// start-up on the settings folder DIR, presses Connect, fires N ticks of the check timer, stays
+// on line SECONDS longer for what push brings, and shuts down without writing the settings.
+// Every request to the window is printed as one line.
+#include <chrono>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -22,6 +24,8 @@ struct Options {
     int ticks = 0;
     bool news = true;
     long timeout = console::kDefaultTimeOutMs;
+    // Seconds on line after the ticks, with push; none: no push connections at all.
+    long idle = -1;
 };
 
 using console::ParseNumber;
@@ -37,6 +41,10 @@ bool ParseArguments(int argc, char** argv, Options& options) {
             options.ticks = static_cast<int>(number);
         } else if (arg == "--timeout" && i + 1 < argc) {
             if (!ParseNumber(argv[++i], 1, console::kMaxTimeOutMs, options.timeout)) {
+                return false;
+            }
+        } else if (arg == "--idle" && i + 1 < argc) {
+            if (!ParseNumber(argv[++i], 0, 86400, options.idle)) {
                 return false;
             }
         } else if (arg == "--no-news") {
@@ -60,17 +68,34 @@ void PrintAccounts(const settings::Tables& tables, vorlacheck::ConsoleView& view
     }
 }
 
+// Runs the window thread's queue (push reports and the checks they ask for) for that long.
+void StayOnLine(platform::QueuedSynchronizer& windowThread, long seconds,
+                const vorlacheck::ConsoleView& view) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (!view.ExitRequested()) {
+        const auto left = end - std::chrono::steady_clock::now();
+        if (left <= std::chrono::steady_clock::duration::zero()) {
+            return;
+        }
+        if (windowThread.WaitForCall(std::chrono::duration_cast<std::chrono::milliseconds>(left))) {
+            windowThread.ProcessMessages();
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     platform::MakeNonDumpable();
     Options options;
     if (!ParseArguments(argc, argv, options)) {
-        std::cerr << "usage: vorla-check DIR [--ticks N] [--no-news] [--timeout MS]\n"
-                     "  DIR       settings folder (Vorla.ini, Accounts.ini, VrFilter.ini)\n"
-                     "  --ticks   check timer ticks after Connect (default 0)\n"
-                     "  --no-news do not download the news server list and the news\n"
-                     "  --timeout bound of every wait for a POP3 server in ms (default 60000)\n";
+        std::cerr
+            << "usage: vorla-check DIR [--ticks N] [--no-news] [--timeout MS] [--idle SECONDS]\n"
+               "  DIR       settings folder (Vorla.ini, Accounts.ini, VrFilter.ini)\n"
+               "  --ticks   check timer ticks after Connect (default 0)\n"
+               "  --no-news do not download the news server list and the news\n"
+               "  --timeout bound of every wait for a POP3 server in ms (default 60000)\n"
+               "  --idle    stay on line SECONDS after the ticks, checking what push reports\n";
         return kUsage;
     }
 
@@ -85,9 +110,12 @@ int main(int argc, char** argv) {
     parts.POP.RetrieveProgressStep = 10;
     parts.POP.TimeOut = static_cast<std::uint32_t>(options.timeout);
     parts.IMAP.TimeOut = parts.POP.TimeOut;
+    parts.Watch.TimeOutMs = parts.POP.TimeOut;
     parts.Shared.OnErrorNotice = [&view](const std::string& text) { view.Print("error", text); };
-    monitor::TVorla& vorla = parts.BuildMonitor(
-        {view.Faces(), timer, nullptr, nullptr, options.news ? nullptr : &noDownloads, &view});
+    monitor::NoMailboxWatch noPush;
+    monitor::TVorla& vorla = parts.BuildMonitor({view.Faces(), timer, nullptr, nullptr,
+                                                 options.news ? nullptr : &noDownloads, &view,
+                                                 options.idle < 0 ? &noPush : nullptr});
     vorla.SetSaveOnShutDown(false);
 
     if (!vorla.FormCreate()) {
@@ -98,6 +126,9 @@ int main(int argc, char** argv) {
         parts.Jobs().Cycle.ConnectClick();
         for (int i = 0; i < options.ticks && !view.ExitRequested(); ++i) {
             parts.Jobs().Cycle.TimerTimer();
+        }
+        if (options.idle > 0) {
+            StayOnLine(host.windowThread, options.idle, view);
         }
         vorla.ShutDown();
     } catch (const settings::FatalSettingsError&) {

@@ -20,6 +20,7 @@ Composition::Composition(Platform platform, std::string programFolder, std::stri
       GetNews(platform.sync, platform.pump),
       News(GetNews),
       Keyring(platform.pump),
+      Watch(platform.sync, platform.pump),
       m_programFolder(std::move(programFolder)),
       m_settingsFolder(std::move(settingsFolder)) {
     Shared.Secrets = &Keyring;
@@ -43,6 +44,7 @@ monitor::TVorla& Composition::BuildMonitor(MonitorFace face) {
         std::make_unique<monitor::MonitorJobs>(Shared, parts, m_programFolder, m_settingsFolder);
     m_vorla = std::make_unique<monitor::TVorla>(*m_jobs, parts);
     WireAnnouncer(face.notifier);
+    m_jobs->Cycle.SetMailboxWatch(face.watch != nullptr ? face.watch : &Watch);
     return *m_vorla;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/composition/ComponentAdapters.h"
+#include "app/composition/ImapMailboxWatch.h"
 #include "app/composition/MailboxClient.h"
 #include "app/composition/QelImapClient.h"
 #include "app/composition/QelSmtpClient.h"
@@ -48,6 +49,8 @@ struct MonitorFace {
     monitor::HttpDownloader* news = nullptr;
     // Shows the new-mail notifications; null shows none. Its actions reach the monitor.
     monitor::Notifier* notifier = nullptr;
+    // Push while on line; null takes the composition's IDLE watch.
+    monitor::MailboxWatch* watch = nullptr;
 };
 
 // Sender and subject of a fetched header, decoded as the message window shows them.
@@ -87,6 +90,8 @@ public:
     app::HttpGetDownloader News;
     // The desktop keyring, for the accounts whose passwords are kept there (Shared.Secrets).
     platform::LibsecretStore Keyring;
+    // Push for the IMAP accounts whose servers offer IDLE.
+    app::ImapMailboxWatch Watch;
 
 private:
     void WireAnnouncer(monitor::Notifier* notifier);

@@ -53,6 +53,7 @@ public:
     void AfficheTray(bool modify) override { m_parts.jobs.Status.AfficheTray(modify); }
     void SetAutorun() override { m_parts.vorla.SetAutorun(); }
     void ShowMailState() override;
+    void AccountsChanged() override { m_parts.jobs.Cycle.WatchAccounts(); }
 
 private:
     VorlaParts m_parts;

@@ -36,6 +36,7 @@ public:
     void AfficheTray(bool) override { log.push_back("tray"); }
     void SetAutorun() override { log.push_back("autorun"); }
     void ShowMailState() override { log.push_back("redraw"); }
+    void AccountsChanged() override { log.push_back("accounts"); }
 
     std::function<void(TConfig&)> user;
     std::vector<std::string> log;
@@ -64,7 +65,7 @@ TEST_F(ConfigSessionTest, FastThenCloseKeepsTheSpeedAndOkAppliesIt) {
     Config1Click(owner, *dialog);
     EXPECT_EQ(settings.speed, 2);
     EXPECT_THAT(owner.log, ElementsAre("stop", "show Main Options", "speed 2", "interval 1", "save",
-                                       "tray", "redraw", "start"));
+                                       "accounts", "tray", "redraw", "start"));
 }
 
 TEST_F(ConfigSessionTest, EveryShowingStartsOnMainOptions) {
