@@ -36,7 +36,7 @@ public:
     bool Failed() const override { return m_imap.Failed; }
     bool Connected() const override { return m_imap.Connected; }
     int MessageCount() const override { return static_cast<int>(m_uids.size()); }
-    // IMAP answers carry no status word worth showing beside their text.
+    // NO or BAD after a refusal, shown before the server's text as POP3's -ERR is.
     std::string ReplyStatus() const override { return m_imap.ReplyStatus; }
     bool Refused() const override { return !m_imap.ReplyStatus.empty(); }
     std::string ReplyText() const override { return m_imap.ReplyText; }
