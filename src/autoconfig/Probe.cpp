@@ -8,42 +8,29 @@
 #include "mail/QelIMAP.h"
 #include "mail/QelPOP3.h"
 #include "mail/QelSMTP.h"
-#include "platform/EventPump.h"
+#include "mail/StopPump.h"
 
 namespace autoconfig {
 
 namespace {
 
-// The clients call the pump between the slices of every wait: there, on the probe's own
-// thread, a raised stop becomes the client's abort.
-class StopPump final : public platform::EventPump {
-public:
-    explicit StopPump(const std::atomic<bool>& stop) : m_stop(stop) {}
-    void Watch(mail::TQelClient& client) { m_client = &client; }
-    void ProcessMessages() override {
-        if (m_stop && m_client != nullptr)
-            m_client->AbortRequested = true;
-    }
-
-private:
-    const std::atomic<bool>& m_stop;
-    mail::TQelClient* m_client = nullptr;
-};
-
-void Aim(mail::TQelClient& client, const ProbeTarget& target, std::chrono::milliseconds timeout) {
+// The client's pump turns a raised stop into its abort, on the probe's own thread. Without
+// TLS from the start the client speaks the given mode.
+void Aim(mail::TQelClient& client, mail::StopPump& pump, const ProbeTarget& target,
+         std::chrono::milliseconds timeout, mail::TlsMode withoutTls) {
+    pump.Watch(client);
     client.Host = target.Host;
     client.Port = std::to_string(target.Port);
     client.TimeOut = static_cast<std::uint32_t>(timeout.count());
+    client.Security = target.Mode == Security::Tls ? mail::TlsMode::Tls : withoutTls;
 }
 
 bool AnswersPop3(const ProbeTarget& target, mail::TransportFactory& factory,
                  std::chrono::milliseconds timeout, const std::atomic<bool>& stop) {
-    StopPump pump(stop);
+    mail::StopPump pump([&stop] { return stop.load(); });
     mail::TQelPOP pop(factory, pump);
-    pump.Watch(pop);
-    Aim(pop, target, timeout);
     // STLS is only looked for: the probe logs in nowhere, so TLS need not be started.
-    pop.Security = target.Mode == Security::Tls ? mail::TlsMode::Tls : mail::TlsMode::Off;
+    Aim(pop, pump, target, timeout, mail::TlsMode::Off);
     pop.Connect();
     bool answered = pop.Connected && !pop.Failed;
     if (answered && target.Mode != Security::Tls)
@@ -54,12 +41,10 @@ bool AnswersPop3(const ProbeTarget& target, mail::TransportFactory& factory,
 
 bool AnswersImap(const ProbeTarget& target, mail::TransportFactory& factory,
                  std::chrono::milliseconds timeout, const std::atomic<bool>& stop) {
-    StopPump pump(stop);
+    mail::StopPump pump([&stop] { return stop.load(); });
     mail::TQelIMAP imap(factory, pump);
-    pump.Watch(imap);
-    Aim(imap, target, timeout);
     // As for POP3: STARTTLS is only looked for, not started.
-    imap.Security = target.Mode == Security::Tls ? mail::TlsMode::Tls : mail::TlsMode::Off;
+    Aim(imap, pump, target, timeout, mail::TlsMode::Off);
     imap.Connect();
     bool answered = imap.Connected && !imap.Failed;
     // A greeting need not list the capabilities: asked for when it named no STARTTLS.
@@ -71,11 +56,9 @@ bool AnswersImap(const ProbeTarget& target, mail::TransportFactory& factory,
 
 bool AnswersSmtp(const ProbeTarget& target, mail::TransportFactory& factory,
                  std::chrono::milliseconds timeout, const std::atomic<bool>& stop) {
-    StopPump pump(stop);
+    mail::StopPump pump([&stop] { return stop.load(); });
     mail::TQelSMTP smtp(factory, pump);
-    pump.Watch(smtp);
-    Aim(smtp, target, timeout);
-    smtp.Security = target.Mode == Security::Tls ? mail::TlsMode::Tls : mail::TlsMode::StartTls;
+    Aim(smtp, pump, target, timeout, mail::TlsMode::StartTls);
     smtp.Connect();
     const bool answered = smtp.Connected && !smtp.Failed;
     smtp.Quit();

@@ -5,8 +5,10 @@
 namespace app {
 
 ImapIdleSession::ImapIdleSession(WatchedAccount account, const StopSignal& stop)
-    : m_account(std::move(account)), m_pump(stop), m_client(m_transports, m_pump) {
-    m_pump.SetAbortFlag(&m_client.AbortRequested);
+    : m_account(std::move(account)),
+      m_pump([&stop] { return stop.Stopped(); }),
+      m_client(m_transports, m_pump) {
+    m_pump.Watch(m_client);
     m_client.Host = m_account.host;
     m_client.Port = m_account.port;
     m_client.TimeOut = m_account.timeOutMs;

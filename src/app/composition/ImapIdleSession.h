@@ -8,7 +8,7 @@
 #include "app/composition/IdleLoop.h"
 #include "mail/PosixTransport.h"
 #include "mail/QelIMAP.h"
-#include "platform/EventPump.h"
+#include "mail/StopPump.h"
 
 namespace app {
 
@@ -26,24 +26,6 @@ struct WatchedAccount {
     std::uint32_t timeOutMs = 60000;
 };
 
-// The pump of a worker: no windows to keep alive; a stop turns into the client's own abort
-// request, set on the client's thread.
-class StopPump final : public platform::EventPump {
-public:
-    explicit StopPump(const StopSignal& stop) : m_stop(stop) {}
-    // The flag of the client that waits with this pump.
-    void SetAbortFlag(bool* abortRequested) { m_abortRequested = abortRequested; }
-    void ProcessMessages() override {
-        if (m_stop.Stopped() && m_abortRequested != nullptr) {
-            *m_abortRequested = true;
-        }
-    }
-
-private:
-    const StopSignal& m_stop;
-    bool* m_abortRequested = nullptr;
-};
-
 // A failure of this connection (refused login, drop, time-out) is the loop's to handle with a
 // pause and a new try; the account's checks report its faults to the user.
 class ImapIdleSession final : public IdleSession {
@@ -58,7 +40,7 @@ public:
 private:
     WatchedAccount m_account;
     mail::PosixTransportFactory m_transports;
-    StopPump m_pump;
+    mail::StopPump m_pump;
     mail::TQelIMAP m_client;
     // The folder's message count as last known, kept across connections.
     std::uint32_t m_known = 0;
