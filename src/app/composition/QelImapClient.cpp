@@ -29,6 +29,7 @@ void QelImapClient::SetMailbox(const std::string& /*protocol*/, const std::strin
 
 void QelImapClient::Connect() {
     m_uids.clear();
+    m_writable = false;
     m_calls.Connect([this] { m_imap.Connect(); });
 }
 
@@ -38,6 +39,7 @@ bool QelImapClient::Login(const std::string& user, const std::string& password) 
 
 void QelImapClient::GetMailCount() {
     m_uids.clear();
+    m_writable = false;
     m_calls.Run([this] {
         if (m_imap.Examine(m_folder)) {
             m_uids = m_imap.Search(m_countAll ? "ALL" : "UNSEEN");
@@ -72,7 +74,10 @@ void QelImapClient::DeleteMessage(std::uint32_t index) {
     const std::uint32_t uid = Uid(index);
     m_calls.Run([&] {
         // EXAMINE opened it read-only; a second open of the same folder keeps the session.
-        if (m_imap.Select(m_folder)) {
+        if (!m_writable) {
+            m_writable = m_imap.Select(m_folder);
+        }
+        if (m_writable) {
             m_imap.DeleteMessage(uid);
         }
     });

@@ -27,7 +27,7 @@ public:
     // The header alone; with lines, the whole message, which reading never marks as seen.
     std::unique_ptr<mail::TQelMsg> RetrieveTop(std::uint32_t index, std::uint32_t lines) override;
     std::unique_ptr<mail::TQelMsg> RetrieveMessage(std::uint32_t index) override;
-    // Opens the folder for writing first; the numbers stay as they were counted.
+    // Opens the folder for writing once a session; the numbers stay as they were counted.
     void DeleteMessage(std::uint32_t index) override;
     // The UIDs of the count always serve as unique ids.
     bool CapabilityListed(const std::string& capability) override;
@@ -53,6 +53,8 @@ private:
     std::string m_folder = "INBOX";
     bool m_countAll = false;
     std::vector<std::uint32_t> m_uids;
+    // The folder is open for writing (SELECT) since the last count opened it read-only.
+    bool m_writable = false;
 };
 
 }  // namespace app
