@@ -260,8 +260,7 @@ void CheckCycle::WatchAccounts() {
         // report why.
         if (m_commun.Secrets != nullptr) {
             for (auto& account : m_commun.Tables.AccountTable) {
-                if (!account.inactive && account.keyring_unread &&
-                    settings::ProtocolText(account.protocol) == "imap") {
+                if (!account.inactive && account.keyring_unread && settings::IsImap(account)) {
                     settings::LoadKeyringPassword(account, *m_commun.Secrets);
                 }
             }

@@ -64,7 +64,7 @@ void MailAnnouncer::ScanOpenSession(int number) {
     m_rule = NewMailRule::Fault;
     const auto& account = m_commun.Account(number);
     const std::string key = SeenSet::Key(account.host_name, account.user_name,
-                                         account.protocol == "imap" ? account.folder : "");
+                                         settings::IsImap(account) ? account.folder : "");
     try {
         UniqueIdList list;
         std::vector<std::unique_ptr<mail::TQelMsg>> headers;

@@ -6,7 +6,7 @@ namespace settings {
 
 platform::NetworkPasswordKey KeyringKey(const AccountRecord& account) {
     // Items stored before IMAP accounts existed say "pop3", as POP3 accounts' items still do.
-    const char* protocol = account.protocol == "imap" ? "imap" : "pop3";
+    const char* protocol = IsImap(account) ? "imap" : "pop3";
     return {account.user_name, account.host_name, protocol, account.port_number};
 }
 

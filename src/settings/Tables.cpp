@@ -29,6 +29,10 @@ std::string FolderText(const std::string& value) {
     return value.empty() ? "INBOX" : value;
 }
 
+bool IsImap(const AccountRecord& account) {
+    return ProtocolText(account.protocol) == "imap";
+}
+
 bool HasMailboxKeys(const AccountRecord& account) {
     const AccountRecord defaults;
     return account.protocol != defaults.protocol || account.folder != defaults.folder ||

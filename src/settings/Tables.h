@@ -56,6 +56,8 @@ std::string TlsModeText(const std::string& value);
 std::string ProtocolText(const std::string& value);
 std::string ImapCountText(const std::string& value);
 std::string FolderText(const std::string& value);
+// The account is served over IMAP: its protocol reads as "imap" in any letter case.
+bool IsImap(const AccountRecord& account);
 // Whether any of the mailbox keys differs from its default.
 bool HasMailboxKeys(const AccountRecord& account);
 

@@ -34,8 +34,7 @@ void ImapMailboxWatch::Start(const settings::Tables& accounts) {
     Stop();
     for (int n = 1; n <= accounts.AccountCount; ++n) {
         const settings::AccountRecord& account = accounts.AccountTable[n - 1];
-        if (account.inactive || account.acc_name.empty() ||
-            settings::ProtocolText(account.protocol) != "imap") {
+        if (account.inactive || account.acc_name.empty() || !settings::IsImap(account)) {
             continue;
         }
         // Without its password the account is left to the timer's check, which says why.
